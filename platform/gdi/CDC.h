@@ -1,0 +1,130 @@
+// A device context in the manner of the phone's GDI, over a CSurface.
+//
+// Drawing objects are small values: selecting one returns the previously
+// selected value, so "select, draw, select the old one back" reads as usual
+// and nothing can leak. Pixel conventions are GDI's: 1-pixel lines are
+// aliased and leave out their last pixel; Rectangle, FillRect and RoundRect
+// exclude the right and bottom edges.
+//
+// A DC has an origin (where its 0,0 falls on the surface) and a clip
+// rectangle in surface pixels, so a window's DC draws in client coordinates.
+#pragma once
+
+#include "platform/Geometry.h"
+#include "platform/gdi/CSurface.h"
+#include "platform/gdi/Color.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+enum : int { PS_SOLID = 0, PS_DASH = 1, PS_NULL = 5 };
+
+struct CPen {
+    int style = PS_SOLID;
+    int width = 1; // 1 or 2 pixels
+    COLORREF color = 0;
+    friend bool operator==(const CPen&, const CPen&) = default;
+};
+
+struct CBrush {
+    bool isNull = false;
+    COLORREF color = 0xFFFFFF;
+    static CBrush Solid(COLORREF c) { return {false, c}; }
+    static CBrush Null() { return {true, 0}; }
+    friend bool operator==(const CBrush&, const CBrush&) = default;
+};
+
+struct CFont {
+    int height = 22;   // pixels, the line's cell height
+    int weight = 400;  // 400 normal, 600 and more bold
+    friend bool operator==(const CFont&, const CFont&) = default;
+};
+
+// DrawText format flags.
+enum : unsigned {
+    DT_LEFT = 0x0000,
+    DT_CENTER = 0x0001,
+    DT_RIGHT = 0x0002,
+    DT_VCENTER = 0x0004,
+    DT_BOTTOM = 0x0008,
+    DT_WORDBREAK = 0x0010,
+    DT_SINGLELINE = 0x0020,
+    DT_NOCLIP = 0x0100,
+    DT_CALCRECT = 0x0400,
+    DT_END_ELLIPSIS = 0x8000,
+};
+
+enum : int { TRANSPARENT = 1, OPAQUE = 2 };
+
+// DrawEdge styles and edges (only the sunken edge is drawn distinctly).
+enum : unsigned { EDGE_SUNKEN = 0x000A, EDGE_RAISED = 0x0005, BF_RECT = 0x000F };
+
+class CImage;
+
+class CDC {
+public:
+    // Draws on the whole surface.
+    explicit CDC(CSurface* surface);
+    // Draws with (0,0) at origin, clipped to clip (surface pixels).
+    CDC(CSurface* surface, CPoint origin, const CRect& clip);
+    ~CDC();
+
+    CSurface* GetSurface() const { return m_surface; }
+    CPoint GetOrigin() const { return m_origin; }
+    CRect GetClipRect() const; // in this DC's coordinates
+
+    // Memory DCs: a DC over a surface the DC owns ("compatible bitmap").
+    static std::unique_ptr<CDC> CreateMemoryDC(int width, int height);
+
+    CPen SelectPen(const CPen& pen);
+    CBrush SelectBrush(const CBrush& brush);
+    CFont SelectFont(const CFont& font);
+    const CPen& GetPen() const { return m_pen; }
+    const CBrush& GetBrush() const { return m_brush; }
+    const CFont& GetFont() const { return m_font; }
+    COLORREF SetTextColor(COLORREF c);
+    COLORREF GetTextColor() const { return m_textColor; }
+    COLORREF SetBkColor(COLORREF c);
+    int SetBkMode(int mode);
+
+    void MoveTo(int x, int y);
+    void LineTo(int x, int y);
+    void Polyline(const CPoint* points, int count);
+    void Polygon(const CPoint* points, int count); // filled with the brush, outlined with the pen
+    void Rectangle(const CRect& r);                // outline with the pen, inside with the brush
+    void FillRect(const CRect& r, COLORREF color);
+    void FillRect(const CRect& r, const CBrush& brush);
+    void RoundRect(const CRect& r, int cornerWidth, int cornerHeight);
+    void SetPixel(int x, int y, COLORREF c);
+    COLORREF GetPixel(int x, int y) const;
+    void DrawEdge(const CRect& r, unsigned edge, unsigned flags);
+
+    // Draws text in the selected font and text colour; returns the text height.
+    int DrawText(std::u16string_view text, const CRect& r, unsigned format);
+    void TextOut(int x, int y, std::u16string_view text);
+    CSize GetTextExtent(std::u16string_view text) const;
+
+    // Copies a w × h block of src (from sx, sy) to (x, y).
+    void BitBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy);
+    // Draws an image stretched (or shrunk) to dst, with its alpha.
+    void DrawImage(const CImage& image, const CRect& dst);
+
+    // The platform's stock looks for a pressed header column and a selected
+    // list row.
+    void DrawGradientBar(const CRect& r);
+    void DrawSelectionBand(const CRect& r);
+
+private:
+    CSurface* m_surface;
+    std::unique_ptr<CSurface> m_owned;
+    CPoint m_origin;
+    CRect m_clip; // surface pixels
+    CPen m_pen;
+    CBrush m_brush;
+    CFont m_font;
+    COLORREF m_textColor = 0;
+    COLORREF m_bkColor = 0xFFFFFF;
+    int m_bkMode = OPAQUE;
+    CPoint m_current;
+};

@@ -1,0 +1,47 @@
+// Scripted answers for modal choices: message boxes, pop-up menus, pickers
+// and date pickers.
+//
+// Before a modal choice shows its window it asks the script for an answer
+// of its kind; with one queued it records what it would have shown and
+// returns that answer at once, without a window. With none it runs its real
+// window. Every shown choice is recorded either way, so a test reads the
+// caption and text of each message box. The desktop program never queues
+// answers.
+#pragma once
+
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class ModalKind { MessageBox, PopupMenu, Picker, DatePicker };
+
+// Answers by kind: a message box gives its button id (IDOK 1, IDCANCEL 2,
+// IDYES 6, IDNO 7); a pop-up menu the chosen command id (0: dismissed);
+// a picker the chosen index (−1: cancelled); a date picker yyyymmdd (0:
+// cancelled).
+enum : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
+
+struct CShownModal {
+    ModalKind kind = ModalKind::MessageBox;
+    std::u16string caption;
+    std::u16string text;
+    std::vector<std::u16string> items; // menu or picker entries
+    int answer = 0;
+};
+
+class CModalScript {
+public:
+    static CModalScript& Instance();
+
+    void Push(ModalKind kind, int answer);
+    std::optional<int> Take(ModalKind kind);
+    void Record(const CShownModal& shown);
+    std::vector<CShownModal> Shown() const;
+    void Clear();
+
+private:
+    mutable std::mutex m_lock;
+    std::vector<std::pair<ModalKind, int>> m_answers;
+    std::vector<CShownModal> m_shown;
+};

@@ -1,0 +1,130 @@
+// The message loop: one queue of posted messages, cross-thread sends, timers,
+// painting, input routing and nested modal loops, on one GUI thread.
+//
+// Rules, as callers rely on them:
+// - PostMessage queues the message and returns at once, from any thread;
+//   the message is dispatched later by whichever loop (outer or modal) runs
+//   on the GUI thread. A posted message is never handled before PostMessage
+//   returns. Messages to one window keep their order.
+// - SendMessage on the GUI thread calls the window procedure directly. From
+//   another thread it queues the message ahead of posted ones and blocks
+//   until the GUI thread has handled it, then returns the result; a send to
+//   a gone window returns 0 at once.
+// - A message carrying an owned payload (PostOwned) hands the payload to the
+//   window; when the window is gone at dispatch (or at shutdown) the loop
+//   frees the payload with the given function instead.
+// - Timers fire on the program clock (platform/Clock.h). Under a manual
+//   clock a timer fires only when the test advances the clock past its due
+//   time; a timer that fell behind fires once, then is due an interval later.
+// - Painting: Invalidate marks the screen dirty; when no message is ready
+//   the loop repaints every visible top-level window, bottom to top, into
+//   the screen surface and hands it to the host.
+// - RunModal runs a nested loop until EndModal is called for that level;
+//   nested loops dispatch every window's messages, not only the modal one's.
+// - Busy work outside the loop (a network request in flight) is announced
+//   with BeginExternalWork/EndExternalWork so that "at rest" includes it.
+#pragma once
+
+#include "platform/Geometry.h"
+#include "platform/win/Message.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+class UiWin;
+class CSurface;
+
+// What a host gives the loop: a place to show the screen and a way to wait
+// for input. The headless host shows nothing; the SDL host owns a window.
+class IUiHost {
+public:
+    virtual ~IUiHost() = default;
+    // Shows the freshly painted screen.
+    virtual void Present(const CSurface& screen) = 0;
+    // Waits up to timeoutMs (−1: no limit) for host input and feeds it to
+    // the loop (UiMessageLoop::InjectMouse / InjectChar / ...). Returns
+    // early when Wake is called from any thread.
+    virtual void WaitForEvents(int timeoutMs) = 0;
+    virtual void Wake() = 0;
+};
+
+// Screen orientation codes used by windows ("screen mode"): 1 and 4 are
+// portrait (480 × 720), 0 and 2 landscape (720 × 480).
+enum : int { SCREEN_MODE_0 = 0, SCREEN_MODE_1 = 1, SCREEN_MODE_2 = 2, SCREEN_MODE_4 = 4 };
+constexpr bool IsPortraitMode(int mode) { return mode == SCREEN_MODE_1 || mode == SCREEN_MODE_4; }
+
+class UiMessageLoop {
+public:
+    static constexpr int kTaskBarHeight = 36; // pixels at the top of the screen
+
+    // The loop of the current program. Exactly one exists at a time; it is
+    // created by a host (or the test driver) on the GUI thread.
+    static UiMessageLoop* Current();
+
+    explicit UiMessageLoop(IUiHost* host);
+    ~UiMessageLoop(); // destroys no window; frees payloads still queued
+
+    bool IsGuiThread() const { return std::this_thread::get_id() == m_guiThread; }
+
+    // Messages (thread-safe).
+    bool Post(HWND target, UINT msg, WPARAM wParam, LPARAM lParam);
+    bool PostOwned(HWND target, UINT msg, WPARAM wParam, LPARAM lParam, void (*freePayload)(LPARAM));
+    LRESULT Send(HWND target, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    // Runs the outer loop until Quit; returns Quit's code.
+    int Run();
+    void Quit(int code = 0);
+    bool IsQuitting() const;
+    // Runs a nested loop until EndModal(level) or Quit; returns the code.
+    int RunModal();
+    void EndModal(int code); // ends the innermost running modal loop
+    int ModalDepth() const;
+
+    // Dispatches everything that is ready now (messages, due timers, paint)
+    // without waiting. Returns true when anything was done.
+    bool PumpReady();
+    // At rest: no message queued, no timer due, no paint pending and no
+    // external work in flight.
+    bool IsAtRest() const;
+    void BeginExternalWork();
+    void EndExternalWork();
+
+    // Input from the host, in screen coordinates (thread-safe: queued).
+    void InjectMouse(UINT msg, CPoint screen);
+    void InjectChar(char16_t ch);
+    void InjectKey(int key);
+
+    // Screen.
+    CSurface& Screen();
+    void SetScreenMode(int mode); // resizes the screen surface and notifies
+    int GetScreenMode() const { return m_screenMode; }
+    CRect GetScreenRect() const;
+    CRect GetWorkRect() const; // the screen below the task bar
+    void InvalidateScreen();
+
+    // Top-level windows in z-order, last on top (shown ones included hidden).
+    std::vector<UiWin*> TopLevelWindows() const;
+
+    // Hooks for tests: called on the GUI thread after each dispatched message.
+    void SetAfterDispatchHook(std::function<void()> hook) { m_afterDispatch = std::move(hook); }
+
+private:
+    // Implementation details are left to the source file; see UiMessageLoop.cpp.
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+    IUiHost* m_host;
+    std::thread::id m_guiThread;
+    int m_screenMode = SCREEN_MODE_1;
+    std::function<void()> m_afterDispatch;
+};
+
+// Free-function spellings that application code uses.
+bool PostMessage(HWND target, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT SendMessage(HWND target, UINT msg, WPARAM wParam, LPARAM lParam);
