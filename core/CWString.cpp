@@ -1,0 +1,258 @@
+// Wide string operations. Format is a small wide printf: it walks the
+// format, hands each numeric conversion to snprintf with the same flags and
+// widens the ASCII result, and copies string arguments itself.
+#include "core/CWString.h"
+
+#include "core/TextConvert.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdint>
+#include <cstddef>
+
+namespace {
+
+char16_t FoldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
+
+void AppendPadded(std::u16string& out, std::u16string_view text, int width, bool left) {
+    size_t pad = (width > 0 && static_cast<size_t>(width) > text.size()) ? width - text.size() : 0;
+    if (!left) out.append(pad, u' ');
+    out.append(text);
+    if (left) out.append(pad, u' ');
+}
+
+void AppendAscii(std::u16string& out, const char* s, int n) {
+    for (int i = 0; i < n; ++i) out.push_back(static_cast<unsigned char>(s[i]));
+}
+
+// Formats one numeric conversion with snprintf; spec is a complete narrow
+// conversion specification. Integer and floating arguments of one spec never
+// mix, so the caller extracts the argument with the matching type.
+template <class T> void AppendNumber(std::u16string& out, const std::string& spec, T value) {
+    char buf[512];
+    int n = std::snprintf(buf, sizeof buf, spec.c_str(), value);
+    if (n < 0) return;
+    if (n >= static_cast<int>(sizeof buf)) {
+        std::string big(n + 1, '\0');
+        std::snprintf(big.data(), big.size(), spec.c_str(), value);
+        AppendAscii(out, big.data(), n);
+    } else {
+        AppendAscii(out, buf, n);
+    }
+}
+
+std::u16string FormatWide(const char16_t* fmt, va_list ap) {
+    std::u16string out;
+    if (!fmt) return out;
+    const char16_t* p = fmt;
+    while (*p && out.size() <= CWString::kFormatLimit) {
+        if (*p != u'%') {
+            out.push_back(*p++);
+            continue;
+        }
+        ++p;
+        if (*p == u'%') {
+            out.push_back(u'%');
+            ++p;
+            continue;
+        }
+        std::string spec = "%";
+        bool left = false;
+        while (*p == u'-' || *p == u'+' || *p == u' ' || *p == u'#' || *p == u'0') {
+            if (*p == u'-') left = true;
+            spec.push_back(static_cast<char>(*p++));
+        }
+        int width = 0;
+        if (*p == u'*') {
+            width = va_arg(ap, int);
+            if (width < 0) {
+                left = true;
+                spec.push_back('-');
+                width = -width;
+            }
+            spec += std::to_string(width);
+            ++p;
+        } else {
+            while (*p >= u'0' && *p <= u'9') {
+                width = width * 10 + (*p - u'0');
+                if (width > 100000) width = 100000;
+                spec.push_back(static_cast<char>(*p++));
+            }
+        }
+        int precision = -1;
+        if (*p == u'.') {
+            spec.push_back('.');
+            ++p;
+            precision = 0;
+            if (*p == u'*') {
+                precision = va_arg(ap, int);
+                if (precision < 0) precision = -1;
+                else spec += std::to_string(precision);
+                ++p;
+            } else {
+                while (*p >= u'0' && *p <= u'9') {
+                    precision = precision * 10 + (*p - u'0');
+                    if (precision > 100000) precision = 100000;
+                    spec.push_back(static_cast<char>(*p++));
+                }
+            }
+        }
+        // Length modifiers: h hh l ll L z j t, and the device's I64.
+        std::string length;
+        while (*p == u'h' || *p == u'l' || *p == u'L' || *p == u'z' || *p == u'j' || *p == u't') {
+            length.push_back(static_cast<char>(*p++));
+        }
+        if (p[0] == u'I' && p[1] == u'6' && p[2] == u'4') {
+            length = "ll";
+            p += 3;
+        }
+        char16_t conv = *p;
+        if (!conv) break;
+        ++p;
+        switch (conv) {
+        case u'd':
+        case u'i':
+        case u'u':
+        case u'o':
+        case u'x':
+        case u'X': {
+            bool isSigned = conv == u'd' || conv == u'i';
+            std::string full = spec + length + static_cast<char>(conv);
+            if (length == "ll" || length == "j") {
+                if (isSigned) AppendNumber(out, full, va_arg(ap, long long));
+                else AppendNumber(out, full, va_arg(ap, unsigned long long));
+            } else if (length == "l" || length == "z" || length == "t") {
+                if (isSigned) AppendNumber(out, full, va_arg(ap, long));
+                else AppendNumber(out, full, va_arg(ap, unsigned long));
+            } else {
+                if (isSigned) AppendNumber(out, full, va_arg(ap, int));
+                else AppendNumber(out, full, va_arg(ap, unsigned int));
+            }
+            break;
+        }
+        case u'f':
+        case u'F':
+        case u'e':
+        case u'E':
+        case u'g':
+        case u'G':
+        case u'a':
+        case u'A':
+            if (length == "L") AppendNumber(out, spec + "L" + static_cast<char>(conv), va_arg(ap, long double));
+            else AppendNumber(out, spec + static_cast<char>(conv), va_arg(ap, double));
+            break;
+        case u'p':
+            AppendNumber(out, spec + "p", va_arg(ap, void*));
+            break;
+        case u'c': {
+            char16_t c = static_cast<char16_t>(va_arg(ap, int));
+            AppendPadded(out, std::u16string_view(&c, 1), width, left);
+            break;
+        }
+        case u's':
+        case u'S': {
+            std::u16string text;
+            if (conv == u'S' || length == "h") {
+                const char* s = va_arg(ap, const char*);
+                text = s ? AnsiToWide(std::string_view(s)) : u"(null)";
+            } else {
+                const char16_t* s = va_arg(ap, const char16_t*);
+                text = s ? std::u16string(s) : u"(null)";
+            }
+            if (precision >= 0 && static_cast<size_t>(precision) < text.size()) text.resize(precision);
+            AppendPadded(out, text, width, left);
+            break;
+        }
+        default:
+            // Unknown conversion: keep it visible rather than guess an argument.
+            out.push_back(u'%');
+            out.push_back(conv);
+            break;
+        }
+    }
+    if (out.size() > CWString::kFormatLimit) out.resize(CWString::kFormatLimit);
+    return out;
+}
+
+} // namespace
+
+CWString::CWString(const char16_t* text) {
+    if (text) m_text.assign(text);
+}
+
+CWString CWString::CWStringFromAnsi(const char* ansi) {
+    return ansi ? CWString(AnsiToWide(std::string_view(ansi))) : CWString();
+}
+
+CWString CWString::CWStringFromAnsi(std::string_view ansi) { return CWString(AnsiToWide(ansi)); }
+
+void CWString::Assign(const char16_t* text) {
+    if (text) m_text.assign(text);
+    else m_text.clear();
+}
+
+void CWString::Append(const char16_t* text) {
+    if (text) m_text.append(text);
+}
+
+void CWString::AppendAnsi(const char* ansi) {
+    if (ansi) m_text.append(AnsiToWide(std::string_view(ansi)));
+}
+
+int CWString::Format(const char16_t* format, ...) {
+    va_list ap;
+    va_start(ap, format);
+    m_text = FormatWide(format, ap);
+    va_end(ap);
+    return static_cast<int>(m_text.size());
+}
+
+int CWString::Replace(std::u16string_view from, std::u16string_view to) {
+    if (from.empty()) return 0;
+    std::u16string result;
+    int count = 0;
+    size_t pos = 0;
+    for (;;) {
+        size_t hit = m_text.find(from, pos);
+        if (hit == std::u16string::npos) break;
+        result.append(m_text, pos, hit - pos);
+        result.append(to);
+        pos = hit + from.size();
+        ++count;
+    }
+    if (count == 0) return 0;
+    result.append(m_text, pos, std::u16string::npos);
+    m_text.swap(result);
+    return count;
+}
+
+bool CWString::Contains(std::u16string_view text, int caseSensitive) const {
+    if (caseSensitive == 1) return m_text.find(text) != std::u16string::npos;
+    if (text.size() > m_text.size()) return false;
+    for (size_t i = 0; i + text.size() <= m_text.size(); ++i) {
+        size_t k = 0;
+        while (k < text.size() && FoldAscii(m_text[i + k]) == FoldAscii(text[k])) ++k;
+        if (k == text.size()) return true;
+    }
+    return false;
+}
+
+int CWString::CompareNoCase(const char16_t* other) const {
+    return CompareNoCase(std::u16string_view(other ? other : u""));
+}
+
+int CWString::CompareNoCase(std::u16string_view other) const {
+    size_t n = std::min(m_text.size(), other.size());
+    for (size_t i = 0; i < n; ++i) {
+        int a = FoldAscii(m_text[i]);
+        int b = FoldAscii(other[i]);
+        if (a != b) return a < b ? -1 : 1;
+    }
+    if (m_text.size() == other.size()) return 0;
+    return m_text.size() < other.size() ? -1 : 1;
+}
+
+std::string CWString::ToAnsi() const { return WideToAnsi(std::u16string_view(m_text)); }
+
+std::string CWString::ToUtf8() const { return WideToUtf8(m_text); }

@@ -1,0 +1,115 @@
+// 8-bit text helpers; see the header for the contracts.
+#include "core/StrUtil.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+char* MallocText(const std::string& s) {
+    char* p = static_cast<char*>(std::malloc(s.size() + 1));
+    if (p) std::memcpy(p, s.c_str(), s.size() + 1);
+    return p;
+}
+
+// Locates the value of key in query: sets begin and end (offsets of the
+// value) and returns true when the key is present.
+bool FindParam(const char* query, const char* key, size_t* begin, size_t* end) {
+    size_t keyLen = std::strlen(key);
+    if (keyLen == 0) return false;
+    for (const char* p = query; *p;) {
+        if (StrNCmpNoCase(p, key, keyLen) == 0 && p[keyLen] == '=') {
+            const char* v = p + keyLen + 1;
+            const char* e = v;
+            while (*e && *e != '&' && *e != ' ') ++e;
+            *begin = v - query;
+            *end = e - query;
+            return true;
+        }
+        const char* amp = std::strchr(p, '&');
+        if (!amp) break;
+        p = amp + 1;
+    }
+    return false;
+}
+} // namespace
+
+int StrEqualNoCase(const char* a, const char* b) {
+    if (!a || !b) return 1;
+    while (*a && *b && FoldAscii(*a) == FoldAscii(*b)) {
+        ++a;
+        ++b;
+    }
+    return (*a == 0 && *b == 0) ? 0 : 1;
+}
+
+int StrNCmpNoCase(const char* a, const char* b, size_t n) {
+    if (!a || !b) return 1;
+    for (size_t i = 0; i < n; ++i) {
+        int ca = static_cast<unsigned char>(FoldAscii(a[i]));
+        int cb = static_cast<unsigned char>(FoldAscii(b[i]));
+        if (ca != cb) return ca - cb;
+        if (ca == 0) break;
+    }
+    return 0;
+}
+
+bool IsAllDigits(const char* text) {
+    if (!text) return false;
+    for (; *text; ++text) {
+        if (*text < '0' || *text > '9') return false;
+    }
+    return true;
+}
+
+bool IsDecimalNumber(const char* text) {
+    if (!text) return false;
+    int points = 0;
+    for (; *text; ++text) {
+        if (*text == '.') {
+            if (++points > 1) return false;
+        } else if (*text < '0' || *text > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+char* GetUrlParam(const char* query, const char* key) {
+    if (!query || !key) return nullptr;
+    size_t begin, end;
+    if (!FindParam(query, key, &begin, &end)) return nullptr;
+    return MallocText(std::string(query + begin, end - begin));
+}
+
+char* SetUrlParam(const char* query, const char* key, const char* value) {
+    if (!key || !*key) return nullptr;
+    if (!query) query = "";
+    if (!value) value = "";
+    std::string result(query);
+    size_t begin, end;
+    if (FindParam(query, key, &begin, &end)) {
+        result.replace(begin, end - begin, value);
+    } else {
+        result.append("&").append(key).append("=").append(value);
+    }
+    return MallocText(result);
+}
+
+int HexEncode(const uint8_t* bytes, int length, char* output, int upper) {
+    if (!bytes || !output || length < 0) return -1;
+    const char* digits = upper ? "0123456789ABCDEF" : "0123456789abcdef";
+    for (int i = 0; i < length; ++i) {
+        output[2 * i] = digits[bytes[i] >> 4];
+        output[2 * i + 1] = digits[bytes[i] & 15];
+    }
+    output[2 * length] = '\0';
+    return 2 * length;
+}
+
+int32_t ReadLE32(const uint8_t* p) {
+    uint32_t v = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+    return static_cast<int32_t>(v);
+}

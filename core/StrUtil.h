@@ -1,0 +1,44 @@
+// Small helpers over 8-bit (GBK or ASCII) C text: comparisons ignoring ASCII
+// case, digit checks, URL-style "key=value&" parameters, hexadecimal text and
+// little-endian reads. They take C pointers because request texts are built
+// and parsed as C text; new copies come from malloc() and are released with
+// free().
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// 0 when a and b are equal ignoring ASCII case, 1 otherwise (also when
+// either is null).
+int StrEqualNoCase(const char* a, const char* b);
+
+// 0 when the first n characters of a and b are equal ignoring ASCII case
+// (both may end earlier, together); non-zero otherwise or when either is null.
+int StrNCmpNoCase(const char* a, const char* b, size_t n);
+
+// True when every character is 0 to 9; an empty text passes, null fails.
+bool IsAllDigits(const char* text);
+
+// True for digits with at most one "."; an empty text passes, null fails.
+bool IsDecimalNumber(const char* text);
+
+// The value of key in a query text "k1=v1&k2=v2": a new copy (free() it) of
+// the text after "key=" up to "&", a blank or the end; null when the key is
+// absent or an argument is null. The key is matched ignoring ASCII case and
+// only at the start of the text or right after "&", so "code" never matches
+// inside "xcode=".
+char* GetUrlParam(const char* query, const char* key);
+
+// A new copy of query (free() it) with the value of key replaced in place,
+// or with "&", key, "=" and value appended when the key is absent. A null
+// query counts as empty and a null value as an empty value; null when the
+// key is null or empty.
+char* SetUrlParam(const char* query, const char* key, const char* value);
+
+// Writes 2 * length hexadecimal digits and a NUL to output (which must hold
+// 2 * length + 1 bytes), upper-case letters when upper is non-zero. Returns
+// the digit count, or -1 for a null argument or a negative length.
+int HexEncode(const uint8_t* bytes, int length, char* output, int upper);
+
+// The int32 stored little-endian at p, which need not be aligned.
+int32_t ReadLE32(const uint8_t* p);

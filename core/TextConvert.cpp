@@ -1,0 +1,191 @@
+// GBK conversion through iconv with one pair of descriptors per thread
+// (iconv descriptors carry state and are not shareable), and a hand-written
+// UTF-8 codec.
+#include "core/TextConvert.h"
+
+#include <bit>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <iconv.h>
+
+static_assert(std::endian::native == std::endian::little, "char16_t buffers are handed to iconv as UTF-16LE");
+
+namespace {
+
+struct IconvPair {
+    iconv_t toWide = reinterpret_cast<iconv_t>(-1);
+    iconv_t toAnsi = reinterpret_cast<iconv_t>(-1);
+    IconvPair() {
+        toWide = iconv_open("UTF-16LE", "CP936");
+        toAnsi = iconv_open("CP936", "UTF-16LE");
+    }
+    ~IconvPair() {
+        if (toWide != reinterpret_cast<iconv_t>(-1)) iconv_close(toWide);
+        if (toAnsi != reinterpret_cast<iconv_t>(-1)) iconv_close(toAnsi);
+    }
+};
+
+IconvPair& Converters() {
+    thread_local IconvPair pair;
+    return pair;
+}
+
+// Runs cd over the input, appending to out. On a byte sequence that does not
+// convert, skips `skip` input bytes and appends `replacement`.
+void RunIconv(iconv_t cd, const char* in, size_t inLeft, std::string& out, size_t skip,
+              std::string_view replacement) {
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        out.append(in, inLeft);  // no converter: better raw than nothing
+        return;
+    }
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char chunk[4096];
+    char* src = const_cast<char*>(in);
+    while (inLeft > 0) {
+        char* dst = chunk;
+        size_t dstLeft = sizeof chunk;
+        size_t rc = iconv(cd, &src, &inLeft, &dst, &dstLeft);
+        out.append(chunk, dst - chunk);
+        if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
+            size_t n = inLeft < skip ? inLeft : skip;
+            src += n;
+            inLeft -= n;
+            out.append(replacement);
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        }
+    }
+}
+
+template <class T> T* MallocCopy(const T* data, size_t n) {
+    T* p = static_cast<T*>(std::malloc((n + 1) * sizeof(T)));
+    if (!p) return nullptr;
+    if (n) std::memcpy(p, data, n * sizeof(T));
+    p[n] = T(0);
+    return p;
+}
+
+} // namespace
+
+size_t WideLength(const char16_t* text) {
+    if (!text) return 0;
+    size_t n = 0;
+    while (text[n]) ++n;
+    return n;
+}
+
+std::u16string AnsiToWide(std::string_view text) {
+    std::string bytes;
+    static const char16_t kReplacement = 0xFFFD;
+    RunIconv(Converters().toWide, text.data(), text.size(), bytes, 1,
+             std::string_view(reinterpret_cast<const char*>(&kReplacement), 2));
+    std::u16string result(bytes.size() / 2, u'\0');
+    if (!result.empty()) std::memcpy(result.data(), bytes.data(), result.size() * 2);
+    return result;
+}
+
+std::string WideToAnsi(std::u16string_view text) {
+    std::string result;
+    RunIconv(Converters().toAnsi, reinterpret_cast<const char*>(text.data()), text.size() * 2, result, 2, "?");
+    return result;
+}
+
+int AnsiToWide(const char* text, char16_t** out) {
+    if (!out) return -1;
+    *out = nullptr;
+    if (!text) return -1;
+    std::u16string wide = AnsiToWide(std::string_view(text));
+    *out = MallocCopy(wide.data(), wide.size());
+    return *out ? static_cast<int>(wide.size()) : -1;
+}
+
+int WideToAnsi(const char16_t* text, char** out) {
+    if (!out) return -1;
+    *out = nullptr;
+    if (!text) return -1;
+    std::string ansi = WideToAnsi(std::u16string_view(text, WideLength(text)));
+    *out = MallocCopy(ansi.data(), ansi.size());
+    return *out ? static_cast<int>(ansi.size()) : -1;
+}
+
+std::u16string Utf8ToWide(std::string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    size_t i = 0;
+    const size_t n = text.size();
+    while (i < n) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        char32_t cp;
+        size_t len;
+        if (c < 0x80) {
+            cp = c;
+            len = 1;
+        } else if ((c & 0xE0) == 0xC0) {
+            cp = c & 0x1F;
+            len = 2;
+        } else if ((c & 0xF0) == 0xE0) {
+            cp = c & 0x0F;
+            len = 3;
+        } else if ((c & 0xF8) == 0xF0) {
+            cp = c & 0x07;
+            len = 4;
+        } else {
+            out.push_back(0xFFFD);
+            ++i;
+            continue;
+        }
+        bool ok = i + len <= n;
+        for (size_t k = 1; ok && k < len; ++k) {
+            unsigned char cc = static_cast<unsigned char>(text[i + k]);
+            if ((cc & 0xC0) != 0x80) ok = false;
+            else cp = (cp << 6) | (cc & 0x3F);
+        }
+        // Reject overlong forms, surrogates and values beyond the last plane.
+        static const char32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
+        if (ok && (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
+        if (!ok) {
+            out.push_back(0xFFFD);
+            ++i;
+            continue;
+        }
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+        } else {
+            out.push_back(static_cast<char16_t>(cp));
+        }
+        i += len;
+    }
+    return out;
+}
+
+std::string WideToUtf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size() * 3);
+    for (size_t i = 0; i < text.size(); ++i) {
+        char32_t cp = text[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = 0xFFFD;
+        }
+        if (cp < 0x80) {
+            out.push_back(static_cast<char>(cp));
+        } else if (cp < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else if (cp < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        }
+    }
+    return out;
+}
