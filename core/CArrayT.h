@@ -8,6 +8,7 @@
 // default-constructed item instead of reading outside the storage.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 template <class T> class CArrayT {
