@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum : int { PS_SOLID = 0, PS_DASH = 1, PS_NULL = 5 };
 
@@ -100,15 +101,28 @@ public:
     COLORREF GetPixel(int x, int y) const;
     void DrawEdge(const CRect& r, unsigned edge, unsigned flags);
 
-    // Draws text in the selected font and text colour; returns the text height.
+    // Draws text in the selected font and text colour; returns the text height
+    // (lines × font height). Vertical placement (DT_VCENTER, DT_BOTTOM) applies
+    // to single-line text only, as in GDI. Without DT_NOCLIP the glyphs are
+    // clipped to r. With DT_CALCRECT nothing is drawn or logged (r cannot be
+    // changed here: CalcTextRect gives the rectangle). The text is logged on
+    // the surface as drawn: after the ellipsis, several lines joined by '\n',
+    // with the lines' cells (advance width × font height) as its rectangle,
+    // clipped; a text clipped away entirely is not logged.
     int DrawText(std::u16string_view text, const CRect& r, unsigned format);
+    // The rectangle DrawText with DT_CALCRECT would compute: r's top-left,
+    // the widest line's width and the lines' height.
+    CRect CalcTextRect(std::u16string_view text, const CRect& r, unsigned format) const;
     void TextOut(int x, int y, std::u16string_view text);
     CSize GetTextExtent(std::u16string_view text) const;
 
     // Copies a w × h block of src (from sx, sy) to (x, y).
     void BitBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy);
-    // Draws an image stretched (or shrunk) to dst, with its alpha.
+    enum class ImageFilter { Nearest, Bilinear };
+    // Draws an image stretched (or shrunk) to dst, blended by its alpha.
+    // Bilinear unless the image is drawn at its own size.
     void DrawImage(const CImage& image, const CRect& dst);
+    void DrawImage(const CImage& image, const CRect& dst, ImageFilter filter);
 
     // The platform's stock looks for a pressed header column and a selected
     // list row.
@@ -116,6 +130,20 @@ public:
     void DrawSelectionBand(const CRect& r);
 
 private:
+    struct TextLine {
+        std::u32string text;
+        int width = 0; // pixels
+    };
+    CRect ToSurface(const CRect& r) const { return r.Offset(m_origin.x, m_origin.y); }
+    void FillSurfaceRect(const CRect& surfaceRect, COLORREF c);
+    void PenDot(int x, int y, bool dashOn);
+    void PenSegment(CPoint from, CPoint to);
+    int LineWidth(const std::u32string& line) const;
+    std::vector<TextLine> LayoutText(std::u16string_view text, int maxWidth, unsigned format) const;
+    void DrawTextLine(const TextLine& line, int x, int y, const CRect& surfaceClip);
+    void LogText(const std::vector<TextLine>& lines, const CRect& cells, const CRect& surfaceClip);
+    void FillGradient(const CRect& r, COLORREF top, COLORREF bottom);
+
     CSurface* m_surface;
     std::unique_ptr<CSurface> m_owned;
     CPoint m_origin;
@@ -127,4 +155,5 @@ private:
     COLORREF m_bkColor = 0xFFFFFF;
     int m_bkMode = OPAQUE;
     CPoint m_current;
+    int m_dashPhase = 0; // pixels along the current dashed path
 };

@@ -1,0 +1,611 @@
+// Drawing primitives over a CSurface, with GDI's pixel conventions (see CDC.h).
+//
+// Everything is computed in surface pixels after adding the origin, and every
+// pixel write goes through the clip rectangle, which is already limited to
+// the surface, so no primitive can write outside it.
+#include "platform/gdi/CDC.h"
+
+#include "platform/gdi/CFontEngine.h"
+#include "platform/gdi/CImage.h"
+#include "platform/gdi/Utf16.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+
+namespace {
+// A dashed pen draws kDashOn pixels, then skips kDashOff, along its path.
+constexpr int kDashOn = 6;
+constexpr int kDashOff = 3;
+
+constexpr char32_t kEllipsis = U'\u2026';
+
+// DrawEdge sides.
+constexpr unsigned kBfLeft = 0x1, kBfTop = 0x2, kBfRight = 0x4, kBfBottom = 0x8;
+// The 3D colours of the stock edges.
+constexpr COLORREF kEdgeHighlight = 0xFFFFFF, kEdgeLight = 0xE0E0E0, kEdgeShadow = 0x808080,
+                   kEdgeDarkShadow = 0x404040;
+
+// The pressed header column's grey gradient and the selected row's band.
+constexpr COLORREF kGradientTop = 0xDCDCDC, kGradientBottom = 0x8C8C8C;
+constexpr COLORREF kBandTop = MakeRgb(255, 236, 170), kBandBottom = MakeRgb(246, 196, 72),
+                   kBandEdge = MakeRgb(196, 140, 30);
+
+COLORREF Blend(COLORREF dst, COLORREF src, int alpha) {
+    auto mix = [alpha](int d, int s) { return d + ((s - d) * alpha + 127) / 255; };
+    return MakeRgb(mix(GetRValue(dst), GetRValue(src)), mix(GetGValue(dst), GetGValue(src)),
+                   mix(GetBValue(dst), GetBValue(src)));
+}
+
+COLORREF Lerp(COLORREF a, COLORREF b, int num, int den) {
+    if (den <= 0)
+        return a;
+    auto mix = [num, den](int x, int y) { return x + (y - x) * num / den; };
+    return MakeRgb(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
+}
+
+CRect Normalized(const CRect& r) {
+    return {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
+            std::max(r.top, r.bottom)};
+}
+
+CRect Union(const CRect& a, const CRect& b) {
+    if (a.IsEmpty())
+        return b;
+    if (b.IsEmpty())
+        return a;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+
+// Break opportunities for word wrapping: after a space, and on either side of
+// a wide (CJK) character, which Chinese text breaks between.
+bool IsSpace(char32_t c) { return c == U' ' || c == U'\t' || c == 0x3000; }
+bool IsWide(char32_t c) { return c >= 0x2E80; }
+} // namespace
+
+CDC::CDC(CSurface* surface) : m_surface(surface) {
+    if (m_surface)
+        m_clip = {0, 0, m_surface->Width(), m_surface->Height()};
+}
+
+CDC::CDC(CSurface* surface, CPoint origin, const CRect& clip) : m_surface(surface), m_origin(origin) {
+    if (m_surface)
+        m_clip = clip.Intersect({0, 0, m_surface->Width(), m_surface->Height()});
+}
+
+CDC::~CDC() = default;
+
+CRect CDC::GetClipRect() const { return m_clip.Offset(-m_origin.x, -m_origin.y); }
+
+std::unique_ptr<CDC> CDC::CreateMemoryDC(int width, int height) {
+    auto surface = std::make_unique<CSurface>(width, height, 0);
+    auto dc = std::make_unique<CDC>(surface.get());
+    dc->m_owned = std::move(surface);
+    return dc;
+}
+
+CPen CDC::SelectPen(const CPen& pen) { return std::exchange(m_pen, pen); }
+CBrush CDC::SelectBrush(const CBrush& brush) { return std::exchange(m_brush, brush); }
+CFont CDC::SelectFont(const CFont& font) { return std::exchange(m_font, font); }
+COLORREF CDC::SetTextColor(COLORREF c) { return std::exchange(m_textColor, c); }
+COLORREF CDC::SetBkColor(COLORREF c) { return std::exchange(m_bkColor, c); }
+int CDC::SetBkMode(int mode) { return std::exchange(m_bkMode, mode); }
+
+// ---------------------------------------------------------------------------
+// Pixels and rectangles
+
+void CDC::FillSurfaceRect(const CRect& surfaceRect, COLORREF c) {
+    if (!m_surface)
+        return;
+    CRect r = Normalized(surfaceRect).Intersect(m_clip);
+    if (r.IsEmpty())
+        return;
+    c &= 0x00FFFFFF;
+    for (int y = r.top; y < r.bottom; ++y)
+        std::fill(m_surface->Row(y) + r.left, m_surface->Row(y) + r.right, c);
+    if (r == CRect{0, 0, m_surface->Width(), m_surface->Height()})
+        m_surface->ClearTexts();
+    else
+        m_surface->ClearTextsIn(r);
+}
+
+void CDC::SetPixel(int x, int y, COLORREF c) {
+    if (!m_surface)
+        return;
+    CPoint p{x + m_origin.x, y + m_origin.y};
+    if (m_clip.Contains(p))
+        m_surface->SetPixel(p.x, p.y, c);
+}
+
+COLORREF CDC::GetPixel(int x, int y) const {
+    CPoint p{x + m_origin.x, y + m_origin.y};
+    if (!m_surface || !m_clip.Contains(p))
+        return 0xFFFFFFFF;
+    return m_surface->GetPixel(p.x, p.y);
+}
+
+void CDC::FillRect(const CRect& r, COLORREF color) { FillSurfaceRect(ToSurface(r), color); }
+
+void CDC::FillRect(const CRect& r, const CBrush& brush) {
+    if (!brush.isNull)
+        FillRect(r, brush.color);
+}
+
+void CDC::Rectangle(const CRect& rect) {
+    CRect r = Normalized(rect);
+    if (r.IsEmpty())
+        return;
+    bool pen = m_pen.style != PS_NULL;
+    int w = pen ? std::max(m_pen.width, 1) : 0;
+    if (!m_brush.isNull)
+        FillRect(r.Deflate(w, w), m_brush.color);
+    if (!pen)
+        return;
+    if (r.Width() <= 2 * w || r.Height() <= 2 * w) {
+        // No room inside the outline: the pen covers it all.
+        if (m_pen.style == PS_SOLID) {
+            FillRect(r, m_pen.color);
+            return;
+        }
+    }
+    // The outline's path runs so that a pen dot of width w stays inside r.
+    int x0 = r.left + w / 2, y0 = r.top + w / 2;
+    int x1 = r.right - w + w / 2, y1 = r.bottom - w + w / 2;
+    m_dashPhase = 0;
+    PenSegment({x0, y0}, {x1, y0});
+    PenSegment({x1, y0}, {x1, y1});
+    PenSegment({x1, y1}, {x0, y1});
+    PenSegment({x0, y1}, {x0, y0});
+    if (x0 == x1 && y0 == y1)
+        PenDot(x0, y0, true);
+}
+
+void CDC::RoundRect(const CRect& rect, int cornerWidth, int cornerHeight) {
+    CRect r = Normalized(rect);
+    if (r.IsEmpty())
+        return;
+    if (cornerWidth <= 0 || cornerHeight <= 0) {
+        Rectangle(r);
+        return;
+    }
+    double rx = std::min(cornerWidth, r.Width()) / 2.0;
+    double ry = std::min(cornerHeight, r.Height()) / 2.0;
+    // Pixel (x, y) belongs to the shape when its centre lies inside.
+    auto inside = [&](int x, int y) {
+        if (x < r.left || x >= r.right || y < r.top || y >= r.bottom)
+            return false;
+        double cx = x + 0.5, cy = y + 0.5;
+        double ex = cx < r.left + rx ? r.left + rx : (cx > r.right - rx ? r.right - rx : cx);
+        double ey = cy < r.top + ry ? r.top + ry : (cy > r.bottom - ry ? r.bottom - ry : cy);
+        double dx = (cx - ex) / rx, dy = (cy - ey) / ry;
+        return dx * dx + dy * dy <= 1.0;
+    };
+    bool pen = m_pen.style != PS_NULL;
+    int w = pen ? std::max(m_pen.width, 1) : 0;
+    CRect target = ToSurface(r).Intersect(m_clip);
+    if (!m_surface || target.IsEmpty())
+        return;
+    for (int sy = target.top; sy < target.bottom; ++sy) {
+        for (int sx = target.left; sx < target.right; ++sx) {
+            int x = sx - m_origin.x, y = sy - m_origin.y;
+            if (!inside(x, y))
+                continue;
+            bool border = false;
+            for (int k = 1; k <= w && !border; ++k)
+                border = !inside(x - k, y) || !inside(x + k, y) || !inside(x, y - k) || !inside(x, y + k);
+            if (border)
+                m_surface->SetPixel(sx, sy, m_pen.color);
+            else if (!m_brush.isNull)
+                m_surface->SetPixel(sx, sy, m_brush.color);
+        }
+    }
+    if (!m_brush.isNull)
+        m_surface->ClearTextsIn(target);
+}
+
+void CDC::DrawEdge(const CRect& rect, unsigned edge, unsigned flags) {
+    CRect r = Normalized(rect);
+    bool raised = (edge & EDGE_SUNKEN) == 0 && (edge & EDGE_RAISED) != 0;
+    COLORREF outerTL = raised ? kEdgeLight : kEdgeShadow;
+    COLORREF outerBR = raised ? kEdgeDarkShadow : kEdgeHighlight;
+    COLORREF innerTL = raised ? kEdgeHighlight : kEdgeDarkShadow;
+    COLORREF innerBR = raised ? kEdgeShadow : kEdgeLight;
+    for (int ring = 0; ring < 2 && !r.IsEmpty(); ++ring) {
+        COLORREF tl = ring == 0 ? outerTL : innerTL;
+        COLORREF br = ring == 0 ? outerBR : innerBR;
+        // Bottom and right first so the top-left colour owns the shared corners.
+        if (flags & kBfBottom)
+            FillRect({r.left, r.bottom - 1, r.right, r.bottom}, br);
+        if (flags & kBfRight)
+            FillRect({r.right - 1, r.top, r.right, r.bottom}, br);
+        if (flags & kBfTop)
+            FillRect({r.left, r.top, r.right - 1, r.top + 1}, tl);
+        if (flags & kBfLeft)
+            FillRect({r.left, r.top, r.left + 1, r.bottom - 1}, tl);
+        r = r.Deflate(1, 1);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Lines
+
+void CDC::PenDot(int x, int y, bool dashOn) {
+    if (!m_surface || !dashOn)
+        return;
+    int w = std::max(m_pen.width, 1);
+    // A 2-pixel pen covers the path pixel and the one above or left of it.
+    int sx = x + m_origin.x - w / 2, sy = y + m_origin.y - w / 2;
+    for (int dy = 0; dy < w; ++dy)
+        for (int dx = 0; dx < w; ++dx)
+            if (m_clip.Contains({sx + dx, sy + dy}))
+                m_surface->SetPixel(sx + dx, sy + dy, m_pen.color);
+}
+
+// Bresenham from `from` towards `to`, leaving out `to` itself.
+void CDC::PenSegment(CPoint from, CPoint to) {
+    if (m_pen.style == PS_NULL)
+        return;
+    int dx = std::abs(to.x - from.x), sx = from.x < to.x ? 1 : -1;
+    int dy = -std::abs(to.y - from.y), sy = from.y < to.y ? 1 : -1;
+    int err = dx + dy;
+    int x = from.x, y = from.y;
+    while (x != to.x || y != to.y) {
+        bool on = m_pen.style != PS_DASH || m_dashPhase % (kDashOn + kDashOff) < kDashOn;
+        PenDot(x, y, on);
+        ++m_dashPhase;
+        int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+}
+
+void CDC::MoveTo(int x, int y) {
+    m_current = {x, y};
+    m_dashPhase = 0;
+}
+
+void CDC::LineTo(int x, int y) {
+    PenSegment(m_current, {x, y});
+    m_current = {x, y};
+}
+
+void CDC::Polyline(const CPoint* points, int count) {
+    if (!points || count < 2)
+        return;
+    m_dashPhase = 0;
+    for (int i = 1; i < count; ++i)
+        PenSegment(points[i - 1], points[i]);
+}
+
+void CDC::Polygon(const CPoint* points, int count) {
+    if (!points || count < 2 || !m_surface)
+        return;
+    if (!m_brush.isNull && count >= 3) {
+        // Even-odd scanline fill sampled at pixel centres.
+        int minY = points[0].y, maxY = points[0].y;
+        for (int i = 1; i < count; ++i) {
+            minY = std::min(minY, points[i].y);
+            maxY = std::max(maxY, points[i].y);
+        }
+        minY = std::max(minY, m_clip.top - m_origin.y);
+        maxY = std::min(maxY, m_clip.bottom - m_origin.y);
+        std::vector<double> xs;
+        for (int y = minY; y < maxY; ++y) {
+            double cy = y + 0.5;
+            xs.clear();
+            for (int i = 0; i < count; ++i) {
+                CPoint a = points[i], b = points[(i + 1) % count];
+                if (a.y == b.y)
+                    continue;
+                if (cy < std::min(a.y, b.y) || cy >= std::max(a.y, b.y))
+                    continue;
+                xs.push_back(a.x + (cy - a.y) * (b.x - a.x) / (b.y - a.y));
+            }
+            std::sort(xs.begin(), xs.end());
+            for (size_t i = 0; i + 1 < xs.size(); i += 2) {
+                int x0 = static_cast<int>(std::ceil(xs[i] - 0.5));
+                int x1 = static_cast<int>(std::ceil(xs[i + 1] - 0.5));
+                CRect span = CRect{x0, y, x1, y + 1}.Offset(m_origin.x, m_origin.y).Intersect(m_clip);
+                for (int sx = span.left; sx < span.right; ++sx)
+                    m_surface->SetPixel(sx, span.top, m_brush.color);
+            }
+        }
+    }
+    m_dashPhase = 0;
+    for (int i = 0; i < count; ++i)
+        PenSegment(points[i], points[(i + 1) % count]);
+}
+
+// ---------------------------------------------------------------------------
+// Text
+
+int CDC::LineWidth(const std::u32string& line) const {
+    auto& engine = CFontEngine::Instance();
+    int w = 0;
+    for (char32_t c : line)
+        w += engine.Advance(m_font.height, m_font.weight, c);
+    return w;
+}
+
+std::vector<CDC::TextLine> CDC::LayoutText(std::u16string_view text, int maxWidth, unsigned format) const {
+    std::u32string all = DecodeUtf16(text);
+    std::vector<std::u32string> paragraphs;
+    if (format & DT_SINGLELINE) {
+        std::erase_if(all, [](char32_t c) { return c == U'\r' || c == U'\n'; });
+        paragraphs.push_back(std::move(all));
+    } else {
+        std::u32string cur;
+        for (char32_t c : all) {
+            if (c == U'\n') {
+                paragraphs.push_back(std::move(cur));
+                cur.clear();
+            } else if (c != U'\r') {
+                cur.push_back(c);
+            }
+        }
+        paragraphs.push_back(std::move(cur));
+    }
+
+    auto& engine = CFontEngine::Instance();
+    auto advance = [&](char32_t c) { return engine.Advance(m_font.height, m_font.weight, c); };
+    std::vector<TextLine> lines;
+    bool wrap = (format & DT_WORDBREAK) && !(format & DT_SINGLELINE);
+    for (auto& para : paragraphs) {
+        if (!wrap) {
+            lines.push_back({para, LineWidth(para)});
+            continue;
+        }
+        // Greedy wrapping: take characters while they fit; on overflow go back
+        // to the last break opportunity, or break inside a word too long alone.
+        size_t start = 0;
+        do {
+            int width = 0;
+            size_t end = start, lastBreak = std::string::npos;
+            while (end < para.size()) {
+                int a = advance(para[end]);
+                if (width + a > maxWidth && end > start && !IsSpace(para[end]))
+                    break;
+                width += a;
+                ++end;
+                if (IsSpace(para[end - 1]) || IsWide(para[end - 1]) || (end < para.size() && IsWide(para[end])))
+                    lastBreak = end;
+            }
+            if (end < para.size() && lastBreak != std::string::npos && lastBreak > start)
+                end = lastBreak;
+            std::u32string line = para.substr(start, end - start);
+            while (!line.empty() && IsSpace(line.back()))
+                line.pop_back();
+            start = end;
+            while (start < para.size() && IsSpace(para[start]))
+                ++start;
+            lines.push_back({line, LineWidth(line)});
+        } while (start < para.size());
+    }
+
+    if (format & DT_END_ELLIPSIS) {
+        int ellipsis = advance(kEllipsis);
+        for (auto& line : lines) {
+            if (line.width <= maxWidth)
+                continue;
+            int width = 0;
+            size_t keep = 0;
+            while (keep < line.text.size() && width + advance(line.text[keep]) + ellipsis <= maxWidth)
+                width += advance(line.text[keep++]);
+            line.text.resize(keep);
+            line.text.push_back(kEllipsis);
+            line.width = width + ellipsis;
+        }
+    }
+    return lines;
+}
+
+void CDC::DrawTextLine(const TextLine& line, int x, int y, const CRect& surfaceClip) {
+    if (!m_surface)
+        return;
+    CRect cell = CRect{x, y, x + line.width, y + m_font.height}.Offset(m_origin.x, m_origin.y);
+    if (m_bkMode == OPAQUE)
+        FillSurfaceRect(cell.Intersect(surfaceClip), m_bkColor);
+    auto& engine = CFontEngine::Instance();
+    int baseline = cell.top + engine.Ascent(m_font.height);
+    int pen = cell.left;
+    for (char32_t c : line.text) {
+        const auto& g = engine.Glyph(m_font.height, m_font.weight, c);
+        int gx = pen + g.left, gy = baseline - g.top;
+        CRect box = CRect{gx, gy, gx + g.width, gy + g.height}.Intersect(surfaceClip);
+        for (int sy = box.top; sy < box.bottom; ++sy) {
+            const std::uint8_t* cov = g.coverage.data() + static_cast<size_t>(sy - gy) * g.width - gx;
+            COLORREF* row = m_surface->Row(sy);
+            for (int sx = box.left; sx < box.right; ++sx) {
+                int a = cov[sx];
+                if (a == 255)
+                    row[sx] = m_textColor & 0x00FFFFFF;
+                else if (a > 0)
+                    row[sx] = Blend(row[sx], m_textColor, a);
+            }
+        }
+        pen += g.advance;
+    }
+}
+
+void CDC::LogText(const std::vector<TextLine>& lines, const CRect& cells, const CRect& surfaceClip) {
+    CRect shown = cells.Intersect(surfaceClip);
+    if (!m_surface || shown.IsEmpty())
+        return;
+    std::u32string joined;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            joined.push_back(U'\n');
+        joined += lines[i].text;
+    }
+    if (joined.empty())
+        return;
+    m_surface->AddText({EncodeUtf16(joined), shown, m_textColor & 0x00FFFFFF});
+}
+
+CRect CDC::CalcTextRect(std::u16string_view text, const CRect& r, unsigned format) const {
+    auto lines = LayoutText(text, r.Width(), format);
+    int width = 0;
+    for (const auto& line : lines)
+        width = std::max(width, line.width);
+    return {r.left, r.top, r.left + width, r.top + static_cast<int>(lines.size()) * m_font.height};
+}
+
+int CDC::DrawText(std::u16string_view text, const CRect& r, unsigned format) {
+    auto lines = LayoutText(text, r.Width(), format);
+    int height = static_cast<int>(lines.size()) * m_font.height;
+    if ((format & DT_CALCRECT) || !m_surface)
+        return height;
+    int y = r.top;
+    if (format & DT_SINGLELINE) {
+        if (format & DT_VCENTER)
+            y = r.top + (r.Height() - m_font.height) / 2;
+        else if (format & DT_BOTTOM)
+            y = r.bottom - m_font.height;
+    }
+    CRect clip = (format & DT_NOCLIP) ? m_clip : ToSurface(Normalized(r)).Intersect(m_clip);
+    CRect cells;
+    for (const auto& line : lines) {
+        int x = r.left;
+        if (format & DT_CENTER)
+            x = r.left + (r.Width() - line.width) / 2;
+        else if (format & DT_RIGHT)
+            x = r.right - line.width;
+        DrawTextLine(line, x, y, clip);
+        cells = Union(cells, CRect{x, y, x + line.width, y + m_font.height}.Offset(m_origin.x, m_origin.y));
+        y += m_font.height;
+    }
+    LogText(lines, cells, clip);
+    return height;
+}
+
+void CDC::TextOut(int x, int y, std::u16string_view text) {
+    TextLine line{DecodeUtf16(text), 0};
+    line.width = LineWidth(line.text);
+    DrawTextLine(line, x, y, m_clip);
+    LogText({line}, CRect{x, y, x + line.width, y + m_font.height}.Offset(m_origin.x, m_origin.y), m_clip);
+}
+
+CSize CDC::GetTextExtent(std::u16string_view text) const {
+    return {LineWidth(DecodeUtf16(text)), m_font.height};
+}
+
+// ---------------------------------------------------------------------------
+// Blocks, images and stock looks
+
+void CDC::BitBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy) {
+    if (!m_surface || !src.m_surface || w <= 0 || h <= 0)
+        return;
+    const CSurface& from = *src.m_surface;
+    CRect srcArea =
+        CRect::FromSize(sx + src.m_origin.x, sy + src.m_origin.y, w, h).Intersect({0, 0, from.Width(), from.Height()});
+    if (srcArea.IsEmpty())
+        return;
+    int dx = x + m_origin.x - (sx + src.m_origin.x); // source → destination, surface pixels
+    int dy = y + m_origin.y - (sy + src.m_origin.y);
+    CRect dst = srcArea.Offset(dx, dy).Intersect(m_clip);
+    if (dst.IsEmpty())
+        return;
+    // Copy through a buffer and snapshot the texts first: source and
+    // destination may be the same surface.
+    std::vector<COLORREF> block;
+    block.reserve(static_cast<size_t>(dst.Width()) * dst.Height());
+    for (int row = dst.top; row < dst.bottom; ++row) {
+        const COLORREF* p = from.Row(row - dy) + (dst.left - dx);
+        block.insert(block.end(), p, p + dst.Width());
+    }
+    std::vector<CDrawnText> texts;
+    for (const auto& t : from.Texts()) {
+        if (t.rect.left >= srcArea.left && t.rect.top >= srcArea.top && t.rect.right <= srcArea.right &&
+            t.rect.bottom <= srcArea.bottom) {
+            CDrawnText moved = t;
+            moved.rect = t.rect.Offset(dx, dy).Intersect(dst);
+            if (!moved.rect.IsEmpty())
+                texts.push_back(std::move(moved));
+        }
+    }
+    for (int row = dst.top; row < dst.bottom; ++row)
+        std::copy_n(block.data() + static_cast<size_t>(row - dst.top) * dst.Width(), dst.Width(),
+                    m_surface->Row(row) + dst.left);
+    m_surface->ClearTextsIn(dst);
+    for (auto& t : texts)
+        m_surface->AddText(std::move(t));
+}
+
+void CDC::DrawImage(const CImage& image, const CRect& dst) {
+    bool ownSize = dst.Width() == image.Width() && dst.Height() == image.Height();
+    DrawImage(image, dst, ownSize ? ImageFilter::Nearest : ImageFilter::Bilinear);
+}
+
+void CDC::DrawImage(const CImage& image, const CRect& dstRect, ImageFilter filter) {
+    CRect dst = Normalized(dstRect);
+    if (!m_surface || !image.IsLoaded() || dst.IsEmpty())
+        return;
+    CRect target = ToSurface(dst).Intersect(m_clip);
+    int iw = image.Width(), ih = image.Height();
+    double scaleX = static_cast<double>(iw) / dst.Width();
+    double scaleY = static_cast<double>(ih) / dst.Height();
+    for (int sy = target.top; sy < target.bottom; ++sy) {
+        double v = (sy - m_origin.y - dst.top + 0.5) * scaleY - 0.5;
+        COLORREF* row = m_surface->Row(sy);
+        for (int sx = target.left; sx < target.right; ++sx) {
+            double u = (sx - m_origin.x - dst.left + 0.5) * scaleX - 0.5;
+            double r = 0, g = 0, b = 0, a = 0; // premultiplied by alpha, 0..255
+            if (filter == ImageFilter::Nearest) {
+                int ix = std::clamp(static_cast<int>(std::floor(u + 0.5)), 0, iw - 1);
+                int iy = std::clamp(static_cast<int>(std::floor(v + 0.5)), 0, ih - 1);
+                std::uint32_t p = image.Pixel(ix, iy);
+                a = p >> 24;
+                r = (p & 0xFF) * a / 255.0;
+                g = ((p >> 8) & 0xFF) * a / 255.0;
+                b = ((p >> 16) & 0xFF) * a / 255.0;
+            } else {
+                int x0 = static_cast<int>(std::floor(u)), y0 = static_cast<int>(std::floor(v));
+                double fx = u - x0, fy = v - y0;
+                for (int k = 0; k < 4; ++k) {
+                    int ix = std::clamp(x0 + (k & 1), 0, iw - 1);
+                    int iy = std::clamp(y0 + (k >> 1), 0, ih - 1);
+                    double wgt = ((k & 1) ? fx : 1 - fx) * ((k >> 1) ? fy : 1 - fy);
+                    std::uint32_t p = image.Pixel(ix, iy);
+                    double pa = (p >> 24) * wgt;
+                    a += pa;
+                    r += (p & 0xFF) * pa / 255.0;
+                    g += ((p >> 8) & 0xFF) * pa / 255.0;
+                    b += ((p >> 16) & 0xFF) * pa / 255.0;
+                }
+            }
+            if (a <= 0)
+                continue;
+            double keep = 1.0 - a / 255.0;
+            COLORREF d = row[sx];
+            row[sx] = MakeRgb(static_cast<int>(std::lround(r + GetRValue(d) * keep)),
+                              static_cast<int>(std::lround(g + GetGValue(d) * keep)),
+                              static_cast<int>(std::lround(b + GetBValue(d) * keep)));
+        }
+    }
+}
+
+void CDC::FillGradient(const CRect& rect, COLORREF top, COLORREF bottom) {
+    CRect r = Normalized(rect);
+    int span = std::max(r.Height() - 1, 1);
+    for (int y = r.top; y < r.bottom; ++y)
+        FillRect({r.left, y, r.right, y + 1}, Lerp(top, bottom, y - r.top, span));
+    if (m_surface)
+        m_surface->ClearTextsIn(ToSurface(r).Intersect(m_clip));
+}
+
+void CDC::DrawGradientBar(const CRect& r) { FillGradient(r, kGradientTop, kGradientBottom); }
+
+void CDC::DrawSelectionBand(const CRect& rect) {
+    CRect r = Normalized(rect);
+    if (r.IsEmpty())
+        return;
+    FillGradient({r.left, r.top, r.right, r.bottom - 1}, kBandTop, kBandBottom);
+    FillRect({r.left, r.bottom - 1, r.right, r.bottom}, kBandEdge);
+}

@@ -1,0 +1,203 @@
+// FreeType and fontconfig behind the drawing layer's text (see CFontEngine.h).
+#include "platform/gdi/CFontEngine.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_SYNTHESIS_H
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+FT_Library Lib(void* p) { return static_cast<FT_Library>(p); }
+FT_Face Face(void* p) { return static_cast<FT_Face>(p); }
+
+constexpr int kMaxHeight = 4096; // pixels; larger requests are clamped
+
+// Wide (full-width) characters get a square cell when no font is loaded.
+bool IsWide(char32_t cp) { return cp >= 0x2E80; }
+
+std::uint64_t Key(int height, int weight, char32_t cp) {
+    return (static_cast<std::uint64_t>(height) << 48) | (static_cast<std::uint64_t>(weight & 0xFFFF) << 32) | cp;
+}
+
+// The file and face index fontconfig offers for pattern text; false when none.
+bool MatchFont(const char* patternText, std::string& file, int& index) {
+    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(patternText));
+    if (!pattern)
+        return false;
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    bool found = false;
+    if (match) {
+        FcChar8* path = nullptr;
+        if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path) {
+            file = reinterpret_cast<const char*>(path);
+            int i = 0;
+            index = FcPatternGetInteger(match, FC_INDEX, 0, &i) == FcResultMatch ? i : 0;
+            found = true;
+        }
+        FcPatternDestroy(match);
+    }
+    FcPatternDestroy(pattern);
+    return found;
+}
+} // namespace
+
+CFontEngine& CFontEngine::Instance() {
+    static CFontEngine engine;
+    return engine;
+}
+
+CFontEngine::CFontEngine() {
+    FT_Library lib = nullptr;
+    if (FT_Init_FreeType(&lib) == 0)
+        m_library = lib;
+    LoadDefaultFont();
+}
+
+CFontEngine::~CFontEngine() {
+    std::lock_guard lock(m_mutex);
+    UnloadLocked();
+    if (m_library)
+        FT_Done_FreeType(Lib(m_library));
+    // fontconfig keeps its configuration until told to let go.
+    if (m_fontconfigUsed)
+        FcFini();
+}
+
+void CFontEngine::UnloadLocked() {
+    if (m_face)
+        FT_Done_Face(Face(m_face));
+    m_face = nullptr;
+    m_file.clear();
+    m_sizedHeight = 0;
+    m_ascender = 0;
+    m_descender = 0;
+    m_cache.clear();
+}
+
+bool CFontEngine::HasFont() const {
+    std::lock_guard lock(m_mutex);
+    return m_face != nullptr;
+}
+
+std::string CFontEngine::FontFile() const {
+    std::lock_guard lock(m_mutex);
+    return m_file;
+}
+
+bool CFontEngine::LoadFont(const std::string& path, int index) {
+    std::lock_guard lock(m_mutex);
+    UnloadLocked();
+    if (path.empty() || !m_library)
+        return false;
+    FT_Face face = nullptr;
+    if (FT_New_Face(Lib(m_library), path.c_str(), index, &face) != 0)
+        return false;
+    if (!FT_IS_SCALABLE(face)) {
+        FT_Done_Face(face);
+        return false;
+    }
+    FT_Select_Charmap(face, FT_ENCODING_UNICODE);
+    m_face = face;
+    m_file = path;
+    m_ascender = face->ascender;
+    m_descender = -face->descender;
+    if (m_ascender <= 0 || m_descender < 0 || m_ascender + m_descender <= 0) {
+        // A face without usable line metrics: the usual 88/12 split of the em.
+        m_ascender = face->units_per_EM * 88 / 100;
+        m_descender = face->units_per_EM - m_ascender;
+    }
+    return true;
+}
+
+bool CFontEngine::LoadDefaultFont() {
+    std::string file;
+    int index = 0;
+    m_fontconfigUsed = true;
+    if (FcInit() && MatchFont("sans-serif:lang=zh-cn", file, index) && LoadFont(file, index))
+        return true;
+    // Any font at all rather than none.
+    bool loaded = false;
+    if (FcPattern* pattern = FcPatternCreate()) {
+        FcObjectSet* objects = FcObjectSetBuild(FC_FILE, FC_INDEX, nullptr);
+        if (FcFontSet* set = FcFontList(nullptr, pattern, objects)) {
+            for (int i = 0; i < set->nfont && !loaded; ++i) {
+                FcChar8* path = nullptr;
+                int idx = 0;
+                if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &path) != FcResultMatch || !path)
+                    continue;
+                FcPatternGetInteger(set->fonts[i], FC_INDEX, 0, &idx);
+                loaded = LoadFont(reinterpret_cast<const char*>(path), idx);
+            }
+            FcFontSetDestroy(set);
+        }
+        if (objects)
+            FcObjectSetDestroy(objects);
+        FcPatternDestroy(pattern);
+    }
+    return loaded;
+}
+
+int CFontEngine::Ascent(int height) const {
+    std::lock_guard lock(m_mutex);
+    height = std::clamp(height, 0, kMaxHeight);
+    if (!m_face)
+        return height * 88 / 100;
+    return static_cast<int>(std::lround(static_cast<double>(height) * m_ascender / (m_ascender + m_descender)));
+}
+
+const CFontEngine::CGlyph& CFontEngine::Glyph(int height, int weight, char32_t cp) {
+    std::lock_guard lock(m_mutex);
+    height = std::clamp(height, 0, kMaxHeight);
+    auto key = Key(height, weight, cp);
+    auto it = m_cache.find(key);
+    if (it == m_cache.end())
+        it = m_cache.emplace(key, Render(height, weight >= 600, cp)).first;
+    return it->second;
+}
+
+CFontEngine::CGlyph CFontEngine::Render(int height, bool bold, char32_t cp) {
+    CGlyph g;
+    // Control characters (line breaks, tabs) take no room and draw nothing.
+    if (cp < 0x20 || height <= 0)
+        return g;
+    if (!m_face) {
+        g.advance = IsWide(cp) ? height : (height + 1) / 2;
+        return g;
+    }
+    FT_Face face = Face(m_face);
+    if (m_sizedHeight != height) {
+        FT_F26Dot6 em = static_cast<FT_F26Dot6>(
+            std::floor(static_cast<double>(height) * 64.0 * face->units_per_EM / (m_ascender + m_descender)));
+        if (FT_Set_Char_Size(face, 0, std::max<FT_F26Dot6>(em, 1), 72, 72) != 0)
+            return g;
+        m_sizedHeight = height;
+    }
+    FT_UInt index = FT_Get_Char_Index(face, cp);
+    if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_LIGHT) != 0)
+        return g;
+    FT_GlyphSlot slot = face->glyph;
+    if (bold && slot->format == FT_GLYPH_FORMAT_OUTLINE)
+        FT_GlyphSlot_Embolden(slot);
+    g.advance = static_cast<int>((slot->advance.x + 32) >> 6);
+    if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
+        return g;
+    const FT_Bitmap& bm = slot->bitmap;
+    if (bm.pixel_mode != FT_PIXEL_MODE_GRAY || bm.width == 0 || bm.rows == 0)
+        return g;
+    g.left = slot->bitmap_left;
+    g.top = slot->bitmap_top;
+    g.width = static_cast<int>(bm.width);
+    g.height = static_cast<int>(bm.rows);
+    g.coverage.resize(static_cast<size_t>(g.width) * g.height);
+    for (int y = 0; y < g.height; ++y) {
+        const unsigned char* src = bm.buffer + static_cast<ptrdiff_t>(y) * bm.pitch;
+        std::copy(src, src + g.width, g.coverage.begin() + static_cast<ptrdiff_t>(y) * g.width);
+    }
+    return g;
+}

@@ -1,0 +1,75 @@
+// The one text renderer of the drawing layer: a FreeType face found through
+// fontconfig and a cache of anti-aliased glyphs.
+//
+// A CFont's height is the pixel height of a whole text line. The engine
+// chooses the em size so that the face's ascender plus descender fill that
+// height exactly (em = height × unitsPerEm / (ascender + descender)); the
+// baseline lies Ascent(height) pixels below the line's top. Glyphs are
+// cached by (pixel height, weight, code point) and never evicted: a phone
+// screen uses a handful of sizes and a few thousand characters at most.
+//
+// Without any usable font the engine still answers: glyphs are empty, and
+// advances are half the height for Latin text and the full height for wide
+// characters, so layouts and text logs keep working.
+//
+// Glyph references stay valid until LoadFont or LoadDefaultFont is called.
+// Calls are serialised by a mutex, though drawing normally runs on the GUI
+// thread only.
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class CFontEngine {
+public:
+    struct CGlyph {
+        int advance = 0;                 // pixels to the next pen position
+        int left = 0;                    // bitmap's left edge from the pen, pixels
+        int top = 0;                     // bitmap's top row above the baseline, pixels
+        int width = 0;                   // bitmap columns
+        int height = 0;                  // bitmap rows
+        std::vector<std::uint8_t> coverage; // width × height, 0..255
+    };
+
+    static CFontEngine& Instance();
+
+    // True when a face is loaded.
+    bool HasFont() const;
+    // The loaded face's file, empty without one.
+    std::string FontFile() const;
+
+    // Loads the face at index of path, dropping the cache; an empty path, or a
+    // file FreeType cannot open, leaves the engine without a font (false).
+    bool LoadFont(const std::string& path, int index = 0);
+    // Loads the face fontconfig matches for a Simplified Chinese sans family,
+    // or else the first font fontconfig lists; false when none loads.
+    bool LoadDefaultFont();
+
+    // Pixels from a line's top to its baseline for a line height.
+    int Ascent(int height) const;
+    // The glyph of code point cp; weight 600 and above is emboldened.
+    const CGlyph& Glyph(int height, int weight, char32_t cp);
+    int Advance(int height, int weight, char32_t cp) { return Glyph(height, weight, cp).advance; }
+
+    CFontEngine(const CFontEngine&) = delete;
+    CFontEngine& operator=(const CFontEngine&) = delete;
+
+private:
+    CFontEngine();
+    ~CFontEngine();
+    void UnloadLocked();
+    CGlyph Render(int height, bool bold, char32_t cp);
+
+    mutable std::mutex m_mutex;
+    void* m_library = nullptr; // FT_Library
+    void* m_face = nullptr;    // FT_Face
+    std::string m_file;
+    int m_sizedHeight = 0;     // line height the face is currently sized for, pixels
+    long m_ascender = 0;       // face units
+    long m_descender = 0;      // face units, positive below the baseline
+    bool m_fontconfigUsed = false;
+    std::unordered_map<std::uint64_t, CGlyph> m_cache;
+};
