@@ -1,0 +1,208 @@
+// The registry file: parsing, serialising and the atomic replace; see the
+// header for the format.
+#include "platform/storage/CRegistry.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <mutex>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// One lock for every registry object: a write is read, change, replace.
+std::mutex& FileLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+void AppendEscaped(std::u16string& out, std::u16string_view text) {
+    for (char16_t c : text) {
+        switch (c) {
+        case u'\\':
+            out += u"\\\\";
+            break;
+        case u'\t':
+            out += u"\\t";
+            break;
+        case u'\n':
+            out += u"\\n";
+            break;
+        case u'\r':
+            out += u"\\r";
+            break;
+        default:
+            out += c;
+            break;
+        }
+    }
+}
+
+// Splits one line into its unescaped tab-separated fields.
+std::vector<std::u16string> SplitLine(std::u16string_view line) {
+    std::vector<std::u16string> fields(1);
+    for (size_t i = 0; i < line.size(); ++i) {
+        char16_t c = line[i];
+        if (c == u'\t') {
+            fields.emplace_back();
+        } else if (c == u'\\' && i + 1 < line.size()) {
+            char16_t e = line[++i];
+            fields.back() += e == u't' ? u'\t' : e == u'n' ? u'\n' : e == u'r' ? u'\r' : e;
+        } else {
+            fields.back() += c;
+        }
+    }
+    return fields;
+}
+
+bool ReadAll(int fd, std::string& bytes) {
+    char buffer[4096];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return false;
+        }
+        if (n == 0) {
+            return true;
+        }
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
+CRegistry::CRegistry(std::u16string_view path)
+    : m_path(std::filesystem::path(std::u16string(path)).native()) {}
+
+bool CRegistry::Load(Keys& keys) const {
+    keys.clear();
+    int fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return errno == ENOENT;
+    }
+    std::string bytes;
+    bool ok = ReadAll(fd, bytes);
+    ::close(fd);
+    if (!ok) {
+        return false;
+    }
+    // Little-endian UTF-16; a byte order mark leads the file.
+    std::u16string text;
+    text.reserve(bytes.size() / 2);
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                      (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    }
+    std::u16string_view rest = text;
+    if (!rest.empty() && rest.front() == u'\xFEFF') {
+        rest.remove_prefix(1);
+    }
+    while (!rest.empty()) {
+        size_t end = rest.find(u'\n');
+        std::u16string_view line = rest.substr(0, end);
+        rest.remove_prefix(end == std::u16string_view::npos ? rest.size() : end + 1);
+        std::vector<std::u16string> fields = SplitLine(line);
+        // A damaged line is skipped rather than losing the whole file.
+        if (fields.size() == 3) {
+            keys[fields[0]][fields[1]] = fields[2];
+        }
+    }
+    return true;
+}
+
+bool CRegistry::Save(const Keys& keys) const {
+    std::u16string text = u"\xFEFF";
+    for (const auto& [key, values] : keys) {
+        for (const auto& [name, value] : values) {
+            AppendEscaped(text, key);
+            text += u'\t';
+            AppendEscaped(text, name);
+            text += u'\t';
+            AppendEscaped(text, value);
+            text += u'\n';
+        }
+    }
+    std::string bytes;
+    bytes.reserve(text.size() * 2);
+    for (char16_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+
+    // mkstemp makes the temporary file 0600, which the rename carries over.
+    std::string temp = m_path + ".XXXXXX";
+    int fd = m_fault == WriteFault::CreateTemp ? -1 : ::mkstemp(temp.data());
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = m_fault != WriteFault::WriteTemp && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && m_fault != WriteFault::Rename && ::rename(temp.c_str(), m_path.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    // Make the rename itself durable; a failure here loses nothing now.
+    std::string dir = std::filesystem::path(m_path).parent_path().native();
+    int dirFd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return true;
+}
+
+std::optional<std::u16string> CRegistry::Read(std::u16string_view keyPath,
+                                              std::u16string_view valueName) const {
+    std::lock_guard guard(FileLock());
+    Keys keys;
+    Load(keys);
+    auto key = keys.find(keyPath);
+    if (key == keys.end()) {
+        return std::nullopt;
+    }
+    auto value = key->second.find(std::u16string(valueName));
+    if (value == key->second.end()) {
+        return std::nullopt;
+    }
+    return value->second;
+}
+
+std::map<std::u16string, std::u16string> CRegistry::ReadKey(std::u16string_view keyPath) const {
+    std::lock_guard guard(FileLock());
+    Keys keys;
+    Load(keys);
+    auto key = keys.find(keyPath);
+    return key == keys.end() ? std::map<std::u16string, std::u16string>() : key->second;
+}
+
+bool CRegistry::Write(std::u16string_view keyPath, std::u16string_view valueName, std::u16string_view value) {
+    std::lock_guard guard(FileLock());
+    Keys keys;
+    if (!Load(keys)) {
+        return false;
+    }
+    keys[std::u16string(keyPath)][std::u16string(valueName)] = std::u16string(value);
+    return Save(keys);
+}

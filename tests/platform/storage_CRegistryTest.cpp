@@ -1,0 +1,131 @@
+// The registry file and the registration record, one fresh directory per
+// test: missing keys, values that need escaping, and writes that must leave
+// either the old file or the new one.
+#include "platform/storage/CRegRecord.h"
+#include "platform/storage/CRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+class Registry : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "orb_registry_XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+        m_file = m_dir / "Registry.dat";
+    }
+    void TearDown() override {
+        std::filesystem::permissions(m_dir, std::filesystem::perms::owner_all);
+        std::filesystem::remove_all(m_dir);
+    }
+    std::vector<std::string> Files() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(m_dir)) {
+            names.push_back(entry.path().filename().string());
+        }
+        return names;
+    }
+
+    std::filesystem::path m_dir;
+    std::filesystem::path m_file;
+};
+
+TEST_F(Registry, AMissingFileOrKeyGivesNoValuesAndAnEmptyRecord) {
+    CRegistry reg(m_file.u16string());
+    EXPECT_FALSE(reg.Read(CRegRecord::kKey, u"Focus"));
+    CRegRecord record;
+    record.Focus = u"stale";
+    record.Values[u"stale"] = u"stale";
+    ReadRegRecord(reg, record);
+    EXPECT_TRUE(record.Focus.empty());
+    EXPECT_TRUE(record.Values.empty());
+
+    ASSERT_TRUE(reg.Write(u"Other", u"Focus", u"13800000000"));
+    ReadRegRecord(reg, record);
+    EXPECT_TRUE(record.Focus.empty());
+    EXPECT_TRUE(record.Values.empty());
+    EXPECT_FALSE(reg.Read(u"Other", u"Missing"));
+}
+
+TEST_F(Registry, TheRecordGivesTheRegisteredMobileNumberAndTheOtherValues) {
+    {
+        CRegistry reg(m_file.u16string());
+        ASSERT_TRUE(reg.Write(CRegRecord::kKey, u"Focus", u"13912345678"));
+        ASSERT_TRUE(reg.Write(CRegRecord::kKey, u"Code", u"A1"));
+    }
+    CRegRecord record;
+    ReadRegRecord(CRegistry(m_file.u16string()), record);
+    EXPECT_EQ(record.Focus, u"13912345678");
+    EXPECT_EQ(record.Values.size(), 2u);
+    EXPECT_EQ(record.Values[u"Code"], u"A1");
+}
+
+TEST_F(Registry, ValuesNeedingEscapesReadBackExactlyFromANewObject) {
+    const std::u16string key = u"Soft\\Orb\tKey";
+    const std::u16string tricky = u"line1\nline2\r\ttab \\n 注册号码\\";
+    ASSERT_TRUE(CRegistry(m_file.u16string()).Write(key, u"na\nme", tricky));
+    ASSERT_TRUE(CRegistry(m_file.u16string()).Write(key, u"empty", u""));
+    ASSERT_TRUE(CRegistry(m_file.u16string()).Write(key, u"na\nme", tricky + u"2"));
+    CRegistry reg(m_file.u16string());
+    EXPECT_EQ(reg.Read(key, u"na\nme"), tricky + u"2");
+    EXPECT_EQ(reg.Read(key, u"empty"), u"");
+    EXPECT_EQ(reg.ReadKey(key).size(), 2u);
+}
+
+TEST_F(Registry, AWriteLeavesOnlyTheFileReadableByItsOwner) {
+    CRegistry reg(m_file.u16string());
+    ASSERT_TRUE(reg.Write(u"K", u"V", u"1"));
+    ASSERT_TRUE(reg.Write(u"K", u"V", u"2"));
+    EXPECT_EQ(Files(), std::vector<std::string>{"Registry.dat"});
+    struct stat st {};
+    ASSERT_EQ(stat(m_file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST_F(Registry, AWriteFailingAtAnyStepKeepsTheOldValueAndNoTemporaryFile) {
+    for (CRegistry::WriteFault fault : {CRegistry::WriteFault::CreateTemp, CRegistry::WriteFault::WriteTemp,
+                                        CRegistry::WriteFault::Rename}) {
+        SCOPED_TRACE(static_cast<int>(fault));
+        CRegistry reg(m_file.u16string());
+        ASSERT_TRUE(reg.Write(u"K", u"V", u"old"));
+        reg.InjectWriteFault(fault);
+        EXPECT_FALSE(reg.Write(u"K", u"V", u"new"));
+        EXPECT_EQ(CRegistry(m_file.u16string()).Read(u"K", u"V"), u"old");
+        EXPECT_EQ(Files(), std::vector<std::string>{"Registry.dat"});
+    }
+}
+
+TEST_F(Registry, AWriteIntoAnUnwritableDirectoryFailsAndKeepsTheOldValue) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "root writes into any directory";
+    }
+    CRegistry reg(m_file.u16string());
+    ASSERT_TRUE(reg.Write(u"K", u"V", u"old"));
+    std::filesystem::permissions(m_dir,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    EXPECT_FALSE(reg.Write(u"K", u"V", u"new"));
+    EXPECT_EQ(reg.Read(u"K", u"V"), u"old");
+    EXPECT_EQ(Files(), std::vector<std::string>{"Registry.dat"});
+}
+
+TEST_F(Registry, AnUnreadableRegistryPathIsNotOverwritten) {
+    // A directory in the file's place reads as an error, not as "no values".
+    std::filesystem::create_directory(m_file);
+    CRegistry reg(m_file.u16string());
+    EXPECT_FALSE(reg.Write(u"K", u"V", u"1"));
+    EXPECT_FALSE(reg.Read(u"K", u"V"));
+    EXPECT_TRUE(std::filesystem::is_directory(m_file));
+    EXPECT_EQ(Files(), std::vector<std::string>{"Registry.dat"});
+}
+
+} // namespace

@@ -1,0 +1,246 @@
+// The SQLite wrapper against real database files, one fresh directory per
+// test: table checks, scalars, field defaults, binding, transactions,
+// errors and the file's mode.
+#include "platform/storage/CppSQLite3DB.h"
+#include "platform/storage/CppSQLite3Transaction.h"
+
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+#include <sys/stat.h>
+
+namespace {
+
+class SqliteDatabase : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "orb_storage_XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+        m_db.open(Path(u"VM_DATA.db"));
+        m_db.execDML(u"create table Table_T(NAME varchar(20), COUNT int, STAMP _int64)");
+    }
+    void TearDown() override {
+        m_db.close();
+        std::filesystem::remove_all(m_dir);
+    }
+    std::u16string Path(std::u16string_view name) const { return (m_dir / name).u16string(); }
+    int Count() {
+        int n = -1;
+        EXPECT_TRUE(m_db.execScalar(u"select count(*) from Table_T", n));
+        return n;
+    }
+
+    std::filesystem::path m_dir;
+    CppSQLite3DB m_db;
+};
+
+TEST_F(SqliteDatabase, ReportsATableOnlyAfterItIsCreatedIgnoringCase) {
+    EXPECT_FALSE(m_db.tableExists(u"Table_DynCode"));
+    m_db.execDML(u"create table Table_DynCode(ACCOUNT varchar(20), FACTOR int);");
+    EXPECT_TRUE(m_db.tableExists(u"Table_DynCode"));
+    EXPECT_TRUE(m_db.tableExists(u"TABLE_DYNCODE"));
+    EXPECT_FALSE(m_db.tableExists(u"Table_Dyn"));
+}
+
+TEST_F(SqliteDatabase, ExecScalarGivesTheCountAndFalseWhenThereIsNoValue) {
+    int n = -1;
+    ASSERT_TRUE(m_db.execScalar(u"select count(*) from Table_T", n));
+    EXPECT_EQ(n, 0);
+    m_db.execDML(u"insert into Table_T values(?1, ?2, ?3)", {u"a", 1, nullptr});
+    m_db.execDML(u"insert into Table_T values(?1, ?2, ?3)", {u"b", 2, nullptr});
+    ASSERT_TRUE(m_db.execScalar(u"select count(*) from Table_T where NAME=?1", n, {u"b"}));
+    EXPECT_EQ(n, 1);
+
+    n = 77;
+    EXPECT_FALSE(m_db.execScalar(u"select COUNT from Table_T where NAME='none'", n));
+    EXPECT_FALSE(m_db.execScalar(u"select STAMP from Table_T where NAME='a'", n));
+    EXPECT_FALSE(m_db.execScalar(u"select 5000000000", n));
+    EXPECT_EQ(n, 77) << "a failed scalar leaves the out-parameter alone";
+}
+
+TEST_F(SqliteDatabase, ExecDMLCountsOnlyTheRowsItsOwnStatementChanged) {
+    EXPECT_EQ(m_db.execDML(u"insert into Table_T values('a', 1, 0)"), 1);
+    EXPECT_EQ(m_db.execDML(u"insert into Table_T select NAME, COUNT, STAMP from Table_T"), 1);
+    EXPECT_EQ(m_db.execDML(u"update Table_T set COUNT = 5"), 2);
+    // SQLite's own per-statement count still says 2 here.
+    EXPECT_EQ(m_db.execDML(u"create table Table_U(X int)"), 0);
+    EXPECT_EQ(m_db.execDML(u"delete from Table_T where NAME=?1", {u"zz"}), 0);
+}
+
+TEST_F(SqliteDatabase, QueryFieldsGiveTheDefaultForAMissingColumnOrANull) {
+    m_db.execDML(u"insert into Table_T values(?1, ?2, ?3)", {u"甲账户", 7, 6000000000LL});
+    m_db.execDML(u"insert into Table_T values(?1, ?2, ?3)", {nullptr, nullptr, nullptr});
+    CppSQLite3Query q = m_db.execQuery(u"select * from Table_T order by COUNT desc");
+    ASSERT_FALSE(q.eof());
+    EXPECT_EQ(q.numFields(), 3);
+    EXPECT_EQ(q.getStringField(u"NAME", u"x"), u"甲账户");
+    EXPECT_EQ(q.getStringField(u"name"), u"甲账户") << "column names ignore case";
+    EXPECT_EQ(q.getStringField(0), u"甲账户");
+    EXPECT_EQ(q.getIntField(u"COUNT", -1), 7);
+    EXPECT_EQ(q.getIntField(1, -1), 7);
+    EXPECT_EQ(q.getIntField64(u"STAMP"), 6000000000LL);
+    EXPECT_EQ(q.getStringField(u"MISSING", u"def"), u"def");
+    EXPECT_EQ(q.getIntField(u"MISSING", -3), -3);
+    EXPECT_EQ(q.getStringField(9, u"def"), u"def");
+
+    q.nextRow();
+    ASSERT_FALSE(q.eof());
+    EXPECT_TRUE(q.fieldIsNull(u"NAME"));
+    EXPECT_EQ(q.getStringField(u"NAME", u"def"), u"def");
+    EXPECT_EQ(q.getIntField(u"COUNT", -2), -2);
+    EXPECT_EQ(q.getIntField64(u"STAMP", -4), -4);
+
+    q.nextRow();
+    EXPECT_TRUE(q.eof());
+    q.nextRow();
+    EXPECT_TRUE(q.eof()) << "stepping past the end must not restart the query";
+    EXPECT_THROW(q.getStringField(u"NAME"), CppSQLite3Exception);
+    q.finalize();
+    EXPECT_THROW(q.getIntField(0), CppSQLite3Exception);
+}
+
+TEST_F(SqliteDatabase, AValueHoldingQuotesAndASemicolonIsStoredIntactThroughBinding) {
+    const std::u16string hostile = u"O'Brien'); drop table Table_T;--\"\\";
+    const std::u16string withNul(u"a\0b", 3);
+    m_db.execDML(u"insert into Table_T (NAME, COUNT) values(?1, 1)", {hostile});
+    CppSQLite3Statement stmt = m_db.compileStatement(u"insert into Table_T (NAME, COUNT) values(?1, ?2)");
+    stmt.bind(1, withNul);
+    stmt.bind(2, 2);
+    EXPECT_EQ(stmt.execDML(), 1);
+
+    ASSERT_TRUE(m_db.tableExists(u"Table_T"));
+    CppSQLite3Query q = m_db.execQuery(u"select NAME from Table_T where NAME=?1", {hostile});
+    ASSERT_FALSE(q.eof());
+    EXPECT_EQ(q.getStringField(u"NAME"), hostile);
+    q = m_db.execQuery(u"select NAME from Table_T where COUNT=2");
+    ASSERT_FALSE(q.eof());
+    EXPECT_EQ(q.getStringField(u"NAME"), withNul);
+}
+
+TEST_F(SqliteDatabase, ATextWithASecondStatementIsRefusedAndNothingRuns) {
+    try {
+        m_db.execDML(u"insert into Table_T values('a', 1, 0); drop table Table_T;");
+        FAIL() << "two statements were accepted";
+    } catch (const CppSQLite3Exception& e) {
+        EXPECT_EQ(e.errorCode(), SQLITE_MISUSE);
+    }
+    EXPECT_TRUE(m_db.tableExists(u"Table_T"));
+    EXPECT_EQ(Count(), 0);
+    // Trailing semicolons, spaces and comments are not a second statement.
+    EXPECT_EQ(m_db.execDML(u"insert into Table_T values('a', 1, 0);  ;\n-- done"), 1);
+}
+
+TEST_F(SqliteDatabase, AStatementRunsAgainWithNewValuesAndChecksTheirNumber) {
+    CppSQLite3Statement stmt = m_db.compileStatement(u"insert into Table_T (NAME, COUNT) values(?1, ?2)");
+    for (int i = 0; i < 3; ++i) {
+        stmt.bind(1, std::u16string(1, static_cast<char16_t>(u'a' + i)));
+        stmt.bind(2, i);
+        stmt.execDML();
+    }
+    EXPECT_EQ(Count(), 3);
+    EXPECT_THROW(stmt.bind(3, 1), CppSQLite3Exception);
+    EXPECT_THROW(m_db.execDML(u"insert into Table_T (NAME) values(?1)", {u"a", u"b"}), CppSQLite3Exception);
+    EXPECT_THROW(m_db.execDML(u"insert into Table_T (NAME) values(?1)"), CppSQLite3Exception);
+    EXPECT_EQ(Count(), 3);
+
+    CppSQLite3Statement select =
+        m_db.compileStatement(u"select NAME from Table_T where COUNT >= ?1 order by NAME");
+    select.bind(1, 1);
+    CppSQLite3Query q = select.execQuery();
+    ASSERT_FALSE(q.eof());
+    EXPECT_EQ(q.getStringField(0), u"b");
+    select.bind(1, 2);
+    q = select.execQuery();
+    ASSERT_FALSE(q.eof());
+    EXPECT_EQ(q.getStringField(0), u"c");
+    select.bind(1, 0);
+    EXPECT_TRUE(q.eof()) << "a query ends when its statement takes new values";
+    EXPECT_THROW(q.getStringField(0), CppSQLite3Exception);
+    q = select.execQuery();
+    EXPECT_EQ(q.getStringField(0), u"a");
+}
+
+TEST_F(SqliteDatabase, ATransactionLeftByAnExceptionLeavesTheTableUnchanged) {
+    m_db.execDML(u"insert into Table_T (NAME) values('old1')");
+    m_db.execDML(u"insert into Table_T (NAME) values('old2')");
+    try {
+        CppSQLite3Transaction tx(m_db);
+        m_db.execDML(u"delete from Table_T");
+        m_db.execDML(u"insert into Table_T (NAME) values(?1)", {u"new"});
+        throw std::runtime_error("failure halfway");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(Count(), 2);
+    int n = 0;
+    ASSERT_TRUE(m_db.execScalar(u"select count(*) from Table_T where NAME like 'old%'", n));
+    EXPECT_EQ(n, 2);
+
+    {
+        CppSQLite3Transaction tx(m_db);
+        m_db.execDML(u"delete from Table_T");
+        tx.commit();
+    }
+    EXPECT_EQ(Count(), 0);
+}
+
+TEST_F(SqliteDatabase, BadSqlThrowsWithItsCodeAndMessage) {
+    try {
+        m_db.execDML(u"selec * from Table_T");
+        FAIL() << "bad SQL did not throw";
+    } catch (const CppSQLite3Exception& e) {
+        EXPECT_EQ(e.errorCode(), SQLITE_ERROR);
+        EXPECT_NE(std::string(e.errorMessage()).find("syntax error"), std::string::npos) << e.errorMessage();
+    }
+    try {
+        m_db.execQuery(u"select * from Table_Missing");
+        FAIL() << "a missing table did not throw";
+    } catch (const CppSQLite3Exception& e) {
+        EXPECT_NE(std::string(e.what()).find("no such table"), std::string::npos) << e.what();
+    }
+    EXPECT_THROW(m_db.execDML(u"   "), CppSQLite3Exception);
+    m_db.close();
+    EXPECT_THROW(m_db.tableExists(u"Table_T"), CppSQLite3Exception);
+}
+
+TEST_F(SqliteDatabase, OpeningInAMissingDirectoryThrows) {
+    CppSQLite3DB db;
+    try {
+        db.open(Path(u"no/such/dir/x.db"));
+        FAIL() << "open did not throw";
+    } catch (const CppSQLite3Exception& e) {
+        EXPECT_EQ(e.errorCode(), SQLITE_CANTOPEN);
+    }
+    EXPECT_FALSE(db.isOpen());
+}
+
+TEST_F(SqliteDatabase, ANewDatabaseFileIsReadableByItsOwnerOnlyWhateverTheUmask) {
+    mode_t old = umask(0);
+    CppSQLite3DB db;
+    db.open(Path(u"VM_USER_DATA.db"));
+    db.execDML(u"create table Table_HisTradeAccount(ACCOUNT varchar(20))");
+    db.close();
+    umask(old);
+    struct stat st {};
+    ASSERT_EQ(stat((m_dir / "VM_USER_DATA.db").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST_F(SqliteDatabase, AQueryStaysReadableAfterItsDatabaseIsClosed) {
+    m_db.execDML(u"insert into Table_T (NAME) values('a')");
+    m_db.execDML(u"insert into Table_T (NAME) values('b')");
+    CppSQLite3Query q = m_db.execQuery(u"select NAME from Table_T order by NAME");
+    m_db.close();
+    ASSERT_FALSE(q.eof());
+    EXPECT_EQ(q.getStringField(0), u"a");
+    q.nextRow();
+    EXPECT_EQ(q.getStringField(0), u"b");
+}
+
+} // namespace
