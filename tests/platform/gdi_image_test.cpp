@@ -1,0 +1,240 @@
+// Block transfers, memory DCs, PNG output and input, stretched images and
+// the project's resource images.
+#include "platform/gdi/CDC.h"
+#include "platform/gdi/CImage.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+namespace {
+constexpr COLORREF kWhite = 0xFFFFFF;
+constexpr COLORREF kRise = 0x2626FF;
+constexpr COLORREF kFall = 0x17FF17;
+constexpr COLORREF kBlue = 0xFF0000;
+
+std::string TempPath(const std::string& name) {
+    return (std::filesystem::path(ORB_BINARY_DIR) / ("gdi_test_" + name)).string();
+}
+
+// A w × h image file with the given RGBA bytes.
+std::string WriteRgbaPng(const std::string& name, int w, int h, const std::vector<std::uint8_t>& rgba) {
+    std::string path = TempPath(name);
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(w);
+    image.height = static_cast<png_uint_32>(h);
+    image.format = PNG_FORMAT_RGBA;
+    EXPECT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr));
+    png_image_free(&image);
+    return path;
+}
+
+class GdiResources : public ::testing::Test {
+protected:
+    void TearDown() override { CImage::SetResourceDir(m_saved); }
+    std::string m_saved = CImage::GetResourceDir();
+};
+} // namespace
+
+TEST(GdiBlocks, BitBltCopiesPixelsAndTheTextsInsideTheCopiedArea) {
+    auto mem = CDC::CreateMemoryDC(100, 40);
+    ASSERT_NE(mem->GetSurface(), nullptr);
+    EXPECT_EQ(mem->GetSurface()->Width(), 100);
+    mem->FillRect({0, 0, 100, 40}, kWhite);
+    mem->SetTextColor(kRise);
+    mem->SetBkMode(TRANSPARENT);
+    mem->DrawText(u"涨幅", {0, 0, 60, 40}, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    mem->DrawText(u"现价", {60, 0, 100, 40}, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    mem->SetPixel(0, 0, kBlue);
+
+    CSurface screen(300, 200, 0);
+    CDC dc(&screen, {100, 50}, {0, 0, 300, 200});
+    dc.BitBlt(10, 20, 60, 40, *mem, 0, 0);
+
+    EXPECT_EQ(screen.GetPixel(110, 70), kBlue);
+    EXPECT_EQ(screen.GetPixel(111, 70), kWhite);
+    EXPECT_EQ(screen.GetPixel(169, 109), kWhite);
+    EXPECT_EQ(screen.GetPixel(170, 70), 0u);
+    EXPECT_EQ(screen.GetPixel(110, 110), 0u);
+    ASSERT_EQ(screen.Texts().size(), 1u);
+    const CDrawnText& t = screen.Texts()[0];
+    EXPECT_EQ(t.text, u"涨幅");
+    EXPECT_EQ(t.color, kRise);
+    EXPECT_EQ(t.rect, mem->GetSurface()->Texts()[0].rect.Offset(110, 70));
+}
+
+TEST(GdiBlocks, BitBltReplacesTheTextsOfTheAreaItCovers) {
+    CSurface screen(200, 100, kWhite);
+    CDC dc(&screen);
+    dc.DrawText(u"旧文字", {0, 0, 100, 30}, DT_SINGLELINE);
+    auto mem = CDC::CreateMemoryDC(100, 30);
+    mem->FillRect({0, 0, 100, 30}, kWhite);
+    dc.BitBlt(0, 0, 100, 30, *mem, 0, 0);
+    EXPECT_TRUE(screen.Texts().empty());
+}
+
+TEST(GdiBlocks, BitBltIsClippedAtBothSurfacesAndToTheDestinationClip) {
+    auto mem = CDC::CreateMemoryDC(20, 20);
+    mem->FillRect({0, 0, 20, 20}, kRise);
+    CSurface screen(50, 50, kWhite);
+    CDC dc(&screen, {0, 0}, {0, 0, 30, 30});
+    dc.BitBlt(20, 20, 40, 40, *mem, 10, 10); // a 10 × 10 source block, then clipped to 30
+    dc.BitBlt(-5, -5, 20, 20, *mem, -5, -5);  // source starts outside its surface
+    int red = 0;
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 50; ++x)
+            red += screen.GetPixel(x, y) == kRise;
+    EXPECT_EQ(red, 10 * 10 + 15 * 15 - 0);
+    EXPECT_EQ(screen.GetPixel(29, 29), kRise);
+    EXPECT_EQ(screen.GetPixel(30, 29), kWhite);
+    EXPECT_EQ(screen.GetPixel(14, 14), kRise);
+    EXPECT_EQ(screen.GetPixel(15, 14), kWhite);
+}
+
+TEST(GdiBlocks, BitBltWithinOneSurfaceCopiesTheOriginalPixels) {
+    CSurface s(10, 1, kWhite);
+    CDC dc(&s);
+    for (int x = 0; x < 5; ++x)
+        dc.SetPixel(x, 0, static_cast<COLORREF>(x));
+    dc.BitBlt(2, 0, 5, 1, dc, 0, 0);
+    for (int x = 0; x < 5; ++x)
+        EXPECT_EQ(s.GetPixel(x + 2, 0), static_cast<COLORREF>(x));
+}
+
+TEST(GdiPng, ColoursAreWrittenRedFirstSo0x2626FFIsRed) {
+    CSurface s(2, 1, kRise);
+    s.SetPixel(1, 0, kBlue);
+    std::string path = TempPath("order.png");
+    ASSERT_TRUE(s.SavePng(path));
+
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&image, path.c_str()));
+    EXPECT_EQ(image.format & PNG_FORMAT_FLAG_ALPHA, 0u);
+    image.format = PNG_FORMAT_RGB;
+    std::vector<std::uint8_t> rgb(PNG_IMAGE_SIZE(image));
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
+    EXPECT_EQ(rgb, (std::vector<std::uint8_t>{0xFF, 0x26, 0x26, 0x00, 0x00, 0xFF}));
+}
+
+TEST(GdiPng, ASavedSurfaceLoadsBackWithTheSamePixels) {
+    CSurface s(37, 23, 0x123456);
+    CDC dc(&s);
+    dc.SelectPen({PS_SOLID, 2, kRise});
+    dc.MoveTo(0, 0);
+    dc.LineTo(36, 22);
+    dc.FillRect({5, 5, 15, 10}, kFall);
+    dc.SetTextColor(kWhite);
+    dc.SetBkMode(TRANSPARENT);
+    dc.TextOut(10, 0, u"国");
+    std::string path = TempPath("roundtrip.png");
+    ASSERT_TRUE(s.SavePng(path));
+
+    CImage image;
+    ASSERT_TRUE(image.LoadFile(path));
+    ASSERT_EQ(image.Width(), 37);
+    ASSERT_EQ(image.Height(), 23);
+    for (int y = 0; y < 23; ++y)
+        for (int x = 0; x < 37; ++x)
+            ASSERT_EQ(image.Pixel(x, y), 0xFF000000u | s.GetPixel(x, y)) << x << "," << y;
+}
+
+TEST(GdiPng, SavingAnEmptySurfaceOrToAMissingDirectoryFails) {
+    EXPECT_FALSE(CSurface().SavePng(TempPath("empty.png")));
+    EXPECT_FALSE(CSurface(4, 4).SavePng(TempPath("no/such/dir/x.png")));
+}
+
+TEST(GdiPng, LoadingAMissingOrBrokenFileFailsAndLeavesTheImageUnloaded) {
+    CImage image;
+    EXPECT_FALSE(image.LoadFile(TempPath("missing.png")));
+    std::string broken = TempPath("broken.png");
+    std::ofstream(broken, std::ios::binary) << "\x89PNG\r\n\x1a\n garbage";
+    EXPECT_FALSE(image.LoadFile(broken));
+    EXPECT_FALSE(image.IsLoaded());
+}
+
+TEST(GdiImages, AnImageDrawnAtItsOwnSizeIsCopiedExactlyWhereOpaque) {
+    std::vector<std::uint8_t> rgba = {0xFF, 0x26, 0x26, 0xFF, 0x00, 0x00, 0xFF, 0xFF,
+                                      0x00, 0x00, 0x00, 0x00, 0x17, 0xFF, 0x17, 0xFF};
+    CImage image;
+    ASSERT_TRUE(image.LoadFile(WriteRgbaPng("2x2.png", 2, 2, rgba)));
+    EXPECT_EQ(image.Pixel(0, 0), 0xFF2626FFu);
+    EXPECT_EQ(image.Pixel(1, 1) >> 24, 0xFFu);
+    CSurface s(10, 10, kWhite);
+    CDC dc(&s, {3, 3}, {0, 0, 10, 10});
+    dc.DrawImage(image, {0, 0, 2, 2});
+    EXPECT_EQ(s.GetPixel(3, 3), kRise);
+    EXPECT_EQ(s.GetPixel(4, 3), kBlue);
+    EXPECT_EQ(s.GetPixel(3, 4), kWhite); // fully transparent
+    EXPECT_EQ(s.GetPixel(4, 4), kFall);
+    EXPECT_EQ(s.GetPixel(5, 5), kWhite);
+}
+
+TEST(GdiImages, AStretchedImageFillsItsRectangleAndBlendsHalfTransparentPixels) {
+    // Left column opaque red, right column half-transparent blue.
+    std::vector<std::uint8_t> rgba = {0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0x80, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0x80};
+    CImage image;
+    ASSERT_TRUE(image.LoadFile(WriteRgbaPng("half.png", 2, 2, rgba)));
+    CSurface s(40, 20, kWhite);
+    CDC dc(&s);
+    dc.DrawImage(image, {0, 0, 20, 20}, CDC::ImageFilter::Nearest);
+    dc.DrawImage(image, {20, 0, 40, 20}, CDC::ImageFilter::Bilinear);
+
+    EXPECT_EQ(s.GetPixel(0, 0), 0x0000FFu);
+    EXPECT_EQ(s.GetPixel(9, 19), 0x0000FFu);
+    COLORREF half = s.GetPixel(10, 0);
+    EXPECT_NEAR(GetBValue(half), 255, 1);
+    EXPECT_NEAR(GetRValue(half), 127, 2);
+    EXPECT_EQ(s.GetPixel(19, 19), half);
+    // Bilinear: pure at the outer columns, a blend between them.
+    EXPECT_EQ(s.GetPixel(20, 10), 0x0000FFu);
+    EXPECT_EQ(s.GetPixel(39, 10), half);
+    COLORREF mid = s.GetPixel(30, 10);
+    EXPECT_GT(GetRValue(mid), GetRValue(half));
+    EXPECT_LT(GetRValue(mid), 255);
+    EXPECT_GT(GetBValue(mid), 0);
+}
+
+TEST(GdiImages, DrawingAnUnloadedImageOrIntoAnEmptyRectangleDoesNothing) {
+    CSurface s(10, 10, kWhite);
+    CDC dc(&s);
+    dc.DrawImage(CImage(), {0, 0, 10, 10});
+    EXPECT_EQ(s.GetPixel(5, 5), kWhite);
+}
+
+TEST_F(GdiResources, TheSortArrowsLoadAsSmallImagesPointingUpAndDown) {
+    CImage up, down;
+    ASSERT_TRUE(up.LoadResource(137));
+    ASSERT_TRUE(down.LoadResource(138));
+    EXPECT_EQ(up.Width(), 16);
+    EXPECT_EQ(up.Height(), 20);
+    EXPECT_EQ(down.Width(), 16);
+    EXPECT_EQ(down.Height(), 20);
+    // Opaque pixels per row: the up arrow is widest near its top half, the
+    // down arrow near its bottom half.
+    auto rowInk = [](const CImage& image, int y) {
+        int n = 0;
+        for (int x = 0; x < image.Width(); ++x)
+            n += (image.Pixel(x, y) >> 24) > 128;
+        return n;
+    };
+    EXPECT_GT(rowInk(up, 9), rowInk(up, 15));
+    EXPECT_GT(rowInk(down, 10), rowInk(down, 4));
+    EXPECT_EQ(up.Pixel(0, 0) >> 24, 0u);
+}
+
+TEST_F(GdiResources, ADifferentResourceDirectoryIsUsedOnceSet) {
+    CImage::SetResourceDir(TempPath("nowhere"));
+    CImage image;
+    EXPECT_FALSE(image.LoadResource(137));
+    std::filesystem::create_directories(TempPath("res"));
+    CSurface(3, 2, kRise).SavePng(TempPath("res") + "/900.png");
+    CImage::SetResourceDir(TempPath("res"));
+    ASSERT_TRUE(image.LoadResource(900));
+    EXPECT_EQ(image.Width(), 3);
+}

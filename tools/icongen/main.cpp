@@ -1,0 +1,77 @@
+// Writes the project's icons as RGBA PNG files named by resource id.
+//
+// Usage: orb_icongen <output directory>   (normally the source tree's resources/)
+// Exit status 0 when every icon was written, 1 otherwise.
+#include "tools/icongen/Icons.h"
+
+#include <png.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+// Averages the supersampled canvas into RGBA bytes; key-coloured samples are
+// transparent and do not tint the colour.
+std::vector<std::uint8_t> Downsample(const CSurface& canvas, int width, int height) {
+    std::vector<std::uint8_t> rgba(static_cast<size_t>(width) * height * 4);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            int r = 0, g = 0, b = 0, n = 0;
+            for (int sy = 0; sy < kSupersample; ++sy) {
+                for (int sx = 0; sx < kSupersample; ++sx) {
+                    COLORREF c = canvas.GetPixel(x * kSupersample + sx, y * kSupersample + sy);
+                    if (c == kTransparentKey)
+                        continue;
+                    r += GetRValue(c);
+                    g += GetGValue(c);
+                    b += GetBValue(c);
+                    ++n;
+                }
+            }
+            std::uint8_t* p = rgba.data() + (static_cast<size_t>(y) * width + x) * 4;
+            if (n > 0) {
+                p[0] = static_cast<std::uint8_t>((r + n / 2) / n);
+                p[1] = static_cast<std::uint8_t>((g + n / 2) / n);
+                p[2] = static_cast<std::uint8_t>((b + n / 2) / n);
+                p[3] = static_cast<std::uint8_t>((n * 255 + kSupersample * kSupersample / 2) /
+                                                 (kSupersample * kSupersample));
+            }
+        }
+    }
+    return rgba;
+}
+
+bool WritePng(const std::string& path, const std::vector<std::uint8_t>& rgba, int width, int height) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_RGBA;
+    bool ok = png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr) != 0;
+    png_image_free(&image);
+    return ok;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <output directory>\n", argv[0]);
+        return 1;
+    }
+    bool ok = true;
+    for (const auto& icon : Icons()) {
+        CSurface canvas(icon.width * kSupersample, icon.height * kSupersample, kTransparentKey);
+        CDC dc(&canvas);
+        icon.draw(dc);
+        std::string path = std::string(argv[1]) + "/" + std::to_string(icon.id) + ".png";
+        if (WritePng(path, Downsample(canvas, icon.width, icon.height), icon.width, icon.height)) {
+            std::printf("%s\n", path.c_str());
+        } else {
+            std::fprintf(stderr, "cannot write %s\n", path.c_str());
+            ok = false;
+        }
+    }
+    return ok ? 0 : 1;
+}
