@@ -420,10 +420,10 @@ void CDC::DrawTextLine(const TextLine& line, int x, int y, const CRect& surfaceC
         int gx = pen + g.left, gy = baseline - g.top;
         CRect box = CRect{gx, gy, gx + g.width, gy + g.height}.Intersect(surfaceClip);
         for (int sy = box.top; sy < box.bottom; ++sy) {
-            const std::uint8_t* cov = g.coverage.data() + static_cast<size_t>(sy - gy) * g.width - gx;
+            const std::uint8_t* cov = g.coverage.data() + static_cast<size_t>(sy - gy) * g.width;
             COLORREF* row = m_surface->Row(sy);
             for (int sx = box.left; sx < box.right; ++sx) {
-                int a = cov[sx];
+                int a = cov[sx - gx];
                 if (a == 255)
                     row[sx] = m_textColor & 0x00FFFFFF;
                 else if (a > 0)

@@ -8,6 +8,22 @@
 //
 // A DC has an origin (where its 0,0 falls on the surface) and a clip
 // rectangle in surface pixels, so a window's DC draws in client coordinates.
+//
+// The details GDI leaves to the device, as this layer draws them:
+// - a 2-pixel pen widens each path pixel up and to the left, so a line's
+//   pixels lie on its path and on the row above (column left of) it; the
+//   outlines of Rectangle and RoundRect lie wholly inside their rectangle;
+// - a dashed pen draws 6 pixels and skips 3, its pattern running on from one
+//   LineTo to the next until MoveTo (RoundRect draws dashed pens solid);
+// - Polygon fills by the even-odd rule at pixel centres, then outlines;
+// - Rectangle with a null pen fills the whole rectangle with the brush;
+// - RoundRect's corners are quarter ellipses cornerWidth × cornerHeight;
+// - text is drawn anti-aliased (see CFontEngine.h for how the font height
+//   maps to glyph size) and logged on the surface (see DrawText).
+//
+// Fills that paint a whole rectangle (FillRect, Rectangle and RoundRect with
+// a brush, the opaque text background, the stock looks, BitBlt) drop the
+// logged texts lying wholly inside what they paint.
 #pragma once
 
 #include "platform/Geometry.h"

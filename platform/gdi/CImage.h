@@ -17,6 +17,8 @@ public:
     static void SetResourceDir(const std::string& dir);
     static const std::string& GetResourceDir();
 
+    // Load any PNG as 8-bit RGBA. False for a missing or unreadable file or
+    // one wider or taller than 16384 pixels; the image is unchanged then.
     bool LoadFile(const std::string& path);
     bool LoadResource(int id);
     bool IsLoaded() const { return m_width > 0; }

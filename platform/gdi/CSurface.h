@@ -15,7 +15,8 @@
 
 struct CDrawnText {
     std::u16string text; // as drawn (after ellipsis)
-    CRect rect;          // the glyphs' bounding box in surface pixels
+    CRect rect;          // the glyphs' box in surface pixels: the drawn lines' cells
+                         // (advance width × font height), clipped as drawn
     COLORREF color = 0;
 };
 

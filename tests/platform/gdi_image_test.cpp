@@ -156,6 +156,13 @@ TEST(GdiPng, LoadingAMissingOrBrokenFileFailsAndLeavesTheImageUnloaded) {
     std::ofstream(broken, std::ios::binary) << "\x89PNG\r\n\x1a\n garbage";
     EXPECT_FALSE(image.LoadFile(broken));
     EXPECT_FALSE(image.IsLoaded());
+
+    std::string good = TempPath("good.png");
+    ASSERT_TRUE(CSurface(3, 2, kRise).SavePng(good));
+    ASSERT_TRUE(image.LoadFile(good));
+    EXPECT_FALSE(image.LoadFile(broken));
+    EXPECT_EQ(image.Width(), 3);
+    EXPECT_EQ(image.Pixel(2, 1), 0xFF000000u | kRise);
 }
 
 TEST(GdiImages, AnImageDrawnAtItsOwnSizeIsCopiedExactlyWhereOpaque) {

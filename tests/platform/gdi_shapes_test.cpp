@@ -272,3 +272,48 @@ TEST(GdiObjects, SelectingReturnsThePreviouslySelectedObject) {
     EXPECT_EQ(dc.SetBkMode(OPAQUE), TRANSPARENT);
     EXPECT_EQ(dc.SetBkColor(kRed), kWhite);
 }
+
+TEST(GdiRectangles, ARoundRectWithANullBrushLeavesItsMiddleAlone) {
+    CSurface s = WhiteSurface();
+    CDC dc(&s);
+    dc.SelectPen({PS_SOLID, 2, kRed});
+    dc.SelectBrush(CBrush::Null());
+    dc.RoundRect({0, 0, 30, 20}, 10, 10);
+    EXPECT_EQ(s.GetPixel(15, 0), kRed);
+    EXPECT_EQ(s.GetPixel(15, 1), kRed);
+    EXPECT_EQ(s.GetPixel(15, 2), kWhite);
+    EXPECT_EQ(s.GetPixel(15, 10), kWhite);
+}
+
+TEST(GdiStockLooks, TheGradientBarDarkensDownwardsAndStaysInItsRectangle) {
+    CSurface s = WhiteSurface();
+    CDC dc(&s, {0, 0}, {0, 0, 40, 30});
+    dc.DrawGradientBar({5, 10, 25, 50});
+    auto luma = [&](int x, int y) {
+        COLORREF c = s.GetPixel(x, y);
+        return GetRValue(c) + GetGValue(c) + GetBValue(c);
+    };
+    EXPECT_GT(luma(10, 10), luma(10, 29));
+    EXPECT_EQ(GetRValue(s.GetPixel(10, 20)), GetBValue(s.GetPixel(10, 20))); // grey
+    EXPECT_EQ(s.GetPixel(10, 20), s.GetPixel(24, 20));
+    EXPECT_EQ(s.GetPixel(4, 20), kWhite);
+    EXPECT_EQ(s.GetPixel(25, 20), kWhite);
+    EXPECT_EQ(s.GetPixel(10, 9), kWhite);
+    EXPECT_EQ(s.GetPixel(10, 30), kWhite);
+}
+
+TEST(GdiStockLooks, TheSelectionBandIsALightColouredBandOverTheWholeRow) {
+    CSurface s(40, 40, 0);
+    CDC dc(&s);
+    dc.DrawSelectionBand({0, 10, 40, 30});
+    for (int y = 10; y < 30; ++y) {
+        COLORREF c = s.GetPixel(20, y);
+        EXPECT_NE(c, 0u) << "y = " << y;
+        EXPECT_NE(GetRValue(c), GetBValue(c)) << "a tinted, not a grey band";
+        EXPECT_EQ(s.GetPixel(0, y), s.GetPixel(39, y));
+    }
+    COLORREF top = s.GetPixel(20, 10);
+    EXPECT_GT(GetRValue(top) + GetGValue(top) + GetBValue(top), 3 * 160);
+    EXPECT_EQ(s.GetPixel(20, 9), 0u);
+    EXPECT_EQ(s.GetPixel(20, 30), 0u);
+}

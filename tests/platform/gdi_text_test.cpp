@@ -215,6 +215,16 @@ TEST(GdiText, WordBreakBreaksLatinTextAtSpaces) {
     EXPECT_EQ(s.Texts()[0].text, u"alpha beta\ngamma");
 }
 
+TEST(GdiText, WordBreakSplitsAWordTooLongForALineOfItsOwn) {
+    CSurface s(300, 300, kWhite);
+    CDC dc(&s);
+    int width = dc.GetTextExtent(u"abcd").cx;
+    int h = dc.DrawText(u"abcdefghij", {0, 0, width, 300}, DT_WORDBREAK);
+    ASSERT_EQ(s.Texts().size(), 1u);
+    EXPECT_EQ(s.Texts()[0].text, u"abcd\nefgh\nij");
+    EXPECT_EQ(h, 3 * 22);
+}
+
 TEST(GdiText, ExplicitLineBreaksStartNewLinesUnlessSingleLine) {
     CSurface s(300, 200, kWhite);
     CDC dc(&s);
