@@ -1,0 +1,330 @@
+// The owner-drawn list: taps against drags and flings, hit testing at item
+// edges, sorting with a comparator, and the owner's hook for every item
+// that leaves the list.
+#include "platform/testing/CDriverControls.h"
+#include "platform/testing/CGTestDriver.h"
+#include "platform/testing/CHeadlessHost.h"
+#include "platform/ui/UiList.h"
+#include "platform/win/UiMessageLoop.h"
+#include "ui_TestForm.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr int kListId = 171;
+constexpr int kRowHeight = 60;
+
+// A row record owned by the list's owner through the item's data word.
+struct CRowRecord {
+    std::u16string name;
+    double price = 0;
+};
+
+// A list in the manner of the quote table: items carry records that the
+// hook deletes; a release that is a tap selects the row under the finger.
+class CRecordList : public UiList {
+public:
+    ~CRecordList() override {
+        RemoveAll();
+        Destroy();
+    }
+    struct Release {
+        bool wasScrolling = false;
+        bool moved = false;
+        int item = -1;
+    };
+    std::vector<Release> releases;
+    std::vector<std::pair<int, std::uintptr_t>> removed;
+    int hookCalls = 0;
+
+    void AddRecord(std::u16string name, double price) {
+        AddItem(u"", reinterpret_cast<std::uintptr_t>(new CRowRecord{std::move(name), price}));
+    }
+    static const CRowRecord* Record(const UiListItem& item) {
+        return reinterpret_cast<const CRowRecord*>(item.data);
+    }
+    const CRowRecord* RecordAt(int index) const { return reinterpret_cast<const CRowRecord*>(GetItemData(index)); }
+
+    void OnLButtonUp(UINT flags, CPoint pt) override {
+        UiList::OnLButtonUp(flags, pt);
+        releases.push_back({WasScrollingAtPress(), FingerMoved(), HitTest(pt)});
+        if (IsTap() && HitTest(pt) >= 0)
+            SetCurSel(HitTest(pt));
+    }
+    void OnRemoveItem(int index, std::uintptr_t data) override {
+        ++hookCalls;
+        removed.emplace_back(index, data);
+        delete reinterpret_cast<CRowRecord*>(data);
+    }
+};
+
+std::u16string Name(int i) {
+    const std::string s = "row" + std::to_string(i);
+    return std::u16string(s.begin(), s.end());
+}
+
+// A form with a 600-pixel-high list of 40 rows, run by the test driver.
+class ListDriverTest : public ::testing::Test {
+protected:
+    CGTestDriver driver;
+    std::unique_ptr<CTestForm> form;
+    std::unique_ptr<CRecordList> list;
+
+    void SetUp() override {
+        ASSERT_TRUE(driver.Start([this] {
+            form = std::make_unique<CTestForm>();
+            form->CreateForm(nullptr, UiMessageLoop::Current()->GetWorkRect(), true);
+            list = std::make_unique<CRecordList>();
+            list->SetItemHeight(kRowHeight);
+            list->SetSeparators(false);
+            list->SetNotify(true);
+            list->ShowScrollBar(true);
+            for (int i = 0; i < 40; ++i)
+                list->AddRecord(Name(i), i);
+            list->Create(form.get(), {0, 0, 480, 600}, kListId);
+        }));
+    }
+    void TearDown() override {
+        driver.RunOnGui([this] {
+            list.reset();
+            form.reset();
+        });
+        driver.Stop();
+    }
+    int ScreenTop() { return CDriverControls::ControlScreenRect(driver, kListId)->top; }
+    int ScrollPos() {
+        return driver.RunOnGui([this] { return list->GetScrollPos(); });
+    }
+    // A quick upward flick over the list (the clock does not move meanwhile).
+    void Fling() {
+        const int top = ScreenTop();
+        ASSERT_TRUE(driver.Drag({240, top + 500}, {240, top + 200}, 6));
+    }
+};
+
+} // namespace
+
+TEST_F(ListDriverTest, ATapOnARowSelectsItAndADragSelectsNothing) {
+    const int top = ScreenTop();
+    ASSERT_TRUE(driver.Tap(240, top + 2 * kRowHeight + 10));
+    EXPECT_EQ(CDriverControls::ListSelection(driver, kListId), 2);
+
+    // A slow drag (the clock advances between the moves): no selection change.
+    ASSERT_TRUE(driver.Press(240, top + 300));
+    for (int y = 290; y >= 200; y -= 10) {
+        ASSERT_TRUE(driver.AdvanceClock(200));
+        ASSERT_TRUE(driver.Move(240, top + y));
+    }
+    ASSERT_TRUE(driver.AdvanceClock(200));
+    ASSERT_TRUE(driver.Release(240, top + 200));
+    EXPECT_EQ(CDriverControls::ListSelection(driver, kListId), 2);
+    EXPECT_EQ(ScrollPos(), 100) << "the rows follow the finger";
+    driver.RunOnGui([this] {
+        ASSERT_FALSE(list->releases.empty());
+        EXPECT_TRUE(list->releases.back().moved);
+        EXPECT_FALSE(list->releases.back().wasScrolling);
+        EXPECT_FALSE(list->IsScrolling()) << "a slow release does not fling";
+    });
+}
+
+TEST_F(ListDriverTest, AFlingKeepsTheListMovingALittleThenItComesToRest) {
+    Fling();
+    const int released = ScrollPos();
+    EXPECT_EQ(released, 300) << "the drag moved the rows by the finger's whole travel";
+    EXPECT_TRUE(driver.RunOnGui([this] { return list->IsScrolling(); }));
+    ASSERT_TRUE(driver.AdvanceClock(3000));
+    const int after = ScrollPos();
+    EXPECT_GT(after, released + 100);
+    EXPECT_LE(after, released + static_cast<int>(CMouseTracker::kMaxSpeed * CMouseTracker::kDecayMs) + 1);
+    EXPECT_FALSE(driver.RunOnGui([this] { return list->IsScrolling(); }));
+}
+
+TEST_F(ListDriverTest, ATapThatStopsAMovingListReportsStillScrollingAndSelectsNothing) {
+    Fling();
+    ASSERT_TRUE(driver.AdvanceClock(50));
+    ASSERT_TRUE(driver.RunOnGui([this] { return list->IsScrolling(); }));
+    const int top = ScreenTop();
+    ASSERT_TRUE(driver.Tap(240, top + 100));
+    driver.RunOnGui([this] {
+        const CRecordList::Release& r = list->releases.back();
+        EXPECT_TRUE(r.wasScrolling);
+        EXPECT_FALSE(r.moved);
+        EXPECT_GE(r.item, 0);
+        EXPECT_EQ(list->GetCurSel(), -1);
+        EXPECT_FALSE(list->IsScrolling()) << "the press stopped the list";
+    });
+    const int stopped = ScrollPos();
+    ASSERT_TRUE(driver.AdvanceClock(1000));
+    EXPECT_EQ(ScrollPos(), stopped);
+    // The next tap on the resting list selects.
+    ASSERT_TRUE(driver.Tap(240, top + 100));
+    EXPECT_GE(CDriverControls::ListSelection(driver, kListId).value_or(-1), 0);
+}
+
+TEST_F(ListDriverTest, AListInSlideModeNoneNeverScrollsButStillReportsTheMove) {
+    driver.RunOnGui([this] { list->SetSlideMode(UI_SLIDE_NONE); });
+    Fling();
+    EXPECT_EQ(ScrollPos(), 0);
+    ASSERT_TRUE(driver.AdvanceClock(1000));
+    EXPECT_EQ(ScrollPos(), 0);
+    driver.RunOnGui([this] {
+        EXPECT_TRUE(list->releases.back().moved);
+        EXPECT_EQ(list->GetCurSel(), -1);
+    });
+}
+
+TEST_F(ListDriverTest, TheListStopsAtItsEndsWhateverTheFling) {
+    for (int i = 0; i < 6; ++i) {
+        Fling();
+        ASSERT_TRUE(driver.AdvanceClock(2000));
+    }
+    EXPECT_EQ(ScrollPos(), 40 * kRowHeight - 600);
+    const int top = ScreenTop();
+    ASSERT_TRUE(driver.Drag({240, top + 10}, {240, top + 590}, 4));
+    ASSERT_TRUE(driver.AdvanceClock(5000));
+    ASSERT_TRUE(driver.Drag({240, top + 10}, {240, top + 590}, 4));
+    ASSERT_TRUE(driver.AdvanceClock(5000));
+    ASSERT_TRUE(driver.Drag({240, top + 10}, {240, top + 590}, 4));
+    ASSERT_TRUE(driver.AdvanceClock(5000));
+    ASSERT_TRUE(driver.Drag({240, top + 10}, {240, top + 590}, 4));
+    ASSERT_TRUE(driver.AdvanceClock(5000));
+    EXPECT_EQ(ScrollPos(), 0);
+}
+
+// Geometry and item bookkeeping, on the test thread with a plain loop.
+class ListTest : public ::testing::Test {
+protected:
+    CHeadlessHost host;
+    UiMessageLoop loop{&host};
+    CTestForm form;
+    std::unique_ptr<CRecordList> list = std::make_unique<CRecordList>();
+
+    void SetUp() override {
+        ASSERT_TRUE(form.CreateForm(nullptr, {0, 0, 480, 720}, true));
+        list->SetItemHeight(kRowHeight);
+        ASSERT_TRUE(list->Create(&form, {0, 100, 480, 400}, kListId));
+    }
+};
+
+TEST_F(ListTest, HitTestGivesEachRowItsTopPixelAndNotTheNextRowsTop) {
+    for (int i = 0; i < 10; ++i)
+        list->AddRecord(Name(i), i);
+    EXPECT_EQ(list->HitTest({10, 0}), 0);
+    EXPECT_EQ(list->HitTest({10, kRowHeight - 1}), 0);
+    EXPECT_EQ(list->HitTest({10, kRowHeight}), 1);
+    EXPECT_EQ(list->HitTest({10, -1}), -1);
+    EXPECT_EQ(list->HitTest({-1, 10}), -1);
+    EXPECT_EQ(list->HitTest({480, 10}), -1) << "the right edge is outside";
+    EXPECT_EQ(list->HitTest({479, 299}), 4);
+    EXPECT_EQ(list->HitTest({10, 300}), -1) << "below the control";
+
+    list->SetScrollPos(30);
+    EXPECT_EQ(list->HitTest({10, 29}), 0);
+    EXPECT_EQ(list->HitTest({10, 30}), 1);
+    EXPECT_EQ(list->GetItemRect(1), (CRect{0, 30, 480, 90}));
+}
+
+TEST_F(ListTest, HitTestBelowTheLastRowOfAShortListFindsNothing) {
+    list->AddRecord(u"a", 1);
+    list->AddRecord(u"b", 2);
+    EXPECT_EQ(list->HitTest({10, 2 * kRowHeight - 1}), 1);
+    EXPECT_EQ(list->HitTest({10, 2 * kRowHeight}), -1);
+    EXPECT_EQ(list->GetMaxScroll(), 0);
+    list->SetScrollPos(50);
+    EXPECT_EQ(list->GetScrollPos(), 0) << "a list that fits never scrolls";
+}
+
+TEST_F(ListTest, SortingWithAComparatorKeepsEveryItemWithItsOwnDataAndTheSelection) {
+    const double prices[] = {3.5, -1, 12, 3.5, 0, 7.25, 3.5, 100, -20};
+    for (int i = 0; i < 9; ++i)
+        list->AddRecord(Name(i), prices[i]);
+    list->SetCurSel(5); // row5, 7.25
+    list->SortItems([](const UiListItem& a, const UiListItem& b) {
+        return CRecordList::Record(a)->price > CRecordList::Record(b)->price;
+    });
+    ASSERT_EQ(list->GetCount(), 9);
+    const std::vector<std::u16string> expected = {u"row7", u"row2", u"row5", u"row0", u"row3",
+                                                  u"row6", u"row4", u"row1", u"row8"};
+    for (int i = 0; i < 9; ++i) {
+        EXPECT_EQ(list->RecordAt(i)->name, expected[i]) << "position " << i;
+        EXPECT_EQ(list->RecordAt(i)->price, prices[list->RecordAt(i)->name.back() - u'0']);
+    }
+    EXPECT_EQ(list->GetCurSel(), 2) << "the selection stays on its row";
+    EXPECT_EQ(list->RecordAt(list->GetCurSel())->name, u"row5");
+}
+
+TEST_F(ListTest, SortingAPartLeavesTheRestAlone) {
+    for (int i = 0; i < 6; ++i)
+        list->AddRecord(Name(i), -i);
+    list->SortItems([](const UiListItem& a, const UiListItem& b) {
+        return CRecordList::Record(a)->price < CRecordList::Record(b)->price;
+    }, 1, 3);
+    const std::vector<std::u16string> expected = {u"row0", u"row3", u"row2", u"row1", u"row4", u"row5"};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(list->RecordAt(i)->name, expected[i]);
+}
+
+TEST_F(ListTest, RemovingItemsCallsTheOwnersHookExactlyOnceForEachAfterItLeft) {
+    for (int i = 0; i < 5; ++i)
+        list->AddRecord(Name(i), i);
+    const std::uintptr_t second = list->GetItemData(1);
+    list->SetCurSel(3);
+    EXPECT_TRUE(list->RemoveItem(1));
+    EXPECT_FALSE(list->RemoveItem(7));
+    EXPECT_FALSE(list->RemoveItem(-1));
+    ASSERT_EQ(list->hookCalls, 1);
+    EXPECT_EQ(list->removed[0], std::make_pair(1, second));
+    EXPECT_EQ(list->GetCount(), 4);
+    EXPECT_EQ(list->GetCurSel(), 2) << "the selection follows its row";
+    EXPECT_EQ(list->RecordAt(1)->name, u"row2");
+
+    list->RemoveAll();
+    EXPECT_EQ(list->hookCalls, 5);
+    EXPECT_EQ(list->GetCount(), 0);
+    EXPECT_EQ(list->GetCurSel(), -1);
+    list->RemoveAll();
+    EXPECT_EQ(list->hookCalls, 5) << "an empty list calls nothing";
+}
+
+TEST_F(ListTest, DestroyingTheFormRemovesTheRowsThroughTheHookOnce) {
+    for (int i = 0; i < 3; ++i)
+        list->AddRecord(Name(i), i);
+    form.Destroy();
+    EXPECT_EQ(list->hookCalls, 3);
+    EXPECT_EQ(list->GetCount(), 0);
+    list.reset(); // its own RemoveAll finds nothing left: no double free
+}
+
+TEST_F(ListTest, AHookThatReadsTheListSeesTheItemAlreadyGone) {
+    class CProbe : public UiList {
+    public:
+        std::vector<int> countsSeen;
+        void OnRemoveItem(int, std::uintptr_t) override { countsSeen.push_back(GetCount()); }
+    };
+    CProbe probe;
+    ASSERT_TRUE(probe.Create(&form, {0, 0, 100, 100}));
+    probe.AddItem(u"a");
+    probe.AddItem(u"b");
+    probe.RemoveItem(0);
+    probe.RemoveAll();
+    EXPECT_EQ(probe.countsSeen, (std::vector<int>{1, 0}));
+    probe.Destroy();
+}
+
+TEST_F(ListTest, SelectionOutOfRangeMeansNoneAndSettersIgnoreBadIndices) {
+    list->AddItem(u"only", 42);
+    list->SetCurSel(5);
+    EXPECT_EQ(list->GetCurSel(), -1);
+    list->SetCurSel(0);
+    EXPECT_EQ(list->GetCurSel(), 0);
+    list->SetItemText(3, u"x");
+    list->SetItemData(-1, 7);
+    EXPECT_EQ(list->GetItemText(3), u"");
+    EXPECT_EQ(list->GetItemData(9), 0u);
+    EXPECT_EQ(list->GetItemData(0), 42u);
+    list->SetItemData(0, 0); // the plain item owns nothing for the record hook
+}
