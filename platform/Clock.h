@@ -4,7 +4,8 @@
 // The desktop host reads the system clock. A test switches to a manual clock
 // that stands still until the test advances it, so that trading-hour rules
 // ("Monday to Friday 09:16-16:09") and date defaults are testable on any day.
-// All members are safe to call from any thread.
+// All members are safe to call from any thread. A manual clock also drives
+// the core library's UTC seam (GetUnixTime) until UseSystem.
 #pragma once
 
 #include <cstdint>
@@ -45,4 +46,5 @@ private:
     std::int64_t m_manualUtcMs = 0;    // manual time, ms since 1970 UTC
     int m_utcOffsetSeconds = 8 * 3600; // manual local − UTC
     std::uint64_t m_manualTicks = 0;   // ms, advanced with the manual time
+    std::int64_t m_systemTickBias = 0; // ms added to system ticks after a manual spell
 };

@@ -41,6 +41,9 @@ enum : UINT {
     WM_USER = 0x0400,
 };
 
+// Mouse message flags (wParam): the finger is down.
+enum : UINT { MK_LBUTTON = 0x0001 };
+
 // Key codes carried by WM_KEYDOWN.
 enum : int {
     VK_BACK = 0x08,

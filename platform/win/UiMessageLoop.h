@@ -23,6 +23,16 @@
 //   nested loops dispatch every window's messages, not only the modal one's.
 // - Busy work outside the loop (a network request in flight) is announced
 //   with BeginExternalWork/EndExternalWork so that "at rest" includes it.
+//   A worker posts its result before it calls EndExternalWork.
+// - Order of service at every loop level: cross-thread sends and GUI tasks
+//   first, then posted messages and host input in arrival order, then
+//   painting, then one due timer; so a nested modal loop never starves a
+//   thread blocked in SendMessage.
+// - Mouse input goes to the window holding the capture, else to the
+//   deepest visible, enabled window under the point inside the topmost
+//   visible top-level window (a disabled top-level window swallows it).
+//   Keys and characters go to the focused window, else to the topmost
+//   visible top-level window.
 #pragma once
 
 #include "platform/Geometry.h"
@@ -35,11 +45,23 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
 class UiWin;
 class CSurface;
+class CGuiTask;
+
+// The finger as the loop last saw it, in screen coordinates.
+struct CPressInfo {
+    bool down = false;
+    bool moved = false;          // left the hold slop since the press
+    CPoint start;
+    CPoint last;
+    std::uint64_t downTick = 0;  // program clock at the press, ms
+    std::uint64_t serial = 0;    // counts presses
+};
 
 // What a host gives the loop: a place to show the screen and a way to wait
 // for input. The headless host shows nothing; the SDL host owns a window.
@@ -73,10 +95,18 @@ public:
 
     bool IsGuiThread() const { return std::this_thread::get_id() == m_guiThread; }
 
-    // Messages (thread-safe).
+    // Messages (thread-safe). Post returns false (and queues nothing) for a
+    // gone target; a null target takes only WM_QUIT, which quits the loop.
     bool Post(HWND target, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Takes ownership of the payload in every case: when the target is gone
+    // now, at dispatch or at loop destruction, freePayload(lParam) runs
+    // (and false is returned for a target gone now).
     bool PostOwned(HWND target, UINT msg, WPARAM wParam, LPARAM lParam, void (*freePayload)(LPARAM));
     LRESULT Send(HWND target, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Queues work for the GUI thread, served like a cross-thread send.
+    std::shared_ptr<CGuiTask> PostTask(std::function<void()> fn);
+    // Wakes the loop from any thread so it re-checks timers, the clock and rest.
+    void Wake();
 
     // Runs the outer loop until Quit; returns Quit's code.
     int Run();
@@ -86,6 +116,10 @@ public:
     int RunModal();
     void EndModal(int code); // ends the innermost running modal loop
     int ModalDepth() const;
+    // Runs a nested loop until done() holds (checked after every dispatch and
+    // wake) or Quit; wakes by itself at deadlineTick of the program clock
+    // under the system clock. Returns done()'s last value.
+    bool RunUntil(const std::function<bool()>& done, std::uint64_t deadlineTick = UINT64_MAX);
 
     // Dispatches everything that is ready now (messages, due timers, paint)
     // without waiting. Returns true when anything was done.
@@ -95,19 +129,27 @@ public:
     bool IsAtRest() const;
     void BeginExternalWork();
     void EndExternalWork();
+    // From another thread: waits until the loop has served everything
+    // queued before the call and then came to rest. False after timeoutMs.
+    bool WaitForRest(int timeoutMs);
+    // The earliest due tick of any timer, for a test stepping the clock.
+    std::optional<std::uint64_t> NextTimerDue() const;
 
     // Input from the host, in screen coordinates (thread-safe: queued).
     void InjectMouse(UINT msg, CPoint screen);
     void InjectChar(char16_t ch);
     void InjectKey(int key);
+    CPressInfo GetPress() const; // GUI thread
 
     // Screen.
     CSurface& Screen();
-    void SetScreenMode(int mode); // resizes the screen surface and notifies
+    void SetScreenMode(int mode); // resizes the screen surface and repaints
     int GetScreenMode() const { return m_screenMode; }
     CRect GetScreenRect() const;
     CRect GetWorkRect() const; // the screen below the task bar
     void InvalidateScreen();
+    // Repaints every visible top-level window into the screen and presents it.
+    void PaintNow();
 
     // Top-level windows in z-order, last on top (shown ones included hidden).
     std::vector<UiWin*> TopLevelWindows() const;
@@ -118,6 +160,13 @@ public:
 private:
     // Implementation details are left to the source file; see UiMessageLoop.cpp.
     struct Impl;
+    struct Item;
+    bool DispatchOne();
+    void DispatchItem(Item& item);
+    void RouteMouse(UINT msg, CPoint screen);
+    void RouteKey(UINT msg, WPARAM wParam);
+    void WaitIdle(std::uint64_t deadlineTick);
+    bool Enqueue(Item&& item, bool urgent);
     std::unique_ptr<Impl> m_impl;
     IUiHost* m_host;
     std::thread::id m_guiThread;

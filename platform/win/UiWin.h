@@ -51,6 +51,8 @@ public:
     bool Create(UiWin* parent, const CRect& rect, int id = 0, bool visible = true);
     // Destroys children first, sends WM_DESTROY, releases capture and focus
     // it holds, kills its timers and retires its handle. Safe to call twice.
+    // The destructor calls it too, but by then only UiWin's own handlers
+    // run: a window that needs OnDestroy calls Destroy in its destructor.
     void Destroy();
     bool IsCreated() const { return m_handle != nullptr; }
 
@@ -76,8 +78,15 @@ public:
     CPoint ScreenToClient(CPoint screen) const;
     void MoveWindow(const CRect& rect, bool repaint = true); // sends WM_SIZE when the size changes
 
-    void ShowWindow(bool show, int animation = ANIM_NONE); // sends WM_SHOWWINDOW on a change
+    // Sends WM_SHOWWINDOW on a change. Showing a top-level window raises it
+    // to the top of the z-order. The animation runs instantly; its code is
+    // recorded either way (see GetLastShowAnimation).
+    void ShowWindow(bool show, int animation = ANIM_NONE);
     bool IsVisible() const { return m_visible; }
+    // The animation codes of the last ShowWindow(true) and ShowWindow(false)
+    // calls (−1 before the first), for tests.
+    int GetLastShowAnimation() const { return m_lastShowAnimation; }
+    int GetLastHideAnimation() const { return m_lastHideAnimation; }
     // Visible and every ancestor visible.
     bool IsShownOnScreen() const;
     void EnableWindow(bool enable);
@@ -116,7 +125,8 @@ public:
     virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
 
     // Paints the client area; dc has its origin at the client's top-left and
-    // is clipped to it. The default fills the background colour when set.
+    // is clipped to it. PaintTree has filled the background colour (when
+    // set) before calling it; the default draws nothing more.
     virtual void OnPaint(CDC& dc);
     virtual void OnLButtonDown(UINT flags, CPoint pt);
     virtual void OnLButtonUp(UINT flags, CPoint pt);
@@ -159,4 +169,6 @@ private:
     std::uint32_t m_bkColor = 0;    // 0x00BBGGRR
     std::uint32_t m_textColor = 0;  // 0x00BBGGRR
     std::u16string m_text;
+    int m_lastShowAnimation = -1;   // ANIM_* code of the last show
+    int m_lastHideAnimation = -1;   // ANIM_* code of the last hide
 };

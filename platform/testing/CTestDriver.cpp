@@ -1,0 +1,376 @@
+// The test driver: a GUI thread with the headless host, and steps from the
+// test thread that wait for rest (see the header).
+#include "platform/testing/CTestDriver.h"
+
+#include "platform/Clock.h"
+#include "platform/gdi/CDC.h"
+#include "platform/testing/CHeadlessHost.h"
+#include "platform/win/CGuiTask.h"
+#include "platform/win/UiGesture.h"
+#include "platform/win/UiWin.h"
+
+#include <chrono>
+#include <cstdio>
+#include <sstream>
+
+namespace {
+
+std::string Narrow(const std::u16string& text) {
+    // For the failure listing only: ASCII kept, the rest shown as '?'.
+    std::string out;
+    for (char16_t c : text)
+        out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    return out;
+}
+
+} // namespace
+
+CTestDriver::CTestDriver() = default;
+
+CTestDriver::~CTestDriver() { Stop(); }
+
+bool CTestDriver::Start(std::function<void()> setup, int screenMode) {
+    if (m_thread.joinable()) {
+        Fail("Start: the driver is already running");
+        return false;
+    }
+    CModalScript::Instance().Clear();
+    CClock& clock = CClock::Instance();
+    m_setManualClock = !clock.IsManual();
+    if (m_setManualClock)
+        clock.UseManual({2024, 3, 13, 3, 10, 30, 0, 0});
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_loop = nullptr;
+        m_started = m_ended = m_stopRequested = false;
+    }
+    m_thread = std::thread([this, setup = std::move(setup), screenMode] { GuiThreadMain(setup, screenMode); });
+    {
+        std::unique_lock<std::mutex> guard(m_lock);
+        m_changed.wait(guard, [this] { return m_started; });
+    }
+    return Settle("Start");
+}
+
+void CTestDriver::GuiThreadMain(std::function<void()> setup, int screenMode) {
+    CHeadlessHost host;
+    UiMessageLoop loop(&host);
+    loop.SetScreenMode(screenMode);
+    if (setup)
+        loop.PostTask(std::move(setup));
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_loop = &loop;
+        m_started = true;
+    }
+    m_changed.notify_all();
+    loop.Run();
+    // Windows still open are destroyed here, on their own thread; their
+    // objects belong to the program.
+    std::vector<HWND> open;
+    for (UiWin* top : loop.TopLevelWindows())
+        open.push_back(top->GetHandle());
+    for (auto it = open.rbegin(); it != open.rend(); ++it)
+        if (UiWin* window = UiWin::FromHandle(*it))
+            window->Destroy();
+    std::unique_lock<std::mutex> guard(m_lock);
+    m_ended = true;
+    m_changed.notify_all();
+    m_changed.wait(guard, [this] { return m_stopRequested; });
+    m_loop = nullptr;
+    // The loop is destroyed on leaving: queued payloads are freed.
+}
+
+void CTestDriver::Stop() {
+    if (!m_thread.joinable())
+        return;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (m_loop)
+            m_loop->Quit(0);
+        m_stopRequested = true;
+    }
+    m_changed.notify_all();
+    m_thread.join();
+    UiGesture::SetRegistrationFails(false);
+    if (m_setManualClock)
+        CClock::Instance().UseSystem();
+    m_setManualClock = false;
+}
+
+bool CTestDriver::HasProgramEnded() const {
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_ended;
+}
+
+UiMessageLoop* CTestDriver::Loop() const {
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_ended ? nullptr : m_loop;
+}
+
+void CTestDriver::Fail(const std::string& what) {
+    std::string text = what;
+    text += "\nOpen windows:\n";
+    text += DescribeWindows();
+    m_failures.push_back(text);
+    if (m_onFailure)
+        m_onFailure(text);
+    else
+        std::fprintf(stderr, "CTestDriver: %s\n", text.c_str());
+}
+
+bool CTestDriver::Settle(const std::string& step) {
+    UiMessageLoop* loop = Loop();
+    if (!loop)
+        return HasProgramEnded(); // an ended program rests for good
+    if (loop->WaitForRest(m_restTimeoutMs)) {
+        if (loop->IsQuitting()) {
+            // The program quit: rest comes when its windows are gone.
+            std::unique_lock<std::mutex> guard(m_lock);
+            m_changed.wait_for(guard, std::chrono::milliseconds(m_restTimeoutMs), [this] { return m_ended; });
+        }
+        return true;
+    }
+    if (HasProgramEnded())
+        return true;
+    Fail(step + ": the program did not come to rest within " + std::to_string(m_restTimeoutMs) + " ms");
+    return false;
+}
+
+bool CTestDriver::WaitForRest() { return Settle("WaitForRest"); }
+
+bool CTestDriver::RunTask(std::function<void()> fn, bool waitRest, bool reportFailure) {
+    UiMessageLoop* loop = Loop();
+    if (!loop) {
+        if (reportFailure)
+            Fail("RunOnGui: the program is not running");
+        return false;
+    }
+    if (loop->IsGuiThread()) {
+        fn();
+        return true;
+    }
+    auto task = loop->PostTask(std::move(fn));
+    if (!task->WaitStartedThenDone(m_restTimeoutMs)) {
+        if (reportFailure)
+            Fail("RunOnGui: the GUI thread did not take the task within " + std::to_string(m_restTimeoutMs) + " ms");
+        return false;
+    }
+    return !waitRest || Settle("RunOnGui");
+}
+
+bool CTestDriver::Inject(UINT msg, CPoint screen, const char* step) {
+    UiMessageLoop* loop = Loop();
+    if (!loop) {
+        Fail(std::string(step) + ": the program is not running");
+        return false;
+    }
+    loop->InjectMouse(msg, screen);
+    return Settle(std::string(step) + " at (" + std::to_string(screen.x) + ", " + std::to_string(screen.y) + ")");
+}
+
+bool CTestDriver::Press(int x, int y) { return Inject(WM_LBUTTONDOWN, {x, y}, "Press"); }
+bool CTestDriver::Move(int x, int y) { return Inject(WM_MOUSEMOVE, {x, y}, "Move"); }
+bool CTestDriver::Release(int x, int y) { return Inject(WM_LBUTTONUP, {x, y}, "Release"); }
+
+bool CTestDriver::Tap(int x, int y) { return Press(x, y) && Release(x, y); }
+
+bool CTestDriver::Drag(CPoint from, CPoint to, int steps) {
+    if (!Press(from.x, from.y))
+        return false;
+    steps = std::max(steps, 1);
+    for (int i = 1; i <= steps; ++i) {
+        int x = from.x + (to.x - from.x) * i / steps;
+        int y = from.y + (to.y - from.y) * i / steps;
+        if (!Move(x, y))
+            return false;
+    }
+    return Release(to.x, to.y);
+}
+
+bool CTestDriver::TapAndHold(int x, int y, int milliseconds) {
+    return Press(x, y) && AdvanceClock(milliseconds) && Release(x, y);
+}
+
+bool CTestDriver::Pinch(int gestureCode) {
+    HWND target = RunOnGui([] {
+        std::vector<HWND> windows = UiGesture::RegisteredWindows();
+        for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+            if (UiWin* w = UiWin::FromHandle(*it); w && w->IsShownOnScreen())
+                return *it;
+        return static_cast<HWND>(nullptr);
+    });
+    UiMessageLoop* loop = Loop();
+    if (!target || !loop) {
+        Fail("Pinch: no shown window is registered for gestures");
+        return false;
+    }
+    loop->Post(target, WM_GESTURE_NOTIFY, static_cast<WPARAM>(gestureCode), 0);
+    return Settle("Pinch " + std::to_string(gestureCode));
+}
+
+bool CTestDriver::TypeText(std::u16string_view text) {
+    UiMessageLoop* loop = Loop();
+    if (!loop) {
+        Fail("TypeText: the program is not running");
+        return false;
+    }
+    for (char16_t ch : text)
+        loop->InjectChar(ch);
+    return Settle("TypeText");
+}
+
+bool CTestDriver::PressKey(int key) {
+    UiMessageLoop* loop = Loop();
+    if (!loop) {
+        Fail("PressKey: the program is not running");
+        return false;
+    }
+    loop->InjectKey(key);
+    return Settle("PressKey " + std::to_string(key));
+}
+
+bool CTestDriver::AdvanceClock(std::int64_t milliseconds) {
+    CClock& clock = CClock::Instance();
+    UiMessageLoop* loop = Loop();
+    if (!clock.IsManual() || !loop) {
+        Fail("AdvanceClock: needs a running program on a manual clock");
+        return false;
+    }
+    if (!Settle("AdvanceClock"))
+        return false;
+    const std::uint64_t target = clock.TickCount() + static_cast<std::uint64_t>(std::max<std::int64_t>(milliseconds, 0));
+    // Bounded: a 1 ms timer over a long advance still ends.
+    for (int i = 0; i < 100000; ++i) {
+        std::uint64_t now = clock.TickCount();
+        std::optional<std::uint64_t> next = loop->NextTimerDue();
+        if (!next || *next > target || *next <= now)
+            break;
+        clock.Advance(static_cast<std::int64_t>(*next - now));
+        if (!Settle("AdvanceClock"))
+            return false;
+        if (!(loop = Loop()))
+            return true;
+    }
+    std::uint64_t now = clock.TickCount();
+    if (target > now)
+        clock.Advance(static_cast<std::int64_t>(target - now));
+    return Settle("AdvanceClock");
+}
+
+bool CTestDriver::Screenshot(const std::string& path) {
+    bool ok = false;
+    RunTask(
+        [&] {
+            UiMessageLoop* loop = UiMessageLoop::Current();
+            loop->PaintNow();
+            ok = loop->Screen().SavePng(path);
+        },
+        true, true);
+    return ok;
+}
+
+bool CTestDriver::SaveScreen(const std::string& dir, const std::string& name) {
+    bool ok = false;
+    RunTask([&] { ok = CHeadlessHost::WriteScreen(dir, name); }, true, true);
+    return ok;
+}
+
+std::vector<CDrawnText> CTestDriver::ScreenTexts() {
+    return RunOnGui([] { return UiMessageLoop::Current()->Screen().Texts(); });
+}
+
+bool CTestDriver::ScreenShows(std::u16string_view text) {
+    for (const CDrawnText& drawn : ScreenTexts())
+        if (drawn.text.find(text) != std::u16string::npos)
+            return true;
+    return false;
+}
+
+template <class T>
+std::optional<T> CTestDriver::QueryControl(int id, const std::function<T(UiWin&)>& read) {
+    std::optional<T> out;
+    RunTask(
+        [&] {
+            std::vector<UiWin*> tops = UiMessageLoop::Current()->TopLevelWindows();
+            auto match = [&](UiWin* top) -> UiWin* { return top->GetId() == id ? top : top->FindChild(id); };
+            UiWin* found = nullptr;
+            for (auto it = tops.rbegin(); it != tops.rend() && !found; ++it)
+                if ((*it)->IsVisible())
+                    found = match(*it);
+            for (auto it = tops.rbegin(); it != tops.rend() && !found; ++it)
+                found = match(*it);
+            if (found)
+                out = read(*found);
+        },
+        false, true);
+    return out;
+}
+
+std::optional<std::u16string> CTestDriver::ControlText(int id) {
+    return QueryControl<std::u16string>(id, [](UiWin& w) { return w.GetText(); });
+}
+
+std::optional<bool> CTestDriver::ControlEnabled(int id) {
+    return QueryControl<bool>(id, [](UiWin& w) { return w.IsEnabled(); });
+}
+
+std::optional<bool> CTestDriver::ControlVisible(int id) {
+    return QueryControl<bool>(id, [](UiWin& w) { return w.IsShownOnScreen(); });
+}
+
+std::optional<COLORREF> CTestDriver::ControlColor(int id) {
+    return QueryControl<COLORREF>(id, [](UiWin& w) { return w.GetTextColor(); });
+}
+
+std::optional<COLORREF> CTestDriver::ControlBkColor(int id) {
+    return QueryControl<COLORREF>(id, [](UiWin& w) { return w.GetBkColor(); });
+}
+
+void CTestDriver::ListWindows(std::vector<CWindowInfo>& out) {
+    std::function<void(UiWin*, int)> walk = [&](UiWin* w, int depth) {
+        CWindowInfo info;
+        info.handle = w->GetHandle();
+        info.className = w->GetClassName();
+        info.id = w->GetId();
+        info.screenRect = w->GetScreenRect();
+        info.visible = w->IsVisible();
+        info.enabled = w->IsEnabled();
+        info.depth = depth;
+        info.text = w->GetText();
+        out.push_back(std::move(info));
+        for (UiWin* child : w->GetChildren())
+            walk(child, depth + 1);
+    };
+    if (UiMessageLoop* loop = UiMessageLoop::Current())
+        for (UiWin* top : loop->TopLevelWindows())
+            walk(top, 0);
+}
+
+std::vector<CWindowInfo> CTestDriver::OpenWindows() {
+    std::vector<CWindowInfo> out;
+    RunTask([&] { ListWindows(out); }, false, true);
+    return out;
+}
+
+std::string CTestDriver::DescribeWindows() {
+    std::vector<CWindowInfo> windows;
+    if (!RunTask([&] { ListWindows(windows); }, false, false))
+        return "  (unavailable: the GUI thread is busy or the program is not running)\n";
+    if (windows.empty())
+        return "  (none)\n";
+    std::ostringstream text;
+    for (const CWindowInfo& w : windows) {
+        text << std::string(2 + 2 * w.depth, ' ') << w.className << " id=" << w.id << " rect=(" << w.screenRect.left
+             << "," << w.screenRect.top << "," << w.screenRect.right << "," << w.screenRect.bottom << ")"
+             << (w.visible ? " visible" : " hidden") << (w.enabled ? "" : " disabled");
+        if (!w.text.empty())
+            text << " text=\"" << Narrow(w.text) << "\"";
+        text << "\n";
+    }
+    return text.str();
+}
+
+void CTestDriver::AnswerNext(ModalKind kind, int answer) { CModalScript::Instance().Push(kind, answer); }
+
+std::vector<CShownModal> CTestDriver::Shown() const { return CModalScript::Instance().Shown(); }

@@ -1,0 +1,553 @@
+// The message loop: two queues (cross-thread sends and GUI tasks ahead of
+// posted messages and input), timers from the window table, screen
+// painting and nested loops. Every loop level — outer, modal, RunUntil —
+// runs the same DispatchOne, so whatever one level serves, all serve.
+//
+// "At rest" is published from the GUI thread each time a loop level is
+// about to wait: the sequence number of the last queued item is copied to
+// restSeq, so a thread that queued a nudge with number n and sees
+// restSeq >= n knows everything before it was served and the loop then
+// had nothing to do.
+#include "platform/win/UiMessageLoop.h"
+
+#include "platform/Clock.h"
+#include "platform/gdi/CDC.h"
+#include "platform/gdi/CSurface.h"
+#include "platform/win/CGuiTask.h"
+#include "platform/win/UiGesture.h"
+#include "platform/win/UiWin.h"
+#include "platform/win/UiWindowTable.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <climits>
+#include <cstdlib>
+
+namespace {
+
+std::atomic<UiMessageLoop*> g_current{nullptr};
+
+constexpr int kManualClockPollMs = 100; // re-check a manual clock advanced behind the loop's back
+
+// A cross-thread send's hand-shake.
+class SendState {
+public:
+    void Complete(LRESULT result) {
+        {
+            std::lock_guard<std::mutex> guard(m_lock);
+            m_result = result;
+            m_done = true;
+        }
+        m_changed.notify_all();
+    }
+    LRESULT Wait() {
+        std::unique_lock<std::mutex> guard(m_lock);
+        m_changed.wait(guard, [this] { return m_done; });
+        return m_result;
+    }
+
+private:
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    bool m_done = false;
+    LRESULT m_result = 0;
+};
+
+UiWindowTable& Table() { return UiWindowTable::Instance(); }
+
+} // namespace
+
+struct UiMessageLoop::Item {
+    enum class Kind { Post, Send, Task, Mouse, Char, Key, Nudge };
+    Kind kind = Kind::Nudge;
+    HWND target = nullptr;
+    UINT msg = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    void (*freePayload)(LPARAM) = nullptr;
+    std::shared_ptr<SendState> send;
+    std::shared_ptr<CGuiTask> task;
+    CPoint point;
+};
+
+struct UiMessageLoop::Impl {
+    mutable std::mutex lock;           // guards the queues and the sequence numbers
+    std::condition_variable restChanged;
+    std::deque<Item> urgent;           // sends and tasks
+    std::deque<Item> normal;           // posts, input, nudges
+    std::uint64_t enqueueSeq = 0;      // items queued so far
+    std::uint64_t restSeq = 0;         // enqueueSeq when last seen at rest
+    bool closed = false;               // the loop is being destroyed
+    bool stopped = false;              // Run returned: nothing is served any more
+
+    std::atomic<int> externalWork{0};
+    std::atomic<bool> quitting{false};
+    std::atomic<int> quitCode{0};
+
+    struct Level {
+        bool running = true;
+        int code = 0;
+    };
+    std::vector<Level> modal;          // GUI thread
+    CSurface screen;
+    CPressInfo press;                  // GUI thread
+};
+
+UiMessageLoop* UiMessageLoop::Current() { return g_current.load(); }
+
+UiMessageLoop::UiMessageLoop(IUiHost* host)
+    : m_impl(std::make_unique<Impl>()), m_host(host), m_guiThread(std::this_thread::get_id()) {
+    m_impl->screen.Resize(480, 720);
+    Table().dirty = true;
+    g_current = this;
+}
+
+UiMessageLoop::~UiMessageLoop() {
+    std::deque<Item> urgent;
+    std::deque<Item> normal;
+    {
+        std::lock_guard<std::mutex> guard(m_impl->lock);
+        m_impl->closed = true;
+        urgent.swap(m_impl->urgent);
+        normal.swap(m_impl->normal);
+        m_impl->restSeq = m_impl->enqueueSeq;
+    }
+    m_impl->restChanged.notify_all();
+    for (Item& item : urgent) {
+        if (item.send)
+            item.send->Complete(0);
+        if (item.task)
+            item.task->Drop();
+    }
+    for (Item& item : normal)
+        if (item.freePayload)
+            item.freePayload(item.lParam);
+    UiMessageLoop* self = this;
+    g_current.compare_exchange_strong(self, nullptr);
+}
+
+bool UiMessageLoop::Enqueue(Item&& item, bool urgent) {
+    {
+        std::lock_guard<std::mutex> guard(m_impl->lock);
+        if (m_impl->closed || m_impl->stopped)
+            return false;
+        ++m_impl->enqueueSeq;
+        (urgent ? m_impl->urgent : m_impl->normal).push_back(std::move(item));
+        // Woken under the lock: once the item is visible the loop may be
+        // destroyed, and this must not touch it any more.
+        Wake();
+    }
+    return true;
+}
+
+void UiMessageLoop::Wake() {
+    if (m_host)
+        m_host->Wake();
+}
+
+bool UiMessageLoop::Post(HWND target, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return PostOwned(target, msg, wParam, lParam, nullptr);
+}
+
+bool UiMessageLoop::PostOwned(HWND target, UINT msg, WPARAM wParam, LPARAM lParam, void (*freePayload)(LPARAM)) {
+    if (!target && msg == WM_QUIT) {
+        Quit(static_cast<int>(wParam));
+        return true;
+    }
+    if (!UiWin::IsWindow(target)) {
+        if (freePayload)
+            freePayload(lParam);
+        return false;
+    }
+    Item item;
+    item.kind = Item::Kind::Post;
+    item.target = target;
+    item.msg = msg;
+    item.wParam = wParam;
+    item.lParam = lParam;
+    item.freePayload = freePayload;
+    if (!Enqueue(std::move(item), false)) {
+        if (freePayload)
+            freePayload(lParam);
+        return false;
+    }
+    return true;
+}
+
+LRESULT UiMessageLoop::Send(HWND target, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (IsGuiThread()) {
+        UiWin* window = UiWin::FromHandle(target);
+        return window ? window->WndProc(msg, wParam, lParam) : 0;
+    }
+    if (!UiWin::IsWindow(target))
+        return 0;
+    auto state = std::make_shared<SendState>();
+    Item item;
+    item.kind = Item::Kind::Send;
+    item.target = target;
+    item.msg = msg;
+    item.wParam = wParam;
+    item.lParam = lParam;
+    item.send = state;
+    if (!Enqueue(std::move(item), true))
+        return 0;
+    return state->Wait();
+}
+
+std::shared_ptr<CGuiTask> UiMessageLoop::PostTask(std::function<void()> fn) {
+    auto task = std::make_shared<CGuiTask>(std::move(fn));
+    Item item;
+    item.kind = Item::Kind::Task;
+    item.task = task;
+    if (!Enqueue(std::move(item), true))
+        task->Drop();
+    return task;
+}
+
+int UiMessageLoop::Run() {
+    while (!m_impl->quitting) {
+        if (!DispatchOne())
+            WaitIdle(UINT64_MAX);
+    }
+    // A stopped loop is at rest for good; waiters are released.
+    {
+        std::lock_guard<std::mutex> guard(m_impl->lock);
+        m_impl->stopped = true;
+        m_impl->restSeq = m_impl->enqueueSeq;
+    }
+    m_impl->restChanged.notify_all();
+    return m_impl->quitCode;
+}
+
+void UiMessageLoop::Quit(int code) {
+    m_impl->quitCode = code;
+    m_impl->quitting = true;
+    Wake();
+}
+
+bool UiMessageLoop::IsQuitting() const { return m_impl->quitting; }
+
+int UiMessageLoop::RunModal() {
+    if (!IsGuiThread() || m_impl->quitting)
+        return 0;
+    m_impl->modal.push_back({});
+    const std::size_t level = m_impl->modal.size() - 1;
+    while (m_impl->modal[level].running && !m_impl->quitting) {
+        if (!DispatchOne())
+            WaitIdle(UINT64_MAX);
+    }
+    // A quit ends every level with code 0, so close-code chains unwind.
+    int code = m_impl->modal[level].running ? 0 : m_impl->modal[level].code;
+    m_impl->modal.resize(level);
+    return code;
+}
+
+void UiMessageLoop::EndModal(int code) {
+    for (auto it = m_impl->modal.rbegin(); it != m_impl->modal.rend(); ++it) {
+        if (it->running) {
+            it->running = false;
+            it->code = code;
+            return;
+        }
+    }
+}
+
+int UiMessageLoop::ModalDepth() const { return static_cast<int>(m_impl->modal.size()); }
+
+bool UiMessageLoop::RunUntil(const std::function<bool()>& done, std::uint64_t deadlineTick) {
+    if (!IsGuiThread())
+        return done();
+    while (!m_impl->quitting && !done()) {
+        if (!DispatchOne())
+            WaitIdle(deadlineTick);
+    }
+    return done();
+}
+
+bool UiMessageLoop::PumpReady() {
+    // Bounded, so a window that posts itself forever cannot hold the caller.
+    bool any = false;
+    for (int i = 0; i < 100000 && DispatchOne(); ++i)
+        any = true;
+    return any;
+}
+
+bool UiMessageLoop::DispatchOne() {
+    Item item;
+    bool have = false;
+    {
+        std::lock_guard<std::mutex> guard(m_impl->lock);
+        std::deque<Item>* queue = !m_impl->urgent.empty() ? &m_impl->urgent
+                                  : !m_impl->normal.empty() ? &m_impl->normal
+                                                            : nullptr;
+        if (queue) {
+            item = std::move(queue->front());
+            queue->pop_front();
+            have = true;
+        }
+    }
+    if (have) {
+        DispatchItem(item);
+        if (m_afterDispatch)
+            m_afterDispatch();
+        return true;
+    }
+    if (Table().dirty) {
+        PaintNow();
+        return true;
+    }
+    HWND window = nullptr;
+    UINT id = 0;
+    if (Table().TakeDue(CClock::Instance().TickCount(), &window, &id)) {
+        if (UiWin* target = UiWin::FromHandle(window))
+            target->WndProc(WM_TIMER, id, 0);
+        if (m_afterDispatch)
+            m_afterDispatch();
+        return true;
+    }
+    return false;
+}
+
+void UiMessageLoop::DispatchItem(Item& item) {
+    switch (item.kind) {
+    case Item::Kind::Post: {
+        UiWin* window = UiWin::FromHandle(item.target);
+        if (window)
+            window->WndProc(item.msg, item.wParam, item.lParam);
+        else if (item.freePayload)
+            item.freePayload(item.lParam);
+        break;
+    }
+    case Item::Kind::Send: {
+        UiWin* window = UiWin::FromHandle(item.target);
+        item.send->Complete(window ? window->WndProc(item.msg, item.wParam, item.lParam) : 0);
+        break;
+    }
+    case Item::Kind::Task:
+        item.task->Run();
+        break;
+    case Item::Kind::Mouse:
+        RouteMouse(item.msg, item.point);
+        break;
+    case Item::Kind::Char:
+    case Item::Kind::Key:
+        RouteKey(item.msg, item.wParam);
+        break;
+    case Item::Kind::Nudge:
+        break;
+    }
+}
+
+void UiMessageLoop::WaitIdle(std::uint64_t deadlineTick) {
+    {
+        std::lock_guard<std::mutex> guard(m_impl->lock);
+        if (m_impl->urgent.empty() && m_impl->normal.empty()) {
+            bool rest = !Table().dirty && m_impl->externalWork == 0;
+            std::optional<std::uint64_t> due = Table().NextDue();
+            if (due && *due <= CClock::Instance().TickCount())
+                rest = false;
+            if (rest)
+                m_impl->restSeq = m_impl->enqueueSeq;
+        }
+    }
+    m_impl->restChanged.notify_all();
+
+    int timeout = -1;
+    CClock& clock = CClock::Instance();
+    if (clock.IsManual()) {
+        timeout = kManualClockPollMs;
+    } else {
+        std::uint64_t wakeAt = deadlineTick;
+        if (std::optional<std::uint64_t> due = Table().NextDue())
+            wakeAt = std::min(wakeAt, *due);
+        if (wakeAt != UINT64_MAX) {
+            std::uint64_t now = clock.TickCount();
+            timeout = wakeAt <= now ? 0 : static_cast<int>(std::min<std::uint64_t>(wakeAt - now, INT_MAX));
+        }
+    }
+    if (timeout == 0)
+        return;
+    if (m_host)
+        m_host->WaitForEvents(timeout);
+}
+
+bool UiMessageLoop::IsAtRest() const {
+    std::lock_guard<std::mutex> guard(m_impl->lock);
+    if (!m_impl->urgent.empty() || !m_impl->normal.empty())
+        return false;
+    if (Table().dirty || m_impl->externalWork != 0)
+        return false;
+    std::optional<std::uint64_t> due = Table().NextDue();
+    return !due || *due > CClock::Instance().TickCount();
+}
+
+void UiMessageLoop::BeginExternalWork() { ++m_impl->externalWork; }
+
+void UiMessageLoop::EndExternalWork() {
+    --m_impl->externalWork;
+    Wake();
+}
+
+bool UiMessageLoop::WaitForRest(int timeoutMs) {
+    if (IsGuiThread()) {
+        PumpReady();
+        return IsAtRest();
+    }
+    std::uint64_t mine = 0;
+    {
+        std::lock_guard<std::mutex> guard(m_impl->lock);
+        if (m_impl->closed || m_impl->stopped)
+            return true;
+        mine = ++m_impl->enqueueSeq;
+        m_impl->normal.push_back(Item{});
+        Wake();
+    }
+    std::unique_lock<std::mutex> guard(m_impl->lock);
+    return m_impl->restChanged.wait_for(guard, std::chrono::milliseconds(timeoutMs),
+                                        [&] { return m_impl->restSeq >= mine; });
+}
+
+std::optional<std::uint64_t> UiMessageLoop::NextTimerDue() const { return Table().NextDue(); }
+
+void UiMessageLoop::InjectMouse(UINT msg, CPoint screen) {
+    Item item;
+    item.kind = Item::Kind::Mouse;
+    item.msg = msg;
+    item.point = screen;
+    Enqueue(std::move(item), false);
+}
+
+void UiMessageLoop::InjectChar(char16_t ch) {
+    Item item;
+    item.kind = Item::Kind::Char;
+    item.msg = WM_CHAR;
+    item.wParam = ch;
+    Enqueue(std::move(item), false);
+}
+
+void UiMessageLoop::InjectKey(int key) {
+    Item item;
+    item.kind = Item::Kind::Key;
+    item.msg = WM_KEYDOWN;
+    item.wParam = static_cast<WPARAM>(key);
+    Enqueue(std::move(item), false);
+}
+
+CPressInfo UiMessageLoop::GetPress() const { return m_impl->press; }
+
+void UiMessageLoop::RouteMouse(UINT msg, CPoint screen) {
+    CPressInfo& press = m_impl->press;
+    if (msg == WM_LBUTTONDOWN) {
+        press.down = true;
+        press.moved = false;
+        press.start = screen;
+        press.downTick = CClock::Instance().TickCount();
+        ++press.serial;
+    } else if (msg == WM_LBUTTONUP) {
+        press.down = false;
+    }
+    press.last = screen;
+    if (std::abs(screen.x - press.start.x) > UiGesture::kHoldSlop ||
+        std::abs(screen.y - press.start.y) > UiGesture::kHoldSlop)
+        press.moved = true;
+
+    UiWin* target = UiWin::GetCapture();
+    if (!target) {
+        const auto& tops = Table().TopLevels();
+        for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
+            UiWin* top = *it;
+            CRect r = top->GetRect();
+            if (!top->IsVisible() || !r.Contains(screen))
+                continue;
+            if (top->IsEnabled())
+                target = top->ChildFromPoint({screen.x - r.left, screen.y - r.top});
+            break;
+        }
+    }
+    if (!target)
+        return;
+    CPoint client = target->ScreenToClient(screen);
+    WPARAM flags = (msg == WM_LBUTTONDOWN || (msg == WM_MOUSEMOVE && press.down)) ? WPARAM{MK_LBUTTON} : WPARAM{0};
+    target->WndProc(msg, flags, MakeLParam(client.x, client.y));
+}
+
+void UiMessageLoop::RouteKey(UINT msg, WPARAM wParam) {
+    UiWin* target = UiWin::GetFocus();
+    if (!target || !target->IsShownOnScreen()) {
+        target = nullptr;
+        const auto& tops = Table().TopLevels();
+        for (auto it = tops.rbegin(); it != tops.rend() && !target; ++it)
+            if ((*it)->IsVisible())
+                target = *it;
+    }
+    if (target && target->IsEnabled())
+        target->WndProc(msg, wParam, 0);
+}
+
+CSurface& UiMessageLoop::Screen() { return m_impl->screen; }
+
+void UiMessageLoop::SetScreenMode(int mode) {
+    m_screenMode = mode;
+    if (IsPortraitMode(mode))
+        m_impl->screen.Resize(480, 720);
+    else
+        m_impl->screen.Resize(720, 480);
+    Table().dirty = true;
+    Wake();
+}
+
+CRect UiMessageLoop::GetScreenRect() const {
+    return IsPortraitMode(m_screenMode) ? CRect{0, 0, 480, 720} : CRect{0, 0, 720, 480};
+}
+
+CRect UiMessageLoop::GetWorkRect() const {
+    CRect r = GetScreenRect();
+    r.top += kTaskBarHeight;
+    return r;
+}
+
+void UiMessageLoop::InvalidateScreen() {
+    Table().dirty = true;
+    Wake();
+}
+
+void UiMessageLoop::PaintNow() {
+    CSurface& screen = m_impl->screen;
+    const CRect screenRect{0, 0, screen.Width(), screen.Height()};
+    screen.ClearTexts();
+    {
+        CDC dc(&screen);
+        dc.FillRect(screenRect, 0);
+    }
+    // A window's paint may close windows; walk handles and skip the gone.
+    std::vector<HWND> tops;
+    for (UiWin* top : Table().TopLevels())
+        tops.push_back(top->GetHandle());
+    for (HWND handle : tops) {
+        UiWin* top = UiWin::FromHandle(handle);
+        if (!top || !top->IsVisible())
+            continue;
+        CRect r = top->GetRect();
+        CDC dc(&screen, r.TopLeft(), r.Intersect(screenRect));
+        top->PaintTree(dc);
+    }
+    // Invalidations made while painting are dropped: they would repaint forever.
+    Table().dirty = false;
+    if (m_host)
+        m_host->Present(screen);
+}
+
+std::vector<UiWin*> UiMessageLoop::TopLevelWindows() const { return Table().TopLevels(); }
+
+bool PostMessage(HWND target, UINT msg, WPARAM wParam, LPARAM lParam) {
+    UiMessageLoop* loop = UiMessageLoop::Current();
+    return loop ? loop->Post(target, msg, wParam, lParam) : false;
+}
+
+LRESULT SendMessage(HWND target, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (UiMessageLoop* loop = UiMessageLoop::Current())
+        return loop->Send(target, msg, wParam, lParam);
+    UiWin* window = UiWin::FromHandle(target);
+    return window ? window->WndProc(msg, wParam, lParam) : 0;
+}

@@ -1,0 +1,335 @@
+// The test driver: steps that rest inside nested modal loops, steps that
+// fail instead of hanging, the manual clock, gestures, typing, control
+// queries and a screenshot of a demo window.
+#include "platform/Clock.h"
+#include "platform/gdi/CDC.h"
+#include "platform/testing/CGTestDriver.h"
+#include "platform/win/UiGesture.h"
+#include "platform/win/UiMessageLoop.h"
+#include "win_RecordingWin.h"
+
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+namespace {
+
+constexpr UINT kNote = 0xFFF28010;
+
+// A window that opens a modal window over itself when tapped, as a form
+// opens a message box; the modal window closes with code 4 when tapped.
+class CModalOpener : public CRecordingWin {
+public:
+    CModalOpener() : CRecordingWin("opener") {}
+    std::unique_ptr<CRecordingWin> modal;
+    std::vector<int> codes;
+    void OnLButtonUp(UINT, CPoint) override {
+        modal = std::make_unique<CRecordingWin>("modal");
+        modal->onMessage = [this](UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+            if (msg == WM_LBUTTONUP)
+                UiMessageLoop::Current()->EndModal(4);
+            return std::nullopt;
+        };
+        modal->Create(nullptr, {40, 200, 440, 500}, 77);
+        codes.push_back(UiMessageLoop::Current()->RunModal());
+        modal.reset();
+    }
+};
+
+// Posts itself a message forever: never at rest.
+class CSelfPostingWin : public UiWin {
+public:
+    ~CSelfPostingWin() override { Destroy(); }
+    const char* GetClassName() const override { return "CSelfPostingWin"; }
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == kNote || msg == WM_LBUTTONUP)
+            PostMessage(kNote);
+        return UiWin::WndProc(msg, wParam, lParam);
+    }
+};
+
+// Asks the tap-and-hold recognition on every press.
+class CHoldWin : public CRecordingWin {
+public:
+    std::vector<bool> holds;
+    void OnLButtonDown(UINT, CPoint) override { holds.push_back(UiGesture::RecognizeHold()); }
+};
+
+class CDemoWin : public UiWin {
+public:
+    ~CDemoWin() override { Destroy(); }
+    const char* GetClassName() const override { return "CDemoWin"; }
+    void OnPaint(CDC& dc) override {
+        dc.SetTextColor(MakeRgb(255, 255, 255));
+        dc.SetBkMode(TRANSPARENT);
+        dc.DrawText(u"行情 OrbStock", {0, 0, GetRect().Width(), 60}, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        dc.FillRect({20, 80, 220, 120}, MakeRgb(0x26, 0x26, 0xFF));
+    }
+};
+
+} // namespace
+
+TEST(DriverTest, AStepThatOpensAModalWindowRestsInsideTheNestedLoop) {
+    CGTestDriver driver;
+    CModalOpener opener;
+    ASSERT_TRUE(driver.Start([&] { opener.Create(nullptr, {0, 36, 480, 720}, 1); }));
+    ASSERT_TRUE(driver.Tap(100, 100));
+    EXPECT_EQ(driver.RunOnGui([] { return UiMessageLoop::Current()->ModalDepth(); }), 1);
+    EXPECT_EQ(driver.ControlVisible(77), std::optional<bool>(true));
+
+    // A thread sending to the program is served while it sits in the modal loop.
+    HWND handle = driver.RunOnGui([&] { return opener.GetHandle(); });
+    opener.onMessage = [](UINT msg, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+        if (msg == kNote)
+            return static_cast<LRESULT>(wParam + 1);
+        return std::nullopt;
+    };
+    EXPECT_EQ(SendMessage(handle, kNote, 41, 0), 42);
+
+    ASSERT_TRUE(driver.Tap(240, 300));
+    EXPECT_EQ(driver.RunOnGui([] { return UiMessageLoop::Current()->ModalDepth(); }), 0);
+    EXPECT_EQ(driver.RunOnGui([&] { return opener.codes; }), std::vector<int>{4});
+    EXPECT_EQ(driver.ControlVisible(77), std::nullopt);
+    driver.Stop();
+}
+
+TEST(DriverTest, AStepThatNeverRestsFailsWithinTheBoundAndListsTheWindows) {
+    CTestDriver driver;
+    std::vector<std::string> reported;
+    driver.SetFailureHandler([&](const std::string& text) { reported.push_back(text); });
+    driver.SetRestTimeout(300);
+    CSelfPostingWin busy;
+    ASSERT_TRUE(driver.Start([&] { busy.Create(nullptr, {0, 36, 480, 720}, 9); }));
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(driver.Tap(10, 100));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_NE(reported[0].find("Release at (10, 100)"), std::string::npos) << reported[0];
+    EXPECT_NE(reported[0].find("did not come to rest within 300 ms"), std::string::npos);
+    EXPECT_NE(reported[0].find("CSelfPostingWin id=9 rect=(0,36,480,720) visible"), std::string::npos) << reported[0];
+    driver.Stop(); // quits even though the program never rests
+    EXPECT_FALSE(busy.IsCreated());
+}
+
+void TapABusyProgram() {
+    CGTestDriver driver;
+    driver.SetRestTimeout(200);
+    CSelfPostingWin busy;
+    driver.Start([&] { busy.Create(nullptr, CRect{0, 36, 480, 720}); });
+    driver.Tap(10, 100);
+    driver.Stop();
+}
+
+TEST(DriverTest, TheGTestDriverReportsAStepThatNeverRestsAsATestFailure) {
+    EXPECT_NONFATAL_FAILURE(TapABusyProgram(), "did not come to rest");
+}
+
+TEST(DriverTest, StopDestroysTheWindowsStillOpenAndLeavesTheirObjects) {
+    CGTestDriver driver;
+    auto window = std::make_unique<CRecordingWin>();
+    ASSERT_TRUE(driver.Start([&] { window->Create(nullptr, {0, 36, 480, 720}); }));
+    HWND handle = driver.RunOnGui([&] { return window->GetHandle(); });
+    driver.Stop();
+    EXPECT_FALSE(UiWin::IsWindow(handle));
+    EXPECT_EQ(window->Count(WM_DESTROY), 1);
+    window.reset();
+}
+
+TEST(DriverTest, AdvancingTheClockFiresATimerAsOftenAsRealTimeWould) {
+    CGTestDriver driver;
+    CRecordingWin ticker;
+    ASSERT_TRUE(driver.Start([&] {
+        ticker.Create(nullptr, {0, 36, 480, 720});
+        ticker.SetTimer(1, 400);
+    }));
+    ASSERT_TRUE(driver.AdvanceClock(399));
+    EXPECT_EQ(driver.RunOnGui([&] { return ticker.Count(WM_TIMER); }), 0);
+    ASSERT_TRUE(driver.AdvanceClock(1601));
+    EXPECT_EQ(driver.RunOnGui([&] { return ticker.Count(WM_TIMER); }), 5);
+    driver.Stop();
+}
+
+TEST(DriverTest, AStepWaitsForExternalWorkAndTheResultItPosts) {
+    CGTestDriver driver;
+    CRecordingWin w;
+    std::thread worker;
+    ASSERT_TRUE(driver.Start([&] { w.Create(nullptr, {0, 36, 480, 720}); }));
+    w.onMessage = [&](UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (msg == WM_LBUTTONUP) {
+            UiMessageLoop* loop = UiMessageLoop::Current();
+            loop->BeginExternalWork();
+            HWND target = w.GetHandle();
+            worker = std::thread([loop, target] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                PostMessage(target, kNote, 7, 0);
+                loop->EndExternalWork();
+            });
+        }
+        return std::nullopt;
+    };
+    ASSERT_TRUE(driver.Tap(10, 100));
+    EXPECT_EQ(driver.RunOnGui([&] { return w.Count(kNote); }), 1);
+    worker.join();
+    driver.Stop();
+}
+
+TEST(DriverTest, TapAndHoldIsAHeldTapAndAQuickTapOrASlideIsNot) {
+    CGTestDriver driver;
+    CHoldWin w;
+    ASSERT_TRUE(driver.Start([&] { w.Create(nullptr, {0, 36, 480, 720}); }));
+    ASSERT_TRUE(driver.TapAndHold(100, 200, 700));
+    ASSERT_TRUE(driver.Tap(100, 200));
+    ASSERT_TRUE(driver.Press(100, 200));
+    ASSERT_TRUE(driver.AdvanceClock(300));
+    ASSERT_TRUE(driver.Move(130, 200));
+    ASSERT_TRUE(driver.AdvanceClock(400));
+    ASSERT_TRUE(driver.Release(130, 200));
+    EXPECT_EQ(driver.RunOnGui([&] { return w.holds; }), (std::vector<bool>{true, false, false}));
+    // The press reached the window after the recognition, then the release.
+    EXPECT_EQ(driver.RunOnGui([&] { return w.Count(WM_LBUTTONUP); }), 3);
+    driver.Stop();
+}
+
+TEST(DriverTest, PinchReachesTheWindowRegisteredForGesturesAndFailsWithoutOne) {
+    CTestDriver driver;
+    std::vector<std::string> reported;
+    driver.SetFailureHandler([&](const std::string& text) { reported.push_back(text); });
+    CRecordingWin chart;
+    ASSERT_TRUE(driver.Start([&] { chart.Create(nullptr, {0, 36, 480, 720}); }));
+    EXPECT_FALSE(driver.Pinch(GESTURE_PINCH_IN));
+    EXPECT_EQ(reported.size(), 1u);
+    ASSERT_TRUE(driver.RunOnGui([&] { return UiGesture::RegisterGestures(chart.GetHandle()); }));
+    ASSERT_TRUE(driver.Pinch(GESTURE_PINCH_IN));
+    ASSERT_TRUE(driver.Pinch(GESTURE_PINCH_OUT));
+    auto codes = driver.RunOnGui([&] {
+        std::vector<WPARAM> out;
+        for (const CReceived& r : chart.received)
+            if (r.msg == WM_GESTURE_NOTIFY)
+                out.push_back(r.wParam);
+        return out;
+    });
+    EXPECT_EQ(codes, (std::vector<WPARAM>{3, 4}));
+    driver.RunOnGui([&] { UiGesture::ReleaseGestures(chart.GetHandle()); });
+    EXPECT_FALSE(driver.Pinch(GESTURE_PINCH_IN));
+    UiGesture::SetRegistrationFails(true);
+    EXPECT_FALSE(driver.RunOnGui([&] { return UiGesture::RegisterGestures(chart.GetHandle()); }));
+    driver.Stop();
+}
+
+TEST(DriverTest, TypedTextAndKeysReachTheFocusedWindow) {
+    CGTestDriver driver;
+    CRecordingWin form, edit;
+    ASSERT_TRUE(driver.Start([&] {
+        form.Create(nullptr, {0, 36, 480, 720});
+        edit.Create(&form, {20, 20, 300, 60}, 12);
+        edit.onMessage = [&](UINT msg, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+            if (msg == WM_CHAR)
+                edit.SetText(edit.GetText() + static_cast<char16_t>(wParam));
+            if (msg == WM_KEYDOWN && wParam == VK_BACK && !edit.GetText().empty())
+                edit.SetText(edit.GetText().substr(0, edit.GetText().size() - 1));
+            return std::nullopt;
+        };
+        edit.SetFocus();
+    }));
+    ASSERT_TRUE(driver.TypeText(u"600000股票"));
+    ASSERT_TRUE(driver.PressKey(VK_BACK));
+    EXPECT_EQ(driver.ControlText(12), std::optional<std::u16string>(u"600000股"));
+    driver.Stop();
+}
+
+TEST(DriverTest, ControlQueriesPreferTheTopmostVisibleWindow) {
+    CGTestDriver driver;
+    CRecordingWin below, above, labelBelow, labelAbove;
+    ASSERT_TRUE(driver.Start([&] {
+        below.Create(nullptr, {0, 36, 480, 720});
+        labelBelow.Create(&below, {0, 0, 100, 30}, 5);
+        labelBelow.SetText(u"下面");
+        above.Create(nullptr, {0, 36, 480, 720});
+        labelAbove.Create(&above, {0, 0, 100, 30}, 5);
+        labelAbove.SetText(u"上面");
+        labelAbove.SetTextColor(MakeRgb(0xFF, 0x26, 0x26));
+        labelAbove.EnableWindow(false);
+        labelBelow.SetBkColor(MakeRgb(1, 2, 3));
+    }));
+    EXPECT_EQ(driver.ControlText(5), std::optional<std::u16string>(u"上面"));
+    EXPECT_EQ(driver.ControlEnabled(5), std::optional<bool>(false));
+    EXPECT_EQ(driver.ControlColor(5), std::optional<COLORREF>(MakeRgb(0xFF, 0x26, 0x26)));
+    driver.RunOnGui([&] { above.ShowWindow(false); });
+    EXPECT_EQ(driver.ControlText(5), std::optional<std::u16string>(u"下面"));
+    EXPECT_EQ(driver.ControlBkColor(5), std::optional<COLORREF>(MakeRgb(1, 2, 3)));
+    EXPECT_EQ(driver.ControlText(6), std::nullopt);
+    auto windows = driver.OpenWindows();
+    ASSERT_EQ(windows.size(), 4u);
+    EXPECT_EQ(windows[0].depth, 0);
+    EXPECT_EQ(windows[1].id, 5);
+    EXPECT_EQ(windows[1].depth, 1);
+    EXPECT_EQ(windows[1].screenRect, (CRect{0, 36, 100, 66}));
+    driver.Stop();
+}
+
+TEST(DriverTest, TheModalScriptAnswersAndRecordsThroughTheDriver) {
+    CGTestDriver driver;
+    ASSERT_TRUE(driver.Start(nullptr));
+    driver.AnswerNext(ModalKind::PopupMenu, 122);
+    driver.AnswerNext(ModalKind::MessageBox, IDYES);
+    auto answers = driver.RunOnGui([] {
+        CModalScript& script = CModalScript::Instance();
+        std::vector<int> out;
+        out.push_back(script.Take(ModalKind::MessageBox).value_or(-1));
+        out.push_back(script.Take(ModalKind::MessageBox).value_or(-1));
+        out.push_back(script.Take(ModalKind::PopupMenu).value_or(-1));
+        script.Record({ModalKind::MessageBox, u"提示", u"委托已提交", {}, IDOK});
+        return out;
+    });
+    EXPECT_EQ(answers, (std::vector<int>{IDYES, -1, 122}));
+    ASSERT_EQ(driver.Shown().size(), 1u);
+    EXPECT_EQ(driver.Shown()[0].caption, u"提示");
+    driver.Stop();
+}
+
+TEST(DriverTest, ADemoWindowIsPaintedToThePngForAReviewer) {
+    CGTestDriver driver;
+    CDemoWin demo;
+    CRecordingWin child;
+    ASSERT_TRUE(driver.Start([&] {
+        demo.Create(nullptr, UiMessageLoop::Current()->GetWorkRect());
+        demo.SetBkColor(MakeRgb(0x20, 0x30, 0x40));
+        child.Create(&demo, {40, 200, 440, 260});
+        child.SetBkColor(MakeRgb(0xEC, 0xEC, 0xEC));
+    }));
+    EXPECT_TRUE(driver.ScreenShows(u"行情"));
+    std::vector<CDrawnText> texts = driver.ScreenTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_GE(texts[0].rect.top, 36); // drawn in the window, below the task bar
+    EXPECT_EQ(driver.RunOnGui([] { return UiMessageLoop::Current()->Screen().GetPixel(100, 36 + 100); }),
+              MakeRgb(0x26, 0x26, 0xFF));
+    EXPECT_EQ(driver.RunOnGui([] { return UiMessageLoop::Current()->Screen().GetPixel(50, 36 + 210); }),
+              MakeRgb(0xEC, 0xEC, 0xEC));
+    std::string path = std::string(ORB_BINARY_DIR) + "/platform_demo_window.png";
+    std::filesystem::remove(path);
+    ASSERT_TRUE(driver.Screenshot(path));
+    EXPECT_GT(std::filesystem::file_size(path), 100u);
+    ASSERT_TRUE(driver.SaveScreen(std::string(ORB_BINARY_DIR) + "/tour", "demo"));
+    EXPECT_TRUE(std::filesystem::exists(std::string(ORB_BINARY_DIR) + "/tour/demo.png"));
+    driver.Stop();
+}
+
+TEST(DriverTest, AProgramThatQuitsItselfEndsItsStepsCleanly) {
+    CGTestDriver driver;
+    CRecordingWin exitButton;
+    ASSERT_TRUE(driver.Start([&] {
+        exitButton.Create(nullptr, {0, 36, 480, 720});
+        exitButton.onMessage = [](UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+            if (msg == WM_LBUTTONUP)
+                UiMessageLoop::Current()->Quit(0);
+            return std::nullopt;
+        };
+    }));
+    EXPECT_TRUE(driver.Tap(10, 100));
+    EXPECT_TRUE(driver.HasProgramEnded());
+    EXPECT_FALSE(exitButton.IsCreated());
+    driver.Stop();
+}
