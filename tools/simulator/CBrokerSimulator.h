@@ -1,0 +1,155 @@
+// The simulated broker server: the peer of every end-to-end test and the
+// desktop program's built-in default server. It speaks the protocol of
+// docs/protocol.md over its own small HTTP/1.1 loop on POSIX sockets (not a
+// general HTTP library) because its fault seams need byte-exact control:
+// closing inside a body, cutting a body short, a broken ETag.
+//
+// Threads: Start opens a loopback listening socket and runs an accept thread;
+// every connection is served on a thread of its own, one request after the
+// other, until the peer closes or the server does. Every public member may be
+// called from any thread. Routes run on connection threads, one at a time
+// (the route table and the market are guarded by one lock).
+//
+// A request: the POST body "tc_service=300&tc_isunicode=1&..." is split into
+// parameters (names matched ignoring case, values taken as they stand, GBK);
+// "TC_REQDATA" is opened with a session key of a service logon and its
+// parameters take its place. The reply body is built by the route, packed
+// (18) when the request says "supportCompress=18", sealed (36) with the
+// session key once the client has one (never for 100/1), and sent with the
+// ETag "error,0,compression,cipher" by Content-Length or chunked.
+#pragma once
+
+#include "core/CDataSetWriter.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+class CSimMarket;
+
+// One request as the server understood it; what a route reads and what the
+// request log keeps.
+struct SimRequest {
+    int main = -1;                   // TC_MFUNCNO, -1 when absent or not a number
+    int sub = -1;                    // TC_SFUNCNO
+    // Every parameter in the order sent, the sealed ones opened and put where
+    // "TC_REQDATA" stood ("TC_REQDATA", "TC_REQLENGTH" and "TC_ENCRYPT"
+    // themselves are left out). Values are the 8-bit text as sent.
+    std::vector<std::pair<std::string, std::string>> params;
+    bool sealed = false;             // the parameters came in "TC_REQDATA"
+    std::string sessionKey;          // the key that opened it, or the logged-on one
+    std::string target;              // request target ("/" or "http://host:port/")
+    std::vector<std::pair<std::string, std::string>> headers;  // as received
+    std::string rawBody;             // the POST body exactly as received
+
+    // The value of the first parameter named name ignoring ASCII case; empty
+    // when absent.
+    std::string Get(std::string_view name) const;
+    bool Has(std::string_view name) const;
+    // Get(name) as a decimal integer; fallback when absent or not a number.
+    int GetInt(std::string_view name, int fallback) const;
+    // The value of a header named name ignoring case; empty when absent.
+    std::string GetHeader(std::string_view name) const;
+};
+
+// What a route answers: a record-set body and the ETag's error number
+// (0 success, 100 session lost, anything else a server error).
+struct SimReply {
+    std::vector<uint8_t> body;
+    int error = 0;
+
+    static SimReply Ok(const CDataSetWriter& writer) { return {writer.Serialize(), 0}; }
+    // A body with one "error" set holding text, under the error number.
+    static SimReply Error(std::u16string_view text, int error = 1) {
+        return {CDataSetWriter::ErrorBody(text), error};
+    }
+};
+
+// A route: one function (main, sub) of the server.
+using SimRoute = std::function<SimReply(const SimRequest& request, CSimMarket& market)>;
+
+// Failures the server can be told to produce.
+enum class SimFaultKind {
+    None,
+    AcceptAndClose,      // a connection is accepted and closed before reading
+    CloseAfterRequest,   // the request is read (and logged), then the connection closed
+    CloseInsideBody,     // headers promise the whole body; half of it is sent, then close
+    SlowReply,           // the reply waits delayMs before it is sent
+    TruncatedBody,       // a well-framed reply whose body is the real one cut in half
+    CorruptBody,         // a well-framed reply whose body bytes are all 0xA5
+    BadETag,             // the ETag header is not four numbers
+    ErrorSet,            // the body is an "error" set with errorText, ETag error errorCode
+    SessionLost,         // ETag error 100 and an empty body
+};
+
+struct SimFault {
+    SimFaultKind kind = SimFaultKind::None;
+    int delayMs = 0;                 // SlowReply: milliseconds before the reply
+    std::u16string errorText;        // ErrorSet: the text of the error set
+    int errorCode = 0;               // ErrorSet: the ETag error number
+};
+
+// How reply bodies are framed.
+enum class SimFraming {
+    ContentLength,
+    Chunked,
+    Alternate,                       // Content-Length, chunked, Content-Length, ...
+};
+
+class CBrokerSimulator {
+public:
+    CBrokerSimulator();
+    ~CBrokerSimulator();  // stops the server
+    CBrokerSimulator(const CBrokerSimulator&) = delete;
+    CBrokerSimulator& operator=(const CBrokerSimulator&) = delete;
+
+    // Listens on 127.0.0.1:port (0 = a free port chosen by the system) and
+    // starts serving. Returns the port, or -1 when the socket cannot be
+    // opened or the server already runs.
+    int Start(int port = 0);
+    // Closes the listening socket and every connection and joins the threads.
+    // Safe to call twice.
+    void Stop();
+    int GetPort() const;
+
+    // Closes the listening socket for ms milliseconds, so connecting fails
+    // with "refused", then listens on the same port again.
+    void RefuseConnections(int ms);
+
+    void SetFraming(SimFraming framing);
+
+    // The next count requests (connections, for AcceptAndClose) fail as told.
+    void InjectFault(const SimFault& fault, int count = 1);
+    // The next count requests of function (main, sub) fail as told; these
+    // are looked at before the general ones. AcceptAndClose acts here as
+    // CloseAfterRequest, since the function is known only after reading.
+    void InjectFaultFor(int main, int sub, const SimFault& fault, int count = 1);
+    void ClearFaults();
+
+    // Every request received so far, oldest first (also those that a fault
+    // then failed, once they were read).
+    std::vector<SimRequest> GetRequestLog() const;
+    void ClearRequestLog();
+    // Blocks until at least count requests are logged or ms pass; true when
+    // they are.
+    bool WaitForRequests(size_t count, int ms) const;
+
+    // Adds or replaces the route of (main, sub).
+    void SetRoute(int main, int sub, SimRoute route);
+
+    // The session key of the latest service logon (empty before one) and the
+    // session string handed out with it.
+    std::string GetSessionKey() const;
+    std::string GetSessionString() const;
+
+    // Runs fn on the market under the routes' lock (to change prices in a test).
+    void WithMarket(const std::function<void(CSimMarket&)>& fn);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
