@@ -1,0 +1,25 @@
+// Sales-department check over the local database.
+#include "framework/app/SalesDeptCheck.h"
+
+#include "framework/app/CAppData.h"
+#include "platform/storage/CppSQLite3DB.h"
+
+#include <sys/stat.h>
+
+bool IsSalesDeptConfiged(const CAppData& app) {
+    struct stat st {};
+    if (::stat(app.MakeNativePath("VM_DATA.db").c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return false;
+    }
+    try {
+        CppSQLite3DB db;
+        db.open(app.MakeDataPath(u"VM_DATA.db").view());
+        if (!db.tableExists(u"Table_SalesDept")) {
+            return false;
+        }
+        int count = 0;
+        return db.execScalar(u"select count(*) from Table_SalesDept;", count) && count > 0;
+    } catch (...) {
+        return false;
+    }
+}
