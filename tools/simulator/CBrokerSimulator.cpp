@@ -1,0 +1,724 @@
+// The server loop, request opening, reply packing and the fault seams. The
+// HTTP side is deliberately small: one POST at a time per connection, a
+// Content-Length request body, replies by Content-Length or chunked.
+#include "tools/simulator/CBrokerSimulator.h"
+
+#include "core/SealEnvelope.h"
+#include "core/ZlibCodec.h"
+#include "tools/simulator/CSimMarket.h"
+#include "tools/simulator/CSimMenuTree.h"
+#include "tools/simulator/CSimRsaKey.h"
+#include "tools/simulator/SimPrivateKey.h"
+#include "tools/simulator/SimQuoteRoutes.h"
+
+#include <algorithm>
+#include <arpa/inet.h>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <fcntl.h>
+#include <map>
+#include <mutex>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <strings.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+constexpr size_t kMaxHeaderBytes = 64 * 1024;
+constexpr size_t kMaxBodyBytes = 8 * 1024 * 1024;
+constexpr int kIdleTimeoutMs = 30000;   // a kept-alive connection with no request is closed
+constexpr int kPollSliceMs = 50;        // how often blocked loops look at the stop flag
+constexpr size_t kChunkSize = 4096;     // chunked replies: a 7-byte chunk, then chunks of this size
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
+int ParseInt(const std::string& text, int fallback) {
+    if (text.empty()) return fallback;
+    char* end = nullptr;
+    errno = 0;
+    long v = std::strtol(text.c_str(), &end, 10);
+    if (*end || errno || v < -2147483647L || v > 2147483647L) return fallback;
+    return static_cast<int>(v);
+}
+
+// "a=1&b=2" -> pairs; an item without "=" is a name with an empty value.
+std::vector<std::pair<std::string, std::string>> SplitParams(std::string_view text) {
+    std::vector<std::pair<std::string, std::string>> out;
+    while (!text.empty()) {
+        size_t amp = text.find('&');
+        std::string_view item = text.substr(0, amp);
+        if (!item.empty()) {
+            size_t eq = item.find('=');
+            if (eq == std::string_view::npos)
+                out.emplace_back(std::string(item), std::string());
+            else
+                out.emplace_back(std::string(item.substr(0, eq)), std::string(item.substr(eq + 1)));
+        }
+        if (amp == std::string_view::npos) break;
+        text.remove_prefix(amp + 1);
+    }
+    return out;
+}
+
+bool HexDecode(std::string_view hex, std::vector<uint8_t>& out) {
+    if (hex.size() % 2) return false;
+    out.clear();
+    out.reserve(hex.size() / 2);
+    auto nibble = [](char c) -> int {
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+        return -1;
+    };
+    for (size_t i = 0; i < hex.size(); i += 2) {
+        int hi = nibble(hex[i]), lo = nibble(hex[i + 1]);
+        if (hi < 0 || lo < 0) return false;
+        out.push_back(static_cast<uint8_t>(hi * 16 + lo));
+    }
+    return true;
+}
+
+// Sends all bytes; false when the peer is gone.
+bool SendAll(int fd, const void* data, size_t size) {
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        ssize_t n = ::send(fd, p, size, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        p += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool SendText(int fd, const std::string& text) { return SendAll(fd, text.data(), text.size()); }
+
+std::string ChunkHeader(size_t size) {
+    char line[32];
+    std::snprintf(line, sizeof line, "%zx\r\n", size);
+    return line;
+}
+
+// A request read off the socket.
+struct HttpRequest {
+    std::string method, target;
+    std::vector<std::pair<std::string, std::string>> headers;
+    std::string body;
+    bool keepAlive = true;
+};
+
+bool IsValidSessionKey(const std::string& key) {
+    if (key.size() < 6 || key.size() > 72) return false;
+    for (char c : key)
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))) return false;
+    return true;
+}
+} // namespace
+
+std::string SimRequest::Get(std::string_view name) const {
+    for (const auto& [k, v] : params)
+        if (EqualNoCase(k, name)) return v;
+    return {};
+}
+
+bool SimRequest::Has(std::string_view name) const {
+    for (const auto& p : params)
+        if (EqualNoCase(p.first, name)) return true;
+    return false;
+}
+
+int SimRequest::GetInt(std::string_view name, int fallback) const { return ParseInt(Get(name), fallback); }
+
+std::string SimRequest::GetHeader(std::string_view name) const {
+    for (const auto& [k, v] : headers)
+        if (EqualNoCase(k, name)) return v;
+    return {};
+}
+
+struct CBrokerSimulator::Impl {
+    struct Connection {
+        std::thread thread;
+        int fd = -1;
+        std::shared_ptr<std::atomic<bool>> done = std::make_shared<std::atomic<bool>>(false);
+    };
+    struct Targeted {
+        int main, sub;
+        SimFault fault;
+        int count;
+    };
+
+    // Guards everything down to the routes.
+    mutable std::mutex mu;
+    mutable std::condition_variable cv;
+    std::atomic<bool> running{false};
+    int listenFd = -1;
+    int port = 0;
+    int wakeRead = -1, wakeWrite = -1;   // wakes the accept loop's poll
+    bool refusing = false;
+    std::chrono::steady_clock::time_point refuseUntil;
+    std::thread acceptThread;
+    std::vector<Connection> connections;
+    SimFraming framing = SimFraming::ContentLength;
+    int replyCounter = 0;
+    std::deque<std::pair<SimFault, int>> faults;
+    std::vector<Targeted> targeted;
+    std::vector<SimRequest> log;
+    std::map<std::string, std::string> sessions;  // session string -> key
+    std::vector<std::string> keys;                // every logon's key, newest last
+    std::string lastKey, lastSession;
+    int sessionCounter = 0;
+
+    // The routes and the market; routes run under this lock, one at a time.
+    std::mutex routeMu;
+    std::map<std::pair<int, int>, SimRoute> routes;
+    CSimMarket market;
+    CSimRsaKey rsa;
+
+    int OpenListener(int wanted);
+    void AcceptLoop();
+    void Serve(int fd);
+    bool ReadRequest(int fd, std::string& buffer, HttpRequest& request);
+    // Takes the fault due for a request of (main, sub), if any.
+    SimFault TakeFault(int main, int sub);
+    bool TakeAcceptFault();
+    void Wake() {
+        char c = 1;
+        if (wakeWrite >= 0) (void)!::write(wakeWrite, &c, 1);
+    }
+    bool SleepInterruptible(int ms) {
+        std::unique_lock<std::mutex> lock(mu);
+        return !cv.wait_for(lock, std::chrono::milliseconds(ms), [this] { return !running.load(); });
+    }
+    SimRequest OpenRequest(const HttpRequest& http, bool* sealBroken);
+    SimReply Route(const SimRequest& request);
+    void SendReply(int fd, const SimRequest& request, SimReply reply, const SimFault& fault, bool* closeAfter);
+
+    SimReply Logon(const SimRequest& request);
+};
+
+CBrokerSimulator::CBrokerSimulator() : m_impl(std::make_unique<Impl>()) {
+    m_impl->rsa.LoadPem(SimPrivateKeyPem());
+    Impl* impl = m_impl.get();
+    SetRoute(100, 1, [impl](const SimRequest& r, CSimMarket&) { return impl->Logon(r); });
+    SetRoute(100, 2, [](const SimRequest&, CSimMarket&) {
+        CDataSetWriter w;
+        CSimMenuTree::WriteMenus(w);
+        CSimMenuTree::WriteConfig(w);
+        return SimReply::Ok(w);
+    });
+    SetRoute(100, 22, [](const SimRequest&, CSimMarket&) {
+        CDataSetWriter w;
+        w.AddSet("ok");
+        return SimReply::Ok(w);
+    });
+    AddQuoteRoutes(*this);
+}
+
+CBrokerSimulator::~CBrokerSimulator() { Stop(); }
+
+int CBrokerSimulator::Impl::OpenListener(int wanted) {
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return -1;
+    int one = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = htons(static_cast<uint16_t>(wanted));
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) < 0 || ::listen(fd, 64) < 0) {
+        ::close(fd);
+        return -1;
+    }
+    socklen_t len = sizeof addr;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+    port = ntohs(addr.sin_port);
+    return fd;
+}
+
+int CBrokerSimulator::Start(int port) {
+    Impl& d = *m_impl;
+    std::lock_guard<std::mutex> lock(d.mu);
+    if (d.running) return -1;
+    int pipeFds[2];
+    if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) < 0) return -1;
+    d.listenFd = d.OpenListener(port);
+    if (d.listenFd < 0) {
+        ::close(pipeFds[0]);
+        ::close(pipeFds[1]);
+        return -1;
+    }
+    d.wakeRead = pipeFds[0];
+    d.wakeWrite = pipeFds[1];
+    d.running = true;
+    d.refusing = false;
+    d.acceptThread = std::thread([&d] { d.AcceptLoop(); });
+    return d.port;
+}
+
+void CBrokerSimulator::Stop() {
+    Impl& d = *m_impl;
+    std::vector<Impl::Connection> connections;
+    {
+        std::lock_guard<std::mutex> lock(d.mu);
+        if (!d.running) return;
+        d.running = false;
+        d.Wake();
+        // Unblock every connection thread; each closes its own socket.
+        for (auto& c : d.connections) ::shutdown(c.fd, SHUT_RDWR);
+    }
+    d.cv.notify_all();
+    if (d.acceptThread.joinable()) d.acceptThread.join();
+    {
+        std::lock_guard<std::mutex> lock(d.mu);
+        connections.swap(d.connections);
+    }
+    for (auto& c : connections)
+        if (c.thread.joinable()) c.thread.join();
+    std::lock_guard<std::mutex> lock(d.mu);
+    if (d.listenFd >= 0) ::close(d.listenFd);
+    d.listenFd = -1;
+    ::close(d.wakeRead);
+    ::close(d.wakeWrite);
+    d.wakeRead = d.wakeWrite = -1;
+}
+
+int CBrokerSimulator::GetPort() const {
+    std::lock_guard<std::mutex> lock(m_impl->mu);
+    return m_impl->running ? m_impl->port : -1;
+}
+
+void CBrokerSimulator::RefuseConnections(int ms) {
+    Impl& d = *m_impl;
+    std::unique_lock<std::mutex> lock(d.mu);
+    if (!d.running) return;
+    d.refusing = true;
+    d.refuseUntil = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    d.Wake();
+    // The accept thread owns the listening socket; wait until it has closed it.
+    d.cv.wait(lock, [&d] { return d.listenFd < 0 || !d.running; });
+}
+
+void CBrokerSimulator::Impl::AcceptLoop() {
+    while (running) {
+        int fd;
+        {
+            std::unique_lock<std::mutex> lock(mu);
+            if (refusing) {
+                if (listenFd >= 0) {
+                    ::close(listenFd);
+                    listenFd = -1;
+                    cv.notify_all();
+                }
+                if (std::chrono::steady_clock::now() >= refuseUntil) {
+                    listenFd = OpenListener(port);
+                    refusing = false;
+                } else {
+                    cv.wait_until(lock, refuseUntil, [this] { return !running.load(); });
+                    continue;
+                }
+            }
+            // Reap the threads of closed connections.
+            for (auto it = connections.begin(); it != connections.end();) {
+                if (it->done->load()) {
+                    it->thread.join();
+                    it = connections.erase(it);
+                } else {
+                    ++it;
+                }
+            }
+            fd = listenFd;
+        }
+        if (fd < 0) {
+            // Reopening failed (the port was taken meanwhile): try again shortly.
+            std::this_thread::sleep_for(std::chrono::milliseconds(kPollSliceMs));
+            std::lock_guard<std::mutex> lock(mu);
+            if (!refusing && listenFd < 0) listenFd = OpenListener(port);
+            continue;
+        }
+        pollfd fds[2] = {{fd, POLLIN, 0}, {wakeRead, POLLIN, 0}};
+        int n = ::poll(fds, 2, 500);
+        if (n <= 0) continue;
+        if (fds[1].revents) {
+            char buf[64];
+            while (::read(wakeRead, buf, sizeof buf) > 0) {}
+        }
+        if (!(fds[0].revents & POLLIN)) continue;
+        int conn = ::accept4(fd, nullptr, nullptr, SOCK_CLOEXEC);
+        if (conn < 0) continue;
+        if (TakeAcceptFault()) {
+            ::close(conn);
+            continue;
+        }
+        int one = 1;
+        ::setsockopt(conn, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+        std::lock_guard<std::mutex> lock(mu);
+        if (!running) {
+            ::close(conn);
+            break;
+        }
+        // Listed before its thread starts, so Serve always finds its entry.
+        connections.emplace_back();
+        Connection& c = connections.back();
+        c.fd = conn;
+        auto done = c.done;
+        c.thread = std::thread([this, conn, done] {
+            Serve(conn);
+            done->store(true);
+        });
+    }
+}
+
+bool CBrokerSimulator::Impl::ReadRequest(int fd, std::string& buffer, HttpRequest& request) {
+    auto readMore = [&](int idleMs) -> bool {
+        int waited = 0;
+        while (running) {
+            pollfd p{fd, POLLIN, 0};
+            int n = ::poll(&p, 1, kPollSliceMs);
+            if (n < 0 && errno != EINTR) return false;
+            if (n > 0) {
+                char chunk[16384];
+                ssize_t got = ::recv(fd, chunk, sizeof chunk, 0);
+                if (got < 0 && errno == EINTR) continue;
+                if (got <= 0) return false;
+                buffer.append(chunk, static_cast<size_t>(got));
+                return true;
+            }
+            waited += kPollSliceMs;
+            if (waited >= idleMs) return false;
+        }
+        return false;
+    };
+    size_t end;
+    while ((end = buffer.find("\r\n\r\n")) == std::string::npos) {
+        if (buffer.size() > kMaxHeaderBytes || !readMore(kIdleTimeoutMs)) return false;
+    }
+    std::string head = buffer.substr(0, end);
+    buffer.erase(0, end + 4);
+    size_t lineEnd = head.find("\r\n");
+    std::string line = head.substr(0, lineEnd);
+    size_t s1 = line.find(' '), s2 = line.rfind(' ');
+    if (s1 == std::string::npos || s2 == s1) return false;
+    request.method = line.substr(0, s1);
+    request.target = line.substr(s1 + 1, s2 - s1 - 1);
+    std::string version = line.substr(s2 + 1);
+    request.keepAlive = version != "HTTP/1.0";
+    request.headers.clear();
+    size_t contentLength = 0;
+    while (lineEnd != std::string::npos) {
+        size_t start = lineEnd + 2;
+        lineEnd = head.find("\r\n", start);
+        std::string h = head.substr(start, lineEnd == std::string::npos ? std::string::npos : lineEnd - start);
+        size_t colon = h.find(':');
+        if (colon == std::string::npos) continue;
+        std::string name = h.substr(0, colon);
+        size_t v = h.find_first_not_of(" \t", colon + 1);
+        std::string value = v == std::string::npos ? std::string() : h.substr(v);
+        while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.pop_back();
+        if (EqualNoCase(name, "Content-Length")) {
+            char* e = nullptr;
+            unsigned long long n = std::strtoull(value.c_str(), &e, 10);
+            if (*e || n > kMaxBodyBytes) return false;
+            contentLength = static_cast<size_t>(n);
+        } else if (EqualNoCase(name, "Connection")) {
+            if (EqualNoCase(value, "close")) request.keepAlive = false;
+            if (EqualNoCase(value, "keep-alive")) request.keepAlive = true;
+        } else if (EqualNoCase(name, "Transfer-Encoding")) {
+            return false;  // requests come with a Content-Length
+        }
+        request.headers.emplace_back(std::move(name), std::move(value));
+    }
+    while (buffer.size() < contentLength)
+        if (!readMore(kIdleTimeoutMs)) return false;
+    request.body = buffer.substr(0, contentLength);
+    buffer.erase(0, contentLength);
+    return true;
+}
+
+bool CBrokerSimulator::Impl::TakeAcceptFault() {
+    std::lock_guard<std::mutex> lock(mu);
+    if (faults.empty() || faults.front().first.kind != SimFaultKind::AcceptAndClose) return false;
+    if (--faults.front().second <= 0) faults.pop_front();
+    return true;
+}
+
+SimFault CBrokerSimulator::Impl::TakeFault(int main, int sub) {
+    std::lock_guard<std::mutex> lock(mu);
+    for (auto it = targeted.begin(); it != targeted.end(); ++it) {
+        if (it->main == main && it->sub == sub) {
+            SimFault f = it->fault;
+            if (--it->count <= 0) targeted.erase(it);
+            if (f.kind == SimFaultKind::AcceptAndClose) f.kind = SimFaultKind::CloseAfterRequest;
+            return f;
+        }
+    }
+    if (faults.empty()) return {};
+    SimFault f = faults.front().first;
+    if (--faults.front().second <= 0) faults.pop_front();
+    return f;
+}
+
+SimRequest CBrokerSimulator::Impl::OpenRequest(const HttpRequest& http, bool* sealBroken) {
+    SimRequest r;
+    r.target = http.target;
+    r.headers = http.headers;
+    r.rawBody = http.body;
+    *sealBroken = false;
+    auto outer = SplitParams(http.body);
+    std::string reqData, reqLength;
+    size_t sealAt = std::string::npos;
+    for (const auto& [k, v] : outer) {
+        if (EqualNoCase(k, "TC_REQDATA")) {
+            reqData = v;
+            sealAt = r.params.size();
+        } else if (EqualNoCase(k, "TC_REQLENGTH")) {
+            reqLength = v;
+        } else if (EqualNoCase(k, "TC_ENCRYPT")) {
+            // The only cipher is 36; its number says nothing more.
+        } else {
+            r.params.emplace_back(k, v);
+        }
+    }
+    std::vector<std::string> candidates;
+    {
+        std::lock_guard<std::mutex> lock(mu);
+        candidates.assign(keys.rbegin(), keys.rend());
+    }
+    if (sealAt != std::string::npos) {
+        r.sealed = true;
+        std::vector<uint8_t> envelope;
+        bool opened = false;
+        if (HexDecode(reqData, envelope) && envelope.size() >= 16 && envelope.size() < kMaxBodyBytes) {
+            std::vector<uint8_t> plain(envelope.size() - 8);
+            for (const auto& key : candidates) {
+                int n = OpenSealedData(key.c_str(), envelope.data(), static_cast<int>(envelope.size()), plain.data());
+                if (n < 0) continue;
+                if (!reqLength.empty() && ParseInt(reqLength, -1) != n) break;
+                auto inner = SplitParams(std::string_view(reinterpret_cast<const char*>(plain.data()), n));
+                r.params.insert(r.params.begin() + static_cast<std::ptrdiff_t>(sealAt), inner.begin(), inner.end());
+                r.sessionKey = key;
+                opened = true;
+                break;
+            }
+        }
+        *sealBroken = !opened;
+    }
+    if (r.sessionKey.empty()) {
+        std::lock_guard<std::mutex> lock(mu);
+        auto it = sessions.find(r.Get("session"));
+        r.sessionKey = it != sessions.end() ? it->second : lastKey;
+    }
+    r.main = r.GetInt("TC_MFUNCNO", -1);
+    r.sub = r.GetInt("TC_SFUNCNO", -1);
+    return r;
+}
+
+SimReply CBrokerSimulator::Impl::Route(const SimRequest& request) {
+    std::lock_guard<std::mutex> lock(routeMu);
+    auto it = routes.find({request.main, request.sub});
+    if (it == routes.end()) {
+        std::string numbers = std::to_string(request.main) + "/" + std::to_string(request.sub);
+        std::u16string wide = u"不支持的功能(" + std::u16string(numbers.begin(), numbers.end()) + u")";
+        return SimReply::Error(wide, 1);
+    }
+    return it->second(request, market);
+}
+
+SimReply CBrokerSimulator::Impl::Logon(const SimRequest& request) {
+    std::vector<uint8_t> cipher;
+    if (!HexDecode(request.Get("key"), cipher) || cipher.empty()) return SimReply::Error(u"登录请求缺少密钥", 1);
+    auto key = rsa.Decrypt(cipher.data(), cipher.size());
+    if (!key || !IsValidSessionKey(*key)) return SimReply::Error(u"密钥无法解开", 1);
+    char session[16];
+    {
+        std::lock_guard<std::mutex> lock(mu);
+        std::snprintf(session, sizeof session, "S%04d", ++sessionCounter);
+        sessions[session] = *key;
+        keys.push_back(*key);
+        lastKey = *key;
+        lastSession = session;
+    }
+    CDataSetWriter w;
+    w.AddSet("logon");
+    w.AddColumn(DataSetType::AnsiText, "session", u"会话");
+    w.AddRow();
+    w.SetAnsiText(0, session);
+    return SimReply::Ok(w);
+}
+
+void CBrokerSimulator::Impl::SendReply(int fd, const SimRequest& request, SimReply reply, const SimFault& fault,
+                                       bool* closeAfter) {
+    if (fault.kind == SimFaultKind::SlowReply && !SleepInterruptible(fault.delayMs)) {
+        *closeAfter = true;
+        return;
+    }
+    if (fault.kind == SimFaultKind::ErrorSet) reply = SimReply::Error(fault.errorText, fault.errorCode);
+    if (fault.kind == SimFaultKind::SessionLost) reply = SimReply{{}, 100};
+
+    // Error replies go out plain so that their error set is always readable.
+    std::vector<uint8_t> payload = std::move(reply.body);
+    int compression = 0, cipher = 0;
+    if (reply.error == 0 && request.Get("supportCompress") == "18" && !payload.empty()) {
+        std::vector<uint8_t> packed = ZlibCompress(payload.data(), payload.size());
+        // The seal envelope takes at least 16 bytes; a tiny stream stays unpacked.
+        if (packed.size() >= 16) {
+            payload.swap(packed);
+            compression = 18;
+        }
+    }
+    bool isLogon = request.main == 100 && request.sub == 1;
+    if (reply.error == 0 && !isLogon && !request.sessionKey.empty() && payload.size() >= 16) {
+        std::vector<uint8_t> sealed(SealedSize(static_cast<int>(payload.size())));
+        if (SealData(request.sessionKey.c_str(), payload.data(), static_cast<int>(payload.size()), sealed.data()) > 0) {
+            payload.swap(sealed);
+            cipher = 36;
+        }
+    }
+    if (fault.kind == SimFaultKind::TruncatedBody) payload.resize(payload.size() / 2);
+    if (fault.kind == SimFaultKind::CorruptBody) std::fill(payload.begin(), payload.end(), uint8_t{0xA5});
+
+    bool chunked;
+    {
+        std::lock_guard<std::mutex> lock(mu);
+        chunked = framing == SimFraming::Chunked || (framing == SimFraming::Alternate && replyCounter % 2 == 1);
+        ++replyCounter;
+    }
+    char etag[64];
+    if (fault.kind == SimFaultKind::BadETag)
+        std::snprintf(etag, sizeof etag, "\"broken\"");
+    else
+        std::snprintf(etag, sizeof etag, "\"%d,0,%d,%d\"", reply.error, compression, cipher);
+    std::string head = "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nETag: ";
+    head += etag;
+    head += "\r\n";
+    if (chunked)
+        head += "Transfer-Encoding: chunked\r\n";
+    else
+        head += "Content-Length: " + std::to_string(payload.size()) + "\r\n";
+    if (*closeAfter) head += "Connection: close\r\n";
+    head += "\r\n";
+    if (!SendText(fd, head)) {
+        *closeAfter = true;
+        return;
+    }
+    if (fault.kind == SimFaultKind::CloseInsideBody) {
+        // The headers promised the whole body (one chunk of it, when chunked).
+        if (chunked) SendText(fd, ChunkHeader(payload.size()));
+        SendAll(fd, payload.data(), payload.size() / 2);
+        *closeAfter = true;
+        return;
+    }
+    if (!chunked) {
+        if (!SendAll(fd, payload.data(), payload.size())) *closeAfter = true;
+        return;
+    }
+    // Uneven chunks, so that a reader cannot rely on one chunk per body.
+    size_t pos = 0;
+    size_t first = std::min<size_t>(7, payload.size());
+    while (pos < payload.size()) {
+        size_t n = pos == 0 ? first : std::min(kChunkSize, payload.size() - pos);
+        if (!SendText(fd, ChunkHeader(n)) || !SendAll(fd, payload.data() + pos, n) || !SendText(fd, "\r\n")) {
+            *closeAfter = true;
+            return;
+        }
+        pos += n;
+    }
+    if (!SendText(fd, "0\r\n\r\n")) *closeAfter = true;
+}
+
+void CBrokerSimulator::Impl::Serve(int fd) {
+    std::string buffer;
+    while (running) {
+        HttpRequest http;
+        if (!ReadRequest(fd, buffer, http)) break;
+        bool sealBroken = false;
+        SimRequest request = OpenRequest(http, &sealBroken);
+        {
+            std::lock_guard<std::mutex> lock(mu);
+            log.push_back(request);
+        }
+        cv.notify_all();
+        SimFault fault = TakeFault(request.main, request.sub);
+        if (fault.kind == SimFaultKind::CloseAfterRequest || fault.kind == SimFaultKind::AcceptAndClose) break;
+        // A seal that no logon's key opens means the server has lost the session.
+        SimReply reply = sealBroken ? SimReply::Error(u"会话已失效，请重新登录", 100) : Route(request);
+        bool closeAfter = !http.keepAlive;
+        SendReply(fd, request, std::move(reply), fault, &closeAfter);
+        if (closeAfter) break;
+    }
+    ::shutdown(fd, SHUT_RDWR);
+    std::lock_guard<std::mutex> lock(mu);
+    // Stop may be waiting to shut this socket down; close it only under the lock.
+    for (auto& c : connections)
+        if (c.fd == fd) c.fd = -1;
+    ::close(fd);
+}
+
+void CBrokerSimulator::SetFraming(SimFraming framing) {
+    std::lock_guard<std::mutex> lock(m_impl->mu);
+    m_impl->framing = framing;
+    m_impl->replyCounter = 0;
+}
+
+void CBrokerSimulator::InjectFault(const SimFault& fault, int count) {
+    if (count <= 0 || fault.kind == SimFaultKind::None) return;
+    std::lock_guard<std::mutex> lock(m_impl->mu);
+    m_impl->faults.emplace_back(fault, count);
+}
+
+void CBrokerSimulator::InjectFaultFor(int main, int sub, const SimFault& fault, int count) {
+    if (count <= 0 || fault.kind == SimFaultKind::None) return;
+    std::lock_guard<std::mutex> lock(m_impl->mu);
+    m_impl->targeted.push_back({main, sub, fault, count});
+}
+
+void CBrokerSimulator::ClearFaults() {
+    std::lock_guard<std::mutex> lock(m_impl->mu);
+    m_impl->faults.clear();
+    m_impl->targeted.clear();
+}
+
+std::vector<SimRequest> CBrokerSimulator::GetRequestLog() const {
+    std::lock_guard<std::mutex> lock(m_impl->mu);
+    return m_impl->log;
+}
+
+void CBrokerSimulator::ClearRequestLog() {
+    std::lock_guard<std::mutex> lock(m_impl->mu);
+    m_impl->log.clear();
+}
+
+bool CBrokerSimulator::WaitForRequests(size_t count, int ms) const {
+    std::unique_lock<std::mutex> lock(m_impl->mu);
+    return m_impl->cv.wait_for(lock, std::chrono::milliseconds(ms), [&] { return m_impl->log.size() >= count; });
+}
+
+void CBrokerSimulator::SetRoute(int main, int sub, SimRoute route) {
+    std::lock_guard<std::mutex> lock(m_impl->routeMu);
+    m_impl->routes[{main, sub}] = std::move(route);
+}
+
+std::string CBrokerSimulator::GetSessionKey() const {
+    std::lock_guard<std::mutex> lock(m_impl->mu);
+    return m_impl->lastKey;
+}
+
+std::string CBrokerSimulator::GetSessionString() const {
+    std::lock_guard<std::mutex> lock(m_impl->mu);
+    return m_impl->lastSession;
+}
+
+void CBrokerSimulator::WithMarket(const std::function<void(CSimMarket&)>& fn) {
+    std::lock_guard<std::mutex> lock(m_impl->routeMu);
+    fn(m_impl->market);
+}

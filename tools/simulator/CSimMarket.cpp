@@ -1,0 +1,333 @@
+// The fixed market data. Company names are invented; index names are the
+// public ones. Changes are in basis points of the previous close.
+#include "tools/simulator/CSimMarket.h"
+
+#include "core/CQuoteNumber.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <strings.h>
+
+namespace {
+double Round2(double v) { return std::round(v * 100.0) / 100.0; }
+
+bool IsMissing(double v) { return v == CSimMarket::kMissing; }
+
+// A price with two decimals; a missing value stays missing.
+CQuoteNumber Price(double v) { return IsMissing(v) ? CQuoteNumber(CQuoteNumber::kMissingValue, 0) : CQuoteNumber(v, 2); }
+
+// A large count shown with 万 or 亿 as its size asks.
+CQuoteNumber Scaled(double v) {
+    if (IsMissing(v)) return CQuoteNumber(CQuoteNumber::kMissingValue, 0);
+    if (std::fabs(v) >= 1e8) return CQuoteNumber(std::round(v / 1e6) / 100.0, 2);
+    if (std::fabs(v) >= 1e4) return CQuoteNumber(std::round(v / 1e3) / 10.0, 1);
+    return CQuoteNumber(v, 0);
+}
+
+// Column name, type and label of a quote field number.
+struct FieldInfo {
+    int number;
+    const char* name;
+    DataSetType type;
+    const char16_t* label;
+};
+
+constexpr FieldInfo kFields[] = {
+    {1, "exchid", DataSetType::Int16, u"市场"},
+    {2, "stktype", DataSetType::Int16, u"类别"},
+    {3, "code", DataSetType::AnsiText, u"代码"},
+    {4, "name", DataSetType::WideText, u"名称"},
+    {11, "zrsp", DataSetType::Number, u"昨收"},
+    {13, "jrkp", DataSetType::Number, u"今开"},
+    {14, "zgcj", DataSetType::Number, u"最高"},
+    {15, "zdcj", DataSetType::Number, u"最低"},
+    {16, "zjcj", DataSetType::Number, u"现价"},
+    {17, "cjsl", DataSetType::Number, u"总量"},
+    {18, "cjje", DataSetType::Number, u"金额"},
+    {20, "zd", DataSetType::Number, u"涨跌"},
+    {21, "zdf", DataSetType::Number, u"涨幅"},
+    {29, "wb", DataSetType::Number, u"委比"},
+    {30, "lb", DataSetType::Number, u"量比"},
+    {32, "jj", DataSetType::Number, u"均价"},
+};
+
+const FieldInfo* FindField(int number) {
+    for (const auto& f : kFields)
+        if (f.number == number) return &f;
+    return nullptr;
+}
+
+// Bid level n (1..5) is field 50 + 2(n-1) (price) and 51 + 2(n-1) (volume);
+// ask level n is 70 + 2(n-1) and 71 + 2(n-1).
+bool IsLevelField(int number) { return (number >= 50 && number <= 59) || (number >= 70 && number <= 79); }
+
+std::string LevelColumnName(int number) {
+    bool bid = number < 70;
+    int offset = number - (bid ? 50 : 70);
+    int level = offset / 2 + 1;
+    bool volume = offset % 2 == 1;
+    char name[16];
+    std::snprintf(name, sizeof name, "%s%s%d", bid ? "buy" : "sell", volume ? "vol" : "", level);
+    return name;
+}
+} // namespace
+
+std::string SimStock::Key() const {
+    char key[32];
+    std::snprintf(key, sizeof key, "%s.%02d", code.c_str(), market);
+    return key;
+}
+
+double SimStock::Change() const { return open == 0 ? 0 : Round2(last - prevClose); }
+
+double SimStock::ChangePct() const {
+    if (open == 0 || prevClose == 0) return 0;
+    return Round2((last - prevClose) * 100.0 / prevClose);
+}
+
+CSimMarket::CSimMarket() {
+    m_sectors = {
+        {"hy", "HY01", u"银行"},     {"hy", "HY02", u"钢铁"},     {"hy", "HY03", u"医药"},
+        {"hy", "HY04", u"地产"},     {"hy", "HY05", u"电子"},     {"hy", "HY06", u"能源"},
+        {"gn", "GN01", u"新能源"},   {"gn", "GN02", u"人工智能"}, {"gn", "GN03", u"环保"},
+        {"dq", "DQ01", u"上海板块"}, {"dq", "DQ02", u"广东板块"}, {"dq", "DQ03", u"江苏板块"},
+    };
+
+    // Shanghai A shares.
+    AddStock("600010", 2, u"华岳银行", "HYYH", 8.52, 123, 1854320, "HY01|DQ01");
+    AddStock("600023", 2, u"东麓钢铁", "DLGT", 3.41, -215, 926410, "HY02");
+    AddStock("600047", 2, u"江屿港务", "JYGW", 5.86, 0, 214530, "DQ03");
+    AddStock("600058", 2, u"云川电力", "YCDL", 12.30, 54, 331200, "HY06|GN01");
+    AddStock("600082", 2, u"明远科技", "MYKJ", 27.45, 998, 1210880, "HY05|GN02");
+    AddStock("600105", 2, u"北溪药业", "BXYY", 41.20, -312, 98320, "HY03");
+    AddStock("600131", 2, u"瑞禾食品", "RHSP", 18.66, 27, 45210, "DQ01");
+    AddStock("600167", 2, u"长澜能源", "CLNY", 9.87, -48, 502340, "HY06");
+    AddStock("600209", 2, u"金湾地产", "JWDC", 6.05, -1000, 2210450, "HY04|DQ02");
+    AddStock("600236", 2, u"海蓝航运", "HLHY", 4.72, 186, 730120, "DQ01");
+    AddStock("600288", 2, u"青岚建材", "QLJC", 11.08, -75, 120340, "");
+    AddStock("600315", 2, u"天启传媒", "TQCM", 7.93, 421, 640980, "GN02");
+    AddStock("600372", 2, u"宏驰汽车", "HCQC", 22.16, 0, 0, "GN01");  // not traded today
+    AddStock("600419", 2, u"南岭煤业", "NLMY", 14.37, -133, 388760, "HY06");
+    AddStock("600455", 2, u"衡信证券", "HXZQ", 16.84, 247, 1533020, "DQ01");
+    AddStock("600521", 2, u"嘉澍化工", "JSHG", 25.10, -562, 176540, "GN03");
+    AddStock("600587", 2, u"星河通信", "XHTX", 33.72, 689, 905310, "HY05|GN02");
+    AddStock("601088", 2, u"远航物流", "YHWL", 10.25, 35, 267890, "DQ03");
+    AddStock("601126", 2, u"中和保险", "ZHBX", 45.60, -91, 412300, "HY01");
+    AddStock("601399", 2, u"新材股份", "XCGF", 8.14, 1000, 3021560, "GN01|GN03");
+    AddStock("603018", 2, u"润川环保", "RCHB", 19.33, -27, 87650, "GN03|DQ03");
+    AddStock("603127", 2, u"晨曦电子", "CXDZ", 52.80, 145, 156780, "HY05");
+    // Shenzhen A shares.
+    AddStock("000016", 1, u"平川银行", "PCYH", 11.42, -86, 1632100, "HY01|DQ02");
+    AddStock("000031", 1, u"万峰地产", "WFDC", 7.65, 212, 1987300, "HY04|DQ02");
+    AddStock("000059", 1, u"金石矿业", "JSKY", 5.28, -397, 845600, "HY02");
+    AddStock("000088", 1, u"华南电器", "HNDQ", 36.90, 58, 310400, "DQ02");
+    AddStock("000123", 1, u"鸿运家电", "HYJD", 28.15, 0, 120800, "DQ02");
+    AddStock("000158", 1, u"中诚制药", "ZCZY", 63.40, 531, 204500, "HY03");
+    AddStock("000201", 1, u"大澄纺织", "DCFZ", 4.36, -119, 276300, "DQ03");
+    AddStock("000267", 1, u"朗启软件", "LQRJ", 21.75, 876, 1456700, "HY05|GN02");
+    AddStock("000352", 1, u"安和农业", "AHNY", 9.02, -33, 154900, "");
+    AddStock("000405", 1, u"新渠水务", "XQSW", 6.48, 77, 98700, "GN03");
+    AddStock("000512", 1, u"蓝海酒业", "LHJY", 128.60, -254, 65400, "DQ02");
+    AddStock("000629", 1, u"昕明照明", "XMZM", 13.27, 302, 233100, "HY05");
+    AddStock("000713", 1, u"北岳电气", "BYDQ", 17.90, -641, 401200, "HY06");
+    AddStock("000851", 1, u"丰远种业", "FYZY", 15.55, 19, 77800, "");
+    AddStock("002035", 1, u"锦程纸业", "JCZY", 8.88, -150, 190200, "DQ03");
+    AddStock("002118", 1, u"紫岚半导体", "ZLBDT", 47.35, 995, 2105600, "HY05|GN02");
+    AddStock("002246", 1, u"天衡机械", "THJX", 12.64, -421, 320500, "DQ03");
+    AddStock("002389", 1, u"盛禾医疗", "SHYL", 34.18, 266, 144300, "HY03");
+    AddStock("300058", 1, u"智云数据", "ZYSJ", 56.20, 1320, 1877400, "GN02");
+    AddStock("300147", 1, u"博远生物", "BYSW", 29.74, -1185, 960300, "HY03");
+    AddStock("300219", 1, u"云帆机器人", "YFJQR", 73.05, 452, 508800, "GN02|DQ02");
+    AddStock("300316", 1, u"峰驰新能", "FCXN", 24.66, -8, 359100, "GN01");
+
+    // Fields the server does not know, for the readers' "missing" paths.
+    if (SimStock* s = FindMutable("600131.02")) {
+        s->amount = kMissing;
+        s->orderRatio = kMissing;
+    }
+    if (SimStock* s = FindMutable("000851.01")) s->volumeRatio = kMissing;
+
+    AddIndex("000001", 2, u"上证指数", 3050.12, 48, 285430000);
+    AddIndex("000016", 2, u"上证50", 2460.38, -35, 52310000);
+    AddIndex("000300", 2, u"沪深300", 3612.77, 21, 143200000);
+    AddIndex("399001", 1, u"深证成指", 9876.54, 103, 362100000);
+    AddIndex("399005", 1, u"中小板指", 6210.09, -12, 98700000);
+    AddIndex("399006", 1, u"创业板指", 1987.65, 187, 120400000);
+    AddIndex("100100", 3, u"恒生指数", 17560.20, -64, 0);
+    AddIndex("101400", 3, u"国企指数", 6120.45, -91, 0);
+
+    m_world = {
+        {u"道琼斯", u"美国", 38250.33, 125.60, 0.33, 38130.10, 38124.73, 38301.90, 38002.45},
+        {u"纳斯达克", u"美国", 15980.12, -52.40, -0.33, 16020.55, 16032.52, 16088.71, 15940.03},
+        {u"标普500", u"美国", 5021.84, 0.00, 0.00, 5019.02, 5021.84, 5040.17, 4998.66},
+        {u"日经225", u"日本", 38470.38, 312.95, 0.82, 38200.00, 38157.43, 38520.11, 38105.77},
+        {u"富时100", u"英国", 7650.21, -24.80, -0.32, 7671.05, 7675.01, 7689.93, 7632.40},
+        {u"DAX", u"德国", 17110.46, 96.30, 0.57, 17030.12, 17014.16, 17152.88, 17001.35},
+    };
+}
+
+void CSimMarket::AddStock(const char* code, int market, const char16_t* name, const char* pinyin,
+                          double prevClose, int changeBp, double volume, const char* sectors) {
+    SimStock s;
+    s.code = code;
+    s.market = market;
+    s.secType = 1;
+    s.name = name;
+    s.pinyin = pinyin;
+    s.prevClose = prevClose;
+    s.sectors = sectors;
+    if (volume > 0) {
+        s.last = Round2(prevClose * (1.0 + changeBp / 10000.0));
+        s.open = Round2(prevClose * (1.0 + changeBp / 20000.0));
+        s.high = Round2(std::max(s.open, s.last) * 1.012);
+        s.low = Round2(std::min(s.open, s.last) * 0.991);
+        s.volume = volume;
+        s.amount = std::round(volume * 100.0 * (s.open + s.last) / 2.0);
+        s.orderRatio = Round2((changeBp % 97) * 0.7);
+        s.volumeRatio = Round2(0.5 + (static_cast<int>(volume) % 250) / 100.0);
+    }
+    m_stocks.push_back(std::move(s));
+}
+
+void CSimMarket::AddIndex(const char* code, int market, const char16_t* name, double prevClose,
+                          int changeBp, double volume) {
+    AddStock(code, market, name, "", prevClose, changeBp, volume > 0 ? volume : 1, "");
+    SimStock& s = m_stocks.back();
+    s.secType = 2;
+    s.volume = volume;
+    if (volume == 0) s.amount = 0;
+    s.orderRatio = 0;
+}
+
+const SimStock* CSimMarket::Find(std::string_view key) const {
+    return const_cast<CSimMarket*>(this)->FindMutable(key);
+}
+
+SimStock* CSimMarket::FindMutable(std::string_view key) {
+    size_t dot = key.find('.');
+    std::string_view code = key.substr(0, dot);
+    int market = -1;
+    if (dot != std::string_view::npos) {
+        std::string m(key.substr(dot + 1));
+        char* end = nullptr;
+        long v = std::strtol(m.c_str(), &end, 10);
+        if (m.empty() || *end) return nullptr;
+        market = static_cast<int>(v);
+    }
+    for (auto& s : m_stocks)
+        if (s.code == code && (market < 0 || s.market == market)) return &s;
+    return nullptr;
+}
+
+std::vector<const SimStock*> CSimMarket::SectorMembers(std::string_view sectorCode) const {
+    std::vector<const SimStock*> out;
+    if (sectorCode.empty()) return out;
+    for (const auto& s : m_stocks) {
+        std::string_view list = s.sectors;
+        while (!list.empty()) {
+            size_t bar = list.find('|');
+            std::string_view item = list.substr(0, bar);
+            if (item.size() == sectorCode.size() &&
+                strncasecmp(item.data(), sectorCode.data(), item.size()) == 0) {
+                out.push_back(&s);
+                break;
+            }
+            if (bar == std::string_view::npos) break;
+            list.remove_prefix(bar + 1);
+        }
+    }
+    return out;
+}
+
+std::vector<const SimStock*> CSimMarket::SearchPinyin(std::string_view pattern) const {
+    std::vector<const SimStock*> out;
+    if (pattern.empty()) return out;
+    for (const auto& s : m_stocks)
+        if (s.pinyin.size() >= pattern.size() &&
+            strncasecmp(s.pinyin.data(), pattern.data(), pattern.size()) == 0)
+            out.push_back(&s);
+    return out;
+}
+
+bool CSimMarket::SetLast(std::string_view key, double last) {
+    SimStock* s = FindMutable(key);
+    if (!s) return false;
+    if (s->open == 0) s->open = s->prevClose;
+    s->last = last;
+    s->high = std::max(s->high, last);
+    s->low = s->low == 0 ? last : std::min(s->low, last);
+    return true;
+}
+
+void CSimMarket::AddFieldColumns(CDataSetWriter& writer, const std::vector<int>& fields) {
+    for (int number : fields) {
+        if (const FieldInfo* f = FindField(number)) {
+            writer.AddColumn(f->type, f->name, f->label);
+        } else if (IsLevelField(number)) {
+            bool volume = (number % 2) == 1;
+            writer.AddColumn(volume ? DataSetType::Int32 : DataSetType::Number, LevelColumnName(number));
+        } else {
+            writer.AddColumn(DataSetType::AnsiText, "f" + std::to_string(number));
+        }
+    }
+}
+
+void CSimMarket::WriteFieldRow(CDataSetWriter& writer, const std::vector<int>& fields, const SimStock& s) {
+    writer.AddRow();
+    bool opened = s.open != 0;
+    for (size_t c = 0; c < fields.size(); ++c) {
+        int col = static_cast<int>(c);
+        int number = fields[c];
+        switch (number) {
+        case 1: writer.SetInt(col, s.market); break;
+        case 2: writer.SetInt(col, s.secType); break;
+        case 3: writer.SetAnsiText(col, s.code); break;
+        case 4: writer.SetText(col, s.name); break;
+        case 11: writer.SetNumber(col, Price(s.prevClose)); break;
+        case 13: writer.SetNumber(col, Price(s.open)); break;
+        case 14: writer.SetNumber(col, Price(s.high)); break;
+        case 15: writer.SetNumber(col, Price(s.low)); break;
+        case 16: writer.SetNumber(col, Price(s.last)); break;
+        case 17: writer.SetNumber(col, Scaled(s.volume)); break;
+        case 18: writer.SetNumber(col, Scaled(s.amount)); break;
+        case 20: writer.SetNumber(col, CQuoteNumber(s.Change(), 2)); break;
+        case 21: writer.SetNumber(col, CQuoteNumber(s.ChangePct(), 2)); break;
+        case 29: writer.SetNumber(col, Price(s.orderRatio)); break;
+        case 30: writer.SetNumber(col, Price(s.volumeRatio)); break;
+        case 32:
+            writer.SetNumber(col, Price(opened && s.volume > 0 && !IsMissing(s.amount)
+                                            ? Round2(s.amount / (s.volume * 100.0))
+                                            : (opened ? kMissing : 0)));
+            break;
+        default:
+            if (IsLevelField(number) && opened && s.secType != 2) {
+                bool bid = number < 70;
+                int offset = number - (bid ? 50 : 70);
+                int level = offset / 2 + 1;
+                if (offset % 2 == 1) {
+                    writer.SetInt(col, 10 + (level * 37 + static_cast<int>(s.volume)) % 900);
+                } else {
+                    double step = 0.01 * level;
+                    writer.SetNumber(col, CQuoteNumber(Round2(bid ? s.last - step + 0.01 : s.last + step), 2));
+                }
+            }
+            break;
+        }
+    }
+}
+
+std::vector<int> CSimMarket::ParseFieldList(std::string_view text) {
+    std::vector<int> out;
+    while (!text.empty()) {
+        size_t bar = text.find('|');
+        std::string item(text.substr(0, bar));
+        char* end = nullptr;
+        long v = std::strtol(item.c_str(), &end, 10);
+        if (!item.empty() && *end == 0) out.push_back(static_cast<int>(v));
+        if (bar == std::string_view::npos) break;
+        text.remove_prefix(bar + 1);
+    }
+    return out;
+}

@@ -1,0 +1,94 @@
+// The simulated market behind the quote functions: a fixed, deterministic
+// list of stocks of both exchanges (invented company names), the domestic,
+// Hong Kong and world indices, and the sectors. Prices are derived from a
+// previous close and a change in basis points, so every run shows the same
+// rises, falls, a flat stock, a stock that has not opened (open 0) and
+// fields the server does not know (the packed missing marker).
+//
+// Quote fields travel by number (the "field=4|3|16|..." lists of the
+// requests); AddFieldColumns and WriteFieldRow turn a list into columns and
+// rows, so a new quote function is a route that picks stocks and calls them.
+#pragma once
+
+#include "core/CDataSetWriter.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct SimStock {
+    std::string code;          // "600010"
+    int market = 0;            // quote market: 1 Shenzhen, 2 Shanghai, 3 Hong Kong
+    int secType = 1;           // 1 stock, 2 index
+    std::u16string name;
+    std::string pinyin;        // upper-case initials of the name ("HYYH")
+    double prevClose = 0;      // yuan (index points for an index)
+    double open = 0;           // 0: not traded today
+    double high = 0, low = 0, last = 0;
+    double volume = 0;         // hands (lots of 100 shares)
+    double amount = 0;         // yuan; missing when the server does not know it
+    double orderRatio = 0;     // 委比, percent; missing likewise
+    double volumeRatio = 0;    // 量比
+    std::string sectors;       // sector codes the stock belongs to, "|"-joined
+
+    // "600010.02": the code, a point and the two-digit market.
+    std::string Key() const;
+    double Change() const;     // last - previous close; 0 when not opened
+    double ChangePct() const;  // percent; 0 when not opened
+};
+
+struct SimSector {
+    std::string kind;          // sector kind as the menu tree names it ("hy", "gn", "dq")
+    std::string code;          // "HY01"
+    std::u16string name;
+};
+
+// One row of the world-index table (its columns come from the reply).
+struct SimWorldIndex {
+    std::u16string name;
+    std::u16string area;
+    double last = 0, change = 0, changePct = 0, open = 0, prevClose = 0, high = 0, low = 0;
+};
+
+class CSimMarket {
+public:
+    // The marker of a value the server does not know.
+    static constexpr double kMissing = 999999999.0;
+
+    CSimMarket();
+
+    const std::vector<SimStock>& Stocks() const { return m_stocks; }
+    const std::vector<SimSector>& Sectors() const { return m_sectors; }
+    const std::vector<SimWorldIndex>& WorldIndices() const { return m_world; }
+
+    // The stock or index of a key "600010.02" / "600010.2", or of a bare
+    // code (the first one with that code); null when unknown.
+    const SimStock* Find(std::string_view key) const;
+    SimStock* FindMutable(std::string_view key);
+    // The members of a sector, in list order.
+    std::vector<const SimStock*> SectorMembers(std::string_view sectorCode) const;
+    // Stocks whose pinyin initials start with the pattern (ignoring case).
+    std::vector<const SimStock*> SearchPinyin(std::string_view pattern) const;
+
+    // Sets a stock's last price (and high and low around it); false when unknown.
+    bool SetLast(std::string_view key, double last);
+
+    // Adds one column per field number of "4|3|16|..." to the writer's
+    // current set; unknown numbers get an 8-bit text column "f<n>" left empty.
+    static void AddFieldColumns(CDataSetWriter& writer, const std::vector<int>& fields);
+    // Appends the stock's row for those fields.
+    static void WriteFieldRow(CDataSetWriter& writer, const std::vector<int>& fields, const SimStock& stock);
+    // "4|3|16" -> {4, 3, 16}; items that are not numbers are skipped.
+    static std::vector<int> ParseFieldList(std::string_view text);
+
+private:
+    void AddStock(const char* code, int market, const char16_t* name, const char* pinyin,
+                  double prevClose, int changeBp, double volume, const char* sectors);
+    void AddIndex(const char* code, int market, const char16_t* name, double prevClose, int changeBp,
+                  double volume);
+
+    std::vector<SimStock> m_stocks;
+    std::vector<SimSector> m_sectors;
+    std::vector<SimWorldIndex> m_world;
+};
