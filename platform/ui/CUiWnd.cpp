@@ -61,3 +61,9 @@ void CUiWnd::EndModal(int code) {
     if (loop->ModalDepth() == m_modalDepth)
         loop->EndModal(code);
 }
+
+void CUiWnd::OnDestroy() {
+    if (m_modalDepth > 0)
+        EndModal(-1);
+    UiWin::OnDestroy();
+}

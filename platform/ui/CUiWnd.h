@@ -35,6 +35,10 @@ public:
     bool IsModal() const { return m_modalDepth > 0; }
     int GetModalResult() const { return m_result; }
 
+    // A form destroyed during its run ends the run with −1, so the loop
+    // never waits for a window that is gone.
+    void OnDestroy() override;
+
     // The background colour the form clears to.
     void SetBackground(COLORREF color) { SetBkColor(color); }
 

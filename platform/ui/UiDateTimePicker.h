@@ -18,7 +18,8 @@ public:
     static constexpr int kColumnWidth = 140; // pixels
     static constexpr int kTitleHeight = 50;  // pixels
     static constexpr int kRowHeight = 50;    // pixels
-    enum : int { kYearList = 1, kMonthList = 2, kDayList = 3 };
+    // Control ids of the three columns (the buttons are IDOK and IDCANCEL).
+    enum : int { kYearList = 11, kMonthList = 12, kDayList = 13 };
 
     UiDateTimePicker();
     ~UiDateTimePicker() override;

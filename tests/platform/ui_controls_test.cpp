@@ -1,0 +1,319 @@
+// Buttons, edits, bottom bars, tabs, slider, labels and the scrolling page,
+// driven by taps and typing through the test driver; each test reads what
+// the form heard from its controls.
+#include "platform/testing/CDriverControls.h"
+#include "platform/testing/CGTestDriver.h"
+#include "platform/ui/UiButton.h"
+#include "platform/ui/UiEdit.h"
+#include "platform/ui/UiImageBar.h"
+#include "platform/ui/UiScrollWin.h"
+#include "platform/ui/UiSip.h"
+#include "platform/ui/UiSlider.h"
+#include "platform/ui/UiStatic.h"
+#include "platform/ui/UiTabBar.h"
+#include "platform/ui/UiToolBar.h"
+#include "platform/win/UiMessageLoop.h"
+#include "ui_TestForm.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class ControlsTest : public ::testing::Test {
+protected:
+    CGTestDriver driver;
+    std::unique_ptr<CTestForm> form;
+    std::vector<std::unique_ptr<UiWin>> controls;
+
+    void SetUp() override {
+        ASSERT_TRUE(driver.Start([this] {
+            UiSip::Reset();
+            form = std::make_unique<CTestForm>();
+            form->CreateForm(nullptr, UiMessageLoop::Current()->GetWorkRect(), true);
+        }));
+    }
+    void TearDown() override {
+        driver.RunOnGui([this] {
+            form.reset();
+            controls.clear();
+        });
+        driver.Stop();
+    }
+    // Creates a control of type T on the form (GUI thread).
+    template <class T>
+    T* Add(const CRect& rect, int id, std::function<void(T&)> before = nullptr) {
+        return driver.RunOnGui([&]() -> T* {
+            auto control = std::make_unique<T>();
+            if (before)
+                before(*control);
+            if (!control->Create(form.get(), rect, id))
+                return nullptr;
+            T* raw = control.get();
+            controls.push_back(std::move(control));
+            return raw;
+        });
+    }
+    std::vector<CReport> Reports() {
+        return driver.RunOnGui([this] { return form->reports; });
+    }
+    std::vector<CReport> CommandsFrom(int id) {
+        return driver.RunOnGui([this, id] { return form->CommandsFrom(id); });
+    }
+};
+
+} // namespace
+
+TEST_F(ControlsTest, ATapOnAPushButtonPostsClickedWithItsId) {
+    UiButton* button = Add<UiButton>({20, 20, 220, 90}, 177, [](UiButton& b) {
+        b.SetStyle(UI_BTN_ROUND);
+        b.SetText(u"查询股票");
+    });
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(CDriverControls::TapControl(driver, 177));
+    const auto commands = CommandsFrom(177);
+    ASSERT_EQ(commands.size(), 1u);
+    EXPECT_EQ(commands[0].code, BN_CLICKED);
+    EXPECT_TRUE(driver.ScreenShows(u"查询股票"));
+}
+
+TEST_F(ControlsTest, AReleaseOutsideThePressedButtonPostsNothing) {
+    Add<UiButton>({20, 20, 220, 90}, 177);
+    const CRect r = *CDriverControls::ControlScreenRect(driver, 177);
+    ASSERT_TRUE(driver.Press(r.left + 10, r.top + 10));
+    EXPECT_TRUE(driver.RunOnGui([this] { return static_cast<UiButton*>(form->FindChild(177))->IsPressed(); }));
+    ASSERT_TRUE(driver.Move(r.right + 50, r.top + 10));
+    EXPECT_FALSE(driver.RunOnGui([this] { return static_cast<UiButton*>(form->FindChild(177))->IsPressed(); }));
+    ASSERT_TRUE(driver.Release(r.right + 50, r.top + 10));
+    EXPECT_TRUE(CommandsFrom(177).empty());
+}
+
+TEST_F(ControlsTest, ACheckButtonTogglesOnEveryTapAndReportsEachTap) {
+    UiButton* check = Add<UiButton>({20, 20, 140, 80}, 190, [](UiButton& b) { b.SetStyle(UI_BTN_CHECK); });
+    ASSERT_TRUE(CDriverControls::TapControl(driver, 190));
+    EXPECT_TRUE(driver.RunOnGui([check] { return check->IsChecked(); }));
+    ASSERT_TRUE(CDriverControls::TapControl(driver, 190));
+    EXPECT_FALSE(driver.RunOnGui([check] { return check->IsChecked(); }));
+    EXPECT_EQ(CommandsFrom(190).size(), 2u);
+
+    // A push button never stays checked.
+    UiButton* push = Add<UiButton>({20, 100, 140, 160}, 191);
+    ASSERT_TRUE(CDriverControls::TapControl(driver, 191));
+    EXPECT_FALSE(driver.RunOnGui([push] { return push->IsChecked(); }));
+}
+
+TEST_F(ControlsTest, ADisabledButtonPostsNothingAndADisabledCheckButtonKeepsItsState) {
+    UiButton* check = Add<UiButton>({20, 20, 140, 80}, 245, [](UiButton& b) {
+        b.SetStyle(UI_BTN_CHECK_ALT);
+        b.EnableWindow(false);
+    });
+    UiButton* push = Add<UiButton>({20, 100, 140, 160}, 246, [](UiButton& b) { b.EnableWindow(false); });
+    ASSERT_NE(push, nullptr);
+    for (int id : {245, 246}) {
+        const CRect r = *CDriverControls::ControlScreenRect(driver, id);
+        ASSERT_TRUE(driver.Tap((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    }
+    EXPECT_TRUE(CommandsFrom(245).empty());
+    EXPECT_TRUE(CommandsFrom(246).empty());
+    EXPECT_FALSE(driver.RunOnGui([check] { return check->IsChecked(); }));
+
+    // Enabled again, it works.
+    driver.RunOnGui([check] { check->EnableWindow(true); });
+    ASSERT_TRUE(CDriverControls::TapControl(driver, 245));
+    EXPECT_TRUE(driver.RunOnGui([check] { return check->IsChecked(); }));
+}
+
+TEST_F(ControlsTest, TheToolbarReportsCommand101WithTheButtonIndexInBothHalves) {
+    UiToolBar* bar = driver.RunOnGui([this] {
+        auto toolbar = std::make_unique<UiToolBar>();
+        toolbar->SetTexts(u"首页", u"登录", u"返回");
+        const CRect client = form->GetClientRect();
+        toolbar->CreateBar(form.get(), {0, client.bottom - UiButtonBar::kHeight, client.right, client.bottom});
+        UiToolBar* raw = toolbar.get();
+        controls.push_back(std::move(toolbar));
+        return raw;
+    });
+    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, 2));
+    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, 0));
+    const auto commands = CommandsFrom(UI_BOTTOM_BAR_ID);
+    ASSERT_EQ(commands.size(), 2u);
+    EXPECT_EQ(commands[0].code, 2);
+    EXPECT_EQ(BarButtonIndex(MakeWParam(101, 2), commands[0].value), 2);
+    EXPECT_EQ(commands[1].code, 0);
+    EXPECT_EQ(commands[1].value, 0);
+    EXPECT_TRUE(driver.ScreenShows(u"登录"));
+
+    // A disabled or hidden button posts nothing; the others still do.
+    driver.RunOnGui([bar] {
+        bar->EnableButton(1, false);
+        bar->ShowButton(2, false);
+    });
+    EXPECT_TRUE(CDriverControls::PressBottomButton(driver, 1));
+    EXPECT_FALSE(CDriverControls::PressBottomButton(driver, 2)) << "a hidden button cannot be found";
+    const CRect r = *CDriverControls::ControlScreenRect(driver, UI_BOTTOM_BAR_ID);
+    ASSERT_TRUE(driver.Tap(r.right - 20, r.top + 20)); // where the hidden button was
+    EXPECT_EQ(CommandsFrom(UI_BOTTOM_BAR_ID).size(), 2u);
+    driver.RunOnGui([bar] { bar->EnableAll(true); bar->SetMiddleText(u"修改"); });
+    EXPECT_TRUE(CDriverControls::PressBottomButton(driver, 1));
+    EXPECT_EQ(CommandsFrom(UI_BOTTOM_BAR_ID).size(), 3u);
+    EXPECT_TRUE(driver.ScreenShows(u"修改"));
+}
+
+TEST_F(ControlsTest, TheImageBarTakesAtMostTenButtonsAndReportsTheIndex) {
+    UiImageBar* bar = driver.RunOnGui([this] {
+        auto imageBar = std::make_unique<UiImageBar>();
+        const CRect client = form->GetClientRect();
+        imageBar->CreateBar(form.get(), {0, client.bottom - UiButtonBar::kHeight, client.right, client.bottom});
+        imageBar->SetImages({126, 118, 124, 123, 140, 116, 1, 2, 3, 4, 5, 6});
+        UiImageBar* raw = imageBar.get();
+        controls.push_back(std::move(imageBar));
+        return raw;
+    });
+    EXPECT_EQ(driver.RunOnGui([bar] { return bar->GetButtonCount(); }), UiImageBar::kMaxButtons);
+    EXPECT_EQ(driver.RunOnGui([bar] { return bar->GetImageId(5); }), 116);
+    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, 5));
+    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, 9));
+    const auto commands = CommandsFrom(UI_BOTTOM_BAR_ID);
+    ASSERT_EQ(commands.size(), 2u);
+    EXPECT_EQ(commands[0].value, 5);
+    EXPECT_EQ(commands[1].value, 9);
+}
+
+TEST_F(ControlsTest, AnEditStopsAtItsMaximumLengthAndReportsEveryChange) {
+    UiEdit* edit = Add<UiEdit>({20, 20, 300, 80}, 216, [](UiEdit& e) {
+        e.SetLimitText(6);
+        e.SetSipMode(9, 65);
+    });
+    ASSERT_TRUE(CDriverControls::TapControl(driver, 216));
+    EXPECT_TRUE(driver.RunOnGui([edit] { return edit->HasFocus(); }));
+    EXPECT_EQ(UiSip::LastType(), 9);
+    EXPECT_EQ(UiSip::LastOption(), 65);
+    EXPECT_TRUE(UiSip::IsShown());
+    ASSERT_TRUE(driver.TypeText(u"60000123"));
+    EXPECT_EQ(driver.ControlText(216), u"600001");
+    ASSERT_TRUE(driver.PressKey(VK_BACK));
+    EXPECT_EQ(driver.ControlText(216), u"60000");
+
+    int changes = 0;
+    std::vector<LPARAM> kinds;
+    bool focusFirst = false;
+    const auto reports = Reports();
+    for (size_t i = 0; i < reports.size(); ++i) {
+        const CReport& r = reports[i];
+        if (r.msg == WM_COMMAND && r.id == 216 && r.code == EN_SETFOCUS)
+            focusFirst = changes == 0;
+        if (r.msg == WM_COMMAND && r.id == 216 && r.code == EN_CHANGE)
+            ++changes;
+        if (r.msg == UIM_EDIT_NOTIFY && r.id == 216)
+            kinds.push_back(r.value);
+    }
+    EXPECT_TRUE(focusFirst);
+    EXPECT_EQ(changes, 7) << "six typed, one erased; the two past the limit change nothing";
+    EXPECT_EQ(kinds, (std::vector<LPARAM>{1, 1, 1, 1, 1, 1, 2}));
+}
+
+TEST_F(ControlsTest, APasswordEditShowsDotsAndAProgramTextIsCutToTheLimit) {
+    UiEdit* edit = Add<UiEdit>({20, 20, 300, 80}, 191, [](UiEdit& e) {
+        e.SetInputMode(UI_EDIT_INPUT_PASSWORD);
+        e.SetLimitText(6);
+        e.SetHintText(u"请输入交易密码...");
+    });
+    EXPECT_TRUE(driver.ScreenShows(u"请输入交易密码...")) << "the hint shows while empty";
+    ASSERT_TRUE(CDriverControls::TapControl(driver, 191));
+    ASSERT_TRUE(driver.TypeText(u"135790"));
+    EXPECT_EQ(driver.ControlText(191), u"135790");
+    EXPECT_FALSE(driver.ScreenShows(u"135790"));
+    EXPECT_TRUE(driver.ScreenShows(u"●●●●●●"));
+    EXPECT_FALSE(driver.ScreenShows(u"请输入交易密码...")) << "the hint goes once there is text";
+
+    driver.RunOnGui([edit] { edit->SetText(u"123456789"); });
+    EXPECT_EQ(driver.ControlText(191), u"123456");
+    const auto reports = Reports();
+    ASSERT_FALSE(reports.empty());
+    EXPECT_EQ(reports.back().msg, UIM_EDIT_NOTIFY);
+    EXPECT_EQ(reports.back().value, UI_EDIT_CHANGE_SET);
+}
+
+TEST_F(ControlsTest, AReadOnlyEditTakesNoTypingAndFocusMovesAreReported) {
+    UiEdit* first = Add<UiEdit>({20, 20, 300, 80}, 300, [](UiEdit& e) {
+        e.SetReadOnly(true);
+        e.SetText(u"未设置营业部信息");
+    });
+    Add<UiEdit>({20, 100, 300, 160}, 189);
+    ASSERT_TRUE(CDriverControls::TapControl(driver, 300));
+    ASSERT_TRUE(driver.TypeText(u"abc"));
+    EXPECT_EQ(driver.ControlText(300), u"未设置营业部信息");
+    ASSERT_TRUE(CDriverControls::TapControl(driver, 189));
+    EXPECT_FALSE(driver.RunOnGui([first] { return first->HasFocus(); }));
+    const auto reports = Reports();
+    std::vector<std::pair<int, int>> focus;
+    for (const CReport& r : reports)
+        if (r.msg == WM_COMMAND && (r.code == EN_SETFOCUS || r.code == EN_KILLFOCUS))
+            focus.emplace_back(r.id, r.code);
+    EXPECT_EQ(focus, (std::vector<std::pair<int, int>>{{300, EN_SETFOCUS}, {300, EN_KILLFOCUS}, {189, EN_SETFOCUS}}));
+}
+
+TEST_F(ControlsTest, ATabPressMakesItCurrentAndReportsTheIndexHiddenTabsTakeNoPress) {
+    UiTabBar* tabs = Add<UiTabBar>({0, 0, 480, 60}, 252, [](UiTabBar& t) {
+        t.AddTab(u"人民币", true, false);
+        t.AddTab(u"美元", false, false);
+        t.AddTab(u"港元", false, false);
+    });
+    EXPECT_EQ(driver.RunOnGui([tabs] { return tabs->GetTabRect(0); }), (CRect{0, 0, 480, 60}))
+        << "the one shown tab takes the whole width";
+    ASSERT_TRUE(CDriverControls::TapControl(driver, 252));
+    EXPECT_TRUE(CommandsFrom(252).empty()) << "not yet pressable";
+    driver.RunOnGui([tabs] {
+        tabs->SetTabPressable(0, true);
+        tabs->ShowTab(1, true);
+        tabs->SetTabPressable(1, true);
+    });
+    const CRect r = *CDriverControls::ControlScreenRect(driver, 252);
+    ASSERT_TRUE(driver.Tap(r.left + 360, r.top + 30));
+    const auto commands = CommandsFrom(252);
+    ASSERT_EQ(commands.size(), 1u);
+    EXPECT_EQ(commands[0].code, UI_TAB_PRESSED);
+    EXPECT_EQ(commands[0].value, 1);
+    EXPECT_EQ(driver.RunOnGui([tabs] { return tabs->GetCurTab(); }), 1);
+}
+
+TEST_F(ControlsTest, ASliderReportsItsValueWhenTheFingerLeaves) {
+    UiSlider* slider = Add<UiSlider>({0, 0, 424, 60}, 181, [](UiSlider& s) { s.SetRange(0, 2); });
+    const CRect r = *CDriverControls::ControlScreenRect(driver, 181);
+    ASSERT_TRUE(driver.Drag({r.left + 12, r.top + 30}, {r.right - 12, r.top + 30}, 5));
+    auto commands = CommandsFrom(181);
+    ASSERT_EQ(commands.size(), 1u) << "only the release reports";
+    EXPECT_EQ(commands[0].code, UI_SLIDER_RELEASED);
+    EXPECT_EQ(commands[0].value, 2);
+    // Disabled, it neither moves nor reports.
+    driver.RunOnGui([slider] { slider->EnableWindow(false); });
+    ASSERT_TRUE(driver.Tap(r.left + 12, r.top + 30));
+    EXPECT_EQ(CommandsFrom(181).size(), 1u);
+    EXPECT_EQ(driver.RunOnGui([slider] { return slider->GetPos(); }), 2);
+}
+
+TEST_F(ControlsTest, AScrollingPageScrollsFromItsLabelsAndPassesItsControlsReportsOn) {
+    UiScrollWin* page = Add<UiScrollWin>({0, 0, 480, 400}, 165);
+    UiButton* button = driver.RunOnGui([this, page] {
+        auto label = std::make_unique<UiStatic>();
+        label->SetText(u"交易密码");
+        label->Create(page, {20, 20, 460, 100}, 302);
+        auto b = std::make_unique<UiButton>();
+        b->Create(page, {20, 700, 460, 780}, 217);
+        UiButton* raw = b.get();
+        controls.push_back(std::move(label));
+        controls.push_back(std::move(b));
+        return raw;
+    });
+    EXPECT_EQ(driver.RunOnGui([page] { return page->GetMaxScroll(); }), 380);
+    const CRect r = *CDriverControls::ControlScreenRect(driver, 165);
+    ASSERT_TRUE(driver.Drag({r.left + 200, r.top + 90}, {r.left + 200, r.top + 10}, 4));
+    EXPECT_EQ(driver.RunOnGui([page] { return page->GetScrollPos(); }), 80);
+    EXPECT_EQ(driver.RunOnGui([button] { return button->GetRect().top; }), 620);
+
+    driver.RunOnGui([page, button] { page->EnsureVisible(button); });
+    EXPECT_EQ(driver.RunOnGui([button] { return button->GetRect().bottom; }), 400);
+    ASSERT_TRUE(CDriverControls::TapControl(driver, 217));
+    EXPECT_EQ(CommandsFrom(217).size(), 1u) << "the page passes its button's click to the form";
+}

@@ -1,0 +1,225 @@
+// Modal choices: message boxes (scripted and real), the pop-up menu, the
+// item picker, the date picker, and modal runs of forms ending in turn.
+// Real choices run from inside a window procedure, as on a screen, and the
+// test answers them with taps while they run.
+#include "platform/testing/CDriverControls.h"
+#include "platform/testing/CGTestDriver.h"
+#include "platform/ui/CModalScript.h"
+#include "platform/ui/CUiMessageBox.h"
+#include "platform/ui/CUiPopupMenu.h"
+#include "platform/ui/UiDateTimePicker.h"
+#include "platform/ui/UiPicker.h"
+#include "platform/win/UiMessageLoop.h"
+#include "ui_TestForm.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class ModalTest : public ::testing::Test {
+protected:
+    CGTestDriver driver;
+    std::unique_ptr<CTestForm> form;
+
+    void SetUp() override {
+        ASSERT_TRUE(driver.Start([this] {
+            form = std::make_unique<CTestForm>();
+            form->CreateForm(nullptr, UiMessageLoop::Current()->GetWorkRect(), true);
+        }));
+    }
+    void TearDown() override {
+        // Stop first: it unwinds a choice a failed test left open before
+        // the objects that run it go.
+        driver.Stop();
+        form.reset();
+    }
+    // Starts action from the form's window procedure and returns once the
+    // choice it opens is at rest on the screen.
+    void Open(std::function<int()> action) {
+        driver.RunOnGui([this, action = std::move(action)] {
+            form->modalAction = action;
+            form->modalResult = INT_MIN;
+            form->PostMessage(CTestForm::kRunModal);
+        });
+    }
+    int Result() {
+        return driver.RunOnGui([this] { return form->modalResult; });
+    }
+    int Depth() {
+        return driver.RunOnGui([] { return UiMessageLoop::Current()->ModalDepth(); });
+    }
+};
+
+} // namespace
+
+TEST_F(ModalTest, AScriptedMessageBoxRecordsCaptionAndTextAndAnswersAtOnce) {
+    driver.AnswerNext(ModalKind::MessageBox, IDYES);
+    const int answer = driver.RunOnGui([this] {
+        return UiMessageBox(form.get(), u"确定删除所选股票？", u"提示", MB_YESNO);
+    });
+    EXPECT_EQ(answer, IDYES);
+    const auto shown = driver.Shown();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].kind, ModalKind::MessageBox);
+    EXPECT_EQ(shown[0].caption, u"提示");
+    EXPECT_EQ(shown[0].text, u"确定删除所选股票？");
+    EXPECT_EQ(shown[0].answer, IDYES);
+    EXPECT_EQ(shown[0].items, (std::vector<std::u16string>{u"是", u"否"}));
+    EXPECT_EQ(Depth(), 0) << "no window was run";
+}
+
+TEST_F(ModalTest, ARealMessageBoxShowsItsTextAndAnswersTheTappedButton) {
+    Open([this] { return UiMessageBox(form.get(), u"您确定退出系统？", u"退出系统", MB_YESNO); });
+    EXPECT_EQ(Depth(), 1);
+    EXPECT_EQ(Result(), INT_MIN) << "the box is still open";
+    EXPECT_TRUE(driver.ScreenShows(u"您确定退出系统？"));
+    EXPECT_TRUE(driver.ScreenShows(u"退出系统"));
+    EXPECT_TRUE(driver.ScreenShows(u"否"));
+    ASSERT_TRUE(CDriverControls::TapControl(driver, IDNO));
+    EXPECT_EQ(Result(), IDNO);
+    EXPECT_EQ(Depth(), 0);
+    EXPECT_FALSE(driver.ScreenShows(u"您确定退出系统？")) << "the box is gone";
+    const auto shown = driver.Shown();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].caption, u"退出系统");
+    EXPECT_EQ(shown[0].answer, IDNO);
+}
+
+TEST_F(ModalTest, ATapBesideTheBoxOrOnTheFormBelowDoesNotReachTheForm) {
+    UiButton* below = driver.RunOnGui([this] {
+        auto* button = new UiButton();
+        button->Create(form.get(), {0, 0, 480, 200}, 177);
+        return button;
+    });
+    Open([this] { return UiMessageBox(form.get(), u"请输入账号！", u"提示", MB_OK); });
+    ASSERT_TRUE(driver.Tap(20, 100));
+    EXPECT_EQ(Result(), INT_MIN) << "a tap outside the panel leaves the box open";
+    EXPECT_TRUE(driver.RunOnGui([this] { return form->CommandsFrom(177).empty(); }))
+        << "the button under the box heard nothing";
+    ASSERT_TRUE(CDriverControls::TapControl(driver, IDOK));
+    EXPECT_EQ(Result(), IDOK);
+    driver.RunOnGui([below] { delete below; });
+}
+
+TEST_F(ModalTest, TheEnterAndEscapeKeysAnswerTheFirstAndTheNegativeButton) {
+    Open([this] { return UiMessageBox(form.get(), u"放弃修改并返回？", u"提示", MB_OKCANCEL); });
+    ASSERT_TRUE(driver.PressKey(VK_ESCAPE));
+    EXPECT_EQ(Result(), IDCANCEL);
+    Open([this] { return UiMessageBox(form.get(), u"放弃修改并返回？", u"提示", MB_OKCANCEL); });
+    ASSERT_TRUE(driver.PressKey(VK_RETURN));
+    EXPECT_EQ(Result(), IDOK);
+}
+
+TEST_F(ModalTest, APopupMenuReturnsTheIdOfTheTappedRowAndZeroWhenDismissed) {
+    auto menu = std::make_shared<CUiPopupMenu>();
+    driver.RunOnGui([menu] {
+        menu->AppendItem(121, u"取消");
+        menu->AppendItem(122, u"卖出");
+    });
+    Open([this, menu] { return menu->TrackPopup(form.get()); });
+    EXPECT_TRUE(driver.ScreenShows(u"卖出"));
+    EXPECT_EQ(CDriverControls::ListItems(driver, 1), (std::vector<std::u16string>{u"取消", u"卖出"}));
+    ASSERT_TRUE(CDriverControls::TapListItem(driver, 1, 1));
+    EXPECT_EQ(Result(), 122);
+    EXPECT_EQ(driver.RunOnGui([menu] { return menu->GetLastShowAnimation(); }), ANIM_SLIDE_UP);
+    EXPECT_EQ(driver.RunOnGui([menu] { return menu->GetLastHideAnimation(); }), ANIM_SLIDE_DOWN);
+
+    // Again, dismissed by a tap above the rows.
+    Open([this, menu] { return menu->TrackPopup(form.get()); });
+    ASSERT_TRUE(driver.Tap(240, 100));
+    EXPECT_EQ(Result(), 0);
+
+    // Scripted: no window, the texts recorded.
+    driver.AnswerNext(ModalKind::PopupMenu, 121);
+    EXPECT_EQ(driver.RunOnGui([this, menu] { return menu->TrackPopup(form.get()); }), 121);
+    const auto shown = driver.Shown();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0].answer, 122);
+    EXPECT_EQ(shown[1].answer, 0);
+    EXPECT_EQ(shown[2].items, (std::vector<std::u16string>{u"取消", u"卖出"}));
+    driver.RunOnGui([&menu] { menu.reset(); });
+}
+
+TEST_F(ModalTest, ThePickerReturnsTheTappedIndexOrMinusOneWhenCancelled) {
+    auto picker = std::make_shared<UiPicker>();
+    driver.RunOnGui([picker] {
+        picker->SetTitle(u"选择营业部");
+        picker->SetItems({u"深圳营业部", u"上海营业部", u"北京营业部"});
+        picker->SetInitial(0);
+    });
+    Open([this, picker] { return picker->Pick(form.get()); });
+    EXPECT_TRUE(driver.ScreenShows(u"选择营业部"));
+    ASSERT_TRUE(CDriverControls::TapListItem(driver, UiPicker::kListId, 2));
+    EXPECT_EQ(Result(), 2);
+    Open([this, picker] { return picker->Pick(form.get()); });
+    ASSERT_TRUE(CDriverControls::TapControl(driver, UiPicker::kCancelId));
+    EXPECT_EQ(Result(), -1);
+    driver.AnswerNext(ModalKind::Picker, 1);
+    EXPECT_EQ(driver.RunOnGui([this, picker] { return picker->Pick(form.get()); }), 1);
+    EXPECT_EQ(driver.Shown().back().caption, u"选择营业部");
+    driver.RunOnGui([&picker] { picker.reset(); });
+}
+
+TEST_F(ModalTest, TheDatePickerReturnsTheChosenDateAsYyyymmdd) {
+    auto picker = std::make_shared<UiDateTimePicker>();
+    driver.RunOnGui([picker] { picker->SetDate(2024, 1, 31); });
+    EXPECT_EQ(driver.RunOnGui([picker] { return picker->GetDateValue(); }), 20240131);
+    Open([this, picker] { return picker->DoModal(form.get()); });
+    EXPECT_EQ(CDriverControls::ListItems(driver, UiDateTimePicker::kYearList)->size(), 2024u - 1923u + 1u)
+        << "years from 1923 to the clock's year";
+    // February of the leap year: the 31st becomes the 29th.
+    ASSERT_TRUE(CDriverControls::TapListItem(driver, UiDateTimePicker::kMonthList, 1));
+    EXPECT_EQ(CDriverControls::ListItems(driver, UiDateTimePicker::kDayList)->size(), 29u);
+    EXPECT_EQ(CDriverControls::ListSelection(driver, UiDateTimePicker::kDayList), 28);
+    // 2023: February has 28 days.
+    ASSERT_TRUE(CDriverControls::TapListItem(driver, UiDateTimePicker::kYearList, 100));
+    EXPECT_EQ(CDriverControls::ListItems(driver, UiDateTimePicker::kDayList)->size(), 28u);
+    ASSERT_TRUE(CDriverControls::TapListItem(driver, UiDateTimePicker::kDayList, 4));
+    ASSERT_TRUE(CDriverControls::TapControl(driver, IDOK));
+    EXPECT_EQ(Result(), IDOK);
+    EXPECT_EQ(driver.RunOnGui([picker] { return picker->GetDateValue(); }), 20230205);
+    EXPECT_EQ(driver.Shown().back().answer, 20230205);
+
+    // Cancelled: the answer is IDCANCEL and recorded as 0.
+    Open([this, picker] { return picker->DoModal(form.get()); });
+    ASSERT_TRUE(CDriverControls::TapControl(driver, IDCANCEL));
+    EXPECT_EQ(Result(), IDCANCEL);
+    EXPECT_EQ(driver.Shown().back().answer, 0);
+    driver.RunOnGui([&picker] { picker.reset(); });
+}
+
+TEST_F(ModalTest, AScriptedDateIsTakenOnlyWhenItIsARealDate) {
+    UiDateTimePicker* picker = driver.RunOnGui([] { return new UiDateTimePicker(); });
+    driver.AnswerNext(ModalKind::DatePicker, 20240105);
+    EXPECT_EQ(driver.RunOnGui([this, picker] { return picker->DoModal(form.get()); }), IDOK);
+    EXPECT_EQ(driver.RunOnGui([picker] { return picker->GetDateValue(); }), 20240105);
+    driver.AnswerNext(ModalKind::DatePicker, 20230229);
+    EXPECT_EQ(driver.RunOnGui([this, picker] { return picker->DoModal(form.get()); }), IDCANCEL);
+    driver.AnswerNext(ModalKind::DatePicker, 0);
+    EXPECT_EQ(driver.RunOnGui([this, picker] { return picker->DoModal(form.get()); }), IDCANCEL);
+    EXPECT_EQ(driver.RunOnGui([picker] { return picker->GetDateValue(); }), 20240105);
+    driver.RunOnGui([picker] { delete picker; });
+}
+
+TEST_F(ModalTest, AFormEndedWhileABoxRunsAboveItEndsAsSoonAsTheBoxCloses) {
+    auto inner = std::make_shared<CTestForm>();
+    // The form runs modally; from inside it a box opens; the form is ended
+    // (a reply arriving, say) while the box is still up.
+    Open([inner] {
+        inner->CreateForm(nullptr, UiMessageLoop::Current()->GetWorkRect());
+        CTestForm* raw = inner.get(); // no self-reference: the form owns this action
+        inner->modalAction = [raw] { return UiMessageBox(raw, u"请求异常，请通过当日委托核实", u"提示"); };
+        inner->PostMessage(CTestForm::kRunModal);
+        return inner->DoModal();
+    });
+    EXPECT_EQ(Depth(), 2);
+    driver.RunOnGui([inner] { inner->EndModal(7); });
+    EXPECT_EQ(Depth(), 2) << "the box above keeps running";
+    ASSERT_TRUE(CDriverControls::TapControl(driver, IDOK));
+    EXPECT_EQ(Depth(), 0);
+    EXPECT_EQ(Result(), 7);
+    EXPECT_EQ(driver.RunOnGui([inner] { return inner->modalResult; }), IDOK);
+    driver.RunOnGui([&inner] { inner.reset(); });
+}
