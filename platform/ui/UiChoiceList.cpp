@@ -15,7 +15,7 @@ void UiChoiceList::DrawItem(CDC& dc, int index, const CRect& rect, bool selected
     if (selected)
         dc.DrawSelectionBand(rect);
     const CFont oldFont = dc.SelectFont({GetFontSize(), 400});
-    const COLORREF oldColor = dc.SetTextColor(GetTextColor());
+    const COLORREF oldColor = dc.SetTextColor(selected ? UiTheme::kText : GetTextColor());
     const int oldMode = dc.SetBkMode(TRANSPARENT);
     dc.DrawText(Items()[index].text, rect.Deflate(10, 0), m_align | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
     dc.SetBkMode(oldMode);

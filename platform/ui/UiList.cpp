@@ -191,7 +191,8 @@ void UiList::DrawItem(CDC& dc, int index, const CRect& rect, bool selected) {
     if (selected)
         dc.DrawSelectionBand(rect);
     const CFont oldFont = dc.SelectFont({m_fontSize, 400});
-    const COLORREF oldColor = dc.SetTextColor(GetTextColor());
+    // Dark text on the light selection band, the control's colour elsewhere.
+    const COLORREF oldColor = dc.SetTextColor(selected ? UiTheme::kText : GetTextColor());
     const int oldMode = dc.SetBkMode(TRANSPARENT);
     dc.DrawText(m_items[index].text, rect.Deflate(10, 0), DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
     dc.SetBkMode(oldMode);

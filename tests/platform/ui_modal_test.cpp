@@ -77,6 +77,7 @@ TEST_F(ModalTest, ARealMessageBoxShowsItsTextAndAnswersTheTappedButton) {
     EXPECT_TRUE(driver.ScreenShows(u"您确定退出系统？"));
     EXPECT_TRUE(driver.ScreenShows(u"退出系统"));
     EXPECT_TRUE(driver.ScreenShows(u"否"));
+    EXPECT_TRUE(driver.SaveScreen(ORB_BINARY_DIR "/screens", "ui_message_box"));
     ASSERT_TRUE(CDriverControls::TapControl(driver, IDNO));
     EXPECT_EQ(Result(), IDNO);
     EXPECT_EQ(Depth(), 0);
@@ -120,6 +121,7 @@ TEST_F(ModalTest, APopupMenuReturnsTheIdOfTheTappedRowAndZeroWhenDismissed) {
     });
     Open([this, menu] { return menu->TrackPopup(form.get()); });
     EXPECT_TRUE(driver.ScreenShows(u"卖出"));
+    EXPECT_TRUE(driver.SaveScreen(ORB_BINARY_DIR "/screens", "ui_popup_menu"));
     EXPECT_EQ(CDriverControls::ListItems(driver, 1), (std::vector<std::u16string>{u"取消", u"卖出"}));
     ASSERT_TRUE(CDriverControls::TapListItem(driver, 1, 1));
     EXPECT_EQ(Result(), 122);
@@ -176,6 +178,7 @@ TEST_F(ModalTest, TheDatePickerReturnsTheChosenDateAsYyyymmdd) {
     // 2023: February has 28 days.
     ASSERT_TRUE(CDriverControls::TapListItem(driver, UiDateTimePicker::kYearList, 100));
     EXPECT_EQ(CDriverControls::ListItems(driver, UiDateTimePicker::kDayList)->size(), 28u);
+    EXPECT_TRUE(driver.SaveScreen(ORB_BINARY_DIR "/screens", "ui_date_picker"));
     ASSERT_TRUE(CDriverControls::TapListItem(driver, UiDateTimePicker::kDayList, 4));
     ASSERT_TRUE(CDriverControls::TapControl(driver, IDOK));
     EXPECT_EQ(Result(), IDOK);
