@@ -1,0 +1,316 @@
+// The request worker's thread, retry rules and reply hand-over; see the header.
+#include "framework/net/CNetWorker.h"
+
+#include "core/CDataSetList.h"
+#include "framework/net/CServiceLogon.h"
+#include "framework/net/INetContext.h"
+#include "framework/net/NetFailure.h"
+#include "framework/net/NetLog.h"
+#include "framework/net/NetMessages.h"
+#include "framework/net/RequestText.h"
+#include "platform/win/CGuiTask.h"
+#include "platform/win/UiMessageLoop.h"
+
+#include <chrono>
+#include <climits>
+#include <system_error>
+
+// One reply waiting for the GUI thread. The GUI runs it (from its queue, or
+// from WaitIdle) unless the worker withdrew it first; the worker's body
+// stays alive until the slot is done or withdrawn.
+struct CNetDeliverySlot {
+    enum class State { Pending, Running, Done, Withdrawn };
+
+    std::mutex lock;
+    std::condition_variable changed;
+    State state = State::Pending;
+    HWND target = nullptr;
+    CNetReply reply;
+
+    // GUI thread: sends the reply unless withdrawn.
+    void Run() {
+        {
+            std::lock_guard<std::mutex> guard(lock);
+            if (state != State::Pending)
+                return;
+            state = State::Running;
+        }
+        SendMessage(target, NET_MSG_REPLY_READY, 0, reinterpret_cast<LPARAM>(&reply));
+        {
+            std::lock_guard<std::mutex> guard(lock);
+            state = State::Done;
+        }
+        changed.notify_all();
+    }
+    // Any thread: a reply not yet started will never be sent.
+    void Withdraw() {
+        {
+            std::lock_guard<std::mutex> guard(lock);
+            if (state == State::Pending)
+                state = State::Withdrawn;
+        }
+        changed.notify_all();
+    }
+    // Worker: waits until done or withdrawn; withdraws when the loop dropped
+    // the task that would have run it.
+    void WaitEnd(const std::shared_ptr<CGuiTask>& task) {
+        std::unique_lock<std::mutex> guard(lock);
+        while (state == State::Pending || state == State::Running) {
+            if (changed.wait_for(guard, std::chrono::milliseconds(50)) == std::cv_status::timeout &&
+                state == State::Pending && task->GetState() == CGuiTask::State::Cancelled)
+                state = State::Withdrawn;
+        }
+    }
+};
+
+namespace {
+bool BodyReadable(const std::vector<std::uint8_t>& body) {
+    if (body.size() > static_cast<size_t>(INT_MAX))
+        return false;
+    CDataSetList list(body.data(), static_cast<int>(body.size()));
+    return !(list.IsError() && list.GetErrorIndex() < 0);
+}
+
+bool BodyHasErrorSet(const std::vector<std::uint8_t>& body) {
+    if (body.size() > static_cast<size_t>(INT_MAX))
+        return false;
+    CDataSetList list(body.data(), static_cast<int>(body.size()));
+    return list.GetErrorIndex() >= 0;
+}
+} // namespace
+
+std::unique_ptr<CNetWorker> CNetWorker::Create() {
+    std::unique_ptr<CNetWorker> worker(new CNetWorker());
+    try {
+        worker->m_thread = std::thread([w = worker.get()] { w->ThreadMain(); });
+    } catch (const std::system_error&) {
+        return nullptr;
+    }
+    return worker;
+}
+
+CNetWorker::~CNetWorker() {
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_quit = true;
+        if (m_busy) {
+            m_abortRequested = true;
+            m_client.Abort();
+        }
+        if (m_slot)
+            m_slot->Withdraw();
+    }
+    m_wake.notify_all();
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void CNetWorker::SetContext(INetContext* context) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_context = context;
+}
+
+bool CNetWorker::PostRequest(HWND target, std::string requestText, unsigned flags) {
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (!m_thread.joinable() || m_quit || m_busy) {
+            NetLogRequest("dropped, worker busy: ", requestText);
+            return false;
+        }
+        m_busy = true;
+        m_hasJob = true;
+        m_abortRequested = false;
+        m_client.ResetAbort();
+        m_job.target = target;
+        m_job.text = std::move(requestText);
+        m_job.flags = flags;
+        m_job.loop = UiMessageLoop::Current();
+        if (m_job.loop)
+            m_job.loop->BeginExternalWork();
+    }
+    m_wake.notify_all();
+    return true;
+}
+
+bool CNetWorker::IsIdle() const {
+    std::lock_guard<std::mutex> guard(m_lock);
+    return !m_busy;
+}
+
+bool CNetWorker::WaitIdle(int ms) { return WaitIdleFor(ms, false); }
+
+int CNetWorker::AbortAndWait(int ms) {
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (!m_thread.joinable())
+            return kWaitTimeout;
+    }
+    return WaitIdleFor(ms, true) ? 0 : kWaitTimeout;
+}
+
+bool CNetWorker::WaitIdleFor(int ms, bool abort) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms < 0 ? 0 : ms);
+    UiMessageLoop* loop = UiMessageLoop::Current();
+    const bool onGui = loop && loop->IsGuiThread();
+    std::unique_lock<std::mutex> guard(m_lock);
+    if (abort && m_busy) {
+        NetLogLine("abort");
+        m_abortRequested = true;
+        m_client.Abort();
+        if (m_slot)
+            m_slot->Withdraw();
+    }
+    while (m_busy) {
+        // The worker waits for this very thread to take its reply: take it
+        // here, or neither side could move until the time ran out.
+        if (onGui && m_slot && !abort) {
+            std::shared_ptr<CNetDeliverySlot> slot = m_slot;
+            guard.unlock();
+            slot->Run();
+            guard.lock();
+            continue;
+        }
+        if (m_changed.wait_until(guard, deadline) == std::cv_status::timeout)
+            return !m_busy;
+    }
+    return true;
+}
+
+bool CNetWorker::IsAbortRequested() {
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_abortRequested || m_quit;
+}
+
+void CNetWorker::ThreadMain() {
+    for (;;) {
+        Job job;
+        {
+            std::unique_lock<std::mutex> guard(m_lock);
+            m_wake.wait(guard, [this] { return m_quit || m_hasJob; });
+            if (!m_hasJob)
+                break;
+            job = std::move(m_job);
+            m_job = Job{};
+            m_hasJob = false;
+        }
+        std::uint64_t sentBefore = m_client.GetBytesSent();
+        std::uint64_t receivedBefore = m_client.GetBytesReceived();
+        RunJob(job);
+        INetContext* context = nullptr;
+        {
+            std::lock_guard<std::mutex> guard(m_lock);
+            context = m_context;
+        }
+        if (context)
+            context->AddTraffic(m_client.GetBytesSent() - sentBefore, m_client.GetBytesReceived() - receivedBefore);
+        {
+            std::lock_guard<std::mutex> guard(m_lock);
+            m_busy = false;
+            m_abortRequested = false;
+        }
+        m_changed.notify_all();
+        // The loop may have gone while the request ran (program end).
+        if (job.loop && job.loop == UiMessageLoop::Current())
+            job.loop->EndExternalWork();
+    }
+}
+
+void CNetWorker::RunJob(const Job& job) {
+    INetContext* context = nullptr;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        context = m_context;
+    }
+    std::string text = job.text;
+    std::string key = context ? context->GetSessionKey() : std::string();
+    const bool neverTwice = (job.flags & kNeverResend) || IsNeverResendRequest(text);
+    bool retried = false;
+    bool loggedOnAgain = false;
+    NetLogRequest("request: ", text);
+    for (;;) {
+        if (context)
+            m_client.SetConnectType(context->GetConnectType());
+        CHttpOutcome out = m_client.Post(text, key);
+        if (out.aborted || IsAbortRequested()) {
+            NetLogLine("request aborted");
+            return;
+        }
+        NetLogLine("reply: code " + std::to_string(out.transportCode) + ", server error " +
+                   std::to_string(out.serverError) + ", " + std::to_string(out.body.size()) + " bytes");
+        if (IsLocalNetworkFailure(out.transportCode)) {
+            bool mayRetry = (job.flags & kResendOnNetFailure) && !retried && (!out.requestLeft || !neverTwice);
+            if (mayRetry) {
+                retried = true;
+                continue;
+            }
+            Deliver(job.target, NetFailureBody(out.transportCode), true);
+            return;
+        }
+        if (out.serverError == 100) {
+            // The server refused the request unread: log on again, then send
+            // it once more unless it must never be sent twice.
+            std::string publicKey = context ? context->GetPublicKeyPath() : std::string();
+            if (loggedOnAgain || publicKey.empty()) {
+                Deliver(job.target, NetFailureBody(NET_ERR_SERVER), false);
+                return;
+            }
+            std::optional<std::string> clear =
+                IsSealedRequest(text) ? OpenSealedRequest(text, key) : std::optional<std::string>(text);
+            CCommonTail tail = ReadCommonTail(clear ? *clear : std::string());
+            std::string newKey, session;
+            int rc = CServiceLogon::Run(m_client, publicKey, tail, &newKey, &session);
+            if (rc == -1 || IsAbortRequested())
+                return;
+            if (rc != 0) {
+                Deliver(job.target, NetFailureBody(rc), rc != NET_ERR_SERVER);
+                return;
+            }
+            context->OnSessionRenewed(newKey, session);
+            NetLogLine("logged on again");
+            std::optional<std::string> renewed = RenewRequestSession(text, key, newKey, session);
+            if (neverTwice || !renewed) {
+                Deliver(job.target, NetFailureBody(NET_ERR_SERVER), false);
+                return;
+            }
+            text = std::move(*renewed);
+            key = newKey;
+            loggedOnAgain = true;
+            continue;
+        }
+        if (out.serverError != 0) {
+            if (out.transportCode == 0 && BodyHasErrorSet(out.body))
+                Deliver(job.target, out.body, false);
+            else
+                Deliver(job.target, NetFailureBody(NET_ERR_SERVER), false);
+            return;
+        }
+        if (out.transportCode != 0 || !BodyReadable(out.body)) {
+            Deliver(job.target, NetFailureBody(NET_ERR_BAD_REPLY), true);
+            return;
+        }
+        Deliver(job.target, out.body, false);
+        return;
+    }
+}
+
+void CNetWorker::Deliver(HWND target, const std::vector<std::uint8_t>& body, bool networkFailure) {
+    UiMessageLoop* loop = UiMessageLoop::Current();
+    if (!target || !loop)
+        return;
+    auto slot = std::make_shared<CNetDeliverySlot>();
+    slot->target = target;
+    slot->reply.body = body.empty() ? nullptr : body.data();
+    slot->reply.length = static_cast<int>(body.size());
+    slot->reply.networkFailure = networkFailure ? 1 : 0;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (m_abortRequested || m_quit)
+            return;
+        m_slot = slot;
+    }
+    m_changed.notify_all();
+    std::shared_ptr<CGuiTask> task = loop->PostTask([slot] { slot->Run(); });
+    slot->WaitEnd(task);
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_slot.reset();
+}
