@@ -223,27 +223,35 @@ void UiList::OnPaint(CDC& dc) {
         UiTheme::DrawScrollThumb(dc, client, GetCount() * m_itemHeight, m_scrollPos);
 }
 
-void UiList::OnLButtonDown(UINT, CPoint pt) {
+void UiList::OnLButtonDown(UINT flags, CPoint pt) {
     const bool wasMoving = m_tracker.IsMoving();
     m_tracker.Press(pt, CClock::Instance().TickCount());
     if (wasMoving)
         KillTimer(kMomentumTimer);
+    // A list that never slides lets the page under it scroll instead; it
+    // keeps the capture so that its own release still comes to it.
+    if (m_slideMode == UI_SLIDE_NONE)
+        ForwardMouseToParent(this, WM_LBUTTONDOWN, flags, pt);
     SetCapture();
 }
 
-void UiList::OnMouseMove(UINT, CPoint pt) {
+void UiList::OnMouseMove(UINT flags, CPoint pt) {
     if (!m_tracker.IsPressed())
         return;
     const int dy = m_tracker.Move(pt, CClock::Instance().TickCount());
     if (m_slideMode != UI_SLIDE_NONE)
         ScrollBy(dy);
+    else
+        ForwardMouseToParent(this, WM_MOUSEMOVE, flags, pt);
 }
 
-void UiList::OnLButtonUp(UINT, CPoint pt) {
+void UiList::OnLButtonUp(UINT flags, CPoint pt) {
     if (GetCapture() == this)
         ReleaseCapture();
     if (!m_tracker.IsPressed())
         return;
+    if (m_slideMode == UI_SLIDE_NONE)
+        ForwardMouseToParent(this, WM_LBUTTONUP, flags, pt);
     const int dy = m_tracker.Release(pt, CClock::Instance().TickCount());
     if (m_slideMode == UI_SLIDE_NONE || GetMaxScroll() == 0) {
         m_tracker.Stop();

@@ -69,7 +69,10 @@ public:
     // Notifications on/off: a flag derived lists consult before reporting taps.
     void SetNotify(bool on) { m_notify = on; }
     bool IsNotifyOn() const { return m_notify; }
-    void SetSlideMode(int mode); // UI_SLIDE_NORMAL or UI_SLIDE_NONE
+    // UI_SLIDE_NORMAL or UI_SLIDE_NONE. A list that never slides passes
+    // the finger on to its parent as well, so a scrolling page under it
+    // scrolls; its own taps still reach it.
+    void SetSlideMode(int mode);
     int GetSlideMode() const { return m_slideMode; }
     void ShowScrollBar(bool show);
     void SetFontSize(int pixels) { m_fontSize = pixels; Invalidate(); }

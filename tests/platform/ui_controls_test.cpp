@@ -4,6 +4,7 @@
 #include "platform/testing/CDriverControls.h"
 #include "platform/testing/CGTestDriver.h"
 #include "platform/ui/UiButton.h"
+#include "platform/ui/UiChoiceList.h"
 #include "platform/ui/UiEdit.h"
 #include "platform/ui/UiImageBar.h"
 #include "platform/ui/UiScrollWin.h"
@@ -316,4 +317,32 @@ TEST_F(ControlsTest, AScrollingPageScrollsFromItsLabelsAndPassesItsControlsRepor
     EXPECT_EQ(driver.RunOnGui([button] { return button->GetRect().bottom; }), 400);
     ASSERT_TRUE(CDriverControls::TapControl(driver, 217));
     EXPECT_EQ(CommandsFrom(217).size(), 1u) << "the page passes its button's click to the form";
+}
+
+TEST_F(ControlsTest, AListThatNeverSlidesLetsThePageScrollAndStillTakesItsTaps) {
+    UiScrollWin* page = Add<UiScrollWin>({0, 0, 480, 400}, 165);
+    UiChoiceList* list = driver.RunOnGui([this, page] {
+        auto l = std::make_unique<UiChoiceList>();
+        l->SetSlideMode(UI_SLIDE_NONE);
+        l->SetItemHeight(45);
+        for (const char16_t* t : {u"日线", u"周线", u"月线", u"5分钟", u"15分钟", u"30分钟", u"60分钟"})
+            l->AddItem(t);
+        l->Create(page, {40, 100, 440, 415}, 301);
+        UiChoiceList* raw = l.get();
+        controls.push_back(std::move(l));
+        return raw;
+    });
+    driver.RunOnGui([page] { page->SetContentHeight(600); });
+    const CRect r = *CDriverControls::ControlScreenRect(driver, 301);
+    ASSERT_TRUE(driver.Drag({r.left + 100, r.top + 150}, {r.left + 100, r.top + 50}, 4));
+    EXPECT_EQ(driver.RunOnGui([page] { return page->GetScrollPos(); }), 100);
+    EXPECT_EQ(driver.RunOnGui([list] { return list->GetScrollPos(); }), 0);
+    EXPECT_TRUE(CommandsFrom(301).empty()) << "a drag chooses nothing";
+
+    ASSERT_TRUE(CDriverControls::TapListItem(driver, 301, 2));
+    const auto commands = CommandsFrom(301);
+    ASSERT_EQ(commands.size(), 1u);
+    EXPECT_EQ(commands[0].code, UI_LIST_CHOSEN);
+    EXPECT_EQ(commands[0].value, 2);
+    EXPECT_EQ(driver.RunOnGui([list] { return list->GetCurSel(); }), 2);
 }
