@@ -87,6 +87,9 @@ enum class SimFaultKind {
 };
 
 struct SimFault {
+    SimFault() = default;
+    SimFault(SimFaultKind k) : kind(k) {}  // NOLINT: SimFault{SimFaultKind::SlowReply} reads well
+
     SimFaultKind kind = SimFaultKind::None;
     int delayMs = 0;                 // SlowReply: milliseconds before the reply
     std::u16string errorText;        // ErrorSet: the text of the error set

@@ -15,8 +15,9 @@ double Round2(double v) { return std::round(v * 100.0) / 100.0; }
 
 bool IsMissing(double v) { return v == CSimMarket::kMissing; }
 
-// A price with two decimals; a missing value stays missing.
-CQuoteNumber Price(double v) { return IsMissing(v) ? CQuoteNumber(CQuoteNumber::kMissingValue, 0) : CQuoteNumber(v, 2); }
+// Prices, changes and ratios travel with code 3 (three decimals, no unit
+// word): codes 1 and 2 would show 万 and 亿. A missing value stays missing.
+CQuoteNumber Price(double v) { return IsMissing(v) ? CQuoteNumber(CQuoteNumber::kMissingValue, 0) : CQuoteNumber(v, 3); }
 
 // A large count shown with 万 or 亿 as its size asks.
 CQuoteNumber Scaled(double v) {
@@ -292,8 +293,8 @@ void CSimMarket::WriteFieldRow(CDataSetWriter& writer, const std::vector<int>& f
         case 16: writer.SetNumber(col, Price(s.last)); break;
         case 17: writer.SetNumber(col, Scaled(s.volume)); break;
         case 18: writer.SetNumber(col, Scaled(s.amount)); break;
-        case 20: writer.SetNumber(col, CQuoteNumber(s.Change(), 2)); break;
-        case 21: writer.SetNumber(col, CQuoteNumber(s.ChangePct(), 2)); break;
+        case 20: writer.SetNumber(col, Price(s.Change())); break;
+        case 21: writer.SetNumber(col, Price(s.ChangePct())); break;
         case 29: writer.SetNumber(col, Price(s.orderRatio)); break;
         case 30: writer.SetNumber(col, Price(s.volumeRatio)); break;
         case 32:
@@ -310,7 +311,7 @@ void CSimMarket::WriteFieldRow(CDataSetWriter& writer, const std::vector<int>& f
                     writer.SetInt(col, 10 + (level * 37 + static_cast<int>(s.volume)) % 900);
                 } else {
                     double step = 0.01 * level;
-                    writer.SetNumber(col, CQuoteNumber(Round2(bid ? s.last - step + 0.01 : s.last + step), 2));
+                    writer.SetNumber(col, Price(Round2(bid ? s.last - step + 0.01 : s.last + step)));
                 }
             }
             break;

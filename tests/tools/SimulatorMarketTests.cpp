@@ -1,0 +1,148 @@
+// The simulated market and its quote routes: deterministic data with rises,
+// falls, a flat and an unopened stock and missing values, served by field
+// number with the column names the quote windows read.
+#include "SimTestClient.h"
+
+#include "tools/simulator/CBrokerSimulator.h"
+#include "tools/simulator/CSimMarket.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+const std::string kHead = "tc_service=300&tc_isunicode=1&";
+
+class SimulatorMarket : public ::testing::Test {
+protected:
+    void SetUp() override { port = server.Start(0); ASSERT_GT(port, 0); }
+    std::unique_ptr<CDataSetList> Ask(const std::string& text) {
+        auto list = OpenReply(PostRaw(port, kHead + text), "");
+        if (!list || list->IsError() || list->GetCount() < 1) return nullptr;
+        return list;
+    }
+    CBrokerSimulator server;
+    int port = -1;
+};
+} // namespace
+
+TEST(CSimMarket, HoldsFortyStocksOfBothExchangesWithEveryKindOfDay) {
+    CSimMarket market;
+    int shanghai = 0, shenzhen = 0, rises = 0, falls = 0, flat = 0, unopened = 0;
+    std::set<std::string> keys;
+    for (const auto& s : market.Stocks()) {
+        EXPECT_TRUE(keys.insert(s.Key()).second) << s.Key();
+        if (s.secType != 1) continue;
+        (s.market == 2 ? shanghai : shenzhen)++;
+        EXPECT_FALSE(s.pinyin.empty());
+        if (s.open == 0) ++unopened;
+        else if (s.Change() > 0) ++rises;
+        else if (s.Change() < 0) ++falls;
+        else ++flat;
+    }
+    EXPECT_GE(shanghai + shenzhen, 40);
+    EXPECT_GE(shanghai, 15);
+    EXPECT_GE(shenzhen, 15);
+    EXPECT_GT(rises, 0);
+    EXPECT_GT(falls, 0);
+    EXPECT_GT(flat, 0);
+    EXPECT_GT(unopened, 0);
+    ASSERT_TRUE(market.Find("000001.02"));
+    EXPECT_EQ(market.Find("000001.2")->name, u"上证指数");
+    EXPECT_EQ(market.Find("399001.01")->secType, 2);
+    EXPECT_TRUE(market.Find("100100.03")) << "the default watch list's entries exist";
+    EXPECT_FALSE(market.Find("999999.01"));
+}
+
+TEST_F(SimulatorMarket, QuoteFieldsFollowTheFieldListWithTheNamesTheWindowsRead) {
+    auto list = Ask("TC_MFUNCNO=31000&TC_SFUNCNO=4&count=2&code=600010.02|399001.01&field=4|3|16|13|11|1");
+    ASSERT_TRUE(list);
+    CDataSet* set = *list->GetAt(0);
+    ASSERT_EQ(set->GetRowCount(), 2);
+    EXPECT_EQ(set->FindColumn("name"), 0);
+    EXPECT_EQ(set->FindColumn("code"), 1);
+    EXPECT_EQ(set->FindColumn("jrkp"), 3);
+    EXPECT_EQ(set->FindColumn("zrsp"), 4);
+    EXPECT_EQ(set->FindColumn("exchid"), 5);
+    set->MoveFirst();
+    EXPECT_EQ(set->GetFieldText(0), u"华岳银行");
+    EXPECT_EQ(set->GetFieldText(1), u"600010");
+    EXPECT_EQ(set->GetFieldInt16ByName("exchid"), 2);
+    set->MoveNext();
+    EXPECT_EQ(set->GetFieldText(0), u"深证成指");
+}
+
+TEST_F(SimulatorMarket, BareCodeMatchesEveryMarketAndUnknownCodesGiveNoRow) {
+    auto list = Ask("TC_MFUNCNO=31000&TC_SFUNCNO=4&code=000016|123456.01");
+    ASSERT_TRUE(list);
+    EXPECT_EQ((*list->GetAt(0))->GetRowCount(), 2) << "000016 is a Shenzhen stock and a Shanghai index";
+}
+
+TEST_F(SimulatorMarket, UnopenedStockHasOpenZeroAndMissingValuesTravelAsTheMarker) {
+    auto list = Ask("TC_MFUNCNO=31000&TC_SFUNCNO=4&code=600372.02|600131.02&field=13|16|18|29");
+    ASSERT_TRUE(list);
+    CDataSet* set = *list->GetAt(0);
+    set->MoveFirst();
+    CQuoteNumber open;
+    set->GetFieldNumber(open, 0);
+    EXPECT_EQ(open.GetValue(), 0.0);
+    set->MoveNext();
+    EXPECT_EQ(set->GetFieldInt32(2), CQuoteNumber::kMissingPacked);
+    EXPECT_EQ(set->GetFieldInt32(3), CQuoteNumber::kMissingPacked);
+}
+
+TEST_F(SimulatorMarket, RankingPagesAreSortedByTheServerAndPageByOffset) {
+    std::string base = "tc_mfuncno=31000&tc_sfuncno=3&market=12&class=A&type=zf&direct=1&count=20&field=4|3|16|20|21|13|11|1";
+    auto first = Ask(base + "&offset=0");
+    auto third = Ask(base + "&offset=40");
+    ASSERT_TRUE(first);
+    ASSERT_TRUE(third);
+    CDataSet* set = *first->GetAt(0);
+    ASSERT_EQ(set->GetRowCount(), 20);
+    double previous = 1e9;
+    for (set->MoveFirst(); set->GetCursor() < set->GetRowCount(); set->MoveNext()) {
+        CQuoteNumber pct;
+        set->GetFieldNumber(pct, 4);
+        EXPECT_LE(pct.GetValue(), previous);
+        previous = pct.GetValue();
+    }
+    EXPECT_LT((*third->GetAt(0))->GetRowCount(), 20) << "the last page is short";
+
+    auto shanghai = Ask("tc_mfuncno=31000&tc_sfuncno=3&market=2&class=A&type=df&direct=1&offset=0&count=5&field=1");
+    ASSERT_TRUE(shanghai);
+    CDataSet* sh = *shanghai->GetAt(0);
+    for (sh->MoveFirst(); sh->GetCursor() < sh->GetRowCount(); sh->MoveNext()) EXPECT_EQ(sh->GetFieldInt32(0), 2);
+}
+
+TEST_F(SimulatorMarket, SectorListAndMembersUseTheBoardWindowsFields) {
+    auto sectors = Ask("tc_mfuncno=100&tc_sfuncno=30&sector=gn");
+    ASSERT_TRUE(sectors);
+    CDataSet* set = *sectors->GetAt(0);
+    ASSERT_GT(set->GetRowCount(), 0);
+    set->MoveFirst();
+    ASSERT_GE(set->FindColumn("sectorname"), 0);
+    auto code = set->GetFieldTextByName("sectorcode");
+    ASSERT_TRUE(code);
+    std::string ansi(code->c_str(), code->c_str() + code->GetLength());
+    auto members = Ask("tc_mfuncno=100&tc_sfuncno=31&sector=gn&sectorcode=" + ansi + "&field=4|3|16|20|21|13|11|1");
+    ASSERT_TRUE(members);
+    EXPECT_GT((*members->GetAt(0))->GetRowCount(), 0);
+}
+
+TEST_F(SimulatorMarket, PinyinSearchFindsByInitials) {
+    auto list = Ask("TC_MFUNCNO=31000&TC_SFUNCNO=10&type=2&pattern=HYYH");
+    ASSERT_TRUE(list);
+    CDataSet* set = *list->GetAt(0);
+    ASSERT_EQ(set->GetRowCount(), 1);
+    set->MoveFirst();
+    EXPECT_EQ(set->GetFieldText(2), u"600010");
+    EXPECT_EQ(set->GetFieldText(3), u"华岳银行");
+}
+
+TEST_F(SimulatorMarket, PriceChangesMadeThroughTheServerShowInTheNextReply) {
+    server.WithMarket([](CSimMarket& m) { m.SetLast("600047.02", 6.50); });
+    auto list = Ask("TC_MFUNCNO=31000&TC_SFUNCNO=4&code=600047.02&field=16");
+    ASSERT_TRUE(list);
+    (*list->GetAt(0))->MoveFirst();
+    EXPECT_EQ((*list->GetAt(0))->GetFieldText(0), u"6.500") << "prices carry code 3: codes 1 and 2 are the 万 and 亿 units";
+}

@@ -1,0 +1,231 @@
+// The start-up functions of the simulated broker: service logon with the
+// RSA-enciphered session key, the sealed configuration fetch with its menu
+// tree and option groups, logout, and request opening.
+#include "SimTestClient.h"
+
+#include "core/CNameValueList.h"
+#include "tools/simulator/CBrokerSimulator.h"
+#include "tools/simulator/CSimMenuTree.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+namespace {
+constexpr const char* kKey = "Ab3dEf7hIj9kLm2n";
+const std::string kHead = "tc_service=300&tc_isunicode=1&";
+
+std::string Tail(const std::string& session) {
+    return "&imei=860000000000001&mobile=13800000000&softName=VuvEr&sysVer=6.0&reqNo=7&supportCompress=18&session=" +
+           session;
+}
+
+class SimulatorService : public ::testing::Test {
+protected:
+    void SetUp() override { port = server.Start(0); ASSERT_GT(port, 0); }
+    CBrokerSimulator server;
+    int port = -1;
+};
+
+CDataSet* FindSet(CDataSetList& list, const char* tag, int nth = 0) {
+    for (int i = 0; i < list.GetCount(); ++i) {
+        CDataSet* s = *list.GetAt(i);
+        if (s && std::string(s->GetTag()) == tag && nth-- == 0) return s;
+    }
+    return nullptr;
+}
+
+std::string Ansi(const CDataSet& set, const char* column) {
+    int length = 0;
+    const uint8_t* p = set.GetFieldPtr(set.FindColumn(column), &length, nullptr);
+    return p ? std::string(reinterpret_cast<const char*>(p), length) : std::string();
+}
+} // namespace
+
+TEST_F(SimulatorService, LogonWithAnOaepEncipheredKeyGivesCountingSessionStringsInAPlainReply) {
+    RawReply r = PostRaw(port, kHead + "TC_MFUNCNO=100&TC_SFUNCNO=1&key=" + EncipherSessionKey(kKey) + Tail(""));
+    int etag[4];
+    ASSERT_TRUE(ParseETag(r.etag, etag));
+    EXPECT_EQ(etag[0], 0);
+    EXPECT_EQ(etag[3], 0) << "the logon reply is never sealed";
+    auto list = OpenReply(r, "");
+    ASSERT_TRUE(list);
+    ASSERT_FALSE(list->IsError());
+    CDataSet* set = *list->GetAt(0);
+    ASSERT_TRUE(set->MoveFirst());
+    EXPECT_EQ(set->GetColumn(0)->GetName(), std::string("session"));
+    EXPECT_EQ(set->GetFieldText(0), u"S0001");
+    EXPECT_EQ(server.GetSessionKey(), kKey);
+    EXPECT_EQ(LogOn(port, "Zz9Yy8Xx7Ww6Vv5U"), "S0002");
+    EXPECT_EQ(server.GetSessionString(), "S0002");
+}
+
+TEST_F(SimulatorService, LogonWithAKeyThatDoesNotDecipherIsRefusedWithAnErrorSet) {
+    for (const std::string& key : {std::string("00112233"), std::string("XYZ"), std::string()}) {
+        RawReply r = PostRaw(port, kHead + "TC_MFUNCNO=100&TC_SFUNCNO=1&key=" + key);
+        auto list = OpenReply(r, "");
+        ASSERT_TRUE(list);
+        EXPECT_TRUE(list->IsError());
+        int etag[4];
+        ASSERT_TRUE(ParseETag(r.etag, etag));
+        EXPECT_NE(etag[0], 0);
+    }
+    EXPECT_EQ(server.GetSessionKey(), "");
+}
+
+TEST_F(SimulatorService, SealedConfigurationFetchIsOpenedLoggedAndAnsweredSealedAndPacked) {
+    std::string session = LogOn(port, kKey);
+    ASSERT_EQ(session, "S0001");
+    server.ClearRequestLog();
+    std::string body = kHead + SealRequest("TC_MFUNCNO=100&TC_SFUNCNO=2" + Tail(session), kKey);
+    RawReply r = PostRaw(port, body);
+
+    auto log = server.GetRequestLog();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].main, 100);
+    EXPECT_EQ(log[0].sub, 2);
+    EXPECT_TRUE(log[0].sealed);
+    EXPECT_EQ(log[0].Get("imei"), "860000000000001");
+    EXPECT_EQ(log[0].Get("SESSION"), "S0001") << "names match ignoring case";
+    EXPECT_EQ(log[0].Get("reqNo"), "7");
+    EXPECT_FALSE(log[0].Has("TC_REQDATA"));
+    EXPECT_EQ(log[0].rawBody, body);
+
+    int etag[4];
+    ASSERT_TRUE(ParseETag(r.etag, etag));
+    EXPECT_EQ(etag[0], 0);
+    EXPECT_EQ(etag[2], 18);
+    EXPECT_EQ(etag[3], 36);
+    EXPECT_FALSE(OpenReply(r, "WrongKey123456")) << "only the session key opens the reply";
+    auto list = OpenReply(r, kKey);
+    ASSERT_TRUE(list);
+    ASSERT_FALSE(list->IsError());
+
+    CDataSet* menus = FindSet(*list, "menus");
+    ASSERT_TRUE(menus);
+    struct Col { const char* name; DataSetType type; };
+    for (const Col& c : {Col{"id", DataSetType::Int32}, Col{"pid", DataSetType::Int32},
+                         Col{"title", DataSetType::WideText}, Col{"keyword", DataSetType::AnsiText},
+                         Col{"param", DataSetType::AnsiText}, Col{"request", DataSetType::AnsiText}}) {
+        int index = menus->FindColumn(c.name);
+        ASSERT_GE(index, 0) << c.name;
+        EXPECT_EQ(menus->GetColumn(index)->GetType(), c.type) << c.name;
+    }
+    EXPECT_EQ(menus->GetRowCount(), static_cast<int>(CSimMenuTree::Nodes().size()));
+
+    // The option groups read as the client's configuration store reads them.
+    std::set<std::string> groups;
+    for (int i = 0; CDataSet* config = FindSet(*list, "config", i); ++i) {
+        ASSERT_TRUE(config->MoveFirst());
+        groups.insert(Ansi(*config, "name"));
+        if (Ansi(*config, "name") != "sort") continue;
+        CNameValueList sort;
+        CWString value = config->GetFieldText(1);
+        ASSERT_GE(sort.Parse(value.c_str()), 3);
+        EXPECT_EQ(std::u16string(sort.FindValue(u"zf")), u"涨幅");
+        EXPECT_EQ(std::u16string(sort.FindValue(u"df")), u"跌幅");
+        EXPECT_EQ(std::u16string(sort.FindValue(u"cjl")), u"成交量");
+    }
+    EXPECT_EQ(groups, (std::set<std::string>{"market", "type", "sort", "tech"}));
+}
+
+TEST_F(SimulatorService, TechGroupOffersEveryIndicatorTheChartsDraw) {
+    CNameValueList tech;
+    tech.Parse(CSimMenuTree::GroupValue("tech").c_str());
+    for (const char16_t* name : {u"MACD", u"KDJ", u"RSI", u"BOLL", u"WR", u"DMA", u"AROON", u"CCI", u"SAR"})
+        EXPECT_TRUE(tech.FindValue(name));
+    CNameValueList market;
+    ASSERT_GE(market.Parse(CSimMenuTree::GroupValue("market").c_str()), 2);
+    for (int i = 0; i < market.GetCount(); ++i)
+        EXPECT_LT(std::u16string(market.GetName(i)).size(), 10u) << "codes travel in 10-byte fields";
+}
+
+TEST_F(SimulatorService, ASealThatNoLogonKeyOpensAnswersSessionLost) {
+    LogOn(port, kKey);
+    RawReply r = PostRaw(port, kHead + SealRequest("TC_MFUNCNO=100&TC_SFUNCNO=2" + Tail("S0001"), "OtherKey0000000"));
+    int etag[4];
+    ASSERT_TRUE(ParseETag(r.etag, etag));
+    EXPECT_EQ(etag[0], 100);
+    auto log = server.GetRequestLog();
+    ASSERT_FALSE(log.empty());
+    EXPECT_TRUE(log.back().sealed);
+    EXPECT_FALSE(log.back().Has("imei"));
+}
+
+TEST_F(SimulatorService, RepliesBeforeTheLogonAreNeitherSealedNorPackedWithoutTheAsk) {
+    RawReply r = PostRaw(port, kHead + "tc_mfuncno=100&tc_sfuncno=22");
+    int etag[4];
+    ASSERT_TRUE(ParseETag(r.etag, etag));
+    EXPECT_EQ(etag[2], 0);
+    EXPECT_EQ(etag[3], 0);
+    auto list = OpenReply(r, "");
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->GetCount(), 1);
+    EXPECT_STREQ((*list->GetAt(0))->GetTag(), "ok");
+    EXPECT_FALSE(list->IsError());
+}
+
+TEST_F(SimulatorService, AnUnknownFunctionAnswersAnErrorSetNamingIt) {
+    RawReply r = PostRaw(port, kHead + "TC_MFUNCNO=777&TC_SFUNCNO=5");
+    auto list = OpenReply(r, "");
+    ASSERT_TRUE(list);
+    EXPECT_TRUE(list->IsError());
+    EXPECT_EQ(list->GetErrorText(), u"不支持的功能(777/5)");
+}
+
+TEST_F(SimulatorService, ProxyFormRequestLineAndHeadersAreLogged) {
+    // The gateway form names the server in the request line; the log keeps it.
+    RawReply r = PostRaw(port, kHead + "TC_MFUNCNO=100&TC_SFUNCNO=22");
+    ASSERT_TRUE(r.complete);
+    auto log = server.GetRequestLog();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].target, "/");
+    EXPECT_EQ(log[0].GetHeader("content-type"), "application/x-www-form-urlencoded");
+}
+
+TEST_F(SimulatorService, MenuTreeNamesEveryKeywordOfTheQuoteAndTradeScreens) {
+    const auto& nodes = CSimMenuTree::Nodes();
+    std::set<std::string> keywords;
+    std::set<int> ids;
+    for (const auto& n : nodes) {
+        keywords.insert(n.keyword);
+        EXPECT_TRUE(ids.insert(n.id).second) << "duplicate id " << n.id;
+        EXPECT_TRUE(n.pid == 0 || ids.count(n.pid)) << "node " << n.id << " comes before its parent";
+        EXPECT_FALSE(n.title.empty());
+    }
+    for (const char* k : {"zxhq", "pxhq", "bkhq", "bkhqlist", "bkph", "zgzs", "sjzs", "newslist", "newscontent",
+                          "F10", "fschart", "kxchart", "xxhq", "trademenu", "openfund", "buysale", "wtcd",
+                          "tradequery", "hisquery", "xgmm", "qzxq", "trade_zjcx", "tradeexit", "of_jjkh"})
+        EXPECT_TRUE(keywords.count(k)) << k;
+
+    auto node = [&](int id) {
+        return *std::find_if(nodes.begin(), nodes.end(), [id](const SimMenuNode& n) { return n.id == id; });
+    };
+    EXPECT_EQ(node(371).keyword, "tradequery");
+    EXPECT_EQ(node(372).keyword, "wtcd");
+    for (const auto& n : nodes) {
+        if (n.keyword == "pxhq") {
+            EXPECT_NE(n.param.find("market="), std::string::npos);
+            EXPECT_NE(n.param.find("sort="), std::string::npos);
+            EXPECT_EQ(n.request, "tc_mfuncno=31000&tc_sfuncno=3");
+        }
+        if (n.keyword == "zxhq" || n.keyword == "xxhq") {
+            EXPECT_EQ(n.request, "tc_mfuncno=31000&tc_sfuncno=4");
+        }
+        if (n.keyword == "bkhqlist") {
+            EXPECT_NE(n.request.find("&sector="), std::string::npos);
+        }
+        if (n.keyword == "newslist") {
+            EXPECT_NE(n.request.find("&cont_sfunc="), std::string::npos);
+        }
+        if (n.keyword == "xgmm") {
+            EXPECT_EQ(n.request.back(), '&') << "the login id follows with no separator";
+        }
+        if (n.keyword == "tradequery" || n.keyword == "hisquery" || n.keyword == "trade_zjcx") {
+            EXPECT_EQ(n.request.rfind("tc_mfuncno=500&tc_sfuncno=", 0), 0u);
+        }
+    }
+    int rootChildren = static_cast<int>(std::count_if(nodes.begin(), nodes.end(), [](auto& n) { return n.pid == 0; }));
+    EXPECT_GE(rootChildren, 8) << "the main frame shows eight root children";
+}
