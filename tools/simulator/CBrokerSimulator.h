@@ -88,7 +88,7 @@ enum class SimFaultKind {
 
 struct SimFault {
     SimFault() = default;
-    SimFault(SimFaultKind k) : kind(k) {}  // NOLINT: SimFault{SimFaultKind::SlowReply} reads well
+    SimFault(SimFaultKind k) : kind(k) {}  // implicit, so {SimFaultKind::SlowReply} makes one
 
     SimFaultKind kind = SimFaultKind::None;
     int delayMs = 0;                 // SlowReply: milliseconds before the reply
