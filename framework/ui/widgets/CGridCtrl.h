@@ -14,6 +14,7 @@
 #pragma once
 
 #include "framework/ui/widgets/CGridCell.h"
+#include "framework/ui/widgets/GridLayout.h"
 #include "platform/ui/CMouseTracker.h"
 #include "platform/ui/UiDefs.h"
 #include "platform/win/UiWin.h"
@@ -136,5 +137,6 @@ private:
     CMouseTracker m_tracker;
     CPoint m_pressPoint;
     int m_pressFirst = 0;        // m_firstScrolled at the press
+    bool m_axisDecided = false;  // this drag has chosen its axis
     bool m_sideways = false;     // this drag moves columns, not rows
 };

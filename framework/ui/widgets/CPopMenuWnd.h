@@ -25,6 +25,7 @@ public:
     static constexpr int kItemPitch = 95;  // pixels per item
     static constexpr int kPadding = 28;    // pixels above and below the items, together
     static constexpr int kSideMargin = 20; // pixels left and right of the buttons
+    static constexpr int kFirstButtonId = 1000; // control id of item 0's button; item i has 1000 + i
 
     CPopMenuWnd();
     ~CPopMenuWnd() override;
@@ -51,7 +52,6 @@ public:
 
     int OnCreate() override;
     bool OnCommand(WPARAM wParam, LPARAM lParam) override;
-    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnPaint(CDC& dc) override;
     void OnLButtonDown(UINT flags, CPoint pt) override;
     void OnLButtonUp(UINT flags, CPoint pt) override;

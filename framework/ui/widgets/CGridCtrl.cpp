@@ -1,0 +1,272 @@
+// The table grid.
+#include "framework/ui/widgets/CGridCtrl.h"
+
+#include "framework/ui/widgets/GridLayout.h"
+#include "platform/Clock.h"
+#include "platform/gdi/CDC.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+CGridCtrl::CGridCtrl() { SetBkColor(0x000000); }
+
+CGridCtrl::~CGridCtrl() = default;
+
+void CGridCtrl::SetTable(int rowLimit, int columnCount, bool headerRow, int onScreen, int fixed) {
+    m_rowLimit = rowLimit;
+    m_columnCount = std::max(0, columnCount);
+    m_headerRow = headerRow;
+    m_onScreen = std::max(1, onScreen);
+    m_fixed = std::clamp(fixed, 0, m_columnCount);
+    m_rows.clear();
+    m_header.assign(static_cast<size_t>(m_columnCount), CGridCell{});
+    m_hidden.assign(static_cast<size_t>(m_columnCount), false);
+    m_selected = -1;
+    m_scrollPos = 0;
+    m_firstScrolled = 0;
+    m_tracker.Stop();
+    Invalidate();
+}
+
+void CGridCtrl::SetHeader(const CGridCell* cells, int count) {
+    m_header.assign(static_cast<size_t>(m_columnCount), CGridCell{});
+    if (cells)
+        std::copy_n(cells, std::clamp(count, 0, m_columnCount), m_header.begin());
+    Invalidate();
+}
+
+const CGridCell* CGridCtrl::GetHeaderCell(int column) const {
+    if (column < 0 || column >= static_cast<int>(m_header.size()))
+        return nullptr;
+    return &m_header[static_cast<size_t>(column)];
+}
+
+int CGridCtrl::AddRow(const CGridCell* cells, int count) {
+    if (m_rowLimit > 0 && GetRowCount() >= m_rowLimit)
+        return -1;
+    std::vector<CGridCell> row(static_cast<size_t>(m_columnCount));
+    if (cells)
+        std::copy_n(cells, std::clamp(count, 0, m_columnCount), row.begin());
+    m_rows.push_back(std::move(row));
+    Invalidate();
+    return GetRowCount() - 1;
+}
+
+void CGridCtrl::DeleteAllRows() { DeleteTopRows(GetRowCount()); }
+
+void CGridCtrl::DeleteTopRows(int n) {
+    if (n <= 0)
+        return;
+    n = std::min(n, GetRowCount());
+    m_rows.erase(m_rows.begin(), m_rows.begin() + n);
+    if (m_selected >= 0)
+        m_selected = m_selected >= n ? m_selected - n : -1;
+    SetScrollPos(m_scrollPos - n * m_rowHeight);
+    Invalidate();
+}
+
+const CGridCell* CGridCtrl::GetCell(int row, int column) const {
+    if (row < 0 || row >= GetRowCount() || column < 0 || column >= m_columnCount)
+        return nullptr;
+    return &m_rows[static_cast<size_t>(row)][static_cast<size_t>(column)];
+}
+
+CGridCell* CGridCtrl::GetCell(int row, int column) {
+    return const_cast<CGridCell*>(static_cast<const CGridCtrl*>(this)->GetCell(row, column));
+}
+
+void CGridCtrl::SetSelectedRow(int row) {
+    m_selected = (row >= 0 && row < GetRowCount()) ? row : -1;
+    Invalidate();
+}
+
+void CGridCtrl::SetColumnHidden(int column, bool hidden) {
+    if (column < 0 || column >= m_columnCount)
+        return;
+    m_hidden[static_cast<size_t>(column)] = hidden;
+    SetFirstScrolled(m_firstScrolled);
+}
+
+bool CGridCtrl::IsColumnHidden(int column) const {
+    return column >= 0 && column < m_columnCount && m_hidden[static_cast<size_t>(column)];
+}
+
+void CGridCtrl::SetFirstScrolled(int n) {
+    m_firstScrolled = std::clamp(n, 0, GetMaxFirstScrolled());
+    Invalidate();
+}
+
+int CGridCtrl::GetMaxFirstScrolled() const { return GridLayout::MaxFirstScrolled(m_hidden, m_fixed, m_onScreen); }
+
+std::vector<CGridColumnSpan> CGridCtrl::VisibleColumns() const {
+    return GridLayout::LayoutColumns(GetClientRect().Width(), m_hidden, m_fixed, m_onScreen, m_firstScrolled);
+}
+
+int CGridCtrl::ColumnWidth() const {
+    const int shown = static_cast<int>(GridLayout::ShownColumns(m_hidden).size());
+    const int slots = std::min(m_onScreen, shown);
+    return slots > 0 ? GetClientRect().Width() / slots : 0;
+}
+
+void CGridCtrl::SetScrollPos(int pixels) {
+    const int pos = std::clamp(pixels, 0, GetMaxScroll());
+    if (pos != m_scrollPos) {
+        m_scrollPos = pos;
+        Invalidate();
+    }
+}
+
+int CGridCtrl::GetMaxScroll() const {
+    return GridLayout::MaxScroll(GetClientRect().Height(), HeaderHeight(), m_rowHeight, GetRowCount());
+}
+
+void CGridCtrl::SetRowHeight(int pixels) {
+    m_rowHeight = std::max(1, pixels);
+    SetScrollPos(m_scrollPos);
+    Invalidate();
+}
+
+void CGridCtrl::SetSlideMode(int mode) {
+    m_slideMode = mode;
+    if (mode == UI_SLIDE_NONE) {
+        m_tracker.Stop();
+        if (IsCreated())
+            KillTimer(kMomentumTimer);
+    }
+}
+
+int CGridCtrl::HitTestRow(CPoint pt) const {
+    if (!GetClientRect().Contains(pt))
+        return -1;
+    return GridLayout::RowAt(pt.y, HeaderHeight(), m_rowHeight, m_scrollPos, GetRowCount());
+}
+
+void CGridCtrl::ScrollBy(int contentDy) {
+    if (contentDy != 0)
+        SetScrollPos(m_scrollPos - contentDy);
+}
+
+void CGridCtrl::DrawCell(CDC& dc, const CGridCell& cell, const CRect& r, bool header) {
+    const COLORREF oldColor = dc.SetTextColor(header ? m_headerColor : cell.color);
+    dc.DrawText(cell.text.view(), r.Deflate(4, 0), DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+    dc.SetTextColor(oldColor);
+}
+
+void CGridCtrl::OnPaint(CDC& dc) {
+    UiWin::OnPaint(dc);
+    const CRect client = GetClientRect();
+    const std::vector<CGridColumnSpan> columns = VisibleColumns();
+    const int header = HeaderHeight();
+    const CFont oldFont = dc.SelectFont({m_fontSize, 400});
+    const int oldMode = dc.SetBkMode(TRANSPARENT);
+    const CPen oldPen = dc.SelectPen({PS_SOLID, 1, m_lineColor});
+
+    if (GetRowCount() > 0) {
+        const int first = m_scrollPos / m_rowHeight;
+        for (int row = first; row < GetRowCount(); ++row) {
+            const int top = header + row * m_rowHeight - m_scrollPos;
+            if (top >= client.bottom)
+                break;
+            const CRect rowRect{0, top, client.right, top + m_rowHeight};
+            // Rows under the header band are clipped by drawing the header last.
+            if (row == m_selected)
+                dc.DrawSelectionBand(rowRect);
+            for (const CGridColumnSpan& span : columns)
+                DrawCell(dc, m_rows[static_cast<size_t>(row)][static_cast<size_t>(span.column)],
+                         {span.left, top, span.right, top + m_rowHeight}, false);
+            dc.MoveTo(0, rowRect.bottom - 1);
+            dc.LineTo(client.right, rowRect.bottom - 1);
+        }
+    }
+    if (header > 0) {
+        dc.FillRect({0, 0, client.right, header}, GetBkColor());
+        for (const CGridColumnSpan& span : columns)
+            DrawCell(dc, m_header[static_cast<size_t>(span.column)], {span.left, 0, span.right, header}, true);
+        dc.MoveTo(0, header - 1);
+        dc.LineTo(client.right, header - 1);
+    }
+    // The edge between the fixed and the scrolling columns.
+    const int fixedShown = std::min<int>(m_fixed, static_cast<int>(columns.size()));
+    if (fixedShown > 0 && fixedShown < static_cast<int>(columns.size())) {
+        const int x = columns[static_cast<size_t>(fixedShown - 1)].right - 1;
+        dc.MoveTo(x, 0);
+        dc.LineTo(x, client.bottom);
+    }
+    dc.SelectPen(oldPen);
+    dc.SetBkMode(oldMode);
+    dc.SelectFont(oldFont);
+}
+
+void CGridCtrl::OnLButtonDown(UINT, CPoint pt) {
+    const bool wasMoving = m_tracker.IsMoving();
+    m_tracker.Press(pt, CClock::Instance().TickCount());
+    if (wasMoving)
+        KillTimer(kMomentumTimer);
+    m_pressPoint = pt;
+    m_pressFirst = m_firstScrolled;
+    m_sideways = false;
+    m_axisDecided = false;
+    SetCapture();
+}
+
+void CGridCtrl::OnMouseMove(UINT, CPoint pt) {
+    if (!m_tracker.IsPressed())
+        return;
+    const int dy = m_tracker.Move(pt, CClock::Instance().TickCount());
+    const int dx = pt.x - m_pressPoint.x;
+    if (m_slideMode == UI_SLIDE_NONE)
+        return;
+    // The first move beyond the slop decides the axis of the whole drag.
+    if (!m_axisDecided && m_tracker.FingerMoved()) {
+        m_axisDecided = true;
+        m_sideways = std::abs(dx) > std::abs(pt.y - m_pressPoint.y) && GetMaxFirstScrolled() > 0;
+    }
+    if (m_sideways)
+        SetFirstScrolled(GridLayout::FirstScrolledAfterDrag(m_pressFirst, dx, ColumnWidth(), GetMaxFirstScrolled()));
+    else
+        ScrollBy(dy);
+}
+
+void CGridCtrl::OnLButtonUp(UINT, CPoint pt) {
+    if (GetCapture() == this)
+        ReleaseCapture();
+    if (!m_tracker.IsPressed())
+        return;
+    const int dy = m_tracker.Release(pt, CClock::Instance().TickCount());
+    if (m_slideMode == UI_SLIDE_NONE || m_sideways || GetMaxScroll() == 0) {
+        m_tracker.Stop();
+    } else {
+        ScrollBy(dy);
+        if (m_tracker.IsMoving())
+            SetTimer(kMomentumTimer, CMouseTracker::kStepIntervalMs);
+    }
+    if (!m_tracker.IsTap())
+        return;
+    const int row = HitTestRow(pt);
+    if (row >= 0)
+        SetSelectedRow(row);
+    if (!m_notify)
+        return;
+    if (row >= 0)
+        NotifyParent(GRID_ROW_TAPPED, row);
+    NotifyParent(GRID_TAPPED_AT, MakeLParam(pt.x, pt.y));
+}
+
+void CGridCtrl::OnTimer(UINT id) {
+    if (id != kMomentumTimer) {
+        UiWin::OnTimer(id);
+        return;
+    }
+    const int before = m_scrollPos;
+    const int dy = m_tracker.Step(CClock::Instance().TickCount());
+    ScrollBy(dy);
+    if (!m_tracker.IsMoving() || (dy != 0 && m_scrollPos == before)) {
+        m_tracker.Stop();
+        KillTimer(kMomentumTimer);
+    }
+}
+
+void CGridCtrl::OnSize(int, int) {
+    SetScrollPos(m_scrollPos);
+    SetFirstScrolled(m_firstScrolled);
+}
