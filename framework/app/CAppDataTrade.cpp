@@ -1,0 +1,47 @@
+// The trade entry point of the application state: which trade window the
+// user meets first. The trade windows register their classes with the
+// window manager; until they do, this runs nothing.
+#include "framework/app/CAppData.h"
+
+#include "framework/app/SalesDeptCheck.h"
+#include "framework/shell/CWndManager.h"
+#include "framework/ui/CBaseWnd.h"
+#include "platform/ui/CUiMessageBox.h"
+#include "platform/win/UiWin.h"
+
+namespace {
+// The close code for "no window ran".
+constexpr int kNothingDone = -1;
+} // namespace
+
+int CAppData::CheckTradeLogin(UiWin* parent, int notifyValue, bool newLogin) {
+    CWndManager& manager = CWndManager::Instance();
+    CWndCreateInfo info;
+    info.owner = parent;
+    info.notifyValue = notifyValue;
+    const char* className = nullptr;
+    const char16_t* title = nullptr;
+    if (!IsSalesDeptConfiged(*this)) {
+        UiMessageBox(parent, u"请先设置好营业部（之后也可以在“软件设置”中添加和删除营业部）", u"提示", MB_OK);
+        className = "CSalesDeptSetWnd";
+        title = u"营业部设置";
+    } else if (newLogin) {
+        className = "COrbTradeLoginWnd";
+        title = u"交易登录";
+    } else if (HasHolderData()) {
+        className = "CTradeLoginAccountWnd";
+        title = u"已登录账号";
+        info.flag = CWndManager::kFlagLoggedInMode;
+    } else {
+        // The login window takes the notify value from the info
+        // (SetNotifyParam) when its factory makes it.
+        className = "COrbTradeLoginWnd";
+        title = u"交易登录";
+    }
+    std::unique_ptr<CBaseWnd> window = manager.MakeWindow(className, info);
+    if (!window)
+        return kNothingDone;
+    const COpenResult result =
+        manager.RunWindow(std::move(window), -1, title, nullptr, nullptr, parent, ANIM_PAGE_IN, ANIM_PAGE_OUT);
+    return result ? result.closeCode : kNothingDone;
+}

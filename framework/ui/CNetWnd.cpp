@@ -1,0 +1,240 @@
+// The request road of a window: composing, sending, replies, refreshes.
+#include "framework/ui/CNetWnd.h"
+
+#include "framework/app/CAppData.h"
+#include "framework/app/CMenuTree.h"
+#include "framework/net/NetMessages.h"
+#include "framework/net/RequestText.h"
+#include "framework/shell/CWndManager.h"
+#include "framework/ui/WndMessages.h"
+#include "platform/Clock.h"
+
+#include <cstdlib>
+
+namespace {
+IRequestSender* g_defaultSender = nullptr; // not owned; tests set it
+
+// The common tail's values from the application state; counts the request.
+CCommonTail MakeTail(CAppData& app) {
+    CCommonTail tail;
+    tail.imei = app.GetDeviceId().str();
+    CRegRecord reg;
+    app.ReadRegRecord(reg);
+    tail.mobile = CAString::CAStringFromWide(reg.Focus).str();
+    tail.sysVer = app.GetSystemVersion().str();
+    tail.reqNo = app.NextRequestCounter();
+    tail.session = app.GetSession().str();
+    return tail;
+}
+} // namespace
+
+CNetWnd::CNetWnd() = default;
+
+CNetWnd::~CNetWnd() {
+    Destroy();
+}
+
+void CNetWnd::SetDefaultSender(IRequestSender* sender) {
+    g_defaultSender = sender;
+}
+
+IRequestSender* CNetWnd::GetDefaultSender() {
+    return g_defaultSender;
+}
+
+IRequestSender& CNetWnd::GetSender() {
+    if (m_sender)
+        return *m_sender;
+    if (g_defaultSender)
+        return *g_defaultSender;
+    return m_workerSender;
+}
+
+void CNetWnd::SetMenuParams(int menuId, const char* param, const char* request) {
+    if (menuId != -1)
+        m_menuId = menuId;
+    if (param && *param)
+        m_paramText.Assign(param);
+    if (request && *request)
+        m_requestText.Assign(request);
+}
+
+CMenuNode* CNetWnd::GetMenuNode() const {
+    CAppData* app = CAppData::Instance();
+    CMenuTree* tree = app ? app->GetMenuTree() : nullptr;
+    return tree ? tree->FindById(m_menuId) : nullptr;
+}
+
+int CNetWnd::OnInitDialog() {
+    return CBaseWnd::OnInitDialog();
+}
+
+bool CNetWnd::PostRequest(int mainFunc, int subFunc) {
+    return PostMessage(NET_MSG_SEND_REQUEST, static_cast<WPARAM>(static_cast<LPARAM>(mainFunc)), subFunc);
+}
+
+bool CNetWnd::SendRequest(int mainFunc, int subFunc) {
+    CAString windowText;
+    if (BuildRequest(windowText) == 0) {
+        OnRequestNotSent(NotSent::NothingToSend);
+        return false;
+    }
+    CAppData* app = CAppData::Instance();
+    std::string text;
+    if (app) {
+        const CCommonTail tail = MakeTail(*app);
+        if (!ComposeRequest(mainFunc, subFunc, windowText.view(), tail, m_sealRequest, app->GetSessionKey().str(),
+                            &text)) {
+            OnRequestNotSent(NotSent::SealFailed);
+            return false;
+        }
+    } else {
+        // Without an application state there is no tail and no session key.
+        if (m_sealRequest) {
+            OnRequestNotSent(NotSent::SealFailed);
+            return false;
+        }
+        text = BuildRequestText(mainFunc, subFunc, windowText.view());
+    }
+    const unsigned flags = m_resendOnFailure ? 1u : 0u; // CNetWorker::kResendOnNetFailure
+    if (!GetSender().Send(GetHandle(), text, flags)) {
+        OnRequestNotSent(NotSent::WorkerBusy);
+        return false;
+    }
+    m_requestPending = true;
+    if (GetCaptionBar().IsCreated())
+        GetCaptionBar().SetBusy(true);
+    return true;
+}
+
+void CNetWnd::Refresh() {
+    PostRequest(-1, 0);
+}
+
+bool CNetWnd::WaitIdle(int ms) {
+    return GetSender().WaitIdle(ms);
+}
+
+int CNetWnd::BuildRequest(CAString& out) {
+    if (m_requestText.IsEmpty())
+        return 0;
+    out.Assign(m_requestText.view());
+    return 1;
+}
+
+void CNetWnd::OnNetData(const std::uint8_t*, int, bool) {}
+
+int CNetWnd::FreeReplyList(CDataSet* set) {
+    return set ? set->GetRowCount() : 0;
+}
+
+LRESULT CNetWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case NET_MSG_REPLY_READY: {
+        m_requestPending = false;
+        if (GetCaptionBar().IsCreated())
+            GetCaptionBar().SetBusy(false);
+        const CNetReply* reply = NetReplyFromLParam(lParam);
+        if (reply)
+            OnNetData(reply->body, reply->length, reply->networkFailure != 0);
+        return 0;
+    }
+    case NET_MSG_SEND_REQUEST:
+        SendRequest(static_cast<int>(static_cast<LPARAM>(wParam)), static_cast<int>(lParam));
+        return 0;
+    case WND_MSG_OPEN_FSCHART:
+    case WND_MSG_OPEN_KXCHART: {
+        char* text = reinterpret_cast<char*>(lParam);
+        const bool fs = msg == WND_MSG_OPEN_FSCHART;
+        GetWndManager().CreateWnd(fs ? "fschart" : "kxchart", -1, fs ? u"分时走势" : u"K线分析", "", text, 0, this);
+        std::free(text);
+        return 0;
+    }
+    default:
+        return CBaseWnd::OnMessage(msg, wParam, lParam);
+    }
+}
+
+void CNetWnd::OnWindowShown() {
+    m_refreshedOnShow = false;
+    if (m_firstShow) {
+        m_firstShow = false;
+        GetSender().AbortAndWait(kFirstShowAbortMs);
+        Refresh();
+        m_refreshedOnShow = true;
+    } else if (m_refreshOnShow) {
+        Refresh();
+        m_refreshedOnShow = true;
+    }
+    CAppData* app = CAppData::Instance();
+    if (m_autoRefresh && app) {
+        const CAString on = app->GetSetting("Quote_IsRefresh");
+        const int seconds = std::atoi(app->GetSetting("Quote_RefeWait").c_str());
+        if (!on.IsEmpty() && on.c_str()[0] == '1' && seconds >= 1)
+            SetTimer(kRefreshTimer, static_cast<UINT>(seconds) * 1000u);
+    }
+}
+
+void CNetWnd::OnWindowHidden() {
+    KillTimer(kRefreshTimer);
+}
+
+bool CNetWnd::IsRefreshTime(int weekday, int hour, int minute) {
+    const int at = hour * 60 + minute;
+    return weekday >= 1 && weekday <= 5 && at > 555 && at < 970;
+}
+
+void CNetWnd::OnRefreshTimer() {
+    const CLocalTime now = CClock::Instance().LocalNow();
+    if (IsRefreshTime(now.weekday, now.hour, now.minute))
+        Refresh();
+    else
+        KillTimer(kRefreshTimer);
+}
+
+void CNetWnd::OnTimer(UINT id) {
+    if (id == kRefreshTimer) {
+        OnRefreshTimer();
+        return;
+    }
+    CBaseWnd::OnTimer(id);
+}
+
+void CNetWnd::OnChildClosed(int code) {
+    // Coming back shows the window again, which may refresh already; code 1
+    // then needs no second request.
+    const bool wasHidden = !IsVisible();
+    if (code == 1 && wasHidden) {
+        CBaseWnd::OnChildClosed(-1);
+        if (!m_refreshedOnShow)
+            Refresh();
+        return;
+    }
+    CBaseWnd::OnChildClosed(code);
+}
+
+int CNetWnd::OpenMenuChild(int index) {
+    CMenuNode* node = GetMenuNode();
+    if (!node || index < 0)
+        return -1;
+    CMenuNode* child = node->firstChild;
+    for (int i = 0; child && i < index; ++i)
+        child = child->nextSibling;
+    if (!child)
+        return -1;
+    const COpenResult r = GetWndManager().CreateWnd(child->keyword.c_str(), child->id, child->title.c_str(),
+                                                    child->param.c_str(), child->request.c_str(), 0, this);
+    return r ? 1 : 0;
+}
+
+int CNetWnd::OpenStockSearch() {
+    CWndCreateInfo info;
+    info.keyword = "ceditmystockwnd";
+    info.flag = CWndManager::kFlagSearchMode;
+    info.owner = this;
+    std::unique_ptr<CBaseWnd> wnd = GetWndManager().MakeWindow("CEditMyStockWnd", info);
+    if (!wnd)
+        return 0;
+    const COpenResult r = GetWndManager().RunWindow(std::move(wnd), -1, u"查找个股", nullptr, nullptr, this);
+    return r ? 1 : 0;
+}

@@ -1,0 +1,27 @@
+// Requests through a CNetWorker.
+#include "framework/ui/CWorkerRequestSender.h"
+
+#include "framework/app/CAppData.h"
+#include "framework/net/CNetWorker.h"
+
+CNetWorker* CWorkerRequestSender::GetWorker() const {
+    if (m_worker)
+        return m_worker;
+    CAppData* app = CAppData::Instance();
+    return app ? app->GetNetWorker() : nullptr;
+}
+
+bool CWorkerRequestSender::Send(HWND window, const std::string& text, unsigned flags) {
+    CNetWorker* worker = GetWorker();
+    return worker && worker->PostRequest(window, text, flags);
+}
+
+bool CWorkerRequestSender::WaitIdle(int ms) {
+    CNetWorker* worker = GetWorker();
+    return !worker || worker->WaitIdle(ms);
+}
+
+int CWorkerRequestSender::AbortAndWait(int ms) {
+    CNetWorker* worker = GetWorker();
+    return worker ? worker->AbortAndWait(ms) : 0;
+}

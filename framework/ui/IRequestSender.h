@@ -1,0 +1,22 @@
+// The seam between a window and the request worker that carries its
+// requests. The program sends through a CNetWorker; tests put a fake here
+// to see the texts and to refuse or answer them.
+#pragma once
+
+#include "platform/win/Message.h"
+
+#include <string>
+
+class IRequestSender {
+public:
+    virtual ~IRequestSender() = default;
+    // Offers the finished request text (CNetWorker flags) for window; true
+    // when a worker took it, false when it was refused (a busy worker) and
+    // nothing will be delivered.
+    virtual bool Send(HWND window, const std::string& text, unsigned flags) = 0;
+    // True when the worker is idle or becomes idle within ms.
+    virtual bool WaitIdle(int ms) = 0;
+    // 0 when idle or idle within ms after an abort of the running request;
+    // 258 when it stays busy.
+    virtual int AbortAndWait(int ms) = 0;
+};
