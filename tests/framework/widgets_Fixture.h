@@ -25,6 +25,7 @@ protected:
         ASSERT_TRUE(driver.Start([this] {
             form = std::make_unique<CTestForm>();
             form->CreateForm(nullptr, UiMessageLoop::Current()->GetWorkRect(), true);
+            form->SetBackground(0xFFFFFF); // the light forms the lists sit on
             formOrigin = form->GetRect().TopLeft();
         }));
     }

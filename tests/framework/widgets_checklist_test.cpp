@@ -87,6 +87,7 @@ TEST_F(CheckListTest, AMultiChoiceTapTogglesTheMarkAndPostsNothing) {
         EXPECT_EQ(list->CountChecked(), 2);
     });
     EXPECT_TRUE(CommandsFrom(kListId).empty());
+    EXPECT_TRUE(driver.SaveScreen(ORB_BINARY_DIR "/screens", "widgets_check_list"));
     ASSERT_TRUE(TapForm(100, 280)); // below the last item
     EXPECT_EQ(driver.RunOnGui([this] { return list->CountChecked(); }), 2);
 }

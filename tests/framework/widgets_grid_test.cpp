@@ -202,6 +202,7 @@ TEST_F(GridTest, SlidingSidewaysBringsLaterColumnsAndKeepsTheFixedOne) {
     EXPECT_TRUE(driver.ScreenShows(u"head0"));
     EXPECT_TRUE(driver.ScreenShows(u"r2c0"));
     EXPECT_TRUE(driver.ScreenShows(u"r2c3"));
+    EXPECT_TRUE(driver.SaveScreen(ORB_BINARY_DIR "/screens", "widgets_grid_sideways"));
     EXPECT_FALSE(driver.ScreenShows(u"head1"));
     EXPECT_TRUE(CommandsFrom(kGridId).empty());
     // Far to the left it stops at the last columns.

@@ -42,6 +42,7 @@ TEST_F(MenuListTest, RowsKeepTitleTextAndRecordAndAFixedHeight) {
         EXPECT_TRUE(list->GetRowText(5).IsEmpty());
     });
     EXPECT_TRUE(driver.ScreenShows(u"深圳市福田区"));
+    EXPECT_TRUE(driver.SaveScreen(ORB_BINARY_DIR "/screens", "widgets_menu_list"));
 }
 
 TEST_F(MenuListTest, EachRowsRecordIsFreedExactlyOnceHoweverTheRowLeaves) {

@@ -81,6 +81,7 @@ TEST_F(PopMenuTest, ATapOnAButtonReturnsItsCommandAndTheMenuSlidesInAndOut) {
     Open();
     EXPECT_EQ(Result(), INT_MIN) << "the menu is open";
     EXPECT_TRUE(driver.ScreenShows(u"返回首页"));
+    EXPECT_TRUE(driver.SaveScreen(ORB_BINARY_DIR "/screens", "widgets_pop_menu"));
     const CRect panel = driver.RunOnGui([this] { return menu->GetPanelRect(); });
     const CRect work = driver.RunOnGui([] { return UiMessageLoop::Current()->GetWorkRect(); });
     EXPECT_EQ(panel.Height(), 408);

@@ -68,6 +68,7 @@ TEST_F(WidgetTest, ALinkIsDrawnInTheLinkColourUnderlinedAndATapReportsItsId) {
         return false;
     });
     EXPECT_TRUE(underlined);
+    EXPECT_TRUE(driver.SaveScreen(ORB_BINARY_DIR "/screens", "widgets_link_label"));
     ASSERT_TRUE(CDriverControls::TapControl(driver, 160));
     const auto commands = CommandsFrom(160);
     ASSERT_EQ(commands.size(), 1u);

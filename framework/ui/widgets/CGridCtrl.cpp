@@ -197,11 +197,15 @@ void CGridCtrl::OnPaint(CDC& dc) {
     dc.SelectFont(oldFont);
 }
 
-void CGridCtrl::OnLButtonDown(UINT, CPoint pt) {
+void CGridCtrl::OnLButtonDown(UINT flags, CPoint pt) {
     const bool wasMoving = m_tracker.IsMoving();
     m_tracker.Press(pt, CClock::Instance().TickCount());
     if (wasMoving)
         KillTimer(kMomentumTimer);
+    // A grid that never slides lets the page under it scroll instead; it
+    // keeps the capture so that its own release still comes to it.
+    if (m_slideMode == UI_SLIDE_NONE)
+        ForwardMouseToParent(this, WM_LBUTTONDOWN, flags, pt);
     m_pressPoint = pt;
     m_pressFirst = m_firstScrolled;
     m_sideways = false;
@@ -209,13 +213,15 @@ void CGridCtrl::OnLButtonDown(UINT, CPoint pt) {
     SetCapture();
 }
 
-void CGridCtrl::OnMouseMove(UINT, CPoint pt) {
+void CGridCtrl::OnMouseMove(UINT flags, CPoint pt) {
     if (!m_tracker.IsPressed())
         return;
     const int dy = m_tracker.Move(pt, CClock::Instance().TickCount());
     const int dx = pt.x - m_pressPoint.x;
-    if (m_slideMode == UI_SLIDE_NONE)
+    if (m_slideMode == UI_SLIDE_NONE) {
+        ForwardMouseToParent(this, WM_MOUSEMOVE, flags, pt);
         return;
+    }
     // The first move beyond the slop decides the axis of the whole drag.
     if (!m_axisDecided && m_tracker.FingerMoved()) {
         m_axisDecided = true;
@@ -227,11 +233,13 @@ void CGridCtrl::OnMouseMove(UINT, CPoint pt) {
         ScrollBy(dy);
 }
 
-void CGridCtrl::OnLButtonUp(UINT, CPoint pt) {
+void CGridCtrl::OnLButtonUp(UINT flags, CPoint pt) {
     if (GetCapture() == this)
         ReleaseCapture();
     if (!m_tracker.IsPressed())
         return;
+    if (m_slideMode == UI_SLIDE_NONE)
+        ForwardMouseToParent(this, WM_LBUTTONUP, flags, pt);
     const int dy = m_tracker.Release(pt, CClock::Instance().TickCount());
     if (m_slideMode == UI_SLIDE_NONE || m_sideways || GetMaxScroll() == 0) {
         m_tracker.Stop();

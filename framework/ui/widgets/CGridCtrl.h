@@ -94,7 +94,8 @@ public:
     void SetHeaderColor(std::uint32_t textColor) { m_headerColor = textColor; Invalidate(); }
     void SetNotify(bool on) { m_notify = on; }
     bool IsNotifyOn() const { return m_notify; }
-    // UI_SLIDE_NORMAL, or UI_SLIDE_NONE: neither drags nor momentum move it.
+    // UI_SLIDE_NORMAL, or UI_SLIDE_NONE: its rows and columns stay put and
+    // presses and drags go on to the page under it as well (taps still select).
     void SetSlideMode(int mode);
     int GetSlideMode() const { return m_slideMode; }
 

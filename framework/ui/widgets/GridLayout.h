@@ -28,7 +28,8 @@ namespace GridLayout {
 std::vector<int> ShownColumns(const std::vector<bool>& hidden);
 
 // How many scrolling columns may leave the screen: shown − onScreen, never
-// below 0. An onScreen below 1 counts as 1; fixed is clamped to the shown.
+// below 0, and 0 when the fixed columns fill every slot on the screen. An
+// onScreen below 1 counts as 1.
 int MaxFirstScrolled(const std::vector<bool>& hidden, int fixed, int onScreen);
 
 // The columns on the screen, left to right, with their spans.
