@@ -1,0 +1,114 @@
+// One window class in two modes over the watch list "MyQuotes":
+//   mode 0, the stock search pop-up: the user types a code or the pinyin
+//     initials of a name, picks a found stock, and the window that opened
+//     the pop-up shows that stock's minute chart;
+//   mode 1, the watch-list editor: the watch list's stocks are reordered and
+//     deleted ("我的股票列表："), or found by a search and added
+//     ("可添加的股票列表：").
+// It also holds AddToMyStocks, the one way other windows add a stock to the
+// watch list, so that every caller shows the same three outcomes.
+//
+// Requests: a code search is 31000/4 "count=1&code=<text>", a pinyin search
+// 31000/10 "type=2&pattern=<TEXT>", the editor's watch list 31000/4 with all
+// stored items. The search box is disabled while a search is out and enabled
+// again by the reply or by the refusal of the send.
+#pragma once
+
+#include "core/CAString.h"
+#include "framework/ui/CNetWnd.h"
+#include "framework/ui/widgets/CCheckList.h"
+#include "framework/ui/widgets/CNotifyEdit.h"
+#include "framework/ui/widgets/CTextCtrl.h"
+#include "platform/ui/UiButton.h"
+
+#include <string>
+#include <string_view>
+
+class CDataSet;
+
+class CEditMyStockWnd : public CNetWnd {
+public:
+    enum : int { kModeSearch = 0, kModeEditor = 1 };
+    // Control ids.
+    enum : int { kEditId = 176, kButtonId = 177, kTitleId = 160, kListId = 170 };
+    static constexpr int kMaxSearchChars = 6;
+    static constexpr int kWindowKind = 13; // a back swipe never closes it
+    // The request every search and the watch list start from.
+    static constexpr std::string_view kQuoteRequest = "tc_mfuncno=31000&tc_sfuncno=4";
+
+    // owner: the window whose minute chart a chosen stock opens (mode 0) and
+    // over which messages show; not owned.
+    CEditMyStockWnd(std::u16string_view caption, UiWin* owner, int mode);
+    ~CEditMyStockWnd() override;
+    const char* GetClassName() const override { return "CEditMyStockWnd"; }
+
+    // Adds item (a code, a point and a market; "600000.1" is widened to
+    // "600000.01") to the end of the watch list and tells the user over
+    // owner: "自选股添加成功!", "股票%s已在自选股" or "数据错误，无市场代码！"
+    // (an item without a market is never stored), or "自选股添加失败!" when
+    // the store cannot be written. Returns 1 when the item was added.
+    static int AddToMyStocks(const char* item, UiWin* owner);
+
+    // True when text has at least 2 characters, all ASCII letters; then
+    // lower-case letters are turned to upper case in place.
+    static bool IsPinyinText(std::string& text);
+    // True when the typed text may travel in a request: letters and digits only.
+    static bool IsSearchableText(std::u16string_view text);
+    // "%s(%s.0%s)" of (name, code, market): a pinyin search result's text.
+    static std::u16string FormatSearchItem(std::u16string_view name, std::string_view code,
+                                           std::string_view market);
+
+    int GetMode() const { return m_mode; }
+    bool IsChanged() const { return m_changed; }
+    bool IsAddableView() const { return m_addable; }
+    CCheckList& GetList() { return m_list; }
+    CNotifyEdit& GetEdit() { return m_edit; }
+
+    // ---- Virtual operations ----
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnLButtonDown(UINT flags, CPoint pt) override;
+    void OnPaint(CDC& dc) override; // UpdateControls: the frame behind the list
+    bool OnCommand(WPARAM wParam, LPARAM lParam) override;
+    int OnInitDialog() override;
+    void OnLayout() override;
+    int BuildRequest(CAString& out) override;
+    void OnNetData(const std::uint8_t* data, int length, bool networkFailure) override;
+    void OnRequestNotSent(NotSent why) override;
+    // Posts the owner WND_MSG_OPEN_FSCHART with a new "date=&code=<key>" of
+    // item index; −1 for a negative index or no such item, else 1.
+    int OpenMenuChild(int index) override;
+
+private:
+    // Draws the rounded frame behind the list (shadow, then the frame).
+    void UpdateControls(CDC& dc);
+    void PlaceControls();
+    void OnSearchCommand(int id, int code, LPARAM value);
+    void OnEditorCommand(int id, int code, LPARAM value);
+    // Starts a search of the edit's text: from the button (an empty box is
+    // told to type) or from six typed characters.
+    void StartSearch(bool fromButton);
+    // Sends the search request; the box is disabled while it is out.
+    void PostSearch(bool pinyin);
+    void CloseAndOpen(int index);
+    void SwitchView();
+    void MoveChecked(bool up);
+    void DeleteChecked();
+    // Writes the list's keys in list order; false when the write fails.
+    bool SaveListToStore();
+    void AddCheckedStocks();
+    void FillQuoteResults(CDataSet& set);
+    void FillSearchResults(CDataSet& set);
+    int Ask(std::u16string_view text);
+    void Tell(std::u16string_view text);
+
+    CNotifyEdit m_edit;
+    UiButton m_button;
+    CTextCtrl m_title;
+    CCheckList m_list;
+    CRect m_frame;           // the list's rectangle widened by 3 pixels each side
+    HWND m_owner = nullptr;  // the owner's handle: gone owners get nothing
+    int m_mode = kModeSearch;
+    bool m_changed = false;  // the edited list differs from the store
+    bool m_addable = false;  // mode 1: the search view is shown
+    bool m_pinyin = false;   // the current search is by pinyin initials
+};
