@@ -1,0 +1,11 @@
+// The desktop program's run: an SDL2 window as the phone's screen, the
+// message loop on this thread, the program's start-up, then the loop.
+#pragma once
+
+#include <functional>
+
+// Opens the window (portrait 480 × 720), makes the loop, runs startProgram
+// on it and, when that returns true, the loop until the program quits or
+// the window is closed. Returns the loop's exit code; 1 when startProgram
+// fails; 2, with a message on stderr, when there is no display.
+int RunDesktop(std::function<bool()> startProgram);
