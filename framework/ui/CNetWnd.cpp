@@ -207,7 +207,7 @@ void CNetWnd::OnChildClosed(int code) {
     if (code == 1 && wasHidden) {
         CBaseWnd::OnChildClosed(-1);
         if (!m_refreshedOnShow)
-            Refresh();
+            OnRefreshCommand();
         return;
     }
     CBaseWnd::OnChildClosed(code);

@@ -1,0 +1,346 @@
+// The network window: request texts, refused and unsealable requests
+// reported to the window, the refresh timer's trading-hours gate on a set
+// clock, swipes, and the chart messages opening windows by keyword.
+#include "ui_Fixture.h"
+
+#include <cstring>
+
+namespace {
+
+class NetWindowTest : public UiWindowTest {
+protected:
+    // main → b (a CTestNetWnd of the given class), b rests on the screen.
+    void OpenB(const char* className = "CTestNetWnd") {
+        RegisterTestWindow("testb", "b", className);
+        StartWithMain();
+        OpenFrom("main", "testb");
+        ASSERT_EQ(Depth(), 1);
+    }
+    std::vector<CFakeSender::Sent> Sent() {
+        return driver.RunOnGui([this] { return sender.sent; });
+    }
+    std::vector<CNetWnd::NotSent> NotSentOf(const std::string& label) {
+        return driver.RunOnGui([label] { return g_log.notSent[label]; });
+    }
+    // A point in b's client area, below the caption bar, in screen pixels.
+    static CPoint Body(int x, int y) { return {x, 36 + 42 + y}; }
+};
+
+} // namespace
+
+TEST_F(NetWindowTest, ARequestStartsWithTheFunctionNumbersAndTheBuildersTextAndEndsWithTheCommonTail) {
+    OpenB();
+    driver.RunOnGui([] {
+        g_log.live.at("b")->builder = [](CAString& out) {
+            out.Assign("code=600000.02");
+            return 1;
+        };
+        g_log.live.at("b")->PostRequest(31000, 4);
+    });
+    const auto sent = Sent();
+    ASSERT_FALSE(sent.empty());
+    const std::string& text = sent.back().text;
+    EXPECT_EQ(text.rfind("TC_MFUNCNO=31000&TC_SFUNCNO=4&code=600000.02&", 0), 0u) << text;
+    EXPECT_NE(text.find("softName=VuvEr"), std::string::npos) << text;
+    EXPECT_NE(text.find("supportCompress=18"), std::string::npos) << text;
+}
+
+TEST_F(NetWindowTest, MainFunctionMinusOneSendsTheBuildersTextAloneAndTheDefaultBuilderSendsThePreset) {
+    OpenB();
+    driver.RunOnGui([] {
+        g_log.live.at("b")->SetMenuParams(7, "param=1", "tc_mfuncno=100&tc_sfuncno=31&x=1");
+        g_log.live.at("b")->Refresh();
+    });
+    const auto sent = Sent();
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.back().text.rfind("tc_mfuncno=100&tc_sfuncno=31&x=1&", 0), 0u) << sent.back().text;
+    EXPECT_EQ(driver.RunOnGui([] { return g_log.live.at("b")->GetMenuId(); }), 7);
+}
+
+TEST_F(NetWindowTest, SetMenuParamsKeepsTheOldValuesForMinusOneAndEmptyTexts) {
+    OpenB();
+    driver.RunOnGui([] {
+        CTestNetWnd* b = g_log.live.at("b");
+        b->SetMenuParams(12, "p=1", "r=1");
+        b->SetMenuParams(-1, "", nullptr);
+        EXPECT_EQ(b->GetMenuId(), 12);
+        EXPECT_EQ(b->GetParamText(), "p=1");
+        EXPECT_EQ(b->GetRequestText(), "r=1");
+        b->SetMenuParams(3, "p=2", "");
+        EXPECT_EQ(b->GetMenuId(), 3);
+        EXPECT_EQ(b->GetParamText(), "p=2");
+        EXPECT_EQ(b->GetRequestText(), "r=1");
+    });
+}
+
+TEST_F(NetWindowTest, NothingIsSentWhenTheBuilderGivesNothingAndTheWindowIsTold) {
+    OpenB();
+    const size_t before = Sent().size();
+    driver.RunOnGui([] { g_log.live.at("b")->PostRequest(31000, 4); });
+    EXPECT_EQ(Sent().size(), before);
+    const auto why = NotSentOf("b");
+    ASSERT_FALSE(why.empty());
+    EXPECT_EQ(why.back(), CNetWnd::NotSent::NothingToSend);
+}
+
+TEST_F(NetWindowTest, ARequestRefusedByABusyWorkerIsReportedToTheWindowAndLeavesItIdle) {
+    OpenB();
+    driver.RunOnGui([this] {
+        sender.accept = false;
+        CTestNetWnd* b = g_log.live.at("b");
+        b->SetMenuParams(-1, nullptr, "tc_mfuncno=500&tc_sfuncno=6");
+        b->PostRequest(-1, 0);
+    });
+    const auto why = NotSentOf("b");
+    ASSERT_FALSE(why.empty());
+    EXPECT_EQ(why.back(), CNetWnd::NotSent::WorkerBusy);
+    EXPECT_FALSE(driver.RunOnGui([] { return g_log.live.at("b")->IsRequestPending(); }));
+    EXPECT_FALSE(driver.RunOnGui([] { return g_log.live.at("b")->GetCaptionBar().IsBusy(); }));
+}
+
+TEST_F(NetWindowTest, ASealedRequestWithoutASessionKeyIsNotSentAndReportedAsASealingFailure) {
+    OpenB();
+    driver.RunOnGui([] {
+        CTestNetWnd* b = g_log.live.at("b");
+        b->SetSealRequest(true);
+        b->SetMenuParams(-1, nullptr, "tc_mfuncno=500&tc_sfuncno=6&secuid=A1&price=10.00");
+        b->PostRequest(-1, 0);
+    });
+    EXPECT_TRUE(Sent().empty() || Sent().back().text.find("secuid") == std::string::npos);
+    const auto why = NotSentOf("b");
+    ASSERT_FALSE(why.empty());
+    EXPECT_EQ(why.back(), CNetWnd::NotSent::SealFailed);
+}
+
+TEST_F(NetWindowTest, ASealedRequestCarriesItsParametersInsideTheSeal) {
+    OpenB();
+    driver.RunOnGui([] {
+        CAppData::Instance()->SetSessionKey("0123456789ABCDEF");
+        CTestNetWnd* b = g_log.live.at("b");
+        b->SetSealRequest(true);
+        b->SetResendOnFailure(true);
+        b->SetMenuParams(-1, nullptr, "tc_mfuncno=500&tc_sfuncno=6&secuid=A1&price=10.00");
+        b->PostRequest(-1, 0);
+    });
+    const auto sent = Sent();
+    ASSERT_FALSE(sent.empty());
+    EXPECT_NE(sent.back().text.find("TC_REQDATA="), std::string::npos);
+    EXPECT_EQ(sent.back().text.find("secuid"), std::string::npos);
+    EXPECT_EQ(sent.back().flags, 1u) << "the resend flag travels with the request";
+}
+
+TEST_F(NetWindowTest, TheReplyReachesTheHandlerAndStopsTheBusyLine) {
+    OpenB();
+    driver.RunOnGui([] {
+        CTestNetWnd* b = g_log.live.at("b");
+        b->SetMenuParams(-1, nullptr, "tc_mfuncno=1&tc_sfuncno=1");
+        b->Refresh();
+    });
+    EXPECT_TRUE(driver.RunOnGui([] { return g_log.live.at("b")->GetCaptionBar().IsBusy(); }));
+    driver.AdvanceClock(300);
+    EXPECT_GE(driver.RunOnGui([] { return g_log.live.at("b")->GetCaptionBar().GetBusyStep(); }), 2)
+        << "the busy line steps every 100 ms";
+    driver.RunOnGui([] {
+        static const char body[] = "body";
+        CNetReply reply{reinterpret_cast<const std::uint8_t*>(body), 4, 1};
+        g_log.live.at("b")->SendMessage(NET_MSG_REPLY_READY, 0, reinterpret_cast<LPARAM>(&reply));
+    });
+    EXPECT_EQ(driver.RunOnGui([] { return g_log.live.at("b")->replies; }), std::vector<std::string>{"body"});
+    EXPECT_TRUE(driver.RunOnGui([] { return g_log.live.at("b")->lastFailure; }));
+    EXPECT_FALSE(driver.RunOnGui([] { return g_log.live.at("b")->GetCaptionBar().IsBusy(); }));
+}
+
+TEST_F(NetWindowTest, TheFirstShowAbandonsTheWorkersRunningRequestAndRefreshes) {
+    OpenB();
+    EXPECT_EQ(driver.RunOnGui([this] { return sender.aborts; }), 1);
+    EXPECT_FALSE(driver.RunOnGui([] { return g_log.live.at("b")->IsFirstShow(); }));
+    const auto why = NotSentOf("b");
+    ASSERT_EQ(why.size(), 1u) << "the first show tried to refresh";
+    EXPECT_EQ(why[0], CNetWnd::NotSent::NothingToSend);
+}
+
+TEST(NetWindowRefreshGate, RefreshesOnlyOnWeekdaysStrictlyBetween0915And1610) {
+    EXPECT_TRUE(CNetWnd::IsRefreshTime(5, 9, 16));
+    EXPECT_TRUE(CNetWnd::IsRefreshTime(1, 16, 9));
+    EXPECT_FALSE(CNetWnd::IsRefreshTime(3, 9, 15));
+    EXPECT_FALSE(CNetWnd::IsRefreshTime(3, 16, 10));
+    EXPECT_FALSE(CNetWnd::IsRefreshTime(6, 10, 0));
+    EXPECT_FALSE(CNetWnd::IsRefreshTime(0, 10, 0));
+}
+
+namespace {
+
+class RefreshTimerTest : public NetWindowTest {
+protected:
+    // Opens b with automatic refresh at local time day hh:mm (March 2024).
+    void OpenAutoRefreshingAt(int day, int hour, int minute) {
+        CClock::Instance().UseManual({2024, 3, day, 0, hour, minute, 0, 0});
+        CWndManager::Instance().RegisterWindow("testb", [](const CWndCreateInfo&) {
+            auto w = std::make_unique<CTestNetWnd>("b");
+            w->SetAutoRefresh(true);
+            w->SetMenuParams(-1, nullptr, "tc_mfuncno=31000&tc_sfuncno=4");
+            return std::unique_ptr<CBaseWnd>(std::move(w));
+        });
+        StartWithMain();
+        OpenFrom("main", "testb");
+        ASSERT_EQ(Depth(), 1);
+    }
+    size_t CountFromB() {
+        return driver.RunOnGui([this] {
+            HWND b = g_log.live.at("b")->GetHandle();
+            return static_cast<size_t>(
+                std::count_if(sender.sent.begin(), sender.sent.end(), [b](auto& s) { return s.window == b; }));
+        });
+    }
+};
+
+} // namespace
+
+TEST_F(RefreshTimerTest, OnFridayAt0917TheTimerRefreshesEveryRefeWaitSeconds) {
+    OpenAutoRefreshingAt(15, 9, 17); // Friday
+    EXPECT_EQ(CountFromB(), 1u) << "the first show";
+    driver.AdvanceClock(10000);
+    EXPECT_EQ(CountFromB(), 2u);
+    driver.AdvanceClock(20000);
+    EXPECT_EQ(CountFromB(), 4u);
+}
+
+TEST_F(RefreshTimerTest, OnSaturdayTheTimerStopsWithoutRefreshing) {
+    OpenAutoRefreshingAt(16, 10, 0); // Saturday
+    driver.AdvanceClock(10000);
+    EXPECT_EQ(CountFromB(), 1u);
+    driver.AdvanceClock(30000);
+    EXPECT_EQ(CountFromB(), 1u) << "the timer is stopped";
+}
+
+TEST_F(RefreshTimerTest, At0915TheTimerStops) {
+    OpenAutoRefreshingAt(13, 9, 14); // Wednesday; the first tick at 09:15
+    driver.AdvanceClock(10000);
+    EXPECT_EQ(CountFromB(), 1u);
+    driver.AdvanceClock(120000);
+    EXPECT_EQ(CountFromB(), 1u) << "stopped, even once the gate opens";
+}
+
+TEST_F(RefreshTimerTest, At1610TheTimerStops) {
+    OpenAutoRefreshingAt(13, 16, 9); // the tick lands at 16:09:55 .. then 16:10
+    driver.AdvanceClock(10000);
+    const size_t after = CountFromB();
+    driver.AdvanceClock(60000);
+    EXPECT_LE(CountFromB(), after + 5);
+    const size_t stopped = CountFromB();
+    driver.AdvanceClock(60000);
+    EXPECT_EQ(CountFromB(), stopped);
+}
+
+TEST_F(RefreshTimerTest, HidingTheWindowStopsItsTimer) {
+    OpenAutoRefreshingAt(15, 10, 0);
+    driver.RunOnGui([] { g_log.live.at("b")->OnWindowHidden(); });
+    driver.AdvanceClock(30000);
+    EXPECT_EQ(CountFromB(), 1u);
+}
+
+TEST_F(NetWindowTest, ARightSwipeClosesTheWindowWithCodeOne) {
+    OpenB();
+    ASSERT_TRUE(driver.Drag(Body(100, 300), Body(260, 320)));
+    EXPECT_EQ(Depth(), 0);
+    EXPECT_EQ(driver.RunOnGui([] { return g_log.childCodes["main"]; }), std::vector<int>{1});
+}
+
+TEST_F(NetWindowTest, AShortOrDiagonalMoveOrASwipeLeftDoesNotClose) {
+    OpenB();
+    ASSERT_TRUE(driver.Drag(Body(100, 300), Body(150, 300))); // 50 pixels: not more than 50
+    ASSERT_TRUE(driver.Drag(Body(100, 300), Body(200, 250))); // 100 across, 50 down: not twice
+    EXPECT_EQ(Depth(), 1);
+    ASSERT_TRUE(driver.Drag(Body(300, 300), Body(100, 300)));
+    EXPECT_EQ(Depth(), 1);
+    EXPECT_EQ(driver.RunOnGui([] { return g_log.leftSwipes["b"]; }), 1);
+}
+
+TEST_F(NetWindowTest, ASwipeAcrossTheCaptionBarClosesToo) {
+    OpenB();
+    ASSERT_TRUE(driver.Drag({120, 36 + 20}, {300, 36 + 25}));
+    EXPECT_EQ(Depth(), 0);
+}
+
+TEST_F(NetWindowTest, ASwipeOutsideTheSwipeRectangleDoesNotClose) {
+    OpenB();
+    driver.RunOnGui([] { g_log.live.at("b")->SetCaptionRect({0, 0, 480, 200}); });
+    ASSERT_TRUE(driver.Drag(Body(100, 300), Body(260, 300)));
+    EXPECT_EQ(Depth(), 1);
+}
+
+TEST_F(NetWindowTest, TheWatchListEditorIgnoresARightSwipe) {
+    OpenB("CEditMyStockWnd");
+    ASSERT_TRUE(driver.Drag(Body(100, 300), Body(300, 300)));
+    EXPECT_EQ(Depth(), 1);
+}
+
+TEST_F(NetWindowTest, TheTradeLoginAndTheLogonWindowIgnoreARightSwipe) {
+    for (const char* kind : {"COrbTradeLoginWnd", "CLogonWnd", "COrbAppFrame"}) {
+        CTestNetWnd w("x", kind);
+        EXPECT_TRUE(w.IgnoresBackSwipe()) << kind;
+    }
+    CTestNetWnd plain("y");
+    EXPECT_FALSE(plain.IgnoresBackSwipe());
+}
+
+namespace {
+struct COpened {
+    int menuId = 0;
+    std::string param;
+    std::string request;
+    std::u16string title;
+    std::string keyword;
+};
+std::vector<COpened> g_opened;
+
+// A chart stand-in: records what it was opened with and closes at once.
+class CFakeChart : public CNetWnd {
+public:
+    explicit CFakeChart(std::string keyword) : m_keyword(std::move(keyword)) {}
+    ~CFakeChart() override { Destroy(); }
+    void SetMenuParams(int menuId, const char* param, const char* request) override {
+        g_opened.push_back({menuId, param ? param : "", request ? request : "", {}, m_keyword});
+        CNetWnd::SetMenuParams(menuId, param, request);
+    }
+    void OnWindowShown() override {
+        g_opened.back().title = GetTitle().str();
+        PostMessage(WND_MSG_CLOSE, 0, 5);
+    }
+
+private:
+    std::string m_keyword;
+};
+} // namespace
+
+TEST_F(NetWindowTest, TheMinuteAndKLineChartMessagesOpenTheirChartsWithThePostedText) {
+    g_opened.clear();
+    for (const char* key : {"fschart", "kxchart"})
+        CWndManager::Instance().RegisterWindow(key, [](const CWndCreateInfo& info) {
+            return std::unique_ptr<CBaseWnd>(new CFakeChart(info.keyword));
+        });
+    OpenB();
+    driver.RunOnGui([] {
+        g_log.live.at("b")->PostMessage(WND_MSG_OPEN_FSCHART, 0, reinterpret_cast<LPARAM>(strdup("date=&code=600000.02")));
+        g_log.live.at("b")->PostMessage(WND_MSG_OPEN_KXCHART, 0, reinterpret_cast<LPARAM>(strdup("code=000001.01")));
+    });
+    auto opened = driver.RunOnGui([] { return g_opened; });
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[0].keyword, "fschart");
+    EXPECT_EQ(opened[0].menuId, -1);
+    EXPECT_EQ(opened[0].param, "");
+    EXPECT_EQ(opened[0].request, "date=&code=600000.02");
+    EXPECT_EQ(opened[0].title, u"分时走势");
+    EXPECT_EQ(opened[1].keyword, "kxchart");
+    EXPECT_EQ(opened[1].request, "code=000001.01");
+    EXPECT_EQ(opened[1].title, u"K线分析");
+    EXPECT_EQ(Depth(), 1) << "both charts closed back to b";
+    EXPECT_EQ(driver.RunOnGui([] { return g_log.childCodes["b"]; }), (std::vector<int>{5, 5}));
+}
+
+TEST_F(NetWindowTest, AChartMessageWithoutARegisteredChartFreesItsTextAndOpensNothing) {
+    OpenB();
+    driver.RunOnGui(
+        [] { g_log.live.at("b")->PostMessage(WND_MSG_OPEN_FSCHART, 0, reinterpret_cast<LPARAM>(strdup("code=1"))); });
+    EXPECT_EQ(Depth(), 1);
+}
