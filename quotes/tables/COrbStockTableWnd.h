@@ -1,0 +1,92 @@
+// The stock ranking table (keyword "pxhq"): one page of 20 stocks of a
+// ranking chosen by market, category and ranking field, sorted by the
+// server. The user pages forward and back, flips the direction on the
+// "涨幅" title, picks another ranking in the sort form, opens a row's minute
+// chart, and from the option menu orders, opens the detail quote or adds the
+// stock to the watch list. The board table derives it.
+//
+// Request (BuildRequest): the preset request of the menu node, then
+// "&market=%s&class=%s&type=%s&direct=%d&offset=%d&count=%d&field=..." — the
+// option group "type" travels as "class", the group "sort" as "type".
+#pragma once
+
+#include "core/CAString.h"
+#include "core/CWString.h"
+#include "quotes/tables/COrbTableWnd.h"
+#include "quotes/tables/CSortChoice.h"
+
+class CDataSet;
+
+class COrbStockTableWnd : public COrbTableWnd {
+public:
+    static constexpr int kPageSize = 20;
+    static constexpr const char* kFieldList = "4|3|16|20|21|13|11|1";
+    // Option-menu command ids.
+    enum : int {
+        kMenuCancel = 121,
+        kMenuSell = 122,
+        kMenuBuy = 123,
+        kMenuDetail = 125,
+        kMenuAddToMyStocks = 126,
+        kMenuSortParams = 127,
+    };
+    // Bottom-bar images, button index 0 to 5.
+    static constexpr int kBarImages[6] = {126, 118, 124, 123, 140, 116};
+
+    COrbStockTableWnd();
+    ~COrbStockTableWnd() override;
+    const char* GetClassName() const override { return "COrbStockTableWnd"; }
+
+    // Reads "market", "type", "sort" and "direct" of a parameter text; each
+    // value that differs (codes ignoring case) replaces the current one,
+    // with its label from the option group, and sets the changed flag.
+    void ParseParams(const char* param);
+    // The same for a sort choice: each non-empty code, and the direction
+    // whenever it differs.
+    void ApplySortChoice(const CSortChoice& choice);
+    // Fills rows from set (columns of kFieldList); tells the user when the
+    // set is missing or empty.
+    void FillRows(CDataSet* set);
+    // Opens the first child of the menu root with keyword "bkhq".
+    void OpenBoardQuotes();
+    // The caption: the three labels joined.
+    CWString MakeCaption() const;
+
+    const CAString& GetMarketCode() const { return m_market; }
+    const CAString& GetCategoryCode() const { return m_category; }
+    const CAString& GetFieldCode() const { return m_field; }
+    int GetDirection() const { return m_direction; }
+    void SetDirection(int direction) { m_direction = direction; }
+    bool IsPageChanged() const { return m_pageChanged; }
+
+    // ---- Virtual operations ----
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnCommand(WPARAM wParam, LPARAM lParam) override;
+    int OnInitDialog() override;
+    void SetMenuParams(int menuId, const char* param, const char* request) override;
+    void OnWindowShown() override;
+    int BuildRequest(CAString& out) override;
+    void OnNetData(const std::uint8_t* data, int length, bool networkFailure) override;
+    // Opens the minute chart of row index; −1 for a negative index or no row.
+    int OpenMenuChild(int index) override;
+    // An option-menu command on the selected row.
+    virtual void OnMenuCommand(int id);
+
+protected:
+    // The bottom bar's buttons (command 101).
+    void OnBarButton(int index);
+    void ShowOptionMenu();
+    void OpenOrder(bool sell);
+    void OpenSortParams();
+    // A "提示" message box with OK.
+    void Tell(const char16_t* text);
+
+    CAString m_market;    // "market" group code
+    CAString m_category;  // "type" group code
+    CAString m_field;     // "sort" group code
+    CWString m_marketLabel;
+    CWString m_categoryLabel;
+    CWString m_fieldLabel;
+    int m_direction = 1;  // 0 ascending, 1 descending
+    bool m_pageChanged = false;
+};
