@@ -1,0 +1,18 @@
+// The watch-list windows' factories.
+#include "quotes/tables/WatchListWindows.h"
+
+#include "framework/shell/CWndManager.h"
+#include "quotes/tables/CEditMyStockWnd.h"
+
+#include <memory>
+
+void RegisterWatchListWindows() {
+    CWndManager& manager = CWndManager::Instance();
+    // The search-mode flag makes the search pop-up; anything else the editor.
+    manager.RegisterWindow("CEditMyStockWnd", [](const CWndCreateInfo& info) -> std::unique_ptr<CBaseWnd> {
+        const bool search = info.flag == CWndManager::kFlagSearchMode;
+        return std::make_unique<CEditMyStockWnd>(search ? u"查找个股" : u"编辑自选", info.owner,
+                                                 search ? CEditMyStockWnd::kModeSearch
+                                                        : CEditMyStockWnd::kModeEditor);
+    });
+}
