@@ -1,0 +1,31 @@
+// The list window's toolbar.
+#include "framework/ui/CListWnd.h"
+
+CListWnd::CListWnd() = default;
+
+CListWnd::~CListWnd() {
+    Destroy();
+}
+
+int CListWnd::OnInitDialog() {
+    if (!CNetWnd::OnInitDialog())
+        return 0;
+    UseTextToolbar(u"首页", u"查找", u"返回");
+    return 1;
+}
+
+void CListWnd::OnToolbarCommand(int index) {
+    switch (index) {
+    case 0:
+        EndWindow(0);
+        break;
+    case 1:
+        OpenStockSearch();
+        break;
+    case 2:
+        EndWindow(1);
+        break;
+    default:
+        break;
+    }
+}

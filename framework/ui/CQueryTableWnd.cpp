@@ -1,0 +1,104 @@
+// Query requests and the grid filled from their replies.
+#include "framework/ui/CQueryTableWnd.h"
+
+#include "core/CDataSetList.h"
+#include "core/StrUtil.h"
+#include "framework/app/CAppData.h"
+
+#include <cstdlib>
+
+CQueryTableWnd::CQueryTableWnd() {
+    SetSealRequest(true);
+}
+
+CQueryTableWnd::~CQueryTableWnd() {
+    Destroy();
+}
+
+void CQueryTableWnd::SetMenuParams(int menuId, const char* param, const char* request) {
+    if (request && *request) {
+        if (char* sign = GetUrlParam(request, "sign")) {
+            if (*sign)
+                m_signField.Assign(sign);
+            std::free(sign);
+        }
+        if (char* position = GetUrlParam(request, "position")) {
+            if (*position)
+                m_pagingKey.Assign(position);
+            std::free(position);
+        }
+    }
+    CNetWnd::SetMenuParams(menuId, param, request);
+}
+
+int CQueryTableWnd::BuildRequest(CAString& out) {
+    CAppData* app = CAppData::Instance();
+    if (!app || !app->GetLoginId() || !*app->GetLoginId())
+        return 0;
+    const CAString fundId = app->GetFundIdForMarket(nullptr);
+    out.Format("%s&fundid=%s&%s", GetRequestText().c_str(), fundId.c_str(), app->GetLoginId());
+    if (!m_pagingCursor.IsEmpty())
+        out.Append("&" + m_pagingKey.str() + "=" + m_pagingCursor.str());
+    return 1;
+}
+
+void CQueryTableWnd::ResetPaging() {
+    m_pagingCursor.Clear();
+    m_pageCount = 0;
+}
+
+bool CQueryTableWnd::IsHiddenField(const char* name) const {
+    return StrEqualNoCase(name, m_signField.c_str()) == 0 || StrEqualNoCase(name, m_pagingKey.c_str()) == 0;
+}
+
+int CQueryTableWnd::FindFieldColumn(const char* name) const {
+    if (!m_set || !name || IsHiddenField(name))
+        return -1;
+    return m_set->FindColumn(name);
+}
+
+void CQueryTableWnd::OnNetData(const std::uint8_t* data, int length, bool) {
+    if (!data || length <= 0)
+        return;
+    CDataSetList list(data, length);
+    CAppData* app = CAppData::Instance();
+    if (list.IsError()) {
+        if (app)
+            app->ShowInfoMessage(list.GetErrorText().c_str(), this);
+        return;
+    }
+    m_set = list.Detach(0);
+    if (!m_set)
+        return;
+    CGridCtrl& grid = GetGrid();
+    const int columns = m_set->GetColumnCount();
+    SetupTable(0, columns, true, std::min(columns, 4), 0);
+    for (int c = 0; c < columns; ++c) {
+        const DataSetColumn* column = m_set->GetColumn(c);
+        const CWString label = column->GetLabel();
+        AddColumnHeader(label.IsEmpty() ? CWString::CWStringFromAnsi(column->GetName()).view() : label.view());
+        grid.SetColumnHidden(c, IsHiddenField(column->GetName()));
+    }
+    const int signColumn = m_set->FindColumn(m_signField.c_str());
+    const int pagingColumn = m_set->FindColumn(m_pagingKey.c_str());
+    const std::uint32_t plain = app ? app->GetColor(14) : 0xFFFFFF;
+    std::vector<CGridCell> cells(static_cast<size_t>(columns));
+    m_set->MoveFirst();
+    for (int row = 0; row < m_set->GetRowCount(); ++row, m_set->MoveNext()) {
+        std::uint32_t color = plain;
+        if (signColumn >= 0 && app) {
+            const int sign = m_set->GetFieldInt(signColumn);
+            color = sign > 0 ? app->GetColor(15) : sign < 0 ? app->GetColor(16) : plain;
+        }
+        for (int c = 0; c < columns; ++c) {
+            cells[c].text = m_set->GetFieldText(c);
+            cells[c].color = color;
+            cells[c].value = c;
+        }
+        AddRow(cells.data(), columns);
+        if (pagingColumn >= 0)
+            m_pagingCursor = CAString::CAStringFromWide(m_set->GetFieldText(pagingColumn).view());
+    }
+    ++m_pageCount;
+    Invalidate();
+}

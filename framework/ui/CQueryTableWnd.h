@@ -1,0 +1,49 @@
+// The query-table base of the trade windows: sends its preset request with
+// the account's fund id and the trade login id (sealed), shows the reply's
+// columns in the grid, colours rows by the sign column and hides the sign
+// and paging columns. It keeps record set 0 of the last reply, the paging
+// cursor (the paging column's value in the last row) and a page counter.
+#pragma once
+
+#include "core/CDataSet.h"
+#include "framework/ui/CTableWnd.h"
+
+#include <memory>
+
+class CQueryTableWnd : public CTableWnd {
+public:
+    CQueryTableWnd();
+    ~CQueryTableWnd() override;
+    const char* GetClassName() const override { return "CQueryTableWnd"; }
+
+    // Takes "sign" (the sign column's name, default "sign") and "position"
+    // (the paging key, default "poststr") from the request text, then
+    // CNetWnd::SetMenuParams.
+    void SetMenuParams(int menuId, const char* param, const char* request) override;
+    // "%s&fundid=%s&%s" of (preset request, fund id, login id), and the
+    // paging key with the cursor once a page was read; 0 without a login.
+    int BuildRequest(CAString& out) override;
+    // Error sets are shown; set 0 fills the grid and is kept.
+    void OnNetData(const std::uint8_t* data, int length, bool networkFailure) override;
+    // The grid column of the named reply field; −1 when absent or hidden.
+    int FindFieldColumn(const char* name) const;
+    // The pop-up-menu command that derived tables handle; nothing here.
+    virtual void OnFundMenuCommand(int /*commandId*/) {}
+
+    const CDataSet* GetDataSet() const { return m_set.get(); }
+    const CAString& GetSignField() const { return m_signField; }
+    const CAString& GetPagingKey() const { return m_pagingKey; }
+    const CAString& GetPagingCursor() const { return m_pagingCursor; }
+    int GetPageCount() const { return m_pageCount; }
+    // Starts again from the first page.
+    void ResetPaging();
+
+private:
+    bool IsHiddenField(const char* name) const;
+
+    std::unique_ptr<CDataSet> m_set; // set 0 of the last reply
+    CAString m_signField{"sign"};
+    CAString m_pagingKey{"poststr"};
+    CAString m_pagingCursor;         // the paging column's value in the last row
+    int m_pageCount = 0;             // pages read since the last reset
+};
