@@ -66,6 +66,7 @@ inline CWindowLog g_log;
 class CTestNetWnd : public CNetWnd {
 public:
     static constexpr UINT kOpenKeyword = WM_USER + 50;
+    static constexpr UINT kOpenChild = WM_USER + 51; // lParam: the menu child index
 
     explicit CTestNetWnd(std::string label, const char* className = "CTestNetWnd")
         : m_label(std::move(label)), m_className(className) {
@@ -83,6 +84,10 @@ public:
         if (msg == kOpenKeyword) {
             lastOpen = GetWndManager().CreateWnd(reinterpret_cast<const char*>(lParam), -1, u"子窗口", "", "", 0,
                                                  this);
+            return 0;
+        }
+        if (msg == kOpenChild) {
+            OpenMenuChild(static_cast<int>(lParam));
             return 0;
         }
         if (msg == WND_MSG_CHILD_CLOSED)

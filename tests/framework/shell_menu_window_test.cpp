@@ -1,0 +1,183 @@
+// The menu window over a menu tree stored as "Menus": it lists the
+// children of its node, renders headless, opens a child by its keyword on
+// a tap and closes back; and the window manager's own keywords.
+#include "ui_Fixture.h"
+
+#include "core/CDataSetWriter.h"
+#include "framework/ui/COrbMenuWnd.h"
+#include "platform/testing/CDriverControls.h"
+
+namespace {
+
+struct MenuRow {
+    int id;
+    int pid;
+    const char16_t* title;
+    const char* keyword;
+    const char* request;
+};
+
+std::vector<uint8_t> MenusBody(const std::vector<MenuRow>& rows) {
+    CDataSetWriter writer;
+    writer.AddSet("menus");
+    const int id = writer.AddColumn(DataSetType::Int32, "id");
+    const int pid = writer.AddColumn(DataSetType::Int32, "pid");
+    const int title = writer.AddColumn(DataSetType::WideText, "title");
+    const int keyword = writer.AddColumn(DataSetType::AnsiText, "keyword");
+    const int param = writer.AddColumn(DataSetType::AnsiText, "param");
+    const int request = writer.AddColumn(DataSetType::AnsiText, "request");
+    for (const MenuRow& row : rows) {
+        writer.AddRow();
+        writer.SetInt(id, row.id);
+        writer.SetInt(pid, row.pid);
+        writer.SetText(title, row.title);
+        writer.SetAnsiText(keyword, row.keyword);
+        writer.SetAnsiText(param, "");
+        writer.SetAnsiText(request, row.request);
+    }
+    return writer.Serialize();
+}
+
+class MenuWindowTest : public UiWindowTest {
+protected:
+    void SetUpMenus() {
+        const auto body = MenusBody({
+            {1, 0, u"行情报价", "menu", ""},
+            {11, 1, u"沪深排名", "pxhq", "tc_mfuncno=31000&tc_sfuncno=3"},
+            {12, 1, u"大盘指数", "zshq", "tc_mfuncno=31000&tc_sfuncno=5"},
+            {13, 1, u"板块行情", "bkhq", ""},
+            {2, 0, u"委托交易", "menu", ""},
+        });
+        driver.RunOnGui([&body] { CAppData::Instance()->WriteDatFile("Menus", body.data(), body.size()); });
+    }
+};
+
+} // namespace
+
+TEST_F(MenuWindowTest, AMenuWindowListsTheChildrenOfItsNodeRendersAndOpensAChildOnATap) {
+    CWndManager::Instance().RegisterWindow("menu", [](const CWndCreateInfo&) {
+        return std::unique_ptr<CBaseWnd>(new COrbMenuWnd());
+    });
+    RegisterTestWindow("pxhq", "ranking");
+    StartWithMain();
+    SetUpMenus();
+    // main opens node 1 ("行情报价") by its keyword.
+    driver.RunOnGui([] {
+        CTestNetWnd* main = g_log.live.at("main");
+        main->SetMenuParams(0, nullptr, nullptr);
+        main->PostMessage(CTestNetWnd::kOpenChild, 0, 0);
+    });
+    ASSERT_EQ(Depth(), 1);
+    const auto rows = CDriverControls::ListItems(driver, COrbMenuWnd::kListId);
+    ASSERT_TRUE(rows.has_value());
+    EXPECT_EQ(rows->size(), 3u);
+    EXPECT_TRUE(driver.ScreenShows(u"行情报价"));
+    EXPECT_TRUE(driver.ScreenShows(u"沪深排名"));
+    EXPECT_TRUE(driver.ScreenShows(u"大盘指数"));
+    EXPECT_TRUE(driver.SaveScreen(ORB_BINARY_DIR "/screens", "shell_menu_window"));
+
+    ASSERT_TRUE(CDriverControls::TapListItem(driver, COrbMenuWnd::kListId, 0));
+    ASSERT_EQ(Depth(), 2) << "the ranking window runs over the menu";
+    CTestNetWnd* ranking = Live("ranking");
+    ASSERT_NE(ranking, nullptr);
+    EXPECT_EQ(driver.RunOnGui([ranking] { return ranking->GetMenuId(); }), 11);
+    EXPECT_EQ(driver.RunOnGui([ranking] { return ranking->GetRequestText(); }), "tc_mfuncno=31000&tc_sfuncno=3");
+    EXPECT_TRUE(driver.ScreenShows(u"沪深排名"));
+
+    // Back from the child to the menu, then from the menu to the main window.
+    driver.RunOnGui([] { g_log.live.at("ranking")->EndWindow(1); });
+    EXPECT_EQ(Depth(), 1);
+    EXPECT_TRUE(driver.ScreenShows(u"大盘指数"));
+    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, 2)); // "返回"
+    EXPECT_EQ(Depth(), 0);
+    EXPECT_EQ(driver.RunOnGui([] { return g_log.deleted["ranking"]; }), 1);
+    EXPECT_EQ(driver.RunOnGui([] { return g_log.childCodes["main"]; }), std::vector<int>{1});
+}
+
+TEST_F(MenuWindowTest, TheHomeButtonOfAMenuClosesTheWholeChain) {
+    CWndManager::Instance().RegisterWindow("menu", [](const CWndCreateInfo&) {
+        return std::unique_ptr<CBaseWnd>(new COrbMenuWnd());
+    });
+    RegisterTestWindow("pxhq", "ranking");
+    StartWithMain();
+    SetUpMenus();
+    driver.RunOnGui([] {
+        g_log.live.at("main")->SetMenuParams(0, nullptr, nullptr);
+        g_log.live.at("main")->PostMessage(CTestNetWnd::kOpenChild, 0, 0);
+    });
+    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, 0)); // "首页"
+    EXPECT_EQ(Depth(), 0);
+    EXPECT_TRUE(driver.RunOnGui([] { return g_log.live.at("main")->IsVisible(); }));
+}
+
+TEST_F(MenuWindowTest, OpeningAChildIndexBeyondTheMenuOpensNothing) {
+    StartWithMain();
+    SetUpMenus();
+    EXPECT_EQ(driver.RunOnGui([] {
+                  CTestNetWnd* main = g_log.live.at("main");
+                  main->SetMenuParams(1, nullptr, nullptr);
+                  return main->OpenMenuChild(7);
+              }),
+              -1);
+    EXPECT_EQ(Depth(), 0);
+}
+
+TEST_F(MenuWindowTest, TradeExitLogsEveryAccountOutAndOpensNoWindow) {
+    StartWithMain();
+    driver.RunOnGui([] {
+        CAppData* app = CAppData::Instance();
+        for (const char* id : {"1001", "1002"}) {
+            auto holders = std::make_unique<CDataSet>("holder");
+            holders->AddColumn(DataSetType::AnsiText, "fundid");
+            holders->AddRow(-1);
+            app->AddAccount(std::move(holders), id, "session&operway=i", "pw", u"张三", u"营业部");
+        }
+        app->SetTradeLoggedIn(true);
+    });
+    ASSERT_EQ(driver.RunOnGui([] { return CAppData::Instance()->GetAccountCount(); }), 2);
+    const COpenResult r = driver.RunOnGui([] {
+        return CWndManager::Instance().CreateWnd("TradeExit", 5, u"退出交易", "", "", 0, g_log.live.at("main"));
+    });
+    EXPECT_FALSE(r.opened);
+    EXPECT_EQ(driver.RunOnGui([] { return CAppData::Instance()->GetAccountCount(); }), 0);
+    EXPECT_FALSE(driver.RunOnGui([] { return CAppData::Instance()->HasHolderData(); }));
+    EXPECT_FALSE(driver.RunOnGui([] { return CAppData::Instance()->IsTradeLoggedIn(); }));
+    EXPECT_EQ(Depth(), 0);
+}
+
+TEST_F(MenuWindowTest, TheChartModeIsOneProcessWideByte) {
+    CWndManager::Instance().SetChartMode(3);
+    EXPECT_EQ(CBaseWnd::GetWndManager().GetChartMode(), 3);
+}
+
+TEST_F(MenuWindowTest, TradeLoginWithoutASalesDepartmentAsksForOneAndOpensNothingUntilItsWindowIsRegistered) {
+    StartWithMain();
+    driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    const int code = driver.RunOnGui(
+        [] { return CAppData::Instance()->CheckTradeLogin(g_log.live.at("main"), -1, false); });
+    EXPECT_EQ(code, -1);
+    const auto shown = driver.Shown();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].caption, u"提示");
+    EXPECT_EQ(shown[0].text, u"请先设置好营业部（之后也可以在“软件设置”中添加和删除营业部）");
+    EXPECT_EQ(Depth(), 0);
+}
+
+TEST_F(MenuWindowTest, TradeLoginOpensTheRegisteredSalesDepartmentWindowWithPageAnimations) {
+    RegisterTestWindow("CSalesDeptSetWnd", "depts");
+    StartWithMain();
+    driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    // Run it from a handler so the window rests on the screen.
+    driver.RunOnGui([] {
+        struct Opener {
+            static void Run() { CAppData::Instance()->CheckTradeLogin(g_log.live.at("main"), 4, false); }
+        };
+        UiMessageLoop::Current()->PostTask(&Opener::Run);
+    });
+    ASSERT_EQ(Depth(), 1);
+    EXPECT_TRUE(driver.ScreenShows(u"营业部设置"));
+    EXPECT_EQ(driver.RunOnGui([] { return g_log.live.at("depts")->GetLastShowAnimation(); }), ANIM_PAGE_IN);
+    driver.RunOnGui([] { g_log.live.at("depts")->EndWindow(1); });
+    EXPECT_EQ(Depth(), 0);
+    EXPECT_EQ(driver.RunOnGui([] { return g_log.deleted["depts"]; }), 1);
+}
