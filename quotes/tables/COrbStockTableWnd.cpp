@@ -1,0 +1,443 @@
+// The stock ranking table: its ranking choice, paging, request, reply and
+// commands.
+#include "quotes/tables/COrbStockTableWnd.h"
+
+#include "core/CDataSetList.h"
+#include "core/StrUtil.h"
+#include "framework/app/CAppData.h"
+#include "framework/app/CMenuTree.h"
+#include "framework/shell/CWndManager.h"
+#include "framework/ui/WndMessages.h"
+#include "framework/ui/widgets/CPopMenuWnd.h"
+#include "platform/ui/CUiMessageBox.h"
+#include "quotes/charts/CChartCanvas.h"
+#include "quotes/tables/CEditMyStockWnd.h"
+#include "quotes/tables/CStockSortParamWnd.h"
+#include "quotes/tables/QuoteTableOptions.h"
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace {
+
+// The menu entries in the order they are added.
+struct MenuEntry {
+    const char16_t* text;
+    int id;
+};
+constexpr MenuEntry kMenu[] = {
+    {u"取消", COrbStockTableWnd::kMenuCancel},      {u"卖出委托", COrbStockTableWnd::kMenuSell},
+    {u"买入委托", COrbStockTableWnd::kMenuBuy},      {u"详细报价", COrbStockTableWnd::kMenuDetail},
+    {u"加入自选", COrbStockTableWnd::kMenuAddToMyStocks}, {u"排序参数", COrbStockTableWnd::kMenuSortParams},
+};
+
+// A value from GetUrlParam, freed when it goes.
+struct UrlValue {
+    char* text = nullptr;
+    UrlValue(const char* query, const char* key) : text(GetUrlParam(query, key)) {}
+    ~UrlValue() { std::free(text); }
+    UrlValue(const UrlValue&) = delete;
+    UrlValue& operator=(const UrlValue&) = delete;
+};
+
+bool AutoRefreshSetting() {
+    CAppData* app = CAppData::Instance();
+    if (!app)
+        return false;
+    const CAString on = app->GetSetting("Quote_IsRefresh");
+    return !on.IsEmpty() && on.c_str()[0] == '1';
+}
+
+} // namespace
+
+COrbStockTableWnd::COrbStockTableWnd() {
+    m_pageSize = kPageSize;
+    m_pageIndex = 0;
+    SetRefreshOnShow(true);
+    SetAutoRefresh(AutoRefreshSetting());
+    // The first entry of each group is the ranking shown until one is chosen.
+    struct Slot {
+        const char* group;
+        CAString* code;
+        CWString* label;
+    };
+    const Slot slots[] = {{"market", &m_market, &m_marketLabel},
+                          {"type", &m_category, &m_categoryLabel},
+                          {"sort", &m_field, &m_fieldLabel}};
+    for (const Slot& s : slots) {
+        const CNameValueList group = LoadQuoteOptionGroup(s.group);
+        if (group.GetCount() > 0) {
+            s.code->AssignWide(group.GetName(0));
+            s.label->Assign(group.GetValue(0));
+        }
+    }
+}
+
+COrbStockTableWnd::~COrbStockTableWnd() = default;
+
+namespace {
+// Takes value as the new code of a group when it differs ignoring case;
+// the label follows from the group. True when it changed.
+bool TakeCode(const char* group, const char* value, CAString& code, CWString& label) {
+    if (!value || code.EqualsNoCaseStr(value))
+        return false;
+    code.Assign(value);
+    const CNameValueList list = LoadQuoteOptionGroup(group);
+    const CWString wide = CWString::CWStringFromAnsi(value);
+    const char16_t* found = list.FindValue(wide.c_str());
+    label.Assign(found ? found : u"");
+    return true;
+}
+} // namespace
+
+void COrbStockTableWnd::ParseParams(const char* param) {
+    if (!param || !*param)
+        return;
+    bool changed = false;
+    {
+        UrlValue v(param, "market");
+        changed |= TakeCode("market", v.text, m_market, m_marketLabel);
+    }
+    {
+        UrlValue v(param, "type");
+        changed |= TakeCode("type", v.text, m_category, m_categoryLabel);
+    }
+    {
+        UrlValue v(param, "sort");
+        changed |= TakeCode("sort", v.text, m_field, m_fieldLabel);
+    }
+    {
+        UrlValue v(param, "direct");
+        if (v.text) {
+            const int direction = std::atoi(v.text);
+            if (direction != m_direction) {
+                m_direction = direction;
+                changed = true;
+            }
+        }
+    }
+    if (changed)
+        SetFirstShow(true);
+}
+
+void COrbStockTableWnd::ApplySortChoice(const CSortChoice& choice) {
+    bool changed = false;
+    // An empty code keeps the current one; so does one too long to be a code.
+    auto usable = [](const std::string& s) { return !s.empty() && s.size() <= CSortChoice::kMaxCodeLength; };
+    if (usable(choice.market))
+        changed |= TakeCode("market", choice.market.c_str(), m_market, m_marketLabel);
+    if (usable(choice.category))
+        changed |= TakeCode("type", choice.category.c_str(), m_category, m_categoryLabel);
+    if (usable(choice.field))
+        changed |= TakeCode("sort", choice.field.c_str(), m_field, m_fieldLabel);
+    if (choice.direction != m_direction) {
+        m_direction = choice.direction;
+        changed = true;
+    }
+    if (changed)
+        SetFirstShow(true);
+}
+
+CWString COrbStockTableWnd::MakeCaption() const {
+    CWString caption(m_marketLabel.view());
+    caption.Append(m_categoryLabel.view());
+    caption.Append(m_fieldLabel.view());
+    return caption;
+}
+
+LRESULT COrbStockTableWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WND_MSG_PARAMS_CHOSEN) {
+        std::unique_ptr<CSortChoice> choice(reinterpret_cast<CSortChoice*>(lParam));
+        if (!choice)
+            return 0;
+        ApplySortChoice(*choice);
+        m_pageIndex = 0;
+        GetHeaderList().SetDirection(m_direction == 0 ? 1 : 0);
+        // Coming back from the sort form, the window is shown again right
+        // after this message and that show sends the one request; only a
+        // window on screen re-shows itself here.
+        if (IsVisible())
+            OnWindowShown();
+        return 0;
+    }
+    return CNetWnd::OnMessage(msg, wParam, lParam);
+}
+
+int COrbStockTableWnd::OnInitDialog() {
+    if (!COrbTableWnd::OnInitDialog())
+        return 0;
+    SetImageBarButtons({std::begin(kBarImages), std::end(kBarImages)});
+    return 1;
+}
+
+void COrbStockTableWnd::SetMenuParams(int menuId, const char* param, const char* request) {
+    if (param && *param)
+        ParseParams(param);
+    CNetWnd::SetMenuParams(menuId, param, request);
+}
+
+void COrbStockTableWnd::OnWindowShown() {
+    if (IsFirstShow()) {
+        SetCaption(MakeCaption().view());
+        GetHeaderList().SetDirection(m_direction == 0 ? 1 : 0);
+        Invalidate();
+    }
+    CNetWnd::OnWindowShown();
+}
+
+int COrbStockTableWnd::BuildRequest(CAString& out) {
+    // Built by concatenation: a long preset request is never cut.
+    std::string text(GetRequestText().view());
+    text += "&market=";
+    text += m_market.view();
+    text += "&class=";
+    text += m_category.view();
+    text += "&type=";
+    text += m_field.view();
+    text += "&direct=" + std::to_string(m_direction);
+    text += "&offset=" + std::to_string(GetPageOffset());
+    text += "&count=" + std::to_string(m_pageSize);
+    text += "&field=";
+    text += kFieldList;
+    out.Assign(std::string_view(text));
+    return 1;
+}
+
+void COrbStockTableWnd::OnNetData(const std::uint8_t* data, int length, bool) {
+    if (!data || length <= 0)
+        return;
+    CDataSetList reply(data, length);
+    if (reply.IsError()) {
+        if (CAppData* app = CAppData::Instance())
+            app->ShowInfoMessage(reply.GetErrorText().c_str(), this);
+        return;
+    }
+    CDataSet* first = *reply.GetAt(0);
+    if (first && StrEqualNoCase(first->GetTag(), "hq.info") == 0) {
+        FreeReplyList(first);
+        return;
+    }
+    const int selected = GetSelectedRow();
+    RemoveAllRows();
+    FillRows(first);
+    SetCaption(MakeCaption().view());
+    CQuoteRowList& rows = GetRowList();
+    // The remembered row is selected again only when the page still has it.
+    rows.SetCurSel(selected < rows.GetCount() ? selected : -1);
+    if (m_pageChanged) {
+        m_pageChanged = false;
+        rows.ScrollToTop();
+        rows.SetCurSel(rows.GetCount() > 0 ? 0 : -1);
+    }
+    Invalidate();
+}
+
+void COrbStockTableWnd::FillRows(CDataSet* set) {
+    if (!set || set->GetRowCount() <= 0) {
+        Tell(u"当前页无数据显示，请返回上一页！");
+        return;
+    }
+    CAppData* app = CAppData::Instance();
+    const COLORREF normal = app ? app->GetColor(14) : 0xFFFFFF;
+    const CQuoteNumber zero;
+    const int columns = set->GetColumnCount();
+    set->Move(-set->GetRowCount() - 1); // before the first row
+    while (set->MoveNext()) {
+        auto row = std::make_unique<CQuoteRowData>();
+        for (int c = 0; c < columns; ++c) {
+            const CWString text = set->GetFieldText(c);
+            CQuoteNumber value;
+            switch (c) {
+            case 0:
+                row->SetCell(CQuoteRowData::kName, text.view(), normal, CQuoteRowData::kKindName);
+                break;
+            case 1:
+                row->SetCell(CQuoteRowData::kCode, text.view(), normal, CQuoteRowData::kKindCode);
+                break;
+            case 2: {
+                CQuoteNumber open, previous;
+                set->GetFieldNumber(open, 5);
+                set->GetFieldNumber(previous, 6);
+                set->GetFieldNumber(value, 2);
+                if (open != zero)
+                    row->SetCell(CQuoteRowData::kLast, text.view(), CChartCanvas::GetCompareColor(previous, value),
+                                 CQuoteRowData::kKindLast);
+                else
+                    row->SetCell(CQuoteRowData::kLast, u"-", normal, CQuoteRowData::kKindLast);
+                break;
+            }
+            case 3:
+                set->GetFieldNumber(value, 3);
+                row->SetCell(CQuoteRowData::kChange, text.view(), CChartCanvas::GetCompareColor(zero, value),
+                             CQuoteRowData::kKindChange);
+                break;
+            case 4:
+                set->GetFieldNumber(value, 4);
+                row->SetCell(CQuoteRowData::kChangePct, text.view(), CChartCanvas::GetCompareColor(zero, value),
+                             CQuoteRowData::kKindChangePct);
+                break;
+            case 7:
+                row->SetCell(CQuoteRowData::kMarket, text.view(), normal, CQuoteRowData::kKindMarket);
+                break;
+            default:
+                break;
+            }
+        }
+        AddRow(row.release());
+    }
+}
+
+int COrbStockTableWnd::OpenMenuChild(int index) {
+    if (index < 0)
+        return -1;
+    const CQuoteRowData* row = GetRowData(index);
+    if (!row)
+        return -1;
+    const std::string request = "date=&code=" + row->GetStockKey();
+    const COpenResult r = GetWndManager().CreateWnd("fschart", -1, u"分时走势", "", request.c_str(), 0, this);
+    return r ? 1 : 0;
+}
+
+void COrbStockTableWnd::OpenBoardQuotes() {
+    CAppData* app = CAppData::Instance();
+    CMenuTree* tree = app ? app->GetMenuTree() : nullptr;
+    CMenuNode* root = tree ? tree->GetRoot() : nullptr;
+    for (CMenuNode* node = root ? root->firstChild : nullptr; node; node = node->nextSibling) {
+        if (node->keyword.EqualsNoCaseStr("bkhq")) {
+            GetWndManager().CreateWnd(node->keyword.c_str(), node->id, u"板块行情", "", node->param.c_str(), 0,
+                                      this);
+            return;
+        }
+    }
+}
+
+bool COrbStockTableWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+    switch (LowWord(wParam)) {
+    case UI_BOTTOM_BAR_ID:
+        OnBarButton(BarButtonIndex(wParam, lParam));
+        return true;
+    case kRowListId:
+        OpenMenuChild(static_cast<int>(lParam));
+        return true;
+    case kHeaderListId:
+        m_direction = lParam == 0 ? 1 : 0;
+        m_pageIndex = 0;
+        PostRequest(-1, 0);
+        return true;
+    default:
+        return true; // other controls mean nothing here
+    }
+}
+
+void COrbStockTableWnd::OnBarButton(int index) {
+    switch (index) {
+    case 0:
+        ShowOptionMenu();
+        break;
+    case 1:
+        OpenStockSearch();
+        break;
+    case 2:
+        if (m_pageIndex == 0) {
+            Tell(u"已是第一页，向前无更多数据显示！");
+            break;
+        }
+        --m_pageIndex;
+        m_pageChanged = true;
+        Refresh();
+        break;
+    case 3:
+        if (m_pageSize == 0) {
+            UiMessageBox(this, u"ERR:m_nPageSize == 0!", u"", MB_OK);
+            break;
+        }
+        if (GetRowCount() < m_pageSize) {
+            Tell(u"已是最后一页，向后无更多数据显示！");
+            break;
+        }
+        ++m_pageIndex;
+        m_pageChanged = true;
+        Refresh();
+        break;
+    case 4:
+        OpenBoardQuotes();
+        break;
+    case 5:
+        EndWindow(1);
+        break;
+    default:
+        break;
+    }
+}
+
+void COrbStockTableWnd::ShowOptionMenu() {
+    CPopMenuWnd menu;
+    for (const MenuEntry& e : kMenu)
+        menu.AddItem(CWString(e.text), UI_BTN_PUSH, e.id);
+    const int id = menu.TrackMenu(this, ANIM_SLIDE_UP, ANIM_SLIDE_DOWN);
+    menu.Destroy();
+    OnMenuCommand(id);
+}
+
+void COrbStockTableWnd::OnMenuCommand(int id) {
+    const int selected = GetSelectedRow();
+    const CQuoteRowData* row = selected >= 0 ? GetRowData(selected) : nullptr;
+    switch (id) {
+    case kMenuSell:
+    case kMenuBuy:
+        OpenOrder(id == kMenuSell);
+        break;
+    case kMenuDetail:
+        if (row)
+            OpenDetailQuote(row->GetStockKey().c_str());
+        else
+            Tell(u"未选中任何股票！");
+        break;
+    case kMenuAddToMyStocks:
+        if (row)
+            CEditMyStockWnd::AddToMyStocks(row->GetStockKey().c_str(), this);
+        else
+            Tell(u"未选中任何股票！");
+        break;
+    case kMenuSortParams:
+        OpenSortParams();
+        break;
+    default:
+        break;
+    }
+}
+
+void COrbStockTableWnd::OpenOrder(bool sell) {
+    CAppData* app = CAppData::Instance();
+    if (!app)
+        return;
+    if (!app->HasHolderData()) {
+        app->CheckTradeLogin(this, -1, false);
+        return;
+    }
+    const int selected = GetSelectedRow();
+    const CQuoteRowData* row = selected >= 0 ? GetRowData(selected) : nullptr;
+    CWString title(sell ? u"卖出" : u"买入");
+    std::string request;
+    if (row) {
+        title.AppendChar(u' ');
+        title.Append(row->GetText(CQuoteRowData::kName).view());
+        request = "code=" + row->GetText(CQuoteRowData::kCode).ToAnsi() + "&MMLB=" + (sell ? "1" : "0");
+    } else {
+        request = std::string("MMLB=") + (sell ? "1" : "0");
+    }
+    GetWndManager().CreateWnd("buysale", -1, title.c_str(), "", request.c_str(), 0, this);
+}
+
+void COrbStockTableWnd::OpenSortParams() {
+    auto form = std::make_unique<CStockSortParamWnd>(u"全部排序", this);
+    form->SetParams(m_market.c_str(), m_category.c_str(), m_field.c_str(), m_direction);
+    if (!form->CreateOver(this, GetWndManager().GetWorkRect()))
+        return;
+    form->ShowModal(-1, nullptr, nullptr, ANIM_SLIDE_UP);
+}
+
+void COrbStockTableWnd::Tell(const char16_t* text) {
+    UiMessageBox(this, text, u"提示", MB_OK);
+}

@@ -1,0 +1,86 @@
+// The board stock table: one sector's stocks, sorted here by change in percent.
+#include "quotes/tables/CStockBoardTableWnd.h"
+
+#include "core/CDataSetList.h"
+#include "framework/app/CAppData.h"
+#include "quotes/tables/QuoteRowCompare.h"
+
+#include <string>
+
+CStockBoardTableWnd::CStockBoardTableWnd() {
+    m_direction = 0;
+}
+
+CStockBoardTableWnd::~CStockBoardTableWnd() = default;
+
+int CStockBoardTableWnd::OnInitDialog() {
+    if (!COrbStockTableWnd::OnInitDialog())
+        return 0;
+    UseTextToolbar(u"首页", u"个股", u"返回");
+    OnLayout();
+    return 1;
+}
+
+void CStockBoardTableWnd::OnWindowShown() {
+    CNetWnd::OnWindowShown();
+}
+
+bool CStockBoardTableWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+    switch (LowWord(wParam)) {
+    case UI_BOTTOM_BAR_ID:
+        switch (BarButtonIndex(wParam, lParam)) {
+        case 0:
+            EndWindow(0);
+            break;
+        case 1:
+            OpenStockSearch();
+            break;
+        case 2:
+            EndWindow(1);
+            break;
+        default:
+            break;
+        }
+        return true;
+    case kHeaderListId:
+        m_direction = static_cast<int>(lParam);
+        SortRows();
+        return true;
+    default:
+        return COrbStockTableWnd::OnCommand(wParam, lParam);
+    }
+}
+
+int CStockBoardTableWnd::BuildRequest(CAString& out) {
+    if (GetRequestText().IsEmpty())
+        return 0;
+    std::string text(GetRequestText().view());
+    text += "&field=";
+    text += kFieldList;
+    out.Assign(std::string_view(text));
+    return 1;
+}
+
+void CStockBoardTableWnd::OnNetData(const std::uint8_t* data, int length, bool) {
+    if (!data || length <= 0)
+        return;
+    CDataSetList reply(data, length);
+    if (reply.IsError()) {
+        if (CAppData* app = CAppData::Instance())
+            app->ShowInfoMessage(reply.GetErrorText().c_str(), this);
+        return;
+    }
+    if (GetRowCount() > 0)
+        RemoveAllRows();
+    FillRows(*reply.GetAt(0));
+    SortRows();
+}
+
+void CStockBoardTableWnd::SortRows() {
+    CQuoteRowList& rows = GetRowList();
+    if (m_direction == 0)
+        rows.SortItems(CompareChangePctDesc);
+    else if (m_direction == 1)
+        rows.SortItems(CompareChangePctAsc);
+    rows.Invalidate();
+}
