@@ -3,11 +3,15 @@
 
 #include "framework/shell/CWndManager.h"
 #include "quotes/tables/CEditMyStockWnd.h"
+#include "quotes/tables/CMyStockWnd.h"
 
 #include <memory>
 
 void RegisterWatchListWindows() {
     CWndManager& manager = CWndManager::Instance();
+    manager.RegisterWindow("zxhq", [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
+        return std::make_unique<CMyStockWnd>();
+    });
     // The search-mode flag makes the search pop-up; anything else the editor.
     manager.RegisterWindow("CEditMyStockWnd", [](const CWndCreateInfo& info) -> std::unique_ptr<CBaseWnd> {
         const bool search = info.flag == CWndManager::kFlagSearchMode;

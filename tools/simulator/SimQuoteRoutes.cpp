@@ -27,7 +27,9 @@ SimReply StockRows(const char* tag, const std::vector<int>& fields, const std::v
     return SimReply::Ok(w);
 }
 
-// 31000/4: "code=a|b|c", each a key or a bare code (which matches every market).
+// 31000/4: "code=a|b|c", each a key or a bare code. A bare code is also the
+// code search of the stock-search box: it matches every stock and index,
+// of every market, whose code starts with it.
 SimReply QuoteFields(const SimRequest& r, CSimMarket& market) {
     std::vector<const SimStock*> stocks;
     std::string list = r.Get("code");
@@ -39,7 +41,7 @@ SimReply QuoteFields(const SimRequest& r, CSimMarket& market) {
             if (const SimStock* s = market.Find(item)) stocks.push_back(s);
         } else if (!item.empty()) {
             for (const auto& s : market.Stocks())
-                if (s.code == item) stocks.push_back(&s);
+                if (s.code.compare(0, item.size(), item) == 0) stocks.push_back(&s);
         }
         if (bar == std::string_view::npos) break;
         rest.remove_prefix(bar + 1);

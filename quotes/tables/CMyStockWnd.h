@@ -1,0 +1,83 @@
+// The watch-list table (keyword "zxhq"): the quotes of every stock of the
+// watch list "MyQuotes" in one table, in the list's order, sortable on the
+// device by any of its four columns. From it the user opens a stock's minute
+// chart, K-line chart, detail quote or order window, and the watch-list
+// editor.
+//
+// Every request re-reads the store and sends all its items at once. A reply
+// prunes the store of the items it found no row for and widens bare codes
+// into the keys it found, applied to the store as it is when the reply
+// arrives (WatchListMerge.h): the user's order is kept, and edits made while
+// the request was out survive.
+#pragma once
+
+#include "core/CAString.h"
+#include "quotes/tables/COrbTableWnd.h"
+#include "quotes/tables/WatchListMerge.h"
+
+#include <string>
+#include <vector>
+
+class CMyStockWnd : public COrbTableWnd {
+public:
+    // Option-menu command ids.
+    enum : int {
+        kMenuCancel = 121,
+        kMenuSell = 122,
+        kMenuBuy = 123,
+        kMenuDetail = 125,
+        kMenuKLine = 130,
+        kMenuEditor = 131,
+    };
+    // Bottom-bar images, button index 0 to 5: menu, search, editor, K-line,
+    // refresh, back.
+    static constexpr int kBarImages[6] = {126, 118, 133, 114, 115, 116};
+    // Sort columns as the header reports them.
+    enum : int { kSortNone = -1, kSortName = 1, kSortLast = 2, kSortChange = 3, kSortChangePct = 4 };
+
+    CMyStockWnd();
+    ~CMyStockWnd() override;
+    const char* GetClassName() const override { return "CMyStockWnd"; }
+
+    // Widens every stored item's one-digit market ("600000.1" becomes
+    // "600000.01") and writes the store back when anything changed.
+    void WidenStoredMarkets();
+    // Sorts the rows by the current sort column and direction (1 ascending,
+    // 0 descending); nothing without one.
+    void SortRows();
+    int GetSortColumn() const { return m_sortColumn; }
+    int GetSortDirection() const { return m_sortDirection; }
+
+    // ---- Virtual operations ----
+    bool OnCommand(WPARAM wParam, LPARAM lParam) override;
+    int OnInitDialog() override;
+    // The preset request (31000/4 without one), "&count=%d&code=%s&field=%s"
+    // of the stored items joined with "|"; 0 and "股票列表为空!" when the
+    // store is missing or empty.
+    int BuildRequest(CAString& out) override;
+    void OnNetData(const std::uint8_t* data, int length, bool networkFailure) override;
+    // Opens "fschart" with "date=&code=<key>" of row index; −1 for a
+    // negative index or no such row.
+    int OpenMenuChild(int index) override;
+    // An option-menu command on the selected row (row 0 when none).
+    virtual void OnMenuCommand(int id);
+    // Applies the last reply's pruning and widening to the store as it is
+    // now; false when the write failed (the store is then unchanged).
+    virtual bool SaveRowsToStore();
+
+private:
+    void ShowOptionMenu();
+    void OpenEditor();
+    void OpenKLine();
+    void OpenOrder(bool sell);
+    void OnHeaderCommand(int code, int value);
+    // The row the menu commands work on: the selected one, else row 0; −1
+    // when the table is empty.
+    int TargetRow() const;
+
+    std::string m_sentStore;               // the store text of the request out
+    std::vector<WatchReplyKey> m_replyKeys; // the last reply's row keys
+    int m_sortColumn = kSortNone;
+    int m_sortDirection = -1;              // 1 ascending, 0 descending, −1 none
+    bool m_rewrite = false;                // the store must be rewritten from the reply
+};

@@ -1,0 +1,152 @@
+// The watch-list table against the simulated server: what it sends, how it
+// prunes and widens the store, and that it never loses an edit.
+#include "tables_watch_Fixture.h"
+
+#include "quotes/tables/CMyStockWnd.h"
+#include "quotes/tables/CQuoteRowData.h"
+#include "tools/simulator/CSimMarket.h"
+
+#include <algorithm>
+
+#include <fstream>
+
+namespace {
+
+class WatchTable : public WatchListTest {
+protected:
+    // The table's rows as "code.market" keys, in display order.
+    std::vector<std::string> RowKeys() {
+        return driver.RunOnGui([] {
+            std::vector<std::string> keys;
+            auto* list = dynamic_cast<UiList*>(CDriverControls::FindShownControl(COrbTableWnd::kRowListId));
+            if (!list)
+                return keys;
+            for (const UiListItem& item : list->Items())
+                keys.push_back(reinterpret_cast<const CQuoteRowData*>(item.data)->GetStockKey());
+            return keys;
+        });
+    }
+    void OpenTable() { HostDoes(CWatchHostWnd::kOpenKeyword, "zxhq"); }
+};
+
+TEST_F(WatchTable, TheWholeWatchListTravelsInOneRequestInStoreOrder) {
+    Start("399001.01,600010.02,000016.01");
+    OpenTable();
+    const auto sent = Requests(31000, 4);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].Get("code"), "399001.01|600010.02|000016.01");
+    EXPECT_EQ(sent[0].Get("count"), "3");
+    EXPECT_EQ(sent[0].Get("field"), "4|3|16|20|21|13|11|1");
+    EXPECT_EQ(RowKeys(), (std::vector<std::string>{"399001.01", "600010.02", "000016.01"}));
+    EXPECT_EQ(Stored(), "399001.01,600010.02,000016.01") << "a reply that found every item rewrites nothing";
+}
+
+TEST_F(WatchTable, ALongWatchListIsSentWhole) {
+    std::string stored = "600010.02";
+    for (int i = 0; i < 300; ++i)
+        stored += ",9" + std::to_string(10000 + i) + ".01";
+    Start(stored);
+    OpenTable();
+    const auto sent = Requests(31000, 4);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].Get("count"), "301");
+    std::string joined = stored;
+    std::replace(joined.begin(), joined.end(), ',', '|');
+    EXPECT_EQ(sent[0].Get("code"), joined);
+}
+
+TEST_F(WatchTable, AStoredItemTheReplyDoesNotKnowIsDroppedFromTheStore) {
+    Start("600010.02,123456.01,399001.01");
+    OpenTable();
+    EXPECT_EQ(RowKeys(), (std::vector<std::string>{"600010.02", "399001.01"}));
+    EXPECT_EQ(StoreFile(), std::string("600010.02,399001.01") + '\0');
+}
+
+TEST_F(WatchTable, AnEmptyReplyRewritesNothing) {
+    Start("123456.01,654321.02");
+    OpenTable();
+    EXPECT_EQ(Requests(31000, 4).size(), 1u);
+    EXPECT_TRUE(RowKeys().empty());
+    EXPECT_EQ(Stored(), "123456.01,654321.02");
+}
+
+TEST_F(WatchTable, ABareCodeShowsEveryMatchAndIsWidenedInPlace) {
+    Start("600010.02,000016,399001.01");
+    OpenTable();
+    EXPECT_EQ(RowKeys(), (std::vector<std::string>{"600010.02", "000016.01", "000016.02", "399001.01"}));
+    EXPECT_EQ(Stored(), "600010.02,000016.01,000016.02,399001.01");
+}
+
+TEST_F(WatchTable, AnEditMadeWhileTheReplyWasOutIsKept) {
+    // The route stands for the user: while the server answers, the editor
+    // has moved 399001 to the front, deleted 600010 and added 000016.02.
+    Start("600010.02,123456.01,399001.01");
+    const std::filesystem::path store = dir / "MyQuotes.dat";
+    sim.SetRoute(31000, 4, [store](const SimRequest& r, CSimMarket& market) {
+        {
+            std::ofstream out(store, std::ios::binary | std::ios::trunc);
+            out << "399001.01,123456.01,000016.02" << '\0';
+        }
+        CDataSetWriter w;
+        w.AddSet("hq");
+        const std::vector<int> fields = CSimMarket::ParseFieldList(r.Get("field"));
+        CSimMarket::AddFieldColumns(w, fields);
+        for (const char* key : {"600010.02", "399001.01"})
+            CSimMarket::WriteFieldRow(w, fields, *market.Find(key));
+        return SimReply::Ok(w);
+    });
+    OpenTable();
+    EXPECT_EQ(RowKeys(), (std::vector<std::string>{"600010.02", "399001.01"}));
+    EXPECT_EQ(Stored(), "399001.01,000016.02");
+}
+
+TEST_F(WatchTable, AnEmptyStoreSendsNothingAndSaysSo) {
+    Start("");
+    driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    OpenTable();
+    EXPECT_TRUE(Requests(31000, 4).empty());
+    EXPECT_EQ(ShownTexts(), std::vector<std::u16string>{u"股票列表为空!"});
+}
+
+TEST_F(WatchTable, OneDigitMarketsAreWidenedWhenTheTableIsCreated) {
+    Start("600010.2,000016.01,399001.1");
+    OpenTable();
+    EXPECT_EQ(Requests(31000, 4).at(0).Get("code"), "600010.02|000016.01|399001.01");
+    EXPECT_EQ(Stored(), "600010.02,000016.01,399001.01");
+}
+
+TEST_F(WatchTable, TappingARowOpensItsMinuteChartAndTheBarOpensTheKLine) {
+    Start("600010.02,399001.01");
+    OpenTable();
+    ASSERT_TRUE(CDriverControls::TapListItem(driver, COrbTableWnd::kRowListId, 1)); // selects
+    ASSERT_TRUE(CDriverControls::TapListItem(driver, COrbTableWnd::kRowListId, 1)); // opens
+    EXPECT_EQ(g_charts.fschart, std::vector<std::string>{"date=&code=399001.01"});
+    // Back on the table, which refreshed its rows: the K-line of a selected row.
+    ASSERT_TRUE(CDriverControls::TapListItem(driver, COrbTableWnd::kRowListId, 1));
+    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, 3));
+    EXPECT_EQ(g_charts.kxchart, std::vector<std::string>{"code=399001.01"});
+}
+
+TEST_F(WatchTable, TheChangeTitleAlternatesTheOrderAndOtherTitlesStartAscending) {
+    Start("600010.02,600023.02,399001.01");
+    OpenTable();
+    auto tapTitle = [this](double fraction) {
+        const CRect r = *CDriverControls::ControlScreenRect(driver, COrbTableWnd::kHeaderListId);
+        driver.Tap(r.left + static_cast<int>(r.Width() * fraction), r.top + r.Height() / 2);
+    };
+    // Changes in percent: 600010 +1.23, 600023 −2.15, 399001 +1.03.
+    tapTitle(0.9);
+    const auto first = RowKeys();
+    tapTitle(0.9);
+    const auto second = RowKeys();
+    EXPECT_EQ(second, std::vector<std::string>(first.rbegin(), first.rend()));
+    // The last price, ascending first: 600023 3.34, 600010 8.62, 399001 9978.27.
+    tapTitle(0.4);
+    EXPECT_EQ(RowKeys(), (std::vector<std::string>{"600023.02", "600010.02", "399001.01"}));
+    EXPECT_FALSE(driver.RunOnGui([] {
+        return dynamic_cast<CQuoteHeaderList*>(CDriverControls::FindShownControl(COrbTableWnd::kHeaderListId))
+            ->IsArrowShown();
+    }));
+}
+
+} // namespace
