@@ -1,0 +1,292 @@
+// The feature-window bases: the item picker's result message, the query
+// table's request and reply, form row geometry, the combo box and the
+// numeric keypad.
+#include "ui_Fixture.h"
+
+#include "core/CDataSetWriter.h"
+#include "framework/ui/CComboBoxWnd.h"
+#include "framework/ui/CDigitInputWnd.h"
+#include "framework/ui/CLayoutBaseWnd.h"
+#include "framework/ui/CMakeChoiceWnd.h"
+#include "framework/ui/CQueryTableWnd.h"
+#include "platform/testing/CDriverControls.h"
+#include "platform/ui/UiEdit.h"
+
+namespace {
+
+// A window that keeps the picker results it receives.
+class CPickerOwner : public CTestNetWnd {
+public:
+    using CTestNetWnd::CTestNetWnd;
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WND_MSG_PICKER_RESULT) {
+            const int* chosen = reinterpret_cast<const int*>(lParam);
+            results.push_back({static_cast<int>(wParam), chosen[0], chosen[1]});
+            FreeChoiceIndices(lParam);
+            return 0;
+        }
+        return CTestNetWnd::OnMessage(msg, wParam, lParam);
+    }
+    std::vector<std::array<int, 3>> results; // caller id, choice, terminator
+};
+
+std::vector<CChoiceItem> ThreeItems() {
+    std::vector<CChoiceItem> items(3);
+    CLayoutBaseWnd::AddComboItem(u"红利再投资", "0", false, items[0]);
+    CLayoutBaseWnd::AddComboItem(u"现金分红", "1", true, items[1]);
+    CLayoutBaseWnd::AddComboItem(u"不变", "2", false, items[2]);
+    return items;
+}
+
+using BasesTest = UiWindowTest;
+
+} // namespace
+
+TEST_F(BasesTest, APickerPostsItsOwnerTheCallerIdAndANewIndexArray) {
+    std::unique_ptr<CPickerOwner> owner;
+    StartWithMain([&owner] {
+        owner = std::make_unique<CPickerOwner>("owner");
+        owner->CreateOver(nullptr);
+    });
+    driver.AnswerNext(ModalKind::Picker, 2);
+    const int chosen = driver.RunOnGui([&owner] {
+        CMakeChoiceWnd picker(u"分红方式", owner.get(), 77);
+        const auto items = ThreeItems();
+        picker.SetItems(items.data(), 3);
+        return picker.Choose();
+    });
+    EXPECT_EQ(chosen, 2);
+    const auto results = driver.RunOnGui([&owner] { return owner->results; });
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0], (std::array<int, 3>{77, 2, -1}));
+    const auto shown = driver.Shown();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].caption, u"分红方式");
+    EXPECT_EQ(shown[0].items.size(), 3u);
+    driver.RunOnGui([&owner] { owner.reset(); });
+}
+
+TEST_F(BasesTest, APickerResultForAnOwnerThatIsGoneIsFreedByTheLoop) {
+    std::unique_ptr<CPickerOwner> owner;
+    StartWithMain([&owner] {
+        owner = std::make_unique<CPickerOwner>("owner");
+        owner->CreateOver(nullptr);
+    });
+    driver.AnswerNext(ModalKind::Picker, 0);
+    driver.RunOnGui([&owner] {
+        CMakeChoiceWnd picker(u"分红方式", owner.get(), 1);
+        const auto items = ThreeItems();
+        picker.SetItems(items.data(), 3);
+        owner.reset(); // gone before the result is dispatched
+        picker.Choose();
+    });
+    EXPECT_TRUE(driver.WaitForRest()); // LeakSanitizer checks the array went
+}
+
+TEST_F(BasesTest, APickerRunOnScreenPostsTheTappedItemOnOkAndNothingOnCancel) {
+    std::unique_ptr<CPickerOwner> owner;
+    std::unique_ptr<CMakeChoiceWnd> picker;
+    StartWithMain([&owner] {
+        owner = std::make_unique<CPickerOwner>("owner", "CPickerOwner");
+        owner->CreateOver(nullptr);
+        owner->ShowWindow(true);
+    });
+    driver.RunOnGui([&] {
+        picker = std::make_unique<CMakeChoiceWnd>(u"分红方式", owner.get(), 9);
+        const auto items = ThreeItems();
+        picker->SetItems(items.data(), 3);
+        UiMessageLoop::Current()->PostTask([&picker] { picker->Choose(); });
+    });
+    ASSERT_EQ(Depth(), 1);
+    EXPECT_TRUE(driver.ScreenShows(u"现金分红"));
+    ASSERT_TRUE(CDriverControls::TapListItem(driver, CMakeChoiceWnd::kListId, 2));
+    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, 1)); // "确定"
+    EXPECT_EQ(Depth(), 0);
+    const auto results = driver.RunOnGui([&owner] { return owner->results; });
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0], (std::array<int, 3>{9, 2, -1}));
+    driver.RunOnGui([&] {
+        picker.reset();
+        owner.reset();
+    });
+}
+
+TEST_F(BasesTest, TheQueryRequestCarriesTheFundIdAndLoginIdAndNothingIsSentWithoutALogin) {
+    StartWithMain();
+    const std::string withoutLogin = driver.RunOnGui([] {
+        CQueryTableWnd table;
+        table.SetMenuParams(3, "", "tc_mfuncno=500&tc_sfuncno=12&sign=bsflag&position=qrypos");
+        CAString out;
+        const int r = table.BuildRequest(out);
+        EXPECT_EQ(table.GetSignField(), "bsflag");
+        EXPECT_EQ(table.GetPagingKey(), "qrypos");
+        return std::to_string(r) + out.str();
+    });
+    EXPECT_EQ(withoutLogin, "0");
+    const std::string text = driver.RunOnGui([] {
+        CAppData* app = CAppData::Instance();
+        CDataSetWriter w;
+        w.AddSet("holder");
+        const int fund = w.AddColumn(DataSetType::AnsiText, "fundid");
+        w.AddRow();
+        w.SetAnsiText(fund, "880001");
+        const auto body = w.Serialize();
+        CDataSetList list(body.data(), static_cast<int>(body.size()));
+        app->AddAccount(list.Detach(0), "880001", "sess=AB12&operway=i", "pw", u"李四", u"");
+        CQueryTableWnd table;
+        table.SetMenuParams(3, "", "tc_mfuncno=500&tc_sfuncno=12");
+        EXPECT_EQ(table.GetPagingKey(), "poststr");
+        CAString out;
+        table.BuildRequest(out);
+        return out.str();
+    });
+    EXPECT_EQ(text, "tc_mfuncno=500&tc_sfuncno=12&fundid=880001&sess=AB12&operway=i");
+}
+
+TEST_F(BasesTest, TheQueryReplyFillsTheGridColoursRowsBySignAndHidesSignAndPaging) {
+    StartWithMain();
+    driver.RunOnGui([] {
+        CQueryTableWnd table;
+        ASSERT_TRUE(table.CreateOver(nullptr));
+        CDataSetWriter w;
+        w.AddSet("orders");
+        const int name = w.AddColumn(DataSetType::WideText, "stkname", u"证券名称");
+        const int sign = w.AddColumn(DataSetType::Int32, "sign");
+        const int pos = w.AddColumn(DataSetType::AnsiText, "poststr");
+        for (int i = 0; i < 2; ++i) {
+            w.AddRow();
+            w.SetText(name, i == 0 ? u"浦发银行" : u"平安银行");
+            w.SetInt(sign, i == 0 ? 1 : -1);
+            w.SetAnsiText(pos, i == 0 ? "p1" : "p2");
+        }
+        const auto body = w.Serialize();
+        table.OnNetData(body.data(), static_cast<int>(body.size()), false);
+        CGridCtrl& grid = table.GetGrid();
+        ASSERT_EQ(grid.GetRowCount(), 2);
+        EXPECT_EQ(grid.GetHeaderCell(0)->text, u"证券名称");
+        EXPECT_EQ(*table.GetCellText(1, 0), u"平安银行");
+        EXPECT_EQ(grid.GetCell(0, 0)->color, CAppData::Instance()->GetColor(15));
+        EXPECT_EQ(grid.GetCell(1, 0)->color, CAppData::Instance()->GetColor(16));
+        EXPECT_TRUE(grid.IsColumnHidden(1));
+        EXPECT_TRUE(grid.IsColumnHidden(2));
+        EXPECT_EQ(table.FindFieldColumn("STKNAME"), 0);
+        EXPECT_EQ(table.FindFieldColumn("sign"), -1);
+        EXPECT_EQ(table.GetPagingCursor(), "p2");
+        EXPECT_EQ(table.GetPageCount(), 1);
+        char* a = table.GetCellTextA(0, 0);
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(CWString::CWStringFromAnsi(a), u"浦发银行");
+        std::free(a);
+        EXPECT_EQ(table.GetCellTextA(5, 0), nullptr);
+        ASSERT_NE(table.GetDataSet(), nullptr);
+    });
+}
+
+TEST_F(BasesTest, AnErrorReplyToAQueryIsShownAsAnInformationMessage) {
+    StartWithMain();
+    driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    driver.RunOnGui([] {
+        CQueryTableWnd table;
+        ASSERT_TRUE(table.CreateOver(nullptr));
+        const auto body = CDataSetWriter::ErrorBody(u"无此账户");
+        table.OnNetData(body.data(), static_cast<int>(body.size()), false);
+        EXPECT_EQ(table.GetGrid().GetRowCount(), 0);
+    });
+    const auto shown = driver.Shown();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].caption, u"信息");
+    EXPECT_EQ(shown[0].text, u"无此账户");
+}
+
+TEST_F(BasesTest, FormRowsAreEightyPixelsApartWithTheFieldFromMarginPlus140) {
+    StartWithMain();
+    driver.RunOnGui([] {
+        CLayoutBaseWnd form;
+        ASSERT_TRUE(form.CreateOver(nullptr));
+        EXPECT_TRUE(form.GetSealRequest());
+        EXPECT_EQ(form.GetRowRect(0, 0), (CRect{20, 15, 140, 85}));
+        EXPECT_EQ(form.GetRowRect(1, 2), (CRect{160, 175, 460, 245}));
+        EXPECT_EQ(form.GetRowRect3(1, 0), (CRect{160, 15, 380, 85}));
+        EXPECT_EQ(form.GetRowRect3(2, 0), (CRect{400, 15, 460, 85}));
+        ASSERT_NE(form.GetToolBar(), nullptr);
+        EXPECT_EQ(form.GetToolBar()->GetButtonText(0), u"首页");
+        EXPECT_EQ(form.GetToolBar()->GetButtonText(1), u"确定");
+        EXPECT_EQ(form.GetToolBar()->GetButtonText(2), u"返回");
+        form.EnableToolbar(false);
+        EXPECT_FALSE(form.GetToolBar()->IsButtonEnabled(1));
+    });
+}
+
+TEST_F(BasesTest, ChoiceItemHelpersCopyTheItemsAndGiveNullBeyondThem) {
+    CArrayT<CChoiceItem> items;
+    for (const CChoiceItem& item : ThreeItems())
+        items.Append(item);
+    int count = 0;
+    const auto copy = CLayoutBaseWnd::CopyItemArray(items, &count);
+    EXPECT_EQ(count, 3);
+    EXPECT_EQ(copy[1].value, "1");
+    EXPECT_TRUE(copy[1].checked);
+    EXPECT_STREQ(CLayoutBaseWnd::GetItemData(items, 2), "2");
+    EXPECT_EQ(CLayoutBaseWnd::GetItemData(items, 3), nullptr);
+    EXPECT_EQ(CLayoutBaseWnd::GetItemData(items, -1), nullptr);
+}
+
+TEST_F(BasesTest, TheComboBoxFindsItemsByDataAndShowsTheSelectedText) {
+    StartWithMain();
+    driver.RunOnGui([] {
+        CComboBoxWnd combo;
+        ASSERT_TRUE(combo.CreateCombo(g_log.live.at("main"), CRect::FromSize(20, 100, 300, 50), 300));
+        combo.AddItem(u"深A股东", u"0");
+        combo.AddItem(u"沪A股东", u"1");
+        EXPECT_EQ(combo.GetCount(), -1);
+        EXPECT_EQ(combo.FindItem(u"1"), 1);
+        EXPECT_EQ(combo.FindItem(u""), -1);
+        EXPECT_EQ(combo.FindItem(u"9"), -1);
+        combo.SetCurSel(1);
+        EXPECT_EQ(combo.GetCount(), 1);
+        EXPECT_EQ(combo.GetItemText(1), u"沪A股东");
+        EXPECT_EQ(combo.GetItemText(5), u"");
+        EXPECT_EQ(combo.GetItemData(5), nullptr);
+        EXPECT_EQ(*combo.GetItemData(0), u"0");
+        combo.RemoveAll();
+        EXPECT_EQ(combo.GetCount(), -1);
+    });
+}
+
+TEST_F(BasesTest, TheKeypadTypesIntoTheEditAndCancelRestoresIt) {
+    std::unique_ptr<UiEdit> edit;
+    StartWithMain([&edit] {
+        edit = std::make_unique<UiEdit>();
+        edit->Create(g_log.live.at("main"), CRect::FromSize(20, 100, 300, 50), 400);
+        edit->SetText(u"1");
+    });
+    driver.RunOnGui([&edit] {
+        UiMessageLoop::Current()->PostTask(
+            [&edit] { CWndManager::Instance().ShowDigitInput(edit.get(), u"请输入数量", g_log.live.at("main")); });
+    });
+    ASSERT_EQ(Depth(), 1);
+    EXPECT_TRUE(driver.ScreenShows(u"请输入数量"));
+    ASSERT_TRUE(CDriverControls::TapControl(driver, CDigitInputWnd::kFirstKeyId + 9));  // "."
+    ASSERT_TRUE(CDriverControls::TapControl(driver, CDigitInputWnd::kFirstKeyId + 4));  // "5"
+    ASSERT_TRUE(CDriverControls::TapControl(driver, CDigitInputWnd::kFirstKeyId + 9));  // "." again: ignored
+    EXPECT_EQ(driver.RunOnGui([&edit] { return edit->GetText(); }), u"1.5");
+    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, 0)); // "取消"
+    EXPECT_EQ(Depth(), 0);
+    EXPECT_EQ(driver.RunOnGui([&edit] { return edit->GetText(); }), u"1");
+    EXPECT_TRUE(driver.RunOnGui([] { return g_log.live.at("main")->IsVisible(); }));
+    driver.RunOnGui([&edit] { edit.reset(); });
+}
+
+TEST(KeypadKeys, EraseDropsTheLastCharacterAndAPointComesOnce) {
+    std::u16string text;
+    CDigitInputWnd::ApplyKey(text, 10); // 0
+    CDigitInputWnd::ApplyKey(text, 9);  // .
+    CDigitInputWnd::ApplyKey(text, 9);
+    CDigitInputWnd::ApplyKey(text, 0);  // 1
+    EXPECT_EQ(text, u"0.1");
+    CDigitInputWnd::ApplyKey(text, 11);
+    EXPECT_EQ(text, u"0.");
+    std::u16string empty;
+    CDigitInputWnd::ApplyKey(empty, 11);
+    EXPECT_EQ(empty, u"");
+}
