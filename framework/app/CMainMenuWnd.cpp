@@ -1,0 +1,38 @@
+// The main window (see the header).
+#include "framework/app/CMainMenuWnd.h"
+
+#include "framework/app/COrbApp.h"
+#include "framework/ui/WndMessages.h"
+
+CMainMenuWnd::CMainMenuWnd() = default;
+
+CMainMenuWnd::~CMainMenuWnd() { Destroy(); }
+
+LRESULT CMainMenuWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WND_MSG_CLOSE:
+    case WND_MSG_CAPTION_BACK:
+        AskExit();
+        return 0;
+    default:
+        return COrbMenuWnd::OnMessage(msg, wParam, lParam);
+    }
+}
+
+void CMainMenuWnd::OnToolbarCommand(int index) {
+    if (index == 0 || index == 2)
+        AskExit();
+    else
+        COrbMenuWnd::OnToolbarCommand(index);
+}
+
+void CMainMenuWnd::OnChildClosed(int code) {
+    // Code 0 closes every window above the main one; here it only shows
+    // this window again.
+    COrbMenuWnd::OnChildClosed(code == 0 ? -1 : code);
+}
+
+void CMainMenuWnd::AskExit() {
+    if (COrbApp* app = COrbApp::Instance())
+        app->ConfirmExit(this);
+}

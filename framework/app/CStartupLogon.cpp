@@ -1,0 +1,176 @@
+// The start-up's logon and configuration fetch (see the header).
+#include "framework/app/CStartupLogon.h"
+
+#include "core/CDataSetList.h"
+#include "framework/app/AppRequestTail.h"
+#include "framework/app/CAppData.h"
+#include "framework/net/CNetWorker.h"
+#include "framework/net/CServiceLogon.h"
+#include "framework/net/NetFailure.h"
+#include "framework/net/NetMessages.h"
+#include "platform/win/UiMessageLoop.h"
+
+#include <strings.h>
+#include <vector>
+
+namespace {
+constexpr int kFetchMain = 100;
+constexpr int kFetchSub = 2;
+} // namespace
+
+CStartupLogon::~CStartupLogon() { Destroy(); }
+
+bool CStartupLogon::Begin(CNetWorker* worker, const std::string& publicKeyPath, DoneHandler done) {
+    if (!worker || m_step != Step::Idle)
+        return false;
+    if (!IsCreated() && !Create(nullptr, CRect{0, 0, 0, 0}, 0, false))
+        return false;
+    m_worker = worker;
+    m_publicKeyPath = publicKeyPath;
+    m_done = std::move(done);
+    m_step = Step::Logon;
+    SendLogon();
+    return true;
+}
+
+void CStartupLogon::SendLogon() {
+    CAppData* app = CAppData::Instance();
+    if (!app) {
+        Finish(false, NetFailureMessage(NET_ERR_SERVER));
+        return;
+    }
+    m_key = CServiceLogon::MakeSessionKey();
+    std::string text;
+    if (!m_key.empty())
+        text = CServiceLogon::BuildRequest(m_key, m_publicKeyPath, MakeAppRequestTail(*app));
+    if (text.empty()) {
+        // No key file, or no key could be made: the logon cannot be sent.
+        Finish(false, NetFailureMessage(NET_ERR_SERVER));
+        return;
+    }
+    if (!m_worker->WaitIdle(kIdleWaitMs) || !m_worker->PostRequest(GetHandle(), std::move(text), 0))
+        Finish(false, NetFailureMessage(NET_ERR_SEND));
+}
+
+void CStartupLogon::SendFetch() {
+    CAppData* app = CAppData::Instance();
+    if (!app) {
+        Finish(false, NetFailureMessage(NET_ERR_SERVER));
+        return;
+    }
+    std::string text;
+    if (!ComposeRequest(kFetchMain, kFetchSub, "", MakeAppRequestTail(*app), true, m_key, &text)) {
+        Finish(false, NetFailureMessage(NET_ERR_SEND));
+        return;
+    }
+    if (!m_worker->WaitIdle(kIdleWaitMs) || !m_worker->PostRequest(GetHandle(), std::move(text), 0))
+        Finish(false, NetFailureMessage(NET_ERR_SEND));
+}
+
+LRESULT CStartupLogon::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case NET_MSG_REPLY_READY: {
+        const CNetReply* reply = NetReplyFromLParam(lParam);
+        if (reply)
+            OnReply(reply->body, reply->length);
+        return 0;
+    }
+    case kMsgNextStep:
+        if (static_cast<Step>(wParam) == Step::Fetch && m_step == Step::Fetch)
+            SendFetch();
+        return 0;
+    default:
+        return UiWin::WndProc(msg, wParam, lParam);
+    }
+}
+
+void CStartupLogon::OnReply(const std::uint8_t* body, int length) {
+    CAppData* app = CAppData::Instance();
+    if (!app) {
+        Finish(false, NetFailureMessage(NET_ERR_SERVER));
+        return;
+    }
+    if (m_step == Step::Logon) {
+        std::optional<std::string> session =
+            length > 0 ? CServiceLogon::ReadSession(body, static_cast<size_t>(length)) : std::nullopt;
+        if (!session) {
+            Finish(false, FailureText(body, length));
+            return;
+        }
+        app->SetSessionKey(m_key);
+        app->SetSession(*session);
+        m_step = Step::Fetch;
+        PostMessage(kMsgNextStep, static_cast<WPARAM>(Step::Fetch));
+        return;
+    }
+    if (m_step == Step::Fetch) {
+        std::string menus, config;
+        if (!SplitConfigReply(body, length, &menus, &config) || menus.empty()) {
+            Finish(false, FailureText(body, length));
+            return;
+        }
+        app->WriteDatFile("Menus", menus.data(), menus.size());
+        if (!config.empty())
+            app->WriteDatFile("config", config.data(), config.size());
+        // What was stored is what the main menu shows; a tree that cannot be
+        // read back leaves nothing to show.
+        if (!app->GetMenuTree()) {
+            Finish(false, NetFailureMessage(NET_ERR_BAD_REPLY));
+            return;
+        }
+        Finish(true, {});
+    }
+}
+
+void CStartupLogon::Finish(bool ok, std::u16string message) {
+    if (m_step == Step::Finished)
+        return;
+    m_step = Step::Finished;
+    UiMessageLoop* loop = UiMessageLoop::Current();
+    if (!loop || !m_done)
+        return;
+    // Run as a task, outside this window's procedure, so the handler may
+    // delete this object; a task that finds it gone does nothing.
+    Outcome outcome{ok, std::move(message)};
+    loop->PostTask([alive = std::weak_ptr<bool>(m_alive), done = std::move(m_done), outcome] {
+        if (alive.lock())
+            done(outcome);
+    });
+    m_done = nullptr;
+}
+
+bool CStartupLogon::SplitConfigReply(const std::uint8_t* body, int length, std::string* menus, std::string* config) {
+    menus->clear();
+    config->clear();
+    CDataSetList list(body, length);
+    if (list.IsError())
+        return false;
+    std::vector<const CDataSet*> menuSets, configSets;
+    for (int i = 0; i < list.GetCount(); ++i) {
+        const CDataSet* set = *list.GetAt(i);
+        if (!set)
+            continue;
+        if (::strcasecmp(set->GetTag(), "menus") == 0)
+            menuSets.push_back(set);
+        else if (::strcasecmp(set->GetTag(), "config") == 0)
+            configSets.push_back(set);
+    }
+    if (!menuSets.empty()) {
+        std::vector<uint8_t> bytes = CDataSetList::Serialize(menuSets.data(), menuSets.size());
+        menus->assign(bytes.begin(), bytes.end());
+    }
+    if (!configSets.empty()) {
+        std::vector<uint8_t> bytes = CDataSetList::Serialize(configSets.data(), configSets.size());
+        config->assign(bytes.begin(), bytes.end());
+    }
+    return true;
+}
+
+std::u16string CStartupLogon::FailureText(const std::uint8_t* body, int length) {
+    if (body && length > 0) {
+        CDataSetList list(body, length);
+        if (list.GetErrorIndex() >= 0)
+            return list.GetErrorText().str();
+    }
+    return NetFailureMessage(NET_ERR_BAD_REPLY);
+}

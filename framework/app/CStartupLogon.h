@@ -1,0 +1,76 @@
+// The start-up's exchange with the server, run without a logon screen: the
+// service logon (100/1) with a fresh session key, then the version and
+// configuration fetch (100/2), whose "menus" and "config" sets are stored
+// as the data files "Menus" and "config". The end is posted to the loop as a
+// task, so the handler may delete this object.
+//
+// It is a hidden window because replies reach windows: each request goes to
+// the shared worker with this window as its target, and the reply arrives
+// as NET_MSG_REPLY_READY on the GUI thread while the loop keeps running (so
+// the desktop window stays alive and the test driver sees the request as
+// work in flight). The next step is posted to the window, so nothing runs
+// inside the worker's delivery, and the worker is waited for until idle
+// before the next request is offered.
+//
+// GUI thread only.
+#pragma once
+
+#include "platform/win/UiWin.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+class CNetWorker;
+
+class CStartupLogon : public UiWin {
+public:
+    // How the exchange ended: ok, or the text to show the user.
+    struct Outcome {
+        bool ok = false;
+        std::u16string message; // "错误(%d)：%s", or the server's error text
+    };
+    using DoneHandler = std::function<void(const Outcome&)>;
+
+    static constexpr int kIdleWaitMs = 2000; // for the worker between steps
+
+    CStartupLogon() = default;
+    ~CStartupLogon() override;
+    const char* GetClassName() const override { return "CStartupLogon"; }
+
+    // Creates the hidden window and sends the logon on worker (not owned;
+    // it must outlive this object or the exchange). done runs once, posted,
+    // on the GUI thread. False (done never runs) when the window cannot be
+    // made; every later failure reaches done.
+    bool Begin(CNetWorker* worker, const std::string& publicKeyPath, DoneHandler done);
+    bool IsRunning() const { return m_step != Step::Idle && m_step != Step::Finished; }
+
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+    // The bodies of the "menus" and "config" sets of a 100/2 reply, each
+    // group re-serialised as one body (tags compared ignoring case); empty
+    // for a group without a set. False for an unreadable body or one with
+    // an "error" set.
+    static bool SplitConfigReply(const std::uint8_t* body, int length, std::string* menus, std::string* config);
+    // The text to show for a reply that is not what was asked for: its
+    // "error" set's text, else "错误(6)：数据接收不全或格式错误".
+    static std::u16string FailureText(const std::uint8_t* body, int length);
+
+private:
+    enum class Step { Idle, Logon, Fetch, Finished };
+    static constexpr UINT kMsgNextStep = WM_USER + 1; // wParam: the step to run
+
+    void SendLogon();
+    void SendFetch();
+    void OnReply(const std::uint8_t* body, int length);
+    // Posts the end to the loop as a task; the first end counts.
+    void Finish(bool ok, std::u16string message);
+
+    CNetWorker* m_worker = nullptr; // not owned
+    std::string m_publicKeyPath;
+    std::string m_key;              // the session key of this logon
+    DoneHandler m_done;
+    Step m_step = Step::Idle;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true); // tasks check that this object lives
+};

@@ -1,0 +1,113 @@
+// What the start-up tests share: a simulated broker server on a free
+// loopback port, a fresh data directory, the test driver and the
+// application object started inside it, and the exit operation afterwards.
+#pragma once
+
+#include "core/CDataSetList.h"
+#include "framework/app/CAppData.h"
+#include "framework/app/CMenuTree.h"
+#include "framework/app/COrbApp.h"
+#include "framework/ui/CBaseWnd.h"
+#include "platform/testing/CGTestDriver.h"
+#include "platform/ui/CModalScript.h"
+#include "tools/simulator/CBrokerSimulator.h"
+#include "tools/simulator/CSimMenuTree.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "orb_startup_XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+        m_port = m_sim.Start(0);
+        ASSERT_GT(m_port, 0);
+        // The logon and the fetch are real exchanges over loopback.
+        m_driver.SetRestTimeout(15000);
+    }
+    void TearDown() override {
+        m_driver.Stop();
+        if (m_app)
+            m_app->ExitInstance();
+        m_app.reset();
+        m_sim.Stop();
+        CModalScript::Instance().Clear();
+        std::filesystem::remove_all(m_dir);
+    }
+
+    COrbAppOptions Options(int port) const {
+        COrbAppOptions options;
+        options.dataDir = m_dir.string();
+        options.serverHost = "127.0.0.1";
+        options.serverPort = port;
+        options.resourceDir = ORB_SOURCE_DIR "/resources";
+        return options;
+    }
+    // Starts the program against the server on port; true when the driver
+    // came to rest (at the main menu, or after the program ended).
+    bool StartProgram(int port) {
+        m_app = std::make_unique<COrbApp>(Options(port));
+        return m_driver.Start([this] { m_app->InitInstance(); });
+    }
+    bool StartProgram() { return StartProgram(m_port); }
+    // The same with the answer to the first message box queued (the
+    // driver's start clears the script, so it is queued on the GUI thread).
+    bool StartProgramAnswering(int answer) {
+        m_app = std::make_unique<COrbApp>(Options(m_port));
+        return m_driver.Start([this, answer] {
+            CModalScript::Instance().Push(ModalKind::MessageBox, answer);
+            m_app->InitInstance();
+        });
+    }
+
+    COrbApp::State State() {
+        if (m_driver.IsRunning() && !m_driver.HasProgramEnded())
+            return m_driver.RunOnGui([this] { return m_app->GetState(); });
+        return m_app->GetState();
+    }
+    // Taps the main window's caption back button as a finger would.
+    bool TapBackButton() {
+        CPoint point = m_driver.RunOnGui([this] {
+            CBaseWnd* main = m_app->GetMainWindow();
+            if (!main)
+                return CPoint{-1, -1};
+            CRect screen = main->GetCaptionBar().GetScreenRect();
+            CRect back = main->GetCaptionBar().GetBackRect();
+            return CPoint{screen.left + (back.left + back.right) / 2, screen.top + (back.top + back.bottom) / 2};
+        });
+        return point.x >= 0 && m_driver.Tap(point.x, point.y);
+    }
+
+    // The root children's titles of the simulator's own menu tree.
+    static std::vector<std::u16string> SimulatorRootTitles() {
+        CDataSetWriter writer;
+        CSimMenuTree::WriteMenus(writer);
+        std::vector<uint8_t> body = writer.Serialize();
+        std::unique_ptr<CMenuTree> tree = CMenuTree::FromBody(body.data(), body.size());
+        std::vector<std::u16string> titles;
+        for (CMenuNode* child = tree ? tree->GetRoot()->firstChild : nullptr; child; child = child->nextSibling)
+            titles.push_back(child->title.str());
+        return titles;
+    }
+
+    std::vector<uint8_t> ReadFile(const std::string& name) const {
+        std::ifstream in(m_dir / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    bool FileExists(const std::string& name) const { return std::filesystem::exists(m_dir / name); }
+
+    std::filesystem::path m_dir;
+    CBrokerSimulator m_sim;
+    int m_port = 0;
+    CGTestDriver m_driver;
+    std::unique_ptr<COrbApp> m_app;
+};

@@ -1,0 +1,21 @@
+// The one place where the subsystems' window classes reach the window
+// manager's keyword table: each subsystem offers one function that
+// registers its windows, called here. The trade screens' call joins when
+// trade/ offers it (RegisterTradeWindows); the program links orb_trade
+// already.
+#include "tools/orbstock/RegisterWindows.h"
+
+#include "framework/shell/CWndManager.h"
+#include "framework/ui/COrbMenuWnd.h"
+#include "quotes/QuoteWindows.h"
+
+#include <memory>
+
+void RegisterWindows() {
+    // The framework's own: plain menus of the menu tree carry "menu".
+    CWndManager::Instance().RegisterWindow("menu", [](const CWndCreateInfo&) {
+        return std::unique_ptr<CBaseWnd>(new COrbMenuWnd());
+    });
+    RegisterQuoteWindows();
+    // RegisterTradeWindows();
+}

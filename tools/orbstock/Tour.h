@@ -1,0 +1,49 @@
+// The screenshot tour: named steps, each of which drives a freshly started
+// program (against its own embedded simulator, over a fresh data directory,
+// headless) to one screen; the tour then writes <dir>/<name>.png.
+//
+// A new screen is one function in TourSteps.cpp:
+//
+//     ORB_TOUR_STEP(quote_table) {
+//         return tour.driver.Tap(240, 200);   // drive there; false: failed
+//     }
+//
+// Steps run in the order they are written.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class CBrokerSimulator;
+class COrbApp;
+class CTestDriver;
+
+// What a step drives: the program at its main menu after start-up.
+struct CTourContext {
+    CTestDriver& driver;
+    COrbApp& app;
+    CBrokerSimulator& simulator;
+};
+
+struct CTourStep {
+    std::string name; // file name of the screenshot, without ".png"
+    std::function<bool(CTourContext& tour)> drive;
+};
+
+// The registered steps in order.
+std::vector<CTourStep>& TourSteps();
+
+struct CTourStepRegistrar {
+    CTourStepRegistrar(const char* name, bool (*drive)(CTourContext&)) { TourSteps().push_back({name, drive}); }
+};
+
+#define ORB_TOUR_STEP(name)                                                   \
+    static bool TourStep_##name(CTourContext& tour);                          \
+    static const CTourStepRegistrar g_tourStep_##name(#name, TourStep_##name); \
+    static bool TourStep_##name([[maybe_unused]] CTourContext& tour)
+
+// Runs every step and writes its screenshot into dir (created when
+// missing); a line on stderr for each step that fails. Returns 0 when every
+// screenshot was written, 1 otherwise.
+int RunTour(const std::string& dir);

@@ -1,0 +1,150 @@
+// The desktop program: the broker client in a phone-sized window against
+// the simulated broker server running in this process (or another server
+// with --server), or, with --tour, the screenshot tour written headless.
+#include "framework/app/COrbApp.h"
+#include "platform/sdl/RunDesktop.h"
+#include "tools/orbstock/RegisterWindows.h"
+#include "tools/orbstock/Tour.h"
+#include "tools/simulator/CBrokerSimulator.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace {
+
+struct CProgramOptions {
+    COrbAppOptions app;
+    std::string tourDir;  // empty: run the desktop program
+    bool help = false;
+};
+
+void PrintUsage(std::FILE* out) {
+    std::fprintf(out,
+                 "usage: orbstock [--server HOST:PORT] [--data-dir DIR] [--tour DIR]\n"
+                 "  --server HOST:PORT  use that broker server instead of the built-in simulator\n"
+                 "  --data-dir DIR      keep settings and data files in DIR\n"
+                 "                      (default $XDG_DATA_HOME/OrbStock or ~/.local/share/OrbStock)\n"
+                 "  --tour DIR          write the screenshot tour as DIR/<screen>.png and exit\n"
+                 "                      (headless, no display needed)\n");
+}
+
+// "HOST:PORT" with a port 1..65535; nullopt otherwise.
+std::optional<std::pair<std::string, int>> ParseServer(std::string_view text) {
+    size_t colon = text.rfind(':');
+    if (colon == std::string_view::npos || colon == 0 || colon + 1 >= text.size())
+        return std::nullopt;
+    std::string portText(text.substr(colon + 1));
+    char* end = nullptr;
+    long port = std::strtol(portText.c_str(), &end, 10);
+    if (*end != '\0' || port < 1 || port > 65535)
+        return std::nullopt;
+    return std::make_pair(std::string(text.substr(0, colon)), static_cast<int>(port));
+}
+
+// False, with a message, for an unknown option or a missing value.
+bool ParseArguments(int argc, char** argv, CProgramOptions& out) {
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        auto value = [&](const char* name) -> const char* {
+            if (i + 1 < argc)
+                return argv[++i];
+            std::fprintf(stderr, "orbstock: %s needs a value\n", name);
+            return nullptr;
+        };
+        if (arg == "--help" || arg == "-h") {
+            out.help = true;
+        } else if (arg == "--server") {
+            const char* text = value("--server");
+            if (!text)
+                return false;
+            auto server = ParseServer(text);
+            if (!server) {
+                std::fprintf(stderr, "orbstock: --server wants HOST:PORT, not '%s'\n", text);
+                return false;
+            }
+            out.app.serverHost = server->first;
+            out.app.serverPort = server->second;
+        } else if (arg == "--data-dir") {
+            const char* text = value("--data-dir");
+            if (!text)
+                return false;
+            out.app.dataDir = text;
+        } else if (arg == "--tour") {
+            const char* text = value("--tour");
+            if (!text)
+                return false;
+            out.tourDir = text;
+        } else {
+            std::fprintf(stderr, "orbstock: unknown option '%s'\n", argv[i]);
+            return false;
+        }
+    }
+    return true;
+}
+
+int RunProgram(const CProgramOptions& options) {
+    CBrokerSimulator simulator;
+    COrbAppOptions appOptions = options.app;
+    if (appOptions.serverHost.empty()) {
+        int port = simulator.Start(0);
+        if (port < 0) {
+            std::fprintf(stderr, "orbstock: the built-in broker server could not listen on a loopback port\n");
+            return 1;
+        }
+        appOptions.serverHost = "127.0.0.1";
+        appOptions.serverPort = port;
+    }
+    COrbApp app(appOptions);
+    // Refused before a window opens, so a second start shows nothing.
+    switch (app.LockInstance()) {
+    case CSingleInstance::Result::Acquired:
+        break;
+    case CSingleInstance::Result::RunningAlready:
+        std::fprintf(stderr,
+                     "orbstock: OrbStock runs already with the data directory %s.\n"
+                     "Its window cannot be brought to the front from another process; switch to it,\n"
+                     "or start another copy with --data-dir DIR.\n",
+                     app.GetDataDir().c_str());
+        return COrbApp::kExitRunningAlready;
+    case CSingleInstance::Result::Failed:
+        std::fprintf(stderr, "orbstock: cannot use the data directory %s\n", app.GetDataDir().c_str());
+        return 1;
+    }
+
+    RegisterWindows();
+    bool windowOpened = false;
+    int code = RunDesktop([&] {
+        windowOpened = true;
+        return app.InitInstance();
+    });
+    app.ExitInstance();
+    simulator.Stop();
+    if (!windowOpened) {
+        std::fprintf(stderr,
+                     "orbstock: no display to open the phone-sized window on.\n"
+                     "Run it under a virtual display:  xvfb-run -a bash tools/run.sh\n"
+                     "or write the screens as PNG files without one:  orbstock --tour DIR\n");
+        return 2;
+    }
+    return code;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CProgramOptions options;
+    if (!ParseArguments(argc, argv, options)) {
+        PrintUsage(stderr);
+        return 64;
+    }
+    if (options.help) {
+        PrintUsage(stdout);
+        return 0;
+    }
+    if (!options.tourDir.empty())
+        return RunTour(options.tourDir);
+    return RunProgram(options);
+}
