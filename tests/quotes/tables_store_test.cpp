@@ -1,0 +1,150 @@
+// The watch-list store: key normalising, the text form and the add rule,
+// over a fresh data directory.
+#include "framework/app/CAppData.h"
+#include "quotes/tables/MyQuotesStore.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+
+namespace {
+
+TEST(StockKey, AOneDigitMarketIsWidenedAndAnythingElseIsLeftAlone) {
+    EXPECT_EQ(NormalizeStockCode("600000.1"), "600000.01");
+    EXPECT_EQ(NormalizeStockCode("000001.2"), "000001.02");
+    EXPECT_EQ(NormalizeStockCode("000001.02"), "000001.02");
+    EXPECT_EQ(NormalizeStockCode("000001"), "000001");
+    EXPECT_EQ(NormalizeStockCode("000001."), "000001.");
+    EXPECT_EQ(NormalizeStockCode("000001.123"), "000001.123");
+    EXPECT_EQ(NormalizeStockCode(""), "");
+}
+
+TEST(StockKey, OnlyACodeWithAMarketOfAtMostElevenCharactersIsStoreable) {
+    EXPECT_TRUE(IsStoreableStockKey("600000.01"));
+    EXPECT_TRUE(IsStoreableStockKey("12345678.01"));
+    EXPECT_FALSE(IsStoreableStockKey("123456789.01")) << "twelve characters";
+    EXPECT_FALSE(IsStoreableStockKey("600000"));
+    EXPECT_FALSE(IsStoreableStockKey("600000."));
+    EXPECT_FALSE(IsStoreableStockKey(".01"));
+    EXPECT_FALSE(IsStoreableStockKey("6,0.01")) << "a comma would split the stored item";
+}
+
+TEST(StoreText, ItemsAreSplitAtCommasUpToTheNulAndEmptyItemsAreSkipped) {
+    EXPECT_EQ(ParseMyQuotes("000001.02,399001.01"), (std::vector<std::string>{"000001.02", "399001.01"}));
+    EXPECT_EQ(ParseMyQuotes(std::string_view("a,,b,\0c", 7)), (std::vector<std::string>{"a", "b"}));
+    EXPECT_TRUE(ParseMyQuotes("").empty());
+    EXPECT_EQ(JoinMyQuotes({"a", "b", "c"}), "a,b,c");
+    EXPECT_EQ(JoinMyQuotes({"a", "b"}, '|'), "a|b");
+    EXPECT_EQ(JoinMyQuotes({}), "");
+}
+
+TEST(StoreText, KeysCompareIgnoringCaseAfterWidening) {
+    EXPECT_TRUE(SameStockKey("000001.2", "000001.02"));
+    EXPECT_TRUE(SameStockKey("hk0001.03", "HK0001.03"));
+    EXPECT_FALSE(SameStockKey("000001.02", "000001.01"));
+    EXPECT_FALSE(SameStockKey("000001", "000001.02"));
+}
+
+class StoreTest : public ::testing::Test {
+protected:
+    std::filesystem::path dir;
+    CAppData* app = nullptr;
+
+    void SetUp() override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "orb_store_XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
+        app = CAppData::Create(dir.string());
+        ASSERT_NE(app, nullptr);
+    }
+    void TearDown() override {
+        CAppData::Destroy();
+        std::filesystem::permissions(dir, std::filesystem::perms::owner_all, std::filesystem::perm_options::add);
+        std::filesystem::remove_all(dir);
+    }
+    std::optional<std::string> FileBytes() const {
+        std::ifstream in(dir / "MyQuotes.dat", std::ios::binary);
+        if (!in)
+            return std::nullopt;
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    void WriteFile(const std::string& bytes) const {
+        std::ofstream(dir / "MyQuotes.dat", std::ios::binary | std::ios::trunc) << bytes;
+    }
+};
+
+TEST_F(StoreTest, AStockIsAppendedNormalisedAndTheTextIsWrittenWithItsNul) {
+    WriteFile(std::string("000001.02,399001.01\0", 20));
+    const AddStockResult r = AddStockToStore(*app, "600010.2");
+    EXPECT_EQ(r.outcome, AddStockOutcome::Added);
+    EXPECT_EQ(r.item, "600010.02");
+    EXPECT_EQ(FileBytes(), std::string("000001.02,399001.01,600010.02\0", 30));
+    EXPECT_EQ(ReadMyQuotes(*app), "000001.02,399001.01,600010.02");
+}
+
+TEST_F(StoreTest, AStockAlreadyStoredIsADuplicateWithTheNormalisedItemAndNothingIsWritten) {
+    const std::string before("000001.02,399001.01\0", 20);
+    WriteFile(before);
+    const AddStockResult r = AddStockToStore(*app, "000001.2");
+    EXPECT_EQ(r.outcome, AddStockOutcome::Duplicate);
+    EXPECT_EQ(r.item, "000001.02");
+    EXPECT_EQ(FileBytes(), before);
+    // A stored item written before widening still counts.
+    WriteFile(std::string("600010.2\0", 9));
+    EXPECT_EQ(AddStockToStore(*app, "600010.02").outcome, AddStockOutcome::Duplicate);
+}
+
+TEST_F(StoreTest, AnItemWithoutAMarketIsNeverStoredWhateverTheStoreHolds) {
+    const std::string before("000001.02\0", 10);
+    WriteFile(before);
+    EXPECT_EQ(AddStockToStore(*app, "600010").outcome, AddStockOutcome::NoMarket);
+    EXPECT_EQ(FileBytes(), before);
+
+    std::filesystem::remove(dir / "MyQuotes.dat");
+    EXPECT_EQ(AddStockToStore(*app, "600010").outcome, AddStockOutcome::NoMarket);
+    EXPECT_FALSE(FileBytes()) << "not even into a missing store";
+    EXPECT_EQ(AddStockToStore(*app, "1234567890.01").outcome, AddStockOutcome::NoMarket) << "too long";
+    EXPECT_FALSE(FileBytes());
+}
+
+TEST_F(StoreTest, AnEmptyOrMissingStoreGetsTheItemAloneWithoutALeadingComma) {
+    EXPECT_FALSE(ReadMyQuotes(*app));
+    EXPECT_EQ(AddStockToStore(*app, "600010.02").outcome, AddStockOutcome::Added);
+    EXPECT_EQ(FileBytes(), std::string("600010.02\0", 10));
+
+    WriteFile(std::string("\0", 1));
+    EXPECT_EQ(ReadMyQuotes(*app), "");
+    EXPECT_EQ(AddStockToStore(*app, "000016.1").outcome, AddStockOutcome::Added);
+    EXPECT_EQ(FileBytes(), std::string("000016.01\0", 10));
+}
+
+TEST_F(StoreTest, AFailedWriteIsReportedAndTheOldStoreStays) {
+    const std::string before("000001.02\0", 10);
+    WriteFile(before);
+    // The data directory refuses new files, so the atomic write cannot
+    // make its temporary file. (Root ignores permissions; the directory
+    // stand-in below covers that case.)
+    std::filesystem::permissions(dir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    const bool writable = std::ofstream(dir / "probe").good();
+    std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
+    if (!writable) {
+        std::filesystem::permissions(dir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+        EXPECT_EQ(AddStockToStore(*app, "600010.02").outcome, AddStockOutcome::WriteFailed);
+        std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
+        EXPECT_EQ(FileBytes(), before);
+    }
+    std::filesystem::remove(dir / "probe");
+
+    // A directory where the file should be can be neither read nor replaced.
+    std::filesystem::remove(dir / "MyQuotes.dat");
+    std::filesystem::create_directory(dir / "MyQuotes.dat");
+    const AddStockResult r = AddStockToStore(*app, "600010.02");
+    EXPECT_EQ(r.outcome, AddStockOutcome::WriteFailed);
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "MyQuotes.dat"));
+}
+
+} // namespace
