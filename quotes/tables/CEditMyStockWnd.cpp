@@ -204,10 +204,16 @@ void CEditMyStockWnd::OnLButtonDown(UINT flags, CPoint pt) {
 
 LRESULT CEditMyStockWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == UIM_EDIT_NOTIFY && CNotifyEdit::NotifyEditId(wParam) == kEditId) {
+        // Notifications are posted: several may arrive after the text reached
+        // six characters, and the text is searched once.
         const int how = CNotifyEdit::NotifyEditCode(lParam);
-        if ((how == UI_EDIT_CHANGE_TYPED || how == UI_EDIT_CHANGE_DELETED) && m_edit.GetLength() == kMaxSearchChars &&
-            m_edit.IsEnabled())
+        if (m_edit.GetLength() != kMaxSearchChars) {
+            m_autoSearched.clear();
+        } else if ((how == UI_EDIT_CHANGE_TYPED || how == UI_EDIT_CHANGE_DELETED) && m_edit.IsEnabled() &&
+                   m_edit.GetText() != m_autoSearched) {
+            m_autoSearched = m_edit.GetText();
             StartSearch(false);
+        }
     }
     return CNetWnd::OnMessage(msg, wParam, lParam);
 }

@@ -112,4 +112,5 @@ private:
     bool m_addable = false;  // mode 1: the search view is shown
     bool m_pinyin = false;   // the current search is by pinyin initials
     std::string m_sentStore; // the store text the last watch-list request was built from
+    std::u16string m_autoSearched; // the six-character text searched as typed
 };
