@@ -1,9 +1,12 @@
 // The screens of the screenshot tour, in order; each step starts at the
 // main menu after the start-up against the embedded simulator.
+#include "framework/app/CAppData.h"
 #include "framework/app/COrbApp.h"
 #include "framework/ui/CBaseWnd.h"
 #include "framework/ui/WndMessages.h"
+#include "platform/testing/CDriverControls.h"
 #include "platform/testing/CTestDriver.h"
+#include "quotes/tables/CEditMyStockWnd.h"
 #include "tools/orbstock/Tour.h"
 
 // The main menu: the root's children from the simulator's menu tree.
@@ -16,4 +19,26 @@ ORB_TOUR_STEP(exit_confirm) {
         return main && main->PostMessage(WND_MSG_CAPTION_BACK);
     });
     return posted && tour.driver.WaitForRest();
+}
+
+// The watch list: the main menu's first child ("自选股") over the stored list.
+ORB_TOUR_STEP(watch_list) {
+    bool posted = tour.driver.RunOnGui([&] {
+        CBaseWnd* main = tour.app.GetMainWindow();
+        CAppData* data = CAppData::Instance();
+        return main && data && data->LoadMyQuotes() && main->PostMessage(WND_MSG_OPEN_MENU_CHILD, 0, 0);
+    });
+    return posted && tour.driver.WaitForRest();
+}
+
+// The watch-list editor over the watch list, two stocks checked.
+ORB_TOUR_STEP(watch_list_editor) {
+    bool posted = tour.driver.RunOnGui([&] {
+        CBaseWnd* main = tour.app.GetMainWindow();
+        CAppData* data = CAppData::Instance();
+        return main && data && data->LoadMyQuotes() && main->PostMessage(WND_MSG_OPEN_MENU_CHILD, 0, 0);
+    });
+    return posted && tour.driver.WaitForRest() && CDriverControls::PressBottomButton(tour.driver, 2) &&
+           CDriverControls::TapListItem(tour.driver, CEditMyStockWnd::kListId, 1) &&
+           CDriverControls::TapListItem(tour.driver, CEditMyStockWnd::kListId, 2);
 }
