@@ -11,7 +11,6 @@
 #include "quotes/tables/MyQuotesStore.h"
 #include "quotes/tables/WatchListMerge.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
