@@ -2,6 +2,7 @@
 #include "tools/icongen/Icons.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace {
 constexpr int S = kSupersample;
@@ -28,12 +29,78 @@ void DrawSortArrow(CDC& dc, bool up) {
     dc.SelectBrush(CBrush::Solid(kArrowFill));
     dc.Polygon(inner, static_cast<int>(std::size(inner)));
 }
+
+// The quote tables' bottom-bar glyphs, 40 × 40 pixels: light shapes that
+// read on the dark bar. Coordinates are canvas samples (4 per pixel, so the
+// canvas is 160 × 160).
+constexpr COLORREF kGlyph = 0xF0F0F0;
+constexpr int kBarIcon = 40;
+
+void FillShape(CDC& dc, std::initializer_list<CPoint> points, COLORREF color = kGlyph) {
+    dc.SelectPen({PS_NULL, 1, 0});
+    dc.SelectBrush(CBrush::Solid(color));
+    dc.Polygon(points.begin(), static_cast<int>(points.size()));
+}
+
+void FillBox(CDC& dc, const CRect& r, COLORREF color = kGlyph) {
+    dc.SelectPen({PS_NULL, 1, 0});
+    dc.SelectBrush(CBrush::Solid(color));
+    dc.Rectangle(r);
+}
+
+void FillEllipse(CDC& dc, const CRect& r, COLORREF color) {
+    dc.SelectPen({PS_NULL, 1, 0});
+    dc.SelectBrush(CBrush::Solid(color));
+    dc.RoundRect(r, r.Width(), r.Height());
+}
+
+// Options: three bars.
+void DrawMenuGlyph(CDC& dc) {
+    for (int i = 0; i < 3; ++i)
+        FillBox(dc, CRect::FromSize(24, 32 + i * 40, 112, 16));
+}
+
+// Search: a lens ring with a handle.
+void DrawSearchGlyph(CDC& dc) {
+    FillEllipse(dc, {16, 16, 112, 112}, kGlyph);
+    FillEllipse(dc, {32, 32, 96, 96}, kTransparentKey);
+    FillShape(dc, {{92, 104}, {104, 92}, {148, 136}, {136, 148}});
+}
+
+// Previous and next page: a bar and a triangle pointing away from it.
+void DrawPageGlyph(CDC& dc, bool up) {
+    if (up) {
+        FillBox(dc, CRect::FromSize(24, 24, 112, 14));
+        FillShape(dc, {{80, 52}, {140, 124}, {20, 124}});
+    } else {
+        FillBox(dc, CRect::FromSize(24, 122, 112, 14));
+        FillShape(dc, {{20, 36}, {140, 36}, {80, 108}});
+    }
+}
+
+// Sectors: four tiles.
+void DrawSectorsGlyph(CDC& dc) {
+    for (int row = 0; row < 2; ++row)
+        for (int col = 0; col < 2; ++col)
+            FillBox(dc, CRect::FromSize(20 + col * 64, 20 + row * 64, 56, 56));
+}
+
+// Back: an arrow pointing left.
+void DrawBackGlyph(CDC& dc) {
+    FillShape(dc, {{16, 80}, {72, 24}, {72, 60}, {144, 60}, {144, 100}, {72, 100}, {72, 136}});
+}
 } // namespace
 
 const std::vector<CIconSpec>& Icons() {
     static const std::vector<CIconSpec> icons = {
         {137, 16, 20, [](CDC& dc) { DrawSortArrow(dc, true); }},
         {138, 16, 20, [](CDC& dc) { DrawSortArrow(dc, false); }},
+        {126, kBarIcon, kBarIcon, DrawMenuGlyph},
+        {118, kBarIcon, kBarIcon, DrawSearchGlyph},
+        {124, kBarIcon, kBarIcon, [](CDC& dc) { DrawPageGlyph(dc, true); }},
+        {123, kBarIcon, kBarIcon, [](CDC& dc) { DrawPageGlyph(dc, false); }},
+        {140, kBarIcon, kBarIcon, DrawSectorsGlyph},
+        {116, kBarIcon, kBarIcon, DrawBackGlyph},
     };
     return icons;
 }
