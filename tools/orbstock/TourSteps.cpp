@@ -2,11 +2,15 @@
 // main menu after the start-up against the embedded simulator.
 #include "framework/app/CAppData.h"
 #include "framework/app/COrbApp.h"
+#include "framework/app/CMenuTree.h"
+#include "framework/shell/CWndManager.h"
 #include "framework/ui/CBaseWnd.h"
 #include "framework/ui/WndMessages.h"
 #include "platform/testing/CDriverControls.h"
 #include "platform/testing/CTestDriver.h"
 #include "quotes/tables/CEditMyStockWnd.h"
+#include "quotes/tables/COrbStockTableWnd.h"
+#include "platform/win/UiMessageLoop.h"
 #include "tools/orbstock/Tour.h"
 
 // The main menu: the root's children from the simulator's menu tree.
@@ -41,4 +45,47 @@ ORB_TOUR_STEP(watch_list_editor) {
     return posted && tour.driver.WaitForRest() && CDriverControls::PressBottomButton(tour.driver, 2) &&
            CDriverControls::TapListItem(tour.driver, CEditMyStockWnd::kListId, 1) &&
            CDriverControls::TapListItem(tour.driver, CEditMyStockWnd::kListId, 2);
+}
+
+// The stock ranking: the main menu's second child ("沪深排名").
+ORB_TOUR_STEP(ranking_table) {
+    bool posted = tour.driver.RunOnGui([&] {
+        CBaseWnd* main = tour.app.GetMainWindow();
+        return main && main->PostMessage(WND_MSG_OPEN_MENU_CHILD, 0, 1);
+    });
+    return posted && tour.driver.WaitForRest();
+}
+
+// One sector's stocks: the board list's "人工智能" node (54), opened over the
+// main menu as the board list opens it.
+ORB_TOUR_STEP(sector_table) {
+    UiMessageLoop* loop = tour.driver.Loop();
+    if (!loop)
+        return false;
+    CBaseWnd* main = tour.driver.RunOnGui([&] { return tour.app.GetMainWindow(); });
+    if (!main)
+        return false;
+    // Posted, not waited for: the task runs the table modally until the tour
+    // stops the program.
+    loop->PostTask([main] {
+        CAppData* data = CAppData::Instance();
+        CMenuTree* tree = data ? data->GetMenuTree() : nullptr;
+        CMenuNode* node = tree ? tree->FindById(54) : nullptr;
+        if (node)
+            CWndManager::Instance().CreateWnd(node->keyword.c_str(), node->id, node->title.c_str(), "",
+                                              node->request.c_str(), 0, main);
+    });
+    return tour.driver.WaitForRest();
+}
+
+// The ranking's sort form, chosen from the ranking table's option menu.
+ORB_TOUR_STEP(sort_form) {
+    bool posted = tour.driver.RunOnGui([&] {
+        CBaseWnd* main = tour.app.GetMainWindow();
+        return main && main->PostMessage(WND_MSG_OPEN_MENU_CHILD, 0, 1);
+    });
+    if (!posted || !tour.driver.WaitForRest())
+        return false;
+    tour.driver.AnswerNext(ModalKind::PopupMenu, COrbStockTableWnd::kMenuSortParams);
+    return CDriverControls::PressBottomButton(tour.driver, 0);
 }
