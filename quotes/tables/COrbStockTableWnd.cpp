@@ -326,7 +326,7 @@ bool COrbStockTableWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
         PostRequest(-1, 0);
         return true;
     default:
-        return true; // other controls mean nothing here
+        return CNetWnd::OnCommand(wParam, lParam);
     }
 }
 
