@@ -85,7 +85,30 @@ bool ParseArguments(int argc, char** argv, CProgramOptions& out) {
     return true;
 }
 
+void PrintNoDisplay() {
+    std::fprintf(stderr,
+                 "orbstock: no display to open the phone-sized window on.\n"
+                 "Run it under a virtual display:  xvfb-run -a bash tools/run.sh\n"
+                 "or write the screens as PNG files without one:  orbstock --tour DIR\n");
+}
+
+// True when a desktop session is there to show a window on. Without one
+// SDL may still pick a console or off-screen driver, and the window would
+// run where nobody sees it; SDL_VIDEODRIVER set by hand is taken as is.
+bool HaveDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
+        const char* value = std::getenv(name);
+        if (value && *value)
+            return true;
+    }
+    return false;
+}
+
 int RunProgram(const CProgramOptions& options) {
+    if (!HaveDisplay()) {
+        PrintNoDisplay();
+        return 2;
+    }
     CBrokerSimulator simulator;
     COrbAppOptions appOptions = options.app;
     if (appOptions.serverHost.empty()) {
@@ -123,10 +146,7 @@ int RunProgram(const CProgramOptions& options) {
     app.ExitInstance();
     simulator.Stop();
     if (!windowOpened) {
-        std::fprintf(stderr,
-                     "orbstock: no display to open the phone-sized window on.\n"
-                     "Run it under a virtual display:  xvfb-run -a bash tools/run.sh\n"
-                     "or write the screens as PNG files without one:  orbstock --tour DIR\n");
+        PrintNoDisplay();
         return 2;
     }
     return code;
