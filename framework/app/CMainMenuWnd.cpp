@@ -26,12 +26,6 @@ void CMainMenuWnd::OnToolbarCommand(int index) {
         COrbMenuWnd::OnToolbarCommand(index);
 }
 
-void CMainMenuWnd::OnChildClosed(int code) {
-    // Code 0 closes every window above the main one; here it only shows
-    // this window again.
-    COrbMenuWnd::OnChildClosed(code == 0 ? -1 : code);
-}
-
 void CMainMenuWnd::AskExit() {
     if (COrbApp* app = COrbApp::Instance())
         app->ConfirmExit(this);

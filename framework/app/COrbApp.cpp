@@ -165,9 +165,13 @@ void COrbApp::FailStartup(const std::u16string& text) {
 }
 
 bool COrbApp::ConfirmExit(UiWin* owner) {
-    if (m_state != State::Running)
+    // One question at a time: the box's own loop may see another close.
+    if (m_state != State::Running || m_askingExit)
         return false;
-    if (UiMessageBox(owner, u"您确定退出系统？", u"退出系统", MB_YESNO) != IDYES)
+    m_askingExit = true;
+    int answer = UiMessageBox(owner, u"您确定退出系统？", u"退出系统", MB_YESNO);
+    m_askingExit = false;
+    if (answer != IDYES || m_state != State::Running)
         return false;
     m_state = State::Ending;
     EndSession();

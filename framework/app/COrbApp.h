@@ -74,7 +74,7 @@ public:
 
     const std::string& GetDataDir() const { return m_dataDir; }
     // Takes the instance lock of the data directory; callable before a loop
-    // exists, so a refused start shows no window. Any thread.
+    // exists, so a refused start shows no window.
     CSingleInstance::Result LockInstance();
 
     // Starts the program in the current loop (see above). False when it
@@ -110,6 +110,7 @@ private:
     CSingleInstance m_instanceLock;
     State m_state = State::Idle;
     bool m_sessionEnded = false;
+    bool m_askingExit = false;   // the exit question is open
     bool m_ownsAppData = false;
     // The settings the file held before an override; nullopt when none was made.
     std::optional<std::string> m_savedHost;

@@ -7,6 +7,9 @@
 #include "framework/app/CSingleInstance.h"
 #include "framework/app/CStartupLogon.h"
 #include "framework/net/NetFailure.h"
+#include "framework/shell/CWndManager.h"
+#include "framework/ui/COrbMenuWnd.h"
+#include "framework/ui/WndMessages.h"
 #include "platform/win/UiMessageLoop.h"
 
 #include <cstring>
@@ -320,4 +323,57 @@ TEST_F(StartupTest, ALoopEndedWithoutTheQuestionStillLogsOutAtTheExitOperation) 
     CDefParam saved((m_dir / "DefParam.dat").string());
     ASSERT_EQ(saved.Load(), CDefParam::LoadResult::Loaded);
     EXPECT_NE(saved.Get("Upload_Bytes").str(), "0");
+}
+
+// ---- The main window ----
+
+namespace {
+// A window that closes itself with code 0 as soon as it is shown, as a
+// "首页" press does.
+class CHomeAtOnceWnd : public CNetWnd {
+public:
+    const char* GetClassName() const override { return "CHomeAtOnceWnd"; }
+    void OnWindowShown() override { PostMessage(WND_MSG_CLOSE, 0, 0); }
+};
+} // namespace
+
+TEST_F(StartupTest, AWindowClosingWithCodeZeroUnwindsToTheMainMenuWhichStays) {
+    ASSERT_TRUE(StartProgram());
+    ASSERT_EQ(State(), COrbApp::State::Running);
+    int opened = 0;
+    std::string keyword = m_driver.RunOnGui([this, &opened] {
+        CMenuNode* first = CAppData::Instance()->GetMenuTree()->GetRoot()->firstChild;
+        CWndManager::Instance().RegisterWindow(first->keyword.view(), [&opened](const CWndCreateInfo&) {
+            ++opened;
+            return std::unique_ptr<CBaseWnd>(new CHomeAtOnceWnd());
+        });
+        return first->keyword.str();
+    });
+    ASSERT_FALSE(keyword.empty());
+    CPoint row = m_driver.RunOnGui([this] {
+        auto* main = static_cast<COrbMenuWnd*>(m_app->GetMainWindow());
+        CRect item = main->GetList().GetItemRect(0);
+        CRect list = main->GetList().GetScreenRect();
+        return CPoint{list.left + (item.left + item.right) / 2, list.top + (item.top + item.bottom) / 2};
+    });
+    ASSERT_TRUE(m_driver.Tap(row.x, row.y));
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(State(), COrbApp::State::Running);
+    EXPECT_TRUE(m_driver.RunOnGui([this] { return m_app->GetMainWindow()->IsVisible(); }));
+    EXPECT_TRUE(MessageBoxes(m_driver.Shown()).empty());
+}
+
+TEST_F(StartupTest, TheBottomBarsBackButtonAsksTheExitQuestionToo) {
+    ASSERT_TRUE(StartProgram());
+    ASSERT_EQ(State(), COrbApp::State::Running);
+    CPoint back = m_driver.RunOnGui([this] {
+        CRect bar = m_app->GetMainWindow()->GetToolBar()->GetScreenRect();
+        return CPoint{bar.left + bar.Width() * 5 / 6, (bar.top + bar.bottom) / 2};
+    });
+    m_driver.AnswerNext(ModalKind::MessageBox, IDNO);
+    ASSERT_TRUE(m_driver.Tap(back.x, back.y));
+    std::vector<CShownModal> boxes = MessageBoxes(m_driver.Shown());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, u"您确定退出系统？");
+    EXPECT_EQ(State(), COrbApp::State::Running);
 }
