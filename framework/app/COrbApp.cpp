@@ -87,6 +87,9 @@ bool COrbApp::InitInstance() {
         return false;
     }
     m_ownsAppData = true;
+    // A first start gets the default watch list; a failure here only leaves
+    // the watch list empty, it does not stop the program.
+    app->LoadMyQuotes();
 
     std::string resourceDir = m_options.resourceDir.empty() ? CImage::GetResourceDir() : m_options.resourceDir;
     CAppNetContext::Instance().SetPublicKeyPath(resourceDir + "/pubkey.bin");

@@ -1,8 +1,10 @@
 // The request road of a window: composing, sending, replies, refreshes.
 #include "framework/ui/CNetWnd.h"
 
+#include "framework/app/AppRequestTail.h"
 #include "framework/app/CAppData.h"
 #include "framework/app/CMenuTree.h"
+#include "framework/net/CNetWorker.h"
 #include "framework/net/NetMessages.h"
 #include "framework/net/RequestText.h"
 #include "framework/shell/CWndManager.h"
@@ -13,19 +15,6 @@
 
 namespace {
 IRequestSender* g_defaultSender = nullptr; // not owned; tests set it
-
-// The common tail's values from the application state; counts the request.
-CCommonTail MakeTail(CAppData& app) {
-    CCommonTail tail;
-    tail.imei = app.GetDeviceId().str();
-    CRegRecord reg;
-    app.ReadRegRecord(reg);
-    tail.mobile = CAString::CAStringFromWide(reg.Focus).str();
-    tail.sysVer = app.GetSystemVersion().str();
-    tail.reqNo = app.NextRequestCounter();
-    tail.session = app.GetSession().str();
-    return tail;
-}
 } // namespace
 
 CNetWnd::CNetWnd() = default;
@@ -82,7 +71,7 @@ bool CNetWnd::SendRequest(int mainFunc, int subFunc) {
     CAppData* app = CAppData::Instance();
     std::string text;
     if (app) {
-        const CCommonTail tail = MakeTail(*app);
+        const CCommonTail tail = MakeAppRequestTail(*app);
         if (!ComposeRequest(mainFunc, subFunc, windowText.view(), tail, m_sealRequest, app->GetSessionKey().str(),
                             &text)) {
             OnRequestNotSent(NotSent::SealFailed);
@@ -96,7 +85,7 @@ bool CNetWnd::SendRequest(int mainFunc, int subFunc) {
         }
         text = BuildRequestText(mainFunc, subFunc, windowText.view());
     }
-    const unsigned flags = m_resendOnFailure ? 1u : 0u; // CNetWorker::kResendOnNetFailure
+    const unsigned flags = m_resendOnFailure ? unsigned(CNetWorker::kResendOnNetFailure) : 0u;
     if (!GetSender().Send(GetHandle(), text, flags)) {
         OnRequestNotSent(NotSent::WorkerBusy);
         return false;
@@ -235,6 +224,7 @@ int CNetWnd::OpenStockSearch() {
     std::unique_ptr<CBaseWnd> wnd = GetWndManager().MakeWindow("CEditMyStockWnd", info);
     if (!wnd)
         return 0;
-    const COpenResult r = GetWndManager().RunWindow(std::move(wnd), -1, u"查找个股", nullptr, nullptr, this);
+    const COpenResult r = GetWndManager().RunWindow(std::move(wnd), -1, u"查找个股", nullptr, nullptr, this,
+                                                    ANIM_SLIDE_UP, ANIM_SLIDE_DOWN);
     return r ? 1 : 0;
 }

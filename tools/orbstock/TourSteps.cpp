@@ -29,8 +29,7 @@ ORB_TOUR_STEP(exit_confirm) {
 ORB_TOUR_STEP(watch_list) {
     bool posted = tour.driver.RunOnGui([&] {
         CBaseWnd* main = tour.app.GetMainWindow();
-        CAppData* data = CAppData::Instance();
-        return main && data && data->LoadMyQuotes() && main->PostMessage(WND_MSG_OPEN_MENU_CHILD, 0, 0);
+        return main && main->PostMessage(WND_MSG_OPEN_MENU_CHILD, 0, 0);
     });
     return posted && tour.driver.WaitForRest();
 }
@@ -39,8 +38,7 @@ ORB_TOUR_STEP(watch_list) {
 ORB_TOUR_STEP(watch_list_editor) {
     bool posted = tour.driver.RunOnGui([&] {
         CBaseWnd* main = tour.app.GetMainWindow();
-        CAppData* data = CAppData::Instance();
-        return main && data && data->LoadMyQuotes() && main->PostMessage(WND_MSG_OPEN_MENU_CHILD, 0, 0);
+        return main && main->PostMessage(WND_MSG_OPEN_MENU_CHILD, 0, 0);
     });
     return posted && tour.driver.WaitForRest() && CDriverControls::PressBottomButton(tour.driver, 2) &&
            CDriverControls::TapListItem(tour.driver, CEditMyStockWnd::kListId, 1) &&
