@@ -2,6 +2,7 @@
 #include "quotes/QuoteWindows.h"
 
 #include "framework/shell/CWndManager.h"
+#include "framework/ui/COrbMenuWnd.h"
 #include "quotes/tables/COrbStockTableWnd.h"
 #include "quotes/tables/CStockBoardTableWnd.h"
 #include "quotes/tables/WatchListWindows.h"
@@ -14,6 +15,12 @@ void RegisterQuoteWindows() {
     });
     manager.RegisterWindow("bkph", [](const CWndCreateInfo&) {
         return std::unique_ptr<CBaseWnd>(new CStockBoardTableWnd());
+    });
+    // The sectors' node: the information-page menu shows a sector node's
+    // children as they stand (no stock code added), which a plain menu
+    // window does until that page class exists.
+    manager.RegisterWindow("bkhq", [](const CWndCreateInfo&) {
+        return std::unique_ptr<CBaseWnd>(new COrbMenuWnd());
     });
     RegisterWatchListWindows();
 }

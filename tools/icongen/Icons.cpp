@@ -89,6 +89,55 @@ void DrawSectorsGlyph(CDC& dc) {
 void DrawBackGlyph(CDC& dc) {
     FillShape(dc, {{16, 80}, {72, 24}, {72, 60}, {144, 60}, {144, 100}, {72, 100}, {72, 136}});
 }
+// Edit: a pencil lying across the square.
+void DrawEditGlyph(CDC& dc) {
+    FillShape(dc, {{40, 136}, {24, 136}, {24, 120}, {108, 36}, {124, 52}});
+    FillShape(dc, {{114, 30}, {126, 18}, {142, 34}, {130, 46}});
+}
+
+// K-line chart: three candles with their wicks.
+void DrawCandlesGlyph(CDC& dc) {
+    const int xs[] = {24, 68, 112};
+    const int tops[] = {60, 28, 72};
+    const int bottoms[] = {120, 96, 136};
+    for (int i = 0; i < 3; ++i) {
+        FillBox(dc, CRect::FromSize(xs[i] + 10, tops[i] - 16, 4, bottoms[i] - tops[i] + 32));
+        FillBox(dc, {xs[i], tops[i], xs[i] + 24, bottoms[i]});
+    }
+}
+
+// Refresh: an open ring with an arrow head at its end.
+void DrawRefreshGlyph(CDC& dc) {
+    FillEllipse(dc, {20, 20, 140, 140}, kGlyph);
+    FillEllipse(dc, {40, 40, 120, 120}, kTransparentKey);
+    FillBox(dc, {80, 10, 150, 80}, kTransparentKey);
+    FillShape(dc, {{80, 4}, {128, 30}, {80, 58}});
+}
+
+// Confirm: a check mark.
+void DrawCheckGlyph(CDC& dc) {
+    FillShape(dc, {{16, 84}, {36, 64}, {64, 92}, {124, 28}, {144, 48}, {64, 132}});
+}
+
+// Switch view: two opposed arrows.
+void DrawSwitchGlyph(CDC& dc) {
+    FillShape(dc, {{20, 52}, {60, 16}, {60, 40}, {140, 40}, {140, 64}, {60, 64}, {60, 88}});
+    FillShape(dc, {{140, 108}, {100, 72}, {100, 96}, {20, 96}, {20, 120}, {100, 120}, {100, 144}});
+}
+
+// Move up or down: a plain arrow.
+void DrawMoveGlyph(CDC& dc, bool up) {
+    if (up)
+        FillShape(dc, {{80, 16}, {144, 84}, {100, 84}, {100, 144}, {60, 144}, {60, 84}, {16, 84}});
+    else
+        FillShape(dc, {{80, 144}, {16, 76}, {60, 76}, {60, 16}, {100, 16}, {100, 76}, {144, 76}});
+}
+
+// Delete: a cross.
+void DrawDeleteGlyph(CDC& dc) {
+    FillShape(dc, {{24, 44}, {44, 24}, {136, 116}, {116, 136}});
+    FillShape(dc, {{116, 24}, {136, 44}, {44, 136}, {24, 116}});
+}
 } // namespace
 
 const std::vector<CIconSpec>& Icons() {
@@ -101,6 +150,14 @@ const std::vector<CIconSpec>& Icons() {
         {123, kBarIcon, kBarIcon, [](CDC& dc) { DrawPageGlyph(dc, false); }},
         {140, kBarIcon, kBarIcon, DrawSectorsGlyph},
         {116, kBarIcon, kBarIcon, DrawBackGlyph},
+        {133, kBarIcon, kBarIcon, DrawEditGlyph},
+        {114, kBarIcon, kBarIcon, DrawCandlesGlyph},
+        {115, kBarIcon, kBarIcon, DrawRefreshGlyph},
+        {121, kBarIcon, kBarIcon, DrawCheckGlyph},
+        {130, kBarIcon, kBarIcon, DrawSwitchGlyph},
+        {134, kBarIcon, kBarIcon, [](CDC& dc) { DrawMoveGlyph(dc, true); }},
+        {141, kBarIcon, kBarIcon, [](CDC& dc) { DrawMoveGlyph(dc, false); }},
+        {131, kBarIcon, kBarIcon, DrawDeleteGlyph},
     };
     return icons;
 }
