@@ -117,6 +117,14 @@ int CNetWnd::FreeReplyList(CDataSet* set) {
     return set ? set->GetRowCount() : 0;
 }
 
+bool CNetWnd::ShowReplyError(const CDataSetList& reply) {
+    if (!reply.IsError())
+        return false;
+    if (CAppData* app = CAppData::Instance())
+        app->ShowInfoMessage(reply.GetErrorText().c_str(), this);
+    return true;
+}
+
 LRESULT CNetWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case NET_MSG_REPLY_READY: {

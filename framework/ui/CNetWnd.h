@@ -20,6 +20,7 @@
 
 #include "core/CAString.h"
 #include "core/CDataSet.h"
+#include "core/CDataSetList.h"
 #include "framework/ui/CBaseWnd.h"
 #include "framework/ui/CWorkerRequestSender.h"
 
@@ -112,6 +113,10 @@ public:
     // The header hook for a first set tagged "hq.info": reads its row
     // count and does nothing else; returns it.
     virtual int FreeReplyList(CDataSet* set);
+    // The first step of taking a reply in: an "error" reply's text is
+    // shown in the information box over this window. True when the reply
+    // was an error (the caller then stops).
+    bool ShowReplyError(const CDataSetList& reply);
     // A request that was not sent; nothing here.
     virtual void OnRequestNotSent(NotSent /*why*/) {}
     // First show: clears the flag, abandons a running request of the

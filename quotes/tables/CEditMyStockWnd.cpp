@@ -373,8 +373,7 @@ void CEditMyStockWnd::OnNetData(const std::uint8_t* data, int length, bool /*net
     CDataSetList reply(data, length);
     if (reply.IsError()) {
         m_pinyin = false;
-        if (CAppData* app = CAppData::Instance())
-            app->ShowInfoMessage(reply.GetErrorText().c_str(), this);
+        ShowReplyError(reply);
         if (m_list.GetCount() > 0) {
             m_list.RemoveAll();
             m_list.Invalidate();

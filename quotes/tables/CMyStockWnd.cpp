@@ -79,9 +79,7 @@ void CMyStockWnd::OnNetData(const std::uint8_t* data, int length, bool /*network
     if (!data || length <= 0)
         return;
     CDataSetList reply(data, length);
-    if (reply.IsError()) {
-        if (CAppData* app = CAppData::Instance())
-            app->ShowInfoMessage(reply.GetErrorText().c_str(), this);
+    if (ShowReplyError(reply)) {
         m_sentStore.clear();
         return;
     }
@@ -227,7 +225,7 @@ void CMyStockWnd::OnMenuCommand(int id) {
     switch (id) {
     case kMenuSell:
     case kMenuBuy:
-        OpenOrder(id == kMenuSell);
+        OpenOrder(id == kMenuSell, row);
         break;
     case kMenuDetail:
         if (row >= 0)
@@ -256,24 +254,4 @@ void CMyStockWnd::OpenKLine() {
     OnWindowHidden();
     const std::string request = "code=" + GetRowData(row)->GetStockKey();
     GetWndManager().CreateWnd("kxchart", -1, u"K线分析", "", request.c_str(), 0, this);
-}
-
-void CMyStockWnd::OpenOrder(bool sell) {
-    CAppData* app = CAppData::Instance();
-    if (!app)
-        return;
-    if (!app->HasHolderData()) {
-        app->CheckTradeLogin(this, -1, false);
-        return;
-    }
-    const int row = TargetRow();
-    const std::u16string verb = sell ? u"卖出" : u"买入";
-    std::u16string title = verb;
-    std::string request = std::string("MMLB=") + (sell ? "1" : "0");
-    if (row >= 0) {
-        const CQuoteRowData* data = GetRowData(row);
-        title += u" " + data->GetText(CQuoteRowData::kName).str();
-        request = "code=" + WideToAnsi(data->GetText(CQuoteRowData::kCode).view()) + "&" + request;
-    }
-    GetWndManager().CreateWnd("buysale", -1, title.c_str(), "", request.c_str(), 0, this);
 }

@@ -69,7 +69,6 @@ private:
     void ShowOptionMenu();
     void OpenEditor();
     void OpenKLine();
-    void OpenOrder(bool sell);
     void OnHeaderCommand(int code, int value);
     // The row the menu commands work on: the selected one, else row 0; −1
     // when the table is empty.

@@ -208,11 +208,8 @@ void COrbStockTableWnd::OnNetData(const std::uint8_t* data, int length, bool) {
     if (!data || length <= 0)
         return;
     CDataSetList reply(data, length);
-    if (reply.IsError()) {
-        if (CAppData* app = CAppData::Instance())
-            app->ShowInfoMessage(reply.GetErrorText().c_str(), this);
+    if (ShowReplyError(reply))
         return;
-    }
     CDataSet* first = *reply.GetAt(0);
     if (first && StrEqualNoCase(first->GetTag(), "hq.info") == 0) {
         FreeReplyList(first);
@@ -386,7 +383,7 @@ void COrbStockTableWnd::OnMenuCommand(int id) {
     switch (id) {
     case kMenuSell:
     case kMenuBuy:
-        OpenOrder(id == kMenuSell);
+        OpenOrder(id == kMenuSell, selected);
         break;
     case kMenuDetail:
         if (row)
@@ -406,28 +403,6 @@ void COrbStockTableWnd::OnMenuCommand(int id) {
     default:
         break;
     }
-}
-
-void COrbStockTableWnd::OpenOrder(bool sell) {
-    CAppData* app = CAppData::Instance();
-    if (!app)
-        return;
-    if (!app->HasHolderData()) {
-        app->CheckTradeLogin(this, -1, false);
-        return;
-    }
-    const int selected = GetSelectedRow();
-    const CQuoteRowData* row = selected >= 0 ? GetRowData(selected) : nullptr;
-    CWString title(sell ? u"卖出" : u"买入");
-    std::string request;
-    if (row) {
-        title.AppendChar(u' ');
-        title.Append(row->GetText(CQuoteRowData::kName).view());
-        request = "code=" + row->GetText(CQuoteRowData::kCode).ToAnsi() + "&MMLB=" + (sell ? "1" : "0");
-    } else {
-        request = std::string("MMLB=") + (sell ? "1" : "0");
-    }
-    GetWndManager().CreateWnd("buysale", -1, title.c_str(), "", request.c_str(), 0, this);
 }
 
 void COrbStockTableWnd::OpenSortParams() {

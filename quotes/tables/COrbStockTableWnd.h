@@ -76,7 +76,6 @@ protected:
     // The bottom bar's buttons (command 101).
     void OnBarButton(int index);
     void ShowOptionMenu();
-    void OpenOrder(bool sell);
     void OpenSortParams();
     // A "提示" message box with OK.
     void Tell(const char16_t* text);

@@ -1,6 +1,7 @@
 // The quote table base: the two lists, their places and the row records.
 #include "quotes/tables/COrbTableWnd.h"
 
+#include "framework/app/CAppData.h"
 #include "framework/shell/CWndManager.h"
 
 #include <algorithm>
@@ -73,4 +74,23 @@ void COrbTableWnd::RemoveAllRows() {
 void COrbTableWnd::OpenDetailQuote(const char* stock) {
     const std::string param = std::string("code=") + (stock ? stock : "");
     GetWndManager().CreateWnd("xxhq", -1, u"详细报价", param.c_str(), "tc_mfuncno=31000&tc_sfuncno=4", 0, this);
+}
+
+void COrbTableWnd::OpenOrder(bool sell, int row) {
+    CAppData* app = CAppData::Instance();
+    if (!app)
+        return;
+    if (!app->HasHolderData()) {
+        app->CheckTradeLogin(this, -1, false);
+        return;
+    }
+    const CQuoteRowData* data = row >= 0 ? GetRowData(row) : nullptr;
+    CWString title(sell ? u"卖出" : u"买入");
+    std::string request = std::string("MMLB=") + (sell ? "1" : "0");
+    if (data) {
+        title.AppendChar(u' ');
+        title.Append(data->GetText(CQuoteRowData::kName).view());
+        request = "code=" + data->GetText(CQuoteRowData::kCode).ToAnsi() + "&" + request;
+    }
+    GetWndManager().CreateWnd("buysale", -1, title.c_str(), "", request.c_str(), 0, this);
 }

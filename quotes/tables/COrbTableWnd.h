@@ -46,6 +46,10 @@ public:
     // window: keyword "xxhq", menu id −1, title "详细报价", parameter text
     // "code=" + stock, request "tc_mfuncno=31000&tc_sfuncno=4".
     void OpenDetailQuote(const char* stock);
+    // Opens the order form ("buysale") to sell or buy the stock of row, or
+    // with no stock for −1; without a logged-in trade account it runs the
+    // trade login instead and opens no form.
+    void OpenOrder(bool sell, int row);
 
     CQuoteHeaderList& GetHeaderList() { return m_headerList; }
     CQuoteRowList& GetRowList() { return m_rowList; }

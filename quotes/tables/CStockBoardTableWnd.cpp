@@ -65,11 +65,8 @@ void CStockBoardTableWnd::OnNetData(const std::uint8_t* data, int length, bool) 
     if (!data || length <= 0)
         return;
     CDataSetList reply(data, length);
-    if (reply.IsError()) {
-        if (CAppData* app = CAppData::Instance())
-            app->ShowInfoMessage(reply.GetErrorText().c_str(), this);
+    if (ShowReplyError(reply))
         return;
-    }
     if (GetRowCount() > 0)
         RemoveAllRows();
     FillRows(*reply.GetAt(0));
