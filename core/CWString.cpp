@@ -22,6 +22,23 @@ void AppendPadded(std::u16string& out, std::u16string_view text, int width, bool
     if (left) out.append(pad, u' ');
 }
 
+// Widths and precisions beyond the format limit change nothing in the cut
+// result, so they are clamped there rather than handed on to snprintf
+// (which would build the whole field first, or fail past INT_MAX).
+constexpr int kFieldLimit = static_cast<int>(CWString::kFormatLimit) + 1;
+
+int ClampField(int64_t value) { return value > kFieldLimit ? kFieldLimit : static_cast<int>(value); }
+
+// Reads a decimal width or precision at p, clamped.
+int ParseField(const char16_t*& p) {
+    int64_t value = 0;
+    while (*p >= u'0' && *p <= u'9') {
+        value = value * 10 + (*p++ - u'0');
+        if (value > kFieldLimit) value = kFieldLimit;
+    }
+    return static_cast<int>(value);
+}
+
 void AppendAscii(std::u16string& out, const char* s, int n) {
     for (int i = 0; i < n; ++i) out.push_back(static_cast<unsigned char>(s[i]));
 }
@@ -57,50 +74,47 @@ std::u16string FormatWide(const char16_t* fmt, va_list ap) {
             ++p;
             continue;
         }
-        std::string spec = "%";
+        // The snprintf specification is rebuilt from what was parsed, so that
+        // clamped numbers and a length modifier matching the argument read
+        // are what snprintf sees.
+        std::string flags;
         bool left = false;
         while (*p == u'-' || *p == u'+' || *p == u' ' || *p == u'#' || *p == u'0') {
             if (*p == u'-') left = true;
-            spec.push_back(static_cast<char>(*p++));
+            flags.push_back(static_cast<char>(*p++));
         }
         int width = 0;
         if (*p == u'*') {
-            width = va_arg(ap, int);
-            if (width < 0) {
+            int64_t w = va_arg(ap, int);
+            if (w < 0) {
                 left = true;
-                spec.push_back('-');
-                width = -width;
+                flags.push_back('-');
+                w = -w;
             }
-            spec += std::to_string(width);
+            width = ClampField(w);
             ++p;
         } else {
-            while (*p >= u'0' && *p <= u'9') {
-                width = width * 10 + (*p - u'0');
-                if (width > 100000) width = 100000;
-                spec.push_back(static_cast<char>(*p++));
-            }
+            width = ParseField(p);
         }
         int precision = -1;
         if (*p == u'.') {
-            spec.push_back('.');
             ++p;
-            precision = 0;
             if (*p == u'*') {
-                precision = va_arg(ap, int);
-                if (precision < 0) precision = -1;
-                else spec += std::to_string(precision);
+                int value = va_arg(ap, int);
+                precision = value < 0 ? -1 : ClampField(value);
                 ++p;
             } else {
-                while (*p >= u'0' && *p <= u'9') {
-                    precision = precision * 10 + (*p - u'0');
-                    if (precision > 100000) precision = 100000;
-                    spec.push_back(static_cast<char>(*p++));
-                }
+                precision = ParseField(p);
             }
         }
-        // Length modifiers: h hh l ll L z j t, and the device's I64.
+        std::string spec = "%" + flags;
+        if (width > 0) spec += std::to_string(width);
+        if (precision >= 0) spec += "." + std::to_string(precision);
+        // Length modifiers: h hh l ll L q z j t, and the device's I64. Only
+        // the argument's size matters to the wide format; snprintf is given
+        // the one modifier that matches the argument read.
         std::string length;
-        while (*p == u'h' || *p == u'l' || *p == u'L' || *p == u'z' || *p == u'j' || *p == u't') {
+        while (*p == u'h' || *p == u'l' || *p == u'L' || *p == u'q' || *p == u'z' || *p == u'j' || *p == u't') {
             length.push_back(static_cast<char>(*p++));
         }
         if (p[0] == u'I' && p[1] == u'6' && p[2] == u'4') {
@@ -118,14 +132,17 @@ std::u16string FormatWide(const char16_t* fmt, va_list ap) {
         case u'x':
         case u'X': {
             bool isSigned = conv == u'd' || conv == u'i';
-            std::string full = spec + length + static_cast<char>(conv);
-            if (length == "ll" || length == "j") {
+            if (length == "ll" || length == "L" || length == "q" || length == "j") {
+                std::string full = spec + "ll" + static_cast<char>(conv);
                 if (isSigned) AppendNumber(out, full, va_arg(ap, long long));
                 else AppendNumber(out, full, va_arg(ap, unsigned long long));
             } else if (length == "l" || length == "z" || length == "t") {
+                std::string full = spec + "l" + static_cast<char>(conv);
                 if (isSigned) AppendNumber(out, full, va_arg(ap, long));
                 else AppendNumber(out, full, va_arg(ap, unsigned long));
             } else {
+                // h and hh narrow an int argument, as in C.
+                std::string full = spec + (length == "h" || length == "hh" ? length : "") + static_cast<char>(conv);
                 if (isSigned) AppendNumber(out, full, va_arg(ap, int));
                 else AppendNumber(out, full, va_arg(ap, unsigned int));
             }
@@ -171,7 +188,11 @@ std::u16string FormatWide(const char16_t* fmt, va_list ap) {
             break;
         }
     }
-    if (out.size() > CWString::kFormatLimit) out.resize(CWString::kFormatLimit);
+    if (out.size() > CWString::kFormatLimit) {
+        out.resize(CWString::kFormatLimit);
+        // A cut between the halves of a surrogate pair drops the lone half.
+        if (out.back() >= 0xD800 && out.back() <= 0xDBFF) out.pop_back();
+    }
     return out;
 }
 

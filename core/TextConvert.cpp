@@ -3,8 +3,10 @@
 // UTF-8 codec.
 #include "core/TextConvert.h"
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <iconv.h>
@@ -31,9 +33,19 @@ IconvPair& Converters() {
     return pair;
 }
 
-// Runs cd over the input, appending to out. On a byte sequence that does not
-// convert, skips `skip` input bytes and appends `replacement`.
-void RunIconv(iconv_t cd, const char* in, size_t inLeft, std::string& out, size_t skip,
+// Input bytes that make one character that does not convert: a GBK byte
+// is skipped alone (the next may start a valid character), a UTF-16
+// surrogate pair as a whole, so that it becomes one replacement.
+size_t SkipAnsi(const char*, size_t) { return 1; }
+size_t SkipWide(const char* p, size_t left) {
+    auto unit = [p](size_t i) { return char16_t(uint8_t(p[i]) | uint8_t(p[i + 1]) << 8); };
+    if (left >= 4 && unit(0) >= 0xD800 && unit(0) <= 0xDBFF && unit(2) >= 0xDC00 && unit(2) <= 0xDFFF) return 4;
+    return 2;
+}
+
+// Runs cd over the input, appending to out. On a character that does not
+// convert, skips its bytes (as skip tells) and appends `replacement`.
+void RunIconv(iconv_t cd, const char* in, size_t inLeft, std::string& out, size_t (*skip)(const char*, size_t),
               std::string_view replacement) {
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         out.append(in, inLeft);  // no converter: better raw than nothing
@@ -48,7 +60,7 @@ void RunIconv(iconv_t cd, const char* in, size_t inLeft, std::string& out, size_
         size_t rc = iconv(cd, &src, &inLeft, &dst, &dstLeft);
         out.append(chunk, dst - chunk);
         if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
-            size_t n = inLeft < skip ? inLeft : skip;
+            size_t n = std::min(inLeft, skip(src, inLeft));
             src += n;
             inLeft -= n;
             out.append(replacement);
@@ -77,7 +89,7 @@ size_t WideLength(const char16_t* text) {
 std::u16string AnsiToWide(std::string_view text) {
     std::string bytes;
     static const char16_t kReplacement = 0xFFFD;
-    RunIconv(Converters().toWide, text.data(), text.size(), bytes, 1,
+    RunIconv(Converters().toWide, text.data(), text.size(), bytes, SkipAnsi,
              std::string_view(reinterpret_cast<const char*>(&kReplacement), 2));
     std::u16string result(bytes.size() / 2, u'\0');
     if (!result.empty()) std::memcpy(result.data(), bytes.data(), result.size() * 2);
@@ -86,7 +98,7 @@ std::u16string AnsiToWide(std::string_view text) {
 
 std::string WideToAnsi(std::u16string_view text) {
     std::string result;
-    RunIconv(Converters().toAnsi, reinterpret_cast<const char*>(text.data()), text.size() * 2, result, 2, "?");
+    RunIconv(Converters().toAnsi, reinterpret_cast<const char*>(text.data()), text.size() * 2, result, SkipWide, "?");
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include "core/TextConvert.h"
 #include "core/UnixTime.h"
 
+#include <climits>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
@@ -45,7 +46,9 @@ TEST(TextConvert, ChineseTextSurvivesARoundTripThroughGbk) {
 
 TEST(TextConvert, BadBytesAndNullArgumentsDoNotFailTheConversion) {
     EXPECT_EQ(AnsiToWide(std::string_view("a\xFF", 2)), u"a\xFFFD");
-    EXPECT_EQ(WideToAnsi(std::u16string_view(u"a\U0001F600b")), "a??b");
+    // A character GBK lacks is one '?', also when it takes a surrogate pair.
+    EXPECT_EQ(WideToAnsi(std::u16string_view(u"a\U0001F600b")), "a?b");
+    EXPECT_EQ(WideToAnsi(std::u16string(u"a\xD800" u"b\xDC00")), "a?b?");  // lone halves
     char16_t* out = reinterpret_cast<char16_t*>(1);
     EXPECT_EQ(AnsiToWide(static_cast<const char*>(nullptr), &out), -1);
     EXPECT_EQ(out, nullptr);
@@ -88,6 +91,40 @@ TEST(CWString, FormatStopsAt2048Characters) {
     CAString a;
     EXPECT_EQ(a.Format("%s", std::string(3000, 'y').c_str()), 2048);
     EXPECT_EQ(a.length(), 2048u);
+}
+
+TEST(CWString, FormatCutDoesNotLeaveHalfASurrogatePair) {
+    std::u16string text(2047, u'x');
+    CWString s;
+    EXPECT_EQ(s.Format(u"%s\U0001F600", text.c_str()), 2047);
+    EXPECT_EQ(s.view().back(), u'x');
+}
+
+TEST(CWString, FormatClampsHugeWidthsAndPrecisionsToTheLimit) {
+    CWString s;
+    // A width past INT_MAX's reach for snprintf still pads up to the cut.
+    EXPECT_EQ(s.Format(u"%2147483647d", 5), 2048);
+    EXPECT_EQ(s.view().find_first_not_of(u' '), std::u16string_view::npos);
+    EXPECT_EQ(s.Format(u"%-999999999d|", 5), 2048);
+    EXPECT_EQ(s.view().front(), u'5');
+    EXPECT_EQ(s.Format(u"%.2000000000f", 1.0), 2048);
+    EXPECT_EQ(s.view().substr(0, 4), u"1.00");
+    // The most negative star width means left-justify, without overflow.
+    EXPECT_EQ(s.Format(u"%*d", INT_MIN, 7), 2048);
+    EXPECT_EQ(s.view().front(), u'7');
+    EXPECT_EQ(s.Format(u"%*d|", -3, 7), 4);
+    EXPECT_EQ(s, u"7  |");
+}
+
+TEST(CWString, FormatReadsEachArgumentAtTheSizeItsModifierGives) {
+    CWString s;
+    s.Format(u"%Ld|%qd|%jd|%zu|%hd|%hhu|%I64d|%ld|%d", 1LL << 33, -(1LL << 34), 1LL << 35, size_t(9), 65537,
+             257, -(1LL << 36), -2L, 42);
+    EXPECT_EQ(s, u"8589934592|-17179869184|34359738368|9|1|1|-68719476736|-2|42");
+    s.Format(u"%5.1f|%-6.2e|%+d|% d|%#x|%o", 2.25, 1500.0, 3, 4, 255, 8);
+    EXPECT_EQ(s, u"  2.2|1.50e+03|+3| 4|0xff|10");
+    s.Format(u"%n|%");  // no argument is written through, a lone % ends the text
+    EXPECT_EQ(s, u"%n|");
 }
 
 TEST(CWString, ReplaceChangesEveryOccurrenceLeftToRightWithoutRescanning) {
