@@ -23,10 +23,17 @@ public:
         Reserve(capacity);
     }
 
-    // Appends n items (n <= 0 or null items appends nothing).
+    // Appends n items (n <= 0 or null items appends nothing). The items may
+    // be this array's own (a.Append(a.GetAt(0))): growing moves the storage,
+    // so they are copied out first.
     void Append(const T* items, int n) {
         if (!items || n <= 0) return;
-        if (m_items.size() + n > static_cast<size_t>(m_capacity)) Reserve(m_capacity * 2 + n);
+        if (m_items.size() + n > static_cast<size_t>(m_capacity)) {
+            std::vector<T> copy(items, items + n);
+            Reserve(m_capacity * 2 + n);
+            m_items.insert(m_items.end(), copy.begin(), copy.end());
+            return;
+        }
         m_items.insert(m_items.end(), items, items + n);
     }
     void Append(const T& item) { Append(&item, 1); }

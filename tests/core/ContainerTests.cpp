@@ -20,6 +20,20 @@ TEST(CArrayT, AppendGrowsCapacityToTwiceTheOldPlusTheRequest) {
     EXPECT_EQ(a.GetCapacity(), 7);
 }
 
+TEST(CArrayT, AppendingItsOwnItemsWhileGrowingCopiesThemFirst) {
+    CArrayT<CChoiceItem> items(1);
+    items.Append(CChoiceItem{CWString(u"深A股东"), CAString("0"), true});
+    items.Append(items.GetAt(0));  // full: the storage moves under the reference
+    ASSERT_EQ(items.GetCount(), 2);
+    EXPECT_EQ(items.GetAt(1).text, u"深A股东");
+    CUIntArray values(2);
+    uint32_t v[] = {7, 8};
+    values.Append(v, 2);
+    values.Append(values.GetData(), values.GetCount());
+    EXPECT_EQ(values.GetCount(), 4);
+    EXPECT_EQ(values.GetAt(3), 8u);
+}
+
 TEST(CArrayT, GetAtOutsideTheItemsYieldsTheLastItem) {
     CUIntArray a(1);
     uint32_t values[] = {10, 20, 30};
