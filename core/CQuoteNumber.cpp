@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 namespace {
 const double kPow10[4] = {1.0, 10.0, 100.0, 1000.0};
@@ -23,7 +24,7 @@ CQuoteNumber& CQuoteNumber::FromPacked(int32_t packed) {
 int32_t CQuoteNumber::ToPacked() const {
     if (IsInvalid() || !std::isfinite(m_value)) return kMissingPacked;
     int code = Decimals(m_code);
-    double scaled = std::nearbyint(m_value * kPow10[code]);
+    double scaled = std::round(m_value * kPow10[code]);
     // 30 bits are left for the mantissa.
     if (scaled > 536870911.0 || scaled < -536870912.0) return kMissingPacked;
     int64_t mantissa = static_cast<int64_t>(scaled);
@@ -47,9 +48,23 @@ CQuoteNumber CQuoteNumber::DivideInt(int divisor) const {
 }
 
 CAString CQuoteNumber::ToText() const {
-    char buf[512];
-    double v = m_value == 0.0 ? 0.0 : m_value;  // never "-0.00"
-    std::snprintf(buf, sizeof buf, "%.*f", Decimals(m_code), v);
+    int decimals = Decimals(m_code);
+    // The digits come from the same rounding as ToPacked (halves away from
+    // zero, alike for both signs), so the text shown is what the wire would
+    // carry; a value that rounds to zero shows no minus sign.
+    double scaled = std::round(m_value * kPow10[decimals]);
+    if (std::fabs(scaled) < 9007199254740992.0) {  // 2^53: every integer exact
+        int64_t units = static_cast<int64_t>(scaled);
+        std::string text = std::to_string(units < 0 ? -units : units);
+        if (decimals > 0) {
+            if (text.size() <= static_cast<size_t>(decimals)) text.insert(0, decimals + 1 - text.size(), '0');
+            text.insert(text.size() - decimals, ".");
+        }
+        if (units < 0) text.insert(0, "-");
+        return CAString(std::move(text));
+    }
+    char buf[512];  // beyond 2^53, infinities and NaN: as printf shows them
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, m_value);
     return CAString(buf);
 }
 

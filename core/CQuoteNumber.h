@@ -23,7 +23,7 @@ public:
     // 999999999.0 with code 0. Returns *this.
     CQuoteNumber& FromPacked(int32_t packed);
     // The packed form that FromPacked reads back: the value rounded to the
-    // code's decimals; the missing marker, and values beyond the 30-bit
+    // code's decimals, halves away from zero; the missing marker, and values beyond the 30-bit
     // range, pack as 999999999. A code outside 0..3 packs as 0 decimals.
     int32_t ToPacked() const;
 
@@ -55,7 +55,8 @@ public:
     bool operator<=(const CQuoteNumber& o) const { return m_value <= o.m_value; }
     bool operator>=(const CQuoteNumber& o) const { return m_value >= o.m_value; }
 
-    // The value with as many decimals as the code gives ("12.35" for code 2).
+    // The value with as many decimals as the code gives ("12.35" for code 2),
+    // rounded as ToPacked rounds; never "-0.00".
     CAString ToText() const;
     CWString ToWideText() const;
     // ToWideText followed by 万 (code 1) or 亿 (code 2).

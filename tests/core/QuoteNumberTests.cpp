@@ -42,6 +42,31 @@ TEST(CQuoteNumber, PackingIsTheInverseOfDecoding) {
     }
 }
 
+TEST(CQuoteNumber, TextAndPackingRoundHalvesAwayFromZeroAlikeForBothSigns) {
+    EXPECT_EQ(CQuoteNumber(0.125, 2).ToText(), "0.13");
+    EXPECT_EQ(CQuoteNumber(-0.125, 2).ToText(), "-0.13");
+    EXPECT_EQ(CQuoteNumber(2.5, 0).ToText(), "3");
+    EXPECT_EQ(CQuoteNumber(-2.5, 0).ToText(), "-3");
+    EXPECT_EQ(CQuoteNumber(0.125, 2).ToPacked(), Pack(13, 2));
+    EXPECT_EQ(CQuoteNumber(-0.125, 2).ToPacked(), Pack(-13, 2));
+    EXPECT_EQ(CQuoteNumber(2.5, 0).ToPacked(), Pack(3, 0));
+    EXPECT_EQ(CQuoteNumber(-2.5, 0).ToPacked(), Pack(-3, 0));
+    // What the text shows is what the wire carries.
+    for (double v : {0.005, -0.005, 1.005, -1.005, 12.345, -12.345, 0.0449, -99.995}) {
+        CQuoteNumber n(v, 2);
+        EXPECT_EQ(n.ToText(), From(n.ToPacked()).ToText()) << v;
+    }
+}
+
+TEST(CQuoteNumber, ASmallNegativeThatRoundsToZeroShowsNoMinusSign) {
+    EXPECT_EQ(CQuoteNumber(-0.004, 2).ToText(), "0.00");
+    EXPECT_EQ(CQuoteNumber(-0.4, 0).ToText(), "0");
+    EXPECT_EQ(CQuoteNumber(-0.0, 3).ToText(), "0.000");
+    EXPECT_EQ(CQuoteNumber(-0.0004, 3).ToWideTextWithUnit(), u"0.000");
+    EXPECT_EQ(CQuoteNumber(-0.05, 3).ToText(), "-0.050");
+    EXPECT_EQ(CQuoteNumber(-1234567.0, 1).ToWideTextWithUnit(), u"-1234567.0万");
+}
+
 TEST(CQuoteNumber, UnitWordsFollowTheCode) {
     EXPECT_EQ(From(Pack(1234, 1)).ToWideTextWithUnit(), u"123.4万");
     EXPECT_EQ(From(Pack(1234, 2)).ToWideTextWithUnit(), u"12.34亿");
