@@ -56,8 +56,9 @@ int SealData(const char* key, const uint8_t* data, int length, uint8_t* output) 
     int cipherLength = size - kHeader;
     std::vector<uint8_t> plain(cipherLength, 0);
     std::memcpy(plain.data(), data, length);
+    // From here on only the copy is read: output may be data's own buffer.
     StoreLE32(output, static_cast<uint32_t>(length));
-    StoreLE32(output + 4, Crc32(data, length));
+    StoreLE32(output + 4, Crc32(plain.data(), length));
     BF_KEY bf;
     SetKey(key, &bf);
     unsigned char iv[8] = {};

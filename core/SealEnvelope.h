@@ -13,7 +13,7 @@
 int SealedSize(int length);
 
 // Seals data[0 .. length) into output, which must hold SealedSize(length)
-// bytes. Returns that size; -1 when key is null or shorter than 6
+// bytes; output may be the buffer that holds data. Returns that size; -1 when key is null or shorter than 6
 // characters, -2 for a null argument or a length below 16.
 int SealData(const char* key, const uint8_t* data, int length, uint8_t* output);
 

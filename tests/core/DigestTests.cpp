@@ -106,6 +106,14 @@ TEST(SealEnvelope, EveryLengthFrom16To4096SurvivesARoundTrip) {
     }
 }
 
+TEST(SealEnvelope, SealingInPlaceGivesTheSameEnvelope) {
+    std::vector<uint8_t> plain = Pattern(30);
+    std::vector<uint8_t> buffer = plain;
+    buffer.resize(SealedSize(30));
+    ASSERT_EQ(SealData(kKey, buffer.data(), 30, buffer.data()), static_cast<int>(buffer.size()));
+    EXPECT_EQ(buffer, Seal(plain));
+}
+
 TEST(SealEnvelope, SealRefusesShortKeysAndShortData) {
     std::vector<uint8_t> plain = Pattern(16);
     uint8_t out[64];
