@@ -92,11 +92,24 @@ bool WriteAll(int fd, const std::string& bytes) {
 
 } // namespace
 
-CRegistry::CRegistry(std::u16string_view path)
-    : m_path(std::filesystem::path(std::u16string(path)).native()) {}
+CRegistry::CRegistry(std::u16string_view path) {
+    // A path that is not valid UTF-16 or holds a NUL names no file; it is
+    // kept empty, so every read finds nothing and every write fails.
+    try {
+        m_path = std::filesystem::path(std::u16string(path)).native();
+    } catch (const std::exception&) {
+        m_path.clear();
+    }
+    if (m_path.find('\0') != std::string::npos) {
+        m_path.clear();
+    }
+}
 
 bool CRegistry::Load(Keys& keys) const {
     keys.clear();
+    if (m_path.empty()) {
+        return false;
+    }
     int fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return errno == ENOENT;

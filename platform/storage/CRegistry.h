@@ -30,7 +30,9 @@ public:
     // Test seam: makes the next writes fail at one step, as the disk would.
     enum class WriteFault { None, CreateTemp, WriteTemp, Rename };
 
-    // path: the registry file (UTF-16); it need not exist yet.
+    // path: the registry file (UTF-16); it need not exist yet. A path that
+    // cannot name a file (a lone surrogate, a NUL) reads as empty and is
+    // never written.
     explicit CRegistry(std::u16string_view path);
 
     // The value, or nullopt when the file, the key or the value is missing
@@ -54,6 +56,6 @@ private:
     bool Load(Keys& keys) const;
     bool Save(const Keys& keys) const;
 
-    std::string m_path; // native (UTF-8) path of the file
+    std::string m_path; // native (UTF-8) path of the file; empty when unusable
     WriteFault m_fault = WriteFault::None;
 };

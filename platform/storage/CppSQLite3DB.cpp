@@ -14,9 +14,20 @@
 
 namespace {
 
-// The path as the system's file calls take it (UTF-8).
+// The path as the system's file calls take it (UTF-8). A path that is not
+// valid UTF-16 (a lone surrogate) or holds a NUL names no file: it fails
+// with the wrapper's own exception, not the library's conversion error.
 std::string NativePath(std::u16string_view path) {
-    return std::filesystem::path(std::u16string(path)).native();
+    std::string file;
+    try {
+        file = std::filesystem::path(std::u16string(path)).native();
+    } catch (const std::exception&) {
+        file.clear();
+    }
+    if (file.empty() || file.find('\0') != std::string::npos) {
+        throw CppSQLite3Exception(SQLITE_CANTOPEN, "open: invalid database path");
+    }
+    return file;
 }
 
 } // namespace
@@ -24,9 +35,6 @@ std::string NativePath(std::u16string_view path) {
 void CppSQLite3DB::open(std::u16string_view path) {
     close();
     std::string file = NativePath(path);
-    if (file.empty() || file.find('\0') != std::string::npos) {
-        throw CppSQLite3Exception(SQLITE_CANTOPEN, "open: invalid database path");
-    }
     // Create the file with its final mode ourselves: SQLite would create it
     // 0644 less the umask, and changing the umask is not thread-safe.
     int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
