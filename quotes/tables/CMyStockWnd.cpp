@@ -10,7 +10,7 @@
 #include "quotes/tables/CQuoteRowList.h"
 #include "quotes/tables/MyQuotesStore.h"
 #include "quotes/tables/QuoteRowCompare.h"
-#include "quotes/tables/WatchListRows.h"
+#include "quotes/tables/QuoteRowFill.h"
 
 #include <memory>
 
@@ -70,7 +70,7 @@ int CMyStockWnd::BuildRequest(CAString& out) {
                                                   : GetRequestText().str();
     // The whole list travels: no length cap cuts a long watch list short.
     text += "&count=" + std::to_string(items.size()) + "&code=" + JoinMyQuotes(items, '|') + "&field=" +
-            kWatchListFields;
+            kQuoteRowFields;
     out.Assign(text);
     return 1;
 }
@@ -79,13 +79,13 @@ void CMyStockWnd::OnNetData(const std::uint8_t* data, int length, bool /*network
     if (!data || length <= 0)
         return;
     CDataSetList reply(data, length);
-    if (ShowReplyError(reply)) {
+    if (TakeReplyHead(reply)) {
         m_sentStore.clear();
         return;
     }
     RemoveAllRows();
     m_replyKeys.clear();
-    CDataSet* first = reply.GetCount() > 0 ? *reply.GetAt(0) : nullptr;
+    CDataSet* first = FirstSet(reply);
     if (first && !m_sentStore.empty()) {
         const int codeColumn = first->FindColumn("code");
         const int marketColumn = first->FindColumn("exchid");
@@ -101,7 +101,7 @@ void CMyStockWnd::OnNetData(const std::uint8_t* data, int length, bool /*network
         for (int r : merge.rows) {
             first->MoveFirst();
             first->Move(r);
-            AddRow(MakeWatchListRow(*first));
+            AddRow(MakeQuoteRow(*first, true));
         }
         m_rewrite = merge.newStore.has_value();
     }

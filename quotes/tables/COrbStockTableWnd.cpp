@@ -10,9 +10,9 @@
 #include "framework/ui/WndMessages.h"
 #include "framework/ui/widgets/CPopMenuWnd.h"
 #include "platform/ui/CUiMessageBox.h"
-#include "quotes/charts/CChartCanvas.h"
 #include "quotes/tables/CEditMyStockWnd.h"
 #include "quotes/tables/CStockSortParamWnd.h"
+#include "quotes/tables/QuoteRowFill.h"
 #include "quotes/tables/QuoteTableOptions.h"
 
 #include <cstdlib>
@@ -199,7 +199,7 @@ int COrbStockTableWnd::BuildRequest(CAString& out) {
     text += "&offset=" + std::to_string(GetPageOffset());
     text += "&count=" + std::to_string(m_pageSize);
     text += "&field=";
-    text += kFieldList;
+    text += kQuoteRowFields;
     out.Assign(std::string_view(text));
     return 1;
 }
@@ -208,13 +208,9 @@ void COrbStockTableWnd::OnNetData(const std::uint8_t* data, int length, bool) {
     if (!data || length <= 0)
         return;
     CDataSetList reply(data, length);
-    if (ShowReplyError(reply))
+    if (TakeReplyHead(reply))
         return;
-    CDataSet* first = *reply.GetAt(0);
-    if (first && StrEqualNoCase(first->GetTag(), "hq.info") == 0) {
-        FreeReplyList(first);
-        return;
-    }
+    CDataSet* first = FirstSet(reply);
     const int selected = GetSelectedRow();
     RemoveAllRows();
     FillRows(first);
@@ -235,54 +231,11 @@ void COrbStockTableWnd::FillRows(CDataSet* set) {
         Tell(u"当前页无数据显示，请返回上一页！");
         return;
     }
-    CAppData* app = CAppData::Instance();
-    const COLORREF normal = app ? app->GetColor(14) : 0xFFFFFF;
-    const CQuoteNumber zero;
-    const int columns = set->GetColumnCount();
-    set->Move(-set->GetRowCount() - 1); // before the first row
-    while (set->MoveNext()) {
-        auto row = std::make_unique<CQuoteRowData>();
-        for (int c = 0; c < columns; ++c) {
-            const CWString text = set->GetFieldText(c);
-            CQuoteNumber value;
-            switch (c) {
-            case 0:
-                row->SetCell(CQuoteRowData::kName, text.view(), normal, CQuoteRowData::kKindName);
-                break;
-            case 1:
-                row->SetCell(CQuoteRowData::kCode, text.view(), normal, CQuoteRowData::kKindCode);
-                break;
-            case 2: {
-                CQuoteNumber open, previous;
-                set->GetFieldNumber(open, 5);
-                set->GetFieldNumber(previous, 6);
-                set->GetFieldNumber(value, 2);
-                if (open != zero)
-                    row->SetCell(CQuoteRowData::kLast, text.view(), CChartCanvas::GetCompareColor(previous, value),
-                                 CQuoteRowData::kKindLast);
-                else
-                    row->SetCell(CQuoteRowData::kLast, u"-", normal, CQuoteRowData::kKindLast);
-                break;
-            }
-            case 3:
-                set->GetFieldNumber(value, 3);
-                row->SetCell(CQuoteRowData::kChange, text.view(), CChartCanvas::GetCompareColor(zero, value),
-                             CQuoteRowData::kKindChange);
-                break;
-            case 4:
-                set->GetFieldNumber(value, 4);
-                row->SetCell(CQuoteRowData::kChangePct, text.view(), CChartCanvas::GetCompareColor(zero, value),
-                             CQuoteRowData::kKindChangePct);
-                break;
-            case 7:
-                row->SetCell(CQuoteRowData::kMarket, text.view(), normal, CQuoteRowData::kKindMarket);
-                break;
-            default:
-                break;
-            }
-        }
-        AddRow(row.release());
-    }
+    if (!set->MoveFirst())
+        return;
+    do {
+        AddRow(MakeQuoteRow(*set, false));
+    } while (set->MoveNext());
 }
 
 int COrbStockTableWnd::OpenMenuChild(int index) {

@@ -20,7 +20,6 @@ class CDataSet;
 class COrbStockTableWnd : public COrbTableWnd {
 public:
     static constexpr int kPageSize = 20;
-    static constexpr const char* kFieldList = "4|3|16|20|21|13|11|1";
     // Option-menu command ids.
     enum : int {
         kMenuCancel = 121,
@@ -44,7 +43,7 @@ public:
     // The same for a sort choice: each non-empty code, and the direction
     // whenever it differs.
     void ApplySortChoice(const CSortChoice& choice);
-    // Fills rows from set (columns of kFieldList); tells the user when the
+    // Fills rows from set (columns of kQuoteRowFields); tells the user when the
     // set is missing or empty.
     void FillRows(CDataSet* set);
     // Opens the first child of the menu root with keyword "bkhq".

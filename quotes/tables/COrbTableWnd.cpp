@@ -1,6 +1,7 @@
 // The quote table base: the two lists, their places and the row records.
 #include "quotes/tables/COrbTableWnd.h"
 
+#include "core/StrUtil.h"
 #include "framework/app/CAppData.h"
 #include "framework/shell/CWndManager.h"
 
@@ -69,6 +70,17 @@ CQuoteRowData* COrbTableWnd::GetRowData(int index) const {
 
 void COrbTableWnd::RemoveAllRows() {
     m_rowList.RemoveAll();
+}
+
+bool COrbTableWnd::TakeReplyHead(CDataSetList& reply) {
+    if (ShowReplyError(reply))
+        return true;
+    CDataSet* first = FirstSet(reply);
+    if (first && StrEqualNoCase(first->GetTag(), "hq.info") == 0) {
+        FreeReplyList(first);
+        return true;
+    }
+    return false;
 }
 
 void COrbTableWnd::OpenDetailQuote(const char* stock) {

@@ -10,6 +10,7 @@
 // list headers for the codes and values).
 #pragma once
 
+#include "core/CDataSetList.h"
 #include "framework/ui/CNetWnd.h"
 #include "quotes/tables/CQuoteHeaderList.h"
 #include "quotes/tables/CQuoteRowData.h"
@@ -62,6 +63,14 @@ public:
     void OnLayout() override;
 
 protected:
+    // The steps every quote table takes first with a reply: an error set is
+    // shown over this window, and a first set tagged "hq.info" (any case)
+    // goes to the header hook. True when the reply was one of those and
+    // fills no rows.
+    bool TakeReplyHead(CDataSetList& reply);
+    // The reply's first data set, null without one.
+    static CDataSet* FirstSet(CDataSetList& reply) { return reply.GetCount() > 0 ? *reply.GetAt(0) : nullptr; }
+
     // The two lists' rectangles for the window's current size.
     CRect HeaderRect() const;
     CRect RowsRect() const;

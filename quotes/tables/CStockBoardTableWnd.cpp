@@ -4,6 +4,7 @@
 #include "core/CDataSetList.h"
 #include "framework/app/CAppData.h"
 #include "quotes/tables/QuoteRowCompare.h"
+#include "quotes/tables/QuoteRowFill.h"
 
 #include <string>
 
@@ -56,7 +57,7 @@ int CStockBoardTableWnd::BuildRequest(CAString& out) {
         return 0;
     std::string text(GetRequestText().view());
     text += "&field=";
-    text += kFieldList;
+    text += kQuoteRowFields;
     out.Assign(std::string_view(text));
     return 1;
 }
@@ -65,11 +66,11 @@ void CStockBoardTableWnd::OnNetData(const std::uint8_t* data, int length, bool) 
     if (!data || length <= 0)
         return;
     CDataSetList reply(data, length);
-    if (ShowReplyError(reply))
+    if (TakeReplyHead(reply))
         return;
     if (GetRowCount() > 0)
         RemoveAllRows();
-    FillRows(*reply.GetAt(0));
+    FillRows(FirstSet(reply));
     SortRows();
 }
 

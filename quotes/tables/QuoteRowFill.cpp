@@ -1,5 +1,5 @@
-// Watch-list row records.
-#include "quotes/tables/WatchListRows.h"
+// Quote table row records from reply rows.
+#include "quotes/tables/QuoteRowFill.h"
 
 #include "core/CDataSet.h"
 #include "core/CQuoteNumber.h"
@@ -7,13 +7,15 @@
 #include "quotes/charts/CChartCanvas.h"
 #include "quotes/tables/CQuoteRowData.h"
 
+#include <string>
+
 namespace {
 enum Column : int { kName, kCode, kLast, kChange, kChangePct, kOpen, kPrevClose, kMarket };
 constexpr int kDefaultColorIndex = 14; // palette: default table text
 constexpr COLORREF kDefaultColor = 0xFFFFFF;
 } // namespace
 
-CQuoteRowData* MakeWatchListRow(const CDataSet& set) {
+CQuoteRowData* MakeQuoteRow(const CDataSet& set, bool widenMarket) {
     CAppData* app = CAppData::Instance();
     const COLORREF plain = app ? app->GetColor(kDefaultColorIndex) : kDefaultColor;
     auto* row = new CQuoteRowData();
@@ -34,13 +36,12 @@ CQuoteRowData* MakeWatchListRow(const CDataSet& set) {
             break;
         case kLast:
             // A stock not traded today (open 0) has no last price to show.
-            if (columns > kOpen && number(kOpen).GetValue() != 0) {
-                const COLORREF color =
-                    columns > kPrevClose ? CChartCanvas::GetCompareColor(number(kPrevClose), number(kLast)) : plain;
-                row->SetCell(CQuoteRowData::kLast, set.GetFieldText(c).view(), color, CQuoteRowData::kKindLast);
-            } else {
+            if (number(kOpen) != zero)
+                row->SetCell(CQuoteRowData::kLast, set.GetFieldText(c).view(),
+                             CChartCanvas::GetCompareColor(number(kPrevClose), number(kLast)),
+                             CQuoteRowData::kKindLast);
+            else
                 row->SetCell(CQuoteRowData::kLast, u"-", plain, CQuoteRowData::kKindLast);
-            }
             break;
         case kChange:
             row->SetCell(CQuoteRowData::kChange, set.GetFieldText(c).view(),
@@ -52,9 +53,9 @@ CQuoteRowData* MakeWatchListRow(const CDataSet& set) {
             break;
         case kMarket: {
             std::u16string market = set.GetFieldText(c).str();
-            if (market.size() == 1)
+            if (widenMarket && market.size() == 1)
                 market.insert(market.begin(), u'0');
-            row->SetCell(CQuoteRowData::kMarket, market, 0, CQuoteRowData::kKindMarket);
+            row->SetCell(CQuoteRowData::kMarket, market, plain, CQuoteRowData::kKindMarket);
             break;
         }
         default:
