@@ -183,12 +183,13 @@ void CEditMyStockWnd::OnPaint(CDC& dc) {
 }
 
 void CEditMyStockWnd::UpdateControls(CDC& dc) {
+    constexpr int kCorner = 20; // the ellipse of a radius-10 corner
     const CPen oldPen = dc.SelectPen({PS_SOLID, 1, 0xD2D2D2});
     const CBrush oldBrush = dc.SelectBrush(CBrush::Solid(0xD2D2D2));
-    dc.RoundRect({m_frame.left + 2, m_frame.top + 2, m_frame.right + 5, m_frame.bottom + 5}, 10, 10);
+    dc.RoundRect({m_frame.left + 2, m_frame.top + 2, m_frame.right + 5, m_frame.bottom + 5}, kCorner, kCorner);
     dc.SelectPen({PS_SOLID, 1, 0x646464});
     dc.SelectBrush(CBrush::Solid(0xF3F3F3));
-    dc.RoundRect(m_frame, 10, 10);
+    dc.RoundRect(m_frame, kCorner, kCorner);
     dc.SelectBrush(oldBrush);
     dc.SelectPen(oldPen);
 }
@@ -330,49 +331,63 @@ void CEditMyStockWnd::PostSearch(bool pinyin) {
         m_edit.EnableWindow(false);
 }
 
-void CEditMyStockWnd::OnRequestNotSent(NotSent) {
+void CEditMyStockWnd::OnRequestNotSent(NotSent why) {
     // A refused send leaves nothing to wait for: the box is usable again.
     m_pinyin = false;
+    if (why != NotSent::NothingToSend)
+        m_sent = m_sentBefore;
     if (!m_edit.IsEnabled())
         m_edit.EnableWindow(true);
 }
 
 int CEditMyStockWnd::BuildRequest(CAString& out) {
     CNetWnd::SetMenuParams(-1, nullptr, std::string(kQuoteRequest).c_str());
-    if (m_mode == kModeSearch || m_addable) {
+    Sent kind = Sent::WatchList;
+    if (!IsWatchListView()) {
         const std::u16string typed = m_edit.GetText();
         if (!IsSearchableText(typed))
             return 0;
         std::string text = Narrow(typed);
         if (m_pinyin && IsPinyinText(text)) {
+            kind = Sent::Pinyin;
             out.Assign("type=2&pattern=" + text);
         } else {
             m_pinyin = false;
+            kind = Sent::Code;
             out.Assign(std::string(kQuoteRequest) + "&count=1&code=" + text + "&field=4|3|1");
         }
-        return 1;
+    } else {
+        m_pinyin = false;
+        CAppData* app = CAppData::Instance();
+        const std::vector<std::string> items = ParseMyQuotes(app ? ReadMyQuotes(*app).value_or("") : "");
+        if (items.empty())
+            return 0;
+        m_sentStore = JoinMyQuotes(items);
+        out.Assign(std::string(kQuoteRequest) + "&count=" + std::to_string(items.size()) +
+                   "&code=" + JoinMyQuotes(items, '|') + "&field=4|3|1");
     }
-    m_pinyin = false;
-    CAppData* app = CAppData::Instance();
-    const std::vector<std::string> items = ParseMyQuotes(app ? ReadMyQuotes(*app).value_or("") : "");
-    if (items.empty())
-        return 0;
-    m_sentStore = JoinMyQuotes(items);
-    out.Assign(std::string(kQuoteRequest) + "&count=" + std::to_string(items.size()) +
-               "&code=" + JoinMyQuotes(items, '|') + "&field=4|3|1");
+    m_sentBefore = m_sent;
+    m_sent = kind;
     return 1;
 }
 
 void CEditMyStockWnd::OnNetData(const std::uint8_t* data, int length, bool /*networkFailure*/) {
     if (!m_edit.IsEnabled())
         m_edit.EnableWindow(true);
-    if (!data || length <= 0) {
-        m_pinyin = false;
+    const Sent sent = m_sent;
+    m_sent = m_sentBefore = Sent::None;
+    m_pinyin = false;
+    if (!data || length <= 0)
+        return;
+    if ((sent == Sent::WatchList) != IsWatchListView()) {
+        // The view switched while the reply was out: it belongs to the other
+        // list. The watch list asks again for what the late reply kept from it.
+        if (IsWatchListView())
+            Refresh();
         return;
     }
     CDataSetList reply(data, length);
     if (reply.IsError()) {
-        m_pinyin = false;
         ShowReplyError(reply);
         if (m_list.GetCount() > 0) {
             m_list.RemoveAll();
@@ -381,15 +396,13 @@ void CEditMyStockWnd::OnNetData(const std::uint8_t* data, int length, bool /*net
         return;
     }
     CDataSet* first = *reply.GetAt(0);
-    if (!first || first->GetRowCount() == 0) {
-        m_pinyin = false;
+    if (!first || first->GetRowCount() == 0)
         return;
-    }
     m_list.RemoveAll();
-    if (m_pinyin)
+    if (sent == Sent::Pinyin)
         FillSearchResults(*first);
     else
-        FillQuoteResults(*first);
+        FillQuoteResults(*first, sent == Sent::WatchList);
     if (m_mode == kModeSearch && m_list.GetCount() == 1) {
         CloseAndOpen(0);
         return;
@@ -399,7 +412,7 @@ void CEditMyStockWnd::OnNetData(const std::uint8_t* data, int length, bool /*net
     Invalidate();
 }
 
-void CEditMyStockWnd::FillQuoteResults(CDataSet& set) {
+void CEditMyStockWnd::FillQuoteResults(CDataSet& set, bool watchList) {
     // Columns of "field=4|3|1": name, code, market.
     std::vector<std::u16string> texts;
     std::vector<WatchReplyKey> keys;
@@ -412,7 +425,7 @@ void CEditMyStockWnd::FillQuoteResults(CDataSet& set) {
         keys.push_back({code, market});
     } while (set.MoveNext());
 
-    if (m_mode == kModeEditor && !m_addable) {
+    if (watchList) {
         // The watch list in the store's order; a stored item the reply does
         // not know stays in the list under its key, so that saving never
         // drops what the user did not delete.
@@ -431,7 +444,6 @@ void CEditMyStockWnd::FillQuoteResults(CDataSet& set) {
 
 void CEditMyStockWnd::FillSearchResults(CDataSet& set) {
     // Columns of the pinyin search: market, type, code, name.
-    m_pinyin = false;
     set.MoveFirst();
     do {
         const std::string market = Narrow(set.GetFieldText(0).view());

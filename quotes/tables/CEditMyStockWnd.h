@@ -96,7 +96,9 @@ private:
     // Writes the list's keys in list order; false when the write fails.
     bool SaveListToStore();
     void AddCheckedStocks();
-    void FillQuoteResults(CDataSet& set);
+    // The kind of request the current mode and view send.
+    bool IsWatchListView() const { return m_mode == kModeEditor && !m_addable; }
+    void FillQuoteResults(CDataSet& set, bool watchList);
     void FillSearchResults(CDataSet& set);
     int Ask(std::u16string_view text);
     void Tell(std::u16string_view text);
@@ -110,7 +112,13 @@ private:
     int m_mode = kModeSearch;
     bool m_changed = false;  // the edited list differs from the store
     bool m_addable = false;  // mode 1: the search view is shown
-    bool m_pinyin = false;   // the current search is by pinyin initials
+    bool m_pinyin = false;   // the search being started is by pinyin initials
+    // What a request asked for, so that its reply is read as what it is:
+    // the view may have switched, or a refused send changed the flags,
+    // while the reply was out.
+    enum class Sent { None, Code, Pinyin, WatchList };
+    Sent m_sent = Sent::None;     // the request with the worker
+    Sent m_sentBefore = Sent::None; // the one before it, back when a send is refused
     std::string m_sentStore; // the store text the last watch-list request was built from
     std::u16string m_autoSearched; // the six-character text searched as typed
 };

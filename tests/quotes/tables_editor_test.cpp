@@ -2,7 +2,45 @@
 // edges, delete, save, adding found stocks, and the add rule's messages.
 #include "tables_watch_Fixture.h"
 
+#include "framework/ui/CWorkerRequestSender.h"
+
 namespace {
+
+// A worker that holds the one request it takes until the test releases it
+// to the program's worker (and so to the simulated server); a second send
+// while it holds one is refused, as a busy worker refuses it.
+class CHoldingSender : public IRequestSender {
+public:
+    bool Send(HWND window, const std::string& text, unsigned flags) override {
+        if (m_held)
+            return false;
+        m_held = Held{window, text, flags};
+        return true;
+    }
+    bool WaitIdle(int) override { return !m_held; }
+    int AbortAndWait(int) override {
+        m_held.reset();
+        return 0;
+    }
+    // GUI thread: the windows send through their workers again, and the
+    // held request goes out now.
+    void Release() {
+        CNetWnd::SetDefaultSender(nullptr);
+        if (!m_held)
+            return;
+        const Held held = *m_held;
+        m_held.reset();
+        CWorkerRequestSender().Send(held.window, held.text, held.flags);
+    }
+
+private:
+    struct Held {
+        HWND window;
+        std::string text;
+        unsigned flags;
+    };
+    std::optional<Held> m_held;
+};
 
 constexpr int kList = CEditMyStockWnd::kListId;
 enum : int { kOk = 0, kSwitch = 1, kUp = 2, kDown = 3, kDelete = 4, kBack = 5 };
@@ -98,6 +136,44 @@ TEST_F(WatchEditor, FoundStocksAreAddedToTheEndOfTheWatchList) {
                                                          u"自选股添加成功!"}));
     EXPECT_EQ(Stored(), "600010.02,000123.01");
     EXPECT_EQ(TopWindow(), "CWatchHostWnd");
+}
+
+TEST_F(WatchEditor, ASearchAnsweredAfterTheViewWentBackIsNotShownAsTheWatchListWhichIsAskedForAgain) {
+    OpenEditor("600010.02,399001.01");
+    ASSERT_TRUE(Press(kSwitch));
+    driver.TypeText(u"hy");
+    CHoldingSender hold;
+    driver.RunOnGui([&hold] { CNetWnd::SetDefaultSender(&hold); });
+    ASSERT_TRUE(CDriverControls::TapControl(driver, CEditMyStockWnd::kButtonId));
+    EXPECT_EQ(driver.ControlEnabled(CEditMyStockWnd::kEditId), false) << "disabled while the search is out";
+    ASSERT_TRUE(Press(kSwitch)); // its watch-list request is refused: the search is still out
+    driver.RunOnGui([&hold] { hold.Release(); });
+    EXPECT_EQ(Requests(31000, 10).size(), 1u);
+    EXPECT_EQ(Requests(31000, 4).size(), 2u) << "the watch list is asked for again";
+    EXPECT_EQ(Items(), (std::vector<std::u16string>{u"华岳银行 (600010.2)", u"深证成指 (399001.1)"}));
+    // Saving now writes the watch list, not what the search found.
+    Check({1});
+    ASSERT_TRUE(Press(kUp));
+    ASSERT_TRUE(Press(kOk));
+    EXPECT_EQ(Stored(), "399001.01,600010.02");
+}
+
+TEST_F(WatchEditor, APinyinReplyIsReadAsOneWhenAPressWasRefusedWhileItWasOut) {
+    OpenEditor("600010.02");
+    ASSERT_TRUE(Press(kSwitch));
+    driver.TypeText(u"hy");
+    CHoldingSender hold;
+    driver.RunOnGui([&hold] { CNetWnd::SetDefaultSender(&hold); });
+    ASSERT_TRUE(CDriverControls::TapControl(driver, CEditMyStockWnd::kButtonId));
+    ASSERT_TRUE(CDriverControls::TapControl(driver, CEditMyStockWnd::kButtonId)); // refused: busy
+    driver.RunOnGui([&hold] { hold.Release(); });
+    EXPECT_EQ(Items(), (std::vector<std::u16string>{u"华岳银行(600010.02)", u"鸿运家电(000123.01)"}));
+    // The keys are the found stocks', so adding one stores a real key.
+    Check({1});
+    driver.AnswerNext(ModalKind::MessageBox, IDYES);
+    driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    ASSERT_TRUE(Press(kOk));
+    EXPECT_EQ(Stored(), "600010.02,000123.01");
 }
 
 TEST_F(WatchEditor, AnEmptyStoreSendsNothingAndShowsAnEmptyList) {
