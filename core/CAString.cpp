@@ -1,14 +1,13 @@
 // 8-bit string operations; GBK conversion goes through TextConvert.
 #include "core/CAString.h"
 
+#include "core/StrUtil.h"
 #include "core/TextConvert.h"
 
 #include <cstdarg>
 #include <cstdio>
 
 namespace {
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
 bool EqualNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {

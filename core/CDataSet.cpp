@@ -59,12 +59,18 @@ void PutU16(std::vector<uint8_t>& out, uint32_t v) {
     out.push_back(static_cast<uint8_t>(v >> 8));
 }
 void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    uint8_t bytes[4];
+    WriteLE32(bytes, v);
+    out.insert(out.end(), bytes, bytes + 4);
 }
 
 uint32_t LoadU32(const uint8_t* p) { return static_cast<uint32_t>(ReadLE32(p)); }
-void StoreU32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+
+// A wide text field's UTF-16LE bytes as text (an odd last byte is dropped).
+std::u16string WideFromBytes(const uint8_t* p, int length) {
+    std::u16string text(static_cast<size_t>(length) / 2, u'\0');
+    if (!text.empty()) std::memcpy(text.data(), p, text.size() * 2);
+    return text;
 }
 
 int SaturateToInt(double v) {
@@ -168,8 +174,8 @@ void CDataSet::Serialize(std::vector<uint8_t>& out) const {
             int length = 0;
             const uint8_t* p = FieldPtrAt(r, c, &length);
             uint8_t* ref = rows.data() + size_t(r) * m_rowWidth + m_columns[c].GetOffset();
-            StoreU32(ref, static_cast<uint32_t>(var.size()));
-            StoreU32(ref + 4, static_cast<uint32_t>(length));
+            WriteLE32(ref, static_cast<uint32_t>(var.size()));
+            WriteLE32(ref + 4, static_cast<uint32_t>(length));
             if (length > 0) var.insert(var.end(), p, p + length);
         }
     }
@@ -327,11 +333,8 @@ CWString CDataSet::FieldTextAt(int row, int column) const {
         if (text == "-0") text = "0";
         return CWString(AsciiToWide(text.c_str()));
     }
-    case DataSetType::WideText: {
-        std::u16string text(length / 2, u'\0');
-        if (!text.empty()) std::memcpy(text.data(), p, text.size() * 2);
-        return CWString(std::move(text));
-    }
+    case DataSetType::WideText:
+        return CWString(WideFromBytes(p, length));
     case DataSetType::AnsiText:
         return CWString(AnsiToWide(std::string_view(reinterpret_cast<const char*>(p), length)));
     case DataSetType::Bytes: {
@@ -398,8 +401,7 @@ int CDataSet::GetFieldInt(int column) const {
         return SaturateToInt(v);
     }
     case DataSetType::WideText: {
-        std::u16string text(length / 2, u'\0');
-        if (!text.empty()) std::memcpy(text.data(), p, text.size() * 2);
+        std::u16string text = WideFromBytes(p, length);
         return ParseLeadingInt(text.data(), text.size());
     }
     case DataSetType::AnsiText:
@@ -433,8 +435,8 @@ int CDataSet::SetField(int column, const void* data, int length, int row) {
     }
     if (col.GetType() == DataSetType::WideText && (length & 1)) return 1;
     if (m_varData.size() + length > std::numeric_limits<uint32_t>::max()) return 1;
-    StoreU32(field, static_cast<uint32_t>(m_varData.size()));
-    StoreU32(field + 4, static_cast<uint32_t>(length));
+    WriteLE32(field, static_cast<uint32_t>(m_varData.size()));
+    WriteLE32(field + 4, static_cast<uint32_t>(length));
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
     if (length > 0) {
         // The source may be another field of this set, which the insert could move.

@@ -94,6 +94,6 @@ std::vector<uint8_t> CDataSetList::Serialize(const CDataSet* const* sets, size_t
         sets[i]->Serialize(out);
         ++written;
     }
-    for (int i = 0; i < 4; ++i) out[i] = static_cast<uint8_t>(written >> (8 * i));
+    WriteLE32(out.data(), written);
     return out;
 }

@@ -2,6 +2,7 @@
 #include "core/CDataSetWriter.h"
 
 #include "core/CDataSetList.h"
+#include "core/StrUtil.h"
 #include "core/TextConvert.h"
 
 #include <cstring>
@@ -42,8 +43,7 @@ int CDataSetWriter::SetInt(int column, int64_t value) {
     DataSetType type;
     if (int rc = TypeOf(column, &type)) return rc;
     uint8_t bytes[4];
-    uint32_t v = static_cast<uint32_t>(value);
-    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(v >> (8 * i));
+    WriteLE32(bytes, static_cast<uint32_t>(value));  // the low bytes first, so any width is a prefix
     switch (type) {
     case DataSetType::Int8: return Current()->SetField(column, bytes, 1);
     case DataSetType::Int16: return Current()->SetField(column, bytes, 2);
@@ -56,9 +56,8 @@ int CDataSetWriter::SetNumber(int column, const CQuoteNumber& number) {
     DataSetType type;
     if (int rc = TypeOf(column, &type)) return rc;
     if (type != DataSetType::Number) return 3;
-    uint32_t v = static_cast<uint32_t>(number.ToPacked());
     uint8_t bytes[4];
-    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(v >> (8 * i));
+    WriteLE32(bytes, static_cast<uint32_t>(number.ToPacked()));
     return Current()->SetField(column, bytes, 4);
 }
 

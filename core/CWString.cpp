@@ -3,6 +3,7 @@
 // widens the ASCII result, and copies string arguments itself.
 #include "core/CWString.h"
 
+#include "core/StrUtil.h"
 #include "core/TextConvert.h"
 
 #include <algorithm>
@@ -12,8 +13,6 @@
 #include <cstddef>
 
 namespace {
-
-char16_t FoldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
 
 void AppendPadded(std::u16string& out, std::u16string_view text, int width, bool left) {
     size_t pad = (width > 0 && static_cast<size_t>(width) > text.size()) ? width - text.size() : 0;

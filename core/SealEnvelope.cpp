@@ -26,9 +26,6 @@ void SetKey(const char* key, BF_KEY* bf) {
     BF_set_key(bf, static_cast<int>(n), reinterpret_cast<const unsigned char*>(key));
 }
 
-void StoreLE32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
 } // namespace
 
 uint32_t Crc32(const void* data, size_t n) {
@@ -57,8 +54,8 @@ int SealData(const char* key, const uint8_t* data, int length, uint8_t* output) 
     std::vector<uint8_t> plain(cipherLength, 0);
     std::memcpy(plain.data(), data, length);
     // From here on only the copy is read: output may be data's own buffer.
-    StoreLE32(output, static_cast<uint32_t>(length));
-    StoreLE32(output + 4, Crc32(plain.data(), length));
+    WriteLE32(output, static_cast<uint32_t>(length));
+    WriteLE32(output + 4, Crc32(plain.data(), length));
     BF_KEY bf;
     SetKey(key, &bf);
     unsigned char iv[8] = {};

@@ -1,13 +1,12 @@
 // 8-bit text helpers; see the header for the contracts.
 #include "core/StrUtil.h"
 
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 namespace {
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
 char* MallocText(const std::string& s) {
     char* p = static_cast<char*>(std::malloc(s.size() + 1));
     if (p) std::memcpy(p, s.c_str(), s.size() + 1);
@@ -99,17 +98,21 @@ char* SetUrlParam(const char* query, const char* key, const char* value) {
 }
 
 int HexEncode(const uint8_t* bytes, int length, char* output, int upper) {
-    if (!bytes || !output || length < 0) return -1;
+    if (!bytes || !output || length < 0 || length > INT_MAX / 2) return -1;
     const char* digits = upper ? "0123456789ABCDEF" : "0123456789abcdef";
-    for (int i = 0; i < length; ++i) {
+    for (size_t i = 0; i < static_cast<size_t>(length); ++i) {
         output[2 * i] = digits[bytes[i] >> 4];
         output[2 * i + 1] = digits[bytes[i] & 15];
     }
-    output[2 * length] = '\0';
+    output[2 * static_cast<size_t>(length)] = '\0';
     return 2 * length;
 }
 
 int32_t ReadLE32(const uint8_t* p) {
     uint32_t v = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
     return static_cast<int32_t>(v);
+}
+
+void WriteLE32(uint8_t* p, uint32_t v) {
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
 }

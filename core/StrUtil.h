@@ -37,8 +37,17 @@ char* SetUrlParam(const char* query, const char* key, const char* value);
 
 // Writes 2 * length hexadecimal digits and a NUL to output (which must hold
 // 2 * length + 1 bytes), upper-case letters when upper is non-zero. Returns
-// the digit count, or -1 for a null argument or a negative length.
+// the digit count, or -1 for a null argument or a length whose digit count
+// an int cannot hold.
 int HexEncode(const uint8_t* bytes, int length, char* output, int upper);
 
 // The int32 stored little-endian at p, which need not be aligned.
 int32_t ReadLE32(const uint8_t* p);
+// Stores v little-endian at p, which need not be aligned.
+void WriteLE32(uint8_t* p, uint32_t v);
+
+// An ASCII capital letter made small; every other unit (GBK bytes, Chinese
+// UTF-16) as it stands. The one case fold of the program's texts.
+template <class Char> constexpr Char FoldAscii(Char c) {
+    return (c >= Char('A') && c <= Char('Z')) ? static_cast<Char>(c + ('a' - 'A')) : c;
+}

@@ -225,6 +225,11 @@ TEST(StrUtil, HexEncodeAndLittleEndianReads) {
     EXPECT_EQ(ReadLE32(le + 1), 0x12345678);
     const uint8_t neg[] = {0xFE, 0xFF, 0xFF, 0xFF};
     EXPECT_EQ(ReadLE32(neg), -2);
+    uint8_t stored[5] = {0xAA, 0, 0, 0, 0};
+    WriteLE32(stored + 1, 0x12345678u);
+    EXPECT_EQ(stored[1], 0x78);
+    EXPECT_EQ(ReadLE32(stored + 1), 0x12345678);
+    EXPECT_EQ(HexEncode(bytes, -1, out, 1), -1);
 }
 
 TEST(UnixTime, TheClockCanBeReplacedAndRestored) {
