@@ -155,6 +155,35 @@ TEST(CDataSet, FieldGettersGiveEmptyValuesOffTheRowsOrColumns) {
     EXPECT_EQ(set.GetFieldDataByName("nope"), nullptr);
 }
 
+TEST(CDataSet, GettersOnAColumnOfAnotherKindGiveTheEmptyValue) {
+    std::vector<uint8_t> body = EveryTypeBody();
+    CDataSetList list = Parse(body);
+    CDataSet* set = *list.GetAt(0);
+    set->MoveFirst();
+    CQuoteNumber n(5.0, 1);
+    EXPECT_EQ(set->GetFieldNumber(n, 5), 3);  // a text is no packed number
+    EXPECT_EQ(n.GetValue(), 0.0);
+    EXPECT_EQ(set->GetFieldNumber(n, 2), 0);  // an int32 reads as packed
+    EXPECT_EQ(n.GetValue(), 17500.0);         // 70000 = 17500 << 2, code 0
+    EXPECT_EQ(set->GetFieldInt32(4), 0);      // a double is no integer column
+    EXPECT_EQ(set->GetFieldInt16(5), 0);
+    EXPECT_EQ(set->GetFieldInt(7), 0);        // nor is a byte array
+    EXPECT_EQ(set->GetFieldInt32(3), CQuoteNumber(12.34, 2).ToPacked());  // a packed field gives its raw int32
+    EXPECT_EQ(set->GetFieldNumberByName(n, "absent"), 3);
+    EXPECT_EQ(set->GetFieldInt16ByName("absent"), 0);
+}
+
+TEST(CDataSet, AMissingPackedValueReadsAsTheMarker) {
+    CDataSet set("t");
+    set.AddColumn(DataSetType::Number, "zjcj");
+    set.AddRow(0);
+    int32_t missing = CQuoteNumber::kMissingPacked;
+    ASSERT_EQ(set.SetField(0, &missing, 4), 0);
+    CQuoteNumber n;
+    EXPECT_EQ(set.GetFieldNumber(n, 0), 0);
+    EXPECT_TRUE(n.IsInvalid());
+}
+
 TEST(CDataSet, CursorStartsBeforeTheFirstRowAndStopsAtTheEnds) {
     CDataSet set = ThreeRows();
     int seen = 0;

@@ -170,6 +170,11 @@ TEST(ZlibCodec, RoundTripsAndRefusesDamagedStreams) {
     damaged[packed.size() / 2] ^= 0xFF;
     EXPECT_FALSE(ZlibUncompress(damaged.data(), damaged.size(), out));
     EXPECT_FALSE(ZlibUncompress(nullptr, 0, out));
+
+    std::vector<uint8_t> none = ZlibCompress(plain.data(), 0);  // an empty body packs to a stream too
+    out.assign(3, 1);
+    ASSERT_TRUE(ZlibUncompress(none.data(), none.size(), out));
+    EXPECT_TRUE(out.empty());
 }
 
 TEST(ZlibCodec, OutputBeyondTheLimitIsRefused) {
