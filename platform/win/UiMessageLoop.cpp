@@ -23,12 +23,20 @@
 #include <chrono>
 #include <climits>
 #include <cstdlib>
+#include <shared_mutex>
 
 namespace {
 
-std::atomic<UiMessageLoop*> g_current{nullptr};
+// The current loop. Other threads post and send through it while the GUI
+// thread may be destroying it: they hold the lock shared while they queue
+// (never while they wait), and the destructor takes it exclusively to
+// retire the loop first, so no thread queues into a loop being freed.
+std::shared_mutex g_currentLock;
+UiMessageLoop* g_current = nullptr;
 
 constexpr int kManualClockPollMs = 100; // re-check a manual clock advanced behind the loop's back
+
+} // namespace
 
 // A cross-thread send's hand-shake.
 class SendState {
@@ -53,6 +61,8 @@ private:
     bool m_done = false;
     LRESULT m_result = 0;
 };
+
+namespace {
 
 UiWindowTable& Table() { return UiWindowTable::Instance(); }
 
@@ -94,26 +104,45 @@ struct UiMessageLoop::Impl {
     CPressInfo press;                  // GUI thread
 };
 
-UiMessageLoop* UiMessageLoop::Current() { return g_current.load(); }
+UiMessageLoop* UiMessageLoop::Current() {
+    std::shared_lock<std::shared_mutex> guard(g_currentLock);
+    return g_current;
+}
 
 UiMessageLoop::UiMessageLoop(IUiHost* host)
     : m_impl(std::make_unique<Impl>()), m_host(host), m_guiThread(std::this_thread::get_id()) {
     m_impl->screen.Resize(480, 720);
     Table().dirty = true;
+    std::unique_lock<std::shared_mutex> guard(g_currentLock);
     g_current = this;
 }
 
 UiMessageLoop::~UiMessageLoop() {
+    {
+        std::unique_lock<std::shared_mutex> guard(g_currentLock);
+        if (g_current == this)
+            g_current = nullptr;
+    }
+    Close(true);
+}
+
+void UiMessageLoop::Close(bool destroying) {
     std::deque<Item> urgent;
     std::deque<Item> normal;
     {
         std::lock_guard<std::mutex> guard(m_impl->lock);
-        m_impl->closed = true;
+        if (destroying)
+            m_impl->closed = true;
+        else
+            m_impl->stopped = true;
         urgent.swap(m_impl->urgent);
-        normal.swap(m_impl->normal);
+        if (destroying)
+            normal.swap(m_impl->normal);
         m_impl->restSeq = m_impl->enqueueSeq;
     }
     m_impl->restChanged.notify_all();
+    // Nothing will serve these any more: waiting senders and tasks are
+    // released now, not when the loop object finally goes.
     for (Item& item : urgent) {
         if (item.send)
             item.send->Complete(0);
@@ -123,8 +152,6 @@ UiMessageLoop::~UiMessageLoop() {
     for (Item& item : normal)
         if (item.freePayload)
             item.freePayload(item.lParam);
-    UiMessageLoop* self = this;
-    g_current.compare_exchange_strong(self, nullptr);
 }
 
 bool UiMessageLoop::Enqueue(Item&& item, bool urgent) {
@@ -180,8 +207,13 @@ LRESULT UiMessageLoop::Send(HWND target, UINT msg, WPARAM wParam, LPARAM lParam)
         UiWin* window = UiWin::FromHandle(target);
         return window ? window->WndProc(msg, wParam, lParam) : 0;
     }
+    std::shared_ptr<SendState> state = QueueSend(target, msg, wParam, lParam);
+    return state ? state->Wait() : 0;
+}
+
+std::shared_ptr<SendState> UiMessageLoop::QueueSend(HWND target, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (!UiWin::IsWindow(target))
-        return 0;
+        return nullptr;
     auto state = std::make_shared<SendState>();
     Item item;
     item.kind = Item::Kind::Send;
@@ -191,8 +223,8 @@ LRESULT UiMessageLoop::Send(HWND target, UINT msg, WPARAM wParam, LPARAM lParam)
     item.lParam = lParam;
     item.send = state;
     if (!Enqueue(std::move(item), true))
-        return 0;
-    return state->Wait();
+        return nullptr;
+    return state;
 }
 
 std::shared_ptr<CGuiTask> UiMessageLoop::PostTask(std::function<void()> fn) {
@@ -210,13 +242,9 @@ int UiMessageLoop::Run() {
         if (!DispatchOne())
             WaitIdle(UINT64_MAX);
     }
-    // A stopped loop is at rest for good; waiters are released.
-    {
-        std::lock_guard<std::mutex> guard(m_impl->lock);
-        m_impl->stopped = true;
-        m_impl->restSeq = m_impl->enqueueSeq;
-    }
-    m_impl->restChanged.notify_all();
+    // A stopped loop is at rest for good; waiters are released. Posted
+    // messages stay queued (their payloads are freed with the loop).
+    Close(false);
     return m_impl->quitCode;
 }
 
@@ -385,7 +413,11 @@ bool UiMessageLoop::IsAtRest() const {
 void UiMessageLoop::BeginExternalWork() { ++m_impl->externalWork; }
 
 void UiMessageLoop::EndExternalWork() {
-    --m_impl->externalWork;
+    // Never below zero: an end without its begin (work begun on an earlier
+    // loop) must not leave this loop busy for good.
+    int busy = m_impl->externalWork.load();
+    while (busy > 0 && !m_impl->externalWork.compare_exchange_weak(busy, busy - 1)) {
+    }
     Wake();
 }
 
@@ -541,13 +573,21 @@ void UiMessageLoop::PaintNow() {
 std::vector<UiWin*> UiMessageLoop::TopLevelWindows() const { return Table().TopLevels(); }
 
 bool PostMessage(HWND target, UINT msg, WPARAM wParam, LPARAM lParam) {
-    UiMessageLoop* loop = UiMessageLoop::Current();
-    return loop ? loop->Post(target, msg, wParam, lParam) : false;
+    std::shared_lock<std::shared_mutex> guard(g_currentLock);
+    return g_current ? g_current->Post(target, msg, wParam, lParam) : false;
 }
 
 LRESULT SendMessage(HWND target, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (UiMessageLoop* loop = UiMessageLoop::Current())
-        return loop->Send(target, msg, wParam, lParam);
+    std::shared_lock<std::shared_mutex> guard(g_currentLock);
+    UiMessageLoop* loop = g_current;
+    if (loop && !loop->IsGuiThread()) {
+        // Queued under the lock, waited for without it: the loop may be
+        // destroyed meanwhile, and its destructor answers the send.
+        std::shared_ptr<SendState> state = loop->QueueSend(target, msg, wParam, lParam);
+        guard.unlock();
+        return state ? state->Wait() : 0;
+    }
+    guard.unlock();
     UiWin* window = UiWin::FromHandle(target);
     return window ? window->WndProc(msg, wParam, lParam) : 0;
 }

@@ -9,7 +9,8 @@
 // - SendMessage on the GUI thread calls the window procedure directly. From
 //   another thread it queues the message ahead of posted ones and blocks
 //   until the GUI thread has handled it, then returns the result; a send to
-//   a gone window returns 0 at once.
+//   a gone window, or one still queued when the outer loop returns or the
+//   loop is destroyed, returns 0.
 // - A message carrying an owned payload (PostOwned) hands the payload to the
 //   window; when the window is gone at dispatch (or at shutdown) the loop
 //   frees the payload with the given function instead.
@@ -52,6 +53,7 @@
 class UiWin;
 class CSurface;
 class CGuiTask;
+class SendState;
 
 // The finger as the loop last saw it, in screen coordinates.
 struct CPressInfo {
@@ -167,6 +169,12 @@ private:
     void RouteKey(UINT msg, WPARAM wParam);
     void WaitIdle(std::uint64_t deadlineTick);
     bool Enqueue(Item&& item, bool urgent);
+    // Queues a cross-thread send; null when the target or the loop is gone.
+    std::shared_ptr<SendState> QueueSend(HWND target, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Serves nothing more: releases waiting senders and tasks; when
+    // destroying, frees the payloads of the posted messages too.
+    void Close(bool destroying);
+    friend LRESULT SendMessage(HWND, UINT, WPARAM, LPARAM);
     std::unique_ptr<Impl> m_impl;
     IUiHost* m_host;
     std::thread::id m_guiThread;

@@ -42,8 +42,11 @@ bool UiWin::Create(UiWin* parent, const CRect& rect, int id, bool visible) {
 }
 
 void UiWin::Destroy() {
-    if (!m_handle)
+    // A handler that destroys the window again while it is being destroyed
+    // (its own WM_DESTROY, a child's) finds the work under way.
+    if (!m_handle || m_destroying)
         return;
+    m_destroying = true;
     // Children first; each removes itself from m_children.
     while (!m_children.empty()) {
         UiWin* child = m_children.back();
@@ -72,6 +75,7 @@ void UiWin::Destroy() {
     }
     if (m_visible)
         table.dirty = true;
+    m_destroying = false;
 }
 
 UiWin* UiWin::FromHandle(HWND handle) { return Table().Resolve(handle); }
@@ -105,13 +109,18 @@ CPoint UiWin::ScreenToClient(CPoint screen) const {
 void UiWin::MoveWindow(const CRect& rect, bool repaint) {
     CRect old = m_rect;
     m_rect = rect;
-    if (!m_handle)
+    const HWND self = m_handle;
+    if (!self)
         return;
+    // Each handler may destroy or delete this window: go on only while its
+    // handle still resolves to it (handles are never reused).
     if (old.TopLeft() != rect.TopLeft())
         WndProc(WM_MOVE, 0, MakeLParam(rect.left, rect.top));
+    if (FromHandle(self) != this)
+        return;
     if (old.Width() != rect.Width() || old.Height() != rect.Height())
         WndProc(WM_SIZE, 0, MakeLParam(rect.Width(), rect.Height()));
-    if (repaint || old != rect)
+    if (FromHandle(self) == this && (repaint || old != rect))
         Invalidate();
 }
 
@@ -144,24 +153,28 @@ void UiWin::EnableWindow(bool enable) {
     if (m_enabled == enable)
         return;
     m_enabled = enable;
-    if (!m_handle)
+    const HWND self = m_handle;
+    if (!self)
         return;
     WndProc(WM_ENABLE, enable ? 1 : 0, 0);
-    Invalidate();
+    if (FromHandle(self) == this) // the handler may have deleted it
+        Invalidate();
 }
 
 void UiWin::SetFocus() {
-    if (!m_handle)
+    const HWND self = m_handle;
+    if (!self)
         return;
     UiWindowTable& table = Table();
-    if (table.focus == m_handle)
+    if (table.focus == self)
         return;
     HWND oldHandle = table.focus;
-    table.focus = m_handle;
+    table.focus = self;
     if (UiWin* old = FromHandle(oldHandle))
-        old->WndProc(WM_KILLFOCUS, reinterpret_cast<WPARAM>(m_handle), 0);
-    // The old window's handler may have moved the focus elsewhere.
-    if (table.focus == m_handle)
+        old->WndProc(WM_KILLFOCUS, reinterpret_cast<WPARAM>(self), 0);
+    // The old window's handler may have moved the focus elsewhere, or
+    // destroyed (even deleted) this window, which clears the focus.
+    if (table.focus == self)
         WndProc(WM_SETFOCUS, reinterpret_cast<WPARAM>(oldHandle), 0);
 }
 

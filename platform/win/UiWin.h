@@ -50,7 +50,8 @@ public:
     // exists already. A created window starts hidden unless visible is set.
     bool Create(UiWin* parent, const CRect& rect, int id = 0, bool visible = true);
     // Destroys children first, sends WM_DESTROY, releases capture and focus
-    // it holds, kills its timers and retires its handle. Safe to call twice.
+    // it holds, kills its timers and retires its handle. Safe to call twice,
+    // and from a handler while the window is being destroyed (a no-op then).
     // The destructor calls it too, but by then only UiWin's own handlers
     // run: a window that needs OnDestroy calls Destroy in its destructor.
     void Destroy();
@@ -163,6 +164,7 @@ private:
     std::vector<UiWin*> m_children; // in z-order, last on top
     CRect m_rect;
     int m_id = 0;
+    bool m_destroying = false;      // inside Destroy
     bool m_visible = false;
     bool m_enabled = true;
     bool m_hasBk = false;

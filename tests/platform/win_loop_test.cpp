@@ -488,3 +488,68 @@ TEST_F(LoopTest, PaintingWaitsUntilNoMessageIsReadyAndClearsTheTextLog) {
     EXPECT_EQ(host.PresentCount(), frames + 1);
     EXPECT_TRUE(loop.Screen().Texts().empty());
 }
+
+TEST_F(LoopTest, ASendQueuedWhenTheLoopQuitsIsReleasedWithZeroBeforeTheLoopIsDestroyed) {
+    // A program joins its workers after Run returns and before the loop
+    // goes; a worker still blocked in a send would hold that join forever.
+    CRecordingWin w;
+    ASSERT_TRUE(w.Create(nullptr, {0, 0, 10, 10}));
+    HWND handle = w.GetHandle();
+    auto promise = std::make_shared<std::promise<LRESULT>>();
+    std::future<LRESULT> sent = promise->get_future();
+    w.onMessage = [&](UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (msg == kOpen) {
+            // Detached: should it hang, the loop's destruction frees it.
+            std::thread([promise, handle] { promise->set_value(SendMessage(handle, kNote, 0, 0)); }).detach();
+            while (loop.IsAtRest()) // until the send is queued
+                std::this_thread::yield();
+            loop.Quit();
+        }
+        return std::nullopt;
+    };
+    loop.PumpReady();
+    ASSERT_TRUE(loop.IsAtRest());
+    ASSERT_TRUE(w.PostMessage(kOpen));
+    loop.Run();
+    ASSERT_EQ(sent.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    EXPECT_EQ(sent.get(), 0);
+    EXPECT_EQ(w.Count(kNote), 0);
+    // And a send after the end returns at once.
+    EXPECT_EQ(WithinSeconds(5, [handle] { return SendMessage(handle, kNote, 0, 0); }), std::optional<LRESULT>(0));
+}
+
+TEST_F(LoopTest, AnUnmatchedEndOfExternalWorkDoesNotKeepTheLoopBusyForever) {
+    // A worker that ends work begun on an earlier loop must not leave this
+    // one counting below zero, never at rest again.
+    loop.EndExternalWork();
+    loop.PumpReady();
+    EXPECT_TRUE(loop.IsAtRest());
+    loop.BeginExternalWork();
+    EXPECT_FALSE(loop.IsAtRest());
+    loop.EndExternalWork();
+    EXPECT_TRUE(loop.IsAtRest());
+}
+
+TEST(LoopLifetime, PostsAndSendsFromAWorkerWhileLoopsComeAndGoNeverTouchAGoneLoop) {
+    // The window outlives every loop, so the worker's messages always have
+    // a live target while the loop under them is being destroyed.
+    CRecordingWin w;
+    ASSERT_TRUE(w.Create(nullptr, {0, 0, 10, 10}));
+    const HWND handle = w.GetHandle();
+    std::atomic<bool> stop{false};
+    std::thread worker([&] {
+        while (!stop) {
+            PostMessage(handle, kNote, 0, 0);
+            SendMessage(handle, kNote, 0, 0);
+        }
+    });
+    for (int round = 0; round < 300; ++round) {
+        CHeadlessHost host;
+        auto loop = std::make_unique<UiMessageLoop>(&host);
+        loop->PumpReady();
+        loop.reset();
+    }
+    stop = true;
+    worker.join();
+    EXPECT_GT(w.Count(kNote), 0);
+}

@@ -26,6 +26,23 @@ public:
     void OnPaint(CDC& dc) override { dc.SetPixel(0, 0, dot); }
 };
 
+// Deletes itself on one message, as a window closing itself might.
+class CSelfDeletingWin : public UiWin {
+public:
+    explicit CSelfDeletingWin(UINT fatal) : m_fatal(fatal) {}
+    ~CSelfDeletingWin() override { Destroy(); }
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == m_fatal) {
+            delete this;
+            return 0;
+        }
+        return UiWin::WndProc(msg, wParam, lParam);
+    }
+
+private:
+    UINT m_fatal;
+};
+
 } // namespace
 
 TEST_F(WindowTest, AHandleOfADestroyedWindowResolvesToNothingAndIsNeverGivenAgain) {
@@ -244,4 +261,58 @@ TEST_F(WindowTest, HiddenWindowsAndTheirChildrenAreNotPainted) {
     top.ShowWindow(true);
     loop.PaintNow();
     EXPECT_EQ(loop.Screen().GetPixel(10, 10), MakeRgb(0, 255, 0));
+}
+
+TEST_F(WindowTest, DestroyCalledAgainFromTheWindowsOwnDestroyHandlerSendsOneDestroy) {
+    CRecordingWin parent("parent");
+    ASSERT_TRUE(parent.Create(nullptr, {0, 0, 100, 100}));
+    CRecordingWin child("child");
+    ASSERT_TRUE(child.Create(&parent, {0, 0, 10, 10}));
+    parent.onMessage = [&](UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (msg == WM_DESTROY)
+            parent.Destroy();
+        return std::nullopt;
+    };
+    // The child's handler tears down its parent while the parent is already
+    // tearing down its children.
+    child.onMessage = [&](UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (msg == WM_DESTROY)
+            parent.Destroy();
+        return std::nullopt;
+    };
+    parent.Destroy();
+    EXPECT_EQ(parent.Count(WM_DESTROY), 1);
+    EXPECT_EQ(child.Count(WM_DESTROY), 1);
+    EXPECT_FALSE(parent.IsCreated());
+    EXPECT_FALSE(child.IsCreated());
+    EXPECT_TRUE(parent.GetChildren().empty());
+}
+
+TEST_F(WindowTest, AWindowDeletedByAHandlerDuringItsOwnStateChangeIsNotTouchedAgain) {
+    // Focus: the old window's kill-focus handler deletes the new one.
+    CRecordingWin old("old");
+    ASSERT_TRUE(old.Create(nullptr, {0, 0, 10, 10}));
+    old.SetFocus();
+    auto* fresh = new CRecordingWin("fresh");
+    ASSERT_TRUE(fresh->Create(nullptr, {0, 0, 10, 10}));
+    old.onMessage = [&](UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (msg == WM_KILLFOCUS)
+            delete fresh;
+        return std::nullopt;
+    };
+    fresh->SetFocus();
+    EXPECT_EQ(UiWin::GetFocus(), nullptr);
+    old.onMessage = nullptr;
+
+    // Move and enable: the window deletes itself from its own handler.
+    for (UINT fatal : {UINT{WM_MOVE}, UINT{WM_ENABLE}}) {
+        auto* self = new CSelfDeletingWin(fatal);
+        ASSERT_TRUE(self->Create(nullptr, {0, 0, 10, 10}));
+        HWND handle = self->GetHandle();
+        if (fatal == WM_MOVE)
+            self->MoveWindow({5, 5, 30, 30});
+        else
+            self->EnableWindow(false);
+        EXPECT_FALSE(UiWin::IsWindow(handle));
+    }
 }
