@@ -151,9 +151,21 @@ bool CTestDriver::RunTask(std::function<void()> fn, bool waitRest, bool reportFa
         return true;
     }
     auto task = loop->PostTask(std::move(fn));
-    if (!task->WaitStartedThenDone(m_restTimeoutMs)) {
+    if (!task->WaitStarted(m_restTimeoutMs)) {
         if (reportFailure)
             Fail("RunOnGui: the GUI thread did not take the task within " + std::to_string(m_restTimeoutMs) + " ms");
+        return false;
+    }
+    if (!task->WaitFinished(m_restTimeoutMs)) {
+        // The task sits in a loop nobody can end (a modal window waiting for
+        // a finger while the test thread waits here). Its captures live on
+        // this stack, so it must end before this returns: the program quits,
+        // which ends every modal level.
+        if (reportFailure)
+            Fail("RunOnGui: the task did not finish within " + std::to_string(m_restTimeoutMs) +
+                 " ms; the program is quit");
+        loop->Quit(0);
+        task->WaitFinished(-1);
         return false;
     }
     return !waitRest || Settle("RunOnGui");

@@ -90,7 +90,9 @@ public:
     bool AdvanceClock(std::int64_t milliseconds);
 
     // Runs fn on the GUI thread, waits for rest and returns fn's result
-    // (a default value when the GUI thread never took it).
+    // (a default value when the GUI thread never took it). A fn that does
+    // not return within the bound (a modal run nobody answers) fails the
+    // step and quits the program, so the step never hangs.
     template <class F>
     auto RunOnGui(F&& fn) -> std::invoke_result_t<F&> {
         using R = std::invoke_result_t<F&>;

@@ -29,16 +29,29 @@ void CGuiTask::Drop() {
     m_changed.notify_all();
 }
 
-bool CGuiTask::WaitStartedThenDone(int timeoutMs) {
+bool CGuiTask::WaitStarted(int timeoutMs) {
     std::unique_lock<std::mutex> guard(m_lock);
-    bool started = m_changed.wait_for(guard, std::chrono::milliseconds(timeoutMs),
-                                      [this] { return m_state != State::Queued; });
-    if (!started) {
-        m_state = State::Cancelled;
-        return false;
+    if (m_changed.wait_for(guard, std::chrono::milliseconds(timeoutMs), [this] { return m_state != State::Queued; }))
+        return m_state != State::Cancelled;
+    m_state = State::Cancelled;
+    return false;
+}
+
+bool CGuiTask::WaitFinished(int timeoutMs) {
+    std::unique_lock<std::mutex> guard(m_lock);
+    auto finished = [this] { return m_state == State::Done || m_state == State::Cancelled; };
+    if (timeoutMs < 0) {
+        m_changed.wait(guard, finished);
+        return true;
     }
-    m_changed.wait(guard, [this] { return m_state == State::Done || m_state == State::Cancelled; });
-    return m_state == State::Done;
+    return m_changed.wait_for(guard, std::chrono::milliseconds(timeoutMs), finished);
+}
+
+bool CGuiTask::WaitStartedThenDone(int timeoutMs) {
+    if (!WaitStarted(timeoutMs))
+        return false;
+    WaitFinished(-1);
+    return GetState() == State::Done;
 }
 
 CGuiTask::State CGuiTask::GetState() const {

@@ -19,8 +19,13 @@ public:
     void Run();
     // Loop shutdown: the task will never run.
     void Drop();
-    // Waiter: true when the task started within timeoutMs (it then waits
-    // for the end); false after cancelling a task still queued.
+    // Waiter: true when the task started within timeoutMs; false after
+    // cancelling a task still queued.
+    bool WaitStarted(int timeoutMs);
+    // Waiter: true once the task has run or was cancelled; false when it is
+    // still queued or running after timeoutMs (−1: no limit).
+    bool WaitFinished(int timeoutMs);
+    // WaitStarted, then an unbounded WaitFinished; true when the task ran.
     bool WaitStartedThenDone(int timeoutMs);
     State GetState() const;
 

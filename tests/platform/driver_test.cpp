@@ -13,6 +13,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <future>
+#include <mutex>
 #include <thread>
 
 namespace {
@@ -332,4 +334,33 @@ TEST(DriverTest, AProgramThatQuitsItselfEndsItsStepsCleanly) {
     EXPECT_TRUE(driver.HasProgramEnded());
     EXPECT_FALSE(exitButton.IsCreated());
     driver.Stop();
+}
+
+TEST(DriverTest, AnInspectionThatRunsAModalLoopNobodyEndsFailsInsteadOfHanging) {
+    CTestDriver driver;
+    std::vector<std::string> reported;
+    std::mutex reportedLock;
+    driver.SetFailureHandler([&](const std::string& text) {
+        std::lock_guard<std::mutex> guard(reportedLock);
+        reported.push_back(text);
+    });
+    driver.SetRestTimeout(300);
+    ASSERT_TRUE(driver.Start(nullptr));
+    auto step = std::async(std::launch::async, [&] {
+        return driver.RunOnGui([] {
+            CRecordingWin box("box");
+            box.Create(nullptr, {40, 200, 440, 500}, 55);
+            return UiMessageLoop::Current()->RunModal() + 1;
+        });
+    });
+    const bool returned = step.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    EXPECT_TRUE(returned) << "the step hangs";
+    if (!returned)
+        driver.Stop(); // quits the modal run the step waits for
+    EXPECT_EQ(step.get(), 1); // the quit ended the run with code 0
+    std::lock_guard<std::mutex> guard(reportedLock);
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_NE(reported[0].find("did not finish within 300 ms"), std::string::npos) << reported[0];
+    EXPECT_NE(reported[0].find("CRecordingWin id=55"), std::string::npos) << reported[0];
+    EXPECT_TRUE(driver.HasProgramEnded());
 }
