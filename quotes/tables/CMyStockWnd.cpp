@@ -5,7 +5,6 @@
 #include "core/TextConvert.h"
 #include "framework/app/CAppData.h"
 #include "framework/shell/CWndManager.h"
-#include "framework/ui/widgets/CPopMenuWnd.h"
 #include "quotes/tables/CEditMyStockWnd.h"
 #include "quotes/tables/CQuoteRowList.h"
 #include "quotes/tables/MyQuotesStore.h"
@@ -16,10 +15,7 @@
 
 CMyStockWnd::CMyStockWnd() {
     SetRefreshOnShow(true);
-    if (CAppData* app = CAppData::Instance()) {
-        const CAString on = app->GetSetting("Quote_IsRefresh");
-        SetAutoRefresh(!on.IsEmpty() && on.c_str()[0] == '1');
-    }
+    SetAutoRefresh(IsAutoRefreshSetting());
     WidenStoredMarkets();
 }
 
@@ -210,14 +206,12 @@ int CMyStockWnd::TargetRow() const {
 }
 
 void CMyStockWnd::ShowOptionMenu() {
-    CPopMenuWnd menu;
-    menu.AddItem(u"取消", UI_BTN_PUSH, kMenuCancel);
-    menu.AddItem(u"卖出委托", UI_BTN_PUSH, kMenuSell);
-    menu.AddItem(u"买入委托", UI_BTN_PUSH, kMenuBuy);
-    menu.AddItem(u"详细报价", UI_BTN_PUSH, kMenuDetail);
-    menu.AddItem(u"K线分析", UI_BTN_PUSH, kMenuKLine);
-    menu.AddItem(u"编辑自选", UI_BTN_PUSH, kMenuEditor);
-    OnMenuCommand(menu.TrackMenu(this, ANIM_SLIDE_UP, ANIM_SLIDE_DOWN));
+    OnMenuCommand(RunOptionMenu({{u"取消", kMenuCancel},
+                                 {u"卖出委托", kMenuSell},
+                                 {u"买入委托", kMenuBuy},
+                                 {u"详细报价", kMenuDetail},
+                                 {u"K线分析", kMenuKLine},
+                                 {u"编辑自选", kMenuEditor}}));
 }
 
 void CMyStockWnd::OnMenuCommand(int id) {

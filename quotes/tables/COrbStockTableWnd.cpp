@@ -8,7 +8,6 @@
 #include "framework/app/CMenuTree.h"
 #include "framework/shell/CWndManager.h"
 #include "framework/ui/WndMessages.h"
-#include "framework/ui/widgets/CPopMenuWnd.h"
 #include "platform/ui/CUiMessageBox.h"
 #include "quotes/tables/CEditMyStockWnd.h"
 #include "quotes/tables/CStockSortParamWnd.h"
@@ -21,17 +20,6 @@
 
 namespace {
 
-// The menu entries in the order they are added.
-struct MenuEntry {
-    const char16_t* text;
-    int id;
-};
-constexpr MenuEntry kMenu[] = {
-    {u"取消", COrbStockTableWnd::kMenuCancel},      {u"卖出委托", COrbStockTableWnd::kMenuSell},
-    {u"买入委托", COrbStockTableWnd::kMenuBuy},      {u"详细报价", COrbStockTableWnd::kMenuDetail},
-    {u"加入自选", COrbStockTableWnd::kMenuAddToMyStocks}, {u"排序参数", COrbStockTableWnd::kMenuSortParams},
-};
-
 // A value from GetUrlParam, freed when it goes.
 struct UrlValue {
     char* text = nullptr;
@@ -41,21 +29,13 @@ struct UrlValue {
     UrlValue& operator=(const UrlValue&) = delete;
 };
 
-bool AutoRefreshSetting() {
-    CAppData* app = CAppData::Instance();
-    if (!app)
-        return false;
-    const CAString on = app->GetSetting("Quote_IsRefresh");
-    return !on.IsEmpty() && on.c_str()[0] == '1';
-}
-
 } // namespace
 
 COrbStockTableWnd::COrbStockTableWnd() {
     m_pageSize = kPageSize;
     m_pageIndex = 0;
     SetRefreshOnShow(true);
-    SetAutoRefresh(AutoRefreshSetting());
+    SetAutoRefresh(IsAutoRefreshSetting());
     // The first entry of each group is the ranking shown until one is chosen.
     struct Slot {
         const char* group;
@@ -95,17 +75,17 @@ void COrbStockTableWnd::ParseParams(const char* param) {
     if (!param || !*param)
         return;
     bool changed = false;
-    {
-        UrlValue v(param, "market");
-        changed |= TakeCode("market", v.text, m_market, m_marketLabel);
-    }
-    {
-        UrlValue v(param, "type");
-        changed |= TakeCode("type", v.text, m_category, m_categoryLabel);
-    }
-    {
-        UrlValue v(param, "sort");
-        changed |= TakeCode("sort", v.text, m_field, m_fieldLabel);
+    // Each key names its option group.
+    const struct {
+        const char* key;
+        CAString* code;
+        CWString* label;
+    } keys[] = {{"market", &m_market, &m_marketLabel},
+                {"type", &m_category, &m_categoryLabel},
+                {"sort", &m_field, &m_fieldLabel}};
+    for (const auto& k : keys) {
+        UrlValue v(param, k.key);
+        changed |= TakeCode(k.key, v.text, *k.code, *k.label);
     }
     {
         UrlValue v(param, "direct");
@@ -322,12 +302,12 @@ void COrbStockTableWnd::OnBarButton(int index) {
 }
 
 void COrbStockTableWnd::ShowOptionMenu() {
-    CPopMenuWnd menu;
-    for (const MenuEntry& e : kMenu)
-        menu.AddItem(CWString(e.text), UI_BTN_PUSH, e.id);
-    const int id = menu.TrackMenu(this, ANIM_SLIDE_UP, ANIM_SLIDE_DOWN);
-    menu.Destroy();
-    OnMenuCommand(id);
+    OnMenuCommand(RunOptionMenu({{u"取消", kMenuCancel},
+                                 {u"卖出委托", kMenuSell},
+                                 {u"买入委托", kMenuBuy},
+                                 {u"详细报价", kMenuDetail},
+                                 {u"加入自选", kMenuAddToMyStocks},
+                                 {u"排序参数", kMenuSortParams}}));
 }
 
 void COrbStockTableWnd::OnMenuCommand(int id) {

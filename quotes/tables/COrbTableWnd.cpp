@@ -4,6 +4,7 @@
 #include "core/StrUtil.h"
 #include "framework/app/CAppData.h"
 #include "framework/shell/CWndManager.h"
+#include "framework/ui/widgets/CPopMenuWnd.h"
 
 #include <algorithm>
 #include <string>
@@ -70,6 +71,23 @@ CQuoteRowData* COrbTableWnd::GetRowData(int index) const {
 
 void COrbTableWnd::RemoveAllRows() {
     m_rowList.RemoveAll();
+}
+
+int COrbTableWnd::RunOptionMenu(std::initializer_list<MenuEntry> entries) {
+    CPopMenuWnd menu;
+    for (const MenuEntry& e : entries)
+        menu.AddItem(CWString(e.text), UI_BTN_PUSH, e.id);
+    const int id = menu.TrackMenu(this, ANIM_SLIDE_UP, ANIM_SLIDE_DOWN);
+    menu.Destroy();
+    return id;
+}
+
+bool COrbTableWnd::IsAutoRefreshSetting() {
+    CAppData* app = CAppData::Instance();
+    if (!app)
+        return false;
+    const CAString on = app->GetSetting("Quote_IsRefresh");
+    return !on.IsEmpty() && on.c_str()[0] == '1';
 }
 
 bool COrbTableWnd::TakeReplyHead(CDataSetList& reply) {

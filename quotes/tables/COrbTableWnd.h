@@ -16,6 +16,8 @@
 #include "quotes/tables/CQuoteRowData.h"
 #include "quotes/tables/CQuoteRowList.h"
 
+#include <initializer_list>
+
 class COrbTableWnd : public CNetWnd {
 public:
     static constexpr int kRowListId = 171;
@@ -63,6 +65,19 @@ public:
     void OnLayout() override;
 
 protected:
+    // One entry of an option menu: its text and command id.
+    struct MenuEntry {
+        const char16_t* text;
+        int id;
+    };
+    // Runs the option menu of entries (in that order) anchored to the bottom
+    // of the work area, sliding up and down; the chosen id, or what the menu
+    // gives when nothing was chosen.
+    int RunOptionMenu(std::initializer_list<MenuEntry> entries);
+    // True when the setting "Quote_IsRefresh" begins with "1": the tables
+    // then refresh on the refresh timer.
+    static bool IsAutoRefreshSetting();
+
     // The steps every quote table takes first with a reply: an error set is
     // shown over this window, and a first set tagged "hq.info" (any case)
     // goes to the header hook. True when the reply was one of those and
