@@ -2,7 +2,11 @@
 //
 // Everything is computed in surface pixels after adding the origin, and every
 // pixel write goes through the clip rectangle, which is already limited to
-// the surface, so no primitive can write outside it.
+// the surface, so no primitive can write outside it. Callers may pass any
+// int: rectangles are first pulled in to ±kFar, which keeps all sums in
+// range and changes nothing on a surface, and lines are walked in 64 bits
+// from the first pixel that can reach the clip, so a far-flung line costs
+// no more than its visible part.
 #include "platform/gdi/CDC.h"
 
 #include "platform/gdi/CFontEngine.h"
@@ -11,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <utility>
 
@@ -20,6 +25,15 @@ constexpr int kDashOn = 6;
 constexpr int kDashOff = 3;
 
 constexpr char32_t kEllipsis = U'\u2026';
+
+// Coordinates beyond this (pixels) lie off any surface; a rectangle is
+// pulled in to it before any arithmetic, so sums of two never overflow.
+constexpr int kFar = 1 << 28;
+// The tallest text line drawn, as the font engine's largest size (pixels).
+constexpr int kMaxFontHeight = 4096;
+
+int Near(std::int64_t v) { return static_cast<int>(std::clamp<std::int64_t>(v, -kFar, kFar)); }
+CRect Near(const CRect& r) { return {Near(r.left), Near(r.top), Near(r.right), Near(r.bottom)}; }
 
 // DrawEdge sides.
 constexpr unsigned kBfLeft = 0x1, kBfTop = 0x2, kBfRight = 0x4, kBfBottom = 0x8;
@@ -41,13 +55,14 @@ COLORREF Blend(COLORREF dst, COLORREF src, int alpha) {
 COLORREF Lerp(COLORREF a, COLORREF b, int num, int den) {
     if (den <= 0)
         return a;
-    auto mix = [num, den](int x, int y) { return x + (y - x) * num / den; };
+    auto mix = [num, den](int x, int y) { return static_cast<int>(x + std::int64_t{y - x} * num / den); };
     return MakeRgb(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
 }
 
+// Ordered corners, pulled in to ±kFar.
 CRect Normalized(const CRect& r) {
-    return {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
-            std::max(r.top, r.bottom)};
+    return Near(CRect{std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
+                      std::max(r.top, r.bottom)});
 }
 
 CRect Union(const CRect& a, const CRect& b) {
@@ -69,12 +84,17 @@ CDC::CDC(CSurface* surface) : m_surface(surface) {
         m_clip = {0, 0, m_surface->Width(), m_surface->Height()};
 }
 
-CDC::CDC(CSurface* surface, CPoint origin, const CRect& clip) : m_surface(surface), m_origin(origin) {
+CDC::CDC(CSurface* surface, CPoint origin, const CRect& clip)
+    : m_surface(surface), m_origin{Near(origin.x), Near(origin.y)} {
     if (m_surface)
         m_clip = clip.Intersect({0, 0, m_surface->Width(), m_surface->Height()});
 }
 
 CDC::~CDC() = default;
+
+CRect CDC::ToSurface(const CRect& r) const { return Near(r).Offset(m_origin.x, m_origin.y); }
+
+int CDC::LineHeight() const { return std::clamp(m_font.height, 0, kMaxFontHeight); }
 
 CRect CDC::GetClipRect() const { return m_clip.Offset(-m_origin.x, -m_origin.y); }
 
@@ -113,13 +133,13 @@ void CDC::FillSurfaceRect(const CRect& surfaceRect, COLORREF c) {
 void CDC::SetPixel(int x, int y, COLORREF c) {
     if (!m_surface)
         return;
-    CPoint p{x + m_origin.x, y + m_origin.y};
+    CPoint p{Near(x) + m_origin.x, Near(y) + m_origin.y};
     if (m_clip.Contains(p))
         m_surface->SetPixel(p.x, p.y, c);
 }
 
 COLORREF CDC::GetPixel(int x, int y) const {
-    CPoint p{x + m_origin.x, y + m_origin.y};
+    CPoint p{Near(x) + m_origin.x, Near(y) + m_origin.y};
     if (!m_surface || !m_clip.Contains(p))
         return 0xFFFFFFFF;
     return m_surface->GetPixel(p.x, p.y);
@@ -230,31 +250,60 @@ void CDC::DrawEdge(const CRect& rect, unsigned edge, unsigned flags) {
 // ---------------------------------------------------------------------------
 // Lines
 
-void CDC::PenDot(int x, int y, bool dashOn) {
+void CDC::PenDot(std::int64_t x, std::int64_t y, bool dashOn) {
     if (!m_surface || !dashOn)
         return;
     int w = std::max(m_pen.width, 1);
     // A 2-pixel pen covers the path pixel and the one above or left of it.
-    int sx = x + m_origin.x - w / 2, sy = y + m_origin.y - w / 2;
+    std::int64_t sx = x + m_origin.x - w / 2, sy = y + m_origin.y - w / 2;
     for (int dy = 0; dy < w; ++dy)
         for (int dx = 0; dx < w; ++dx)
-            if (m_clip.Contains({sx + dx, sy + dy}))
-                m_surface->SetPixel(sx + dx, sy + dy, m_pen.color);
+            if (m_clip.Contains({Near(sx + dx), Near(sy + dy)}))
+                m_surface->SetPixel(static_cast<int>(sx + dx), static_cast<int>(sy + dy), m_pen.color);
 }
 
-// Bresenham from `from` towards `to`, leaving out `to` itself.
+// Bresenham from `from` towards `to`, leaving out `to` itself. Each step
+// moves one pixel along the major axis, so the steps whose major coordinate
+// lies off the clip are skipped by computing the state at the first step
+// that matters (the error term after n major and m minor steps is
+// dx·(m+1) − |dy|·(n+1)); the dash pattern runs on as if every step ran.
 void CDC::PenSegment(CPoint from, CPoint to) {
     if (m_pen.style == PS_NULL)
         return;
-    int dx = std::abs(to.x - from.x), sx = from.x < to.x ? 1 : -1;
-    int dy = -std::abs(to.y - from.y), sy = from.y < to.y ? 1 : -1;
-    int err = dx + dy;
-    int x = from.x, y = from.y;
-    while (x != to.x || y != to.y) {
-        bool on = m_pen.style != PS_DASH || m_dashPhase % (kDashOn + kDashOff) < kDashOn;
+    const std::int64_t dx = std::abs(std::int64_t{to.x} - from.x);
+    const std::int64_t dy = -std::abs(std::int64_t{to.y} - from.y);
+    const int sx = from.x < to.x ? 1 : -1, sy = from.y < to.y ? 1 : -1;
+    const bool xMajor = dx >= -dy;
+    const std::int64_t steps = xMajor ? dx : -dy;
+    const std::int64_t phase = m_dashPhase;
+    m_dashPhase = static_cast<int>((phase + steps) % (kDashOn + kDashOff));
+    if (!m_surface || steps == 0 || m_clip.IsEmpty())
+        return;
+    // Steps whose major coordinate lies within the clip, widened by the pen.
+    const int w = std::max(m_pen.width, 1);
+    const std::int64_t start = xMajor ? from.x : from.y;
+    const int dir = xMajor ? sx : sy;
+    const std::int64_t lo = (xMajor ? m_clip.left - m_origin.x : m_clip.top - m_origin.y) - w;
+    const std::int64_t hi = (xMajor ? m_clip.right - m_origin.x : m_clip.bottom - m_origin.y) + w;
+    std::int64_t first = dir > 0 ? lo - start : start - hi;
+    std::int64_t last = dir > 0 ? hi - start : start - lo;
+    first = std::max<std::int64_t>(first, 0);
+    last = std::min(last, steps - 1);
+    if (first > last)
+        return;
+    const std::int64_t a = -dy;
+    // Minor steps taken before step `first`; 128 bits, as 2·|d|·first may
+    // pass 2^64.
+    using Wide = __int128;
+    const std::int64_t minor = xMajor ? static_cast<std::int64_t>((Wide{2} * a * first + dx) / (Wide{2} * dx))
+                                      : static_cast<std::int64_t>((Wide{2} * dx * first + a) / (Wide{2} * a));
+    const std::int64_t nx = xMajor ? first : minor, ny = xMajor ? minor : first;
+    std::int64_t x = from.x + sx * nx, y = from.y + sy * ny;
+    std::int64_t err = static_cast<std::int64_t>(Wide{dx} * (ny + 1) - Wide{a} * (nx + 1));
+    for (std::int64_t k = first; k <= last; ++k) {
+        bool on = m_pen.style != PS_DASH || (phase + k) % (kDashOn + kDashOff) < kDashOn;
         PenDot(x, y, on);
-        ++m_dashPhase;
-        int e2 = 2 * err;
+        std::int64_t e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;
             x += sx;
@@ -306,12 +355,12 @@ void CDC::Polygon(const CPoint* points, int count) {
                     continue;
                 if (cy < std::min(a.y, b.y) || cy >= std::max(a.y, b.y))
                     continue;
-                xs.push_back(a.x + (cy - a.y) * (b.x - a.x) / (b.y - a.y));
+                xs.push_back(a.x + (cy - a.y) * (static_cast<double>(b.x) - a.x) / (static_cast<double>(b.y) - a.y));
             }
             std::sort(xs.begin(), xs.end());
             for (size_t i = 0; i + 1 < xs.size(); i += 2) {
-                int x0 = static_cast<int>(std::ceil(xs[i] - 0.5));
-                int x1 = static_cast<int>(std::ceil(xs[i + 1] - 0.5));
+                int x0 = Near(static_cast<std::int64_t>(std::clamp(std::ceil(xs[i] - 0.5), -1e12, 1e12)));
+                int x1 = Near(static_cast<std::int64_t>(std::clamp(std::ceil(xs[i + 1] - 0.5), -1e12, 1e12)));
                 CRect span = CRect{x0, y, x1, y + 1}.Offset(m_origin.x, m_origin.y).Intersect(m_clip);
                 for (int sx = span.left; sx < span.right; ++sx)
                     m_surface->SetPixel(sx, span.top, m_brush.color);
@@ -330,7 +379,7 @@ int CDC::LineWidth(const std::u32string& line) const {
     auto& engine = CFontEngine::Instance();
     int w = 0;
     for (char32_t c : line)
-        w += engine.Advance(m_font.height, m_font.weight, c);
+        w += engine.Advance(LineHeight(), m_font.weight, c);
     return w;
 }
 
@@ -354,7 +403,7 @@ std::vector<CDC::TextLine> CDC::LayoutText(std::u16string_view text, int maxWidt
     }
 
     auto& engine = CFontEngine::Instance();
-    auto advance = [&](char32_t c) { return engine.Advance(m_font.height, m_font.weight, c); };
+    auto advance = [&](char32_t c) { return engine.Advance(LineHeight(), m_font.weight, c); };
     std::vector<TextLine> lines;
     bool wrap = (format & DT_WORDBREAK) && !(format & DT_SINGLELINE);
     for (auto& para : paragraphs) {
@@ -409,14 +458,14 @@ std::vector<CDC::TextLine> CDC::LayoutText(std::u16string_view text, int maxWidt
 void CDC::DrawTextLine(const TextLine& line, int x, int y, const CRect& surfaceClip) {
     if (!m_surface)
         return;
-    CRect cell = CRect{x, y, x + line.width, y + m_font.height}.Offset(m_origin.x, m_origin.y);
+    CRect cell = CRect{x, y, x + line.width, y + LineHeight()}.Offset(m_origin.x, m_origin.y);
     if (m_bkMode == OPAQUE)
         FillSurfaceRect(cell.Intersect(surfaceClip), m_bkColor);
     auto& engine = CFontEngine::Instance();
-    int baseline = cell.top + engine.Ascent(m_font.height);
+    int baseline = cell.top + engine.Ascent(LineHeight());
     int pen = cell.left;
     for (char32_t c : line.text) {
-        const auto& g = engine.Glyph(m_font.height, m_font.weight, c);
+        const auto& g = engine.Glyph(LineHeight(), m_font.weight, c);
         int gx = pen + g.left, gy = baseline - g.top;
         CRect box = CRect{gx, gy, gx + g.width, gy + g.height}.Intersect(surfaceClip);
         for (int sy = box.top; sy < box.bottom; ++sy) {
@@ -449,25 +498,27 @@ void CDC::LogText(const std::vector<TextLine>& lines, const CRect& cells, const 
     m_surface->AddText({EncodeUtf16(joined), shown, m_textColor & 0x00FFFFFF});
 }
 
-CRect CDC::CalcTextRect(std::u16string_view text, const CRect& r, unsigned format) const {
+CRect CDC::CalcTextRect(std::u16string_view text, const CRect& rect, unsigned format) const {
+    const CRect r = Near(rect);
     auto lines = LayoutText(text, r.Width(), format);
     int width = 0;
     for (const auto& line : lines)
         width = std::max(width, line.width);
-    return {r.left, r.top, r.left + width, r.top + static_cast<int>(lines.size()) * m_font.height};
+    return {r.left, r.top, r.left + width, r.top + static_cast<int>(lines.size()) * LineHeight()};
 }
 
-int CDC::DrawText(std::u16string_view text, const CRect& r, unsigned format) {
+int CDC::DrawText(std::u16string_view text, const CRect& rect, unsigned format) {
+    const CRect r = Near(rect);
     auto lines = LayoutText(text, r.Width(), format);
-    int height = static_cast<int>(lines.size()) * m_font.height;
+    int height = static_cast<int>(lines.size()) * LineHeight();
     if ((format & DT_CALCRECT) || !m_surface)
         return height;
     int y = r.top;
     if (format & DT_SINGLELINE) {
         if (format & DT_VCENTER)
-            y = r.top + (r.Height() - m_font.height) / 2;
+            y = r.top + (r.Height() - LineHeight()) / 2;
         else if (format & DT_BOTTOM)
-            y = r.bottom - m_font.height;
+            y = r.bottom - LineHeight();
     }
     CRect clip = (format & DT_NOCLIP) ? m_clip : ToSurface(Normalized(r)).Intersect(m_clip);
     CRect cells;
@@ -478,30 +529,32 @@ int CDC::DrawText(std::u16string_view text, const CRect& r, unsigned format) {
         else if (format & DT_RIGHT)
             x = r.right - line.width;
         DrawTextLine(line, x, y, clip);
-        cells = Union(cells, CRect{x, y, x + line.width, y + m_font.height}.Offset(m_origin.x, m_origin.y));
-        y += m_font.height;
+        cells = Union(cells, CRect{x, y, x + line.width, y + LineHeight()}.Offset(m_origin.x, m_origin.y));
+        y += LineHeight();
     }
     LogText(lines, cells, clip);
     return height;
 }
 
-void CDC::TextOut(int x, int y, std::u16string_view text) {
+void CDC::TextOut(int xIn, int yIn, std::u16string_view text) {
+    const int x = Near(xIn), y = Near(yIn);
     TextLine line{DecodeUtf16(text), 0};
     line.width = LineWidth(line.text);
     DrawTextLine(line, x, y, m_clip);
-    LogText({line}, CRect{x, y, x + line.width, y + m_font.height}.Offset(m_origin.x, m_origin.y), m_clip);
+    LogText({line}, CRect{x, y, x + line.width, y + LineHeight()}.Offset(m_origin.x, m_origin.y), m_clip);
 }
 
 CSize CDC::GetTextExtent(std::u16string_view text) const {
-    return {LineWidth(DecodeUtf16(text)), m_font.height};
+    return {LineWidth(DecodeUtf16(text)), LineHeight()};
 }
 
 // ---------------------------------------------------------------------------
 // Blocks, images and stock looks
 
-void CDC::BitBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy) {
-    if (!m_surface || !src.m_surface || w <= 0 || h <= 0)
+void CDC::BitBlt(int xIn, int yIn, int wIn, int hIn, const CDC& src, int sxIn, int syIn) {
+    if (!m_surface || !src.m_surface || wIn <= 0 || hIn <= 0)
         return;
+    const int x = Near(xIn), y = Near(yIn), w = Near(wIn), h = Near(hIn), sx = Near(sxIn), sy = Near(syIn);
     const CSurface& from = *src.m_surface;
     CRect srcArea =
         CRect::FromSize(sx + src.m_origin.x, sy + src.m_origin.y, w, h).Intersect({0, 0, from.Width(), from.Height()});
@@ -594,7 +647,10 @@ void CDC::DrawImage(const CImage& image, const CRect& dstRect, ImageFilter filte
 void CDC::FillGradient(const CRect& rect, COLORREF top, COLORREF bottom) {
     CRect r = Normalized(rect);
     int span = std::max(r.Height() - 1, 1);
-    for (int y = r.top; y < r.bottom; ++y)
+    // Only the rows inside the clip: a huge bar costs no more than the screen.
+    const int first = std::max(r.top, m_clip.top - m_origin.y);
+    const int last = std::min(r.bottom, m_clip.bottom - m_origin.y);
+    for (int y = first; y < last; ++y)
         FillRect({r.left, y, r.right, y + 1}, Lerp(top, bottom, y - r.top, span));
     if (m_surface)
         m_surface->ClearTextsIn(ToSurface(r).Intersect(m_clip));

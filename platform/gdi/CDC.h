@@ -21,6 +21,9 @@
 // - text is drawn anti-aliased (see CFontEngine.h for how the font height
 //   maps to glyph size) and logged on the surface (see DrawText).
 //
+// Any int coordinate is safe: nothing overflows, and a far-flung shape costs
+// no more than its part inside the clip.
+//
 // Fills that paint a whole rectangle (FillRect, Rectangle and RoundRect with
 // a brush, the opaque text background, the stock looks, BitBlt) drop the
 // logged texts lying wholly inside what they paint.
@@ -30,6 +33,7 @@
 #include "platform/gdi/CSurface.h"
 #include "platform/gdi/Color.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -150,9 +154,10 @@ private:
         std::u32string text;
         int width = 0; // pixels
     };
-    CRect ToSurface(const CRect& r) const { return r.Offset(m_origin.x, m_origin.y); }
+    CRect ToSurface(const CRect& r) const; // pulled in to the drawable range first
+    int LineHeight() const;                 // the font's height, limited to what is drawable
     void FillSurfaceRect(const CRect& surfaceRect, COLORREF c);
-    void PenDot(int x, int y, bool dashOn);
+    void PenDot(std::int64_t x, std::int64_t y, bool dashOn);
     void PenSegment(CPoint from, CPoint to);
     int LineWidth(const std::u32string& line) const;
     std::vector<TextLine> LayoutText(std::u16string_view text, int maxWidth, unsigned format) const;

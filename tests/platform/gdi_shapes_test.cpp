@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <climits>
+#include <cmath>
+
 namespace {
 constexpr COLORREF kBlack = 0x000000;
 constexpr COLORREF kRed = 0x2626FF;
@@ -316,4 +320,71 @@ TEST(GdiStockLooks, TheSelectionBandIsALightColouredBandOverTheWholeRow) {
     EXPECT_GT(GetRValue(top) + GetGValue(top) + GetBValue(top), 3 * 160);
     EXPECT_EQ(s.GetPixel(20, 9), 0u);
     EXPECT_EQ(s.GetPixel(20, 30), 0u);
+}
+
+TEST(GdiClipping, TheWholeIntRangeNeitherOverflowsNorTakesLong) {
+    CSurface s = WhiteSurface();
+    CDC dc(&s, {10, 10}, {0, 0, 40, 40});
+    const int lo = INT_MIN, hi = INT_MAX;
+    const CRect all{lo, lo, hi, hi};
+    auto start = std::chrono::steady_clock::now();
+    dc.SelectBrush(CBrush::Solid(kRed));
+    dc.SelectPen({PS_DASH, 2, kBlue});
+    dc.FillRect(all, kRed);
+    EXPECT_EQ(CountPixels(s, {0, 0, 40, 40}, kRed), 1600);
+    dc.Rectangle(all);
+    dc.RoundRect(all, hi, hi);
+    dc.DrawEdge(all, EDGE_SUNKEN, BF_RECT);
+    dc.MoveTo(lo, lo);
+    dc.LineTo(hi, hi);
+    dc.LineTo(lo, hi);
+    CPoint poly[] = {{lo, lo}, {hi, lo}, {0, hi}};
+    dc.Polygon(poly, 3);
+    dc.Polyline(poly, 3);
+    dc.SelectFont({hi, 700});
+    dc.DrawText(u"行情", all, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    dc.DrawText(u"行情\n行情", all, DT_RIGHT | DT_WORDBREAK | DT_END_ELLIPSIS);
+    dc.CalcTextRect(u"行情", all, DT_CALCRECT);
+    dc.TextOut(hi, hi, u"x");
+    dc.SetPixel(hi, hi, kRed);
+    EXPECT_EQ(dc.GetPixel(lo, lo), 0xFFFFFFFFu);
+    dc.BitBlt(hi, hi, hi, hi, dc, lo, lo);
+    dc.BitBlt(lo, lo, hi, hi, dc, hi, hi);
+    dc.DrawGradientBar(all);
+    dc.DrawSelectionBand(all);
+    CDC far(&s, {hi, lo}, {0, 0, 40, 40});
+    far.FillRect({0, 0, 10, 10}, kBlue);
+    far.MoveTo(0, 0);
+    far.LineTo(hi, hi);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
+TEST(GdiLines, ALineFromFarOutsideCrossesTheSurfaceOnItsIdealPathWithItsDashesInStep) {
+    // One pixel per column, each within half a pixel of the ideal line.
+    CSurface s(200, 60, kWhite);
+    CDC dc(&s);
+    dc.SelectPen({PS_SOLID, 1, kRed});
+    const CPoint from{-100000, -2999}, to{100003, 3001};
+    dc.MoveTo(from.x, from.y);
+    dc.LineTo(to.x, to.y);
+    const double slope = static_cast<double>(to.y - from.y) / (to.x - from.x);
+    for (int x = 0; x < 200; ++x) {
+        const double ideal = from.y + (x - from.x) * slope;
+        int found = 0;
+        for (int y = 0; y < 60; ++y) {
+            if (s.GetPixel(x, y) == kRed) {
+                ++found;
+                EXPECT_LE(std::abs(y - ideal), 0.5) << "column " << x;
+            }
+        }
+        EXPECT_EQ(found, ideal >= -0.5 && ideal < 59.5 ? 1 : 0) << "column " << x;
+    }
+    // A dashed line's pattern counts the pixels walked off the surface too.
+    CSurface row(100, 1, kWhite);
+    CDC rowDc(&row);
+    rowDc.SelectPen({PS_DASH, 1, kBlue});
+    rowDc.MoveTo(-1000003, 0);
+    rowDc.LineTo(1000, 0);
+    for (int x = 0; x < 100; ++x)
+        EXPECT_EQ(row.GetPixel(x, 0) == kBlue, (x + 1000003) % 9 < 6) << "x " << x;
 }
