@@ -465,7 +465,8 @@ void CDC::DrawTextLine(const TextLine& line, int x, int y, const CRect& surfaceC
     int baseline = cell.top + engine.Ascent(LineHeight());
     int pen = cell.left;
     for (char32_t c : line.text) {
-        const auto& g = engine.Glyph(LineHeight(), m_font.weight, c);
+        const std::shared_ptr<const CFontEngine::CGlyph> glyph = engine.Glyph(LineHeight(), m_font.weight, c);
+        const CFontEngine::CGlyph& g = *glyph;
         int gx = pen + g.left, gy = baseline - g.top;
         CRect box = CRect{gx, gy, gx + g.width, gy + g.height}.Intersect(surfaceClip);
         for (int sy = box.top; sy < box.bottom; ++sy) {

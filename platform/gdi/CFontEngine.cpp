@@ -78,6 +78,7 @@ void CFontEngine::UnloadLocked() {
     m_ascender = 0;
     m_descender = 0;
     m_cache.clear();
+    m_cacheBytes = 0;
 }
 
 bool CFontEngine::HasFont() const {
@@ -151,14 +152,27 @@ int CFontEngine::Ascent(int height) const {
     return static_cast<int>(std::lround(static_cast<double>(height) * m_ascender / (m_ascender + m_descender)));
 }
 
-const CFontEngine::CGlyph& CFontEngine::Glyph(int height, int weight, char32_t cp) {
+std::shared_ptr<const CFontEngine::CGlyph> CFontEngine::Glyph(int height, int weight, char32_t cp) {
     std::lock_guard lock(m_mutex);
     height = std::clamp(height, 0, kMaxHeight);
     auto key = Key(height, weight, cp);
     auto it = m_cache.find(key);
-    if (it == m_cache.end())
-        it = m_cache.emplace(key, Render(height, weight >= 600, cp)).first;
-    return it->second;
+    if (it != m_cache.end())
+        return it->second;
+    auto glyph = std::make_shared<const CGlyph>(Render(height, weight >= 600, cp));
+    const std::size_t bytes = sizeof(CGlyph) + glyph->coverage.size() + 64; // 64: map node and control block
+    if (m_cacheBytes + bytes > kCacheBudget) {
+        m_cache.clear();
+        m_cacheBytes = 0;
+    }
+    m_cache.emplace(key, glyph);
+    m_cacheBytes += bytes;
+    return glyph;
+}
+
+std::size_t CFontEngine::CacheBytes() const {
+    std::lock_guard lock(m_mutex);
+    return m_cacheBytes;
 }
 
 CFontEngine::CGlyph CFontEngine::Render(int height, bool bold, char32_t cp) {

@@ -5,19 +5,23 @@
 // chooses the em size so that the face's ascender plus descender fill that
 // height exactly (em = height × unitsPerEm / (ascender + descender)); the
 // baseline lies Ascent(height) pixels below the line's top. Glyphs are
-// cached by (pixel height, weight, code point) and never evicted: a phone
-// screen uses a handful of sizes and a few thousand characters at most.
+// cached by (pixel height, weight, code point). A phone screen uses a
+// handful of sizes and a few thousand characters, but a zoomed chart or
+// text from the server can ask for any size and any code point, so the
+// cache has a byte budget and starts afresh when a new glyph would pass it.
 //
 // Without any usable font the engine still answers: glyphs are empty, and
 // advances are half the height for Latin text and the full height for wide
 // characters, so layouts and text logs keep working.
 //
-// Glyph references stay valid until LoadFont or LoadDefaultFont is called.
-// Calls are serialised by a mutex, though drawing normally runs on the GUI
-// thread only.
+// A glyph is handed out shared, so it stays valid while held, whatever the
+// cache drops meanwhile. Calls are serialised by a mutex, though drawing
+// normally runs on the GUI thread only.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -51,8 +55,12 @@ public:
     // Pixels from a line's top to its baseline for a line height.
     int Ascent(int height) const;
     // The glyph of code point cp; weight 600 and above is emboldened.
-    const CGlyph& Glyph(int height, int weight, char32_t cp);
-    int Advance(int height, int weight, char32_t cp) { return Glyph(height, weight, cp).advance; }
+    std::shared_ptr<const CGlyph> Glyph(int height, int weight, char32_t cp);
+    int Advance(int height, int weight, char32_t cp) { return Glyph(height, weight, cp)->advance; }
+
+    static constexpr std::size_t kCacheBudget = 32u << 20; // bytes of cached glyphs
+    // Bytes the cached glyphs take now, for tests.
+    std::size_t CacheBytes() const;
 
     CFontEngine(const CFontEngine&) = delete;
     CFontEngine& operator=(const CFontEngine&) = delete;
@@ -71,5 +79,6 @@ private:
     long m_ascender = 0;       // face units
     long m_descender = 0;      // face units, positive below the baseline
     bool m_fontconfigUsed = false;
-    std::unordered_map<std::uint64_t, CGlyph> m_cache;
+    std::unordered_map<std::uint64_t, std::shared_ptr<const CGlyph>> m_cache;
+    std::size_t m_cacheBytes = 0;  // coverage and bookkeeping of m_cache
 };

@@ -50,7 +50,7 @@ protected:
 TEST(GdiFontEngine, FindsAFontWithChineseGlyphs) {
     auto& engine = CFontEngine::Instance();
     ASSERT_TRUE(engine.HasFont());
-    const auto& g = engine.Glyph(22, 400, U'涨');
+    const auto& g = *engine.Glyph(22, 400, U'涨');
     EXPECT_GT(g.width, 5);
     EXPECT_GT(g.height, 5);
     EXPECT_GT(g.advance, 15);
@@ -64,7 +64,21 @@ TEST(GdiFontEngine, ABoldGlyphHasMoreInkThanTheRegularOne) {
             sum += c;
         return sum;
     };
-    EXPECT_GT(ink(engine.Glyph(23, 600, U'幅')), ink(engine.Glyph(23, 400, U'幅')) * 11 / 10);
+    EXPECT_GT(ink(*engine.Glyph(23, 600, U'幅')), ink(*engine.Glyph(23, 400, U'幅')) * 11 / 10);
+}
+
+TEST(GdiFontEngine, TheGlyphCacheStaysWithinItsBudgetAndAHeldGlyphOutlivesAFreshStart) {
+    auto& engine = CFontEngine::Instance();
+    ASSERT_TRUE(engine.HasFont());
+    std::shared_ptr<const CFontEngine::CGlyph> held = engine.Glyph(300, 400, U'国');
+    const std::vector<std::uint8_t> coverage = held->coverage;
+    // A thousand large Chinese glyphs take several times the budget.
+    for (char32_t c = 0x4E00; c < 0x4E00 + 1000; ++c) {
+        engine.Glyph(300, 400, c);
+        ASSERT_LE(engine.CacheBytes(), CFontEngine::kCacheBudget);
+    }
+    EXPECT_EQ(held->coverage, coverage);
+    EXPECT_EQ(engine.Glyph(300, 400, U'国')->coverage, coverage);
 }
 
 TEST(GdiFontEngine, GlyphsStayInsideTheLineHeight) {
@@ -74,7 +88,7 @@ TEST(GdiFontEngine, GlyphsStayInsideTheLineHeight) {
         EXPECT_GT(ascent, height / 2);
         EXPECT_LT(ascent, height);
         for (char32_t c : {U'国', U'g', U'H', U'涨'}) {
-            const auto& g = engine.Glyph(height, 400, c);
+            const auto& g = *engine.Glyph(height, 400, c);
             EXPECT_LE(g.top, ascent + 1) << "height " << height;
             EXPECT_LE(g.height - g.top, height - ascent + 1) << "height " << height;
         }
