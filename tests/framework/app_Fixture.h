@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/app/CAppData.h"
+#include "support/CTempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -15,16 +16,7 @@
 
 class AppDataTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orb_app_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override {
-        CAppData::Destroy();
-        std::filesystem::permissions(m_dir, std::filesystem::perms::owner_all);
-        std::filesystem::remove_all(m_dir);
-    }
+    void TearDown() override { CAppData::Destroy(); }
 
     CAppData& App() {
         if (CAppData::Instance() == nullptr) {
@@ -39,22 +31,11 @@ protected:
         return App();
     }
 
-    std::filesystem::path PathOf(const std::string& name) const { return m_dir / name; }
-    std::vector<uint8_t> ReadFile(const std::string& name) const {
-        std::ifstream in(PathOf(name), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    void WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) const {
-        std::ofstream out(PathOf(name), std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-    std::vector<std::string> FileNames() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(m_dir)) {
-            names.push_back(entry.path().filename().string());
-        }
-        return names;
-    }
+    std::filesystem::path PathOf(const std::string& name) const { return m_temp / name; }
+    std::vector<uint8_t> ReadFile(const std::string& name) const { return m_temp.ReadBytes(name); }
+    void WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) const { m_temp.WriteBytes(name, bytes); }
+    std::vector<std::string> FileNames() const { return m_temp.FileNames(); }
 
-    std::filesystem::path m_dir;
+    CTempDir m_temp{"orb_app"};
+    const std::filesystem::path m_dir = m_temp.Path();
 };

@@ -5,6 +5,7 @@
 
 #include "core/CDataSetWriter.h"
 #include "framework/app/CMenuTree.h"
+#include "support/TestMenus.h"
 
 namespace {
 
@@ -15,25 +16,13 @@ struct Row {
     const char* keyword;
 };
 
+// Each node's param is "p<id>" and its request names its id.
 std::vector<uint8_t> MenusBody(const std::vector<Row>& rows) {
-    CDataSetWriter writer;
-    writer.AddSet("menus");
-    const int id = writer.AddColumn(DataSetType::Int32, "id");
-    const int pid = writer.AddColumn(DataSetType::Int32, "pid");
-    const int title = writer.AddColumn(DataSetType::WideText, "title");
-    const int keyword = writer.AddColumn(DataSetType::AnsiText, "keyword");
-    const int param = writer.AddColumn(DataSetType::AnsiText, "param");
-    const int request = writer.AddColumn(DataSetType::AnsiText, "request");
-    for (const Row& row : rows) {
-        writer.AddRow();
-        writer.SetInt(id, row.id);
-        writer.SetInt(pid, row.pid);
-        writer.SetText(title, row.title);
-        writer.SetAnsiText(keyword, row.keyword);
-        writer.SetAnsiText(param, std::string("p") + std::to_string(row.id));
-        writer.SetAnsiText(request, std::string("tc_mfuncno=31000&n=") + std::to_string(row.id));
-    }
-    return writer.Serialize();
+    std::vector<CTestMenuRow> menus;
+    for (const Row& row : rows)
+        menus.push_back({row.id, row.pid, row.title, row.keyword, "p" + std::to_string(row.id),
+                         "tc_mfuncno=31000&n=" + std::to_string(row.id)});
+    return TestMenusBody(menus);
 }
 
 std::vector<int> ChildIds(const CMenuNode* node) {

@@ -6,6 +6,7 @@
 #include "core/CDataSetWriter.h"
 #include "framework/ui/COrbMenuWnd.h"
 #include "platform/testing/CDriverControls.h"
+#include "support/TestMenus.h"
 
 namespace {
 
@@ -17,25 +18,12 @@ struct MenuRow {
     const char* request;
 };
 
+// Every node's param is empty.
 std::vector<uint8_t> MenusBody(const std::vector<MenuRow>& rows) {
-    CDataSetWriter writer;
-    writer.AddSet("menus");
-    const int id = writer.AddColumn(DataSetType::Int32, "id");
-    const int pid = writer.AddColumn(DataSetType::Int32, "pid");
-    const int title = writer.AddColumn(DataSetType::WideText, "title");
-    const int keyword = writer.AddColumn(DataSetType::AnsiText, "keyword");
-    const int param = writer.AddColumn(DataSetType::AnsiText, "param");
-    const int request = writer.AddColumn(DataSetType::AnsiText, "request");
-    for (const MenuRow& row : rows) {
-        writer.AddRow();
-        writer.SetInt(id, row.id);
-        writer.SetInt(pid, row.pid);
-        writer.SetText(title, row.title);
-        writer.SetAnsiText(keyword, row.keyword);
-        writer.SetAnsiText(param, "");
-        writer.SetAnsiText(request, row.request);
-    }
-    return writer.Serialize();
+    std::vector<CTestMenuRow> menus;
+    for (const MenuRow& row : rows)
+        menus.push_back({row.id, row.pid, row.title, row.keyword, "", row.request});
+    return TestMenusBody(menus);
 }
 
 class MenuWindowTest : public UiWindowTest {

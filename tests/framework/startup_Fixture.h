@@ -10,6 +10,7 @@
 #include "framework/ui/CBaseWnd.h"
 #include "platform/testing/CGTestDriver.h"
 #include "platform/ui/CModalScript.h"
+#include "support/CTempDir.h"
 #include "tools/simulator/CBrokerSimulator.h"
 #include "tools/simulator/CSimMenuTree.h"
 
@@ -26,9 +27,6 @@
 class StartupTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orb_startup_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
         m_port = m_sim.Start(0);
         ASSERT_GT(m_port, 0);
         // The logon and the fetch are real exchanges over loopback.
@@ -41,7 +39,6 @@ protected:
         m_app.reset();
         m_sim.Stop();
         CModalScript::Instance().Clear();
-        std::filesystem::remove_all(m_dir);
     }
 
     COrbAppOptions Options(int port) const {
@@ -99,13 +96,11 @@ protected:
         return titles;
     }
 
-    std::vector<uint8_t> ReadFile(const std::string& name) const {
-        std::ifstream in(m_dir / name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::vector<uint8_t> ReadFile(const std::string& name) const { return m_temp.ReadBytes(name); }
     bool FileExists(const std::string& name) const { return std::filesystem::exists(m_dir / name); }
 
-    std::filesystem::path m_dir;
+    CTempDir m_temp{"orb_startup"};
+    const std::filesystem::path m_dir = m_temp.Path();
     CBrokerSimulator m_sim;
     int m_port = 0;
     CGTestDriver m_driver;

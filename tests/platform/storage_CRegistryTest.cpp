@@ -3,6 +3,7 @@
 // either the old file or the new one.
 #include "platform/storage/CRegRecord.h"
 #include "platform/storage/CRegistry.h"
+#include "support/CTempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -18,26 +19,11 @@ namespace {
 
 class Registry : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orb_registry_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-        m_file = m_dir / "Registry.dat";
-    }
-    void TearDown() override {
-        std::filesystem::permissions(m_dir, std::filesystem::perms::owner_all);
-        std::filesystem::remove_all(m_dir);
-    }
-    std::vector<std::string> Files() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(m_dir)) {
-            names.push_back(entry.path().filename().string());
-        }
-        return names;
-    }
+    std::vector<std::string> Files() const { return m_temp.FileNames(); }
 
-    std::filesystem::path m_dir;
-    std::filesystem::path m_file;
+    CTempDir m_temp{"orb_registry"};
+    const std::filesystem::path m_dir = m_temp.Path();
+    const std::filesystem::path m_file = m_dir / "Registry.dat";
 };
 
 TEST_F(Registry, AMissingFileOrKeyGivesNoValuesAndAnEmptyRecord) {

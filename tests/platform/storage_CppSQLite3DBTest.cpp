@@ -3,6 +3,7 @@
 // errors and the file's mode.
 #include "platform/storage/CppSQLite3DB.h"
 #include "platform/storage/CppSQLite3Transaction.h"
+#include "support/CTempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -20,16 +21,10 @@ namespace {
 class SqliteDatabase : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orb_storage_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
         m_db.open(Path(u"VM_DATA.db"));
         m_db.execDML(u"create table Table_T(NAME varchar(20), COUNT int, STAMP _int64)");
     }
-    void TearDown() override {
-        m_db.close();
-        std::filesystem::remove_all(m_dir);
-    }
+    void TearDown() override { m_db.close(); }
     std::u16string Path(std::u16string_view name) const { return (m_dir / name).u16string(); }
     int Count() {
         int n = -1;
@@ -37,7 +32,8 @@ protected:
         return n;
     }
 
-    std::filesystem::path m_dir;
+    CTempDir m_temp{"orb_storage"};
+    const std::filesystem::path m_dir = m_temp.Path();
     CppSQLite3DB m_db;
 };
 

@@ -4,6 +4,7 @@
 #include "platform/storage/CRegRecord.h"
 #include "platform/storage/CRegistry.h"
 #include "platform/storage/CppSQLite3DB.h"
+#include "support/CTempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -15,20 +16,14 @@ namespace {
 
 class UnusablePath : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orb_paths_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
     // A file name in the test directory followed by a tail that spoils it.
     std::u16string Spoilt(std::u16string_view name, std::u16string_view tail) const {
         return (m_dir / name).u16string() + std::u16string(tail);
     }
     bool DirIsEmpty() const { return std::filesystem::is_empty(m_dir); }
 
-    std::filesystem::path m_dir;
+    CTempDir m_temp{"orb_paths"};
+    const std::filesystem::path m_dir = m_temp.Path();
 };
 
 const std::u16string kLoneSurrogate(1, char16_t(0xD800));

@@ -1,6 +1,7 @@
 // The compare colour every quote screen uses.
 #include "framework/app/CAppData.h"
 #include "quotes/charts/CChartCanvas.h"
+#include "support/CTempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -29,15 +30,13 @@ TEST(CompareColor, TheColoursAreThoseOfTheSchemeOrTheDefaultSchemeWithoutOne) {
     EXPECT_EQ(CChartCanvas::GetCompareColor(CQuoteNumber(2, 0), CQuoteNumber(1, 0)), 0x17FF17u);
     EXPECT_EQ(CChartCanvas::GetCompareColor(CQuoteNumber(1, 0), CQuoteNumber(1, 0)), 0xFFFFFFu);
 
-    std::string pattern = (std::filesystem::temp_directory_path() / "orb_color_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    CAppData* app = CAppData::Create(pattern);
+    const CTempDir dir("orb_color");
+    CAppData* app = CAppData::Create(dir.Path().string());
     ASSERT_NE(app, nullptr);
     EXPECT_EQ(CChartCanvas::GetCompareColor(CQuoteNumber(1, 0), CQuoteNumber(2, 0)), app->GetColor(15));
     EXPECT_EQ(CChartCanvas::GetCompareColor(CQuoteNumber(2, 0), CQuoteNumber(1, 0)), app->GetColor(16));
     EXPECT_EQ(CChartCanvas::GetCompareColor(CQuoteNumber(1, 0), CQuoteNumber(1, 0)), app->GetColor(17));
     CAppData::Destroy();
-    std::filesystem::remove_all(pattern);
 }
 
 } // namespace

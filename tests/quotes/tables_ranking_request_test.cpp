@@ -5,6 +5,7 @@
 #include "framework/app/CAppData.h"
 #include "quotes/tables/COrbStockTableWnd.h"
 #include "quotes/tables/CStockBoardTableWnd.h"
+#include "support/CTempDir.h"
 #include "tools/simulator/CSimMenuTree.h"
 
 #include <gtest/gtest.h>
@@ -16,23 +17,17 @@ namespace {
 
 class RankingRequestTest : public ::testing::Test {
 protected:
-    std::filesystem::path dir;
+    CTempDir dir{"orb_rank"};
 
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orb_rank_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-        CAppData* app = CAppData::Create(dir.string());
+        CAppData* app = CAppData::Create(dir.Path().string());
         ASSERT_NE(app, nullptr);
         CDataSetWriter config;
         CSimMenuTree::WriteConfig(config);
         const std::vector<uint8_t> body = config.Serialize();
         ASSERT_TRUE(app->WriteDatFile("config", body.data(), body.size()));
     }
-    void TearDown() override {
-        CAppData::Destroy();
-        std::filesystem::remove_all(dir);
-    }
+    void TearDown() override { CAppData::Destroy(); }
     static std::string Request(COrbStockTableWnd& w) {
         CAString out;
         EXPECT_EQ(w.BuildRequest(out), 1);

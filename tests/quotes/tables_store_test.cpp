@@ -2,6 +2,7 @@
 // over a fresh data directory.
 #include "framework/app/CAppData.h"
 #include "quotes/tables/MyQuotesStore.h"
+#include "support/CTempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -51,30 +52,17 @@ TEST(StoreText, KeysCompareIgnoringCaseAfterWidening) {
 
 class StoreTest : public ::testing::Test {
 protected:
-    std::filesystem::path dir;
+    CTempDir temp{"orb_store"};
+    const std::filesystem::path dir = temp.Path();
     CAppData* app = nullptr;
 
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orb_store_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
         app = CAppData::Create(dir.string());
         ASSERT_NE(app, nullptr);
     }
-    void TearDown() override {
-        CAppData::Destroy();
-        std::filesystem::permissions(dir, std::filesystem::perms::owner_all, std::filesystem::perm_options::add);
-        std::filesystem::remove_all(dir);
-    }
-    std::optional<std::string> FileBytes() const {
-        std::ifstream in(dir / "MyQuotes.dat", std::ios::binary);
-        if (!in)
-            return std::nullopt;
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    void WriteFile(const std::string& bytes) const {
-        std::ofstream(dir / "MyQuotes.dat", std::ios::binary | std::ios::trunc) << bytes;
-    }
+    void TearDown() override { CAppData::Destroy(); }
+    std::optional<std::string> FileBytes() const { return temp.ReadText("MyQuotes.dat"); }
+    void WriteFile(const std::string& bytes) const { temp.WriteBytes("MyQuotes.dat", bytes); }
 };
 
 TEST_F(StoreTest, AStockIsAppendedNormalisedAndTheTextIsWrittenWithItsNul) {
