@@ -11,6 +11,7 @@
 #include "platform/Clock.h"
 #include "platform/testing/CGTestDriver.h"
 #include "platform/win/UiMessageLoop.h"
+#include "support/AppWindowTest.h"
 
 #include <gtest/gtest.h>
 
@@ -124,34 +125,27 @@ private:
     const char* m_className;
 };
 
-class UiWindowTest : public ::testing::Test {
+class UiWindowTest : public AppWindowTest {
 protected:
-    CGTestDriver driver;
+    UiWindowTest() : AppWindowTest("orb_ui") {}
+
     CFakeSender sender;
     std::unique_ptr<CTestNetWnd> mainWnd; // plays the main frame: shown, not modal
 
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orb_ui_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
         g_log.Clear();
-        CWndManager::Instance().Reset();
+        AppWindowTest::SetUp();
         CNetWnd::SetDefaultSender(&sender);
     }
-    void TearDown() override {
-        driver.Stop();
+    void ReleaseWindows() override {
         mainWnd.reset();
         CNetWnd::SetDefaultSender(nullptr);
-        CWndManager::Instance().Reset();
-        CAppData::Destroy();
-        CClock::Instance().UseSystem();
-        std::filesystem::remove_all(m_dir);
     }
 
     // Starts the program with the application state and a shown main window.
     void StartWithMain(std::function<void()> more = {}) {
         ASSERT_TRUE(driver.Start([this, more] {
-            CAppData::Create(m_dir.string());
+            CAppData::Create(dir.string());
             mainWnd = std::make_unique<CTestNetWnd>("main", "COrbAppFrame");
             mainWnd->SetCaption(u"主窗口");
             ASSERT_TRUE(mainWnd->CreateOver(nullptr));
@@ -186,6 +180,4 @@ protected:
     int Depth() {
         return driver.RunOnGui([] { return UiMessageLoop::Current()->ModalDepth(); });
     }
-
-    std::filesystem::path m_dir;
 };

@@ -9,6 +9,7 @@
 #include "platform/testing/CGTestDriver.h"
 #include "platform/win/UiMessageLoop.h"
 #include "quotes/tables/COrbTableWnd.h"
+#include "support/AppWindowTest.h"
 
 #include <gtest/gtest.h>
 
@@ -45,25 +46,13 @@ CQuoteRowData* MakeRow(std::u16string_view name, std::u16string_view last, COLOR
     return r;
 }
 
-class TableBaseTest : public ::testing::Test {
+class TableBaseTest : public AppWindowTest {
 protected:
-    CGTestDriver driver;
-    std::unique_ptr<CProbeTableWnd> table;
-    std::filesystem::path dir;
+    TableBaseTest() : AppWindowTest("orb_tbase") {}
 
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orb_tbase_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-        CWndManager::Instance().Reset();
-    }
-    void TearDown() override {
-        driver.Stop();
-        table.reset();
-        CAppData::Destroy();
-        CClock::Instance().UseSystem();
-        std::filesystem::remove_all(dir);
-    }
+    std::unique_ptr<CProbeTableWnd> table;
+
+    void ReleaseWindows() override { table.reset(); }
     // Shows a table of rows rows (row i named "第i行"; row 2 in a colour of
     // no scheme, row 3 with "-" as its change in percent).
     void Start(int rows) {
@@ -98,21 +87,6 @@ protected:
     }
     CRect HeaderRect() {
         return CDriverControls::ControlScreenRect(driver, COrbTableWnd::kHeaderListId).value_or(CRect{});
-    }
-    std::vector<CDrawnText> TextsIn(const CRect& r) {
-        std::vector<CDrawnText> out;
-        for (const CDrawnText& t : driver.ScreenTexts()) {
-            const CPoint c{(t.rect.left + t.rect.right) / 2, (t.rect.top + t.rect.bottom) / 2};
-            if (r.Contains(c))
-                out.push_back(t);
-        }
-        return out;
-    }
-    static std::optional<COLORREF> ColorOf(const std::vector<CDrawnText>& texts, std::u16string_view text) {
-        for (const CDrawnText& t : texts)
-            if (t.text == text)
-                return t.color;
-        return std::nullopt;
     }
 };
 

@@ -12,14 +12,12 @@
 #include "framework/shell/CWndManager.h"
 #include "framework/ui/CNetWnd.h"
 #include "framework/ui/WndMessages.h"
-#include "platform/Clock.h"
 #include "platform/testing/CDriverControls.h"
-#include "platform/testing/CGTestDriver.h"
 #include "platform/win/UiMessageLoop.h"
 #include "quotes/QuoteWindows.h"
 #include "quotes/tables/COrbStockTableWnd.h"
 #include "quotes/tables/CStockBoardTableWnd.h"
-#include "tools/simulator/CBrokerSimulator.h"
+#include "support/SimAppTest.h"
 #include "tools/simulator/CSimMarket.h"
 #include "tools/simulator/CSimMenuTree.h"
 
@@ -110,12 +108,11 @@ public:
     }
 };
 
-class RankingTest : public ::testing::Test {
+class RankingTest : public SimAppTest {
 protected:
-    CBrokerSimulator sim;
-    CGTestDriver driver;
+    RankingTest() : SimAppTest("orb_ranking") {}
+
     std::unique_ptr<CRankingHostWnd> host;
-    std::filesystem::path dir;
 
     // Menu node ids of the simulator's tree.
     static constexpr int kNodeAllRising = 2;      // "沪深排名": market=12&type=A&sort=zf&direct=1
@@ -123,32 +120,17 @@ protected:
     static constexpr int kNodeBoardAi = 54;       // "人工智能": bkph, sector GN02
 
     void SetUp() override {
-        ASSERT_GT(sim.Start(), 0);
-        std::string pattern = (std::filesystem::temp_directory_path() / "orb_ranking_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
         g_ranking = CRankingLog();
-        CWndManager::Instance().Reset();
-        driver.SetRestTimeout(10000);
+        SimAppTest::SetUp();
     }
-    void TearDown() override {
-        driver.Stop();
-        host.reset();
-        CWndManager::Instance().Reset();
-        CAppData::Destroy();
-        CClock::Instance().UseSystem();
-        sim.Stop();
-        std::filesystem::remove_all(dir);
-    }
+    void ReleaseWindows() override { host.reset(); }
 
     // Starts the program over the simulator with its menu tree and the
     // option groups (config, when given, writes other groups instead).
     void Start(std::function<void(CDataSetWriter&)> config = CSimMenuTree::WriteConfig) {
-        const int port = sim.GetPort();
-        ASSERT_TRUE(driver.Start([this, port, config] {
-            CAppData* app = CAppData::Create(dir.string());
+        ASSERT_TRUE(driver.Start([this, config] {
+            CAppData* app = CreateAppData();
             ASSERT_NE(app, nullptr);
-            ASSERT_TRUE(app->SetSetting("Server_Port", std::to_string(port), false));
             CDataSetWriter menus;
             CSimMenuTree::WriteMenus(menus);
             const std::vector<uint8_t> menuBody = menus.Serialize();
@@ -206,24 +188,10 @@ protected:
         });
     }
 
-    std::vector<SimRequest> Requests(int main, int sub) const {
-        std::vector<SimRequest> out;
-        for (const SimRequest& r : sim.GetRequestLog())
-            if (r.main == main && r.sub == sub)
-                out.push_back(r);
-        return out;
-    }
     std::vector<SimRequest> Rankings() const { return Requests(31000, 3); }
 
-    std::vector<std::u16string> MessageTexts() const {
-        std::vector<std::u16string> out;
-        for (const CShownModal& m : driver.Shown())
-            if (m.kind == ModalKind::MessageBox)
-                out.push_back(m.text);
-        return out;
-    }
     bool MessageShown(std::u16string_view text) const {
-        for (const std::u16string& t : MessageTexts())
+        for (const std::u16string& t : ShownTexts())
             if (t == text)
                 return true;
         return false;
@@ -265,21 +233,7 @@ protected:
             return list.GetItemRect(index).Offset(screen.left, screen.top);
         });
         driver.WaitForRest();
-        std::vector<CDrawnText> out;
-        if (!row)
-            return out;
-        for (const CDrawnText& t : driver.ScreenTexts()) {
-            const CPoint c{(t.rect.left + t.rect.right) / 2, (t.rect.top + t.rect.bottom) / 2};
-            if (row->Contains(c))
-                out.push_back(t);
-        }
-        return out;
-    }
-    static std::optional<COLORREF> ColorOf(const std::vector<CDrawnText>& texts, std::u16string_view text) {
-        for (const CDrawnText& t : texts)
-            if (t.text == text)
-                return t.color;
-        return std::nullopt;
+        return row ? TextsIn(*row) : std::vector<CDrawnText>();
     }
     // Taps the header at a share of its width (0..1) from its left edge.
     bool TapHeaderAt(double share) {
@@ -293,9 +247,9 @@ protected:
         driver.AnswerNext(ModalKind::PopupMenu, id);
         return CDriverControls::PressBottomButton(driver, 0);
     }
+    // The stored watch list up to its NUL.
     std::string StoreText() const {
-        std::ifstream in(dir / "MyQuotes.dat", std::ios::binary);
-        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string text = temp.ReadText("MyQuotes.dat").value_or("");
         return text.substr(0, text.find('\0'));
     }
     std::string ShotPath() const { return ORB_BINARY_DIR; }

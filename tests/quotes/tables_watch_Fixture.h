@@ -8,14 +8,12 @@
 #include "framework/shell/CWndManager.h"
 #include "framework/ui/CNetWnd.h"
 #include "framework/ui/WndMessages.h"
-#include "platform/Clock.h"
 #include "platform/testing/CDriverControls.h"
-#include "platform/testing/CGTestDriver.h"
 #include "platform/win/UiMessageLoop.h"
 #include "quotes/tables/CEditMyStockWnd.h"
 #include "quotes/tables/MyQuotesStore.h"
 #include "quotes/tables/WatchListWindows.h"
-#include "tools/simulator/CBrokerSimulator.h"
+#include "support/SimAppTest.h"
 
 #include <gtest/gtest.h>
 
@@ -77,42 +75,25 @@ public:
     }
 };
 
-class WatchListTest : public ::testing::Test {
+class WatchListTest : public SimAppTest {
 protected:
-    CBrokerSimulator sim;
-    CGTestDriver driver;
+    WatchListTest() : SimAppTest("orb_watch") {}
+
     std::unique_ptr<CWatchHostWnd> host;
-    std::filesystem::path dir;
 
     void SetUp() override {
-        ASSERT_GT(sim.Start(), 0);
-        std::string pattern = (std::filesystem::temp_directory_path() / "orb_watch_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
         g_charts = CChartLog();
-        CWndManager::Instance().Reset();
-        driver.SetRestTimeout(10000);
+        SimAppTest::SetUp();
     }
-    void TearDown() override {
-        driver.Stop();
-        host.reset();
-        CWndManager::Instance().Reset();
-        CAppData::Destroy();
-        CClock::Instance().UseSystem();
-        sim.Stop();
-        std::filesystem::remove_all(dir);
-    }
+    void ReleaseWindows() override { host.reset(); }
 
     // Starts the program over the simulator with the store holding stored
     // (no store file for nullopt) and a shown host window.
     void Start(std::optional<std::string> stored) {
         if (stored)
             WriteStoreFile(*stored);
-        const int port = sim.GetPort();
-        ASSERT_TRUE(driver.Start([this, port] {
-            CAppData* app = CAppData::Create(dir.string());
-            ASSERT_NE(app, nullptr);
-            ASSERT_TRUE(app->SetSetting("Server_Port", std::to_string(port), false));
+        ASSERT_TRUE(driver.Start([this] {
+            ASSERT_NE(CreateAppData(), nullptr);
             RegisterWatchListWindows();
             CWndManager& wm = CWndManager::Instance();
             wm.RegisterWindow("fschart", [](const CWndCreateInfo&) {
@@ -135,37 +116,14 @@ protected:
     }
 
     // The store file's bytes as a text (NUL kept); nullopt when missing.
-    std::optional<std::string> StoreFile() const {
-        std::ifstream in(dir / "MyQuotes.dat", std::ios::binary);
-        if (!in)
-            return std::nullopt;
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    std::optional<std::string> StoreFile() const { return temp.ReadText("MyQuotes.dat"); }
     // The stored text up to its NUL.
     std::string Stored() const {
         std::string text = StoreFile().value_or("");
         return text.substr(0, text.find('\0'));
     }
-    void WriteStoreFile(const std::string& text) const {
-        std::ofstream out(dir / "MyQuotes.dat", std::ios::binary | std::ios::trunc);
-        out << text << '\0';
-    }
+    void WriteStoreFile(const std::string& text) const { temp.WriteBytes("MyQuotes.dat", text + '\0'); }
 
-    // The requests of a function the simulator has seen.
-    std::vector<SimRequest> Requests(int main, int sub) const {
-        std::vector<SimRequest> out;
-        for (const SimRequest& r : sim.GetRequestLog())
-            if (r.main == main && r.sub == sub)
-                out.push_back(r);
-        return out;
-    }
-    std::vector<std::u16string> ShownTexts(ModalKind kind = ModalKind::MessageBox) const {
-        std::vector<std::u16string> out;
-        for (const CShownModal& m : driver.Shown())
-            if (m.kind == kind)
-                out.push_back(m.text);
-        return out;
-    }
     std::vector<std::u16string> ListTexts(int id) {
         return CDriverControls::ListItems(driver, id).value_or(std::vector<std::u16string>());
     }
