@@ -1,67 +1,16 @@
-// The fixture of the widget tests: a form over the work area that records
-// what its controls report (platform/ui_TestForm.h), the driver that taps
-// and types on it, and helpers to place a widget on the form.
+// The fixture of the widget tests: the form of the control tests
+// (support/FormTest.h) on the light background the lists sit on, the driver
+// that taps and types on it, and helpers to place a widget on the form.
 #pragma once
 
 #include "platform/testing/CDriverControls.h"
-#include "platform/testing/CGTestDriver.h"
-#include "platform/ui_TestForm.h"
-#include "platform/win/UiMessageLoop.h"
-
-#include <gtest/gtest.h>
+#include "support/FormTest.h"
 
 #include <functional>
 #include <memory>
 #include <vector>
 
-class WidgetTest : public ::testing::Test {
+class WidgetTest : public FormTest {
 protected:
-    CGTestDriver driver;
-    std::unique_ptr<CTestForm> form;
-    std::vector<std::unique_ptr<UiWin>> controls;
-    CPoint formOrigin; // the form's top-left on the screen
-
-    void SetUp() override {
-        ASSERT_TRUE(driver.Start([this] {
-            form = std::make_unique<CTestForm>();
-            form->CreateForm(nullptr, UiMessageLoop::Current()->GetWorkRect(), true);
-            form->SetBackground(0xFFFFFF); // the light forms the lists sit on
-            formOrigin = form->GetRect().TopLeft();
-        }));
-    }
-    void TearDown() override {
-        // Stop first: it unwinds a modal run a failed test left open.
-        driver.Stop();
-        controls.clear();
-        form.reset();
-    }
-    // Creates a control of type T on the form (GUI thread); before runs
-    // ahead of creation.
-    template <class T>
-    T* Add(const CRect& rect, int id, std::function<void(T&)> before = nullptr) {
-        return driver.RunOnGui([&]() -> T* {
-            auto control = std::make_unique<T>();
-            if (before)
-                before(*control);
-            if (!control->Create(form.get(), rect, id))
-                return nullptr;
-            T* raw = control.get();
-            controls.push_back(std::move(control));
-            return raw;
-        });
-    }
-    // Taps a point given in the form's client coordinates.
-    bool TapForm(int x, int y) { return driver.Tap(formOrigin.x + x, formOrigin.y + y); }
-    bool DragForm(CPoint from, CPoint to) {
-        return driver.Drag({formOrigin.x + from.x, formOrigin.y + from.y}, {formOrigin.x + to.x, formOrigin.y + to.y});
-    }
-    std::vector<CReport> CommandsFrom(int id) {
-        return driver.RunOnGui([this, id] { return form->CommandsFrom(id); });
-    }
-    std::vector<CReport> Reports() {
-        return driver.RunOnGui([this] { return form->reports; });
-    }
-    void ClearReports() {
-        driver.RunOnGui([this] { form->reports.clear(); });
-    }
+    WidgetTest() : FormTest(0xFFFFFF) {}
 };

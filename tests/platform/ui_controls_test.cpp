@@ -14,7 +14,7 @@
 #include "platform/ui/UiTabBar.h"
 #include "platform/ui/UiToolBar.h"
 #include "platform/win/UiMessageLoop.h"
-#include "ui_TestForm.h"
+#include "support/FormTest.h"
 
 #include <gtest/gtest.h>
 
@@ -22,45 +22,12 @@
 
 namespace {
 
-class ControlsTest : public ::testing::Test {
+// The soft input panel starts hidden in every test.
+class ControlsTest : public FormTest {
 protected:
-    CGTestDriver driver;
-    std::unique_ptr<CTestForm> form;
-    std::vector<std::unique_ptr<UiWin>> controls;
-
     void SetUp() override {
-        ASSERT_TRUE(driver.Start([this] {
-            UiSip::Reset();
-            form = std::make_unique<CTestForm>();
-            form->CreateForm(nullptr, UiMessageLoop::Current()->GetWorkRect(), true);
-        }));
-    }
-    void TearDown() override {
-        driver.RunOnGui([this] {
-            form.reset();
-            controls.clear();
-        });
-        driver.Stop();
-    }
-    // Creates a control of type T on the form (GUI thread).
-    template <class T>
-    T* Add(const CRect& rect, int id, std::function<void(T&)> before = nullptr) {
-        return driver.RunOnGui([&]() -> T* {
-            auto control = std::make_unique<T>();
-            if (before)
-                before(*control);
-            if (!control->Create(form.get(), rect, id))
-                return nullptr;
-            T* raw = control.get();
-            controls.push_back(std::move(control));
-            return raw;
-        });
-    }
-    std::vector<CReport> Reports() {
-        return driver.RunOnGui([this] { return form->reports; });
-    }
-    std::vector<CReport> CommandsFrom(int id) {
-        return driver.RunOnGui([this, id] { return form->CommandsFrom(id); });
+        UiSip::Reset();
+        FormTest::SetUp();
     }
 };
 

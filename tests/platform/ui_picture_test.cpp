@@ -13,7 +13,7 @@
 #include "platform/ui/UiTiledImage.h"
 #include "platform/ui/UiToolBar.h"
 #include "platform/win/UiMessageLoop.h"
-#include "ui_TestForm.h"
+#include "support/FormTest.h"
 
 #include <gtest/gtest.h>
 
@@ -22,33 +22,10 @@
 
 namespace {
 
-class PictureTest : public ::testing::Test {
+// The controls sit on a black form.
+class PictureTest : public FormTest {
 protected:
-    CGTestDriver driver;
-    std::unique_ptr<CTestForm> form;
-    std::vector<std::unique_ptr<UiWin>> controls;
-
-    void SetUp() override {
-        ASSERT_TRUE(driver.Start([this] {
-            form = std::make_unique<CTestForm>();
-            form->CreateForm(nullptr, UiMessageLoop::Current()->GetWorkRect(), true);
-            form->SetBackground(0);
-        }));
-    }
-    void TearDown() override {
-        driver.Stop();
-        form.reset();
-        controls.clear();
-    }
-    template <class T>
-    T* Add(const CRect& rect, int id) {
-        return driver.RunOnGui([&]() -> T* {
-            auto control = std::make_unique<T>();
-            T* raw = control.get();
-            controls.push_back(std::move(control));
-            return raw->Create(form.get(), rect, id) ? raw : nullptr;
-        });
-    }
+    PictureTest() : FormTest(0) {}
 };
 
 } // namespace
