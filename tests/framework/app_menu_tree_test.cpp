@@ -18,7 +18,7 @@ struct Row {
 
 // Each node's param is "p<id>" and its request names its id.
 std::vector<uint8_t> MenusBody(const std::vector<Row>& rows) {
-    std::vector<CTestMenuRow> menus;
+    std::vector<SimMenuNode> menus;
     for (const Row& row : rows)
         menus.push_back({row.id, row.pid, row.title, row.keyword, "p" + std::to_string(row.id),
                          "tc_mfuncno=31000&n=" + std::to_string(row.id)});

@@ -20,7 +20,7 @@ struct MenuRow {
 
 // Every node's param is empty.
 std::vector<uint8_t> MenusBody(const std::vector<MenuRow>& rows) {
-    std::vector<CTestMenuRow> menus;
+    std::vector<SimMenuNode> menus;
     for (const MenuRow& row : rows)
         menus.push_back({row.id, row.pid, row.title, row.keyword, "", row.request});
     return TestMenusBody(menus);
@@ -38,17 +38,22 @@ protected:
         });
         driver.RunOnGui([&body] { CAppData::Instance()->WriteDatFile("Menus", body.data(), body.size()); });
     }
+    // Starts with the menu window registered, a test window for the
+    // ranking's keyword and the menus stored.
+    void StartWithMenuWindows() {
+        CWndManager::Instance().RegisterWindow("menu", [](const CWndCreateInfo&) {
+            return std::unique_ptr<CBaseWnd>(new COrbMenuWnd());
+        });
+        RegisterTestWindow("pxhq", "ranking");
+        StartWithMain();
+        SetUpMenus();
+    }
 };
 
 } // namespace
 
 TEST_F(MenuWindowTest, AMenuWindowListsTheChildrenOfItsNodeRendersAndOpensAChildOnATap) {
-    CWndManager::Instance().RegisterWindow("menu", [](const CWndCreateInfo&) {
-        return std::unique_ptr<CBaseWnd>(new COrbMenuWnd());
-    });
-    RegisterTestWindow("pxhq", "ranking");
-    StartWithMain();
-    SetUpMenus();
+    StartWithMenuWindows();
     // main opens node 1 ("行情报价") by its keyword.
     driver.RunOnGui([] {
         CTestNetWnd* main = g_log.live.at("main");
@@ -83,12 +88,7 @@ TEST_F(MenuWindowTest, AMenuWindowListsTheChildrenOfItsNodeRendersAndOpensAChild
 }
 
 TEST_F(MenuWindowTest, TheHomeButtonOfAMenuClosesTheWholeChain) {
-    CWndManager::Instance().RegisterWindow("menu", [](const CWndCreateInfo&) {
-        return std::unique_ptr<CBaseWnd>(new COrbMenuWnd());
-    });
-    RegisterTestWindow("pxhq", "ranking");
-    StartWithMain();
-    SetUpMenus();
+    StartWithMenuWindows();
     driver.RunOnGui([] {
         g_log.live.at("main")->SetMenuParams(0, nullptr, nullptr);
         g_log.live.at("main")->PostMessage(CTestNetWnd::kOpenChild, 0, 0);

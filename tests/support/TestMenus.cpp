@@ -3,7 +3,7 @@
 
 #include "core/CDataSetWriter.h"
 
-std::vector<uint8_t> TestMenusBody(const std::vector<CTestMenuRow>& rows) {
+std::vector<uint8_t> TestMenusBody(const std::vector<SimMenuNode>& rows) {
     CDataSetWriter writer;
     writer.AddSet("menus");
     const int id = writer.AddColumn(DataSetType::Int32, "id");
@@ -12,7 +12,7 @@ std::vector<uint8_t> TestMenusBody(const std::vector<CTestMenuRow>& rows) {
     const int keyword = writer.AddColumn(DataSetType::AnsiText, "keyword");
     const int param = writer.AddColumn(DataSetType::AnsiText, "param");
     const int request = writer.AddColumn(DataSetType::AnsiText, "request");
-    for (const CTestMenuRow& row : rows) {
+    for (const SimMenuNode& row : rows) {
         writer.AddRow();
         writer.SetInt(id, row.id);
         writer.SetInt(pid, row.pid);
