@@ -203,6 +203,11 @@ void CEditMyStockWnd::OnLButtonDown(UINT flags, CPoint pt) {
 // ---- Messages and commands ----
 
 LRESULT CEditMyStockWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == kMsgRefetchWatchList) {
+        if (IsWatchListView() && WaitIdle(1000))
+            Refresh();
+        return 0;
+    }
     if (msg == UIM_EDIT_NOTIFY && CNotifyEdit::NotifyEditId(wParam) == kEditId) {
         // Notifications are posted: several may arrive after the text reached
         // six characters, and the text is searched once.
@@ -381,9 +386,10 @@ void CEditMyStockWnd::OnNetData(const std::uint8_t* data, int length, bool /*net
         return;
     if ((sent == Sent::WatchList) != IsWatchListView()) {
         // The view switched while the reply was out: it belongs to the other
-        // list. The watch list asks again for what the late reply kept from it.
+        // list. The watch list asks again for what the late reply kept from
+        // it, once the worker that is delivering this reply is free.
         if (IsWatchListView())
-            Refresh();
+            PostMessage(kMsgRefetchWatchList, 0, 0);
         return;
     }
     CDataSetList reply(data, length);

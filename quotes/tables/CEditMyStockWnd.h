@@ -96,6 +96,9 @@ private:
     // Writes the list's keys in list order; false when the write fails.
     bool SaveListToStore();
     void AddCheckedStocks();
+    // Posted to itself when the watch list must be asked for again once the
+    // worker is done delivering a reply.
+    static constexpr UINT kMsgRefetchWatchList = WM_USER + 1;
     // The kind of request the current mode and view send.
     bool IsWatchListView() const { return m_mode == kModeEditor && !m_addable; }
     void FillQuoteResults(CDataSet& set, bool watchList);
