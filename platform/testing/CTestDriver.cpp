@@ -166,6 +166,8 @@ bool CTestDriver::RunTask(std::function<void()> fn, bool waitRest, bool reportFa
                  " ms; the program is quit");
         loop->Quit(0);
         task->WaitFinished(-1);
+        std::unique_lock<std::mutex> guard(m_lock);
+        m_changed.wait_for(guard, std::chrono::milliseconds(m_restTimeoutMs), [this] { return m_ended; });
         return false;
     }
     return !waitRest || Settle("RunOnGui");

@@ -126,7 +126,7 @@ void CUiMessageBox::OnPaint(CDC& dc) {
     // No background: the window below shows around the panel.
     UiTheme::DrawPanel(dc, m_panel);
     const CRect title{m_panel.left + 1, m_panel.top + 1, m_panel.right - 1, m_panel.top + kCaptionHeight};
-    dc.FillRect(title.Deflate(8, 0).Offset(0, 0), UiTheme::kPanelTitle);
+    dc.FillRect(title.Deflate(8, 0), UiTheme::kPanelTitle);
     UiTheme::DrawCentredText(dc, m_caption, title, UiTheme::kBarText, 24, true);
     const CFont oldFont = dc.SelectFont({UiTheme::kFontSize, 400});
     const COLORREF oldColor = dc.SetTextColor(UiTheme::kText);
