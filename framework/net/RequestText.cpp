@@ -96,7 +96,8 @@ bool SealInto(std::string& clear, const std::string& plain, const std::string& k
 }
 
 bool IsPasswordName(std::string_view name) {
-    return EqualsNoCase(name, "trdpwd") || EqualsNoCase(name, "newpwd") || EqualsNoCase(name, "pwd");
+    return EqualsNoCase(name, "trdpwd") || EqualsNoCase(name, "oldpwd") || EqualsNoCase(name, "newpwd") ||
+           EqualsNoCase(name, "pwd") || EqualsNoCase(name, "authdata");
 }
 
 // The text with the last "session" parameter's value replaced (or appended).
@@ -244,11 +245,10 @@ bool IsNeverResendRequest(std::string_view text) {
         std::from_chars(value.data(), value.data() + value.size(), number);
         (isMain ? mains : subs).push_back(number);
     }
-    for (size_t i = 0; i < mains.size() && i < subs.size(); ++i) {
-        int m = mains[i], s = subs[i];
-        if ((m == 500 && (s == 6 || s == 7)) || (m == 100 && (s == 20 || s == 29)))
-            return true;
-    }
+    for (int m : mains)
+        for (int s : subs)
+            if ((m == 500 && (s == 6 || s == 7 || s == 13)) || (m == 100 && (s == 20 || s == 29)))
+                return true;
     return false;
 }
 

@@ -59,12 +59,14 @@ std::optional<std::string> RenewRequestSession(std::string_view text, const std:
                                                const std::string& newKey, const std::string& session);
 
 // True for the functions that must never reach the server twice: orders
-// (500/6), cancellations (500/7), batch orders (100/20) and the warrant
-// exercise (100/29), named by any TC_MFUNCNO/TC_SFUNCNO pair in the text
-// (any letter case).
+// (500/6), cancellations (500/7), the password change (500/13), batch
+// orders (100/20) and the warrant exercise (100/29), named by any
+// TC_MFUNCNO with any TC_SFUNCNO of the text (any letter case): a text
+// naming its function twice cannot tell which one the server takes.
 bool IsNeverResendRequest(std::string_view text);
 
-// True when a parameter is named "trdpwd", "newpwd" or "pwd" (any case).
+// True when a parameter is named "trdpwd", "oldpwd", "newpwd", "pwd" or
+// "authdata" (the one-time code or pass phrase), in any case.
 bool CarriesPassword(std::string_view text);
 // The text with the values of those parameters replaced by "***".
 std::string RedactPasswords(std::string_view text);

@@ -97,7 +97,10 @@ TEST(NetRequestText, ARenewedRequestCarriesTheNewSessionSealedWithTheNewKey) {
     EXPECT_FALSE(RenewRequestSession(text, "wrong-key-123456", newKey, "S-43"));
 }
 
-TEST(NetRequestText, OrdersCancellationsBatchOrdersAndWarrantExercisesAreNeverSentTwice) {
+TEST(NetRequestText, OrdersCancellationsPasswordChangesBatchOrdersAndWarrantExercisesAreNeverSentTwice) {
+    EXPECT_TRUE(IsNeverResendRequest("tc_mfuncno=500&tc_sfuncno=13&authid=1&oldpwd=1&newpwd=2"));
+    // A text naming its function twice: any of the names counts.
+    EXPECT_TRUE(IsNeverResendRequest("TC_MFUNCNO=31000&tc_mfuncno=500&tc_sfuncno=6&code=1"));
     EXPECT_TRUE(IsNeverResendRequest("TC_MFUNCNO=500&TC_SFUNCNO=6&x=1"));
     EXPECT_TRUE(IsNeverResendRequest("TC_MFUNCNO=500&TC_SFUNCNO=7"));
     EXPECT_TRUE(IsNeverResendRequest("TC_MFUNCNO=100&TC_SFUNCNO=20"));
@@ -115,6 +118,10 @@ TEST(NetRequestText, PasswordValuesNeverReachTheLog) {
     EXPECT_FALSE(CarriesPassword("pwdhint=1&oldpwdx=2"));
     EXPECT_EQ(RedactPasswords("a=1&trdpwd=123456&NEWPWD=654321&pwd=&b=2"),
               "a=1&trdpwd=***&NEWPWD=***&pwd=***&b=2");
+    // The password change sends the old password too; the trade login its
+    // pass phrase or one-time code.
+    EXPECT_EQ(RedactPasswords("authid=7&oldpwd=111111&newpwd=222222"), "authid=7&oldpwd=***&newpwd=***");
+    EXPECT_EQ(RedactPasswords("authtype=2&AuthData=secret"), "authtype=2&AuthData=***");
 }
 
 TEST(NetFailureText, AFailedExchangeBecomesAnErrorSetWithTheCodeAndItsText) {
