@@ -42,6 +42,11 @@ struct CNetDeliverySlot {
         }
         changed.notify_all();
     }
+    // True while the GUI has not started the reply yet.
+    bool IsPending() {
+        std::lock_guard<std::mutex> guard(lock);
+        return state == State::Pending;
+    }
     // Any thread: a reply not yet started will never be sent.
     void Withdraw() {
         {
@@ -162,8 +167,11 @@ bool CNetWorker::WaitIdleFor(int ms, bool abort) {
     }
     while (m_busy) {
         // The worker waits for this very thread to take its reply: take it
-        // here, or neither side could move until the time ran out.
-        if (onGui && m_slot && !abort) {
+        // here, or neither side could move until the time ran out. A reply
+        // already running is the one this thread is inside of (a handler
+        // waiting): the worker cannot go idle before it returns, so only
+        // the time can end the wait.
+        if (onGui && m_slot && !abort && m_slot->IsPending()) {
             std::shared_ptr<CNetDeliverySlot> slot = m_slot;
             guard.unlock();
             slot->Run();
@@ -223,7 +231,10 @@ void CNetWorker::RunJob(const Job& job) {
     }
     std::string text = job.text;
     std::string key = context ? context->GetSessionKey() : std::string();
-    const bool neverTwice = (job.flags & kNeverResend) || IsNeverResendRequest(text);
+    // A request of a window whose resend flag is off is never sent again
+    // once it has left, whatever the failure: only the flag allows a resend.
+    const bool mayResend = (job.flags & kResendOnNetFailure) != 0;
+    const bool neverTwice = !mayResend || (job.flags & kNeverResend) || IsNeverResendRequest(text);
     bool retried = false;
     bool loggedOnAgain = false;
     NetLogRequest("request: ", text);
@@ -238,7 +249,7 @@ void CNetWorker::RunJob(const Job& job) {
         NetLogLine("reply: code " + std::to_string(out.transportCode) + ", server error " +
                    std::to_string(out.serverError) + ", " + std::to_string(out.body.size()) + " bytes");
         if (IsLocalNetworkFailure(out.transportCode)) {
-            bool mayRetry = (job.flags & kResendOnNetFailure) && !retried && (!out.requestLeft || !neverTwice);
+            bool mayRetry = mayResend && !retried && (!out.requestLeft || !neverTwice);
             if (mayRetry) {
                 retried = true;
                 continue;

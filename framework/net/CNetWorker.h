@@ -18,8 +18,9 @@
 // it must not reach the server twice (kNeverResend, or an order,
 // cancellation, batch order or warrant exercise by its function numbers).
 // A lost session (server error 100) makes the worker log on again and
-// resend, except a request that must not reach the server twice, which
-// gets the failure. An aborted request delivers nothing.
+// resend, except a request that must not reach the server twice (the
+// above, and every request without kResendOnNetFailure), which gets the
+// failure. An aborted request delivers nothing.
 #pragma once
 
 #include "framework/net/CHttpPostClient.h"

@@ -50,9 +50,12 @@ public:
             got.text = set->GetFieldText(0).str();
         }
         replies.push_back(got);
+        if (onReply)
+            onReply();
         return 1;
     }
     std::vector<CReceived> replies;
+    std::function<void()> onReply; // runs inside the reply's send
 };
 
 class CTestContext : public INetContext {
@@ -379,7 +382,7 @@ TEST_F(NetWorkerTest, ALostSessionLogsOnAgainAndResendsTheSealedRequestUnderTheN
     tail.session = "S-OLD";
     std::string text;
     ASSERT_TRUE(ComposeRequest(500, 3, "fundid=1", tail, true, kKey, &text));
-    ASSERT_TRUE(PostAndSettle(text, 0));
+    ASSERT_TRUE(PostAndSettle(text, CNetWorker::kResendOnNetFailure));
 
     ASSERT_EQ(peer.RequestCount(), 3);
     std::string logon = peer.Requests()[1].body;
@@ -420,6 +423,54 @@ TEST_F(NetWorkerTest, AnOrderMetByALostSessionIsNotResentButTheSessionIsRenewed)
     std::vector<CReceived> replies = Replies();
     ASSERT_EQ(replies.size(), 1u);
     EXPECT_EQ(replies[0].text, u"错误(5)：接收到一个错误信息");
+}
+
+TEST_F(NetWorkerTest, ARequestWithoutTheResendFlagMetByALostSessionIsNotResentButTheSessionIsRenewed) {
+    std::atomic<int> seen{0};
+    CTestPeer peer([&](int fd, const CPeerRequest&) {
+        if (++seen == 1) {
+            CTestPeer::SendAll(fd, CTestPeer::Reply("", "\"100,0,0,0\""));
+        } else {
+            CDataSetWriter writer;
+            writer.AddSet("logon");
+            int column = writer.AddColumn(DataSetType::AnsiText, "session");
+            writer.AddRow();
+            writer.SetAnsiText(column, "S-NEW");
+            CTestPeer::SendAll(fd, CTestPeer::Reply(CTestPeer::Bytes(writer.Serialize())));
+        }
+        return true;
+    });
+    Use(peer);
+    ASSERT_TRUE(PostAndSettle("TC_MFUNCNO=500&TC_SFUNCNO=13&oldpwd=1&newpwd=2&session=S-OLD", 0));
+    EXPECT_EQ(peer.RequestCount(), 2); // the request, then the logon; never the request again
+    EXPECT_EQ(context.session, "S-NEW");
+    std::vector<CReceived> replies = Replies();
+    ASSERT_EQ(replies.size(), 1u);
+    EXPECT_EQ(replies[0].text, u"错误(5)：接收到一个错误信息");
+}
+
+TEST_F(NetWorkerTest, WaitIdleInsideTheReplyHandlerEndsWithItsTimeInsteadOfSpinning) {
+    CTestPeer peer([](int fd, const CPeerRequest&) {
+        CTestPeer::SendAll(fd, OkReply(u"reply"));
+        return true;
+    });
+    Use(peer);
+    std::atomic<int> waited{-1};
+    std::atomic<long long> tookMs{-1};
+    driver.RunOnGui([&] {
+        window->onReply = [&] {
+            // The worker stays busy until this handler returns.
+            auto start = std::chrono::steady_clock::now();
+            waited = worker->WaitIdle(200) ? 1 : 0;
+            tookMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+                         .count();
+        };
+    });
+    ASSERT_TRUE(PostAndSettle("TC_MFUNCNO=1&TC_SFUNCNO=1", 0));
+    EXPECT_EQ(waited.load(), 0);
+    EXPECT_GE(tookMs.load(), 150);
+    EXPECT_LT(tookMs.load(), 2000);
+    EXPECT_TRUE(worker->WaitIdle(2000));
 }
 
 TEST_F(NetWorkerTest, TheLogShowsNoPassword) {
