@@ -181,12 +181,30 @@ bool CNetWnd::IsRefreshTime(int weekday, int hour, int minute) {
     return weekday >= 1 && weekday <= 5 && at > 555 && at < 970;
 }
 
+bool CNetWnd::IsRequestStillOut() {
+    if (!m_requestPending)
+        return false;
+    if (!GetSender().WaitIdle(0))
+        return true;
+    // The worker is idle without having answered: the request was
+    // abandoned (another window's first show aborts the shared worker).
+    m_requestPending = false;
+    if (GetCaptionBar().IsCreated())
+        GetCaptionBar().SetBusy(false);
+    return false;
+}
+
 void CNetWnd::OnRefreshTimer() {
     const CLocalTime now = CClock::Instance().LocalNow();
-    if (IsRefreshTime(now.weekday, now.hour, now.minute))
-        Refresh();
-    else
+    if (!IsRefreshTime(now.weekday, now.hour, now.minute)) {
         KillTimer(kRefreshTimer);
+        return;
+    }
+    // A tick while the last request is still out skips: the busy worker
+    // would refuse it, and the refusal would tell the window to give up
+    // waiting for the reply that is still coming.
+    if (!IsRequestStillOut())
+        Refresh();
 }
 
 void CNetWnd::OnTimer(UINT id) {

@@ -127,6 +127,8 @@ public:
     void OnWindowHidden() override;
     // The refresh timer: refreshes Monday to Friday with
     // 555 < hour × 60 + minute < 970 on the program clock, else stops it.
+    // A tick while the window's last request is still with the worker
+    // sends nothing.
     virtual void OnRefreshTimer();
     void OnTimer(UINT id) override;
     void OnChildClosed(int code) override;
@@ -135,6 +137,10 @@ public:
     static bool IsRefreshTime(int weekday, int hour, int minute);
 
 private:
+    // True while the window's request is with a busy worker; a pending mark
+    // left by an abandoned request is cleared (and the busy line stopped).
+    bool IsRequestStillOut();
+
     int m_menuId = -1;
     CAString m_paramText;
     CAString m_requestText;       // the preset request

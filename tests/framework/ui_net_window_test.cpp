@@ -232,6 +232,50 @@ TEST_F(RefreshTimerTest, At1610TheTimerStops) {
     EXPECT_EQ(CountFromB(), stopped);
 }
 
+namespace {
+// A sender that behaves like one worker: it refuses while a request is out,
+// and the test answers or abandons that request.
+class CWorkerLikeSender : public IRequestSender {
+public:
+    bool Send(HWND, const std::string&, unsigned) override {
+        if (busy)
+            return false;
+        busy = true;
+        ++taken;
+        return true;
+    }
+    bool WaitIdle(int) override { return !busy; }
+    int AbortAndWait(int) override {
+        busy = false;
+        return 0;
+    }
+    bool busy = false;
+    int taken = 0;
+};
+} // namespace
+
+TEST_F(RefreshTimerTest, ATickWhileTheRequestIsStillOutSendsNothingAndReportsNothing) {
+    CWorkerLikeSender worker;
+    OpenAutoRefreshingAt(15, 9, 17);
+    driver.RunOnGui([&] {
+        CTestNetWnd* b = g_log.live.at("b");
+        b->SetRequestSender(&worker);
+        b->Refresh();
+    });
+    ASSERT_EQ(driver.RunOnGui([&] { return worker.taken; }), 1);
+    driver.AdvanceClock(30000);
+    EXPECT_EQ(driver.RunOnGui([&] { return worker.taken; }), 1);
+    EXPECT_TRUE(NotSentOf("b").empty()) << "a refused tick would tell the window to stop waiting";
+    EXPECT_TRUE(driver.RunOnGui([] { return g_log.live.at("b")->IsRequestPending(); }));
+
+    // The request is abandoned (the worker went idle without an answer):
+    // the next tick sends again.
+    driver.RunOnGui([&] { worker.busy = false; });
+    driver.AdvanceClock(10000);
+    EXPECT_EQ(driver.RunOnGui([&] { return worker.taken; }), 2);
+    driver.RunOnGui([] { g_log.live.at("b")->SetRequestSender(nullptr); });
+}
+
 TEST_F(RefreshTimerTest, HidingTheWindowStopsItsTimer) {
     OpenAutoRefreshingAt(15, 10, 0);
     driver.RunOnGui([] { g_log.live.at("b")->OnWindowHidden(); });
