@@ -235,6 +235,8 @@ void COrbApp::ExitInstance() {
     m_startup.reset();
     if (m_ownsAppData) {
         RestoreServerSettings();
+        // The key path belongs to this start; a later one finds its own.
+        CAppNetContext::Instance().SetPublicKeyPath(std::string());
         CAppData::Destroy();
         m_ownsAppData = false;
         CWndManager::Instance().Reset();
