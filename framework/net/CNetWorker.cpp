@@ -218,8 +218,7 @@ void CNetWorker::ThreadMain() {
         }
         m_changed.notify_all();
         // The loop may have gone while the request ran (program end).
-        if (job.loop && job.loop == UiMessageLoop::Current())
-            job.loop->EndExternalWork();
+        UiMessageLoop::EndExternalWorkOn(job.loop);
     }
 }
 
@@ -305,8 +304,7 @@ void CNetWorker::RunJob(const Job& job) {
 }
 
 void CNetWorker::Deliver(HWND target, const std::vector<std::uint8_t>& body, bool networkFailure) {
-    UiMessageLoop* loop = UiMessageLoop::Current();
-    if (!target || !loop)
+    if (!target || !UiMessageLoop::Current())
         return;
     auto slot = std::make_shared<CNetDeliverySlot>();
     slot->target = target;
@@ -320,8 +318,9 @@ void CNetWorker::Deliver(HWND target, const std::vector<std::uint8_t>& body, boo
         m_slot = slot;
     }
     m_changed.notify_all();
-    std::shared_ptr<CGuiTask> task = loop->PostTask([slot] { slot->Run(); });
-    slot->WaitEnd(task);
+    std::shared_ptr<CGuiTask> task = UiMessageLoop::PostTaskToCurrent([slot] { slot->Run(); });
+    if (task)
+        slot->WaitEnd(task);
     std::lock_guard<std::mutex> guard(m_lock);
     m_slot.reset();
 }

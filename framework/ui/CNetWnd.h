@@ -145,7 +145,7 @@ private:
     CAString m_paramText;
     CAString m_requestText;       // the preset request
     bool m_sealRequest = false;
-    bool m_resendOnFailure = false;
+    bool m_resendOnFailure = true; // windows that must not resend turn it off
     bool m_refreshOnShow = false;
     bool m_autoRefresh = false;
     bool m_requestPending = false;

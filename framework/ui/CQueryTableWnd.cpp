@@ -36,7 +36,8 @@ int CQueryTableWnd::BuildRequest(CAString& out) {
     if (!app || !app->GetLoginId() || !*app->GetLoginId())
         return 0;
     const CAString fundId = app->GetFundIdForMarket(nullptr);
-    out.Format("%s&fundid=%s&%s", GetRequestText().c_str(), fundId.c_str(), app->GetLoginId());
+    // "%s&fundid=%s&%s", built without the 2048-character cap of Format.
+    out.Assign(GetRequestText().str() + "&fundid=" + fundId.str() + "&" + app->GetLoginId());
     if (!m_pagingCursor.IsEmpty())
         out.Append("&" + m_pagingKey.str() + "=" + m_pagingCursor.str());
     return 1;

@@ -421,6 +421,17 @@ void UiMessageLoop::EndExternalWork() {
     Wake();
 }
 
+void UiMessageLoop::EndExternalWorkOn(UiMessageLoop* loop) {
+    std::shared_lock<std::shared_mutex> guard(g_currentLock);
+    if (loop && loop == g_current)
+        loop->EndExternalWork();
+}
+
+std::shared_ptr<CGuiTask> UiMessageLoop::PostTaskToCurrent(std::function<void()> fn) {
+    std::shared_lock<std::shared_mutex> guard(g_currentLock);
+    return g_current ? g_current->PostTask(std::move(fn)) : nullptr;
+}
+
 bool UiMessageLoop::WaitForRest(int timeoutMs) {
     if (IsGuiThread()) {
         PumpReady();

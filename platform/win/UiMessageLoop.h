@@ -131,6 +131,13 @@ public:
     bool IsAtRest() const;
     void BeginExternalWork();
     void EndExternalWork();
+    // For a worker thread that began work on loop: ends it only while loop
+    // is still the current loop, holding the loop's life lock, so the loop
+    // cannot be destroyed in between. Nothing when loop has gone.
+    static void EndExternalWorkOn(UiMessageLoop* loop);
+    // For a worker thread: queues fn on the current loop under the loop's
+    // life lock; null when there is no loop.
+    static std::shared_ptr<CGuiTask> PostTaskToCurrent(std::function<void()> fn);
     // From another thread: waits until the loop has served everything
     // queued before the call and then came to rest. False after timeoutMs.
     bool WaitForRest(int timeoutMs);

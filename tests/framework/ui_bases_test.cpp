@@ -141,6 +141,16 @@ TEST_F(BasesTest, TheQueryRequestCarriesTheFundIdAndLoginIdAndNothingIsSentWitho
         return out.str();
     });
     EXPECT_EQ(text, "tc_mfuncno=500&tc_sfuncno=12&fundid=880001&sess=AB12&operway=i");
+    // A long preset request is sent whole, never cut at a formatting cap.
+    const std::string longPreset = "tc_mfuncno=500&tc_sfuncno=12&memo=" + std::string(3000, 'x');
+    const std::string longText = driver.RunOnGui([&] {
+        CQueryTableWnd table;
+        table.SetMenuParams(3, "", longPreset.c_str());
+        CAString out;
+        table.BuildRequest(out);
+        return out.str();
+    });
+    EXPECT_EQ(longText, longPreset + "&fundid=880001&sess=AB12&operway=i");
 }
 
 TEST_F(BasesTest, TheQueryReplyFillsTheGridColoursRowsBySignAndHidesSignAndPaging) {

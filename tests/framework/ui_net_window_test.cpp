@@ -129,6 +129,23 @@ TEST_F(NetWindowTest, ASealedRequestCarriesItsParametersInsideTheSeal) {
     EXPECT_EQ(sent.back().flags, 1u) << "the resend flag travels with the request";
 }
 
+TEST_F(NetWindowTest, AWindowResendsAfterANetworkFailureUnlessItTurnsThatOff) {
+    OpenB();
+    driver.RunOnGui([] {
+        CTestNetWnd* b = g_log.live.at("b");
+        b->SetMenuParams(-1, nullptr, "tc_mfuncno=31000&tc_sfuncno=4&code=600000");
+        b->PostRequest(-1, 0);
+    });
+    ASSERT_FALSE(Sent().empty());
+    EXPECT_EQ(Sent().back().flags, 1u) << "quote windows resend by default";
+    driver.RunOnGui([] {
+        CTestNetWnd* b = g_log.live.at("b");
+        b->SetResendOnFailure(false);
+        b->PostRequest(-1, 0);
+    });
+    EXPECT_EQ(Sent().back().flags, 0u) << "order and password windows turn resending off";
+}
+
 TEST_F(NetWindowTest, TheReplyReachesTheHandlerAndStopsTheBusyLine) {
     OpenB();
     driver.RunOnGui([] {
