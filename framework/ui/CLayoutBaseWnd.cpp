@@ -50,7 +50,7 @@ CRect CLayoutBaseWnd::GetRowRect3(int column, int row) const {
     case 1:
         return {middleLeft, top, middleRight, top + kRowBoxHeight};
     default:
-        return {middleRight + 20, top, width - kLeftMargin, top + kRowBoxHeight};
+        return {middleRight + 20, top, width - kLeftMargin - 20, top + kRowBoxHeight};
     }
 }
 

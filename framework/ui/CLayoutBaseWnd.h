@@ -30,8 +30,9 @@ public:
     // The label (column 0) or field (column 1) rectangle of a row, in
     // client-page coordinates: top = 20 + row × 80 − 5, height 70.
     CRect GetRowRect(int column, int row) const;
-    // Three columns: the label, a middle column half the width inside the
-    // margins, and a third from there + 20 to the right margin.
+    // Three columns: the label, a middle column (from the field's left)
+    // half the width inside the margins, and a third from there + 20 to
+    // 20 pixels short of the right margin.
     CRect GetRowRect3(int column, int row) const;
     // An item with the display text, a copy of the value and the check mark.
     static void AddComboItem(std::u16string_view text, const char* value, bool selected, CChoiceItem& out);
