@@ -1,9 +1,12 @@
 // Tab pages and their tab bar.
 #include "framework/ui/CQueryTabBaseWnd.h"
 
+#include "framework/ui/CQueryTableWnd.h"
 #include "platform/ui/UiDefs.h"
 
-CQueryTabBaseWnd::CQueryTabBaseWnd() = default;
+CQueryTabBaseWnd::CQueryTabBaseWnd() {
+    SetSealRequest(true);
+}
 
 CQueryTabBaseWnd::~CQueryTabBaseWnd() {
     Destroy();
@@ -12,11 +15,37 @@ CQueryTabBaseWnd::~CQueryTabBaseWnd() {
 int CQueryTabBaseWnd::OnInitDialog() {
     if (!CNetWnd::OnInitDialog())
         return 0;
+    UseTextToolbar(u"首页", u"刷新", u"返回");
     RemoveClientArea();
     const CRect client = GetClientRect();
     if (!m_tabBar.Create(this, CRect::FromSize(0, kCaptionHeight, client.Width(), kTabBarHeight), kTabBarId))
         return 0;
     return 1;
+}
+
+void CQueryTabBaseWnd::SetMenuParams(int menuId, const char* param, const char* request) {
+    CQueryTableWnd::ReadQueryKeys(request, nullptr, &m_pagingKey);
+    CNetWnd::SetMenuParams(menuId, param, request);
+}
+
+int CQueryTabBaseWnd::BuildRequest(CAString& out) {
+    return CQueryTableWnd::BuildQueryRequest(GetRequestText(), out);
+}
+
+void CQueryTabBaseWnd::OnToolbarCommand(int index) {
+    switch (index) {
+    case 0:
+        EndWindow(0);
+        break;
+    case 1:
+        Refresh();
+        break;
+    case 2:
+        EndWindow(1);
+        break;
+    default:
+        break;
+    }
 }
 
 CRect CQueryTabBaseWnd::PageRect() const {

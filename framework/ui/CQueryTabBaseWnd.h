@@ -1,7 +1,11 @@
 // The tabbed query window base: a tab bar (id 252) below the caption bar
-// and one CQueryTabPage per tab; a tab press shows its page.
+// and one CQueryTabPage per tab; a tab press shows its page. It sends the
+// trade query of the query tables (CQueryTableWnd::BuildQueryRequest,
+// sealed), takes the paging key name ("position", default "poststr") from
+// its request text, and has the toolbar "首页" / "刷新" / "返回".
 #pragma once
 
+#include "core/CAString.h"
 #include "framework/ui/CNetWnd.h"
 #include "framework/ui/CQueryTabPage.h"
 #include "platform/ui/UiTabBar.h"
@@ -30,7 +34,16 @@ public:
     void SelectPage(int index);
     int GetSelectedPage() const { return m_selected; }
     UiTabBar& GetTabBar() { return m_tabBar; }
+    // The reply column the pages leave out ("position"; "poststr" by default).
+    const CAString& GetPagingKey() const { return m_pagingKey; }
 
+    // Takes "position" from the request text, then CNetWnd::SetMenuParams.
+    void SetMenuParams(int menuId, const char* param, const char* request) override;
+    // "%s&fundid=%s&%s" of (preset request, fund id, login id); 0 without
+    // a login.
+    int BuildRequest(CAString& out) override;
+    // 0 closes with code 0, 1 sends the request again, 2 closes with code 1.
+    void OnToolbarCommand(int index) override;
     int OnInitDialog() override;
     void OnLayout() override;
     bool OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -40,4 +53,5 @@ private:
     UiTabBar m_tabBar;
     std::vector<std::unique_ptr<CQueryTabPage>> m_pages;
     int m_selected = -1;
+    CAString m_pagingKey{"poststr"};
 };

@@ -6,6 +6,7 @@
 #include "framework/app/CAppData.h"
 
 #include <cstdlib>
+#include <utility>
 
 CQueryTableWnd::CQueryTableWnd() {
     SetSealRequest(true);
@@ -15,32 +16,38 @@ CQueryTableWnd::~CQueryTableWnd() {
     Destroy();
 }
 
-void CQueryTableWnd::SetMenuParams(int menuId, const char* param, const char* request) {
-    if (request && *request) {
-        if (char* sign = GetUrlParam(request, "sign")) {
-            if (*sign)
-                m_signField.Assign(sign);
-            std::free(sign);
-        }
-        if (char* position = GetUrlParam(request, "position")) {
-            if (*position)
-                m_pagingKey.Assign(position);
-            std::free(position);
+void CQueryTableWnd::ReadQueryKeys(const char* request, CAString* sign, CAString* position) {
+    if (!request || !*request)
+        return;
+    const std::pair<const char*, CAString*> keys[] = {{"sign", sign}, {"position", position}};
+    for (const auto& [key, target] : keys) {
+        if (!target)
+            continue;
+        if (char* value = GetUrlParam(request, key)) {
+            if (*value)
+                target->Assign(value);
+            std::free(value);
         }
     }
+}
+
+void CQueryTableWnd::SetMenuParams(int menuId, const char* param, const char* request) {
+    ReadQueryKeys(request, &m_signField, &m_pagingKey);
     CNetWnd::SetMenuParams(menuId, param, request);
 }
 
-int CQueryTableWnd::BuildRequest(CAString& out) {
+int CQueryTableWnd::BuildQueryRequest(const CAString& preset, CAString& out) {
     CAppData* app = CAppData::Instance();
     if (!app || !app->GetLoginId() || !*app->GetLoginId())
         return 0;
     const CAString fundId = app->GetFundIdForMarket(nullptr);
     // "%s&fundid=%s&%s", built without the 2048-character cap of Format.
-    out.Assign(GetRequestText().str() + "&fundid=" + fundId.str() + "&" + app->GetLoginId());
-    if (!m_pagingCursor.IsEmpty())
-        out.Append("&" + m_pagingKey.str() + "=" + m_pagingCursor.str());
+    out.Assign(preset.str() + "&fundid=" + fundId.str() + "&" + app->GetLoginId());
     return 1;
+}
+
+int CQueryTableWnd::BuildRequest(CAString& out) {
+    return BuildQueryRequest(GetRequestText(), out);
 }
 
 void CQueryTableWnd::ResetPaging() {

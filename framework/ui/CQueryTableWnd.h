@@ -2,7 +2,9 @@
 // the account's fund id and the trade login id (sealed), shows the reply's
 // columns in the grid, colours rows by the sign column and hides the sign
 // and paging columns. It keeps record set 0 of the last reply, the paging
-// cursor (the paging column's value in the last row) and a page counter.
+// cursor (the paging column's value in the last row) and a page counter;
+// the base request never carries the cursor (a refresh asks for the same
+// first page again), windows that page add it in their own builder.
 #pragma once
 
 #include "core/CDataSet.h"
@@ -20,9 +22,16 @@ public:
     // (the paging key, default "poststr") from the request text, then
     // CNetWnd::SetMenuParams.
     void SetMenuParams(int menuId, const char* param, const char* request) override;
-    // "%s&fundid=%s&%s" of (preset request, fund id, login id), and the
-    // paging key with the cursor once a page was read; 0 without a login.
+    // "%s&fundid=%s&%s" of (preset request, fund id, login id); 0 without
+    // a login.
     int BuildRequest(CAString& out) override;
+    // The query request of the trade windows (the tabbed query base sends
+    // it too): "%s&fundid=%s&%s" of (preset, the first holder record's fund
+    // id, the trade login id); 0 and out untouched without a login id.
+    static int BuildQueryRequest(const CAString& preset, CAString& out);
+    // Reads "sign" and "position" from a request text into sign and
+    // position (either may be null); absent or empty values leave them.
+    static void ReadQueryKeys(const char* request, CAString* sign, CAString* position);
     // Error sets are shown; set 0 fills the grid and is kept.
     void OnNetData(const std::uint8_t* data, int length, bool networkFailure) override;
     // The grid column of the named reply field; −1 when absent or hidden.

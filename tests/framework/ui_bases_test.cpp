@@ -8,6 +8,7 @@
 #include "framework/ui/CDigitInputWnd.h"
 #include "framework/ui/CLayoutBaseWnd.h"
 #include "framework/ui/CMakeChoiceWnd.h"
+#include "framework/ui/CQueryTabBaseWnd.h"
 #include "framework/ui/CQueryTableWnd.h"
 #include "platform/testing/CDriverControls.h"
 #include "platform/ui/UiEdit.h"
@@ -36,6 +37,18 @@ std::vector<CChoiceItem> ThreeItems() {
     CLayoutBaseWnd::AddComboItem(u"现金分红", "1", true, items[1]);
     CLayoutBaseWnd::AddComboItem(u"不变", "2", false, items[2]);
     return items;
+}
+
+// Logs a trade account in whose holder record carries fundId (GUI thread).
+void LogInAccount(const char* fundId, const char* loginId) {
+    CDataSetWriter w;
+    w.AddSet("holder");
+    const int fund = w.AddColumn(DataSetType::AnsiText, "fundid");
+    w.AddRow();
+    w.SetAnsiText(fund, fundId);
+    const auto body = w.Serialize();
+    CDataSetList list(body.data(), static_cast<int>(body.size()));
+    CAppData::Instance()->AddAccount(list.Detach(0), fundId, loginId, "pw", u"李四", u"");
 }
 
 using BasesTest = UiWindowTest;
@@ -124,15 +137,7 @@ TEST_F(BasesTest, TheQueryRequestCarriesTheFundIdAndLoginIdAndNothingIsSentWitho
     });
     EXPECT_EQ(withoutLogin, "0");
     const std::string text = driver.RunOnGui([] {
-        CAppData* app = CAppData::Instance();
-        CDataSetWriter w;
-        w.AddSet("holder");
-        const int fund = w.AddColumn(DataSetType::AnsiText, "fundid");
-        w.AddRow();
-        w.SetAnsiText(fund, "880001");
-        const auto body = w.Serialize();
-        CDataSetList list(body.data(), static_cast<int>(body.size()));
-        app->AddAccount(list.Detach(0), "880001", "sess=AB12&operway=i", "pw", u"李四", u"");
+        LogInAccount("880001", "sess=AB12&operway=i");
         CQueryTableWnd table;
         table.SetMenuParams(3, "", "tc_mfuncno=500&tc_sfuncno=12");
         EXPECT_EQ(table.GetPagingKey(), "poststr");
@@ -192,6 +197,54 @@ TEST_F(BasesTest, TheQueryReplyFillsTheGridColoursRowsBySignAndHidesSignAndPagin
     });
 }
 
+TEST_F(BasesTest, AQueryAskedAgainAfterAPagedReplySendsTheSameTextWithoutTheCursor) {
+    StartWithMain();
+    const auto texts = driver.RunOnGui([] {
+        LogInAccount("880001", "sess=AB12&operway=i");
+        CQueryTableWnd table;
+        EXPECT_TRUE(table.CreateOver(nullptr));
+        table.SetMenuParams(3, "", "tc_mfuncno=500&tc_sfuncno=12");
+        CAString first;
+        table.BuildRequest(first);
+        CDataSetWriter w;
+        w.AddSet("orders");
+        const int pos = w.AddColumn(DataSetType::AnsiText, "poststr");
+        w.AddRow();
+        w.SetAnsiText(pos, "p9");
+        const auto body = w.Serialize();
+        table.OnNetData(body.data(), static_cast<int>(body.size()), false);
+        EXPECT_EQ(table.GetPagingCursor(), "p9"); // kept for windows that page
+        CAString again;
+        table.BuildRequest(again);
+        return std::make_pair(first.str(), again.str());
+    });
+    EXPECT_EQ(texts.first, "tc_mfuncno=500&tc_sfuncno=12&fundid=880001&sess=AB12&operway=i");
+    EXPECT_EQ(texts.second, texts.first);
+}
+
+TEST_F(BasesTest, TheTabbedQuerySendsTheSealedTradeQueryAndOffersHomeRefreshAndBack) {
+    StartWithMain();
+    driver.RunOnGui([] {
+        CQueryTabBaseWnd tabs;
+        EXPECT_TRUE(tabs.GetSealRequest());
+        tabs.SetMenuParams(7, "", "tc_mfuncno=500&tc_sfuncno=15&position=qrypos");
+        EXPECT_EQ(tabs.GetPagingKey(), "qrypos");
+        CAString out;
+        EXPECT_EQ(tabs.BuildRequest(out), 0); // no trade login yet
+        LogInAccount("660002", "sess=CD34&operway=i");
+        ASSERT_EQ(tabs.BuildRequest(out), 1);
+        EXPECT_EQ(out, "tc_mfuncno=500&tc_sfuncno=15&position=qrypos&fundid=660002&sess=CD34&operway=i");
+        ASSERT_TRUE(tabs.CreateOver(nullptr));
+        ASSERT_NE(tabs.GetToolBar(), nullptr);
+        EXPECT_EQ(tabs.GetToolBar()->GetButtonText(0), u"首页");
+        EXPECT_EQ(tabs.GetToolBar()->GetButtonText(1), u"刷新");
+        EXPECT_EQ(tabs.GetToolBar()->GetButtonText(2), u"返回");
+        CQueryTabBaseWnd plain;
+        plain.SetMenuParams(7, "", "tc_mfuncno=500&tc_sfuncno=15");
+        EXPECT_EQ(plain.GetPagingKey(), "poststr");
+    });
+}
+
 TEST_F(BasesTest, AnErrorReplyToAQueryIsShownAsAnInformationMessage) {
     StartWithMain();
     driver.AnswerNext(ModalKind::MessageBox, IDOK);
@@ -208,7 +261,7 @@ TEST_F(BasesTest, AnErrorReplyToAQueryIsShownAsAnInformationMessage) {
     EXPECT_EQ(shown[0].text, u"无此账户");
 }
 
-TEST_F(BasesTest, FormRowsAreEightyPixelsApartWithTheFieldFromMarginPlus140) {
+TEST_F(BasesTest, FormRowsAreEightyPixelsApartWithTheFieldFromMarginPlus140AndTheThirdColumnShortOfTheMargin) {
     StartWithMain();
     driver.RunOnGui([] {
         CLayoutBaseWnd form;
@@ -217,7 +270,8 @@ TEST_F(BasesTest, FormRowsAreEightyPixelsApartWithTheFieldFromMarginPlus140) {
         EXPECT_EQ(form.GetRowRect(0, 0), (CRect{20, 15, 140, 85}));
         EXPECT_EQ(form.GetRowRect(1, 2), (CRect{160, 175, 460, 245}));
         EXPECT_EQ(form.GetRowRect3(1, 0), (CRect{160, 15, 380, 85}));
-        EXPECT_EQ(form.GetRowRect3(2, 0), (CRect{400, 15, 460, 85}));
+        EXPECT_EQ(form.GetRowRect3(0, 1), (CRect{20, 95, 140, 165}));
+        EXPECT_EQ(form.GetRowRect3(2, 0), (CRect{400, 15, 440, 85})); // ends 20 short of the right margin
         ASSERT_NE(form.GetToolBar(), nullptr);
         EXPECT_EQ(form.GetToolBar()->GetButtonText(0), u"首页");
         EXPECT_EQ(form.GetToolBar()->GetButtonText(1), u"确定");
