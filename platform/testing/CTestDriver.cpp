@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/gdi/CDC.h"
 #include "platform/testing/CHeadlessHost.h"
+#include "platform/ui/UiEdit.h"
 #include "platform/win/CGuiTask.h"
 #include "platform/win/UiGesture.h"
 #include "platform/win/UiWin.h"
@@ -351,7 +352,9 @@ void CTestDriver::ListWindows(std::vector<CWindowInfo>& out) {
         info.visible = w->IsVisible();
         info.enabled = w->IsEnabled();
         info.depth = depth;
-        info.text = w->GetText();
+        // A password box lists its dots: a failure listing is a log.
+        const auto* edit = dynamic_cast<const UiEdit*>(w);
+        info.text = edit && edit->IsPassword() ? edit->GetDisplayText() : w->GetText();
         out.push_back(std::move(info));
         for (UiWin* child : w->GetChildren())
             walk(child, depth + 1);

@@ -39,7 +39,7 @@ struct CWindowInfo {
     bool visible = false;
     bool enabled = true;
     int depth = 0; // 0 for a top-level window
-    std::u16string text;
+    std::u16string text; // dots for a password box
 };
 
 class CTestDriver {

@@ -12,9 +12,23 @@ UiEdit::UiEdit() {
 
 UiEdit::~UiEdit() = default;
 
+namespace {
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// Cuts text to at most limit units without splitting a surrogate pair.
+std::u16string_view CutToLimit(std::u16string_view text, int limit) {
+    if (limit <= 0 || text.size() <= static_cast<size_t>(limit))
+        return text;
+    size_t keep = static_cast<size_t>(limit);
+    if (IsHighSurrogate(text[keep - 1]))
+        --keep;
+    return text.substr(0, keep);
+}
+} // namespace
+
 void UiEdit::SetText(std::u16string_view text) {
-    if (m_limit > 0 && text.size() > static_cast<size_t>(m_limit))
-        text = text.substr(0, m_limit);
+    text = CutToLimit(text, m_limit);
     if (text == GetText())
         return;
     UiWin::SetText(text);
@@ -29,8 +43,14 @@ void UiEdit::SetLimitText(int maxChars) {
 }
 
 std::u16string UiEdit::GetDisplayText() const {
-    if (IsPassword())
-        return std::u16string(GetText().size(), u'●');
+    if (IsPassword()) {
+        // One dot per character: a surrogate pair is one.
+        size_t characters = 0;
+        for (char16_t c : GetText())
+            if (!IsLowSurrogate(c))
+                ++characters;
+        return std::u16string(characters, u'●');
+    }
     return GetText();
 }
 
@@ -94,7 +114,13 @@ void UiEdit::OnChar(char16_t ch) {
     // nothing in a one-line box) are not text.
     if (ch < 0x20 || ch == 0x7F)
         return;
-    if (m_limit > 0 && GetLength() >= m_limit)
+    // A character outside the basic plane arrives as two units: its first
+    // half is taken only with room for both, its second only after its first.
+    const bool pairPending = !GetText().empty() && IsHighSurrogate(GetText().back());
+    if (IsLowSurrogate(ch) && !pairPending)
+        return;
+    const int room = m_limit > 0 ? m_limit - GetLength() : 2;
+    if (room < (IsHighSurrogate(ch) ? 2 : 1))
         return;
     std::u16string text = GetText();
     text.push_back(ch);
@@ -109,7 +135,7 @@ void UiEdit::OnKeyDown(int key) {
     std::u16string text = GetText();
     text.pop_back();
     // Never leave half of a surrogate pair behind.
-    if (!text.empty() && text.back() >= 0xD800 && text.back() <= 0xDBFF)
+    if (!text.empty() && IsHighSurrogate(text.back()))
         text.pop_back();
     UiWin::SetText(text);
     Invalidate();

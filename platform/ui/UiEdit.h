@@ -8,7 +8,8 @@
 // the soft input panel for the edit's keyboard type; losing it hides it.
 //
 // The text never exceeds the maximum length: typing beyond it is ignored
-// and a longer text set by the program is cut.
+// and a longer text set by the program is cut, never between the two units
+// of a surrogate pair.
 #pragma once
 
 #include "platform/ui/UiDefs.h"

@@ -32,7 +32,9 @@ int UiSlider::ValueFromX(int x) const {
     if (span <= 0 || m_max == m_min)
         return m_min;
     const double t = std::clamp(static_cast<double>(x - left) / span, 0.0, 1.0);
-    return m_min + static_cast<int>(std::lround(t * (m_max - m_min)));
+    // The range may span more than an int holds.
+    const long long range = static_cast<long long>(m_max) - m_min;
+    return static_cast<int>(m_min + std::llround(t * static_cast<double>(range)));
 }
 
 int UiSlider::XFromValue(int value) const {
@@ -40,7 +42,9 @@ int UiSlider::XFromValue(int value) const {
     const int span = std::max(0, GetClientRect().Width() - kThumbWidth);
     if (m_max == m_min)
         return left;
-    return left + static_cast<int>(static_cast<long long>(span) * (value - m_min) / (m_max - m_min));
+    const long long offset = static_cast<long long>(std::clamp(value, m_min, m_max)) - m_min;
+    const long long range = static_cast<long long>(m_max) - m_min;
+    return left + static_cast<int>(static_cast<double>(span) * static_cast<double>(offset) / static_cast<double>(range));
 }
 
 void UiSlider::OnPaint(CDC& dc) {

@@ -20,7 +20,8 @@ public:
     int GetRangeMax() const { return m_max; }
     void SetPos(int value); // clamped; posts nothing
     int GetPos() const { return m_value; }
-    // The value at x (client pixels) and the thumb's centre for a value.
+    // The value at x (client pixels) and the thumb's centre for a value
+    // (clamped into the range).
     int ValueFromX(int x) const;
     int XFromValue(int value) const;
 

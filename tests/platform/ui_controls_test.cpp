@@ -126,6 +126,13 @@ TEST_F(ControlsTest, TheToolbarReportsCommand101WithTheButtonIndexInBothHalves) 
     EXPECT_TRUE(CDriverControls::PressBottomButton(driver, 1));
     EXPECT_EQ(CommandsFrom(UI_BOTTOM_BAR_ID).size(), 3u);
     EXPECT_TRUE(driver.ScreenShows(u"修改"));
+
+    // Disabled while the finger is down (a request went out), the release posts nothing.
+    const CRect middle = driver.RunOnGui([bar] { return bar->GetButtonRect(1); }).Offset(r.left, r.top);
+    ASSERT_TRUE(driver.Press(middle.left + 20, middle.top + 20));
+    driver.RunOnGui([bar] { bar->EnableButton(1, false); });
+    ASSERT_TRUE(driver.Release(middle.left + 20, middle.top + 20));
+    EXPECT_EQ(CommandsFrom(UI_BOTTOM_BAR_ID).size(), 3u);
 }
 
 TEST_F(ControlsTest, TheImageBarTakesAtMostTenButtonsAndReportsTheIndex) {
@@ -138,7 +145,7 @@ TEST_F(ControlsTest, TheImageBarTakesAtMostTenButtonsAndReportsTheIndex) {
         controls.push_back(std::move(imageBar));
         return raw;
     });
-    EXPECT_EQ(driver.RunOnGui([bar] { return bar->GetButtonCount(); }), UiImageBar::kMaxButtons);
+    EXPECT_EQ(driver.RunOnGui([bar] { return bar->GetButtonCount(); }), 10);
     EXPECT_EQ(driver.RunOnGui([bar] { return bar->GetImageId(5); }), 116);
     ASSERT_TRUE(CDriverControls::PressBottomButton(driver, 5));
     ASSERT_TRUE(CDriverControls::PressBottomButton(driver, 9));
@@ -181,6 +188,32 @@ TEST_F(ControlsTest, AnEditStopsAtItsMaximumLengthAndReportsEveryChange) {
     EXPECT_EQ(kinds, (std::vector<LPARAM>{1, 1, 1, 1, 1, 1, 2}));
 }
 
+TEST_F(ControlsTest, AnEditLimitNeverSplitsACharacterOfTwoUnits) {
+    const std::u16string wide = u"\U00020BB7"; // one character, two UTF-16 units
+    UiEdit* edit = Add<UiEdit>({20, 20, 300, 80}, 217, [](UiEdit& e) { e.SetLimitText(4); });
+    ASSERT_TRUE(CDriverControls::TapControl(driver, 217));
+    ASSERT_TRUE(driver.TypeText(u"ab" + wide));
+    EXPECT_EQ(driver.ControlText(217), u"ab" + wide) << "exactly at the limit";
+    ASSERT_TRUE(driver.PressKey(VK_BACK));
+    EXPECT_EQ(driver.ControlText(217), u"ab") << "backspace erases the whole character";
+
+    // One unit of room: the whole character is refused, neither half stays.
+    ASSERT_TRUE(driver.TypeText(u"c" + wide));
+    EXPECT_EQ(driver.ControlText(217), u"abc");
+    ASSERT_TRUE(driver.TypeText(u"d"));
+    EXPECT_EQ(driver.ControlText(217), u"abcd") << "the refused character left no half behind";
+
+    // A program text cut at the limit drops a pair that does not fit whole.
+    driver.RunOnGui([edit] { edit->SetText(u"xyz\U00020BB7"); });
+    EXPECT_EQ(driver.ControlText(217), u"xyz");
+    driver.RunOnGui([edit] {
+        edit->SetLimitText(0);
+        edit->SetText(u"12\U00020BB7");
+        edit->SetLimitText(3);
+    });
+    EXPECT_EQ(driver.ControlText(217), u"12");
+}
+
 TEST_F(ControlsTest, APasswordEditShowsDotsAndAProgramTextIsCutToTheLimit) {
     UiEdit* edit = Add<UiEdit>({20, 20, 300, 80}, 191, [](UiEdit& e) {
         e.SetInputMode(UI_EDIT_INPUT_PASSWORD);
@@ -203,6 +236,37 @@ TEST_F(ControlsTest, APasswordEditShowsDotsAndAProgramTextIsCutToTheLimit) {
     EXPECT_EQ(reports.back().value, UI_EDIT_CHANGE_SET);
 }
 
+TEST_F(ControlsTest, APasswordNeverReachesTheTextLogThePixelsOrTheWindowListing) {
+    UiEdit* edit = Add<UiEdit>({20, 20, 460, 80}, 191, [](UiEdit& e) { e.SetInputMode(UI_EDIT_INPUT_PASSWORD); });
+    ASSERT_TRUE(CDriverControls::TapControl(driver, 191));
+    ASSERT_TRUE(driver.TypeText(u"135790"));
+    for (const CDrawnText& t : driver.ScreenTexts())
+        for (char16_t digit : std::u16string_view(u"135790"))
+            EXPECT_EQ(t.text.find(digit), std::u16string::npos) << "a password digit is in the text log";
+    EXPECT_EQ(driver.RunOnGui([edit] { return edit->GetDisplayText(); }), u"●●●●●●");
+    for (const CWindowInfo& w : driver.OpenWindows())
+        EXPECT_NE(w.text, u"135790") << "a failure listing would print the password";
+    EXPECT_EQ(driver.DescribeWindows().find("135790"), std::string::npos);
+
+    // The screen, as a PNG holds it, is the same whatever password of that length was typed.
+    auto pixels = [this] {
+        return driver.RunOnGui([] {
+            const CSurface& screen = UiMessageLoop::Current()->Screen();
+            std::vector<COLORREF> out;
+            for (int y = 0; y < screen.Height(); ++y)
+                out.insert(out.end(), screen.Row(y), screen.Row(y) + screen.Width());
+            return out;
+        });
+    };
+    const std::vector<COLORREF> first = pixels();
+    driver.RunOnGui([edit] { edit->SetText(u"888888"); });
+    EXPECT_TRUE(pixels() == first) << "the drawn password depends on its characters";
+
+    // A character of two units shows as one dot.
+    driver.RunOnGui([edit] { edit->SetText(u"a\U00020BB7"); });
+    EXPECT_EQ(driver.RunOnGui([edit] { return edit->GetDisplayText(); }), u"●●");
+}
+
 TEST_F(ControlsTest, AReadOnlyEditTakesNoTypingAndFocusMovesAreReported) {
     UiEdit* first = Add<UiEdit>({20, 20, 300, 80}, 300, [](UiEdit& e) {
         e.SetReadOnly(true);
@@ -210,8 +274,12 @@ TEST_F(ControlsTest, AReadOnlyEditTakesNoTypingAndFocusMovesAreReported) {
     });
     Add<UiEdit>({20, 100, 300, 160}, 189);
     ASSERT_TRUE(CDriverControls::TapControl(driver, 300));
+    EXPECT_FALSE(UiSip::IsShown()) << "no keyboard for a box that takes no typing";
     ASSERT_TRUE(driver.TypeText(u"abc"));
+    ASSERT_TRUE(driver.PressKey(VK_BACK));
     EXPECT_EQ(driver.ControlText(300), u"未设置营业部信息");
+    EXPECT_TRUE(CommandsFrom(300).size() == 1u && CommandsFrom(300)[0].code == EN_SETFOCUS)
+        << "no change is reported";
     ASSERT_TRUE(CDriverControls::TapControl(driver, 189));
     EXPECT_FALSE(driver.RunOnGui([first] { return first->HasFocus(); }));
     const auto reports = Reports();
@@ -246,6 +314,32 @@ TEST_F(ControlsTest, ATabPressMakesItCurrentAndReportsTheIndexHiddenTabsTakeNoPr
     EXPECT_EQ(driver.RunOnGui([tabs] { return tabs->GetCurTab(); }), 1);
 }
 
+TEST_F(ControlsTest, AHiddenTabGivesItsPlaceToTheOthersAndASlideOffATabPostsNothing) {
+    UiTabBar* tabs = Add<UiTabBar>({0, 0, 480, 60}, 252, [](UiTabBar& t) {
+        t.AddTab(u"人民币");
+        t.AddTab(u"美元");
+        t.AddTab(u"港元");
+        t.ShowTab(1, false);
+    });
+    EXPECT_EQ(driver.RunOnGui([tabs] { return tabs->GetTabRect(2); }), (CRect{240, 0, 480, 60}));
+    EXPECT_TRUE(driver.RunOnGui([tabs] { return tabs->GetTabRect(1).IsEmpty(); }));
+    EXPECT_TRUE(driver.ScreenShows(u"港元"));
+    EXPECT_FALSE(driver.ScreenShows(u"美元"));
+    const CRect r = *CDriverControls::ControlScreenRect(driver, 252);
+    ASSERT_TRUE(driver.Tap(r.left + 250, r.top + 30)); // where the hidden tab's text would be
+    auto commands = CommandsFrom(252);
+    ASSERT_EQ(commands.size(), 1u);
+    EXPECT_EQ(commands[0].value, 2);
+
+    // Down on one tab, up on another: nothing, and the current tab stays.
+    ASSERT_TRUE(driver.Press(r.left + 20, r.top + 30));
+    ASSERT_TRUE(driver.Move(r.left + 400, r.top + 30));
+    ASSERT_TRUE(driver.Release(r.left + 400, r.top + 30));
+    EXPECT_EQ(CommandsFrom(252).size(), 1u);
+    EXPECT_EQ(driver.RunOnGui([tabs] { return tabs->GetCurTab(); }), 2);
+    EXPECT_EQ(driver.RunOnGui([tabs] { tabs->SetCurTab(3); return tabs->GetCurTab(); }), -1);
+}
+
 TEST_F(ControlsTest, ASliderReportsItsValueWhenTheFingerLeaves) {
     UiSlider* slider = Add<UiSlider>({0, 0, 424, 60}, 181, [](UiSlider& s) { s.SetRange(0, 2); });
     const CRect r = *CDriverControls::ControlScreenRect(driver, 181);
@@ -259,6 +353,35 @@ TEST_F(ControlsTest, ASliderReportsItsValueWhenTheFingerLeaves) {
     ASSERT_TRUE(driver.Tap(r.left + 12, r.top + 30));
     EXPECT_EQ(CommandsFrom(181).size(), 1u);
     EXPECT_EQ(driver.RunOnGui([slider] { return slider->GetPos(); }), 2);
+}
+
+TEST_F(ControlsTest, ASliderDraggedPastEitherEndStopsAtThatEndOfItsRange) {
+    UiSlider* slider = Add<UiSlider>({28, 100, 452, 160}, 181, [](UiSlider& s) { s.SetRange(100, -100); });
+    EXPECT_EQ(driver.RunOnGui([slider] { return slider->GetRangeMin(); }), -100) << "a reversed range is swapped";
+    const CRect r = *CDriverControls::ControlScreenRect(driver, 181);
+    ASSERT_TRUE(driver.Drag({r.left + 200, r.top + 30}, {r.left - 20, r.top + 30}, 4));
+    ASSERT_TRUE(driver.Drag({r.left + 200, r.top + 30}, {r.right + 20, r.top + 30}, 4));
+    const auto commands = CommandsFrom(181);
+    ASSERT_EQ(commands.size(), 2u);
+    EXPECT_EQ(commands[0].value, -100);
+    EXPECT_EQ(commands[1].value, 100);
+    driver.RunOnGui([slider] {
+        // The thumb's centre runs from half a thumb in to half a thumb before the end.
+        EXPECT_EQ(slider->XFromValue(-100), 12);
+        EXPECT_EQ(slider->XFromValue(100), 412);
+        EXPECT_EQ(slider->XFromValue(0), 212);
+        EXPECT_EQ(slider->ValueFromX(212), 0);
+        // A range wider than an int: the ends and the middle, no overflow.
+        slider->SetRange(-2000000000, 2000000000);
+        EXPECT_EQ(slider->ValueFromX(0), -2000000000);
+        EXPECT_EQ(slider->ValueFromX(424), 2000000000);
+        EXPECT_EQ(slider->ValueFromX(212), 0);
+        EXPECT_EQ(slider->XFromValue(2000000000), 412);
+        // A range of one value.
+        slider->SetRange(5, 5);
+        EXPECT_EQ(slider->GetPos(), 5);
+        EXPECT_EQ(slider->ValueFromX(400), 5);
+    });
 }
 
 TEST_F(ControlsTest, AScrollingPageScrollsFromItsLabelsAndPassesItsControlsReportsOn) {
