@@ -177,22 +177,26 @@ TEST_F(ListDriverTest, AListInSlideModeNoneNeverScrollsButStillReportsTheMove) {
     });
 }
 
-TEST_F(ListDriverTest, TheListStopsAtItsEndsWhateverTheFling) {
+TEST_F(ListDriverTest, TheListStopsAtItsEndsWhateverTheFlingOrDragAndComesBackAtOnce) {
     for (int i = 0; i < 6; ++i) {
         Fling();
         ASSERT_TRUE(driver.AdvanceClock(2000));
     }
     EXPECT_EQ(ScrollPos(), 40 * kRowHeight - 600);
     const int top = ScreenTop();
-    ASSERT_TRUE(driver.Drag({240, top + 10}, {240, top + 590}, 4));
-    ASSERT_TRUE(driver.AdvanceClock(5000));
-    ASSERT_TRUE(driver.Drag({240, top + 10}, {240, top + 590}, 4));
-    ASSERT_TRUE(driver.AdvanceClock(5000));
-    ASSERT_TRUE(driver.Drag({240, top + 10}, {240, top + 590}, 4));
-    ASSERT_TRUE(driver.AdvanceClock(5000));
-    ASSERT_TRUE(driver.Drag({240, top + 10}, {240, top + 590}, 4));
-    ASSERT_TRUE(driver.AdvanceClock(5000));
+    // A drag down past the top: the rows stop at the first, however far the finger goes.
+    for (int i = 0; i < 5 && ScrollPos() > 0; ++i) {
+        ASSERT_TRUE(driver.Drag({240, top + 10}, {240, top + 590}, 4));
+        ASSERT_TRUE(driver.AdvanceClock(5000));
+    }
     EXPECT_EQ(ScrollPos(), 0);
+    ASSERT_TRUE(driver.Press(240, top + 100));
+    ASSERT_TRUE(driver.Move(240, top + 400));
+    EXPECT_EQ(ScrollPos(), 0) << "pulled down at the top";
+    ASSERT_TRUE(driver.Move(240, top + 350));
+    EXPECT_EQ(ScrollPos(), 50) << "the way back moves the rows at once, with no slack to take up";
+    ASSERT_TRUE(driver.AdvanceClock(1000));
+    ASSERT_TRUE(driver.Release(240, top + 350));
 }
 
 // Geometry and item bookkeeping, on the test thread with a plain loop.
@@ -228,14 +232,52 @@ TEST_F(ListTest, HitTestGivesEachRowItsTopPixelAndNotTheNextRowsTop) {
     EXPECT_EQ(list->GetItemRect(1), (CRect{0, 30, 480, 90}));
 }
 
-TEST_F(ListTest, HitTestBelowTheLastRowOfAShortListFindsNothing) {
-    list->AddRecord(u"a", 1);
-    list->AddRecord(u"b", 2);
+TEST_F(ListTest, TheScrollStaysWithinTheRowsAsRowsComeAndGo) {
+    for (int i = 0; i < 10; ++i)
+        list->AddRecord(Name(i), i);
+    EXPECT_EQ(list->GetMaxScroll(), 10 * kRowHeight - 300);
+    list->SetScrollPos(10000);
+    EXPECT_EQ(list->GetScrollPos(), 300);
+    list->SetScrollPos(-5);
+    EXPECT_EQ(list->GetScrollPos(), 0);
+
+    // Scrolled to the end, rows removed: the last row stays at the bottom.
+    list->SetScrollPos(300);
+    list->RemoveItem(9);
+    list->RemoveItem(0);
+    EXPECT_EQ(list->GetScrollPos(), 8 * kRowHeight - 300);
+    EXPECT_EQ(list->HitTest({10, 299}), 7);
+    // Down to a list that fits: no scrolling, and nothing below the last row.
+    while (list->GetCount() > 2)
+        list->RemoveItem(list->GetCount() - 1);
+    EXPECT_EQ(list->GetScrollPos(), 0);
+    EXPECT_EQ(list->GetMaxScroll(), 0);
     EXPECT_EQ(list->HitTest({10, 2 * kRowHeight - 1}), 1);
     EXPECT_EQ(list->HitTest({10, 2 * kRowHeight}), -1);
-    EXPECT_EQ(list->GetMaxScroll(), 0);
     list->SetScrollPos(50);
     EXPECT_EQ(list->GetScrollPos(), 0) << "a list that fits never scrolls";
+}
+
+TEST_F(ListTest, TheSelectionFollowsItsRowThroughInsertsAndRemovals) {
+    for (int i = 0; i < 5; ++i)
+        list->AddRecord(Name(i), i);
+    list->SetCurSel(2);
+    list->InsertItem(0, u"above");
+    EXPECT_EQ(list->GetCurSel(), 3);
+    list->InsertItem(3, u"at the selected place"); // goes before the selected row
+    EXPECT_EQ(list->GetCurSel(), 4);
+    list->InsertItem(99, u"at the end"); // clamped to the end
+    EXPECT_EQ(list->GetCurSel(), 4);
+    EXPECT_EQ(list->GetItemText(list->GetCount() - 1), u"at the end");
+    EXPECT_EQ(list->RecordAt(list->GetCurSel())->name, u"row2");
+
+    list->RemoveItem(5); // below: no change
+    EXPECT_EQ(list->GetCurSel(), 4);
+    list->RemoveItem(0); // above
+    EXPECT_EQ(list->GetCurSel(), 3);
+    EXPECT_EQ(list->RecordAt(list->GetCurSel())->name, u"row2");
+    list->RemoveItem(3); // the selected row itself
+    EXPECT_EQ(list->GetCurSel(), -1);
 }
 
 TEST_F(ListTest, SortingWithAComparatorKeepsEveryItemWithItsOwnDataAndTheSelection) {
@@ -266,6 +308,18 @@ TEST_F(ListTest, SortingAPartLeavesTheRestAlone) {
     const std::vector<std::u16string> expected = {u"row0", u"row3", u"row2", u"row1", u"row4", u"row5"};
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(list->RecordAt(i)->name, expected[i]);
+
+    // The selection follows its row inside the span and stays put outside it.
+    const auto dearestFirst = [](const UiListItem& a, const UiListItem& b) {
+        return CRecordList::Record(a)->price > CRecordList::Record(b)->price;
+    };
+    list->SetCurSel(1); // row3
+    list->SortItems(dearestFirst, 1, 3);
+    EXPECT_EQ(list->RecordAt(list->GetCurSel())->name, u"row3");
+    EXPECT_EQ(list->GetCurSel(), 3);
+    list->SetCurSel(5);
+    list->SortItems(dearestFirst, 0, 4);
+    EXPECT_EQ(list->GetCurSel(), 5);
 }
 
 TEST_F(ListTest, RemovingItemsCallsTheOwnersHookExactlyOnceForEachAfterItLeft) {
