@@ -88,6 +88,34 @@ TEST_F(ModalTest, ARealMessageBoxShowsItsTextAndAnswersTheTappedButton) {
     EXPECT_EQ(shown[0].answer, IDNO);
 }
 
+TEST_F(ModalTest, TheBoxLaysItsButtonsOutLeftToRightWithTheirOwnTexts) {
+    struct Case {
+        int buttons;
+        std::vector<std::pair<int, std::u16string>> expected; // left to right
+    };
+    const Case cases[] = {
+        {MB_OK, {{IDOK, u"确定"}}},
+        {MB_OKCANCEL, {{IDOK, u"确定"}, {IDCANCEL, u"取消"}}},
+        {MB_YESNO, {{IDYES, u"是"}, {IDNO, u"否"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.buttons);
+        Open([this, c] { return UiMessageBox(form.get(), u"委托已提交", u"提示", c.buttons); });
+        int lastRight = 0;
+        for (const auto& [id, text] : c.expected) {
+            EXPECT_EQ(driver.ControlText(id), text);
+            const std::optional<CRect> r = CDriverControls::ControlScreenRect(driver, id);
+            ASSERT_TRUE(r.has_value());
+            EXPECT_GT(r->left, lastRight) << "buttons stand apart, in order";
+            EXPECT_TRUE(driver.ScreenShows(text));
+            lastRight = r->right;
+        }
+        EXPECT_LE(lastRight, 480);
+        ASSERT_TRUE(CDriverControls::TapControl(driver, c.expected.back().first));
+        EXPECT_EQ(Result(), c.expected.back().first);
+    }
+}
+
 TEST_F(ModalTest, ATapBesideTheBoxOrOnTheFormBelowDoesNotReachTheForm) {
     UiButton* below = driver.RunOnGui([this] {
         auto* button = new UiButton();
@@ -191,6 +219,32 @@ TEST_F(ModalTest, TheDatePickerReturnsTheChosenDateAsYyyymmdd) {
     EXPECT_EQ(Result(), IDCANCEL);
     EXPECT_EQ(driver.Shown().back().answer, 0);
     driver.RunOnGui([&picker] { picker.reset(); });
+}
+
+TEST_F(ModalTest, TheDatePickerClampsMonthDayAndYearIntoRealDates) {
+    driver.RunOnGui([] {
+        UiDateTimePicker picker;
+        picker.SetYearRange(2000, 2024);
+        picker.SetDate(2023, 2, 31);
+        EXPECT_EQ(picker.GetDateValue(), 20230228);
+        picker.SetDate(2024, 2, 30);
+        EXPECT_EQ(picker.GetDateValue(), 20240229);
+        picker.SetDate(2023, 4, 31);
+        EXPECT_EQ(picker.GetDateValue(), 20230430);
+        picker.SetDate(2023, 13, 0);
+        EXPECT_EQ(picker.GetDateValue(), 20231201);
+        picker.SetDate(2023, 0, 40);
+        EXPECT_EQ(picker.GetDateValue(), 20230131);
+        picker.SetDate(1999, 6, 15);
+        EXPECT_EQ(picker.GetYear(), 2000);
+        picker.SetDate(2030, 6, 15);
+        EXPECT_EQ(picker.GetYear(), 2024);
+        // A narrower range clamps the date already set.
+        picker.SetYearRange(2010, 2005);
+        EXPECT_EQ(picker.GetDateValue(), 20100615);
+        EXPECT_EQ(UiDateTimePicker::DaysInMonth(1900, 2), 28) << "a century is no leap year";
+        EXPECT_EQ(UiDateTimePicker::DaysInMonth(2000, 2), 29) << "but every fourth century is";
+    });
 }
 
 TEST_F(ModalTest, AScriptedDateIsTakenOnlyWhenItIsARealDate) {

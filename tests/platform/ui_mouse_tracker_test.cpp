@@ -4,14 +4,25 @@
 
 #include <gtest/gtest.h>
 
-TEST(MouseTrackerTest, AFingerThatStaysWithinTheSlopIsATapAndMovesNothing) {
+TEST(MouseTrackerTest, AFingerThatStaysWithinEightPixelsIsATapAndOneMoreIsAMove) {
     CMouseTracker t;
     t.Press({100, 100}, 0);
-    EXPECT_EQ(t.Move({100 + CMouseTracker::kMoveSlop, 100 - CMouseTracker::kMoveSlop}, 10), 0);
+    EXPECT_EQ(t.Move({108, 92}, 10), 0);
     EXPECT_EQ(t.Release({103, 97}, 20), 0);
     EXPECT_TRUE(t.IsTap());
     EXPECT_FALSE(t.FingerMoved());
     EXPECT_FALSE(t.IsMoving());
+
+    // Nine pixels on either axis is a move; sideways it moves nothing.
+    t.Press({100, 100}, 100);
+    EXPECT_EQ(t.Move({109, 100}, 110), 0);
+    t.Release({109, 100}, 120);
+    EXPECT_TRUE(t.FingerMoved());
+    EXPECT_FALSE(t.IsTap());
+    t.Press({100, 100}, 200);
+    EXPECT_EQ(t.Move({100, 91}, 210), -9) << "the content catches up with the whole travel";
+    t.Release({100, 91}, 1000);
+    EXPECT_FALSE(t.IsTap());
 }
 
 TEST(MouseTrackerTest, ADragBeyondTheSlopMovesTheContentWithTheFingerAndIsNoTap) {
@@ -55,6 +66,27 @@ TEST(MouseTrackerTest, AQuickReleaseKeepsScrollingInTheDragDirectionThenStops) {
     EXPECT_LT(total, -100);
     EXPECT_GT(total, -static_cast<int>(CMouseTracker::kMaxSpeed * CMouseTracker::kDecayMs) - 2)
         << "it keeps scrolling only a little";
+}
+
+TEST(MouseTrackerTest, ASlowDragOrOneThatPausedBeforeTheReleaseStopsDead) {
+    CMouseTracker t;
+    // 20 pixels in 100 ms: 0.2 px/ms, under the fling speed.
+    t.Press({0, 400}, 0);
+    t.Move({0, 390}, 50);
+    t.Release({0, 380}, 100);
+    EXPECT_TRUE(t.FingerMoved());
+    EXPECT_FALSE(t.IsMoving());
+    // 30 pixels in 100 ms: 0.3 px/ms, a fling.
+    t.Press({0, 400}, 1000);
+    t.Move({0, 385}, 1050);
+    t.Release({0, 370}, 1100);
+    EXPECT_TRUE(t.IsMoving());
+    // Fast, then held still for longer than the speed looks back: no fling.
+    t.Press({0, 400}, 2000);
+    t.Move({0, 200}, 2010);
+    t.Move({0, 200}, 2020);
+    t.Release({0, 200}, 2200);
+    EXPECT_FALSE(t.IsMoving());
 }
 
 TEST(MouseTrackerTest, APressOnMovingContentStopsItAndIsReportedAsStillScrolling) {
