@@ -18,7 +18,6 @@ int CAppData::CheckTradeLogin(UiWin* parent, int notifyValue, bool newLogin) {
     CWndManager& manager = CWndManager::Instance();
     CWndCreateInfo info;
     info.owner = parent;
-    info.notifyValue = notifyValue;
     const char* className = nullptr;
     const char16_t* title = nullptr;
     if (!IsSalesDeptConfiged(*this)) {
@@ -26,6 +25,8 @@ int CAppData::CheckTradeLogin(UiWin* parent, int notifyValue, bool newLogin) {
         className = "CSalesDeptSetWnd";
         title = u"营业部设置";
     } else if (newLogin) {
+        // A new login from the account list reports to nobody: its caller
+        // reads the close code.
         className = "COrbTradeLoginWnd";
         title = u"交易登录";
     } else if (HasHolderData()) {
@@ -37,6 +38,7 @@ int CAppData::CheckTradeLogin(UiWin* parent, int notifyValue, bool newLogin) {
         // (SetNotifyParam) when its factory makes it.
         className = "COrbTradeLoginWnd";
         title = u"交易登录";
+        info.notifyValue = notifyValue;
     }
     std::unique_ptr<CBaseWnd> window = manager.MakeWindow(className, info);
     if (!window)

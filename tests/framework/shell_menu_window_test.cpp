@@ -5,6 +5,7 @@
 
 #include "core/CDataSetWriter.h"
 #include "framework/ui/COrbMenuWnd.h"
+#include "platform/storage/CppSQLite3DB.h"
 #include "platform/testing/CDriverControls.h"
 #include "support/TestMenus.h"
 
@@ -168,4 +169,72 @@ TEST_F(MenuWindowTest, TradeLoginOpensTheRegisteredSalesDepartmentWindowWithPage
     driver.RunOnGui([] { g_log.live.at("depts")->EndWindow(1); });
     EXPECT_EQ(Depth(), 0);
     EXPECT_EQ(driver.RunOnGui([] { return g_log.deleted["depts"]; }), 1);
+}
+
+namespace {
+
+// What the trade entry point handed the window factory it used.
+struct CMadeTradeWindow {
+    std::string className;
+    CWndCreateInfo info;
+};
+inline std::vector<CMadeTradeWindow> g_madeTrade;
+
+void RegisterTradeWindow(const char* className, const std::string& label) {
+    CWndManager::Instance().RegisterWindow(className, [className, label](const CWndCreateInfo& info) {
+        g_madeTrade.push_back({className, info});
+        return std::unique_ptr<CBaseWnd>(new CTestNetWnd(label));
+    });
+}
+
+} // namespace
+
+TEST_F(MenuWindowTest, WithADepartmentTheTradeEntryPointPicksTheLoginOrTheAccountListAndPassesTheNotifyValueOnce) {
+    g_madeTrade.clear();
+    RegisterTradeWindow("COrbTradeLoginWnd", "login");
+    RegisterTradeWindow("CTradeLoginAccountWnd", "accounts");
+    StartWithMain([] {
+        CppSQLite3DB db;
+        db.open(CAppData::Instance()->MakeDataPath(u"VM_DATA.db").view());
+        db.execDML(u"create table Table_SalesDept (SCCODE text, SCNAME text)");
+        db.execDML(u"insert into Table_SalesDept values (?1, ?2)", {u"0001", u"总部"});
+        db.close();
+    });
+    // Each run: the entry point from a handler, the window it opened closed
+    // with code 1 once it rests on the screen.
+    struct Run {
+        static void Open(int notify, bool newLogin) {
+            UiMessageLoop::Current()->PostTask([notify, newLogin] {
+                CAppData::Instance()->CheckTradeLogin(g_log.live.at("main"), notify, newLogin);
+            });
+        }
+    };
+    const auto closeShown = [this](const std::string& label) {
+        ASSERT_EQ(Depth(), 1) << label;
+        driver.RunOnGui([label] { g_log.live.at(label)->EndWindow(1); });
+        ASSERT_EQ(Depth(), 0);
+    };
+    driver.RunOnGui([] { Run::Open(7, false); });
+    EXPECT_TRUE(driver.ScreenShows(u"交易登录"));
+    closeShown("login");
+    driver.RunOnGui([] { Run::Open(7, true); });
+    EXPECT_TRUE(driver.ScreenShows(u"交易登录"));
+    closeShown("login");
+    driver.RunOnGui([] {
+        auto holders = std::make_unique<CDataSet>("holder");
+        holders->AddColumn(DataSetType::AnsiText, "fundid");
+        holders->AddRow(-1);
+        CAppData::Instance()->AddAccount(std::move(holders), "1001", "s&operway=i", "pw", u"张三", u"营业部");
+        Run::Open(7, false);
+    });
+    EXPECT_TRUE(driver.ScreenShows(u"已登录账号"));
+    closeShown("accounts");
+    const auto made = driver.RunOnGui([] { return g_madeTrade; });
+    ASSERT_EQ(made.size(), 3u);
+    EXPECT_EQ(made[0].className, "COrbTradeLoginWnd");
+    EXPECT_EQ(made[0].info.notifyValue, 7);
+    EXPECT_EQ(made[1].className, "COrbTradeLoginWnd");
+    EXPECT_EQ(made[1].info.notifyValue, -1) << "a new login notifies nobody";
+    EXPECT_EQ(made[2].className, "CTradeLoginAccountWnd");
+    EXPECT_EQ(made[2].info.flag, CWndManager::kFlagLoggedInMode);
 }
