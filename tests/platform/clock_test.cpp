@@ -71,10 +71,14 @@ TEST_F(ClockTest, TickCountsNeverGoBackAcrossAChangeOfMode) {
     EXPECT_GE(clock.TickCount(), manual);
 }
 
-TEST_F(ClockTest, TheSystemClockGivesAPlausibleLocalTime) {
-    CLocalTime now = CClock::Instance().LocalNow();
+TEST_F(ClockTest, TheSystemClockGivesAPlausibleLocalTimeAndCannotBeAdvanced) {
+    CClock& clock = CClock::Instance();
+    CLocalTime now = clock.LocalNow();
     EXPECT_GE(now.year, 2024);
     EXPECT_GE(now.weekday, 0);
     EXPECT_LE(now.weekday, 6);
-    CClock::Instance().Advance(1000); // ignored by the system clock
+    const std::uint64_t before = clock.TickCount();
+    clock.Advance(3600 * 1000);
+    EXPECT_LT(clock.TickCount(), before + 3600 * 1000) << "only a manual clock moves on request";
+    EXPECT_FALSE(clock.IsManual());
 }
