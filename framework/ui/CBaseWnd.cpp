@@ -91,6 +91,13 @@ int CBaseWnd::ShowModal(int menuId, const char* param, const char* request, int 
     return m_closing ? m_closeCode : code;
 }
 
+bool CBaseWnd::HandleHomeOrBack(int index) {
+    if (index != 0 && index != 2)
+        return false;
+    EndWindow(index == 0 ? 0 : 1);
+    return true;
+}
+
 void CBaseWnd::EndWindow(int code) {
     if (m_closing)
         return;

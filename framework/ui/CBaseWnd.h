@@ -117,6 +117,10 @@ public:
     virtual LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     // A bottom-bar press (command 101) with its button index.
     virtual void OnToolbarCommand(int /*index*/) {}
+    // The outer buttons of the usual three-button bar: 0 closes with code 0
+    // (the chain unwinds to the main window), 2 closes with code 1. True
+    // when index was one of them; the middle button is the caller's.
+    bool HandleHomeOrBack(int index);
     // A swipe to the left; nothing here.
     virtual void OnLeftSwipe() {}
     // Places the controls again after the window's size changed.

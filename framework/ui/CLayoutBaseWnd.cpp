@@ -74,19 +74,8 @@ const char* CLayoutBaseWnd::GetItemData(const CArrayT<CChoiceItem>& items, int i
 }
 
 void CLayoutBaseWnd::OnToolbarCommand(int index) {
-    switch (index) {
-    case 0:
-        EndWindow(0);
-        break;
-    case 1:
+    if (!HandleHomeOrBack(index) && index == 1)
         OnOk();
-        break;
-    case 2:
-        EndWindow(1);
-        break;
-    default:
-        break;
-    }
 }
 
 void CLayoutBaseWnd::OnPaint(CDC& dc) {

@@ -15,17 +15,6 @@ int CListWnd::OnInitDialog() {
 }
 
 void CListWnd::OnToolbarCommand(int index) {
-    switch (index) {
-    case 0:
-        EndWindow(0);
-        break;
-    case 1:
+    if (!HandleHomeOrBack(index) && index == 1)
         OpenStockSearch();
-        break;
-    case 2:
-        EndWindow(1);
-        break;
-    default:
-        break;
-    }
 }

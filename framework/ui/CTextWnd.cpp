@@ -51,17 +51,6 @@ void CTextWnd::OnLayout() {
 }
 
 void CTextWnd::OnToolbarCommand(int index) {
-    switch (index) {
-    case 0:
-        EndWindow(0);
-        break;
-    case 1:
+    if (!HandleHomeOrBack(index) && index == 1)
         Refresh();
-        break;
-    case 2:
-        EndWindow(1);
-        break;
-    default:
-        break;
-    }
 }

@@ -28,21 +28,12 @@ void CStockBoardTableWnd::OnWindowShown() {
 
 bool CStockBoardTableWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     switch (LowWord(wParam)) {
-    case UI_BOTTOM_BAR_ID:
-        switch (BarButtonIndex(wParam, lParam)) {
-        case 0:
-            EndWindow(0);
-            break;
-        case 1:
+    case UI_BOTTOM_BAR_ID: {
+        const int index = BarButtonIndex(wParam, lParam);
+        if (!HandleHomeOrBack(index) && index == 1)
             OpenStockSearch();
-            break;
-        case 2:
-            EndWindow(1);
-            break;
-        default:
-            break;
-        }
         return true;
+    }
     case kHeaderListId:
         m_direction = static_cast<int>(lParam);
         SortRows();
