@@ -42,16 +42,17 @@ void AppendAscii(std::u16string& out, const char* s, int n) {
     for (int i = 0; i < n; ++i) out.push_back(static_cast<unsigned char>(s[i]));
 }
 
-// Formats one numeric conversion with snprintf; spec is a complete narrow
-// conversion specification. Integer and floating arguments of one spec never
-// mix, so the caller extracts the argument with the matching type.
-template <class T> void AppendNumber(std::u16string& out, const std::string& spec, T value) {
+// Formats one numeric conversion with snprintf; conversion is one complete
+// narrow conversion ("%-8.2f"). Integer and floating arguments of one
+// conversion never mix, so the caller extracts the argument with the
+// matching type.
+template <class T> void AppendNumber(std::u16string& out, const std::string& conversion, T value) {
     char buf[512];
-    int n = std::snprintf(buf, sizeof buf, spec.c_str(), value);
+    int n = std::snprintf(buf, sizeof buf, conversion.c_str(), value);
     if (n < 0) return;
     if (n >= static_cast<int>(sizeof buf)) {
         std::string big(n + 1, '\0');
-        std::snprintf(big.data(), big.size(), spec.c_str(), value);
+        std::snprintf(big.data(), big.size(), conversion.c_str(), value);
         AppendAscii(out, big.data(), n);
     } else {
         AppendAscii(out, buf, n);
@@ -73,7 +74,7 @@ std::u16string FormatWide(const char16_t* fmt, va_list ap) {
             ++p;
             continue;
         }
-        // The snprintf specification is rebuilt from what was parsed, so that
+        // The snprintf conversion is rebuilt from what was parsed, so that
         // clamped numbers and a length modifier matching the argument read
         // are what snprintf sees.
         std::string flags;
@@ -106,9 +107,9 @@ std::u16string FormatWide(const char16_t* fmt, va_list ap) {
                 precision = ParseField(p);
             }
         }
-        std::string spec = "%" + flags;
-        if (width > 0) spec += std::to_string(width);
-        if (precision >= 0) spec += "." + std::to_string(precision);
+        std::string conversion = "%" + flags;
+        if (width > 0) conversion += std::to_string(width);
+        if (precision >= 0) conversion += "." + std::to_string(precision);
         // Length modifiers: h hh l ll L q z j t, and the device's I64. Only
         // the argument's size matters to the wide format; snprintf is given
         // the one modifier that matches the argument read.
@@ -132,16 +133,16 @@ std::u16string FormatWide(const char16_t* fmt, va_list ap) {
         case u'X': {
             bool isSigned = conv == u'd' || conv == u'i';
             if (length == "ll" || length == "L" || length == "q" || length == "j") {
-                std::string full = spec + "ll" + static_cast<char>(conv);
+                std::string full = conversion + "ll" + static_cast<char>(conv);
                 if (isSigned) AppendNumber(out, full, va_arg(ap, long long));
                 else AppendNumber(out, full, va_arg(ap, unsigned long long));
             } else if (length == "l" || length == "z" || length == "t") {
-                std::string full = spec + "l" + static_cast<char>(conv);
+                std::string full = conversion + "l" + static_cast<char>(conv);
                 if (isSigned) AppendNumber(out, full, va_arg(ap, long));
                 else AppendNumber(out, full, va_arg(ap, unsigned long));
             } else {
                 // h and hh narrow an int argument, as in C.
-                std::string full = spec + (length == "h" || length == "hh" ? length : "") + static_cast<char>(conv);
+                std::string full = conversion + (length == "h" || length == "hh" ? length : "") + static_cast<char>(conv);
                 if (isSigned) AppendNumber(out, full, va_arg(ap, int));
                 else AppendNumber(out, full, va_arg(ap, unsigned int));
             }
@@ -155,11 +156,11 @@ std::u16string FormatWide(const char16_t* fmt, va_list ap) {
         case u'G':
         case u'a':
         case u'A':
-            if (length == "L") AppendNumber(out, spec + "L" + static_cast<char>(conv), va_arg(ap, long double));
-            else AppendNumber(out, spec + static_cast<char>(conv), va_arg(ap, double));
+            if (length == "L") AppendNumber(out, conversion + "L" + static_cast<char>(conv), va_arg(ap, long double));
+            else AppendNumber(out, conversion + static_cast<char>(conv), va_arg(ap, double));
             break;
         case u'p':
-            AppendNumber(out, spec + "p", va_arg(ap, void*));
+            AppendNumber(out, conversion + "p", va_arg(ap, void*));
             break;
         case u'c': {
             char16_t c = static_cast<char16_t>(va_arg(ap, int));
