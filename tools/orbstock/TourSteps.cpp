@@ -1,16 +1,13 @@
 // The screens of the screenshot tour, in order; each step starts at the
 // main menu after the start-up against the embedded simulator.
-#include "framework/app/CAppData.h"
 #include "framework/app/COrbApp.h"
-#include "framework/app/CMenuTree.h"
-#include "framework/shell/CWndManager.h"
 #include "framework/ui/CBaseWnd.h"
+#include "framework/ui/COrbMenuWnd.h"
 #include "framework/ui/WndMessages.h"
 #include "platform/testing/CDriverControls.h"
 #include "platform/testing/CTestDriver.h"
 #include "quotes/tables/CEditMyStockWnd.h"
 #include "quotes/tables/COrbStockTableWnd.h"
-#include "platform/win/UiMessageLoop.h"
 #include "tools/orbstock/Tour.h"
 
 // The main menu: the root's children from the simulator's menu tree.
@@ -54,26 +51,11 @@ ORB_TOUR_STEP(ranking_table) {
     return posted && tour.driver.WaitForRest();
 }
 
-// One sector's stocks: the board list's "人工智能" node (54), opened over the
-// main menu as the board list opens it.
+// One sector's stocks, reached as a person gets there: "板块行情" on the
+// main menu, then the sector "人工智能".
 ORB_TOUR_STEP(sector_table) {
-    UiMessageLoop* loop = tour.driver.Loop();
-    if (!loop)
-        return false;
-    CBaseWnd* main = tour.driver.RunOnGui([&] { return tour.app.GetMainWindow(); });
-    if (!main)
-        return false;
-    // Posted, not waited for: the task runs the table modally until the tour
-    // stops the program.
-    loop->PostTask([main] {
-        CAppData* data = CAppData::Instance();
-        CMenuTree* tree = data ? data->GetMenuTree() : nullptr;
-        CMenuNode* node = tree ? tree->FindById(54) : nullptr;
-        if (node)
-            CWndManager::Instance().CreateWnd(node->keyword.c_str(), node->id, node->title.c_str(), "",
-                                              node->request.c_str(), 0, main);
-    });
-    return tour.driver.WaitForRest();
+    return CDriverControls::TapListItem(tour.driver, COrbMenuWnd::kListId, 4) &&
+           CDriverControls::TapListItem(tour.driver, COrbMenuWnd::kListId, 3);
 }
 
 // The ranking's sort form, chosen from the ranking table's option menu.
