@@ -72,7 +72,7 @@ bool TryParse(const std::string& raw, RawReply& r) {
 }
 } // namespace
 
-RawReply PostRaw(int port, const std::string& body, int timeoutMs) {
+RawReply SendRaw(int port, const std::string& bytes, int timeoutMs) {
     RawReply r;
     int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in addr{};
@@ -84,10 +84,7 @@ RawReply PostRaw(int port, const std::string& body, int timeoutMs) {
         return r;
     }
     r.connected = true;
-    std::string request = "POST / HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) +
-                          "\r\nContent-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
-                          std::to_string(body.size()) + "\r\n\r\n" + body;
-    (void)!::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
+    (void)!::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
     std::string raw;
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (std::chrono::steady_clock::now() < deadline) {
@@ -95,7 +92,10 @@ RawReply PostRaw(int port, const std::string& body, int timeoutMs) {
         if (::poll(&p, 1, 50) <= 0) continue;
         char buf[8192];
         ssize_t n = ::recv(fd, buf, sizeof buf, 0);
-        if (n <= 0) break;
+        if (n <= 0) {
+            r.closedByServer = true;
+            break;
+        }
         raw.append(buf, static_cast<size_t>(n));
         if (TryParse(raw, r)) {
             r.complete = true;
@@ -106,6 +106,14 @@ RawReply PostRaw(int port, const std::string& body, int timeoutMs) {
     r.rawBytes = raw.size();
     ::close(fd);
     return r;
+}
+
+RawReply PostRaw(int port, const std::string& body, int timeoutMs) {
+    return SendRaw(port,
+                   "POST / HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) +
+                       "\r\nContent-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
+                       std::to_string(body.size()) + "\r\n\r\n" + body,
+                   timeoutMs);
 }
 
 bool ParseETag(const std::string& etag, int numbers[4]) {

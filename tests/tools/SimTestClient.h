@@ -21,7 +21,12 @@ struct RawReply {
     long contentLength = -1;    // -1 when absent
     std::vector<uint8_t> body;  // the body bytes received (de-chunked)
     size_t rawBytes = 0;        // every byte received
+    bool closedByServer = false;  // the server closed before a complete reply (or after nothing)
 };
+
+// Sends bytes exactly as given to 127.0.0.1:port and reads one reply until
+// it is complete or the server closes (or timeoutMs pass).
+RawReply SendRaw(int port, const std::string& bytes, int timeoutMs = 5000);
 
 // Posts body to 127.0.0.1:port and reads one reply until it is complete or
 // the server closes (or timeoutMs pass).

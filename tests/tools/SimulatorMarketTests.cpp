@@ -146,3 +146,51 @@ TEST_F(SimulatorMarket, PriceChangesMadeThroughTheServerShowInTheNextReply) {
     (*list->GetAt(0))->MoveFirst();
     EXPECT_EQ((*list->GetAt(0))->GetFieldText(0), u"6.500") << "prices carry code 3: codes 1 and 2 are the 万 and 亿 units";
 }
+
+TEST_F(SimulatorMarket, RankingOffsetsPastTheEndGiveAnEmptyPageEvenNearTheLargestInt) {
+    std::string base = "tc_mfuncno=31000&tc_sfuncno=3&market=12&class=A&type=zf&count=200&field=3";
+    for (const char* offset : {"44", "1000", "2147483600", "2147483647"}) {
+        auto list = Ask(base + "&offset=" + offset);
+        ASSERT_TRUE(list) << offset;
+        EXPECT_EQ((*list->GetAt(0))->GetRowCount(), 0) << offset;
+    }
+}
+
+TEST_F(SimulatorMarket, AFieldListLongerThanTheLimitIsCutSoTheReplyStaysSmall) {
+    std::string fields = "4";
+    for (int i = 0; i < 20000; ++i) fields += "|16";
+    EXPECT_EQ(CSimMarket::ParseFieldList(fields).size(), CSimMarket::kMaxFields);
+    RawReply r = PostRaw(port, kHead + "tc_mfuncno=31000&tc_sfuncno=4&code=6&field=" + fields);
+    ASSERT_TRUE(r.complete);
+    auto list = OpenReply(r, "");
+    ASSERT_TRUE(list);
+    EXPECT_EQ((*list->GetAt(0))->GetColumnCount(), static_cast<int>(CSimMarket::kMaxFields));
+}
+
+TEST(SimulatorData, TheSameRequestsGiveTheSameBytesFromEveryServerInstance) {
+    // Fresh servers stand for fresh runs: nothing in a reply may hang on the clock or chance.
+    const std::vector<std::string> requests = {
+        "TC_MFUNCNO=100&TC_SFUNCNO=2&supportCompress=18",
+        "TC_MFUNCNO=31000&TC_SFUNCNO=3&market=12&class=A&type=cje&direct=0&offset=3&count=9&field=4|3|16|17|18|29|30|32",
+        "TC_MFUNCNO=31000&TC_SFUNCNO=4&code=600010.02|000851.01|6&field=4|16|50|51|70|71|59|79",
+        "TC_MFUNCNO=31000&TC_SFUNCNO=8",
+        "TC_MFUNCNO=31000&TC_SFUNCNO=10&type=2&pattern=H",
+        "TC_MFUNCNO=100&TC_SFUNCNO=30&sector=hy",
+        "TC_MFUNCNO=100&TC_SFUNCNO=31&sector=gn&sectorcode=GN02",
+        "TC_MFUNCNO=504&TC_SFUNCNO=20",
+    };
+    auto run = [&] {
+        CBrokerSimulator server;
+        int port = server.Start(0);
+        std::vector<std::vector<uint8_t>> bodies;
+        for (const auto& text : requests) {
+            RawReply r = PostRaw(port, kHead + text);
+            EXPECT_TRUE(r.complete) << text;
+            bodies.push_back(r.body);
+            bodies.push_back(std::vector<uint8_t>(r.etag.begin(), r.etag.end()));
+        }
+        return bodies;
+    };
+    auto first = run();
+    EXPECT_EQ(run(), first);
+}

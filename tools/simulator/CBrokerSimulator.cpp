@@ -24,6 +24,7 @@
 #include <fcntl.h>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -118,6 +119,25 @@ struct HttpRequest {
     bool keepAlive = true;
 };
 
+// How reading a request ended.
+enum class ReadResult {
+    Ok,
+    Closed,          // the peer closed, went quiet past the idle time, or the server stops
+    Malformed,       // answered 400: bad request line, header line, Content-Length or a Transfer-Encoding
+    HeadTooLarge,    // answered 431: no blank line within kMaxHeaderBytes
+    BodyTooLarge,    // answered 413: Content-Length above kMaxBodyBytes (nothing of the body is read)
+};
+
+// The status line a refused request is answered with; empty for none.
+const char* RefusalStatus(ReadResult result) {
+    switch (result) {
+    case ReadResult::Malformed: return "400 Bad Request";
+    case ReadResult::HeadTooLarge: return "431 Request Header Fields Too Large";
+    case ReadResult::BodyTooLarge: return "413 Content Too Large";
+    default: return "";
+    }
+}
+
 bool IsValidSessionKey(const std::string& key) {
     if (key.size() < 6 || key.size() > 72) return false;
     for (char c : key)
@@ -188,7 +208,8 @@ struct CBrokerSimulator::Impl {
     int OpenListener(int wanted);
     void AcceptLoop();
     void Serve(int fd);
-    bool ReadRequest(int fd, std::string& buffer, HttpRequest& request);
+    // Reads one request; anything but Ok ends the connection.
+    ReadResult ReadRequest(int fd, std::string& buffer, HttpRequest& request);
     // Takes the fault due for a request of (main, sub), if any.
     SimFault TakeFault(int main, int sub);
     bool TakeAcceptFault();
@@ -379,7 +400,7 @@ void CBrokerSimulator::Impl::AcceptLoop() {
     }
 }
 
-bool CBrokerSimulator::Impl::ReadRequest(int fd, std::string& buffer, HttpRequest& request) {
+ReadResult CBrokerSimulator::Impl::ReadRequest(int fd, std::string& buffer, HttpRequest& request) {
     auto readMore = [&](int idleMs) -> bool {
         int waited = 0;
         while (running) {
@@ -401,48 +422,56 @@ bool CBrokerSimulator::Impl::ReadRequest(int fd, std::string& buffer, HttpReques
     };
     size_t end;
     while ((end = buffer.find("\r\n\r\n")) == std::string::npos) {
-        if (buffer.size() > kMaxHeaderBytes || !readMore(kIdleTimeoutMs)) return false;
+        if (buffer.size() > kMaxHeaderBytes) return ReadResult::HeadTooLarge;
+        // Nothing of a next request yet is a quiet end, not a fault.
+        if (!readMore(kIdleTimeoutMs)) return ReadResult::Closed;
     }
+    if (end > kMaxHeaderBytes) return ReadResult::HeadTooLarge;
     std::string head = buffer.substr(0, end);
     buffer.erase(0, end + 4);
     size_t lineEnd = head.find("\r\n");
     std::string line = head.substr(0, lineEnd);
     size_t s1 = line.find(' '), s2 = line.rfind(' ');
-    if (s1 == std::string::npos || s2 == s1) return false;
+    if (s1 == std::string::npos || s2 == s1 || s1 == 0 || s2 == s1 + 1) return ReadResult::Malformed;
     request.method = line.substr(0, s1);
     request.target = line.substr(s1 + 1, s2 - s1 - 1);
     std::string version = line.substr(s2 + 1);
+    if (version != "HTTP/1.1" && version != "HTTP/1.0") return ReadResult::Malformed;
     request.keepAlive = version != "HTTP/1.0";
     request.headers.clear();
-    size_t contentLength = 0;
+    std::optional<size_t> contentLength;
     while (lineEnd != std::string::npos) {
         size_t start = lineEnd + 2;
         lineEnd = head.find("\r\n", start);
         std::string h = head.substr(start, lineEnd == std::string::npos ? std::string::npos : lineEnd - start);
         size_t colon = h.find(':');
-        if (colon == std::string::npos) continue;
+        if (colon == std::string::npos || colon == 0) return ReadResult::Malformed;
         std::string name = h.substr(0, colon);
         size_t v = h.find_first_not_of(" \t", colon + 1);
         std::string value = v == std::string::npos ? std::string() : h.substr(v);
         while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.pop_back();
         if (EqualNoCase(name, "Content-Length")) {
-            char* e = nullptr;
-            unsigned long long n = std::strtoull(value.c_str(), &e, 10);
-            if (*e || n > kMaxBodyBytes) return false;
+            // Digits only, no sign, no overflow; two different lengths are a smuggling attempt.
+            if (value.empty() || value.size() > 19 || value.find_first_not_of("0123456789") != std::string::npos)
+                return ReadResult::Malformed;
+            unsigned long long n = std::strtoull(value.c_str(), nullptr, 10);
+            if (n > kMaxBodyBytes) return ReadResult::BodyTooLarge;
+            if (contentLength && *contentLength != n) return ReadResult::Malformed;
             contentLength = static_cast<size_t>(n);
         } else if (EqualNoCase(name, "Connection")) {
             if (EqualNoCase(value, "close")) request.keepAlive = false;
             if (EqualNoCase(value, "keep-alive")) request.keepAlive = true;
         } else if (EqualNoCase(name, "Transfer-Encoding")) {
-            return false;  // requests come with a Content-Length
+            return ReadResult::Malformed;  // requests come with a Content-Length
         }
         request.headers.emplace_back(std::move(name), std::move(value));
     }
-    while (buffer.size() < contentLength)
-        if (!readMore(kIdleTimeoutMs)) return false;
-    request.body = buffer.substr(0, contentLength);
-    buffer.erase(0, contentLength);
-    return true;
+    size_t length = contentLength.value_or(0);
+    while (buffer.size() < length)
+        if (!readMore(kIdleTimeoutMs)) return ReadResult::Closed;
+    request.body = buffer.substr(0, length);
+    buffer.erase(0, length);
+    return ReadResult::Ok;
 }
 
 bool CBrokerSimulator::Impl::TakeAcceptFault() {
@@ -640,7 +669,15 @@ void CBrokerSimulator::Impl::Serve(int fd) {
     std::string buffer;
     while (running) {
         HttpRequest http;
-        if (!ReadRequest(fd, buffer, http)) break;
+        ReadResult read = ReadRequest(fd, buffer, http);
+        if (read != ReadResult::Ok) {
+            // A refused request is answered, without a body, and the connection closed:
+            // what follows it on the stream cannot be trusted to start a request.
+            if (*RefusalStatus(read))
+                SendText(fd, std::string("HTTP/1.1 ") + RefusalStatus(read) +
+                                 "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+            break;
+        }
         bool sealBroken = false;
         SimRequest request = OpenRequest(http, &sealBroken);
         {

@@ -321,7 +321,7 @@ void CSimMarket::WriteFieldRow(CDataSetWriter& writer, const std::vector<int>& f
 
 std::vector<int> CSimMarket::ParseFieldList(std::string_view text) {
     std::vector<int> out;
-    while (!text.empty()) {
+    while (!text.empty() && out.size() < kMaxFields) {
         size_t bar = text.find('|');
         std::string item(text.substr(0, bar));
         char* end = nullptr;

@@ -79,8 +79,12 @@ public:
     static void AddFieldColumns(CDataSetWriter& writer, const std::vector<int>& fields);
     // Appends the stock's row for those fields.
     static void WriteFieldRow(CDataSetWriter& writer, const std::vector<int>& fields, const SimStock& stock);
-    // "4|3|16" -> {4, 3, 16}; items that are not numbers are skipped.
+    // "4|3|16" -> {4, 3, 16}; items that are not numbers are skipped, and
+    // numbers past the first kMaxFields are dropped, so that a long list
+    // from the peer cannot make a reply of gigabytes (every row holds
+    // every field).
     static std::vector<int> ParseFieldList(std::string_view text);
+    static constexpr size_t kMaxFields = 128;
 
 private:
     void AddStock(const char* code, int market, const char16_t* name, const char* pinyin,
