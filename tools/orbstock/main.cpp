@@ -36,10 +36,12 @@ std::optional<std::pair<std::string, int>> ParseServer(std::string_view text) {
     size_t colon = text.rfind(':');
     if (colon == std::string_view::npos || colon == 0 || colon + 1 >= text.size())
         return std::nullopt;
-    std::string portText(text.substr(colon + 1));
-    char* end = nullptr;
-    long port = std::strtol(portText.c_str(), &end, 10);
-    if (*end != '\0' || port < 1 || port > 65535)
+    std::string_view portText = text.substr(colon + 1);
+    // Digits only: strtol would also take " 80" and "+80".
+    if (portText.size() > 5 || portText.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    long port = std::strtol(std::string(portText).c_str(), nullptr, 10);
+    if (port < 1 || port > 65535)
         return std::nullopt;
     return std::make_pair(std::string(text.substr(0, colon)), static_cast<int>(port));
 }
@@ -48,8 +50,10 @@ std::optional<std::pair<std::string, int>> ParseServer(std::string_view text) {
 bool ParseArguments(int argc, char** argv, CProgramOptions& out) {
     for (int i = 1; i < argc; ++i) {
         std::string_view arg = argv[i];
+        // The next argument; an empty one, or one that is itself an option
+        // ("--tour --server x"), is a missing value, never a file name.
         auto value = [&](const char* name) -> const char* {
-            if (i + 1 < argc)
+            if (i + 1 < argc && argv[i + 1][0] != '\0' && argv[i + 1][0] != '-')
                 return argv[++i];
             std::fprintf(stderr, "orbstock: %s needs a value\n", name);
             return nullptr;
