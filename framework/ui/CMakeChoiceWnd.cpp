@@ -42,15 +42,12 @@ void CMakeChoiceWnd::PostChoice(int index) {
 }
 
 int CMakeChoiceWnd::Choose() {
-    CModalScript& script = CModalScript::Instance();
-    if (std::optional<int> answer = script.Take(ModalKind::Picker)) {
-        CShownModal shown;
-        shown.kind = ModalKind::Picker;
-        shown.caption = m_title.str();
-        for (const CChoiceItem& item : m_items)
-            shown.items.push_back(item.text.str());
-        shown.answer = *answer;
-        script.Record(shown);
+    CShownModal shown;
+    shown.kind = ModalKind::Picker;
+    shown.caption = m_title.str();
+    for (const CChoiceItem& item : m_items)
+        shown.items.push_back(item.text.str());
+    if (std::optional<int> answer = CModalScript::Instance().TakeFor(shown)) {
         const int index = *answer >= 0 && *answer < static_cast<int>(m_items.size()) ? *answer : -1;
         PostChoice(index);
         return index;

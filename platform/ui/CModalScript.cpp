@@ -26,6 +26,15 @@ std::optional<int> CModalScript::Take(ModalKind kind) {
     return answer;
 }
 
+std::optional<int> CModalScript::TakeFor(CShownModal& shown) {
+    std::optional<int> answer = Take(shown.kind);
+    if (answer) {
+        shown.answer = *answer;
+        Record(shown);
+    }
+    return answer;
+}
+
 void CModalScript::Record(const CShownModal& shown) {
     std::lock_guard<std::mutex> guard(m_lock);
     m_shown.push_back(shown);

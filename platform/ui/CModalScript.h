@@ -36,6 +36,10 @@ public:
 
     void Push(ModalKind kind, int answer);
     std::optional<int> Take(ModalKind kind);
+    // The step every modal choice starts with: takes the next answer of
+    // shown.kind; with one, stores it in shown, records shown and returns
+    // it (the caller then shows no window).
+    std::optional<int> TakeFor(CShownModal& shown);
     void Record(const CShownModal& shown);
     std::vector<CShownModal> Shown() const;
     void Clear();

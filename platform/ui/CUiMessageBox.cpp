@@ -16,11 +16,8 @@ int UiMessageBox(UiWin* owner, std::u16string_view text, std::u16string_view cap
     for (int id : CUiMessageBox::ButtonIds(buttons))
         shown.items.push_back(CUiMessageBox::ButtonLabel(id));
     CModalScript& script = CModalScript::Instance();
-    if (std::optional<int> answer = script.Take(ModalKind::MessageBox)) {
-        shown.answer = *answer;
-        script.Record(shown);
+    if (std::optional<int> answer = script.TakeFor(shown))
         return *answer;
-    }
     int answer = CUiMessageBox::NegativeAnswer(buttons);
     if (UiMessageLoop* loop = UiMessageLoop::Current()) {
         CUiMessageBox box(text, caption, buttons);

@@ -30,11 +30,8 @@ int CUiPopupMenu::TrackPopup(UiWin* owner, int showAnimation, int hideAnimation)
     for (const Item& item : m_items)
         shown.items.push_back(item.text);
     CModalScript& script = CModalScript::Instance();
-    if (std::optional<int> answer = script.Take(ModalKind::PopupMenu)) {
-        shown.answer = *answer;
-        script.Record(shown);
+    if (std::optional<int> answer = script.TakeFor(shown))
         return *answer;
-    }
     int chosen = 0;
     UiMessageLoop* loop = UiMessageLoop::Current();
     if (loop && !m_items.empty() && !IsCreated() && CreateForm(owner, loop->GetWorkRect())) {

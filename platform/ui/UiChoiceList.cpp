@@ -24,11 +24,7 @@ void UiChoiceList::DrawItem(CDC& dc, int index, const CRect& rect, bool selected
 }
 
 void UiChoiceList::OnLButtonUp(UINT flags, CPoint pt) {
-    const bool wasPressed = Tracker().IsPressed();
-    UiList::OnLButtonUp(flags, pt);
-    if (!wasPressed || !IsTap())
-        return;
-    const int index = HitTest(pt);
+    const int index = ReleaseAndHitTap(flags, pt);
     if (index < 0)
         return;
     SetCurSel(index);

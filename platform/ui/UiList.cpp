@@ -262,6 +262,14 @@ void UiList::OnLButtonUp(UINT flags, CPoint pt) {
         SetTimer(kMomentumTimer, CMouseTracker::kStepIntervalMs);
 }
 
+int UiList::ReleaseAndHitTap(UINT flags, CPoint pt) {
+    const bool wasPressed = m_tracker.IsPressed();
+    UiList::OnLButtonUp(flags, pt);
+    if (!wasPressed || !IsTap())
+        return -1;
+    return HitTest(pt);
+}
+
 void UiList::OnTimer(UINT id) {
     if (id != kMomentumTimer) {
         UiWin::OnTimer(id);

@@ -6,7 +6,8 @@
 // a quick release keeps them moving a little on the program clock. The list
 // itself never selects or reports on a tap; derived lists override
 // OnLButtonUp, call UiList::OnLButtonUp first, and act only when IsTap()
-// (the list was at rest at the press and the finger has not moved).
+// (the list was at rest at the press and the finger has not moved) —
+// ReleaseAndHitTap does both and gives the tapped item.
 //
 // Items own nothing: when the data word points to a record of the owner,
 // the owner frees it in OnRemoveItem, which runs exactly once for every item
@@ -105,6 +106,10 @@ public:
     bool FingerMoved() const { return m_tracker.FingerMoved(); }
     bool IsTap() const { return m_tracker.IsTap(); }
     bool IsScrolling() const { return m_tracker.IsMoving(); }
+    // For a derived list's release handler: runs the list's own release
+    // handling and gives the item under pt when the press was a tap on an
+    // item, else −1.
+    int ReleaseAndHitTap(UINT flags, CPoint pt);
 
     // Draws item index into rect. The default draws the text, left aligned
     // and vertically centred, over the selection band when selected.

@@ -19,11 +19,8 @@ int UiPicker::Pick(UiWin* owner, int animation) {
     shown.caption = m_title;
     shown.items = m_items;
     CModalScript& script = CModalScript::Instance();
-    if (std::optional<int> answer = script.Take(ModalKind::Picker)) {
-        shown.answer = *answer;
-        script.Record(shown);
+    if (std::optional<int> answer = script.TakeFor(shown))
         return *answer;
-    }
     int chosen = -1;
     UiMessageLoop* loop = UiMessageLoop::Current();
     if (loop && !IsCreated() && CreateForm(owner, loop->GetWorkRect())) {

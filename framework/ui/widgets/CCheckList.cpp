@@ -75,11 +75,7 @@ void CCheckList::DrawItem(CDC& dc, int index, const CRect& rect, bool selected) 
 void CCheckList::OnRemoveItem(int, std::uintptr_t data) { delete reinterpret_cast<CCheckItem*>(data); }
 
 void CCheckList::OnLButtonUp(UINT flags, CPoint pt) {
-    const bool wasPressed = Tracker().IsPressed();
-    UiList::OnLButtonUp(flags, pt);
-    if (!wasPressed || !IsTap())
-        return;
-    const int index = HitTest(pt);
+    const int index = ReleaseAndHitTap(flags, pt);
     if (index < 0)
         return;
     if (!m_single) {

@@ -87,11 +87,7 @@ void CMenuListCtrl::OnRemoveItem(int, std::uintptr_t data) {
 }
 
 void CMenuListCtrl::OnLButtonUp(UINT flags, CPoint pt) {
-    const bool wasPressed = Tracker().IsPressed();
-    UiList::OnLButtonUp(flags, pt);
-    if (!wasPressed || !IsTap())
-        return;
-    const int index = HitTest(pt);
+    const int index = ReleaseAndHitTap(flags, pt);
     if (index < 0)
         return;
     SetCurSel(index);
