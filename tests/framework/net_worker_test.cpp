@@ -26,6 +26,28 @@
 namespace {
 const std::string kKey = "Ab3dE6gH9jK2mN5p";
 
+// The reply of a service logon that hands out session.
+std::string LogonReply(const char* session) {
+    CDataSetWriter writer;
+    writer.AddSet("logon");
+    int column = writer.AddColumn(DataSetType::AnsiText, "session");
+    writer.AddRow();
+    writer.SetAnsiText(column, session);
+    return CTestPeer::Reply(CTestPeer::Bytes(writer.Serialize()));
+}
+
+// A peer script: the first request meets a lost session (error 100), every
+// later one is answered as the logon that renews it to "S-NEW".
+CTestPeer::Handler LostSessionThenLogon(std::atomic<int>& seen) {
+    return [&seen](int fd, const CPeerRequest&) {
+        if (++seen == 1)
+            CTestPeer::SendAll(fd, CTestPeer::Reply("", "\"100,0,0,0\""));
+        else
+            CTestPeer::SendAll(fd, LogonReply("S-NEW"));
+        return true;
+    };
+}
+
 struct CReceived {
     std::u16string text; // field 0 of the first set's first row
     bool isError = false;
@@ -363,12 +385,7 @@ TEST_F(NetWorkerTest, ALostSessionLogsOnAgainAndResendsTheSealedRequestUnderTheN
             CTestPeer::SendAll(fd, CTestPeer::Reply("", "\"100,0,0,0\""));
         } else if (n == 2) {
             newKey = OpenLogonKey(CTestPeer::Param(request.body, "key"));
-            CDataSetWriter writer;
-            writer.AddSet("logon");
-            int column = writer.AddColumn(DataSetType::AnsiText, "session");
-            writer.AddRow();
-            writer.SetAnsiText(column, "S-NEW");
-            CTestPeer::SendAll(fd, CTestPeer::Reply(CTestPeer::Bytes(writer.Serialize())));
+            CTestPeer::SendAll(fd, LogonReply("S-NEW"));
         } else {
             std::string text = request.body.substr(request.body.find("TC_MFUNCNO"));
             resentPlain = OpenSealedRequest(text, newKey).value_or("<does not open>");
@@ -403,19 +420,7 @@ TEST_F(NetWorkerTest, ALostSessionLogsOnAgainAndResendsTheSealedRequestUnderTheN
 
 TEST_F(NetWorkerTest, AnOrderMetByALostSessionIsNotResentButTheSessionIsRenewed) {
     std::atomic<int> seen{0};
-    CTestPeer peer([&](int fd, const CPeerRequest&) {
-        if (++seen == 1) {
-            CTestPeer::SendAll(fd, CTestPeer::Reply("", "\"100,0,0,0\""));
-        } else {
-            CDataSetWriter writer;
-            writer.AddSet("logon");
-            int column = writer.AddColumn(DataSetType::AnsiText, "session");
-            writer.AddRow();
-            writer.SetAnsiText(column, "S-NEW");
-            CTestPeer::SendAll(fd, CTestPeer::Reply(CTestPeer::Bytes(writer.Serialize())));
-        }
-        return true;
-    });
+    CTestPeer peer(LostSessionThenLogon(seen));
     Use(peer);
     ASSERT_TRUE(PostAndSettle("TC_MFUNCNO=500&TC_SFUNCNO=6&code=1&session=S-OLD", CNetWorker::kResendOnNetFailure));
     EXPECT_EQ(peer.RequestCount(), 2); // the order, then the logon; never the order again
@@ -427,19 +432,7 @@ TEST_F(NetWorkerTest, AnOrderMetByALostSessionIsNotResentButTheSessionIsRenewed)
 
 TEST_F(NetWorkerTest, ARequestWithoutTheResendFlagMetByALostSessionIsNotResentButTheSessionIsRenewed) {
     std::atomic<int> seen{0};
-    CTestPeer peer([&](int fd, const CPeerRequest&) {
-        if (++seen == 1) {
-            CTestPeer::SendAll(fd, CTestPeer::Reply("", "\"100,0,0,0\""));
-        } else {
-            CDataSetWriter writer;
-            writer.AddSet("logon");
-            int column = writer.AddColumn(DataSetType::AnsiText, "session");
-            writer.AddRow();
-            writer.SetAnsiText(column, "S-NEW");
-            CTestPeer::SendAll(fd, CTestPeer::Reply(CTestPeer::Bytes(writer.Serialize())));
-        }
-        return true;
-    });
+    CTestPeer peer(LostSessionThenLogon(seen));
     Use(peer);
     ASSERT_TRUE(PostAndSettle("TC_MFUNCNO=500&TC_SFUNCNO=13&oldpwd=1&newpwd=2&session=S-OLD", 0));
     EXPECT_EQ(peer.RequestCount(), 2); // the request, then the logon; never the request again
