@@ -29,8 +29,21 @@ bool CStartupLogon::Begin(CNetWorker* worker, const std::string& publicKeyPath, 
     m_publicKeyPath = publicKeyPath;
     m_done = std::move(done);
     m_step = Step::Logon;
+    SetTimer(kLimitTimer, kLogonLimitMs);
     SendLogon();
     return true;
+}
+
+void CStartupLogon::OnTimer(UINT id) {
+    if (id != kLimitTimer) {
+        UiWin::OnTimer(id);
+        return;
+    }
+    KillTimer(kLimitTimer);
+    if (!IsRunning())
+        return;
+    Finish(false, NetFailureMessage(NET_ERR_RECEIVE));
+    m_worker->AbortAndWait(0);
 }
 
 void CStartupLogon::SendLogon() {
@@ -48,7 +61,10 @@ void CStartupLogon::SendLogon() {
         Finish(false, NetFailureMessage(NET_ERR_SERVER));
         return;
     }
-    if (!m_worker->WaitIdle(kIdleWaitMs) || !m_worker->PostRequest(GetHandle(), std::move(text), 0))
+    // The logon may go again after a network failure, and be abandoned at
+    // the limit: each carries its own key and changes nothing else.
+    if (!m_worker->WaitIdle(kIdleWaitMs) ||
+        !m_worker->PostRequest(GetHandle(), std::move(text), CNetWorker::kResendOnNetFailure))
         Finish(false, NetFailureMessage(NET_ERR_SEND));
 }
 
@@ -63,7 +79,8 @@ void CStartupLogon::SendFetch() {
         Finish(false, NetFailureMessage(NET_ERR_SEND));
         return;
     }
-    if (!m_worker->WaitIdle(kIdleWaitMs) || !m_worker->PostRequest(GetHandle(), std::move(text), 0))
+    if (!m_worker->WaitIdle(kIdleWaitMs) ||
+        !m_worker->PostRequest(GetHandle(), std::move(text), CNetWorker::kResendOnNetFailure))
         Finish(false, NetFailureMessage(NET_ERR_SEND));
 }
 
@@ -71,7 +88,9 @@ LRESULT CStartupLogon::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case NET_MSG_REPLY_READY: {
         const CNetReply* reply = NetReplyFromLParam(lParam);
-        if (reply)
+        if (reply && reply->abandoned)
+            Finish(false, NetFailureMessage(NET_ERR_RECEIVE));
+        else if (reply && IsRunning())
             OnReply(reply->body, reply->length);
         return 0;
     }
@@ -126,6 +145,7 @@ void CStartupLogon::Finish(bool ok, std::u16string message) {
     if (m_step == Step::Finished)
         return;
     m_step = Step::Finished;
+    KillTimer(kLimitTimer);
     UiMessageLoop* loop = UiMessageLoop::Current();
     if (!loop || !m_done)
         return;

@@ -33,7 +33,8 @@ public:
     };
     using DoneHandler = std::function<void(const Outcome&)>;
 
-    static constexpr int kIdleWaitMs = 2000; // for the worker between steps
+    static constexpr int kIdleWaitMs = 2000;   // for the worker between steps
+    static constexpr int kLogonLimitMs = 80000; // the whole exchange, from Begin
 
     CStartupLogon() = default;
     ~CStartupLogon() override;
@@ -47,6 +48,9 @@ public:
     bool IsRunning() const { return m_step != Step::Idle && m_step != Step::Finished; }
 
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // The limit: the exchange gives up (the request abandoned) with
+    // "错误(4)：接收数据失败，请重试".
+    void OnTimer(UINT id) override;
 
     // The bodies of the "menus" and "config" sets of a 100/2 reply, each
     // group re-serialised as one body (tags compared ignoring case); empty
@@ -60,6 +64,7 @@ public:
 private:
     enum class Step { Idle, Logon, Fetch, Finished };
     static constexpr UINT kMsgNextStep = WM_USER + 1; // wParam: the step to run
+    static constexpr UINT kLimitTimer = 1;
 
     void SendLogon();
     void SendFetch();

@@ -9,12 +9,19 @@
 #include "framework/net/NetFailure.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 
 namespace {
 constexpr std::string_view kBodyPrefix = "tc_service=300&tc_isunicode=1&";
 constexpr size_t kReadChunk = 16 * 1024;
 constexpr size_t kMaxChunkLine = 1024;
+
+long long NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 } // namespace
 
 CHttpPostClient::CHttpPostClient() {
@@ -55,10 +62,32 @@ void CHttpPostClient::SetGateway(const std::string& host, int port) {
     m_config.gatewayPort = port;
 }
 
-void CHttpPostClient::SetTimeouts(int connectMs, int ioMs) {
+void CHttpPostClient::SetTimeouts(int connectMs, int ioMs, int totalMs) {
     std::lock_guard<std::mutex> guard(m_configLock);
     m_config.connectTimeoutMs = connectMs;
     m_config.ioTimeoutMs = ioMs;
+    m_config.totalTimeoutMs = totalMs;
+}
+
+bool CHttpPostClient::TryAbort() {
+    std::lock_guard<std::mutex> guard(m_commitLock);
+    if (m_protected && m_committed)
+        return false;
+    m_abort.Raise();
+    return true;
+}
+
+void CHttpPostClient::ResetAbort() {
+    std::lock_guard<std::mutex> guard(m_commitLock);
+    m_abort.Reset();
+    m_committed = false;
+}
+
+int CHttpPostClient::StepTimeout(int limitMs) const {
+    const long long left = m_deadlineMs - NowMs();
+    if (left <= 0)
+        return 0;
+    return static_cast<int>(std::min<long long>(left, limitMs));
 }
 
 void CHttpPostClient::SetSocketFactory(SocketFactory factory) {
@@ -78,7 +107,10 @@ void CHttpPostClient::Disconnect() {
 NetIo CHttpPostClient::ReadMore(int timeoutMs, CHttpOutcome& out) {
     char buffer[kReadChunk];
     size_t got = 0;
-    NetIo io = m_socket->Receive(buffer, sizeof buffer, timeoutMs, &got);
+    const int wait = StepTimeout(timeoutMs);
+    if (wait <= 0)
+        return NetIo::TimedOut;
+    NetIo io = m_socket->Receive(buffer, sizeof buffer, wait, &got);
     if (io == NetIo::Ok) {
         m_in.append(buffer, got);
         out.bytesReceived += got;
@@ -214,7 +246,7 @@ int CHttpPostClient::ReadReply(const Config& config, const std::string& sessionK
     return 0;
 }
 
-CHttpOutcome CHttpPostClient::Post(std::string_view requestText, const std::string& sessionKey) {
+CHttpOutcome CHttpPostClient::Post(std::string_view requestText, const std::string& sessionKey, bool isProtected) {
     CHttpOutcome out;
     Config config;
     SocketFactory factory;
@@ -226,6 +258,12 @@ CHttpOutcome CHttpPostClient::Post(std::string_view requestText, const std::stri
             m_factoryChanged = false;
             Disconnect();
         }
+    }
+    m_deadlineMs = NowMs() + std::max(config.totalTimeoutMs, 0);
+    {
+        std::lock_guard<std::mutex> guard(m_commitLock);
+        m_protected = isProtected;
+        m_committed = false;
     }
     const bool viaGateway = config.connectType == 1;
     const std::string peerHost = viaGateway ? config.gatewayHost : config.host;
@@ -247,14 +285,17 @@ CHttpOutcome CHttpPostClient::Post(std::string_view requestText, const std::stri
 
     if (m_abort.IsRaised())
         return finish(-1);
-    // A kept connection serves only the same peer and only while quiet.
-    if (m_socket && (m_connectedTo != peer || !m_socket->IsReusable()))
+    // A kept connection serves only the same peer and only while quiet. A
+    // protected request always takes a fresh one: a kept connection the
+    // server closed a moment ago would fail it after it left, unread, and
+    // its outcome would be unknown for nothing.
+    if (m_socket && (isProtected || m_connectedTo != peer || !m_socket->IsReusable()))
         Disconnect();
     if (!m_socket) {
         m_socket = factory(&m_abort);
         if (!m_socket)
             return finish(NET_ERR_NO_NETWORK);
-        NetConnect connected = m_socket->Connect(peerHost, peerPort, config.connectTimeoutMs);
+        NetConnect connected = m_socket->Connect(peerHost, peerPort, StepTimeout(config.connectTimeoutMs));
         if (connected == NetConnect::Aborted)
             return finish(-1);
         if (connected != NetConnect::Ok)
@@ -268,8 +309,16 @@ CHttpOutcome CHttpPostClient::Post(std::string_view requestText, const std::stri
     body.append(kBodyPrefix).append(requestText);
     std::string request = BuildPostHead(config.host, config.port, viaGateway, body.size());
     request += body;
+    {
+        // From here a byte may leave: a protected request can no longer be
+        // abandoned, and an abort that came first stops it unsent.
+        std::lock_guard<std::mutex> guard(m_commitLock);
+        if (m_abort.IsRaised())
+            return finish(-1);
+        m_committed = true;
+    }
     size_t sent = 0;
-    NetIo io = m_socket->Send(request.data(), request.size(), config.ioTimeoutMs, &sent);
+    NetIo io = m_socket->Send(request.data(), request.size(), StepTimeout(config.ioTimeoutMs), &sent);
     out.bytesSent += sent;
     m_bytesSent += sent;
     out.requestLeft = sent > 0;

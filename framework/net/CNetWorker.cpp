@@ -115,7 +115,13 @@ void CNetWorker::SetContext(INetContext* context) {
     m_context = context;
 }
 
-bool CNetWorker::PostRequest(HWND target, std::string requestText, unsigned flags) {
+bool CNetWorker::PostRequest(HWND target, std::string requestText, unsigned flags, unsigned tag) {
+    if (CheckRequestText(requestText) != RequestRefusal::None) {
+        NetLogRequest("refused, not a request to send: ", requestText);
+        return false;
+    }
+    const bool acts = (flags & kNeverResend) || IsNeverResendRequest(requestText);
+    const bool neverTwice = acts || !(flags & kResendOnNetFailure);
     {
         std::lock_guard<std::mutex> guard(m_lock);
         if (!m_thread.joinable() || m_quit || m_busy) {
@@ -129,6 +135,9 @@ bool CNetWorker::PostRequest(HWND target, std::string requestText, unsigned flag
         m_job.target = target;
         m_job.text = std::move(requestText);
         m_job.flags = flags;
+        m_job.tag = tag;
+        m_job.neverTwice = neverTwice;
+        m_job.acts = acts;
         m_job.loop = UiMessageLoop::Current();
         if (m_job.loop)
             m_job.loop->BeginExternalWork();
@@ -158,12 +167,16 @@ bool CNetWorker::WaitIdleFor(int ms, bool abort) {
     UiMessageLoop* loop = UiMessageLoop::Current();
     const bool onGui = loop && loop->IsGuiThread();
     std::unique_lock<std::mutex> guard(m_lock);
-    if (abort && m_busy) {
-        NetLogLine("abort");
-        m_abortRequested = true;
-        m_client.Abort();
-        if (m_slot)
-            m_slot->Withdraw();
+    if (abort && m_busy && !m_abortRequested) {
+        // A reply that has come is not abandoned: it is taken below.
+        if (m_slot) {
+            NetLogLine("abort: the reply has come and is delivered");
+        } else if (m_client.TryAbort()) {
+            NetLogLine("abort");
+            m_abortRequested = true;
+        } else {
+            NetLogLine("abort refused: the request has left and must not be sent twice");
+        }
     }
     while (m_busy) {
         // The worker waits for this very thread to take its reply: take it
@@ -171,7 +184,7 @@ bool CNetWorker::WaitIdleFor(int ms, bool abort) {
         // already running is the one this thread is inside of (a handler
         // waiting): the worker cannot go idle before it returns, so only
         // the time can end the wait.
-        if (onGui && m_slot && !abort && m_slot->IsPending()) {
+        if (onGui && m_slot && m_slot->IsPending()) {
             std::shared_ptr<CNetDeliverySlot> slot = m_slot;
             guard.unlock();
             slot->Run();
@@ -230,38 +243,54 @@ void CNetWorker::RunJob(const Job& job) {
     }
     std::string text = job.text;
     std::string key = context ? context->GetSessionKey() : std::string();
-    // A request of a window whose resend flag is off is never sent again
-    // once it has left, whatever the failure: only the flag allows a resend.
     const bool mayResend = (job.flags & kResendOnNetFailure) != 0;
-    const bool neverTwice = !mayResend || (job.flags & kNeverResend) || IsNeverResendRequest(text);
+    const bool neverTwice = job.neverTwice;
     bool retried = false;
     bool loggedOnAgain = false;
+    bool left = false; // some attempt left and was not refused unread
+    CNetReply failure;
+    failure.networkFailure = 1;
     NetLogRequest("request: ", text);
     for (;;) {
         if (context)
             m_client.SetConnectType(context->GetConnectType());
-        CHttpOutcome out = m_client.Post(text, key);
+        CHttpOutcome out = m_client.Post(text, key, neverTwice);
+        left = left || out.requestLeft;
         if (out.aborted || IsAbortRequested()) {
-            NetLogLine("request aborted");
+            NetLogLine("request abandoned");
+            ReportAbandoned(job, left);
             return;
         }
         NetLogLine("reply: code " + std::to_string(out.transportCode) + ", server error " +
                    std::to_string(out.serverError) + ", " + std::to_string(out.body.size()) + " bytes");
+        failure.requestLeft = left ? 1 : 0;
+        // A request that acts, left and got no whole, readable answer may
+        // have been carried out: say so, never "try again". Only a lost
+        // session is known to have been refused unread.
+        if (job.acts && left && out.serverError != 100 &&
+            (out.transportCode != 0 || !BodyReadable(out.body))) {
+            NetLogLine("outcome unknown");
+            failure.outcomeUnknown = 1;
+            Deliver(job, OutcomeUnknownBody(), failure);
+            return;
+        }
         if (IsLocalNetworkFailure(out.transportCode)) {
             bool mayRetry = mayResend && !retried && (!out.requestLeft || !neverTwice);
             if (mayRetry) {
                 retried = true;
                 continue;
             }
-            Deliver(job.target, NetFailureBody(out.transportCode), true);
+            Deliver(job, NetFailureBody(out.transportCode), failure);
             return;
         }
         if (out.serverError == 100) {
             // The server refused the request unread: log on again, then send
             // it once more unless it must never be sent twice.
             std::string publicKey = context ? context->GetPublicKeyPath() : std::string();
+            CNetReply refused;
+            refused.requestLeft = 1;
             if (loggedOnAgain || publicKey.empty()) {
-                Deliver(job.target, NetFailureBody(NET_ERR_SERVER), false);
+                Deliver(job, NetFailureBody(NET_ERR_SERVER), refused);
                 return;
             }
             std::optional<std::string> clear =
@@ -269,51 +298,58 @@ void CNetWorker::RunJob(const Job& job) {
             CCommonTail tail = ReadCommonTail(clear ? *clear : std::string());
             std::string newKey, session;
             int rc = CServiceLogon::Run(m_client, publicKey, tail, &newKey, &session);
-            if (rc == -1 || IsAbortRequested())
+            if (rc == -1 || IsAbortRequested()) {
+                ReportAbandoned(job, false);
                 return;
+            }
             if (rc != 0) {
-                Deliver(job.target, NetFailureBody(rc), rc != NET_ERR_SERVER);
+                refused.networkFailure = rc != NET_ERR_SERVER ? 1 : 0;
+                Deliver(job, NetFailureBody(rc), refused);
                 return;
             }
             context->OnSessionRenewed(newKey, session);
             NetLogLine("logged on again");
             std::optional<std::string> renewed = RenewRequestSession(text, key, newKey, session);
             if (neverTwice || !renewed) {
-                Deliver(job.target, NetFailureBody(NET_ERR_SERVER), false);
+                Deliver(job, NetFailureBody(NET_ERR_SERVER), refused);
                 return;
             }
             text = std::move(*renewed);
             key = newKey;
             loggedOnAgain = true;
+            left = false;
             continue;
         }
+        CNetReply answered;
+        answered.requestLeft = 1;
         if (out.serverError != 0) {
             if (out.transportCode == 0 && BodyHasErrorSet(out.body))
-                Deliver(job.target, out.body, false);
+                Deliver(job, out.body, answered);
             else
-                Deliver(job.target, NetFailureBody(NET_ERR_SERVER), false);
+                Deliver(job, NetFailureBody(NET_ERR_SERVER), answered);
             return;
         }
         if (out.transportCode != 0 || !BodyReadable(out.body)) {
-            Deliver(job.target, NetFailureBody(NET_ERR_BAD_REPLY), true);
+            Deliver(job, NetFailureBody(NET_ERR_BAD_REPLY), failure);
             return;
         }
-        Deliver(job.target, out.body, false);
+        Deliver(job, out.body, answered);
         return;
     }
 }
 
-void CNetWorker::Deliver(HWND target, const std::vector<std::uint8_t>& body, bool networkFailure) {
-    if (!target || !UiMessageLoop::Current())
+void CNetWorker::Deliver(const Job& job, const std::vector<std::uint8_t>& body, CNetReply marks) {
+    if (!job.target || !UiMessageLoop::Current())
         return;
     auto slot = std::make_shared<CNetDeliverySlot>();
-    slot->target = target;
+    slot->target = job.target;
+    slot->reply = marks;
     slot->reply.body = body.empty() ? nullptr : body.data();
     slot->reply.length = static_cast<int>(body.size());
-    slot->reply.networkFailure = networkFailure ? 1 : 0;
+    slot->reply.tag = job.tag;
     {
         std::lock_guard<std::mutex> guard(m_lock);
-        if (m_abortRequested || m_quit)
+        if (m_quit)
             return;
         m_slot = slot;
     }
@@ -323,4 +359,20 @@ void CNetWorker::Deliver(HWND target, const std::vector<std::uint8_t>& body, boo
         slot->WaitEnd(task);
     std::lock_guard<std::mutex> guard(m_lock);
     m_slot.reset();
+}
+
+void CNetWorker::ReportAbandoned(const Job& job, bool requestLeft) {
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (m_quit || !job.target)
+            return;
+    }
+    CNetReply reply;
+    reply.abandoned = 1;
+    reply.requestLeft = requestLeft ? 1 : 0;
+    reply.tag = job.tag;
+    UiMessageLoop::PostTaskToCurrent([target = job.target, reply] {
+        CNetReply copy = reply;
+        SendMessage(target, NET_MSG_REPLY_READY, 0, reinterpret_cast<LPARAM>(&copy));
+    });
 }

@@ -1,29 +1,40 @@
 // A request worker: a thread with its connection that runs one request at a
 // time and hands the reply to the window that asked.
 //
-// Posting: PostRequest takes (window handle, request text, flags) when the
-// worker is idle and returns false, dropping the request, when it is busy,
-// so the window can restore what it disabled. A request in flight counts
-// as external work of the GUI loop (the test driver waits for it).
+// Posting: PostRequest takes (window handle, request text, flags, tag) when
+// the worker is idle and returns false, dropping the request, when it is
+// busy or the text fails CheckRequestText, so the window can restore what
+// it disabled. A request in flight counts as external work of the GUI loop
+// (the test driver waits for it).
 //
-// Delivery: the reply (or the "error" set a failure becomes) reaches the
-// window by SendMessage(window, NET_MSG_REPLY_READY, 0, CNetReply*) on the
-// GUI thread; the worker owns the body during the send. A window that is
-// gone by then gets nothing (handles are never reused). A GUI thread that
-// waits for the worker in WaitIdle takes a reply that is waiting for it
-// there; AbortAndWait and the destructor drop it instead.
+// Delivery: every request taken ends in exactly one NET_MSG_REPLY_READY to
+// its window, carrying a CNetReply (NetMessages.h): the reply, a failure
+// (an "error" set, with whether the request had left), or an abandonment.
+// A reply or failure is sent by SendMessage on the GUI thread while the
+// worker waits (the worker owns the body during the send); an abandonment
+// is posted and the worker goes on. A window that is gone by then gets
+// nothing (handles are never reused). A GUI thread that waits for the
+// worker (WaitIdle or AbortAndWait) takes a reply that is waiting for it
+// there, so a reply that came is never dropped.
 //
-// Failures: a local network failure (codes 1..4) is retried once when the
-// request has kResendOnNetFailure, but never once a byte of it has left when
-// it must not reach the server twice (kNeverResend, or an order,
-// cancellation, batch order or warrant exercise by its function numbers).
-// A lost session (server error 100) makes the worker log on again and
-// resend, except a request that must not reach the server twice (the
-// above, and every request without kResendOnNetFailure), which gets the
-// failure. An aborted request delivers nothing.
+// Never twice: a request that must not reach the server twice — one
+// without kResendOnNetFailure, and every request that acts: kNeverResend,
+// or an order, cancellation, password change, trade login, batch order or
+// warrant exercise by its function numbers — is neither retried nor
+// abandoned once a byte of it has left. When a request that acts left and
+// no answer came (the connection failed, the deadline passed, the reply was
+// unreadable) its outcome is unknown: the window gets an "error" set with
+// kOutcomeUnknownText and outcomeUnknown set. Other failures keep the six
+// transport texts, with requestLeft telling whether the request had left.
+//
+// Failures: any other request is retried once after a local network failure
+// when it has kResendOnNetFailure. A lost session (server error 100) makes
+// the worker log on again and resend, except a never-twice request, which
+// gets the failure (the server refused it unread).
 #pragma once
 
 #include "framework/net/CHttpPostClient.h"
+#include "framework/net/NetMessages.h"
 #include "platform/win/Message.h"
 
 #include <condition_variable>
@@ -60,11 +71,14 @@ public:
     // replies, no re-logon). Set before the first request; not owned.
     void SetContext(INetContext* context);
 
-    // Takes the request when idle; false (nothing sent) when busy or
-    // without a thread. target may be null (nothing is delivered).
-    bool PostRequest(HWND target, std::string requestText, unsigned flags);
-    // 0 when the worker is idle or becomes idle within ms (a busy worker is
-    // aborted first, and its reply dropped); kWaitTimeout when it stays busy.
+    // Takes the request when idle; false (nothing sent) when busy, without
+    // a thread, or for a text CheckRequestText refuses. target may be null
+    // (nothing is delivered); tag comes back in the CNetReply.
+    bool PostRequest(HWND target, std::string requestText, unsigned flags, unsigned tag = 0);
+    // 0 when the worker is idle or becomes idle within ms; kWaitTimeout when
+    // it stays busy. The request in flight is abandoned first (its window
+    // told so) unless it must not be sent twice and has begun to leave:
+    // that one is only waited for.
     int AbortAndWait(int ms);
     bool IsIdle() const;
     // True when the worker is idle or becomes idle within ms.
@@ -77,13 +91,19 @@ private:
         HWND target = nullptr;
         std::string text;
         unsigned flags = 0;
+        unsigned tag = 0;
+        bool neverTwice = false;       // neither retried nor abandoned once it left
+        bool acts = false;             // an order or the like: unanswered means outcome unknown
         UiMessageLoop* loop = nullptr; // whose external work the job counts as
     };
 
     CNetWorker() = default;
     void ThreadMain();
     void RunJob(const Job& job);
-    void Deliver(HWND target, const std::vector<std::uint8_t>& body, bool networkFailure);
+    // Sends the window its reply or failure and waits until it is handled.
+    void Deliver(const Job& job, const std::vector<std::uint8_t>& body, CNetReply marks);
+    // Posts the window that its request was abandoned; does not wait.
+    void ReportAbandoned(const Job& job, bool requestLeft);
     bool IsAbortRequested();
     // Waits for idle up to ms; with abort, aborts the request first.
     bool WaitIdleFor(int ms, bool abort);

@@ -6,6 +6,7 @@
 #include "core/StrUtil.h"
 #include "framework/net/CHttpPostClient.h"
 #include "framework/net/NetFailure.h"
+#include "framework/net/RequestText.h"
 
 #include <fstream>
 #include <iterator>
@@ -83,7 +84,9 @@ std::optional<std::string> CServiceLogon::ReadSession(const std::uint8_t* body, 
         return std::nullopt;
     int column = set->FindColumn("session");
     std::string session = set->GetFieldText(column >= 0 ? column : 0).ToAnsi();
-    if (session.empty())
+    // The session travels in every request's tail: a value that would end
+    // early or inject another parameter is not a session.
+    if (!IsPlainTailValue(session))
         return std::nullopt;
     return session;
 }

@@ -26,4 +26,6 @@ std::u16string NetFailureMessage(int code) {
 
 std::vector<std::uint8_t> NetFailureBody(int code) { return CDataSetWriter::ErrorBody(NetFailureMessage(code)); }
 
+std::vector<std::uint8_t> OutcomeUnknownBody() { return CDataSetWriter::ErrorBody(kOutcomeUnknownText); }
+
 bool IsLocalNetworkFailure(int code) { return code >= NET_ERR_NO_NETWORK && code <= NET_ERR_RECEIVE; }

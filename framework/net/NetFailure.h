@@ -22,6 +22,13 @@ std::u16string NetFailureText(int code);
 std::u16string NetFailureMessage(int code);
 // A reply body holding one "error" set with NetFailureMessage(code).
 std::vector<std::uint8_t> NetFailureBody(int code);
+// The text for a request that must never reach the server twice, that left,
+// and that got no answer: whether it was carried out is unknown, so the user
+// is sent to the same-day orders instead of being asked to try again.
+inline constexpr char16_t kOutcomeUnknownText[] = u"请求异常，请通过当日委托核实";
+// A reply body holding one "error" set with kOutcomeUnknownText.
+std::vector<std::uint8_t> OutcomeUnknownBody();
+
 // True for the codes of a local network failure (1 to 4), the ones a
 // request may be retried after.
 bool IsLocalNetworkFailure(int code);

@@ -16,10 +16,17 @@ enum : UINT {
 };
 
 // What NET_MSG_REPLY_READY carries (lParam points to it during the send).
+// Every request a worker took ends in exactly one of these for its window:
+// a reply, a failure (with what is known of it), or an abandonment.
 struct CNetReply {
     const std::uint8_t* body = nullptr; // record-set bytes; null when length is 0
     int length = 0;                     // bytes at body
     int networkFailure = 0;             // 1 when the body is an "error" set made for a transport failure
+    int requestLeft = 0;                // 1 when some byte of the request had left the device
+    int outcomeUnknown = 0;             // 1: a never-twice request left and no answer came (the body
+                                        //    says "请求异常，请通过当日委托核实")
+    int abandoned = 0;                  // 1: the request was abandoned; no body, no answer will come
+    unsigned tag = 0;                   // the sender's tag of the request (0 for untagged sends)
 };
 
 // The reply record of a NET_MSG_REPLY_READY message.

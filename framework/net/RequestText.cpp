@@ -1,6 +1,7 @@
 // Request text building and sealing; see the header.
 #include "framework/net/RequestText.h"
 
+#include "core/FunctionNumbers.h"
 #include "core/SealEnvelope.h"
 #include "core/StrUtil.h"
 
@@ -95,7 +96,29 @@ bool SealInto(std::string& clear, const std::string& plain, const std::string& k
     return true;
 }
 
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool IsPlainTailByte(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '.' || c == '-' ||
+           c == '_';
+}
+
+std::string TailValue(std::string_view value) {
+    std::string out(value);
+    for (char& c : out)
+        if (!IsPlainTailByte(c))
+            c = '_';
+    return out;
+}
+
 bool IsPasswordName(std::string_view name) {
+    name = TrimBlanks(name);
     return EqualsNoCase(name, "trdpwd") || EqualsNoCase(name, "oldpwd") || EqualsNoCase(name, "newpwd") ||
            EqualsNoCase(name, "pwd") || EqualsNoCase(name, "authdata");
 }
@@ -128,8 +151,26 @@ std::string BuildRequestText(int mainFunc, int subFunc, std::string_view windowT
 }
 
 std::string CommonTailText(const CCommonTail& tail) {
-    return "&imei=" + tail.imei + "&mobile=" + tail.mobile + "&softName=VuvEr&sysVer=" + tail.sysVer +
-           "&reqNo=" + std::to_string(tail.reqNo) + "&supportCompress=18&session=" + tail.session;
+    std::string text = "&imei=";
+    text += TailValue(tail.imei);
+    text += "&mobile=";
+    text += TailValue(tail.mobile);
+    text += "&softName=VuvEr&sysVer=";
+    text += TailValue(tail.sysVer);
+    text += "&reqNo=";
+    text += std::to_string(tail.reqNo);
+    text += "&supportCompress=18&session=";
+    text += TailValue(tail.session);
+    return text;
+}
+
+bool IsPlainTailValue(std::string_view value) {
+    if (value.empty())
+        return false;
+    for (char c : value)
+        if (!IsPlainTailByte(c))
+            return false;
+    return true;
 }
 
 void AppendCommonTail(std::string& text, const CCommonTail& tail) {
@@ -238,18 +279,23 @@ bool IsNeverResendRequest(std::string_view text) {
         bool isMain = EqualsNoCase(name, "tc_mfuncno");
         if (!isMain && !EqualsNoCase(name, "tc_sfuncno"))
             continue;
-        std::string_view value = p.Value();
-        while (!value.empty() && value.front() == ' ')
-            value.remove_prefix(1);
-        int number = INT_MIN;
-        std::from_chars(value.data(), value.data() + value.size(), number);
+        int number = -1;
+        ParseFunctionNumber(p.Value(), &number);
         (isMain ? mains : subs).push_back(number);
     }
     for (int m : mains)
         for (int s : subs)
-            if ((m == 500 && (s == 6 || s == 7 || s == 13)) || (m == 100 && (s == 20 || s == 29)))
+            if ((m == 500 && (s == 1 || s == 6 || s == 7 || s == 13)) || (m == 100 && (s == 20 || s == 29)))
                 return true;
     return false;
+}
+
+RequestRefusal CheckRequestText(std::string_view text) {
+    if (ReadFunctionNumbers(text).malformed)
+        return RequestRefusal::BadFunctionNumber;
+    if (CarriesPassword(text))
+        return RequestRefusal::ClearPassword;
+    return RequestRefusal::None;
 }
 
 bool CarriesPassword(std::string_view text) {

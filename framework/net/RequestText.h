@@ -23,7 +23,14 @@ struct CCommonTail {
 std::string BuildRequestText(int mainFunc, int subFunc, std::string_view windowText);
 
 // "&imei=...&mobile=...&softName=VuvEr&sysVer=...&reqNo=...&supportCompress=18&session=..."
+// Each value keeps its letters, digits, ".", "-" and "_"; any other byte
+// (a blank, "&", "=", "%", 8-bit text) becomes "_", so that a reader that
+// stops at a blank or splits at "&" sees the whole value ("Linux 6.1" is
+// sent as "Linux_6.1").
 std::string CommonTailText(const CCommonTail& tail);
+// True when value is non-empty and holds only what CommonTailText keeps;
+// a session the server hands out must pass to be used.
+bool IsPlainTailValue(std::string_view value);
 // Appends the common tail; no doubled "&" when text ends with one.
 void AppendCommonTail(std::string& text, const CCommonTail& tail);
 
@@ -59,14 +66,25 @@ std::optional<std::string> RenewRequestSession(std::string_view text, const std:
                                                const std::string& newKey, const std::string& session);
 
 // True for the functions that must never reach the server twice: orders
-// (500/6), cancellations (500/7), the password change (500/13), batch
-// orders (100/20) and the warrant exercise (100/29), named by any
-// TC_MFUNCNO with any TC_SFUNCNO of the text (any letter case): a text
-// naming its function twice cannot tell which one the server takes.
+// (500/6), cancellations (500/7), the password change (500/13), the trade
+// login (500/1), batch orders (100/20) and the warrant exercise (100/29),
+// named by any TC_MFUNCNO with any TC_SFUNCNO of the text (any letter
+// case): a text naming its function twice cannot tell which one the
+// server takes.
 bool IsNeverResendRequest(std::string_view text);
 
+// Why a finished request text may not be sent.
+enum class RequestRefusal {
+    None,              // it may be sent
+    BadFunctionNumber, // a TC_MFUNCNO or TC_SFUNCNO that is not plain decimal digits
+    ClearPassword,     // a password parameter outside "TC_REQDATA"
+};
+// The check every text passes before it is offered to the network.
+RequestRefusal CheckRequestText(std::string_view text);
+
 // True when a parameter is named "trdpwd", "oldpwd", "newpwd", "pwd" or
-// "authdata" (the one-time code or pass phrase), in any case.
+// "authdata" (the one-time code or pass phrase), in any case and with any
+// blanks around the name.
 bool CarriesPassword(std::string_view text);
 // The text with the values of those parameters replaced by "***".
 std::string RedactPasswords(std::string_view text);

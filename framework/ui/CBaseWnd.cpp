@@ -69,6 +69,8 @@ int CBaseWnd::ShowModal(int menuId, const char* param, const char* request, int 
     m_closing = false;
     m_childNotified = false;
     m_closeCode = -1;
+    if (auto* base = dynamic_cast<CBaseWnd*>(parent))
+        base->m_lastChild = GetHandle();
     SetMenuParams(menuId, param, request);
     OnWindowShown();
     const int code = DoModal(animation);
@@ -267,7 +269,8 @@ LRESULT CBaseWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         EndWindow(static_cast<int>(lParam));
         return 0;
     case WND_MSG_CHILD_CLOSED:
-        OnChildClosed(static_cast<int>(static_cast<LPARAM>(wParam)));
+        if (reinterpret_cast<HWND>(lParam) == m_lastChild)
+            OnChildClosed(static_cast<int>(static_cast<LPARAM>(wParam)));
         return 0;
     case WND_MSG_CAPTION_BACK:
         if (IsModal())

@@ -16,6 +16,11 @@
 // reply or message that arrives for a deleted window finds its handle gone
 // and is dropped by the loop (handles are never reused).
 //
+// A parent acts on WND_MSG_CHILD_CLOSED only from the child it ran last:
+// a child that posts its parent a notice and then closes leaves its close
+// message queued behind the notice, and a parent that opened another window
+// in answer must not come back over that newer window.
+//
 // Close codes the parent acts on when it is active again (on the child's
 // WND_MSG_CHILD_CLOSED): 0 closes the parent too (the chain unwinds to the
 // main frame, which does not run modally), 1 refreshes it, 2 re-applies the
@@ -156,6 +161,7 @@ private:
     bool m_pressed = false;       // a press was seen since the last release
     bool m_closing = false;
     bool m_childNotified = false; // WND_MSG_CHILD_CLOSED posted for this run
+    HWND m_lastChild = nullptr;   // the child whose run began last over this window
     int m_closeCode = -1;
     int m_hideAnimation = ANIM_NONE;
 };

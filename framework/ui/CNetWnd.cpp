@@ -15,6 +15,13 @@
 
 namespace {
 IRequestSender* g_defaultSender = nullptr; // not owned; tests set it
+unsigned g_lastTag = 0;                    // GUI thread; tags tell a window's requests apart
+
+unsigned NextTag() {
+    if (++g_lastTag == 0)
+        g_lastTag = 1;
+    return g_lastTag;
+}
 } // namespace
 
 CNetWnd::CNetWnd() = default;
@@ -85,18 +92,24 @@ bool CNetWnd::SendRequest(int mainFunc, int subFunc) {
         }
         text = BuildRequestText(mainFunc, subFunc, windowText.view());
     }
+    if (CheckRequestText(text) != RequestRefusal::None) {
+        OnRequestNotSent(NotSent::Refused);
+        return false;
+    }
     const unsigned flags = m_resendOnFailure ? unsigned(CNetWorker::kResendOnNetFailure) : 0u;
-    if (!GetSender().Send(GetHandle(), text, flags)) {
+    const unsigned tag = NextTag();
+    if (!GetSender().Send(GetHandle(), text, flags, tag)) {
         OnRequestNotSent(NotSent::WorkerBusy);
         return false;
     }
     m_requestPending = true;
+    m_pendingTag = tag;
     if (GetCaptionBar().IsCreated())
         GetCaptionBar().SetBusy(true);
     return true;
 }
 
-void CNetWnd::Refresh() {
+void CNetWnd::SendRefresh(RefreshCause) {
     PostRequest(-1, 0);
 }
 
@@ -113,6 +126,16 @@ int CNetWnd::BuildRequest(CAString& out) {
 
 void CNetWnd::OnNetData(const std::uint8_t*, int, bool) {}
 
+void CNetWnd::OnNetReply(const CNetReply& reply) {
+    OnNetData(reply.body, reply.length, reply.networkFailure != 0);
+}
+
+void CNetWnd::EndPending() {
+    m_requestPending = false;
+    if (GetCaptionBar().IsCreated())
+        GetCaptionBar().SetBusy(false);
+}
+
 int CNetWnd::FreeReplyList(CDataSet* set) {
     return set ? set->GetRowCount() : 0;
 }
@@ -128,12 +151,19 @@ bool CNetWnd::ShowReplyError(const CDataSetList& reply) {
 LRESULT CNetWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case NET_MSG_REPLY_READY: {
-        m_requestPending = false;
-        if (GetCaptionBar().IsCreated())
-            GetCaptionBar().SetBusy(false);
         const CNetReply* reply = NetReplyFromLParam(lParam);
+        if (reply && reply->abandoned) {
+            // Only the request still out is restored; a late word about an
+            // older one changes nothing.
+            if (!m_requestPending || reply->tag != m_pendingTag)
+                return 0;
+            EndPending();
+            OnRequestNotSent(NotSent::Abandoned);
+            return 0;
+        }
+        EndPending();
         if (reply)
-            OnNetData(reply->body, reply->length, reply->networkFailure != 0);
+            OnNetReply(*reply);
         return 0;
     }
     case NET_MSG_SEND_REQUEST:
@@ -157,23 +187,25 @@ void CNetWnd::OnWindowShown() {
     if (m_firstShow) {
         m_firstShow = false;
         GetSender().AbortAndWait(kFirstShowAbortMs);
-        Refresh();
+        SendRefresh(RefreshCause::FirstShow);
         m_refreshedOnShow = true;
     } else if (m_refreshOnShow) {
-        Refresh();
+        SendRefresh(RefreshCause::Show);
         m_refreshedOnShow = true;
     }
-    CAppData* app = CAppData::Instance();
-    if (m_autoRefresh && app) {
-        const CAString on = app->GetSetting("Quote_IsRefresh");
-        const int seconds = std::atoi(app->GetSetting("Quote_RefeWait").c_str());
-        if (!on.IsEmpty() && on.c_str()[0] == '1' && seconds >= 1)
-            SetTimer(kRefreshTimer, static_cast<UINT>(seconds) * 1000u);
+    if (!m_autoRefresh)
+        return;
+    int seconds = m_refreshSeconds;
+    if (seconds <= 0) {
+        CAppData* app = CAppData::Instance();
+        seconds = app ? std::atoi(app->GetSetting("Quote_RefeWait").c_str()) : 0;
     }
+    if (seconds >= 1)
+        SetTimer(kRefreshTimer, static_cast<UINT>(seconds) * 1000u);
 }
 
 void CNetWnd::OnWindowHidden() {
-    KillTimer(kRefreshTimer);
+    KillAllTimers();
 }
 
 bool CNetWnd::IsRefreshTime(int weekday, int hour, int minute) {
@@ -181,30 +213,17 @@ bool CNetWnd::IsRefreshTime(int weekday, int hour, int minute) {
     return weekday >= 1 && weekday <= 5 && at > 555 && at < 970;
 }
 
-bool CNetWnd::IsRequestStillOut() {
-    if (!m_requestPending)
-        return false;
-    if (!GetSender().WaitIdle(0))
-        return true;
-    // The worker is idle without having answered: the request was
-    // abandoned (another window's first show aborts the shared worker).
-    m_requestPending = false;
-    if (GetCaptionBar().IsCreated())
-        GetCaptionBar().SetBusy(false);
-    return false;
-}
-
 void CNetWnd::OnRefreshTimer() {
     const CLocalTime now = CClock::Instance().LocalNow();
-    if (!IsRefreshTime(now.weekday, now.hour, now.minute)) {
+    if (m_refreshTradingHoursOnly && !IsRefreshTime(now.weekday, now.hour, now.minute)) {
         KillTimer(kRefreshTimer);
         return;
     }
     // A tick while the last request is still out skips: the busy worker
     // would refuse it, and the refusal would tell the window to give up
     // waiting for the reply that is still coming.
-    if (!IsRequestStillOut())
-        Refresh();
+    if (!m_requestPending)
+        SendRefresh(RefreshCause::Timer);
 }
 
 void CNetWnd::OnTimer(UINT id) {
@@ -218,11 +237,11 @@ void CNetWnd::OnTimer(UINT id) {
 void CNetWnd::OnChildClosed(int code) {
     // Coming back shows the window again, which may refresh already; code 1
     // then needs no second request.
-    const bool wasHidden = !IsVisible();
-    if (code == 1 && wasHidden) {
+    if (code == 1) {
+        m_refreshedOnShow = false;
         CBaseWnd::OnChildClosed(-1);
         if (!m_refreshedOnShow)
-            OnRefreshCommand();
+            SendRefresh(RefreshCause::ChildClosed);
         return;
     }
     CBaseWnd::OnChildClosed(code);

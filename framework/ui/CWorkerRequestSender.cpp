@@ -11,9 +11,9 @@ CNetWorker* CWorkerRequestSender::GetWorker() const {
     return app ? app->GetNetWorker() : nullptr;
 }
 
-bool CWorkerRequestSender::Send(HWND window, const std::string& text, unsigned flags) {
+bool CWorkerRequestSender::Send(HWND window, const std::string& text, unsigned flags, unsigned tag) {
     CNetWorker* worker = GetWorker();
-    return worker && worker->PostRequest(window, text, flags);
+    return worker && worker->PostRequest(window, text, flags, tag);
 }
 
 bool CWorkerRequestSender::WaitIdle(int ms) {

@@ -16,7 +16,7 @@ public:
     // CAppData or when no worker can start.
     CNetWorker* GetWorker() const;
 
-    bool Send(HWND window, const std::string& text, unsigned flags) override;
+    bool Send(HWND window, const std::string& text, unsigned flags, unsigned tag) override;
     bool WaitIdle(int ms) override;
     int AbortAndWait(int ms) override;
 

@@ -10,13 +10,15 @@
 class IRequestSender {
 public:
     virtual ~IRequestSender() = default;
-    // Offers the finished request text (CNetWorker flags) for window; true
-    // when a worker took it, false when it was refused (a busy worker) and
-    // nothing will be delivered.
-    virtual bool Send(HWND window, const std::string& text, unsigned flags) = 0;
+    // Offers the finished request text (CNetWorker flags) for window, with
+    // the tag its CNetReply will carry; true when a worker took it (exactly
+    // one NET_MSG_REPLY_READY will follow), false when it was refused (a
+    // busy worker) and nothing will be delivered.
+    virtual bool Send(HWND window, const std::string& text, unsigned flags, unsigned tag) = 0;
     // True when the worker is idle or becomes idle within ms.
     virtual bool WaitIdle(int ms) = 0;
-    // 0 when idle or idle within ms after an abort of the running request;
-    // 258 when it stays busy.
+    // 0 when idle or idle within ms after an abort of the running request
+    // (a never-twice request that left is only waited for); 258 when it
+    // stays busy.
     virtual int AbortAndWait(int ms) = 0;
 };

@@ -232,6 +232,11 @@ void UiWin::KillTimer(UINT id) {
         Table().KillTimer(m_handle, id);
 }
 
+void UiWin::KillAllTimers() {
+    if (m_handle)
+        Table().KillTimers(m_handle);
+}
+
 LRESULT UiWin::SendMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return ::SendMessage(m_handle, msg, wParam, lParam);
 }

@@ -117,6 +117,8 @@ public:
     // while the window lives. Setting an existing id restarts it.
     void SetTimer(UINT id, UINT intervalMs);
     void KillTimer(UINT id);
+    // Stops every timer of this window (not those of its child windows).
+    void KillAllTimers();
 
     LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
     bool PostMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);

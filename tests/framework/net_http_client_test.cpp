@@ -79,6 +79,10 @@ TEST_F(HttpClientTest, AChunkedReplyIsJoinedAndTheConnectionServesTheNextRequest
         EXPECT_EQ(FirstText(out.body), u"chunks");
     }
     EXPECT_EQ(peer.ConnectionCount(), 1);
+    // A protected request never rides a kept connection the server may be
+    // closing: it would fail unread after it left.
+    ASSERT_EQ(client.Post("x=1", "", true).transportCode, 0);
+    EXPECT_EQ(peer.ConnectionCount(), 2);
 }
 
 TEST_F(HttpClientTest, ASealedAndPackedBodyIsOpenedThenUnpacked) {
@@ -162,6 +166,42 @@ TEST_F(HttpClientTest, ASlowAnswerTimesOutAsCodeFour) {
     auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(client.Post("x=1", "").transportCode, NET_ERR_RECEIVE);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
+}
+
+TEST_F(HttpClientTest, AServerThatDripsEndsAtTheOverallDeadlineThoughNoWaitIsLong) {
+    CTestPeer peer([&](int fd, const CPeerRequest&) {
+        const std::string reply = CTestPeer::Reply(CTestPeer::Bytes(CTestPeer::OkBody(u"drip")));
+        for (char c : reply) {
+            CTestPeer::SendAll(fd, std::string_view(&c, 1));
+            peer.Pause(20);
+        }
+        return false;
+    });
+    client.SetServer("127.0.0.1", peer.Port());
+    client.SetTimeouts(2000, 1000, 200); // each byte comes well within a wait
+    CHttpOutcome out = client.Post("x=1", "", true);
+    EXPECT_EQ(out.transportCode, NET_ERR_RECEIVE);
+    EXPECT_TRUE(out.requestLeft);
+    EXPECT_GT(out.bytesReceived, 0u);
+}
+
+TEST_F(HttpClientTest, AnAbortOfAProtectedRequestIsRefusedOnceItsSendingBegan) {
+    CFailingSocket* socket = nullptr;
+    client.SetSocketFactory([&](CAbortSignal*) {
+        auto s = std::make_unique<CFailingSocket>(SIZE_MAX);
+        socket = s.get();
+        return s;
+    });
+    client.SetServer("127.0.0.1", 1);
+    EXPECT_TRUE(client.TryAbort()) << "nothing in flight: the abort is taken";
+    EXPECT_TRUE(client.Post("x=1", "", true).aborted) << "and stops the next exchange before it sends";
+    client.ResetAbort();
+    client.Post("x=1", "", true);
+    EXPECT_NE(socket, nullptr);
+    EXPECT_FALSE(client.TryAbort()) << "the protected request had begun to leave";
+    client.ResetAbort();
+    client.Post("x=1", "");
+    EXPECT_TRUE(client.TryAbort()) << "an unprotected one may always be abandoned";
 }
 
 TEST_F(HttpClientTest, MalformedRepliesAreCodeSix) {

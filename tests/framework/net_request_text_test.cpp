@@ -37,6 +37,20 @@ TEST(NetRequestText, TheCommonTailFollowsWithoutADoubledAmpersand) {
     EXPECT_EQ(other.rfind("a=1&imei=", 0), 0u);
 }
 
+TEST(NetRequestText, ATailValueNeverCarriesABlankOrAnotherParameter) {
+    CCommonTail tail = Tail();
+    tail.sysVer = "Linux 6.1.0-13 #1 SMP";
+    tail.mobile = "138&session=X";
+    tail.session = "S%41";
+    const std::string text = CommonTailText(tail);
+    EXPECT_NE(text.find("&sysVer=Linux_6.1.0-13__1_SMP&"), std::string::npos) << text;
+    EXPECT_NE(text.find("&mobile=138_session_X&"), std::string::npos) << text;
+    EXPECT_EQ(text.substr(text.size() - 13), "&session=S_41");
+    EXPECT_TRUE(IsPlainTailValue("S0001"));
+    for (const char* bad : {"", "S 1", "S&a=1", "S%20", "S=1"})
+        EXPECT_FALSE(IsPlainTailValue(bad)) << bad;
+}
+
 TEST(NetRequestText, ALongWindowTextIsKeptWhole) {
     std::string window(100000, 'x');
     std::string text;
@@ -109,6 +123,24 @@ TEST(NetRequestText, OrdersCancellationsPasswordChangesBatchOrdersAndWarrantExer
     EXPECT_FALSE(IsNeverResendRequest("TC_MFUNCNO=500&TC_SFUNCNO=60"));
     EXPECT_FALSE(IsNeverResendRequest("TC_MFUNCNO=501&TC_SFUNCNO=6"));
     EXPECT_FALSE(IsNeverResendRequest("TC_MFUNCNO=31000&TC_SFUNCNO=4&xtc_sfuncno=6"));
+    EXPECT_TRUE(IsNeverResendRequest("TC_MFUNCNO=500&TC_SFUNCNO=1&authtype=1")) << "the trade login";
+}
+
+TEST(NetRequestText, OnlyPlainFunctionNumbersAndSealedPasswordsPassTheCheckBeforeSending) {
+    const std::pair<const char*, RequestRefusal> cases[] = {
+        {"TC_MFUNCNO=500&TC_SFUNCNO=6&code=1", RequestRefusal::None},
+        {"tc_mfuncno=0&tc_sfuncno=0", RequestRefusal::None},
+        {"TC_MFUNCNO=+500&TC_SFUNCNO=6", RequestRefusal::BadFunctionNumber},
+        {"TC_MFUNCNO= 500&TC_SFUNCNO=6", RequestRefusal::BadFunctionNumber},
+        {"TC_MFUNCNO=0500&TC_SFUNCNO=6", RequestRefusal::BadFunctionNumber},
+        {"TC_MFUNCNO=500&TC_SFUNCNO=6x", RequestRefusal::BadFunctionNumber},
+        {"TC_MFUNCNO=500&TC_SFUNCNO", RequestRefusal::BadFunctionNumber},
+        {"TC_MFUNCNO=500&TC_SFUNCNO=13&newpwd=1", RequestRefusal::ClearPassword},
+        {"TC_MFUNCNO=500&TC_SFUNCNO=1& trdpwd =1", RequestRefusal::ClearPassword},
+        {"TC_MFUNCNO=500&TC_SFUNCNO=1&TC_REQDATA=A1B2&TC_ENCRYPT=36", RequestRefusal::None},
+    };
+    for (auto [text, expected] : cases)
+        EXPECT_EQ(CheckRequestText(text), expected) << text;
 }
 
 TEST(NetRequestText, PasswordValuesNeverReachTheLog) {
@@ -122,6 +154,7 @@ TEST(NetRequestText, PasswordValuesNeverReachTheLog) {
     // pass phrase or one-time code.
     EXPECT_EQ(RedactPasswords("authid=7&oldpwd=111111&newpwd=222222"), "authid=7&oldpwd=***&newpwd=***");
     EXPECT_EQ(RedactPasswords("authtype=2&AuthData=secret"), "authtype=2&AuthData=***");
+    EXPECT_EQ(RedactPasswords("a=1&trdpwd =123456& pwd=7"), "a=1&trdpwd =***& pwd=***");
 }
 
 TEST(NetFailureText, AFailedExchangeBecomesAnErrorSetWithTheCodeAndItsText) {

@@ -52,6 +52,9 @@ struct CReceived {
     std::u16string text; // field 0 of the first set's first row
     bool isError = false;
     int networkFailure = 0;
+    int requestLeft = 0;
+    int outcomeUnknown = 0;
+    int abandoned = 0;
 };
 
 // A window that keeps a copy of every reply it is sent.
@@ -66,6 +69,9 @@ public:
         CReceived got;
         got.isError = list.IsError();
         got.networkFailure = reply->networkFailure;
+        got.requestLeft = reply->requestLeft;
+        got.outcomeUnknown = reply->outcomeUnknown;
+        got.abandoned = reply->abandoned;
         if (got.isError) {
             got.text = list.GetErrorText().str();
         } else if (CDataSet* set = *list.GetAt(0); set && set->MoveFirst()) {
@@ -224,6 +230,8 @@ TEST_F(NetWorkerTest, ARequestWithoutTheResendFlagReachesThePeerOnceAndTheWindow
     EXPECT_TRUE(replies[0].isError);
     EXPECT_EQ(replies[0].text, u"错误(4)：接收数据失败，请重试");
     EXPECT_EQ(replies[0].networkFailure, 1);
+    EXPECT_EQ(replies[0].requestLeft, 1);
+    EXPECT_EQ(replies[0].outcomeUnknown, 0); // a query: the six texts stay
 }
 
 TEST_F(NetWorkerTest, AQueryWithTheResendFlagIsRetriedOnceAfterTheConnectionDrops) {
@@ -248,7 +256,7 @@ TEST_F(NetWorkerTest, AnOrderOrAMarkedRequestReachesThePeerOnceEvenWithTheResend
     const std::pair<const char*, unsigned> cases[] = {
         {"TC_MFUNCNO=500&TC_SFUNCNO=6&TC_REQDATA=00", CNetWorker::kResendOnNetFailure},
         {"tc_mfuncno=500&tc_sfuncno=7&x=1", CNetWorker::kResendOnNetFailure},
-        {"TC_MFUNCNO=500&TC_SFUNCNO=3&newpwd=1", CNetWorker::kResendOnNetFailure | CNetWorker::kNeverResend},
+        {"TC_MFUNCNO=500&TC_SFUNCNO=3&x=1", CNetWorker::kResendOnNetFailure | CNetWorker::kNeverResend},
     };
     int expected = 0;
     for (auto [text, flags] : cases) {
@@ -257,8 +265,11 @@ TEST_F(NetWorkerTest, AnOrderOrAMarkedRequestReachesThePeerOnceEvenWithTheResend
     }
     std::vector<CReceived> replies = Replies();
     ASSERT_EQ(replies.size(), 3u);
-    for (const CReceived& r : replies)
+    for (const CReceived& r : replies) {
         EXPECT_EQ(r.networkFailure, 1);
+        EXPECT_EQ(r.outcomeUnknown, 1);
+        EXPECT_EQ(r.text, kOutcomeUnknownText);
+    }
 }
 
 TEST_F(NetWorkerTest, AServerErrorReachesTheWindowAsItsErrorSetOrAsCodeFive) {
@@ -320,7 +331,7 @@ TEST_F(NetWorkerTest, ARequestOfferedToABusyWorkerIsReportedAsNotSent) {
         return false;
     });
     Use(peer);
-    ASSERT_TRUE(worker->PostRequest(hwnd, "TC_MFUNCNO=1&TC_SFUNCNO=1", 0));
+    ASSERT_TRUE(worker->PostRequest(hwnd, "TC_MFUNCNO=1&TC_SFUNCNO=1", CNetWorker::kResendOnNetFailure));
     EXPECT_FALSE(worker->IsIdle());
     bool second = true;
     OnGuiNow([&] { second = worker->PostRequest(hwnd, "TC_MFUNCNO=1&TC_SFUNCNO=2", 0); });
@@ -331,7 +342,7 @@ TEST_F(NetWorkerTest, ARequestOfferedToABusyWorkerIsReportedAsNotSent) {
     EXPECT_EQ(worker->AbortAndWait(2000), 0);
 }
 
-TEST_F(NetWorkerTest, AbortAndWaitEndsASlowRequestWithoutAReply) {
+TEST_F(NetWorkerTest, AbortAndWaitAbandonsASlowQueryAndTellsItsWindow) {
     CTestPeer peer([&](int fd, const CPeerRequest&) {
         peer.Pause(3000);
         CTestPeer::SendAll(fd, OkReply(u"slow"));
@@ -346,19 +357,24 @@ TEST_F(NetWorkerTest, AbortAndWaitEndsASlowRequestWithoutAReply) {
     EXPECT_EQ(driver.RunOnGui([this] { return worker->AbortAndWait(2000); }), 0);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
     driver.WaitForRest();
-    EXPECT_TRUE(Replies().empty());
+    std::vector<CReceived> replies = Replies();
+    ASSERT_EQ(replies.size(), 1u);
+    EXPECT_EQ(replies[0].abandoned, 1);
+    EXPECT_EQ(replies[0].requestLeft, 1);
     EXPECT_EQ(peer.RequestCount(), 1);
 }
 
 TEST_F(NetWorkerTest, AbortAndWaitGivesUpWhenTheThreadCannotFinishInTime) {
     worker->GetConnection().SetSocketFactory([](CAbortSignal*) { return std::make_unique<CStuckSocket>(); });
     worker->GetConnection().SetServer("127.0.0.1", 1);
-    ASSERT_TRUE(worker->PostRequest(hwnd, "TC_MFUNCNO=1&TC_SFUNCNO=1", 0));
+    ASSERT_TRUE(worker->PostRequest(hwnd, "TC_MFUNCNO=1&TC_SFUNCNO=1", CNetWorker::kResendOnNetFailure));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(worker->AbortAndWait(50), CNetWorker::kWaitTimeout);
     EXPECT_TRUE(worker->WaitIdle(3000));
     driver.WaitForRest();
-    EXPECT_TRUE(Replies().empty());
+    std::vector<CReceived> replies = Replies();
+    ASSERT_EQ(replies.size(), 1u); // told once the thread came back
+    EXPECT_EQ(replies[0].abandoned, 1);
 }
 
 TEST_F(NetWorkerTest, WaitIdleOnTheGuiThreadTakesTheReplyInsteadOfBlockingIt) {
@@ -434,7 +450,7 @@ TEST_F(NetWorkerTest, ARequestWithoutTheResendFlagMetByALostSessionIsNotResentBu
     std::atomic<int> seen{0};
     CTestPeer peer(LostSessionThenLogon(seen));
     Use(peer);
-    ASSERT_TRUE(PostAndSettle("TC_MFUNCNO=500&TC_SFUNCNO=13&oldpwd=1&newpwd=2&session=S-OLD", 0));
+    ASSERT_TRUE(PostAndSettle("TC_MFUNCNO=500&TC_SFUNCNO=3&session=S-OLD", 0));
     EXPECT_EQ(peer.RequestCount(), 2); // the request, then the logon; never the request again
     EXPECT_EQ(context.session, "S-NEW");
     std::vector<CReceived> replies = Replies();
@@ -478,7 +494,10 @@ TEST_F(NetWorkerTest, TheLogShowsNoPassword) {
         return true;
     });
     Use(peer);
-    ASSERT_TRUE(PostAndSettle("TC_MFUNCNO=500&TC_SFUNCNO=3&trdpwd=135790&newpwd=246801", 0));
+    // A password outside the sealed data is refused unsent, and even the
+    // refusal's log line hides it.
+    EXPECT_FALSE(PostAndSettle("TC_MFUNCNO=500&TC_SFUNCNO=3&trdpwd=135790&newpwd =246801", 0));
+    EXPECT_EQ(peer.RequestCount(), 0);
     SetNetLogHook(nullptr);
     ASSERT_FALSE(lines.empty());
     for (const std::string& line : lines) {

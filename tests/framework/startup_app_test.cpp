@@ -10,6 +10,7 @@
 #include "framework/shell/CWndManager.h"
 #include "framework/ui/COrbMenuWnd.h"
 #include "framework/ui/WndMessages.h"
+#include "platform/Clock.h"
 #include "platform/win/UiMessageLoop.h"
 
 #include <cstring>
@@ -169,6 +170,26 @@ TEST_F(StartupTest, AServerRefusingConnectionsEndsTheProgramWithTheTransportMess
     EXPECT_EQ(boxes[0].text, u"错误(2)：无法连接到服务器");
     m_app->ExitInstance();
     EXPECT_EQ(CAppData::Instance(), nullptr);
+}
+
+TEST_F(StartupTest, AServerThatNeverAnswersTheLogonEndsTheStartUpAtItsLimit) {
+    SimFault silent(SimFaultKind::SlowReply);
+    silent.delayMs = 600000; // the simulator's Stop ends it
+    m_sim.InjectFaultFor(100, 1, silent);
+    // The start cannot come to rest while the logon hangs: let the first
+    // wait end short and quietly, then move the program clock to the limit.
+    m_driver.SetFailureHandler([](const std::string&) {});
+    m_driver.SetRestTimeout(200);
+    StartProgramAnswering(IDOK);
+    m_driver.SetFailureHandler([](const std::string& text) { ADD_FAILURE() << text; });
+    m_driver.SetRestTimeout(15000);
+    ASSERT_TRUE(m_sim.WaitForRequests(1, 5000));
+    m_driver.Loop()->PostTask([] { CClock::Instance().Advance(CStartupLogon::kLogonLimitMs); });
+    EXPECT_TRUE(m_driver.WaitForRest());
+    EXPECT_TRUE(m_driver.HasProgramEnded());
+    EXPECT_EQ(m_app->GetState(), COrbApp::State::Failed);
+    EXPECT_EQ(m_app->GetFailureText(), u"错误(4)：接收数据失败，请重试");
+    EXPECT_EQ(m_sim.GetRequestLog().size(), 1u);
 }
 
 TEST_F(StartupTest, ALogonRefusedByTheServerShowsTheServersTextAndFetchesNothing) {

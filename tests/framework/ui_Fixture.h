@@ -30,15 +30,16 @@ public:
         HWND window = nullptr;
         std::string text;
         unsigned flags = 0;
+        unsigned tag = 0;
     };
     bool accept = true;
     std::vector<Sent> sent;
     int aborts = 0;
 
-    bool Send(HWND window, const std::string& text, unsigned flags) override {
+    bool Send(HWND window, const std::string& text, unsigned flags, unsigned tag) override {
         if (!accept)
             return false;
-        sent.push_back({window, text, flags});
+        sent.push_back({window, text, flags, tag});
         return true;
     }
     bool WaitIdle(int) override { return true; }
@@ -52,7 +53,7 @@ public:
 // test reads through RunOnGui).
 struct CWindowLog {
     std::map<std::string, int> deleted;       // destructor runs
-    std::map<std::string, int> refreshes;     // OnRefreshCommand runs
+    std::map<std::string, int> refreshes;     // sends for a reason other than a show
     std::map<std::string, int> screenApplies; // ApplyScreenSettings runs
     std::map<std::string, int> leftSwipes;
     std::map<std::string, std::vector<int>> childCodes;
@@ -95,9 +96,10 @@ public:
             g_log.childCodes[m_label].push_back(static_cast<int>(static_cast<LPARAM>(wParam)));
         return CNetWnd::OnMessage(msg, wParam, lParam);
     }
-    void OnRefreshCommand() override {
-        ++g_log.refreshes[m_label];
-        CNetWnd::OnRefreshCommand();
+    void SendRefresh(RefreshCause cause) override {
+        if (cause != RefreshCause::FirstShow && cause != RefreshCause::Show)
+            ++g_log.refreshes[m_label];
+        CNetWnd::SendRefresh(cause);
     }
     void ApplyScreenSettings() override {
         ++g_log.screenApplies[m_label];

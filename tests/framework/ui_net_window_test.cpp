@@ -3,6 +3,8 @@
 // clock, swipes, and the chart messages opening windows by keyword.
 #include "ui_Fixture.h"
 
+#include "platform/win/UiWindowTable.h"
+
 #include <cstring>
 
 namespace {
@@ -190,17 +192,26 @@ namespace {
 class RefreshTimerTest : public NetWindowTest {
 protected:
     // Opens b with automatic refresh at local time day hh:mm (March 2024).
-    void OpenAutoRefreshingAt(int day, int hour, int minute) {
+    void OpenAutoRefreshingAt(int day, int hour, int minute, bool anyTime = false) {
         CClock::Instance().UseManual({2024, 3, day, 0, hour, minute, 0, 0});
-        CWndManager::Instance().RegisterWindow("testb", [](const CWndCreateInfo&) {
+        CWndManager::Instance().RegisterWindow("testb", [anyTime](const CWndCreateInfo&) {
             auto w = std::make_unique<CTestNetWnd>("b");
             w->SetAutoRefresh(true);
+            w->SetRefreshInTradingHoursOnly(!anyTime);
             w->SetMenuParams(-1, nullptr, "tc_mfuncno=31000&tc_sfuncno=4");
             return std::unique_ptr<CBaseWnd>(std::move(w));
         });
         StartWithMain();
         OpenFrom("main", "testb");
         ASSERT_EQ(Depth(), 1);
+    }
+    // Answers b's request that is out, as the worker would.
+    void AnswerB() {
+        driver.RunOnGui([] {
+            static const char body[] = "body";
+            CNetReply reply{reinterpret_cast<const std::uint8_t*>(body), 4, 0};
+            g_log.live.at("b")->SendMessage(NET_MSG_REPLY_READY, 0, reinterpret_cast<LPARAM>(&reply));
+        });
     }
     size_t CountFromB() {
         return driver.RunOnGui([this] {
@@ -216,10 +227,11 @@ protected:
 TEST_F(RefreshTimerTest, OnFridayAt0917TheTimerRefreshesEveryRefeWaitSeconds) {
     OpenAutoRefreshingAt(15, 9, 17); // Friday
     EXPECT_EQ(CountFromB(), 1u) << "the first show";
-    driver.AdvanceClock(10000);
-    EXPECT_EQ(CountFromB(), 2u);
-    driver.AdvanceClock(20000);
-    EXPECT_EQ(CountFromB(), 4u);
+    for (size_t tick = 2; tick <= 4; ++tick) {
+        AnswerB();
+        driver.AdvanceClock(10000);
+        EXPECT_EQ(CountFromB(), tick);
+    }
 }
 
 TEST_F(RefreshTimerTest, OnSaturdayTheTimerStopsWithoutRefreshing) {
@@ -228,6 +240,15 @@ TEST_F(RefreshTimerTest, OnSaturdayTheTimerStopsWithoutRefreshing) {
     EXPECT_EQ(CountFromB(), 1u);
     driver.AdvanceClock(30000);
     EXPECT_EQ(CountFromB(), 1u) << "the timer is stopped";
+}
+
+TEST_F(RefreshTimerTest, AWindowThatRefreshesAtAnyTimeRefreshesOnSaturdayEveryGivenInterval) {
+    OpenAutoRefreshingAt(16, 22, 0, true); // Saturday night
+    driver.RunOnGui([] { g_log.live.at("b")->SetRefreshInterval(3); });
+    driver.RunOnGui([] { g_log.live.at("b")->OnWindowShown(); }); // the interval counts from a show
+    AnswerB();
+    driver.AdvanceClock(3000);
+    EXPECT_EQ(CountFromB(), 2u);
 }
 
 TEST_F(RefreshTimerTest, At0915TheTimerStops) {
@@ -254,11 +275,12 @@ namespace {
 // and the test answers or abandons that request.
 class CWorkerLikeSender : public IRequestSender {
 public:
-    bool Send(HWND, const std::string&, unsigned) override {
+    bool Send(HWND, const std::string&, unsigned, unsigned tag) override {
         if (busy)
             return false;
         busy = true;
         ++taken;
+        lastTag = tag;
         return true;
     }
     bool WaitIdle(int) override { return !busy; }
@@ -268,7 +290,16 @@ public:
     }
     bool busy = false;
     int taken = 0;
+    unsigned lastTag = 0;
 };
+
+// Sends window the worker's word that the request tagged tag was abandoned.
+void ReportAbandoned(CNetWnd* window, unsigned tag) {
+    CNetReply reply;
+    reply.abandoned = 1;
+    reply.tag = tag;
+    window->SendMessage(NET_MSG_REPLY_READY, 0, reinterpret_cast<LPARAM>(&reply));
+}
 } // namespace
 
 TEST_F(RefreshTimerTest, ATickWhileTheRequestIsStillOutSendsNothingAndReportsNothing) {
@@ -285,17 +316,30 @@ TEST_F(RefreshTimerTest, ATickWhileTheRequestIsStillOutSendsNothingAndReportsNot
     EXPECT_TRUE(NotSentOf("b").empty()) << "a refused tick would tell the window to stop waiting";
     EXPECT_TRUE(driver.RunOnGui([] { return g_log.live.at("b")->IsRequestPending(); }));
 
-    // The request is abandoned (the worker went idle without an answer):
-    // the next tick sends again.
-    driver.RunOnGui([&] { worker.busy = false; });
+    // Word of an older request changes nothing; word that this one was
+    // abandoned restores the window, and the next tick sends again.
+    driver.RunOnGui([&] { ReportAbandoned(g_log.live.at("b"), worker.lastTag - 1); });
+    EXPECT_TRUE(driver.RunOnGui([] { return g_log.live.at("b")->IsRequestPending(); }));
+    driver.RunOnGui([&] {
+        worker.busy = false;
+        ReportAbandoned(g_log.live.at("b"), worker.lastTag);
+    });
+    EXPECT_FALSE(driver.RunOnGui([] { return g_log.live.at("b")->IsRequestPending(); }));
+    EXPECT_EQ(NotSentOf("b"), std::vector<CNetWnd::NotSent>{CNetWnd::NotSent::Abandoned});
     driver.AdvanceClock(10000);
     EXPECT_EQ(driver.RunOnGui([&] { return worker.taken; }), 2);
     driver.RunOnGui([] { g_log.live.at("b")->SetRequestSender(nullptr); });
 }
 
-TEST_F(RefreshTimerTest, HidingTheWindowStopsItsTimer) {
+TEST_F(RefreshTimerTest, HidingTheWindowStopsAllOfItsTimers) {
     OpenAutoRefreshingAt(15, 10, 0);
-    driver.RunOnGui([] { g_log.live.at("b")->OnWindowHidden(); });
+    const bool stopped = driver.RunOnGui([] {
+        CTestNetWnd* b = g_log.live.at("b");
+        b->SetTimer(77, 1000); // a timer of the window's own
+        b->OnWindowHidden();
+        return !UiWindowTable::Instance().HasTimer(b->GetHandle(), 77);
+    });
+    EXPECT_TRUE(stopped);
     driver.AdvanceClock(30000);
     EXPECT_EQ(CountFromB(), 1u);
 }

@@ -79,6 +79,31 @@ TEST_F(WindowLifeTest, CloseCodeOneShowsTheParentAgainAndRefreshesIt) {
     EXPECT_EQ(sent.back().text.rfind("tc_mfuncno=31000&tc_sfuncno=4&", 0), 0u) << sent.back().text;
 }
 
+TEST_F(WindowLifeTest, AStaleCloseNoticeNeverBringsTheParentBackOverTheChildItOpenedSince) {
+    // The child tells its parent something (as a login tells the trade
+    // menu) and closes; the parent answers by opening another window, in
+    // whose modal run the first child's close notice arrives.
+    OpenChainOfThree();
+    RegisterTestWindow("testd", "d");
+    for (int code : {1, 0, 2}) {
+        SCOPED_TRACE(code);
+        driver.RunOnGui([code] {
+            CTestNetWnd* c = g_log.live.at("c");
+            g_log.live.at("b")->PostMessage(CTestNetWnd::kOpenKeyword, 0, reinterpret_cast<LPARAM>("testd"));
+            c->EndWindow(code);
+        });
+        EXPECT_EQ(Depth(), 2);
+        EXPECT_TRUE(Shown("d"));
+        EXPECT_FALSE(Shown("b")) << "b stays under the window it opened";
+        EXPECT_EQ(Log().deleted.count("b"), 0u);
+        // d closing with code 1 brings b back, once; then b opens c again.
+        CloseWith("d", 1);
+        EXPECT_TRUE(Shown("b"));
+        EXPECT_EQ(Depth(), 1);
+        OpenFrom("b", "testc");
+    }
+}
+
 TEST_F(WindowLifeTest, CloseCodeTwoReappliesTheScreenSettingsOfTheParent) {
     OpenChainOfThree();
     CloseWith("c", 2);

@@ -11,10 +11,10 @@ namespace {
 // while it holds one is refused, as a busy worker refuses it.
 class CHoldingSender : public IRequestSender {
 public:
-    bool Send(HWND window, const std::string& text, unsigned flags) override {
+    bool Send(HWND window, const std::string& text, unsigned flags, unsigned tag) override {
         if (m_held)
             return false;
-        m_held = Held{window, text, flags};
+        m_held = Held{window, text, flags, tag};
         return true;
     }
     bool WaitIdle(int) override { return !m_held; }
@@ -30,7 +30,7 @@ public:
             return;
         const Held held = *m_held;
         m_held.reset();
-        CWorkerRequestSender().Send(held.window, held.text, held.flags);
+        CWorkerRequestSender().Send(held.window, held.text, held.flags, held.tag);
     }
 
 private:
@@ -38,6 +38,7 @@ private:
         HWND window;
         std::string text;
         unsigned flags;
+        unsigned tag;
     };
     std::optional<Held> m_held;
 };

@@ -11,7 +11,7 @@ constexpr int kList = CEditMyStockWnd::kListId;
 // A worker that is always busy: every send is refused.
 class CBusySender : public IRequestSender {
 public:
-    bool Send(HWND, const std::string&, unsigned) override { return false; }
+    bool Send(HWND, const std::string&, unsigned, unsigned) override { return false; }
     bool WaitIdle(int) override { return false; }
     int AbortAndWait(int) override { return 258; }
 };

@@ -6,6 +6,7 @@
 #include "core/ZlibCodec.h"
 
 #include <arpa/inet.h>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -28,8 +29,9 @@ std::string Hex(const uint8_t* data, size_t size) {
     return out;
 }
 
-// Tries to take one complete reply out of raw; true when it is complete.
-bool TryParse(const std::string& raw, RawReply& r) {
+// Tries to take one complete reply out of raw; true when it is complete, with
+// *used its length in raw.
+bool TryParse(const std::string& raw, RawReply& r, size_t* used) {
     size_t end = raw.find("\r\n\r\n");
     if (end == std::string::npos) return false;
     r.gotHeaders = true;
@@ -38,6 +40,7 @@ bool TryParse(const std::string& raw, RawReply& r) {
     size_t pos = 0;
     r.contentLength = -1;
     r.chunked = false;
+    r.connectionClose = false;
     while ((pos = head.find("\r\n", pos)) != std::string::npos) {
         pos += 2;
         size_t lineEnd = head.find("\r\n", pos);
@@ -49,12 +52,14 @@ bool TryParse(const std::string& raw, RawReply& r) {
         if (!strcasecmp(name.c_str(), "ETag")) r.etag = value;
         if (!strcasecmp(name.c_str(), "Content-Length")) r.contentLength = std::atol(value.c_str());
         if (!strcasecmp(name.c_str(), "Transfer-Encoding")) r.chunked = !strcasecmp(value.c_str(), "chunked");
+        if (!strcasecmp(name.c_str(), "Connection")) r.connectionClose = !strcasecmp(value.c_str(), "close");
     }
     std::string rest = raw.substr(end + 4);
     r.body.clear();
     if (!r.chunked) {
         size_t n = r.contentLength < 0 ? rest.size() : std::min<size_t>(rest.size(), r.contentLength);
         r.body.assign(rest.begin(), rest.begin() + static_cast<long>(n));
+        *used = end + 4 + n;
         return r.contentLength >= 0 && rest.size() >= static_cast<size_t>(r.contentLength);
     }
     size_t p = 0;
@@ -63,7 +68,10 @@ bool TryParse(const std::string& raw, RawReply& r) {
         if (eol == std::string::npos) return false;
         size_t size = std::strtoul(rest.c_str() + p, nullptr, 16);
         p = eol + 2;
-        if (size == 0) return rest.size() >= p + 2;
+        if (size == 0) {
+            *used = end + 4 + p + 2;
+            return rest.size() >= p + 2;
+        }
         size_t take = std::min(size, rest.size() - p);
         r.body.insert(r.body.end(), rest.begin() + static_cast<long>(p), rest.begin() + static_cast<long>(p + take));
         if (take < size || rest.size() < p + size + 2) return false;
@@ -72,48 +80,79 @@ bool TryParse(const std::string& raw, RawReply& r) {
 }
 } // namespace
 
-RawReply SendRaw(int port, const std::string& bytes, int timeoutMs) {
-    RawReply r;
-    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+SimConnection::SimConnection(int port) : m_port(port) {
+    m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     addr.sin_port = htons(static_cast<uint16_t>(port));
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) < 0) {
-        ::close(fd);
-        return r;
+    if (m_fd >= 0 && ::connect(m_fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) < 0) {
+        ::close(m_fd);
+        m_fd = -1;
     }
-    r.connected = true;
-    (void)!::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+}
+
+SimConnection::~SimConnection() {
+    if (m_fd >= 0) ::close(m_fd);
+}
+
+bool SimConnection::Send(const std::string& bytes) {
+    return m_fd >= 0 && ::send(m_fd, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
+}
+
+bool SimConnection::Post(const std::string& body) { return Send(PostBytes(m_port, body)); }
+
+bool SimConnection::WaitReadable(int timeoutMs) {
+    pollfd p{m_fd, POLLIN, 0};
+    return m_fd >= 0 && ::poll(&p, 1, timeoutMs) > 0;
+}
+
+RawReply SimConnection::Read(int timeoutMs) {
+    RawReply r;
+    r.connected = m_fd >= 0;
+    if (!r.connected) return r;
     std::string raw;
+    raw.swap(m_pending);
+    size_t used = 0;
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (std::chrono::steady_clock::now() < deadline) {
-        pollfd p{fd, POLLIN, 0};
+    while (true) {
+        r.complete = TryParse(raw, r, &used);
+        if (r.complete || std::chrono::steady_clock::now() >= deadline) break;
+        pollfd p{m_fd, POLLIN, 0};
         if (::poll(&p, 1, 50) <= 0) continue;
         char buf[8192];
-        ssize_t n = ::recv(fd, buf, sizeof buf, 0);
+        ssize_t n = ::recv(m_fd, buf, sizeof buf, 0);
         if (n <= 0) {
             r.closedByServer = true;
+            r.reset = n < 0 && errno == ECONNRESET;
             break;
         }
+        ++r.reads;
         raw.append(buf, static_cast<size_t>(n));
-        if (TryParse(raw, r)) {
-            r.complete = true;
-            break;
-        }
     }
-    if (!r.complete) TryParse(raw, r);
+    if (r.complete) {
+        m_pending = raw.substr(used);
+        raw.resize(used);
+    }
     r.rawBytes = raw.size();
-    ::close(fd);
     return r;
 }
 
+std::string PostBytes(int port, const std::string& body) {
+    return "POST / HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) +
+           "\r\nContent-Type: application/x-www-form-urlencoded\r\nContent-Length: " + std::to_string(body.size()) +
+           "\r\n\r\n" + body;
+}
+
+RawReply SendRaw(int port, const std::string& bytes, int timeoutMs) {
+    SimConnection connection(port);
+    if (!connection.IsConnected()) return {};
+    connection.Send(bytes);
+    return connection.Read(timeoutMs);
+}
+
 RawReply PostRaw(int port, const std::string& body, int timeoutMs) {
-    return SendRaw(port,
-                   "POST / HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) +
-                       "\r\nContent-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
-                       std::to_string(body.size()) + "\r\n\r\n" + body,
-                   timeoutMs);
+    return SendRaw(port, PostBytes(port, body), timeoutMs);
 }
 
 bool ParseETag(const std::string& etag, int numbers[4]) {

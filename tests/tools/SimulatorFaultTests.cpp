@@ -198,3 +198,76 @@ TEST_F(SimulatorFaults, StopEndsAConnectionThatWaitsInASlowReply) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_EQ(server.GetPort(), -1);
 }
+
+namespace {
+// The faults of a connection's end act alike whether queued for the next
+// request (false) or for the function of kLogout, 100/22 (true).
+class SimulatorConnectionFaults : public SimulatorFaults, public ::testing::WithParamInterface<bool> {
+protected:
+    void Inject(const SimFault& fault) {
+        if (GetParam())
+            server.InjectFaultFor(100, 22, fault);
+        else
+            server.InjectFault(fault);
+    }
+};
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P(QueuedAndForAFunction, SimulatorConnectionFaults, ::testing::Bool());
+
+TEST_P(SimulatorConnectionFaults, ResetAfterRequestLogsTheRequestThenResetsWithoutAReply) {
+    Inject({SimFaultKind::ResetAfterRequest});
+    RawReply r = PostRaw(port, kLogout);
+    EXPECT_EQ(r.rawBytes, 0u);
+    EXPECT_TRUE(r.closedByServer);
+    EXPECT_TRUE(r.reset);
+    auto log = server.GetRequestLog();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].sub, 22);
+    EXPECT_TRUE(Healthy(PostRaw(port, kLogout)));
+}
+
+TEST_P(SimulatorConnectionFaults, DripSendsTheSameReplyOneByteAtATime) {
+    RawReply whole = PostRaw(port, kLogout);
+    SimFault drip{SimFaultKind::Drip};
+    drip.delayMs = 2;
+    Inject(drip);
+    RawReply dripped = PostRaw(port, kLogout);
+    ASSERT_TRUE(dripped.complete);
+    EXPECT_EQ(dripped.rawBytes, whole.rawBytes);
+    EXPECT_EQ(dripped.etag, whole.etag);
+    EXPECT_EQ(dripped.body, whole.body);
+    EXPECT_GT(dripped.reads, 1);
+}
+
+TEST_P(SimulatorConnectionFaults, StopEndsADripThatWaitsBetweenBytes) {
+    SimFault drip{SimFaultKind::Drip};
+    drip.delayMs = 600000;
+    Inject(drip);
+    SimConnection connection(port);
+    ASSERT_TRUE(connection.Post(kLogout));
+    ASSERT_TRUE(connection.WaitReadable(5000));
+    server.Stop();
+    RawReply r = connection.Read();
+    EXPECT_EQ(r.rawBytes, 1u);
+    EXPECT_TRUE(r.closedByServer);
+}
+
+TEST_P(SimulatorConnectionFaults, CloseKeptAliveAnswersAsIfKeptThenClosesAndANewConnectionIsServed) {
+    Inject({SimFaultKind::CloseKeptAlive});
+    SimConnection kept(port);
+    ASSERT_TRUE(kept.Post(kLogout));
+    RawReply reply = kept.Read();
+    EXPECT_TRUE(Healthy(reply));
+    EXPECT_FALSE(reply.connectionClose);
+    // What a client reusing the connection meets: a clean close, no reply.
+    RawReply next = kept.Read();
+    EXPECT_EQ(next.rawBytes, 0u);
+    EXPECT_TRUE(next.closedByServer);
+    EXPECT_FALSE(next.reset);
+    kept.Post(kLogout);
+    EXPECT_EQ(kept.Read().rawBytes, 0u);
+    EXPECT_TRUE(Healthy(PostRaw(port, kLogout)));
+    // The request sent on the closed connection was never read.
+    EXPECT_EQ(server.GetRequestLog().size(), 2u);
+}

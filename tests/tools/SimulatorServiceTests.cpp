@@ -174,6 +174,42 @@ TEST_F(SimulatorService, AnUnknownFunctionAnswersAnErrorSetNamingIt) {
     EXPECT_EQ(list->GetErrorText(), u"不支持的功能(777/5)");
 }
 
+TEST_F(SimulatorService, FunctionNumbersThatAreNotPlainDigitsOrAreRepeatedNameNoFunction) {
+    // Were any of these read as 500/6, the order route would answer it.
+    server.SetRoute(500, 6, [](const SimRequest&, CSimMarket&) {
+        CDataSetWriter w;
+        w.AddSet("ok");
+        return SimReply::Ok(w);
+    });
+    struct Case {
+        const char* text;
+        int main, sub;
+    };
+    const Case cases[] = {
+        {"tc_mfuncno=500&TC_SFUNCNO=6", 500, 6},
+        {"TC_MFUNCNO=0500&TC_SFUNCNO=6", -1, -1},
+        {"TC_MFUNCNO=+500&TC_SFUNCNO=6", -1, -1},
+        {"TC_MFUNCNO= 500&TC_SFUNCNO=6", -1, -1},
+        {"TC_MFUNCNO=500&TC_SFUNCNO=6.0", -1, -1},
+        {"TC_MFUNCNO=500&TC_SFUNCNO=6&tc_mfuncno=500", -1, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        server.ClearRequestLog();
+        RawReply r = PostRaw(port, kHead + c.text);
+        auto log = server.GetRequestLog();
+        ASSERT_EQ(log.size(), 1u);
+        EXPECT_EQ(log[0].main, c.main);
+        EXPECT_EQ(log[0].sub, c.sub);
+        auto list = OpenReply(r, "");
+        ASSERT_TRUE(list);
+        EXPECT_EQ(list->IsError(), c.main < 0);
+        if (c.main < 0) {
+            EXPECT_EQ(list->GetErrorText(), u"不支持的功能(-1/-1)");
+        }
+    }
+}
+
 TEST_F(SimulatorService, ProxyFormRequestLineAndHeadersAreLogged) {
     // The gateway form names the server in the request line; the log keeps it.
     RawReply r = PostRaw(port, kHead + "TC_MFUNCNO=100&TC_SFUNCNO=22");

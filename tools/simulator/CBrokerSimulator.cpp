@@ -3,6 +3,7 @@
 // Content-Length request body, replies by Content-Length or chunked.
 #include "tools/simulator/CBrokerSimulator.h"
 
+#include "core/FunctionNumbers.h"
 #include "core/SealEnvelope.h"
 #include "core/ZlibCodec.h"
 #include "tools/simulator/CSimMarket.h"
@@ -221,6 +222,11 @@ struct CBrokerSimulator::Impl {
         std::unique_lock<std::mutex> lock(mu);
         return !cv.wait_for(lock, std::chrono::milliseconds(ms), [this] { return !running.load(); });
     }
+    // Waits ms; false as soon as the server stops or the peer has gone.
+    bool WaitOnPeer(int fd, int ms);
+    // Sends the reply's bytes, one at a time for Drip; false when the peer
+    // is gone or the server stops.
+    bool Transmit(int fd, const std::string& bytes, const SimFault& fault);
     SimRequest OpenRequest(const HttpRequest& http, bool* sealBroken);
     SimReply Route(const SimRequest& request);
     void SendReply(int fd, const SimRequest& request, SimReply reply, const SimFault& fault, bool* closeAfter);
@@ -547,8 +553,18 @@ SimRequest CBrokerSimulator::Impl::OpenRequest(const HttpRequest& http, bool* se
         auto it = sessions.find(r.Get("session"));
         r.sessionKey = it != sessions.end() ? it->second : lastKey;
     }
-    r.main = r.GetInt("TC_MFUNCNO", -1);
-    r.sub = r.GetInt("TC_SFUNCNO", -1);
+    // Read from the opened parameters with the client's own reading, so a
+    // text the client takes for one function is never served as another.
+    std::string text;
+    for (const auto& [k, v] : r.params) {
+        if (!text.empty()) text += '&';
+        text += k + '=' + v;
+    }
+    CFunctionNumbers numbers = ReadFunctionNumbers(text);
+    if (!numbers.malformed && !numbers.repeated) {
+        r.main = numbers.main;
+        r.sub = numbers.sub;
+    }
     return r;
 }
 
@@ -634,39 +650,63 @@ void CBrokerSimulator::Impl::SendReply(int fd, const SimRequest& request, SimRep
         head += "Transfer-Encoding: chunked\r\n";
     else
         head += "Content-Length: " + std::to_string(payload.size()) + "\r\n";
-    if (*closeAfter) head += "Connection: close\r\n";
+    // CloseKeptAlive lets the client believe the connection stays usable.
+    if (*closeAfter && fault.kind != SimFaultKind::CloseKeptAlive) head += "Connection: close\r\n";
     head += "\r\n";
-    if (!SendText(fd, head)) {
-        *closeAfter = true;
-        return;
-    }
+    std::string wire = std::move(head);
+    const char* bytes = reinterpret_cast<const char*>(payload.data());
     if (fault.kind == SimFaultKind::CloseInsideBody) {
         // The headers promised the whole body (one chunk of it, when chunked).
-        if (chunked) SendText(fd, ChunkHeader(payload.size()));
-        SendAll(fd, payload.data(), payload.size() / 2);
+        if (chunked) wire += ChunkHeader(payload.size());
+        wire.append(bytes, payload.size() / 2);
+        Transmit(fd, wire, fault);
         *closeAfter = true;
         return;
     }
     if (!chunked) {
-        if (!SendAll(fd, payload.data(), payload.size())) *closeAfter = true;
-        return;
-    }
-    // Uneven chunks, so that a reader cannot rely on one chunk per body.
-    size_t pos = 0;
-    size_t first = std::min<size_t>(7, payload.size());
-    while (pos < payload.size()) {
-        size_t n = pos == 0 ? first : std::min(kChunkSize, payload.size() - pos);
-        if (!SendText(fd, ChunkHeader(n)) || !SendAll(fd, payload.data() + pos, n) || !SendText(fd, "\r\n")) {
-            *closeAfter = true;
-            return;
+        wire.append(bytes, payload.size());
+    } else {
+        // Uneven chunks, so that a reader cannot rely on one chunk per body.
+        size_t pos = 0;
+        size_t first = std::min<size_t>(7, payload.size());
+        while (pos < payload.size()) {
+            size_t n = pos == 0 ? first : std::min(kChunkSize, payload.size() - pos);
+            wire += ChunkHeader(n);
+            wire.append(bytes + pos, n);
+            wire += "\r\n";
+            pos += n;
         }
-        pos += n;
+        wire += "0\r\n\r\n";
     }
-    if (!SendText(fd, "0\r\n\r\n")) *closeAfter = true;
+    if (!Transmit(fd, wire, fault) || fault.kind == SimFaultKind::CloseKeptAlive) *closeAfter = true;
+}
+
+bool CBrokerSimulator::Impl::WaitOnPeer(int fd, int ms) {
+    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (running) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return true;
+        // Stop shuts the socket down, which wakes this poll as a hang-up too.
+        pollfd p{fd, POLLRDHUP, 0};
+        int n = ::poll(&p, 1, static_cast<int>(std::min<long long>(left.count(), kPollSliceMs)));
+        if (n < 0 && errno != EINTR) return false;
+        if (n > 0 && (p.revents & (POLLRDHUP | POLLHUP | POLLERR))) return false;
+    }
+    return false;
+}
+
+bool CBrokerSimulator::Impl::Transmit(int fd, const std::string& bytes, const SimFault& fault) {
+    if (fault.kind != SimFaultKind::Drip) return SendText(fd, bytes);
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (i > 0 && !WaitOnPeer(fd, fault.delayMs)) return false;
+        if (!SendAll(fd, bytes.data() + i, 1)) return false;
+    }
+    return true;
 }
 
 void CBrokerSimulator::Impl::Serve(int fd) {
     std::string buffer;
+    bool reset = false;
     while (running) {
         HttpRequest http;
         ReadResult read = ReadRequest(fd, buffer, http);
@@ -687,13 +727,23 @@ void CBrokerSimulator::Impl::Serve(int fd) {
         cv.notify_all();
         SimFault fault = TakeFault(request.main, request.sub);
         if (fault.kind == SimFaultKind::CloseAfterRequest || fault.kind == SimFaultKind::AcceptAndClose) break;
+        if (fault.kind == SimFaultKind::ResetAfterRequest) {
+            reset = true;
+            break;
+        }
         // A seal that no logon's key opens means the server has lost the session.
         SimReply reply = sealBroken ? SimReply::Error(u"会话已失效，请重新登录", 100) : Route(request);
         bool closeAfter = !http.keepAlive;
         SendReply(fd, request, std::move(reply), fault, &closeAfter);
         if (closeAfter) break;
     }
-    ::shutdown(fd, SHUT_RDWR);
+    if (reset) {
+        // A zero linger makes close abort with RST; a shutdown first would send a FIN.
+        linger hardClose{1, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &hardClose, sizeof hardClose);
+    } else {
+        ::shutdown(fd, SHUT_RDWR);
+    }
     std::lock_guard<std::mutex> lock(mu);
     // Stop may be waiting to shut this socket down; close it only under the lock.
     for (auto& c : connections)

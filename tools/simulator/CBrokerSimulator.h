@@ -2,7 +2,8 @@
 // desktop program's built-in default server. It speaks the protocol of
 // docs/protocol.md over its own small HTTP/1.1 loop on POSIX sockets (not a
 // general HTTP library) because its fault seams need byte-exact control:
-// closing inside a body, cutting a body short, a broken ETag.
+// closing inside a body, cutting a body short, a broken ETag, a reset, a
+// reply that trickles in byte by byte.
 //
 // Threads: Start opens a loopback listening socket and runs an accept thread;
 // every connection is served on a thread of its own, one request after the
@@ -34,8 +35,11 @@ class CSimMarket;
 // One request as the server understood it; what a route reads and what the
 // request log keeps.
 struct SimRequest {
-    int main = -1;                   // TC_MFUNCNO, -1 when absent or not a number
-    int sub = -1;                    // TC_SFUNCNO
+    // TC_MFUNCNO and TC_SFUNCNO as ReadFunctionNumbers reads them: -1 when
+    // absent or not plain digits, and both -1 when either is malformed or
+    // given twice (such a request names no function).
+    int main = -1;
+    int sub = -1;
     // Every parameter in the order sent, the sealed ones opened and put where
     // "TC_REQDATA" stood ("TC_REQDATA", "TC_REQLENGTH" and "TC_ENCRYPT"
     // themselves are left out). Values are the 8-bit text as sent.
@@ -84,6 +88,9 @@ enum class SimFaultKind {
     BadETag,             // the ETag header is not four numbers
     ErrorSet,            // the body is an "error" set with errorText, ETag error errorCode
     SessionLost,         // ETag error 100 and an empty body
+    ResetAfterRequest,   // the request is read (and logged), then the connection reset (RST, not FIN)
+    Drip,                // head and body go out one byte every delayMs; Stop or the peer leaving ends it
+    CloseKeptAlive,      // the reply goes out without "Connection: close", then the connection is closed
 };
 
 struct SimFault {
@@ -91,7 +98,7 @@ struct SimFault {
     SimFault(SimFaultKind k) : kind(k) {}  // implicit, so {SimFaultKind::SlowReply} makes one
 
     SimFaultKind kind = SimFaultKind::None;
-    int delayMs = 0;                 // SlowReply: milliseconds before the reply
+    int delayMs = 0;                 // SlowReply: milliseconds before the reply; Drip: between bytes
     std::u16string errorText;        // ErrorSet: the text of the error set
     int errorCode = 0;               // ErrorSet: the ETag error number
 };

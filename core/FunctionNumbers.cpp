@@ -1,0 +1,58 @@
+// Strict reading of function numbers; see the header.
+#include "core/FunctionNumbers.h"
+
+namespace {
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+bool ParseFunctionNumber(std::string_view value, int* number) {
+    if (value.empty() || value.size() > 9 || (value.size() > 1 && value[0] == '0'))
+        return false;
+    int n = 0;
+    for (char c : value) {
+        if (c < '0' || c > '9')
+            return false;
+        n = n * 10 + (c - '0');
+    }
+    *number = n;
+    return true;
+}
+
+CFunctionNumbers ReadFunctionNumbers(std::string_view text) {
+    CFunctionNumbers out;
+    bool seenMain = false, seenSub = false;
+    while (!text.empty()) {
+        const size_t amp = text.find('&');
+        const std::string_view part = text.substr(0, amp);
+        text = amp == std::string_view::npos ? std::string_view() : text.substr(amp + 1);
+        const size_t eq = part.find('=');
+        const std::string_view name = part.substr(0, eq);
+        const bool isMain = EqualsNoCase(name, "tc_mfuncno");
+        if (!isMain && !EqualsNoCase(name, "tc_sfuncno"))
+            continue;
+        bool& seen = isMain ? seenMain : seenSub;
+        if (seen)
+            out.repeated = true;
+        seen = true;
+        int value = -1;
+        if (eq == std::string_view::npos || !ParseFunctionNumber(part.substr(eq + 1), &value)) {
+            out.malformed = true;
+            value = -1;
+        }
+        (isMain ? out.main : out.sub) = value;
+    }
+    return out;
+}
