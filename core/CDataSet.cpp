@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr size_t kSetHeaderSize = CDataSet::kTagSize + 16;
-
 // Bounds-checked little-endian reader over a byte range.
 class WireReader {
 public:
@@ -165,10 +163,21 @@ std::unique_ptr<CDataSet> CDataSet::Parse(const uint8_t* data, size_t size, size
 
 void CDataSet::Serialize(std::vector<uint8_t>& out) const {
     // The rows are written with their references rebased on a compacted
-    // variable-data area.
-    std::vector<uint8_t> rows = m_rows;
-    std::vector<uint8_t> var;
+    // variable-data area. Rows of a received set may share bytes of the
+    // area; compacting would copy them once per reference (a small body
+    // could grow without bound), so such an area is written as it stands.
+    uint64_t referenced = 0;
     for (int r = 0; r < m_rowCount; ++r) {
+        for (int c = 0; c < GetColumnCount(); ++c) {
+            int length = 0;
+            if (DataSetTypeIsVariable(m_columns[c].GetType()) && FieldPtrAt(r, c, &length)) referenced += length;
+        }
+    }
+    std::vector<uint8_t> rows = m_rows;
+    const bool compact = referenced <= m_varData.size();
+    std::vector<uint8_t> var;
+    if (!compact) var = m_varData;
+    for (int r = 0; r < m_rowCount && compact; ++r) {
         for (int c = 0; c < GetColumnCount(); ++c) {
             if (!DataSetTypeIsVariable(m_columns[c].GetType())) continue;
             int length = 0;

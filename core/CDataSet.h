@@ -36,7 +36,9 @@ public:
     // inconsistent set.
     static std::unique_ptr<CDataSet> Parse(const uint8_t* data, size_t size, size_t* consumed);
     // Appends the binary form of this set to out; the variable-data area is
-    // written compacted, holding only what the rows refer to.
+    // written compacted, holding only what the rows refer to, unless rows
+    // share bytes of it: then as it stands, so a parsed set never writes
+    // more bytes than it was read from.
     void Serialize(std::vector<uint8_t>& out) const;
 
     const char* GetTag() const { return m_tag.c_str(); }

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing OrbStock
-# need. Does nothing when they are all present; otherwise runs apt-get as
-# root (through sudo when not root).
+# Installs the Debian packages that building, running, testing and fuzzing
+# OrbStock need (clang and its runtime libraries build the fuzz targets).
+# Does nothing when they are all present; otherwise runs apt-get as root
+# (through sudo when not root).
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   zlib1g-dev libssl-dev libsqlite3-dev libpng-dev libfreetype-dev libfontconfig-dev
-  libsdl2-dev libcpp-httplib-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libsdl2-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei xvfb xauth
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -34,7 +34,7 @@
 
 #include <cstdint>
 
-class CMenuNode;
+struct CMenuNode;
 class CNetWorker;
 
 class CNetWnd : public CBaseWnd {

@@ -286,6 +286,39 @@ TEST(CDataSet, EditedSetsSerialiseWithACompactedVariableArea) {
     EXPECT_EQ((*list.GetAt(0))->GetFieldText(0), u"0123456789");
 }
 
+TEST(CDataSetList, ReceivedRowsSharingVariableBytesWriteBackNoLongerThanRead) {
+    // 1000 rows that all refer to the same 4000 bytes: compacting them would
+    // write 4 MB from a 12 kB body.
+    CDataSetWriter w;
+    w.AddSet("config");
+    w.AddColumn(DataSetType::Bytes, "b");
+    w.AddRow();
+    std::vector<uint8_t> shared(4000, 0x5A);
+    w.SetBytes(0, shared.data(), shared.size());
+    for (int i = 1; i < 1000; ++i) w.AddRow();
+    std::vector<uint8_t> body = w.Serialize();
+    const size_t rows = 4 + 32 + 7;  // count, set header, descriptor (1+1+2+1+2)
+    for (int i = 1; i < 1000; ++i) std::memcpy(&body[rows + 8 * i], &body[rows], 8);
+    CDataSetList list = Parse(body);
+    ASSERT_FALSE(list.IsError());
+
+    const CDataSet* sets[] = {*list.GetAt(0)};
+    std::vector<uint8_t> written = CDataSetList::Serialize(sets, 1);
+    EXPECT_LE(written.size(), body.size());
+    CDataSetList reread = Parse(written);
+    ASSERT_EQ(reread.GetCount(), 1);
+    CDataSet* set = *reread.GetAt(0);
+    int rowCount = 0;
+    while (set->MoveNext()) {
+        int length = 0;
+        const uint8_t* p = set->GetFieldPtr(0, &length, nullptr);
+        ASSERT_EQ(length, 4000);
+        EXPECT_EQ(std::memcmp(p, shared.data(), shared.size()), 0);
+        ++rowCount;
+    }
+    EXPECT_EQ(rowCount, 1000);
+}
+
 TEST(CDataSetList, EmptyNullOrUnreadableBodiesCountAsAnErrorWithNoSet) {
     CDataSetList none(nullptr, 10);
     EXPECT_TRUE(none.IsError());

@@ -1,0 +1,168 @@
+// Writes the first inputs of every fuzz target, made by the project's own
+// writers, under DIR/<target>/: seed_maker DIR.
+#include "core/CDataSetWriter.h"
+#include "core/SealEnvelope.h"
+#include "core/StrUtil.h"
+#include "core/ZlibCodec.h"
+#include "framework/app/CDefParam.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+const char kKey[] = "Ab3dE6gH9jK2mN5p";  // the key the targets open with
+
+fs::path g_root;
+
+void Write(const std::string& target, const Bytes& bytes) {
+    fs::path dir = g_root / ("fuzz_" + target);
+    fs::create_directories(dir);
+    int n = 0;
+    while (fs::exists(dir / ("seed-" + std::to_string(n)))) ++n;
+    std::ofstream(dir / ("seed-" + std::to_string(n)), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+Bytes Text(std::string_view s) { return Bytes(s.begin(), s.end()); }
+
+Bytes MenuBody() {
+    CDataSetWriter w;
+    w.AddSet("menus");
+    int id = w.AddColumn(DataSetType::Int32, "id"), pid = w.AddColumn(DataSetType::Int32, "pid");
+    int title = w.AddColumn(DataSetType::WideText, "title", u"标题");
+    int keyword = w.AddColumn(DataSetType::AnsiText, "keyword"), request = w.AddColumn(DataSetType::AnsiText, "request");
+    const char* keywords[] = {"fschart", "buysale", "stocklist"};
+    for (int i = 0; i < 3; ++i) {
+        w.AddRow();
+        w.SetInt(id, i + 1);
+        w.SetInt(pid, i == 2 ? 1 : 0);
+        w.SetText(title, i == 0 ? u"行情" : u"交易");
+        w.SetAnsiText(keyword, keywords[i]);
+        w.SetAnsiText(request, "TC_MFUNCNO=100&TC_SFUNCNO=3&");
+    }
+    w.AddSet("config");
+    w.AddColumn(DataSetType::AnsiText, "name");
+    w.AddColumn(DataSetType::WideText, "value");
+    w.AddRow();
+    w.SetAnsiText(0, "market");
+    w.SetText(1, u"1^深圳#2^上海#");
+    return w.Serialize();
+}
+
+// One column of every type, rows with small, large, negative and missing values.
+Bytes TableBody() {
+    CDataSetWriter w;
+    w.AddSet("quotes");
+    w.AddColumn(DataSetType::Int8, "flag");
+    w.AddColumn(DataSetType::Int16, "market");
+    w.AddColumn(DataSetType::Int32, "volume");
+    w.AddColumn(DataSetType::Number, "price");
+    w.AddColumn(DataSetType::Double, "ratio");
+    w.AddColumn(DataSetType::WideText, "name");
+    w.AddColumn(DataSetType::AnsiText, "code");
+    w.AddColumn(DataSetType::Bytes, "raw");
+    const CQuoteNumber prices[] = {{12.35, 2}, {-0.5, 1}, {CQuoteNumber::kMissingValue, 0}};
+    for (int i = 0; i < 3; ++i) {
+        w.AddRow();
+        w.SetInt(0, i - 1);
+        w.SetInt(1, 300 * i);
+        w.SetInt(2, i == 2 ? -2147483647 : 123456 * i);
+        w.SetNumber(3, prices[i]);
+        w.SetDouble(4, i * 0.125 - 1e300 * (i == 2));
+        w.SetText(5, i ? u"浦发银行" : u"");
+        w.SetAnsiText(6, "600000");
+        w.SetBytes(7, "\x00\xff\x10", static_cast<size_t>(i));
+    }
+    return w.Serialize();
+}
+
+Bytes Seal(const Bytes& plain) {
+    Bytes out(SealedSize(static_cast<int>(plain.size())));
+    int n = SealData(kKey, plain.data(), static_cast<int>(plain.size()), out.data());
+    out.resize(n > 0 ? n : 0);
+    return out;
+}
+
+// A reply as the simulated server frames it: by length, or in chunks.
+std::string Reply(const Bytes& body, const std::string& etag, size_t chunk = 0, bool close = false) {
+    std::string r = close ? "HTTP/1.0 200 OK\r\n" : "HTTP/1.1 200 OK\r\n";
+    r += "ETag: \"" + etag + "\"\r\n";
+    if (!chunk)
+        return r + "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + std::string(body.begin(), body.end());
+    r += "Transfer-Encoding: chunked\r\n\r\n";
+    for (size_t at = 0; at < body.size(); at += chunk) {
+        size_t n = std::min(chunk, body.size() - at);
+        char line[32];
+        std::snprintf(line, sizeof line, "%zx;ext=1\r\n", n);
+        r += line + std::string(body.begin() + at, body.begin() + at + n) + "\r\n";
+    }
+    return r + "0\r\nX-Trailer: 1\r\n\r\n";
+}
+
+void HttpSeed(uint8_t piece, const std::string& replies) {
+    Bytes b{piece};
+    b.insert(b.end(), replies.begin(), replies.end());
+    Write("http_reply", b);
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s DIR\n", argv[0]);
+        return 64;
+    }
+    g_root = argv[1];
+    const Bytes menus = MenuBody(), table = TableBody(), error = CDataSetWriter::ErrorBody(u"会话已失效");
+    const Bytes packed = ZlibCompress(table.data(), table.size());
+
+    for (const Bytes& body : {menus, table, error, Bytes{0, 0, 0, 0}}) Write("record_sets", body);
+
+    Write("seal_envelope", Seal(menus));
+    Write("seal_envelope", Seal(packed));
+    Write("seal_envelope", Seal(Text("sixteen bytes..!")));
+
+    for (int level : {0, 1, 6, 9}) Write("zlib_codec", ZlibCompress(menus.data(), menus.size(), level));
+    Write("zlib_codec", ZlibCompress(nullptr, 0));
+
+    HttpSeed(255, Reply(table, "0,0,0,0") + Reply(menus, "0,0,0,0"));
+    HttpSeed(6, Reply(table, "0,0,0,0", 7));
+    HttpSeed(0, Reply(Seal(packed), "0,0,18,36", 5));
+    HttpSeed(15, Reply(packed, "W/0, 0, 18, 0", 0, true));
+    HttpSeed(31, Reply(error, "100,0,0,0"));
+
+    for (CQuoteNumber n : {CQuoteNumber(12.35, 2), CQuoteNumber(-0.5, 1), CQuoteNumber(1234, 0),
+                           CQuoteNumber(3.141, 3), CQuoteNumber(CQuoteNumber::kMissingValue, 0)}) {
+        Bytes cell(4);
+        WriteLE32(cell.data(), static_cast<uint32_t>(n.ToPacked()));
+        Write("quote_number", cell);
+    }
+
+    char* query = SetUrlParam("TC_MFUNCNO=100&TC_SFUNCNO=3", "code", "600000");
+    for (const char* key : {"code", "tc_sfuncno", "market"}) {
+        std::string seed = std::string(query) + '\0' + key + '\0' + "1";
+        Write("url_param", Text(seed));
+    }
+    free(query);
+
+    for (std::u16string_view text : {u"1^深圳#2^上海#", u"MACD^指数平滑#KDJ^随机指标", u"bad#^empty#3^a^b#"}) {
+        Bytes utf16;
+        for (char16_t c : text) utf16.insert(utf16.end(), {uint8_t(c), uint8_t(c >> 8)});
+        Write("name_value_list", utf16);
+    }
+
+    fs::create_directories(g_root / "fuzz_def_param");
+    CDefParam settings((g_root / "fuzz_def_param" / "seed-0").string());
+    settings.Set("Server_Host", "broker.example");
+    settings.Set("Trade_ZJZH", "1234567890123456789012345678901");
+    if (!settings.Save())
+        return 1;
+    std::vector<CDefParam::Entry> entries = CDefParam::Defaults();
+    entries.emplace_back("Newer_Key", "kept");
+    Write("def_param", CDefParam::Serialize(entries));
+    return 0;
+}
