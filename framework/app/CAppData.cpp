@@ -234,7 +234,10 @@ bool CAppData::LoadMyQuotes() {
     if (ReadDatFile("MyQuotes")) {
         return true;
     }
-    return WriteDatFile("MyQuotes", kDefaultMyQuotes.data(), kDefaultMyQuotes.size());
+    // Stored as the watch list always is: the text and its NUL.
+    std::string bytes(kDefaultMyQuotes);
+    bytes.push_back('\0');
+    return WriteDatFile("MyQuotes", bytes.data(), bytes.size());
 }
 
 // ---- Settings and colours ----

@@ -80,7 +80,8 @@ public:
     // Writes the file name + ".dat" with exactly these bytes, atomically.
     // False (old file intact, no temporary file left) when it fails.
     bool WriteDatFile(const char* name, const void* bytes, size_t length);
-    // Creates "MyQuotes.dat" with kDefaultMyQuotes when it is missing.
+    // Creates "MyQuotes.dat" with kDefaultMyQuotes and its NUL when it is
+    // missing.
     // False when it was missing and could not be written.
     bool LoadMyQuotes();
 

@@ -5,6 +5,8 @@
 
 #include "platform/win/Message.h"
 
+#include <cstdlib>
+
 enum : UINT {
     WND_MSG_OPEN_MENU_CHILD = 0xFFF20004, // lParam: the child index to open
     WND_MSG_CLOSE = 0xFFF20005,           // lParam: the close code
@@ -29,4 +31,10 @@ enum : UINT {
 // loop runs when the receiver is gone).
 inline void FreeChoiceIndices(LPARAM lParam) {
     delete[] reinterpret_cast<int*>(lParam);
+}
+
+// Frees the request text of a WND_MSG_OPEN_FSCHART or WND_MSG_OPEN_KXCHART
+// message (also what the loop runs when the receiver is gone).
+inline void FreeChartRequestText(LPARAM lParam) {
+    std::free(reinterpret_cast<char*>(lParam));
 }

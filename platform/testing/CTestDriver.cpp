@@ -16,6 +16,8 @@
 
 namespace {
 
+constexpr const char* kUnavailable = "  (unavailable: the GUI thread is busy or the program is not running)\n";
+
 std::string Narrow(const std::u16string& text) {
     // For the failure listing only: ASCII kept, the rest shown as '?'.
     std::string out;
@@ -30,9 +32,52 @@ CTestDriver::CTestDriver() = default;
 
 CTestDriver::~CTestDriver() { Stop(); }
 
+std::mutex& CTestDriver::StrayLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+std::vector<std::shared_ptr<CTestDriver::GuiThread>>& CTestDriver::Strays() {
+    static std::vector<std::shared_ptr<GuiThread>> strays;
+    return strays;
+}
+
+void CTestDriver::KeepStray(std::shared_ptr<GuiThread> gui) {
+    std::lock_guard<std::mutex> guard(StrayLock());
+    Strays().push_back(std::move(gui));
+}
+
+bool CTestDriver::WaitForStrays(int ms) {
+    std::vector<std::shared_ptr<GuiThread>> strays;
+    {
+        std::lock_guard<std::mutex> guard(StrayLock());
+        strays.swap(Strays());
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    bool allEnded = true;
+    for (const std::shared_ptr<GuiThread>& gui : strays) {
+        bool finished = false;
+        {
+            std::unique_lock<std::mutex> guard(gui->lock);
+            finished = gui->changed.wait_until(guard, deadline, [&gui] { return gui->finished; });
+        }
+        if (!finished) {
+            allEnded = false;
+            KeepStray(gui);
+        }
+    }
+    return allEnded;
+}
+
 bool CTestDriver::Start(std::function<void()> setup, int screenMode) {
     if (m_thread.joinable()) {
         Fail("Start: the driver is already running");
+        return false;
+    }
+    if (!WaitForStrays(m_restTimeoutMs)) {
+        Report("Start: the GUI thread of an earlier driver is still blocked after " + std::to_string(m_restTimeoutMs) +
+                   " ms",
+               "  (unavailable: that program is not this driver's)\n");
         return false;
     }
     CModalScript::Instance().Clear();
@@ -40,59 +85,79 @@ bool CTestDriver::Start(std::function<void()> setup, int screenMode) {
     m_setManualClock = !clock.IsManual();
     if (m_setManualClock)
         clock.UseManual({2024, 3, 13, 3, 10, 30, 0, 0});
+    m_gui = std::make_shared<GuiThread>();
+    m_sawBlocked = false;
+    m_thread = std::thread([gui = m_gui, setup = std::move(setup), screenMode] { GuiThreadMain(gui, setup, screenMode); });
     {
-        std::lock_guard<std::mutex> guard(m_lock);
-        m_loop = nullptr;
-        m_started = m_ended = m_stopRequested = false;
-    }
-    m_thread = std::thread([this, setup = std::move(setup), screenMode] { GuiThreadMain(setup, screenMode); });
-    {
-        std::unique_lock<std::mutex> guard(m_lock);
-        m_changed.wait(guard, [this] { return m_started; });
+        std::unique_lock<std::mutex> guard(m_gui->lock);
+        m_gui->changed.wait(guard, [this] { return m_gui->started; });
     }
     return Settle("Start");
 }
 
-void CTestDriver::GuiThreadMain(std::function<void()> setup, int screenMode) {
-    CHeadlessHost host;
-    UiMessageLoop loop(&host);
-    loop.SetScreenMode(screenMode);
-    if (setup)
-        loop.PostTask(std::move(setup));
+void CTestDriver::GuiThreadMain(const std::shared_ptr<GuiThread>& gui, std::function<void()> setup, int screenMode) {
     {
-        std::lock_guard<std::mutex> guard(m_lock);
-        m_loop = &loop;
-        m_started = true;
+        CHeadlessHost host;
+        UiMessageLoop loop(&host);
+        loop.SetScreenMode(screenMode);
+        if (setup)
+            loop.PostTask(std::move(setup));
+        {
+            std::lock_guard<std::mutex> guard(gui->lock);
+            gui->loop = &loop;
+            gui->started = true;
+        }
+        gui->changed.notify_all();
+        loop.Run();
+        // Windows still open are destroyed here, on their own thread; their
+        // objects belong to the program.
+        std::vector<HWND> open;
+        for (UiWin* top : loop.TopLevelWindows())
+            open.push_back(top->GetHandle());
+        for (auto it = open.rbegin(); it != open.rend(); ++it)
+            if (UiWin* window = UiWin::FromHandle(*it))
+                window->Destroy();
+        std::unique_lock<std::mutex> guard(gui->lock);
+        gui->ended = true;
+        gui->changed.notify_all();
+        gui->changed.wait(guard, [&gui] { return gui->stopRequested; });
+        gui->loop = nullptr;
+        // The loop is destroyed on leaving: queued payloads are freed.
     }
-    m_changed.notify_all();
-    loop.Run();
-    // Windows still open are destroyed here, on their own thread; their
-    // objects belong to the program.
-    std::vector<HWND> open;
-    for (UiWin* top : loop.TopLevelWindows())
-        open.push_back(top->GetHandle());
-    for (auto it = open.rbegin(); it != open.rend(); ++it)
-        if (UiWin* window = UiWin::FromHandle(*it))
-            window->Destroy();
-    std::unique_lock<std::mutex> guard(m_lock);
-    m_ended = true;
-    m_changed.notify_all();
-    m_changed.wait(guard, [this] { return m_stopRequested; });
-    m_loop = nullptr;
-    // The loop is destroyed on leaving: queued payloads are freed.
+    {
+        std::lock_guard<std::mutex> guard(gui->lock);
+        gui->finished = true;
+    }
+    gui->changed.notify_all();
 }
 
 void CTestDriver::Stop() {
     if (!m_thread.joinable())
         return;
+    bool finished = true;
     {
-        std::lock_guard<std::mutex> guard(m_lock);
-        if (m_loop)
-            m_loop->Quit(0);
-        m_stopRequested = true;
+        std::unique_lock<std::mutex> guard(m_gui->lock);
+        if (m_gui->loop)
+            m_gui->loop->Quit(0);
+        m_gui->stopRequested = true;
+        m_gui->changed.notify_all();
+        // A thread that serves ends on the quit, however long its windows
+        // take to go; only one seen blocked is given a bound.
+        if (m_sawBlocked)
+            finished = m_gui->changed.wait_for(guard, std::chrono::milliseconds(m_restTimeoutMs),
+                                               [this] { return m_gui->finished; });
     }
-    m_changed.notify_all();
-    m_thread.join();
+    if (finished) {
+        m_thread.join();
+    } else {
+        // A task blocks the GUI thread for good: waiting on would hang the
+        // test. The thread keeps its own state and ends if it is ever freed.
+        Report("Stop: the GUI thread did not end within " + std::to_string(m_restTimeoutMs) +
+                   " ms (a task on it is blocked); it is left running",
+               "  (unavailable: the GUI thread is blocked)\n");
+        KeepStray(m_gui);
+        m_thread.detach();
+    }
     UiGesture::SetRegistrationFails(false);
     if (m_setManualClock)
         CClock::Instance().UseSystem();
@@ -100,19 +165,26 @@ void CTestDriver::Stop() {
 }
 
 bool CTestDriver::HasProgramEnded() const {
-    std::lock_guard<std::mutex> guard(m_lock);
-    return m_ended;
+    std::lock_guard<std::mutex> guard(m_gui->lock);
+    return m_gui->ended;
 }
 
 UiMessageLoop* CTestDriver::Loop() const {
-    std::lock_guard<std::mutex> guard(m_lock);
-    return m_ended ? nullptr : m_loop;
+    std::lock_guard<std::mutex> guard(m_gui->lock);
+    return m_gui->ended ? nullptr : m_gui->loop;
 }
 
-void CTestDriver::Fail(const std::string& what) {
+void CTestDriver::WaitEnded() {
+    std::unique_lock<std::mutex> guard(m_gui->lock);
+    m_gui->changed.wait_for(guard, std::chrono::milliseconds(m_restTimeoutMs), [this] { return m_gui->ended; });
+}
+
+void CTestDriver::Fail(const std::string& what) { Report(what, DescribeWindows()); }
+
+void CTestDriver::Report(const std::string& what, const std::string& windows) {
     std::string text = what;
     text += "\nOpen windows:\n";
-    text += DescribeWindows();
+    text += windows;
     m_failures.push_back(text);
     if (m_onFailure)
         m_onFailure(text);
@@ -125,11 +197,8 @@ bool CTestDriver::Settle(const std::string& step) {
     if (!loop)
         return HasProgramEnded(); // an ended program rests for good
     if (loop->WaitForRest(m_restTimeoutMs)) {
-        if (loop->IsQuitting()) {
-            // The program quit: rest comes when its windows are gone.
-            std::unique_lock<std::mutex> guard(m_lock);
-            m_changed.wait_for(guard, std::chrono::milliseconds(m_restTimeoutMs), [this] { return m_ended; });
-        }
+        if (loop->IsQuitting())
+            WaitEnded(); // the program quit: rest comes when its windows are gone
         return true;
     }
     if (HasProgramEnded())
@@ -159,16 +228,19 @@ bool CTestDriver::RunTask(std::function<void()> fn, bool waitRest, bool reportFa
     }
     if (!task->WaitFinished(m_restTimeoutMs)) {
         // The task sits in a loop nobody can end (a modal window waiting for
-        // a finger while the test thread waits here). Its captures live on
-        // this stack, so it must end before this returns: the program quits,
-        // which ends every modal level.
-        if (reportFailure)
-            Fail("RunOnGui: the task did not finish within " + std::to_string(m_restTimeoutMs) +
-                 " ms; the program is quit");
+        // a finger while the test thread waits here), or it is blocked
+        // outright. A GUI thread that still takes the listing is in a loop:
+        // the quit ends every modal level, and the task with it. A blocked
+        // one is left to itself; the step fails all the same.
+        const std::optional<std::string> windows = reportFailure ? TryDescribeWindows() : std::nullopt;
+        if (reportFailure) {
+            std::string what = "RunOnGui: the task did not finish within " + std::to_string(m_restTimeoutMs) + " ms";
+            what += windows ? "; the program is quit" : "; the GUI thread is blocked in it, the program is told to quit";
+            Report(what, windows.value_or(kUnavailable));
+        }
         loop->Quit(0);
-        task->WaitFinished(-1);
-        std::unique_lock<std::mutex> guard(m_lock);
-        m_changed.wait_for(guard, std::chrono::milliseconds(m_restTimeoutMs), [this] { return m_ended; });
+        if (windows && task->WaitFinished(m_restTimeoutMs))
+            WaitEnded();
         return false;
     }
     return !waitRest || Settle("RunOnGui");
@@ -370,14 +442,18 @@ std::vector<CWindowInfo> CTestDriver::OpenWindows() {
     return out;
 }
 
-std::string CTestDriver::DescribeWindows() {
-    std::vector<CWindowInfo> windows;
-    if (!RunTask([&] { ListWindows(windows); }, false, false))
-        return "  (unavailable: the GUI thread is busy or the program is not running)\n";
-    if (windows.empty())
+std::string CTestDriver::DescribeWindows() { return TryDescribeWindows().value_or(kUnavailable); }
+
+std::optional<std::string> CTestDriver::TryDescribeWindows() {
+    auto windows = std::make_shared<std::vector<CWindowInfo>>();
+    if (!RunTask([windows] { ListWindows(*windows); }, false, false)) {
+        m_sawBlocked = m_sawBlocked || Loop() != nullptr;
+        return std::nullopt;
+    }
+    if (windows->empty())
         return "  (none)\n";
     std::ostringstream text;
-    for (const CWindowInfo& w : windows) {
+    for (const CWindowInfo& w : *windows) {
         text << std::string(2 + 2 * w.depth, ' ') << w.className << " id=" << w.id << " rect=(" << w.screenRect.left
              << "," << w.screenRect.top << "," << w.screenRect.right << "," << w.screenRect.bottom << ")"
              << (w.visible ? " visible" : " hidden") << (w.enabled ? "" : " disabled");

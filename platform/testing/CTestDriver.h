@@ -9,7 +9,9 @@
 // A step that does not come to rest within the bound (5 s by default)
 // fails: the failure handler receives a text naming the step and listing
 // the open windows, and the step returns false. The default handler writes
-// to stderr; CGTestDriver (header-only) reports through GoogleTest.
+// to stderr; CGTestDriver (header-only) reports through GoogleTest. No
+// wait of the driver is unbounded: a GUI thread blocked for good fails the
+// step and is left running, and Stop leaves it too (see Stop).
 //
 // One driver runs at a time (there is one loop and one window table).
 #pragma once
@@ -23,6 +25,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -59,10 +62,15 @@ public:
     // Starts the GUI thread with a loop in the given screen mode, runs setup
     // there and waits for rest. Without a manual clock it sets one (a
     // Wednesday, 2024-03-13 10:30:00 local, UTC+8), restored by Stop. Clears
-    // the modal script. False when already running or setup never rests.
+    // the modal script. False when already running, when the GUI thread of
+    // an earlier driver that Stop left running does not end within the
+    // bound, or when setup never rests.
     bool Start(std::function<void()> setup, int screenMode = SCREEN_MODE_1);
     // Quits every loop level, destroys the windows still open (deleting
-    // their objects is left to the program) and joins the GUI thread.
+    // their objects is left to the program) and joins the GUI thread. Once
+    // a step found the GUI thread blocked (it took no listing within the
+    // bound), a thread that does not end within the bound fails the stop
+    // and is left running on state of its own.
     void Stop();
     bool IsRunning() const { return m_thread.joinable(); }
     // True once the program quit its own loop.
@@ -90,19 +98,34 @@ public:
     bool AdvanceClock(std::int64_t milliseconds);
 
     // Runs fn on the GUI thread, waits for rest and returns fn's result
-    // (a default value when the GUI thread never took it). A fn that does
-    // not return within the bound (a modal run nobody answers) fails the
-    // step and quits the program, so the step never hangs.
+    // (a default value when fn did not return). A fn that does not return
+    // within the bound fails the step and quits the program, which ends a
+    // modal run nobody answers; a fn blocked otherwise is left running, so
+    // the step never hangs. The task keeps its own copy of fn and of the
+    // result, so a fn that goes on after the step gave up touches nothing
+    // of the step (what fn captures by reference is the caller's affair).
     template <class F>
     auto RunOnGui(F&& fn) -> std::invoke_result_t<F&> {
         using R = std::invoke_result_t<F&>;
+        auto work = std::make_shared<std::decay_t<F>>(std::forward<F>(fn));
         if constexpr (std::is_void_v<R>) {
-            RunTask([&] { fn(); }, true, true);
+            RunTask([work] { (*work)(); }, true, true);
         } else {
-            std::optional<R> out;
-            RunTask([&] { out.emplace(fn()); }, true, true);
-            if (out)
-                return std::move(*out);
+            struct Result {
+                std::mutex lock;
+                std::optional<R> value;
+            };
+            auto out = std::make_shared<Result>();
+            RunTask(
+                [work, out] {
+                    R value = (*work)();
+                    std::lock_guard<std::mutex> guard(out->lock);
+                    out->value.emplace(std::move(value));
+                },
+                true, true);
+            std::lock_guard<std::mutex> guard(out->lock);
+            if (out->value)
+                return std::move(*out->value);
             return R{};
         }
     }
@@ -136,24 +159,44 @@ protected:
     void Fail(const std::string& what);
 
 private:
+    // What the driver and its GUI thread share, held by both, so that a GUI
+    // thread left running never touches a driver that is gone.
+    struct GuiThread {
+        std::mutex lock;                 // guards the fields below
+        std::condition_variable changed;
+        UiMessageLoop* loop = nullptr;   // lives until the thread leaves
+        bool started = false;
+        bool ended = false;              // the program's loop returned
+        bool stopRequested = false;
+        bool finished = false;           // the loop is gone; the thread is leaving
+    };
+
     bool RunTask(std::function<void()> fn, bool waitRest, bool reportFailure);
     bool Inject(UINT msg, CPoint screen, const char* step);
     bool Settle(const std::string& step);
     template <class T>
     std::optional<T> QueryControl(int id, const std::function<T(UiWin&)>& read);
-    void GuiThreadMain(std::function<void()> setup, int screenMode);
+    static void GuiThreadMain(const std::shared_ptr<GuiThread>& gui, std::function<void()> setup, int screenMode);
     static void ListWindows(std::vector<CWindowInfo>& out);
+    // The window listing; nullopt when the GUI thread does not take the
+    // listing within the bound (it is blocked) or the program is not running.
+    std::optional<std::string> TryDescribeWindows();
+    void Report(const std::string& what, const std::string& windows);
+    // Waits up to the bound for the program to end.
+    void WaitEnded();
+    // GUI threads that Stop left running: kept until they end, and waited
+    // for (up to ms) before a new start, since one loop runs at a time.
+    // False when one still runs after ms.
+    static void KeepStray(std::shared_ptr<GuiThread> gui);
+    static bool WaitForStrays(int ms);
+    static std::mutex& StrayLock();
+    static std::vector<std::shared_ptr<GuiThread>>& Strays(); // under StrayLock
 
     int m_restTimeoutMs = kDefaultRestTimeoutMs;
     std::function<void(const std::string&)> m_onFailure;
     std::vector<std::string> m_failures;
     std::thread m_thread;
     bool m_setManualClock = false;
-
-    mutable std::mutex m_lock;          // guards the fields below
-    std::condition_variable m_changed;
-    UiMessageLoop* m_loop = nullptr;    // lives until Stop
-    bool m_started = false;
-    bool m_ended = false;               // the program's loop returned
-    bool m_stopRequested = false;
+    bool m_sawBlocked = false; // a listing found the GUI thread blocked
+    std::shared_ptr<GuiThread> m_gui = std::make_shared<GuiThread>();
 };

@@ -8,6 +8,7 @@
 #include "platform/gdi/CDC.h"
 #include "platform/ui/CModalScript.h"
 #include "platform/ui/CUiMessageBox.h"
+#include "platform/win/UiMessageLoop.h"
 #include "quotes/tables/MyQuotesStore.h"
 #include "quotes/tables/WatchListMerge.h"
 
@@ -95,13 +96,20 @@ bool CEditMyStockWnd::IsSearchableText(std::u16string_view text) {
     return true;
 }
 
+std::string CEditMyStockWnd::SearchResultKey(std::string_view code, std::string_view market) {
+    std::string key(code);
+    key += '.';
+    if (market.size() == 1)
+        key += '0';
+    key += market;
+    return key;
+}
+
 std::u16string CEditMyStockWnd::FormatSearchItem(std::u16string_view name, std::string_view code,
                                                  std::string_view market) {
     std::u16string out(name);
     out += u"(";
-    out += AnsiToWide(code);
-    out += u".0";
-    out += AnsiToWide(market);
+    out += AnsiToWide(SearchResultKey(code, market));
     out += u")";
     return out;
 }
@@ -454,7 +462,7 @@ void CEditMyStockWnd::FillSearchResults(CDataSet& set) {
     do {
         const std::string market = Narrow(set.GetFieldText(0).view());
         const std::string code = Narrow(set.GetFieldText(2).view());
-        const std::string key = code + ".0" + market;
+        const std::string key = SearchResultKey(code, market);
         m_list.AddCheckItem(FormatSearchItem(set.GetFieldText(3).view(), code, market), key.c_str(), false);
     } while (set.MoveNext());
 }
@@ -470,12 +478,16 @@ int CEditMyStockWnd::OpenMenuChild(int index) {
     if (!copy)
         return -1;
     std::memcpy(copy, text.c_str(), text.size() + 1);
-    UiWin* owner = UiWin::FromHandle(m_owner);
-    if (!owner || !owner->PostMessage(WND_MSG_OPEN_FSCHART, 0, reinterpret_cast<LPARAM>(copy))) {
+    // The loop takes the text over: the owner frees it, or the loop does
+    // when the owner is gone before the message reaches it.
+    UiMessageLoop* loop = UiMessageLoop::Current();
+    if (!loop) {
         std::free(copy);
         return -1;
     }
-    return 1;
+    return loop->PostOwned(m_owner, WND_MSG_OPEN_FSCHART, 0, reinterpret_cast<LPARAM>(copy), &FreeChartRequestText)
+               ? 1
+               : -1;
 }
 
 void CEditMyStockWnd::CloseAndOpen(int index) {

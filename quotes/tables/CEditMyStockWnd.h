@@ -54,7 +54,12 @@ public:
     static bool IsPinyinText(std::string& text);
     // True when the typed text may travel in a request: letters and digits only.
     static bool IsSearchableText(std::u16string_view text);
-    // "%s(%s.0%s)" of (name, code, market): a pinyin search result's text.
+    // A pinyin search result's stock key: "code.market", a one-character
+    // market widened with a leading "0" as the code search gives it, a
+    // longer one as it stands ("600010", "2" → "600010.02"; "830001", "12"
+    // → "830001.12").
+    static std::string SearchResultKey(std::string_view code, std::string_view market);
+    // "%s(%s)" of the name and SearchResultKey: a pinyin search result's text.
     static std::u16string FormatSearchItem(std::u16string_view name, std::string_view code,
                                            std::string_view market);
 
@@ -75,7 +80,9 @@ public:
     void OnNetData(const std::uint8_t* data, int length, bool networkFailure) override;
     void OnRequestNotSent(NotSent why) override;
     // Posts the owner WND_MSG_OPEN_FSCHART with a new "date=&code=<key>" of
-    // item index; −1 for a negative index or no such item, else 1.
+    // item index (freed by the loop when the owner is gone before it
+    // arrives); −1 for a negative index, no such item or an owner gone
+    // already, else 1.
     int OpenMenuChild(int index) override;
 
 private:

@@ -51,13 +51,37 @@ int CMyStockWnd::OnInitDialog() {
     return 1;
 }
 
+void CMyStockWnd::SendRefresh(RefreshCause cause) {
+    // Coming back from a child that closed with code 1 refreshes through the
+    // show; that show is the user's refresh all the same.
+    const bool userAsked = cause == RefreshCause::FirstShow || cause == RefreshCause::User ||
+                           cause == RefreshCause::ChildClosed ||
+                           (cause == RefreshCause::Show && m_closingWithRefresh);
+    m_userSends.push_back(userAsked);
+    COrbTableWnd::SendRefresh(cause);
+}
+
+void CMyStockWnd::OnChildClosed(int code) {
+    m_closingWithRefresh = code == 1;
+    COrbTableWnd::OnChildClosed(code);
+    m_closingWithRefresh = false;
+}
+
 int CMyStockWnd::BuildRequest(CAString& out) {
+    // A build without a send of its own behind it (a direct request) is a
+    // deliberate one: it may tell.
+    bool userAsked = true;
+    if (!m_userSends.empty()) {
+        userAsked = m_userSends.front();
+        m_userSends.pop_front();
+    }
     CAppData* app = CAppData::Instance();
     const std::string stored = app ? ReadMyQuotes(*app).value_or("") : "";
     const std::vector<std::string> items = ParseMyQuotes(stored);
     if (items.empty()) {
         m_sentStore.clear();
-        if (app)
+        // A modal box on every timer tick would hold the screen for good.
+        if (app && userAsked)
             app->ShowInfoMessage(u"股票列表为空!", this);
         return 0;
     }

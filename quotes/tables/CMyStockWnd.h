@@ -9,12 +9,17 @@
 // into the keys it found, applied to the store as it is when the reply
 // arrives (WatchListMerge.h): the user's order is kept, and edits made while
 // the request was out survive.
+//
+// An empty list is told ("股票列表为空!") only for a send the user asked
+// for: the first show, the refresh command, a child's close with code 1.
+// A refresh-timer tick finds it empty silently.
 #pragma once
 
 #include "core/CAString.h"
 #include "quotes/tables/COrbTableWnd.h"
 #include "quotes/tables/WatchListMerge.h"
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -52,9 +57,11 @@ public:
     bool OnCommand(WPARAM wParam, LPARAM lParam) override;
     int OnInitDialog() override;
     // The preset request (31000/4 without one), "&count=%d&code=%s&field=%s"
-    // of the stored items joined with "|"; 0 and "股票列表为空!" when the
-    // store is missing or empty.
+    // of the stored items joined with "|"; 0 when the store is missing or
+    // empty, saying "股票列表为空!" when the user asked for the send.
     int BuildRequest(CAString& out) override;
+    void SendRefresh(RefreshCause cause) override;
+    void OnChildClosed(int code) override;
     void OnNetData(const std::uint8_t* data, int length, bool networkFailure) override;
     // Opens "fschart" with "date=&code=<key>" of row index; −1 for a
     // negative index or no such row.
@@ -74,6 +81,10 @@ private:
     // when the table is empty.
     int TargetRow() const;
 
+    // For each send posted and not yet built, oldest first: whether the user
+    // asked for it (an empty list is then told).
+    std::deque<bool> m_userSends;
+    bool m_closingWithRefresh = false;     // a child is closing with code 1
     std::string m_sentStore;               // the store text of the request out
     std::vector<WatchReplyKey> m_replyKeys; // the last reply's row keys
     int m_sortColumn = kSortNone;

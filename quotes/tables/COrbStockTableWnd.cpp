@@ -181,15 +181,42 @@ int COrbStockTableWnd::BuildRequest(CAString& out) {
     text += "&field=";
     text += kQuoteRowFields;
     out.Assign(std::string_view(text));
+    m_sentPageBefore = m_sentPage;
+    m_sentPage = m_pageIndex;
     return 1;
 }
 
+void COrbStockTableWnd::OnRequestNotSent(NotSent why) {
+    COrbTableWnd::OnRequestNotSent(why);
+    if (why != NotSent::Abandoned && why != NotSent::NothingToSend)
+        m_sentPage = m_sentPageBefore; // built, never left
+    if (!m_pageChanged)
+        return;
+    if (why != NotSent::Abandoned && IsRequestPending())
+        m_pageIndex = m_sentPage; // a press while the last page move is out: that one still comes
+    else
+        KeepShownPage();
+}
+
+void COrbStockTableWnd::KeepShownPage() {
+    if (!m_pageChanged)
+        return;
+    m_pageIndex = m_shownPage;
+    m_pageChanged = false;
+}
+
 void COrbStockTableWnd::OnNetData(const std::uint8_t* data, int length, bool) {
-    if (!data || length <= 0)
+    if (!data || length <= 0) {
+        KeepShownPage();
         return;
+    }
     CDataSetList reply(data, length);
-    if (TakeReplyHead(reply))
+    // An error reply (a network failure comes as one too) shows no rows.
+    if (TakeReplyHead(reply)) {
+        KeepShownPage();
         return;
+    }
+    m_shownPage = m_sentPage;
     CDataSet* first = FirstSet(reply);
     const int selected = GetSelectedRow();
     RemoveAllRows();

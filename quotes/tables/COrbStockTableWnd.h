@@ -8,6 +8,11 @@
 // Request (BuildRequest): the preset request of the menu node, then
 // "&market=%s&class=%s&type=%s&direct=%d&offset=%d&count=%d&field=..." — the
 // option group "type" travels as "class", the group "sort" as "type".
+//
+// Paging: a page move changes the page index before its request goes out.
+// When that request fails (an error reply, a network failure, a refusal or
+// an abandonment) the index goes back to the page of the rows shown, so the
+// next press moves on from what the user sees.
 #pragma once
 
 #include "core/CAString.h"
@@ -66,6 +71,7 @@ public:
     void OnWindowShown() override;
     int BuildRequest(CAString& out) override;
     void OnNetData(const std::uint8_t* data, int length, bool networkFailure) override;
+    void OnRequestNotSent(NotSent why) override;
     // Opens the minute chart of row index; −1 for a negative index or no row.
     int OpenMenuChild(int index) override;
     // An option-menu command on the selected row.
@@ -78,6 +84,8 @@ protected:
     void OpenSortParams();
     // A "提示" message box with OK.
     void Tell(const char16_t* text);
+    // A page move that came to nothing: back to the page of the rows shown.
+    void KeepShownPage();
 
     CAString m_market;    // "market" group code
     CAString m_category;  // "type" group code
@@ -87,4 +95,7 @@ protected:
     CWString m_fieldLabel;
     int m_direction = 1;  // 0 ascending, 1 descending
     bool m_pageChanged = false;
+    int m_shownPage = 0;      // the page of the rows shown
+    int m_sentPage = 0;       // the page of the request built last
+    int m_sentPageBefore = 0; // the one built before it: still out when the last is refused
 };

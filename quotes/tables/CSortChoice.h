@@ -1,7 +1,10 @@
 // The choice the ranking sort form hands to the ranking table with
 // WND_MSG_PARAMS_CHOSEN: allocated with new by the form, deleted by the
-// table that receives it. The codes travel to the server as they stand.
+// table that receives it, or by the loop (FreeSortChoice) when the table is
+// gone. The codes travel to the server as they stand.
 #pragma once
+
+#include "platform/win/Message.h"
 
 #include <cstdint>
 #include <string>
@@ -16,3 +19,8 @@ struct CSortChoice {
     std::string field;    // "sort" group code (sent as "type")
     int32_t direction = 1; // 0 ascending "正序", 1 descending "逆序", −1 none chosen
 };
+
+// Frees the choice of a WND_MSG_PARAMS_CHOSEN message whose receiver is gone.
+inline void FreeSortChoice(LPARAM lParam) {
+    delete reinterpret_cast<CSortChoice*>(lParam);
+}

@@ -3,6 +3,7 @@
 
 #include "framework/ui/WndMessages.h"
 #include "platform/gdi/CDC.h"
+#include "platform/win/UiMessageLoop.h"
 #include "quotes/tables/QuoteTableOptions.h"
 
 namespace {
@@ -154,10 +155,11 @@ void CStockSortParamWnd::CollectParams() {
 void CStockSortParamWnd::OnToolbarCommand(int index) {
     if (index == 0) {
         CollectParams();
-        UiWin* owner = UiWin::FromHandle(m_owner);
-        if (owner && m_choice &&
-            owner->PostMessage(WND_MSG_PARAMS_CHOSEN, 0, reinterpret_cast<LPARAM>(m_choice.get())))
-            m_choice.release(); // the owner deletes it now
+        // The loop takes the choice over: the owner deletes it, or the loop
+        // does when the owner is gone before the message reaches it.
+        if (UiMessageLoop* loop = UiMessageLoop::Current(); loop && m_choice)
+            loop->PostOwned(m_owner, WND_MSG_PARAMS_CHOSEN, 0, reinterpret_cast<LPARAM>(m_choice.release()),
+                            &FreeSortChoice);
         EndWindow(1);
     } else if (index == 2) {
         EndWindow(2);

@@ -5,8 +5,8 @@
 //
 // "确定" posts WND_MSG_PARAMS_CHOSEN (wParam 0, lParam a new CSortChoice the
 // owner deletes) to the owner and closes with code 1; "返回" closes with
-// code 2 and posts nothing. The form owns the choice until it is posted and
-// frees it otherwise. A group value longer than CSortChoice::kMaxCodeLength
+// code 2 and posts nothing. The form owns the choice until it is posted;
+// the post hands it to the loop, which frees it when the owner is gone. A group value longer than CSortChoice::kMaxCodeLength
 // is listed but never carried: choosing it carries an empty code, with
 // which the table keeps its current one.
 #pragma once

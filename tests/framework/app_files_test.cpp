@@ -104,7 +104,8 @@ TEST_F(DataFiles, AWriteIntoAReadOnlyDirectoryFailsWhenTheSystemEnforcesIt) {
 
 TEST_F(DataFiles, TheWatchListIsCreatedWithTheDefaultStocksOnlyWhenMissing) {
     ASSERT_TRUE(App().LoadMyQuotes());
-    EXPECT_EQ(ReadFile("MyQuotes.dat"), Bytes("000001.02,399001.01,100100.03,101400.03"));
+    // The stored form: the text and its NUL, 40 bytes.
+    EXPECT_EQ(ReadFile("MyQuotes.dat"), Bytes(std::string("000001.02,399001.01,100100.03,101400.03") + '\0'));
     WriteFile("MyQuotes.dat", Bytes("600000.02"));
     ASSERT_TRUE(App().LoadMyQuotes());
     EXPECT_EQ(ReadFile("MyQuotes.dat"), Bytes("600000.02"));

@@ -364,3 +364,49 @@ TEST(DriverTest, AnInspectionThatRunsAModalLoopNobodyEndsFailsInsteadOfHanging) 
     EXPECT_NE(reported[0].find("CRecordingWin id=55"), std::string::npos) << reported[0];
     EXPECT_TRUE(driver.HasProgramEnded());
 }
+
+TEST(DriverTest, AnInspectionBlockedOutrightFailsWithinTheBoundAndStopLeavesItsThreadToItself) {
+    // No assertion may return while the task waits: the gate must open.
+    std::promise<void> opener;
+    bool opened = false;
+    std::vector<std::string> failures;
+    {
+        CTestDriver driver;
+        driver.SetFailureHandler([](const std::string&) {});
+        driver.SetRestTimeout(300);
+        ASSERT_TRUE(driver.Start(nullptr));
+        auto step = std::async(std::launch::async, [&driver, gate = opener.get_future().share()] {
+            return driver.RunOnGui([gate] {
+                gate.wait();
+                return 7;
+            });
+        });
+        auto stop = std::async(std::launch::async, [&driver, &step] {
+            step.wait();
+            driver.Stop();
+        });
+        opened = stop.wait_for(std::chrono::seconds(5)) != std::future_status::ready;
+        EXPECT_FALSE(opened) << "the step or Stop waits for the blocked task";
+        if (opened)
+            opener.set_value();
+        stop.get();
+        EXPECT_EQ(step.get(), 0) << "the step gave up before the task returned";
+        failures = driver.Failures();
+        EXPECT_EQ(failures.size(), 2u);
+    }
+    failures.resize(2);
+    EXPECT_NE(failures[0].find("did not finish within 300 ms; the GUI thread is blocked in it"), std::string::npos)
+        << failures[0];
+    EXPECT_NE(failures[1].find("Stop: the GUI thread did not end within 300 ms"), std::string::npos) << failures[1];
+    // The thread left running (unless the gate had to open) holds a new
+    // start off until it ends.
+    CTestDriver next;
+    next.SetFailureHandler([](const std::string&) {});
+    next.SetRestTimeout(100);
+    EXPECT_EQ(next.Start(nullptr), opened);
+    if (!opened)
+        opener.set_value();
+    next.SetRestTimeout(5000);
+    EXPECT_TRUE(next.IsRunning() || next.Start(nullptr));
+    next.Stop();
+}

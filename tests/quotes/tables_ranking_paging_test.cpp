@@ -1,13 +1,29 @@
 // The ranking table against the simulated server: the first request, paging
-// forward and back, and the messages at either end.
+// forward and back, the messages at either end, and a page move that fails.
 #include "tables_ranking_Fixture.h"
 
 namespace {
 
+// A worker for the table alone: refuses every send, or takes each one for
+// the test to abandon.
+struct CTestSender : IRequestSender {
+    bool refuse = true;
+    unsigned tag = 0; // of the last send
+    bool Send(HWND, const std::string&, unsigned, unsigned t) override {
+        tag = t;
+        return !refuse;
+    }
+    bool WaitIdle(int) override { return true; }
+    int AbortAndWait(int) override { return 0; }
+};
+
 class RankingPagingTest : public RankingTest {
 protected:
+    CTestSender worker; // outlives the table's use of it: the driver stops in TearDown
+
     bool Next() { return CDriverControls::PressBottomButton(driver, 3); }
     bool Previous() { return CDriverControls::PressBottomButton(driver, 2); }
+    int PageIndex() { return OnTable([](COrbStockTableWnd& t) { return t.GetPageIndex(); }); }
 };
 
 TEST_F(RankingPagingTest, OpeningTheMenuNodeSendsItsRankingFirstPageAndTitlesTheWindow) {
@@ -90,6 +106,42 @@ TEST_F(RankingPagingTest, AnEmptyPageAfterAFullOneIsReportedAndPreviousGoesBack)
     ASSERT_TRUE(Previous());
     EXPECT_EQ(Rankings().back().Get("offset"), "20");
     EXPECT_EQ(RowCount(), 20);
+}
+
+TEST_F(RankingPagingTest, AFailedNextPageKeepsThePageShownSoTheFollowingPressSkipsNone) {
+    Start();
+    OpenNode(kNodeAllRising);
+    SimFault error(SimFaultKind::ErrorSet);
+    error.errorText = u"排名服务暂停";
+    sim.InjectFaultFor(31000, 3, error);
+    driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    ASSERT_TRUE(Next());
+    EXPECT_EQ(PageIndex(), 0) << "after an error reply";
+
+    // The request and its one resend both lose the connection.
+    sim.InjectFaultFor(31000, 3, SimFault(SimFaultKind::CloseAfterRequest), 2);
+    driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    ASSERT_TRUE(Next());
+    EXPECT_EQ(PageIndex(), 0) << "after a network failure";
+
+    OnTable([this](COrbStockTableWnd& t) { t.SetRequestSender(&worker); });
+    ASSERT_TRUE(Next());
+    EXPECT_EQ(PageIndex(), 0) << "after a refused send";
+
+    worker.refuse = false;
+    ASSERT_TRUE(Next());
+    OnTable([this](COrbStockTableWnd& t) {
+        CNetReply abandoned;
+        abandoned.abandoned = 1;
+        abandoned.tag = worker.tag;
+        t.SendMessage(NET_MSG_REPLY_READY, 0, reinterpret_cast<LPARAM>(&abandoned));
+    });
+    EXPECT_EQ(PageIndex(), 0) << "after an abandoned request";
+
+    OnTable([](COrbStockTableWnd& t) { t.SetRequestSender(nullptr); });
+    ASSERT_TRUE(Next());
+    EXPECT_EQ(Rankings().back().Get("offset"), "20");
+    EXPECT_EQ(Column(CQuoteRowData::kName).size(), 20u);
 }
 
 TEST_F(RankingPagingTest, ARefreshKeepsTheSelectedRowOnlyWhileThePageStillHasIt) {

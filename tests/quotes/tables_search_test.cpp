@@ -2,6 +2,8 @@
 // searches, what a chosen stock opens, and what never reaches a request.
 #include "tables_watch_Fixture.h"
 
+#include "tools/simulator/CSimMarket.h"
+
 namespace {
 
 constexpr int kEdit = CEditMyStockWnd::kEditId;
@@ -51,6 +53,16 @@ TEST_F(StockSearch, PinyinInitialsAreSentUpperCaseAndAChosenStockOpensItsMinuteC
     EXPECT_EQ(driver.ControlEnabled(kEdit), true);
     ASSERT_TRUE(CDriverControls::TapListItem(driver, kList, 1));
     EXPECT_EQ(g_charts.fschart, std::vector<std::string>{"date=&code=000123.01"});
+}
+
+TEST_F(StockSearch, APinyinFindKeepsATwoDigitMarketAsItStandsAndWidensAOneDigitOne) {
+    sim.WithMarket([](CSimMarket& m) { m.FindMutable("600010.02")->market = 12; });
+    OpenSearch();
+    driver.TypeText(u"hy");
+    ASSERT_TRUE(CDriverControls::TapControl(driver, kButton));
+    EXPECT_EQ(ListTexts(kList), (std::vector<std::u16string>{u"华岳银行(600010.12)", u"鸿运家电(000123.01)"}));
+    ASSERT_TRUE(CDriverControls::TapListItem(driver, kList, 0));
+    EXPECT_EQ(g_charts.fschart, std::vector<std::string>{"date=&code=600010.12"});
 }
 
 TEST_F(StockSearch, ACodePrefixListsEveryMatchAndKeepsThePopUpOpen) {

@@ -1,5 +1,6 @@
 // The watch-list table against the simulated server: what it sends, how it
-// prunes and widens the store, and that it never loses an edit.
+// prunes and widens the store, that it never loses an edit, and when it
+// tells that the list is empty.
 #include "tables_watch_Fixture.h"
 
 #include "quotes/tables/CMyStockWnd.h"
@@ -100,12 +101,35 @@ TEST_F(WatchTable, AnEditMadeWhileTheReplyWasOutIsKept) {
     EXPECT_EQ(Stored(), "399001.01,000016.02");
 }
 
-TEST_F(WatchTable, AnEmptyStoreSendsNothingAndSaysSo) {
+TEST_F(WatchTable, AnEmptyListIsToldWhenOpenedOrRefreshedByTheUserButNeverOnARefreshTick) {
+    const std::u16string empty = u"股票列表为空!";
     Start("");
     driver.AnswerNext(ModalKind::MessageBox, IDOK);
     OpenTable();
     EXPECT_TRUE(Requests(31000, 4).empty());
-    EXPECT_EQ(ShownTexts(), std::vector<std::u16string>{u"股票列表为空!"});
+    EXPECT_EQ(ShownTexts(), std::vector<std::u16string>{empty});
+
+    // A trading Wednesday: the timer ticks every 10 s, and stays quiet.
+    ASSERT_TRUE(driver.AdvanceClock(35000));
+    EXPECT_EQ(ShownTexts().size(), 1u) << "a refresh tick told the empty list";
+
+    driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, 4)); // refresh
+    EXPECT_EQ(ShownTexts(), (std::vector<std::u16string>{empty, empty}));
+
+    // The editor's OK closes it with code 1: the table refreshes as asked.
+    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, 2));
+    ASSERT_EQ(TopWindow(), "CEditMyStockWnd");
+    driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, 0));
+    EXPECT_EQ(TopWindow(), "CMyStockWnd");
+    EXPECT_EQ(ShownTexts(), (std::vector<std::u16string>{empty, empty, empty}));
+
+    // The ticks were live all along: with a stock stored, the next one sends.
+    WriteStoreFile("600010.02");
+    ASSERT_TRUE(driver.AdvanceClock(10000));
+    EXPECT_EQ(Requests(31000, 4).size(), 1u);
+    EXPECT_EQ(ShownTexts().size(), 3u);
 }
 
 TEST_F(WatchTable, OneDigitMarketsAreWidenedWhenTheTableIsCreated) {
