@@ -5,6 +5,7 @@
 #include "framework/app/CAppData.h"
 #include "framework/app/CMainMenuWnd.h"
 #include "framework/app/CStartupLogon.h"
+#include "framework/app/CStartupWnd.h"
 #include "framework/net/CAppNetContext.h"
 #include "framework/net/CHttpPostClient.h"
 #include "framework/net/CNetWorker.h"
@@ -115,6 +116,7 @@ bool COrbApp::InitInstance() {
     worker->GetConnection().SetServer(host, port);
 
     m_state = State::StartingUp;
+    ShowStartupScreen();
     m_startup = std::make_unique<CStartupLogon>();
     if (!m_startup->Begin(worker, CAppNetContext::Instance().GetPublicKeyPath(),
                           [this](const CStartupLogon::Outcome& outcome) { OnStartupDone(outcome.ok, outcome.message); })) {
@@ -135,8 +137,30 @@ void COrbApp::OnStartupDone(bool ok, const std::u16string& message) {
         FailStartup(NetFailureMessage(NET_ERR_BAD_REPLY));
         return;
     }
+    // Closed only now, so the screen never goes black in between.
+    CloseStartupScreen();
     m_state = State::Running;
 }
+
+void COrbApp::CancelStartup() {
+    if (m_state != State::StartingUp)
+        return;
+    m_state = State::Cancelled;
+    if (m_startup)
+        m_startup->Cancel();
+    m_startup.reset();
+    CloseStartupScreen();
+    QuitLoop(kExitStartupFailed);
+}
+
+void COrbApp::ShowStartupScreen() {
+    // Without it the start-up still runs; only the screen stays empty.
+    auto screen = std::make_unique<CStartupWnd>([this] { CancelStartup(); });
+    if (screen->Open(CWndManager::Instance().GetWorkRect()))
+        m_startupScreen = std::move(screen);
+}
+
+void COrbApp::CloseStartupScreen() { m_startupScreen.reset(); }
 
 bool COrbApp::ShowMainWindow() {
     CAppData* app = CAppData::Instance();
@@ -160,6 +184,8 @@ bool COrbApp::ShowMainWindow() {
 void COrbApp::FailStartup(const std::u16string& text) {
     m_state = State::Failed;
     m_failureText = text;
+    // The message stands alone: nothing behind it still says "connecting".
+    CloseStartupScreen();
     if (CAppData* app = CAppData::Instance())
         app->ShowInfoMessage(text.c_str(), nullptr);
     else
@@ -233,6 +259,7 @@ void COrbApp::ExitInstance() {
         app->SetMainWindow(nullptr);
     m_mainWindow.reset();
     m_startup.reset();
+    m_startupScreen.reset();
     if (m_ownsAppData) {
         RestoreServerSettings();
         // The key path belongs to this start; a later one finds its own.

@@ -7,9 +7,11 @@
 // "Server_Host" and "Server_Port" settings, or an override such as the
 // embedded simulator's port), then the service logon and the configuration
 // fetch without a logon screen (CStartupLogon), then the main window: the
-// menu of the menu tree's root over the work area. A failure on the way is
-// shown in a message box with its text and ends the loop with
-// kExitStartupFailed; nothing of the start-up is left open.
+// menu of the menu tree's root over the work area. While the logon and the
+// fetch run, the start-up screen (CStartupWnd) says so; its "取消" abandons
+// them and ends the loop with kExitStartupFailed, without a message. A
+// failure on the way is shown in a message box with its text and ends the
+// loop with kExitStartupFailed; nothing of the start-up is left open.
 //
 // Shut-down: the main window's close asks ConfirmExit, which on "yes" ends
 // the session (traffic added to "Upload_Bytes"/"Download_Bytes", settings
@@ -35,6 +37,7 @@
 
 class CBaseWnd;
 class CStartupLogon;
+class CStartupWnd;
 class UiWin;
 
 // What the program was started with.
@@ -57,6 +60,7 @@ public:
         StartingUp, // logon and configuration fetch in flight
         Running,    // the main window is up
         Failed,     // the start-up failed; the loop was told to end
+        Cancelled,  // the start-up was cancelled; the loop was told to end
         Ending,     // the exit was confirmed; the loop was told to end
         Ended,      // ExitInstance ran
     };
@@ -87,15 +91,23 @@ public:
     bool ConfirmExit(UiWin* owner);
     // See above; harmless twice. May run after the loop has gone.
     void ExitInstance();
+    // The start-up screen's "取消": the logon or fetch in flight is
+    // abandoned and the loop ends with kExitStartupFailed. Nothing once the
+    // start-up is over.
+    void CancelStartup();
 
     State GetState() const { return m_state; }
     CBaseWnd* GetMainWindow() const { return m_mainWindow.get(); }
+    // The start-up screen while the start-up runs; null otherwise.
+    CStartupWnd* GetStartupScreen() const { return m_startupScreen.get(); }
     // The text of the start-up's failure, shown to the user; empty otherwise.
     const std::u16string& GetFailureText() const { return m_failureText; }
 
 private:
     void OnStartupDone(bool ok, const std::u16string& message);
     bool ShowMainWindow();
+    void ShowStartupScreen();
+    void CloseStartupScreen();
     // Shows text, ends the loop with kExitStartupFailed and drops what the
     // start-up had opened.
     void FailStartup(const std::u16string& text);
@@ -116,6 +128,7 @@ private:
     std::optional<std::string> m_savedHost;
     std::optional<std::string> m_savedPort;
     std::unique_ptr<CStartupLogon> m_startup;
+    std::unique_ptr<CStartupWnd> m_startupScreen;
     std::unique_ptr<CBaseWnd> m_mainWindow;
     std::u16string m_failureText;
 };

@@ -46,6 +46,16 @@ void CStartupLogon::OnTimer(UINT id) {
     m_worker->AbortAndWait(0);
 }
 
+void CStartupLogon::Cancel() {
+    if (!IsRunning())
+        return;
+    m_step = Step::Finished;
+    m_done = nullptr;
+    KillTimer(kLimitTimer);
+    // A reply that came meanwhile is taken here and finds the exchange over.
+    m_worker->AbortAndWait(0);
+}
+
 void CStartupLogon::SendLogon() {
     CAppData* app = CAppData::Instance();
     if (!app) {

@@ -46,6 +46,8 @@ public:
     // made; every later failure reaches done.
     bool Begin(CNetWorker* worker, const std::string& publicKeyPath, DoneHandler done);
     bool IsRunning() const { return m_step != Step::Idle && m_step != Step::Finished; }
+    // Abandons the exchange and its request in flight; done never runs.
+    void Cancel();
 
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     // The limit: the exchange gives up (the request abandoned) with

@@ -5,17 +5,40 @@
 
 #include <SDL.h>
 
+#include <string>
+
 CSdlHost::CSdlHost() = default;
 
 CSdlHost::~CSdlHost() {
-    if (m_texture)
-        SDL_DestroyTexture(m_texture);
-    if (m_renderer)
-        SDL_DestroyRenderer(m_renderer);
     if (m_window)
         SDL_DestroyWindow(m_window);
     if (m_sdlStarted)
         SDL_Quit();
+}
+
+namespace {
+bool SameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && SDL_strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+} // namespace
+
+bool CSdlHost::IsInvisibleDriver(std::string_view driver) {
+    return SameName(driver, "offscreen") || SameName(driver, "dummy");
+}
+
+bool CSdlHost::AcceptsDriver(std::string_view driver, std::string_view requested) {
+    if (driver.empty())
+        return false;
+    if (!IsInvisibleDriver(driver))
+        return true;
+    // Asked for by name: a test or CI runs without a display on purpose.
+    while (!requested.empty()) {
+        const size_t comma = requested.find(',');
+        if (SameName(requested.substr(0, comma), driver))
+            return true;
+        requested = comma == std::string_view::npos ? std::string_view() : requested.substr(comma + 1);
+    }
+    return false;
 }
 
 bool CSdlHost::Open(const char* title, int width, int height) {
@@ -24,41 +47,62 @@ bool CSdlHost::Open(const char* title, int width, int height) {
         return false;
     }
     m_sdlStarted = true;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+    if (!AcceptsDriver(driver ? driver : "", requested ? requested : "")) {
+        const char* display = SDL_getenv("DISPLAY");
+        std::string name = driver ? driver : "none";
+        m_error = display && *display ? std::string("the display '") + display + "' cannot be opened"
+                                      : std::string("no display is set (DISPLAY)");
+        m_error += "; SDL would fall back to its '" + name +
+                   "' video driver and run the window where nobody sees it"
+                   " (set SDL_VIDEODRIVER=" + name + " to run so on purpose)";
+        return false;
+    }
+    // Otherwise SDL may back the window surface with an OpenGL texture,
+    // loading the GL stack the software copy is there to avoid. Wayland
+    // has no surface of its own to copy into and keeps SDL's texture.
+    if (!SameName(driver, "wayland"))
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     m_wakeEvent = SDL_RegisterEvents(1);
     m_window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, SDL_WINDOW_SHOWN);
     if (!m_window) {
         m_error = std::string("cannot open the desktop window: ") + SDL_GetError();
         return false;
     }
-    m_renderer = SDL_CreateRenderer(m_window, -1, 0);
-    if (!m_renderer) {
+    if (!SDL_GetWindowSurface(m_window)) {
         m_error = std::string("cannot draw into the desktop window: ") + SDL_GetError();
         return false;
     }
+    m_screenWidth = width;
+    m_screenHeight = height;
     SDL_StartTextInput();
     return true;
 }
 
 void CSdlHost::Present(const CSurface& screen) {
-    if (!m_renderer || screen.Width() <= 0 || screen.Height() <= 0)
+    if (!m_window || screen.Width() <= 0 || screen.Height() <= 0)
         return;
-    if (!m_texture || m_textureWidth != screen.Width() || m_textureHeight != screen.Height()) {
-        if (m_texture)
-            SDL_DestroyTexture(m_texture);
-        // COLORREF 0x00BBGGRR is SDL's packed XBGR8888.
-        m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING,
-                                      screen.Width(), screen.Height());
-        m_textureWidth = screen.Width();
-        m_textureHeight = screen.Height();
+    if (m_screenWidth != screen.Width() || m_screenHeight != screen.Height()) {
         // The window follows the screen mode (portrait or landscape).
-        SDL_SetWindowSize(m_window, m_textureWidth, m_textureHeight);
+        m_screenWidth = screen.Width();
+        m_screenHeight = screen.Height();
+        SDL_SetWindowSize(m_window, m_screenWidth, m_screenHeight);
     }
-    if (!m_texture)
+    // Valid until the window's size changes; SDL makes a new one then.
+    SDL_Surface* target = SDL_GetWindowSurface(m_window);
+    if (!target)
         return;
-    SDL_UpdateTexture(m_texture, nullptr, screen.Row(0), screen.Width() * static_cast<int>(sizeof(COLORREF)));
-    SDL_RenderClear(m_renderer);
-    SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
-    SDL_RenderPresent(m_renderer);
+    // COLORREF 0x00BBGGRR is SDL's packed XBGR8888; the blit converts it to
+    // the window's format and clips it while a resize is under way.
+    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<COLORREF*>(screen.Row(0)), screen.Width(), screen.Height(), 32,
+        screen.Width() * static_cast<int>(sizeof(COLORREF)), SDL_PIXELFORMAT_XBGR8888);
+    if (!source)
+        return;
+    SDL_BlitSurface(source, nullptr, target, nullptr);
+    SDL_FreeSurface(source);
+    SDL_UpdateWindowSurface(m_window);
 }
 
 void CSdlHost::WaitForEvents(int timeoutMs) {
@@ -125,7 +169,8 @@ void CSdlHost::Handle(const SDL_Event& event) {
         break;
     }
     case SDL_WINDOWEVENT:
-        if (event.window.event == SDL_WINDOWEVENT_EXPOSED)
+        // A resized window has a new surface that holds nothing yet.
+        if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
             m_loop->InvalidateScreen();
         break;
     default:

@@ -1,6 +1,14 @@
 // The desktop host: one SDL2 window the size of the phone's screen, the
 // mouse as the finger, typed text and a few keys as the phone's input.
 //
+// The screen is copied into the window's own surface in software: the
+// program paints every pixel itself, so a GPU renderer would only add its
+// driver stack's threads and memory.
+//
+// A window nobody sees is refused: when SDL could not reach a display and
+// settled on one of its invisible drivers ("offscreen", "dummy"), Open
+// fails unless SDL_VIDEODRIVER asked for that driver by name (tests, CI).
+//
 // It runs on the GUI thread (SDL wants its window and events there); Wake
 // is the one member other threads call, and it only pushes an SDL event.
 #pragma once
@@ -9,10 +17,9 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
 union SDL_Event;
 
 class CSdlHost : public IUiHost {
@@ -23,11 +30,18 @@ public:
     CSdlHost& operator=(const CSdlHost&) = delete;
 
     // Initialises SDL video and opens the window; false with LastError()
-    // set when there is no display or SDL fails.
+    // set when there is no display, SDL chose an invisible driver that was
+    // not asked for, or SDL fails.
     bool Open(const char* title, int width, int height);
     const std::string& LastError() const { return m_error; }
     // The loop that receives input; set before running it.
     void SetLoop(UiMessageLoop* loop) { m_loop = loop; }
+
+    // True for the video drivers whose windows nobody sees.
+    static bool IsInvisibleDriver(std::string_view driver);
+    // Whether a window on driver may be opened; requested is the value of
+    // SDL_VIDEODRIVER (empty when unset), a name or a comma-separated list.
+    static bool AcceptsDriver(std::string_view driver, std::string_view requested);
 
     void Present(const CSurface& screen) override;
     void WaitForEvents(int timeoutMs) override;
@@ -38,10 +52,8 @@ private:
     void TypeUtf8(const char* text);
 
     SDL_Window* m_window = nullptr;
-    SDL_Renderer* m_renderer = nullptr;
-    SDL_Texture* m_texture = nullptr;
-    int m_textureWidth = 0;   // pixels
-    int m_textureHeight = 0;  // pixels
+    int m_screenWidth = 0;   // pixels, of the last screen presented
+    int m_screenHeight = 0;  // pixels
     std::uint32_t m_wakeEvent = 0; // registered SDL user event type
     bool m_fingerDown = false;
     bool m_sdlStarted = false;

@@ -7,5 +7,6 @@
 // Opens the window (portrait 480 × 720), makes the loop, runs startProgram
 // on it and, when that returns true, the loop until the program quits or
 // the window is closed. Returns the loop's exit code; 1 when startProgram
-// fails; 2, with a message on stderr, when there is no display.
+// fails; 2, with a message on stderr, when there is no display, or only one
+// of SDL's invisible drivers that SDL_VIDEODRIVER did not ask for.
 int RunDesktop(std::function<bool()> startProgram);

@@ -84,6 +84,14 @@ protected:
         return point.x >= 0 && m_driver.Tap(point.x, point.y);
     }
 
+    // The message boxes among the modal runs shown.
+    static std::vector<CShownModal> MessageBoxes(const std::vector<CShownModal>& shown) {
+        std::vector<CShownModal> boxes;
+        for (const CShownModal& modal : shown)
+            if (modal.kind == ModalKind::MessageBox)
+                boxes.push_back(modal);
+        return boxes;
+    }
     // The root children's titles of the simulator's own menu tree.
     static std::vector<std::u16string> SimulatorRootTitles() {
         CDataSetWriter writer;

@@ -17,14 +17,6 @@
 
 namespace {
 
-std::vector<CShownModal> MessageBoxes(const std::vector<CShownModal>& shown) {
-    std::vector<CShownModal> boxes;
-    for (const CShownModal& modal : shown)
-        if (modal.kind == ModalKind::MessageBox)
-            boxes.push_back(modal);
-    return boxes;
-}
-
 std::vector<std::string> Tags(const std::vector<uint8_t>& body) {
     CDataSetList list(body.data(), static_cast<int>(body.size()));
     std::vector<std::string> tags;

@@ -1,7 +1,8 @@
-// The desktop host on a real display: the window opens, the screen is
-// presented, the mouse and typed text reach the program and closing the
-// window quits it. Skipped where there is no display (CI has none) or
-// when the tests are built without the desktop host.
+// The desktop host: the window opens, the screen is presented, the mouse
+// and typed text reach the program and closing the window quits it; a
+// display that cannot be opened is refused rather than run invisibly. On a
+// display when there is one (tools/test.sh gives CI a virtual one), else on
+// SDL's dummy driver, asked for by name as the host requires.
 //
 // Each run happens in a child process (a death-test style exit check):
 // SDL and the display libraries keep process-wide state and allocations
@@ -11,6 +12,7 @@
 #if defined(ORB_HAVE_SDL_HOST)
 
 #include "platform/gdi/CSurface.h"
+#include "platform/sdl/CSdlHost.h"
 #include "platform/sdl/RunDesktop.h"
 #include "platform/win/UiMessageLoop.h"
 #include "win_RecordingWin.h"
@@ -22,7 +24,11 @@
 
 namespace {
 
-bool HasDisplay() { return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY"); }
+// In the child: without a display, the dummy driver, asked for by name.
+void UseDisplayOrAskForDummyDriver() {
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("SDL_VIDEODRIVER"))
+        ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+}
 
 void PushMouse(Uint32 type, int x, int y) {
     SDL_Event event{};
@@ -88,17 +94,48 @@ int DesktopScenario() {
 } // namespace
 
 TEST(SdlDesktopTest, TheWindowShowsTheScreenAndTakesTheFingerAndTypedText) {
-    if (!HasDisplay())
-        GTEST_SKIP() << "no display";
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(std::_Exit(DesktopScenario()), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(
+        {
+            UseDisplayOrAskForDummyDriver();
+            std::_Exit(DesktopScenario());
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST(SdlDesktopTest, AFailedStartEndsTheRunWithCodeOne) {
-    if (!HasDisplay())
-        GTEST_SKIP() << "no display";
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(std::_Exit(RunDesktop([] { return false; })), ::testing::ExitedWithCode(1), "");
+    EXPECT_EXIT(
+        {
+            UseDisplayOrAskForDummyDriver();
+            std::_Exit(RunDesktop([] { return false; }));
+        },
+        ::testing::ExitedWithCode(1), "");
+}
+
+TEST(SdlDesktopTest, ADisplayNobodyAnswersIsRefusedWithAMessageNotRunInvisibly) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // An opened window would end with 1 (the start fails at once), never
+    // hang: only a refusal ends with 2.
+    EXPECT_EXIT(
+        {
+            ::setenv("DISPLAY", ":99999", 1);
+            ::unsetenv("WAYLAND_DISPLAY");
+            ::unsetenv("SDL_VIDEODRIVER");
+            std::_Exit(RunDesktop([] { return false; }));
+        },
+        ::testing::ExitedWithCode(2), "OrbStock: .*display");
+}
+
+TEST(SdlDesktopTest, AnInvisibleVideoDriverIsTakenOnlyWhenAskedForByName) {
+    EXPECT_TRUE(CSdlHost::AcceptsDriver("x11", ""));
+    EXPECT_FALSE(CSdlHost::AcceptsDriver("offscreen", ""));
+    EXPECT_FALSE(CSdlHost::AcceptsDriver("dummy", "x11"));
+    EXPECT_TRUE(CSdlHost::AcceptsDriver("dummy", "DUMMY"));
+    EXPECT_TRUE(CSdlHost::AcceptsDriver("offscreen", "x11,offscreen"));
+    // Another invisible driver, or a name that only begins alike, does not ask for it.
+    EXPECT_FALSE(CSdlHost::AcceptsDriver("offscreen", "dummy"));
+    EXPECT_FALSE(CSdlHost::AcceptsDriver("offscreen", "offscreens"));
 }
 
 #else

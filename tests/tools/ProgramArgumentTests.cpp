@@ -1,6 +1,10 @@
-// The command lines of orbstock and orbsim: every wrong one ends with a
-// message naming the fault and exit status 64, before any window, server
-// or file is touched. The programs are run as built, as a person runs them.
+// The command lines of orbstock, orbsim and orb_icongen: every wrong one
+// ends with a message naming the fault and exit status 64, before any
+// window, server or file is touched; --help prints the usage. And orbstock
+// on a display nobody answers says so and ends instead of running unseen.
+// The programs are run as built, as a person runs them.
+#include "support/CTempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -13,33 +17,53 @@
 namespace {
 struct RunResult {
     int status = -1;      // exit status; -1 when it did not exit normally
+    std::string output;   // what it wrote to stdout
     std::string errors;   // what it wrote to stderr
 };
 
-// Runs program with args, no display and an empty environment otherwise.
-RunResult RunProgram(const std::string& program, const std::vector<std::string>& args) {
+// Everything a descriptor gives until its end.
+std::string ReadAll(int fd) {
+    std::string text;
+    char buf[4096];
+    ssize_t n;
+    while ((n = ::read(fd, buf, sizeof buf)) > 0) text.append(buf, static_cast<size_t>(n));
+    ::close(fd);
+    return text;
+}
+
+// Runs program with args, no display and an empty environment otherwise
+// (env adds "NAME=value" entries). A program still running after 30 s is
+// killed, so a program that never ends fails instead of hanging the suite.
+RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                     const std::vector<std::string>& env = {}) {
     RunResult result;
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0) return result;
+    int outFds[2];
+    int errFds[2];
+    if (::pipe(outFds) != 0) return result;
+    if (::pipe(errFds) != 0) return result;
     pid_t pid = ::fork();
     if (pid == 0) {
-        ::dup2(pipeFds[1], 2);
+        ::dup2(outFds[1], 1);
+        ::dup2(errFds[1], 2);
         int null = ::open("/dev/null", O_RDWR);
         ::dup2(null, 0);
-        ::dup2(null, 1);
-        ::close(pipeFds[0]);
+        ::close(outFds[0]);
+        ::close(errFds[0]);
         std::vector<char*> argv{const_cast<char*>(program.c_str())};
         for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        char* envp[] = {const_cast<char*>("HOME=/nonexistent"), nullptr};
-        ::execve(program.c_str(), argv.data(), envp);
+        std::vector<char*> envp{const_cast<char*>("HOME=/nonexistent")};
+        for (const auto& e : env) envp.push_back(const_cast<char*>(e.c_str()));
+        envp.push_back(nullptr);
+        ::alarm(30);
+        ::execve(program.c_str(), argv.data(), envp.data());
         ::_exit(127);
     }
-    ::close(pipeFds[1]);
-    char buf[4096];
-    ssize_t n;
-    while ((n = ::read(pipeFds[0], buf, sizeof buf)) > 0) result.errors.append(buf, static_cast<size_t>(n));
-    ::close(pipeFds[0]);
+    ::close(outFds[1]);
+    ::close(errFds[1]);
+    // The outputs are short: stdout fits its pipe while stderr is read.
+    result.errors = ReadAll(errFds[0]);
+    result.output = ReadAll(outFds[0]);
     int status = 0;
     ::waitpid(pid, &status, 0);
     if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
@@ -50,6 +74,7 @@ bool Exists(const std::string& path) { return ::access(path.c_str(), X_OK) == 0;
 
 const std::string kOrbstock = std::string(ORB_BINARY_DIR) + "/tools/orbstock/orbstock";
 const std::string kOrbsim = std::string(ORB_BINARY_DIR) + "/tools/simulator/orbsim";
+const std::string kIcongen = std::string(ORB_BINARY_DIR) + "/tools/icongen/orb_icongen";
 } // namespace
 
 TEST(OrbstockArguments, AWrongServerValueIsRefusedWithItsTextAndUsage) {
@@ -84,9 +109,42 @@ TEST(OrbstockArguments, UnknownOptionsAndStrayWordsAreNamed) {
         EXPECT_EQ(r.status, 64) << arg;
         EXPECT_NE(r.errors.find(std::string("unknown option '") + arg + "'"), std::string::npos) << r.errors;
     }
-    RunResult help = RunProgram(kOrbstock, {"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_TRUE(help.errors.empty());
+    for (const char* flag : {"--help", "-h"}) {
+        RunResult help = RunProgram(kOrbstock, {flag});
+        EXPECT_EQ(help.status, 0) << flag;
+        EXPECT_NE(help.output.find("usage: orbstock"), std::string::npos) << flag;
+        EXPECT_TRUE(help.errors.empty()) << flag;
+    }
+}
+
+TEST(OrbstockDisplay, ADisplayWithoutAServerIsRefusedWithAMessageInsteadOfAnUnseenWindow) {
+    if (!Exists(kOrbstock)) GTEST_SKIP() << "orbstock is built only with SDL2";
+    CTempDir data("orb_display");
+    // SDL leaves what the D-Bus library allocated to the end of the process,
+    // so a sanitizer build would report it as a leak there.
+    RunResult r = RunProgram(kOrbstock, {"--data-dir", data.Path().string()},
+                             {"DISPLAY=:99999", "ASAN_OPTIONS=detect_leaks=0"});
+    EXPECT_EQ(r.status, 2) << r.errors;
+    EXPECT_NE(r.errors.find("':99999' cannot be opened"), std::string::npos) << r.errors;
+    EXPECT_NE(r.errors.find("xvfb-run"), std::string::npos) << r.errors;
+}
+
+TEST(IcongenArguments, HelpPrintsTheUsageAndAWrongCommandLineIsRefusedBeforeWriting) {
+    ASSERT_TRUE(Exists(kIcongen));
+    for (const char* flag : {"--help", "-h"}) {
+        RunResult help = RunProgram(kIcongen, {flag});
+        EXPECT_EQ(help.status, 0) << flag << ": " << help.errors;
+        EXPECT_NE(help.output.find("usage: orb_icongen DIR"), std::string::npos) << flag;
+        EXPECT_TRUE(help.errors.empty()) << flag;
+    }
+    for (const std::vector<std::string>& line :
+         std::vector<std::vector<std::string>>{{}, {"a", "b"}, {"--out"}}) {
+        RunResult r = RunProgram(kIcongen, line);
+        EXPECT_EQ(r.status, 64) << line.size();
+        EXPECT_NE(r.errors.find("usage: orb_icongen"), std::string::npos) << r.errors;
+        EXPECT_TRUE(r.output.empty()) << r.output;
+    }
+    EXPECT_NE(RunProgram(kIcongen, {"--out"}).errors.find("unknown option '--out'"), std::string::npos);
 }
 
 TEST(OrbsimArguments, APortThatIsNotANumberUpTo65535IsRefusedNotWrappedOrZeroed) {

@@ -1,13 +1,16 @@
 // Writes the project's icons as RGBA PNG files named by resource id.
 //
 // Usage: orb_icongen <output directory>   (normally the source tree's resources/)
-// Exit status 0 when every icon was written, 1 otherwise.
+//        orb_icongen --help
+// Exit status 0 when every icon was written, 1 otherwise, 64 for a wrong
+// command line.
 #include "tools/icongen/Icons.h"
 
 #include <png.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -43,6 +46,13 @@ std::vector<std::uint8_t> Downsample(const CSurface& canvas, int width, int heig
     return rgba;
 }
 
+void PrintUsage(std::FILE* out) {
+    std::fprintf(out,
+                 "usage: orb_icongen DIR\n"
+                 "  writes the program's icons into the existing folder DIR as <resource id>.png\n"
+                 "  (normally the source tree's resources/)\n");
+}
+
 bool WritePng(const std::string& path, const std::vector<std::uint8_t>& rgba, int width, int height) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
@@ -56,9 +66,16 @@ bool WritePng(const std::string& path, const std::vector<std::uint8_t>& rgba, in
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <output directory>\n", argv[0]);
-        return 1;
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        PrintUsage(stdout);
+        return 0;
+    }
+    // An option is never taken as a folder name.
+    if (argc == 2 && argv[1][0] == '-')
+        std::fprintf(stderr, "orb_icongen: unknown option '%s'\n", argv[1]);
+    if (argc != 2 || argv[1][0] == '\0' || argv[1][0] == '-') {
+        PrintUsage(stderr);
+        return 64;
     }
     bool ok = true;
     for (const auto& icon : Icons()) {

@@ -19,6 +19,10 @@ std::vector<CTourStep>& TourSteps() {
 
 namespace {
 
+// How long a driver step of a start-up step waits for a rest that the
+// unanswered logon never lets come.
+constexpr int kStartUpRestMs = 100;
+
 // One step over a fresh data directory and simulator; true when its
 // screenshot was written.
 bool RunStep(const CTourStep& step, const std::string& dir) {
@@ -38,10 +42,23 @@ bool RunStep(const CTourStep& step, const std::string& dir) {
         COrbApp app(options);
         CTestDriver driver;
         driver.SetRestTimeout(20000);
+        if (step.atStartUp) {
+            SimFault silent(SimFaultKind::SlowReply);
+            silent.delayMs = 600000; // the simulator's Stop ends it
+            simulator.InjectFaultFor(100, 1, silent);
+            driver.SetFailureHandler([](const std::string&) {});
+            driver.SetRestTimeout(kStartUpRestMs);
+        }
         RegisterWindows();
-        if (port > 0 && driver.Start([&app] { app.InitInstance(); })) {
-            if (driver.RunOnGui([&app] { return app.GetState(); }) != COrbApp::State::Running) {
-                std::fprintf(stderr, "tour %s: the program did not reach its main menu\n", step.name.c_str());
+        bool started = port > 0 && driver.Start([&app] { app.InitInstance(); });
+        // A start that cannot rest has begun once the logon reached the server.
+        if (step.atStartUp)
+            started = port > 0 && driver.IsRunning() && simulator.WaitForRequests(1, 5000);
+        const COrbApp::State expected = step.atStartUp ? COrbApp::State::StartingUp : COrbApp::State::Running;
+        if (started) {
+            if (driver.RunOnGui([&app] { return app.GetState(); }) != expected) {
+                std::fprintf(stderr, "tour %s: the program did not reach %s\n", step.name.c_str(),
+                             step.atStartUp ? "its start-up screen" : "its main menu");
             } else {
                 CTourContext context{driver, app, simulator};
                 if (!step.drive(context))

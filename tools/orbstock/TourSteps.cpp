@@ -1,14 +1,25 @@
 // The screens of the screenshot tour, in order; each step starts at the
-// main menu after the start-up against the embedded simulator.
+// main menu after the start-up against the embedded simulator, except the
+// start-up's own screens.
 #include "framework/app/COrbApp.h"
+#include "framework/app/CStartupWnd.h"
 #include "framework/ui/CBaseWnd.h"
 #include "framework/ui/COrbMenuWnd.h"
 #include "framework/ui/WndMessages.h"
+#include "platform/Clock.h"
 #include "platform/testing/CDriverControls.h"
 #include "platform/testing/CTestDriver.h"
 #include "quotes/tables/CEditMyStockWnd.h"
 #include "quotes/tables/COrbStockTableWnd.h"
 #include "tools/orbstock/Tour.h"
+
+// The start-up screen while the server has not answered the logon, its
+// line half way through a sweep.
+ORB_TOUR_STARTUP_STEP(startup_connecting) {
+    for (int i = 0; i < CStartupWnd::kSteps / 2; ++i)
+        tour.driver.RunOnGui([] { CClock::Instance().Advance(CStartupWnd::kStepIntervalMs); });
+    return tour.driver.RunOnGui([&] { return tour.app.GetStartupScreen() != nullptr; });
+}
 
 // The main menu: the root's children from the simulator's menu tree.
 ORB_TOUR_STEP(main_menu) { return tour.app.GetMainWindow() != nullptr; }

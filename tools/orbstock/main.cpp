@@ -99,6 +99,8 @@ void PrintNoDisplay() {
 // True when a desktop session is there to show a window on. Without one
 // SDL may still pick a console or off-screen driver, and the window would
 // run where nobody sees it; SDL_VIDEODRIVER set by hand is taken as is.
+// A DISPLAY that nobody answers gets past here: the desktop host refuses
+// the invisible driver SDL falls back to.
 bool HaveDisplay() {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
         const char* value = std::getenv(name);
