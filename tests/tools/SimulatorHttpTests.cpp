@@ -86,7 +86,6 @@ TEST_F(SimulatorHttp, ContentLengthsThatAreNotOnePlainDecimalNumberAreRefused) {
 TEST_F(SimulatorHttp, AHugeContentLengthIsRefusedWithoutWaitingForOrKeepingTheBody) {
     auto start = std::chrono::steady_clock::now();
     ExpectRefused(Post("Content-Length: 9000000000\r\n", "tc_service=300"), 413, "a length of 9 GB");
-    ExpectRefused(Post("Content-Length: 8388609\r\n"), 413, "a length one past the limit");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
 }
 

@@ -194,3 +194,61 @@ TEST(SimulatorData, TheSameRequestsGiveTheSameBytesFromEveryServerInstance) {
     auto first = run();
     EXPECT_EQ(run(), first);
 }
+
+TEST_F(SimulatorMarket, PricesLieOnTheirTickTwoDecimalsForAShareAndIndexThreeForFundAndBShare) {
+    struct Case {
+        const char* key;
+        int type;
+        int decimals;
+        const char* rankingClass;  // the ranking class listing the type; null for none
+    };
+    const Case cases[] = {
+        {"600010.02", SimStock::kAShare, 2, "A"}, {"000016.01", SimStock::kAShare, 2, "A"},
+        {"000001.02", SimStock::kIndex, 2, nullptr}, {"399001.01", SimStock::kIndex, 2, nullptr},
+        {"510880.02", SimStock::kFund, 3, "J"},    {"159915.01", SimStock::kFund, 3, "J"},
+        {"900905.02", SimStock::kBShare, 3, "B"},  {"200596.01", SimStock::kBShare, 3, "B"},
+    };
+    // Packed prices carry value x 1000 (code 3) above the two code bits.
+    auto thousandths = [](int32_t packed) { return (packed >> 2) % 10 != 0; };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        auto list = Ask(std::string("TC_MFUNCNO=31000&TC_SFUNCNO=4&field=2|11|13|14|15|16|20|32|50|70&code=") + c.key);
+        ASSERT_TRUE(list);
+        CDataSet* set = *list->GetAt(0);
+        ASSERT_EQ(set->GetRowCount(), 1);
+        set->MoveFirst();
+        EXPECT_EQ(set->GetFieldInt32(0), c.type) << "stktype";
+        bool anyThousandths = false;
+        for (int col = 1; col < set->GetColumnCount(); ++col) {
+            int32_t packed = set->GetFieldInt32(col);
+            if (packed == 0 && c.type == SimStock::kIndex) continue;  // an index has no bid or ask
+            ASSERT_EQ(packed & 3, 3) << "column " << col << ": codes 1 and 2 would show 万 and 亿";
+            anyThousandths |= thousandths(packed);
+        }
+        EXPECT_EQ(anyThousandths, c.decimals == 3) << "prices on a 0.01 tick have no third decimal";
+
+        // A price set from outside lands on the tick too.
+        double set3 = 0;
+        server.WithMarket([&](CSimMarket& m) {
+            m.SetLast(c.key, 1.23456);
+            set3 = m.Find(c.key)->last;
+            EXPECT_EQ(m.Find(c.key)->PriceDecimals(), c.decimals);
+        });
+        EXPECT_DOUBLE_EQ(set3, c.decimals == 3 ? 1.235 : 1.23);
+
+        if (!c.rankingClass) continue;
+        auto ranking = Ask(std::string("tc_mfuncno=31000&tc_sfuncno=3&market=12&type=zf&count=200&field=2|3&class=") +
+                           c.rankingClass);
+        ASSERT_TRUE(ranking);
+        CDataSet* rows = *ranking->GetAt(0);
+        bool listed = false;
+        for (rows->MoveFirst(); rows->GetCursor() < rows->GetRowCount(); rows->MoveNext()) {
+            EXPECT_EQ(rows->GetFieldInt32(0), c.type) << "class " << c.rankingClass;
+            const std::string code(c.key, 6);
+            listed |= rows->GetFieldText(1).str() == std::u16string(code.begin(), code.end());
+        }
+        EXPECT_TRUE(listed) << "class " << c.rankingClass;
+    }
+    EXPECT_EQ(CSimMarket::TypeOfCode("900905", 1), SimStock::kAShare) << "900 is a B share in Shanghai only";
+    EXPECT_EQ(CSimMarket::TypeOfCode("200596", 2), SimStock::kAShare) << "200 is a B share in Shenzhen only";
+}

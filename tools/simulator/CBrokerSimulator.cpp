@@ -31,14 +31,19 @@
 #include <poll.h>
 #include <strings.h>
 #include <sys/socket.h>
+#include <sys/time.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 
 namespace {
 constexpr size_t kMaxHeaderBytes = 64 * 1024;
-constexpr size_t kMaxBodyBytes = 8 * 1024 * 1024;
+constexpr size_t kMaxBodyBytes = CBrokerSimulator::kMaxBodyBytes;
 constexpr int kIdleTimeoutMs = 30000;   // a kept-alive connection with no request is closed
 constexpr int kPollSliceMs = 50;        // how often blocked loops look at the stop flag
+constexpr int kAcceptPauseMs = 100;     // after accept found no descriptor (or thread) to spare
+constexpr int kListenBacklog = 512;     // connections beyond the served ones wait here
+constexpr size_t kMaxCountedFunctions = 4096;  // a peer may invent any number of function numbers
 constexpr size_t kChunkSize = 4096;     // chunked replies: a 7-byte chunk, then chunks of this size
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
@@ -127,6 +132,7 @@ enum class ReadResult {
     Malformed,       // answered 400: bad request line, header line, Content-Length or a Transfer-Encoding
     HeadTooLarge,    // answered 431: no blank line within kMaxHeaderBytes
     BodyTooLarge,    // answered 413: Content-Length above kMaxBodyBytes (nothing of the body is read)
+    TimedOut,        // answered 408: head and body not in within the request deadline
 };
 
 // The status line a refused request is answered with; empty for none.
@@ -135,8 +141,21 @@ const char* RefusalStatus(ReadResult result) {
     case ReadResult::Malformed: return "400 Bad Request";
     case ReadResult::HeadTooLarge: return "431 Request Header Fields Too Large";
     case ReadResult::BodyTooLarge: return "413 Content Too Large";
+    case ReadResult::TimedOut: return "408 Request Timeout";
     default: return "";
     }
+}
+
+// The key the last logon on this thread issued; routes run on the
+// connection's thread, so Serve learns here which key its peer now holds.
+thread_local std::string t_issuedKey;
+
+// About what a logged request holds on to, for the log's byte bound.
+size_t Footprint(const SimRequest& r) {
+    size_t n = sizeof r + r.rawBody.size() + r.target.size() + r.sessionKey.size();
+    for (const auto& [k, v] : r.params) n += k.size() + v.size() + 64;
+    for (const auto& [k, v] : r.headers) n += k.size() + v.size() + 64;
+    return n;
 }
 
 bool IsValidSessionKey(const std::string& key) {
@@ -178,6 +197,9 @@ struct CBrokerSimulator::Impl {
         SimFault fault;
         int count;
     };
+    struct IssuedKey {
+        std::string session, key;
+    };
 
     // Guards everything down to the routes.
     mutable std::mutex mu;
@@ -190,13 +212,20 @@ struct CBrokerSimulator::Impl {
     std::chrono::steady_clock::time_point refuseUntil;
     std::thread acceptThread;
     std::vector<Connection> connections;
+    int served = 0;                               // connections whose Serve has not ended
+    SimLimits limits;
     SimFraming framing = SimFraming::ContentLength;
     int replyCounter = 0;
     std::deque<std::pair<SimFault, int>> faults;
     std::vector<Targeted> targeted;
-    std::vector<SimRequest> log;
-    std::map<std::string, std::string> sessions;  // session string -> key
-    std::vector<std::string> keys;                // every logon's key, newest last
+    // The request log: a ring of the newest requests, bounded in count and bytes.
+    std::deque<SimRequest> log;
+    size_t logFootprint = 0;
+    uint64_t requestCounter = 0;                  // numbers the requests
+    size_t loggedSinceClear = 0;
+    std::map<std::pair<int, int>, int> counts;    // requests per function, whole run
+    std::map<std::string, std::string> sessions;  // session string -> key, of the kept keys
+    std::deque<IssuedKey> keys;                   // kept logon keys, least recently used first
     std::string lastKey, lastSession;
     int sessionCounter = 0;
 
@@ -210,7 +239,7 @@ struct CBrokerSimulator::Impl {
     void AcceptLoop();
     void Serve(int fd);
     // Reads one request; anything but Ok ends the connection.
-    ReadResult ReadRequest(int fd, std::string& buffer, HttpRequest& request);
+    ReadResult ReadRequest(int fd, std::string& buffer, HttpRequest& request, int deadlineMs);
     // Takes the fault due for a request of (main, sub), if any.
     SimFault TakeFault(int main, int sub);
     bool TakeAcceptFault();
@@ -222,12 +251,20 @@ struct CBrokerSimulator::Impl {
         std::unique_lock<std::mutex> lock(mu);
         return !cv.wait_for(lock, std::chrono::milliseconds(ms), [this] { return !running.load(); });
     }
+    // Under mu: drops the oldest requests and keys beyond the limits.
+    void TrimLog();
+    void TrimKeys();
+    // Under mu: marks key as just used, so that it is among the first tried.
+    void TouchKey(const std::string& key);
+    void Log(SimRequest request);
     // Waits ms; false as soon as the server stops or the peer has gone.
     bool WaitOnPeer(int fd, int ms);
     // Sends the reply's bytes, one at a time for Drip; false when the peer
     // is gone or the server stops.
     bool Transmit(int fd, const std::string& bytes, const SimFault& fault);
-    SimRequest OpenRequest(const HttpRequest& http, bool* sealBroken);
+    // Opens the request; connectionKey is the key last issued or used on
+    // the connection (tried early on a seal) and is updated.
+    SimRequest OpenRequest(const HttpRequest& http, std::string& connectionKey, bool* sealBroken);
     SimReply Route(const SimRequest& request);
     void SendReply(int fd, const SimRequest& request, SimReply reply, const SimFault& fault, bool* closeAfter);
 
@@ -263,7 +300,7 @@ int CBrokerSimulator::Impl::OpenListener(int wanted) {
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     addr.sin_port = htons(static_cast<uint16_t>(wanted));
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) < 0 || ::listen(fd, 64) < 0) {
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) < 0 || ::listen(fd, kListenBacklog) < 0) {
         ::close(fd);
         return -1;
     }
@@ -364,6 +401,13 @@ void CBrokerSimulator::Impl::AcceptLoop() {
                     ++it;
                 }
             }
+            // At the cap, further peers wait in the listen queue: accepting
+            // them only to close them would fail clients a moment would serve.
+            if (served >= limits.maxConnections) {
+                cv.wait_for(lock, std::chrono::milliseconds(500),
+                            [this] { return !running.load() || refusing || served < limits.maxConnections; });
+                continue;
+            }
             fd = listenFd;
         }
         if (fd < 0) {
@@ -382,55 +426,91 @@ void CBrokerSimulator::Impl::AcceptLoop() {
         }
         if (!(fds[0].revents & POLLIN)) continue;
         int conn = ::accept4(fd, nullptr, nullptr, SOCK_CLOEXEC);
-        if (conn < 0) continue;
+        if (conn < 0) {
+            // The pending peer stays queued, so poll would wake at once
+            // again: wait for descriptors to come free instead of spinning.
+            if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM)
+                SleepInterruptible(kAcceptPauseMs);
+            continue;
+        }
         if (TakeAcceptFault()) {
             ::close(conn);
             continue;
         }
         int one = 1;
         ::setsockopt(conn, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-        std::lock_guard<std::mutex> lock(mu);
+        std::unique_lock<std::mutex> lock(mu);
         if (!running) {
             ::close(conn);
             break;
         }
+        // A reply the peer does not read must not hold the thread for ever.
+        timeval stall{limits.sendStallMs / 1000, (limits.sendStallMs % 1000) * 1000};
+        ::setsockopt(conn, SOL_SOCKET, SO_SNDTIMEO, &stall, sizeof stall);
         // Listed before its thread starts, so Serve always finds its entry.
         connections.emplace_back();
         Connection& c = connections.back();
         c.fd = conn;
+        ++served;
         auto done = c.done;
-        c.thread = std::thread([this, conn, done] {
-            Serve(conn);
-            done->store(true);
-        });
+        try {
+            c.thread = std::thread([this, conn, done] {
+                Serve(conn);
+                done->store(true);
+            });
+        } catch (const std::system_error&) {
+            // No thread to spare: drop this peer and let running ones end.
+            connections.pop_back();
+            --served;
+            ::close(conn);
+            cv.wait_for(lock, std::chrono::milliseconds(kAcceptPauseMs), [this] { return !running.load(); });
+        }
     }
 }
 
-ReadResult CBrokerSimulator::Impl::ReadRequest(int fd, std::string& buffer, HttpRequest& request) {
-    auto readMore = [&](int idleMs) -> bool {
-        int waited = 0;
+ReadResult CBrokerSimulator::Impl::ReadRequest(int fd, std::string& buffer, HttpRequest& request,
+                                              int deadlineMs) {
+    using Clock = std::chrono::steady_clock;
+    // Until the request's first byte the idle time applies; from it on, the
+    // whole request has deadlineMs, so a peer that drips bytes is cut off.
+    std::optional<Clock::time_point> deadline;
+    auto startClock = [&] {
+        if (!deadline && !buffer.empty()) deadline = Clock::now() + std::chrono::milliseconds(deadlineMs);
+    };
+    startClock();
+    enum class More { Data, Closed, Expired };
+    auto readMore = [&]() -> More {
+        auto idleUntil = Clock::now() + std::chrono::milliseconds(kIdleTimeoutMs);
         while (running) {
+            auto now = Clock::now();
+            if (deadline && now >= *deadline) return More::Expired;
+            if (!deadline && now >= idleUntil) return More::Closed;
+            auto until = deadline ? *deadline : idleUntil;
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - now).count() + 1;
             pollfd p{fd, POLLIN, 0};
-            int n = ::poll(&p, 1, kPollSliceMs);
-            if (n < 0 && errno != EINTR) return false;
+            int n = ::poll(&p, 1, static_cast<int>(std::min<long long>(left, kPollSliceMs)));
+            if (n < 0 && errno != EINTR) return More::Closed;
             if (n > 0) {
                 char chunk[16384];
                 ssize_t got = ::recv(fd, chunk, sizeof chunk, 0);
                 if (got < 0 && errno == EINTR) continue;
-                if (got <= 0) return false;
+                if (got <= 0) return More::Closed;
                 buffer.append(chunk, static_cast<size_t>(got));
-                return true;
+                startClock();
+                return More::Data;
             }
-            waited += kPollSliceMs;
-            if (waited >= idleMs) return false;
         }
-        return false;
+        return More::Closed;
     };
     size_t end;
-    while ((end = buffer.find("\r\n\r\n")) == std::string::npos) {
+    size_t searched = 0;  // the head's end is looked for in new bytes only
+    while ((end = buffer.find("\r\n\r\n", searched)) == std::string::npos) {
         if (buffer.size() > kMaxHeaderBytes) return ReadResult::HeadTooLarge;
+        searched = buffer.size() < 3 ? 0 : buffer.size() - 3;
         // Nothing of a next request yet is a quiet end, not a fault.
-        if (!readMore(kIdleTimeoutMs)) return ReadResult::Closed;
+        More more = readMore();
+        if (more == More::Expired) return ReadResult::TimedOut;
+        if (more == More::Closed) return ReadResult::Closed;
     }
     if (end > kMaxHeaderBytes) return ReadResult::HeadTooLarge;
     std::string head = buffer.substr(0, end);
@@ -473,8 +553,11 @@ ReadResult CBrokerSimulator::Impl::ReadRequest(int fd, std::string& buffer, Http
         request.headers.emplace_back(std::move(name), std::move(value));
     }
     size_t length = contentLength.value_or(0);
-    while (buffer.size() < length)
-        if (!readMore(kIdleTimeoutMs)) return ReadResult::Closed;
+    while (buffer.size() < length) {
+        More more = readMore();
+        if (more == More::Expired) return ReadResult::TimedOut;
+        if (more == More::Closed) return ReadResult::Closed;
+    }
     request.body = buffer.substr(0, length);
     buffer.erase(0, length);
     return ReadResult::Ok;
@@ -503,7 +586,8 @@ SimFault CBrokerSimulator::Impl::TakeFault(int main, int sub) {
     return f;
 }
 
-SimRequest CBrokerSimulator::Impl::OpenRequest(const HttpRequest& http, bool* sealBroken) {
+SimRequest CBrokerSimulator::Impl::OpenRequest(const HttpRequest& http, std::string& connectionKey,
+                                               bool* sealBroken) {
     SimRequest r;
     r.target = http.target;
     r.headers = http.headers;
@@ -524,10 +608,24 @@ SimRequest CBrokerSimulator::Impl::OpenRequest(const HttpRequest& http, bool* se
             r.params.emplace_back(k, v);
         }
     }
+    // A seal costs a key schedule and a pass over the envelope per key
+    // tried, so only a few keys are: the one of a "session" sent in clear,
+    // the connection's own, then the most recently used ones.
     std::vector<std::string> candidates;
-    {
+    if (sealAt != std::string::npos) {
         std::lock_guard<std::mutex> lock(mu);
-        candidates.assign(keys.rbegin(), keys.rend());
+        auto add = [&](const std::string& key) {
+            if (!key.empty() && std::find(candidates.begin(), candidates.end(), key) == candidates.end())
+                candidates.push_back(key);
+        };
+        for (const auto& [k, v] : r.params)
+            if (EqualNoCase(k, "session"))
+                if (auto it = sessions.find(v); it != sessions.end()) add(it->second);
+        // Only a key still kept: a connection may outlive its logon's key.
+        if (std::any_of(keys.begin(), keys.end(), [&](const IssuedKey& k) { return k.key == connectionKey; }))
+            add(connectionKey);
+        int tries = 0;
+        for (auto it = keys.rbegin(); it != keys.rend() && tries < limits.sealTries; ++it, ++tries) add(it->key);
     }
     if (sealAt != std::string::npos) {
         r.sealed = true;
@@ -547,6 +645,11 @@ SimRequest CBrokerSimulator::Impl::OpenRequest(const HttpRequest& http, bool* se
             }
         }
         *sealBroken = !opened;
+        if (opened) {
+            connectionKey = r.sessionKey;
+            std::lock_guard<std::mutex> lock(mu);
+            TouchKey(r.sessionKey);
+        }
     }
     if (r.sessionKey.empty()) {
         std::lock_guard<std::mutex> lock(mu);
@@ -589,7 +692,9 @@ SimReply CBrokerSimulator::Impl::Logon(const SimRequest& request) {
         std::lock_guard<std::mutex> lock(mu);
         std::snprintf(session, sizeof session, "S%04d", ++sessionCounter);
         sessions[session] = *key;
-        keys.push_back(*key);
+        keys.push_back({session, *key});
+        TrimKeys();
+        t_issuedKey = *key;
         lastKey = *key;
         lastSession = session;
     }
@@ -704,12 +809,64 @@ bool CBrokerSimulator::Impl::Transmit(int fd, const std::string& bytes, const Si
     return true;
 }
 
+void CBrokerSimulator::Impl::TrimLog() {
+    size_t keep = std::max<size_t>(limits.logRequests, 1);
+    // The newest request stays even when it alone is over the byte bound.
+    while (log.size() > keep || (log.size() > 1 && logFootprint > limits.logBytes)) {
+        logFootprint -= Footprint(log.front());
+        log.pop_front();
+    }
+}
+
+void CBrokerSimulator::Impl::TrimKeys() {
+    size_t keep = std::max<size_t>(limits.logonKeys, 1);
+    while (keys.size() > keep) {
+        auto it = sessions.find(keys.front().session);
+        if (it != sessions.end()) sessions.erase(it);
+        keys.pop_front();
+    }
+}
+
+void CBrokerSimulator::Impl::TouchKey(const std::string& key) {
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
+        if (it->key != key) continue;
+        IssuedKey used = std::move(*it);
+        keys.erase(std::next(it).base());
+        keys.push_back(std::move(used));
+        return;
+    }
+}
+
+void CBrokerSimulator::Impl::Log(SimRequest request) {
+    {
+        std::lock_guard<std::mutex> lock(mu);
+        // Numbered under the same lock as the push, so the log is in number order.
+        request.number = ++requestCounter;
+        auto counted = counts.find({request.main, request.sub});
+        if (counted != counts.end())
+            ++counted->second;
+        else if (counts.size() < kMaxCountedFunctions)
+            counts.emplace(std::make_pair(request.main, request.sub), 1);
+        ++loggedSinceClear;
+        logFootprint += Footprint(request);
+        log.push_back(std::move(request));
+        TrimLog();
+    }
+    cv.notify_all();
+}
+
 void CBrokerSimulator::Impl::Serve(int fd) {
     std::string buffer;
+    std::string connectionKey;
     bool reset = false;
+    int deadlineMs;
+    {
+        std::lock_guard<std::mutex> lock(mu);
+        deadlineMs = limits.requestDeadlineMs;
+    }
     while (running) {
         HttpRequest http;
-        ReadResult read = ReadRequest(fd, buffer, http);
+        ReadResult read = ReadRequest(fd, buffer, http, deadlineMs);
         if (read != ReadResult::Ok) {
             // A refused request is answered, without a body, and the connection closed:
             // what follows it on the stream cannot be trusted to start a request.
@@ -719,12 +876,8 @@ void CBrokerSimulator::Impl::Serve(int fd) {
             break;
         }
         bool sealBroken = false;
-        SimRequest request = OpenRequest(http, &sealBroken);
-        {
-            std::lock_guard<std::mutex> lock(mu);
-            log.push_back(request);
-        }
-        cv.notify_all();
+        SimRequest request = OpenRequest(http, connectionKey, &sealBroken);
+        Log(request);
         SimFault fault = TakeFault(request.main, request.sub);
         if (fault.kind == SimFaultKind::CloseAfterRequest || fault.kind == SimFaultKind::AcceptAndClose) break;
         if (fault.kind == SimFaultKind::ResetAfterRequest) {
@@ -733,6 +886,9 @@ void CBrokerSimulator::Impl::Serve(int fd) {
         }
         // A seal that no logon's key opens means the server has lost the session.
         SimReply reply = sealBroken ? SimReply::Error(u"会话已失效，请重新登录", 100) : Route(request);
+        // The key a logon on this connection issued is the one its next seals likely use.
+        if (!t_issuedKey.empty()) connectionKey = std::move(t_issuedKey);
+        t_issuedKey.clear();
         bool closeAfter = !http.keepAlive;
         SendReply(fd, request, std::move(reply), fault, &closeAfter);
         if (closeAfter) break;
@@ -744,11 +900,15 @@ void CBrokerSimulator::Impl::Serve(int fd) {
     } else {
         ::shutdown(fd, SHUT_RDWR);
     }
-    std::lock_guard<std::mutex> lock(mu);
-    // Stop may be waiting to shut this socket down; close it only under the lock.
-    for (auto& c : connections)
-        if (c.fd == fd) c.fd = -1;
-    ::close(fd);
+    {
+        std::lock_guard<std::mutex> lock(mu);
+        // Stop may be waiting to shut this socket down; close it only under the lock.
+        for (auto& c : connections)
+            if (c.fd == fd) c.fd = -1;
+        ::close(fd);
+        --served;
+    }
+    cv.notify_all();  // the accept loop may wait for a free place
 }
 
 void CBrokerSimulator::SetFraming(SimFraming framing) {
@@ -777,17 +937,46 @@ void CBrokerSimulator::ClearFaults() {
 
 std::vector<SimRequest> CBrokerSimulator::GetRequestLog() const {
     std::lock_guard<std::mutex> lock(m_impl->mu);
-    return m_impl->log;
+    return {m_impl->log.begin(), m_impl->log.end()};
+}
+
+std::vector<SimRequest> CBrokerSimulator::GetRequestLogSince(uint64_t after) const {
+    std::lock_guard<std::mutex> lock(m_impl->mu);
+    const auto& log = m_impl->log;
+    auto first = std::find_if(log.begin(), log.end(), [after](const SimRequest& r) { return r.number > after; });
+    return {first, log.end()};
 }
 
 void CBrokerSimulator::ClearRequestLog() {
     std::lock_guard<std::mutex> lock(m_impl->mu);
     m_impl->log.clear();
+    m_impl->logFootprint = 0;
+    m_impl->loggedSinceClear = 0;
 }
 
 bool CBrokerSimulator::WaitForRequests(size_t count, int ms) const {
     std::unique_lock<std::mutex> lock(m_impl->mu);
-    return m_impl->cv.wait_for(lock, std::chrono::milliseconds(ms), [&] { return m_impl->log.size() >= count; });
+    return m_impl->cv.wait_for(lock, std::chrono::milliseconds(ms),
+                               [&] { return m_impl->loggedSinceClear >= count; });
+}
+
+int CBrokerSimulator::CountRequests(int main, int sub) const {
+    std::lock_guard<std::mutex> lock(m_impl->mu);
+    auto it = m_impl->counts.find({main, sub});
+    return it == m_impl->counts.end() ? 0 : it->second;
+}
+
+void CBrokerSimulator::SetLimits(const SimLimits& limits) {
+    std::lock_guard<std::mutex> lock(m_impl->mu);
+    m_impl->limits = limits;
+    m_impl->TrimLog();
+    m_impl->TrimKeys();
+    m_impl->cv.notify_all();
+}
+
+SimLimits CBrokerSimulator::GetLimits() const {
+    std::lock_guard<std::mutex> lock(m_impl->mu);
+    return m_impl->limits;
 }
 
 void CBrokerSimulator::SetRoute(int main, int sub, SimRoute route) {

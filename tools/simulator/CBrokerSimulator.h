@@ -11,6 +11,11 @@
 // called from any thread. Routes run on connection threads, one at a time
 // (the route table and the market are guarded by one lock).
 //
+// Whatever its peers do, the server's memory and work stay bounded
+// (SimLimits): connections served at once, the time a request may take to
+// arrive, the body size, the request log, the logon keys kept and the keys
+// tried on a seal.
+//
 // A request: the POST body "tc_service=300&tc_isunicode=1&..." is split into
 // parameters (names matched ignoring case, values taken as they stand, GBK);
 // "TC_REQDATA" is opened with a session key of a service logon and its
@@ -22,6 +27,7 @@
 
 #include "core/CDataSetWriter.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -49,6 +55,7 @@ struct SimRequest {
     std::string target;              // request target ("/" or "http://host:port/")
     std::vector<std::pair<std::string, std::string>> headers;  // as received
     std::string rawBody;             // the POST body exactly as received
+    uint64_t number = 0;             // 1 for the first request the server read, counting on
 
     // The value of the first parameter named name ignoring ASCII case; empty
     // when absent.
@@ -103,6 +110,30 @@ struct SimFault {
     int errorCode = 0;               // ErrorSet: the ETag error number
 };
 
+// The server's bounds. The defaults are what orbsim runs with; tests may
+// narrow them (SetLimits) to reach a bound quickly.
+struct SimLimits {
+    // Connections served at once; one beyond waits in the listen queue
+    // (not accepted) until a served one ends.
+    int maxConnections = 256;
+    // A request's head and body must be in within this many milliseconds
+    // of its first byte, or it is answered 408 and the connection closed.
+    // Waiting for the first byte of a kept connection's next request is
+    // the separate idle time (30 s).
+    int requestDeadlineMs = 10000;
+    // A reply the peer does not take for this long ends the connection.
+    int sendStallMs = 10000;
+    // The request log keeps the newest logRequests requests, fewer when
+    // they would hold more than logBytes of bodies, parameters and headers.
+    size_t logRequests = 4096;
+    size_t logBytes = 32u << 20;
+    // Session keys kept: those of the logons most recently made or used to
+    // open a seal; the session of a key dropped beyond them is lost.
+    size_t logonKeys = 1024;
+    // Keys tried on a seal that no hint opens: the most recently used ones.
+    int sealTries = 8;
+};
+
 // How reply bodies are framed.
 enum class SimFraming {
     ContentLength,
@@ -112,6 +143,12 @@ enum class SimFraming {
 
 class CBrokerSimulator {
 public:
+    // The largest request body taken; a larger Content-Length is answered
+    // 413 unread. The longest requests of the client, a watch list of
+    // thousands of codes or a sealed request at twice its plain size in
+    // hex, stay far below it.
+    static constexpr size_t kMaxBodyBytes = 64 * 1024;
+
     CBrokerSimulator();
     ~CBrokerSimulator();  // stops the server
     CBrokerSimulator(const CBrokerSimulator&) = delete;
@@ -132,6 +169,12 @@ public:
 
     void SetFraming(SimFraming framing);
 
+    // The request deadline and the send stall apply to connections accepted
+    // after the call; the other limits at once (the log and the keys are
+    // cut to them).
+    void SetLimits(const SimLimits& limits);
+    SimLimits GetLimits() const;
+
     // The next count requests (connections, for AcceptAndClose) fail as told.
     void InjectFault(const SimFault& fault, int count = 1);
     // The next count requests of function (main, sub) fail as told; these
@@ -140,13 +183,20 @@ public:
     void InjectFaultFor(int main, int sub, const SimFault& fault, int count = 1);
     void ClearFaults();
 
-    // Every request received so far, oldest first (also those that a fault
-    // then failed, once they were read).
+    // The requests the log keeps (the newest ones, see SimLimits), oldest
+    // first; also those that a fault then failed, once they were read.
     std::vector<SimRequest> GetRequestLog() const;
+    // Those of them whose number is above after.
+    std::vector<SimRequest> GetRequestLogSince(uint64_t after) const;
+    // Empties the log; the counts below and the numbering go on.
     void ClearRequestLog();
-    // Blocks until at least count requests are logged or ms pass; true when
-    // they are.
+    // Blocks until at least count requests were logged since the start or
+    // the last ClearRequestLog, or ms pass; true when they were.
     bool WaitForRequests(size_t count, int ms) const;
+    // How many requests of function (main, sub) the server has read since
+    // it was made, whatever the log still keeps (-1/-1: those naming none).
+    // Only the first 4096 distinct functions seen are counted.
+    int CountRequests(int main, int sub) const;
 
     // Adds or replaces the route of (main, sub).
     void SetRoute(int main, int sub, SimRoute route);

@@ -13,10 +13,18 @@
 namespace {
 double Round2(double v) { return std::round(v * 100.0) / 100.0; }
 
+double RoundTo(double v, int decimals) {
+    double scale = decimals == 3 ? 1000.0 : 100.0;
+    // The nudge keeps a half written in decimal (6.505) from rounding down
+    // for being stored a hair below it.
+    return std::round(v * scale + (v >= 0 ? 1e-7 : -1e-7)) / scale;
+}
+
 bool IsMissing(double v) { return v == CSimMarket::kMissing; }
 
 // Prices, changes and ratios travel with code 3 (three decimals, no unit
-// word): codes 1 and 2 would show 万 and 亿. A missing value stays missing.
+// word) whatever their tick: codes 1 and 2 would show 万 and 亿, so a price
+// on a 0.01 tick goes as "8.520". A missing value stays missing.
 CQuoteNumber Price(double v) { return IsMissing(v) ? CQuoteNumber(CQuoteNumber::kMissingValue, 0) : CQuoteNumber(v, 3); }
 
 // A large count shown with 万 or 亿 as its size asks.
@@ -81,7 +89,11 @@ std::string SimStock::Key() const {
     return key;
 }
 
-double SimStock::Change() const { return open == 0 ? 0 : Round2(last - prevClose); }
+int SimStock::PriceDecimals() const { return secType == kFund || secType == kBShare ? 3 : 2; }
+
+double SimStock::OnTick(double v) const { return RoundTo(v, PriceDecimals()); }
+
+double SimStock::Change() const { return open == 0 ? 0 : OnTick(last - prevClose); }
 
 double SimStock::ChangePct() const {
     if (open == 0 || prevClose == 0) return 0;
@@ -142,6 +154,15 @@ CSimMarket::CSimMarket() {
     AddStock("300147", 1, u"博远生物", "BYSW", 29.74, -1185, 960300, "HY03");
     AddStock("300219", 1, u"云帆机器人", "YFJQR", 73.05, 452, 508800, "GN02|DQ02");
     AddStock("300316", 1, u"峰驰新能", "FCXN", 24.66, -8, 359100, "GN01");
+    // Funds and B shares: prices on a 0.001 tick.
+    AddStock("510880", 2, u"岳峰红利ETF", "YFHL", 3.012, 87, 4213500, "");
+    AddStock("501018", 2, u"南溪优选LOF", "NXYX", 1.286, -34, 152300, "");
+    AddStock("159915", 1, u"创新成长ETF", "CXCZ", 2.047, 153, 8820400, "");
+    AddStock("161725", 1, u"白川消费LOF", "BCXF", 0.987, -62, 630700, "");
+    AddStock("900905", 2, u"东港B股", "DGBG", 0.652, 46, 93400, "");
+    AddStock("900948", 2, u"远洋B股", "YYBG", 1.873, -121, 48200, "");
+    AddStock("200168", 1, u"澄江B股", "CJBG", 2.384, 0, 27600, "");
+    AddStock("200596", 1, u"丰华B股", "FHBG", 5.126, 238, 31900, "");
 
     // Fields the server does not know, for the readers' "missing" paths.
     if (SimStock* s = FindMutable("600131.02")) {
@@ -169,21 +190,38 @@ CSimMarket::CSimMarket() {
     };
 }
 
+int CSimMarket::TypeOfCode(std::string_view code, int market) {
+    auto starts = [code](std::string_view prefix) { return code.substr(0, prefix.size()) == prefix; };
+    if (market == 2) {
+        if (starts("900")) return SimStock::kBShare;
+        if (starts("50") || starts("51")) return SimStock::kFund;
+    } else if (market == 1) {
+        if (starts("200")) return SimStock::kBShare;
+        if (starts("15") || starts("16")) return SimStock::kFund;
+    }
+    return SimStock::kAShare;
+}
+
 void CSimMarket::AddStock(const char* code, int market, const char16_t* name, const char* pinyin,
                           double prevClose, int changeBp, double volume, const char* sectors) {
+    Add(code, market, TypeOfCode(code, market), name, pinyin, prevClose, changeBp, volume, sectors);
+}
+
+void CSimMarket::Add(const char* code, int market, int secType, const char16_t* name, const char* pinyin,
+                     double prevClose, int changeBp, double volume, const char* sectors) {
     SimStock s;
     s.code = code;
     s.market = market;
-    s.secType = 1;
+    s.secType = secType;
     s.name = name;
     s.pinyin = pinyin;
-    s.prevClose = prevClose;
+    s.prevClose = s.OnTick(prevClose);
     s.sectors = sectors;
     if (volume > 0) {
-        s.last = Round2(prevClose * (1.0 + changeBp / 10000.0));
-        s.open = Round2(prevClose * (1.0 + changeBp / 20000.0));
-        s.high = Round2(std::max(s.open, s.last) * 1.012);
-        s.low = Round2(std::min(s.open, s.last) * 0.991);
+        s.last = s.OnTick(prevClose * (1.0 + changeBp / 10000.0));
+        s.open = s.OnTick(prevClose * (1.0 + changeBp / 20000.0));
+        s.high = s.OnTick(std::max(s.open, s.last) * 1.012);
+        s.low = s.OnTick(std::min(s.open, s.last) * 0.991);
         s.volume = volume;
         s.amount = std::round(volume * 100.0 * (s.open + s.last) / 2.0);
         s.orderRatio = Round2((changeBp % 97) * 0.7);
@@ -194,9 +232,8 @@ void CSimMarket::AddStock(const char* code, int market, const char16_t* name, co
 
 void CSimMarket::AddIndex(const char* code, int market, const char16_t* name, double prevClose,
                           int changeBp, double volume) {
-    AddStock(code, market, name, "", prevClose, changeBp, volume > 0 ? volume : 1, "");
+    Add(code, market, SimStock::kIndex, name, "", prevClose, changeBp, volume > 0 ? volume : 1, "");
     SimStock& s = m_stocks.back();
-    s.secType = 2;
     s.volume = volume;
     if (volume == 0) s.amount = 0;
     s.orderRatio = 0;
@@ -255,6 +292,7 @@ std::vector<const SimStock*> CSimMarket::SearchPinyin(std::string_view pattern) 
 bool CSimMarket::SetLast(std::string_view key, double last) {
     SimStock* s = FindMutable(key);
     if (!s) return false;
+    last = s->OnTick(last);
     if (s->open == 0) s->open = s->prevClose;
     s->last = last;
     s->high = std::max(s->high, last);
@@ -299,19 +337,21 @@ void CSimMarket::WriteFieldRow(CDataSetWriter& writer, const std::vector<int>& f
         case 30: writer.SetNumber(col, Price(s.volumeRatio)); break;
         case 32:
             writer.SetNumber(col, Price(opened && s.volume > 0 && !IsMissing(s.amount)
-                                            ? Round2(s.amount / (s.volume * 100.0))
+                                            ? s.OnTick(s.amount / (s.volume * 100.0))
                                             : (opened ? kMissing : 0)));
             break;
         default:
-            if (IsLevelField(number) && opened && s.secType != 2) {
+            if (IsLevelField(number) && opened && s.secType != SimStock::kIndex) {
                 bool bid = number < 70;
                 int offset = number - (bid ? 50 : 70);
                 int level = offset / 2 + 1;
                 if (offset % 2 == 1) {
                     writer.SetInt(col, 10 + (level * 37 + static_cast<int>(s.volume)) % 900);
                 } else {
-                    double step = 0.01 * level;
-                    writer.SetNumber(col, Price(Round2(bid ? s.last - step + 0.01 : s.last + step)));
+                    // Bid 1 at the last price, ask 1 a tick above, each further level a tick away.
+                    double tick = s.PriceDecimals() == 3 ? 0.001 : 0.01;
+                    double step = tick * level;
+                    writer.SetNumber(col, Price(s.OnTick(bid ? s.last - step + tick : s.last + step)));
                 }
             }
             break;

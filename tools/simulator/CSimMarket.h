@@ -1,9 +1,11 @@
 // The simulated market behind the quote functions: a fixed, deterministic
-// list of stocks of both exchanges (invented company names), the domestic,
-// Hong Kong and world indices, and the sectors. Prices are derived from a
-// previous close and a change in basis points, so every run shows the same
-// rises, falls, a flat stock, a stock that has not opened (open 0) and
-// fields the server does not know (the packed missing marker).
+// list of A shares, funds and B shares of both exchanges (invented names),
+// the domestic, Hong Kong and world indices, and the sectors. Prices are
+// derived from a previous close and a change in basis points, so every run
+// shows the same rises, falls, a flat stock, a stock that has not opened
+// (open 0) and fields the server does not know (the packed missing marker).
+// Every price lies on its security's tick: 0.01 for A shares and indices,
+// 0.001 for funds and B shares.
 //
 // Quote fields travel by number (the "field=4|3|16|..." lists of the
 // requests); AddFieldColumns and WriteFieldRow turn a list into columns and
@@ -20,7 +22,7 @@
 struct SimStock {
     std::string code;          // "600010"
     int market = 0;            // quote market: 1 Shenzhen, 2 Shanghai, 3 Hong Kong
-    int secType = 1;           // 1 stock, 2 index
+    int secType = 1;           // kAShare, kIndex, kFund or kBShare
     std::u16string name;
     std::string pinyin;        // upper-case initials of the name ("HYYH")
     double prevClose = 0;      // yuan (index points for an index)
@@ -32,8 +34,14 @@ struct SimStock {
     double volumeRatio = 0;    // 量比
     std::string sectors;       // sector codes the stock belongs to, "|"-joined
 
+    static constexpr int kAShare = 1, kIndex = 2, kFund = 3, kBShare = 4;
+
     // "600010.02": the code, a point and the two-digit market.
     std::string Key() const;
+    // The decimals of its prices: 3 for funds and B shares, 2 otherwise.
+    int PriceDecimals() const;
+    // v rounded to the price tick.
+    double OnTick(double v) const;
     double Change() const;     // last - previous close; 0 when not opened
     double ChangePct() const;  // percent; 0 when not opened
 };
@@ -71,8 +79,13 @@ public:
     // Stocks whose pinyin initials start with the pattern (ignoring case).
     std::vector<const SimStock*> SearchPinyin(std::string_view pattern) const;
 
-    // Sets a stock's last price (and high and low around it); false when unknown.
+    // Sets a stock's last price, rounded to its tick (and high and low
+    // around it); false when unknown.
     bool SetLast(std::string_view key, double last);
+    // The type of a listed (non-index) code of a market: B shares 900xxx
+    // (Shanghai) and 200xxx (Shenzhen); funds 50xxxx and 51xxxx
+    // (Shanghai), 15xxxx and 16xxxx (Shenzhen); A shares otherwise.
+    static int TypeOfCode(std::string_view code, int market);
 
     // Adds one column per field number of "4|3|16|..." to the writer's
     // current set; unknown numbers get an 8-bit text column "f<n>" left empty.
@@ -87,8 +100,11 @@ public:
     static constexpr size_t kMaxFields = 128;
 
 private:
+    // A listed security; its type follows from its code (TypeOfCode).
     void AddStock(const char* code, int market, const char16_t* name, const char* pinyin,
                   double prevClose, int changeBp, double volume, const char* sectors);
+    void Add(const char* code, int market, int secType, const char16_t* name, const char* pinyin,
+             double prevClose, int changeBp, double volume, const char* sectors);
     void AddIndex(const char* code, int market, const char16_t* name, double prevClose, int changeBp,
                   double volume);
 

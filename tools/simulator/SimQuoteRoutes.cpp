@@ -60,9 +60,19 @@ double SortKey(const SimStock& s, const std::string& field) {
     return s.ChangePct();
 }
 
-// 31000/3: one page of a ranking: market ("1", "2" or "12"), class ("A";
-// the other categories hold no stock here), type (the ranking field code),
-// direct (1 largest first), offset, count, field.
+// The security type a ranking class ranks: "A" A shares (also when the
+// request names none), "B" B shares, "J" funds; 0 for classes that hold
+// nothing here (bonds, warrants, ...).
+int TypeOfClass(const std::string& category) {
+    if (category.empty() || EqualCode(category, "A")) return SimStock::kAShare;
+    if (EqualCode(category, "B")) return SimStock::kBShare;
+    if (EqualCode(category, "J")) return SimStock::kFund;
+    return 0;
+}
+
+// 31000/3: one page of a ranking: market ("1", "2" or "12"), class (see
+// TypeOfClass), type (the ranking field code), direct (1 largest first),
+// offset, count, field.
 SimReply Ranking(const SimRequest& r, CSimMarket& market) {
     std::string markets = r.Get("market");
     std::string category = r.Get("class");
@@ -70,11 +80,11 @@ SimReply Ranking(const SimRequest& r, CSimMarket& market) {
     bool descending = r.GetInt("direct", 1) != 0;
     int offset = std::max(0, r.GetInt("offset", 0));
     int count = std::clamp(r.GetInt("count", 20), 0, 200);
+    const int type = TypeOfClass(category);
     std::vector<const SimStock*> all;
     for (const auto& s : market.Stocks()) {
-        if (s.secType != 1 || s.market > 2) continue;
+        if (s.secType != type || s.market > 2) continue;
         if (!markets.empty() && markets.find(static_cast<char>('0' + s.market)) == std::string::npos) continue;
-        if (!category.empty() && !EqualCode(category, "A")) continue;
         all.push_back(&s);
     }
     std::stable_sort(all.begin(), all.end(), [&](const SimStock* a, const SimStock* b) {

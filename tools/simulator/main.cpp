@@ -1,58 +1,57 @@
-// orbsim: runs the simulated broker server alone until it is killed, for
-// manual sessions with the desktop program ("--server 127.0.0.1:PORT").
-// Usage: orbsim [port]   (default 8002; 0 picks a free port)
+// orbsim: runs the simulated broker server alone until it is interrupted,
+// for manual sessions with the desktop program ("--server 127.0.0.1:PORT"),
+// optionally with faults armed. It prints one line per request: the
+// function and the parameter names, values only when asked (passwords
+// never). "orbsim --help" gives the options.
 #include "tools/simulator/CBrokerSimulator.h"
+#include "tools/simulator/SimCommandLine.h"
 
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 volatile std::sig_atomic_t g_stop = 0;
 void OnSignal(int) { g_stop = 1; }
 } // namespace
 
-namespace {
-// A port 0..65535 written in digits only; -1 otherwise (atoi would take
-// "abc" as 0 and 70000 would wrap to another port).
-int ParsePort(const char* text) {
-    size_t n = std::strlen(text);
-    if (n == 0 || n > 5 || std::strspn(text, "0123456789") != n) return -1;
-    long port = std::strtol(text, nullptr, 10);
-    return port <= 65535 ? static_cast<int>(port) : -1;
-}
-} // namespace
-
 int main(int argc, char** argv) {
-    if (argc > 2) {
-        std::fprintf(stderr, "usage: orbsim [port]\n");
-        return 64;
+    SimOptions options;
+    std::string error;
+    if (!ParseSimCommandLine(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+        std::fprintf(stderr, "orbsim: %s\n%s", error.c_str(), SimUsage().c_str());
+        return kSimUsageError;
     }
-    int wanted = argc > 1 ? ParsePort(argv[1]) : 8002;
-    if (wanted < 0) {
-        std::fprintf(stderr, "orbsim: the port must be a number from 0 to 65535, not '%s'\nusage: orbsim [port]\n",
-                     argv[1]);
-        return 64;
+    if (options.help) {
+        std::fputs(SimUsage().c_str(), stdout);
+        return 0;
     }
     CBrokerSimulator server;
-    int port = server.Start(wanted);
+    int port = server.Start(options.port);
     if (port < 0) {
-        std::fprintf(stderr, "orbsim: cannot listen on 127.0.0.1:%d\n", wanted);
+        std::fprintf(stderr, "orbsim: cannot listen on 127.0.0.1:%d\n", options.port);
         return 1;
     }
+    ArmFaults(server, options.faults);
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
     std::printf("orbsim listening on 127.0.0.1:%d\n", port);
+    for (const auto& f : options.faults) std::printf("fault armed: %s\n", DescribeFault(f).c_str());
     std::fflush(stdout);
-    size_t shown = 0;
+    const size_t kept = server.GetLimits().logRequests;
+    uint64_t shown = 0;
     while (!g_stop) {
         usleep(200 * 1000);
-        auto log = server.GetRequestLog();
-        for (; shown < log.size(); ++shown)
-            std::printf("request %d/%d%s: %s\n", log[shown].main, log[shown].sub, log[shown].sealed ? " (sealed)" : "",
-                        log[shown].rawBody.c_str());
+        for (const SimRequest& r : server.GetRequestLogSince(shown)) {
+            // More came since the last look than the log keeps.
+            if (r.number > shown + 1)
+                std::printf("(%llu requests not shown: the log keeps the last %zu)\n",
+                            static_cast<unsigned long long>(r.number - shown - 1), kept);
+            std::printf("%s\n", DescribeRequest(r, options.showValues).c_str());
+            shown = r.number;
+        }
         std::fflush(stdout);
     }
     server.Stop();
