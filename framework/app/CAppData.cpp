@@ -230,6 +230,20 @@ bool CAppData::WriteDatFile(const char* name, const void* bytes, size_t length) 
     return true;
 }
 
+namespace {
+CAppData::TradeLoginRoute& TradeRoute() {
+    static CAppData::TradeLoginRoute route;
+    return route;
+}
+} // namespace
+
+void CAppData::SetTradeLoginRoute(TradeLoginRoute route) { TradeRoute() = std::move(route); }
+
+int CAppData::CheckTradeLogin(UiWin* parent, int notifyValue, bool newLogin) {
+    const TradeLoginRoute& route = TradeRoute();
+    return route ? route(*this, parent, notifyValue, newLogin) : -1;
+}
+
 bool CAppData::LoadMyQuotes() {
     if (ReadDatFile("MyQuotes")) {
         return true;

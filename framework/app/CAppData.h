@@ -28,6 +28,8 @@
 #include "platform/storage/CRegRecord.h"
 #include "platform/win/Message.h"
 
+#include <functional>
+
 #include <array>
 #include <atomic>
 #include <cstddef>
@@ -162,9 +164,12 @@ public:
     void SetTradeLoggedIn(bool on) { m_tradeLoggedIn = on; }
 
     // Runs the sales-department window, the trade login or the account list
-    // as the trade entry points need; defined with the trade windows
-    // (CAppDataTrade.cpp). Returns the close code of the window it ran.
+    // as the trade entry points need, through the route the window manager's
+    // layer installs (framework/shell/TradeEntry.cpp). Returns the close code
+    // of the window it ran; −1 when none ran or no route is installed.
     int CheckTradeLogin(UiWin* parent, int notifyValue, bool newLogin);
+    using TradeLoginRoute = std::function<int(CAppData& app, UiWin* parent, int notifyValue, bool newLogin)>;
+    static void SetTradeLoginRoute(TradeLoginRoute route);
 
     // ---- Registration record ----
 

@@ -4,7 +4,7 @@
 
 #include "core/SealEnvelope.h"
 #include "core/ZlibCodec.h"
-#include "framework/net/CTcpSocket.h"
+#include "platform/net/CTcpSocket.h"
 #include "framework/net/HttpWire.h"
 #include "framework/net/NetFailure.h"
 

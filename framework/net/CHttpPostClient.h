@@ -16,8 +16,8 @@
 // that reached the server would leave its outcome unknown.
 #pragma once
 
-#include "framework/net/CAbortSignal.h"
-#include "framework/net/INetSocket.h"
+#include "platform/net/CAbortSignal.h"
+#include "platform/net/INetSocket.h"
 
 #include <atomic>
 #include <cstdint>

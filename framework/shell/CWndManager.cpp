@@ -2,15 +2,28 @@
 #include "framework/shell/CWndManager.h"
 
 #include "framework/app/CAppData.h"
+#include "framework/shell/TradeEntry.h"
 #include "framework/ui/CBaseWnd.h"
 #include "framework/ui/CDigitInputWnd.h"
 #include "platform/win/UiMessageLoop.h"
 
 #include <cctype>
 
+CWndManager::CWndManager() {
+    SetWindowOpener(this);
+    CAppData::SetTradeLoginRoute(RunTradeEntry);
+}
+
 CWndManager& CWndManager::Instance() {
     static CWndManager manager;
     return manager;
+}
+
+void CWndManager::RegisterAction(std::string_view keyword, std::function<void()> action) {
+    if (action)
+        m_actions[Lower(keyword)] = std::move(action);
+    else
+        m_actions.erase(Lower(keyword));
 }
 
 std::string CWndManager::Lower(std::string_view text) {
@@ -45,12 +58,8 @@ COpenResult CWndManager::CreateWnd(const char* keyword, int menuId, const char16
     if (!keyword)
         return {};
     const std::string key = Lower(keyword);
-    if (key == "tradeexit") {
-        if (CAppData* app = CAppData::Instance()) {
-            while (app->GetAccountCount() > 0)
-                app->RemoveAccount(app->GetAccountCount() - 1);
-            app->Logout();
-        }
+    if (auto action = m_actions.find(key); action != m_actions.end()) {
+        action->second();
         return {};
     }
     CWndCreateInfo info;
@@ -96,5 +105,6 @@ int CWndManager::ShowDigitInput(UiEdit* edit, const char16_t* prompt, UiWin* par
 
 void CWndManager::Reset() {
     m_factories.clear();
+    m_actions.clear();
     m_chartMode = 0;
 }

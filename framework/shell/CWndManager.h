@@ -13,6 +13,7 @@
 #pragma once
 
 #include "core/CAString.h"
+#include "framework/ui/IWindowOpener.h"
 #include "platform/Geometry.h"
 
 #include <functional>
@@ -25,29 +26,12 @@ class CBaseWnd;
 class UiEdit;
 class UiWin;
 
-// What a factory is told about the window it makes.
-struct CWndCreateInfo {
-    std::string keyword;  // as registered (lower case)
-    int flag = 0;         // CreateWnd's flag: a mode of the window class
-    int notifyValue = -1; // the caller's notify value (trade login)
-    UiWin* owner = nullptr;
-};
-
-// What CreateWnd did: whether a window ran, and its close code.
-struct COpenResult {
-    bool opened = false;
-    int closeCode = -1;
-    explicit operator bool() const { return opened; }
-};
-
-class CWndManager {
+class CWndManager : public IWindowOpener {
 public:
     using Factory = std::function<std::unique_ptr<CBaseWnd>(const CWndCreateInfo&)>;
 
-    // Window modes passed as the flag.
-    static constexpr int kFlagSearchMode = 1;   // the watch-list editor as stock search
-    static constexpr int kFlagLoggedInMode = 1; // the account list of the logged-in accounts
-
+    // The one manager; made on first use, when it installs itself as the
+    // windows' opener.
     static CWndManager& Instance();
 
     // Registers (or replaces) the class of a keyword or class name; a null
@@ -56,38 +40,41 @@ public:
     bool IsRegistered(std::string_view keyword) const;
     // A new window of the keyword's class, not yet created on screen; null
     // for a keyword without a class.
-    std::unique_ptr<CBaseWnd> MakeWindow(std::string_view keyword, const CWndCreateInfo& info = {});
+    std::unique_ptr<CBaseWnd> MakeWindow(std::string_view keyword, const CWndCreateInfo& info = {}) override;
 
     // Opens the window of keyword with parent over the work area, titled
     // title, hands it (menu id, param, request) and runs it modally with
-    // the show animation; deletes it when the run returns. "tradeexit"
-    // logs every trade account out (the account list emptied) and opens
-    // nothing. Not opened for a keyword without a class or a window that
-    // cannot be created.
+    // the show animation; deletes it when the run returns. A keyword with
+    // an action (RegisterAction) runs it and opens nothing. Not opened for
+    // a keyword without a class or a window that cannot be created.
     COpenResult CreateWnd(const char* keyword, int menuId, const char16_t* title, const char* param,
-                          const char* request, int flag, UiWin* parent);
+                          const char* request, int flag, UiWin* parent) override;
+    // Registers (or, null, removes) what a keyword does instead of opening
+    // a window ("tradeexit" logs the trade accounts out).
+    void RegisterAction(std::string_view keyword, std::function<void()> action);
     // Runs an already made window the same way (the window is deleted
     // when the run returns) with show and hide animations.
     COpenResult RunWindow(std::unique_ptr<CBaseWnd> window, int menuId, const char16_t* title,
                           const char* param, const char* request, UiWin* parent,
-                          int showAnimation = 0, int hideAnimation = 0);
+                          int showAnimation = 0, int hideAnimation = 0) override;
 
     // The screen below the task bar.
-    CRect GetWorkRect() const;
+    CRect GetWorkRect() const override;
     // A modal numeric keypad over parent typing into edit, prompt above
     // the keys; returns the keypad's close code (1 for OK).
-    int ShowDigitInput(UiEdit* edit, const char16_t* prompt, UiWin* parent);
+    int ShowDigitInput(UiEdit* edit, const char16_t* prompt, UiWin* parent) override;
 
-    void SetChartMode(unsigned char mode) { m_chartMode = mode; }
-    unsigned char GetChartMode() const { return m_chartMode; }
+    void SetChartMode(unsigned char mode) override { m_chartMode = mode; }
+    unsigned char GetChartMode() const override { return m_chartMode; }
 
-    // Forgets every registration and the chart mode (tests).
+    // Forgets every registration and action and the chart mode (tests).
     void Reset();
 
 private:
-    CWndManager() = default;
+    CWndManager();
     static std::string Lower(std::string_view text);
 
     std::map<std::string, Factory> m_factories; // by lower-case keyword
+    std::map<std::string, std::function<void()>> m_actions; // by lower-case keyword
     unsigned char m_chartMode = 0;
 };

@@ -3,7 +3,7 @@
 #include "framework/ui/CBaseWnd.h"
 
 #include "framework/app/CAppData.h"
-#include "framework/shell/CWndManager.h"
+#include "framework/ui/IWindowOpener.h"
 #include "framework/ui/WndMessages.h"
 #include "platform/gdi/CDC.h"
 #include "platform/ui/UiDefs.h"
@@ -238,8 +238,8 @@ void CBaseWnd::DrawRoundButton(CDC& dc, const CRect& rect, bool shadow) {
     dc.SelectPen(oldPen);
 }
 
-CWndManager& CBaseWnd::GetWndManager() {
-    return CWndManager::Instance();
+IWindowOpener& CBaseWnd::GetWndManager() {
+    return GetWindowOpener();
 }
 
 void CBaseWnd::ResetRotation() {

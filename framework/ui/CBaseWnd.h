@@ -38,7 +38,7 @@
 #include <vector>
 
 class CDC;
-class CWndManager;
+class IWindowOpener;
 class UiEdit;
 
 class CBaseWnd : public CUiWnd {
@@ -105,7 +105,8 @@ public:
     // A rounded box of corner radius 10: border 0x646464, fill 0xECECEC,
     // with a shadow in 0xD2D2D2 two pixels below and right when shadow is set.
     static void DrawRoundButton(CDC& dc, const CRect& rect, bool shadow);
-    static CWndManager& GetWndManager();
+    // The window manager, as windows see it (framework/ui/IWindowOpener.h).
+    static IWindowOpener& GetWndManager();
     // Restores portrait mode 1 when the screen is turned, laying the window
     // out again.
     void ResetRotation();

@@ -7,7 +7,7 @@
 #include "framework/net/CNetWorker.h"
 #include "framework/net/NetMessages.h"
 #include "framework/net/RequestText.h"
-#include "framework/shell/CWndManager.h"
+#include "framework/ui/IWindowOpener.h"
 #include "framework/ui/WndMessages.h"
 #include "platform/Clock.h"
 
@@ -264,7 +264,7 @@ int CNetWnd::OpenMenuChild(int index) {
 int CNetWnd::OpenStockSearch() {
     CWndCreateInfo info;
     info.keyword = "ceditmystockwnd";
-    info.flag = CWndManager::kFlagSearchMode;
+    info.flag = IWindowOpener::kFlagSearchMode;
     info.owner = this;
     std::unique_ptr<CBaseWnd> wnd = GetWndManager().MakeWindow("CEditMyStockWnd", info);
     if (!wnd)

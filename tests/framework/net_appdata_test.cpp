@@ -1,7 +1,7 @@
 // The application state's side of the request road: the shared worker and
 // its connection, the traffic totals and the renewed session.
 #include "app_Fixture.h"
-#include "framework/net/CAppNetContext.h"
+#include "framework/app/CAppNetContext.h"
 #include "framework/net/CNetWorker.h"
 #include "net_TestPeer.h"
 

@@ -1,7 +1,7 @@
 // The HTTP POST client against a loopback peer: framing, opening and
 // unpacking, the gateway form, and every way the exchange fails.
 #include "framework/net/CHttpPostClient.h"
-#include "framework/net/CTcpSocket.h"
+#include "platform/net/CTcpSocket.h"
 #include "framework/net/NetFailure.h"
 #include "net_TestPeer.h"
 

@@ -111,29 +111,6 @@ TEST_F(MenuWindowTest, OpeningAChildIndexBeyondTheMenuOpensNothing) {
     EXPECT_EQ(Depth(), 0);
 }
 
-TEST_F(MenuWindowTest, TradeExitLogsEveryAccountOutAndOpensNoWindow) {
-    StartWithMain();
-    driver.RunOnGui([] {
-        CAppData* app = CAppData::Instance();
-        for (const char* id : {"1001", "1002"}) {
-            auto holders = std::make_unique<CDataSet>("holder");
-            holders->AddColumn(DataSetType::AnsiText, "fundid");
-            holders->AddRow(-1);
-            app->AddAccount(std::move(holders), id, "session&operway=i", "pw", u"张三", u"营业部");
-        }
-        app->SetTradeLoggedIn(true);
-    });
-    ASSERT_EQ(driver.RunOnGui([] { return CAppData::Instance()->GetAccountCount(); }), 2);
-    const COpenResult r = driver.RunOnGui([] {
-        return CWndManager::Instance().CreateWnd("TradeExit", 5, u"退出交易", "", "", 0, g_log.live.at("main"));
-    });
-    EXPECT_FALSE(r.opened);
-    EXPECT_EQ(driver.RunOnGui([] { return CAppData::Instance()->GetAccountCount(); }), 0);
-    EXPECT_FALSE(driver.RunOnGui([] { return CAppData::Instance()->HasHolderData(); }));
-    EXPECT_FALSE(driver.RunOnGui([] { return CAppData::Instance()->IsTradeLoggedIn(); }));
-    EXPECT_EQ(Depth(), 0);
-}
-
 TEST_F(MenuWindowTest, TheChartModeIsOneProcessWideByte) {
     CWndManager::Instance().SetChartMode(3);
     EXPECT_EQ(CBaseWnd::GetWndManager().GetChartMode(), 3);

@@ -6,7 +6,7 @@
 #include "core/CDataSetList.h"
 #include "framework/app/CAppData.h"
 #include "framework/app/CMenuTree.h"
-#include "framework/app/COrbApp.h"
+#include "framework/shell/COrbApp.h"
 #include "framework/ui/CBaseWnd.h"
 #include "platform/testing/CGTestDriver.h"
 #include "platform/ui/CModalScript.h"

@@ -1,13 +1,12 @@
 // The one place where the subsystems' window classes reach the window
 // manager's keyword table: each subsystem offers one function that
-// registers its windows, called here. The trade screens' call joins when
-// trade/ offers it (RegisterTradeWindows); the program links orb_trade
-// already.
+// registers its windows, called here.
 #include "tools/orbstock/RegisterWindows.h"
 
 #include "framework/shell/CWndManager.h"
 #include "framework/ui/COrbMenuWnd.h"
 #include "quotes/QuoteWindows.h"
+#include "trade/TradeWindows.h"
 
 #include <memory>
 
@@ -17,5 +16,5 @@ void RegisterWindows() {
         return std::unique_ptr<CBaseWnd>(new COrbMenuWnd());
     });
     RegisterQuoteWindows();
-    // RegisterTradeWindows();
+    RegisterTradeWindows();
 }

@@ -2,7 +2,7 @@
 // of its own, so a step never depends on where the one before it stopped.
 #include "tools/orbstock/Tour.h"
 
-#include "framework/app/COrbApp.h"
+#include "framework/shell/COrbApp.h"
 #include "platform/testing/CTestDriver.h"
 #include "tools/orbstock/RegisterWindows.h"
 #include "tools/simulator/CBrokerSimulator.h"

@@ -1,7 +1,7 @@
 // The screens of the screenshot tour, in order; each step starts at the
 // main menu after the start-up against the embedded simulator, except the
 // start-up's own screens.
-#include "framework/app/COrbApp.h"
+#include "framework/shell/COrbApp.h"
 #include "framework/app/CStartupWnd.h"
 #include "framework/ui/CBaseWnd.h"
 #include "framework/ui/COrbMenuWnd.h"

@@ -1,7 +1,7 @@
 // The desktop program: the broker client in a phone-sized window against
 // the simulated broker server running in this process (or another server
 // with --server), or, with --tour, the screenshot tour written headless.
-#include "framework/app/COrbApp.h"
+#include "framework/shell/COrbApp.h"
 #include "platform/sdl/RunDesktop.h"
 #include "tools/orbstock/RegisterWindows.h"
 #include "tools/orbstock/Tour.h"

@@ -1,6 +1,9 @@
 // The trade entry point of the application state: which trade window the
 // user meets first. The trade windows register their classes with the
-// window manager; until they do, this runs nothing.
+// window manager; until they do, this runs nothing. The window manager
+// installs this road into the application state when it is made.
+#include "framework/shell/TradeEntry.h"
+
 #include "framework/app/CAppData.h"
 
 #include "framework/app/SalesDeptCheck.h"
@@ -14,13 +17,13 @@ namespace {
 constexpr int kNothingDone = -1;
 } // namespace
 
-int CAppData::CheckTradeLogin(UiWin* parent, int notifyValue, bool newLogin) {
+int RunTradeEntry(CAppData& app, UiWin* parent, int notifyValue, bool newLogin) {
     CWndManager& manager = CWndManager::Instance();
     CWndCreateInfo info;
     info.owner = parent;
     const char* className = nullptr;
     const char16_t* title = nullptr;
-    if (!IsSalesDeptConfiged(*this)) {
+    if (!IsSalesDeptConfiged(app)) {
         UiMessageBox(parent, u"请先设置好营业部（之后也可以在“软件设置”中添加和删除营业部）", u"提示", MB_OK);
         className = "CSalesDeptSetWnd";
         title = u"营业部设置";
@@ -29,7 +32,7 @@ int CAppData::CheckTradeLogin(UiWin* parent, int notifyValue, bool newLogin) {
         // reads the close code.
         className = "COrbTradeLoginWnd";
         title = u"交易登录";
-    } else if (HasHolderData()) {
+    } else if (app.HasHolderData()) {
         className = "CTradeLoginAccountWnd";
         title = u"已登录账号";
         info.flag = CWndManager::kFlagLoggedInMode;

@@ -1,12 +1,12 @@
 // The application object's start-up and shut-down (see the header).
-#include "framework/app/COrbApp.h"
+#include "framework/shell/COrbApp.h"
 
 #include "framework/app/AppRequestTail.h"
 #include "framework/app/CAppData.h"
-#include "framework/app/CMainMenuWnd.h"
+#include "framework/shell/CMainMenuWnd.h"
 #include "framework/app/CStartupLogon.h"
 #include "framework/app/CStartupWnd.h"
-#include "framework/net/CAppNetContext.h"
+#include "framework/app/CAppNetContext.h"
 #include "framework/net/CHttpPostClient.h"
 #include "framework/net/CNetWorker.h"
 #include "framework/net/NetFailure.h"

@@ -1,5 +1,5 @@
 // The abort flag over an eventfd; see the header.
-#include "framework/net/CAbortSignal.h"
+#include "platform/net/CAbortSignal.h"
 
 #include <cstdint>
 #include <sys/eventfd.h>

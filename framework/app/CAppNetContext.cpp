@@ -1,5 +1,5 @@
 // The application's INetContext; see the header.
-#include "framework/net/CAppNetContext.h"
+#include "framework/app/CAppNetContext.h"
 
 #include "framework/app/CAppData.h"
 #include "platform/win/UiMessageLoop.h"

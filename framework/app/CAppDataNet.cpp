@@ -3,7 +3,7 @@
 // connection.
 #include "framework/app/CAppData.h"
 
-#include "framework/net/CAppNetContext.h"
+#include "framework/app/CAppNetContext.h"
 #include "framework/net/CNetWorker.h"
 
 #include <cstdlib>

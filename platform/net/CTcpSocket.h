@@ -4,7 +4,7 @@
 // getaddrinfo, which the abort signal cannot interrupt.
 #pragma once
 
-#include "framework/net/INetSocket.h"
+#include "platform/net/INetSocket.h"
 
 class CTcpSocket : public INetSocket {
 public:

@@ -1,7 +1,7 @@
 // Non-blocking POSIX TCP socket with poll-based waits; see the header.
-#include "framework/net/CTcpSocket.h"
+#include "platform/net/CTcpSocket.h"
 
-#include "framework/net/CAbortSignal.h"
+#include "platform/net/CAbortSignal.h"
 
 #include <cerrno>
 #include <chrono>

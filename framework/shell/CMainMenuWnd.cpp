@@ -1,7 +1,7 @@
 // The main window (see the header).
-#include "framework/app/CMainMenuWnd.h"
+#include "framework/shell/CMainMenuWnd.h"
 
-#include "framework/app/COrbApp.h"
+#include "framework/shell/COrbApp.h"
 #include "framework/ui/WndMessages.h"
 
 CMainMenuWnd::CMainMenuWnd() = default;

@@ -1,0 +1,16 @@
+// The trade keywords; see the header.
+#include "trade/TradeWindows.h"
+
+#include "framework/app/CAppData.h"
+#include "framework/shell/CWndManager.h"
+
+void RegisterTradeWindows() {
+    CWndManager::Instance().RegisterAction("tradeexit", [] {
+        CAppData* app = CAppData::Instance();
+        if (!app)
+            return;
+        while (app->GetAccountCount() > 0)
+            app->RemoveAccount(app->GetAccountCount() - 1);
+        app->Logout();
+    });
+}

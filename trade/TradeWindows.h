@@ -1,0 +1,5 @@
+// Registers the trade screens' keywords with the window manager.
+#pragma once
+
+// "tradeexit": every trade account logged out, no window opened.
+void RegisterTradeWindows();
