@@ -4,64 +4,11 @@
 // request log must show it exactly once, and the window must be told what is
 // known — the outcome is unknown when it left and no answer came. A query
 // that may resend is sent again once where the rules allow it.
-#include "framework/net/CNetWorker.h"
-#include "framework/net/INetContext.h"
+#include "net_SimRoad_Fixture.h"
+
 #include "framework/net/NetFailure.h"
-#include "framework/net/NetMessages.h"
-
-#include "core/CDataSetList.h"
-#include "platform/testing/CGTestDriver.h"
-#include "platform/win/UiWin.h"
-#include "tools/simulator/CBrokerSimulator.h"
-
-#include <gtest/gtest.h>
-
-#include <mutex>
 
 namespace {
-
-struct CTold {
-    std::u16string text; // the error text, empty for an answer without one
-    CNetReply marks;     // body pointers cleared
-};
-
-class CToldWin : public UiWin {
-public:
-    ~CToldWin() override { Destroy(); }
-    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg != NET_MSG_REPLY_READY)
-            return UiWin::WndProc(msg, wParam, lParam);
-        const CNetReply* reply = NetReplyFromLParam(lParam);
-        CTold told;
-        told.marks = *reply;
-        told.marks.body = nullptr;
-        CDataSetList list(reply->body, reply->length);
-        if (list.IsError())
-            told.text = list.GetErrorText().str();
-        told_.push_back(told);
-        return 1;
-    }
-    std::vector<CTold> told_;
-};
-
-class CSimContext : public INetContext {
-public:
-    std::string GetSessionKey() override {
-        std::lock_guard<std::mutex> guard(m_lock);
-        return m_key;
-    }
-    void OnSessionRenewed(const std::string& key, const std::string&) override {
-        std::lock_guard<std::mutex> guard(m_lock);
-        m_key = key;
-    }
-    int GetConnectType() override { return 0; }
-    void AddTraffic(std::uint64_t, std::uint64_t) override {}
-    std::string GetPublicKeyPath() override { return std::string(ORB_SOURCE_DIR) + "/resources/pubkey.bin"; }
-
-private:
-    std::mutex m_lock;
-    std::string m_key;
-};
 
 // How a fault ends the exchange for a request that acts.
 enum class Expect {
@@ -109,33 +56,11 @@ const CRequestCase kActing[] = {
     {"query of a window with resend off", 31000, 4, 0},
 };
 
-class NeverTwiceTest : public ::testing::Test {
+class NeverTwiceTest : public SimRoadTest {
 protected:
-    void SetUp() override {
-        ASSERT_GT(sim.Start(0), 0);
-        ASSERT_TRUE(driver.Start([this] {
-            window = std::make_unique<CToldWin>();
-            window->Create(nullptr, {0, 0, 10, 10});
-            hwnd = window->GetHandle();
-        }));
-        worker = CNetWorker::Create();
-        ASSERT_TRUE(worker);
-        worker->SetContext(&context);
-        worker->GetConnection().SetServer("127.0.0.1", sim.GetPort());
-        // A short overall deadline, so the slow and dripping faults end
-        // the exchange, while each read alone would still wait.
-        worker->GetConnection().SetTimeouts(2000, 2000, 400);
-    }
-    void TearDown() override {
-        worker.reset();
-        driver.RunOnGui([this] { window.reset(); });
-        driver.Stop();
-        sim.Stop();
-    }
-
     // Sends the request under the fault; returns what the window was told.
     CTold SendUnder(const CRequestCase& request, const CFaultCase& fault) {
-        driver.RunOnGui([this] { window->told_.clear(); });
+        ForgetTold();
         sim.ClearFaults();
         sim.ClearRequestLog();
         if (fault.fault.kind == SimFaultKind::CloseKeptAlive) {
@@ -143,22 +68,16 @@ protected:
             // server then closes behind the client's back.
             sim.InjectFaultFor(31000, 99, fault.fault);
             Post("TC_MFUNCNO=31000&TC_SFUNCNO=99", CNetWorker::kResendOnNetFailure);
-            driver.RunOnGui([this] { window->told_.clear(); });
+            ForgetTold();
         } else {
             sim.InjectFaultFor(request.main, request.sub, fault.fault);
         }
         const std::string text = "TC_MFUNCNO=" + std::to_string(request.main) +
                                  "&TC_SFUNCNO=" + std::to_string(request.sub) + "&code=600036&session=S";
         EXPECT_TRUE(Post(text, request.flags));
-        std::vector<CTold> told = driver.RunOnGui([this] { return window->told_; });
+        std::vector<CTold> told = Told();
         EXPECT_EQ(told.size(), 1u) << "exactly one word for the request";
         return told.empty() ? CTold{} : told.back();
-    }
-    bool Post(const std::string& text, unsigned flags) {
-        const bool taken = driver.RunOnGui([&] { return worker->PostRequest(hwnd, text, flags); });
-        worker->WaitIdle(10000);
-        driver.WaitForRest();
-        return taken;
     }
     int Copies(const CRequestCase& request) {
         int n = 0;
@@ -166,13 +85,6 @@ protected:
             n += r.main == request.main && r.sub == request.sub;
         return n;
     }
-
-    CBrokerSimulator sim;
-    CGTestDriver driver;
-    CSimContext context;
-    std::unique_ptr<CToldWin> window;
-    HWND hwnd = nullptr;
-    std::unique_ptr<CNetWorker> worker;
 };
 
 } // namespace
@@ -232,7 +144,7 @@ TEST_F(NeverTwiceTest, AFirstShowWhileAnOrderIsOutWaitsForItInsteadOfAbandoningI
     const int waited = driver.RunOnGui([this] { return worker->AbortAndWait(5000); });
     EXPECT_EQ(waited, 0);
     driver.WaitForRest();
-    std::vector<CTold> told = driver.RunOnGui([this] { return window->told_; });
+    std::vector<CTold> told = Told();
     ASSERT_EQ(told.size(), 1u);
     EXPECT_EQ(told[0].marks.abandoned, 0) << "the order's answer reached its window";
     EXPECT_EQ(told[0].marks.outcomeUnknown, 0);

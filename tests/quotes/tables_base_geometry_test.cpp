@@ -1,9 +1,12 @@
 // The quote tables' computations without a window: column widths, header
-// tap zones, row cell rectangles, colour mapping, the cell-number reader
-// and the row orders.
+// tap zones, row cell rectangles, colour mapping, the cell-number reader,
+// the row orders and the cell texts of a reply row.
+#include "core/CDataSetList.h"
+#include "core/CDataSetWriter.h"
 #include "quotes/tables/CQuoteRowData.h"
 #include "quotes/tables/CQuoteRowList.h"
 #include "quotes/tables/QuoteRowCompare.h"
+#include "quotes/tables/QuoteRowFill.h"
 #include "quotes/tables/QuoteTableLayout.h"
 
 #include <gtest/gtest.h>
@@ -198,6 +201,44 @@ TEST(QuoteRowData, ALongNameIsKeptWhole) {
     const std::u16string name(60, u'长');
     r.SetCell(CQuoteRowData::kName, name, 0, CQuoteRowData::kKindName);
     EXPECT_EQ(r.GetText(CQuoteRowData::kName).view(), name);
+}
+
+TEST(QuoteRowFill, PriceChangeAndPercentShowTheValueWithTheCodesDecimalsAndNoUnitWord) {
+    struct Case {
+        CQuoteNumber number; // sent as last price, change and change in percent alike
+        std::u16string_view text;
+    };
+    const Case cases[] = {
+        {{8.52, 2}, u"8.52"}, {{-0.42, 2}, u"-0.42"}, {{3.038, 3}, u"3.038"}, {{12.5, 1}, u"12.5"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.number.GetValue() << " code " << c.number.GetCode());
+        CDataSetWriter w;
+        w.AddSet("hq");
+        w.AddColumn(DataSetType::WideText, "name");
+        w.AddColumn(DataSetType::AnsiText, "code");
+        for (const char* name : {"zjcj", "zd", "zdf", "jrkp", "zrsp"})
+            w.AddColumn(DataSetType::Number, name);
+        w.AddColumn(DataSetType::Int16, "exchid");
+        w.AddRow();
+        w.SetText(0, u"华岳银行");
+        w.SetAnsiText(1, "600010");
+        for (int column : {2, 3, 4})
+            w.SetNumber(column, c.number);
+        w.SetNumber(5, CQuoteNumber(1, 2)); // opened today
+        w.SetNumber(6, CQuoteNumber(1, 2));
+        w.SetInt(7, 2);
+        const std::vector<uint8_t> body = w.Serialize();
+        CDataSetList reply(body.data(), static_cast<int>(body.size()));
+        ASSERT_EQ(reply.GetCount(), 1);
+        CDataSet& set = **reply.GetAt(0);
+        ASSERT_TRUE(set.MoveFirst());
+        const std::unique_ptr<CQuoteRowData> row(MakeQuoteRow(set, false));
+        EXPECT_EQ(row->GetText(CQuoteRowData::kLast).view(), c.text);
+        EXPECT_EQ(row->GetText(CQuoteRowData::kChange).view(), c.text);
+        EXPECT_EQ(row->GetText(CQuoteRowData::kChangePct).view(), c.text);
+        EXPECT_EQ(row->GetText(CQuoteRowData::kMarket).view(), u"2") << "other cells as the reply gives them";
+    }
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 #include "tools/simulator/CSimMarket.h"
 
 #include <algorithm>
+#include <iterator>
+#include <map>
 
 #include <fstream>
 
@@ -171,6 +173,53 @@ TEST_F(WatchTable, TheChangeTitleAlternatesTheOrderAndOtherTitlesStartAscending)
         return dynamic_cast<CQuoteHeaderList*>(CDriverControls::FindShownControl(COrbTableWnd::kHeaderListId))
             ->IsArrowShown();
     }));
+}
+
+TEST_F(WatchTable, PricesShowTheirExchangesDecimalsAndNeverAUnitWord) {
+    struct Case {
+        const char* key;
+        const char* type;
+        double last;              // set on the server; the previous close stays
+        std::u16string_view lastText;
+        std::u16string_view changeText;
+    };
+    const Case cases[] = {
+        {"600010.02", "A share", 8.52, u"8.52", u"0.00"},
+        {"000016.01", "A share", 11.00, u"11.00", u"-0.42"},
+        {"000001.02", "index", 3061.50, u"3061.50", u"11.38"},
+        {"510880.02", "fund", 3.038, u"3.038", u"0.026"},
+        {"900905.02", "B share", 0.650, u"0.650", u"-0.002"},
+    };
+    std::string stored;
+    for (const Case& c : cases)
+        stored += std::string(stored.empty() ? "" : ",") + c.key;
+    Start(stored);
+    sim.WithMarket([&](CSimMarket& market) {
+        for (const Case& c : cases)
+            market.SetLast(c.key, c.last);
+    });
+    OpenTable();
+    const auto rows = driver.RunOnGui([] {
+        std::map<std::string, CQuoteRowData> out;
+        if (auto* list = dynamic_cast<UiList*>(CDriverControls::FindShownControl(COrbTableWnd::kRowListId)))
+            for (const UiListItem& item : list->Items()) {
+                const auto* row = reinterpret_cast<const CQuoteRowData*>(item.data);
+                out[row->GetStockKey()] = *row;
+            }
+        return out;
+    });
+    ASSERT_EQ(rows.size(), std::size(cases));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + " " + c.type);
+        const auto it = rows.find(c.key);
+        ASSERT_NE(it, rows.end());
+        EXPECT_EQ(it->second.GetText(CQuoteRowData::kLast).str(), c.lastText);
+        EXPECT_EQ(it->second.GetText(CQuoteRowData::kChange).str(), c.changeText);
+        for (int cell : {CQuoteRowData::kLast, CQuoteRowData::kChange, CQuoteRowData::kChangePct}) {
+            const std::u16string text = it->second.GetText(cell).str();
+            EXPECT_EQ(text.find_first_of(u"万亿"), std::u16string::npos) << "cell " << cell;
+        }
+    }
 }
 
 } // namespace

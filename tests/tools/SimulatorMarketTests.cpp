@@ -144,7 +144,9 @@ TEST_F(SimulatorMarket, PriceChangesMadeThroughTheServerShowInTheNextReply) {
     auto list = Ask("TC_MFUNCNO=31000&TC_SFUNCNO=4&code=600047.02&field=16");
     ASSERT_TRUE(list);
     (*list->GetAt(0))->MoveFirst();
-    EXPECT_EQ((*list->GetAt(0))->GetFieldText(0), u"6.500") << "prices carry code 3: codes 1 and 2 are the 万 and 亿 units";
+    CQuoteNumber last;
+    (*list->GetAt(0))->GetFieldNumber(last, 0);
+    EXPECT_EQ(last.ToText(), "6.50") << "an A share's price has two decimals";
 }
 
 TEST_F(SimulatorMarket, RankingOffsetsPastTheEndGiveAnEmptyPageEvenNearTheLargestInt) {
@@ -208,8 +210,8 @@ TEST_F(SimulatorMarket, PricesLieOnTheirTickTwoDecimalsForAShareAndIndexThreeFor
         {"510880.02", SimStock::kFund, 3, "J"},    {"159915.01", SimStock::kFund, 3, "J"},
         {"900905.02", SimStock::kBShare, 3, "B"},  {"200596.01", SimStock::kBShare, 3, "B"},
     };
-    // Packed prices carry value x 1000 (code 3) above the two code bits.
-    auto thousandths = [](int32_t packed) { return (packed >> 2) % 10 != 0; };
+    // A packed price carries value x 10^code above the two code bits.
+    auto thousandths = [](int32_t packed) { return (packed & 3) == 3 && (packed >> 2) % 10 != 0; };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.key);
         auto list = Ask(std::string("TC_MFUNCNO=31000&TC_SFUNCNO=4&field=2|11|13|14|15|16|20|32|50|70&code=") + c.key);
@@ -222,7 +224,7 @@ TEST_F(SimulatorMarket, PricesLieOnTheirTickTwoDecimalsForAShareAndIndexThreeFor
         for (int col = 1; col < set->GetColumnCount(); ++col) {
             int32_t packed = set->GetFieldInt32(col);
             if (packed == 0 && c.type == SimStock::kIndex) continue;  // an index has no bid or ask
-            ASSERT_EQ(packed & 3, 3) << "column " << col << ": codes 1 and 2 would show 万 and 亿";
+            ASSERT_EQ(packed & 3, c.decimals) << "column " << col << ": the code is the price's decimals";
             anyThousandths |= thousandths(packed);
         }
         EXPECT_EQ(anyThousandths, c.decimals == 3) << "prices on a 0.01 tick have no third decimal";
@@ -249,6 +251,16 @@ TEST_F(SimulatorMarket, PricesLieOnTheirTickTwoDecimalsForAShareAndIndexThreeFor
         }
         EXPECT_TRUE(listed) << "class " << c.rankingClass;
     }
+    // The world indices: points and changes two decimals, the percentage three.
+    auto world = Ask("TC_MFUNCNO=31000&TC_SFUNCNO=8");
+    ASSERT_TRUE(world);
+    CDataSet* indices = *world->GetAt(0);
+    ASSERT_GT(indices->GetRowCount(), 0);
+    indices->MoveFirst();
+    for (const char* name : {"zjcj", "zd", "jrkp", "zrsp", "zgcj", "zdcj"})
+        EXPECT_EQ(indices->GetFieldInt32(indices->FindColumn(name)) & 3, 2) << name;
+    EXPECT_EQ(indices->GetFieldInt32(indices->FindColumn("zdf")) & 3, 3);
+
     EXPECT_EQ(CSimMarket::TypeOfCode("900905", 1), SimStock::kAShare) << "900 is a B share in Shanghai only";
     EXPECT_EQ(CSimMarket::TypeOfCode("200596", 2), SimStock::kAShare) << "200 is a B share in Shenzhen only";
 }

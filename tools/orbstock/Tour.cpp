@@ -5,6 +5,7 @@
 #include "framework/shell/COrbApp.h"
 #include "platform/testing/CTestDriver.h"
 #include "tools/orbstock/RegisterWindows.h"
+#include "tools/orbstock/ScreenCompare.h"
 #include "tools/simulator/CBrokerSimulator.h"
 
 #include <cstdio>
@@ -84,7 +85,7 @@ bool RunStep(const CTourStep& step, const std::string& dir) {
 
 } // namespace
 
-int RunTour(const std::string& dir) {
+int RunTour(const std::string& dir, const std::string& referenceDir) {
     std::error_code error;
     std::filesystem::create_directories(dir, error);
     if (error) {
@@ -93,10 +94,36 @@ int RunTour(const std::string& dir) {
     }
     int failed = 0;
     for (const CTourStep& step : TourSteps()) {
-        if (RunStep(step, dir))
-            std::printf("%s/%s.png\n", dir.c_str(), step.name.c_str());
-        else
+        if (!RunStep(step, dir)) {
             ++failed;
+            continue;
+        }
+        const std::string shot = dir + "/" + step.name + ".png";
+        std::printf("%s\n", shot.c_str());
+        if (referenceDir.empty())
+            continue;
+        CScreenDiff diff;
+        switch (CheckScreen(shot, referenceDir, step.name, kTourTolerance, &diff)) {
+        case ScreenCheck::Matches:
+            break;
+        case ScreenCheck::NoReference:
+            std::fprintf(stderr, "tour %s: no reference %s/%s.png (the screen is left as %s_err.png)\n",
+                         step.name.c_str(), referenceDir.c_str(), step.name.c_str(), step.name.c_str());
+            ++failed;
+            break;
+        case ScreenCheck::Differs:
+            if (diff.sameSize)
+                std::fprintf(stderr, "tour %s: %ld of %ld pixels differ from the reference; see %s/%s_diff.png\n",
+                             step.name.c_str(), diff.differing, diff.total, referenceDir.c_str(), step.name.c_str());
+            else
+                std::fprintf(stderr, "tour %s: the screen's size differs from the reference's\n", step.name.c_str());
+            ++failed;
+            break;
+        case ScreenCheck::Unreadable:
+            std::fprintf(stderr, "tour %s: the screenshot cannot be read back\n", step.name.c_str());
+            ++failed;
+            break;
+        }
     }
     return failed == 0 ? 0 : 1;
 }

@@ -58,6 +58,9 @@ struct CTourStepRegistrar {
     static bool TourStep_##name([[maybe_unused]] CTourContext& tour)
 
 // Runs every step and writes its screenshot into dir (created when
-// missing); a line on stderr for each step that fails. Returns 0 when every
-// screenshot was written, 1 otherwise.
-int RunTour(const std::string& dir);
+// missing); a line on stderr for each step that fails. With referenceDir,
+// each screenshot is also compared with referenceDir/<name>.png within
+// kTourTolerance (ScreenCompare.h); a mismatch or a missing reference
+// fails the step and leaves <name>_err.png (and <name>_diff.png) there.
+// Returns 0 when every step passed, 1 otherwise.
+int RunTour(const std::string& dir, const std::string& referenceDir = {});

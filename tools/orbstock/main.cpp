@@ -18,17 +18,21 @@ namespace {
 struct CProgramOptions {
     COrbAppOptions app;
     std::string tourDir;  // empty: run the desktop program
+    std::string checkDir; // with --tour: the reference screens to compare with
     bool help = false;
 };
 
 void PrintUsage(std::FILE* out) {
     std::fprintf(out,
-                 "usage: orbstock [--server HOST:PORT] [--data-dir DIR] [--tour DIR]\n"
+                 "usage: orbstock [--server HOST:PORT] [--data-dir DIR] [--tour DIR [--check REFDIR]]\n"
                  "  --server HOST:PORT  use that broker server instead of the built-in simulator\n"
                  "  --data-dir DIR      keep settings and data files in DIR\n"
                  "                      (default $XDG_DATA_HOME/OrbStock or ~/.local/share/OrbStock)\n"
                  "  --tour DIR          write the screenshot tour as DIR/<screen>.png and exit\n"
-                 "                      (headless, no display needed)\n");
+                 "                      (headless, no display needed)\n"
+                 "  --check REFDIR      compare each screen with REFDIR/<screen>.png; a mismatch\n"
+                 "                      leaves <screen>_err.png and <screen>_diff.png there and\n"
+                 "                      fails (re-record with: bash tools/record_screens.sh)\n");
 }
 
 // "HOST:PORT" with a port 1..65535; nullopt otherwise.
@@ -81,6 +85,11 @@ bool ParseArguments(int argc, char** argv, CProgramOptions& out) {
             if (!text)
                 return false;
             out.tourDir = text;
+        } else if (arg == "--check") {
+            const char* text = value("--check");
+            if (!text)
+                return false;
+            out.checkDir = text;
         } else {
             std::fprintf(stderr, "orbstock: unknown option '%s'\n", argv[i]);
             return false;
@@ -170,7 +179,12 @@ int main(int argc, char** argv) {
         PrintUsage(stdout);
         return 0;
     }
+    if (!options.checkDir.empty() && options.tourDir.empty()) {
+        std::fprintf(stderr, "orbstock: --check goes with --tour\n");
+        PrintUsage(stderr);
+        return 64;
+    }
     if (!options.tourDir.empty())
-        return RunTour(options.tourDir);
+        return RunTour(options.tourDir, options.checkDir);
     return RunProgram(options);
 }

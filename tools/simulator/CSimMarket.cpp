@@ -22,14 +22,22 @@ double RoundTo(double v, int decimals) {
 
 bool IsMissing(double v) { return v == CSimMarket::kMissing; }
 
-// Prices, changes and ratios travel with code 3 (three decimals, no unit
-// word) whatever their tick: codes 1 and 2 would show 万 and 亿, so a price
-// on a 0.01 tick goes as "8.520". A missing value stays missing.
-CQuoteNumber Price(double v) { return IsMissing(v) ? CQuoteNumber(CQuoteNumber::kMissingValue, 0) : CQuoteNumber(v, 3); }
+CQuoteNumber Missing() { return CQuoteNumber(CQuoteNumber::kMissingValue, 0); }
+
+// A price or a price change travels as the exchange quotes it: the code is
+// its security's decimals, 2 for A shares and indices ("8.52"), 3 for funds
+// and B shares ("3.038"). The client shows price columns without the unit
+// word that code 2 carries for counts. A missing value stays missing.
+CQuoteNumber Price(double v, const SimStock& s) {
+    return IsMissing(v) ? Missing() : CQuoteNumber(v, s.PriceDecimals());
+}
+
+// Percentages and ratios keep three decimals.
+CQuoteNumber Ratio(double v) { return IsMissing(v) ? Missing() : CQuoteNumber(v, 3); }
 
 // A large count shown with 万 or 亿 as its size asks.
 CQuoteNumber Scaled(double v) {
-    if (IsMissing(v)) return CQuoteNumber(CQuoteNumber::kMissingValue, 0);
+    if (IsMissing(v)) return Missing();
     if (std::fabs(v) >= 1e8) return CQuoteNumber(std::round(v / 1e6) / 100.0, 2);
     if (std::fabs(v) >= 1e4) return CQuoteNumber(std::round(v / 1e3) / 10.0, 1);
     return CQuoteNumber(v, 0);
@@ -324,21 +332,22 @@ void CSimMarket::WriteFieldRow(CDataSetWriter& writer, const std::vector<int>& f
         case 2: writer.SetInt(col, s.secType); break;
         case 3: writer.SetAnsiText(col, s.code); break;
         case 4: writer.SetText(col, s.name); break;
-        case 11: writer.SetNumber(col, Price(s.prevClose)); break;
-        case 13: writer.SetNumber(col, Price(s.open)); break;
-        case 14: writer.SetNumber(col, Price(s.high)); break;
-        case 15: writer.SetNumber(col, Price(s.low)); break;
-        case 16: writer.SetNumber(col, Price(s.last)); break;
+        case 11: writer.SetNumber(col, Price(s.prevClose, s)); break;
+        case 13: writer.SetNumber(col, Price(s.open, s)); break;
+        case 14: writer.SetNumber(col, Price(s.high, s)); break;
+        case 15: writer.SetNumber(col, Price(s.low, s)); break;
+        case 16: writer.SetNumber(col, Price(s.last, s)); break;
         case 17: writer.SetNumber(col, Scaled(s.volume)); break;
         case 18: writer.SetNumber(col, Scaled(s.amount)); break;
-        case 20: writer.SetNumber(col, Price(s.Change())); break;
-        case 21: writer.SetNumber(col, Price(s.ChangePct())); break;
-        case 29: writer.SetNumber(col, Price(s.orderRatio)); break;
-        case 30: writer.SetNumber(col, Price(s.volumeRatio)); break;
+        case 20: writer.SetNumber(col, Price(s.Change(), s)); break;
+        case 21: writer.SetNumber(col, Ratio(s.ChangePct())); break;
+        case 29: writer.SetNumber(col, Ratio(s.orderRatio)); break;
+        case 30: writer.SetNumber(col, Ratio(s.volumeRatio)); break;
         case 32:
             writer.SetNumber(col, Price(opened && s.volume > 0 && !IsMissing(s.amount)
                                             ? s.OnTick(s.amount / (s.volume * 100.0))
-                                            : (opened ? kMissing : 0)));
+                                            : (opened ? kMissing : 0),
+                                        s));
             break;
         default:
             if (IsLevelField(number) && opened && s.secType != SimStock::kIndex) {
@@ -351,7 +360,7 @@ void CSimMarket::WriteFieldRow(CDataSetWriter& writer, const std::vector<int>& f
                     // Bid 1 at the last price, ask 1 a tick above, each further level a tick away.
                     double tick = s.PriceDecimals() == 3 ? 0.001 : 0.01;
                     double step = tick * level;
-                    writer.SetNumber(col, Price(s.OnTick(bid ? s.last - step + tick : s.last + step)));
+                    writer.SetNumber(col, Price(s.OnTick(bid ? s.last - step + tick : s.last + step), s));
                 }
             }
             break;

@@ -98,6 +98,8 @@ SimReply Ranking(const SimRequest& r, CSimMarket& market) {
 }
 
 // 31000/8: the world indices; the columns and their labels are the table's.
+// Index points and their changes go with two decimals, the percentage with
+// three, as for the domestic indices.
 SimReply WorldIndices(const SimRequest&, CSimMarket& market) {
     CDataSetWriter w;
     w.AddSet("hq");
@@ -113,13 +115,13 @@ SimReply WorldIndices(const SimRequest&, CSimMarket& market) {
     for (const auto& x : market.WorldIndices()) {
         w.AddRow();
         w.SetText(0, x.name);
-        w.SetNumber(1, CQuoteNumber(x.last, 3));
-        w.SetNumber(2, CQuoteNumber(x.change, 3));
+        w.SetNumber(1, CQuoteNumber(x.last, 2));
+        w.SetNumber(2, CQuoteNumber(x.change, 2));
         w.SetNumber(3, CQuoteNumber(x.changePct, 3));
-        w.SetNumber(4, CQuoteNumber(x.open, 3));
-        w.SetNumber(5, CQuoteNumber(x.prevClose, 3));
-        w.SetNumber(6, CQuoteNumber(x.high, 3));
-        w.SetNumber(7, CQuoteNumber(x.low, 3));
+        w.SetNumber(4, CQuoteNumber(x.open, 2));
+        w.SetNumber(5, CQuoteNumber(x.prevClose, 2));
+        w.SetNumber(6, CQuoteNumber(x.high, 2));
+        w.SetNumber(7, CQuoteNumber(x.low, 2));
         w.SetText(8, x.area);
     }
     return SimReply::Ok(w);

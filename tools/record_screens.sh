@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Re-records the reference screens (tests/screens/<screen>.png) from the
+# screenshot tour, after a change that is meant to alter what a screen
+# shows. Look at every changed picture before committing it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/deps.sh
+build=${BUILD_DIR:-build}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-Debug} >/dev/null
+cmake --build "$build" -j "$(nproc)" --target orbstock
+rm -f tests/screens/*_err.png tests/screens/*_diff.png
+"$build/tools/orbstock/orbstock" --tour tests/screens
