@@ -4,9 +4,11 @@
 
 #include "core/StrUtil.h"
 #include "core/TextConvert.h"
-#include "framework/app/AtomicFile.h"
 #include "framework/app/DataSetText.h"
+#include "platform/storage/AtomicFile.h"
 #include "platform/storage/CRegistry.h"
+#include "platform/storage/FileOps.h"
+#include "platform/system/SystemVersion.h"
 #include "platform/ui/CUiMessageBox.h"
 #include "platform/ui/UiDefs.h"
 #include "platform/win/UiWin.h"
@@ -14,9 +16,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <random>
-
-#include <sys/stat.h>
-#include <sys/utsname.h>
 
 namespace {
 
@@ -126,21 +125,13 @@ std::string WithoutTrailingSlash(std::string dir) {
     return dir;
 }
 
-std::string SystemVersion() {
-    struct utsname name {};
-    if (uname(&name) != 0) {
-        return "Linux";
-    }
-    return std::string(name.sysname) + " " + name.release;
-}
-
 } // namespace
 
 CAppData* CAppData::Create(const std::string& dataDir) {
     if (g_instance != nullptr) {
         return nullptr;
     }
-    ::mkdir(dataDir.c_str(), 0700);
+    FileOps().MakeDirectory(dataDir, 0700); // a failure shows when a file is written
     g_instance = new CAppData(dataDir);
     return g_instance;
 }

@@ -1,7 +1,7 @@
 // Settings table, file parsing and writing.
 #include "framework/app/CDefParam.h"
 
-#include "framework/app/AtomicFile.h"
+#include "platform/storage/AtomicFile.h"
 
 #include <cstring>
 

@@ -3,12 +3,10 @@
 
 #include "framework/app/CAppData.h"
 #include "platform/storage/CppSQLite3DB.h"
-
-#include <sys/stat.h>
+#include "platform/storage/FileOps.h"
 
 bool IsSalesDeptConfiged(const CAppData& app) {
-    struct stat st {};
-    if (::stat(app.MakeNativePath("VM_DATA.db").c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (!IsRegularFile(app.MakeNativePath("VM_DATA.db"))) {
         return false;
     }
     try {

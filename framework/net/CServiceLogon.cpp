@@ -7,9 +7,8 @@
 #include "framework/net/CHttpPostClient.h"
 #include "framework/net/NetFailure.h"
 #include "framework/net/RequestText.h"
+#include "platform/storage/AtomicFile.h"
 
-#include <fstream>
-#include <iterator>
 #include <openssl/evp.h>
 #include <openssl/rand.h>
 #include <openssl/rsa.h>
@@ -33,12 +32,11 @@ std::string CServiceLogon::MakeSessionKey() {
 }
 
 std::string CServiceLogon::EncipherKey(const std::string& key, const std::string& publicKeyPath) {
-    std::ifstream file(publicKeyPath, std::ios::binary);
-    if (!file)
+    std::optional<std::vector<uint8_t>> der = ReadWholeFile(publicKeyPath);
+    if (!der)
         return {};
-    std::vector<unsigned char> der((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    const unsigned char* p = der.data();
-    EVP_PKEY* pkey = d2i_PUBKEY(nullptr, &p, static_cast<long>(der.size()));
+    const unsigned char* p = der->data();
+    EVP_PKEY* pkey = d2i_PUBKEY(nullptr, &p, static_cast<long>(der->size()));
     if (!pkey)
         return {};
     std::string hex;

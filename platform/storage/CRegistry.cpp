@@ -2,14 +2,13 @@
 // header for the format.
 #include "platform/storage/CRegistry.h"
 
+#include "platform/storage/AtomicFile.h"
+
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <mutex>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -58,38 +57,6 @@ std::vector<std::u16string> SplitLine(std::u16string_view line) {
     return fields;
 }
 
-bool ReadAll(int fd, std::string& bytes) {
-    char buffer[4096];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return false;
-        }
-        if (n == 0) {
-            return true;
-        }
-        bytes.append(buffer, static_cast<size_t>(n));
-    }
-}
-
-bool WriteAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
 } // namespace
 
 CRegistry::CRegistry(std::u16string_view path) {
@@ -110,22 +77,17 @@ bool CRegistry::Load(Keys& keys) const {
     if (m_path.empty()) {
         return false;
     }
-    int fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return errno == ENOENT;
+    int error = 0;
+    std::optional<std::vector<uint8_t>> read = ReadWholeFile(m_path, &error);
+    if (!read) {
+        return error == ENOENT;
     }
-    std::string bytes;
-    bool ok = ReadAll(fd, bytes);
-    ::close(fd);
-    if (!ok) {
-        return false;
-    }
+    const std::vector<uint8_t>& bytes = *read;
     // Little-endian UTF-16; a byte order mark leads the file.
     std::u16string text;
     text.reserve(bytes.size() / 2);
     for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                      (static_cast<unsigned char>(bytes[i + 1]) << 8));
+        text += static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
     }
     std::u16string_view rest = text;
     if (!rest.empty() && rest.front() == u'\xFEFF') {
@@ -162,28 +124,7 @@ bool CRegistry::Save(const Keys& keys) const {
         bytes += static_cast<char>(c & 0xFF);
         bytes += static_cast<char>(c >> 8);
     }
-
-    // mkstemp makes the temporary file 0600, which the rename carries over.
-    std::string temp = m_path + ".XXXXXX";
-    int fd = m_fault == WriteFault::CreateTemp ? -1 : ::mkstemp(temp.data());
-    if (fd < 0) {
-        return false;
-    }
-    bool ok = m_fault != WriteFault::WriteTemp && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && m_fault != WriteFault::Rename && ::rename(temp.c_str(), m_path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    // Make the rename itself durable; a failure here loses nothing now.
-    std::string dir = std::filesystem::path(m_path).parent_path().native();
-    int dirFd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
-    return true;
+    return WriteFileAtomically(m_path, bytes.data(), bytes.size());
 }
 
 std::optional<std::u16string> CRegistry::Read(std::u16string_view keyPath,

@@ -4,10 +4,10 @@
 // The phone kept a few values (the registration record among them) in the
 // system registry; here they live in a file whose path the caller gives
 // (the framework makes it with CAppData::MakeDataPath). Every write replaces
-// the whole file atomically: the new contents go to a temporary file beside
-// it, which is synced and renamed over the old one, so a reader sees the old
-// file or the new one, never a torn one, and a failed write leaves the old
-// values in place and no temporary file behind.
+// the whole file atomically (WriteFileAtomically): the new contents go to a
+// temporary file beside it, which is synced and renamed over the old one, so
+// a reader sees the old file or the new one, never a torn one, and a failed
+// write leaves the old values in place and no temporary file behind.
 //
 // The file is UTF-16LE text, one value a line: key path, tab, value name,
 // tab, value, with \\, \t, \n and \r escaped. It is created readable by its
@@ -27,9 +27,6 @@ public:
     // the path.
     static constexpr std::u16string_view kFileName = u"Registry.dat";
 
-    // Test seam: makes the next writes fail at one step, as the disk would.
-    enum class WriteFault { None, CreateTemp, WriteTemp, Rename };
-
     // path: the registry file (UTF-16); it need not exist yet. A path that
     // cannot name a file (a lone surrogate, a NUL) reads as empty and is
     // never written.
@@ -46,8 +43,6 @@ public:
     // file is then unchanged.
     bool Write(std::u16string_view keyPath, std::u16string_view valueName, std::u16string_view value);
 
-    void InjectWriteFault(WriteFault fault) { m_fault = fault; }
-
 private:
     using Keys = std::map<std::u16string, std::map<std::u16string, std::u16string>, std::less<>>;
 
@@ -57,5 +52,4 @@ private:
     bool Save(const Keys& keys) const;
 
     std::string m_path; // native (UTF-8) path of the file; empty when unusable
-    WriteFault m_fault = WriteFault::None;
 };

@@ -6,7 +6,10 @@
 
 #include "core/CDataSetWriter.h"
 #include "platform/storage/CRegistry.h"
+#include "support/CFailingFileOps.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -91,15 +94,32 @@ TEST_F(DataFiles, AWriteThatCannotReplaceTheTargetReportsFailureAndCleansUp) {
     EXPECT_EQ(FileNames().size(), before.size());
 }
 
-TEST_F(DataFiles, AWriteIntoAReadOnlyDirectoryFailsWhenTheSystemEnforcesIt) {
+TEST_F(DataFiles, AWriteTheDiskRefusesFailsAndKeepsTheOldFileAndNoTemporaryFile) {
+    const FileFault faults[] = {
+        {"read-only directory", FileOp::CreateTemporary, EACCES},
+        {"read-only file system", FileOp::CreateTemporary, EROFS},
+        {"disk full", FileOp::Write, ENOSPC},
+        {"disk full found at the sync", FileOp::Sync, ENOSPC},
+        {"read-only at the rename", FileOp::Rename, EACCES},
+    };
     CAppData& app = App();
     WriteFile("MyQuotes.dat", Bytes("old"));
-    std::filesystem::permissions(m_dir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "root writes into read-only directories";
+    auto sortedNames = [this] {
+        std::vector<std::string> names = FileNames();
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const std::vector<std::string> before = sortedNames();
+    for (const FileFault& fault : faults) {
+        SCOPED_TRACE(fault.what);
+        {
+            CFailingFileOps disk(fault);
+            EXPECT_FALSE(app.WriteDatFile("MyQuotes", "new", 3));
+            EXPECT_GT(disk.Failures(), 0);
+        }
+        EXPECT_EQ(ReadFile("MyQuotes.dat"), Bytes("old"));
+        EXPECT_EQ(sortedNames(), before);
     }
-    EXPECT_FALSE(app.WriteDatFile("MyQuotes", "new", 3));
-    EXPECT_EQ(ReadFile("MyQuotes.dat"), Bytes("old"));
 }
 
 TEST_F(DataFiles, TheWatchListIsCreatedWithTheDefaultStocksOnlyWhenMissing) {

@@ -3,17 +3,17 @@
 // either the old file or the new one.
 #include "platform/storage/CRegRecord.h"
 #include "platform/storage/CRegistry.h"
+#include "support/CFailingFileOps.h"
 #include "support/CTempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -78,30 +78,28 @@ TEST_F(Registry, AWriteLeavesOnlyTheFileReadableByItsOwner) {
     EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
-TEST_F(Registry, AWriteFailingAtAnyStepKeepsTheOldValueAndNoTemporaryFile) {
-    for (CRegistry::WriteFault fault : {CRegistry::WriteFault::CreateTemp, CRegistry::WriteFault::WriteTemp,
-                                        CRegistry::WriteFault::Rename}) {
-        SCOPED_TRACE(static_cast<int>(fault));
+TEST_F(Registry, AWriteTheDiskRefusesFailsAndKeepsTheOldValueAndNoTemporaryFile) {
+    const FileFault faults[] = {
+        {"unwritable directory", FileOp::CreateTemporary, EACCES},
+        {"read-only file system", FileOp::CreateTemporary, EROFS},
+        {"disk full", FileOp::Write, ENOSPC},
+        {"disk full found at the sync", FileOp::Sync, ENOSPC},
+        {"quota found at the close", FileOp::Close, EDQUOT},
+        {"read-only at the rename", FileOp::Rename, EROFS},
+        {"old file unreadable", FileOp::OpenForReading, EACCES},
+    };
+    for (const FileFault& fault : faults) {
+        SCOPED_TRACE(fault.what);
         CRegistry reg(m_file.u16string());
         ASSERT_TRUE(reg.Write(u"K", u"V", u"old"));
-        reg.InjectWriteFault(fault);
-        EXPECT_FALSE(reg.Write(u"K", u"V", u"new"));
-        EXPECT_EQ(CRegistry(m_file.u16string()).Read(u"K", u"V"), u"old");
+        {
+            CFailingFileOps disk(fault);
+            EXPECT_FALSE(reg.Write(u"K", u"V", u"new"));
+            EXPECT_GT(disk.Failures(), 0);
+        }
+        EXPECT_EQ(reg.Read(u"K", u"V"), u"old");
         EXPECT_EQ(Files(), std::vector<std::string>{"Registry.dat"});
     }
-}
-
-TEST_F(Registry, AWriteIntoAnUnwritableDirectoryFailsAndKeepsTheOldValue) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "root writes into any directory";
-    }
-    CRegistry reg(m_file.u16string());
-    ASSERT_TRUE(reg.Write(u"K", u"V", u"old"));
-    std::filesystem::permissions(m_dir,
-                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    EXPECT_FALSE(reg.Write(u"K", u"V", u"new"));
-    EXPECT_EQ(reg.Read(u"K", u"V"), u"old");
-    EXPECT_EQ(Files(), std::vector<std::string>{"Registry.dat"});
 }
 
 TEST_F(Registry, AnUnreadableRegistryPathIsNotOverwritten) {
