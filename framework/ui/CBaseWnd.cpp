@@ -227,15 +227,14 @@ void CBaseWnd::OnEditNotify(UiWin* /*window*/, UiEdit* edit, int screenMode, int
 
 void CBaseWnd::DrawRoundButton(CDC& dc, const CRect& rect, bool shadow) {
     constexpr int kCorner = 20; // the ellipse of a radius-10 corner
-    const CPen oldPen = dc.SelectPen({PS_SOLID, 1, 0xD2D2D2});
-    const CBrush oldBrush = dc.SelectBrush(CBrush::Solid(0xD2D2D2));
+    const CDCStateSaver saved(dc);
+    dc.SelectPen({PS_SOLID, 1, 0xD2D2D2});
+    dc.SelectBrush(CBrush::Solid(0xD2D2D2));
     if (shadow)
         dc.RoundRect(rect.Offset(2, 2), kCorner, kCorner);
     dc.SelectPen({PS_SOLID, 1, 0x646464});
     dc.SelectBrush(CBrush::Solid(0xECECEC));
     dc.RoundRect(rect, kCorner, kCorner);
-    dc.SelectBrush(oldBrush);
-    dc.SelectPen(oldPen);
 }
 
 IWindowOpener& CBaseWnd::GetWndManager() {

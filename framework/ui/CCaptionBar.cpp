@@ -62,12 +62,13 @@ bool CCaptionBar::TradeLookLoggedIn() {
 
 void CCaptionBar::OnPaint(CDC& dc) {
     const CRect client = GetClientRect();
+    const CDCStateSaver saved(dc);
     dc.SetBkMode(TRANSPARENT);
 
     // Back button: a framed box with a left arrow.
     const CRect back = GetBackRect();
-    CPen oldPen = dc.SelectPen({PS_SOLID, 1, kButtonFrame});
-    CBrush oldBrush = dc.SelectBrush(CBrush::Solid(m_pressed == kBack ? 0x785A3C : kBarColor));
+    dc.SelectPen({PS_SOLID, 1, kButtonFrame});
+    dc.SelectBrush(CBrush::Solid(m_pressed == kBack ? 0x785A3C : kBarColor));
     dc.RoundRect(back, 10, 10);
     dc.SelectPen({PS_SOLID, 2, kTitleColor});
     const int cy = back.top + back.Height() / 2;
@@ -82,7 +83,7 @@ void CCaptionBar::OnPaint(CDC& dc) {
     dc.SelectPen({PS_SOLID, 1, kButtonFrame});
     dc.SelectBrush(CBrush::Solid(loggedIn ? kTradeLoggedIn : (m_pressed == kTrade ? 0x785A3C : kBarColor)));
     dc.RoundRect(trade, 10, 10);
-    CFont oldFont = dc.SelectFont({20, 600});
+    dc.SelectFont({20, 600});
     dc.SetTextColor(kTitleColor);
     dc.DrawText(u"交易", trade, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 
@@ -96,9 +97,6 @@ void CCaptionBar::OnPaint(CDC& dc) {
         const int x = span * m_busyStep / (kBusySteps - 1);
         dc.FillRect(CRect{x, client.bottom - 3, x + kBusyLineWidth, client.bottom}, kBusyColor);
     }
-    dc.SelectFont(oldFont);
-    dc.SelectBrush(oldBrush);
-    dc.SelectPen(oldPen);
 }
 
 void CCaptionBar::OnLButtonDown(UINT flags, CPoint pt) {

@@ -91,9 +91,8 @@ void CLayoutBaseWnd::OnPaint(CDC& dc) {
         return;
     const CRect mine = GetScreenRect();
     const CRect r = focus->GetScreenRect().Offset(-mine.left, -mine.top).Deflate(-3, -3);
-    const CPen oldPen = dc.SelectPen({PS_SOLID, 2, UiTheme::kFocusFrame});
-    const CBrush oldBrush = dc.SelectBrush(CBrush::Null());
+    const CDCStateSaver saved(dc);
+    dc.SelectPen({PS_SOLID, 2, UiTheme::kFocusFrame});
+    dc.SelectBrush(CBrush::Null());
     dc.Rectangle(r);
-    dc.SelectBrush(oldBrush);
-    dc.SelectPen(oldPen);
 }

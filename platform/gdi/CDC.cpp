@@ -112,6 +112,19 @@ COLORREF CDC::SetTextColor(COLORREF c) { return std::exchange(m_textColor, c); }
 COLORREF CDC::SetBkColor(COLORREF c) { return std::exchange(m_bkColor, c); }
 int CDC::SetBkMode(int mode) { return std::exchange(m_bkMode, mode); }
 
+CDCStateSaver::CDCStateSaver(CDC& dc)
+    : m_dc(dc), m_pen(dc.GetPen()), m_brush(dc.GetBrush()), m_font(dc.GetFont()), m_textColor(dc.GetTextColor()),
+      m_bkColor(dc.GetBkColor()), m_bkMode(dc.GetBkMode()) {}
+
+CDCStateSaver::~CDCStateSaver() {
+    m_dc.SelectPen(m_pen);
+    m_dc.SelectBrush(m_brush);
+    m_dc.SelectFont(m_font);
+    m_dc.SetTextColor(m_textColor);
+    m_dc.SetBkColor(m_bkColor);
+    m_dc.SetBkMode(m_bkMode);
+}
+
 // ---------------------------------------------------------------------------
 // Pixels and rectangles
 

@@ -1,8 +1,9 @@
 // A device context in the manner of the phone's GDI, over a CSurface.
 //
 // Drawing objects are small values: selecting one returns the previously
-// selected value, so "select, draw, select the old one back" reads as usual
-// and nothing can leak. Pixel conventions are GDI's: 1-pixel lines are
+// selected value, and nothing can leak. A routine that changes them keeps a
+// CDCStateSaver for its scope, which puts them all back however it returns
+// (see below). Pixel conventions are GDI's: 1-pixel lines are
 // aliased and leave out their last pixel; Rectangle, FillRect and RoundRect
 // exclude the right and bottom edges.
 //
@@ -107,7 +108,9 @@ public:
     COLORREF SetTextColor(COLORREF c);
     COLORREF GetTextColor() const { return m_textColor; }
     COLORREF SetBkColor(COLORREF c);
+    COLORREF GetBkColor() const { return m_bkColor; }
     int SetBkMode(int mode);
+    int GetBkMode() const { return m_bkMode; }
 
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
@@ -177,4 +180,25 @@ private:
     int m_bkMode = OPAQUE;
     CPoint m_current;
     int m_dashPhase = 0; // pixels along the current dashed path
+};
+
+// Remembers a DC's pen, brush, font, text colour, background colour and
+// background mode, and selects them back when it leaves scope, early
+// returns included. Savers nest: each restores what it found. The origin
+// and clip are fixed for a DC's life and need no saving.
+class CDCStateSaver {
+public:
+    explicit CDCStateSaver(CDC& dc);
+    ~CDCStateSaver();
+    CDCStateSaver(const CDCStateSaver&) = delete;
+    CDCStateSaver& operator=(const CDCStateSaver&) = delete;
+
+private:
+    CDC& m_dc;
+    CPen m_pen;
+    CBrush m_brush;
+    CFont m_font;
+    COLORREF m_textColor;
+    COLORREF m_bkColor;
+    int m_bkMode;
 };

@@ -1,7 +1,7 @@
 // Pixel storage, the text log and PNG output of a surface (see CSurface.h).
 #include "platform/gdi/CSurface.h"
 
-#include <png.h>
+#include "platform/gdi/PngWrite.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -37,19 +37,11 @@ void CSurface::ClearTextsIn(const CRect& rect) {
 bool CSurface::SavePng(const std::string& path) const {
     if (m_width <= 0 || m_height <= 0)
         return false;
-    // libpng's simplified writer takes 8-bit RGB triplets in memory order.
     std::vector<std::uint8_t> rgb(static_cast<size_t>(m_width) * m_height * 3);
     for (size_t i = 0; i < m_pixels.size(); ++i) {
         rgb[i * 3] = static_cast<std::uint8_t>(GetRValue(m_pixels[i]));
         rgb[i * 3 + 1] = static_cast<std::uint8_t>(GetGValue(m_pixels[i]));
         rgb[i * 3 + 2] = static_cast<std::uint8_t>(GetBValue(m_pixels[i]));
     }
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(m_width);
-    image.height = static_cast<png_uint_32>(m_height);
-    image.format = PNG_FORMAT_RGB;
-    bool ok = png_image_write_to_file(&image, path.c_str(), 0, rgb.data(), 0, nullptr) != 0;
-    png_image_free(&image);
-    return ok;
+    return WritePng(path, rgb.data(), m_width, m_height, PngFormat::Rgb);
 }

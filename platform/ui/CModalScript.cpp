@@ -3,6 +3,8 @@
 // queues answers while the GUI thread takes them.
 #include "platform/ui/CModalScript.h"
 
+#include "platform/win/UiMessageLoop.h"
+
 #include <algorithm>
 
 CModalScript& CModalScript::Instance() {
@@ -49,4 +51,16 @@ void CModalScript::Clear() {
     std::lock_guard<std::mutex> guard(m_lock);
     m_answers.clear();
     m_shown.clear();
+}
+
+int RunModalChoice(CShownModal shown, int notShown, const std::function<int(const CRect& workRect)>& show) {
+    CModalScript& script = CModalScript::Instance();
+    if (std::optional<int> answer = script.TakeFor(shown))
+        return *answer;
+    int answer = notShown;
+    if (UiMessageLoop* loop = UiMessageLoop::Current())
+        answer = show(loop->GetWorkRect());
+    shown.answer = answer;
+    script.Record(shown);
+    return answer;
 }

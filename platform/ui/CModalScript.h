@@ -6,9 +6,13 @@
 // returns that answer at once, without a window. With none it runs its real
 // window. Every shown choice is recorded either way, so a test reads the
 // caption and text of each message box. The desktop program never queues
-// answers.
+// answers. RunModalChoice is that whole road for a choice whose window
+// gives its answer when it closes.
 #pragma once
 
+#include "platform/Geometry.h"
+
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -49,3 +53,10 @@ private:
     std::vector<std::pair<ModalKind, int>> m_answers;
     std::vector<CShownModal> m_shown;
 };
+
+// Runs one modal choice: the next scripted answer of shown.kind when one is
+// queued (no window), else show(the loop's work area) when a message loop
+// runs, else notShown; shown is recorded with the answer either way. show
+// creates, runs and takes down the window and returns its answer, notShown
+// when it could not show one.
+int RunModalChoice(CShownModal shown, int notShown, const std::function<int(const CRect& workRect)>& show);

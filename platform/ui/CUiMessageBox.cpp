@@ -4,9 +4,9 @@
 #include "platform/gdi/CDC.h"
 #include "platform/ui/CModalScript.h"
 #include "platform/ui/UiTheme.h"
-#include "platform/win/UiMessageLoop.h"
 
 #include <algorithm>
+#include <utility>
 
 int UiMessageBox(UiWin* owner, std::u16string_view text, std::u16string_view caption, int buttons) {
     CShownModal shown;
@@ -15,23 +15,19 @@ int UiMessageBox(UiWin* owner, std::u16string_view text, std::u16string_view cap
     shown.text = text;
     for (int id : CUiMessageBox::ButtonIds(buttons))
         shown.items.push_back(CUiMessageBox::ButtonLabel(id));
-    CModalScript& script = CModalScript::Instance();
-    if (std::optional<int> answer = script.TakeFor(shown))
-        return *answer;
-    int answer = CUiMessageBox::NegativeAnswer(buttons);
-    if (UiMessageLoop* loop = UiMessageLoop::Current()) {
+    const int negative = CUiMessageBox::NegativeAnswer(buttons);
+    return RunModalChoice(std::move(shown), negative, [&](const CRect& workRect) {
         CUiMessageBox box(text, caption, buttons);
-        if (box.CreateForm(owner, loop->GetWorkRect())) {
-            const int code = box.DoModal();
-            const std::vector<int> ids = CUiMessageBox::ButtonIds(buttons);
-            if (std::find(ids.begin(), ids.end(), code) != ids.end())
-                answer = code;
-            box.Destroy();
-        }
-    }
-    shown.answer = answer;
-    script.Record(shown);
-    return answer;
+        if (!box.CreateForm(owner, workRect))
+            return negative;
+        int answer = negative;
+        const int code = box.DoModal();
+        const std::vector<int> ids = CUiMessageBox::ButtonIds(buttons);
+        if (std::find(ids.begin(), ids.end(), code) != ids.end())
+            answer = code;
+        box.Destroy();
+        return answer;
+    });
 }
 
 CUiMessageBox::CUiMessageBox(std::u16string_view text, std::u16string_view caption, int buttons)
@@ -125,13 +121,11 @@ void CUiMessageBox::OnPaint(CDC& dc) {
     const CRect title{m_panel.left + 1, m_panel.top + 1, m_panel.right - 1, m_panel.top + kCaptionHeight};
     dc.FillRect(title.Deflate(8, 0), UiTheme::kPanelTitle);
     UiTheme::DrawCentredText(dc, m_caption, title, UiTheme::kBarText, 24, true);
-    const CFont oldFont = dc.SelectFont({UiTheme::kFontSize, 400});
-    const COLORREF oldColor = dc.SetTextColor(UiTheme::kText);
-    const int oldMode = dc.SetBkMode(TRANSPARENT);
+    const CDCStateSaver saved(dc);
+    dc.SelectFont({UiTheme::kFontSize, 400});
+    dc.SetTextColor(UiTheme::kText);
+    dc.SetBkMode(TRANSPARENT);
     dc.DrawText(m_text, m_textRect, DT_WORDBREAK | DT_CENTER);
-    dc.SetBkMode(oldMode);
-    dc.SetTextColor(oldColor);
-    dc.SelectFont(oldFont);
 }
 
 bool CUiMessageBox::OnCommand(WPARAM wParam, LPARAM) {

@@ -4,9 +4,9 @@
 #include "platform/gdi/CDC.h"
 #include "platform/ui/CModalScript.h"
 #include "platform/ui/UiTheme.h"
-#include "platform/win/UiMessageLoop.h"
 
 #include <algorithm>
+#include <utility>
 
 CUiPopupMenu::CUiPopupMenu() = default;
 
@@ -29,20 +29,15 @@ int CUiPopupMenu::TrackPopup(UiWin* owner, int showAnimation, int hideAnimation)
     shown.kind = ModalKind::PopupMenu;
     for (const Item& item : m_items)
         shown.items.push_back(item.text);
-    CModalScript& script = CModalScript::Instance();
-    if (std::optional<int> answer = script.TakeFor(shown))
-        return *answer;
-    int chosen = 0;
-    UiMessageLoop* loop = UiMessageLoop::Current();
-    if (loop && !m_items.empty() && !IsCreated() && CreateForm(owner, loop->GetWorkRect())) {
-        chosen = std::max(0, DoModal(showAnimation));
+    return RunModalChoice(std::move(shown), 0, [&](const CRect& workRect) {
+        if (m_items.empty() || IsCreated() || !CreateForm(owner, workRect))
+            return 0;
+        const int chosen = std::max(0, DoModal(showAnimation));
         ShowWindow(false, hideAnimation);
         m_list.Destroy();
         Destroy();
-    }
-    shown.answer = chosen;
-    script.Record(shown);
-    return chosen;
+        return chosen;
+    });
 }
 
 int CUiPopupMenu::OnCreate() {

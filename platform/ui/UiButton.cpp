@@ -42,8 +42,9 @@ void UiButton::DrawCheckBox(CDC& dc, const CRect& client) {
     const int side = std::min(28, std::min(client.Width(), client.Height()) - 4);
     const CRect box = CRect::FromSize(client.left + 2, client.top + (client.Height() - side) / 2, side, side);
     const COLORREF frame = IsEnabled() ? UiTheme::kBorder : UiTheme::kTextDisabled;
-    const CPen oldPen = dc.SelectPen({PS_SOLID, 2, frame});
-    const CBrush oldBrush = dc.SelectBrush(CBrush::Solid(m_pressed ? UiTheme::kShade : UiTheme::kEditBack));
+    const CDCStateSaver saved(dc);
+    dc.SelectPen({PS_SOLID, 2, frame});
+    dc.SelectBrush(CBrush::Solid(m_pressed ? UiTheme::kShade : UiTheme::kEditBack));
     dc.Rectangle(box);
     if (m_checked) {
         dc.SelectPen({PS_SOLID, 2, IsEnabled() ? UiTheme::kFacePressed : UiTheme::kTextDisabled});
@@ -52,17 +53,12 @@ void UiButton::DrawCheckBox(CDC& dc, const CRect& client) {
                                 {box.right - side / 5, box.top + side / 4}};
         dc.Polyline(tick, 3);
     }
-    dc.SelectBrush(oldBrush);
-    dc.SelectPen(oldPen);
     if (!GetText().empty()) {
-        const CFont oldFont = dc.SelectFont({m_fontSize, 400});
-        const COLORREF oldColor = dc.SetTextColor(IsEnabled() ? GetTextColor() : UiTheme::kTextDisabled);
-        const int oldMode = dc.SetBkMode(TRANSPARENT);
+        dc.SelectFont({m_fontSize, 400});
+        dc.SetTextColor(IsEnabled() ? GetTextColor() : UiTheme::kTextDisabled);
+        dc.SetBkMode(TRANSPARENT);
         dc.DrawText(GetText(), {box.right + 8, client.top, client.right, client.bottom},
                     DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
-        dc.SetBkMode(oldMode);
-        dc.SetTextColor(oldColor);
-        dc.SelectFont(oldFont);
     }
 }
 
@@ -105,11 +101,10 @@ void UiButton::OnPaint(CDC& dc) {
         const int cy = client.Height() / 2;
         const int s = std::max(3, std::min(client.Width(), client.Height()) / 5);
         const CPoint arrow[3] = {{cx - s, cy - s / 2}, {cx + s, cy - s / 2}, {cx, cy + s / 2 + 1}};
-        const CPen oldPen = dc.SelectPen({PS_SOLID, 1, color});
-        const CBrush oldBrush = dc.SelectBrush(CBrush::Solid(color));
+        const CDCStateSaver saved(dc);
+        dc.SelectPen({PS_SOLID, 1, color});
+        dc.SelectBrush(CBrush::Solid(color));
         dc.Polygon(arrow, 3);
-        dc.SelectBrush(oldBrush);
-        dc.SelectPen(oldPen);
     }
     if (!GetText().empty())
         UiTheme::DrawCentredText(dc, GetText(), client, color, m_fontSize);

@@ -14,13 +14,11 @@ UiChoiceList::~UiChoiceList() = default;
 void UiChoiceList::DrawItem(CDC& dc, int index, const CRect& rect, bool selected) {
     if (selected)
         dc.DrawSelectionBand(rect);
-    const CFont oldFont = dc.SelectFont({GetFontSize(), 400});
-    const COLORREF oldColor = dc.SetTextColor(selected ? UiTheme::kText : GetTextColor());
-    const int oldMode = dc.SetBkMode(TRANSPARENT);
+    const CDCStateSaver saved(dc);
+    dc.SelectFont({GetFontSize(), 400});
+    dc.SetTextColor(selected ? UiTheme::kText : GetTextColor());
+    dc.SetBkMode(TRANSPARENT);
     dc.DrawText(Items()[index].text, rect.Deflate(10, 0), m_align | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
-    dc.SetBkMode(oldMode);
-    dc.SetTextColor(oldColor);
-    dc.SelectFont(oldFont);
 }
 
 void UiChoiceList::OnLButtonUp(UINT flags, CPoint pt) {

@@ -64,21 +64,19 @@ void UiEdit::OnPaint(CDC& dc) {
     const CRect client = GetClientRect();
     const COLORREF back = (m_readOnly || !IsEnabled()) ? UiTheme::kEditReadOnly : GetBkColor();
     const bool focused = HasFocus();
-    const CPen oldPen = dc.SelectPen({PS_SOLID, focused ? 2 : 1, focused ? UiTheme::kFocusFrame : UiTheme::kBorder});
-    const CBrush oldBrush = dc.SelectBrush(CBrush::Solid(back));
+    const CDCStateSaver saved(dc);
+    dc.SelectPen({PS_SOLID, focused ? 2 : 1, focused ? UiTheme::kFocusFrame : UiTheme::kBorder});
+    dc.SelectBrush(CBrush::Solid(back));
     dc.Rectangle(client);
-    dc.SelectBrush(oldBrush);
-    dc.SelectPen(oldPen);
 
     const CRect inner = client.Deflate(8, 4);
     const bool empty = GetText().empty();
     const std::u16string shown = empty ? m_hint : GetDisplayText();
     unsigned format = m_align | DT_END_ELLIPSIS;
     format |= m_singleLine ? (DT_VCENTER | DT_SINGLELINE) : DT_WORDBREAK;
-    const CFont oldFont = dc.SelectFont({m_fontSize, 400});
-    const COLORREF color = empty ? UiTheme::kHint : (IsEnabled() ? GetTextColor() : UiTheme::kTextDisabled);
-    const COLORREF oldColor = dc.SetTextColor(color);
-    const int oldMode = dc.SetBkMode(TRANSPARENT);
+    dc.SelectFont({m_fontSize, 400});
+    dc.SetTextColor(empty ? UiTheme::kHint : (IsEnabled() ? GetTextColor() : UiTheme::kTextDisabled));
+    dc.SetBkMode(TRANSPARENT);
     if (!shown.empty())
         dc.DrawText(shown, inner, format);
     if (focused && !m_readOnly) {
@@ -92,14 +90,10 @@ void UiEdit::OnPaint(CDC& dc) {
         x = std::min(x, inner.right - 1);
         const int h = m_fontSize;
         const int top = m_singleLine ? inner.top + (inner.Height() - h) / 2 : inner.top;
-        const CPen caretPen = dc.SelectPen({PS_SOLID, 1, UiTheme::kText});
+        dc.SelectPen({PS_SOLID, 1, UiTheme::kText});
         dc.MoveTo(x, top);
         dc.LineTo(x, top + h);
-        dc.SelectPen(caretPen);
     }
-    dc.SetBkMode(oldMode);
-    dc.SetTextColor(oldColor);
-    dc.SelectFont(oldFont);
 }
 
 void UiEdit::OnLButtonDown(UINT, CPoint) {

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-UiList::UiList() = default;
+UiList::UiList() : m_scroller([this] { return GetMaxScroll(); }, [this](int, int) { Invalidate(); }) {}
 
 UiList::~UiList() = default;
 
@@ -35,7 +35,7 @@ bool UiList::RemoveItem(int index) {
         m_curSel = -1;
     else if (m_curSel > index)
         --m_curSel;
-    SetScrollPos(m_scrollPos);
+    SetScrollPos(GetScrollPos());
     Invalidate();
     OnRemoveItem(index, data);
     return true;
@@ -45,8 +45,7 @@ void UiList::RemoveAll() {
     std::vector<UiListItem> gone;
     gone.swap(m_items);
     m_curSel = -1;
-    m_scrollPos = 0;
-    m_tracker.Stop();
+    m_scroller.Reset();
     if (IsCreated())
         KillTimer(kMomentumTimer);
     Invalidate();
@@ -103,7 +102,7 @@ void UiList::SortItems(const UiListLess& less, int first, int count) {
 
 void UiList::SetItemHeight(int pixels) {
     m_itemHeight = std::max(1, pixels);
-    SetScrollPos(m_scrollPos);
+    SetScrollPos(GetScrollPos());
     Invalidate();
 }
 
@@ -139,14 +138,14 @@ void UiList::RedrawItem(int index) {
 }
 
 CRect UiList::GetItemRect(int index) const {
-    const int top = index * m_itemHeight - m_scrollPos;
+    const int top = index * m_itemHeight - GetScrollPos();
     return {0, top, GetClientRect().Width(), top + m_itemHeight};
 }
 
 int UiList::HitTest(CPoint pt) const {
     if (!GetClientRect().Contains(pt))
         return -1;
-    const int y = pt.y + m_scrollPos;
+    const int y = pt.y + GetScrollPos();
     if (y < 0)
         return -1;
     const int index = y / m_itemHeight;
@@ -157,47 +156,34 @@ int UiList::GetMaxScroll() const {
     return std::max(0, GetCount() * m_itemHeight - GetClientRect().Height());
 }
 
-void UiList::SetScrollPos(int pixels) {
-    const int pos = std::clamp(pixels, 0, GetMaxScroll());
-    if (pos != m_scrollPos) {
-        m_scrollPos = pos;
-        Invalidate();
-    }
-}
+void UiList::SetScrollPos(int pixels) { m_scroller.ScrollTo(pixels); }
 
 void UiList::EnsureItemVisible(int index) {
     if (index < 0 || index >= GetCount())
         return;
     const int top = index * m_itemHeight;
     const int height = GetClientRect().Height();
-    if (top < m_scrollPos)
+    if (top < GetScrollPos())
         SetScrollPos(top);
-    else if (top + m_itemHeight > m_scrollPos + height)
+    else if (top + m_itemHeight > GetScrollPos() + height)
         SetScrollPos(top + m_itemHeight - height);
 }
 
 void UiList::StopScrolling() {
-    m_tracker.Stop();
+    m_scroller.Stop();
     if (IsCreated())
         KillTimer(kMomentumTimer);
-}
-
-void UiList::ScrollBy(int contentDy) {
-    if (contentDy != 0)
-        SetScrollPos(m_scrollPos - contentDy);
 }
 
 void UiList::DrawItem(CDC& dc, int index, const CRect& rect, bool selected) {
     if (selected)
         dc.DrawSelectionBand(rect);
-    const CFont oldFont = dc.SelectFont({m_fontSize, 400});
+    const CDCStateSaver saved(dc);
+    dc.SelectFont({m_fontSize, 400});
     // Dark text on the light selection band, the control's colour elsewhere.
-    const COLORREF oldColor = dc.SetTextColor(selected ? UiTheme::kText : GetTextColor());
-    const int oldMode = dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(selected ? UiTheme::kText : GetTextColor());
+    dc.SetBkMode(TRANSPARENT);
     dc.DrawText(m_items[index].text, rect.Deflate(10, 0), DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
-    dc.SetBkMode(oldMode);
-    dc.SetTextColor(oldColor);
-    dc.SelectFont(oldFont);
 }
 
 void UiList::OnRemoveItem(int, std::uintptr_t) {}
@@ -207,26 +193,24 @@ void UiList::OnPaint(CDC& dc) {
     const CRect client = GetClientRect();
     if (m_itemHeight <= 0 || m_items.empty())
         return;
-    const int first = std::max(0, m_scrollPos / m_itemHeight);
-    const int last = std::min(GetCount() - 1, (m_scrollPos + client.Height()) / m_itemHeight);
+    const int first = std::max(0, GetScrollPos() / m_itemHeight);
+    const int last = std::min(GetCount() - 1, (GetScrollPos() + client.Height()) / m_itemHeight);
     for (int i = first; i <= last; ++i) {
         const CRect r = GetItemRect(i);
         DrawItem(dc, i, r, i == m_curSel);
         if (m_separators && (i + 1 < GetCount() || m_separatorBelowLast)) {
-            const CPen oldPen = dc.SelectPen({PS_SOLID, 1, UiTheme::kSeparator});
+            const CDCStateSaver saved(dc);
+            dc.SelectPen({PS_SOLID, 1, UiTheme::kSeparator});
             dc.MoveTo(r.left, r.bottom - 1);
             dc.LineTo(r.right, r.bottom - 1);
-            dc.SelectPen(oldPen);
         }
     }
     if (m_scrollBar)
-        UiTheme::DrawScrollThumb(dc, client, GetCount() * m_itemHeight, m_scrollPos);
+        UiTheme::DrawScrollThumb(dc, client, GetCount() * m_itemHeight, GetScrollPos());
 }
 
 void UiList::OnLButtonDown(UINT flags, CPoint pt) {
-    const bool wasMoving = m_tracker.IsMoving();
-    m_tracker.Press(pt, CClock::Instance().TickCount());
-    if (wasMoving)
+    if (m_scroller.Press(pt, CClock::Instance().TickCount()))
         KillTimer(kMomentumTimer);
     // A list that never slides lets the page under it scroll instead; it
     // keeps the capture so that its own release still comes to it.
@@ -236,34 +220,32 @@ void UiList::OnLButtonDown(UINT flags, CPoint pt) {
 }
 
 void UiList::OnMouseMove(UINT flags, CPoint pt) {
-    if (!m_tracker.IsPressed())
+    if (!Tracker().IsPressed())
         return;
-    const int dy = m_tracker.Move(pt, CClock::Instance().TickCount());
-    if (m_slideMode != UI_SLIDE_NONE)
-        ScrollBy(dy);
-    else
+    if (m_slideMode != UI_SLIDE_NONE) {
+        m_scroller.Drag(pt, CClock::Instance().TickCount());
+    } else {
+        m_scroller.Track(pt, CClock::Instance().TickCount());
         ForwardMouseToParent(this, WM_MOUSEMOVE, flags, pt);
+    }
 }
 
 void UiList::OnLButtonUp(UINT flags, CPoint pt) {
     if (GetCapture() == this)
         ReleaseCapture();
-    if (!m_tracker.IsPressed())
+    if (!Tracker().IsPressed())
         return;
     if (m_slideMode == UI_SLIDE_NONE)
         ForwardMouseToParent(this, WM_LBUTTONUP, flags, pt);
-    const int dy = m_tracker.Release(pt, CClock::Instance().TickCount());
-    if (m_slideMode == UI_SLIDE_NONE || GetMaxScroll() == 0) {
-        m_tracker.Stop();
-        return;
-    }
-    ScrollBy(dy);
-    if (m_tracker.IsMoving())
+    const std::uint64_t now = CClock::Instance().TickCount();
+    if (m_slideMode == UI_SLIDE_NONE || GetMaxScroll() == 0)
+        m_scroller.Lift(pt, now);
+    else if (m_scroller.Release(pt, now))
         SetTimer(kMomentumTimer, CMouseTracker::kStepIntervalMs);
 }
 
 int UiList::ReleaseAndHitTap(UINT flags, CPoint pt) {
-    const bool wasPressed = m_tracker.IsPressed();
+    const bool wasPressed = Tracker().IsPressed();
     UiList::OnLButtonUp(flags, pt);
     if (!wasPressed || !IsTap())
         return -1;
@@ -275,15 +257,11 @@ void UiList::OnTimer(UINT id) {
         UiWin::OnTimer(id);
         return;
     }
-    const int before = m_scrollPos;
-    const int dy = m_tracker.Step(CClock::Instance().TickCount());
-    ScrollBy(dy);
-    // Stop at either end, or when the momentum has died.
-    if (!m_tracker.IsMoving() || (dy != 0 && m_scrollPos == before))
-        StopScrolling();
+    if (!m_scroller.Tick(CClock::Instance().TickCount()))
+        KillTimer(kMomentumTimer);
 }
 
-void UiList::OnSize(int, int) { SetScrollPos(m_scrollPos); }
+void UiList::OnSize(int, int) { SetScrollPos(GetScrollPos()); }
 
 void UiList::OnDestroy() {
     RemoveAll();

@@ -2,7 +2,7 @@
 // a data word, drawn by a virtual DrawItem so that derived lists paint rows
 // of their own records.
 //
-// The list scrolls with the finger (CMouseTracker): a drag moves the rows,
+// The list scrolls with the finger (CMomentumScroller): a drag moves the rows,
 // a quick release keeps them moving a little on the program clock. The list
 // itself never selects or reports on a tap; derived lists override
 // OnLButtonUp, call UiList::OnLButtonUp first, and act only when IsTap()
@@ -16,7 +16,7 @@
 // derived list whose items own records calls RemoveAll in its destructor.
 #pragma once
 
-#include "platform/ui/CMouseTracker.h"
+#include "platform/ui/CMomentumScroller.h"
 #include "platform/ui/UiDefs.h"
 #include "platform/win/UiWin.h"
 
@@ -92,7 +92,7 @@ public:
     int HitTest(CPoint pt) const;
 
     // Scrolling, in pixels from the top of the first item.
-    int GetScrollPos() const { return m_scrollPos; }
+    int GetScrollPos() const { return m_scroller.Offset(); }
     void SetScrollPos(int pixels); // clamped to [0, GetMaxScroll()]
     int GetMaxScroll() const;
     void ScrollToTop() { SetScrollPos(0); }
@@ -101,11 +101,11 @@ public:
     void StopScrolling();
 
     // The finger of the current or last press.
-    const CMouseTracker& Tracker() const { return m_tracker; }
-    bool WasScrollingAtPress() const { return m_tracker.WasScrollingAtPress(); }
-    bool FingerMoved() const { return m_tracker.FingerMoved(); }
-    bool IsTap() const { return m_tracker.IsTap(); }
-    bool IsScrolling() const { return m_tracker.IsMoving(); }
+    const CMouseTracker& Tracker() const { return m_scroller.Tracker(); }
+    bool WasScrollingAtPress() const { return Tracker().WasScrollingAtPress(); }
+    bool FingerMoved() const { return Tracker().FingerMoved(); }
+    bool IsTap() const { return Tracker().IsTap(); }
+    bool IsScrolling() const { return m_scroller.IsGliding(); }
     // For a derived list's release handler: runs the list's own release
     // handling and gives the item under pt when the press was a tap on an
     // item, else −1.
@@ -126,17 +126,14 @@ public:
     void OnDestroy() override;
 
 private:
-    void ScrollBy(int contentDy); // content follows the finger: +dy shows earlier rows
-
     std::vector<UiListItem> m_items;
     int m_itemHeight = 45;   // pixels
     int m_fontSize = 22;     // pixels
     int m_curSel = -1;
-    int m_scrollPos = 0;     // pixels
     int m_slideMode = UI_SLIDE_NORMAL;
     bool m_separators = true;
     bool m_separatorBelowLast = false;
     bool m_notify = false;
     bool m_scrollBar = false;
-    CMouseTracker m_tracker;
+    CMomentumScroller m_scroller;
 };

@@ -4,7 +4,8 @@
 #include "platform/gdi/CDC.h"
 #include "platform/ui/CModalScript.h"
 #include "platform/ui/UiTheme.h"
-#include "platform/win/UiMessageLoop.h"
+
+#include <utility>
 
 UiPicker::UiPicker() = default;
 
@@ -18,22 +19,17 @@ int UiPicker::Pick(UiWin* owner, int animation) {
     shown.kind = ModalKind::Picker;
     shown.caption = m_title;
     shown.items = m_items;
-    CModalScript& script = CModalScript::Instance();
-    if (std::optional<int> answer = script.TakeFor(shown))
-        return *answer;
-    int chosen = -1;
-    UiMessageLoop* loop = UiMessageLoop::Current();
-    if (loop && !IsCreated() && CreateForm(owner, loop->GetWorkRect())) {
-        chosen = DoModal(animation);
+    return RunModalChoice(std::move(shown), -1, [&](const CRect& workRect) {
+        if (IsCreated() || !CreateForm(owner, workRect))
+            return -1;
+        int chosen = DoModal(animation);
         if (chosen < 0 || chosen >= static_cast<int>(m_items.size()))
             chosen = -1;
         m_list.Destroy();
         m_cancel.Destroy();
         Destroy();
-    }
-    shown.answer = chosen;
-    script.Record(shown);
-    return chosen;
+        return chosen;
+    });
 }
 
 int UiPicker::OnCreate() {

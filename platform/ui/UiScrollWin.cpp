@@ -7,7 +7,13 @@
 
 #include <algorithm>
 
-UiScrollWin::UiScrollWin() = default;
+UiScrollWin::UiScrollWin()
+    : m_scroller([this] { return GetMaxScroll(); },
+                 [this](int oldPos, int newPos) {
+                     for (UiWin* child : GetChildren())
+                         child->MoveWindow(child->GetRect().Offset(0, oldPos - newPos), false);
+                     Invalidate();
+                 }) {}
 
 UiScrollWin::~UiScrollWin() = default;
 
@@ -16,22 +22,13 @@ int UiScrollWin::GetContentHeight() const {
         return m_contentHeight;
     int bottom = 0;
     for (const UiWin* child : GetChildren())
-        bottom = std::max(bottom, child->GetRect().bottom + m_scrollPos);
+        bottom = std::max(bottom, child->GetRect().bottom + GetScrollPos());
     return bottom;
 }
 
 int UiScrollWin::GetMaxScroll() const { return std::max(0, GetContentHeight() - GetClientRect().Height()); }
 
-void UiScrollWin::SetScrollPos(int pixels) {
-    const int pos = std::clamp(pixels, 0, GetMaxScroll());
-    const int dy = m_scrollPos - pos;
-    if (dy == 0)
-        return;
-    m_scrollPos = pos;
-    for (UiWin* child : GetChildren())
-        child->MoveWindow(child->GetRect().Offset(0, dy), false);
-    Invalidate();
-}
+void UiScrollWin::SetScrollPos(int pixels) { m_scroller.ScrollTo(pixels); }
 
 void UiScrollWin::EnsureVisible(UiWin* child, int bottomReserve) {
     if (!child || child->GetParent() != this)
@@ -39,9 +36,9 @@ void UiScrollWin::EnsureVisible(UiWin* child, int bottomReserve) {
     const CRect r = child->GetRect();
     const int visibleBottom = GetClientRect().Height() - bottomReserve;
     if (r.top < 0)
-        SetScrollPos(m_scrollPos + r.top);
+        SetScrollPos(GetScrollPos() + r.top);
     else if (r.bottom > visibleBottom)
-        SetScrollPos(m_scrollPos + std::min(r.top, r.bottom - visibleBottom));
+        SetScrollPos(GetScrollPos() + std::min(r.top, r.bottom - visibleBottom));
 }
 
 LRESULT UiScrollWin::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -54,26 +51,28 @@ LRESULT UiScrollWin::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void UiScrollWin::OnPaint(CDC& dc) {
     UiWin::OnPaint(dc);
-    UiTheme::DrawScrollThumb(dc, GetClientRect(), GetContentHeight(), m_scrollPos);
+    UiTheme::DrawScrollThumb(dc, GetClientRect(), GetContentHeight(), GetScrollPos());
 }
 
 void UiScrollWin::OnLButtonDown(UINT, CPoint pt) {
-    m_tracker.Press(pt, CClock::Instance().TickCount());
+    m_scroller.Press(pt, CClock::Instance().TickCount());
     SetCapture();
 }
 
+// Every move re-clamps, one inside the slop too: children may have gone
+// since the last scroll.
 void UiScrollWin::OnMouseMove(UINT, CPoint pt) {
-    if (m_tracker.IsPressed())
-        SetScrollPos(m_scrollPos - m_tracker.Move(pt, CClock::Instance().TickCount()));
+    if (Tracker().IsPressed())
+        SetScrollPos(GetScrollPos() - m_scroller.Track(pt, CClock::Instance().TickCount()));
 }
 
 void UiScrollWin::OnLButtonUp(UINT, CPoint pt) {
     if (GetCapture() == this)
         ReleaseCapture();
-    if (!m_tracker.IsPressed())
+    if (!Tracker().IsPressed())
         return;
-    SetScrollPos(m_scrollPos - m_tracker.Release(pt, CClock::Instance().TickCount()));
-    m_tracker.Stop(); // a page stops where the finger leaves it
+    // A page stops where the finger leaves it.
+    SetScrollPos(GetScrollPos() - m_scroller.Lift(pt, CClock::Instance().TickCount()));
 }
 
-void UiScrollWin::OnSize(int, int) { SetScrollPos(m_scrollPos); }
+void UiScrollWin::OnSize(int, int) { SetScrollPos(GetScrollPos()); }

@@ -7,7 +7,7 @@
 // its controls as if they sat on it.
 #pragma once
 
-#include "platform/ui/CMouseTracker.h"
+#include "platform/ui/CMomentumScroller.h"
 #include "platform/win/UiWin.h"
 
 class UiScrollWin : public UiWin {
@@ -18,16 +18,16 @@ public:
 
     // The page's height in pixels; 0 (the default) takes the lowest child's
     // bottom.
-    void SetContentHeight(int pixels) { m_contentHeight = pixels; SetScrollPos(m_scrollPos); }
+    void SetContentHeight(int pixels) { m_contentHeight = pixels; SetScrollPos(GetScrollPos()); }
     int GetContentHeight() const;
-    int GetScrollPos() const { return m_scrollPos; }
+    int GetScrollPos() const { return m_scroller.Offset(); }
     int GetMaxScroll() const;
     // Scrolls to pixels (clamped), moving every child.
     void SetScrollPos(int pixels);
     // Scrolls the least needed to show child whole above bottomReserve
     // pixels at the page's bottom (the input panel's share, say).
     void EnsureVisible(UiWin* child, int bottomReserve = 0);
-    const CMouseTracker& Tracker() const { return m_tracker; }
+    const CMouseTracker& Tracker() const { return m_scroller.Tracker(); }
 
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnPaint(CDC& dc) override;
@@ -37,7 +37,6 @@ public:
     void OnSize(int width, int height) override;
 
 private:
-    int m_scrollPos = 0;     // pixels
     int m_contentHeight = 0; // pixels, 0: from the children
-    CMouseTracker m_tracker;
+    CMomentumScroller m_scroller;
 };

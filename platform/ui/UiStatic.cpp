@@ -12,16 +12,14 @@ void UiStatic::OnPaint(CDC& dc) {
     UiWin::OnPaint(dc);
     if (GetText().empty())
         return;
-    const CFont oldFont = dc.SelectFont({m_fontSize, m_bold ? 700 : 400});
-    const COLORREF oldColor = dc.SetTextColor(GetTextColor());
-    const int oldMode = dc.SetBkMode(TRANSPARENT);
+    const CDCStateSaver saved(dc);
+    dc.SelectFont({m_fontSize, m_bold ? 700 : 400});
+    dc.SetTextColor(GetTextColor());
+    dc.SetBkMode(TRANSPARENT);
     unsigned format = m_format;
     if (!(format & DT_WORDBREAK))
         format |= DT_END_ELLIPSIS;
     dc.DrawText(GetText(), GetClientRect(), format);
-    dc.SetBkMode(oldMode);
-    dc.SetTextColor(oldColor);
-    dc.SelectFont(oldFont);
 }
 
 void UiStatic::OnLButtonDown(UINT flags, CPoint pt) { ForwardMouseToParent(this, WM_LBUTTONDOWN, flags, pt); }

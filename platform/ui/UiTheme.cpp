@@ -4,24 +4,22 @@
 #include "platform/gdi/CDC.h"
 
 void UiTheme::DrawButtonFace(CDC& dc, const CRect& r, bool pressed, bool enabled) {
-    const CPen oldPen = dc.SelectPen({PS_SOLID, 1, enabled ? kBorder : kTextDisabled});
-    const CBrush oldBrush = dc.SelectBrush(CBrush::Solid(pressed && enabled ? kFacePressed : kFace));
+    const CDCStateSaver saved(dc);
+    dc.SelectPen({PS_SOLID, 1, enabled ? kBorder : kTextDisabled});
+    dc.SelectBrush(CBrush::Solid(pressed && enabled ? kFacePressed : kFace));
     dc.RoundRect(r, 10, 10);
-    dc.SelectBrush(oldBrush);
-    dc.SelectPen(oldPen);
 }
 
 void UiTheme::DrawPressedLook(CDC& dc, const CRect& r) { dc.FillRect(r, kFacePressed); }
 
 void UiTheme::DrawPanel(CDC& dc, const CRect& r) {
-    const CPen oldPen = dc.SelectPen({PS_SOLID, 1, kShade});
-    const CBrush oldBrush = dc.SelectBrush(CBrush::Solid(kShade));
+    const CDCStateSaver saved(dc);
+    dc.SelectPen({PS_SOLID, 1, kShade});
+    dc.SelectBrush(CBrush::Solid(kShade));
     dc.RoundRect({r.left + 2, r.top + 2, r.right + 5, r.bottom + 5}, 10, 10);
     dc.SelectPen({PS_SOLID, 1, kBorder});
     dc.SelectBrush(CBrush::Solid(kPanel));
     dc.RoundRect(r, 10, 10);
-    dc.SelectBrush(oldBrush);
-    dc.SelectPen(oldPen);
 }
 
 void UiTheme::DrawScrollThumb(CDC& dc, const CRect& client, int contentHeight, int scrollPos) {
@@ -37,11 +35,9 @@ void UiTheme::DrawScrollThumb(CDC& dc, const CRect& client, int contentHeight, i
 
 void UiTheme::DrawCentredText(CDC& dc, std::u16string_view text, const CRect& r, COLORREF color, int fontSize,
                               bool bold) {
-    const CFont oldFont = dc.SelectFont({fontSize, bold ? 700 : 400});
-    const COLORREF oldColor = dc.SetTextColor(color);
-    const int oldMode = dc.SetBkMode(TRANSPARENT);
+    const CDCStateSaver saved(dc);
+    dc.SelectFont({fontSize, bold ? 700 : 400});
+    dc.SetTextColor(color);
+    dc.SetBkMode(TRANSPARENT);
     dc.DrawText(text, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
-    dc.SetBkMode(oldMode);
-    dc.SetTextColor(oldColor);
-    dc.SelectFont(oldFont);
 }

@@ -192,14 +192,13 @@ void CEditMyStockWnd::OnPaint(CDC& dc) {
 
 void CEditMyStockWnd::UpdateControls(CDC& dc) {
     constexpr int kCorner = 20; // the ellipse of a radius-10 corner
-    const CPen oldPen = dc.SelectPen({PS_SOLID, 1, 0xD2D2D2});
-    const CBrush oldBrush = dc.SelectBrush(CBrush::Solid(0xD2D2D2));
+    const CDCStateSaver saved(dc);
+    dc.SelectPen({PS_SOLID, 1, 0xD2D2D2});
+    dc.SelectBrush(CBrush::Solid(0xD2D2D2));
     dc.RoundRect({m_frame.left + 2, m_frame.top + 2, m_frame.right + 5, m_frame.bottom + 5}, kCorner, kCorner);
     dc.SelectPen({PS_SOLID, 1, 0x646464});
     dc.SelectBrush(CBrush::Solid(0xF3F3F3));
     dc.RoundRect(m_frame, kCorner, kCorner);
-    dc.SelectBrush(oldBrush);
-    dc.SelectPen(oldPen);
 }
 
 void CEditMyStockWnd::OnLButtonDown(UINT flags, CPoint pt) {

@@ -33,19 +33,23 @@ bool CQuoteHeaderList::IsPressed(int column) const {
 CRect CQuoteHeaderList::GetArrowRect(CDC& dc, const CRect& r) const {
     const CRect shrunk = r.Deflate(2, 2);
     const CQuoteHeaderLayout layout = CQuoteHeaderLayout::For(shrunk, CQuoteColumns::ForWidth(r.Width()));
-    const CFont old = dc.SelectFont({kFontSize, kFontWeight});
-    const int glyph = dc.GetTextExtent(u"国").cx;
-    dc.SelectFont(old);
+    int glyph = 0;
+    {
+        const CDCStateSaver saved(dc);
+        dc.SelectFont({kFontSize, kFontWeight});
+        glyph = dc.GetTextExtent(u"国").cx;
+    }
     const CRect& last = layout.titles[kColumnCount - 1];
     return last.Offset(last.Width() / 2 + glyph, 0);
 }
 
 void CQuoteHeaderList::DrawItem(CDC& dc, int, const CRect& r, bool) {
-    const CFont oldFont = dc.SelectFont({kFontSize, kFontWeight});
-    const int oldMode = dc.SetBkMode(TRANSPARENT);
+    const CDCStateSaver saved(dc);
+    dc.SelectFont({kFontSize, kFontWeight});
+    dc.SetBkMode(TRANSPARENT);
     const CRect shrunk = r.Deflate(2, 2);
-    const CPen oldPen = dc.SelectPen({PS_SOLID, 1, kFrameColor});
-    const CBrush oldBrush = dc.SelectBrush(CBrush::Solid(kFrameColor));
+    dc.SelectPen({PS_SOLID, 1, kFrameColor});
+    dc.SelectBrush(CBrush::Solid(kFrameColor));
     dc.Rectangle(shrunk);
 
     const CQuoteHeaderLayout layout = CQuoteHeaderLayout::For(shrunk, CQuoteColumns::ForWidth(r.Width()));
@@ -59,7 +63,7 @@ void CQuoteHeaderList::DrawItem(CDC& dc, int, const CRect& r, bool) {
             dc.DrawGradientBar(bar);
         }
     }
-    const COLORREF oldColor = dc.SetTextColor(0x000000);
+    dc.SetTextColor(0x000000);
     dc.SelectPen({PS_SOLID, 1, 0x000000});
     for (int i = 0; i < kColumnCount; ++i) {
         const CRect& t = layout.titles[i];
@@ -77,11 +81,6 @@ void CQuoteHeaderList::DrawItem(CDC& dc, int, const CRect& r, bool) {
             dc.DrawImage(arrow, CRect::FromSize(box.left, y, arrow.Width(), arrow.Height()));
         }
     }
-    dc.SetTextColor(oldColor);
-    dc.SelectBrush(oldBrush);
-    dc.SelectPen(oldPen);
-    dc.SetBkMode(oldMode);
-    dc.SelectFont(oldFont);
 }
 
 void CQuoteHeaderList::OnLButtonDown(UINT flags, CPoint pt) {

@@ -13,10 +13,10 @@ constexpr unsigned kCellFormat = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_E
 constexpr int kBoxCorner = 20; // the ellipse of a radius-10 corner
 
 void HorizontalLine(CDC& dc, int left, int right, int y) {
-    const CPen old = dc.SelectPen({PS_SOLID, 1, CQuoteRowList::kLineColor});
+    const CDCStateSaver saved(dc);
+    dc.SelectPen({PS_SOLID, 1, CQuoteRowList::kLineColor});
     dc.MoveTo(left, y);
     dc.LineTo(right, y);
-    dc.SelectPen(old);
 }
 } // namespace
 
@@ -52,9 +52,9 @@ COLORREF CQuoteRowList::MapCellColor(COLORREF color, bool selected) {
 
 void CQuoteRowList::DrawItem(CDC& dc, int index, const CRect& r, bool selected) {
     const CQuoteRowData* row = GetRowData(index);
-    const CFont oldFont = dc.SelectFont({kFontSize, 400});
-    const int oldMode = dc.SetBkMode(TRANSPARENT);
-    const COLORREF oldColor = dc.GetTextColor();
+    const CDCStateSaver saved(dc);
+    dc.SelectFont({kFontSize, 400});
+    dc.SetBkMode(TRANSPARENT);
     if (selected)
         dc.DrawSelectionBand(r);
     if (index == 0)
@@ -81,12 +81,9 @@ void CQuoteRowList::DrawItem(CDC& dc, int index, const CRect& r, bool selected) 
         dc.DrawText(row->GetText(CQuoteRowData::kChange).view(), l.change, kCellFormat);
 
         // The percent box always takes the selected-row mapping.
-        const CPen oldPen = dc.SelectPen({PS_SOLID, 1, kBoxPen});
-        const CBrush oldBrush =
-            dc.SelectBrush(CBrush::Solid(MapCellColor(row->GetColor(CQuoteRowData::kChangePct), true)));
+        dc.SelectPen({PS_SOLID, 1, kBoxPen});
+        dc.SelectBrush(CBrush::Solid(MapCellColor(row->GetColor(CQuoteRowData::kChangePct), true)));
         dc.RoundRect(l.percentBox, kBoxCorner, kBoxCorner);
-        dc.SelectBrush(oldBrush);
-        dc.SelectPen(oldPen);
         CWString percent = row->GetText(CQuoteRowData::kChangePct);
         percent.AppendChar(u'%');
         dc.SetTextColor(kBoxText);
@@ -94,9 +91,6 @@ void CQuoteRowList::DrawItem(CDC& dc, int index, const CRect& r, bool selected) 
     }
 
     HorizontalLine(dc, r.left, r.right, r.bottom - 1);
-    dc.SetTextColor(oldColor);
-    dc.SetBkMode(oldMode);
-    dc.SelectFont(oldFont);
 }
 
 void CQuoteRowList::OnRemoveItem(int, std::uintptr_t data) {

@@ -2,6 +2,7 @@
 // the project's resource images.
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CImage.h"
+#include "platform/gdi/PngWrite.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -24,13 +25,7 @@ std::string TempPath(const std::string& name) {
 // A w × h image file with the given RGBA bytes.
 std::string WriteRgbaPng(const std::string& name, int w, int h, const std::vector<std::uint8_t>& rgba) {
     std::string path = TempPath(name);
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(w);
-    image.height = static_cast<png_uint_32>(h);
-    image.format = PNG_FORMAT_RGBA;
-    EXPECT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr));
-    png_image_free(&image);
+    EXPECT_TRUE(WritePng(path, rgba.data(), w, h, PngFormat::Rgba));
     return path;
 }
 
@@ -147,6 +142,16 @@ TEST(GdiPng, ASavedSurfaceLoadsBackWithTheSamePixels) {
 TEST(GdiPng, SavingAnEmptySurfaceOrToAMissingDirectoryFails) {
     EXPECT_FALSE(CSurface().SavePng(TempPath("empty.png")));
     EXPECT_FALSE(CSurface(4, 4).SavePng(TempPath("no/such/dir/x.png")));
+}
+
+TEST(GdiPng, WritingNoPixelsOrAnEmptySizeFailsAndLeavesNoFile) {
+    const std::uint8_t rgba[4] = {1, 2, 3, 4};
+    const std::string path = TempPath("refused.png");
+    std::filesystem::remove(path);
+    EXPECT_FALSE(WritePng(path, nullptr, 1, 1, PngFormat::Rgba));
+    EXPECT_FALSE(WritePng(path, rgba, 0, 1, PngFormat::Rgba));
+    EXPECT_FALSE(WritePng(path, rgba, 1, -1, PngFormat::Rgb));
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 TEST(GdiPng, LoadingAMissingOrBrokenFileFailsAndLeavesTheImageUnloaded) {

@@ -4,9 +4,8 @@
 //        orb_icongen --help
 // Exit status 0 when every icon was written, 1 otherwise, 64 for a wrong
 // command line.
+#include "platform/gdi/PngWrite.h"
 #include "tools/icongen/Icons.h"
-
-#include <png.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -52,17 +51,6 @@ void PrintUsage(std::FILE* out) {
                  "  writes the program's icons into the existing folder DIR as <resource id>.png\n"
                  "  (normally the source tree's resources/)\n");
 }
-
-bool WritePng(const std::string& path, const std::vector<std::uint8_t>& rgba, int width, int height) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(width);
-    image.height = static_cast<png_uint_32>(height);
-    image.format = PNG_FORMAT_RGBA;
-    bool ok = png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr) != 0;
-    png_image_free(&image);
-    return ok;
-}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -83,7 +71,8 @@ int main(int argc, char** argv) {
         CDC dc(&canvas);
         icon.draw(dc);
         std::string path = std::string(argv[1]) + "/" + std::to_string(icon.id) + ".png";
-        if (WritePng(path, Downsample(canvas, icon.width, icon.height), icon.width, icon.height)) {
+        const std::vector<std::uint8_t> rgba = Downsample(canvas, icon.width, icon.height);
+        if (WritePng(path, rgba.data(), icon.width, icon.height, PngFormat::Rgba)) {
             std::printf("%s\n", path.c_str());
         } else {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());

@@ -48,18 +48,16 @@ void CCheckList::DrawItem(CDC& dc, int index, const CRect& rect, bool selected) 
     const CRect boxRect = CRect::FromSize(rect.right - box - 14, rect.top + (rect.Height() - box) / 2, box, box);
     if (m_single && selected)
         dc.DrawSelectionBand(rect);
-    const CFont oldFont = dc.SelectFont({GetFontSize(), 400});
-    const COLORREF oldColor = dc.SetTextColor(m_single && selected ? UiTheme::kText : GetTextColor());
-    const int oldMode = dc.SetBkMode(TRANSPARENT);
+    const CDCStateSaver saved(dc);
+    dc.SelectFont({GetFontSize(), 400});
+    dc.SetTextColor(m_single && selected ? UiTheme::kText : GetTextColor());
+    dc.SetBkMode(TRANSPARENT);
     dc.DrawText(GetItemText(index), {rect.left + 10, rect.top, boxRect.left - 6, rect.bottom},
                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
-    dc.SetBkMode(oldMode);
-    dc.SetTextColor(oldColor);
-    dc.SelectFont(oldFont);
     if (m_single)
         return;
-    const CPen oldPen = dc.SelectPen({PS_SOLID, 1, UiTheme::kBorder});
-    const CBrush oldBrush = dc.SelectBrush(CBrush::Solid(UiTheme::kEditBack));
+    dc.SelectPen({PS_SOLID, 1, UiTheme::kBorder});
+    dc.SelectBrush(CBrush::Solid(UiTheme::kEditBack));
     dc.Rectangle(boxRect);
     if (IsChecked(index)) {
         dc.SelectPen({PS_SOLID, 2, UiTheme::kFocusFrame});
@@ -68,8 +66,6 @@ void CCheckList::DrawItem(CDC& dc, int index, const CRect& rect, bool selected) 
                                {boxRect.right - 5, boxRect.top + 5}};
         dc.Polyline(tick, 3);
     }
-    dc.SelectBrush(oldBrush);
-    dc.SelectPen(oldPen);
 }
 
 void CCheckList::OnRemoveItem(int, std::uintptr_t data) { delete reinterpret_cast<CCheckItem*>(data); }

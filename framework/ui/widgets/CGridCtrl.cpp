@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-CGridCtrl::CGridCtrl() { SetBkColor(0x000000); }
+CGridCtrl::CGridCtrl() : m_scroller([this] { return GetMaxScroll(); }, [this](int, int) { Invalidate(); }) {
+    SetBkColor(0x000000);
+}
 
 CGridCtrl::~CGridCtrl() = default;
 
@@ -22,9 +24,8 @@ void CGridCtrl::SetTable(int rowLimit, int columnCount, bool headerRow, int onSc
     m_header.assign(static_cast<size_t>(m_columnCount), CGridCell{});
     m_hidden.assign(static_cast<size_t>(m_columnCount), false);
     m_selected = -1;
-    m_scrollPos = 0;
+    m_scroller.Reset();
     m_firstScrolled = 0;
-    m_tracker.Stop();
     Invalidate();
 }
 
@@ -61,7 +62,7 @@ void CGridCtrl::DeleteTopRows(int n) {
     m_rows.erase(m_rows.begin(), m_rows.begin() + n);
     if (m_selected >= 0)
         m_selected = m_selected >= n ? m_selected - n : -1;
-    SetScrollPos(m_scrollPos - n * m_rowHeight);
+    SetScrollPos(GetScrollPos() - n * m_rowHeight);
     Invalidate();
 }
 
@@ -108,13 +109,7 @@ int CGridCtrl::ColumnWidth() const {
     return slots > 0 ? GetClientRect().Width() / slots : 0;
 }
 
-void CGridCtrl::SetScrollPos(int pixels) {
-    const int pos = std::clamp(pixels, 0, GetMaxScroll());
-    if (pos != m_scrollPos) {
-        m_scrollPos = pos;
-        Invalidate();
-    }
-}
+void CGridCtrl::SetScrollPos(int pixels) { m_scroller.ScrollTo(pixels); }
 
 int CGridCtrl::GetMaxScroll() const {
     return GridLayout::MaxScroll(GetClientRect().Height(), HeaderHeight(), m_rowHeight, GetRowCount());
@@ -122,14 +117,14 @@ int CGridCtrl::GetMaxScroll() const {
 
 void CGridCtrl::SetRowHeight(int pixels) {
     m_rowHeight = std::max(1, pixels);
-    SetScrollPos(m_scrollPos);
+    SetScrollPos(GetScrollPos());
     Invalidate();
 }
 
 void CGridCtrl::SetSlideMode(int mode) {
     m_slideMode = mode;
     if (mode == UI_SLIDE_NONE) {
-        m_tracker.Stop();
+        m_scroller.Stop();
         if (IsCreated())
             KillTimer(kMomentumTimer);
     }
@@ -138,18 +133,13 @@ void CGridCtrl::SetSlideMode(int mode) {
 int CGridCtrl::HitTestRow(CPoint pt) const {
     if (!GetClientRect().Contains(pt))
         return -1;
-    return GridLayout::RowAt(pt.y, HeaderHeight(), m_rowHeight, m_scrollPos, GetRowCount());
-}
-
-void CGridCtrl::ScrollBy(int contentDy) {
-    if (contentDy != 0)
-        SetScrollPos(m_scrollPos - contentDy);
+    return GridLayout::RowAt(pt.y, HeaderHeight(), m_rowHeight, GetScrollPos(), GetRowCount());
 }
 
 void CGridCtrl::DrawCell(CDC& dc, const CGridCell& cell, const CRect& r, bool header) {
-    const COLORREF oldColor = dc.SetTextColor(header ? m_headerColor : cell.color);
+    const CDCStateSaver saved(dc);
+    dc.SetTextColor(header ? m_headerColor : cell.color);
     dc.DrawText(cell.text.view(), r.Deflate(4, 0), DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
-    dc.SetTextColor(oldColor);
 }
 
 void CGridCtrl::OnPaint(CDC& dc) {
@@ -157,14 +147,16 @@ void CGridCtrl::OnPaint(CDC& dc) {
     const CRect client = GetClientRect();
     const std::vector<CGridColumnSpan> columns = VisibleColumns();
     const int header = HeaderHeight();
-    const CFont oldFont = dc.SelectFont({m_fontSize, 400});
-    const int oldMode = dc.SetBkMode(TRANSPARENT);
-    const CPen oldPen = dc.SelectPen({PS_SOLID, 1, m_lineColor});
+    const CDCStateSaver saved(dc);
+    dc.SelectFont({m_fontSize, 400});
+    dc.SetBkMode(TRANSPARENT);
+    dc.SelectPen({PS_SOLID, 1, m_lineColor});
 
     if (GetRowCount() > 0) {
-        const int first = m_scrollPos / m_rowHeight;
+        const int scrollPos = GetScrollPos();
+        const int first = scrollPos / m_rowHeight;
         for (int row = first; row < GetRowCount(); ++row) {
-            const int top = header + row * m_rowHeight - m_scrollPos;
+            const int top = header + row * m_rowHeight - scrollPos;
             if (top >= client.bottom)
                 break;
             const CRect rowRect{0, top, client.right, top + m_rowHeight};
@@ -192,15 +184,10 @@ void CGridCtrl::OnPaint(CDC& dc) {
         dc.MoveTo(x, 0);
         dc.LineTo(x, client.bottom);
     }
-    dc.SelectPen(oldPen);
-    dc.SetBkMode(oldMode);
-    dc.SelectFont(oldFont);
 }
 
 void CGridCtrl::OnLButtonDown(UINT flags, CPoint pt) {
-    const bool wasMoving = m_tracker.IsMoving();
-    m_tracker.Press(pt, CClock::Instance().TickCount());
-    if (wasMoving)
+    if (m_scroller.Press(pt, CClock::Instance().TickCount()))
         KillTimer(kMomentumTimer);
     // A grid that never slides lets the page under it scroll instead; it
     // keeps the capture so that its own release still comes to it.
@@ -214,41 +201,38 @@ void CGridCtrl::OnLButtonDown(UINT flags, CPoint pt) {
 }
 
 void CGridCtrl::OnMouseMove(UINT flags, CPoint pt) {
-    if (!m_tracker.IsPressed())
+    if (!m_scroller.Tracker().IsPressed())
         return;
-    const int dy = m_tracker.Move(pt, CClock::Instance().TickCount());
+    const int dy = m_scroller.Track(pt, CClock::Instance().TickCount());
     const int dx = pt.x - m_pressPoint.x;
     if (m_slideMode == UI_SLIDE_NONE) {
         ForwardMouseToParent(this, WM_MOUSEMOVE, flags, pt);
         return;
     }
     // The first move beyond the slop decides the axis of the whole drag.
-    if (!m_axisDecided && m_tracker.FingerMoved()) {
+    if (!m_axisDecided && m_scroller.Tracker().FingerMoved()) {
         m_axisDecided = true;
         m_sideways = std::abs(dx) > std::abs(pt.y - m_pressPoint.y) && GetMaxFirstScrolled() > 0;
     }
     if (m_sideways)
         SetFirstScrolled(GridLayout::FirstScrolledAfterDrag(m_pressFirst, dx, ColumnWidth(), GetMaxFirstScrolled()));
     else
-        ScrollBy(dy);
+        m_scroller.ScrollBy(dy);
 }
 
 void CGridCtrl::OnLButtonUp(UINT flags, CPoint pt) {
     if (GetCapture() == this)
         ReleaseCapture();
-    if (!m_tracker.IsPressed())
+    if (!m_scroller.Tracker().IsPressed())
         return;
     if (m_slideMode == UI_SLIDE_NONE)
         ForwardMouseToParent(this, WM_LBUTTONUP, flags, pt);
-    const int dy = m_tracker.Release(pt, CClock::Instance().TickCount());
-    if (m_slideMode == UI_SLIDE_NONE || m_sideways || GetMaxScroll() == 0) {
-        m_tracker.Stop();
-    } else {
-        ScrollBy(dy);
-        if (m_tracker.IsMoving())
-            SetTimer(kMomentumTimer, CMouseTracker::kStepIntervalMs);
-    }
-    if (!m_tracker.IsTap())
+    const std::uint64_t now = CClock::Instance().TickCount();
+    if (m_slideMode == UI_SLIDE_NONE || m_sideways || GetMaxScroll() == 0)
+        m_scroller.Lift(pt, now);
+    else if (m_scroller.Release(pt, now))
+        SetTimer(kMomentumTimer, CMouseTracker::kStepIntervalMs);
+    if (!m_scroller.Tracker().IsTap())
         return;
     const int row = HitTestRow(pt);
     if (row >= 0)
@@ -265,16 +249,11 @@ void CGridCtrl::OnTimer(UINT id) {
         UiWin::OnTimer(id);
         return;
     }
-    const int before = m_scrollPos;
-    const int dy = m_tracker.Step(CClock::Instance().TickCount());
-    ScrollBy(dy);
-    if (!m_tracker.IsMoving() || (dy != 0 && m_scrollPos == before)) {
-        m_tracker.Stop();
+    if (!m_scroller.Tick(CClock::Instance().TickCount()))
         KillTimer(kMomentumTimer);
-    }
 }
 
 void CGridCtrl::OnSize(int, int) {
-    SetScrollPos(m_scrollPos);
+    SetScrollPos(GetScrollPos());
     SetFirstScrolled(m_firstScrolled);
 }

@@ -15,7 +15,7 @@
 
 #include "framework/ui/widgets/CGridCell.h"
 #include "framework/ui/widgets/GridLayout.h"
-#include "platform/ui/CMouseTracker.h"
+#include "platform/ui/CMomentumScroller.h"
 #include "platform/ui/UiDefs.h"
 #include "platform/win/UiWin.h"
 
@@ -82,7 +82,7 @@ public:
 
     // Vertical scroll in pixels from the first row.
     void SetScrollPos(int pixels); // clamped
-    int GetScrollPos() const { return m_scrollPos; }
+    int GetScrollPos() const { return m_scroller.Offset(); }
     int GetMaxScroll() const;
 
     // Look and behaviour.
@@ -102,8 +102,8 @@ public:
     // The row under pt (client coordinates), −1 for none.
     int HitTestRow(CPoint pt) const;
     // The finger of the current or last press.
-    bool WasScrollingAtPress() const { return m_tracker.WasScrollingAtPress(); }
-    bool FingerMoved() const { return m_tracker.FingerMoved(); }
+    bool WasScrollingAtPress() const { return m_scroller.Tracker().WasScrollingAtPress(); }
+    bool FingerMoved() const { return m_scroller.Tracker().FingerMoved(); }
 
     void OnPaint(CDC& dc) override;
     void OnLButtonDown(UINT flags, CPoint pt) override;
@@ -115,7 +115,6 @@ public:
 private:
     int HeaderHeight() const { return m_headerRow ? m_rowHeight : 0; }
     int ColumnWidth() const;
-    void ScrollBy(int contentDy);
     void DrawCell(CDC& dc, const CGridCell& cell, const CRect& r, bool header);
 
     std::vector<std::vector<CGridCell>> m_rows;
@@ -128,14 +127,13 @@ private:
     int m_fixed = 0;             // columns
     int m_firstScrolled = 0;     // columns
     int m_selected = -1;         // row
-    int m_scrollPos = 0;         // pixels
     int m_rowHeight = 48;        // pixels
     int m_fontSize = 21;         // pixels
     std::uint32_t m_lineColor = 0x404040;
     std::uint32_t m_headerColor = 0xC0C0C0;
     bool m_notify = true;
     int m_slideMode = UI_SLIDE_NORMAL;
-    CMouseTracker m_tracker;
+    CMomentumScroller m_scroller; // vertical, in pixels from the first row
     CPoint m_pressPoint;
     int m_pressFirst = 0;        // m_firstScrolled at the press
     bool m_axisDecided = false;  // this drag has chosen its axis

@@ -47,9 +47,9 @@ void CMenuListCtrl::DrawArrow(CDC& dc, const CRect& row, std::uint32_t color) {
     const int midY = row.top + row.Height() / 2;
     const int right = row.right - 20;
     const CPoint chevron[] = {{right - 10, midY - 10}, {right, midY}, {right - 10, midY + 10}};
-    const CPen oldPen = dc.SelectPen({PS_SOLID, 2, color});
+    const CDCStateSaver saved(dc);
+    dc.SelectPen({PS_SOLID, 2, color});
     dc.Polyline(chevron, 3);
-    dc.SelectPen(oldPen);
 }
 
 void CMenuListCtrl::DrawItem(CDC& dc, int index, const CRect& rect, bool selected) {
@@ -61,19 +61,19 @@ void CMenuListCtrl::DrawItem(CDC& dc, int index, const CRect& rect, bool selecte
     const COLORREF color = selected ? UiTheme::kText : GetTextColor();
     const CRect textArea{rect.left + 12, rect.top + 4, rect.right - 44, rect.bottom - 4};
     const int titleHeight = row->text.IsEmpty() ? textArea.Height() : textArea.Height() / 2;
-    const CFont oldFont = dc.SelectFont({GetFontSize(), 600});
-    const COLORREF oldColor = dc.SetTextColor(color);
-    const int oldMode = dc.SetBkMode(TRANSPARENT);
-    dc.DrawText(row->title.view(), {textArea.left, textArea.top, textArea.right, textArea.top + titleHeight},
-                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
-    if (!row->text.IsEmpty()) {
-        dc.SelectFont({std::max(12, GetFontSize() - 4), 400});
-        dc.DrawText(row->text.view(), {textArea.left, textArea.top + titleHeight, textArea.right, textArea.bottom},
+    {
+        const CDCStateSaver saved(dc);
+        dc.SelectFont({GetFontSize(), 600});
+        dc.SetTextColor(color);
+        dc.SetBkMode(TRANSPARENT);
+        dc.DrawText(row->title.view(), {textArea.left, textArea.top, textArea.right, textArea.top + titleHeight},
                     DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+        if (!row->text.IsEmpty()) {
+            dc.SelectFont({std::max(12, GetFontSize() - 4), 400});
+            dc.DrawText(row->text.view(), {textArea.left, textArea.top + titleHeight, textArea.right, textArea.bottom},
+                        DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+        }
     }
-    dc.SetBkMode(oldMode);
-    dc.SetTextColor(oldColor);
-    dc.SelectFont(oldFont);
     DrawArrow(dc, rect, selected ? UiTheme::kText : UiTheme::kSeparator);
 }
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 CPopMenuWnd::CPopMenuWnd() = default;
 
@@ -48,21 +49,16 @@ int CPopMenuWnd::TrackMenu(UiWin* parent, int showAnimation, int hideAnimation) 
     shown.kind = ModalKind::PopupMenu;
     for (const Item& item : m_items)
         shown.items.push_back(item.text.str());
-    CModalScript& script = CModalScript::Instance();
-    if (std::optional<int> answer = script.TakeFor(shown))
-        return *answer;
-    int chosen = 0;
-    UiMessageLoop* loop = UiMessageLoop::Current();
-    if (loop && !m_items.empty() && !IsCreated() && CreateForm(parent, loop->GetWorkRect())) {
-        chosen = std::max(0, DoModal(showAnimation));
+    return RunModalChoice(std::move(shown), 0, [&](const CRect& workRect) {
+        if (m_items.empty() || IsCreated() || !CreateForm(parent, workRect))
+            return 0;
+        const int chosen = std::max(0, DoModal(showAnimation));
         ShowWindow(false, hideAnimation);
         DestroyButtons();
         m_page.Destroy();
         Destroy();
-    }
-    shown.answer = chosen;
-    script.Record(shown);
-    return chosen;
+        return chosen;
+    });
 }
 
 void CPopMenuWnd::DestroyButtons() {
@@ -105,10 +101,10 @@ bool CPopMenuWnd::OnCommand(WPARAM wParam, LPARAM) {
 void CPopMenuWnd::OnPaint(CDC& dc) {
     // Only the panel is painted: the screen below stays in sight above it.
     dc.FillRect(m_panel, UiTheme::kPanel);
-    const CPen oldPen = dc.SelectPen({PS_SOLID, 1, UiTheme::kBorder});
+    const CDCStateSaver saved(dc);
+    dc.SelectPen({PS_SOLID, 1, UiTheme::kBorder});
     dc.MoveTo(m_panel.left, m_panel.top);
     dc.LineTo(m_panel.right, m_panel.top);
-    dc.SelectPen(oldPen);
 }
 
 void CPopMenuWnd::OnLButtonDown(UINT, CPoint pt) { m_outsidePress = !m_panel.Contains(pt); }

@@ -15,9 +15,10 @@ std::uint32_t CTextCtrl::GetDrawColor() const { return m_link ? kLinkColor : Get
 void CTextCtrl::OnPaint(CDC& dc) {
     UiWin::OnPaint(dc);
     const CRect client = GetClientRect();
-    const CFont oldFont = dc.SelectFont({m_fontSize, m_bold ? 700 : 400});
-    const COLORREF oldColor = dc.SetTextColor(GetDrawColor());
-    const int oldMode = dc.SetBkMode(TRANSPARENT);
+    const CDCStateSaver saved(dc);
+    dc.SelectFont({m_fontSize, m_bold ? 700 : 400});
+    dc.SetTextColor(GetDrawColor());
+    dc.SetBkMode(TRANSPARENT);
     const unsigned format = m_align | (m_singleLine ? DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS : DT_WORDBREAK);
     dc.DrawText(GetText(), client, format);
     if (m_link && !GetText().empty()) {
@@ -32,14 +33,10 @@ void CTextCtrl::OnPaint(CDC& dc) {
         if (m_singleLine)
             bottom = client.top + (client.Height() + cells.Height()) / 2;
         bottom = std::min(bottom, client.bottom) - 1;
-        const CPen oldPen = dc.SelectPen({PS_SOLID, 1, kLinkColor});
+        dc.SelectPen({PS_SOLID, 1, kLinkColor});
         dc.MoveTo(std::max(left, client.left), bottom);
         dc.LineTo(std::min(left + cells.Width(), client.right), bottom);
-        dc.SelectPen(oldPen);
     }
-    dc.SetBkMode(oldMode);
-    dc.SetTextColor(oldColor);
-    dc.SelectFont(oldFont);
 }
 
 void CTextCtrl::OnLButtonDown(UINT flags, CPoint pt) {
