@@ -5,6 +5,7 @@
 #pragma once
 
 #include <algorithm>
+#include <vector>
 
 struct CPoint {
     int x = 0;
@@ -43,3 +44,8 @@ struct CRect {
     CPoint TopLeft() const { return {left, top}; }
     friend bool operator==(const CRect&, const CRect&) = default;
 };
+
+// The parts of area that none of holes covers, as disjoint rectangles (in
+// bands from top to bottom). Painting uses it to fill only what no opaque
+// window above will fill again.
+std::vector<CRect> SubtractRects(const CRect& area, const std::vector<CRect>& holes);

@@ -17,6 +17,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -46,8 +47,39 @@ constexpr COLORREF kGradientTop = 0xDCDCDC, kGradientBottom = 0x8C8C8C;
 constexpr COLORREF kBandTop = MakeRgb(255, 236, 170), kBandBottom = MakeRgb(246, 196, 72),
                    kBandEdge = MakeRgb(196, 140, 30);
 
+// Fills the rows of r (inside the surface) with c: the first row by wide
+// stores, the others as copies of it, which the C library moves as fast as
+// the machine allows.
+void FillSpanRows(CSurface& surface, const CRect& r, COLORREF c) {
+    const size_t count = static_cast<size_t>(r.Width());
+    if (c == 0) {
+        // Black, the tables' ground, is all zero bytes.
+        for (int y = r.top; y < r.bottom; ++y)
+            std::memset(surface.Row(y) + r.left, 0, count * sizeof(COLORREF));
+        return;
+    }
+    COLORREF* first = surface.Row(r.top) + r.left;
+    size_t i = 0;
+    if (count >= 2) {
+        const std::uint64_t pair = static_cast<std::uint64_t>(c) << 32 | c;
+        for (; i + 2 <= count; i += 2)
+            std::memcpy(first + i, &pair, sizeof pair);
+    }
+    for (; i < count; ++i)
+        first[i] = c;
+    for (int y = r.top + 1; y < r.bottom; ++y)
+        std::memcpy(surface.Row(y) + r.left, first, count * sizeof(COLORREF));
+}
+
+// n / 255 rounded toward zero for |n| ≤ 65152 (every blend term), by a
+// multiply and a shift instead of a division: text blending runs per pixel.
+inline int DivideBy255(int n) {
+    return n >= 0 ? static_cast<int>((static_cast<unsigned>(n) * 32897u) >> 23)
+                  : -static_cast<int>((static_cast<unsigned>(-n) * 32897u) >> 23);
+}
+
 COLORREF Blend(COLORREF dst, COLORREF src, int alpha) {
-    auto mix = [alpha](int d, int s) { return d + ((s - d) * alpha + 127) / 255; };
+    auto mix = [alpha](int d, int s) { return d + DivideBy255((s - d) * alpha + 127); };
     return MakeRgb(mix(GetRValue(dst), GetRValue(src)), mix(GetGValue(dst), GetGValue(src)),
                    mix(GetBValue(dst), GetBValue(src)));
 }
@@ -135,8 +167,7 @@ void CDC::FillSurfaceRect(const CRect& surfaceRect, COLORREF c) {
     if (r.IsEmpty())
         return;
     c &= 0x00FFFFFF;
-    for (int y = r.top; y < r.bottom; ++y)
-        std::fill(m_surface->Row(y) + r.left, m_surface->Row(y) + r.right, c);
+    FillSpanRows(*m_surface, r, c);
     if (r == CRect{0, 0, m_surface->Width(), m_surface->Height()})
         m_surface->ClearTexts();
     else
@@ -202,8 +233,8 @@ void CDC::RoundRect(const CRect& rect, int cornerWidth, int cornerHeight) {
         Rectangle(r);
         return;
     }
-    double rx = std::min(cornerWidth, r.Width()) / 2.0;
-    double ry = std::min(cornerHeight, r.Height()) / 2.0;
+    const double rx = std::min(cornerWidth, r.Width()) / 2.0;
+    const double ry = std::min(cornerHeight, r.Height()) / 2.0;
     // Pixel (x, y) belongs to the shape when its centre lies inside.
     auto inside = [&](int x, int y) {
         if (x < r.left || x >= r.right || y < r.top || y >= r.bottom)
@@ -214,24 +245,88 @@ void CDC::RoundRect(const CRect& rect, int cornerWidth, int cornerHeight) {
         double dx = (cx - ex) / rx, dy = (cy - ey) / ry;
         return dx * dx + dy * dy <= 1.0;
     };
-    bool pen = m_pen.style != PS_NULL;
-    int w = pen ? std::max(m_pen.width, 1) : 0;
-    CRect target = ToSurface(r).Intersect(m_clip);
+    // The shape is convex and symmetric, so each row is one span [left,
+    // right) around the middle column; its ends are found by bisection with
+    // the same test, so the pixels are those of the test run pixel by pixel.
+    struct Span {
+        int left = 0, right = 0;
+    };
+    auto rowSpan = [&](int y) -> Span {
+        if (y < r.top || y >= r.bottom)
+            return {};
+        const int mid = static_cast<int>(r.left + static_cast<std::int64_t>(r.Width()) / 2);
+        int seed = inside(mid, y) ? mid : (mid > r.left && inside(mid - 1, y) ? mid - 1 : r.right);
+        if (seed == r.right)
+            return {};
+        int lo = r.left, hi = seed; // the first inside pixel lies in [lo, hi]
+        while (lo < hi) {
+            const int m = static_cast<int>(lo + (static_cast<std::int64_t>(hi) - lo) / 2);
+            if (inside(m, y))
+                hi = m;
+            else
+                lo = m + 1;
+        }
+        const int left = lo;
+        lo = seed;
+        hi = r.right - 1; // the last inside pixel lies in [lo, hi]
+        while (lo < hi) {
+            const int m = static_cast<int>(lo + (static_cast<std::int64_t>(hi) - lo + 1) / 2);
+            if (inside(m, y))
+                lo = m;
+            else
+                hi = m - 1;
+        }
+        return {left, lo + 1};
+    };
+    const bool pen = m_pen.style != PS_NULL;
+    const int w = pen ? std::max(m_pen.width, 1) : 0;
+    const CRect target = ToSurface(r).Intersect(m_clip);
     if (!m_surface || target.IsEmpty())
         return;
+    // The spans of the rows in reach of the target's rows, pen width above
+    // and below included.
+    const int firstRow = target.top - m_origin.y - w;
+    const int rowCount = target.Height() + 2 * w;
+    std::vector<Span> spans(static_cast<size_t>(rowCount));
+    for (int i = 0; i < rowCount; ++i)
+        spans[static_cast<size_t>(i)] = rowSpan(firstRow + i);
+    const COLORREF penColor = m_pen.color & 0x00FFFFFF;
+    const COLORREF brushColor = m_brush.color & 0x00FFFFFF;
+    auto fill = [&](int sy, std::int64_t from, std::int64_t to, COLORREF c) {
+        from = std::max<std::int64_t>(from + m_origin.x, target.left);
+        to = std::min<std::int64_t>(to + m_origin.x, target.right);
+        if (from < to)
+            std::fill(m_surface->Row(sy) + from, m_surface->Row(sy) + to, c);
+    };
     for (int sy = target.top; sy < target.bottom; ++sy) {
-        for (int sx = target.left; sx < target.right; ++sx) {
-            int x = sx - m_origin.x, y = sy - m_origin.y;
-            if (!inside(x, y))
-                continue;
-            bool border = false;
-            for (int k = 1; k <= w && !border; ++k)
-                border = !inside(x - k, y) || !inside(x + k, y) || !inside(x, y - k) || !inside(x, y + k);
-            if (border)
-                m_surface->SetPixel(sx, sy, m_pen.color);
-            else if (!m_brush.isNull)
-                m_surface->SetPixel(sx, sy, m_brush.color);
+        const int i = sy - target.top + w;
+        const Span row = spans[static_cast<size_t>(i)];
+        if (row.left >= row.right)
+            continue;
+        // A pixel is border when a pixel up to w away along an axis is
+        // outside: inside the row's ends less w, and inside every row
+        // within w above and below.
+        std::int64_t inLeft = static_cast<std::int64_t>(row.left) + w;
+        std::int64_t inRight = static_cast<std::int64_t>(row.right) - w;
+        for (int k = 1; k <= w; ++k) {
+            for (const Span& other : {spans[static_cast<size_t>(i - k)], spans[static_cast<size_t>(i + k)]}) {
+                inLeft = std::max<std::int64_t>(inLeft, other.left);
+                inRight = std::min<std::int64_t>(inRight, other.right);
+            }
         }
+        if (inLeft >= inRight) {
+            if (pen)
+                fill(sy, row.left, row.right, penColor);
+            else if (!m_brush.isNull)
+                fill(sy, row.left, row.right, brushColor);
+            continue;
+        }
+        if (pen) {
+            fill(sy, row.left, inLeft, penColor);
+            fill(sy, inRight, row.right, penColor);
+        }
+        if (!m_brush.isNull)
+            fill(sy, inLeft, inRight, brushColor);
     }
     if (!m_brush.isNull)
         m_surface->ClearTextsIn(target);
@@ -304,6 +399,21 @@ void CDC::PenSegment(CPoint from, CPoint to) {
     last = std::min(last, steps - 1);
     if (first > last)
         return;
+    if (m_pen.style != PS_DASH && (dx == 0 || dy == 0)) {
+        // A solid level or upright segment: its pen dots make one rectangle.
+        const std::int64_t end0 = start + dir * first, end1 = start + dir * last;
+        const std::int64_t major0 = std::min(end0, end1) - w / 2, major1 = std::max(end0, end1) - w / 2 + w;
+        const std::int64_t minor0 = (xMajor ? from.y : from.x) - w / 2, minor1 = minor0 + w;
+        const std::int64_t left = (xMajor ? major0 : minor0) + m_origin.x, right = (xMajor ? major1 : minor1) + m_origin.x;
+        const std::int64_t top = (xMajor ? minor0 : major0) + m_origin.y, bottom = (xMajor ? minor1 : major1) + m_origin.y;
+        const CRect box = CRect{static_cast<int>(std::max<std::int64_t>(left, m_clip.left)),
+                                static_cast<int>(std::max<std::int64_t>(top, m_clip.top)),
+                                static_cast<int>(std::min<std::int64_t>(right, m_clip.right)),
+                                static_cast<int>(std::min<std::int64_t>(bottom, m_clip.bottom))};
+        if (!box.IsEmpty())
+            FillSpanRows(*m_surface, box, m_pen.color & 0x00FFFFFF);
+        return;
+    }
     const std::int64_t a = -dy;
     // Minor steps taken before step `first`; 128 bits, as 2·|d|·first may
     // pass 2^64.
@@ -614,46 +724,49 @@ void CDC::DrawImage(const CImage& image, const CRect& dstRect, ImageFilter filte
     CRect dst = Normalized(dstRect);
     if (!m_surface || !image.IsLoaded() || dst.IsEmpty())
         return;
-    CRect target = ToSurface(dst).Intersect(m_clip);
-    int iw = image.Width(), ih = image.Height();
-    double scaleX = static_cast<double>(iw) / dst.Width();
-    double scaleY = static_cast<double>(ih) / dst.Height();
-    for (int sy = target.top; sy < target.bottom; ++sy) {
-        double v = (sy - m_origin.y - dst.top + 0.5) * scaleY - 0.5;
-        COLORREF* row = m_surface->Row(sy);
-        for (int sx = target.left; sx < target.right; ++sx) {
-            double u = (sx - m_origin.x - dst.left + 0.5) * scaleX - 0.5;
-            double r = 0, g = 0, b = 0, a = 0; // premultiplied by alpha, 0..255
-            if (filter == ImageFilter::Nearest) {
-                int ix = std::clamp(static_cast<int>(std::floor(u + 0.5)), 0, iw - 1);
-                int iy = std::clamp(static_cast<int>(std::floor(v + 0.5)), 0, ih - 1);
-                std::uint32_t p = image.Pixel(ix, iy);
-                a = p >> 24;
-                r = (p & 0xFF) * a / 255.0;
-                g = ((p >> 8) & 0xFF) * a / 255.0;
-                b = ((p >> 16) & 0xFF) * a / 255.0;
-            } else {
-                int x0 = static_cast<int>(std::floor(u)), y0 = static_cast<int>(std::floor(v));
-                double fx = u - x0, fy = v - y0;
-                for (int k = 0; k < 4; ++k) {
-                    int ix = std::clamp(x0 + (k & 1), 0, iw - 1);
-                    int iy = std::clamp(y0 + (k >> 1), 0, ih - 1);
-                    double wgt = ((k & 1) ? fx : 1 - fx) * ((k >> 1) ? fy : 1 - fy);
-                    std::uint32_t p = image.Pixel(ix, iy);
-                    double pa = (p >> 24) * wgt;
-                    a += pa;
-                    r += (p & 0xFF) * pa / 255.0;
-                    g += ((p >> 8) & 0xFF) * pa / 255.0;
-                    b += ((p >> 16) & 0xFF) * pa / 255.0;
-                }
+    const CRect target = ToSurface(dst).Intersect(m_clip);
+    if (target.IsEmpty())
+        return;
+    const bool bilinear = filter == ImageFilter::Bilinear;
+    const int width = dst.Width(), height = dst.Height();
+    auto blend = [](COLORREF d, const CScaledImage::Partial& p) {
+        const double keep = 1.0 - p.a / 255.0;
+        return MakeRgb(static_cast<int>(std::lround(p.r + GetRValue(d) * keep)),
+                       static_cast<int>(std::lround(p.g + GetGValue(d) * keep)),
+                       static_cast<int>(std::lround(p.b + GetBValue(d) * keep)));
+    };
+    const int dx0 = target.left - m_origin.x - dst.left;
+    const int dy0 = target.top - m_origin.y - dst.top;
+    if (static_cast<long>(width) * height > CImage::kMaxScaledArea) {
+        // Too large to keep: sample each pixel shown.
+        for (int sy = target.top; sy < target.bottom; ++sy) {
+            COLORREF* row = m_surface->Row(sy);
+            for (int sx = target.left; sx < target.right; ++sx) {
+                const CScaledImage::Partial p =
+                    image.Sample(dx0 + sx - target.left, dy0 + sy - target.top, width, height, bilinear);
+                if (p.a > 0)
+                    row[sx] = blend(row[sx], p);
             }
-            if (a <= 0)
-                continue;
-            double keep = 1.0 - a / 255.0;
-            COLORREF d = row[sx];
-            row[sx] = MakeRgb(static_cast<int>(std::lround(r + GetRValue(d) * keep)),
-                              static_cast<int>(std::lround(g + GetGValue(d) * keep)),
-                              static_cast<int>(std::lround(b + GetBValue(d) * keep)));
+        }
+        return;
+    }
+    const CScaledImage& scaled = image.Scaled(width, height, bilinear);
+    for (int sy = target.top; sy < target.bottom; ++sy) {
+        COLORREF* row = m_surface->Row(sy);
+        const size_t base = static_cast<size_t>(dy0 + sy - target.top) * static_cast<size_t>(width) +
+                            static_cast<size_t>(dx0);
+        for (int sx = target.left; sx < target.right; ++sx) {
+            const size_t i = base + static_cast<size_t>(sx - target.left);
+            switch (scaled.kind[i]) {
+            case CScaledImage::kOpaque:
+                row[sx] = scaled.value[i];
+                break;
+            case CScaledImage::kPartial:
+                row[sx] = blend(row[sx], scaled.partial[scaled.value[i]]);
+                break;
+            default:
+                break;
+            }
         }
     }
 }

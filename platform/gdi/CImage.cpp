@@ -3,6 +3,9 @@
 
 #include <png.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 #ifdef ORB_RESOURCE_DIR
 constexpr const char* kDefaultResourceDir = ORB_RESOURCE_DIR;
@@ -47,7 +50,76 @@ bool CImage::LoadFile(const std::string& path) {
     m_width = width;
     m_height = height;
     m_pixels = std::move(pixels);
+    m_scaled.clear();
     return true;
+}
+
+CScaledImage::Partial CImage::Sample(int dx, int dy, int width, int height, bool bilinear) const {
+    const double scaleX = static_cast<double>(m_width) / width;
+    const double scaleY = static_cast<double>(m_height) / height;
+    const double u = (dx + 0.5) * scaleX - 0.5;
+    const double v = (dy + 0.5) * scaleY - 0.5;
+    double r = 0, g = 0, b = 0, a = 0;
+    if (!bilinear) {
+        int ix = std::clamp(static_cast<int>(std::floor(u + 0.5)), 0, m_width - 1);
+        int iy = std::clamp(static_cast<int>(std::floor(v + 0.5)), 0, m_height - 1);
+        std::uint32_t p = Pixel(ix, iy);
+        a = p >> 24;
+        r = (p & 0xFF) * a / 255.0;
+        g = ((p >> 8) & 0xFF) * a / 255.0;
+        b = ((p >> 16) & 0xFF) * a / 255.0;
+    } else {
+        int x0 = static_cast<int>(std::floor(u)), y0 = static_cast<int>(std::floor(v));
+        double fx = u - x0, fy = v - y0;
+        for (int k = 0; k < 4; ++k) {
+            int ix = std::clamp(x0 + (k & 1), 0, m_width - 1);
+            int iy = std::clamp(y0 + (k >> 1), 0, m_height - 1);
+            double wgt = ((k & 1) ? fx : 1 - fx) * ((k >> 1) ? fy : 1 - fy);
+            std::uint32_t p = Pixel(ix, iy);
+            double pa = (p >> 24) * wgt;
+            a += pa;
+            r += (p & 0xFF) * pa / 255.0;
+            g += ((p >> 8) & 0xFF) * pa / 255.0;
+            b += ((p >> 16) & 0xFF) * pa / 255.0;
+        }
+    }
+    return {r, g, b, a};
+}
+
+const CScaledImage& CImage::Scaled(int width, int height, bool bilinear) const {
+    for (const auto& kept : m_scaled)
+        if (kept->width == width && kept->height == height && kept->bilinear == bilinear)
+            return *kept;
+    auto made = std::make_shared<CScaledImage>();
+    made->width = width;
+    made->height = height;
+    made->bilinear = bilinear;
+    const size_t area = static_cast<size_t>(width) * static_cast<size_t>(height);
+    made->kind.resize(area);
+    made->value.resize(area);
+    for (int dy = 0; dy < height; ++dy) {
+        for (int dx = 0; dx < width; ++dx) {
+            const size_t i = static_cast<size_t>(dy) * static_cast<size_t>(width) + static_cast<size_t>(dx);
+            const CScaledImage::Partial p = Sample(dx, dy, width, height, bilinear);
+            if (p.a <= 0) {
+                made->kind[i] = CScaledImage::kTransparent;
+            } else if (p.a == 255.0) {
+                // Nothing of the ground shows through: the blend is the colour.
+                made->kind[i] = CScaledImage::kOpaque;
+                made->value[i] = static_cast<std::uint32_t>(std::lround(p.r) & 0xFF) |
+                                 static_cast<std::uint32_t>(std::lround(p.g) & 0xFF) << 8 |
+                                 static_cast<std::uint32_t>(std::lround(p.b) & 0xFF) << 16;
+            } else {
+                made->kind[i] = CScaledImage::kPartial;
+                made->value[i] = static_cast<std::uint32_t>(made->partial.size());
+                made->partial.push_back(p);
+            }
+        }
+    }
+    if (m_scaled.size() >= 4)
+        m_scaled.erase(m_scaled.begin());
+    m_scaled.push_back(std::move(made));
+    return *m_scaled.back();
 }
 
 bool CImage::LoadResource(int id) { return LoadFile(GetResourceDir() + "/" + std::to_string(id) + ".png"); }

@@ -12,8 +12,28 @@
 #include <string>
 #include <vector>
 
+// One scaling of an image to a destination size, kept so that a repaint
+// only blends: each destination pixel is transparent, opaque (its colour
+// final), or partly covering (its premultiplied channels kept exactly as
+// the blend reads them, so the pixels are those of scaling every time).
+struct CScaledImage {
+    enum : std::uint8_t { kTransparent, kOpaque, kPartial };
+    struct Partial {
+        double r, g, b; // premultiplied by alpha, 0..255
+        double a;       // 0..255
+    };
+    int width = 0;
+    int height = 0;
+    bool bilinear = false;
+    std::vector<std::uint8_t> kind;     // per pixel, row after row
+    std::vector<std::uint32_t> value;   // opaque: the colour (0x00BBGGRR); partial: an index into partial
+    std::vector<Partial> partial;
+};
+
 class CImage {
 public:
+    // The largest destination (in pixels) whose scaling is kept.
+    static constexpr long kMaxScaledArea = 1L << 20;
     static void SetResourceDir(const std::string& dir);
     static const std::string& GetResourceDir();
 
@@ -27,8 +47,16 @@ public:
     // 0xAABBGGRR, alpha in the top byte.
     std::uint32_t Pixel(int x, int y) const { return m_pixels[static_cast<size_t>(y) * m_width + x]; }
 
+    // The premultiplied channels and alpha of destination pixel (dx, dy) of
+    // a width × height destination, sampled nearest or bilinear.
+    CScaledImage::Partial Sample(int dx, int dy, int width, int height, bool bilinear) const;
+    // The image scaled to width × height (at most kMaxScaledArea pixels),
+    // made on first use and kept (the last four sizes).
+    const CScaledImage& Scaled(int width, int height, bool bilinear) const;
+
 private:
     int m_width = 0;
     int m_height = 0;
     std::vector<std::uint32_t> m_pixels;
+    mutable std::vector<std::shared_ptr<const CScaledImage>> m_scaled; // newest last
 };

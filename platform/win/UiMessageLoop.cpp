@@ -560,8 +560,14 @@ void UiMessageLoop::PaintNow() {
     const CRect screenRect{0, 0, screen.Width(), screen.Height()};
     screen.ClearTexts();
     {
+        // Only what no opaque window covers is cleared.
+        std::vector<CRect> covered;
+        for (UiWin* top : Table().TopLevels())
+            if (top->IsVisible() && top->HasBkColor())
+                covered.push_back(top->GetRect());
         CDC dc(&screen);
-        dc.FillRect(screenRect, 0);
+        for (const CRect& part : SubtractRects(screenRect, covered))
+            dc.FillRect(part, 0);
     }
     // A window's paint may close windows; walk handles and skip the gone.
     std::vector<HWND> tops;

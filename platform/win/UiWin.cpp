@@ -326,8 +326,15 @@ void UiWin::PaintTree(CDC& dc) {
         return;
     {
         CDC own(dc.GetSurface(), origin, clip);
-        if (m_hasBk)
-            own.FillRect(GetClientRect(), m_bkColor);
+        if (m_hasBk) {
+            // What an opaque child fills again is not filled here first.
+            std::vector<CRect> covered;
+            for (UiWin* child : m_children)
+                if (child->m_visible && child->m_hasBk)
+                    covered.push_back(child->m_rect);
+            for (const CRect& part : SubtractRects(GetClientRect(), covered))
+                own.FillRect(part, m_bkColor);
+        }
         OnPaint(own);
     }
     // OnPaint may destroy or add children; walk a copy and skip the gone.

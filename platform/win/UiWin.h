@@ -105,6 +105,9 @@ public:
     void SetBkColor(std::uint32_t color) { m_bkColor = color; m_hasBk = true; Invalidate(); }
     void ClearBkColor() { m_hasBk = false; Invalidate(); }
     std::uint32_t GetBkColor() const { return m_bkColor; }
+    // True when the window fills its whole area with its background colour
+    // before it paints: nothing under it needs filling first.
+    bool HasBkColor() const { return m_hasBk; }
     void SetTextColor(std::uint32_t color) { m_textColor = color; Invalidate(); }
     std::uint32_t GetTextColor() const { return m_textColor; }
 

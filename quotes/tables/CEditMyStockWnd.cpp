@@ -10,6 +10,7 @@
 #include "platform/ui/CUiMessageBox.h"
 #include "platform/win/UiMessageLoop.h"
 #include "quotes/tables/MyQuotesStore.h"
+#include "quotes/tables/QuoteRequests.h"
 #include "quotes/tables/WatchListMerge.h"
 
 #include <cstdlib>
@@ -74,27 +75,6 @@ int CEditMyStockWnd::AddToMyStocks(const char* item, UiWin* owner) {
 }
 
 // ---- Text rules ----
-
-bool CEditMyStockWnd::IsPinyinText(std::string& text) {
-    if (text.size() < 2)
-        return false;
-    for (char c : text)
-        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')))
-            return false;
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return true;
-}
-
-bool CEditMyStockWnd::IsSearchableText(std::u16string_view text) {
-    if (text.empty())
-        return false;
-    for (char16_t c : text)
-        if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')))
-            return false;
-    return true;
-}
 
 std::string CEditMyStockWnd::SearchResultKey(std::string_view code, std::string_view market) {
     std::string key(code);
@@ -332,13 +312,12 @@ void CEditMyStockWnd::StartSearch(bool fromButton) {
         }
         return;
     }
-    std::string text = Narrow(typed);
-    PostSearch(IsPinyinText(text));
+    PostSearch(IsPinyinText(typed));
 }
 
 void CEditMyStockWnd::PostSearch(bool pinyin) {
     m_pinyin = pinyin;
-    const bool posted = pinyin ? PostRequest(31000, 10) : PostRequest(-1, 0);
+    const bool posted = pinyin ? PostRequest(kPinyinSearchMain, kPinyinSearchSub) : PostRequest(-1, 0);
     if (posted)
         m_edit.EnableWindow(false);
 }
@@ -355,29 +334,30 @@ void CEditMyStockWnd::OnRequestNotSent(NotSent why) {
 int CEditMyStockWnd::BuildRequest(CAString& out) {
     CNetWnd::SetMenuParams(-1, nullptr, std::string(kQuoteRequest).c_str());
     Sent kind = Sent::WatchList;
+    std::string text;
     if (!IsWatchListView()) {
         const std::u16string typed = m_edit.GetText();
         if (!IsSearchableText(typed))
             return 0;
-        std::string text = Narrow(typed);
-        if (m_pinyin && IsPinyinText(text)) {
-            kind = Sent::Pinyin;
-            out.Assign("type=2&pattern=" + text);
-        } else {
+        text = m_pinyin ? PinyinSearchRequest(typed) : std::string();
+        kind = Sent::Pinyin;
+        if (text.empty()) {
             m_pinyin = false;
             kind = Sent::Code;
-            out.Assign(std::string(kQuoteRequest) + "&count=1&code=" + text + "&field=4|3|1");
+            text = CodeSearchRequest(typed);
         }
     } else {
         m_pinyin = false;
         CAppData* app = CAppData::Instance();
         const std::vector<std::string> items = ParseMyQuotes(app ? ReadMyQuotes(*app).value_or("") : "");
-        if (items.empty())
+        text = WatchListQuoteRequest(QuotableItems(items), kEditorFields);
+        if (text.empty())
             return 0;
+        // Every stored item is listed, an unsent one under its key, so that
+        // saving never drops what the user did not delete.
         m_sentStore = JoinMyQuotes(items);
-        out.Assign(std::string(kQuoteRequest) + "&count=" + std::to_string(items.size()) +
-                   "&code=" + JoinMyQuotes(items, '|') + "&field=4|3|1");
     }
+    out.Assign(text);
     m_sentBefore = m_sent;
     m_sent = kind;
     return 1;
@@ -472,7 +452,9 @@ int CEditMyStockWnd::OpenMenuChild(int index) {
     const CCheckItem* item = index >= 0 ? m_list.GetCheckItem(index) : nullptr;
     if (!item)
         return -1;
-    const std::string text = "date=&code=" + item->GetValue().str();
+    const std::string text = MinuteChartRequest(item->GetValue().str());
+    if (text.empty())
+        return -1;
     char* copy = static_cast<char*>(std::malloc(text.size() + 1));
     if (!copy)
         return -1;

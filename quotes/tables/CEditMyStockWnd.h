@@ -8,10 +8,11 @@
 // It also holds AddToMyStocks, the one way other windows add a stock to the
 // watch list, so that every caller shows the same three outcomes.
 //
-// Requests: a code search is 31000/4 "count=1&code=<text>", a pinyin search
-// 31000/10 "type=2&pattern=<TEXT>", the editor's watch list 31000/4 with all
-// stored items. The search box is disabled while a search is out and enabled
-// again by the reply or by the refusal of the send.
+// Requests (QuoteRequests.h): a code search is 31000/4 "count=1&code=<text>",
+// a pinyin search 31000/10 "type=2&pattern=<TEXT>", the editor's watch list
+// 31000/4 with the stored items that may travel. The search box is disabled
+// while a search is out and enabled again by the reply or by the refusal of
+// the send.
 #pragma once
 
 #include "core/CAString.h"
@@ -33,8 +34,6 @@ public:
     enum : int { kEditId = 176, kButtonId = 177, kTitleId = 160, kListId = 170 };
     static constexpr int kMaxSearchChars = 6;
     static constexpr int kWindowKind = 13; // a back swipe never closes it
-    // The request every search and the watch list start from.
-    static constexpr std::string_view kQuoteRequest = "tc_mfuncno=31000&tc_sfuncno=4";
 
     // owner: the window whose minute chart a chosen stock opens (mode 0) and
     // over which messages show; not owned.
@@ -49,11 +48,6 @@ public:
     // the store cannot be written. Returns 1 when the item was added.
     static int AddToMyStocks(const char* item, UiWin* owner);
 
-    // True when text has at least 2 characters, all ASCII letters; then
-    // lower-case letters are turned to upper case in place.
-    static bool IsPinyinText(std::string& text);
-    // True when the typed text may travel in a request: letters and digits only.
-    static bool IsSearchableText(std::u16string_view text);
     // A pinyin search result's stock key: "code.market", a one-character
     // market widened with a leading "0" as the code search gives it, a
     // longer one as it stands ("600010", "2" → "600010.02"; "830001", "12"

@@ -1,13 +1,14 @@
 // The watch-list table.
 #include "quotes/tables/CMyStockWnd.h"
 
-#include "core/CDataSetList.h"
+#include "core/CDataSet.h"
 #include "core/TextConvert.h"
 #include "framework/app/CAppData.h"
 #include "framework/shell/CWndManager.h"
 #include "quotes/tables/CEditMyStockWnd.h"
 #include "quotes/tables/CQuoteRowList.h"
 #include "quotes/tables/MyQuotesStore.h"
+#include "quotes/tables/QuoteRequests.h"
 #include "quotes/tables/QuoteRowCompare.h"
 #include "quotes/tables/QuoteRowFill.h"
 
@@ -77,35 +78,28 @@ int CMyStockWnd::BuildRequest(CAString& out) {
     }
     CAppData* app = CAppData::Instance();
     const std::string stored = app ? ReadMyQuotes(*app).value_or("") : "";
-    const std::vector<std::string> items = ParseMyQuotes(stored);
-    if (items.empty()) {
+    const std::vector<std::string> items = QuotableItems(ParseMyQuotes(stored));
+    const std::string text = WatchListQuoteRequest(items, kQuoteRowFields, GetRequestText().view());
+    if (text.empty()) {
         m_sentStore.clear();
         // A modal box on every timer tick would hold the screen for good.
         if (app && userAsked)
             app->ShowInfoMessage(u"股票列表为空!", this);
         return 0;
     }
-    m_sentStore = stored;
-    std::string text = GetRequestText().IsEmpty() ? std::string(CEditMyStockWnd::kQuoteRequest)
-                                                  : GetRequestText().str();
-    // The whole list travels: no length cap cuts a long watch list short.
-    text += "&count=" + std::to_string(items.size()) + "&code=" + JoinMyQuotes(items, '|') + "&field=" +
-            kQuoteRowFields;
+    // Only what was sent is pruned or widened by the reply.
+    m_sentStore = JoinMyQuotes(items);
     out.Assign(text);
     return 1;
 }
 
-void CMyStockWnd::OnNetData(const std::uint8_t* data, int length, bool /*networkFailure*/) {
-    if (!data || length <= 0)
-        return;
-    CDataSetList reply(data, length);
-    if (TakeReplyHead(reply)) {
-        m_sentStore.clear();
-        return;
-    }
+void CMyStockWnd::OnReplyWithoutRows() {
+    m_sentStore.clear();
+}
+
+void CMyStockWnd::TakeReplyRows(CDataSet* first) {
     RemoveAllRows();
     m_replyKeys.clear();
-    CDataSet* first = FirstSet(reply);
     if (first && !m_sentStore.empty()) {
         const int codeColumn = first->FindColumn("code");
         const int marketColumn = first->FindColumn("exchid");
@@ -156,52 +150,20 @@ void CMyStockWnd::SortRows() {
     GetRowList().SortItems(kOrders[m_sortColumn - 1][m_sortDirection]);
 }
 
-int CMyStockWnd::OpenMenuChild(int index) {
-    const CQuoteRowData* row = index >= 0 ? GetRowData(index) : nullptr;
-    if (!row)
-        return -1;
-    const std::string request = "date=&code=" + row->GetStockKey();
-    return GetWndManager().CreateWnd("fschart", -1, u"分时走势", "", request.c_str(), 0, this) ? 1 : 0;
+bool CMyStockWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (LowWord(wParam) != kHeaderListId)
+        return COrbTableWnd::OnCommand(wParam, lParam);
+    OnHeaderCommand(HighWord(wParam), static_cast<int>(lParam));
+    return true;
 }
 
-bool CMyStockWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
-    const int id = LowWord(wParam);
-    const int code = HighWord(wParam);
-    switch (id) {
-    case UI_BOTTOM_BAR_ID:
-        switch (BarButtonIndex(wParam, lParam)) {
-        case 0:
-            ShowOptionMenu();
-            break;
-        case 1:
-            OpenStockSearch();
-            break;
-        case 2:
-            OpenEditor();
-            break;
-        case 3:
-            OpenKLine();
-            break;
-        case 4:
-            OnRefreshCommand();
-            break;
-        case 5:
-            EndWindow(1);
-            break;
-        default:
-            break;
-        }
-        return true;
-    case kRowListId:
-        if (code == CQuoteRowList::kRowClicked || code == CQuoteRowList::kRowMenu)
-            OpenMenuChild(static_cast<int>(lParam));
-        return true;
-    case kHeaderListId:
-        OnHeaderCommand(code, static_cast<int>(lParam));
-        return true;
-    default:
-        return COrbTableWnd::OnCommand(wParam, lParam);
-    }
+void CMyStockWnd::OnOwnBarButton(int index) {
+    if (index == 2)
+        OpenEditor();
+    else if (index == 3)
+        OpenKLine();
+    else if (index == 4)
+        OnRefreshCommand();
 }
 
 void CMyStockWnd::OnHeaderCommand(int code, int value) {
@@ -222,33 +184,19 @@ void CMyStockWnd::OnHeaderCommand(int code, int value) {
     GetRowList().Invalidate();
 }
 
-int CMyStockWnd::TargetRow() const {
+int CMyStockWnd::MenuTargetRow() const {
     if (GetRowCount() == 0)
         return -1;
     const int sel = GetSelectedRow();
     return sel >= 0 ? sel : 0;
 }
 
-void CMyStockWnd::ShowOptionMenu() {
-    OnMenuCommand(RunOptionMenu({{u"取消", kMenuCancel},
-                                 {u"卖出委托", kMenuSell},
-                                 {u"买入委托", kMenuBuy},
-                                 {u"详细报价", kMenuDetail},
-                                 {u"K线分析", kMenuKLine},
-                                 {u"编辑自选", kMenuEditor}}));
+std::vector<COrbTableWnd::MenuEntry> CMyStockWnd::OwnMenuEntries() const {
+    return {{u"K线分析", kMenuKLine}, {u"编辑自选", kMenuEditor}};
 }
 
-void CMyStockWnd::OnMenuCommand(int id) {
-    const int row = TargetRow();
+void CMyStockWnd::OnOwnMenuCommand(int id, int /*row*/) {
     switch (id) {
-    case kMenuSell:
-    case kMenuBuy:
-        OpenOrder(id == kMenuSell, row);
-        break;
-    case kMenuDetail:
-        if (row >= 0)
-            OpenDetailQuote(GetRowData(row)->GetStockKey().c_str());
-        break;
     case kMenuKLine:
         OpenKLine();
         break;
@@ -266,10 +214,10 @@ void CMyStockWnd::OpenEditor() {
 }
 
 void CMyStockWnd::OpenKLine() {
-    const int row = TargetRow();
-    if (row < 0)
+    const CQuoteRowData* row = GetRowData(MenuTargetRow());
+    const std::string request = row ? StockCodeParam(row->GetStockKey()) : std::string();
+    if (request.empty())
         return;
     OnWindowHidden();
-    const std::string request = "code=" + GetRowData(row)->GetStockKey();
     GetWndManager().CreateWnd("kxchart", -1, u"K线分析", "", request.c_str(), 0, this);
 }

@@ -4,11 +4,12 @@
 // chart, K-line chart, detail quote or order window, and the watch-list
 // editor.
 //
-// Every request re-reads the store and sends all its items at once. A reply
-// prunes the store of the items it found no row for and widens bare codes
-// into the keys it found, applied to the store as it is when the reply
-// arrives (WatchListMerge.h): the user's order is kept, and edits made while
-// the request was out survive.
+// Every request re-reads the store and sends all its items at once; an item
+// that may not travel in a request (QuoteRequests.h) stays in the store
+// unsent. A reply prunes the store of the sent items it found no row for and
+// widens bare codes into the keys it found, applied to the store as it is
+// when the reply arrives (WatchListMerge.h): the user's order is kept, and
+// edits made while the request was out survive.
 //
 // An empty list is told ("股票列表为空!") only for a send the user asked
 // for: the first show, the refresh command, a child's close with code 1.
@@ -25,15 +26,8 @@
 
 class CMyStockWnd : public COrbTableWnd {
 public:
-    // Option-menu command ids.
-    enum : int {
-        kMenuCancel = 121,
-        kMenuSell = 122,
-        kMenuBuy = 123,
-        kMenuDetail = 125,
-        kMenuKLine = 130,
-        kMenuEditor = 131,
-    };
+    // The table's own option-menu command ids.
+    enum : int { kMenuKLine = 130, kMenuEditor = 131 };
     // Bottom-bar images, button index 0 to 5: menu, search, editor, K-line,
     // refresh, back.
     static constexpr int kBarImages[6] = {126, 118, 133, 114, 115, 116};
@@ -56,36 +50,37 @@ public:
     // ---- Virtual operations ----
     bool OnCommand(WPARAM wParam, LPARAM lParam) override;
     int OnInitDialog() override;
-    // The preset request (31000/4 without one), "&count=%d&code=%s&field=%s"
-    // of the stored items joined with "|"; 0 when the store is missing or
-    // empty, saying "股票列表为空!" when the user asked for the send.
+    // WatchListQuoteRequest of the stored items that may travel, with the
+    // preset request (31000/4 without one); 0 when none may, saying
+    // "股票列表为空!" when the user asked for the send.
     int BuildRequest(CAString& out) override;
     void SendRefresh(RefreshCause cause) override;
     void OnChildClosed(int code) override;
-    void OnNetData(const std::uint8_t* data, int length, bool networkFailure) override;
-    // Opens "fschart" with "date=&code=<key>" of row index; −1 for a
-    // negative index or no such row.
-    int OpenMenuChild(int index) override;
-    // An option-menu command on the selected row (row 0 when none).
-    virtual void OnMenuCommand(int id);
     // Applies the last reply's pruning and widening to the store as it is
     // now; false when the write failed (the store is then unchanged).
     virtual bool SaveRowsToStore();
 
+protected:
+    // 2 the editor, 3 the K-line, 4 refresh.
+    void OnOwnBarButton(int index) override;
+    std::vector<MenuEntry> OwnMenuEntries() const override;
+    void OnOwnMenuCommand(int id, int row) override;
+    // The row the menu commands work on: the selected one, else row 0; −1
+    // when the table is empty.
+    int MenuTargetRow() const override;
+    void OnReplyWithoutRows() override;
+    void TakeReplyRows(CDataSet* first) override;
+
 private:
-    void ShowOptionMenu();
     void OpenEditor();
     void OpenKLine();
     void OnHeaderCommand(int code, int value);
-    // The row the menu commands work on: the selected one, else row 0; −1
-    // when the table is empty.
-    int TargetRow() const;
 
     // For each send posted and not yet built, oldest first: whether the user
     // asked for it (an empty list is then told).
     std::deque<bool> m_userSends;
     bool m_closingWithRefresh = false;     // a child is closing with code 1
-    std::string m_sentStore;               // the store text of the request out
+    std::string m_sentStore;               // the items of the request out, as a store text
     std::vector<WatchReplyKey> m_replyKeys; // the last reply's row keys
     int m_sortColumn = kSortNone;
     int m_sortDirection = -1;              // 1 ascending, 0 descending, −1 none

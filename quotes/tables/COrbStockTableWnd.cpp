@@ -2,7 +2,6 @@
 // commands.
 #include "quotes/tables/COrbStockTableWnd.h"
 
-#include "core/CDataSetList.h"
 #include "core/StrUtil.h"
 #include "framework/app/CAppData.h"
 #include "framework/app/CMenuTree.h"
@@ -11,6 +10,7 @@
 #include "platform/ui/CUiMessageBox.h"
 #include "quotes/tables/CEditMyStockWnd.h"
 #include "quotes/tables/CStockSortParamWnd.h"
+#include "quotes/tables/QuoteRequests.h"
 #include "quotes/tables/QuoteRowFill.h"
 #include "quotes/tables/QuoteTableOptions.h"
 
@@ -57,10 +57,11 @@ COrbStockTableWnd::COrbStockTableWnd() {
 COrbStockTableWnd::~COrbStockTableWnd() = default;
 
 namespace {
-// Takes value as the new code of a group when it differs ignoring case;
-// the label follows from the group. True when it changed.
+// Takes value as the new code of a group when it differs ignoring case and
+// may travel in a request; the label follows from the group. True when it
+// changed.
 bool TakeCode(const char* group, const char* value, CAString& code, CWString& label) {
-    if (!value || code.EqualsNoCaseStr(value))
+    if (!value || !IsRequestValue(value) || code.EqualsNoCaseStr(value))
         return false;
     code.Assign(value);
     const CNameValueList list = LoadQuoteOptionGroup(group);
@@ -167,19 +168,11 @@ void COrbStockTableWnd::OnWindowShown() {
 }
 
 int COrbStockTableWnd::BuildRequest(CAString& out) {
-    // Built by concatenation: a long preset request is never cut.
-    std::string text(GetRequestText().view());
-    text += "&market=";
-    text += m_market.view();
-    text += "&class=";
-    text += m_category.view();
-    text += "&type=";
-    text += m_field.view();
-    text += "&direct=" + std::to_string(m_direction);
-    text += "&offset=" + std::to_string(GetPageOffset());
-    text += "&count=" + std::to_string(m_pageSize);
-    text += "&field=";
-    text += kQuoteRowFields;
+    const std::string text = RankingPageRequest(
+        GetRequestText().view(),
+        {m_market.view(), m_category.view(), m_field.view(), m_direction, GetPageOffset(), m_pageSize});
+    if (text.empty())
+        return 0;
     out.Assign(std::string_view(text));
     m_sentPageBefore = m_sentPage;
     m_sentPage = m_pageIndex;
@@ -205,19 +198,13 @@ void COrbStockTableWnd::KeepShownPage() {
     m_pageChanged = false;
 }
 
-void COrbStockTableWnd::OnNetData(const std::uint8_t* data, int length, bool) {
-    if (!data || length <= 0) {
-        KeepShownPage();
-        return;
-    }
-    CDataSetList reply(data, length);
+void COrbStockTableWnd::OnReplyWithoutRows() {
     // An error reply (a network failure comes as one too) shows no rows.
-    if (TakeReplyHead(reply)) {
-        KeepShownPage();
-        return;
-    }
+    KeepShownPage();
+}
+
+void COrbStockTableWnd::TakeReplyRows(CDataSet* first) {
     m_shownPage = m_sentPage;
-    CDataSet* first = FirstSet(reply);
     const int selected = GetSelectedRow();
     RemoveAllRows();
     FillRows(first);
@@ -245,17 +232,6 @@ void COrbStockTableWnd::FillRows(CDataSet* set) {
     } while (set->MoveNext());
 }
 
-int COrbStockTableWnd::OpenMenuChild(int index) {
-    if (index < 0)
-        return -1;
-    const CQuoteRowData* row = GetRowData(index);
-    if (!row)
-        return -1;
-    const std::string request = "date=&code=" + row->GetStockKey();
-    const COpenResult r = GetWndManager().CreateWnd("fschart", -1, u"分时走势", "", request.c_str(), 0, this);
-    return r ? 1 : 0;
-}
-
 void COrbStockTableWnd::OpenBoardQuotes() {
     CAppData* app = CAppData::Instance();
     CMenuTree* tree = app ? app->GetMenuTree() : nullptr;
@@ -270,31 +246,17 @@ void COrbStockTableWnd::OpenBoardQuotes() {
 }
 
 bool COrbStockTableWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
-    switch (LowWord(wParam)) {
-    case UI_BOTTOM_BAR_ID:
-        OnBarButton(BarButtonIndex(wParam, lParam));
-        return true;
-    case kRowListId:
-        OpenMenuChild(static_cast<int>(lParam));
-        return true;
-    case kHeaderListId:
-        m_direction = lParam == 0 ? 1 : 0;
-        m_pageIndex = 0;
-        PostRequest(-1, 0);
-        return true;
-    default:
-        return CNetWnd::OnCommand(wParam, lParam);
-    }
+    if (LowWord(wParam) != kHeaderListId)
+        return COrbTableWnd::OnCommand(wParam, lParam);
+    // The direction title: the first page in the other direction.
+    m_direction = lParam == 0 ? 1 : 0;
+    m_pageIndex = 0;
+    PostRequest(-1, 0);
+    return true;
 }
 
-void COrbStockTableWnd::OnBarButton(int index) {
+void COrbStockTableWnd::OnOwnBarButton(int index) {
     switch (index) {
-    case 0:
-        ShowOptionMenu();
-        break;
-    case 1:
-        OpenStockSearch();
-        break;
     case 2:
         if (m_pageIndex == 0) {
             Tell(u"已是第一页，向前无更多数据显示！");
@@ -320,42 +282,26 @@ void COrbStockTableWnd::OnBarButton(int index) {
     case 4:
         OpenBoardQuotes();
         break;
-    case 5:
-        EndWindow(1);
-        break;
     default:
         break;
     }
 }
 
-void COrbStockTableWnd::ShowOptionMenu() {
-    OnMenuCommand(RunOptionMenu({{u"取消", kMenuCancel},
-                                 {u"卖出委托", kMenuSell},
-                                 {u"买入委托", kMenuBuy},
-                                 {u"详细报价", kMenuDetail},
-                                 {u"加入自选", kMenuAddToMyStocks},
-                                 {u"排序参数", kMenuSortParams}}));
+std::vector<COrbTableWnd::MenuEntry> COrbStockTableWnd::OwnMenuEntries() const {
+    return {{u"加入自选", kMenuAddToMyStocks}, {u"排序参数", kMenuSortParams}};
 }
 
-void COrbStockTableWnd::OnMenuCommand(int id) {
-    const int selected = GetSelectedRow();
-    const CQuoteRowData* row = selected >= 0 ? GetRowData(selected) : nullptr;
+void COrbStockTableWnd::OnNoRowChosen() {
+    Tell(u"未选中任何股票！");
+}
+
+void COrbStockTableWnd::OnOwnMenuCommand(int id, int row) {
     switch (id) {
-    case kMenuSell:
-    case kMenuBuy:
-        OpenOrder(id == kMenuSell, selected);
-        break;
-    case kMenuDetail:
-        if (row)
-            OpenDetailQuote(row->GetStockKey().c_str());
-        else
-            Tell(u"未选中任何股票！");
-        break;
     case kMenuAddToMyStocks:
-        if (row)
-            CEditMyStockWnd::AddToMyStocks(row->GetStockKey().c_str(), this);
+        if (const CQuoteRowData* data = GetRowData(row))
+            CEditMyStockWnd::AddToMyStocks(data->GetStockKey().c_str(), this);
         else
-            Tell(u"未选中任何股票！");
+            OnNoRowChosen();
         break;
     case kMenuSortParams:
         OpenSortParams();

@@ -5,9 +5,11 @@
 // chart, and from the option menu orders, opens the detail quote or adds the
 // stock to the watch list. The board table derives it.
 //
-// Request (BuildRequest): the preset request of the menu node, then
-// "&market=%s&class=%s&type=%s&direct=%d&offset=%d&count=%d&field=..." — the
-// option group "type" travels as "class", the group "sort" as "type".
+// Request (BuildRequest): RankingPageRequest (QuoteRequests.h) — the preset
+// request of the menu node, then the codes, direction and page; the option
+// group "type" travels as "class", the group "sort" as "type". A code that
+// may not travel in a request is never taken from a menu node's parameter
+// text or a sort choice.
 //
 // Paging: a page move changes the page index before its request goes out.
 // When that request fails (an error reply, a network failure, a refusal or
@@ -25,15 +27,8 @@ class CDataSet;
 class COrbStockTableWnd : public COrbTableWnd {
 public:
     static constexpr int kPageSize = 20;
-    // Option-menu command ids.
-    enum : int {
-        kMenuCancel = 121,
-        kMenuSell = 122,
-        kMenuBuy = 123,
-        kMenuDetail = 125,
-        kMenuAddToMyStocks = 126,
-        kMenuSortParams = 127,
-    };
+    // The table's own option-menu command ids.
+    enum : int { kMenuAddToMyStocks = 126, kMenuSortParams = 127 };
     // Bottom-bar images, button index 0 to 5.
     static constexpr int kBarImages[6] = {126, 118, 124, 123, 140, 116};
 
@@ -42,11 +37,13 @@ public:
     const char* GetClassName() const override { return "COrbStockTableWnd"; }
 
     // Reads "market", "type", "sort" and "direct" of a parameter text; each
-    // value that differs (codes ignoring case) replaces the current one,
-    // with its label from the option group, and sets the changed flag.
+    // value that differs (codes ignoring case) and may travel in a request
+    // replaces the current one, with its label from the option group, and
+    // sets the changed flag.
     void ParseParams(const char* param);
-    // The same for a sort choice: each non-empty code, and the direction
-    // whenever it differs.
+    // The same for a sort choice: each non-empty code of at most
+    // CSortChoice::kMaxCodeLength bytes, and the direction whenever it
+    // differs.
     void ApplySortChoice(const CSortChoice& choice);
     // Fills rows from set (columns of kQuoteRowFields); tells the user when the
     // set is missing or empty.
@@ -69,18 +66,22 @@ public:
     int OnInitDialog() override;
     void SetMenuParams(int menuId, const char* param, const char* request) override;
     void OnWindowShown() override;
+    // RankingPageRequest of the current choice and page; 0 when a code is
+    // refused.
     int BuildRequest(CAString& out) override;
-    void OnNetData(const std::uint8_t* data, int length, bool networkFailure) override;
     void OnRequestNotSent(NotSent why) override;
-    // Opens the minute chart of row index; −1 for a negative index or no row.
-    int OpenMenuChild(int index) override;
-    // An option-menu command on the selected row.
-    virtual void OnMenuCommand(int id);
 
 protected:
-    // The bottom bar's buttons (command 101).
-    void OnBarButton(int index);
-    void ShowOptionMenu();
+    std::vector<MenuEntry> OwnMenuEntries() const override;
+    void OnOwnMenuCommand(int id, int row) override;
+    // "未选中任何股票！": the detail quote and adding need a selected row.
+    void OnNoRowChosen() override;
+    // A page move that came to nothing keeps the page shown.
+    void OnReplyWithoutRows() override;
+    // The page's rows; a page move selects the first and scrolls to the top.
+    void TakeReplyRows(CDataSet* first) override;
+    // 2 the page before, 3 the page after, 4 the sectors.
+    void OnOwnBarButton(int index) override;
     void OpenSortParams();
     // A "提示" message box with OK.
     void Tell(const char16_t* text);

@@ -1,10 +1,13 @@
-// The quote table base: the two lists, their places and the row records.
+// The quote table base: the two lists, their places, the row records, and
+// the row taps, option menu and reply steps every table shares.
 #include "quotes/tables/COrbTableWnd.h"
 
+#include "core/CDataSetList.h"
 #include "core/StrUtil.h"
 #include "framework/app/CAppData.h"
 #include "framework/shell/CWndManager.h"
 #include "framework/ui/widgets/CPopMenuWnd.h"
+#include "quotes/tables/QuoteRequests.h"
 
 #include <algorithm>
 #include <string>
@@ -73,13 +76,42 @@ void COrbTableWnd::RemoveAllRows() {
     m_rowList.RemoveAll();
 }
 
-int COrbTableWnd::RunOptionMenu(std::initializer_list<MenuEntry> entries) {
+int COrbTableWnd::RunOptionMenu(const std::vector<MenuEntry>& entries) {
     CPopMenuWnd menu;
     for (const MenuEntry& e : entries)
         menu.AddItem(CWString(e.text), UI_BTN_PUSH, e.id);
     const int id = menu.TrackMenu(this, ANIM_SLIDE_UP, ANIM_SLIDE_DOWN);
     menu.Destroy();
     return id;
+}
+
+void COrbTableWnd::ShowOptionMenu() {
+    std::vector<MenuEntry> entries = {
+        {u"取消", kMenuCancel}, {u"卖出委托", kMenuSell}, {u"买入委托", kMenuBuy}, {u"详细报价", kMenuDetail}};
+    const std::vector<MenuEntry> own = OwnMenuEntries();
+    entries.insert(entries.end(), own.begin(), own.end());
+    OnMenuCommand(RunOptionMenu(entries));
+}
+
+void COrbTableWnd::OnMenuCommand(int id) {
+    const int row = MenuTargetRow();
+    switch (id) {
+    case kMenuCancel:
+        break;
+    case kMenuSell:
+    case kMenuBuy:
+        OpenOrder(id == kMenuSell, row);
+        break;
+    case kMenuDetail:
+        if (const CQuoteRowData* data = GetRowData(row))
+            OpenDetailQuote(data->GetStockKey().c_str());
+        else
+            OnNoRowChosen();
+        break;
+    default:
+        OnOwnMenuCommand(id, row);
+        break;
+    }
 }
 
 bool COrbTableWnd::IsAutoRefreshSetting() {
@@ -90,20 +122,69 @@ bool COrbTableWnd::IsAutoRefreshSetting() {
     return !on.IsEmpty() && on.c_str()[0] == '1';
 }
 
-bool COrbTableWnd::TakeReplyHead(CDataSetList& reply) {
-    if (ShowReplyError(reply))
+bool COrbTableWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+    switch (LowWord(wParam)) {
+    case UI_BOTTOM_BAR_ID:
+        OnBarButton(BarButtonIndex(wParam, lParam));
         return true;
-    CDataSet* first = FirstSet(reply);
+    case kRowListId:
+        if (HighWord(wParam) == CQuoteRowList::kRowClicked || HighWord(wParam) == CQuoteRowList::kRowMenu)
+            OpenMenuChild(static_cast<int>(lParam));
+        return true;
+    default:
+        return CNetWnd::OnCommand(wParam, lParam);
+    }
+}
+
+void COrbTableWnd::OnBarButton(int index) {
+    switch (index) {
+    case 0:
+        ShowOptionMenu();
+        break;
+    case 1:
+        OpenStockSearch();
+        break;
+    case 5:
+        EndWindow(1);
+        break;
+    default:
+        OnOwnBarButton(index);
+        break;
+    }
+}
+
+int COrbTableWnd::OpenMenuChild(int index) {
+    const CQuoteRowData* row = index >= 0 ? GetRowData(index) : nullptr;
+    const std::string request = row ? MinuteChartRequest(row->GetStockKey()) : std::string();
+    if (request.empty())
+        return -1;
+    return GetWndManager().CreateWnd("fschart", -1, u"分时走势", "", request.c_str(), 0, this) ? 1 : 0;
+}
+
+void COrbTableWnd::OnNetData(const std::uint8_t* data, int length, bool /*networkFailure*/) {
+    if (!data || length <= 0) {
+        OnReplyWithoutRows();
+        return;
+    }
+    CDataSetList reply(data, length);
+    if (ShowReplyError(reply)) {
+        OnReplyWithoutRows();
+        return;
+    }
+    CDataSet* first = reply.GetCount() > 0 ? *reply.GetAt(0) : nullptr;
     if (first && StrEqualNoCase(first->GetTag(), "hq.info") == 0) {
         FreeReplyList(first);
-        return true;
+        OnReplyWithoutRows();
+        return;
     }
-    return false;
+    TakeReplyRows(first);
 }
 
 void COrbTableWnd::OpenDetailQuote(const char* stock) {
-    const std::string param = std::string("code=") + (stock ? stock : "");
-    GetWndManager().CreateWnd("xxhq", -1, u"详细报价", param.c_str(), "tc_mfuncno=31000&tc_sfuncno=4", 0, this);
+    const std::string param = StockCodeParam(stock ? stock : "");
+    if (param.empty())
+        return;
+    GetWndManager().CreateWnd("xxhq", -1, u"详细报价", param.c_str(), std::string(kQuoteRequest).c_str(), 0, this);
 }
 
 void COrbTableWnd::OpenOrder(bool sell, int row) {
@@ -116,11 +197,13 @@ void COrbTableWnd::OpenOrder(bool sell, int row) {
     }
     const CQuoteRowData* data = row >= 0 ? GetRowData(row) : nullptr;
     CWString title(sell ? u"卖出" : u"买入");
-    std::string request = std::string("MMLB=") + (sell ? "1" : "0");
     if (data) {
         title.AppendChar(u' ');
         title.Append(data->GetText(CQuoteRowData::kName).view());
-        request = "code=" + data->GetText(CQuoteRowData::kCode).ToAnsi() + "&" + request;
     }
+    const std::string request =
+        data ? OrderRequest(sell, data->GetText(CQuoteRowData::kCode).ToAnsi()) : OrderRequest(sell);
+    if (request.empty())
+        return;
     GetWndManager().CreateWnd("buysale", -1, title.c_str(), "", request.c_str(), 0, this);
 }

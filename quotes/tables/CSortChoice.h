@@ -1,7 +1,8 @@
 // The choice the ranking sort form hands to the ranking table with
 // WND_MSG_PARAMS_CHOSEN: allocated with new by the form, deleted by the
 // table that receives it, or by the loop (FreeSortChoice) when the table is
-// gone. The codes travel to the server as they stand.
+// gone. The table takes a code only when it may travel in a request
+// (QuoteRequests.h).
 #pragma once
 
 #include "platform/win/Message.h"

@@ -1,10 +1,9 @@
 // The board stock table: one sector's stocks, sorted here by change in percent.
 #include "quotes/tables/CStockBoardTableWnd.h"
 
-#include "core/CDataSetList.h"
 #include "framework/app/CAppData.h"
+#include "quotes/tables/QuoteRequests.h"
 #include "quotes/tables/QuoteRowCompare.h"
-#include "quotes/tables/QuoteRowFill.h"
 
 #include <string>
 
@@ -44,24 +43,17 @@ bool CStockBoardTableWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 int CStockBoardTableWnd::BuildRequest(CAString& out) {
-    if (GetRequestText().IsEmpty())
+    const std::string text = SectorMembersRequest(GetRequestText().view());
+    if (text.empty())
         return 0;
-    std::string text(GetRequestText().view());
-    text += "&field=";
-    text += kQuoteRowFields;
     out.Assign(std::string_view(text));
     return 1;
 }
 
-void CStockBoardTableWnd::OnNetData(const std::uint8_t* data, int length, bool) {
-    if (!data || length <= 0)
-        return;
-    CDataSetList reply(data, length);
-    if (TakeReplyHead(reply))
-        return;
+void CStockBoardTableWnd::TakeReplyRows(CDataSet* first) {
     if (GetRowCount() > 0)
         RemoveAllRows();
-    FillRows(FirstSet(reply));
+    FillRows(first);
     SortRows();
 }
 

@@ -21,8 +21,10 @@ public:
     int OnInitDialog() override;
     // Plain CNetWnd::OnWindowShown: the caption stays the opener's title.
     void OnWindowShown() override;
-    // The preset request and "&field=4|3|16|20|21|13|11|1"; 0 without a
-    // preset request.
+    // SectorMembersRequest of the preset request; 0 without one.
     int BuildRequest(CAString& out) override;
-    void OnNetData(const std::uint8_t* data, int length, bool networkFailure) override;
+
+protected:
+    // The sector's rows, sorted in the current direction.
+    void TakeReplyRows(CDataSet* first) override;
 };

@@ -1,4 +1,4 @@
-// The ranking table's choice and request text, without a window on screen:
+// The ranking table's choice of ranking, without a window on screen:
 // the option groups come from a stored configuration as the simulated
 // server hands it out.
 #include "core/CDataSetWriter.h"
@@ -28,11 +28,6 @@ protected:
         ASSERT_TRUE(app->WriteDatFile("config", body.data(), body.size()));
     }
     void TearDown() override { CAppData::Destroy(); }
-    static std::string Request(COrbStockTableWnd& w) {
-        CAString out;
-        EXPECT_EQ(w.BuildRequest(out), 1);
-        return out.str();
-    }
 };
 
 TEST_F(RankingRequestTest, ANewTableShowsTheFirstEntryOfEachGroupDescendingFromPageZero) {
@@ -48,24 +43,29 @@ TEST_F(RankingRequestTest, ANewTableShowsTheFirstEntryOfEachGroupDescendingFromP
     EXPECT_TRUE(w.GetAutoRefresh()) << "Quote_IsRefresh defaults to 1";
 }
 
-TEST_F(RankingRequestTest, TheRequestCarriesTheTypeGroupAsClassAndTheSortGroupAsType) {
+TEST_F(RankingRequestTest, TheMenuParametersChooseTheRankingAndItsTitle) {
     COrbStockTableWnd w;
     w.SetMenuParams(2, "market=2&type=B&sort=df&direct=0", "tc_mfuncno=31000&tc_sfuncno=3");
-    EXPECT_EQ(Request(w),
-              "tc_mfuncno=31000&tc_sfuncno=3&market=2&class=B&type=df&direct=0&offset=0&count=20"
-              "&field=4|3|16|20|21|13|11|1");
+    EXPECT_EQ(w.GetMarketCode(), "2");
+    EXPECT_EQ(w.GetCategoryCode(), "B");
+    EXPECT_EQ(w.GetFieldCode(), "df");
+    EXPECT_EQ(w.GetDirection(), 0);
     EXPECT_EQ(w.MakeCaption(), u"上海B股跌幅");
 }
 
-TEST_F(RankingRequestTest, ALongPresetRequestIsNeverCut) {
+TEST_F(RankingRequestTest, ACodeThatMayNotTravelIsTakenFromNeitherAMenuNodeNorASortChoice) {
     COrbStockTableWnd w;
-    const std::string preset = "tc_mfuncno=31000&tc_sfuncno=3&pad=" + std::string(3000, 'x');
-    w.SetMenuParams(2, "", preset.c_str());
-    const std::string text = Request(w);
-    EXPECT_EQ(text.substr(0, preset.size()), preset);
-    const std::string tail = "&field=4|3|16|20|21|13|11|1";
-    ASSERT_GT(text.size(), preset.size() + tail.size());
-    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+    w.SetFirstShow(false);
+    w.ParseParams("market=1%26x&type=A=B&sort=z%f");
+    CSortChoice choice;
+    choice.market = "2&x=1";
+    w.ApplySortChoice(choice);
+    EXPECT_EQ(w.GetMarketCode(), "12");
+    EXPECT_EQ(w.GetCategoryCode(), "A");
+    EXPECT_EQ(w.GetFieldCode(), "zf");
+    EXPECT_FALSE(w.IsFirstShow());
+    CAString out;
+    EXPECT_EQ(w.BuildRequest(out), 1);
 }
 
 TEST_F(RankingRequestTest, ACodeDifferingOnlyInCaseChangesNothing) {
@@ -109,14 +109,11 @@ TEST_F(RankingRequestTest, ASortChoiceKeepsTheCodesItLeavesEmptyOrTooLongButAlwa
     EXPECT_EQ(w.MakeCaption(), u"深圳A股涨幅");
 }
 
-TEST_F(RankingRequestTest, TheBoardTableAddsTheFieldListToItsPresetAndSendsNothingWithoutOne) {
+TEST_F(RankingRequestTest, TheBoardTableSendsNothingWithoutAPresetAndStartsDescending) {
     CStockBoardTableWnd w;
     CAString out;
     EXPECT_EQ(w.BuildRequest(out), 0);
-    w.SetMenuParams(54, "", "tc_mfuncno=100&tc_sfuncno=31&sector=gn&sectorcode=GN02");
-    EXPECT_EQ(w.BuildRequest(out), 1);
-    EXPECT_EQ(out.str(), "tc_mfuncno=100&tc_sfuncno=31&sector=gn&sectorcode=GN02&field=4|3|16|20|21|13|11|1");
-    EXPECT_EQ(w.GetDirection(), 0) << "the board starts descending";
+    EXPECT_EQ(w.GetDirection(), 0);
 }
 
 } // namespace

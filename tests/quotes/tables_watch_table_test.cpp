@@ -65,6 +65,14 @@ TEST_F(WatchTable, AStoredItemTheReplyDoesNotKnowIsDroppedFromTheStore) {
     EXPECT_EQ(StoreFile(), std::string("600010.02,399001.01") + '\0');
 }
 
+TEST_F(WatchTable, AStoredItemThatMayNotTravelIsNeitherSentNorPruned) {
+    Start("600010.02,60&c=1.02,399001.01");
+    OpenTable();
+    EXPECT_EQ(Requests(31000, 4).at(0).Get("code"), "600010.02|399001.01");
+    EXPECT_EQ(RowKeys(), (std::vector<std::string>{"600010.02", "399001.01"}));
+    EXPECT_EQ(Stored(), "600010.02,60&c=1.02,399001.01");
+}
+
 TEST_F(WatchTable, AnEmptyReplyRewritesNothing) {
     Start("123456.01,654321.02");
     OpenTable();
