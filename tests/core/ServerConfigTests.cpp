@@ -57,26 +57,29 @@ TEST(CServerConfig, GetValueReadsColumnOneOfTheFirstMatchingSetIgnoringCase) {
     EXPECT_TRUE(h.shown.empty());
 }
 
-TEST(CServerConfig, StoredErrorSetIsShownAndDropped) {
-    Harness h;
-    h.files["config"] = CDataSetWriter::ErrorBody(u"版本过期");
-    EXPECT_FALSE(h.config.Load(0));
-    ASSERT_EQ(h.shown.size(), 1u);
-    EXPECT_EQ(h.shown[0], u"版本过期");
-    EXPECT_FALSE(h.config.GetValue("market").has_value());
-}
-
-TEST(CServerConfig, MissingOrDamagedFileLeavesNoValues) {
-    Harness h;
-    h.files["config"] = ConfigBody();
-    ASSERT_TRUE(h.config.Load(0));
-    h.files.clear();
-    EXPECT_FALSE(h.config.Load(0));  // reloading drops what was held
-    EXPECT_FALSE(h.config.GetValue("market").has_value());
-    EXPECT_TRUE(h.shown.empty());
-
-    h.files["config"] = std::vector<uint8_t>{1, 0, 0, 0, 'x'};
-    EXPECT_FALSE(h.config.Load(0));
-    ASSERT_EQ(h.shown.size(), 1u);
-    EXPECT_EQ(h.shown[0], u"未取到错误信息");
+TEST(CServerConfig, ReloadingAnErrorSetOrADamagedFileShowsItsTextAndAnAbsentOneDropsTheValuesSilently) {
+    struct Case {
+        const char* what;
+        std::optional<std::vector<uint8_t>> file;
+        const char16_t* shown;  // null: nothing shown
+    };
+    const Case cases[] = {
+        {"an error set", CDataSetWriter::ErrorBody(u"版本过期"), u"版本过期"},
+        {"not a body", std::vector<uint8_t>{1, 0, 0, 0, 'x'}, u"未取到错误信息"},
+        {"no file", std::nullopt, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Harness h;
+        h.files["config"] = ConfigBody();
+        ASSERT_TRUE(h.config.Load(0));
+        h.files.erase("config");
+        if (c.file) h.files["config"] = *c.file;
+        EXPECT_FALSE(h.config.Load(0));
+        EXPECT_FALSE(h.config.GetValue("market").has_value());  // what was held is dropped
+        ASSERT_EQ(h.shown.size(), c.shown ? 1u : 0u);
+        if (c.shown) {
+            EXPECT_EQ(h.shown[0], c.shown);
+        }
+    }
 }

@@ -77,43 +77,49 @@ const std::string kOrbsim = std::string(ORB_BINARY_DIR) + "/tools/simulator/orbs
 const std::string kIcongen = std::string(ORB_BINARY_DIR) + "/tools/icongen/orb_icongen";
 } // namespace
 
-TEST(OrbstockArguments, AWrongServerValueIsRefusedWithItsTextAndUsage) {
-    if (!Exists(kOrbstock)) GTEST_SKIP() << "orbstock is built only with SDL2";
+TEST(ProgramArguments, AWrongLineNamesItsFaultWithTheUsageAndStatus64AndHelpPrintsTheUsage) {
+    const bool haveOrbstock = Exists(kOrbstock);  // built only with SDL2
+    ASSERT_TRUE(Exists(kOrbsim));
+    ASSERT_TRUE(Exists(kIcongen));
+    struct Line {
+        const std::string* program;
+        std::vector<std::string> args;
+        std::string fault;  // in stderr; empty for help
+        std::string usage;
+    };
+    const std::string orbstock = "usage: orbstock", orbsim = "usage: orbsim [port]", icongen = "usage: orb_icongen";
+    std::vector<Line> lines;
     for (const char* server : {"localhost", "host:", ":8002", "host:0", "host:65536", "host:99999999999999999999",
-                               "host:80x", "host: 80", "host:+80", "host:-1"}) {
-        RunResult r = RunProgram(kOrbstock, {"--server", server});
-        EXPECT_EQ(r.status, 64) << server;
-        EXPECT_NE(r.errors.find(std::string("--server wants HOST:PORT, not '") + server + "'"), std::string::npos)
-            << server << ": " << r.errors;
-        EXPECT_NE(r.errors.find("usage: orbstock"), std::string::npos) << server;
-    }
-}
-
-TEST(OrbstockArguments, AMissingEmptyOrOptionLikeValueIsAMissingValue) {
-    if (!Exists(kOrbstock)) GTEST_SKIP() << "orbstock is built only with SDL2";
-    const std::vector<std::vector<std::string>> lines = {
+                               "host:80x", "host: 80", "host:+80", "host:-1"})
+        lines.push_back({&kOrbstock, {"--server", server}, std::string("--server wants HOST:PORT, not '") + server + "'",
+                         orbstock});
+    const std::vector<std::vector<std::string>> missingValues = {
         {"--server"}, {"--data-dir"}, {"--tour"}, {"--tour", ""}, {"--data-dir", ""},
         {"--tour", "--server", "127.0.0.1:1"}, {"--data-dir", "--tour", "out"},
     };
-    for (const auto& line : lines) {
-        RunResult r = RunProgram(kOrbstock, line);
-        EXPECT_EQ(r.status, 64) << line[0] << " " << line.size();
-        EXPECT_NE(r.errors.find("orbstock: " + line[0] + " needs a value"), std::string::npos) << r.errors;
+    for (const auto& args : missingValues) lines.push_back({&kOrbstock, args, "orbstock: " + args[0] + " needs a value", orbstock});
+    for (const char* arg : {"--verbose", "-x", "--server=127.0.0.1:8002", "tour"})
+        lines.push_back({&kOrbstock, {arg}, std::string("unknown option '") + arg + "'", orbstock});
+    lines.push_back({&kOrbsim, {"80x"}, "not '80x'", orbsim});
+    lines.push_back({&kOrbsim, {"8002", "9000"}, "one port at most", orbsim});
+    lines.push_back({&kIcongen, {}, "", icongen});
+    lines.push_back({&kIcongen, {"a", "b"}, "", icongen});
+    lines.push_back({&kIcongen, {"--out"}, "unknown option '--out'", icongen});
+    for (const auto& [program, usage] : {std::pair{&kOrbstock, orbstock}, {&kOrbsim, orbsim}, {&kIcongen, icongen}}) {
+        lines.push_back({program, {"--help"}, "", usage});
+        lines.push_back({program, {"-h"}, "", usage});
     }
-}
-
-TEST(OrbstockArguments, UnknownOptionsAndStrayWordsAreNamed) {
-    if (!Exists(kOrbstock)) GTEST_SKIP() << "orbstock is built only with SDL2";
-    for (const char* arg : {"--verbose", "-x", "--server=127.0.0.1:8002", "tour"}) {
-        RunResult r = RunProgram(kOrbstock, {arg});
-        EXPECT_EQ(r.status, 64) << arg;
-        EXPECT_NE(r.errors.find(std::string("unknown option '") + arg + "'"), std::string::npos) << r.errors;
-    }
-    for (const char* flag : {"--help", "-h"}) {
-        RunResult help = RunProgram(kOrbstock, {flag});
-        EXPECT_EQ(help.status, 0) << flag;
-        EXPECT_NE(help.output.find("usage: orbstock"), std::string::npos) << flag;
-        EXPECT_TRUE(help.errors.empty()) << flag;
+    for (const Line& line : lines) {
+        if (line.program == &kOrbstock && !haveOrbstock) continue;
+        std::string text = line.program->substr(line.program->rfind('/') + 1);
+        for (const auto& a : line.args) text += " [" + a + "]";
+        SCOPED_TRACE(text);
+        const bool help = !line.args.empty() && (line.args[0] == "--help" || line.args[0] == "-h");
+        RunResult r = RunProgram(*line.program, line.args);
+        EXPECT_EQ(r.status, help ? 0 : 64);
+        EXPECT_NE((help ? r.output : r.errors).find(line.fault), std::string::npos) << r.errors;
+        EXPECT_NE((help ? r.output : r.errors).find(line.usage), std::string::npos) << r.errors;
+        EXPECT_TRUE((help ? r.errors : r.output).empty()) << "nothing on the other stream";
     }
 }
 
@@ -127,34 +133,4 @@ TEST(OrbstockDisplay, ADisplayWithoutAServerIsRefusedWithAMessageInsteadOfAnUnse
     EXPECT_EQ(r.status, 2) << r.errors;
     EXPECT_NE(r.errors.find("':99999' cannot be opened"), std::string::npos) << r.errors;
     EXPECT_NE(r.errors.find("xvfb-run"), std::string::npos) << r.errors;
-}
-
-TEST(IcongenArguments, HelpPrintsTheUsageAndAWrongCommandLineIsRefusedBeforeWriting) {
-    ASSERT_TRUE(Exists(kIcongen));
-    for (const char* flag : {"--help", "-h"}) {
-        RunResult help = RunProgram(kIcongen, {flag});
-        EXPECT_EQ(help.status, 0) << flag << ": " << help.errors;
-        EXPECT_NE(help.output.find("usage: orb_icongen DIR"), std::string::npos) << flag;
-        EXPECT_TRUE(help.errors.empty()) << flag;
-    }
-    for (const std::vector<std::string>& line :
-         std::vector<std::vector<std::string>>{{}, {"a", "b"}, {"--out"}}) {
-        RunResult r = RunProgram(kIcongen, line);
-        EXPECT_EQ(r.status, 64) << line.size();
-        EXPECT_NE(r.errors.find("usage: orb_icongen"), std::string::npos) << r.errors;
-        EXPECT_TRUE(r.output.empty()) << r.output;
-    }
-    EXPECT_NE(RunProgram(kIcongen, {"--out"}).errors.find("unknown option '--out'"), std::string::npos);
-}
-
-TEST(OrbsimArguments, APortThatIsNotANumberUpTo65535IsRefusedNotWrappedOrZeroed) {
-    ASSERT_TRUE(Exists(kOrbsim));
-    for (const char* port : {"abc", "", "65536", "70000", "-1", "80x", "99999999999"}) {
-        RunResult r = RunProgram(kOrbsim, {port});
-        EXPECT_EQ(r.status, 64) << port;
-        EXPECT_NE(r.errors.find(std::string("not '") + port + "'"), std::string::npos) << port << ": " << r.errors;
-    }
-    RunResult extra = RunProgram(kOrbsim, {"8002", "9000"});
-    EXPECT_EQ(extra.status, 64);
-    EXPECT_NE(extra.errors.find("usage: orbsim [port]"), std::string::npos);
 }

@@ -53,6 +53,9 @@ TEST(SimCommandLine, ReadsPortFaultsAndTheirFunctionsAndRefusesWhatItCannotRead)
         {{"--fault=drip"}, "unknown option '--fault=drip'"},
         {{"8002", "9000"}, "one port at most, not '9000'"},
         {{"65536"}, "not '65536'"},
+        {{"abc"}, "not 'abc'"},
+        {{""}, "not ''"},
+        {{"99999999999"}, "not '99999999999'"},
         {{"-1"}, "not '-1'"},
     };
     for (const LineCase& c : cases) {

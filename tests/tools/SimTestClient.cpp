@@ -171,6 +171,11 @@ bool ParseETag(const std::string& etag, int numbers[4]) {
     return true;
 }
 
+int ErrorOf(const RawReply& reply) {
+    int n[4];
+    return reply.complete && ParseETag(reply.etag, n) ? n[0] : -1;
+}
+
 std::unique_ptr<CDataSetList> OpenReply(const RawReply& reply, const std::string& key) {
     int n[4];
     if (!reply.complete || !ParseETag(reply.etag, n)) return nullptr;

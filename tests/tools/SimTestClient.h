@@ -67,6 +67,8 @@ RawReply PostRaw(int port, const std::string& body, int timeoutMs = 5000);
 
 // The ETag's four numbers; false when it is not four decimal numbers.
 bool ParseETag(const std::string& etag, int numbers[4]);
+// The ETag's error number of a complete reply; -1 when incomplete or unreadable.
+int ErrorOf(const RawReply& reply);
 
 // Opens (cipher 36, with key) and unpacks (compression 18) a complete
 // reply into record sets; null when the ETag or the body is unreadable.
