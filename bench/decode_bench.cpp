@@ -28,7 +28,11 @@ const Reply& LargeReply() {
         w.AddColumn(DataSetType::AnsiText, "code", u"代码");
         w.AddColumn(DataSetType::WideText, "name", u"名称");
         w.AddColumn(DataSetType::Int16, "market", u"市场");
-        for (int c = 0; c < 12; ++c) w.AddColumn(DataSetType::Number, "n" + std::to_string(c), u"数值");
+        for (int c = 0; c < 12; ++c) {
+            std::string name = "n";
+            name += std::to_string(c);
+            w.AddColumn(DataSetType::Number, name, u"数值");
+        }
         w.AddColumn(DataSetType::Int32, "vol", u"成交量");
         w.AddColumn(DataSetType::Double, "rate", u"换手率");
         for (int r = 0; r < 2000; ++r) {

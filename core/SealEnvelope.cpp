@@ -6,9 +6,13 @@
 
 #include "core/StrUtil.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstring>
+#include <memory>
 #include <openssl/blowfish.h>
+#include <openssl/crypto.h>
 #include <vector>
 #include <zlib.h>
 
@@ -20,10 +24,52 @@ constexpr size_t kMaxKey = 72;  // Blowfish uses at most 72 key bytes
 
 bool KeyUsable(const char* key) { return key && std::strlen(key) >= kMinKey; }
 
-void SetKey(const char* key, BF_KEY* bf) {
-    size_t n = std::strlen(key);
-    if (n > kMaxKey) n = kMaxKey;
-    BF_set_key(bf, static_cast<int>(n), reinterpret_cast<const unsigned char*>(key));
+// Blowfish's key schedule runs the cipher 521 times, as much work as
+// enciphering 4 KB, while a session seals and opens every message under
+// the same key. So each thread keeps the schedules of the last few keys it
+// used (a simulator connection may try several keys on one seal), wiped
+// when the thread ends. Only the key bytes Blowfish uses are compared: the
+// schedule is what a fresh BF_set_key would give, so the bytes are too.
+class CKeySchedules {
+public:
+    ~CKeySchedules() { OPENSSL_cleanse(m_slots, sizeof m_slots); }
+
+    // The schedule of key, valid until this thread's next call.
+    const BF_KEY& For(const char* key) {
+        const size_t n = std::min(std::strlen(key), kMaxKey);
+        Slot* oldest = &m_slots[0];
+        for (Slot& slot : m_slots) {
+            if (slot.lastUse != 0 && slot.length == n && std::memcmp(slot.key, key, n) == 0) {
+                slot.lastUse = ++m_uses;
+                return slot.schedule;
+            }
+            if (slot.lastUse < oldest->lastUse)
+                oldest = &slot;
+        }
+        std::memcpy(oldest->key, key, n);
+        oldest->length = n;
+        BF_set_key(&oldest->schedule, static_cast<int>(n), oldest->key);
+        oldest->lastUse = ++m_uses;
+        return oldest->schedule;
+    }
+
+private:
+    struct Slot {
+        unsigned char key[kMaxKey];
+        size_t length = 0;
+        BF_KEY schedule;
+        std::uint64_t lastUse = 0; // 0: empty
+    };
+    Slot m_slots[4];
+    std::uint64_t m_uses = 0;
+};
+
+const BF_KEY& ScheduleFor(const char* key) {
+    // Made on a thread's first seal, so threads that never seal carry nothing.
+    thread_local std::unique_ptr<CKeySchedules> schedules;
+    if (!schedules)
+        schedules = std::make_unique<CKeySchedules>();
+    return schedules->For(key);
 }
 
 } // namespace
@@ -56,10 +102,8 @@ int SealData(const char* key, const uint8_t* data, int length, uint8_t* output) 
     // From here on only the copy is read: output may be data's own buffer.
     WriteLE32(output, static_cast<uint32_t>(length));
     WriteLE32(output + 4, Crc32(plain.data(), length));
-    BF_KEY bf;
-    SetKey(key, &bf);
     unsigned char iv[8] = {};
-    BF_cbc_encrypt(plain.data(), output + kHeader, cipherLength, &bf, iv, BF_ENCRYPT);
+    BF_cbc_encrypt(plain.data(), output + kHeader, cipherLength, &ScheduleFor(key), iv, BF_ENCRYPT);
     return size;
 }
 
@@ -72,10 +116,8 @@ int OpenSealedData(const char* key, const uint8_t* envelope, int length, uint8_t
     int cipherLength = (length - kHeader) / 8 * 8;
     if (plainLength < 0 || plainLength > cipherLength) return -3;
     std::vector<uint8_t> plain(cipherLength);
-    BF_KEY bf;
-    SetKey(key, &bf);
     unsigned char iv[8] = {};
-    BF_cbc_encrypt(envelope + kHeader, plain.data(), cipherLength, &bf, iv, BF_DECRYPT);
+    BF_cbc_encrypt(envelope + kHeader, plain.data(), cipherLength, &ScheduleFor(key), iv, BF_DECRYPT);
     if (Crc32(plain.data(), plainLength) != crc) return -4;
     std::memcpy(output, plain.data(), plainLength);
     return plainLength;

@@ -4,6 +4,8 @@
 //   Blowfish-CBC cipher text, zero initial block, of the plain bytes padded
 //   with zero bytes to a multiple of 8.
 // The key is the bytes of a key text as they stand (at least 6 of them).
+// Any thread may seal and open; each keeps the key schedules of the last
+// few keys it used, so a session's messages skip Blowfish's key set-up.
 #pragma once
 
 #include <cstddef>

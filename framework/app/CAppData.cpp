@@ -209,7 +209,13 @@ bool CAppData::WriteDatFile(const char* name, const void* bytes, size_t length) 
     if (!IsPlainName(name)) {
         return false;
     }
-    if (!WriteFileAtomically(MakeNativePath(std::string(name) + ".dat"), bytes, length)) {
+    const std::string path = MakeNativePath(std::string(name) + ".dat");
+    // Every start fetches "Menus" and "config" again, mostly unchanged: bytes
+    // already stored cost a read instead of a synced replace.
+    const std::optional<std::vector<uint8_t>> stored = ReadWholeFile(path);
+    const bool same = stored && stored->size() == length &&
+                      (length == 0 || std::memcmp(stored->data(), bytes, length) == 0);
+    if (!same && !WriteFileAtomically(path, bytes, length)) {
         return false;
     }
     if (StrEqualNoCase(name, "Menus") == 0) {

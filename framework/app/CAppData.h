@@ -79,8 +79,9 @@ public:
     int ReadDatFile(const char* name, char** out) const;
     // The same as a vector; nullopt when missing.
     std::optional<std::vector<uint8_t>> ReadDatFile(const char* name) const;
-    // Writes the file name + ".dat" with exactly these bytes, atomically.
-    // False (old file intact, no temporary file left) when it fails.
+    // Writes the file name + ".dat" with exactly these bytes, atomically; a
+    // file that holds them already is left as it is (true). False (old file
+    // intact, no temporary file left) when it fails.
     bool WriteDatFile(const char* name, const void* bytes, size_t length);
     // Creates "MyQuotes.dat" with kDefaultMyQuotes and its NUL when it is
     // missing.

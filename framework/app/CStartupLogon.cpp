@@ -8,25 +8,47 @@
 #include "framework/net/CServiceLogon.h"
 #include "framework/net/NetFailure.h"
 #include "framework/net/NetMessages.h"
+#include "platform/storage/AtomicFile.h"
 #include "platform/win/UiMessageLoop.h"
 
+#include <optional>
 #include <strings.h>
+#include <system_error>
 #include <vector>
 
 namespace {
 constexpr int kFetchMain = 100;
 constexpr int kFetchSub = 2;
+
+CStartupLogon::LogonKey MakeLogonKey(const std::optional<std::vector<uint8_t>>& publicKeyDer) {
+    CStartupLogon::LogonKey made;
+    made.key = CServiceLogon::MakeSessionKey();
+    if (!made.key.empty() && publicKeyDer)
+        made.cipherHex = CServiceLogon::EncipherKey(made.key, *publicKeyDer);
+    return made;
+}
 } // namespace
+
+std::future<CStartupLogon::LogonKey> CStartupLogon::PrepareKey(const std::string& publicKeyPath) {
+    auto make = [der = ReadWholeFile(publicKeyPath)] { return MakeLogonKey(der); };
+    try {
+        return std::async(std::launch::async, std::move(make));
+    } catch (const std::system_error&) {
+        return std::async(std::launch::deferred, std::move(make)); // no thread: made when taken
+    }
+}
 
 CStartupLogon::~CStartupLogon() { Destroy(); }
 
-bool CStartupLogon::Begin(CNetWorker* worker, const std::string& publicKeyPath, DoneHandler done) {
+bool CStartupLogon::Begin(CNetWorker* worker, const std::string& publicKeyPath, DoneHandler done,
+                          std::future<LogonKey> prepared) {
     if (!worker || m_step != Step::Idle)
         return false;
     if (!IsCreated() && !Create(nullptr, CRect{0, 0, 0, 0}, 0, false))
         return false;
     m_worker = worker;
     m_publicKeyPath = publicKeyPath;
+    m_prepared = std::move(prepared);
     m_done = std::move(done);
     m_step = Step::Logon;
     SetTimer(kLimitTimer, kLogonLimitMs);
@@ -62,10 +84,11 @@ void CStartupLogon::SendLogon() {
         Finish(false, NetFailureMessage(NET_ERR_SERVER));
         return;
     }
-    m_key = CServiceLogon::MakeSessionKey();
+    const LogonKey made = m_prepared.valid() ? m_prepared.get() : MakeLogonKey(ReadWholeFile(m_publicKeyPath));
+    m_key = made.key;
     std::string text;
     if (!m_key.empty())
-        text = CServiceLogon::BuildRequest(m_key, m_publicKeyPath, MakeAppRequestTail(*app));
+        text = CServiceLogon::BuildRequestWithCipher(made.cipherHex, MakeAppRequestTail(*app));
     if (text.empty()) {
         // No key file, or no key could be made: the logon cannot be sent.
         Finish(false, NetFailureMessage(NET_ERR_SERVER));

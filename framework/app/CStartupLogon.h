@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <memory>
 #include <string>
 
@@ -36,6 +37,20 @@ public:
     static constexpr int kIdleWaitMs = 2000;   // for the worker between steps
     static constexpr int kLogonLimitMs = 80000; // the whole exchange, from Begin
 
+    // A logon's session key and the key enciphered for the server (hex);
+    // key empty when none could be made, cipherHex empty when the public key
+    // is missing or unusable.
+    struct LogonKey {
+        std::string key;
+        std::string cipherHex;
+    };
+    // Makes a logon key ahead, on a thread of its own: the process's first
+    // random numbers and first RSA take OpenSSL a millisecond or two of
+    // set-up that needs nothing of the start-up. The key file is read here,
+    // on the calling thread, which keeps file work on one thread while a
+    // test may swap the file-operations table.
+    static std::future<LogonKey> PrepareKey(const std::string& publicKeyPath);
+
     CStartupLogon() = default;
     ~CStartupLogon() override;
     const char* GetClassName() const override { return "CStartupLogon"; }
@@ -43,8 +58,11 @@ public:
     // Creates the hidden window and sends the logon on worker (not owned;
     // it must outlive this object or the exchange). done runs once, posted,
     // on the GUI thread. False (done never runs) when the window cannot be
-    // made; every later failure reaches done.
-    bool Begin(CNetWorker* worker, const std::string& publicKeyPath, DoneHandler done);
+    // made; every later failure reaches done. With a prepared key (made for
+    // the same public key) the logon waits for it and uses it instead of
+    // making one.
+    bool Begin(CNetWorker* worker, const std::string& publicKeyPath, DoneHandler done,
+               std::future<LogonKey> prepared = {});
     bool IsRunning() const { return m_step != Step::Idle && m_step != Step::Finished; }
     // Abandons the exchange and its request in flight; done never runs.
     void Cancel();
@@ -77,6 +95,7 @@ private:
     CNetWorker* m_worker = nullptr; // not owned
     std::string m_publicKeyPath;
     std::string m_key;              // the session key of this logon
+    std::future<LogonKey> m_prepared; // taken by the logon; invalid without one
     DoneHandler m_done;
     Step m_step = Step::Idle;
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true); // tasks check that this object lives

@@ -33,10 +33,12 @@ std::string CServiceLogon::MakeSessionKey() {
 
 std::string CServiceLogon::EncipherKey(const std::string& key, const std::string& publicKeyPath) {
     std::optional<std::vector<uint8_t>> der = ReadWholeFile(publicKeyPath);
-    if (!der)
-        return {};
-    const unsigned char* p = der->data();
-    EVP_PKEY* pkey = d2i_PUBKEY(nullptr, &p, static_cast<long>(der->size()));
+    return der ? EncipherKey(key, *der) : std::string();
+}
+
+std::string CServiceLogon::EncipherKey(const std::string& key, const std::vector<std::uint8_t>& publicKeyDer) {
+    const unsigned char* p = publicKeyDer.data();
+    EVP_PKEY* pkey = d2i_PUBKEY(nullptr, &p, static_cast<long>(publicKeyDer.size()));
     if (!pkey)
         return {};
     std::string hex;
@@ -61,10 +63,13 @@ std::string CServiceLogon::EncipherKey(const std::string& key, const std::string
 
 std::string CServiceLogon::BuildRequest(const std::string& key, const std::string& publicKeyPath,
                                         const CCommonTail& tail) {
-    std::string hex = EncipherKey(key, publicKeyPath);
-    if (hex.empty())
+    return BuildRequestWithCipher(EncipherKey(key, publicKeyPath), tail);
+}
+
+std::string CServiceLogon::BuildRequestWithCipher(const std::string& cipherHex, const CCommonTail& tail) {
+    if (cipherHex.empty())
         return {};
-    std::string text = BuildRequestText(kMainFunc, kSubFunc, "key=" + hex);
+    std::string text = BuildRequestText(kMainFunc, kSubFunc, "key=" + cipherHex);
     CCommonTail logonTail = tail;
     logonTail.session.clear();
     AppendCommonTail(text, logonTail);

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class CHttpPostClient;
 
@@ -27,11 +28,16 @@ public:
     // key enciphered under the public key in the DER file, as upper-case
     // hex; empty when the file is missing or holds no RSA public key.
     static std::string EncipherKey(const std::string& key, const std::string& publicKeyPath);
+    // The same with the file's bytes, for a caller that read them itself.
+    static std::string EncipherKey(const std::string& key, const std::vector<std::uint8_t>& publicKeyDer);
     // The whole request text "TC_MFUNCNO=100&TC_SFUNCNO=1&key=<hex>" with
     // the common tail (its session left empty); empty when the key cannot
     // be enciphered.
     static std::string BuildRequest(const std::string& key, const std::string& publicKeyPath,
                                     const CCommonTail& tail);
+    // The same for a key enciphered already (EncipherKey's hex); empty for
+    // an empty hex.
+    static std::string BuildRequestWithCipher(const std::string& cipherHex, const CCommonTail& tail);
     // The session string of a reply body: set 0, row 0, the field "session"
     // (field 0 when no column has that name); nullopt for an unreadable
     // body, an "error" set, no row or an empty value.

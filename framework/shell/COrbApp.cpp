@@ -12,6 +12,7 @@
 #include "framework/net/NetFailure.h"
 #include "framework/net/RequestText.h"
 #include "framework/shell/CWndManager.h"
+#include "platform/gdi/CFontEngine.h"
 #include "platform/gdi/CImage.h"
 #include "platform/ui/CModalScript.h"
 #include "platform/ui/CUiMessageBox.h"
@@ -48,6 +49,17 @@ COrbApp::COrbApp(COrbAppOptions options) : m_options(std::move(options)) {
     m_dataDir = m_options.dataDir.empty() ? DefaultDataDir() : m_options.dataDir;
     if (!g_app)
         g_app = this;
+    // Neither the face nor the logon's key needs anything of the start-up,
+    // and each costs milliseconds of set-up: both are made beside the
+    // window's set-up, and the first text drawn and the logon wait for what
+    // is left of them.
+    CFontEngine::Instance().LoadDefaultFontInBackground();
+    m_logonKey = CStartupLogon::PrepareKey(PublicKeyPath());
+}
+
+std::string COrbApp::PublicKeyPath() const {
+    const std::string resourceDir = m_options.resourceDir.empty() ? CImage::GetResourceDir() : m_options.resourceDir;
+    return resourceDir + "/pubkey.bin";
 }
 
 COrbApp::~COrbApp() {
@@ -92,8 +104,7 @@ bool COrbApp::InitInstance() {
     // the watch list empty, it does not stop the program.
     app->LoadMyQuotes();
 
-    std::string resourceDir = m_options.resourceDir.empty() ? CImage::GetResourceDir() : m_options.resourceDir;
-    CAppNetContext::Instance().SetPublicKeyPath(resourceDir + "/pubkey.bin");
+    CAppNetContext::Instance().SetPublicKeyPath(PublicKeyPath());
 
     // Point the connection at the server before the shared worker exists,
     // so every road (the shared worker, a window's own worker) agrees.
@@ -118,8 +129,10 @@ bool COrbApp::InitInstance() {
     m_state = State::StartingUp;
     ShowStartupScreen();
     m_startup = std::make_unique<CStartupLogon>();
-    if (!m_startup->Begin(worker, CAppNetContext::Instance().GetPublicKeyPath(),
-                          [this](const CStartupLogon::Outcome& outcome) { OnStartupDone(outcome.ok, outcome.message); })) {
+    if (!m_startup->Begin(
+            worker, CAppNetContext::Instance().GetPublicKeyPath(),
+            [this](const CStartupLogon::Outcome& outcome) { OnStartupDone(outcome.ok, outcome.message); },
+            std::move(m_logonKey))) {
         FailStartup(NetFailureMessage(NET_ERR_SEND));
     }
     return true;

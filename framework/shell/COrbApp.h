@@ -1,6 +1,10 @@
 // The application object: start-up and shut-down of the program around the
 // one message loop.
 //
+// Making the object starts loading the font and making the logon's key in
+// the background (they need nothing of the start-up); the first text drawn
+// and the logon wait for them.
+//
 // Start-up (InitInstance, on the GUI thread inside a running loop): one
 // running program per data directory (CSingleInstance), the application
 // state over the data directory, the server the connection points at (the
@@ -30,13 +34,14 @@
 #pragma once
 
 #include "framework/app/CSingleInstance.h"
+#include "framework/app/CStartupLogon.h"
 
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
 
 class CBaseWnd;
-class CStartupLogon;
 class CStartupWnd;
 class UiWin;
 
@@ -116,6 +121,8 @@ private:
     // Puts back the server settings the file held before an override.
     void RestoreServerSettings();
     static void QuitLoop(int code);
+    // The resource directory's "pubkey.bin".
+    std::string PublicKeyPath() const;
 
     COrbAppOptions m_options;
     std::string m_dataDir;
@@ -127,6 +134,7 @@ private:
     // The settings the file held before an override; nullopt when none was made.
     std::optional<std::string> m_savedHost;
     std::optional<std::string> m_savedPort;
+    std::future<CStartupLogon::LogonKey> m_logonKey; // made at construction, taken by the logon
     std::unique_ptr<CStartupLogon> m_startup;
     std::unique_ptr<CStartupWnd> m_startupScreen;
     std::unique_ptr<CBaseWnd> m_mainWindow;

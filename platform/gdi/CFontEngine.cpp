@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <system_error>
 
 namespace {
 FT_Library Lib(void* p) { return static_cast<FT_Library>(p); }
@@ -56,10 +57,12 @@ CFontEngine::CFontEngine() {
     FT_Library lib = nullptr;
     if (FT_Init_FreeType(&lib) == 0)
         m_library = lib;
-    LoadDefaultFont();
 }
 
 CFontEngine::~CFontEngine() {
+    // A background load still running at exit finishes first.
+    if (m_loader.joinable())
+        m_loader.join();
     std::lock_guard lock(m_mutex);
     UnloadLocked();
     if (m_library)
@@ -67,6 +70,53 @@ CFontEngine::~CFontEngine() {
     // fontconfig keeps its configuration until told to let go.
     if (m_fontconfigUsed)
         FcFini();
+}
+
+void CFontEngine::EnsureLoaded(std::unique_lock<std::mutex>& lock) const {
+    m_loadDone.wait(lock, [this] { return m_loadState != LoadState::Loading; });
+    if (m_loadState == LoadState::NotStarted) {
+        // Loading on first use is what the caller asked of an engine that is
+        // itself never const; only the face it reads changes.
+        auto* self = const_cast<CFontEngine*>(this);
+        self->LoadDefaultFontLocked();
+        self->m_loadState = LoadState::Done;
+    }
+}
+
+void CFontEngine::LoadDefaultFontInBackground() {
+    std::lock_guard lock(m_mutex);
+    if (m_loadState != LoadState::NotStarted)
+        return;
+    m_loadState = LoadState::Loading;
+    try {
+        // The lock is held for the whole load, and the state says "Loading"
+        // until it is over, so no call sees a face half made.
+        m_loader = std::thread([this] {
+            std::lock_guard loaderLock(m_mutex);
+            LoadDefaultFontLocked();
+            m_loadState = LoadState::Done;
+            m_loadDone.notify_all();
+        });
+    } catch (const std::system_error&) {
+        m_loadState = LoadState::NotStarted; // the first use loads it instead
+    }
+}
+
+void CFontEngine::Unload() {
+    std::thread loader;
+    {
+        std::unique_lock lock(m_mutex);
+        m_loadDone.wait(lock, [this] { return m_loadState != LoadState::Loading; });
+        UnloadLocked();
+        if (m_fontconfigUsed)
+            FcFini();
+        m_fontconfigUsed = false;
+        m_loadState = LoadState::NotStarted;
+        loader = std::move(m_loader);
+    }
+    // Its load is over; the thread only has to leave.
+    if (loader.joinable())
+        loader.join();
 }
 
 void CFontEngine::UnloadLocked() {
@@ -82,17 +132,27 @@ void CFontEngine::UnloadLocked() {
 }
 
 bool CFontEngine::HasFont() const {
-    std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex);
+    EnsureLoaded(lock);
     return m_face != nullptr;
 }
 
 std::string CFontEngine::FontFile() const {
-    std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex);
+    EnsureLoaded(lock);
     return m_file;
 }
 
 bool CFontEngine::LoadFont(const std::string& path, int index) {
-    std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex);
+    // A face chosen here is final: a background load in flight ends first,
+    // and none starts later.
+    m_loadDone.wait(lock, [this] { return m_loadState != LoadState::Loading; });
+    m_loadState = LoadState::Done;
+    return LoadFontLocked(path, index);
+}
+
+bool CFontEngine::LoadFontLocked(const std::string& path, int index) {
     UnloadLocked();
     if (path.empty() || !m_library)
         return false;
@@ -117,10 +177,17 @@ bool CFontEngine::LoadFont(const std::string& path, int index) {
 }
 
 bool CFontEngine::LoadDefaultFont() {
+    std::unique_lock lock(m_mutex);
+    m_loadDone.wait(lock, [this] { return m_loadState != LoadState::Loading; });
+    m_loadState = LoadState::Done;
+    return LoadDefaultFontLocked();
+}
+
+bool CFontEngine::LoadDefaultFontLocked() {
     std::string file;
     int index = 0;
     m_fontconfigUsed = true;
-    if (FcInit() && MatchFont("sans-serif:lang=zh-cn", file, index) && LoadFont(file, index))
+    if (FcInit() && MatchFont("sans-serif:lang=zh-cn", file, index) && LoadFontLocked(file, index))
         return true;
     // Any font at all rather than none.
     bool loaded = false;
@@ -133,7 +200,7 @@ bool CFontEngine::LoadDefaultFont() {
                 if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &path) != FcResultMatch || !path)
                     continue;
                 FcPatternGetInteger(set->fonts[i], FC_INDEX, 0, &idx);
-                loaded = LoadFont(reinterpret_cast<const char*>(path), idx);
+                loaded = LoadFontLocked(reinterpret_cast<const char*>(path), idx);
             }
             FcFontSetDestroy(set);
         }
@@ -145,7 +212,8 @@ bool CFontEngine::LoadDefaultFont() {
 }
 
 int CFontEngine::Ascent(int height) const {
-    std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex);
+    EnsureLoaded(lock);
     height = std::clamp(height, 0, kMaxHeight);
     if (!m_face)
         return height * 88 / 100;
@@ -153,7 +221,8 @@ int CFontEngine::Ascent(int height) const {
 }
 
 std::shared_ptr<const CFontEngine::CGlyph> CFontEngine::Glyph(int height, int weight, char32_t cp) {
-    std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex);
+    EnsureLoaded(lock);
     height = std::clamp(height, 0, kMaxHeight);
     auto key = Key(height, weight, cp);
     auto it = m_cache.find(key);

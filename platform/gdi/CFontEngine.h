@@ -17,13 +17,21 @@
 // A glyph is handed out shared, so it stays valid while held, whatever the
 // cache drops meanwhile. Calls are serialised by a mutex, though drawing
 // normally runs on the GUI thread only.
+//
+// Loading: the default face is loaded by the first call that needs a face,
+// or ahead of it on a thread of its own (LoadDefaultFontInBackground):
+// fontconfig's start takes milliseconds that a starting program can spend
+// on its logon instead. A call that needs the face while that thread runs
+// waits for it, so text is never drawn with a half-loaded or missing face.
 #pragma once
 
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -51,6 +59,15 @@ public:
     // Loads the face fontconfig matches for a Simplified Chinese sans family,
     // or else the first font fontconfig lists; false when none loads.
     bool LoadDefaultFont();
+    // Starts loading the default face on a thread of its own, unless a face
+    // was loaded or chosen already or is being loaded; nothing waits for it
+    // but the first call that needs the face. Without a thread the first use
+    // loads it as before. Any thread.
+    void LoadDefaultFontInBackground();
+    // Back to the state of a new process: no face, no cache, fontconfig's
+    // configuration released, so the next use loads afresh (a benchmark's
+    // cold start). Only while nothing else in the process uses fontconfig.
+    void Unload();
 
     // Pixels from a line's top to its baseline for a line height.
     int Ascent(int height) const;
@@ -66,12 +83,22 @@ public:
     CFontEngine& operator=(const CFontEngine&) = delete;
 
 private:
+    enum class LoadState { NotStarted, Loading, Done };
+
     CFontEngine();
     ~CFontEngine();
+    // With m_mutex held: waits out a load in flight; loads the default face
+    // here when none was started or chosen.
+    void EnsureLoaded(std::unique_lock<std::mutex>& lock) const;
+    bool LoadFontLocked(const std::string& path, int index);
+    bool LoadDefaultFontLocked();
     void UnloadLocked();
     CGlyph Render(int height, bool bold, char32_t cp);
 
     mutable std::mutex m_mutex;
+    mutable std::condition_variable m_loadDone;
+    LoadState m_loadState = LoadState::NotStarted;
+    std::thread m_loader;      // the background load; joined by Unload and at exit
     void* m_library = nullptr; // FT_Library
     void* m_face = nullptr;    // FT_Face
     std::string m_file;

@@ -1,0 +1,182 @@
+// What the start-up and tap benchmarks share: the program at its main menu
+// against the embedded simulator, a bare loopback POST (the floor a request
+// cannot go below: the same bytes to the same server, nothing of the
+// program around it) and medians of interleaved samples.
+#pragma once
+
+#include "framework/shell/COrbApp.h"
+#include "platform/testing/CTestDriver.h"
+#include "tools/orbstock/RegisterWindows.h"
+#include "tools/simulator/CBrokerSimulator.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace benchroad {
+
+inline double NowUs() {
+    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+inline double Median(std::vector<double> v) {
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+// A data folder of its own, removed at the end.
+class CTempFolder {
+public:
+    explicit CTempFolder(const std::string& tag) {
+        m_path = std::filesystem::temp_directory_path() / ("orb_bench_" + tag + "_" + std::to_string(::getpid()));
+        std::filesystem::remove_all(m_path);
+        std::filesystem::create_directories(m_path);
+    }
+    ~CTempFolder() {
+        std::error_code error;
+        std::filesystem::remove_all(m_path, error);
+    }
+    std::string Path() const { return m_path.string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+// The whole HTTP request as the simulator logged it.
+inline std::string WireBytes(const SimRequest& request) {
+    std::string out = "POST " + request.target + " HTTP/1.1\r\n";
+    for (const auto& [name, value] : request.headers)
+        out += name + ": " + value + "\r\n";
+    out += "\r\n";
+    out += request.rawBody;
+    return out;
+}
+
+// One kept-alive loopback connection that sends given bytes and reads one
+// Content-Length reply whole; no parsing beyond the framing.
+class CBarePost {
+public:
+    explicit CBarePost(int port) : m_port(port) {}
+    ~CBarePost() { Close(); }
+    CBarePost(const CBarePost&) = delete;
+    CBarePost& operator=(const CBarePost&) = delete;
+
+    void Close() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
+    // Bytes of the reply (head and body); 0 on failure.
+    size_t Exchange(std::string_view request) {
+        if (m_fd < 0 && !Connect())
+            return 0;
+        for (size_t sent = 0; sent < request.size();) {
+            ssize_t n = ::send(m_fd, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
+            if (n <= 0)
+                return Fail();
+            sent += static_cast<size_t>(n);
+        }
+        std::string in;
+        size_t headEnd = std::string::npos;
+        size_t total = 0;
+        char buffer[16384];
+        while (true) {
+            if (headEnd == std::string::npos) {
+                headEnd = in.find("\r\n\r\n");
+                if (headEnd != std::string::npos) {
+                    size_t at = FindNoCase(in.substr(0, headEnd), "content-length:");
+                    if (at == std::string::npos)
+                        return Fail();
+                    total = headEnd + 4 + std::strtoul(in.c_str() + at + 15, nullptr, 10);
+                }
+            }
+            if (headEnd != std::string::npos && in.size() >= total)
+                return total;
+            ssize_t n = ::recv(m_fd, buffer, sizeof buffer, 0);
+            if (n <= 0)
+                return Fail();
+            in.append(buffer, static_cast<size_t>(n));
+        }
+    }
+
+private:
+    static size_t FindNoCase(const std::string& text, std::string_view what) {
+        auto it = std::search(text.begin(), text.end(), what.begin(), what.end(),
+                              [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+        return it == text.end() ? std::string::npos : static_cast<size_t>(it - text.begin());
+    }
+    bool Connect() {
+        m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        if (m_fd < 0)
+            return false;
+        int one = 1;
+        ::setsockopt(m_fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<uint16_t>(m_port));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (::connect(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+            Close();
+            return false;
+        }
+        return true;
+    }
+    size_t Fail() {
+        Close();
+        return 0;
+    }
+
+    int m_port;
+    int m_fd = -1;
+};
+
+// The program over a data folder and its own simulator, started to the
+// painted main menu as the tour starts it (headless, the manual clock).
+class CBenchProgram {
+public:
+    CBenchProgram(const std::string& dataDir) {
+        m_port = m_simulator.Start(0);
+        COrbAppOptions options;
+        options.dataDir = dataDir;
+        options.serverHost = "127.0.0.1";
+        options.serverPort = m_port;
+        options.resourceDir = ORB_SOURCE_DIR "/resources";
+        m_app = std::make_unique<COrbApp>(options);
+        m_driver.SetRestTimeout(20000);
+        RegisterWindows();
+        m_started = m_driver.Start([this] { m_app->InitInstance(); }) &&
+                    m_driver.RunOnGui([this] { return m_app->GetState(); }) == COrbApp::State::Running;
+    }
+    ~CBenchProgram() {
+        m_driver.Stop();
+        m_app->ExitInstance();
+        m_simulator.Stop();
+    }
+    bool Started() const { return m_started; }
+    int Port() const { return m_port; }
+    CTestDriver& Driver() { return m_driver; }
+    COrbApp& App() { return *m_app; }
+    CBrokerSimulator& Simulator() { return m_simulator; }
+
+private:
+    CBrokerSimulator m_simulator;
+    int m_port = -1;
+    std::unique_ptr<COrbApp> m_app;
+    CTestDriver m_driver;
+    bool m_started = false;
+};
+
+} // namespace benchroad

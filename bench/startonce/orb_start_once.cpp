@@ -1,0 +1,57 @@
+// One start of the program to its painted main menu, then out: the child
+// that startup_bench times from exec. It does what the desktop program's
+// main() does (the embedded simulator, the application object over a data
+// folder) but drives the loop headless, and links the desktop host so that
+// exec loads the same libraries the desktop program loads.
+//
+//   orb_start_once DATADIR      prints "<main> <painted>" (CLOCK_MONOTONIC ns)
+//   orb_start_once --at-main    prints "<main>" and leaves: exec and loading only
+#include "framework/shell/COrbApp.h"
+#include "platform/sdl/RunDesktop.h"
+#include "platform/testing/CTestDriver.h"
+#include "tools/orbstock/RegisterWindows.h"
+#include "tools/simulator/CBrokerSimulator.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+namespace {
+long long MonotonicNs() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec;
+}
+} // namespace
+
+// Kept referenced so the linker keeps the desktop host's libraries.
+int (*volatile g_keepDesktopHost)(std::function<bool()>) = &RunDesktop;
+
+int main(int argc, char** argv) {
+    const long long atMain = MonotonicNs();
+    if (argc != 2)
+        return 64;
+    if (std::strcmp(argv[1], "--at-main") == 0) {
+        std::printf("%lld\n", atMain);
+        return 0;
+    }
+    CBrokerSimulator simulator;
+    const int port = simulator.Start(0);
+    COrbAppOptions options;
+    options.dataDir = argv[1];
+    options.serverHost = "127.0.0.1";
+    options.serverPort = port;
+    options.resourceDir = ORB_SOURCE_DIR "/resources";
+    COrbApp app(options);
+    CTestDriver driver;
+    driver.SetRestTimeout(20000);
+    RegisterWindows();
+    bool started = port > 0 && driver.Start([&app] { app.InitInstance(); });
+    const long long painted = MonotonicNs();
+    started = started && driver.RunOnGui([&app] { return app.GetState(); }) == COrbApp::State::Running;
+    std::printf("%lld %lld\n", atMain, started ? painted : 0LL);
+    std::fflush(stdout);
+    // The end of the session is no part of a start.
+    std::_Exit(started ? 0 : 1);
+}
