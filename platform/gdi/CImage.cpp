@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <mutex>
 
 namespace {
 #ifdef ORB_RESOURCE_DIR
@@ -47,10 +49,11 @@ bool CImage::LoadFile(const std::string& path) {
         const std::uint8_t* p = rgba.data() + i * 4;
         pixels[i] = p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
     }
+    auto data = std::make_shared<Data>();
+    data->pixels = std::move(pixels);
     m_width = width;
     m_height = height;
-    m_pixels = std::move(pixels);
-    m_scaled.clear();
+    m_data = std::move(data);
     return true;
 }
 
@@ -87,7 +90,7 @@ CScaledImage::Partial CImage::Sample(int dx, int dy, int width, int height, bool
 }
 
 const CScaledImage& CImage::Scaled(int width, int height, bool bilinear) const {
-    for (const auto& kept : m_scaled)
+    for (const auto& kept : m_data->scaled)
         if (kept->width == width && kept->height == height && kept->bilinear == bilinear)
             return *kept;
     auto made = std::make_shared<CScaledImage>();
@@ -116,10 +119,32 @@ const CScaledImage& CImage::Scaled(int width, int height, bool bilinear) const {
             }
         }
     }
-    if (m_scaled.size() >= 4)
-        m_scaled.erase(m_scaled.begin());
-    m_scaled.push_back(std::move(made));
-    return *m_scaled.back();
+    if (m_data->scaled.size() >= 4)
+        m_data->scaled.erase(m_data->scaled.begin());
+    m_data->scaled.push_back(std::move(made));
+    return *m_data->scaled.back();
 }
 
-bool CImage::LoadResource(int id) { return LoadFile(GetResourceDir() + "/" + std::to_string(id) + ".png"); }
+bool CImage::LoadResource(int id) {
+    struct Kept {
+        int width, height;
+        std::shared_ptr<Data> data;
+    };
+    static std::mutex lock;
+    static std::map<std::string, Kept> kept; // by path
+    const std::string path = GetResourceDir() + "/" + std::to_string(id) + ".png";
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        if (auto it = kept.find(path); it != kept.end()) {
+            m_width = it->second.width;
+            m_height = it->second.height;
+            m_data = it->second.data;
+            return true;
+        }
+    }
+    if (!LoadFile(path))
+        return false;
+    std::lock_guard<std::mutex> guard(lock);
+    kept[path] = {m_width, m_height, m_data};
+    return true;
+}

@@ -40,12 +40,15 @@ public:
     // Load any PNG as 8-bit RGBA. False for a missing or unreadable file or
     // one wider or taller than 16384 pixels; the image is unchanged then.
     bool LoadFile(const std::string& path);
+    // A resource is decoded once per program: every image of the same id
+    // shares its pixels and its kept scalings (resources never change while
+    // the program runs).
     bool LoadResource(int id);
     bool IsLoaded() const { return m_width > 0; }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
     // 0xAABBGGRR, alpha in the top byte.
-    std::uint32_t Pixel(int x, int y) const { return m_pixels[static_cast<size_t>(y) * m_width + x]; }
+    std::uint32_t Pixel(int x, int y) const { return m_data->pixels[static_cast<size_t>(y) * m_width + x]; }
 
     // The premultiplied channels and alpha of destination pixel (dx, dy) of
     // a width × height destination, sampled nearest or bilinear.
@@ -55,8 +58,11 @@ public:
     const CScaledImage& Scaled(int width, int height, bool bilinear) const;
 
 private:
+    struct Data {
+        std::vector<std::uint32_t> pixels;
+        std::vector<std::shared_ptr<const CScaledImage>> scaled; // newest last; GUI thread
+    };
     int m_width = 0;
     int m_height = 0;
-    std::vector<std::uint32_t> m_pixels;
-    mutable std::vector<std::shared_ptr<const CScaledImage>> m_scaled; // newest last
+    std::shared_ptr<Data> m_data; // shared by the images of one resource
 };
