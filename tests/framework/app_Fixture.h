@@ -7,10 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -19,9 +16,8 @@ protected:
     void TearDown() override { CAppData::Destroy(); }
 
     CAppData& App() {
-        if (CAppData::Instance() == nullptr) {
+        if (CAppData::Instance() == nullptr)
             CAppData::Create(m_dir.string());
-        }
         return *CAppData::Instance();
     }
     // Destroys the state (saving its settings) and makes a new one over the
@@ -31,10 +27,8 @@ protected:
         return App();
     }
 
-    std::filesystem::path PathOf(const std::string& name) const { return m_temp / name; }
     std::vector<uint8_t> ReadFile(const std::string& name) const { return m_temp.ReadBytes(name); }
     void WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) const { m_temp.WriteBytes(name, bytes); }
-    std::vector<std::string> FileNames() const { return m_temp.FileNames(); }
 
     CTempDir m_temp{"orb_app"};
     const std::filesystem::path m_dir = m_temp.Path();

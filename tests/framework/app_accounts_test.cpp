@@ -37,175 +37,120 @@ std::unique_ptr<CDataSet> Holders(const std::vector<Holder>& rows) {
 
 std::unique_ptr<CDataSet> OneHolder(const char* fundid) { return Holders({{"0", "0001", fundid}}); }
 
+// Adds account id with the login text "session<id>&operway=i".
 void Add(CAppData& app, const std::string& id, const char* password = "pw") {
-    std::string login = "session" + id + "&operway=i";
+    const std::string login = "session" + id + "&operway=i";
     app.AddAccount(OneHolder(id.c_str()), id.c_str(), login.c_str(), password, u"客户", u"营业部");
 }
 
 std::vector<std::string> Ids(const CAppData& app) {
     std::vector<std::string> ids;
-    for (int i = 0; i < app.GetAccountCount(); ++i) {
+    for (int i = 0; i < app.GetAccountCount(); ++i)
         ids.push_back(app.GetAccount(i)->accountId.str());
-    }
     return ids;
 }
 
-using Accounts = AppDataTest;
+// The current login is that of entry id, holders, login text and password.
+void ExpectCurrent(CAppData& app, const std::string& id, const char* password) {
+    ASSERT_GE(app.GetCurrentAccountIndex(), 0);
+    EXPECT_EQ(app.GetCurrentAccount()->accountId.str(), id);
+    EXPECT_EQ(app.GetHolderDataSet(), app.GetCurrentAccount()->holders.get());
+    EXPECT_EQ(std::string(app.GetLoginId()), "session" + id + "&operway=i");
+    EXPECT_STREQ(app.GetTradePassword(), password);
+}
 
-TEST_F(Accounts, NoAccountMeansNoLogin) {
-    CAppData& app = App();
-    EXPECT_EQ(app.GetAccountCount(), 0);
-    EXPECT_EQ(app.GetCurrentAccountIndex(), -1);
-    EXPECT_EQ(app.GetCurrentAccount(), nullptr);
+void ExpectNoLogin(CAppData& app) {
     EXPECT_FALSE(app.HasHolderData());
     EXPECT_EQ(app.GetHolderDataSet(), nullptr);
     EXPECT_STREQ(app.GetLoginId(), "");
     EXPECT_EQ(app.GetTradePassword(), nullptr);
-    EXPECT_EQ(app.GetFundIdForMarket(nullptr), "");
+    EXPECT_FALSE(app.IsTradeLoggedIn());
 }
 
-TEST_F(Accounts, AnAccountWithoutItsPartsIsNotAdded) {
+using Accounts = AppDataTest;
+
+TEST_F(Accounts, AnAccountWithoutItsPartsIsNotAddedAndNoAccountMeansNoLogin) {
     CAppData& app = App();
     app.AddAccount(nullptr, "A", "L", "pw", u"", u"");
     app.AddAccount(OneHolder("A"), "", "L", "pw", u"", u"");
     app.AddAccount(OneHolder("A"), "A", nullptr, "pw", u"", u"");
     app.AddAccount(OneHolder("A"), "A", "L", "", u"", u"");
     EXPECT_EQ(app.GetAccountCount(), 0);
+    EXPECT_EQ(app.GetCurrentAccountIndex(), -1);
+    EXPECT_EQ(app.GetCurrentAccount(), nullptr);
+    EXPECT_EQ(app.GetFundIdForMarket(nullptr), "");
+    ExpectNoLogin(app);
 }
 
-TEST_F(Accounts, AnAddedAccountBecomesTheCurrentLogin) {
+TEST_F(Accounts, AnAddedAccountBecomesCurrentAfterTheCurrentOneAndTheSeventhReplacesTheSlotAfterIt) {
     CAppData& app = App();
     Add(app, "A", "secret");
-    ASSERT_EQ(app.GetAccountCount(), 1);
-    EXPECT_EQ(app.GetCurrentAccountIndex(), 0);
-    EXPECT_TRUE(app.HasHolderData());
-    EXPECT_EQ(app.GetHolderDataSet(), app.GetAccount(0)->holders.get());
-    EXPECT_STREQ(app.GetLoginId(), "sessionA&operway=i");
-    EXPECT_STREQ(app.GetTradePassword(), "secret");
+    ExpectCurrent(app, "A", "secret");
     EXPECT_EQ(app.GetAccount(0)->customerName, u"客户");
     EXPECT_EQ(app.GetAccount(1), nullptr);
     EXPECT_EQ(app.GetAccount(-1), nullptr);
-}
-
-TEST_F(Accounts, AnIdAlreadyListedIgnoringCaseRefreshesItsEntryAndBecomesCurrent) {
-    CAppData& app = App();
-    Add(app, "A");
-    Add(app, "B");
-    app.AddAccount(OneHolder("A2"), "a", "new&operway=i", "pw2", u"新", u"");
-    EXPECT_EQ(app.GetAccountCount(), 2);
-    EXPECT_EQ(app.FindAccount("A"), 0);
-    EXPECT_EQ(app.GetCurrentAccountIndex(), 0);
-    EXPECT_STREQ(app.GetLoginId(), "new&operway=i");
-    EXPECT_STREQ(app.GetTradePassword(), "pw2");
-    EXPECT_EQ(app.GetFundIdForMarket(nullptr), "A2");
-}
-
-TEST_F(Accounts, ASeventhAccountWrapsAndReplacesTheSlotAfterTheCurrentOne) {
-    CAppData& app = App();
-    for (const char* id : {"A", "B", "C", "D", "E", "F"}) {
+    for (const char* id : {"B", "C"})
         Add(app, id);
-    }
-    EXPECT_EQ(Ids(app), (std::vector<std::string>{"A", "B", "C", "D", "E", "F"}));
-    EXPECT_EQ(app.GetCurrentAccountIndex(), 5);
-    Add(app, "G"); // ASan reports a double or missed delete of "A"'s set
-    EXPECT_EQ(Ids(app), (std::vector<std::string>{"G", "B", "C", "D", "E", "F"}));
-    EXPECT_EQ(app.GetCurrentAccountIndex(), 0);
-    EXPECT_EQ(app.FindAccount("A"), -1);
-    EXPECT_STREQ(app.GetLoginId(), "sessionG&operway=i");
-    Add(app, "H");
-    EXPECT_EQ(Ids(app), (std::vector<std::string>{"G", "H", "C", "D", "E", "F"}));
-}
-
-TEST_F(Accounts, ANewAccountAfterASwitchLosesNoEntryWhileThereIsRoom) {
-    CAppData& app = App();
-    Add(app, "A");
-    Add(app, "B");
-    Add(app, "C");
     app.SwitchAccount(0);
-    Add(app, "D");
+    Add(app, "D"); // while there is room no entry is lost
     EXPECT_EQ(Ids(app), (std::vector<std::string>{"A", "D", "B", "C"}));
-    EXPECT_EQ(app.GetCurrentAccountIndex(), 1);
+    // An id already listed, ignoring case, refreshes its entry.
+    app.AddAccount(OneHolder("C2"), "c", "sessionc&operway=i", "pw2", u"新", u"");
+    EXPECT_EQ(Ids(app), (std::vector<std::string>{"A", "D", "B", "c"}));
+    ExpectCurrent(app, "c", "pw2");
+    EXPECT_EQ(app.GetFundIdForMarket(nullptr), "C2");
+    for (const char* id : {"E", "F"})
+        Add(app, id);
+    EXPECT_EQ(Ids(app), (std::vector<std::string>{"A", "D", "B", "c", "E", "F"}));
+    Add(app, "G"); // ASan reports a double or missed delete of "A"'s set
+    EXPECT_EQ(Ids(app), (std::vector<std::string>{"G", "D", "B", "c", "E", "F"}));
+    ExpectCurrent(app, "G", "pw");
+    EXPECT_EQ(app.FindAccount("A"), -1);
+    Add(app, "H");
+    EXPECT_EQ(Ids(app), (std::vector<std::string>{"G", "H", "B", "c", "E", "F"}));
 }
 
-TEST_F(Accounts, SwitchingMakesTheEntryCurrentAndKeepsChangedTexts) {
-    CAppData& app = App();
-    Add(app, "A", "pa");
-    Add(app, "B", "pb");
-    app.SetLoginId("renewedB&operway=i");
-    app.SetTradePassword("pb2");
-    app.SwitchAccount(0);
-    EXPECT_EQ(app.GetCurrentAccountIndex(), 0);
-    EXPECT_STREQ(app.GetLoginId(), "sessionA&operway=i");
-    EXPECT_STREQ(app.GetTradePassword(), "pa");
-    EXPECT_EQ(app.GetFundIdForMarket(nullptr), "A");
-    app.SwitchAccount(1);
-    EXPECT_STREQ(app.GetLoginId(), "renewedB&operway=i");
-    EXPECT_STREQ(app.GetTradePassword(), "pb2");
-    app.SwitchAccount(7); // out of range: nothing
-    EXPECT_EQ(app.GetCurrentAccountIndex(), 1);
-}
-
-TEST_F(Accounts, RemovingTheCurrentEntryHandsTheLoginToTheEntryInItsPlace) {
+TEST_F(Accounts, SwitchingAndRemovingKeepTheLoginThatOfTheCurrentEntry) {
     CAppData& app = App();
     Add(app, "A", "pa");
     Add(app, "B", "pb");
     Add(app, "C", "pc");
+    Add(app, "D", "pd");
     app.SwitchAccount(1);
-    app.RemoveAccount(1);
-    EXPECT_EQ(Ids(app), (std::vector<std::string>{"A", "C"}));
-    EXPECT_EQ(app.GetCurrentAccountIndex(), 1);
-    EXPECT_EQ(app.GetHolderDataSet(), app.GetAccount(1)->holders.get());
-    EXPECT_STREQ(app.GetLoginId(), "sessionC&operway=i");
-    EXPECT_STREQ(app.GetTradePassword(), "pc");
-
+    app.SetTradePassword("pb2"); // a changed text stays with its entry
+    app.SwitchAccount(0);
+    ExpectCurrent(app, "A", "pa");
+    app.SwitchAccount(7); // out of range: nothing
+    app.SwitchAccount(1);
+    ExpectCurrent(app, "B", "pb2");
+    app.RemoveAccount(0); // an earlier entry: the same account stays current
+    EXPECT_EQ(app.GetCurrentAccountIndex(), 0);
+    ExpectCurrent(app, "B", "pb2");
+    app.RemoveAccount(0); // the current one: the entry in its place takes over
+    EXPECT_EQ(Ids(app), (std::vector<std::string>{"C", "D"}));
+    ExpectCurrent(app, "C", "pc");
+    app.SwitchAccount(1);
     app.RemoveAccount(1); // the last entry, current: the one before takes over
-    EXPECT_EQ(app.GetCurrentAccountIndex(), 0);
-    EXPECT_EQ(app.GetHolderDataSet(), app.GetAccount(0)->holders.get());
-    EXPECT_STREQ(app.GetTradePassword(), "pa");
+    ExpectCurrent(app, "C", "pc");
 }
 
-TEST_F(Accounts, RemovingAnEarlierEntryKeepsTheSameCurrentAccount) {
-    CAppData& app = App();
-    Add(app, "A");
-    Add(app, "B");
-    app.RemoveAccount(0);
-    EXPECT_EQ(app.GetCurrentAccountIndex(), 0);
-    EXPECT_EQ(app.GetCurrentAccount()->accountId, "B");
-    EXPECT_STREQ(app.GetLoginId(), "sessionB&operway=i");
-}
-
-TEST_F(Accounts, RemovingTheLastAccountLogsOut) {
+TEST_F(Accounts, RemovingTheLastAccountOrLoggingOutClearsTheLoginAndLogoutKeepsTheList) {
     CAppData& app = App();
     Add(app, "A");
     app.SetTradeLoggedIn(true);
     app.RemoveAccount(0);
     EXPECT_EQ(app.GetAccountCount(), 0);
-    EXPECT_FALSE(app.HasHolderData());
-    EXPECT_STREQ(app.GetLoginId(), "");
-    EXPECT_EQ(app.GetTradePassword(), nullptr);
-    EXPECT_FALSE(app.IsTradeLoggedIn());
-}
-
-TEST_F(Accounts, LogoutClearsTheLoginButKeepsTheList) {
-    CAppData& app = App();
-    Add(app, "A");
-    app.SetTradeLoggedIn(true);
-    app.Logout();
-    EXPECT_FALSE(app.HasHolderData());
-    EXPECT_STREQ(app.GetLoginId(), "");
-    EXPECT_EQ(app.GetTradePassword(), nullptr);
-    EXPECT_FALSE(app.IsTradeLoggedIn());
-    EXPECT_EQ(app.GetAccountCount(), 1);
-}
-
-TEST_F(Accounts, EmptyTextsClearTheLoginIdAndPassword) {
-    CAppData& app = App();
-    Add(app, "A");
+    ExpectNoLogin(app);
+    Add(app, "B");
     app.SetLoginId(nullptr);
     app.SetTradePassword("");
     EXPECT_STREQ(app.GetLoginId(), "");
     EXPECT_EQ(app.GetTradePassword(), nullptr);
     EXPECT_EQ(app.GetCurrentAccount()->password.Get(), nullptr);
+    app.SetTradeLoggedIn(true);
+    app.Logout();
+    ExpectNoLogin(app);
+    EXPECT_EQ(app.GetAccountCount(), 1);
 }
 
 TEST_F(Accounts, TheFundIdIsFoundByShareholderAccountOrTakenFromTheFirstRow) {
@@ -216,7 +161,7 @@ TEST_F(Accounts, TheFundIdIsFoundByShareholderAccountOrTakenFromTheFirstRow) {
     EXPECT_EQ(app.GetFundIdForMarket("9999"), "");
     app.GetHolderDataSet()->MoveFirst();
     app.GetFundIdForMarket("A0022");
-    EXPECT_EQ(app.GetHolderDataSet()->GetCursor(), 0); // the caller's cursor is left alone
+    EXPECT_EQ(app.GetHolderDataSet()->GetCursor(), 0) << "the caller's cursor is left alone";
 }
 
 TEST_F(Accounts, TheTradingPasswordNeverReachesAFileInTheDataDirectory) {
@@ -234,12 +179,10 @@ TEST_F(Accounts, TheTradingPasswordNeverReachesAFileInTheDataDirectory) {
     Restart();
     CAppData::Destroy();
     for (const auto& entry : std::filesystem::recursive_directory_iterator(m_dir)) {
-        if (!entry.is_regular_file()) {
+        if (!entry.is_regular_file())
             continue;
-        }
-        std::vector<uint8_t> bytes = ReadFile(entry.path().filename().string());
-        std::string text(bytes.begin(), bytes.end());
-        EXPECT_EQ(text.find(password), std::string::npos) << entry.path();
+        const std::vector<uint8_t> bytes = ReadFile(entry.path().filename().string());
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()).find(password), std::string::npos) << entry.path();
     }
 }
 

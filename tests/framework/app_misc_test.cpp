@@ -10,29 +10,22 @@
 
 namespace {
 
-TEST(TradeMarket, ShenzhenCodesGiveQuoteMarketOneAndShanghaiCodesTwo) {
-    EXPECT_EQ(TradeMarketToQuoteMarket("0"), 1);
-    EXPECT_EQ(TradeMarketToQuoteMarket("2"), 1);
-    EXPECT_EQ(TradeMarketToQuoteMarket("1"), 2);
-    EXPECT_EQ(TradeMarketToQuoteMarket("3"), 2);
-}
-
-TEST(TradeMarket, AnythingElseGivesNoMarket) {
-    for (const char* code : {"", "4", "Z", "01", "10"}) {
-        EXPECT_EQ(TradeMarketToQuoteMarket(code), 0) << code;
-    }
-    EXPECT_EQ(TradeMarketToQuoteMarket(nullptr), 0);
+TEST(TradeMarket, ShenzhenCodesGiveQuoteMarketOneShanghaiCodesTwoAndAnythingElseNone) {
+    const std::pair<const char*, int> cases[] = {{"0", 1}, {"2", 1}, {"1", 2}, {"3", 2}, {"", 0},
+                                                 {"4", 0}, {"Z", 0}, {"01", 0}, {"10", 0}, {nullptr, 0}};
+    for (auto [code, market] : cases)
+        EXPECT_EQ(TradeMarketToQuoteMarket(code), market) << (code ? code : "null");
 }
 
 using SalesDept = AppDataTest;
 
-TEST_F(SalesDept, NoDatabaseMeansNotConfiguredAndCreatesNoFile) {
-    EXPECT_FALSE(IsSalesDeptConfiged(App()));
-    EXPECT_FALSE(std::filesystem::exists(PathOf("VM_DATA.db")));
-}
-
-TEST_F(SalesDept, AMissingOrEmptyTableMeansNotConfiguredAndOneRowMeansConfigured) {
+TEST_F(SalesDept, OnlyADatabaseWithARowInTheDepartmentTableMeansConfigured) {
     CAppData& app = App();
+    EXPECT_FALSE(IsSalesDeptConfiged(app));
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "VM_DATA.db")) << "asking creates no file";
+    WriteFile("VM_DATA.db", std::vector<uint8_t>(4096, 0x5A));
+    EXPECT_FALSE(IsSalesDeptConfiged(app)) << "damaged";
+    std::filesystem::remove(m_dir / "VM_DATA.db");
     CppSQLite3DB db;
     db.open(app.MakeDataPath(u"VM_DATA.db").view());
     db.execDML(u"create table Table_Other (X text)");
@@ -44,11 +37,6 @@ TEST_F(SalesDept, AMissingOrEmptyTableMeansNotConfiguredAndOneRowMeansConfigured
     db.close();
 }
 
-TEST_F(SalesDept, ADamagedDatabaseMeansNotConfigured) {
-    WriteFile("VM_DATA.db", std::vector<uint8_t>(4096, 0x5A));
-    EXPECT_FALSE(IsSalesDeptConfiged(App()));
-}
-
 using InfoMessage = AppDataTest;
 
 TEST_F(InfoMessage, ATextIsShownWithTheInformationCaptionAndANullTextShowsNothing) {
@@ -56,7 +44,7 @@ TEST_F(InfoMessage, ATextIsShownWithTheInformationCaptionAndANullTextShowsNothin
     CModalScript::Instance().Push(ModalKind::MessageBox, IDOK);
     App().ShowInfoMessage(nullptr);
     App().ShowInfoMessage(u"错误(3)：发送请求失败，请重试");
-    std::vector<CShownModal> shown = CModalScript::Instance().Shown();
+    const std::vector<CShownModal> shown = CModalScript::Instance().Shown();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].caption, u"信息");
     EXPECT_EQ(shown[0].text, u"错误(3)：发送请求失败，请重试");

@@ -1,6 +1,6 @@
-// Settings: defaults, the file form of "DefParam.dat", damaged files that
-// must leave the program on its defaults, values that do not fit, and the
-// colour scheme.
+// Settings: the file form of "DefParam.dat", damaged files that must leave
+// the program on its defaults, values that do not fit, and the colours'
+// range.
 #include "app_Fixture.h"
 
 #include "framework/app/CDefParam.h"
@@ -18,35 +18,16 @@ std::vector<uint8_t> Record(const std::string& key, const std::string& value) {
 
 std::vector<uint8_t> SettingsFile(const std::vector<std::vector<uint8_t>>& records) {
     std::vector<uint8_t> file(CDefParam::kHeader.begin(), CDefParam::kHeader.end());
-    for (const auto& record : records) {
+    for (const auto& record : records)
         file.insert(file.end(), record.begin(), record.end());
-    }
     return file;
 }
 
 using Settings = AppDataTest;
 
-TEST_F(Settings, AFreshDirectoryGivesTheBuiltInDefaults) {
-    CAppData& app = App();
-    EXPECT_EQ(app.GetSetting("Quote_IsRefresh"), "1");
-    EXPECT_EQ(app.GetSetting("Quote_RefeWait"), "10");
-    EXPECT_EQ(app.GetSetting("Server_Port"), "8002");
-    EXPECT_EQ(app.GetSetting("Server_Host"), "127.0.0.1");
-    EXPECT_EQ(app.GetSetting("Trade_SCCode"), "0001");
-    EXPECT_EQ(app.GetSetting("Trade_ZHLX"), "Z");
-    EXPECT_EQ(app.GetSetting("Trade_ZJZH"), "");
-    EXPECT_EQ(app.GetSetting("Trade_SAVEZJZH"), "0");
-    EXPECT_EQ(app.GetSetting("Connect_Type"), "0");
-    EXPECT_EQ(app.GetSetting("Upload_Bytes"), "0");
-    EXPECT_EQ(app.GetSetting("Download_Bytes"), "0");
-    EXPECT_FALSE(app.GetSetting("Screen_Mode").IsEmpty());
-    EXPECT_FALSE(app.GetSetting("Font_Size").IsEmpty());
-    EXPECT_EQ(app.GetSetting("No_SuchKey"), "");
-}
-
-TEST_F(Settings, ASavedValueSurvivesARestartInTheDocumentedFileForm) {
+TEST_F(Settings, ASavedValueSurvivesARestartInTheStoredFileFormAndAnUnsavedOneIsWrittenAtShutDown) {
     ASSERT_TRUE(App().SetSetting("Quote_RefeWait", "30", true));
-    std::vector<uint8_t> file = ReadFile("DefParam.dat");
+    const std::vector<uint8_t> file = ReadFile("DefParam.dat");
     ASSERT_GE(file.size(), CDefParam::kHeader.size());
     EXPECT_EQ(std::string(file.begin(), file.begin() + 12), "#param2.0.2#");
     EXPECT_EQ((file.size() - 12) % 64, 0u);
@@ -54,13 +35,11 @@ TEST_F(Settings, ASavedValueSurvivesARestartInTheDocumentedFileForm) {
     // The second record is "Quote_RefeWait": key field, then the value field.
     EXPECT_STREQ(reinterpret_cast<const char*>(&file[12 + 64]), "Quote_RefeWait");
     EXPECT_STREQ(reinterpret_cast<const char*>(&file[12 + 64 + 32]), "30");
-
-    EXPECT_EQ(Restart().GetSetting("Quote_RefeWait"), "30");
-}
-
-TEST_F(Settings, AValueSetWithoutSavingIsWrittenAtShutDown) {
-    ASSERT_TRUE(App().SetSetting("Font_Size", "26", false));
-    EXPECT_EQ(Restart().GetSetting("Font_Size"), "26");
+    App().SetConnectType(1);
+    EXPECT_EQ(App().GetSetting("Connect_Type"), "1");
+    CAppData& again = Restart();
+    EXPECT_EQ(again.GetSetting("Quote_RefeWait"), "30");
+    EXPECT_EQ(again.GetConnectType(), 1);
 }
 
 TEST_F(Settings, AFileWithSomeKeysKeepsDefaultsForTheRestAndUnknownKeys) {
@@ -72,29 +51,20 @@ TEST_F(Settings, AFileWithSomeKeysKeepsDefaultsForTheRestAndUnknownKeys) {
     EXPECT_EQ(Restart().GetSetting("Future_Key"), "x");
 }
 
-TEST_F(Settings, OnlyExistingKeysCanBeSet) {
-    EXPECT_FALSE(App().SetSetting("Made_Up", "1", true));
-    EXPECT_EQ(App().GetSetting("Made_Up"), "");
-}
-
-TEST_F(Settings, AValueLongerThanItsFieldIsRefusedNotCut) {
+TEST_F(Settings, OnlyExistingKeysAndValuesThatFitCanBeSetNeverCut) {
     CAppData& app = App();
-    std::string fits(31, 'a');
-    std::string tooLong(32, 'b');
+    EXPECT_FALSE(app.SetSetting("Made_Up", "1", true));
+    EXPECT_EQ(app.GetSetting("Made_Up"), "");
+    const std::string fits(31, 'a');
     EXPECT_TRUE(app.SetSetting("Trade_ZJZH", fits, true));
-    EXPECT_FALSE(app.SetSetting("Trade_ZJZH", tooLong, true));
-    EXPECT_EQ(app.GetSetting("Trade_ZJZH"), fits);
+    EXPECT_FALSE(app.SetSetting("Trade_ZJZH", std::string(32, 'b'), true));
     EXPECT_FALSE(app.SetSetting("Trade_ZJZH", std::string("a\0b", 3), true));
+    EXPECT_EQ(app.GetSetting("Trade_ZJZH"), fits);
     EXPECT_EQ(Restart().GetSetting("Trade_ZJZH"), fits);
 }
 
-struct DamagedCase {
-    const char* what;
-    std::vector<uint8_t> bytes;
-};
-
-TEST_F(Settings, ADamagedFileLeavesTheDefaultsAndIsNotOverwrittenAtStart) {
-    std::vector<uint8_t> good = SettingsFile({Record("Server_Port", "9000")});
+TEST_F(Settings, ADamagedFileLeavesTheDefaultsIsNotOverwrittenAtStartAndASaveReplacesIt) {
+    const std::vector<uint8_t> good = SettingsFile({Record("Server_Port", "9000")});
     std::vector<uint8_t> badHeader = good;
     badHeader[7] = '3';
     std::vector<uint8_t> oddSize = good;
@@ -103,47 +73,30 @@ TEST_F(Settings, ADamagedFileLeavesTheDefaultsAndIsNotOverwrittenAtStart) {
     std::memset(&keyWithoutNul[12], 'K', 32);
     std::vector<uint8_t> valueWithoutNul = good;
     std::memset(&valueWithoutNul[12 + 32], '9', 32);
-    const DamagedCase cases[] = {
-        {"short", {'#', 'p', 'a', 'r'}},
-        {"empty", {}},
-        {"bad header", badHeader},
-        {"odd size", oddSize},
-        {"key without NUL", keyWithoutNul},
-        {"value without NUL", valueWithoutNul},
+    const struct {
+        const char* what;
+        std::vector<uint8_t> bytes;
+    } cases[] = {
+        {"short", {'#', 'p', 'a', 'r'}}, {"empty", {}},
+        {"bad header", badHeader},       {"odd size", oddSize},
+        {"key without NUL", keyWithoutNul}, {"value without NUL", valueWithoutNul},
     };
-    for (const DamagedCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         CAppData::Destroy();
         WriteFile("DefParam.dat", c.bytes);
         EXPECT_EQ(App().GetSetting("Server_Port"), "8002");
         EXPECT_EQ(ReadFile("DefParam.dat"), c.bytes);
     }
-}
-
-TEST_F(Settings, ASaveReplacesADamagedFileWithAGoodOne) {
-    WriteFile("DefParam.dat", {'j', 'u', 'n', 'k'});
     ASSERT_TRUE(App().SetSetting("Server_Port", "7001", true));
     EXPECT_EQ(Restart().GetSetting("Server_Port"), "7001");
 }
 
-TEST_F(Settings, TheConnectionTypeIsTheConnectTypeSetting) {
+TEST_F(Settings, AColourOutsideTheSchemeIsBlack) {
     CAppData& app = App();
-    EXPECT_EQ(app.GetConnectType(), 0);
-    app.SetConnectType(1);
-    EXPECT_EQ(app.GetSetting("Connect_Type"), "1");
-    EXPECT_EQ(app.GetConnectType(), 1);
-}
-
-TEST_F(Settings, TheDefaultSchemeHasTheQuoteColours) {
-    CAppData& app = App();
-    EXPECT_EQ(app.GetColor(14), 0xFFFFFFu);
-    EXPECT_EQ(app.GetColor(15), 0x2626FFu);
-    EXPECT_EQ(app.GetColor(16), 0x17FF17u);
-    EXPECT_EQ(app.GetColor(17), 0xFFFFFFu);
-    EXPECT_NE(app.GetColor(12), app.GetColor(13)); // a grid seen on its background
-    EXPECT_NE(app.GetColor(27), app.GetColor(13));
+    EXPECT_NE(app.GetColor(12), app.GetColor(13)) << "a grid seen on its background";
     EXPECT_EQ(app.GetColor(-1), 0u);
-    EXPECT_EQ(app.GetColor(45), 0u);
+    EXPECT_EQ(app.GetColor(CAppData::kColorCount), 0u);
 }
 
 } // namespace

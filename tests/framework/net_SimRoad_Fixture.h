@@ -1,7 +1,7 @@
-// What the request-road tests against the simulated server share: a real
-// CNetWorker talking over loopback to a CBrokerSimulator, a window on the
-// test driver's GUI thread that records every word it is told, and a
-// session context that keeps the key of a logon made again.
+// What the request-road tests share: a real CNetWorker talking over
+// loopback to a CBrokerSimulator (or to a test peer a test points it at), a
+// window on the test driver's GUI thread that records every word it is
+// told, and a session context that keeps the key of a logon made again.
 #pragma once
 
 #include "framework/net/CNetWorker.h"
@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -42,9 +43,12 @@ public:
         else if (list.GetCount() > 0)
             told.rows = (*list.GetAt(0))->GetRowCount();
         told_.push_back(told);
+        if (onReply)
+            onReply();
         return 1;
     }
     std::vector<CTold> told_;
+    std::function<void()> onReply; // runs inside the reply's send
 };
 
 class CSimContext : public INetContext {

@@ -12,11 +12,9 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <cstring>
 #include <functional>
 #include <mutex>
 #include <netinet/in.h>
-#include <poll.h>
 #include <string>
 #include <string_view>
 #include <sys/socket.h>
@@ -36,8 +34,6 @@ public:
 
     explicit CTestPeer(Handler handler) : m_handler(std::move(handler)) {
         m_listen = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        int one = 1;
-        setsockopt(m_listen, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
         sockaddr_in addr{};
         addr.sin_family = AF_INET;
         addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -46,44 +42,49 @@ public:
         socklen_t length = sizeof addr;
         getsockname(m_listen, reinterpret_cast<sockaddr*>(&addr), &length);
         m_port = ntohs(addr.sin_port);
-        if (pipe(m_stopPipe) != 0)
-            m_stopPipe[0] = m_stopPipe[1] = -1;
         m_thread = std::thread([this] { Serve(); });
     }
+    // Shutting the sockets down wakes the accept and any read.
     ~CTestPeer() {
-        m_stop = true;
-        m_stopCv.notify_all();
-        if (m_stopPipe[1] >= 0 && write(m_stopPipe[1], "x", 1) < 0) {
+        {
+            std::lock_guard<std::mutex> guard(m_lock);
+            m_stop = true;
+            if (m_client >= 0)
+                shutdown(m_client, SHUT_RDWR);
         }
+        m_changed.notify_all();
+        shutdown(m_listen, SHUT_RDWR);
         m_thread.join();
         close(m_listen);
-        close(m_stopPipe[0]);
-        close(m_stopPipe[1]);
     }
 
     int Port() const { return m_port; }
-    int RequestCount() const {
-        std::lock_guard<std::mutex> guard(m_lock);
-        return static_cast<int>(m_requests.size());
-    }
+    int RequestCount() const { return static_cast<int>(Requests().size()); }
     std::vector<CPeerRequest> Requests() const {
         std::lock_guard<std::mutex> guard(m_lock);
         return m_requests;
     }
-    int ConnectionCount() const { return m_connections.load(); }
+    int ConnectionCount() const { return m_connections; }
     // Sleeps up to ms, less when the peer stops.
     void Pause(int ms) {
         std::unique_lock<std::mutex> guard(m_lock);
-        m_stopCv.wait_for(guard, std::chrono::milliseconds(ms), [this] { return m_stop.load(); });
+        m_changed.wait_for(guard, std::chrono::milliseconds(ms), [this] { return m_stop; });
+    }
+    // Wait up to ms until count requests have come in, or count
+    // connections were closed; true when they have.
+    bool WaitForRequests(int count, int ms) {
+        std::unique_lock<std::mutex> guard(m_lock);
+        return m_changed.wait_for(guard, std::chrono::milliseconds(ms),
+                                  [&] { return static_cast<int>(m_requests.size()) >= count; });
+    }
+    bool WaitForClosed(int count, int ms) {
+        std::unique_lock<std::mutex> guard(m_lock);
+        return m_changed.wait_for(guard, std::chrono::milliseconds(ms), [&] { return m_closed >= count; });
     }
 
     static void SendAll(int fd, std::string_view bytes) {
-        while (!bytes.empty()) {
-            ssize_t n = send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-            if (n <= 0)
-                return;
+        for (ssize_t n; !bytes.empty() && (n = send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL)) > 0;)
             bytes.remove_prefix(static_cast<size_t>(n));
-        }
     }
     static std::string Bytes(const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); }
     // A complete 200 reply with the ETag and the body by Content-Length.
@@ -99,9 +100,7 @@ public:
             std::string_view piece = body.substr(at, chunk);
             char size[32];
             std::snprintf(size, sizeof size, "%zx\r\n", piece.size());
-            r += size;
-            r.append(piece);
-            r += "\r\n";
+            r.append(size).append(piece).append("\r\n");
         }
         return r + "0\r\n\r\n";
     }
@@ -114,64 +113,54 @@ public:
         writer.SetText(column, text);
         return writer.Serialize();
     }
-    // The value of a parameter of a form body ("" when absent).
-    static std::string Param(std::string_view body, std::string_view name) {
-        std::string key = "&" + std::string(name) + "=";
-        std::string text = "&" + std::string(body);
-        size_t at = text.find(key);
-        if (at == std::string::npos)
-            return {};
-        at += key.size();
-        return text.substr(at, text.find('&', at) - at);
-    }
 
 private:
     void Serve() {
-        while (!m_stop) {
-            pollfd fds[2] = {{m_listen, POLLIN, 0}, {m_stopPipe[0], POLLIN, 0}};
-            if (poll(fds, 2, -1) <= 0 || (fds[1].revents & POLLIN))
-                return;
-            int fd = accept4(m_listen, nullptr, nullptr, SOCK_CLOEXEC);
-            if (fd < 0)
-                continue;
+        for (int fd; (fd = accept4(m_listen, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;) {
+            {
+                std::lock_guard<std::mutex> guard(m_lock);
+                if (m_stop) {
+                    close(fd);
+                    return;
+                }
+                m_client = fd;
+            }
             ++m_connections;
             std::string in;
-            for (;;) {
-                CPeerRequest request;
-                if (!ReadRequest(fd, in, request))
-                    break;
+            for (CPeerRequest request; ReadRequest(fd, in, request);) {
                 {
                     std::lock_guard<std::mutex> guard(m_lock);
                     m_requests.push_back(request);
                 }
+                m_changed.notify_all();
                 if (!m_handler(fd, request))
                     break;
             }
-            close(fd);
+            {
+                std::lock_guard<std::mutex> guard(m_lock);
+                m_client = -1;
+                close(fd);
+                ++m_closed;
+            }
+            m_changed.notify_all();
         }
     }
-    bool ReadMore(int fd, std::string& in) {
-        pollfd fds[2] = {{fd, POLLIN, 0}, {m_stopPipe[0], POLLIN, 0}};
-        if (poll(fds, 2, -1) <= 0 || (fds[1].revents & POLLIN))
-            return false;
+    static bool ReadMore(int fd, std::string& in) {
         char buffer[4096];
-        ssize_t n = recv(fd, buffer, sizeof buffer, 0);
-        if (n <= 0)
-            return false;
-        in.append(buffer, static_cast<size_t>(n));
-        return true;
+        const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+        if (n > 0)
+            in.append(buffer, static_cast<size_t>(n));
+        return n > 0;
     }
-    bool ReadRequest(int fd, std::string& in, CPeerRequest& request) {
+    static bool ReadRequest(int fd, std::string& in, CPeerRequest& request) {
         size_t end;
         while ((end = in.find("\r\n\r\n")) == std::string::npos)
             if (!ReadMore(fd, in))
                 return false;
         request.head = in.substr(0, end);
         in.erase(0, end + 4);
-        size_t length = 0;
-        size_t at = request.head.find("Content-Length: ");
-        if (at != std::string::npos)
-            length = std::stoul(request.head.substr(at + 16));
+        const size_t at = request.head.find("Content-Length: ");
+        const size_t length = at == std::string::npos ? 0 : std::stoul(request.head.substr(at + 16));
         while (in.size() < length)
             if (!ReadMore(fd, in))
                 return false;
@@ -183,11 +172,12 @@ private:
     Handler m_handler;
     int m_listen = -1;
     int m_port = 0;
-    int m_stopPipe[2] = {-1, -1};
-    std::atomic<bool> m_stop{false};
+    int m_client = -1;                // the connection being served (under m_lock)
+    bool m_stop = false;              // under m_lock
+    int m_closed = 0;                 // connections closed (under m_lock)
     std::atomic<int> m_connections{0};
     mutable std::mutex m_lock;
-    std::condition_variable m_stopCv;
+    std::condition_variable m_changed;
     std::vector<CPeerRequest> m_requests;
     std::thread m_thread;
 };

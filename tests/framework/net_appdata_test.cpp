@@ -6,8 +6,8 @@
 #include "net_TestPeer.h"
 
 namespace {
-class NetAppDataTest : public AppDataTest {};
-} // namespace
+
+using NetAppDataTest = AppDataTest;
 
 TEST_F(NetAppDataTest, TheSharedWorkerIsMadeOnceForTheConfiguredServerAndCountsTraffic) {
     CTestPeer peer([](int fd, const CPeerRequest&) {
@@ -20,9 +20,8 @@ TEST_F(NetAppDataTest, TheSharedWorkerIsMadeOnceForTheConfiguredServerAndCountsT
     ASSERT_NE(worker, nullptr);
     EXPECT_EQ(app.GetNetWorker(), worker);
     ASSERT_EQ(app.GetSharedConnection(), &worker->GetConnection());
-    EXPECT_EQ(app.GetSharedConnection()->GetHost(), app.GetSetting("Server_Host").str());
-    EXPECT_EQ(app.GetSharedConnection()->GetPort(), peer.Port());
-
+    EXPECT_EQ(worker->GetConnection().GetHost(), app.GetSetting("Server_Host").str());
+    EXPECT_EQ(worker->GetConnection().GetPort(), peer.Port());
     ASSERT_TRUE(worker->PostRequest(nullptr, "TC_MFUNCNO=100&TC_SFUNCNO=22", 0));
     ASSERT_TRUE(worker->WaitIdle(3000));
     EXPECT_EQ(peer.RequestCount(), 1);
@@ -39,3 +38,5 @@ TEST_F(NetAppDataTest, ARenewedSessionReachesTheApplicationState) {
     EXPECT_EQ(CAppNetContext::Instance().GetSessionKey(), "Key0123456789abc");
     EXPECT_EQ(CAppNetContext::Instance().GetPublicKeyPath(), app.MakeNativePath("pubkey.bin"));
 }
+
+} // namespace

@@ -53,6 +53,7 @@ const CRequestCase kActing[] = {
     {"warrant exercise", 100, 29, CNetWorker::kResendOnNetFailure},
     {"password change", 500, 13, CNetWorker::kResendOnNetFailure},
     {"trade login", 500, 1, CNetWorker::kResendOnNetFailure},
+    {"query marked never to resend", 500, 3, CNetWorker::kResendOnNetFailure | CNetWorker::kNeverResend},
     {"query of a window with resend off", 31000, 4, 0},
 };
 
@@ -79,12 +80,13 @@ protected:
         EXPECT_EQ(told.size(), 1u) << "exactly one word for the request";
         return told.empty() ? CTold{} : told.back();
     }
-    int Copies(const CRequestCase& request) {
+    int Copies(int main, int sub) {
         int n = 0;
         for (const SimRequest& r : sim.GetRequestLog())
-            n += r.main == request.main && r.sub == request.sub;
+            n += r.main == main && r.sub == sub;
         return n;
     }
+    int Copies(const CRequestCase& request) { return Copies(request.main, request.sub); }
 };
 
 } // namespace
@@ -100,6 +102,7 @@ TEST_F(NeverTwiceTest, EveryRequestThatActsReachesTheServerOnceAndAnUnansweredOn
             switch (fault.acting) {
             case Expect::Unknown:
                 EXPECT_EQ(told.marks.requestLeft, 1);
+                EXPECT_EQ(told.marks.networkFailure, 1);
                 EXPECT_EQ(told.marks.outcomeUnknown, acts ? 1 : 0);
                 if (acts)
                     EXPECT_EQ(told.text, kOutcomeUnknownText);
@@ -109,6 +112,7 @@ TEST_F(NeverTwiceTest, EveryRequestThatActsReachesTheServerOnceAndAnUnansweredOn
             case Expect::Refused:
                 EXPECT_EQ(told.marks.outcomeUnknown, 0);
                 EXPECT_EQ(told.text, NetFailureMessage(NET_ERR_SERVER));
+                EXPECT_EQ(Copies(100, 1), 1) << "the session is renewed all the same";
                 break;
             case Expect::Answered:
                 EXPECT_EQ(told.marks.outcomeUnknown, 0);

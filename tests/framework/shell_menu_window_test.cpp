@@ -1,6 +1,7 @@
 // The menu window over a menu tree stored as "Menus": it lists the
-// children of its node, renders headless, opens a child by its keyword on
-// a tap and closes back; and the window manager's own keywords.
+// children of its node, opens a child by its keyword on a tap and closes
+// back; and the trade entry point's windows. (How a menu looks is a
+// reference screen.)
 #include "ui_Fixture.h"
 
 #include "core/CDataSetWriter.h"
@@ -11,34 +12,8 @@
 
 namespace {
 
-struct MenuRow {
-    int id;
-    int pid;
-    const char16_t* title;
-    const char* keyword;
-    const char* request;
-};
-
-// Every node's param is empty.
-std::vector<uint8_t> MenusBody(const std::vector<MenuRow>& rows) {
-    std::vector<SimMenuNode> menus;
-    for (const MenuRow& row : rows)
-        menus.push_back({row.id, row.pid, row.title, row.keyword, "", row.request});
-    return TestMenusBody(menus);
-}
-
 class MenuWindowTest : public UiWindowTest {
 protected:
-    void SetUpMenus() {
-        const auto body = MenusBody({
-            {1, 0, u"行情报价", "menu", ""},
-            {11, 1, u"沪深排名", "pxhq", "tc_mfuncno=31000&tc_sfuncno=3"},
-            {12, 1, u"大盘指数", "zshq", "tc_mfuncno=31000&tc_sfuncno=5"},
-            {13, 1, u"板块行情", "bkhq", ""},
-            {2, 0, u"委托交易", "menu", ""},
-        });
-        driver.RunOnGui([&body] { CAppData::Instance()->WriteDatFile("Menus", body.data(), body.size()); });
-    }
     // Starts with the menu window registered, a test window for the
     // ranking's keyword and the menus stored.
     void StartWithMenuWindows() {
@@ -47,61 +22,54 @@ protected:
         });
         RegisterTestWindow("pxhq", "ranking");
         StartWithMain();
-        SetUpMenus();
+        const auto body = TestMenusBody({
+            {1, 0, u"行情报价", "menu", "", ""},
+            {11, 1, u"沪深排名", "pxhq", "", "tc_mfuncno=31000&tc_sfuncno=3"},
+            {12, 1, u"大盘指数", "zshq", "", "tc_mfuncno=31000&tc_sfuncno=5"},
+            {13, 1, u"板块行情", "bkhq", "", ""},
+            {2, 0, u"委托交易", "menu", "", ""},
+        });
+        driver.RunOnGui([&body] { CAppData::Instance()->WriteDatFile("Menus", body.data(), body.size()); });
+    }
+    // main opens node 1 ("行情报价") by its keyword.
+    void OpenFirstMenu() {
+        driver.RunOnGui([] {
+            CTestNetWnd* main = g_log.live.at("main");
+            main->SetMenuParams(0, nullptr, nullptr);
+            main->PostMessage(CTestNetWnd::kOpenChild, 0, 0);
+        });
+        ASSERT_EQ(Depth(), 1);
     }
 };
 
 } // namespace
 
-TEST_F(MenuWindowTest, AMenuWindowListsTheChildrenOfItsNodeRendersAndOpensAChildOnATap) {
+TEST_F(MenuWindowTest, AMenuWindowListsTheChildrenOfItsNodeOpensOneOnATapAndClosesBack) {
     StartWithMenuWindows();
-    // main opens node 1 ("行情报价") by its keyword.
-    driver.RunOnGui([] {
-        CTestNetWnd* main = g_log.live.at("main");
-        main->SetMenuParams(0, nullptr, nullptr);
-        main->PostMessage(CTestNetWnd::kOpenChild, 0, 0);
-    });
-    ASSERT_EQ(Depth(), 1);
+    OpenFirstMenu();
     const auto rows = CDriverControls::ListItems(driver, COrbMenuWnd::kListId);
     ASSERT_TRUE(rows.has_value());
     EXPECT_EQ(rows->size(), 3u);
-    EXPECT_TRUE(driver.ScreenShows(u"行情报价"));
-    EXPECT_TRUE(driver.ScreenShows(u"沪深排名"));
-    EXPECT_TRUE(driver.ScreenShows(u"大盘指数"));
-    EXPECT_TRUE(driver.SaveScreen(ORB_BINARY_DIR "/screens", "shell_menu_window"));
-
     ASSERT_TRUE(CDriverControls::TapListItem(driver, COrbMenuWnd::kListId, 0));
     ASSERT_EQ(Depth(), 2) << "the ranking window runs over the menu";
-    CTestNetWnd* ranking = Live("ranking");
-    ASSERT_NE(ranking, nullptr);
-    EXPECT_EQ(driver.RunOnGui([ranking] { return ranking->GetMenuId(); }), 11);
-    EXPECT_EQ(driver.RunOnGui([ranking] { return ranking->GetRequestText(); }), "tc_mfuncno=31000&tc_sfuncno=3");
-    EXPECT_TRUE(driver.ScreenShows(u"沪深排名"));
-
+    EXPECT_EQ(driver.RunOnGui([] {
+                  const CTestNetWnd* ranking = g_log.live.at("ranking");
+                  return std::to_string(ranking->GetMenuId()) + " " + ranking->GetRequestText().str();
+              }),
+              "11 tc_mfuncno=31000&tc_sfuncno=3");
     // Back from the child to the menu, then from the menu to the main window.
     driver.RunOnGui([] { g_log.live.at("ranking")->EndWindow(1); });
     EXPECT_EQ(Depth(), 1);
-    EXPECT_TRUE(driver.ScreenShows(u"大盘指数"));
     ASSERT_TRUE(CDriverControls::PressBottomButton(driver, 2)); // "返回"
     EXPECT_EQ(Depth(), 0);
     EXPECT_EQ(driver.RunOnGui([] { return g_log.deleted["ranking"]; }), 1);
     EXPECT_EQ(driver.RunOnGui([] { return g_log.childCodes["main"]; }), std::vector<int>{1});
-}
-
-TEST_F(MenuWindowTest, TheHomeButtonOfAMenuClosesTheWholeChain) {
-    StartWithMenuWindows();
-    driver.RunOnGui([] {
-        g_log.live.at("main")->SetMenuParams(0, nullptr, nullptr);
-        g_log.live.at("main")->PostMessage(CTestNetWnd::kOpenChild, 0, 0);
-    });
-    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, 0)); // "首页"
+    // The menu's "首页" closes the whole chain.
+    OpenFirstMenu();
+    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, 0));
     EXPECT_EQ(Depth(), 0);
     EXPECT_TRUE(driver.RunOnGui([] { return g_log.live.at("main")->IsVisible(); }));
-}
-
-TEST_F(MenuWindowTest, OpeningAChildIndexBeyondTheMenuOpensNothing) {
-    StartWithMain();
-    SetUpMenus();
+    // A child index beyond the menu opens nothing.
     EXPECT_EQ(driver.RunOnGui([] {
                   CTestNetWnd* main = g_log.live.at("main");
                   main->SetMenuParams(1, nullptr, nullptr);
@@ -111,34 +79,23 @@ TEST_F(MenuWindowTest, OpeningAChildIndexBeyondTheMenuOpensNothing) {
     EXPECT_EQ(Depth(), 0);
 }
 
-TEST_F(MenuWindowTest, TheChartModeIsOneProcessWideByte) {
-    CWndManager::Instance().SetChartMode(3);
-    EXPECT_EQ(CBaseWnd::GetWndManager().GetChartMode(), 3);
-}
-
-TEST_F(MenuWindowTest, TradeLoginWithoutASalesDepartmentAsksForOneAndOpensNothingUntilItsWindowIsRegistered) {
+TEST_F(MenuWindowTest, TradeLoginWithoutASalesDepartmentAsksForOneAndOpensItsWindowOnceRegistered) {
     StartWithMain();
     driver.AnswerNext(ModalKind::MessageBox, IDOK);
-    const int code = driver.RunOnGui(
-        [] { return CAppData::Instance()->CheckTradeLogin(g_log.live.at("main"), -1, false); });
-    EXPECT_EQ(code, -1);
+    EXPECT_EQ(driver.RunOnGui([] { return CAppData::Instance()->CheckTradeLogin(g_log.live.at("main"), -1, false); }),
+              -1);
     const auto shown = driver.Shown();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].caption, u"提示");
     EXPECT_EQ(shown[0].text, u"请先设置好营业部（之后也可以在“软件设置”中添加和删除营业部）");
     EXPECT_EQ(Depth(), 0);
-}
 
-TEST_F(MenuWindowTest, TradeLoginOpensTheRegisteredSalesDepartmentWindowWithPageAnimations) {
-    RegisterTestWindow("CSalesDeptSetWnd", "depts");
-    StartWithMain();
+    driver.RunOnGui([] { RegisterTestWindow("CSalesDeptSetWnd", "depts"); });
     driver.AnswerNext(ModalKind::MessageBox, IDOK);
     // Run it from a handler so the window rests on the screen.
     driver.RunOnGui([] {
-        struct Opener {
-            static void Run() { CAppData::Instance()->CheckTradeLogin(g_log.live.at("main"), 4, false); }
-        };
-        UiMessageLoop::Current()->PostTask(&Opener::Run);
+        UiMessageLoop::Current()->PostTask(
+            [] { CAppData::Instance()->CheckTradeLogin(g_log.live.at("main"), 4, false); });
     });
     ASSERT_EQ(Depth(), 1);
     EXPECT_TRUE(driver.ScreenShows(u"营业部设置"));
@@ -179,33 +136,26 @@ TEST_F(MenuWindowTest, WithADepartmentTheTradeEntryPointPicksTheLoginOrTheAccoun
     });
     // Each run: the entry point from a handler, the window it opened closed
     // with code 1 once it rests on the screen.
-    struct Run {
-        static void Open(int notify, bool newLogin) {
-            UiMessageLoop::Current()->PostTask([notify, newLogin] {
-                CAppData::Instance()->CheckTradeLogin(g_log.live.at("main"), notify, newLogin);
+    const auto run = [this](bool newLogin, bool addAccount, const char16_t* title, const std::string& label) {
+        driver.RunOnGui([newLogin, addAccount] {
+            if (addAccount) {
+                auto holders = std::make_unique<CDataSet>("holder");
+                holders->AddColumn(DataSetType::AnsiText, "fundid");
+                holders->AddRow(-1);
+                CAppData::Instance()->AddAccount(std::move(holders), "1001", "s&operway=i", "pw", u"张三", u"营业部");
+            }
+            UiMessageLoop::Current()->PostTask([newLogin] {
+                CAppData::Instance()->CheckTradeLogin(g_log.live.at("main"), 7, newLogin);
             });
-        }
-    };
-    const auto closeShown = [this](const std::string& label) {
+        });
+        EXPECT_TRUE(driver.ScreenShows(title));
         ASSERT_EQ(Depth(), 1) << label;
         driver.RunOnGui([label] { g_log.live.at(label)->EndWindow(1); });
         ASSERT_EQ(Depth(), 0);
     };
-    driver.RunOnGui([] { Run::Open(7, false); });
-    EXPECT_TRUE(driver.ScreenShows(u"交易登录"));
-    closeShown("login");
-    driver.RunOnGui([] { Run::Open(7, true); });
-    EXPECT_TRUE(driver.ScreenShows(u"交易登录"));
-    closeShown("login");
-    driver.RunOnGui([] {
-        auto holders = std::make_unique<CDataSet>("holder");
-        holders->AddColumn(DataSetType::AnsiText, "fundid");
-        holders->AddRow(-1);
-        CAppData::Instance()->AddAccount(std::move(holders), "1001", "s&operway=i", "pw", u"张三", u"营业部");
-        Run::Open(7, false);
-    });
-    EXPECT_TRUE(driver.ScreenShows(u"已登录账号"));
-    closeShown("accounts");
+    run(false, false, u"交易登录", "login");
+    run(true, false, u"交易登录", "login");
+    run(false, true, u"已登录账号", "accounts");
     const auto made = driver.RunOnGui([] { return g_madeTrade; });
     ASSERT_EQ(made.size(), 3u);
     EXPECT_EQ(made[0].className, "COrbTradeLoginWnd");

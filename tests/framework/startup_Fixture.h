@@ -10,16 +10,14 @@
 #include "framework/ui/CBaseWnd.h"
 #include "platform/testing/CGTestDriver.h"
 #include "platform/ui/CModalScript.h"
+#include "platform/win/UiMessageLoop.h"
 #include "support/CTempDir.h"
 #include "tools/simulator/CBrokerSimulator.h"
 #include "tools/simulator/CSimMenuTree.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,22 +47,26 @@ protected:
         options.resourceDir = ORB_SOURCE_DIR "/resources";
         return options;
     }
-    // Starts the program against the server on port; true when the driver
-    // came to rest (at the main menu, or after the program ended).
-    bool StartProgram(int port) {
-        m_app = std::make_unique<COrbApp>(Options(port));
-        return m_driver.Start([this] { m_app->InitInstance(); });
-    }
-    bool StartProgram() { return StartProgram(m_port); }
-    // The same with the answer to the first message box queued (the
-    // driver's start clears the script, so it is queued on the GUI thread).
-    bool StartProgramAnswering(int answer) {
-        m_app = std::make_unique<COrbApp>(Options(m_port));
-        return m_driver.Start([this, answer] {
-            CModalScript::Instance().Push(ModalKind::MessageBox, answer);
+    // Starts the program with options, a first message box answered OK
+    // when answerOk (queued on the GUI thread: the driver's start clears
+    // the script), and the top-level windows counted when it quits its
+    // loop. True when the driver came to rest (at the main menu, or after
+    // the program ended).
+    bool Start(const COrbAppOptions& options, bool answerOk) {
+        m_app = std::make_unique<COrbApp>(options);
+        m_windowsAtQuit = -1;
+        return m_driver.Start([this, answerOk] {
+            if (answerOk)
+                CModalScript::Instance().Push(ModalKind::MessageBox, IDOK);
+            UiMessageLoop* loop = UiMessageLoop::Current();
+            loop->SetAfterDispatchHook([this, loop] {
+                if (loop->IsQuitting() && m_windowsAtQuit < 0)
+                    m_windowsAtQuit = static_cast<int>(loop->TopLevelWindows().size());
+            });
             m_app->InitInstance();
         });
     }
+    bool StartProgram() { return Start(Options(m_port), false); }
 
     COrbApp::State State() {
         if (m_driver.IsRunning() && !m_driver.HasProgramEnded())
@@ -85,23 +87,25 @@ protected:
     }
 
     // The message boxes among the modal runs shown.
-    static std::vector<CShownModal> MessageBoxes(const std::vector<CShownModal>& shown) {
+    std::vector<CShownModal> MessageBoxes() const {
         std::vector<CShownModal> boxes;
-        for (const CShownModal& modal : shown)
+        for (const CShownModal& modal : m_driver.Shown())
             if (modal.kind == ModalKind::MessageBox)
                 boxes.push_back(modal);
         return boxes;
     }
-    // The root children's titles of the simulator's own menu tree.
-    static std::vector<std::u16string> SimulatorRootTitles() {
-        CDataSetWriter writer;
-        CSimMenuTree::WriteMenus(writer);
-        std::vector<uint8_t> body = writer.Serialize();
+    // The root children's titles of a menus body, and of the simulator's own.
+    static std::vector<std::u16string> RootTitles(const std::vector<uint8_t>& body) {
         std::unique_ptr<CMenuTree> tree = CMenuTree::FromBody(body.data(), body.size());
         std::vector<std::u16string> titles;
         for (CMenuNode* child = tree ? tree->GetRoot()->firstChild : nullptr; child; child = child->nextSibling)
             titles.push_back(child->title.str());
         return titles;
+    }
+    static std::vector<std::u16string> SimulatorRootTitles() {
+        CDataSetWriter writer;
+        CSimMenuTree::WriteMenus(writer);
+        return RootTitles(writer.Serialize());
     }
 
     std::vector<uint8_t> ReadFile(const std::string& name) const { return m_temp.ReadBytes(name); }
@@ -113,4 +117,5 @@ protected:
     int m_port = 0;
     CGTestDriver m_driver;
     std::unique_ptr<COrbApp> m_app;
+    int m_windowsAtQuit = -1; // top-level windows when the program quit its loop
 };

@@ -9,14 +9,9 @@
 #include "framework/ui/CNetWnd.h"
 #include "framework/ui/WndMessages.h"
 #include "platform/Clock.h"
-#include "platform/testing/CGTestDriver.h"
 #include "platform/win/UiMessageLoop.h"
 #include "support/AppWindowTest.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -37,10 +32,9 @@ public:
     int aborts = 0;
 
     bool Send(HWND window, const std::string& text, unsigned flags, unsigned tag) override {
-        if (!accept)
-            return false;
-        sent.push_back({window, text, flags, tag});
-        return true;
+        if (accept)
+            sent.push_back({window, text, flags, tag});
+        return accept;
     }
     bool WaitIdle(int) override { return true; }
     int AbortAndWait(int) override {
@@ -107,17 +101,11 @@ public:
     }
     void OnLeftSwipe() override { ++g_log.leftSwipes[m_label]; }
     void OnRequestNotSent(NotSent why) override { g_log.notSent[m_label].push_back(why); }
-    int BuildRequest(CAString& out) override {
-        if (builder)
-            return builder(out);
-        return CNetWnd::BuildRequest(out);
-    }
     void OnNetData(const std::uint8_t* data, int length, bool failure) override {
         replies.emplace_back(reinterpret_cast<const char*>(data), static_cast<size_t>(length));
         lastFailure = failure;
     }
 
-    std::function<int(CAString&)> builder;
     std::vector<std::string> replies;
     bool lastFailure = false;
     COpenResult lastOpen;
@@ -156,6 +144,17 @@ protected:
                 more();
         }));
     }
+    // Stops the program and forgets its windows and state, for a test that
+    // starts it again.
+    void StopAndForget() {
+        driver.Stop();
+        ReleaseWindows();
+        CWndManager::Instance().Reset();
+        CAppData::Destroy();
+        g_log.Clear();
+        CNetWnd::SetDefaultSender(&sender);
+        sender.sent.clear();
+    }
 
     // Registers a keyword whose window is a CTestNetWnd labelled label.
     static void RegisterTestWindow(const std::string& keyword, const std::string& label,
@@ -169,14 +168,7 @@ protected:
     // a tap would, and waits until the opened window rests on the screen.
     void OpenFrom(const std::string& label, const char* keyword) {
         driver.RunOnGui([label, keyword] {
-            CTestNetWnd* w = g_log.live.count(label) ? g_log.live[label] : nullptr;
-            ASSERT_NE(w, nullptr) << label;
-            w->PostMessage(CTestNetWnd::kOpenKeyword, 0, reinterpret_cast<LPARAM>(keyword));
-        });
-    }
-    CTestNetWnd* Live(const std::string& label) {
-        return driver.RunOnGui([label]() -> CTestNetWnd* {
-            return g_log.live.count(label) ? g_log.live[label] : nullptr;
+            g_log.live.at(label)->PostMessage(CTestNetWnd::kOpenKeyword, 0, reinterpret_cast<LPARAM>(keyword));
         });
     }
     int Depth() {

@@ -1,6 +1,6 @@
 // The feature-window bases: the item picker's result message, the query
-// table's request and reply, form row geometry, the combo box and the
-// numeric keypad.
+// tables' request and reply, the form's three-column rows, the combo box
+// and the numeric keypad.
 #include "ui_Fixture.h"
 
 #include "core/CDataSetWriter.h"
@@ -51,52 +51,16 @@ void LogInAccount(const char* fundId, const char* loginId) {
     CAppData::Instance()->AddAccount(list.Detach(0), fundId, loginId, "pw", u"李四", u"");
 }
 
+std::string Request(CNetWnd& window) {
+    CAString out;
+    return window.BuildRequest(out) ? out.str() : "<nothing>";
+}
+
 using BasesTest = UiWindowTest;
 
 } // namespace
 
-TEST_F(BasesTest, APickerPostsItsOwnerTheCallerIdAndANewIndexArray) {
-    std::unique_ptr<CPickerOwner> owner;
-    StartWithMain([&owner] {
-        owner = std::make_unique<CPickerOwner>("owner");
-        owner->CreateOver(nullptr);
-    });
-    driver.AnswerNext(ModalKind::Picker, 2);
-    const int chosen = driver.RunOnGui([&owner] {
-        CMakeChoiceWnd picker(u"分红方式", owner.get(), 77);
-        const auto items = ThreeItems();
-        picker.SetItems(items.data(), 3);
-        return picker.Choose();
-    });
-    EXPECT_EQ(chosen, 2);
-    const auto results = driver.RunOnGui([&owner] { return owner->results; });
-    ASSERT_EQ(results.size(), 1u);
-    EXPECT_EQ(results[0], (std::array<int, 3>{77, 2, -1}));
-    const auto shown = driver.Shown();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].caption, u"分红方式");
-    EXPECT_EQ(shown[0].items.size(), 3u);
-    driver.RunOnGui([&owner] { owner.reset(); });
-}
-
-TEST_F(BasesTest, APickerResultForAnOwnerThatIsGoneIsFreedByTheLoop) {
-    std::unique_ptr<CPickerOwner> owner;
-    StartWithMain([&owner] {
-        owner = std::make_unique<CPickerOwner>("owner");
-        owner->CreateOver(nullptr);
-    });
-    driver.AnswerNext(ModalKind::Picker, 0);
-    driver.RunOnGui([&owner] {
-        CMakeChoiceWnd picker(u"分红方式", owner.get(), 1);
-        const auto items = ThreeItems();
-        picker.SetItems(items.data(), 3);
-        owner.reset(); // gone before the result is dispatched
-        picker.Choose();
-    });
-    EXPECT_TRUE(driver.WaitForRest()); // LeakSanitizer checks the array went
-}
-
-TEST_F(BasesTest, APickerRunOnScreenPostsTheTappedItemOnOkAndNothingOnCancel) {
+TEST_F(BasesTest, APickerPostsItsOwnerTheCallerIdAndTheChosenIndexEvenWhenTheOwnerIsGone) {
     std::unique_ptr<CPickerOwner> owner;
     std::unique_ptr<CMakeChoiceWnd> picker;
     StartWithMain([&owner] {
@@ -115,50 +79,78 @@ TEST_F(BasesTest, APickerRunOnScreenPostsTheTappedItemOnOkAndNothingOnCancel) {
     ASSERT_TRUE(CDriverControls::TapListItem(driver, CMakeChoiceWnd::kListId, 2));
     ASSERT_TRUE(CDriverControls::PressBottomButton(driver, 1)); // "确定"
     EXPECT_EQ(Depth(), 0);
-    const auto results = driver.RunOnGui([&owner] { return owner->results; });
-    ASSERT_EQ(results.size(), 1u);
-    EXPECT_EQ(results[0], (std::array<int, 3>{9, 2, -1}));
+    EXPECT_EQ(driver.RunOnGui([&owner] { return owner->results; }),
+              (std::vector<std::array<int, 3>>{{9, 2, -1}}));
+    // A scripted answer; the owner goes before the result is dispatched,
+    // and the loop frees the array (LeakSanitizer checks).
+    driver.AnswerNext(ModalKind::Picker, 0);
     driver.RunOnGui([&] {
-        picker.reset();
+        picker = std::make_unique<CMakeChoiceWnd>(u"分红方式", owner.get(), 1);
+        const auto items = ThreeItems();
+        picker->SetItems(items.data(), 3);
         owner.reset();
+        EXPECT_EQ(picker->Choose(), 0);
+        picker.reset();
     });
+    EXPECT_TRUE(driver.WaitForRest());
 }
 
-TEST_F(BasesTest, TheQueryRequestCarriesTheFundIdAndLoginIdAndNothingIsSentWithoutALogin) {
+TEST(ChoiceItems, TheHelpersCopyTheItemsAndGiveNullBeyondThem) {
+    CArrayT<CChoiceItem> items;
+    for (const CChoiceItem& item : ThreeItems())
+        items.Append(item);
+    int count = 0;
+    const auto copy = CLayoutBaseWnd::CopyItemArray(items, &count);
+    EXPECT_EQ(count, 3);
+    EXPECT_EQ(copy[1].value, "1");
+    EXPECT_TRUE(copy[1].checked);
+    EXPECT_STREQ(CLayoutBaseWnd::GetItemData(items, 2), "2");
+    EXPECT_EQ(CLayoutBaseWnd::GetItemData(items, 3), nullptr);
+    EXPECT_EQ(CLayoutBaseWnd::GetItemData(items, -1), nullptr);
+}
+
+TEST_F(BasesTest, AQueryRequestCarriesTheFundIdAndLoginIdWholeAndTheSameAfterAPagedReply) {
     StartWithMain();
-    const std::string withoutLogin = driver.RunOnGui([] {
+    driver.RunOnGui([] {
+        const std::string tail = "&fundid=880001&sess=AB12&operway=i";
         CQueryTableWnd table;
+        ASSERT_TRUE(table.CreateOver(nullptr));
         table.SetMenuParams(3, "", "tc_mfuncno=500&tc_sfuncno=12&sign=bsflag&position=qrypos");
-        CAString out;
-        const int r = table.BuildRequest(out);
         EXPECT_EQ(table.GetSignField(), "bsflag");
         EXPECT_EQ(table.GetPagingKey(), "qrypos");
-        return std::to_string(r) + out.str();
-    });
-    EXPECT_EQ(withoutLogin, "0");
-    const std::string text = driver.RunOnGui([] {
+        EXPECT_EQ(Request(table), "<nothing>") << "no trade login";
+        CQueryTabBaseWnd tabs;
+        tabs.SetMenuParams(7, "", "tc_mfuncno=500&tc_sfuncno=15&position=qrypos");
+        EXPECT_EQ(Request(tabs), "<nothing>");
         LogInAccount("880001", "sess=AB12&operway=i");
-        CQueryTableWnd table;
-        table.SetMenuParams(3, "", "tc_mfuncno=500&tc_sfuncno=12");
-        EXPECT_EQ(table.GetPagingKey(), "poststr");
-        CAString out;
-        table.BuildRequest(out);
-        return out.str();
+        CQueryTableWnd plain;
+        ASSERT_TRUE(plain.CreateOver(nullptr));
+        plain.SetMenuParams(3, "", "tc_mfuncno=500&tc_sfuncno=12");
+        EXPECT_EQ(plain.GetPagingKey(), "poststr");
+        const std::string first = Request(plain);
+        EXPECT_EQ(first, "tc_mfuncno=500&tc_sfuncno=12" + tail);
+        CDataSetWriter w;
+        w.AddSet("orders");
+        const int pos = w.AddColumn(DataSetType::AnsiText, "poststr");
+        w.AddRow();
+        w.SetAnsiText(pos, "p9");
+        const auto body = w.Serialize();
+        plain.OnNetData(body.data(), static_cast<int>(body.size()), false);
+        EXPECT_EQ(plain.GetPagingCursor(), "p9"); // kept for windows that page
+        EXPECT_EQ(Request(plain), first);
+        // A long preset request is sent whole, never cut at a formatting cap.
+        const std::string longPreset = "tc_mfuncno=500&tc_sfuncno=12&memo=" + std::string(3000, 'x');
+        CQueryTableWnd long_;
+        long_.SetMenuParams(3, "", longPreset.c_str());
+        EXPECT_EQ(Request(long_), longPreset + tail);
+        // The tabbed query sends the sealed trade query the same way.
+        EXPECT_TRUE(tabs.GetSealRequest());
+        EXPECT_EQ(tabs.GetPagingKey(), "qrypos");
+        EXPECT_EQ(Request(tabs), "tc_mfuncno=500&tc_sfuncno=15&position=qrypos" + tail);
     });
-    EXPECT_EQ(text, "tc_mfuncno=500&tc_sfuncno=12&fundid=880001&sess=AB12&operway=i");
-    // A long preset request is sent whole, never cut at a formatting cap.
-    const std::string longPreset = "tc_mfuncno=500&tc_sfuncno=12&memo=" + std::string(3000, 'x');
-    const std::string longText = driver.RunOnGui([&] {
-        CQueryTableWnd table;
-        table.SetMenuParams(3, "", longPreset.c_str());
-        CAString out;
-        table.BuildRequest(out);
-        return out.str();
-    });
-    EXPECT_EQ(longText, longPreset + "&fundid=880001&sess=AB12&operway=i");
 }
 
-TEST_F(BasesTest, TheQueryReplyFillsTheGridColoursRowsBySignAndHidesSignAndPaging) {
+TEST_F(BasesTest, TheQueryReplyFillsTheGridColoursRowsBySignHidesSignAndPagingAndAnErrorIsShown) {
     StartWithMain();
     driver.RunOnGui([] {
         CQueryTableWnd table;
@@ -187,66 +179,11 @@ TEST_F(BasesTest, TheQueryReplyFillsTheGridColoursRowsBySignAndHidesSignAndPagin
         EXPECT_EQ(table.FindFieldColumn("STKNAME"), 0);
         EXPECT_EQ(table.FindFieldColumn("sign"), -1);
         EXPECT_EQ(table.GetPagingCursor(), "p2");
-        EXPECT_EQ(table.GetPageCount(), 1);
         char* a = table.GetCellTextA(0, 0);
-        ASSERT_NE(a, nullptr);
         EXPECT_EQ(CWString::CWStringFromAnsi(a), u"浦发银行");
         std::free(a);
         EXPECT_EQ(table.GetCellTextA(5, 0), nullptr);
-        ASSERT_NE(table.GetDataSet(), nullptr);
     });
-}
-
-TEST_F(BasesTest, AQueryAskedAgainAfterAPagedReplySendsTheSameTextWithoutTheCursor) {
-    StartWithMain();
-    const auto texts = driver.RunOnGui([] {
-        LogInAccount("880001", "sess=AB12&operway=i");
-        CQueryTableWnd table;
-        EXPECT_TRUE(table.CreateOver(nullptr));
-        table.SetMenuParams(3, "", "tc_mfuncno=500&tc_sfuncno=12");
-        CAString first;
-        table.BuildRequest(first);
-        CDataSetWriter w;
-        w.AddSet("orders");
-        const int pos = w.AddColumn(DataSetType::AnsiText, "poststr");
-        w.AddRow();
-        w.SetAnsiText(pos, "p9");
-        const auto body = w.Serialize();
-        table.OnNetData(body.data(), static_cast<int>(body.size()), false);
-        EXPECT_EQ(table.GetPagingCursor(), "p9"); // kept for windows that page
-        CAString again;
-        table.BuildRequest(again);
-        return std::make_pair(first.str(), again.str());
-    });
-    EXPECT_EQ(texts.first, "tc_mfuncno=500&tc_sfuncno=12&fundid=880001&sess=AB12&operway=i");
-    EXPECT_EQ(texts.second, texts.first);
-}
-
-TEST_F(BasesTest, TheTabbedQuerySendsTheSealedTradeQueryAndOffersHomeRefreshAndBack) {
-    StartWithMain();
-    driver.RunOnGui([] {
-        CQueryTabBaseWnd tabs;
-        EXPECT_TRUE(tabs.GetSealRequest());
-        tabs.SetMenuParams(7, "", "tc_mfuncno=500&tc_sfuncno=15&position=qrypos");
-        EXPECT_EQ(tabs.GetPagingKey(), "qrypos");
-        CAString out;
-        EXPECT_EQ(tabs.BuildRequest(out), 0); // no trade login yet
-        LogInAccount("660002", "sess=CD34&operway=i");
-        ASSERT_EQ(tabs.BuildRequest(out), 1);
-        EXPECT_EQ(out, "tc_mfuncno=500&tc_sfuncno=15&position=qrypos&fundid=660002&sess=CD34&operway=i");
-        ASSERT_TRUE(tabs.CreateOver(nullptr));
-        ASSERT_NE(tabs.GetToolBar(), nullptr);
-        EXPECT_EQ(tabs.GetToolBar()->GetButtonText(0), u"首页");
-        EXPECT_EQ(tabs.GetToolBar()->GetButtonText(1), u"刷新");
-        EXPECT_EQ(tabs.GetToolBar()->GetButtonText(2), u"返回");
-        CQueryTabBaseWnd plain;
-        plain.SetMenuParams(7, "", "tc_mfuncno=500&tc_sfuncno=15");
-        EXPECT_EQ(plain.GetPagingKey(), "poststr");
-    });
-}
-
-TEST_F(BasesTest, AnErrorReplyToAQueryIsShownAsAnInformationMessage) {
-    StartWithMain();
     driver.AnswerNext(ModalKind::MessageBox, IDOK);
     driver.RunOnGui([] {
         CQueryTableWnd table;
@@ -261,41 +198,19 @@ TEST_F(BasesTest, AnErrorReplyToAQueryIsShownAsAnInformationMessage) {
     EXPECT_EQ(shown[0].text, u"无此账户");
 }
 
-TEST_F(BasesTest, FormRowsAreEightyPixelsApartWithTheFieldFromMarginPlus140AndTheThirdColumnShortOfTheMargin) {
+TEST_F(BasesTest, AFormsThirdColumnEndsShortOfTheRightMarginAndRowsStayApart) {
     StartWithMain();
     driver.RunOnGui([] {
         CLayoutBaseWnd form;
         ASSERT_TRUE(form.CreateOver(nullptr));
-        EXPECT_TRUE(form.GetSealRequest());
-        EXPECT_EQ(form.GetRowRect(0, 0), (CRect{20, 15, 140, 85}));
         EXPECT_EQ(form.GetRowRect(1, 2), (CRect{160, 175, 460, 245}));
         EXPECT_EQ(form.GetRowRect3(1, 0), (CRect{160, 15, 380, 85}));
+        EXPECT_EQ(form.GetRowRect3(2, 0), (CRect{400, 15, 440, 85}));
         EXPECT_EQ(form.GetRowRect3(0, 1), (CRect{20, 95, 140, 165}));
-        EXPECT_EQ(form.GetRowRect3(2, 0), (CRect{400, 15, 440, 85})); // ends 20 short of the right margin
-        ASSERT_NE(form.GetToolBar(), nullptr);
-        EXPECT_EQ(form.GetToolBar()->GetButtonText(0), u"首页");
-        EXPECT_EQ(form.GetToolBar()->GetButtonText(1), u"确定");
-        EXPECT_EQ(form.GetToolBar()->GetButtonText(2), u"返回");
-        form.EnableToolbar(false);
-        EXPECT_FALSE(form.GetToolBar()->IsButtonEnabled(1));
     });
 }
 
-TEST_F(BasesTest, ChoiceItemHelpersCopyTheItemsAndGiveNullBeyondThem) {
-    CArrayT<CChoiceItem> items;
-    for (const CChoiceItem& item : ThreeItems())
-        items.Append(item);
-    int count = 0;
-    const auto copy = CLayoutBaseWnd::CopyItemArray(items, &count);
-    EXPECT_EQ(count, 3);
-    EXPECT_EQ(copy[1].value, "1");
-    EXPECT_TRUE(copy[1].checked);
-    EXPECT_STREQ(CLayoutBaseWnd::GetItemData(items, 2), "2");
-    EXPECT_EQ(CLayoutBaseWnd::GetItemData(items, 3), nullptr);
-    EXPECT_EQ(CLayoutBaseWnd::GetItemData(items, -1), nullptr);
-}
-
-TEST_F(BasesTest, TheComboBoxFindsItemsByDataAndShowsTheSelectedText) {
+TEST_F(BasesTest, TheComboBoxFindsItemsByDataAndCountsOnlyOnceOneIsSelected) {
     StartWithMain();
     driver.RunOnGui([] {
         CComboBoxWnd combo;
@@ -308,10 +223,8 @@ TEST_F(BasesTest, TheComboBoxFindsItemsByDataAndShowsTheSelectedText) {
         EXPECT_EQ(combo.FindItem(u"9"), -1);
         combo.SetCurSel(1);
         EXPECT_EQ(combo.GetCount(), 1);
-        EXPECT_EQ(combo.GetItemText(1), u"沪A股东");
         EXPECT_EQ(combo.GetItemText(5), u"");
         EXPECT_EQ(combo.GetItemData(5), nullptr);
-        EXPECT_EQ(*combo.GetItemData(0), u"0");
         combo.RemoveAll();
         EXPECT_EQ(combo.GetCount(), -1);
     });
@@ -330,9 +243,8 @@ TEST_F(BasesTest, TheKeypadTypesIntoTheEditAndCancelRestoresIt) {
     });
     ASSERT_EQ(Depth(), 1);
     EXPECT_TRUE(driver.ScreenShows(u"请输入数量"));
-    ASSERT_TRUE(CDriverControls::TapControl(driver, CDigitInputWnd::kFirstKeyId + 9));  // "."
-    ASSERT_TRUE(CDriverControls::TapControl(driver, CDigitInputWnd::kFirstKeyId + 4));  // "5"
-    ASSERT_TRUE(CDriverControls::TapControl(driver, CDigitInputWnd::kFirstKeyId + 9));  // "." again: ignored
+    for (int key : {9, 4, 9}) // ".", "5", "." again: ignored
+        ASSERT_TRUE(CDriverControls::TapControl(driver, CDigitInputWnd::kFirstKeyId + key));
     EXPECT_EQ(driver.RunOnGui([&edit] { return edit->GetText(); }), u"1.5");
     ASSERT_TRUE(CDriverControls::PressBottomButton(driver, 0)); // "取消"
     EXPECT_EQ(Depth(), 0);
@@ -342,15 +254,12 @@ TEST_F(BasesTest, TheKeypadTypesIntoTheEditAndCancelRestoresIt) {
 }
 
 TEST(KeypadKeys, EraseDropsTheLastCharacterAndAPointComesOnce) {
-    std::u16string text;
-    CDigitInputWnd::ApplyKey(text, 10); // 0
-    CDigitInputWnd::ApplyKey(text, 9);  // .
-    CDigitInputWnd::ApplyKey(text, 9);
-    CDigitInputWnd::ApplyKey(text, 0);  // 1
-    EXPECT_EQ(text, u"0.1");
-    CDigitInputWnd::ApplyKey(text, 11);
-    EXPECT_EQ(text, u"0.");
-    std::u16string empty;
-    CDigitInputWnd::ApplyKey(empty, 11);
-    EXPECT_EQ(empty, u"");
+    const std::pair<std::vector<int>, std::u16string> cases[] = {
+        {{10, 9, 9, 0}, u"0.1"}, {{10, 9, 0, 11}, u"0."}, {{11}, u""}}; // 0 . . 1; 0 . 1 erase; erase
+    for (const auto& [keys, expected] : cases) {
+        std::u16string text;
+        for (int key : keys)
+            CDigitInputWnd::ApplyKey(text, key);
+        EXPECT_EQ(text, expected);
+    }
 }

@@ -18,11 +18,24 @@ protected:
         OpenFrom("main", "testb");
         ASSERT_EQ(Depth(), 1);
     }
+    // Runs fn(b) on the GUI thread.
+    template <class F>
+    auto OnB(F fn) {
+        return driver.RunOnGui([fn] { return fn(g_log.live.at("b")); });
+    }
     std::vector<CFakeSender::Sent> Sent() {
         return driver.RunOnGui([this] { return sender.sent; });
     }
-    std::vector<CNetWnd::NotSent> NotSentOf(const std::string& label) {
-        return driver.RunOnGui([label] { return g_log.notSent[label]; });
+    std::vector<CNetWnd::NotSent> NotSentOfB() {
+        return driver.RunOnGui([] { return g_log.notSent["b"]; });
+    }
+    // Sends b the worker's reply, as the worker would.
+    void AnswerB(int networkFailure = 0) {
+        OnB([networkFailure](CTestNetWnd* b) {
+            static const char body[] = "body";
+            CNetReply reply{reinterpret_cast<const std::uint8_t*>(body), 4, networkFailure};
+            b->SendMessage(NET_MSG_REPLY_READY, 0, reinterpret_cast<LPARAM>(&reply));
+        });
     }
     // A point in b's client area, below the caption bar, in screen pixels.
     static CPoint Body(int x, int y) { return {x, 36 + 42 + y}; }
@@ -30,44 +43,46 @@ protected:
 
 } // namespace
 
-TEST_F(NetWindowTest, ARequestStartsWithTheFunctionNumbersAndTheBuildersTextAndEndsWithTheCommonTail) {
+TEST_F(NetWindowTest, ARequestIsTheFunctionNumbersTheWindowsTextAndTheCommonTailSealedAndFlaggedAsTheWindowSays) {
     OpenB();
-    driver.RunOnGui([] {
-        g_log.live.at("b")->builder = [](CAString& out) {
-            out.Assign("code=600000.02");
-            return 1;
-        };
-        g_log.live.at("b")->PostRequest(31000, 4);
-    });
-    const auto sent = Sent();
-    ASSERT_FALSE(sent.empty());
-    const std::string& text = sent.back().text;
-    EXPECT_EQ(text.rfind("TC_MFUNCNO=31000&TC_SFUNCNO=4&code=600000.02&", 0), 0u) << text;
-    EXPECT_NE(text.find("softName=VuvEr"), std::string::npos) << text;
-    EXPECT_NE(text.find("supportCompress=18"), std::string::npos) << text;
-}
-
-TEST_F(NetWindowTest, MainFunctionMinusOneSendsTheBuildersTextAloneAndTheDefaultBuilderSendsThePreset) {
-    OpenB();
-    driver.RunOnGui([] {
-        g_log.live.at("b")->SetMenuParams(7, "param=1", "tc_mfuncno=100&tc_sfuncno=31&x=1");
-        g_log.live.at("b")->Refresh();
-    });
-    const auto sent = Sent();
-    ASSERT_FALSE(sent.empty());
-    EXPECT_EQ(sent.back().text.rfind("tc_mfuncno=100&tc_sfuncno=31&x=1&", 0), 0u) << sent.back().text;
-    EXPECT_EQ(driver.RunOnGui([] { return g_log.live.at("b")->GetMenuId(); }), 7);
+    EXPECT_TRUE(OnB([](CTestNetWnd* b) { return b->GetResendOnFailure(); })) << "resends by default";
+    const struct {
+        int main, sub;
+        const char* preset; // the default builder sends it
+        bool seal, resend;
+        const char* starts; // empty: sealed, nothing of the text in clear
+    } cases[] = {
+        {31000, 4, "code=600000.02", false, true, "TC_MFUNCNO=31000&TC_SFUNCNO=4&code=600000.02&"},
+        {-1, 0, "tc_mfuncno=100&tc_sfuncno=31&x=1", false, false, "tc_mfuncno=100&tc_sfuncno=31&x=1&"},
+        {-1, 0, "tc_mfuncno=500&tc_sfuncno=6&secuid=A1&price=10.00", true, true, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.preset);
+        OnB([&c](CTestNetWnd* b) {
+            CAppData::Instance()->SetSessionKey("0123456789ABCDEF");
+            b->SetMenuParams(7, "param=1", c.preset);
+            b->SetSealRequest(c.seal);
+            b->SetResendOnFailure(c.resend);
+            return b->PostRequest(c.main, c.sub);
+        });
+        const auto sent = Sent();
+        ASSERT_FALSE(sent.empty());
+        const std::string& text = sent.back().text;
+        EXPECT_EQ(text.rfind(*c.starts ? c.starts : "tc_mfuncno=500&tc_sfuncno=6&TC_REQDATA=", 0), 0u) << text;
+        EXPECT_EQ(text.find("secuid"), std::string::npos) << text;
+        EXPECT_NE(text.find(*c.starts ? "&softName=VuvEr&" : "&TC_ENCRYPT=36"), std::string::npos) << text;
+        EXPECT_EQ(sent.back().flags, c.resend ? 1u : 0u) << "the resend flag travels with the request";
+        AnswerB();
+    }
 }
 
 TEST_F(NetWindowTest, SetMenuParamsKeepsTheOldValuesForMinusOneAndEmptyTexts) {
     OpenB();
-    driver.RunOnGui([] {
-        CTestNetWnd* b = g_log.live.at("b");
+    OnB([](CTestNetWnd* b) {
         b->SetMenuParams(12, "p=1", "r=1");
         b->SetMenuParams(-1, "", nullptr);
         EXPECT_EQ(b->GetMenuId(), 12);
         EXPECT_EQ(b->GetParamText(), "p=1");
-        EXPECT_EQ(b->GetRequestText(), "r=1");
         b->SetMenuParams(3, "p=2", "");
         EXPECT_EQ(b->GetMenuId(), 3);
         EXPECT_EQ(b->GetParamText(), "p=2");
@@ -75,116 +90,50 @@ TEST_F(NetWindowTest, SetMenuParamsKeepsTheOldValuesForMinusOneAndEmptyTexts) {
     });
 }
 
-TEST_F(NetWindowTest, NothingIsSentWhenTheBuilderGivesNothingAndTheWindowIsTold) {
+TEST_F(NetWindowTest, ARequestNotSentIsReportedToTheWindowWithItsReasonAndLeavesItIdle) {
     OpenB();
-    const size_t before = Sent().size();
-    driver.RunOnGui([] { g_log.live.at("b")->PostRequest(31000, 4); });
-    EXPECT_EQ(Sent().size(), before);
-    const auto why = NotSentOf("b");
-    ASSERT_FALSE(why.empty());
-    EXPECT_EQ(why.back(), CNetWnd::NotSent::NothingToSend);
+    const struct {
+        CNetWnd::NotSent why;
+        const char* preset;
+        bool seal, accept;
+    } cases[] = {
+        {CNetWnd::NotSent::NothingToSend, "", false, true},
+        {CNetWnd::NotSent::SealFailed, "tc_mfuncno=500&tc_sfuncno=6&secuid=A1", true, true}, // no session key
+        {CNetWnd::NotSent::Refused, "tc_mfuncno=500&tc_sfuncno=13&newpwd=1", false, true},  // a clear password
+        {CNetWnd::NotSent::WorkerBusy, "tc_mfuncno=500&tc_sfuncno=6", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.why));
+        const size_t before = Sent().size();
+        driver.RunOnGui([this, &c] {
+            g_log.notSent.clear();
+            sender.accept = c.accept;
+            CTestNetWnd* b = g_log.live.at("b");
+            b->SetMenuParams(-1, nullptr, c.preset);
+            b->SetSealRequest(c.seal);
+            b->PostRequest(-1, 0);
+        });
+        EXPECT_EQ(Sent().size(), before);
+        EXPECT_EQ(NotSentOfB(), std::vector<CNetWnd::NotSent>{c.why});
+        EXPECT_FALSE(OnB([](CTestNetWnd* b) { return b->IsRequestPending() || b->GetCaptionBar().IsBusy(); }));
+    }
 }
 
-TEST_F(NetWindowTest, ARequestRefusedByABusyWorkerIsReportedToTheWindowAndLeavesItIdle) {
+TEST_F(NetWindowTest, TheFirstShowAbandonsTheWorkersRequestAndTheReplyStopsTheBusyLine) {
     OpenB();
-    driver.RunOnGui([this] {
-        sender.accept = false;
-        CTestNetWnd* b = g_log.live.at("b");
-        b->SetMenuParams(-1, nullptr, "tc_mfuncno=500&tc_sfuncno=6");
-        b->PostRequest(-1, 0);
-    });
-    const auto why = NotSentOf("b");
-    ASSERT_FALSE(why.empty());
-    EXPECT_EQ(why.back(), CNetWnd::NotSent::WorkerBusy);
-    EXPECT_FALSE(driver.RunOnGui([] { return g_log.live.at("b")->IsRequestPending(); }));
-    EXPECT_FALSE(driver.RunOnGui([] { return g_log.live.at("b")->GetCaptionBar().IsBusy(); }));
-}
-
-TEST_F(NetWindowTest, ASealedRequestWithoutASessionKeyIsNotSentAndReportedAsASealingFailure) {
-    OpenB();
-    driver.RunOnGui([] {
-        CTestNetWnd* b = g_log.live.at("b");
-        b->SetSealRequest(true);
-        b->SetMenuParams(-1, nullptr, "tc_mfuncno=500&tc_sfuncno=6&secuid=A1&price=10.00");
-        b->PostRequest(-1, 0);
-    });
-    EXPECT_TRUE(Sent().empty() || Sent().back().text.find("secuid") == std::string::npos);
-    const auto why = NotSentOf("b");
-    ASSERT_FALSE(why.empty());
-    EXPECT_EQ(why.back(), CNetWnd::NotSent::SealFailed);
-}
-
-TEST_F(NetWindowTest, ASealedRequestCarriesItsParametersInsideTheSeal) {
-    OpenB();
-    driver.RunOnGui([] {
-        CAppData::Instance()->SetSessionKey("0123456789ABCDEF");
-        CTestNetWnd* b = g_log.live.at("b");
-        b->SetSealRequest(true);
-        b->SetResendOnFailure(true);
-        b->SetMenuParams(-1, nullptr, "tc_mfuncno=500&tc_sfuncno=6&secuid=A1&price=10.00");
-        b->PostRequest(-1, 0);
-    });
-    const auto sent = Sent();
-    ASSERT_FALSE(sent.empty());
-    EXPECT_NE(sent.back().text.find("TC_REQDATA="), std::string::npos);
-    EXPECT_EQ(sent.back().text.find("secuid"), std::string::npos);
-    EXPECT_EQ(sent.back().flags, 1u) << "the resend flag travels with the request";
-}
-
-TEST_F(NetWindowTest, AWindowResendsAfterANetworkFailureUnlessItTurnsThatOff) {
-    OpenB();
-    driver.RunOnGui([] {
-        CTestNetWnd* b = g_log.live.at("b");
-        b->SetMenuParams(-1, nullptr, "tc_mfuncno=31000&tc_sfuncno=4&code=600000");
-        b->PostRequest(-1, 0);
-    });
-    ASSERT_FALSE(Sent().empty());
-    EXPECT_EQ(Sent().back().flags, 1u) << "quote windows resend by default";
-    driver.RunOnGui([] {
-        CTestNetWnd* b = g_log.live.at("b");
-        b->SetResendOnFailure(false);
-        b->PostRequest(-1, 0);
-    });
-    EXPECT_EQ(Sent().back().flags, 0u) << "order and password windows turn resending off";
-}
-
-TEST_F(NetWindowTest, TheReplyReachesTheHandlerAndStopsTheBusyLine) {
-    OpenB();
-    driver.RunOnGui([] {
-        CTestNetWnd* b = g_log.live.at("b");
+    EXPECT_EQ(driver.RunOnGui([this] { return sender.aborts; }), 1);
+    EXPECT_EQ(NotSentOfB(), std::vector<CNetWnd::NotSent>{CNetWnd::NotSent::NothingToSend})
+        << "the first show tried to refresh";
+    OnB([](CTestNetWnd* b) {
         b->SetMenuParams(-1, nullptr, "tc_mfuncno=1&tc_sfuncno=1");
         b->Refresh();
     });
-    EXPECT_TRUE(driver.RunOnGui([] { return g_log.live.at("b")->GetCaptionBar().IsBusy(); }));
+    EXPECT_TRUE(OnB([](CTestNetWnd* b) { return b->GetCaptionBar().IsBusy(); }));
     driver.AdvanceClock(300);
-    EXPECT_GE(driver.RunOnGui([] { return g_log.live.at("b")->GetCaptionBar().GetBusyStep(); }), 2)
-        << "the busy line steps every 100 ms";
-    driver.RunOnGui([] {
-        static const char body[] = "body";
-        CNetReply reply{reinterpret_cast<const std::uint8_t*>(body), 4, 1};
-        g_log.live.at("b")->SendMessage(NET_MSG_REPLY_READY, 0, reinterpret_cast<LPARAM>(&reply));
-    });
-    EXPECT_EQ(driver.RunOnGui([] { return g_log.live.at("b")->replies; }), std::vector<std::string>{"body"});
-    EXPECT_TRUE(driver.RunOnGui([] { return g_log.live.at("b")->lastFailure; }));
-    EXPECT_FALSE(driver.RunOnGui([] { return g_log.live.at("b")->GetCaptionBar().IsBusy(); }));
-}
-
-TEST_F(NetWindowTest, TheFirstShowAbandonsTheWorkersRunningRequestAndRefreshes) {
-    OpenB();
-    EXPECT_EQ(driver.RunOnGui([this] { return sender.aborts; }), 1);
-    EXPECT_FALSE(driver.RunOnGui([] { return g_log.live.at("b")->IsFirstShow(); }));
-    const auto why = NotSentOf("b");
-    ASSERT_EQ(why.size(), 1u) << "the first show tried to refresh";
-    EXPECT_EQ(why[0], CNetWnd::NotSent::NothingToSend);
-}
-
-TEST(NetWindowRefreshGate, RefreshesOnlyOnWeekdaysStrictlyBetween0915And1610) {
-    EXPECT_TRUE(CNetWnd::IsRefreshTime(5, 9, 16));
-    EXPECT_TRUE(CNetWnd::IsRefreshTime(1, 16, 9));
-    EXPECT_FALSE(CNetWnd::IsRefreshTime(3, 9, 15));
-    EXPECT_FALSE(CNetWnd::IsRefreshTime(3, 16, 10));
-    EXPECT_FALSE(CNetWnd::IsRefreshTime(6, 10, 0));
-    EXPECT_FALSE(CNetWnd::IsRefreshTime(0, 10, 0));
+    EXPECT_GE(OnB([](CTestNetWnd* b) { return b->GetCaptionBar().GetBusyStep(); }), 2) << "a step per 100 ms";
+    AnswerB(1);
+    EXPECT_EQ(OnB([](CTestNetWnd* b) { return b->replies; }), std::vector<std::string>{"body"});
+    EXPECT_TRUE(OnB([](CTestNetWnd* b) { return b->lastFailure && !b->GetCaptionBar().IsBusy(); }));
 }
 
 namespace {
@@ -205,14 +154,6 @@ protected:
         OpenFrom("main", "testb");
         ASSERT_EQ(Depth(), 1);
     }
-    // Answers b's request that is out, as the worker would.
-    void AnswerB() {
-        driver.RunOnGui([] {
-            static const char body[] = "body";
-            CNetReply reply{reinterpret_cast<const std::uint8_t*>(body), 4, 0};
-            g_log.live.at("b")->SendMessage(NET_MSG_REPLY_READY, 0, reinterpret_cast<LPARAM>(&reply));
-        });
-    }
     size_t CountFromB() {
         return driver.RunOnGui([this] {
             HWND b = g_log.live.at("b")->GetHandle();
@@ -224,75 +165,34 @@ protected:
 
 } // namespace
 
-TEST_F(RefreshTimerTest, OnFridayAt0917TheTimerRefreshesEveryRefeWaitSeconds) {
-    OpenAutoRefreshingAt(15, 9, 17); // Friday
-    EXPECT_EQ(CountFromB(), 1u) << "the first show";
-    for (size_t tick = 2; tick <= 4; ++tick) {
-        AnswerB();
-        driver.AdvanceClock(10000);
-        EXPECT_EQ(CountFromB(), tick);
+TEST_F(RefreshTimerTest, TheTimerRefreshesEveryRefeWaitSecondsOnWeekdaysStrictlyBetween0915And1610ElseStopsForGood) {
+    const struct {
+        const char* what;
+        int day, hour, minute;
+        bool anyTime;
+        int ticks;    // of ten seconds, each after the last request was answered
+        size_t sends; // the first show's included
+    } cases[] = {
+        {"Friday 09:17", 15, 9, 17, false, 3, 4},
+        {"Saturday", 16, 10, 0, false, 4, 1},
+        {"Sunday", 17, 10, 0, false, 2, 1},
+        {"Saturday night, at any time", 16, 22, 0, true, 3, 4},
+        {"Wednesday 09:14: stopped at 09:15, even once the gate opens", 13, 9, 14, false, 13, 1},
+        {"Monday 16:09: stopped at 16:10", 11, 16, 9, false, 12, 6},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        OpenAutoRefreshingAt(c.day, c.hour, c.minute, c.anyTime);
+        for (int tick = 0; tick < c.ticks; ++tick) {
+            AnswerB();
+            driver.AdvanceClock(10000);
+        }
+        EXPECT_EQ(CountFromB(), c.sends);
+        StopAndForget();
     }
-}
-
-TEST_F(RefreshTimerTest, OnSaturdayTheTimerStopsWithoutRefreshing) {
-    OpenAutoRefreshingAt(16, 10, 0); // Saturday
-    driver.AdvanceClock(10000);
-    EXPECT_EQ(CountFromB(), 1u);
-    driver.AdvanceClock(30000);
-    EXPECT_EQ(CountFromB(), 1u) << "the timer is stopped";
-}
-
-TEST_F(RefreshTimerTest, AWindowThatRefreshesAtAnyTimeRefreshesOnSaturdayEveryGivenInterval) {
-    OpenAutoRefreshingAt(16, 22, 0, true); // Saturday night
-    driver.RunOnGui([] { g_log.live.at("b")->SetRefreshInterval(3); });
-    driver.RunOnGui([] { g_log.live.at("b")->OnWindowShown(); }); // the interval counts from a show
-    AnswerB();
-    driver.AdvanceClock(3000);
-    EXPECT_EQ(CountFromB(), 2u);
-}
-
-TEST_F(RefreshTimerTest, At0915TheTimerStops) {
-    OpenAutoRefreshingAt(13, 9, 14); // Wednesday; the first tick at 09:15
-    driver.AdvanceClock(10000);
-    EXPECT_EQ(CountFromB(), 1u);
-    driver.AdvanceClock(120000);
-    EXPECT_EQ(CountFromB(), 1u) << "stopped, even once the gate opens";
-}
-
-TEST_F(RefreshTimerTest, At1610TheTimerStops) {
-    OpenAutoRefreshingAt(13, 16, 9); // the tick lands at 16:09:55 .. then 16:10
-    driver.AdvanceClock(10000);
-    const size_t after = CountFromB();
-    driver.AdvanceClock(60000);
-    EXPECT_LE(CountFromB(), after + 5);
-    const size_t stopped = CountFromB();
-    driver.AdvanceClock(60000);
-    EXPECT_EQ(CountFromB(), stopped);
 }
 
 namespace {
-// A sender that behaves like one worker: it refuses while a request is out,
-// and the test answers or abandons that request.
-class CWorkerLikeSender : public IRequestSender {
-public:
-    bool Send(HWND, const std::string&, unsigned, unsigned tag) override {
-        if (busy)
-            return false;
-        busy = true;
-        ++taken;
-        lastTag = tag;
-        return true;
-    }
-    bool WaitIdle(int) override { return !busy; }
-    int AbortAndWait(int) override {
-        busy = false;
-        return 0;
-    }
-    bool busy = false;
-    int taken = 0;
-    unsigned lastTag = 0;
-};
-
 // Sends window the worker's word that the request tagged tag was abandoned.
 void ReportAbandoned(CNetWnd* window, unsigned tag) {
     CNetReply reply;
@@ -303,149 +203,102 @@ void ReportAbandoned(CNetWnd* window, unsigned tag) {
 } // namespace
 
 TEST_F(RefreshTimerTest, ATickWhileTheRequestIsStillOutSendsNothingAndReportsNothing) {
-    CWorkerLikeSender worker;
     OpenAutoRefreshingAt(15, 9, 17);
-    driver.RunOnGui([&] {
-        CTestNetWnd* b = g_log.live.at("b");
-        b->SetRequestSender(&worker);
-        b->Refresh();
-    });
-    ASSERT_EQ(driver.RunOnGui([&] { return worker.taken; }), 1);
+    OnB([](CTestNetWnd* b) { b->Refresh(); });
+    const unsigned tag = Sent().back().tag;
+    sender.accept = false; // a busy worker: a tick would be refused
     driver.AdvanceClock(30000);
-    EXPECT_EQ(driver.RunOnGui([&] { return worker.taken; }), 1);
-    EXPECT_TRUE(NotSentOf("b").empty()) << "a refused tick would tell the window to stop waiting";
-    EXPECT_TRUE(driver.RunOnGui([] { return g_log.live.at("b")->IsRequestPending(); }));
-
+    EXPECT_EQ(CountFromB(), 2u) << "the first show and the refresh";
+    EXPECT_TRUE(NotSentOfB().empty()) << "a refused tick would tell the window to stop waiting";
     // Word of an older request changes nothing; word that this one was
     // abandoned restores the window, and the next tick sends again.
-    driver.RunOnGui([&] { ReportAbandoned(g_log.live.at("b"), worker.lastTag - 1); });
-    EXPECT_TRUE(driver.RunOnGui([] { return g_log.live.at("b")->IsRequestPending(); }));
-    driver.RunOnGui([&] {
-        worker.busy = false;
-        ReportAbandoned(g_log.live.at("b"), worker.lastTag);
-    });
-    EXPECT_FALSE(driver.RunOnGui([] { return g_log.live.at("b")->IsRequestPending(); }));
-    EXPECT_EQ(NotSentOf("b"), std::vector<CNetWnd::NotSent>{CNetWnd::NotSent::Abandoned});
+    EXPECT_TRUE(OnB([tag](CTestNetWnd* b) {
+        ReportAbandoned(b, tag - 1);
+        return b->IsRequestPending();
+    }));
+    EXPECT_FALSE(OnB([tag](CTestNetWnd* b) {
+        ReportAbandoned(b, tag);
+        return b->IsRequestPending();
+    }));
+    EXPECT_EQ(NotSentOfB(), std::vector<CNetWnd::NotSent>{CNetWnd::NotSent::Abandoned});
+    sender.accept = true;
     driver.AdvanceClock(10000);
-    EXPECT_EQ(driver.RunOnGui([&] { return worker.taken; }), 2);
-    driver.RunOnGui([] { g_log.live.at("b")->SetRequestSender(nullptr); });
+    EXPECT_EQ(CountFromB(), 3u);
 }
 
 TEST_F(RefreshTimerTest, HidingTheWindowStopsAllOfItsTimers) {
     OpenAutoRefreshingAt(15, 10, 0);
-    const bool stopped = driver.RunOnGui([] {
-        CTestNetWnd* b = g_log.live.at("b");
+    EXPECT_TRUE(OnB([](CTestNetWnd* b) {
         b->SetTimer(77, 1000); // a timer of the window's own
         b->OnWindowHidden();
         return !UiWindowTable::Instance().HasTimer(b->GetHandle(), 77);
-    });
-    EXPECT_TRUE(stopped);
+    }));
+    AnswerB();
     driver.AdvanceClock(30000);
     EXPECT_EQ(CountFromB(), 1u);
 }
 
-TEST_F(NetWindowTest, ARightSwipeClosesTheWindowWithCodeOne) {
-    OpenB();
-    ASSERT_TRUE(driver.Drag(Body(100, 300), Body(260, 320)));
-    EXPECT_EQ(Depth(), 0);
-    EXPECT_EQ(driver.RunOnGui([] { return g_log.childCodes["main"]; }), std::vector<int>{1});
-}
-
-TEST_F(NetWindowTest, AShortOrDiagonalMoveOrASwipeLeftDoesNotClose) {
-    OpenB();
-    ASSERT_TRUE(driver.Drag(Body(100, 300), Body(150, 300))); // 50 pixels: not more than 50
-    ASSERT_TRUE(driver.Drag(Body(100, 300), Body(200, 250))); // 100 across, 50 down: not twice
-    EXPECT_EQ(Depth(), 1);
-    ASSERT_TRUE(driver.Drag(Body(300, 300), Body(100, 300)));
-    EXPECT_EQ(Depth(), 1);
+TEST_F(NetWindowTest, OnlyARightSwipeOfMoreThanFiftyPixelsAndUnderHalfAsSteepClosesTheWindowWithCodeOne) {
+    const struct {
+        const char* what;
+        const char* className;
+        CPoint from, to;
+        bool closes;
+    } cases[] = {
+        {"right", "CTestNetWnd", Body(100, 300), Body(260, 320), true},
+        {"across the caption bar", "CTestNetWnd", {120, 36 + 20}, {300, 36 + 25}, true},
+        {"50 pixels", "CTestNetWnd", Body(100, 300), Body(150, 300), false},
+        {"100 across, 50 down", "CTestNetWnd", Body(100, 300), Body(200, 250), false},
+        {"left", "CTestNetWnd", Body(300, 300), Body(100, 300), false},
+        {"in the watch-list editor", "CEditMyStockWnd", Body(100, 300), Body(300, 300), false},
+    };
+    StartWithMain();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RegisterTestWindow("testb", "b", c.className);
+        OpenFrom("main", "testb");
+        driver.RunOnGui([] { g_log.childCodes.clear(); });
+        ASSERT_TRUE(driver.Drag(c.from, c.to));
+        EXPECT_EQ(Depth(), c.closes ? 0 : 1);
+        EXPECT_EQ(driver.RunOnGui([] { return g_log.childCodes["main"]; }),
+                  c.closes ? std::vector<int>{1} : std::vector<int>{});
+        if (Depth() == 1)
+            OnB([](CTestNetWnd* b) { b->EndWindow(1); });
+    }
     EXPECT_EQ(driver.RunOnGui([] { return g_log.leftSwipes["b"]; }), 1);
-}
-
-TEST_F(NetWindowTest, ASwipeAcrossTheCaptionBarClosesToo) {
-    OpenB();
-    ASSERT_TRUE(driver.Drag({120, 36 + 20}, {300, 36 + 25}));
-    EXPECT_EQ(Depth(), 0);
-}
-
-TEST_F(NetWindowTest, ASwipeOutsideTheSwipeRectangleDoesNotClose) {
-    OpenB();
-    driver.RunOnGui([] { g_log.live.at("b")->SetCaptionRect({0, 0, 480, 200}); });
+    // Outside the swipe rectangle nothing closes.
+    RegisterTestWindow("testb", "b");
+    OpenFrom("main", "testb");
+    OnB([](CTestNetWnd* b) { b->SetCaptionRect({0, 0, 480, 200}); });
     ASSERT_TRUE(driver.Drag(Body(100, 300), Body(260, 300)));
     EXPECT_EQ(Depth(), 1);
+    for (const char* kind : {"COrbTradeLoginWnd", "CLogonWnd", "COrbAppFrame"})
+        EXPECT_TRUE(CTestNetWnd("x", kind).IgnoresBackSwipe()) << kind;
 }
-
-TEST_F(NetWindowTest, TheWatchListEditorIgnoresARightSwipe) {
-    OpenB("CEditMyStockWnd");
-    ASSERT_TRUE(driver.Drag(Body(100, 300), Body(300, 300)));
-    EXPECT_EQ(Depth(), 1);
-}
-
-TEST_F(NetWindowTest, TheTradeLoginAndTheLogonWindowIgnoreARightSwipe) {
-    for (const char* kind : {"COrbTradeLoginWnd", "CLogonWnd", "COrbAppFrame"}) {
-        CTestNetWnd w("x", kind);
-        EXPECT_TRUE(w.IgnoresBackSwipe()) << kind;
-    }
-    CTestNetWnd plain("y");
-    EXPECT_FALSE(plain.IgnoresBackSwipe());
-}
-
-namespace {
-struct COpened {
-    int menuId = 0;
-    std::string param;
-    std::string request;
-    std::u16string title;
-    std::string keyword;
-};
-std::vector<COpened> g_opened;
-
-// A chart stand-in: records what it was opened with and closes at once.
-class CFakeChart : public CNetWnd {
-public:
-    explicit CFakeChart(std::string keyword) : m_keyword(std::move(keyword)) {}
-    ~CFakeChart() override { Destroy(); }
-    void SetMenuParams(int menuId, const char* param, const char* request) override {
-        g_opened.push_back({menuId, param ? param : "", request ? request : "", {}, m_keyword});
-        CNetWnd::SetMenuParams(menuId, param, request);
-    }
-    void OnWindowShown() override {
-        g_opened.back().title = GetTitle().str();
-        PostMessage(WND_MSG_CLOSE, 0, 5);
-    }
-
-private:
-    std::string m_keyword;
-};
-} // namespace
 
 TEST_F(NetWindowTest, TheMinuteAndKLineChartMessagesOpenTheirChartsWithThePostedText) {
-    g_opened.clear();
-    for (const char* key : {"fschart", "kxchart"})
-        CWndManager::Instance().RegisterWindow(key, [](const CWndCreateInfo& info) {
-            return std::unique_ptr<CBaseWnd>(new CFakeChart(info.keyword));
-        });
     OpenB();
-    driver.RunOnGui([] {
-        g_log.live.at("b")->PostMessage(WND_MSG_OPEN_FSCHART, 0, reinterpret_cast<LPARAM>(strdup("date=&code=600000.02")));
-        g_log.live.at("b")->PostMessage(WND_MSG_OPEN_KXCHART, 0, reinterpret_cast<LPARAM>(strdup("code=000001.01")));
-    });
-    auto opened = driver.RunOnGui([] { return g_opened; });
-    ASSERT_EQ(opened.size(), 2u);
-    EXPECT_EQ(opened[0].keyword, "fschart");
-    EXPECT_EQ(opened[0].menuId, -1);
-    EXPECT_EQ(opened[0].param, "");
-    EXPECT_EQ(opened[0].request, "date=&code=600000.02");
-    EXPECT_EQ(opened[0].title, u"分时走势");
-    EXPECT_EQ(opened[1].keyword, "kxchart");
-    EXPECT_EQ(opened[1].request, "code=000001.01");
-    EXPECT_EQ(opened[1].title, u"K线分析");
-    EXPECT_EQ(Depth(), 1) << "both charts closed back to b";
-    EXPECT_EQ(driver.RunOnGui([] { return g_log.childCodes["b"]; }), (std::vector<int>{5, 5}));
-}
-
-TEST_F(NetWindowTest, AChartMessageWithoutARegisteredChartFreesItsTextAndOpensNothing) {
-    OpenB();
-    driver.RunOnGui(
-        [] { g_log.live.at("b")->PostMessage(WND_MSG_OPEN_FSCHART, 0, reinterpret_cast<LPARAM>(strdup("code=1"))); });
+    const auto post = [this](UINT msg, const char* text) {
+        OnB([msg, text](CTestNetWnd* b) { return b->PostMessage(msg, 0, reinterpret_cast<LPARAM>(strdup(text))); });
+    };
+    post(WND_MSG_OPEN_FSCHART, "code=1"); // no chart registered: the text is freed (ASan), nothing opens
     EXPECT_EQ(Depth(), 1);
+    const std::tuple<UINT, const char*, const char*, const char16_t*> cases[] = {
+        {WND_MSG_OPEN_FSCHART, "fschart", "date=&code=600000.02", u"分时走势"},
+        {WND_MSG_OPEN_KXCHART, "kxchart", "code=000001.01", u"K线分析"},
+    };
+    for (auto [msg, keyword, text, title] : cases) {
+        driver.RunOnGui([keyword] { RegisterTestWindow(keyword, "chart"); });
+        post(msg, text);
+        ASSERT_EQ(Depth(), 2) << keyword;
+        EXPECT_EQ(driver.RunOnGui([] {
+                      CTestNetWnd* chart = g_log.live.at("chart");
+                      return std::to_string(chart->GetMenuId()) + " [" + chart->GetParamText().str() + "] " +
+                             chart->GetRequestText().str();
+                  }),
+                  "-1 [] " + std::string(text));
+        EXPECT_EQ(driver.RunOnGui([] { return g_log.live.at("chart")->GetTitle().str(); }), title);
+        driver.RunOnGui([] { g_log.live.at("chart")->EndWindow(5); });
+    }
+    EXPECT_EQ(driver.RunOnGui([] { return g_log.childCodes["b"]; }), (std::vector<int>{5, 5}));
 }

@@ -1,18 +1,12 @@
 // Window life: modal chains over the main window, close codes acting on the
-// parent, each window deleted exactly once (run under ASan), and replies
-// that arrive for a window already gone.
+// parent, each window deleted exactly once (run under ASan), and a reply
+// that arrives for a window already gone.
 #include "ui_Fixture.h"
 
 #include "framework/net/CNetWorker.h"
+#include "net_TestPeer.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <chrono>
-#include <thread>
+#include <future>
 
 namespace {
 
@@ -40,43 +34,61 @@ protected:
 
 } // namespace
 
-TEST_F(WindowLifeTest, OpeningAChildHidesItsParentAndShowsTheChildWithItsTitle) {
+TEST_F(WindowLifeTest, ACloseCodeActsOnTheParentAndEachClosedWindowIsDeletedOnce) {
+    const struct {
+        int code;
+        bool byMessage; // WND_MSG_CLOSE carrying the code, else EndWindow
+        int depth;      // after c closed
+        int bRefreshes;
+        int bScreenApplies;
+    } cases[] = {
+        {0, false, 0, 0, 0}, // the chain unwinds to the main window, which stays
+        {1, false, 1, 1, 0}, // b shows again and refreshes
+        {2, true, 1, 0, 1},  // b reapplies its screen settings
+        {-1, true, 1, 0, 0},
+    };
     OpenChainOfThree();
-    EXPECT_FALSE(Shown("main"));
-    EXPECT_FALSE(Shown("b"));
-    EXPECT_TRUE(Shown("c"));
-    EXPECT_TRUE(driver.ScreenShows(u"子窗口"));
-}
-
-TEST_F(WindowLifeTest, CloseCodeZeroUnwindsTheChainBackToTheMainWindowDeletingEachOnce) {
-    OpenChainOfThree();
-    CloseWith("c", 0);
-    EXPECT_EQ(Depth(), 0);
-    const CWindowLog log = Log();
-    EXPECT_EQ(log.deleted.at("c"), 1);
-    EXPECT_EQ(log.deleted.at("b"), 1);
-    EXPECT_EQ(log.deleted.count("main"), 0u);
-    EXPECT_EQ(log.childCodes.at("b"), std::vector<int>{0});
-    EXPECT_EQ(log.childCodes.at("main"), std::vector<int>{0});
-    EXPECT_TRUE(Shown("main")) << "the main window does not run modally and stays";
-}
-
-TEST_F(WindowLifeTest, CloseCodeOneShowsTheParentAgainAndRefreshesIt) {
-    OpenChainOfThree();
-    driver.RunOnGui([] { g_log.live.at("b")->SetMenuParams(-1, nullptr, "tc_mfuncno=31000&tc_sfuncno=4"); });
-    HWND b = driver.RunOnGui([] { return g_log.live.at("b")->GetHandle(); });
-    CloseWith("c", 1);
-    EXPECT_EQ(Depth(), 1);
-    EXPECT_TRUE(Shown("b"));
-    const CWindowLog log = Log();
-    EXPECT_EQ(log.deleted.at("c"), 1);
-    EXPECT_EQ(log.deleted.count("b"), 0u);
-    EXPECT_EQ(log.refreshes.at("b"), 1);
-    EXPECT_EQ(log.screenApplies.count("b"), 0u);
-    const auto sent = driver.RunOnGui([this] { return sender.sent; });
-    ASSERT_FALSE(sent.empty());
-    EXPECT_EQ(sent.back().window, b);
-    EXPECT_EQ(sent.back().text.rfind("tc_mfuncno=31000&tc_sfuncno=4&", 0), 0u) << sent.back().text;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        if (Depth() == 0)
+            OpenFrom("main", "testb");
+        if (Depth() == 1)
+            OpenFrom("b", "testc");
+        ASSERT_EQ(Depth(), 2);
+        EXPECT_FALSE(Shown("main"));
+        EXPECT_FALSE(Shown("b"));
+        EXPECT_TRUE(Shown("c"));
+        EXPECT_TRUE(driver.ScreenShows(u"子窗口")) << "the child shows its title";
+        const HWND b = driver.RunOnGui([this] {
+            sender.sent.clear();
+            const auto live = g_log.live;
+            g_log.Clear();
+            g_log.live = live;
+            g_log.live.at("b")->SetMenuParams(-1, nullptr, "tc_mfuncno=31000&tc_sfuncno=4");
+            return g_log.live.at("b")->GetHandle();
+        });
+        if (c.byMessage)
+            driver.RunOnGui([&c] { g_log.live.at("c")->PostMessage(WND_MSG_CLOSE, 0, c.code); });
+        else
+            CloseWith("c", c.code);
+        EXPECT_EQ(Depth(), c.depth);
+        const CWindowLog log = Log();
+        EXPECT_EQ(log.deleted.at("c"), 1);
+        EXPECT_EQ(log.deleted.count("b"), c.depth == 0 ? 1u : 0u);
+        EXPECT_EQ(log.childCodes.at("b"), std::vector<int>{c.code});
+        EXPECT_EQ(log.refreshes.count("b") ? log.refreshes.at("b") : 0, c.bRefreshes);
+        EXPECT_EQ(log.screenApplies.count("b") ? log.screenApplies.at("b") : 0, c.bScreenApplies);
+        EXPECT_TRUE(Shown(c.depth == 0 ? "main" : "b"));
+        if (c.depth == 0) {
+            EXPECT_EQ(log.childCodes.at("main"), std::vector<int>{0}) << "main does not run modally and stays";
+        }
+        const auto sent = driver.RunOnGui([this] { return sender.sent; });
+        ASSERT_EQ(sent.size(), static_cast<size_t>(c.bRefreshes));
+        if (c.bRefreshes) {
+            EXPECT_EQ(sent.back().window, b);
+            EXPECT_EQ(sent.back().text.rfind("tc_mfuncno=31000&tc_sfuncno=4&", 0), 0u) << sent.back().text;
+        }
+    }
 }
 
 TEST_F(WindowLifeTest, AStaleCloseNoticeNeverBringsTheParentBackOverTheChildItOpenedSince) {
@@ -104,27 +116,6 @@ TEST_F(WindowLifeTest, AStaleCloseNoticeNeverBringsTheParentBackOverTheChildItOp
     }
 }
 
-TEST_F(WindowLifeTest, CloseCodeTwoReappliesTheScreenSettingsOfTheParent) {
-    OpenChainOfThree();
-    CloseWith("c", 2);
-    EXPECT_EQ(Depth(), 1);
-    const CWindowLog log = Log();
-    EXPECT_EQ(log.screenApplies.at("b"), 1);
-    EXPECT_EQ(log.refreshes.count("b"), 0u);
-    EXPECT_TRUE(Shown("b"));
-}
-
-TEST_F(WindowLifeTest, TheCloseMessageClosesAWindowWithTheCodeItCarries) {
-    OpenChainOfThree();
-    driver.RunOnGui([] { g_log.live.at("c")->PostMessage(WND_MSG_CLOSE, 0, 2); });
-    EXPECT_EQ(Log().childCodes.at("b"), std::vector<int>{2});
-    driver.RunOnGui([] { g_log.live.at("b")->PostMessage(WND_MSG_CLOSE, 0, -1); });
-    EXPECT_EQ(Depth(), 0);
-    EXPECT_EQ(Log().childCodes.at("main"), std::vector<int>{-1});
-    EXPECT_TRUE(Shown("main"));
-    EXPECT_EQ(Log().deleted.at("b"), 1);
-}
-
 TEST_F(WindowLifeTest, ClosingTwiceSendsTheParentOneNotice) {
     OpenChainOfThree();
     driver.RunOnGui([] {
@@ -150,105 +141,45 @@ TEST_F(WindowLifeTest, TheWindowManagerReportsTheCloseCodeAndNothingForAnUnknown
     EXPECT_EQ(Depth(), 0);
 }
 
-TEST_F(WindowLifeTest, AReplyForAWindowClosedWhileItsRequestWasOutIsDropped) {
-    RegisterTestWindow("testb", "b");
-    StartWithMain();
-    OpenFrom("main", "testb");
-    driver.RunOnGui([] {
-        CTestNetWnd* b = g_log.live.at("b");
-        b->SetMenuParams(-1, nullptr, "tc_mfuncno=31000&tc_sfuncno=4");
-        b->Refresh();
-    });
-    HWND handle = driver.RunOnGui([this] { return sender.sent.empty() ? nullptr : sender.sent.back().window; });
-    ASSERT_NE(handle, nullptr);
-    EXPECT_TRUE(driver.RunOnGui([] { return g_log.live.at("b")->GetCaptionBar().IsBusy(); }));
-    CloseWith("b", 1);
-    EXPECT_EQ(Log().deleted.at("b"), 1);
-    const LRESULT r = driver.RunOnGui([handle] {
-        static const char body[] = "late";
-        CNetReply reply{reinterpret_cast<const std::uint8_t*>(body), 4, 0};
-        return UiMessageLoop::Current()->Send(handle, NET_MSG_REPLY_READY, 0, reinterpret_cast<LPARAM>(&reply));
-    });
-    EXPECT_EQ(r, 0);
-}
-
-// A server that takes one request and answers it only when told to, so a
-// real worker has the request in flight while the window closes.
-class CSlowServer {
+namespace {
+// A test window labelled "b" that says when it is deleted, before it is
+// destroyed: what runs on the GUI thread after that finds it gone.
+class CGoneWnd : public CTestNetWnd {
 public:
-    CSlowServer() {
-        m_listen = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(m_listen, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-        socklen_t len = sizeof addr;
-        getsockname(m_listen, reinterpret_cast<sockaddr*>(&addr), &len);
-        m_port = ntohs(addr.sin_port);
-        listen(m_listen, 1);
-        m_thread = std::thread([this] { Serve(); });
-    }
-    ~CSlowServer() {
-        m_answer = true;
-        shutdown(m_listen, SHUT_RDWR);
-        close(m_listen);
-        m_thread.join();
-    }
-    int Port() const { return m_port; }
-    bool GotRequest() const { return m_got; }
-    void Answer() { m_answer = true; }
+    explicit CGoneWnd(std::promise<void>& gone) : CTestNetWnd("b"), m_gone(gone) {}
+    ~CGoneWnd() override { m_gone.set_value(); }
 
 private:
-    void Serve() {
-        int c = accept(m_listen, nullptr, nullptr);
-        if (c < 0)
-            return;
-        char buf[4096];
-        if (recv(c, buf, sizeof buf, 0) > 0)
-            m_got = true;
-        while (!m_answer)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        std::string reply = "HTTP/1.1 200 OK\r\nETag: \"0,0,0,0\"\r\nContent-Length: 4\r\n\r\n";
-        reply.append(4, '\0'); // a body of no sets
-        send(c, reply.data(), reply.size(), MSG_NOSIGNAL);
-        close(c);
-    }
-    int m_listen = -1;
-    int m_port = 0;
-    std::atomic<bool> m_got{false};
-    std::atomic<bool> m_answer{false};
-    std::thread m_thread;
+    std::promise<void>& m_gone;
 };
+} // namespace
 
 TEST_F(WindowLifeTest, AWindowClosedWithARealRequestInFlightIsDeletedOnceAndTheReplyGoesNowhere) {
-    CSlowServer server;
+    std::promise<void> gone;
+    std::shared_future<void> whenGone = gone.get_future().share();
+    CTestPeer peer([whenGone](int fd, const CPeerRequest&) {
+        whenGone.wait_for(std::chrono::seconds(10)); // the reply comes once the window is gone
+        CTestPeer::SendAll(fd, CTestPeer::Reply(std::string(4, '\0'))); // a body of no sets
+        return true;
+    });
     std::unique_ptr<CNetWorker> worker = CNetWorker::Create();
     ASSERT_NE(worker, nullptr);
-    worker->GetConnection().SetServer("127.0.0.1", server.Port());
-    RegisterTestWindow("testb", "b");
+    worker->GetConnection().SetServer("127.0.0.1", peer.Port());
+    CWndManager::Instance().RegisterWindow(
+        "testb", [&gone](const CWndCreateInfo&) { return std::unique_ptr<CBaseWnd>(new CGoneWnd(gone)); });
     StartWithMain();
     OpenFrom("main", "testb");
     CNetWorker* w = worker.get();
-    driver.SetRestTimeout(10000);
-    // The request goes out; the window closes at once, before the reply.
-    std::thread answer([&server] {
-        while (!server.GotRequest())
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        server.Answer();
-    });
     driver.RunOnGui([w] {
         CTestNetWnd* b = g_log.live.at("b");
-        b->SetRequestSender(nullptr);
         b->SetWorker(w);
         CNetWnd::SetDefaultSender(nullptr);
         b->SetMenuParams(-1, nullptr, "tc_mfuncno=31000&tc_sfuncno=4");
         EXPECT_TRUE(b->SendRequest(-1, 0));
         b->EndWindow(1);
     });
-    answer.join();
-    EXPECT_TRUE(driver.WaitForRest());
-    EXPECT_TRUE(w->WaitIdle(2000));
+    EXPECT_TRUE(w->WaitIdle(5000));
+    EXPECT_EQ(peer.RequestCount(), 1);
     EXPECT_EQ(Log().deleted.at("b"), 1);
     EXPECT_EQ(Depth(), 0);
     driver.Stop();
