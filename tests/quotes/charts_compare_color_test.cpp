@@ -5,37 +5,28 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
-
 namespace {
 
-TEST(CompareColor, AValueAboveItsReferenceRisesBelowFallsAndEqualIsFlat) {
-    EXPECT_EQ(CChartCanvas::GetCompareColorIndex(CQuoteNumber(10.0, 2), CQuoteNumber(10.5, 2)), 15);
-    EXPECT_EQ(CChartCanvas::GetCompareColorIndex(CQuoteNumber(10.0, 2), CQuoteNumber(9.99, 2)), 16);
-    EXPECT_EQ(CChartCanvas::GetCompareColorIndex(CQuoteNumber(10.0, 2), CQuoteNumber(10.0, 3)), 17)
-        << "codes are not compared";
-    EXPECT_EQ(CChartCanvas::GetCompareColorIndex(CQuoteNumber(), CQuoteNumber(-0.01, 3)), 16);
-}
-
-TEST(CompareColor, TwoMissingMarkersAreEqualAndFlat) {
+TEST(CompareColor, AValueAboveItsReferenceRisesBelowFallsAndEqualIsFlatInTheSchemeOrTheDefaultOne) {
     CQuoteNumber missing;
     missing.FromPacked(CQuoteNumber::kMissingPacked);
-    EXPECT_EQ(CChartCanvas::GetCompareColorIndex(missing, missing), 17);
-}
-
-TEST(CompareColor, TheColoursAreThoseOfTheSchemeOrTheDefaultSchemeWithoutOne) {
+    const std::tuple<CQuoteNumber, CQuoteNumber, int, COLORREF> cases[] = {
+        {CQuoteNumber(10.0, 2), CQuoteNumber(10.5, 2), 15, 0x2626FF},
+        {CQuoteNumber(10.0, 2), CQuoteNumber(9.99, 2), 16, 0x17FF17},
+        {CQuoteNumber(10.0, 2), CQuoteNumber(10.0, 3), 17, 0xFFFFFF}, // codes are not compared
+        {CQuoteNumber(), CQuoteNumber(-0.01, 3), 16, 0x17FF17},
+        {missing, missing, 17, 0xFFFFFF},
+    };
     ASSERT_EQ(CAppData::Instance(), nullptr);
-    EXPECT_EQ(CChartCanvas::GetCompareColor(CQuoteNumber(1, 0), CQuoteNumber(2, 0)), 0x2626FFu);
-    EXPECT_EQ(CChartCanvas::GetCompareColor(CQuoteNumber(2, 0), CQuoteNumber(1, 0)), 0x17FF17u);
-    EXPECT_EQ(CChartCanvas::GetCompareColor(CQuoteNumber(1, 0), CQuoteNumber(1, 0)), 0xFFFFFFu);
-
+    for (const auto& [value, ref, index, color] : cases) {
+        EXPECT_EQ(CChartCanvas::GetCompareColorIndex(value, ref), index) << ref.GetValue();
+        EXPECT_EQ(CChartCanvas::GetCompareColor(value, ref), color) << ref.GetValue();
+    }
     const CTempDir dir("orb_color");
     CAppData* app = CAppData::Create(dir.Path().string());
     ASSERT_NE(app, nullptr);
-    EXPECT_EQ(CChartCanvas::GetCompareColor(CQuoteNumber(1, 0), CQuoteNumber(2, 0)), app->GetColor(15));
-    EXPECT_EQ(CChartCanvas::GetCompareColor(CQuoteNumber(2, 0), CQuoteNumber(1, 0)), app->GetColor(16));
-    EXPECT_EQ(CChartCanvas::GetCompareColor(CQuoteNumber(1, 0), CQuoteNumber(1, 0)), app->GetColor(17));
+    for (const auto& [value, ref, index, color] : cases)
+        EXPECT_EQ(CChartCanvas::GetCompareColor(value, ref), app->GetColor(index));
     CAppData::Destroy();
 }
 

@@ -183,34 +183,47 @@ TEST_F(WatchEditor, AnEmptyStoreSendsNothingAndShowsAnEmptyList) {
     EXPECT_TRUE(Items().empty());
 }
 
-TEST_F(WatchEditor, AddingAStoredStockWithAOneDigitMarketNamesTheWidenedKey) {
-    Start("000001.02,600010.02");
-    EXPECT_EQ(Add("000001.2"), 0);
-    EXPECT_EQ(ShownTexts(), std::vector<std::u16string>{u"股票000001.02已在自选股"});
-    EXPECT_EQ(Stored(), "000001.02,600010.02");
+struct AddCase {
+    const char* what;
+    std::optional<std::string> stored; // nullopt: no store file
+    const char* item;
+    int result;
+    std::u16string message;
+    std::optional<std::string> after;   // the store file's bytes; nullopt: none
+    bool blocked = false;               // a directory where the store file belongs
+};
+
+void PrintTo(const AddCase& c, std::ostream* os) { *os << c.what; }
+
+class WatchAdd : public WatchEditor, public ::testing::WithParamInterface<AddCase> {};
+
+TEST_P(WatchAdd, TheAddRuleStoresOnlyANewWidenedKeyWithAMarketAndSaysWhatItDid) {
+    const AddCase& c = GetParam();
+    SCOPED_TRACE(c.what);
+    Start(c.stored);
+    if (c.blocked)
+        std::filesystem::create_directory(dir / "MyQuotes.dat");
+    EXPECT_EQ(Add(c.item), c.result);
+    EXPECT_EQ(ShownTexts(), std::vector<std::u16string>{c.message});
+    if (!c.blocked) {
+        EXPECT_EQ(StoreFile(), c.after);
+    }
 }
 
-TEST_F(WatchEditor, AStockWithoutAMarketIsNeverStored) {
-    Start("600010.02");
-    EXPECT_EQ(Add("000001"), 0);
-    EXPECT_EQ(ShownTexts(), std::vector<std::u16string>{u"数据错误，无市场代码！"});
-    EXPECT_EQ(Stored(), "600010.02");
-}
-
-TEST_F(WatchEditor, AddingToAMissingStoreWritesTheItemAlone) {
-    Start(std::nullopt);
-    EXPECT_EQ(Add("600010.2"), 1);
-    EXPECT_EQ(ShownTexts(), std::vector<std::u16string>{u"自选股添加成功!"});
-    EXPECT_EQ(StoreFile(), std::string("600010.02") + '\0');
-}
-
-TEST_F(WatchEditor, AFailedWriteIsReportedAndNotCalledASuccess) {
-    // A directory where the store file belongs: reading finds no list and
-    // writing cannot replace it.
-    Start(std::nullopt);
-    std::filesystem::create_directory(dir / "MyQuotes.dat");
-    EXPECT_EQ(Add("600010.02"), 0);
-    EXPECT_EQ(ShownTexts(), std::vector<std::u16string>{u"自选股添加失败!"});
-}
+const std::string kNul(1, '\0');
+INSTANTIATE_TEST_SUITE_P(Items, WatchAdd, ::testing::Values(
+    AddCase{"appended widened", "000001.02,399001.01", "600010.2", 1, u"自选股添加成功!",
+            "000001.02,399001.01,600010.02" + kNul},
+    AddCase{"a missing store gets the item alone", std::nullopt, "600010.2", 1, u"自选股添加成功!", "600010.02" + kNul},
+    AddCase{"an empty store gets no leading comma", "", "000016.1", 1, u"自选股添加成功!", "000016.01" + kNul},
+    AddCase{"a duplicate is named widened", "000001.02,600010.02", "000001.2", 0, u"股票000001.02已在自选股",
+            "000001.02,600010.02" + kNul},
+    AddCase{"a stored item not yet widened counts", "600010.2", "600010.02", 0, u"股票600010.02已在自选股",
+            "600010.2" + kNul},
+    AddCase{"no market", "600010.02", "000001", 0, u"数据错误，无市场代码！", "600010.02" + kNul},
+    AddCase{"no market, not even into a missing store", std::nullopt, "600010", 0, u"数据错误，无市场代码！",
+            std::nullopt},
+    AddCase{"too long for a key", std::nullopt, "1234567890.01", 0, u"数据错误，无市场代码！", std::nullopt},
+    AddCase{"a failed write is no success", std::nullopt, "600010.02", 0, u"自选股添加失败!", std::nullopt, true}));
 
 } // namespace

@@ -220,21 +220,6 @@ protected:
             return g_ranking.table ? std::u16string(g_ranking.table->GetTitle().view()) : std::u16string();
         });
     }
-    // Scrolls row index into view and returns the texts drawn inside it.
-    std::vector<CDrawnText> TextsInRow(int index) {
-        const std::optional<CRect> row = driver.RunOnGui([index]() -> std::optional<CRect> {
-            COrbStockTableWnd* t = g_ranking.table;
-            if (!t || index >= t->GetRowCount())
-                return std::nullopt;
-            CQuoteRowList& list = t->GetRowList();
-            list.EnsureItemVisible(index);
-            list.Invalidate();
-            const CRect screen = list.GetScreenRect();
-            return list.GetItemRect(index).Offset(screen.left, screen.top);
-        });
-        driver.WaitForRest();
-        return row ? TextsIn(*row) : std::vector<CDrawnText>();
-    }
     // Taps the header at a share of its width (0..1) from its left edge.
     bool TapHeaderAt(double share) {
         const std::optional<CRect> r = CDriverControls::ControlScreenRect(driver, COrbTableWnd::kHeaderListId);
@@ -252,5 +237,4 @@ protected:
         const std::string text = temp.ReadText("MyQuotes.dat").value_or("");
         return text.substr(0, text.find('\0'));
     }
-    std::string ShotPath() const { return ORB_BINARY_DIR; }
 };

@@ -1,5 +1,6 @@
-// The ranking table's header and row drawing: the direction flip on the
-// "涨幅" title, the arrow, and the rise and fall colours as drawn.
+// The ranking table's header: the direction flip on the "涨幅" title and its
+// arrow; and the cells of a stock not traded today. Rise and fall colours as
+// drawn are the reference screens' and the colour mapping's.
 #include "tables_ranking_Fixture.h"
 
 #include "quotes/tables/CQuoteHeaderList.h"
@@ -29,44 +30,6 @@ TEST_F(RankingHeaderTest, ATapOnTheLastTitleAsksForTheOtherDirectionFromPageZero
     EXPECT_EQ(OnTable([](COrbStockTableWnd& t) { return t.GetHeaderList().GetArrowImageId(); }), 138);
 }
 
-TEST_F(RankingHeaderTest, TheOtherTitlesAndADragOnTheLastOneSendNothing) {
-    Start();
-    OpenNode(kNodeAllRising);
-    for (double share : {0.1, 0.4, 0.65, 0.77})
-        ASSERT_TRUE(TapHeaderAt(share));
-    const std::optional<CRect> r = CDriverControls::ControlScreenRect(driver, COrbTableWnd::kHeaderListId);
-    ASSERT_TRUE(r);
-    const int y = (r->top + r->bottom) / 2;
-    ASSERT_TRUE(driver.Drag({r->right - 30, y}, {r->right - 30, y + 40}));
-    EXPECT_EQ(Rankings().size(), 1u);
-    EXPECT_EQ(OnTable([](COrbStockTableWnd& t) { return t.GetHeaderList().GetDirection(); }), 0);
-}
-
-TEST_F(RankingHeaderTest, RisingAndFallingRowsAreDrawnInTheirMappedColours) {
-    Start();
-    OpenNode(kNodeAllRising);
-    ASSERT_EQ(OnTable([](COrbStockTableWnd& t) { return t.GetSelectedRow(); }), -1);
-    const std::u16string riseLast = Column(CQuoteRowData::kLast).front();
-    const std::u16string riseChange = Column(CQuoteRowData::kChange).front();
-    std::vector<CDrawnText> row = TextsInRow(0);
-    EXPECT_EQ(ColorOf(row, riseLast), 0x2626FFu);
-    EXPECT_EQ(ColorOf(row, riseChange), 0x2626FFu);
-    EXPECT_EQ(ColorOf(row, u"智云数据"), 0xFFFFFFu) << "names are white on an unselected row";
-    EXPECT_EQ(ColorOf(row, Column(CQuoteRowData::kChangePct).front() + u"%"), 0xE6E6E6u);
-
-    ASSERT_TRUE(TapHeaderAt(0.9)); // falls first
-    const std::u16string fallLast = Column(CQuoteRowData::kLast).front();
-    row = TextsInRow(0);
-    EXPECT_EQ(ColorOf(row, fallLast), 0x14C814u) << "the fall colour 0x17FF17 mapped for a row not selected";
-    EXPECT_EQ(OnTable([](COrbStockTableWnd& t) { return t.GetRowData(0)->GetColor(CQuoteRowData::kLast); }),
-              0x17FF17u);
-
-    ASSERT_TRUE(CDriverControls::TapListItem(driver, COrbTableWnd::kRowListId, 0));
-    row = TextsInRow(0);
-    EXPECT_EQ(ColorOf(row, fallLast), 0x147814u) << "the selected-row mapping";
-    EXPECT_EQ(ColorOf(row, u"博远生物"), 0x000000u);
-}
-
 TEST_F(RankingHeaderTest, AStockNotTradedTodayShowsADashInTheDefaultColourAndKeepsItsChangeColours) {
     Start();
     OpenNode(kNodeShanghaiRising);
@@ -82,9 +45,6 @@ TEST_F(RankingHeaderTest, AStockNotTradedTodayShowsADashInTheDefaultColourAndKee
     EXPECT_EQ(cell(CQuoteRowData::kLast).color, normal);
     EXPECT_EQ(cell(CQuoteRowData::kChange).color, 0xFFFFFFu) << "flat: palette 17";
     EXPECT_EQ(cell(CQuoteRowData::kChangePct).color, 0xFFFFFFu);
-    const std::vector<CDrawnText> row = TextsInRow(index);
-    EXPECT_EQ(ColorOf(row, u"-"), normal);
-    EXPECT_EQ(ColorOf(row, u"宏驰汽车"), 0xFFFFFFu);
 }
 
 } // namespace

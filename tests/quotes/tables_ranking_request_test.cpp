@@ -30,27 +30,29 @@ protected:
     void TearDown() override { CAppData::Destroy(); }
 };
 
-TEST_F(RankingRequestTest, ANewTableShowsTheFirstEntryOfEachGroupDescendingFromPageZero) {
-    COrbStockTableWnd w;
-    EXPECT_EQ(w.GetMarketCode(), "12");
-    EXPECT_EQ(w.GetCategoryCode(), "A");
-    EXPECT_EQ(w.GetFieldCode(), "zf");
-    EXPECT_EQ(w.GetDirection(), 1);
-    EXPECT_EQ(w.GetPageSize(), 20);
-    EXPECT_EQ(w.MakeCaption(), u"沪深A股涨幅");
-    EXPECT_TRUE(w.IsFirstShow()) << "the first showing titles the window";
-    EXPECT_TRUE(w.GetRefreshOnShow());
-    EXPECT_TRUE(w.GetAutoRefresh()) << "Quote_IsRefresh defaults to 1";
-}
-
-TEST_F(RankingRequestTest, TheMenuParametersChooseTheRankingAndItsTitle) {
-    COrbStockTableWnd w;
-    w.SetMenuParams(2, "market=2&type=B&sort=df&direct=0", "tc_mfuncno=31000&tc_sfuncno=3");
-    EXPECT_EQ(w.GetMarketCode(), "2");
-    EXPECT_EQ(w.GetCategoryCode(), "B");
-    EXPECT_EQ(w.GetFieldCode(), "df");
-    EXPECT_EQ(w.GetDirection(), 0);
-    EXPECT_EQ(w.MakeCaption(), u"上海B股跌幅");
+TEST_F(RankingRequestTest, TheParametersChooseTheRankingAndItsTitleWhichTheConfigurationLabels) {
+    struct Case {
+        const char *params, *market, *category, *field; // params nullptr: a new table as it stands
+        int direction;
+        std::u16string caption;
+    };
+    const Case cases[] = {
+        {nullptr, "12", "A", "zf", 1, u"沪深A股涨幅"}, // each group's first entry
+        {"market=2&type=B&sort=df&direct=0", "2", "B", "df", 0, u"上海B股跌幅"},
+        {"sort=CJL", "12", "A", "CJL", 1, u"沪深A股成交量"}, // the label found ignoring case
+        {"market=9", "9", "A", "zf", 1, u"A股涨幅"},          // missing from its group: no label
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.params ? c.params : "new");
+        COrbStockTableWnd w;
+        if (c.params)
+            w.SetMenuParams(2, c.params, "tc_mfuncno=31000&tc_sfuncno=3");
+        EXPECT_EQ(w.GetMarketCode(), c.market);
+        EXPECT_EQ(w.GetCategoryCode(), c.category);
+        EXPECT_EQ(w.GetFieldCode(), c.field);
+        EXPECT_EQ(w.GetDirection(), c.direction);
+        EXPECT_EQ(w.MakeCaption(), c.caption);
+    }
 }
 
 TEST_F(RankingRequestTest, ACodeThatMayNotTravelIsTakenFromNeitherAMenuNodeNorASortChoice) {
@@ -68,23 +70,14 @@ TEST_F(RankingRequestTest, ACodeThatMayNotTravelIsTakenFromNeitherAMenuNodeNorAS
     EXPECT_EQ(w.BuildRequest(out), 1);
 }
 
-TEST_F(RankingRequestTest, ACodeDifferingOnlyInCaseChangesNothing) {
+TEST_F(RankingRequestTest, ACodeDifferingOnlyInCaseChangesNothingAndAnotherRetitles) {
     COrbStockTableWnd w;
     w.SetFirstShow(false);
     w.ParseParams("type=a&direct=1");
     EXPECT_EQ(w.GetCategoryCode(), "A");
     EXPECT_FALSE(w.IsFirstShow());
     w.ParseParams("sort=CJL");
-    EXPECT_EQ(w.GetFieldCode(), "CJL");
-    EXPECT_EQ(w.MakeCaption(), u"沪深A股成交量") << "the label is found ignoring case";
     EXPECT_TRUE(w.IsFirstShow());
-}
-
-TEST_F(RankingRequestTest, ACodeMissingFromItsGroupGetsAnEmptyLabel) {
-    COrbStockTableWnd w;
-    w.ParseParams("market=9");
-    EXPECT_EQ(w.GetMarketCode(), "9");
-    EXPECT_EQ(w.MakeCaption(), u"A股涨幅");
 }
 
 TEST_F(RankingRequestTest, ASortChoiceKeepsTheCodesItLeavesEmptyOrTooLongButAlwaysTakesItsDirection) {

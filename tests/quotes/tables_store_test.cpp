@@ -1,5 +1,5 @@
-// The watch-list store: key normalising, the text form and the add rule,
-// over a fresh data directory.
+// The watch-list store: key normalising, the text form, and a write that
+// fails. The add rule's outcomes are the editor's add table.
 #include "framework/app/CAppData.h"
 #include "quotes/tables/MyQuotesStore.h"
 #include "support/CTempDir.h"
@@ -64,51 +64,6 @@ protected:
     std::optional<std::string> FileBytes() const { return temp.ReadText("MyQuotes.dat"); }
     void WriteFile(const std::string& bytes) const { temp.WriteBytes("MyQuotes.dat", bytes); }
 };
-
-TEST_F(StoreTest, AStockIsAppendedNormalisedAndTheTextIsWrittenWithItsNul) {
-    WriteFile(std::string("000001.02,399001.01\0", 20));
-    const AddStockResult r = AddStockToStore(*app, "600010.2");
-    EXPECT_EQ(r.outcome, AddStockOutcome::Added);
-    EXPECT_EQ(r.item, "600010.02");
-    EXPECT_EQ(FileBytes(), std::string("000001.02,399001.01,600010.02\0", 30));
-    EXPECT_EQ(ReadMyQuotes(*app), "000001.02,399001.01,600010.02");
-}
-
-TEST_F(StoreTest, AStockAlreadyStoredIsADuplicateWithTheNormalisedItemAndNothingIsWritten) {
-    const std::string before("000001.02,399001.01\0", 20);
-    WriteFile(before);
-    const AddStockResult r = AddStockToStore(*app, "000001.2");
-    EXPECT_EQ(r.outcome, AddStockOutcome::Duplicate);
-    EXPECT_EQ(r.item, "000001.02");
-    EXPECT_EQ(FileBytes(), before);
-    // A stored item written before widening still counts.
-    WriteFile(std::string("600010.2\0", 9));
-    EXPECT_EQ(AddStockToStore(*app, "600010.02").outcome, AddStockOutcome::Duplicate);
-}
-
-TEST_F(StoreTest, AnItemWithoutAMarketIsNeverStoredWhateverTheStoreHolds) {
-    const std::string before("000001.02\0", 10);
-    WriteFile(before);
-    EXPECT_EQ(AddStockToStore(*app, "600010").outcome, AddStockOutcome::NoMarket);
-    EXPECT_EQ(FileBytes(), before);
-
-    std::filesystem::remove(dir / "MyQuotes.dat");
-    EXPECT_EQ(AddStockToStore(*app, "600010").outcome, AddStockOutcome::NoMarket);
-    EXPECT_FALSE(FileBytes()) << "not even into a missing store";
-    EXPECT_EQ(AddStockToStore(*app, "1234567890.01").outcome, AddStockOutcome::NoMarket) << "too long";
-    EXPECT_FALSE(FileBytes());
-}
-
-TEST_F(StoreTest, AnEmptyOrMissingStoreGetsTheItemAloneWithoutALeadingComma) {
-    EXPECT_FALSE(ReadMyQuotes(*app));
-    EXPECT_EQ(AddStockToStore(*app, "600010.02").outcome, AddStockOutcome::Added);
-    EXPECT_EQ(FileBytes(), std::string("600010.02\0", 10));
-
-    WriteFile(std::string("\0", 1));
-    EXPECT_EQ(ReadMyQuotes(*app), "");
-    EXPECT_EQ(AddStockToStore(*app, "000016.1").outcome, AddStockOutcome::Added);
-    EXPECT_EQ(FileBytes(), std::string("000016.01\0", 10));
-}
 
 TEST_F(StoreTest, AFailedWriteIsReportedAndTheOldStoreStays) {
     const std::string before("000001.02\0", 10);

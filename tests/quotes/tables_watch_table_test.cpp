@@ -8,10 +8,9 @@
 #include "tools/simulator/CSimMarket.h"
 
 #include <algorithm>
+#include <fstream>
 #include <iterator>
 #include <map>
-
-#include <fstream>
 
 namespace {
 
@@ -32,61 +31,54 @@ protected:
     void OpenTable() { HostDoes(CWatchHostWnd::kOpenKeyword, "zxhq"); }
 };
 
-TEST_F(WatchTable, TheWholeWatchListTravelsInOneRequestInStoreOrder) {
-    Start("399001.01,600010.02,000016.01");
+struct StoreCase {
+    const char* what;
+    std::string stored;
+    std::string sent;                   // the request's code list
+    std::vector<std::string> rows;
+    std::string after;                  // the store afterwards
+};
+
+void PrintTo(const StoreCase& c, std::ostream* os) { *os << c.what; }
+
+class WatchStore : public WatchTable, public ::testing::WithParamInterface<StoreCase> {};
+
+TEST_P(WatchStore, TheWholeListTravelsInOneRequestAndTheStoreIsPrunedAndWidenedAsTheReplyShows) {
+    const StoreCase& c = GetParam();
+    SCOPED_TRACE(c.what);
+    Start(c.stored);
     OpenTable();
     const auto sent = Requests(31000, 4);
     ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0].Get("code"), "399001.01|600010.02|000016.01");
-    EXPECT_EQ(sent[0].Get("count"), "3");
-    EXPECT_EQ(sent[0].Get("field"), "4|3|16|20|21|13|11|1");
-    EXPECT_EQ(RowKeys(), (std::vector<std::string>{"399001.01", "600010.02", "000016.01"}));
-    EXPECT_EQ(Stored(), "399001.01,600010.02,000016.01") << "a reply that found every item rewrites nothing";
+    EXPECT_EQ(sent[0].Get("code"), c.sent);
+    EXPECT_EQ(sent[0].Get("count"), std::to_string(std::count(c.sent.begin(), c.sent.end(), '|') + 1));
+    EXPECT_EQ(RowKeys(), c.rows);
+    EXPECT_EQ(StoreFile(), c.after + '\0');
 }
 
-TEST_F(WatchTable, ALongWatchListIsSentWhole) {
-    std::string stored = "600010.02";
+std::string LongList(char sep) {
+    std::string list = "600010.02";
     for (int i = 0; i < 300; ++i)
-        stored += ",9" + std::to_string(10000 + i) + ".01";
-    Start(stored);
-    OpenTable();
-    const auto sent = Requests(31000, 4);
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0].Get("count"), "301");
-    std::string joined = stored;
-    std::replace(joined.begin(), joined.end(), ',', '|');
-    EXPECT_EQ(sent[0].Get("code"), joined);
+        list += sep + std::to_string(910000 + i) + ".01";
+    return list;
 }
 
-TEST_F(WatchTable, AStoredItemTheReplyDoesNotKnowIsDroppedFromTheStore) {
-    Start("600010.02,123456.01,399001.01");
-    OpenTable();
-    EXPECT_EQ(RowKeys(), (std::vector<std::string>{"600010.02", "399001.01"}));
-    EXPECT_EQ(StoreFile(), std::string("600010.02,399001.01") + '\0');
-}
-
-TEST_F(WatchTable, AStoredItemThatMayNotTravelIsNeitherSentNorPruned) {
-    Start("600010.02,60&c=1.02,399001.01");
-    OpenTable();
-    EXPECT_EQ(Requests(31000, 4).at(0).Get("code"), "600010.02|399001.01");
-    EXPECT_EQ(RowKeys(), (std::vector<std::string>{"600010.02", "399001.01"}));
-    EXPECT_EQ(Stored(), "600010.02,60&c=1.02,399001.01");
-}
-
-TEST_F(WatchTable, AnEmptyReplyRewritesNothing) {
-    Start("123456.01,654321.02");
-    OpenTable();
-    EXPECT_EQ(Requests(31000, 4).size(), 1u);
-    EXPECT_TRUE(RowKeys().empty());
-    EXPECT_EQ(Stored(), "123456.01,654321.02");
-}
-
-TEST_F(WatchTable, ABareCodeShowsEveryMatchAndIsWidenedInPlace) {
-    Start("600010.02,000016,399001.01");
-    OpenTable();
-    EXPECT_EQ(RowKeys(), (std::vector<std::string>{"600010.02", "000016.01", "000016.02", "399001.01"}));
-    EXPECT_EQ(Stored(), "600010.02,000016.01,000016.02,399001.01");
-}
+INSTANTIATE_TEST_SUITE_P(Replies, WatchStore, ::testing::Values(
+    StoreCase{"every item found rewrites nothing", "399001.01,600010.02,000016.01", "399001.01|600010.02|000016.01",
+              {"399001.01", "600010.02", "000016.01"}, "399001.01,600010.02,000016.01"},
+    StoreCase{"a long list is sent whole", LongList(','), LongList('|'), {"600010.02"}, "600010.02"},
+    StoreCase{"an item the reply does not know is dropped", "600010.02,123456.01,399001.01", "600010.02|123456.01|399001.01",
+              {"600010.02", "399001.01"}, "600010.02,399001.01"},
+    StoreCase{"an item that may not travel is neither sent nor pruned", "600010.02,60&c=1.02,399001.01",
+              "600010.02|399001.01", {"600010.02", "399001.01"}, "600010.02,60&c=1.02,399001.01"},
+    StoreCase{"an empty reply rewrites nothing", "123456.01,654321.02", "123456.01|654321.02", {},
+              "123456.01,654321.02"},
+    StoreCase{"a bare code shows every match and is widened in place", "600010.02,000016,399001.01",
+              "600010.02|000016|399001.01", {"600010.02", "000016.01", "000016.02", "399001.01"},
+              "600010.02,000016.01,000016.02,399001.01"},
+    StoreCase{"one-digit markets are widened when the table is created", "600010.2,000016.01,399001.1",
+              "600010.02|000016.01|399001.01", {"600010.02", "000016.01", "399001.01"},
+              "600010.02,000016.01,399001.01"}));
 
 TEST_F(WatchTable, AnEditMadeWhileTheReplyWasOutIsKept) {
     // The route stands for the user: while the server answers, the editor
@@ -140,13 +132,6 @@ TEST_F(WatchTable, AnEmptyListIsToldWhenOpenedOrRefreshedByTheUserButNeverOnARef
     ASSERT_TRUE(driver.AdvanceClock(10000));
     EXPECT_EQ(Requests(31000, 4).size(), 1u);
     EXPECT_EQ(ShownTexts().size(), 3u);
-}
-
-TEST_F(WatchTable, OneDigitMarketsAreWidenedWhenTheTableIsCreated) {
-    Start("600010.2,000016.01,399001.1");
-    OpenTable();
-    EXPECT_EQ(Requests(31000, 4).at(0).Get("code"), "600010.02|000016.01|399001.01");
-    EXPECT_EQ(Stored(), "600010.02,000016.01,399001.01");
 }
 
 TEST_F(WatchTable, TappingARowOpensItsMinuteChartAndTheBarOpensTheKLine) {
