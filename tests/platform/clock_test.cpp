@@ -12,40 +12,36 @@ protected:
 };
 } // namespace
 
-TEST_F(ClockTest, AManualClockShowsTheSetTimeWithItsWeekdayComputed) {
+TEST_F(ClockTest, AManualClockStandsStillUntilAdvancedAcrossDaysAndLeapDaysWithItsWeekdayComputed) {
+    struct Step {
+        std::int64_t advanceMs;
+        int month, day, weekday, hour, minute, second;
+    };
+    const Step steps[] = {
+        {0, 2, 28, 3, 23, 59, 59},                 // Wednesday
+        {1000, 2, 29, 4, 0, 0, 0},                 // the leap day, a Thursday
+        {2LL * 86400 * 1000 + 61000, 3, 2, 6, 0, 1, 1}, // Saturday
+        {-5000, 3, 2, 6, 0, 1, 1},                 // time does not go back
+    };
     CClock& clock = CClock::Instance();
-    clock.UseManual({2024, 3, 13, 0 /* ignored */, 9, 16, 5, 250});
-    CLocalTime now = clock.LocalNow();
-    EXPECT_EQ(now.year, 2024);
-    EXPECT_EQ(now.month, 3);
-    EXPECT_EQ(now.day, 13);
-    EXPECT_EQ(now.weekday, 3); // Wednesday
-    EXPECT_EQ(now.hour, 9);
-    EXPECT_EQ(now.minute, 16);
-    EXPECT_EQ(now.second, 5);
-    EXPECT_EQ(now.millisecond, 250);
+    clock.UseManual({2024, 2, 28, 0 /* ignored */, 23, 59, 59, 250});
     EXPECT_TRUE(clock.IsManual());
-}
-
-TEST_F(ClockTest, AManualClockStandsStillUntilAdvancedAcrossDaysAndLeapDays) {
-    CClock& clock = CClock::Instance();
-    clock.UseManual({2024, 2, 28, 0, 23, 59, 59, 0});
     std::uint64_t ticks = clock.TickCount();
-    EXPECT_EQ(clock.TickCount(), ticks);
-    clock.Advance(1000);
-    CLocalTime now = clock.LocalNow();
-    EXPECT_EQ(now.month, 2);
-    EXPECT_EQ(now.day, 29);
-    EXPECT_EQ(now.weekday, 4); // Thursday
-    EXPECT_EQ(now.hour, 0);
-    EXPECT_EQ(clock.TickCount(), ticks + 1000);
-    clock.Advance(2LL * 86400 * 1000);
-    now = clock.LocalNow();
-    EXPECT_EQ(now.month, 3);
-    EXPECT_EQ(now.day, 2);
-    EXPECT_EQ(now.weekday, 6); // Saturday
-    clock.Advance(-5000);      // ignored: time does not go back
-    EXPECT_EQ(clock.LocalNow().day, 2);
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.advanceMs);
+        clock.Advance(s.advanceMs);
+        ticks += s.advanceMs > 0 ? s.advanceMs : 0;
+        const CLocalTime now = clock.LocalNow();
+        EXPECT_EQ(now.year, 2024);
+        EXPECT_EQ(now.month, s.month);
+        EXPECT_EQ(now.day, s.day);
+        EXPECT_EQ(now.weekday, s.weekday);
+        EXPECT_EQ(now.hour, s.hour);
+        EXPECT_EQ(now.minute, s.minute);
+        EXPECT_EQ(now.second, s.second);
+        EXPECT_EQ(now.millisecond, 250);
+        EXPECT_EQ(clock.TickCount(), ticks);
+    }
 }
 
 TEST_F(ClockTest, UtcIsLocalTimeLessTheOffsetAndReachesTheCoreLibrary) {
@@ -57,28 +53,22 @@ TEST_F(ClockTest, UtcIsLocalTimeLessTheOffsetAndReachesTheCoreLibrary) {
     EXPECT_EQ(GetUnixTime(), 1710325800);
     clock.UseSystem();
     EXPECT_GT(GetUnixTime(), 1710325800);
-    EXPECT_FALSE(clock.IsManual());
 }
 
-TEST_F(ClockTest, TickCountsNeverGoBackAcrossAChangeOfMode) {
+TEST_F(ClockTest, TickCountsNeverGoBackAcrossAChangeOfModeAndOnlyAManualClockMovesOnRequest) {
     CClock& clock = CClock::Instance();
-    std::uint64_t before = clock.TickCount();
+    const std::uint64_t before = clock.TickCount();
     clock.UseManual({2024, 3, 13, 0, 10, 0, 0, 0});
     EXPECT_GE(clock.TickCount(), before);
     clock.Advance(10LL * 3600 * 1000);
-    std::uint64_t manual = clock.TickCount();
+    const std::uint64_t manual = clock.TickCount();
     clock.UseSystem();
+    EXPECT_FALSE(clock.IsManual());
     EXPECT_GE(clock.TickCount(), manual);
-}
-
-TEST_F(ClockTest, TheSystemClockGivesAPlausibleLocalTimeAndCannotBeAdvanced) {
-    CClock& clock = CClock::Instance();
-    CLocalTime now = clock.LocalNow();
+    clock.Advance(3600 * 1000);
+    EXPECT_LT(clock.TickCount(), manual + 3600 * 1000);
+    const CLocalTime now = clock.LocalNow();
     EXPECT_GE(now.year, 2024);
     EXPECT_GE(now.weekday, 0);
     EXPECT_LE(now.weekday, 6);
-    const std::uint64_t before = clock.TickCount();
-    clock.Advance(3600 * 1000);
-    EXPECT_LT(clock.TickCount(), before + 3600 * 1000) << "only a manual clock moves on request";
-    EXPECT_FALSE(clock.IsManual());
 }

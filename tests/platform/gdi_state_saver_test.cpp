@@ -42,12 +42,14 @@ TEST(GdiStateSaver, NestedSaversAndEarlyReturnsLeaveTheCallersSelectionsInPlace)
     const CPen pen{PS_SOLID, 1, 0x010203};
     const CBrush brush = CBrush::Solid(0x040506);
     const CFont font{18, 400};
-    dc.SelectPen(pen);
-    dc.SelectBrush(brush);
-    dc.SelectFont(font);
-    dc.SetTextColor(0x070809);
-    dc.SetBkColor(0x0A0B0C);
-    dc.SetBkMode(OPAQUE);
+    // Each setter gives back what it replaces, here the DC's defaults.
+    EXPECT_EQ(dc.SelectPen(pen), CPen{});
+    EXPECT_EQ(dc.SelectBrush(brush), CBrush{});
+    EXPECT_EQ(dc.SelectFont(font), CFont{});
+    EXPECT_EQ(dc.SetTextColor(0x070809), 0u);
+    EXPECT_EQ(dc.SetBkColor(0x0A0B0C), 0xFFFFFFu);
+    EXPECT_EQ(dc.SetBkMode(TRANSPARENT), OPAQUE);
+    EXPECT_EQ(dc.SetBkMode(OPAQUE), TRANSPARENT);
     for (bool leaveEarly : {true, false}) {
         PaintBadge(dc, leaveEarly);
         EXPECT_EQ(dc.GetPen(), pen) << leaveEarly;

@@ -1,4 +1,4 @@
-// Buttons, edits, bottom bars, tabs, slider, labels and the scrolling page,
+// Buttons, edits, bottom bars, tabs, slider, the picture and the scrolling page,
 // driven by taps and typing through the test driver; each test reads what
 // the form heard from its controls.
 #include "platform/testing/CDriverControls.h"
@@ -12,12 +12,14 @@
 #include "platform/ui/UiSlider.h"
 #include "platform/ui/UiStatic.h"
 #include "platform/ui/UiTabBar.h"
+#include "platform/ui/UiTiledImage.h"
 #include "platform/ui/UiToolBar.h"
 #include "platform/win/UiMessageLoop.h"
 #include "support/FormTest.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -33,63 +35,54 @@ protected:
 
 } // namespace
 
-TEST_F(ControlsTest, ATapOnAPushButtonPostsClickedWithItsId) {
-    UiButton* button = Add<UiButton>({20, 20, 220, 90}, 177, [](UiButton& b) {
-        b.SetStyle(UI_BTN_ROUND);
-        b.SetText(u"查询股票");
-    });
-    ASSERT_NE(button, nullptr);
-    ASSERT_TRUE(CDriverControls::TapControl(driver, 177));
-    const auto commands = CommandsFrom(177);
-    ASSERT_EQ(commands.size(), 1u);
-    EXPECT_EQ(commands[0].code, BN_CLICKED);
-    EXPECT_TRUE(driver.ScreenShows(u"查询股票"));
-}
-
-TEST_F(ControlsTest, AReleaseOutsideThePressedButtonPostsNothing) {
-    Add<UiButton>({20, 20, 220, 90}, 177);
-    const CRect r = *CDriverControls::ControlScreenRect(driver, 177);
-    ASSERT_TRUE(driver.Press(r.left + 10, r.top + 10));
-    EXPECT_TRUE(driver.RunOnGui([this] { return static_cast<UiButton*>(form->FindChild(177))->IsPressed(); }));
-    ASSERT_TRUE(driver.Move(r.right + 50, r.top + 10));
-    EXPECT_FALSE(driver.RunOnGui([this] { return static_cast<UiButton*>(form->FindChild(177))->IsPressed(); }));
-    ASSERT_TRUE(driver.Release(r.right + 50, r.top + 10));
-    EXPECT_TRUE(CommandsFrom(177).empty());
-}
-
-TEST_F(ControlsTest, ACheckButtonTogglesOnEveryTapAndReportsEachTap) {
-    UiButton* check = Add<UiButton>({20, 20, 140, 80}, 190, [](UiButton& b) { b.SetStyle(UI_BTN_CHECK); });
-    ASSERT_TRUE(CDriverControls::TapControl(driver, 190));
-    EXPECT_TRUE(driver.RunOnGui([check] { return check->IsChecked(); }));
-    ASSERT_TRUE(CDriverControls::TapControl(driver, 190));
-    EXPECT_FALSE(driver.RunOnGui([check] { return check->IsChecked(); }));
-    EXPECT_EQ(CommandsFrom(190).size(), 2u);
-
-    // A push button never stays checked.
-    UiButton* push = Add<UiButton>({20, 100, 140, 160}, 191);
-    ASSERT_TRUE(CDriverControls::TapControl(driver, 191));
-    EXPECT_FALSE(driver.RunOnGui([push] { return push->IsChecked(); }));
-}
-
-TEST_F(ControlsTest, ADisabledButtonPostsNothingAndADisabledCheckButtonKeepsItsState) {
-    UiButton* check = Add<UiButton>({20, 20, 140, 80}, 245, [](UiButton& b) {
-        b.SetStyle(UI_BTN_CHECK_ALT);
-        b.EnableWindow(false);
-    });
-    UiButton* push = Add<UiButton>({20, 100, 140, 160}, 246, [](UiButton& b) { b.EnableWindow(false); });
-    ASSERT_NE(push, nullptr);
-    for (int id : {245, 246}) {
+TEST_F(ControlsTest, AButtonReportsATapEndingOnItAndACheckButtonTogglesButDisabledNeitherDoes) {
+    struct Case {
+        const char* what;
+        int style;
+        bool enabled;
+        bool slideOff; // the finger leaves the button before it is lifted
+        size_t reports;
+        bool checked;
+    };
+    const Case cases[] = {
+        {"a push button", UI_BTN_ROUND, true, false, 1, false},
+        {"a push button slid off", UI_BTN_ROUND, true, true, 0, false},
+        {"a disabled push button", UI_BTN_ROUND, false, false, 0, false},
+        {"a check button", UI_BTN_CHECK, true, false, 1, true},
+        {"a disabled check button", UI_BTN_CHECK_ALT, false, false, 0, false},
+    };
+    int id = 240;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        UiButton* button = Add<UiButton>({20, 20, 220, 90}, ++id, [&c](UiButton& b) {
+            b.SetStyle(c.style);
+            b.SetText(u"查询股票");
+            b.EnableWindow(c.enabled);
+        });
+        ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(driver.ScreenShows(u"查询股票"));
         const CRect r = *CDriverControls::ControlScreenRect(driver, id);
-        ASSERT_TRUE(driver.Tap((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+        auto pressed = [&] { return driver.RunOnGui([button] { return button->IsPressed(); }); };
+        ASSERT_TRUE(driver.Press(r.left + 10, r.top + 10));
+        EXPECT_EQ(pressed(), c.enabled);
+        const int x = c.slideOff ? r.right + 50 : r.left + 10;
+        ASSERT_TRUE(driver.Move(x, r.top + 10));
+        EXPECT_EQ(pressed(), c.enabled && !c.slideOff);
+        ASSERT_TRUE(driver.Release(x, r.top + 10));
+        const auto commands = CommandsFrom(id);
+        ASSERT_EQ(commands.size(), c.reports);
+        if (c.reports > 0) {
+            EXPECT_EQ(commands[0].code, BN_CLICKED);
+        }
+        EXPECT_EQ(driver.RunOnGui([button] { return button->IsChecked(); }), c.checked);
+        // Enabled (again), every tap reports and a check button toggles back and forth.
+        driver.RunOnGui([button] { button->EnableWindow(true); });
+        ASSERT_TRUE(CDriverControls::TapControl(driver, id));
+        EXPECT_EQ(CommandsFrom(id).size(), c.reports + 1);
+        const bool toggles = c.style != UI_BTN_ROUND;
+        EXPECT_EQ(driver.RunOnGui([button] { return button->IsChecked(); }), toggles && !c.checked);
+        driver.RunOnGui([button] { button->ShowWindow(false); });
     }
-    EXPECT_TRUE(CommandsFrom(245).empty());
-    EXPECT_TRUE(CommandsFrom(246).empty());
-    EXPECT_FALSE(driver.RunOnGui([check] { return check->IsChecked(); }));
-
-    // Enabled again, it works.
-    driver.RunOnGui([check] { check->EnableWindow(true); });
-    ASSERT_TRUE(CDriverControls::TapControl(driver, 245));
-    EXPECT_TRUE(driver.RunOnGui([check] { return check->IsChecked(); }));
 }
 
 TEST_F(ControlsTest, TheToolbarReportsCommand101WithTheButtonIndexInBothHalves) {
@@ -170,21 +163,14 @@ TEST_F(ControlsTest, AnEditStopsAtItsMaximumLengthAndReportsEveryChange) {
     ASSERT_TRUE(driver.PressKey(VK_BACK));
     EXPECT_EQ(driver.ControlText(216), u"60000");
 
-    int changes = 0;
+    std::vector<int> codes;
     std::vector<LPARAM> kinds;
-    bool focusFirst = false;
-    const auto reports = Reports();
-    for (size_t i = 0; i < reports.size(); ++i) {
-        const CReport& r = reports[i];
-        if (r.msg == WM_COMMAND && r.id == 216 && r.code == EN_SETFOCUS)
-            focusFirst = changes == 0;
-        if (r.msg == WM_COMMAND && r.id == 216 && r.code == EN_CHANGE)
-            ++changes;
-        if (r.msg == UIM_EDIT_NOTIFY && r.id == 216)
-            kinds.push_back(r.value);
-    }
-    EXPECT_TRUE(focusFirst);
-    EXPECT_EQ(changes, 7) << "six typed, one erased; the two past the limit change nothing";
+    for (const CReport& r : Reports())
+        if (r.id == 216)
+            r.msg == WM_COMMAND ? codes.push_back(r.code) : kinds.push_back(r.value);
+    std::vector<int> expected(8, EN_CHANGE);
+    expected[0] = EN_SETFOCUS;
+    EXPECT_EQ(codes, expected) << "six typed, one erased; the two past the limit change nothing";
     EXPECT_EQ(kinds, (std::vector<LPARAM>{1, 1, 1, 1, 1, 1, 2}));
 }
 
@@ -214,8 +200,8 @@ TEST_F(ControlsTest, AnEditLimitNeverSplitsACharacterOfTwoUnits) {
     EXPECT_EQ(driver.ControlText(217), u"12");
 }
 
-TEST_F(ControlsTest, APasswordEditShowsDotsAndAProgramTextIsCutToTheLimit) {
-    UiEdit* edit = Add<UiEdit>({20, 20, 300, 80}, 191, [](UiEdit& e) {
+TEST_F(ControlsTest, APasswordShowsAsDotsAndNeverReachesTheTextLogThePixelsOrTheWindowListing) {
+    UiEdit* edit = Add<UiEdit>({20, 20, 460, 80}, 191, [](UiEdit& e) {
         e.SetInputMode(UI_EDIT_INPUT_PASSWORD);
         e.SetLimitText(6);
         e.SetHintText(u"请输入交易密码...");
@@ -224,26 +210,11 @@ TEST_F(ControlsTest, APasswordEditShowsDotsAndAProgramTextIsCutToTheLimit) {
     ASSERT_TRUE(CDriverControls::TapControl(driver, 191));
     ASSERT_TRUE(driver.TypeText(u"135790"));
     EXPECT_EQ(driver.ControlText(191), u"135790");
-    EXPECT_FALSE(driver.ScreenShows(u"135790"));
     EXPECT_TRUE(driver.ScreenShows(u"●●●●●●"));
     EXPECT_FALSE(driver.ScreenShows(u"请输入交易密码...")) << "the hint goes once there is text";
-
-    driver.RunOnGui([edit] { edit->SetText(u"123456789"); });
-    EXPECT_EQ(driver.ControlText(191), u"123456");
-    const auto reports = Reports();
-    ASSERT_FALSE(reports.empty());
-    EXPECT_EQ(reports.back().msg, UIM_EDIT_NOTIFY);
-    EXPECT_EQ(reports.back().value, UI_EDIT_CHANGE_SET);
-}
-
-TEST_F(ControlsTest, APasswordNeverReachesTheTextLogThePixelsOrTheWindowListing) {
-    UiEdit* edit = Add<UiEdit>({20, 20, 460, 80}, 191, [](UiEdit& e) { e.SetInputMode(UI_EDIT_INPUT_PASSWORD); });
-    ASSERT_TRUE(CDriverControls::TapControl(driver, 191));
-    ASSERT_TRUE(driver.TypeText(u"135790"));
     for (const CDrawnText& t : driver.ScreenTexts())
         for (char16_t digit : std::u16string_view(u"135790"))
             EXPECT_EQ(t.text.find(digit), std::u16string::npos) << "a password digit is in the text log";
-    EXPECT_EQ(driver.RunOnGui([edit] { return edit->GetDisplayText(); }), u"●●●●●●");
     for (const CWindowInfo& w : driver.OpenWindows())
         EXPECT_NE(w.text, u"135790") << "a failure listing would print the password";
     EXPECT_EQ(driver.DescribeWindows().find("135790"), std::string::npos);
@@ -262,7 +233,13 @@ TEST_F(ControlsTest, APasswordNeverReachesTheTextLogThePixelsOrTheWindowListing)
     driver.RunOnGui([edit] { edit->SetText(u"888888"); });
     EXPECT_TRUE(pixels() == first) << "the drawn password depends on its characters";
 
-    // A character of two units shows as one dot.
+    // A program text is cut to the limit and reported as set; a character of two units is one dot.
+    driver.RunOnGui([edit] { edit->SetText(u"123456789"); });
+    EXPECT_EQ(driver.ControlText(191), u"123456");
+    const auto reports = Reports();
+    ASSERT_FALSE(reports.empty());
+    EXPECT_EQ(reports.back().msg, UIM_EDIT_NOTIFY);
+    EXPECT_EQ(reports.back().value, UI_EDIT_CHANGE_SET);
     driver.RunOnGui([edit] { edit->SetText(u"a\U00020BB7"); });
     EXPECT_EQ(driver.RunOnGui([edit] { return edit->GetDisplayText(); }), u"●●");
 }
@@ -290,7 +267,7 @@ TEST_F(ControlsTest, AReadOnlyEditTakesNoTypingAndFocusMovesAreReported) {
     EXPECT_EQ(focus, (std::vector<std::pair<int, int>>{{300, EN_SETFOCUS}, {300, EN_KILLFOCUS}, {189, EN_SETFOCUS}}));
 }
 
-TEST_F(ControlsTest, ATabPressMakesItCurrentAndReportsTheIndexHiddenTabsTakeNoPress) {
+TEST_F(ControlsTest, ATabPressMakesItCurrentButAnUnpressableOrHiddenTabOrASlideOffReportsNothing) {
     UiTabBar* tabs = Add<UiTabBar>({0, 0, 480, 60}, 252, [](UiTabBar& t) {
         t.AddTab(u"人民币", true, false);
         t.AddTab(u"美元", false, false);
@@ -302,24 +279,8 @@ TEST_F(ControlsTest, ATabPressMakesItCurrentAndReportsTheIndexHiddenTabsTakeNoPr
     EXPECT_TRUE(CommandsFrom(252).empty()) << "not yet pressable";
     driver.RunOnGui([tabs] {
         tabs->SetTabPressable(0, true);
-        tabs->ShowTab(1, true);
-        tabs->SetTabPressable(1, true);
-    });
-    const CRect r = *CDriverControls::ControlScreenRect(driver, 252);
-    ASSERT_TRUE(driver.Tap(r.left + 360, r.top + 30));
-    const auto commands = CommandsFrom(252);
-    ASSERT_EQ(commands.size(), 1u);
-    EXPECT_EQ(commands[0].code, UI_TAB_PRESSED);
-    EXPECT_EQ(commands[0].value, 1);
-    EXPECT_EQ(driver.RunOnGui([tabs] { return tabs->GetCurTab(); }), 1);
-}
-
-TEST_F(ControlsTest, AHiddenTabGivesItsPlaceToTheOthersAndASlideOffATabPostsNothing) {
-    UiTabBar* tabs = Add<UiTabBar>({0, 0, 480, 60}, 252, [](UiTabBar& t) {
-        t.AddTab(u"人民币");
-        t.AddTab(u"美元");
-        t.AddTab(u"港元");
-        t.ShowTab(1, false);
+        tabs->ShowTab(2, true);
+        tabs->SetTabPressable(2, true);
     });
     EXPECT_EQ(driver.RunOnGui([tabs] { return tabs->GetTabRect(2); }), (CRect{240, 0, 480, 60}));
     EXPECT_TRUE(driver.RunOnGui([tabs] { return tabs->GetTabRect(1).IsEmpty(); }));
@@ -327,8 +288,9 @@ TEST_F(ControlsTest, AHiddenTabGivesItsPlaceToTheOthersAndASlideOffATabPostsNoth
     EXPECT_FALSE(driver.ScreenShows(u"美元"));
     const CRect r = *CDriverControls::ControlScreenRect(driver, 252);
     ASSERT_TRUE(driver.Tap(r.left + 250, r.top + 30)); // where the hidden tab's text would be
-    auto commands = CommandsFrom(252);
+    const auto commands = CommandsFrom(252);
     ASSERT_EQ(commands.size(), 1u);
+    EXPECT_EQ(commands[0].code, UI_TAB_PRESSED);
     EXPECT_EQ(commands[0].value, 2);
 
     // Down on one tab, up on another: nothing, and the current tab stays.
@@ -340,31 +302,21 @@ TEST_F(ControlsTest, AHiddenTabGivesItsPlaceToTheOthersAndASlideOffATabPostsNoth
     EXPECT_EQ(driver.RunOnGui([tabs] { tabs->SetCurTab(3); return tabs->GetCurTab(); }), -1);
 }
 
-TEST_F(ControlsTest, ASliderReportsItsValueWhenTheFingerLeaves) {
-    UiSlider* slider = Add<UiSlider>({0, 0, 424, 60}, 181, [](UiSlider& s) { s.SetRange(0, 2); });
-    const CRect r = *CDriverControls::ControlScreenRect(driver, 181);
-    ASSERT_TRUE(driver.Drag({r.left + 12, r.top + 30}, {r.right - 12, r.top + 30}, 5));
-    auto commands = CommandsFrom(181);
-    ASSERT_EQ(commands.size(), 1u) << "only the release reports";
-    EXPECT_EQ(commands[0].code, UI_SLIDER_RELEASED);
-    EXPECT_EQ(commands[0].value, 2);
-    // Disabled, it neither moves nor reports.
-    driver.RunOnGui([slider] { slider->EnableWindow(false); });
-    ASSERT_TRUE(driver.Tap(r.left + 12, r.top + 30));
-    EXPECT_EQ(CommandsFrom(181).size(), 1u);
-    EXPECT_EQ(driver.RunOnGui([slider] { return slider->GetPos(); }), 2);
-}
-
-TEST_F(ControlsTest, ASliderDraggedPastEitherEndStopsAtThatEndOfItsRange) {
+TEST_F(ControlsTest, ASliderReportsOnlyAsTheFingerLeavesStopsAtItsEndsAndDisabledNeitherMovesNorReports) {
     UiSlider* slider = Add<UiSlider>({28, 100, 452, 160}, 181, [](UiSlider& s) { s.SetRange(100, -100); });
     EXPECT_EQ(driver.RunOnGui([slider] { return slider->GetRangeMin(); }), -100) << "a reversed range is swapped";
     const CRect r = *CDriverControls::ControlScreenRect(driver, 181);
     ASSERT_TRUE(driver.Drag({r.left + 200, r.top + 30}, {r.left - 20, r.top + 30}, 4));
     ASSERT_TRUE(driver.Drag({r.left + 200, r.top + 30}, {r.right + 20, r.top + 30}, 4));
     const auto commands = CommandsFrom(181);
-    ASSERT_EQ(commands.size(), 2u);
+    ASSERT_EQ(commands.size(), 2u) << "only the releases report";
+    EXPECT_EQ(commands[0].code, UI_SLIDER_RELEASED);
     EXPECT_EQ(commands[0].value, -100);
     EXPECT_EQ(commands[1].value, 100);
+    driver.RunOnGui([slider] { slider->EnableWindow(false); });
+    ASSERT_TRUE(driver.Drag({r.left + 200, r.top + 30}, {r.left + 12, r.top + 30}, 4));
+    EXPECT_EQ(CommandsFrom(181).size(), 2u);
+    EXPECT_EQ(driver.RunOnGui([slider] { return slider->GetPos(); }), 100);
     driver.RunOnGui([slider] {
         // The thumb's centre runs from half a thumb in to half a thumb before the end.
         EXPECT_EQ(slider->XFromValue(-100), 12);
@@ -415,7 +367,7 @@ TEST_F(ControlsTest, AListThatNeverSlidesLetsThePageScrollAndStillTakesItsTaps) 
         auto l = std::make_unique<UiChoiceList>();
         l->SetSlideMode(UI_SLIDE_NONE);
         l->SetItemHeight(45);
-        for (const char16_t* t : {u"日线", u"周线", u"月线", u"5分钟", u"15分钟", u"30分钟", u"60分钟"})
+        for (const char16_t* t : {u"日线", u"周线", u"月线", u"季线", u"年线", u"5分钟", u"15分钟", u"30分钟", u"60分钟"})
             l->AddItem(t);
         l->Create(page, {40, 100, 440, 415}, 301);
         UiChoiceList* raw = l.get();
@@ -435,4 +387,38 @@ TEST_F(ControlsTest, AListThatNeverSlidesLetsThePageScrollAndStillTakesItsTaps) 
     EXPECT_EQ(commands[0].code, UI_LIST_CHOSEN);
     EXPECT_EQ(commands[0].value, 2);
     EXPECT_EQ(driver.RunOnGui([list] { return list->GetCurSel(); }), 2);
+}
+
+TEST_F(ControlsTest, WhatAPicturesOwnerDrawsIntoItsMemoryDcShowsInItsPlaceAndAResizeStartsAfresh) {
+    UiTiledImage* picture = Add<UiTiledImage>({10, 50, 410, 350}, 175);
+    ASSERT_NE(picture, nullptr);
+    driver.RunOnGui([picture] {
+        CDC* dc = picture->GetDC();
+        ASSERT_NE(dc, nullptr);
+        EXPECT_EQ(picture->GetMemDC().Width(), 400);
+        EXPECT_EQ(picture->GetMemDC().Height(), 300);
+        dc->FillRect({0, 0, 400, 300}, MakeRgb(0, 0, 0x40));
+        dc->SetTextColor(MakeRgb(255, 255, 0));
+        dc->TextOut(20, 20, u"分时走势");
+        dc->FillRect({100, 100, 101, 101}, MakeRgb(255, 0, 0));
+        picture->Invalidate();
+    });
+    const CRect screen = *CDriverControls::ControlScreenRect(driver, 175);
+    const std::vector<CDrawnText> texts = driver.ScreenTexts();
+    const auto shown =
+        std::find_if(texts.begin(), texts.end(), [](const CDrawnText& t) { return t.text == u"分时走势"; });
+    ASSERT_NE(shown, texts.end());
+    EXPECT_EQ(shown->rect.TopLeft(), (CPoint{screen.left + 20, screen.top + 20}));
+    const COLORREF pixel = driver.RunOnGui([&screen] {
+        return UiMessageLoop::Current()->Screen().GetPixel(screen.left + 100, screen.top + 100);
+    });
+    EXPECT_EQ(pixel, MakeRgb(255, 0, 0));
+
+    driver.RunOnGui([picture] {
+        picture->MoveWindow({0, 0, 300, 150});
+        EXPECT_EQ(picture->GetMemDC().Width(), 300);
+        EXPECT_EQ(picture->GetMemDC().Height(), 150);
+        EXPECT_TRUE(picture->GetDC()->GetSurface()->Texts().empty());
+    });
+    EXPECT_FALSE(driver.ScreenShows(u"分时走势"));
 }

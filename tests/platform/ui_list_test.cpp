@@ -6,7 +6,7 @@
 #include "platform/testing/CHeadlessHost.h"
 #include "platform/ui/UiList.h"
 #include "platform/win/UiMessageLoop.h"
-#include "ui_TestForm.h"
+#include "support/FormTest.h"
 
 #include <gtest/gtest.h>
 
@@ -68,36 +68,29 @@ std::u16string Name(int i) {
 }
 
 // A form with a 600-pixel-high list of 40 rows, run by the test driver.
-class ListDriverTest : public ::testing::Test {
+class ListDriverTest : public FormTest {
 protected:
-    CGTestDriver driver;
-    std::unique_ptr<CTestForm> form;
-    std::unique_ptr<CRecordList> list;
+    CRecordList* list = nullptr;
 
     void SetUp() override {
-        ASSERT_TRUE(driver.Start([this] {
-            form = std::make_unique<CTestForm>();
-            form->CreateForm(nullptr, UiMessageLoop::Current()->GetWorkRect(), true);
-            list = std::make_unique<CRecordList>();
-            list->SetItemHeight(kRowHeight);
-            list->SetSeparators(false);
-            list->SetNotify(true);
-            list->ShowScrollBar(true);
+        FormTest::SetUp();
+        list = Add<CRecordList>({0, 0, 480, 600}, kListId, [](CRecordList& l) {
+            l.SetItemHeight(kRowHeight);
+            l.ShowScrollBar(true);
             for (int i = 0; i < 40; ++i)
-                list->AddRecord(Name(i), i);
-            list->Create(form.get(), {0, 0, 480, 600}, kListId);
-        }));
-    }
-    void TearDown() override {
-        driver.RunOnGui([this] {
-            list.reset();
-            form.reset();
+                l.AddRecord(Name(i), i);
         });
-        driver.Stop();
+        ASSERT_NE(list, nullptr);
     }
     int ScreenTop() { return CDriverControls::ControlScreenRect(driver, kListId)->top; }
     int ScrollPos() {
         return driver.RunOnGui([this] { return list->GetScrollPos(); });
+    }
+    bool Scrolling() {
+        return driver.RunOnGui([this] { return list->IsScrolling(); });
+    }
+    CRecordList::Release LastRelease() {
+        return driver.RunOnGui([this] { return list->releases.back(); });
     }
     // A quick upward flick over the list (the clock does not move meanwhile).
     void Fling() {
@@ -108,12 +101,12 @@ protected:
 
 } // namespace
 
-TEST_F(ListDriverTest, ATapOnARowSelectsItAndADragSelectsNothing) {
+TEST_F(ListDriverTest, ATapSelectsADragFollowsTheFingerAndAFlingGlidesOnUntilItRestsOrAPressStopsIt) {
     const int top = ScreenTop();
     ASSERT_TRUE(driver.Tap(240, top + 2 * kRowHeight + 10));
     EXPECT_EQ(CDriverControls::ListSelection(driver, kListId), 2);
 
-    // A slow drag (the clock advances between the moves): no selection change.
+    // A slow drag (the clock advances between the moves): no selection change, no glide.
     ASSERT_TRUE(driver.Press(240, top + 300));
     for (int y = 290; y >= 200; y -= 10) {
         ASSERT_TRUE(driver.AdvanceClock(200));
@@ -123,80 +116,33 @@ TEST_F(ListDriverTest, ATapOnARowSelectsItAndADragSelectsNothing) {
     ASSERT_TRUE(driver.Release(240, top + 200));
     EXPECT_EQ(CDriverControls::ListSelection(driver, kListId), 2);
     EXPECT_EQ(ScrollPos(), 100) << "the rows follow the finger";
-    driver.RunOnGui([this] {
-        ASSERT_FALSE(list->releases.empty());
-        EXPECT_TRUE(list->releases.back().moved);
-        EXPECT_FALSE(list->releases.back().wasScrolling);
-        EXPECT_FALSE(list->IsScrolling()) << "a slow release does not fling";
-    });
-}
+    EXPECT_TRUE(LastRelease().moved);
+    EXPECT_FALSE(LastRelease().wasScrolling);
+    EXPECT_FALSE(Scrolling());
 
-TEST_F(ListDriverTest, AFlingKeepsTheListMovingALittleThenItComesToRest) {
     Fling();
-    const int released = ScrollPos();
-    EXPECT_EQ(released, 300) << "the drag moved the rows by the finger's whole travel";
-    EXPECT_TRUE(driver.RunOnGui([this] { return list->IsScrolling(); }));
+    EXPECT_EQ(ScrollPos(), 400) << "the drag moved the rows by the finger's whole travel";
+    EXPECT_TRUE(Scrolling());
     ASSERT_TRUE(driver.AdvanceClock(3000));
-    const int after = ScrollPos();
-    EXPECT_GT(after, released + 100);
-    EXPECT_LE(after, released + static_cast<int>(CMouseTracker::kMaxSpeed * CMouseTracker::kDecayMs) + 1);
-    EXPECT_FALSE(driver.RunOnGui([this] { return list->IsScrolling(); }));
-}
+    EXPECT_GT(ScrollPos(), 500);
+    EXPECT_LE(ScrollPos(), 400 + static_cast<int>(CMouseTracker::kMaxSpeed * CMouseTracker::kDecayMs) + 1);
+    EXPECT_FALSE(Scrolling());
 
-TEST_F(ListDriverTest, ATapThatStopsAMovingListReportsStillScrollingAndSelectsNothing) {
+    // A press on the gliding list stops it: still scrolling at the press, so no tap.
     Fling();
     ASSERT_TRUE(driver.AdvanceClock(50));
-    ASSERT_TRUE(driver.RunOnGui([this] { return list->IsScrolling(); }));
-    const int top = ScreenTop();
+    ASSERT_TRUE(Scrolling());
     ASSERT_TRUE(driver.Tap(240, top + 100));
-    driver.RunOnGui([this] {
-        const CRecordList::Release& r = list->releases.back();
-        EXPECT_TRUE(r.wasScrolling);
-        EXPECT_FALSE(r.moved);
-        EXPECT_GE(r.item, 0);
-        EXPECT_EQ(list->GetCurSel(), -1);
-        EXPECT_FALSE(list->IsScrolling()) << "the press stopped the list";
-    });
+    EXPECT_TRUE(LastRelease().wasScrolling);
+    EXPECT_FALSE(LastRelease().moved);
+    EXPECT_GT(LastRelease().item, 2);
+    EXPECT_EQ(CDriverControls::ListSelection(driver, kListId), 2);
+    EXPECT_FALSE(Scrolling());
     const int stopped = ScrollPos();
     ASSERT_TRUE(driver.AdvanceClock(1000));
     EXPECT_EQ(ScrollPos(), stopped);
-    // The next tap on the resting list selects.
     ASSERT_TRUE(driver.Tap(240, top + 100));
-    EXPECT_GE(CDriverControls::ListSelection(driver, kListId).value_or(-1), 0);
-}
-
-TEST_F(ListDriverTest, AListInSlideModeNoneNeverScrollsButStillReportsTheMove) {
-    driver.RunOnGui([this] { list->SetSlideMode(UI_SLIDE_NONE); });
-    Fling();
-    EXPECT_EQ(ScrollPos(), 0);
-    ASSERT_TRUE(driver.AdvanceClock(1000));
-    EXPECT_EQ(ScrollPos(), 0);
-    driver.RunOnGui([this] {
-        EXPECT_TRUE(list->releases.back().moved);
-        EXPECT_EQ(list->GetCurSel(), -1);
-    });
-}
-
-TEST_F(ListDriverTest, TheListStopsAtItsEndsWhateverTheFlingOrDragAndComesBackAtOnce) {
-    for (int i = 0; i < 6; ++i) {
-        Fling();
-        ASSERT_TRUE(driver.AdvanceClock(2000));
-    }
-    EXPECT_EQ(ScrollPos(), 40 * kRowHeight - 600);
-    const int top = ScreenTop();
-    // A drag down past the top: the rows stop at the first, however far the finger goes.
-    for (int i = 0; i < 5 && ScrollPos() > 0; ++i) {
-        ASSERT_TRUE(driver.Drag({240, top + 10}, {240, top + 590}, 4));
-        ASSERT_TRUE(driver.AdvanceClock(5000));
-    }
-    EXPECT_EQ(ScrollPos(), 0);
-    ASSERT_TRUE(driver.Press(240, top + 100));
-    ASSERT_TRUE(driver.Move(240, top + 400));
-    EXPECT_EQ(ScrollPos(), 0) << "pulled down at the top";
-    ASSERT_TRUE(driver.Move(240, top + 350));
-    EXPECT_EQ(ScrollPos(), 50) << "the way back moves the rows at once, with no slack to take up";
-    ASSERT_TRUE(driver.AdvanceClock(1000));
-    ASSERT_TRUE(driver.Release(240, top + 350));
+    EXPECT_EQ(CDriverControls::ListSelection(driver, kListId), LastRelease().item) << "the next tap selects";
 }
 
 // Geometry and item bookkeeping, on the test thread with a plain loop.
@@ -258,127 +204,91 @@ TEST_F(ListTest, TheScrollStaysWithinTheRowsAsRowsComeAndGo) {
     EXPECT_EQ(list->GetScrollPos(), 0) << "a list that fits never scrolls";
 }
 
-TEST_F(ListTest, TheSelectionFollowsItsRowThroughInsertsAndRemovals) {
-    for (int i = 0; i < 5; ++i)
-        list->AddRecord(Name(i), i);
-    list->SetCurSel(2);
-    list->InsertItem(0, u"above");
-    EXPECT_EQ(list->GetCurSel(), 3);
-    list->InsertItem(3, u"at the selected place"); // goes before the selected row
-    EXPECT_EQ(list->GetCurSel(), 4);
-    list->InsertItem(99, u"at the end"); // clamped to the end
-    EXPECT_EQ(list->GetCurSel(), 4);
-    EXPECT_EQ(list->GetItemText(list->GetCount() - 1), u"at the end");
-    EXPECT_EQ(list->RecordAt(list->GetCurSel())->name, u"row2");
-
-    list->RemoveItem(5); // below: no change
-    EXPECT_EQ(list->GetCurSel(), 4);
-    list->RemoveItem(0); // above
-    EXPECT_EQ(list->GetCurSel(), 3);
-    EXPECT_EQ(list->RecordAt(list->GetCurSel())->name, u"row2");
-    list->RemoveItem(3); // the selected row itself
-    EXPECT_EQ(list->GetCurSel(), -1);
-}
-
-TEST_F(ListTest, SortingWithAComparatorKeepsEveryItemWithItsOwnDataAndTheSelection) {
+TEST_F(ListTest, TheSelectionFollowsItsRowThroughInsertsRemovalsAndSortsAndIgnoresBadIndices) {
     const double prices[] = {3.5, -1, 12, 3.5, 0, 7.25, 3.5, 100, -20};
     for (int i = 0; i < 9; ++i)
         list->AddRecord(Name(i), prices[i]);
-    list->SetCurSel(5); // row5, 7.25
-    list->SortItems([](const UiListItem& a, const UiListItem& b) {
+    const auto dearestFirst = [](const UiListItem& a, const UiListItem& b) {
         return CRecordList::Record(a)->price > CRecordList::Record(b)->price;
-    });
-    ASSERT_EQ(list->GetCount(), 9);
+    };
+    auto selected = [this] { return list->RecordAt(list->GetCurSel())->name; };
+    list->SetCurSel(5); // row5, 7.25
+    list->SortItems(dearestFirst);
     const std::vector<std::u16string> expected = {u"row7", u"row2", u"row5", u"row0", u"row3",
                                                   u"row6", u"row4", u"row1", u"row8"};
     for (int i = 0; i < 9; ++i) {
         EXPECT_EQ(list->RecordAt(i)->name, expected[i]) << "position " << i;
         EXPECT_EQ(list->RecordAt(i)->price, prices[list->RecordAt(i)->name.back() - u'0']);
     }
-    EXPECT_EQ(list->GetCurSel(), 2) << "the selection stays on its row";
-    EXPECT_EQ(list->RecordAt(list->GetCurSel())->name, u"row5");
-}
-
-TEST_F(ListTest, SortingAPartLeavesTheRestAlone) {
-    for (int i = 0; i < 6; ++i)
-        list->AddRecord(Name(i), -i);
-    list->SortItems([](const UiListItem& a, const UiListItem& b) {
-        return CRecordList::Record(a)->price < CRecordList::Record(b)->price;
-    }, 1, 3);
-    const std::vector<std::u16string> expected = {u"row0", u"row3", u"row2", u"row1", u"row4", u"row5"};
-    for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(list->RecordAt(i)->name, expected[i]);
-
-    // The selection follows its row inside the span and stays put outside it.
-    const auto dearestFirst = [](const UiListItem& a, const UiListItem& b) {
-        return CRecordList::Record(a)->price > CRecordList::Record(b)->price;
-    };
-    list->SetCurSel(1); // row3
-    list->SortItems(dearestFirst, 1, 3);
-    EXPECT_EQ(list->RecordAt(list->GetCurSel())->name, u"row3");
+    EXPECT_EQ(list->GetCurSel(), 2);
+    // A part sorted the other way: the rest stays, the selection follows its row.
+    list->SetCurSel(1); // row2
+    list->SortItems([&](const UiListItem& a, const UiListItem& b) { return dearestFirst(b, a); }, 1, 3);
+    EXPECT_EQ(list->RecordAt(0)->name, u"row7");
+    EXPECT_EQ(list->RecordAt(1)->name, u"row0");
+    EXPECT_EQ(list->RecordAt(2)->name, u"row5");
+    EXPECT_EQ(list->RecordAt(4)->name, u"row3");
     EXPECT_EQ(list->GetCurSel(), 3);
-    list->SetCurSel(5);
-    list->SortItems(dearestFirst, 0, 4);
+    list->SortItems(dearestFirst, 5, 4);
+    EXPECT_EQ(list->GetCurSel(), 3) << "outside the sorted part";
+    EXPECT_EQ(selected(), u"row2");
+
+    list->InsertItem(0, u"above");
+    list->InsertItem(4, u"at the selected place"); // goes before the selected row
+    list->InsertItem(99, u"at the end");           // clamped to the end
     EXPECT_EQ(list->GetCurSel(), 5);
+    EXPECT_EQ(list->GetItemText(list->GetCount() - 1), u"at the end");
+    EXPECT_EQ(selected(), u"row2");
+    list->RemoveItem(6); // below: no change
+    list->RemoveItem(0); // above
+    EXPECT_EQ(list->GetCurSel(), 4);
+    EXPECT_EQ(selected(), u"row2");
+    list->RemoveItem(4); // the selected row itself
+    EXPECT_EQ(list->GetCurSel(), -1);
+
+    list->SetCurSel(list->GetCount());
+    EXPECT_EQ(list->GetCurSel(), -1) << "out of range means none";
+    list->SetItemText(99, u"x");
+    list->SetItemData(-1, 7);
+    EXPECT_EQ(list->GetItemText(99), u"");
+    EXPECT_EQ(list->GetItemData(99), 0u);
 }
 
-TEST_F(ListTest, RemovingItemsCallsTheOwnersHookExactlyOnceForEachAfterItLeft) {
+TEST_F(ListTest, TheOwnersHookRunsExactlyOnceForEveryItemThatLeavesAfterItLeft) {
     for (int i = 0; i < 5; ++i)
         list->AddRecord(Name(i), i);
     const std::uintptr_t second = list->GetItemData(1);
-    list->SetCurSel(3);
     EXPECT_TRUE(list->RemoveItem(1));
     EXPECT_FALSE(list->RemoveItem(7));
     EXPECT_FALSE(list->RemoveItem(-1));
     ASSERT_EQ(list->hookCalls, 1);
     EXPECT_EQ(list->removed[0], std::make_pair(1, second));
     EXPECT_EQ(list->GetCount(), 4);
-    EXPECT_EQ(list->GetCurSel(), 2) << "the selection follows its row";
     EXPECT_EQ(list->RecordAt(1)->name, u"row2");
-
     list->RemoveAll();
     EXPECT_EQ(list->hookCalls, 5);
     EXPECT_EQ(list->GetCount(), 0);
-    EXPECT_EQ(list->GetCurSel(), -1);
     list->RemoveAll();
     EXPECT_EQ(list->hookCalls, 5) << "an empty list calls nothing";
-}
 
-TEST_F(ListTest, DestroyingTheFormRemovesTheRowsThroughTheHookOnce) {
+    // The form's destruction takes the rows through the hook, once.
     for (int i = 0; i < 3; ++i)
         list->AddRecord(Name(i), i);
     form.Destroy();
-    EXPECT_EQ(list->hookCalls, 3);
+    EXPECT_EQ(list->hookCalls, 8);
     EXPECT_EQ(list->GetCount(), 0);
     list.reset(); // its own RemoveAll finds nothing left: no double free
-}
 
-TEST_F(ListTest, AHookThatReadsTheListSeesTheItemAlreadyGone) {
+    // A hook that reads the list sees the item already gone.
     class CProbe : public UiList {
     public:
         std::vector<int> countsSeen;
         void OnRemoveItem(int, std::uintptr_t) override { countsSeen.push_back(GetCount()); }
     };
     CProbe probe;
-    ASSERT_TRUE(probe.Create(&form, {0, 0, 100, 100}));
     probe.AddItem(u"a");
     probe.AddItem(u"b");
     probe.RemoveItem(0);
     probe.RemoveAll();
     EXPECT_EQ(probe.countsSeen, (std::vector<int>{1, 0}));
-    probe.Destroy();
-}
-
-TEST_F(ListTest, SelectionOutOfRangeMeansNoneAndSettersIgnoreBadIndices) {
-    list->AddItem(u"only", 42);
-    list->SetCurSel(5);
-    EXPECT_EQ(list->GetCurSel(), -1);
-    list->SetCurSel(0);
-    EXPECT_EQ(list->GetCurSel(), 0);
-    list->SetItemText(3, u"x");
-    list->SetItemData(-1, 7);
-    EXPECT_EQ(list->GetItemText(3), u"");
-    EXPECT_EQ(list->GetItemData(9), 0u);
-    EXPECT_EQ(list->GetItemData(0), 42u);
-    list->SetItemData(0, 0); // the plain item owns nothing for the record hook
 }

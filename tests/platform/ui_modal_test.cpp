@@ -10,7 +10,7 @@
 #include "platform/ui/UiDateTimePicker.h"
 #include "platform/ui/UiPicker.h"
 #include "platform/win/UiMessageLoop.h"
-#include "ui_TestForm.h"
+#include "support/FormTest.h"
 
 #include <gtest/gtest.h>
 
@@ -18,23 +18,8 @@
 
 namespace {
 
-class ModalTest : public ::testing::Test {
+class ModalTest : public FormTest {
 protected:
-    CGTestDriver driver;
-    std::unique_ptr<CTestForm> form;
-
-    void SetUp() override {
-        ASSERT_TRUE(driver.Start([this] {
-            form = std::make_unique<CTestForm>();
-            form->CreateForm(nullptr, UiMessageLoop::Current()->GetWorkRect(), true);
-        }));
-    }
-    void TearDown() override {
-        // Stop first: it unwinds a choice a failed test left open before
-        // the objects that run it go.
-        driver.Stop();
-        form.reset();
-    }
     // Starts action from the form's window procedure and returns once the
     // choice it opens is at rest on the screen.
     void Open(std::function<int()> action) {
@@ -54,53 +39,27 @@ protected:
 
 } // namespace
 
-TEST_F(ModalTest, AScriptedMessageBoxRecordsCaptionAndTextAndAnswersAtOnce) {
-    driver.AnswerNext(ModalKind::MessageBox, IDYES);
-    const int answer = driver.RunOnGui([this] {
-        return UiMessageBox(form.get(), u"确定删除所选股票？", u"提示", MB_YESNO);
-    });
-    EXPECT_EQ(answer, IDYES);
-    const auto shown = driver.Shown();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].kind, ModalKind::MessageBox);
-    EXPECT_EQ(shown[0].caption, u"提示");
-    EXPECT_EQ(shown[0].text, u"确定删除所选股票？");
-    EXPECT_EQ(shown[0].answer, IDYES);
-    EXPECT_EQ(shown[0].items, (std::vector<std::u16string>{u"是", u"否"}));
-    EXPECT_EQ(Depth(), 0) << "no window was run";
-}
-
-TEST_F(ModalTest, ARealMessageBoxShowsItsTextAndAnswersTheTappedButton) {
-    Open([this] { return UiMessageBox(form.get(), u"您确定退出系统？", u"退出系统", MB_YESNO); });
-    EXPECT_EQ(Depth(), 1);
-    EXPECT_EQ(Result(), INT_MIN) << "the box is still open";
-    EXPECT_TRUE(driver.ScreenShows(u"您确定退出系统？"));
-    EXPECT_TRUE(driver.ScreenShows(u"退出系统"));
-    EXPECT_TRUE(driver.ScreenShows(u"否"));
-    EXPECT_TRUE(driver.SaveScreen(ORB_BINARY_DIR "/screens", "ui_message_box"));
-    ASSERT_TRUE(CDriverControls::TapControl(driver, IDNO));
-    EXPECT_EQ(Result(), IDNO);
-    EXPECT_EQ(Depth(), 0);
-    EXPECT_FALSE(driver.ScreenShows(u"您确定退出系统？")) << "the box is gone";
-    const auto shown = driver.Shown();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].caption, u"退出系统");
-    EXPECT_EQ(shown[0].answer, IDNO);
-}
-
-TEST_F(ModalTest, TheBoxLaysItsButtonsOutLeftToRightWithTheirOwnTexts) {
+// A scripted box answers at once and is recorded: the screens' message tests.
+TEST_F(ModalTest, ARealMessageBoxLaysOutItsButtonsInOrderAndAnswersTheTappedButtonOrAKey) {
     struct Case {
         int buttons;
         std::vector<std::pair<int, std::u16string>> expected; // left to right
+        int key;                                              // answers instead of a tap of the last button
+        int answer;
     };
     const Case cases[] = {
-        {MB_OK, {{IDOK, u"确定"}}},
-        {MB_OKCANCEL, {{IDOK, u"确定"}, {IDCANCEL, u"取消"}}},
-        {MB_YESNO, {{IDYES, u"是"}, {IDNO, u"否"}}},
+        {MB_OK, {{IDOK, u"确定"}}, 0, IDOK},
+        {MB_OKCANCEL, {{IDOK, u"确定"}, {IDCANCEL, u"取消"}}, VK_ESCAPE, IDCANCEL},
+        {MB_OKCANCEL, {{IDOK, u"确定"}, {IDCANCEL, u"取消"}}, VK_RETURN, IDOK},
+        {MB_YESNO, {{IDYES, u"是"}, {IDNO, u"否"}}, 0, IDNO},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.buttons);
-        Open([this, c] { return UiMessageBox(form.get(), u"委托已提交", u"提示", c.buttons); });
+        SCOPED_TRACE(c.answer);
+        Open([this, c] { return UiMessageBox(form.get(), u"您确定退出系统？", u"退出系统", c.buttons); });
+        EXPECT_EQ(Depth(), 1);
+        EXPECT_EQ(Result(), INT_MIN) << "the box is still open";
+        EXPECT_TRUE(driver.ScreenShows(u"您确定退出系统？"));
+        EXPECT_TRUE(driver.ScreenShows(u"退出系统"));
         int lastRight = 0;
         for (const auto& [id, text] : c.expected) {
             EXPECT_EQ(driver.ControlText(id), text);
@@ -111,8 +70,13 @@ TEST_F(ModalTest, TheBoxLaysItsButtonsOutLeftToRightWithTheirOwnTexts) {
             lastRight = r->right;
         }
         EXPECT_LE(lastRight, 480);
-        ASSERT_TRUE(CDriverControls::TapControl(driver, c.expected.back().first));
-        EXPECT_EQ(Result(), c.expected.back().first);
+        ASSERT_TRUE(c.key ? driver.PressKey(c.key) : CDriverControls::TapControl(driver, c.expected.back().first));
+        EXPECT_EQ(Result(), c.answer);
+        EXPECT_EQ(Depth(), 0);
+        EXPECT_FALSE(driver.ScreenShows(u"您确定退出系统？")) << "the box is gone";
+        ASSERT_FALSE(driver.Shown().empty());
+        EXPECT_EQ(driver.Shown().back().caption, u"退出系统");
+        EXPECT_EQ(driver.Shown().back().answer, c.answer);
     }
 }
 
@@ -132,15 +96,6 @@ TEST_F(ModalTest, ATapBesideTheBoxOrOnTheFormBelowDoesNotReachTheForm) {
     driver.RunOnGui([below] { delete below; });
 }
 
-TEST_F(ModalTest, TheEnterAndEscapeKeysAnswerTheFirstAndTheNegativeButton) {
-    Open([this] { return UiMessageBox(form.get(), u"放弃修改并返回？", u"提示", MB_OKCANCEL); });
-    ASSERT_TRUE(driver.PressKey(VK_ESCAPE));
-    EXPECT_EQ(Result(), IDCANCEL);
-    Open([this] { return UiMessageBox(form.get(), u"放弃修改并返回？", u"提示", MB_OKCANCEL); });
-    ASSERT_TRUE(driver.PressKey(VK_RETURN));
-    EXPECT_EQ(Result(), IDOK);
-}
-
 TEST_F(ModalTest, APopupMenuReturnsTheIdOfTheTappedRowAndZeroWhenDismissed) {
     auto menu = std::make_shared<CUiPopupMenu>();
     driver.RunOnGui([menu] {
@@ -149,7 +104,6 @@ TEST_F(ModalTest, APopupMenuReturnsTheIdOfTheTappedRowAndZeroWhenDismissed) {
     });
     Open([this, menu] { return menu->TrackPopup(form.get()); });
     EXPECT_TRUE(driver.ScreenShows(u"卖出"));
-    EXPECT_TRUE(driver.SaveScreen(ORB_BINARY_DIR "/screens", "ui_popup_menu"));
     EXPECT_EQ(CDriverControls::ListItems(driver, 1), (std::vector<std::u16string>{u"取消", u"卖出"}));
     ASSERT_TRUE(CDriverControls::TapListItem(driver, 1, 1));
     EXPECT_EQ(Result(), 122);
@@ -192,7 +146,7 @@ TEST_F(ModalTest, ThePickerReturnsTheTappedIndexOrMinusOneWhenCancelled) {
     driver.RunOnGui([&picker] { picker.reset(); });
 }
 
-TEST_F(ModalTest, TheDatePickerReturnsTheChosenDateAsYyyymmdd) {
+TEST_F(ModalTest, TheDatePickerReturnsTheChosenOrAScriptedRealDateAsYyyymmdd) {
     auto picker = std::make_shared<UiDateTimePicker>();
     driver.RunOnGui([picker] { picker->SetDate(2024, 1, 31); });
     EXPECT_EQ(driver.RunOnGui([picker] { return picker->GetDateValue(); }), 20240131);
@@ -206,7 +160,6 @@ TEST_F(ModalTest, TheDatePickerReturnsTheChosenDateAsYyyymmdd) {
     // 2023: February has 28 days.
     ASSERT_TRUE(CDriverControls::TapListItem(driver, UiDateTimePicker::kYearList, 100));
     EXPECT_EQ(CDriverControls::ListItems(driver, UiDateTimePicker::kDayList)->size(), 28u);
-    EXPECT_TRUE(driver.SaveScreen(ORB_BINARY_DIR "/screens", "ui_date_picker"));
     ASSERT_TRUE(CDriverControls::TapListItem(driver, UiDateTimePicker::kDayList, 4));
     ASSERT_TRUE(CDriverControls::TapControl(driver, IDOK));
     EXPECT_EQ(Result(), IDOK);
@@ -218,6 +171,14 @@ TEST_F(ModalTest, TheDatePickerReturnsTheChosenDateAsYyyymmdd) {
     ASSERT_TRUE(CDriverControls::TapControl(driver, IDCANCEL));
     EXPECT_EQ(Result(), IDCANCEL);
     EXPECT_EQ(driver.Shown().back().answer, 0);
+
+    // Scripted: a real date is taken, anything else cancels and leaves the date.
+    for (int answer : {20240105, 20230229, 0}) {
+        driver.AnswerNext(ModalKind::DatePicker, answer);
+        EXPECT_EQ(driver.RunOnGui([this, picker] { return picker->DoModal(form.get()); }),
+                  answer == 20240105 ? IDOK : IDCANCEL);
+        EXPECT_EQ(driver.RunOnGui([picker] { return picker->GetDateValue(); }), 20240105);
+    }
     driver.RunOnGui([&picker] { picker.reset(); });
 }
 
@@ -225,39 +186,18 @@ TEST_F(ModalTest, TheDatePickerClampsMonthDayAndYearIntoRealDates) {
     driver.RunOnGui([] {
         UiDateTimePicker picker;
         picker.SetYearRange(2000, 2024);
-        picker.SetDate(2023, 2, 31);
-        EXPECT_EQ(picker.GetDateValue(), 20230228);
-        picker.SetDate(2024, 2, 30);
-        EXPECT_EQ(picker.GetDateValue(), 20240229);
-        picker.SetDate(2023, 4, 31);
-        EXPECT_EQ(picker.GetDateValue(), 20230430);
-        picker.SetDate(2023, 13, 0);
-        EXPECT_EQ(picker.GetDateValue(), 20231201);
-        picker.SetDate(2023, 0, 40);
-        EXPECT_EQ(picker.GetDateValue(), 20230131);
-        picker.SetDate(1999, 6, 15);
-        EXPECT_EQ(picker.GetYear(), 2000);
-        picker.SetDate(2030, 6, 15);
-        EXPECT_EQ(picker.GetYear(), 2024);
-        // A narrower range clamps the date already set.
-        picker.SetYearRange(2010, 2005);
+        const int cases[][4] = {{2023, 2, 31, 20230228}, {2024, 2, 30, 20240229}, {2023, 4, 31, 20230430},
+                                {2023, 13, 0, 20231201}, {2023, 0, 40, 20230131}, {1999, 6, 15, 20000615},
+                                {2030, 6, 15, 20240615}};
+        for (const auto& c : cases) {
+            picker.SetDate(c[0], c[1], c[2]);
+            EXPECT_EQ(picker.GetDateValue(), c[3]) << c[0] << "-" << c[1] << "-" << c[2];
+        }
+        picker.SetYearRange(2010, 2005); // a narrower range, given backwards, clamps the date already set
         EXPECT_EQ(picker.GetDateValue(), 20100615);
         EXPECT_EQ(UiDateTimePicker::DaysInMonth(1900, 2), 28) << "a century is no leap year";
         EXPECT_EQ(UiDateTimePicker::DaysInMonth(2000, 2), 29) << "but every fourth century is";
     });
-}
-
-TEST_F(ModalTest, AScriptedDateIsTakenOnlyWhenItIsARealDate) {
-    UiDateTimePicker* picker = driver.RunOnGui([] { return new UiDateTimePicker(); });
-    driver.AnswerNext(ModalKind::DatePicker, 20240105);
-    EXPECT_EQ(driver.RunOnGui([this, picker] { return picker->DoModal(form.get()); }), IDOK);
-    EXPECT_EQ(driver.RunOnGui([picker] { return picker->GetDateValue(); }), 20240105);
-    driver.AnswerNext(ModalKind::DatePicker, 20230229);
-    EXPECT_EQ(driver.RunOnGui([this, picker] { return picker->DoModal(form.get()); }), IDCANCEL);
-    driver.AnswerNext(ModalKind::DatePicker, 0);
-    EXPECT_EQ(driver.RunOnGui([this, picker] { return picker->DoModal(form.get()); }), IDCANCEL);
-    EXPECT_EQ(driver.RunOnGui([picker] { return picker->GetDateValue(); }), 20240105);
-    driver.RunOnGui([picker] { delete picker; });
 }
 
 TEST_F(ModalTest, AFormEndedWhileABoxRunsAboveItEndsAsSoonAsTheBoxCloses) {

@@ -62,7 +62,7 @@ TEST(MomentumScrollerTest, AFlingGlidesOnTowardsTheEndUntilItWearsOutOrMeetsTheE
     EXPECT_FALSE(probe.scroller.Press({0, 0}, 20200));
 }
 
-TEST(MomentumScrollerTest, OffsetsStayWithinTheOwnersBoundsAndLiftingNeverGlides) {
+TEST(MomentumScrollerTest, OffsetsStayWithinTheOwnersBoundsWithNoSlackAndLiftingNeverGlides) {
     CScrollerProbe probe;
     probe.limit = 300;
     probe.scroller.ScrollTo(-20);
@@ -84,4 +84,11 @@ TEST(MomentumScrollerTest, OffsetsStayWithinTheOwnersBoundsAndLiftingNeverGlides
     EXPECT_FALSE(probe.scroller.Tick(40));
     EXPECT_EQ(probe.scroller.Offset(), 0);
     EXPECT_FALSE(probe.scroller.Tracker().IsTap());
+
+    // Pulled down past the top the content stays; the way back moves it at once, with no slack.
+    probe.scroller.Press({0, 100}, 100);
+    probe.scroller.Drag({0, 400}, 110);
+    EXPECT_EQ(probe.scroller.Offset(), 0);
+    probe.scroller.Drag({0, 350}, 120);
+    EXPECT_EQ(probe.scroller.Offset(), 50);
 }

@@ -104,60 +104,48 @@ TEST_F(WindowTest, DestroyTakesChildrenFirstAndReleasesFocusCaptureAndTimers) {
     EXPECT_FALSE(loop.NextTimerDue().has_value());
     EXPECT_TRUE(loop.TopLevelWindows().empty());
     EXPECT_EQ(child->GetParent(), nullptr);
-}
 
-TEST_F(WindowTest, DeletingAChildObjectUnlinksItFromItsParent) {
-    CRecordingWin parent;
-    ASSERT_TRUE(parent.Create(nullptr, {0, 0, 100, 100}));
-    auto child = std::make_unique<CRecordingWin>();
-    ASSERT_TRUE(child->Create(&parent, {0, 0, 10, 10}, 3));
+    // A child object deleted while its parent lives leaves no pointer to it.
+    ASSERT_TRUE(top->Create(nullptr, {0, 0, 100, 100}));
+    ASSERT_TRUE(child->Create(top.get(), {0, 0, 50, 50}, 7));
     child.reset();
-    EXPECT_TRUE(parent.GetChildren().empty());
-    EXPECT_EQ(parent.FindChild(3), nullptr);
+    EXPECT_TRUE(top->GetChildren().empty());
+    EXPECT_EQ(top->FindChild(7), nullptr);
 }
 
-TEST_F(WindowTest, ShowWindowSendsOnlyOnAChangeAndRecordsTheAnimationCodes) {
-    CRecordingWin w;
+TEST_F(WindowTest, ShowingAndSizingSendOnlyOnAChangeAndShowingRaisesATopLevelWindowOnScreen) {
+    CRecordingWin w, other, child;
     ASSERT_TRUE(w.Create(nullptr, {0, 0, 10, 10}, 0, false));
+    ASSERT_TRUE(other.Create(nullptr, {0, 0, 10, 10}));
+    ASSERT_TRUE(child.Create(&w, {0, 0, 5, 5}));
+    EXPECT_TRUE(child.IsVisible());
+    EXPECT_FALSE(child.IsShownOnScreen()) << "its parent is hidden";
     w.ShowWindow(true, ANIM_PAGE_IN);
     w.ShowWindow(true, ANIM_NONE);
     EXPECT_EQ(w.Count(WM_SHOWWINDOW), 1);
     EXPECT_EQ(w.Last(WM_SHOWWINDOW)->wParam, 1u);
     EXPECT_EQ(w.GetLastShowAnimation(), ANIM_NONE);
+    EXPECT_EQ(loop.TopLevelWindows().back(), &w);
+    EXPECT_TRUE(child.IsShownOnScreen());
     w.ShowWindow(false, ANIM_PAGE_OUT);
     EXPECT_EQ(w.Count(WM_SHOWWINDOW), 2);
     EXPECT_EQ(w.Last(WM_SHOWWINDOW)->wParam, 0u);
     EXPECT_EQ(w.GetLastHideAnimation(), ANIM_PAGE_OUT);
-    EXPECT_EQ(w.GetLastShowAnimation(), ANIM_NONE);
+
+    w.MoveWindow({5, 5, 15, 15});
+    EXPECT_EQ(w.Count(WM_SIZE), 0);
+    w.MoveWindow({5, 5, 25, 45});
+    ASSERT_EQ(w.Count(WM_SIZE), 1);
+    EXPECT_EQ(w.Last(WM_SIZE)->lParam, MakeLParam(20, 40));
 }
 
-TEST_F(WindowTest, ShowingATopLevelWindowRaisesItAbove) {
-    CRecordingWin bottom, top;
-    ASSERT_TRUE(bottom.Create(nullptr, {0, 0, 10, 10}, 0, false));
-    ASSERT_TRUE(top.Create(nullptr, {0, 0, 10, 10}));
-    bottom.ShowWindow(true);
-    ASSERT_EQ(loop.TopLevelWindows().back(), &bottom);
-}
-
-TEST_F(WindowTest, AShownWindowIsOnScreenOnlyWithEveryAncestorShown) {
-    CRecordingWin parent, child;
-    ASSERT_TRUE(parent.Create(nullptr, {0, 0, 100, 100}, 0, false));
-    ASSERT_TRUE(child.Create(&parent, {0, 0, 10, 10}));
-    EXPECT_TRUE(child.IsVisible());
-    EXPECT_FALSE(child.IsShownOnScreen());
-    parent.ShowWindow(true);
-    EXPECT_TRUE(child.IsShownOnScreen());
-}
-
-TEST_F(WindowTest, FocusMovesWithKillFocusBeforeSetFocus) {
+TEST_F(WindowTest, FocusAndCaptureMoveTellingTheWindowThatLosesThemFirst) {
     std::vector<std::string> log;
     CRecordingWin a("a", &log), b("b", &log);
     for (CRecordingWin* w : {&a, &b})
         w->onMessage = [w](UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
-            if (msg == WM_SETFOCUS)
-                w->Log("set");
-            if (msg == WM_KILLFOCUS)
-                w->Log("kill");
+            if (msg == WM_SETFOCUS || msg == WM_KILLFOCUS || msg == WM_CAPTURECHANGED)
+                w->Log(msg == WM_SETFOCUS ? "set" : msg == WM_KILLFOCUS ? "kill" : "capture lost");
             return std::nullopt;
         };
     ASSERT_TRUE(a.Create(nullptr, {0, 0, 10, 10}));
@@ -165,34 +153,15 @@ TEST_F(WindowTest, FocusMovesWithKillFocusBeforeSetFocus) {
     a.SetFocus();
     a.SetFocus();
     b.SetFocus();
-    EXPECT_EQ(log, (std::vector<std::string>{"a:set", "a:kill", "b:set"}));
     EXPECT_TRUE(b.HasFocus());
     EXPECT_FALSE(a.HasFocus());
     EXPECT_EQ(UiWin::GetFocus(), &b);
-}
-
-TEST_F(WindowTest, TakingOrReleasingTheCaptureTellsTheWindowThatLosesIt) {
-    CRecordingWin a, b;
-    ASSERT_TRUE(a.Create(nullptr, {0, 0, 10, 10}));
-    ASSERT_TRUE(b.Create(nullptr, {0, 0, 10, 10}));
     a.SetCapture();
     b.SetCapture();
-    EXPECT_EQ(a.Count(WM_CAPTURECHANGED), 1);
     EXPECT_EQ(UiWin::GetCapture(), &b);
     UiWin::ReleaseCapture();
-    EXPECT_EQ(b.Count(WM_CAPTURECHANGED), 1);
     EXPECT_EQ(UiWin::GetCapture(), nullptr);
-}
-
-TEST_F(WindowTest, MoveWindowSendsSizeOnlyWhenTheSizeChanges) {
-    CRecordingWin w;
-    ASSERT_TRUE(w.Create(nullptr, {0, 0, 10, 10}));
-    w.MoveWindow({5, 5, 15, 15});
-    EXPECT_EQ(w.Count(WM_SIZE), 0);
-    w.MoveWindow({5, 5, 25, 45});
-    ASSERT_EQ(w.Count(WM_SIZE), 1);
-    EXPECT_EQ(LowWord(static_cast<std::uintptr_t>(w.Last(WM_SIZE)->lParam)), 20);
-    EXPECT_EQ(HighWord(static_cast<std::uintptr_t>(w.Last(WM_SIZE)->lParam)), 40);
+    EXPECT_EQ(log, (std::vector<std::string>{"a:set", "a:kill", "b:set", "a:capture lost", "b:capture lost"}));
 }
 
 TEST_F(WindowTest, HitTestFindsTheDeepestVisibleEnabledChildOnTop) {
@@ -227,14 +196,15 @@ TEST_F(WindowTest, NotifyParentPostsACommandToTheParentOrTheOwner) {
     EXPECT_EQ(owner.Count(WM_COMMAND), 1);
 }
 
-TEST_F(WindowTest, PaintTreeDrawsAtEachWindowsOriginClippedToItsAncestors) {
+TEST_F(WindowTest, PaintTreeDrawsEachShownWindowAtItsOriginClippedToItsAncestors) {
     CRecordingWin top;
     CDotWin child, grandchild;
-    ASSERT_TRUE(top.Create(nullptr, {10, 40, 110, 140}));
+    ASSERT_TRUE(top.Create(nullptr, {10, 40, 210, 240}));
     top.SetBkColor(MakeRgb(0, 0, 255));
-    ASSERT_TRUE(child.Create(&top, {50, 50, 200, 200}));  // reaches past its parent
+    ASSERT_TRUE(child.Create(&top, {50, 50, 100, 100}));
     child.SetBkColor(MakeRgb(255, 0, 0));
-    ASSERT_TRUE(grandchild.Create(&child, {20, 30, 40, 50}));
+    ASSERT_TRUE(grandchild.Create(&child, {20, 30, 80, 80})); // reaches past its parent
+    grandchild.SetBkColor(MakeRgb(0, 128, 0));
     grandchild.dot = MakeRgb(255, 255, 0);
     loop.PaintNow();
 
@@ -242,25 +212,19 @@ TEST_F(WindowTest, PaintTreeDrawsAtEachWindowsOriginClippedToItsAncestors) {
     EXPECT_EQ(s.GetPixel(10, 40), MakeRgb(0, 0, 255));
     EXPECT_EQ(s.GetPixel(60, 90), MakeRgb(0, 255, 0));      // child's (0, 0)
     EXPECT_EQ(s.GetPixel(80, 120), MakeRgb(255, 255, 0));   // grandchild's (0, 0)
-    EXPECT_EQ(s.GetPixel(109, 139), MakeRgb(255, 0, 0));    // child, inside the parent
-    EXPECT_EQ(s.GetPixel(110, 140), MakeRgb(0, 0, 0));      // child, clipped by the parent
+    EXPECT_EQ(s.GetPixel(109, 139), MakeRgb(0, 128, 0));    // grandchild, inside its parent
+    EXPECT_EQ(s.GetPixel(110, 139), MakeRgb(0, 0, 255));    // grandchild, clipped by its parent
     EXPECT_EQ(s.GetPixel(5, 5), MakeRgb(0, 0, 0));
-}
 
-TEST_F(WindowTest, HiddenWindowsAndTheirChildrenAreNotPainted) {
-    CRecordingWin top;
-    CDotWin child;
-    ASSERT_TRUE(top.Create(nullptr, {0, 0, 100, 100}));
-    ASSERT_TRUE(child.Create(&top, {10, 10, 20, 20}, 0, false));
+    // A hidden window and everything in it are left out.
+    grandchild.ShowWindow(false);
     loop.PaintNow();
-    EXPECT_EQ(loop.Screen().GetPixel(10, 10), MakeRgb(0, 0, 0));
-    child.ShowWindow(true);
+    EXPECT_EQ(s.GetPixel(80, 120), MakeRgb(255, 0, 0));
+    grandchild.ShowWindow(true);
     top.ShowWindow(false);
     loop.PaintNow();
-    EXPECT_EQ(loop.Screen().GetPixel(10, 10), MakeRgb(0, 0, 0));
-    top.ShowWindow(true);
-    loop.PaintNow();
-    EXPECT_EQ(loop.Screen().GetPixel(10, 10), MakeRgb(0, 255, 0));
+    EXPECT_EQ(s.GetPixel(80, 120), MakeRgb(0, 0, 0));
+    EXPECT_EQ(s.GetPixel(10, 40), MakeRgb(0, 0, 0));
 }
 
 TEST_F(WindowTest, DestroyCalledAgainFromTheWindowsOwnDestroyHandlerSendsOneDestroy) {

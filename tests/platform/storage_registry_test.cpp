@@ -1,8 +1,9 @@
 // The registry file and the registration record, one fresh directory per
-// test: missing keys, values that need escaping, and writes that must leave
-// either the old file or the new one.
+// test: missing keys, values that need escaping, writes that must leave
+// either the old file or the new one, and paths that cannot name a file.
 #include "platform/storage/CRegRecord.h"
 #include "platform/storage/CRegistry.h"
+#include "platform/storage/CppSQLite3DB.h"
 #include "support/CFailingFileOps.h"
 #include "support/CTempDir.h"
 
@@ -26,33 +27,22 @@ protected:
     const std::filesystem::path m_file = m_dir / "Registry.dat";
 };
 
-TEST_F(Registry, AMissingFileOrKeyGivesNoValuesAndAnEmptyRecord) {
-    CRegistry reg(m_file.u16string());
-    EXPECT_FALSE(reg.Read(CRegRecord::kKey, u"Focus"));
+TEST_F(Registry, TheRecordGivesTheRegisteredMobileNumberAndIsEmptyWithoutTheFileOrTheKey) {
     CRegRecord record;
     record.Focus = u"stale";
     record.Values[u"stale"] = u"stale";
-    ReadRegRecord(reg, record);
-    EXPECT_TRUE(record.Focus.empty());
-    EXPECT_TRUE(record.Values.empty());
-
-    ASSERT_TRUE(reg.Write(u"Other", u"Focus", u"13800000000"));
-    ReadRegRecord(reg, record);
-    EXPECT_TRUE(record.Focus.empty());
-    EXPECT_TRUE(record.Values.empty());
-    EXPECT_FALSE(reg.Read(u"Other", u"Missing"));
-}
-
-TEST_F(Registry, TheRecordGivesTheRegisteredMobileNumberAndTheOtherValues) {
-    {
-        CRegistry reg(m_file.u16string());
-        ASSERT_TRUE(reg.Write(CRegRecord::kKey, u"Focus", u"13912345678"));
-        ASSERT_TRUE(reg.Write(CRegRecord::kKey, u"Code", u"A1"));
-    }
-    CRegRecord record;
-    ReadRegRecord(CRegistry(m_file.u16string()), record);
-    EXPECT_EQ(record.Focus, u"13912345678");
-    EXPECT_EQ(record.Values.size(), 2u);
+    const auto expectRecord = [&](std::u16string focus, size_t values) {
+        ReadRegRecord(CRegistry(m_file.u16string()), record);
+        EXPECT_EQ(record.Focus, focus);
+        EXPECT_EQ(record.Values.size(), values);
+    };
+    expectRecord(u"", 0); // no file
+    ASSERT_TRUE(CRegistry(m_file.u16string()).Write(u"Other", u"Focus", u"13800000000"));
+    expectRecord(u"", 0); // no key
+    EXPECT_FALSE(CRegistry(m_file.u16string()).Read(u"Other", u"Missing"));
+    ASSERT_TRUE(CRegistry(m_file.u16string()).Write(CRegRecord::kKey, u"Focus", u"13912345678"));
+    ASSERT_TRUE(CRegistry(m_file.u16string()).Write(CRegRecord::kKey, u"Code", u"A1"));
+    expectRecord(u"13912345678", 2);
     EXPECT_EQ(record.Values[u"Code"], u"A1");
 }
 
@@ -113,3 +103,33 @@ TEST_F(Registry, AnUnreadableRegistryPathIsNotOverwritten) {
 }
 
 } // namespace
+
+// Paths that cannot name a file: the database refuses them with the wrapper's one
+// exception, the registry reads empty, and neither touches another file.
+TEST(UnusablePath, ALoneSurrogateOrANulMakesTheDatabaseThrowAndTheRegistryReadEmptyAndNeverWrite) {
+    CTempDir temp{"orb_paths"};
+    const std::u16string kLoneSurrogate(1, char16_t(0xD800));
+    const std::u16string kNulThenName(u"\0.db", 4);
+    for (const std::u16string& tail : {kLoneSurrogate, kNulThenName}) {
+        CppSQLite3DB db;
+        try {
+            db.open((temp.Path() / "VM_DATA").u16string() + tail);
+            ADD_FAILURE() << "open did not throw";
+        } catch (const CppSQLite3Exception& e) {
+            EXPECT_EQ(e.errorCode(), SQLITE_CANTOPEN);
+        } catch (...) {
+            ADD_FAILURE() << "open threw something other than the wrapper's exception";
+        }
+        EXPECT_FALSE(db.isOpen());
+
+        const std::u16string path = (temp.Path() / "Registry").u16string() + tail;
+        ASSERT_NO_THROW(CRegistry{path});
+        CRegistry reg(path);
+        EXPECT_FALSE(reg.Write(CRegRecord::kKey, u"Focus", u"13800000000"));
+        EXPECT_FALSE(reg.Read(CRegRecord::kKey, u"Focus"));
+        CRegRecord record;
+        ReadRegRecord(reg, record);
+        EXPECT_TRUE(record.Focus.empty());
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(temp.Path())) << "the path before the NUL must not be written";
+}

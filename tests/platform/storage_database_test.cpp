@@ -9,14 +9,25 @@
 
 #include <sqlite3.h>
 
-#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include <sys/stat.h>
 
 namespace {
+
+// The code and message of what fn throws; {0, ""} when it throws nothing.
+std::pair<int, std::string> Thrown(const std::function<void()>& fn) {
+    try {
+        fn();
+    } catch (const CppSQLite3Exception& e) {
+        return {e.errorCode(), e.errorMessage()};
+    }
+    return {0, ""};
+}
 
 class SqliteDatabase : public ::testing::Test {
 protected:
@@ -37,15 +48,9 @@ protected:
     CppSQLite3DB m_db;
 };
 
-TEST_F(SqliteDatabase, ReportsATableOnlyAfterItIsCreatedIgnoringCase) {
-    EXPECT_FALSE(m_db.tableExists(u"Table_DynCode"));
-    m_db.execDML(u"create table Table_DynCode(ACCOUNT varchar(20), FACTOR int);");
-    EXPECT_TRUE(m_db.tableExists(u"Table_DynCode"));
-    EXPECT_TRUE(m_db.tableExists(u"TABLE_DYNCODE"));
-    EXPECT_FALSE(m_db.tableExists(u"Table_Dyn"));
-}
-
-TEST_F(SqliteDatabase, ExecScalarGivesTheCountAndFalseWhenThereIsNoValue) {
+TEST_F(SqliteDatabase, ATableIsFoundIgnoringCaseAndExecScalarGivesTheCountOrFalseWhenThereIsNoValue) {
+    EXPECT_TRUE(m_db.tableExists(u"TABLE_t"));
+    EXPECT_FALSE(m_db.tableExists(u"Table_"));
     int n = -1;
     ASSERT_TRUE(m_db.execScalar(u"select count(*) from Table_T", n));
     EXPECT_EQ(n, 0);
@@ -121,12 +126,8 @@ TEST_F(SqliteDatabase, AValueHoldingQuotesAndASemicolonIsStoredIntactThroughBind
 }
 
 TEST_F(SqliteDatabase, ATextWithASecondStatementIsRefusedAndNothingRuns) {
-    try {
-        m_db.execDML(u"insert into Table_T values('a', 1, 0); drop table Table_T;");
-        FAIL() << "two statements were accepted";
-    } catch (const CppSQLite3Exception& e) {
-        EXPECT_EQ(e.errorCode(), SQLITE_MISUSE);
-    }
+    const auto two = [this] { m_db.execDML(u"insert into Table_T values('a', 1, 0); drop table Table_T;"); };
+    EXPECT_EQ(Thrown(two).first, SQLITE_MISUSE);
     EXPECT_TRUE(m_db.tableExists(u"Table_T"));
     EXPECT_EQ(Count(), 0);
     // Trailing semicolons, spaces and comments are not a second statement.
@@ -163,7 +164,7 @@ TEST_F(SqliteDatabase, AStatementRunsAgainWithNewValuesAndChecksTheirNumber) {
     EXPECT_EQ(q.getStringField(0), u"a");
 }
 
-TEST_F(SqliteDatabase, ATransactionLeftByAnExceptionLeavesTheTableUnchanged) {
+TEST_F(SqliteDatabase, ATransactionLeftByAnExceptionLeavesTheTableUnchangedAndAQueryOutlivesItsDatabase) {
     m_db.execDML(u"insert into Table_T (NAME) values('old1')");
     m_db.execDML(u"insert into Table_T (NAME) values('old2')");
     try {
@@ -180,40 +181,30 @@ TEST_F(SqliteDatabase, ATransactionLeftByAnExceptionLeavesTheTableUnchanged) {
 
     {
         CppSQLite3Transaction tx(m_db);
-        m_db.execDML(u"delete from Table_T");
+        m_db.execDML(u"insert into Table_T (NAME) values('old3')");
         tx.commit();
     }
-    EXPECT_EQ(Count(), 0);
+    EXPECT_EQ(Count(), 3);
+    CppSQLite3Query q = m_db.execQuery(u"select NAME from Table_T order by NAME");
+    m_db.close();
+    ASSERT_FALSE(q.eof());
+    EXPECT_EQ(q.getStringField(0), u"old1");
+    q.nextRow();
+    EXPECT_EQ(q.getStringField(0), u"old2");
 }
 
-TEST_F(SqliteDatabase, BadSqlThrowsWithItsCodeAndMessage) {
-    try {
-        m_db.execDML(u"selec * from Table_T");
-        FAIL() << "bad SQL did not throw";
-    } catch (const CppSQLite3Exception& e) {
-        EXPECT_EQ(e.errorCode(), SQLITE_ERROR);
-        EXPECT_NE(std::string(e.errorMessage()).find("syntax error"), std::string::npos) << e.errorMessage();
-    }
-    try {
-        m_db.execQuery(u"select * from Table_Missing");
-        FAIL() << "a missing table did not throw";
-    } catch (const CppSQLite3Exception& e) {
-        EXPECT_NE(std::string(e.what()).find("no such table"), std::string::npos) << e.what();
-    }
+TEST_F(SqliteDatabase, BadSqlAnUnopenableFileOrAClosedDatabaseThrowWithTheirCodeAndMessage) {
+    auto [code, message] = Thrown([this] { m_db.execDML(u"selec * from Table_T"); });
+    EXPECT_EQ(code, SQLITE_ERROR);
+    EXPECT_NE(message.find("syntax error"), std::string::npos) << message;
+    message = Thrown([this] { m_db.execQuery(u"select * from Table_Missing"); }).second;
+    EXPECT_NE(message.find("no such table"), std::string::npos) << message;
     EXPECT_THROW(m_db.execDML(u"   "), CppSQLite3Exception);
+    CppSQLite3DB other;
+    EXPECT_EQ(Thrown([&] { other.open(Path(u"no/such/dir/x.db")); }).first, SQLITE_CANTOPEN);
+    EXPECT_FALSE(other.isOpen());
     m_db.close();
     EXPECT_THROW(m_db.tableExists(u"Table_T"), CppSQLite3Exception);
-}
-
-TEST_F(SqliteDatabase, OpeningInAMissingDirectoryThrows) {
-    CppSQLite3DB db;
-    try {
-        db.open(Path(u"no/such/dir/x.db"));
-        FAIL() << "open did not throw";
-    } catch (const CppSQLite3Exception& e) {
-        EXPECT_EQ(e.errorCode(), SQLITE_CANTOPEN);
-    }
-    EXPECT_FALSE(db.isOpen());
 }
 
 TEST_F(SqliteDatabase, ANewDatabaseFileIsReadableByItsOwnerOnlyWhateverTheUmask) {
@@ -226,17 +217,6 @@ TEST_F(SqliteDatabase, ANewDatabaseFileIsReadableByItsOwnerOnlyWhateverTheUmask)
     struct stat st {};
     ASSERT_EQ(stat((m_dir / "VM_USER_DATA.db").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
-}
-
-TEST_F(SqliteDatabase, AQueryStaysReadableAfterItsDatabaseIsClosed) {
-    m_db.execDML(u"insert into Table_T (NAME) values('a')");
-    m_db.execDML(u"insert into Table_T (NAME) values('b')");
-    CppSQLite3Query q = m_db.execQuery(u"select NAME from Table_T order by NAME");
-    m_db.close();
-    ASSERT_FALSE(q.eof());
-    EXPECT_EQ(q.getStringField(0), u"a");
-    q.nextRow();
-    EXPECT_EQ(q.getStringField(0), u"b");
 }
 
 } // namespace

@@ -60,18 +60,6 @@ public:
     void OnLButtonDown(UINT, CPoint) override { holds.push_back(UiGesture::RecognizeHold()); }
 };
 
-class CDemoWin : public UiWin {
-public:
-    ~CDemoWin() override { Destroy(); }
-    const char* GetClassName() const override { return "CDemoWin"; }
-    void OnPaint(CDC& dc) override {
-        dc.SetTextColor(MakeRgb(255, 255, 255));
-        dc.SetBkMode(TRANSPARENT);
-        dc.DrawText(u"行情 OrbStock", {0, 0, GetRect().Width(), 60}, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        dc.FillRect({20, 80, 220, 120}, MakeRgb(0x26, 0x26, 0xFF));
-    }
-};
-
 } // namespace
 
 TEST(DriverTest, AStepThatOpensAModalWindowRestsInsideTheNestedLoop) {
@@ -81,16 +69,6 @@ TEST(DriverTest, AStepThatOpensAModalWindowRestsInsideTheNestedLoop) {
     ASSERT_TRUE(driver.Tap(100, 100));
     EXPECT_EQ(driver.RunOnGui([] { return UiMessageLoop::Current()->ModalDepth(); }), 1);
     EXPECT_EQ(driver.ControlVisible(77), std::optional<bool>(true));
-
-    // A thread sending to the program is served while it sits in the modal loop.
-    HWND handle = driver.RunOnGui([&] { return opener.GetHandle(); });
-    opener.onMessage = [](UINT msg, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
-        if (msg == kNote)
-            return static_cast<LRESULT>(wParam + 1);
-        return std::nullopt;
-    };
-    EXPECT_EQ(SendMessage(handle, kNote, 41, 0), 42);
-
     ASSERT_TRUE(driver.Tap(240, 300));
     EXPECT_EQ(driver.RunOnGui([] { return UiMessageLoop::Current()->ModalDepth(); }), 0);
     EXPECT_EQ(driver.RunOnGui([&] { return opener.codes; }), std::vector<int>{4});
@@ -105,14 +83,12 @@ TEST(DriverTest, AStepThatNeverRestsFailsWithinTheBoundAndListsTheWindows) {
     driver.SetRestTimeout(300);
     CSelfPostingWin busy;
     ASSERT_TRUE(driver.Start([&] { busy.Create(nullptr, {0, 36, 480, 720}, 9); }));
-    auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(driver.Tap(10, 100));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
     ASSERT_EQ(reported.size(), 1u);
     EXPECT_NE(reported[0].find("Release at (10, 100)"), std::string::npos) << reported[0];
     EXPECT_NE(reported[0].find("did not come to rest within 300 ms"), std::string::npos);
     EXPECT_NE(reported[0].find("CSelfPostingWin id=9 rect=(0,36,480,720) visible"), std::string::npos) << reported[0];
-    driver.Stop(); // quits even though the program never rests
+    driver.Stop(); // quits even though the program never rests, and destroys its window, not its object
     EXPECT_FALSE(busy.IsCreated());
 }
 
@@ -129,51 +105,34 @@ TEST(DriverTest, TheGTestDriverReportsAStepThatNeverRestsAsATestFailure) {
     EXPECT_NONFATAL_FAILURE(TapABusyProgram(), "did not come to rest");
 }
 
-TEST(DriverTest, StopDestroysTheWindowsStillOpenAndLeavesTheirObjects) {
-    CGTestDriver driver;
-    auto window = std::make_unique<CRecordingWin>();
-    ASSERT_TRUE(driver.Start([&] { window->Create(nullptr, {0, 36, 480, 720}); }));
-    HWND handle = driver.RunOnGui([&] { return window->GetHandle(); });
-    driver.Stop();
-    EXPECT_FALSE(UiWin::IsWindow(handle));
-    EXPECT_EQ(window->Count(WM_DESTROY), 1);
-    window.reset();
-}
-
-TEST(DriverTest, AdvancingTheClockFiresATimerAsOftenAsRealTimeWould) {
-    CGTestDriver driver;
-    CRecordingWin ticker;
-    ASSERT_TRUE(driver.Start([&] {
-        ticker.Create(nullptr, {0, 36, 480, 720});
-        ticker.SetTimer(1, 400);
-    }));
-    ASSERT_TRUE(driver.AdvanceClock(399));
-    EXPECT_EQ(driver.RunOnGui([&] { return ticker.Count(WM_TIMER); }), 0);
-    ASSERT_TRUE(driver.AdvanceClock(1601));
-    EXPECT_EQ(driver.RunOnGui([&] { return ticker.Count(WM_TIMER); }), 5);
-    driver.Stop();
-}
-
-TEST(DriverTest, AStepWaitsForExternalWorkAndTheResultItPosts) {
-    CGTestDriver driver;
+TEST(DriverTest, AStepIsNotAtRestWhileExternalWorkIsOutAndRestsOnceItsPostedResultIsHandled) {
+    CTestDriver driver;
+    std::vector<std::string> reported;
+    driver.SetFailureHandler([&](const std::string& text) { reported.push_back(text); });
+    driver.SetRestTimeout(200);
     CRecordingWin w;
+    std::promise<void> finish; // the work ends when the test says so
     std::thread worker;
     ASSERT_TRUE(driver.Start([&] { w.Create(nullptr, {0, 36, 480, 720}); }));
     w.onMessage = [&](UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
         if (msg == WM_LBUTTONUP) {
             UiMessageLoop* loop = UiMessageLoop::Current();
             loop->BeginExternalWork();
-            HWND target = w.GetHandle();
-            worker = std::thread([loop, target] {
-                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            worker = std::thread([loop, target = w.GetHandle(), gate = finish.get_future()] {
+                gate.wait();
                 PostMessage(target, kNote, 7, 0);
                 loop->EndExternalWork();
             });
         }
         return std::nullopt;
     };
-    ASSERT_TRUE(driver.Tap(10, 100));
+    EXPECT_FALSE(driver.Tap(10, 100));
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_NE(reported[0].find("did not come to rest"), std::string::npos) << reported[0];
+    finish.set_value();
+    ASSERT_TRUE(driver.WaitForRest());
     EXPECT_EQ(driver.RunOnGui([&] { return w.Count(kNote); }), 1);
+    EXPECT_EQ(reported.size(), 1u);
     worker.join();
     driver.Stop();
 }
@@ -221,27 +180,6 @@ TEST(DriverTest, PinchReachesTheWindowRegisteredForGesturesAndFailsWithoutOne) {
     driver.Stop();
 }
 
-TEST(DriverTest, TypedTextAndKeysReachTheFocusedWindow) {
-    CGTestDriver driver;
-    CRecordingWin form, edit;
-    ASSERT_TRUE(driver.Start([&] {
-        form.Create(nullptr, {0, 36, 480, 720});
-        edit.Create(&form, {20, 20, 300, 60}, 12);
-        edit.onMessage = [&](UINT msg, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
-            if (msg == WM_CHAR)
-                edit.SetText(edit.GetText() + static_cast<char16_t>(wParam));
-            if (msg == WM_KEYDOWN && wParam == VK_BACK && !edit.GetText().empty())
-                edit.SetText(edit.GetText().substr(0, edit.GetText().size() - 1));
-            return std::nullopt;
-        };
-        edit.SetFocus();
-    }));
-    ASSERT_TRUE(driver.TypeText(u"600000股票"));
-    ASSERT_TRUE(driver.PressKey(VK_BACK));
-    EXPECT_EQ(driver.ControlText(12), std::optional<std::u16string>(u"600000股"));
-    driver.Stop();
-}
-
 TEST(DriverTest, ControlQueriesPreferTheTopmostVisibleWindow) {
     CGTestDriver driver;
     CRecordingWin below, above, labelBelow, labelAbove;
@@ -272,67 +210,15 @@ TEST(DriverTest, ControlQueriesPreferTheTopmostVisibleWindow) {
     driver.Stop();
 }
 
-TEST(DriverTest, TheModalScriptAnswersAndRecordsThroughTheDriver) {
+TEST(DriverTest, AScreenshotPaintsTheScreenIntoAPng) {
+    // The pixels, and SaveScreen under the screenshot tour: the reference screens.
     CGTestDriver driver;
-    ASSERT_TRUE(driver.Start(nullptr));
-    driver.AnswerNext(ModalKind::PopupMenu, 122);
-    driver.AnswerNext(ModalKind::MessageBox, IDYES);
-    auto answers = driver.RunOnGui([] {
-        CModalScript& script = CModalScript::Instance();
-        std::vector<int> out;
-        out.push_back(script.Take(ModalKind::MessageBox).value_or(-1));
-        out.push_back(script.Take(ModalKind::MessageBox).value_or(-1));
-        out.push_back(script.Take(ModalKind::PopupMenu).value_or(-1));
-        script.Record({ModalKind::MessageBox, u"提示", u"委托已提交", {}, IDOK});
-        return out;
-    });
-    EXPECT_EQ(answers, (std::vector<int>{IDYES, -1, 122}));
-    ASSERT_EQ(driver.Shown().size(), 1u);
-    EXPECT_EQ(driver.Shown()[0].caption, u"提示");
-    driver.Stop();
-}
-
-TEST(DriverTest, ADemoWindowIsPaintedToThePngForAReviewer) {
-    CGTestDriver driver;
-    CDemoWin demo;
-    CRecordingWin child;
-    ASSERT_TRUE(driver.Start([&] {
-        demo.Create(nullptr, UiMessageLoop::Current()->GetWorkRect());
-        demo.SetBkColor(MakeRgb(0x20, 0x30, 0x40));
-        child.Create(&demo, {40, 200, 440, 260});
-        child.SetBkColor(MakeRgb(0xEC, 0xEC, 0xEC));
-    }));
-    EXPECT_TRUE(driver.ScreenShows(u"行情"));
-    std::vector<CDrawnText> texts = driver.ScreenTexts();
-    ASSERT_EQ(texts.size(), 1u);
-    EXPECT_GE(texts[0].rect.top, 36); // drawn in the window, below the task bar
-    EXPECT_EQ(driver.RunOnGui([] { return UiMessageLoop::Current()->Screen().GetPixel(100, 36 + 100); }),
-              MakeRgb(0x26, 0x26, 0xFF));
-    EXPECT_EQ(driver.RunOnGui([] { return UiMessageLoop::Current()->Screen().GetPixel(50, 36 + 210); }),
-              MakeRgb(0xEC, 0xEC, 0xEC));
-    std::string path = std::string(ORB_BINARY_DIR) + "/platform_demo_window.png";
+    CRecordingWin window;
+    ASSERT_TRUE(driver.Start([&] { window.Create(nullptr, UiMessageLoop::Current()->GetWorkRect()); }));
+    const std::string path = std::string(ORB_BINARY_DIR) + "/platform_demo_window.png";
     std::filesystem::remove(path);
     ASSERT_TRUE(driver.Screenshot(path));
     EXPECT_GT(std::filesystem::file_size(path), 100u);
-    ASSERT_TRUE(driver.SaveScreen(std::string(ORB_BINARY_DIR) + "/tour", "demo"));
-    EXPECT_TRUE(std::filesystem::exists(std::string(ORB_BINARY_DIR) + "/tour/demo.png"));
-    driver.Stop();
-}
-
-TEST(DriverTest, AProgramThatQuitsItselfEndsItsStepsCleanly) {
-    CGTestDriver driver;
-    CRecordingWin exitButton;
-    ASSERT_TRUE(driver.Start([&] {
-        exitButton.Create(nullptr, {0, 36, 480, 720});
-        exitButton.onMessage = [](UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
-            if (msg == WM_LBUTTONUP)
-                UiMessageLoop::Current()->Quit(0);
-            return std::nullopt;
-        };
-    }));
-    EXPECT_TRUE(driver.Tap(10, 100));
-    EXPECT_TRUE(driver.HasProgramEnded());
-    EXPECT_FALSE(exitButton.IsCreated());
     driver.Stop();
 }
 
