@@ -3,6 +3,7 @@
 // embedded simulator — next to a memset of the same 480 × 720 surface, so
 // the screens' cost shows as a number of plain memory fills. Also the
 // shapes that dominate a table's repaint: twenty rounded percent boxes.
+#include "BenchRoad.h"
 #include "framework/shell/COrbApp.h"
 #include "framework/ui/CBaseWnd.h"
 #include "framework/ui/WndMessages.h"
@@ -16,47 +17,27 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <vector>
 
 namespace {
 
-// A program at its main menu over a fresh data folder and simulator.
-class CBenchProgram {
+// A program at its main menu over a fresh data folder and simulator, with
+// the screen to repaint opened.
+class CRepaintProgram {
 public:
-    CBenchProgram() {
-        m_dir = std::filesystem::temp_directory_path() / ("orb_bench_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(m_dir);
-        const int port = m_simulator.Start(0);
-        COrbAppOptions options;
-        options.dataDir = m_dir.string();
-        options.serverHost = "127.0.0.1";
-        options.serverPort = port;
-        options.resourceDir = ORB_SOURCE_DIR "/resources";
-        m_app = std::make_unique<COrbApp>(options);
-        m_driver.SetRestTimeout(20000);
-        RegisterWindows();
-        m_driver.Start([this] { m_app->InitInstance(); });
-    }
-    ~CBenchProgram() {
-        m_driver.Stop();
-        m_app->ExitInstance();
-        m_simulator.Stop();
-        std::error_code error;
-        std::filesystem::remove_all(m_dir, error);
-    }
-    // Opens the main menu's child (0 the watch list, 1 the ranking).
-    void OpenMenuChild(int index) {
-        m_driver.RunOnGui([&] {
-            if (CBaseWnd* main = m_app->GetMainWindow())
-                main->PostMessage(WND_MSG_OPEN_MENU_CHILD, 0, index);
+    explicit CRepaintProgram(int menuChild = -1) : m_folder("repaint"), m_program(m_folder.Path()) {
+        if (menuChild < 0)
+            return;
+        m_program.Driver().RunOnGui([&] {
+            if (CBaseWnd* main = m_program.App().GetMainWindow())
+                main->PostMessage(WND_MSG_OPEN_MENU_CHILD, 0, menuChild);
         });
-        m_driver.WaitForRest();
+        m_program.Driver().WaitForRest();
     }
     // Runs the benchmark's loop on the GUI thread, one full repaint a turn.
     void Repaint(benchmark::State& state) {
-        m_driver.RunOnGui([&] {
+        m_program.Driver().RunOnGui([&] {
             UiMessageLoop* loop = UiMessageLoop::Current();
             for (auto _ : state)
                 loop->PaintNow();
@@ -64,10 +45,8 @@ public:
     }
 
 private:
-    std::filesystem::path m_dir;
-    CBrokerSimulator m_simulator;
-    std::unique_ptr<COrbApp> m_app;
-    CTestDriver m_driver;
+    benchroad::CTempFolder m_folder;
+    benchroad::CBenchProgram m_program;
 };
 
 void BM_MemsetSurface(benchmark::State& state) {
@@ -92,21 +71,19 @@ void BM_FillSurface(benchmark::State& state) {
 BENCHMARK(BM_FillSurface);
 
 void BM_RepaintMainMenu(benchmark::State& state) {
-    CBenchProgram program;
+    CRepaintProgram program;
     program.Repaint(state);
 }
 BENCHMARK(BM_RepaintMainMenu)->UseRealTime();
 
 void BM_RepaintWatchList(benchmark::State& state) {
-    CBenchProgram program;
-    program.OpenMenuChild(0);
+    CRepaintProgram program(0);
     program.Repaint(state);
 }
 BENCHMARK(BM_RepaintWatchList)->UseRealTime();
 
 void BM_RepaintRankingTable(benchmark::State& state) {
-    CBenchProgram program;
-    program.OpenMenuChild(1);
+    CRepaintProgram program(1);
     program.Repaint(state);
 }
 BENCHMARK(BM_RepaintRankingTable)->UseRealTime();
