@@ -14,6 +14,7 @@
 #include "framework/shell/CWndManager.h"
 #include "platform/gdi/CFontEngine.h"
 #include "platform/gdi/CImage.h"
+#include "platform/system/Environment.h"
 #include "platform/ui/CModalScript.h"
 #include "platform/ui/CUiMessageBox.h"
 #include "platform/ui/UiDefs.h"
@@ -71,12 +72,12 @@ COrbApp::~COrbApp() {
 COrbApp* COrbApp::Instance() { return g_app; }
 
 std::string COrbApp::DefaultDataDir() {
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg && *xdg == '/')
-        return std::string(xdg) + "/OrbStock";
-    const char* home = std::getenv("HOME");
-    if (home && *home)
-        return std::string(home) + "/.local/share/OrbStock";
+    const std::string xdg = EnvironmentValue("XDG_DATA_HOME");
+    if (!xdg.empty() && xdg[0] == '/')
+        return xdg + "/OrbStock";
+    const std::string home = EnvironmentValue("HOME");
+    if (!home.empty())
+        return home + "/.local/share/OrbStock";
     return "OrbStock";
 }
 

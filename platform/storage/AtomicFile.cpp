@@ -93,3 +93,8 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, int* 
     }
     return bytes;
 }
+
+bool CopyFileAtomically(const std::string& from, const std::string& to) {
+    const std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(from);
+    return bytes && WriteFileAtomically(to, bytes->data(), bytes->size());
+}

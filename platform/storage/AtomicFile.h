@@ -24,3 +24,7 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t lengt
 // not a regular file or cannot be read. With error given, *error is then the
 // errno value of the failure (ENOENT: missing) and 0 on success.
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, int* error = nullptr);
+
+// Replaces the file at to with a copy of the regular file at from, as
+// WriteFileAtomically does; false, with to unchanged, when either step fails.
+bool CopyFileAtomically(const std::string& from, const std::string& to);

@@ -11,7 +11,9 @@
 #include "framework/ui/WndMessages.h"
 #include "platform/testing/CDriverControls.h"
 
+#include <cstdlib>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -179,6 +181,39 @@ TEST(StartupConfigReply, MenusAndConfigSetsAreSplitByTagIgnoringCaseAndAnErrorSe
     EXPECT_FALSE(CStartupLogon::SplitConfigReply(body.data(), static_cast<int>(body.size()), &menus, &config));
     EXPECT_EQ(CStartupLogon::FailureText(body.data(), static_cast<int>(body.size())), u"维护中");
     EXPECT_EQ(CStartupLogon::FailureText(nullptr, 0), u"错误(6)：数据接收不全或格式错误");
+}
+
+TEST(StartupDataDir, TheDefaultLiesUnderAnAbsoluteXdgDataHomeElseUnderHomeElseInTheWorkingDirectory) {
+    struct Case {
+        const char* xdg; // null: not set
+        const char* home;
+        std::string dir;
+    };
+    const Case cases[] = {
+        {"/x/data", "/home/u", "/x/data/OrbStock"},
+        {"relative/data", "/home/u", "/home/u/.local/share/OrbStock"},
+        {"", "/home/u", "/home/u/.local/share/OrbStock"},
+        {nullptr, "", "OrbStock"},
+        {nullptr, nullptr, "OrbStock"},
+    };
+    auto saved = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value ? std::optional<std::string>(value) : std::nullopt;
+    };
+    auto set = [](const char* name, const char* value) {
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    };
+    const std::optional<std::string> xdg = saved("XDG_DATA_HOME"), home = saved("HOME");
+    for (const Case& c : cases) {
+        set("XDG_DATA_HOME", c.xdg);
+        set("HOME", c.home);
+        EXPECT_EQ(COrbApp::DefaultDataDir(), c.dir) << (c.xdg ? c.xdg : "(unset)");
+    }
+    set("XDG_DATA_HOME", xdg ? xdg->c_str() : nullptr);
+    set("HOME", home ? home->c_str() : nullptr);
 }
 
 // ---- Exit ----

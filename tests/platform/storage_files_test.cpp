@@ -1,10 +1,12 @@
 // The file work under the storage code: directories with their parents,
-// whole-file reads and their errors, and the lock file, each against a
+// whole-file reads and their errors, copies, scratch directories and the
+// lock file, each against a
 // fresh directory and, where the system cannot be made to fail, a failing
 // file operations table.
 #include "platform/storage/AtomicFile.h"
 #include "platform/storage/CFileLock.h"
 #include "platform/storage/FileOps.h"
+#include "platform/storage/TempDirectory.h"
 #include "support/CFailingFileOps.h"
 #include "support/CTempDir.h"
 
@@ -72,6 +74,28 @@ TEST_F(Files, AWholeFileReadTellsAMissingFileFromOneThatCannotBeRead) {
     CFailingFileOps disk({"bad sector", FileOp::Read, EIO});
     EXPECT_FALSE(ReadWholeFile(PathOf("data"), &error));
     EXPECT_EQ(error, EIO);
+}
+
+TEST_F(Files, ACopyReplacesItsTargetOrLeavesItAndAScratchDirectoryGoesWithWhatItHolds) {
+    ASSERT_TRUE(m_temp.WriteBytes("from", "new"));
+    ASSERT_TRUE(m_temp.WriteBytes("to", "old"));
+    {
+        CFailingFileOps disk({"disk full", FileOp::Write, ENOSPC});
+        EXPECT_FALSE(CopyFileAtomically(PathOf("from"), PathOf("to")));
+    }
+    EXPECT_FALSE(CopyFileAtomically(PathOf("missing"), PathOf("to")));
+    EXPECT_EQ(m_temp.ReadText("to"), "old");
+    EXPECT_TRUE(CopyFileAtomically(PathOf("from"), PathOf("to")));
+    EXPECT_EQ(m_temp.ReadText("to"), "new");
+
+    const std::string scratch = MakeTempDirectory("orb_scratch");
+    ASSERT_FALSE(scratch.empty());
+    EXPECT_EQ(std::filesystem::status(scratch).permissions(), std::filesystem::perms::owner_all);
+    ASSERT_EQ(MakeDirectories(scratch + "/a/b"), 0);
+    ASSERT_TRUE(WriteFileAtomically(scratch + "/a/b/f", "x", 1));
+    EXPECT_TRUE(RemoveDirectoryTree(scratch));
+    EXPECT_FALSE(std::filesystem::exists(scratch));
+    EXPECT_TRUE(RemoveDirectoryTree(scratch)) << "nothing left to remove is no failure";
 }
 
 TEST_F(Files, ALockIsHeldOnceAndAFailureToLockIsNotTakenForAnotherHolder) {

@@ -3,10 +3,10 @@
 
 #include "platform/gdi/CImage.h"
 #include "platform/gdi/CSurface.h"
+#include "platform/storage/AtomicFile.h"
+#include "platform/storage/FileOps.h"
 
 #include <cstdlib>
-#include <filesystem>
-#include <system_error>
 
 namespace {
 int Channel(std::uint32_t pixel, int shift) { return static_cast<int>((pixel >> shift) & 0xFF); }
@@ -77,25 +77,23 @@ bool SaveScreen(const std::string& path, const CScreenPixels& image) {
 
 ScreenCheck CheckScreen(const std::string& shotPath, const std::string& referenceDir, const std::string& name,
                         const CScreenTolerance& tolerance, CScreenDiff* diff) {
-    namespace fs = std::filesystem;
-    const fs::path base = fs::path(referenceDir) / name;
-    const std::string errPath = base.string() + "_err.png";
-    const std::string diffPath = base.string() + "_diff.png";
-    std::error_code error;
+    const std::string base = referenceDir + "/" + name;
+    const std::string errPath = base + "_err.png";
+    const std::string diffPath = base + "_diff.png";
     CScreenPixels shot, reference;
     if (!LoadScreen(shotPath, &shot))
         return ScreenCheck::Unreadable;
-    if (!LoadScreen(base.string() + ".png", &reference)) {
-        fs::copy_file(shotPath, errPath, fs::copy_options::overwrite_existing, error);
+    if (!LoadScreen(base + ".png", &reference)) {
+        CopyFileAtomically(shotPath, errPath);
         return ScreenCheck::NoReference;
     }
     CScreenDiff result = CompareScreens(shot, reference, tolerance);
     const bool matches = result.matches;
     if (matches) {
-        fs::remove(errPath, error);
-        fs::remove(diffPath, error);
+        FileOps().Remove(errPath);
+        FileOps().Remove(diffPath);
     } else {
-        fs::copy_file(shotPath, errPath, fs::copy_options::overwrite_existing, error);
+        CopyFileAtomically(shotPath, errPath);
         SaveScreen(diffPath, result.image);
     }
     if (diff)

@@ -3,15 +3,14 @@
 #include "tools/orbstock/Tour.h"
 
 #include "framework/shell/COrbApp.h"
+#include "platform/storage/FileOps.h"
+#include "platform/storage/TempDirectory.h"
 #include "platform/testing/CTestDriver.h"
 #include "tools/orbstock/RegisterWindows.h"
 #include "tools/orbstock/ScreenCompare.h"
 #include "tools/simulator/CBrokerSimulator.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <system_error>
 
 std::vector<CTourStep>& TourSteps() {
     static std::vector<CTourStep> steps;
@@ -27,8 +26,8 @@ constexpr int kStartUpRestMs = 100;
 // One step over a fresh data directory and simulator; true when its
 // screenshot was written.
 bool RunStep(const CTourStep& step, const std::string& dir) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orbstock_tour_XXXXXX").string();
-    if (!mkdtemp(pattern.data())) {
+    const std::string dataDir = MakeTempDirectory("orbstock_tour");
+    if (dataDir.empty()) {
         std::fprintf(stderr, "tour %s: no temporary data directory\n", step.name.c_str());
         return false;
     }
@@ -37,7 +36,7 @@ bool RunStep(const CTourStep& step, const std::string& dir) {
         CBrokerSimulator simulator;
         int port = simulator.Start(0);
         COrbAppOptions options;
-        options.dataDir = pattern;
+        options.dataDir = dataDir;
         options.serverHost = "127.0.0.1";
         options.serverPort = port;
         COrbApp app(options);
@@ -78,17 +77,14 @@ bool RunStep(const CTourStep& step, const std::string& dir) {
         app.ExitInstance();
         simulator.Stop();
     }
-    std::error_code error;
-    std::filesystem::remove_all(pattern, error);
+    RemoveDirectoryTree(dataDir);
     return ok;
 }
 
 } // namespace
 
 int RunTour(const std::string& dir, const std::string& referenceDir) {
-    std::error_code error;
-    std::filesystem::create_directories(dir, error);
-    if (error) {
+    if (MakeDirectories(dir) != 0) {
         std::fprintf(stderr, "tour: cannot create %s\n", dir.c_str());
         return 1;
     }

@@ -3,6 +3,7 @@
 // with --server), or, with --tour, the screenshot tour written headless.
 #include "framework/shell/COrbApp.h"
 #include "platform/sdl/RunDesktop.h"
+#include "platform/system/Environment.h"
 #include "tools/orbstock/RegisterWindows.h"
 #include "tools/orbstock/Tour.h"
 #include "tools/simulator/CBrokerSimulator.h"
@@ -112,8 +113,7 @@ void PrintNoDisplay() {
 // the invisible driver SDL falls back to.
 bool HaveDisplay() {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
-        const char* value = std::getenv(name);
-        if (value && *value)
+        if (!EnvironmentValue(name).empty())
             return true;
     }
     return false;
