@@ -138,7 +138,8 @@ TEST(SimCommandLine, RequestLinesShowNamesOnlyAndNeverAPassword) {
     const Name names[] = {
         {"password", true}, {"Password2", true}, {"txpwd", true}, {"newpwd", true}, {"TRDPWD", true},
         {"trd%70wd", true}, {"trd%50Wd", true}, {"%70%77%64", true}, {"trd%2570wd", true}, {"pass%77ord", true},
-        {"authdata", true}, {"code", false}, {"pw", false}, {"p%wd", false}, {"trd%7", false}, {"session", false},
+        {"authdata", true}, {"%2525252525252541", true},  // an escape nested past any reason
+        {"code", false}, {"pw", false}, {"p%wd", false}, {"trd%7", false}, {"session", false},
     };
     for (const Name& n : names) {
         SimRequest one;

@@ -139,11 +139,17 @@ std::string DecodeEscapes(std::string_view text) {
 
 // Judged on the name as it is read once decoded, so an escaped letter
 // ("trd%70wd") hides nothing; decoded until it no longer changes, since an
-// escaped "%" may hide another escape. Each round shortens the name.
+// escaped "%" may hide another escape. A name still changing after a few
+// rounds is a peer's game and is masked, which also bounds the work.
 bool IsPasswordName(std::string_view name) {
+    constexpr int kMaxRounds = 4;
     std::string decoded(name);
-    for (std::string next = DecodeEscapes(decoded); next != decoded; next = DecodeEscapes(decoded))
+    for (int round = 0;; ++round) {
+        std::string next = DecodeEscapes(decoded);
+        if (next == decoded) break;
+        if (round == kMaxRounds) return true;
         decoded = std::move(next);
+    }
     for (char& c : decoded)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     for (std::string_view part : kPasswordParts)
