@@ -173,7 +173,7 @@ void COrbTableWnd::OnNetData(const std::uint8_t* data, int length, bool /*networ
     }
     CDataSet* first = reply.GetCount() > 0 ? *reply.GetAt(0) : nullptr;
     if (first && StrEqualNoCase(first->GetTag(), "hq.info") == 0) {
-        FreeReplyList(first);
+        OnInfoSet(*first);
         OnReplyWithoutRows();
         return;
     }
