@@ -29,7 +29,7 @@ void CQueryTabBaseWnd::SetMenuParams(int menuId, const char* param, const char* 
 }
 
 int CQueryTabBaseWnd::BuildRequest(CAString& out) {
-    return CQueryTableWnd::BuildQueryRequest(GetRequestText(), out);
+    return CQueryTableWnd::BuildTradeQuery(GetRequestText(), out);
 }
 
 void CQueryTabBaseWnd::OnToolbarCommand(int index) {
