@@ -8,6 +8,7 @@
 #include "framework/net/NetMessages.h"
 #include "framework/net/RequestText.h"
 #include "framework/ui/IWindowOpener.h"
+#include "framework/ui/WindowKeywords.h"
 #include "framework/ui/WndMessages.h"
 #include "platform/Clock.h"
 
@@ -219,7 +220,7 @@ LRESULT CNetWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WND_MSG_OPEN_KXCHART: {
         char* text = reinterpret_cast<char*>(lParam);
         const bool fs = msg == WND_MSG_OPEN_FSCHART;
-        GetWndManager().CreateWnd(fs ? "fschart" : "kxchart", -1, fs ? u"分时走势" : u"K线分析", "", text, 0, this);
+        GetWndManager().CreateWnd(fs ? kMinuteChartKeyword : kKLineChartKeyword, -1, fs ? u"分时走势" : u"K线分析", "", text, 0, this);
         std::free(text);
         return 0;
     }
@@ -311,10 +312,9 @@ int CNetWnd::OpenMenuChild(int index) {
 
 int CNetWnd::OpenStockSearch() {
     CWndCreateInfo info;
-    info.keyword = "ceditmystockwnd";
     info.flag = IWindowOpener::kFlagSearchMode;
     info.owner = this;
-    std::unique_ptr<CBaseWnd> wnd = GetWndManager().MakeWindow("CEditMyStockWnd", info);
+    std::unique_ptr<CBaseWnd> wnd = GetWndManager().MakeWindow(kStockEditorClass, info);
     if (!wnd)
         return 0;
     const COpenResult r = GetWndManager().RunWindow(std::move(wnd), -1, u"查找个股", nullptr, nullptr, this,

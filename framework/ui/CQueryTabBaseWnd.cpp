@@ -33,7 +33,7 @@ int CQueryTabBaseWnd::BuildRequest(CAString& out) {
 }
 
 void CQueryTabBaseWnd::OnToolbarCommand(int index) {
-    if (!HandleHomeOrBack(index) && index == 1)
+    if (!HandleHomeOrBack(index) && index == kToolbarMiddle)
         Refresh();
 }
 
