@@ -220,7 +220,8 @@ LRESULT CNetWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WND_MSG_OPEN_KXCHART: {
         char* text = reinterpret_cast<char*>(lParam);
         const bool fs = msg == WND_MSG_OPEN_FSCHART;
-        GetWndManager().CreateWnd(fs ? kMinuteChartKeyword : kKLineChartKeyword, -1, fs ? u"分时走势" : u"K线分析", "", text, 0, this);
+        GetWndManager().CreateWnd(fs ? kMinuteChartKeyword : kKLineChartKeyword, -1, fs ? u"分时走势" : u"K线分析", "",
+                                  text, 0, this);
         std::free(text);
         return 0;
     }

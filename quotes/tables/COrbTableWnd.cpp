@@ -185,7 +185,8 @@ void COrbTableWnd::OpenDetailQuote(const char* stock) {
     const std::string param = StockCodeParam(stock ? stock : "");
     if (param.empty())
         return;
-    GetWndManager().CreateWnd(kDetailQuoteKeyword, -1, u"详细报价", param.c_str(), std::string(kQuoteRequest).c_str(), 0, this);
+    GetWndManager().CreateWnd(kDetailQuoteKeyword, -1, u"详细报价", param.c_str(), std::string(kQuoteRequest).c_str(),
+                              0, this);
 }
 
 void COrbTableWnd::OpenOrder(bool sell, int row) {

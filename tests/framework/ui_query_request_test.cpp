@@ -15,7 +15,7 @@ TEST(QueryRequest, ThePresetFundIdAndLoginIdGoWholeAndAFundIdThatCouldAddAParame
          "tc_mfuncno=500&tc_sfuncno=12&fundid=880001&sess=AB12&operway=i"},
         {"tc_mfuncno=500&tc_sfuncno=10", "", "sess=1", "tc_mfuncno=500&tc_sfuncno=10&fundid=&sess=1"}, // no holders yet
         {longPreset, "F.1", "s=1", longPreset + "&fundid=F.1&s=1"},                                     // never cut
-        {"tc_mfuncno=500&tc_sfuncno=12", "880001", "", ""},                                              // no trade login
+        {"tc_mfuncno=500&tc_sfuncno=12", "880001", "", ""}, // no trade login
         {"tc_mfuncno=500&tc_sfuncno=12", "88&fundid=9", "s=1", ""},
         {"tc_mfuncno=500&tc_sfuncno=12", "88=1", "s=1", ""},
         {"tc_mfuncno=500&tc_sfuncno=12", "88%26", "s=1", ""},

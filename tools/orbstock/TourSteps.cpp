@@ -49,7 +49,8 @@ ORB_TOUR_STEP(watch_list_editor) {
         CBaseWnd* main = tour.app.GetMainWindow();
         return main && main->PostMessage(WND_MSG_OPEN_MENU_CHILD, 0, 0);
     });
-    return posted && tour.driver.WaitForRest() && CDriverControls::PressBottomButton(tour.driver, CMyStockWnd::kBarEditor) &&
+    return posted && tour.driver.WaitForRest() &&
+           CDriverControls::PressBottomButton(tour.driver, CMyStockWnd::kBarEditor) &&
            CDriverControls::TapListItem(tour.driver, CEditMyStockWnd::kListId, 1) &&
            CDriverControls::TapListItem(tour.driver, CEditMyStockWnd::kListId, 2);
 }
