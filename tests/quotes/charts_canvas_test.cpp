@@ -169,6 +169,21 @@ TEST(ChartCanvas, VolumeLinesBridgePointsOutsideTheRectangle) {
               (std::vector<CChartSegment>{{{0, 100}, {75, 50}}}));
 }
 
+TEST(ChartCanvas, TheSecondLineLeavesGapsAroundMissingValuesAndBridgesValuesOutOfRange) {
+    // GetExtraNumber of the base series is zero: a series whose second line is its prices.
+    class CExtra : public CTestSeries {
+    public:
+        CQuoteNumber& GetExtraNumber(CQuoteNumber& out, int, int index) const override {
+            return GetNumber(out, 1, index);
+        }
+    } s;
+    s.prices = {12.0, 14.0, 30.0, 16.0, CQuoteNumber::kMissingValue, 18.0, 19.0};
+    const CRect r{0, 0, 100, 100};
+    EXPECT_EQ(ExtraLineSegments(&s, r, Q20(), Q10(), 5),
+              (std::vector<CChartSegment>{{{0, 80}, {20, 60}}, {{20, 60}, {60, 40}}})); // nothing joins 18.0 after the gap
+    EXPECT_TRUE(ExtraLineSegments(&s, r, Q10(), Q10(), 5).empty());
+}
+
 TEST(ChartCanvas, ThePictureIsDrawnAgainOnlyWhenDirtyAndAnEmptyAreaPaintsNothing) {
     CTestCanvas canvas;
     auto target = CDC::CreateMemoryDC(200, 200);

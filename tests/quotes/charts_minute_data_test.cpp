@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 using namespace minute_fixture;
@@ -170,48 +172,31 @@ TEST(MinuteData, ErrorMinuteOrIndexSetsKeepTheHeldTablesAndStillTakeTheHeader) {
 }
 
 TEST(MinuteData, RefusedRepliesLeaveTheModelUnchanged) {
+    const auto header = [] { return HeaderSet({}); };
+    const auto minutes = [] { return MinuteSet(Points(936, 2)); };
+    const std::pair<const char*, std::function<void(CDataSetList&)>> cases[] = {
+        {"no set", [](CDataSetList&) {}},
+        {"error header", [&](CDataSetList& l) { Fill(l, Sets(ErrorSet(), minutes(), SnapshotSet())); }},
+        {"error snapshot", [&](CDataSetList& l) { Fill(l, Sets(header(), minutes(), ErrorSet())); }},
+        {"two sets", [&](CDataSetList& l) { Fill(l, Sets(header(), minutes())); }},
+        {"marks for a snapshot", [&](CDataSetList& l) { Fill(l, Sets(header(), minutes(), MarkSet({{"600", "1"}}))); }},
+        {"null header", [&](CDataSetList& l) {
+             Fill(l, Sets(header(), minutes(), SnapshotSet()));
+             l.Detach(0);
+         }},
+    };
     CFSData data;
     ASSERT_EQ(Take(data, {}, Points(930, 3)), 1);
-    const auto refuse = [&](CDataSetList& list, const char* what) {
+    for (const auto& [what, fill] : cases) {
+        CDataSetList list;
+        fill(list);
         EXPECT_EQ(data.ParseReply(list), 0) << what;
         EXPECT_EQ(data.GetCount(), 3) << what;
-        EXPECT_EQ(data.GetCode(), "600000") << what;
-    };
-    {
-        CDataSetList list; // a reply with no set at all
-        refuse(list, "no set");
     }
-    {
-        const uint8_t zero[4] = {0, 0, 0, 0};
-        CDataSetList list(zero, 4); // a body of zero sets
-        refuse(list, "zero sets");
-    }
-    {
-        CDataSetList list;
-        Fill(list, Sets(ErrorSet(), MinuteSet(Points(930, 2)), SnapshotSet()));
-        refuse(list, "error header");
-    }
-    {
-        CDataSetList list;
-        Fill(list, Sets(HeaderSet({}), MinuteSet(Points(936, 2)), ErrorSet()));
-        refuse(list, "error snapshot");
-    }
-    {
-        CDataSetList list;
-        Fill(list, Sets(HeaderSet({}), MinuteSet(Points(936, 2))));
-        refuse(list, "two sets");
-    }
-    {
-        CDataSetList list;
-        Fill(list, Sets(HeaderSet({}), MinuteSet(Points(936, 2)), MarkSet({{"600", "1"}})));
-        refuse(list, "marks in place of the snapshot");
-    }
-    {
-        CDataSetList list;
-        Fill(list, Sets(HeaderSet({}), MinuteSet(Points(936, 2)), SnapshotSet()));
-        list.Detach(0); // a null slot where the header belongs
-        refuse(list, "null header");
-    }
+    const uint8_t zero[4] = {0, 0, 0, 0};
+    CDataSetList zeroSets(zero, 4);
+    EXPECT_EQ(data.ParseReply(zeroSets), 0);
+    EXPECT_EQ(data.GetCode(), "600000");
 }
 
 TEST(MinuteData, TheMarksSetIsTakenOutFirstAndNeverReadAsAnOverlay) {

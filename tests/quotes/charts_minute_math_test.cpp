@@ -1,6 +1,7 @@
 // The minute chart's arithmetic: ranges, labels, times, marks and the point
 // under a finger.
 #include "quotes/charts/CFSData.h"
+#include "quotes/charts/CChartSeries.h"
 #include "quotes/charts/FSChartMath.h"
 
 #include <gtest/gtest.h>
@@ -108,6 +109,34 @@ TEST(MinuteMath, ThePointUnderAFingerIsTheNearestSlotWithinTheHeldPoints) {
         EXPECT_EQ(FSPointAtX(x, 40, 240, count), point) << x << " " << count;
     EXPECT_EQ(FSPointAtX(100, 40, 240, 0), -1);
     EXPECT_EQ(FSPointAtX(100, 40, 0, 5), 0);
+}
+
+// Prices in column 1, the last one missing.
+class CPrices : public CChartSeries {
+public:
+    int GetCount() const override { return 3; }
+    int32_t GetInt(int, int) const override { return 0; }
+    CQuoteNumber& GetNumber(CQuoteNumber& out, int column, int index) const override {
+        out = CQuoteNumber();
+        if (column == 1 && index >= 0 && index < 2)
+            out = Q(10.0 + index);
+        else if (column == 1 && index == 2)
+            out.FromPacked(CQuoteNumber::kMissingPacked);
+        return out;
+    }
+};
+
+TEST(MinuteMath, TheCursorCrossesThePriceLineOnlyWhereThereIsAPriceToScale) {
+    const CPrices prices;
+    const CRect grid{0, 0, 240, 100};
+    const CFSRange range{Q(12.0), Q(10.0), Q(11.0)};
+    CPoint at{-1, -1};
+    ASSERT_TRUE(FSCursorPoint(prices, 1, grid, range, &at));
+    EXPECT_EQ(at, (CPoint{2, 50}));
+    for (int position : {2, 3, -1})
+        EXPECT_FALSE(FSCursorPoint(prices, position, grid, range, &at)) << position;
+    EXPECT_FALSE(FSCursorPoint(prices, 0, grid, CFSRange{Q(0), Q(0), Q(0)}, &at));
+    EXPECT_EQ(at, (CPoint{2, 50}));
 }
 
 } // namespace
