@@ -176,6 +176,7 @@ int CChartWnd::OnInitDialog() {
         return 0;
     m_picture.GetMemDC().Clear(0);
     SetBackground(0);
+    SetCaptionRect({});
     return 1;
 }
 

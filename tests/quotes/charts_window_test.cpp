@@ -34,6 +34,8 @@ public:
 class CTestChartWnd : public CChartWnd {
 public:
     ~CTestChartWnd() override { Destroy(); }
+    int leftSwipes = 0;
+    void OnLeftSwipe() override { ++leftSwipes; }
     void SetStock(int market, int type) {
         m_market = static_cast<int16_t>(market);
         m_type = static_cast<int16_t>(type);
@@ -116,6 +118,11 @@ TEST_F(ChartWindowTest, OnlyTouchesInTheChartBandReachTheCanvasInChartCoordinate
         wnd->OnLButtonDown(0, {10, 100});
         wnd->OnLButtonUp(0, {11, 101});
         EXPECT_EQ(touches, (std::vector<CTouch>{{513, 100, 1}, {512, 120, 18}, {513, 10, 58}, {514, 11, 59}}));
+        // A drag along the chart is no swipe.
+        wnd->OnLButtonDown(0, {400, 300});
+        wnd->OnLButtonUp(0, {100, 300});
+        EXPECT_EQ(wnd->leftSwipes, 0);
+        touches.clear();
         // A new layout ends a drag in progress.
         wnd->OnLButtonDown(0, {10, 100});
         wnd->LayoutChart(1);
