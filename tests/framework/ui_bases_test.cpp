@@ -270,8 +270,9 @@ TEST_F(BasesTest, TheComboBoxGivesItemsByIndexFindsThemByDataAndCountsOnlyOnceOn
             EXPECT_EQ(combo.GetItemText(item.index), item.text) << item.index;
             const CWString* data = combo.GetItemData(item.index);
             ASSERT_EQ(data != nullptr, item.data != nullptr) << item.index;
-            if (data)
+            if (data) {
                 EXPECT_EQ(*data, item.data) << item.index;
+            }
         }
         combo.RemoveAll();
         EXPECT_EQ(combo.GetCount(), -1);
