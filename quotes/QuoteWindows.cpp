@@ -3,6 +3,7 @@
 
 #include "framework/shell/CWndManager.h"
 #include "framework/ui/COrbMenuWnd.h"
+#include "quotes/charts/CFSFrame.h"
 #include "quotes/tables/COrbStockTableWnd.h"
 #include "quotes/tables/CStockBoardTableWnd.h"
 #include "quotes/tables/WatchListWindows.h"
@@ -21,6 +22,9 @@ void RegisterQuoteWindows() {
     // window does until that page class exists.
     manager.RegisterWindow("bkhq", [](const CWndCreateInfo&) {
         return std::unique_ptr<CBaseWnd>(new COrbMenuWnd());
+    });
+    manager.RegisterWindow("fschart", [](const CWndCreateInfo&) {
+        return std::unique_ptr<CBaseWnd>(new CFSFrame());
     });
     RegisterWatchListWindows();
 }

@@ -149,8 +149,10 @@ TEST(SimMinuteRoute, TheSnapshotHasThePartsColumnTypesAndLevelVolumesInShares) {
     }
     ASSERT_TRUE(snapshot->MoveFirst());
     bool oddShares = false;
-    for (int c = 11; c < 30; c += 2)
+    for (int c = 11; c < 30; c += 2) {
+        EXPECT_GT(snapshot->GetFieldInt32(c), 0) << c;
         oddShares = oddShares || snapshot->GetFieldInt32(c) % 100 != 0;
+    }
     EXPECT_TRUE(oddShares) << "shares, not lots";
 }
 

@@ -45,6 +45,14 @@ double Wobble(uint32_t seed, int k) {
     return (static_cast<double>(h % 20001) - 10000.0) / 10000.0;
 }
 
+// A smooth swing in about [-1, 1] for point k: slow waves with a little
+// tick-to-tick noise, so the line wanders as trading does.
+double Swing(uint32_t seed, int k) {
+    const double p1 = (seed % 628) / 100.0;
+    const double p2 = ((seed >> 10) % 628) / 100.0;
+    return 0.55 * std::sin(k / 9.0 + p1) + 0.3 * std::sin(k / 3.7 + p2) + 0.15 * Wobble(seed, k);
+}
+
 bool IsMissing(double v) { return v == CSimMarket::kMissing; }
 CQuoteNumber Missing() { return CQuoteNumber(CQuoteNumber::kMissingValue, 0); }
 CQuoteNumber Price(double v, const SimStock& s) {
@@ -112,7 +120,7 @@ struct SimMark {
 constexpr SimMark kMarks[] = {
     {"600010.02", 571, "81001", u"华岳银行：董事会决议公告", u"公司董事会审议通过年度利润分配预案，每10股派现2.30元。"},
     {"600010.02", 633, "81002", u"华岳银行：大宗交易", u"今日发生大宗交易一笔，成交价8.60元，成交量120万股。"},
-    {"600010.02", 634, "81003", u"华岳银行：机构调研", u"本周共有12家机构对公司进行调研，关注零售业务转型。"},
+    {"600010.02", 632, "81003", u"华岳银行：机构调研", u"本周共有12家机构对公司进行调研，关注零售业务转型。"},
     {"600010.02", 841, "81004", u"华岳银行：融资融券", u"融资余额较上一交易日增加1.2亿元。"},
     {"000031.01", 602, "82001", u"万峰地产：销售简报", u"公司上月实现合同销售面积58.6万平方米。"},
     {"300058.01", 780, "83001", u"智云数据：股价异动公告", u"公司股票连续两个交易日收盘价格涨幅偏离值累计超过20%。"},
@@ -182,7 +190,7 @@ void WriteSnapshot(CDataSetWriter& w, const SimStock& s, const SimMinuteDay& day
                              : 0));
     w.SetNumber(3, Scaled(static_cast<double>(day.volume)));
     w.SetNumber(4, IsMissing(s.amount) ? Missing() : Scaled(day.amount));
-    w.SetNumber(5, Price(opened && day.volume > 0 ? s.OnTick(day.amount / (day.volume * 100.0)) : 0, s));
+    w.SetNumber(5, Price(opened ? day.points.back().average : 0, s));
     w.SetNumber(6, index ? Ratio(0) : Ratio(s.orderRatio));
     w.SetNumber(7, Ratio(s.volumeRatio));
     w.SetNumber(8, index ? Ratio(0) : Ratio(std::round((h % 900) + 10) / 100.0));
@@ -194,9 +202,9 @@ void WriteSnapshot(CDataSetWriter& w, const SimStock& s, const SimMinuteDay& day
     for (int level = 1; level <= 5; ++level) {
         const int col = 10 + 2 * (level - 1);
         w.SetNumber(col, Price(s.OnTick(day.last - tick * (level - 1)), s));
-        w.SetInt(col + 1, 100 * (10 + (level * 37 + static_cast<int>(h)) % 900) + (level * 45) % 100);
+        w.SetInt(col + 1, 100 * (10 + (level * 37 + static_cast<int>(h % 997)) % 900) + (level * 45) % 100);
         w.SetNumber(col + 10, Price(s.OnTick(day.last + tick * level), s));
-        w.SetInt(col + 11, 100 * (10 + (level * 53 + static_cast<int>(h >> 8)) % 900) + (level * 23) % 100);
+        w.SetInt(col + 11, 100 * (10 + (level * 53 + static_cast<int>((h >> 8) % 997)) % 900) + (level * 23) % 100);
     }
 }
 
@@ -355,7 +363,7 @@ SimMinuteDay SimMinuteDayOf(const SimStock& s, int date, int count, int line) {
     }
     const bool rising = last >= s.open;
     const int early = 8 + static_cast<int>(seed % 35);
-    const int late = 70 + static_cast<int>((seed >> 8) % 40);
+    const int late = 68 + static_cast<int>((seed >> 8) % 30);
     const int kHigh = rising ? late : early;
     const int kLow = rising ? early : late;
     struct Anchor { int k; double v; };
@@ -372,7 +380,8 @@ SimMinuteDay SimMinuteDayOf(const SimStock& s, int date, int count, int line) {
         total += weights[k];
     }
     const double dayVolume = s.volume > 0 ? s.volume : 0;
-    double cumVolume = 0, cumAmount = 0;
+    const bool index = s.secType == SimStock::kIndex;
+    double cumVolume = 0, cumAmount = 0, cumPrice = 0;
     for (int k = 0; k < count; ++k) {
         int a = 0;
         while (a < 2 && anchors[a + 1].k < k)
@@ -380,18 +389,24 @@ SimMinuteDay SimMinuteDayOf(const SimStock& s, int date, int count, int line) {
         const Anchor& from = anchors[a];
         const Anchor& to = anchors[a + 1];
         double v = to.k == from.k ? to.v : from.v + (to.v - from.v) * (k - from.k) / (to.k - from.k);
-        const bool anchor = k == from.k || k == to.k;
-        if (!anchor)
-            v += amplitude * Wobble(seed, k);
+        // The swing fades out towards the anchors, so they stay exact.
+        const int nearest = std::min(k - from.k, to.k - k);
+        v += amplitude * Swing(seed, k) * std::min(1.0, nearest / 8.0);
         v = s.OnTick(std::clamp(v, low, high));
         SimMinutePoint p;
         p.time = SimMinuteTime(s.market, k);
         p.price = v;
         p.volume = static_cast<int64_t>(std::llround(dayVolume * weights[k] / total));
-        p.amount = std::round(static_cast<double>(p.volume) * 100.0 * v);
+        // An index trades its members, at some 12 yuan a share.
+        const double sharePrice = index ? 12.0 + 0.4 * Swing(seed ^ 0x5bd1e995u, k) : v;
+        p.amount = std::round(static_cast<double>(p.volume) * 100.0 * sharePrice);
         cumVolume += static_cast<double>(p.volume);
         cumAmount += p.amount;
-        p.average = cumVolume > 0 ? s.OnTick(cumAmount / (cumVolume * 100.0)) : v;
+        cumPrice += v;
+        if (index)
+            p.average = s.OnTick(cumPrice / (k + 1));
+        else
+            p.average = cumVolume > 0 ? s.OnTick(cumAmount / (cumVolume * 100.0)) : v;
         day.points.push_back(p);
         day.high = k == 0 ? v : std::max(day.high, v);
         day.low = k == 0 ? v : std::min(day.low, v);
