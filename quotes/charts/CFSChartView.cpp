@@ -163,7 +163,6 @@ void CFSChartView::ApplyViewLayout(bool portrait) {
     m_fs = FSLayout(GetPriceArea(), GetVolumeArea(), GetLabelHeight(), portrait);
     SetSlotCount(kFSSlots);
     m_panelDirty = true;
-    m_heldPress = false;
     if (m_owner) {
         // Swipes count in the panel only: elsewhere a finger moves the cursor.
         const CRect picture = m_owner->GetPictureRect();

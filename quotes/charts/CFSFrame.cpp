@@ -194,6 +194,20 @@ void CFSFrame::OnRequestNotSent(NotSent why) {
     if (why == NotSent::WorkerBusy && m_lastBuildWasSwitch)
         m_overlayResend = true;
     m_lastBuildWasSwitch = false;
+    // Nothing shown yet and the worker busy with another window: try again
+    // soon rather than wait for the refresh timer with an empty chart.
+    if (why == NotSent::WorkerBusy && m_data->GetCount() == 0)
+        SetTimer(kRetryTimer, kRetryMs);
+}
+
+void CFSFrame::OnTimer(UINT id) {
+    if (id != kRetryTimer) {
+        CChartWnd::OnTimer(id);
+        return;
+    }
+    KillTimer(kRetryTimer);
+    if (!IsRequestPending() && m_data->GetCount() == 0)
+        Refresh();
 }
 
 void CFSFrame::OnNetData(const std::uint8_t* data, int length, bool /*networkFailure*/) {
@@ -214,8 +228,12 @@ void CFSFrame::OnNetData(const std::uint8_t* data, int length, bool /*networkFai
     Invalidate();
     if (m_overlayResend) {
         m_overlayResend = false;
-        m_switchSending = true;
-        Refresh();
+        // Only when the reply did not already bring what the switch asked for.
+        const bool held = m_data->HasOverlayTable() && !m_data->IsIndex();
+        if (held != GetOverlaySwitch()) {
+            m_switchSending = true;
+            Refresh();
+        }
     }
 }
 
@@ -263,6 +281,8 @@ void CFSFrame::LayoutView() {
 
 LRESULT CFSFrame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == CFSChartView::kMsgLevelHeld) {
+        // The finger may still be down: the pop-up takes the touches now.
+        EndDrag();
         ShowLevelMenu();
         return 0;
     }
@@ -270,7 +290,17 @@ LRESULT CFSFrame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         char* ids = reinterpret_cast<char*>(lParam);
         const std::string text = ids ? ids : "";
         std::free(ids);
+        EndDrag();
         OpenInfoMine(GetCodeText(), std::to_string(m_data->GetTradeDate()), text);
+        return 0;
+    }
+    if (msg == WND_MSG_OPEN_FSCHART) {
+        // Another stock from the chart's own search: shown in this window.
+        char* request = reinterpret_cast<char*>(lParam);
+        SetMenuParams(-1, "", request);
+        std::free(request);
+        if (IsStockChanged())
+            OnWindowShown();
         return 0;
     }
     return CChartWnd::OnMessage(msg, wParam, lParam);

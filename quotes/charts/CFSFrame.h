@@ -46,6 +46,10 @@ public:
     // What the view measures its labels with before data arrives.
     static constexpr const char* kSampleText = "9999.999";
     static constexpr const char* kDealKeyword = "CStockDealDetailWnd";
+    // A first request that found the worker busy (with another window's
+    // request) is tried again after this long.
+    static constexpr UINT kRetryTimer = 501;
+    static constexpr UINT kRetryMs = 200;
 
     CFSFrame();
     ~CFSFrame() override;
@@ -82,7 +86,9 @@ public:
     int BuildRequest(CAString& out) override;
     void OnNetData(const std::uint8_t* data, int length, bool networkFailure) override;
     void OnRequestNotSent(NotSent why) override;
+    // A chosen search result (WND_MSG_OPEN_FSCHART) shows its stock here.
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnTimer(UINT id) override;
     void OnToolbarCommand(int index) override;
     void OpenBuySell(bool buy, bool priced) override;
     void ClearData() override;
