@@ -482,6 +482,8 @@ std::u16string CFSChartView::FormatPanelValue(const CFSData* data, int label, in
             derived = true;
         }
         if (derived) {
+            if (IsZero(price))
+                return kMissingText;
             if (percent)
                 return PercentOf(price, pc, color);
             if (price.IsInvalid() || pc.IsInvalid())

@@ -149,8 +149,8 @@ void WriteMinuteSet(CDataSetWriter& w, const char* tag, const SimStock& s, const
 }
 
 // A header row: trade date, previous close, open, high, low, latest,
-// market, type, code, name, (10 unused), the server's date, day volume and
-// amount.
+// market, type, code, name, (10 unused), the server's current trading day
+// (a weekend's is the Friday before), day volume and amount.
 void WriteHeaderRow(CDataSetWriter& w, const SimStock& s, const SimMinuteDay& day, int tradeDate, int serverDate) {
     w.AddRow();
     w.SetInt(0, tradeDate);
@@ -283,9 +283,9 @@ SimReply SimMinuteReply(const SimRequest& r, CSimMarket& market, int64_t nowMs) 
     w.AddColumn(DataSetType::AnsiText, "today", u"当前日期");
     w.AddColumn(DataSetType::Number, "cjsl", u"总量");
     w.AddColumn(DataSetType::Number, "cjje", u"金额");
-    WriteHeaderRow(w, *s, day, tradeDate, today.date);
+    WriteHeaderRow(w, *s, day, tradeDate, today.tradeDate);
     if (overlay)
-        WriteHeaderRow(w, *overlay, overlayDay, tradeDate, today.date);
+        WriteHeaderRow(w, *overlay, overlayDay, tradeDate, today.tradeDate);
 
     if (TakeOne(g_failSet1))
         w.AddErrorSet(u"分时数据暂缺");
