@@ -176,6 +176,7 @@ int CChartWnd::OnInitDialog() {
         return 0;
     m_picture.GetMemDC().Clear(0);
     SetBackground(0);
+    SetCaptionRect({});
     return 1;
 }
 
@@ -260,8 +261,8 @@ void CChartWnd::OpenF10() {
 }
 
 void CChartWnd::OpenBuySell(bool buy, bool priced) {
-    const int type = m_canvas ? m_canvas->GetType() : m_type;
-    const int market = m_canvas ? m_canvas->GetMarket() : m_market;
+    const int type = m_type;
+    const int market = m_market;
     if (type == 2) {
         UiMessageBox(this, u"大盘你也要买卖？^_^", u"提示");
         return;
@@ -283,6 +284,6 @@ void CChartWnd::OpenBuySell(bool buy, bool priced) {
         return;
     }
     CWString title(buy ? u"买入 " : u"卖出 ");
-    title.Append((m_canvas ? m_canvas->GetName() : m_stockName).view());
+    title.Append((m_stockName.IsEmpty() && m_canvas ? m_canvas->GetName() : m_stockName).view());
     GetWndManager().CreateWnd("buysale", -1, title.c_str(), "", request.c_str(), 0, this);
 }

@@ -7,9 +7,16 @@
 // information ("F10") and the order form ("buysale"), through the window
 // opener by keyword.
 //
+// The picture sits straight on the window (the client page is removed), at
+// the top of the chart band, so chart coordinates are client coordinates
+// moved up by the caption bar's height (ChartToClient).
+//
 // Dragging: an accepted press in the band starts a drag and captures the
 // mouse; every release ends it and releases the capture, but only a
 // release inside the band reaches the canvas. A new layout ends a drag.
+// Swipes are recognised nowhere until a view hands its swipe area over
+// (SetCaptionRect, client coordinates): a drag along the chart moves the
+// cursor and never closes the window.
 #pragma once
 
 #include "core/CAString.h"
@@ -57,6 +64,8 @@ public:
     // its point) or the price is not a plain value.
     static std::string BuySellRequest(std::string_view codeText, std::string_view priceText, int market, int type,
                                       bool buy, bool priced);
+    // A rectangle of chart coordinates in client coordinates.
+    static CRect ChartToClient(const CRect& r) { return r.Offset(0, kCaptionHeight); }
     // The company-information parameter: the code text up to its first "."
     // and at most kF10CodeChars characters; empty when not a plain value.
     static std::string F10CodeParam(std::string_view codeText);

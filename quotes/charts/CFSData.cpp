@@ -319,24 +319,25 @@ void CFSData::TakeFirstTables(std::unique_ptr<CDataSet> minutes, std::unique_ptr
         TakeVolumeOf(*minutes);
     if (overlay)
         KeepTimeOrder(*overlay);
-    // The chart starts at the opening at the opening price; only a header
-    // row knows that price.
+    // The chart starts at the market's opening at the opening price; only a
+    // header row knows that price.
     CDataSet* header = GetHeaderTable(0);
-    const int opening = MarketOpeningTime(m_market);
-    const bool needsOpening = minutes->GetRowCount() == 0 || RowTime(*minutes, 0) > opening;
-    if (header && header->GetRowCount() > 0 && needsOpening) {
+    if (header && header->GetRowCount() > 0) {
         header->MoveFirst();
+        const int opening = MarketOpeningTime(header->GetFieldInt16(6));
         const int32_t open = header->GetFieldInt32(2);
         const int32_t indexOpen = SeekRow(header, kHeaderRowIndex) ? header->GetFieldInt32(2) : 0;
-        minutes->AddRow(0);
-        SetIntField(*minutes, kColTime, opening);
-        SetRawField(*minutes, kColPrice, open);
-        SetRawField(*minutes, kColAverage, open);
-        if (overlay) {
-            overlay->AddRow(0);
-            SetIntField(*overlay, kColTime, opening);
-            SetRawField(*overlay, kColPrice, indexOpen);
-            SetRawField(*overlay, kColAverage, indexOpen);
+        if (minutes->GetRowCount() == 0 || RowTime(*minutes, 0) > opening) {
+            minutes->AddRow(0);
+            SetIntField(*minutes, kColTime, opening);
+            SetRawField(*minutes, kColPrice, open);
+            SetRawField(*minutes, kColAverage, open);
+            if (overlay) {
+                overlay->AddRow(0);
+                SetIntField(*overlay, kColTime, opening);
+                SetRawField(*overlay, kColPrice, indexOpen);
+                SetRawField(*overlay, kColAverage, indexOpen);
+            }
         }
     }
     m_minuteTables.push_back(std::move(minutes));

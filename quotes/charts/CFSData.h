@@ -144,6 +144,8 @@ public:
     const CQuoteNumber& GetHistoryAmount() const { return m_historyAmount; }
     const CAString& GetTimeText() const { return m_timeText; }
     bool HasNoData() const { return m_noData; }
+    // The last taken reply's header had a row (it named the stock).
+    bool HasHeaderRow() const { return GetHeaderTable(0) && GetHeaderTable(0)->GetRowCount() > 0; }
     // Two minute tables held: the overlaid index's points too.
     bool HasOverlayTable() const { return m_minuteTables.size() >= 2; }
     int GetMinuteTableCount() const { return static_cast<int>(m_minuteTables.size()); }

@@ -2,6 +2,7 @@
 #include "quotes/charts/FSChartMath.h"
 
 #include "quotes/charts/CFSData.h"
+#include "quotes/charts/ChartScale.h"
 
 #include <cmath>
 #include <cstdio>
@@ -149,6 +150,18 @@ int FSPointAtX(int x, int left, int width, int count) {
     if (index < 0)
         return 0;
     return index > count - 1 ? count - 1 : static_cast<int>(index);
+}
+
+bool FSCursorPoint(const CChartSeries& series, int position, const CRect& grid, const CFSRange& range, CPoint* at) {
+    if (!at || position < 0 || position >= series.GetCount() || !range.IsDrawable() || range.top.IsInvalid())
+        return false;
+    CQuoteNumber price;
+    series.GetNumber(price, CFSData::kColPrice, position);
+    if (price.IsInvalid())
+        return false;
+    *at = {ChartSlotX(grid.left, grid.Width(), kFSSlots, position),
+           ChartValueY(grid, price.GetValue(), range.top.GetValue(), range.bottom.GetValue())};
+    return true;
 }
 
 CQuoteNumber FSChangePercent(const CQuoteNumber& price, const CQuoteNumber& prevClose) {

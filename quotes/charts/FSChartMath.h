@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+class CChartSeries;
 class CFSData;
 struct CFSInfoMark;
 
@@ -81,6 +82,12 @@ const CFSMarkSlot* FSMarkNear(const std::vector<CFSMarkSlot>& marks, int positio
 // nearest slot, the left edge below, the right edge beyond, and limited to
 // count − 1. −1 with no point.
 int FSPointAtX(int x, int left, int width, int count);
+// Where the cursor's cross-hair crosses the price line of a grid: x of the
+// position's slot (of kFSSlots) and y of its price (column 1) in range.
+// False, at unchanged, for a position outside the points, a missing price
+// or a range that is not drawable: the cursor then draws no horizontal line.
+bool FSCursorPoint(const CChartSeries& series, int position, const CRect& grid, const CFSRange& range, CPoint* at);
+
 // (price − prevClose) × 100 / prevClose; a zero number when prevClose is 0
 // or either is missing.
 CQuoteNumber FSChangePercent(const CQuoteNumber& price, const CQuoteNumber& prevClose);
