@@ -55,9 +55,11 @@ struct CBrokerSimulator::Impl {
     SimFraming framing = SimFraming::ContentLength;
     int replyCounter = 0;
 
-    // The routes, the market and the clock; routes run under this lock, one at a time.
+    // The routes, the groups that hold them (their handlers may point into
+    // them), the market and the clock; routes run under this lock, one at a time.
     std::mutex routeMu;
     CSimRouteTable routes;
+    std::vector<std::unique_ptr<ISimRouteGroup>> groups;
     CSimMarket market;
     SimClock clock;
 
@@ -81,7 +83,8 @@ CBrokerSimulator::CBrokerSimulator() : m_impl(std::make_unique<Impl>()) {
         if (!issued.empty()) t_issuedKey = std::move(issued);
         return reply;
     });
-    for (const auto& group : MakeRouteGroups()) group->AddRoutes(impl->routes);
+    impl->groups = MakeRouteGroups();
+    for (const auto& group : impl->groups) group->AddRoutes(impl->routes);
 }
 
 CBrokerSimulator::~CBrokerSimulator() { Stop(); }
@@ -310,6 +313,12 @@ void CBrokerSimulator::SetRoute(int main, int sub, SimRoute route) {
     m_impl->routes.Add(main, sub, [route = std::move(route)](const SimRequest& r, SimContext& context) {
         return route(r, context.market);
     });
+}
+
+void CBrokerSimulator::AddRoutes(std::unique_ptr<ISimRouteGroup> group) {
+    std::lock_guard<std::mutex> lock(m_impl->routeMu);
+    group->AddRoutes(m_impl->routes);
+    m_impl->groups.push_back(std::move(group));
 }
 
 void CBrokerSimulator::SetClock(int64_t ms) {

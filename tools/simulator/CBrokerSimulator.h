@@ -138,6 +138,9 @@ public:
 
     // Adds or replaces the route of (main, sub), for a test.
     void SetRoute(int main, int sub, SimRoute route);
+    // Adds a group's routes as the listed groups' are (a test's own group),
+    // replacing those of the same numbers; the server keeps the group.
+    void AddRoutes(std::unique_ptr<ISimRouteGroup> group);
     // Fixes the market's clock (SimClock) at ms since 1970 UTC; -1 returns
     // it to the wall clock.
     void SetClock(int64_t ms);

@@ -10,7 +10,10 @@
 //      per session) lives in the class or in a data file pair beside it.
 //   2. List the group in MakeRouteGroups() (tools/simulator/SimRouteGroups.cpp).
 //   3. Name its functions in docs/protocol.md.
-// Nothing else of the simulator changes: CMake picks up new .cpp files.
+// Nothing else of the simulator changes (CMake picks up new .cpp files),
+// except the menu node of a screen opened from the menu (CSimMenuTree.cpp).
+// A handler that acts on an account passes SimNeeds::Session to Add and
+// keeps its state per context.session.id.
 //
 // Handlers run on connection threads, one at a time (the server holds one
 // lock around every handler call), so a group's state needs no lock of its own.
