@@ -165,17 +165,11 @@ void CFSChartView::ApplyViewLayout(bool portrait) {
     m_panelDirty = true;
     if (m_owner) {
         // Swipes count in the panel only: elsewhere a finger moves the cursor.
-        const CRect picture = m_owner->GetPictureRect();
-        m_owner->SetCaptionRect(m_fs.panel.Offset(picture.left, picture.top));
+        m_owner->SetCaptionRect(CChartWnd::ChartToClient(m_fs.panel));
     }
 }
 
 // ---- Drawing ----
-
-int CFSChartView::PriceY(const CQuoteNumber& price) const {
-    return ChartValueY(m_fs.grid, price.GetValue(), m_ranges.price.top.GetValue(),
-                       m_ranges.price.bottom.GetValue());
-}
 
 void CFSChartView::DrawTimeAxis(CDC& dc) {
     if (!m_fs.Drawable())
@@ -268,13 +262,9 @@ void CFSChartView::DrawCursorLine(CDC& dc) {
     const int x = ChartSlotX(grid.left, grid.Width(), kFSSlots, m_cursorPos);
     CDCStateSaver save(dc);
     dc.SelectPen(CPen{PS_SOLID, 1, PaletteColor(kCursorColor)});
-    CQuoteNumber price;
-    m_data->GetNumber(price, CFSData::kColPrice, m_cursorPos);
-    if (!price.IsInvalid() && m_ranges.price.IsDrawable()) {
-        const int y = PriceY(price);
-        if (y >= grid.top && y <= grid.bottom)
-            Line(dc, grid.left, y, grid.right, y);
-    }
+    CPoint at;
+    if (FSCursorPoint(*m_data, m_cursorPos, grid, m_ranges.price, &at) && at.y >= grid.top && at.y <= grid.bottom)
+        Line(dc, grid.left, at.y, grid.right, at.y);
     Line(dc, x, grid.top, x, grid.bottom);
     Line(dc, x, m_fs.volume.top, x, m_fs.volume.bottom);
 }

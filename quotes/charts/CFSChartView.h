@@ -106,8 +106,6 @@ private:
     void DrawOverlay(CDC& dc);
     void DrawPanel(CDC& dc);
     void DrawMarks(CDC& dc);
-    // Price of point i as a y in the grid (the grid's bottom for a missing one).
-    int PriceY(const CQuoteNumber& price) const;
     // Repaints the owner.
     void Repaint();
     void OnPanelTouch(UINT message, int x, int y);

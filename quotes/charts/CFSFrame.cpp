@@ -191,12 +191,14 @@ int CFSFrame::BuildRequest(CAString& out) {
 }
 
 void CFSFrame::OnRequestNotSent(NotSent why) {
-    if (why == NotSent::WorkerBusy && m_lastBuildWasSwitch)
+    const bool busy = why == NotSent::WorkerBusy;
+    if (busy && m_lastBuildWasSwitch)
         m_overlayResend = true;
     m_lastBuildWasSwitch = false;
-    // Nothing shown yet and the worker busy with another window: try again
-    // soon rather than wait for the refresh timer with an empty chart.
-    if (why == NotSent::WorkerBusy && m_data->GetCount() == 0)
+    // A switch the worker refused, or a first request that found it busy
+    // with another window's: asked again shortly (and after the reply the
+    // worker was busy with), rather than at the next refresh tick.
+    if (busy && (m_overlayResend || m_data->GetCount() == 0))
         SetTimer(kRetryTimer, kRetryMs);
 }
 
@@ -206,8 +208,24 @@ void CFSFrame::OnTimer(UINT id) {
         return;
     }
     KillTimer(kRetryTimer);
-    if (!IsRequestPending() && m_data->GetCount() == 0)
+    if (IsRequestPending()) {
+        SetTimer(kRetryTimer, kRetryMs);
+        return;
+    }
+    if (m_overlayResend)
+        ResendOverlaySwitch();
+    else if (m_data->GetCount() == 0)
         Refresh();
+}
+
+void CFSFrame::ResendOverlaySwitch() {
+    m_overlayResend = false;
+    // Only when no reply has brought what the switch asked for.
+    const bool held = m_data->HasOverlayTable() && !m_data->IsIndex();
+    if (held != GetOverlaySwitch()) {
+        m_switchSending = true;
+        Refresh();
+    }
 }
 
 void CFSFrame::OnNetData(const std::uint8_t* data, int length, bool /*networkFailure*/) {
@@ -226,21 +244,13 @@ void CFSFrame::OnNetData(const std::uint8_t* data, int length, bool /*networkFai
     }
     LoadMinuteData(list);
     Invalidate();
-    if (m_overlayResend) {
-        m_overlayResend = false;
-        // Only when the reply did not already bring what the switch asked for.
-        const bool held = m_data->HasOverlayTable() && !m_data->IsIndex();
-        if (held != GetOverlaySwitch()) {
-            m_switchSending = true;
-            Refresh();
-        }
-    }
+    if (m_overlayResend)
+        ResendOverlaySwitch();
 }
 
 void CFSFrame::LoadMinuteData(CDataSetList& list) {
     const int taken = m_data->ParseReply(list);
-    CDataSet* header = m_data->GetHeaderTable(0);
-    if (taken && header && header->GetRowCount() > 0) {
+    if (taken && m_data->HasHeaderRow()) {
         // Only a reply taken in, with a header row, names the stock.
         const std::string key = m_data->GetStockKey();
         if (!key.empty())

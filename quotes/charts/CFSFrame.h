@@ -46,8 +46,8 @@ public:
     // What the view measures its labels with before data arrives.
     static constexpr const char* kSampleText = "9999.999";
     static constexpr const char* kDealKeyword = "CStockDealDetailWnd";
-    // A first request that found the worker busy (with another window's
-    // request) is tried again after this long.
+    // A first request or an overlay switch that found the worker busy is
+    // tried again after this long (and again while the worker stays busy).
     static constexpr UINT kRetryTimer = 501;
     static constexpr UINT kRetryMs = 200;
 
@@ -107,6 +107,9 @@ private:
     void LayoutView();
     // The order pop-up of a pressed quote level.
     void ShowLevelMenu();
+    // Sends an overlay switch a busy worker refused, unless a reply since
+    // brought what it asked for.
+    void ResendOverlaySwitch();
 
     std::string m_requestedDate;       // "date" of the window; empty: today
     std::unique_ptr<CFSData> m_data;

@@ -73,12 +73,17 @@ TEST_F(ChartTest, AnOverlaySwitchABusyWorkerRefusedGoesOutAfterTheReplyItWasBusy
     sim.InjectFaultFor(31000, 1, slow);
     // A refresh goes out; the switch, a moment later, finds the worker busy.
     OnChart([](CFSFrame& f) {
+        f.WaitIdle(2000);
         f.SendRequest(-1, 0);
         f.OnMenuCommand(CFSFrame::kMenuOverlayOn);
         return true;
     });
     driver.WaitForRest();
-    ASSERT_EQ(Minutes().size(), 3u);
+    driver.AdvanceClock(CFSFrame::kRetryMs);
+    std::string seen;
+    for (const SimRequest& r : Minutes())
+        seen += r.Get("addup") + "/" + r.Get("time") + " ";
+    ASSERT_EQ(Minutes().size(), 3u) << seen;
     EXPECT_EQ(Minutes()[1].Get("addup"), "0");
     EXPECT_EQ(Minutes()[2].Get("addup"), "1");
     EXPECT_EQ(Minutes()[2].Get("time"), "0");
@@ -221,6 +226,19 @@ TEST_F(ChartTest, ARefusedFirstReplyNamesNoStockAndAnErrorSetOfTheIndexKeepsTheH
     EXPECT_TRUE(OnChart([](CFSFrame& f) { return f.GetData()->HasOverlayTable(); })) << "the held index stays";
     EXPECT_EQ(HeldTimes().size(), 26u);
     EXPECT_EQ(ShownTexts().size(), 1u) << "an error in place of the index is not shown";
+
+    // A reply whose first set is a quote header is no minute reply.
+    sim.SetRoute(31000, 1, [](const SimRequest&, CSimMarket&) {
+        CDataSetWriter w;
+        w.AddSet("HQ.INFO");
+        w.AddColumn(DataSetType::AnsiText, "code");
+        w.AddRow();
+        w.SetAnsiText(0, "999999");
+        return SimReply::Ok(w);
+    });
+    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, 4));
+    EXPECT_EQ(HeldTimes().size(), 26u);
+    EXPECT_EQ(OnChart([](CFSFrame& f) { return std::string(f.GetCodeText()); }), "600010.02");
 }
 
 TEST_F(ChartTest, ARankingRowAndASearchResultOpenTheMinuteChart) {
