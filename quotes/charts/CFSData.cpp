@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr int kHeaderRowStock = 0;
 constexpr int kHeaderRowIndex = 1;
 
 bool TagIs(const CDataSet* set, const char* tag) {
@@ -51,7 +50,7 @@ void SetRawField(CDataSet& set, int column, int32_t raw) {
 }
 
 int32_t RowTime(CDataSet& set, int row) {
-    return SeekRow(&set, row) ? set.GetFieldInt32(CFSData::kColTime) : 0;
+    return SeekRow(&set, row) ? set.GetFieldInt16(CFSData::kColTime) : 0;
 }
 
 // Keeps one row per time, in time order: an older row than the one before
@@ -359,7 +358,7 @@ bool CFSData::Merge(CDataSet& held, CDataSet& reply, bool countVolume) {
                     m_maxVolumeNumber = raw;
             }
         }
-        const int32_t time = reply.GetFieldInt32(kColTime);
+        const int32_t time = reply.GetFieldInt16(kColTime);
         const int heldCount = held.GetRowCount();
         int target = heldCount;
         if (heldCount > 0) {

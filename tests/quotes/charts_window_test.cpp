@@ -67,14 +67,6 @@ protected:
     int ranges = 0;
 };
 
-TEST(ChartWindowRules, TheChartBandStopsShortOfBothBars) {
-    const std::pair<int, bool> cases[] = {{42, false}, {43, true}, {654, true}, {655, false}, {-5, false}};
-    for (const auto& [y, inside] : cases)
-        EXPECT_EQ(CChartWnd::IsInChartBand(y, 720), inside) << y;
-    EXPECT_EQ(CChartWnd::ChartPictureRect({0, 0, 480, 720}, 65), (CRect{0, 42, 480, 655}));
-    EXPECT_EQ(CChartWnd::ChartPictureRect({0, 0, 480, 80}, 65), (CRect{0, 42, 480, 42}));
-}
-
 TEST(ChartWindowRules, StockKeysMatchByCodeIgnoringCaseAndByMarketNumber) {
     const std::tuple<const char*, const char*, int> cases[] = {
         {"600000.1", "600000.01", 1}, {"abc.02", "ABC.2", 1},   {"600000.01", "600000.02", 0},
