@@ -94,13 +94,4 @@ TEST(FSPanelHits, ALandscapePressHitsAsksTopDownThenBidsOnPageTwoOnly) {
         EXPECT_EQ(FSHitPanelLandscape(kLandscapePanel, c.page, 600, c.y), c.hit) << c.page << " " << c.y;
 }
 
-TEST(FSMarkBand, ATouchCountsForMarksStrictlyBetween20AboveAnd25BelowTheGridTop) {
-    EXPECT_FALSE(FSInMarkBand(80, 100));
-    EXPECT_TRUE(FSInMarkBand(81, 100));
-    EXPECT_TRUE(FSInMarkBand(124, 100));
-    EXPECT_FALSE(FSInMarkBand(125, 100));
-    EXPECT_EQ(FSTimeAxisLabels(3).front(), u"10:00");
-    EXPECT_EQ(FSTimeAxisLabels(1).back(), u"15:00");
-}
-
 } // namespace
