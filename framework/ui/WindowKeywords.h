@@ -15,6 +15,7 @@ inline constexpr char kRankingKeyword[] = "pxhq";           // the stock ranking
 inline constexpr char kBoardStocksKeyword[] = "bkph";       // one sector's stocks
 inline constexpr char kBoardsKeyword[] = "bkhq";            // the sector menu
 inline constexpr char kTradeExitKeyword[] = "tradeexit";    // log the trade accounts out
+inline constexpr char kSalesDeptKeyword[] = "yybsz";        // the sales departments (software settings)
 
 // Class names opened by name.
 inline constexpr char kStockEditorClass[] = "CEditMyStockWnd";   // the watch-list editor and stock search
