@@ -13,6 +13,7 @@
 #include "quotes/tables/CMyStockWnd.h"
 #include "quotes/tables/COrbStockTableWnd.h"
 #include "tools/orbstock/Tour.h"
+#include "trade/login/CSalesDeptSetWnd.h"
 
 // The start-up screen while the server has not answered the logon, its
 // line half way through a sweep.
@@ -81,4 +82,27 @@ ORB_TOUR_STEP(sort_form) {
         return false;
     tour.driver.AnswerNext(ModalKind::PopupMenu, COrbStockTableWnd::kMenuSortParams);
     return CDriverControls::PressBottomButton(tour.driver, COrbTableWnd::kBarOptions);
+}
+
+// The sales departments as a user without one meets them: the caption's
+// trade button, its request to set one up answered, three departments
+// added (the first as offered, two by their typed codes), one checked.
+ORB_TOUR_STEP(sales_departments) {
+    tour.driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    bool posted = tour.driver.RunOnGui([&] {
+        CBaseWnd* main = tour.app.GetMainWindow();
+        return main && main->PostMessage(WND_MSG_CAPTION_TRADE);
+    });
+    if (!posted || !tour.driver.WaitForRest() ||
+        !CDriverControls::PressBottomButton(tour.driver, CSalesDeptSetWnd::kBarAdd))
+        return false;
+    for (const char16_t* code : {u"0003", u"0007"}) {
+        if (!CDriverControls::TapControl(tour.driver, CSalesDeptSetWnd::kCodeBoxId))
+            return false;
+        for (int i = 0; i < CSalesDeptSetWnd::kCodeLength; ++i)
+            tour.driver.PressKey(VK_BACK);
+        if (!tour.driver.TypeText(code) || !CDriverControls::PressBottomButton(tour.driver, CSalesDeptSetWnd::kBarAdd))
+            return false;
+    }
+    return CDriverControls::TapListItem(tour.driver, CSalesDeptSetWnd::kListId, 1);
 }
