@@ -10,6 +10,7 @@
 #include "platform/storage/CppSQLite3Exception.h"
 #include "platform/ui/CModalScript.h"
 #include "platform/ui/CUiMessageBox.h"
+#include "platform/win/UiMessageLoop.h"
 
 namespace {
 constexpr int kMargin = 40;         // pixels left and right of the controls
@@ -81,7 +82,9 @@ int CSalesDeptSetWnd::OnInitDialog() {
 void CSalesDeptSetWnd::OnLayout() {
     CNetWnd::OnLayout();
     PlaceControls();
-    OnEditNotify(this, &m_codeBox, 0, 9, 4);
+    // The numeric keyboard where the screen takes it, the full one elsewhere.
+    if (const UiMessageLoop* loop = UiMessageLoop::Current())
+        OnEditNotify(this, &m_codeBox, loop->GetScreenMode(), 9, 4);
 }
 
 void CSalesDeptSetWnd::PlaceControls() {
