@@ -112,6 +112,9 @@ TEST_F(SalesDeptTest, TheBrokersListFillsTheComboAndNamesTheStoredDepartmentsKee
     EXPECT_EQ(driver.ControlText(CComboBoxWnd::kEditId), kPudong) << "three characters select nothing";
     TypeCode(u"7777");
     EXPECT_EQ(driver.ControlText(CComboBoxWnd::kEditId), kPudong) << "an unknown code keeps the selection";
+    ASSERT_TRUE(CDriverControls::TapControl(driver, CComboBoxWnd::kDropId));
+    ASSERT_TRUE(CDriverControls::TapListItem(driver, CComboBoxWnd::kListId, 4));
+    EXPECT_EQ(CodeBox(), u"0005") << "a department picked from the list shows its code";
     EXPECT_TRUE(Press(CSalesDeptSetWnd::kBarSave));
     EXPECT_FALSE(DeptWindowShown());
     EXPECT_EQ(Stored(), (std::vector<SalesDept>{{"0003", u"旧名"}, {"9999", u"已撤并的营业部"}}))
