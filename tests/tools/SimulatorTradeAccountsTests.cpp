@@ -1,5 +1,5 @@
-// The simulated broker's trade data: the departments 501/17 serves, the
-// accounts a login names, and the tokens' counter window.
+// The simulated broker's trade data: the departments 501/17 serves and
+// the tokens' counter window.
 #include "SimTestClient.h"
 
 #include "tools/simulator/CBrokerSimulator.h"
@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 
 TEST(SimTradeLogin, ServesTwelveDepartmentsNameThenCode) {
     CBrokerSimulator server;
@@ -22,24 +21,6 @@ TEST(SimTradeLogin, ServesTwelveDepartmentsNameThenCode) {
     ASSERT_TRUE(set->MoveFirst());
     EXPECT_EQ(set->GetFieldText(0), u"深圳深南中路证券营业部");
     EXPECT_EQ(set->GetFieldText(1), u"0001");
-}
-
-TEST(SimTradeAccounts, LoginsNameEachCustomerByFundOrHolderIdOfTheRightMarket) {
-    const CSimTradeAccounts accounts;
-    std::set<std::string> ids;
-    for (const SimTradeAccount& a : accounts.Accounts()) {
-        EXPECT_EQ(a.fundid.size(), 12u);
-        EXPECT_EQ(a.fundid.substr(0, 4), a.orgid);
-        EXPECT_GE(a.holders.size(), 2u) << a.fundid;
-        EXPECT_EQ(accounts.FindLogin("Z", a.fundid), &a);
-        for (const SimHolderAccount& h : a.holders) {
-            EXPECT_TRUE(ids.insert(h.secuid).second) << h.secuid;
-            EXPECT_EQ(accounts.FindLogin(h.market, h.secuid), &a);
-            EXPECT_EQ(h.secuid.size(), 10u);
-        }
-    }
-    EXPECT_EQ(accounts.FindLogin("1", "0100012345"), nullptr) << "a Shenzhen id under Shanghai";
-    EXPECT_EQ(accounts.FindLogin("Z", "100012345"), nullptr);
 }
 
 TEST(SimTradeAccounts, ATokenTakesCodesFromCounterOneWithinTheWindowAndNeverTwice) {
