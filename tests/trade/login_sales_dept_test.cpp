@@ -214,6 +214,14 @@ INSTANTIATE_TEST_SUITE_P(Replies, SalesDeptEmptyList,
                                            EmptyListCase{"ErrorSet", ErrorSet, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(SalesDeptTest, AFailedExchangeIsToldAndTheOwnListLoads) {
+    sim.InjectFaultFor(501, 17, SimFaultKind::CorruptBody, 5);
+    Open(std::vector<SalesDept>{{"0003", u"浦东"}}, CDeptHostWnd::kOpenDepts, 1);
+    EXPECT_EQ(ShownTexts().size(), 1u);
+    EXPECT_EQ(CodeBox(), u"");
+    EXPECT_EQ(Listed(), std::vector<std::u16string>{u"浦东"});
+}
+
 TEST_F(SalesDeptTest, NamesWithQuotesAreStoredIntactAndCodesThatCouldNotTravelAreLeftOut) {
     sim.SetRoute(501, 17, [](const SimRequest&, CSimMarket&) {
         CDataSetWriter w;
