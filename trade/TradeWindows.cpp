@@ -4,9 +4,18 @@
 #include "framework/app/CAppData.h"
 #include "framework/shell/CWndManager.h"
 #include "framework/ui/WindowKeywords.h"
+#include "trade/login/CSalesDeptSetWnd.h"
+
+#include <memory>
 
 void RegisterTradeWindows() {
-    CWndManager::Instance().RegisterAction(kTradeExitKeyword, [] {
+    CWndManager& manager = CWndManager::Instance();
+    const auto salesDepts = [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
+        return std::make_unique<CSalesDeptSetWnd>();
+    };
+    manager.RegisterWindow(kSalesDeptKeyword, salesDepts);
+    manager.RegisterWindow(kSalesDeptClass, salesDepts);
+    manager.RegisterAction(kTradeExitKeyword, [] {
         CAppData* app = CAppData::Instance();
         if (!app)
             return;

@@ -16,6 +16,7 @@ inline constexpr char kBoardStocksKeyword[] = "bkph";       // one sector's stoc
 inline constexpr char kBoardsKeyword[] = "bkhq";            // the sector menu
 inline constexpr char kTradeExitKeyword[] = "tradeexit";    // log the trade accounts out
 inline constexpr char kCompanyInfoKeyword[] = "F10";         // a stock's company information
+inline constexpr char kSalesDeptKeyword[] = "yybsz";        // the sales departments (software settings)
 
 // Class names opened by name.
 inline constexpr char kDealDetailClass[] = "CStockDealDetailWnd"; // a stock's deals of the day

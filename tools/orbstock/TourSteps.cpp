@@ -22,6 +22,7 @@
 #include <cstring>
 #include <ctime>
 #include <optional>
+#include "trade/login/CSalesDeptSetWnd.h"
 
 // The start-up screen while the server has not answered the logon, its
 // line half way through a sweep.
@@ -244,4 +245,27 @@ ORB_TOUR_STEP(info_mine) {
     const std::optional<CPoint> at = ChartPoint(tour, x, grid.top + 5);
     return at && tour.driver.Tap(at->x, at->y) && tour.driver.WaitForRest() &&
            ShownWindow(tour, "CInfoMineTxtWnd") != nullptr;
+}
+
+// The sales departments as a user without one meets them: the caption's
+// trade button, its request to set one up answered, three departments
+// added (the first as offered, two by their typed codes), one checked.
+ORB_TOUR_STEP(sales_departments) {
+    tour.driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    bool posted = tour.driver.RunOnGui([&] {
+        CBaseWnd* main = tour.app.GetMainWindow();
+        return main && main->PostMessage(WND_MSG_CAPTION_TRADE);
+    });
+    if (!posted || !tour.driver.WaitForRest() ||
+        !CDriverControls::PressBottomButton(tour.driver, CSalesDeptSetWnd::kBarAdd))
+        return false;
+    for (const char16_t* code : {u"0003", u"0007"}) {
+        if (!CDriverControls::TapControl(tour.driver, CSalesDeptSetWnd::kCodeBoxId))
+            return false;
+        for (int i = 0; i < CSalesDeptSetWnd::kCodeLength; ++i)
+            tour.driver.PressKey(VK_BACK);
+        if (!tour.driver.TypeText(code) || !CDriverControls::PressBottomButton(tour.driver, CSalesDeptSetWnd::kBarAdd))
+            return false;
+    }
+    return CDriverControls::TapListItem(tour.driver, CSalesDeptSetWnd::kListId, 1);
 }
