@@ -1,0 +1,283 @@
+// The trade login form against the simulated broker: a whole login, the
+// one send of each attempt (faults, a phone token's counter), replies that
+// are no login, values that could add a parameter, the server's refusals
+// of a phone token, and an account logged in already.
+#include "login_Fixture.h"
+
+#include "framework/net/NetFailure.h"
+#include "framework/ui/WindowKeywords.h"
+
+#include <functional>
+
+namespace {
+
+constexpr int kAccount = COrbTradeLoginWnd::kAccountId;
+constexpr int kPassword = COrbTradeLoginWnd::kPasswordId;
+constexpr int kPassPhrase = COrbTradeLoginWnd::kPassPhraseId;
+
+TEST_F(TradeLoginTest, AWholeLoginAddsTheAccountWritesTheSettingsAndKeepsOneHistoryRow) {
+    Start();
+    RunEntry();
+    ASSERT_EQ(TopWindow(), "COrbTradeLoginWnd");
+    EXPECT_EQ(driver.ControlText(COrbTradeLoginWnd::kDeptTextId), u"深圳深南中路证券营业部");
+    ASSERT_TRUE(CDriverControls::TapControl(driver, COrbTradeLoginWnd::kSaveCheckId)); // "保存账号"
+    Login(u"12345", u"123456");
+    const auto sent = Requests(500, 1);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_TRUE(sent[0].sealed) << "the password travels only in TC_REQDATA";
+    EXPECT_EQ(sent[0].Get("inputtype"), "Z");
+    EXPECT_EQ(sent[0].Get("custorgid"), "0001");
+    EXPECT_EQ(sent[0].Get("inputid"), kFund);
+    EXPECT_EQ(sent[0].Get("trdpwd"), "123456");
+    EXPECT_EQ(sent[0].Get("authtype"), "0");
+    EXPECT_TRUE(sent[0].Has("authdata"));
+    EXPECT_EQ(sent[0].rawBody.find("trdpwd"), std::string::npos);
+    EXPECT_TRUE(Shown(u"您已经成功登陆交易系统！"));
+    EXPECT_EQ(g_tradeHost.closeCodes, std::vector<int>{1});
+    EXPECT_EQ(g_tradeHost.notices, std::vector<int>{CTradeHostWnd::kNotifyValue});
+
+    struct Seen {
+        int count;
+        std::string loginId, password, fundid;
+        int holders;
+        bool loggedIn;
+        std::u16string dept, name;
+        std::string zjzh, save, type, code;
+    };
+    const Seen seen = OnApp([](CAppData& app) {
+        const CAccountEntry* e = app.GetCurrentAccount();
+        return Seen{app.GetAccountCount(),
+                    app.GetLoginId(),
+                    app.GetTradePassword() ? app.GetTradePassword() : "",
+                    app.GetFundIdForMarket(nullptr).str(),
+                    app.GetHolderDataSet() ? app.GetHolderDataSet()->GetRowCount() : -1,
+                    app.IsTradeLoggedIn(),
+                    e ? e->department.str() : u"",
+                    e ? e->customerName.str() : u"",
+                    app.GetSetting("Trade_ZJZH").str(),
+                    app.GetSetting("Trade_SAVEZJZH").str(),
+                    app.GetSetting("Trade_ZHLX").str(),
+                    app.GetSetting("Trade_SCCode").str()};
+    });
+    EXPECT_EQ(seen.count, 1);
+    EXPECT_EQ(seen.loginId, "custid=000100012345&tradesession=T0001&operway=i");
+    EXPECT_EQ(seen.password, "123456");
+    EXPECT_EQ(seen.fundid, kFund);
+    EXPECT_EQ(seen.holders, 4);
+    EXPECT_TRUE(seen.loggedIn);
+    EXPECT_EQ(seen.dept, u"深圳深南中路证券营业部");
+    EXPECT_EQ(seen.name, u"张伟");
+    EXPECT_EQ(seen.zjzh, "12345");
+    EXPECT_EQ(seen.save, "1");
+    EXPECT_EQ(seen.type, "Z");
+    EXPECT_EQ(seen.code, "0001");
+
+    auto history = History();
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_EQ(history[0].account, u"000100012345");
+    EXPECT_EQ(history[0].accountName, u"张伟");
+    EXPECT_EQ(history[0].salesDept, u"深圳深南中路证券营业部");
+    EXPECT_EQ(history[0].salesDeptCode, u"0001");
+    EXPECT_EQ(history[0].accountType, u"Z");
+    EXPECT_EQ(history[0].inputAccount, u"12345");
+
+    // The same account again, typed in full this time: the row is updated.
+    driver.RunOnGui([] { CWndManager::Instance().CreateWnd(kTradeExitKeyword, -1, u"", "", "", 0, nullptr); });
+    RunEntry();
+    SetBox(kAccount, u"000100012345");
+    Login(u"", u"123456");
+    EXPECT_EQ(Requests(500, 1).size(), 2u);
+    history = History();
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_EQ(history[0].inputAccount, u"000100012345");
+}
+
+struct CLostLogin {
+    const char* what;
+    SimFaultKind fault;
+    const char16_t* told;
+};
+class LostTokenLogin : public TradeLoginTest, public ::testing::WithParamInterface<CLostLogin> {};
+
+TEST_P(LostTokenLogin, IsSentOnceKeepsTheTokenRowAndUsedOneCounterValue) {
+    Start("0003");
+    driver.RunOnGui([] {
+        ASSERT_TRUE(
+            StoreDynCodeSeed(*CAppData::Instance(), kTokenFund, CSimTradeAccounts::kDefaultSeed, u"", true, 0));
+    });
+    sim.InjectFaultFor(500, 1, SimFault(GetParam().fault));
+    RunEntry();
+    TypeInto(kAccount, u"56789");
+    EXPECT_EQ(driver.ControlVisible(COrbTradeLoginWnd::kCodeBoxId), true) << "token mode";
+    EXPECT_EQ(driver.ControlEnabled(kPassPhrase), false);
+    const std::string first = StoredCode(kTokenFund);
+    EXPECT_EQ(first, CSimTradeAccounts::Hotp(CSimTradeAccounts::kDefaultSeed, 1));
+    Login(u"", u"246810");
+    const auto sent = Requests(500, 1);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].Get("authtype"), "5");
+    EXPECT_EQ(sent[0].Get("authdata"), first);
+    EXPECT_TRUE(Shown(GetParam().told));
+    EXPECT_EQ(StoredCode(kTokenFund), CSimTradeAccounts::Hotp(CSimTradeAccounts::kDefaultSeed, 2))
+        << "the row is kept and its counter moved on once";
+    EXPECT_TRUE(ToolbarEnabled());
+    EXPECT_EQ(TopWindow(), "COrbTradeLoginWnd");
+    EXPECT_EQ(OnApp([](CAppData& app) { return app.GetAccountCount(); }), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, LostTokenLogin,
+                         ::testing::Values(CLostLogin{"dropped", SimFaultKind::CloseAfterRequest, kOutcomeUnknownText},
+                                           CLostLogin{"sessionLost", SimFaultKind::SessionLost, kNotPlacedText}),
+                         [](const auto& info) { return std::string(info.param.what); });
+
+void WriteSession(CDataSetWriter& w, const char* text) {
+    w.AddSet("session");
+    w.AddColumn(DataSetType::AnsiText, "session");
+    w.AddRow();
+    w.SetAnsiText(0, text);
+}
+void WriteHolders(CDataSetWriter& w, bool row) {
+    w.AddSet("holder");
+    w.AddColumn(DataSetType::AnsiText, "fundid");
+    if (row) {
+        w.AddRow();
+        w.SetAnsiText(0, "000100012345");
+    }
+}
+struct CBadReply {
+    const char* what;
+    void (*write)(CDataSetWriter&);
+};
+class NoLoginReply : public TradeLoginTest, public ::testing::WithParamInterface<CBadReply> {};
+
+TEST_P(NoLoginReply, AddsNothingWritesNothingAndEnablesTheForm) {
+    Start();
+    const auto write = GetParam().write;
+    sim.SetRoute(500, 1, [write](const SimRequest&, CSimMarket&) {
+        CDataSetWriter w;
+        write(w);
+        return SimReply::Ok(w);
+    });
+    OnApp([](CAppData& app) { return app.SetSetting("Trade_ZJZH", "999", false); });
+    RunEntry();
+    SetBox(kAccount, u"");
+    Login(u"12345", u"123456");
+    EXPECT_EQ(Requests(500, 1).size(), 1u);
+    EXPECT_FALSE(Shown(u"您已经成功登陆交易系统！"));
+    EXPECT_TRUE(Shown(u"数据接收不全或格式错误"));
+    EXPECT_EQ(OnApp([](CAppData& app) { return app.GetAccountCount(); }), 0);
+    EXPECT_FALSE(OnApp([](CAppData& app) { return app.IsTradeLoggedIn(); }));
+    EXPECT_EQ(OnApp([](CAppData& app) { return app.GetSetting("Trade_ZJZH").str(); }), "999");
+    EXPECT_TRUE(History().empty());
+    EXPECT_TRUE(ToolbarEnabled());
+    EXPECT_TRUE(g_tradeHost.notices.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, NoLoginReply,
+    ::testing::Values(CBadReply{"oneSet", [](CDataSetWriter& w) { WriteSession(w, "custid=1&tradesession=T9"); }},
+                      CBadReply{"emptyHolderSet",
+                                [](CDataSetWriter& w) {
+                                    WriteSession(w, "custid=1&tradesession=T9");
+                                    WriteHolders(w, false);
+                                }},
+                      CBadReply{"emptySession",
+                                [](CDataSetWriter& w) {
+                                    WriteSession(w, "");
+                                    WriteHolders(w, true);
+                                }},
+                      CBadReply{"noSets", [](CDataSetWriter&) {}}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+TEST_F(TradeLoginTest, AValueThatCouldAddAParameterIsRefusedAndNothingIsSent) {
+    Start();
+    RunEntry();
+    struct Case {
+        const char* what;
+        std::u16string account, password, passPhrase;
+    };
+    const Case cases[] = {
+        {"account", u"123&45", u"123456", u""},
+        {"password", u"12345", u"12=456", u""},
+        {"pass phrase", u"12345", u"123456", u"a%26b"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetBox(kAccount, c.account);
+        SetBox(kPassword, c.password);
+        SetBox(kPassPhrase, c.passPhrase);
+        driver.AnswerNext(ModalKind::MessageBox, IDOK);
+        ASSERT_TRUE(CDriverControls::PressBottomButton(driver, CBaseWnd::kToolbarMiddle));
+        const std::vector<CShownModal> shown = driver.Shown();
+        ASSERT_FALSE(shown.empty());
+        EXPECT_EQ(shown.back().caption, u"提示");
+        EXPECT_EQ(sim.CountRequests(500, 1), 0);
+        EXPECT_TRUE(ToolbarEnabled());
+    }
+}
+
+struct CTokenRefusal {
+    const char* what;
+    const char* serverSeed; // empty: the server knows no token of the account
+    bool asks;
+};
+class TokenRefused : public TradeLoginTest, public ::testing::WithParamInterface<CTokenRefusal> {};
+
+TEST_P(TokenRefused, DeletesTheTokenRowAndAsksOrTells) {
+    accounts->SetTokenSeed(kTokenFund, GetParam().serverSeed);
+    Start("0003");
+    driver.RunOnGui([] {
+        ASSERT_TRUE(
+            StoreDynCodeSeed(*CAppData::Instance(), kTokenFund, CSimTradeAccounts::kDefaultSeed, u"", true, 0));
+    });
+    RunEntry();
+    TypeInto(kAccount, u"56789");
+    // OK on the question would open the phone-token window, which is not
+    // there yet: nothing opens and the form stays usable.
+    driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    Login(u"", u"246810");
+    ASSERT_EQ(Requests(500, 1).size(), 1u);
+    EXPECT_EQ(StoredCode(kTokenFund), "") << "the token row is gone";
+    const std::vector<CShownModal> shown = driver.Shown();
+    ASSERT_FALSE(shown.empty());
+    if (GetParam().asks) {
+        EXPECT_EQ(shown.back().caption, u"询问");
+        EXPECT_EQ(shown.back().text, u"令牌验证失败\n手机令牌认证失效，现在重新申请令牌？");
+    } else {
+        EXPECT_EQ(shown.back().caption, u"提示");
+        EXPECT_EQ(shown.back().text, u"此认证方式没有申请，请重新登录");
+    }
+    EXPECT_EQ(TopWindow(), "COrbTradeLoginWnd");
+    EXPECT_TRUE(ToolbarEnabled());
+    EXPECT_EQ(driver.ControlEnabled(kPassPhrase), true) << "back in the pass-phrase mode";
+    EXPECT_EQ(driver.ControlVisible(COrbTradeLoginWnd::kCodeBoxId), false);
+}
+
+INSTANTIATE_TEST_SUITE_P(Refusals, TokenRefused,
+                         ::testing::Values(CTokenRefusal{"wrongCode", "3132333435363738393031323334353637383931", true},
+                                           CTokenRefusal{"notApplied", "", false}),
+                         [](const auto& info) { return std::string(info.param.what); });
+
+TEST_F(TradeLoginTest, AnAccountLoggedInAlreadyIsMadeCurrentWithoutARequest) {
+    Start();
+    RunEntry();
+    Login(u"12345", u"123456");
+    OnApp([](CAppData& app) {
+        auto holders = std::make_unique<CDataSet>("holder");
+        holders->AddColumn(DataSetType::AnsiText, "fundid");
+        holders->AddRow(-1);
+        app.AddAccount(std::move(holders), "000300056789", "custid=x&operway=i", "246810", u"王芳", u"营业部");
+        return 0;
+    });
+    ASSERT_EQ(OnApp([](CAppData& app) { return app.GetCurrentAccountIndex(); }), 1);
+    RunEntry(true);
+    ASSERT_EQ(TopWindow(), "COrbTradeLoginWnd");
+    Login(u"12345", u"123456");
+    EXPECT_EQ(Requests(500, 1).size(), 1u) << "only the first login was sent";
+    EXPECT_TRUE(Shown(u"该账户已登录，当前已激活！"));
+    EXPECT_EQ(OnApp([](CAppData& app) { return app.GetCurrentAccountIndex(); }), 0);
+    EXPECT_EQ(OnApp([](CAppData& app) { return std::string(app.GetLoginId()); }),
+              "custid=000100012345&tradesession=T0001&operway=i");
+}
+
+} // namespace
