@@ -18,6 +18,7 @@
 #include "trade/login/TradeAccountId.h"
 #include "trade/login/TradeLoginText.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -101,9 +102,15 @@ std::string COrbTradeLoginWnd::NormalizedAccount() const {
 
 // ---- Building ----
 
+int COrbTradeLoginWnd::RowPitch() const {
+    const int fit = (GetBodyRect().Height() - kRowTop - kRowGap) / kRows;
+    return std::clamp(fit, 62, kRowPitch);
+}
+
 CRect COrbTradeLoginWnd::RowRect(int row) const {
     const int width = GetClientRect().Width();
-    return CRect::FromSize(kRowLeft, kCaptionHeight + kRowTop + kRowPitch * row, width - 2 * kRowLeft, kRowPitch);
+    const int pitch = RowPitch();
+    return CRect::FromSize(kRowLeft, kCaptionHeight + kRowTop + pitch * row, width - 2 * kRowLeft, pitch);
 }
 
 int COrbTradeLoginWnd::OnInitDialog() {
@@ -205,22 +212,24 @@ void COrbTradeLoginWnd::PlaceControls() {
         m_rowBg[i].MoveWindow(RowRect(i));
     for (int i = 0; i < 7; ++i) {
         const CRect row = RowRect(i);
-        m_labels[i].MoveWindow(CRect::FromSize(row.left + 10, row.top, 120, kRowPitch));
+        m_labels[i].MoveWindow(CRect::FromSize(row.left + 10, row.top, 120, row.Height()));
     }
     const auto y = [&](int row) { return RowRect(row).top; };
-    m_deptText.MoveWindow(CRect::FromSize(w - 330, y(0), 270, kRowPitch));
-    m_deptArrow.MoveWindow(CRect::FromSize(w - 60, y(0) + 20, 30, 30));
-    m_typeText.MoveWindow(CRect::FromSize(w - 330, y(1), 270, kRowPitch));
-    m_typeArrow.MoveWindow(CRect::FromSize(w - 60, y(1) + 20, 30, 30));
-    m_account.MoveWindow(CRect::FromSize(w - 300, y(2) + 5, 220, 60));
-    m_history.MoveWindow(CRect::FromSize(w - 300 + 220 - 50, y(2) + 5, 50, 60));
-    m_token.MoveWindow(CRect::FromSize(w - 300 + 220 + 6, y(2) + 10, 40, 50));
-    m_save.MoveWindow(CRect::FromSize(w - 150, y(3) + 5, 120, 60));
-    m_password.MoveWindow(CRect::FromSize(w - 300, y(4) + 5, 270, 60));
-    m_passPhrase.MoveWindow(CRect::FromSize(w - 300, y(5) + 5, 270, 60));
-    m_code.MoveWindow(CRect::FromSize(w - 300, y(6) + 5, 270, 60));
+    const int pitch = RowPitch();
+    m_deptText.MoveWindow(CRect::FromSize(w - 330, y(0), 270, pitch));
+    m_deptArrow.MoveWindow(CRect::FromSize(w - 60, y(0) + (pitch - 30) / 2, 30, 30));
+    m_typeText.MoveWindow(CRect::FromSize(w - 330, y(1), 270, pitch));
+    m_typeArrow.MoveWindow(CRect::FromSize(w - 60, y(1) + (pitch - 30) / 2, 30, 30));
+    const int box = pitch - 10; // the boxes' height, 60 in a 70-pixel row
+    m_account.MoveWindow(CRect::FromSize(w - 300, y(2) + 5, 220, box));
+    m_history.MoveWindow(CRect::FromSize(w - 300 + 220 - 50, y(2) + 5, 50, box));
+    m_token.MoveWindow(CRect::FromSize(w - 300 + 220 + 6, y(2) + 10, 40, box - 10));
+    m_save.MoveWindow(CRect::FromSize(w - 150, y(3) + 5, 120, box));
+    m_password.MoveWindow(CRect::FromSize(w - 300, y(4) + 5, 270, box));
+    m_passPhrase.MoveWindow(CRect::FromSize(w - 300, y(5) + 5, 270, box));
+    m_code.MoveWindow(CRect::FromSize(w - 300, y(6) + 5, 270, box));
     const CRect noteRow = RowRect(m_tokenMode ? 7 : 6);
-    m_note.MoveWindow(CRect::FromSize(noteRow.left + 10, noteRow.top, 420, kRowPitch));
+    m_note.MoveWindow(CRect::FromSize(noteRow.left + 10, noteRow.top, 420, pitch));
 }
 
 void COrbTradeLoginWnd::OnLayout() {

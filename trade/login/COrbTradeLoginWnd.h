@@ -49,7 +49,8 @@ public:
     };
     static constexpr int kRows = 8;
     static constexpr int kRowTop = 30;    // pixels below the caption bar
-    static constexpr int kRowPitch = 70;  // pixels
+    static constexpr int kRowPitch = 70;  // pixels, where the screen holds the eight rows
+    static constexpr int kRowGap = 12;    // pixels kept below the last row
     static constexpr int kRowLeft = 30;   // pixels
     // The departments the form lists; more rows in the table are not shown.
     static constexpr int kMaxDepts = 12;
@@ -117,6 +118,8 @@ private:
     void EndAttempt(bool enable);
     void EnableToolbar(bool on);
     CRect RowRect(int row) const;
+    // kRowPitch, or less on a screen too short for eight such rows.
+    int RowPitch() const;
     void Message(std::u16string_view text, std::u16string_view caption);
 
     std::vector<CDept> m_depts;

@@ -58,6 +58,7 @@ void CTradeLoginAccountWnd::BuildForm() {
     m_label.SetTextColor(0x000000);
     m_label.SetFormat(m_mode == kModeLoggedIn ? DT_LEFT | DT_WORDBREAK : DT_LEFT | DT_BOTTOM | DT_SINGLELINE);
     m_list.SetItemHeight(kItemHeight);
+    m_list.SetFontSize(26);
     m_list.SetSeparators(true, false);
     m_list.ShowScrollBar(true);
     if (m_mode == kModeLoggedIn) {
