@@ -111,7 +111,9 @@ TEST_F(SimulatorTradeLogin, TheReplyHoldsTheSessionAndEveryHolderAndTheSessionIs
         request.params = c.params;
         EXPECT_EQ(sessions->Check(request, logon), c.fundid);
     }
-    EXPECT_EQ(sessions->Check(SimRequest{.params = cases[0].params}, SimSession{"S0099", "k"}), "");
+    SimRequest right;
+    right.params = cases[0].params;
+    EXPECT_EQ(sessions->Check(right, SimSession{"S0099", "k"}), "") << "another logon's request";
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include "framework/net/NetFailure.h"
 #include "framework/ui/WindowKeywords.h"
+#include "platform/storage/CppSQLite3DB.h"
 
 #include <functional>
 
@@ -97,6 +98,9 @@ struct CLostLogin {
     SimFaultKind fault;
     const char16_t* told;
 };
+void PrintTo(const CLostLogin& c, std::ostream* os) {
+    *os << c.what;
+}
 class LostTokenLogin : public TradeLoginTest, public ::testing::WithParamInterface<CLostLogin> {};
 
 TEST_P(LostTokenLogin, IsSentOnceKeepsTheTokenRowAndUsedOneCounterValue) {
@@ -148,6 +152,9 @@ struct CBadReply {
     const char* what;
     void (*write)(CDataSetWriter&);
 };
+void PrintTo(const CBadReply& c, std::ostream* os) {
+    *os << c.what;
+}
 class NoLoginReply : public TradeLoginTest, public ::testing::WithParamInterface<CBadReply> {};
 
 TEST_P(NoLoginReply, AddsNothingWritesNothingAndEnablesTheForm) {
@@ -221,6 +228,9 @@ struct CTokenRefusal {
     const char* serverSeed; // empty: the server knows no token of the account
     bool asks;
 };
+void PrintTo(const CTokenRefusal& c, std::ostream* os) {
+    *os << c.what;
+}
 class TokenRefused : public TradeLoginTest, public ::testing::WithParamInterface<CTokenRefusal> {};
 
 TEST_P(TokenRefused, DeletesTheTokenRowAndAsksOrTells) {
@@ -278,6 +288,32 @@ TEST_F(TradeLoginTest, AnAccountLoggedInAlreadyIsMadeCurrentWithoutARequest) {
     EXPECT_EQ(OnApp([](CAppData& app) { return app.GetCurrentAccountIndex(); }), 0);
     EXPECT_EQ(OnApp([](CAppData& app) { return std::string(app.GetLoginId()); }),
               "custid=000100012345&tradesession=T0001&operway=i");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TradeLoginTest, ACounterThatCannotMoveOnSendsNothingAndLeavesTheFormUsable) {
+    Start("0003");
+    driver.RunOnGui([] {
+        CAppData& app = *CAppData::Instance();
+        ASSERT_TRUE(StoreDynCodeSeed(app, kTokenFund, CSimTradeAccounts::kDefaultSeed, u"", true, 0));
+        // The store reads but refuses every change, as a locked or full disk would.
+        CppSQLite3DB db;
+        db.open(app.MakeDataPath(u"VM_DATA.db").view());
+        db.execDML(u"create trigger NoAdvance before update on Table_DynCode begin select raise(abort, 'full'); end;");
+    });
+    RunEntry();
+    TypeInto(kAccount, u"56789");
+    ASSERT_EQ(driver.ControlVisible(COrbTradeLoginWnd::kCodeBoxId), true);
+    Login(u"", u"246810");
+    EXPECT_EQ(sim.CountRequests(500, 1), 0);
+    ASSERT_FALSE(driver.Shown().empty());
+    EXPECT_EQ(driver.Shown().back().caption, u"ERR");
+    EXPECT_TRUE(ToolbarEnabled());
+    EXPECT_EQ(StoredCode(kTokenFund), CSimTradeAccounts::Hotp(CSimTradeAccounts::kDefaultSeed, 1))
+        << "the code of the counter that did not move on was not used";
 }
 
 } // namespace
