@@ -13,14 +13,14 @@
 #include "quotes/tables/CMyStockWnd.h"
 #include "quotes/tables/COrbStockTableWnd.h"
 #include "tools/orbstock/Tour.h"
-#include "tools/simulator/CSimTradeAccounts.h"
-#include "trade/dyncode/DynCodeStore.h"
-#include "trade/login/COrbTradeLoginWnd.h"
 #include "trade/login/CSalesDeptSetWnd.h"
-#include "trade/login/CTradeLoginAccountWnd.h"
 #include "framework/app/CAppData.h"
 #include "platform/ui/CModalScript.h"
 #include "platform/ui/UiEdit.h"
+#include "tools/simulator/CSimTradeAccounts.h"
+#include "trade/dyncode/DynCodeStore.h"
+#include "trade/login/COrbTradeLoginWnd.h"
+#include "trade/login/CTradeLoginAccountWnd.h"
 
 // The start-up screen while the server has not answered the logon, its
 // line half way through a sweep.
@@ -91,6 +91,29 @@ ORB_TOUR_STEP(sort_form) {
     return CDriverControls::PressBottomButton(tour.driver, COrbTableWnd::kBarOptions);
 }
 
+// The sales departments as a user without one meets them: the caption's
+// trade button, its request to set one up answered, three departments
+// added (the first as offered, two by their typed codes), one checked.
+ORB_TOUR_STEP(sales_departments) {
+    tour.driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    bool posted = tour.driver.RunOnGui([&] {
+        CBaseWnd* main = tour.app.GetMainWindow();
+        return main && main->PostMessage(WND_MSG_CAPTION_TRADE);
+    });
+    if (!posted || !tour.driver.WaitForRest() ||
+        !CDriverControls::PressBottomButton(tour.driver, CSalesDeptSetWnd::kBarAdd))
+        return false;
+    for (const char16_t* code : {u"0003", u"0007"}) {
+        if (!CDriverControls::TapControl(tour.driver, CSalesDeptSetWnd::kCodeBoxId))
+            return false;
+        for (int i = 0; i < CSalesDeptSetWnd::kCodeLength; ++i)
+            tour.driver.PressKey(VK_BACK);
+        if (!tour.driver.TypeText(code) || !CDriverControls::PressBottomButton(tour.driver, CSalesDeptSetWnd::kBarAdd))
+            return false;
+    }
+    return CDriverControls::TapListItem(tour.driver, CSalesDeptSetWnd::kListId, 1);
+}
+
 // ---- Trade login ----
 
 namespace {
@@ -117,7 +140,7 @@ bool SetUpDepartments(CTourContext& tour) {
         !CDriverControls::PressBottomButton(tour.driver, CSalesDeptSetWnd::kBarAdd) ||
         !CDriverControls::TapControl(tour.driver, CSalesDeptSetWnd::kCodeBoxId))
         return false;
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < CSalesDeptSetWnd::kCodeLength; ++i)
         tour.driver.PressKey(VK_BACK);
     if (!tour.driver.TypeText(u"0003") ||
         !CDriverControls::PressBottomButton(tour.driver, CSalesDeptSetWnd::kBarAdd))

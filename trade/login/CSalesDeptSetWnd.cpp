@@ -10,6 +10,7 @@
 #include "platform/storage/CppSQLite3Exception.h"
 #include "platform/ui/CModalScript.h"
 #include "platform/ui/CUiMessageBox.h"
+#include "platform/win/UiMessageLoop.h"
 
 namespace {
 constexpr int kMargin = 40;         // pixels left and right of the controls
@@ -81,7 +82,9 @@ int CSalesDeptSetWnd::OnInitDialog() {
 void CSalesDeptSetWnd::OnLayout() {
     CNetWnd::OnLayout();
     PlaceControls();
-    OnEditNotify(this, &m_codeBox, 0, 9, 4);
+    // The numeric keyboard where the screen takes it, the full one elsewhere.
+    if (const UiMessageLoop* loop = UiMessageLoop::Current())
+        OnEditNotify(this, &m_codeBox, loop->GetScreenMode(), 9, 4);
 }
 
 void CSalesDeptSetWnd::PlaceControls() {
@@ -119,16 +122,14 @@ int CSalesDeptSetWnd::BuildRequest(CAString& out) {
 }
 
 void CSalesDeptSetWnd::OnNetData(const std::uint8_t* data, int length, bool /*networkFailure*/) {
-    std::vector<SalesDept> server;
+    m_server.clear();
     if (data && length > 0) {
         CDataSetList reply(data, length);
-        if (ShowReplyError(reply)) {
-            // The user's own list still shows, named as it was stored.
-        } else {
-            server = ParseSalesDeptReply(reply);
-        }
+        // An error is shown; the user's own list still loads below, named
+        // as it was stored.
+        if (!ShowReplyError(reply))
+            m_server = ParseSalesDeptReply(reply);
     }
-    m_server = server;
     m_combo.RemoveAll();
     for (const SalesDept& dept : m_server)
         m_combo.AddItem(dept.name, AnsiToWide(dept.code));
@@ -137,6 +138,10 @@ void CSalesDeptSetWnd::OnNetData(const std::uint8_t* data, int length, bool /*ne
     m_combo.SetCurSel(m_server.empty() ? -1 : 0);
     ShowSelectedCode();
     Invalidate();
+}
+
+void CSalesDeptSetWnd::OnRequestNotSent(NotSent /*why*/) {
+    OnNetData(nullptr, 0, true);
 }
 
 void CSalesDeptSetWnd::AddToDisplay() {

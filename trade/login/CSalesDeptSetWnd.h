@@ -70,6 +70,8 @@ public:
     void OnToolbarCommand(int index) override;
     int BuildRequest(CAString& out) override;
     void OnNetData(const std::uint8_t* data, int length, bool networkFailure) override;
+    // No reply will come: the user's own list loads all the same.
+    void OnRequestNotSent(NotSent why) override;
 
 private:
     void PlaceControls();
