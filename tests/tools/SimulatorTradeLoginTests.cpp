@@ -1,6 +1,6 @@
 // The simulated broker's trade login (500/1): what each kind of account
-// and proof gets, the reply's two sets, and the trade sessions it hands
-// out, which a trade route checks.
+// and proof gets, and the trade sessions it hands out, which a trade route
+// checks.
 #include "SimTestClient.h"
 
 #include "tools/simulator/CBrokerSimulator.h"
@@ -76,44 +76,20 @@ TEST_F(SimulatorTradeLogin, EachAccountAndProofGetsItsAnswer) {
     EXPECT_EQ(sessions->Count(), 4u);
 }
 
-TEST_F(SimulatorTradeLogin, TheReplyHoldsTheSessionAndEveryHolderAndTheSessionIsChecked) {
-    std::unique_ptr<CDataSetList> reply =
-        Login("inputtype=Z&inputid=000100012345&trdpwd=123456&authtype=0&authdata=");
-    ASSERT_TRUE(reply && !reply->IsError());
-    CDataSet* sessionSet = *reply->GetAt(0);
-    CDataSet* holders = *reply->GetAt(1);
-    ASSERT_TRUE(sessionSet && holders);
-    sessionSet->MoveFirst();
-    const std::string text = sessionSet->GetFieldText(0).ToAnsi();
-    EXPECT_EQ(text, "custid=000100012345&tradesession=T0001");
-    ASSERT_EQ(holders->GetRowCount(), 4);
-    for (const char* column : {"market", "~market", "secuid", "fundid", "custname", "orgid"})
-        EXPECT_GE(holders->FindColumn(column), 0) << column;
-    holders->MoveFirst();
-    EXPECT_EQ(holders->GetFieldTextByName("~market")->str(), u"深A");
-    EXPECT_EQ(holders->GetFieldTextByName("custname")->str(), u"张伟");
-
-    // A trade route's check: the pair as the login id leads a request, under
-    // the logon that got it; nothing else passes.
-    const SimSession logon{session, kKey};
-    struct Case {
-        std::vector<std::pair<std::string, std::string>> params;
-        const char* fundid;
-    };
-    const Case cases[] = {
-        {{{"custid", "000100012345"}, {"tradesession", "T0001"}}, "000100012345"},
-        {{{"custid", "000100012346"}, {"tradesession", "T0001"}}, ""},
-        {{{"custid", "000100012345"}, {"tradesession", "T0002"}}, ""},
-        {{{"tradesession", "T0001"}}, ""},
-    };
-    for (const Case& c : cases) {
+TEST_F(SimulatorTradeLogin, ALoginHandsOutASessionThatOnlyItsAccountAndLogonPass) {
+    std::unique_ptr<CDataSetList> reply = Login("inputtype=Z&inputid=000100012345&trdpwd=123456&authtype=0&authdata=");
+    ASSERT_TRUE(reply && !reply->IsError() && *reply->GetAt(0));
+    (*reply->GetAt(0))->MoveFirst();
+    EXPECT_EQ((*reply->GetAt(0))->GetFieldText(0), u"custid=000100012345&tradesession=T0001");
+    const auto check = [&](std::string custid, std::string id, std::string logon) {
         SimRequest request;
-        request.params = c.params;
-        EXPECT_EQ(sessions->Check(request, logon), c.fundid);
-    }
-    SimRequest right;
-    right.params = cases[0].params;
-    EXPECT_EQ(sessions->Check(right, SimSession{"S0099", "k"}), "") << "another logon's request";
+        request.params = {{"custid", custid}, {"tradesession", id}};
+        return sessions->Check(request, SimSession{logon, kKey});
+    };
+    EXPECT_EQ(check("000100012345", "T0001", session), "000100012345");
+    EXPECT_EQ(check("000100012346", "T0001", session), "") << "another account";
+    EXPECT_EQ(check("000100012345", "T0002", session), "") << "never handed out";
+    EXPECT_EQ(check("000100012345", "T0001", "S0099"), "") << "another logon";
 }
 
 } // namespace

@@ -92,7 +92,6 @@ protected:
         sim.ClearRequestLog();
     }
 
-    CAppData& App() { return *CAppData::Instance(); }
     template <class F>
     auto OnApp(F&& fn) {
         return driver.RunOnGui([&fn] { return fn(*CAppData::Instance()); });
@@ -123,12 +122,10 @@ protected:
         });
     }
     // Fills the form and presses "登录"; answers the next message box with OK.
-    void Login(std::u16string_view account, std::u16string_view password, std::u16string_view passPhrase = u"") {
+    void Login(std::u16string_view account, std::u16string_view password) {
         if (!account.empty())
             TypeInto(COrbTradeLoginWnd::kAccountId, account);
         TypeInto(COrbTradeLoginWnd::kPasswordId, password);
-        if (!passPhrase.empty())
-            TypeInto(COrbTradeLoginWnd::kPassPhraseId, passPhrase);
         driver.AnswerNext(ModalKind::MessageBox, IDOK);
         ASSERT_TRUE(CDriverControls::PressBottomButton(driver, CBaseWnd::kToolbarMiddle));
         driver.WaitForRest();

@@ -1,6 +1,6 @@
 // The account lists: the logged-in accounts reached from a trade entry
-// point (make current, log out one of several, the last), and the history
-// list that fills the login form; the history table's bound values.
+// point (log out one of several, the last), and the history list that
+// fills the login form; the history table's bound values.
 #include "login_Fixture.h"
 
 #include <cstring>
@@ -79,28 +79,12 @@ TEST_F(TradeAccountsTest, LoggingOutTheCurrentOfTwoLeavesTheOtherWholeAndTheLast
     EXPECT_FALSE(OnApp([](CAppData& app) { return app.IsTradeLoggedIn(); }));
 }
 
-TEST_F(TradeAccountsTest, ActivatingASelectedAccountMakesItsLoginCurrent) {
-    StartWithTwo();
-    RunEntry();
-    ASSERT_TRUE(CDriverControls::TapListItem(driver, kList, 0));
-    driver.AnswerNext(ModalKind::MessageBox, IDOK);
-    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, CBaseWnd::kToolbarMiddle));
-    const Current now = CurrentLogin();
-    EXPECT_EQ(now.index, 0);
-    EXPECT_EQ(now.loginId, "custid=a&operway=i");
-    EXPECT_TRUE(now.sameSet);
-    EXPECT_EQ(driver.Shown().back().text, u"账户000100012345 张伟已激活！");
-    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, CBaseWnd::kToolbarRight));
-    EXPECT_EQ(g_tradeHost.closeCodes, std::vector<int>{2});
-}
-
 TEST_F(TradeAccountsTest, AHistoryRowFillsTheFormAndOnlyARealDepartmentJoinsTheList) {
     Start();
     OnApp([](CAppData& app) {
         EnsureHistoryTable(app);
         SaveHistoryAccount(app, {u"000900012345", u"赵六", u"登录时未正确设置营业部", u"0009", u"Z", u"12345"});
         SaveHistoryAccount(app, {u"000500088001", u"陈静", u"北京金融大街证券营业部", u"0005", u"1", u"B880123456"});
-        SaveHistoryAccount(app, {u"0007", u"短号", u"杭州庆春路证券营业部", u"", u"Z", u"7"});
         return 0;
     });
     RunEntry();
@@ -119,19 +103,13 @@ TEST_F(TradeAccountsTest, AHistoryRowFillsTheFormAndOnlyARealDepartmentJoinsTheL
     openHistory();
     const auto titles = CDriverControls::ListItems(driver, kList);
     ASSERT_TRUE(titles);
-    EXPECT_EQ(*titles, (std::vector<std::u16string>{u"0009****2345 赵六", u"0005****8001 陈静", u"0007 短号"}));
+    EXPECT_EQ(*titles, (std::vector<std::u16string>{u"0009****2345 赵六", u"0005****8001 陈静"}));
 
     // A row without a real department fills the account and the type only.
     ASSERT_TRUE(CDriverControls::PressBottomButton(driver, CBaseWnd::kToolbarMiddle));
     EXPECT_EQ(TopWindow(), "COrbTradeLoginWnd");
     EXPECT_EQ(driver.ControlText(COrbTradeLoginWnd::kAccountId), u"12345");
     EXPECT_EQ(formDept(), (std::pair{std::string("0001"), std::u16string(u"深圳深南中路证券营业部")}));
-
-    // An empty code joins nothing either.
-    openHistory();
-    ASSERT_TRUE(CDriverControls::TapListItem(driver, kList, 2));
-    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, CBaseWnd::kToolbarMiddle));
-    EXPECT_EQ(formDept().first, "0001");
 
     // A real department is added and shown with the code it sends.
     openHistory();
@@ -143,25 +121,6 @@ TEST_F(TradeAccountsTest, AHistoryRowFillsTheFormAndOnlyARealDepartmentJoinsTheL
     ASSERT_TRUE(stored);
     ASSERT_EQ(stored->size(), 3u);
     EXPECT_EQ(stored->back().code, "0005");
-}
-
-TEST_F(TradeAccountsTest, AFullDepartmentListTakesNoHistoryDepartment) {
-    Start();
-    OnApp([](CAppData& app) {
-        std::vector<SalesDept> ten;
-        for (int i = 1; i <= kMaxSalesDepts; ++i)
-            ten.push_back({"00" + std::string(i < 10 ? "0" : "") + std::to_string(i), u"营业部"});
-        SaveSalesDepts(app, ten);
-        EnsureHistoryTable(app);
-        SaveHistoryAccount(app, {u"005000012345", u"钱七", u"远方营业部", u"0050", u"Z", u"12345"});
-        return 0;
-    });
-    RunEntry();
-    ASSERT_TRUE(CDriverControls::TapControl(driver, COrbTradeLoginWnd::kHistoryButtonId));
-    driver.AnswerNext(ModalKind::MessageBox, IDOK);
-    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, CBaseWnd::kToolbarMiddle));
-    EXPECT_EQ(OnApp([](CAppData& app) { return LoadSalesDepts(app)->size(); }), size_t(kMaxSalesDepts));
-    EXPECT_EQ(driver.ControlText(COrbTradeLoginWnd::kDeptTextId), u"营业部");
 }
 
 TEST_F(TradeAccountsTest, HistoryValuesAreBoundSoQuotesStayAndSqlFindsNothing) {

@@ -25,62 +25,32 @@ TEST_F(TradeLoginTest, AWholeLoginAddsTheAccountWritesTheSettingsAndKeepsOneHist
     Login(u"12345", u"123456");
     const auto sent = Requests(500, 1);
     ASSERT_EQ(sent.size(), 1u);
-    EXPECT_TRUE(sent[0].sealed) << "the password travels only in TC_REQDATA";
-    EXPECT_EQ(sent[0].Get("inputtype"), "Z");
-    EXPECT_EQ(sent[0].Get("custorgid"), "0001");
-    EXPECT_EQ(sent[0].Get("inputid"), kFund);
-    EXPECT_EQ(sent[0].Get("trdpwd"), "123456");
-    EXPECT_EQ(sent[0].Get("authtype"), "0");
-    EXPECT_TRUE(sent[0].Has("authdata"));
-    EXPECT_EQ(sent[0].rawBody.find("trdpwd"), std::string::npos);
+    EXPECT_EQ(sent[0].rawBody.find("trdpwd"), std::string::npos) << "the password travels only in TC_REQDATA";
+    for (const auto& [name, value] : {std::pair<const char*, const char*>{"inputtype", "Z"}, {"custorgid", "0001"},
+                                      {"inputid", kFund}, {"trdpwd", "123456"}, {"authtype", "0"}, {"authdata", ""}})
+        EXPECT_EQ(sent[0].Get(name), value) << name;
     EXPECT_TRUE(Shown(u"您已经成功登陆交易系统！"));
     EXPECT_EQ(g_tradeHost.closeCodes, std::vector<int>{1});
     EXPECT_EQ(g_tradeHost.notices, std::vector<int>{CTradeHostWnd::kNotifyValue});
-
-    struct Seen {
-        int count;
-        std::string loginId, password, fundid;
-        int holders;
-        bool loggedIn;
-        std::u16string dept, name;
-        std::string zjzh, save, type, code;
-    };
-    const Seen seen = OnApp([](CAppData& app) {
+    // What the account list, the trade requests and the next login read.
+    const std::vector<std::string> seen = OnApp([](CAppData& app) {
         const CAccountEntry* e = app.GetCurrentAccount();
-        return Seen{app.GetAccountCount(),
-                    app.GetLoginId(),
-                    app.GetTradePassword() ? app.GetTradePassword() : "",
-                    app.GetFundIdForMarket(nullptr).str(),
-                    app.GetHolderDataSet() ? app.GetHolderDataSet()->GetRowCount() : -1,
-                    app.IsTradeLoggedIn(),
-                    e ? e->department.str() : u"",
-                    e ? e->customerName.str() : u"",
-                    app.GetSetting("Trade_ZJZH").str(),
-                    app.GetSetting("Trade_SAVEZJZH").str(),
-                    app.GetSetting("Trade_ZHLX").str(),
-                    app.GetSetting("Trade_SCCode").str()};
+        return std::vector<std::string>{std::to_string(app.GetAccountCount()), app.GetLoginId(),
+                                        app.GetTradePassword() ? app.GetTradePassword() : "",
+                                        std::to_string(app.HasHolderData() ? app.GetHolderDataSet()->GetRowCount() : 0),
+                                        e ? e->department.ToAnsi() : "", app.IsTradeLoggedIn() ? "in" : "out",
+                                        app.GetSetting("Trade_ZJZH").str() + "/" + app.GetSetting("Trade_SAVEZJZH").str() +
+                                            "/" + app.GetSetting("Trade_ZHLX").str() + "/" +
+                                            app.GetSetting("Trade_SCCode").str()};
     });
-    EXPECT_EQ(seen.count, 1);
-    EXPECT_EQ(seen.loginId, "custid=000100012345&tradesession=T0001&operway=i");
-    EXPECT_EQ(seen.password, "123456");
-    EXPECT_EQ(seen.fundid, kFund);
-    EXPECT_EQ(seen.holders, 4);
-    EXPECT_TRUE(seen.loggedIn);
-    EXPECT_EQ(seen.dept, u"深圳深南中路证券营业部");
-    EXPECT_EQ(seen.name, u"张伟");
-    EXPECT_EQ(seen.zjzh, "12345");
-    EXPECT_EQ(seen.save, "1");
-    EXPECT_EQ(seen.type, "Z");
-    EXPECT_EQ(seen.code, "0001");
-
+    EXPECT_EQ(seen, (std::vector<std::string>{"1", "custid=000100012345&tradesession=T0001&operway=i", "123456", "4",
+                                              CWString(u"深圳深南中路证券营业部").ToAnsi(), "in", "12345/1/Z/0001"}));
     auto history = History();
     ASSERT_EQ(history.size(), 1u);
-    EXPECT_EQ(history[0].account, u"000100012345");
-    EXPECT_EQ(history[0].accountName, u"张伟");
-    EXPECT_EQ(history[0].salesDept, u"深圳深南中路证券营业部");
-    EXPECT_EQ(history[0].salesDeptCode, u"0001");
-    EXPECT_EQ(history[0].accountType, u"Z");
-    EXPECT_EQ(history[0].inputAccount, u"12345");
+    const CHisAccountRecord& row = history[0];
+    EXPECT_EQ(row.account.str() + row.accountName.str() + row.salesDept.str() + row.salesDeptCode.str() +
+                  row.accountType.str() + row.inputAccount.str(),
+              u"000100012345张伟深圳深南中路证券营业部0001Z12345");
 
     // The same account again, typed in full this time: the row is updated.
     driver.RunOnGui([] { CWndManager::Instance().CreateWnd(kTradeExitKeyword, -1, u"", "", "", 0, nullptr); });
@@ -134,93 +104,59 @@ INSTANTIATE_TEST_SUITE_P(Faults, LostTokenLogin,
                                            CLostLogin{"sessionLost", SimFaultKind::SessionLost, kNotPlacedText}),
                          [](const auto& info) { return std::string(info.param.what); });
 
-void WriteSession(CDataSetWriter& w, const char* text) {
-    w.AddSet("session");
-    w.AddColumn(DataSetType::AnsiText, "session");
-    w.AddRow();
-    w.SetAnsiText(0, text);
-}
-void WriteHolders(CDataSetWriter& w, bool row) {
-    w.AddSet("holder");
-    w.AddColumn(DataSetType::AnsiText, "fundid");
-    if (row) {
-        w.AddRow();
-        w.SetAnsiText(0, "000100012345");
-    }
-}
-struct CBadReply {
-    const char* what;
-    void (*write)(CDataSetWriter&);
-};
-void PrintTo(const CBadReply& c, std::ostream* os) {
-    *os << c.what;
-}
-class NoLoginReply : public TradeLoginTest, public ::testing::WithParamInterface<CBadReply> {};
+class NoLoginReply : public TradeLoginTest, public ::testing::WithParamInterface<bool> {};
 
+// The reply cases are ReadTradeLoginReply's; here: nothing of a login is
+// kept or written.
 TEST_P(NoLoginReply, AddsNothingWritesNothingAndEnablesTheForm) {
     Start();
-    const auto write = GetParam().write;
-    sim.SetRoute(500, 1, [write](const SimRequest&, CSimMarket&) {
+    const bool oneSet = GetParam();
+    sim.SetRoute(500, 1, [oneSet](const SimRequest&, CSimMarket&) {
         CDataSetWriter w;
-        write(w);
+        w.AddSet("session");
+        w.AddColumn(DataSetType::AnsiText, "session");
+        w.AddRow();
+        w.SetAnsiText(0, oneSet ? "custid=1&tradesession=T9" : "");
+        if (!oneSet) {
+            w.AddSet("holder");
+            w.AddColumn(DataSetType::AnsiText, "fundid");
+            w.AddRow();
+            w.SetAnsiText(0, kFund);
+        }
         return SimReply::Ok(w);
     });
-    OnApp([](CAppData& app) { return app.SetSetting("Trade_ZJZH", "999", false); });
     RunEntry();
-    SetBox(kAccount, u"");
+    ASSERT_TRUE(CDriverControls::TapControl(driver, COrbTradeLoginWnd::kSaveCheckId));
     Login(u"12345", u"123456");
     EXPECT_EQ(Requests(500, 1).size(), 1u);
-    EXPECT_FALSE(Shown(u"您已经成功登陆交易系统！"));
     EXPECT_TRUE(Shown(u"数据接收不全或格式错误"));
-    EXPECT_EQ(OnApp([](CAppData& app) { return app.GetAccountCount(); }), 0);
-    EXPECT_FALSE(OnApp([](CAppData& app) { return app.IsTradeLoggedIn(); }));
-    EXPECT_EQ(OnApp([](CAppData& app) { return app.GetSetting("Trade_ZJZH").str(); }), "999");
+    EXPECT_FALSE(Shown(u"您已经成功登陆交易系统！"));
+    EXPECT_EQ(OnApp([](CAppData& app) { return app.GetAccountCount() + (app.IsTradeLoggedIn() ? 10 : 0); }), 0);
+    EXPECT_EQ(OnApp([](CAppData& app) { return app.GetSetting("Trade_SAVEZJZH").str(); }), "0");
     EXPECT_TRUE(History().empty());
     EXPECT_TRUE(ToolbarEnabled());
     EXPECT_TRUE(g_tradeHost.notices.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Replies, NoLoginReply,
-    ::testing::Values(CBadReply{"oneSet", [](CDataSetWriter& w) { WriteSession(w, "custid=1&tradesession=T9"); }},
-                      CBadReply{"emptyHolderSet",
-                                [](CDataSetWriter& w) {
-                                    WriteSession(w, "custid=1&tradesession=T9");
-                                    WriteHolders(w, false);
-                                }},
-                      CBadReply{"emptySession",
-                                [](CDataSetWriter& w) {
-                                    WriteSession(w, "");
-                                    WriteHolders(w, true);
-                                }},
-                      CBadReply{"noSets", [](CDataSetWriter&) {}}),
-    [](const auto& info) { return std::string(info.param.what); });
+INSTANTIATE_TEST_SUITE_P(Replies, NoLoginReply, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "oneSet" : "emptySession"; });
 
 TEST_F(TradeLoginTest, AValueThatCouldAddAParameterIsRefusedAndNothingIsSent) {
     Start();
     RunEntry();
-    struct Case {
-        const char* what;
-        std::u16string account, password, passPhrase;
-    };
-    const Case cases[] = {
-        {"account", u"123&45", u"123456", u""},
-        {"password", u"12345", u"12=456", u""},
-        {"pass phrase", u"12345", u"123456", u"a%26b"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        SetBox(kAccount, c.account);
-        SetBox(kPassword, c.password);
-        SetBox(kPassPhrase, c.passPhrase);
+    const std::u16string values[][3] = {
+        {u"123&45", u"123456", u""}, {u"12345", u"12=456", u""}, {u"12345", u"123456", u"a%26b"}};
+    for (const auto& v : values) {
+        SetBox(kAccount, v[0]);
+        SetBox(kPassword, v[1]);
+        SetBox(kPassPhrase, v[2]);
         driver.AnswerNext(ModalKind::MessageBox, IDOK);
         ASSERT_TRUE(CDriverControls::PressBottomButton(driver, CBaseWnd::kToolbarMiddle));
-        const std::vector<CShownModal> shown = driver.Shown();
-        ASSERT_FALSE(shown.empty());
-        EXPECT_EQ(shown.back().caption, u"提示");
-        EXPECT_EQ(sim.CountRequests(500, 1), 0);
-        EXPECT_TRUE(ToolbarEnabled());
+        EXPECT_EQ(driver.Shown().back().caption, u"提示");
     }
+    EXPECT_EQ(driver.Shown().size(), 3u);
+    EXPECT_EQ(sim.CountRequests(500, 1), 0);
+    EXPECT_TRUE(ToolbarEnabled());
 }
 
 struct CTokenRefusal {
