@@ -253,3 +253,28 @@ TEST_F(TradeLoginTest, ACounterThatCannotMoveOnSendsNothingAndLeavesTheFormUsabl
 }
 
 } // namespace
+
+namespace {
+
+// A worker that stays busy: every send is refused.
+class CBusySender : public IRequestSender {
+public:
+    bool Send(HWND, const std::string&, unsigned, unsigned) override { return false; }
+    bool WaitIdle(int) override { return false; }
+    int AbortAndWait(int) override { return 258; }
+};
+
+TEST_F(TradeLoginTest, ALoginTheBusyWorkerRefusesIsNotKeptForLaterAndTheFormStaysUsable) {
+    Start();
+    RunEntry();
+    CBusySender busy;
+    driver.RunOnGui([&busy] { CNetWnd::SetDefaultSender(&busy); });
+    Login(u"12345", u"123456");
+    driver.RunOnGui([] { CNetWnd::SetDefaultSender(nullptr); });
+    EXPECT_EQ(driver.Shown().back().caption, u"提示");
+    EXPECT_TRUE(ToolbarEnabled());
+    driver.AdvanceClock(5000);
+    EXPECT_EQ(sim.CountRequests(500, 1), 0) << "an action is the user's to send again";
+}
+
+} // namespace
