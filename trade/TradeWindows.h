@@ -2,5 +2,7 @@
 #pragma once
 
 // "yybsz" and "CSalesDeptSetWnd": the sales departments;
+// "COrbTradeLoginWnd": the trade login (the caller's notify value);
+// "CTradeLoginAccountWnd": the logged-in accounts;
 // "tradeexit": every trade account logged out, no window opened.
 void RegisterTradeWindows();

@@ -24,3 +24,4 @@ inline constexpr char kStockEditorClass[] = "CEditMyStockWnd";   // the watch-li
 inline constexpr char kSalesDeptClass[] = "CSalesDeptSetWnd";    // choosing the sales department
 inline constexpr char kTradeLoginClass[] = "COrbTradeLoginWnd";  // the trade login
 inline constexpr char kTradeAccountsClass[] = "CTradeLoginAccountWnd"; // the logged-in accounts
+inline constexpr char kDynCodeCtrClass[] = "CMobileDynCodeCtrWnd"; // the phone-token window

@@ -23,6 +23,13 @@
 #include <ctime>
 #include <optional>
 #include "trade/login/CSalesDeptSetWnd.h"
+#include "framework/app/CAppData.h"
+#include "platform/ui/CModalScript.h"
+#include "platform/ui/UiEdit.h"
+#include "tools/simulator/CSimTradeAccounts.h"
+#include "trade/dyncode/DynCodeStore.h"
+#include "trade/login/COrbTradeLoginWnd.h"
+#include "trade/login/CTradeLoginAccountWnd.h"
 
 // The start-up screen while the server has not answered the logon, its
 // line half way through a sweep.
@@ -268,4 +275,112 @@ ORB_TOUR_STEP(sales_departments) {
             return false;
     }
     return CDriverControls::TapListItem(tour.driver, CSalesDeptSetWnd::kListId, 1);
+}
+
+// ---- Trade login ----
+
+namespace {
+// The caption bar's trade button on the window on top, as a tap on it.
+bool PressTradeButton(CTourContext& tour) {
+    bool posted = tour.driver.RunOnGui([] {
+        UiWin* bar = CDriverControls::FindShownControl(UI_BOTTOM_BAR_ID);
+        UiWin* top = bar ? bar->GetParent() : nullptr;
+        return top && top->PostMessage(WND_MSG_CAPTION_TRADE);
+    });
+    return posted && tour.driver.WaitForRest();
+}
+
+// A first trade button with no department: the notice, then the department
+// window, where the user adds the first department of the broker's list
+// and the one of code 0003, and saves.
+bool SetUpDepartments(CTourContext& tour) {
+    tour.driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    bool posted = tour.driver.RunOnGui([&] {
+        CBaseWnd* main = tour.app.GetMainWindow();
+        return main && main->PostMessage(WND_MSG_CAPTION_TRADE);
+    });
+    if (!posted || !tour.driver.WaitForRest() ||
+        !CDriverControls::PressBottomButton(tour.driver, CSalesDeptSetWnd::kBarAdd) ||
+        !CDriverControls::TapControl(tour.driver, CSalesDeptSetWnd::kCodeBoxId))
+        return false;
+    for (int i = 0; i < CSalesDeptSetWnd::kCodeLength; ++i)
+        tour.driver.PressKey(VK_BACK);
+    if (!tour.driver.TypeText(u"0003") ||
+        !CDriverControls::PressBottomButton(tour.driver, CSalesDeptSetWnd::kBarAdd))
+        return false;
+    return CDriverControls::PressBottomButton(tour.driver, CSalesDeptSetWnd::kBarSave);
+}
+
+// The login form from the main menu's caption bar, departments set up.
+bool OpenTradeLogin(CTourContext& tour) {
+    if (!SetUpDepartments(tour))
+        return false;
+    bool posted = tour.driver.RunOnGui([&] {
+        CBaseWnd* main = tour.app.GetMainWindow();
+        return main && main->PostMessage(WND_MSG_CAPTION_TRADE);
+    });
+    return posted && tour.driver.WaitForRest();
+}
+
+bool TypeInto(CTourContext& tour, int id, std::u16string_view text) {
+    return CDriverControls::TapControl(tour.driver, id) && tour.driver.TypeText(text);
+}
+
+// Logs the customer on from the form on top and takes the success notice.
+bool LogOn(CTourContext& tour, std::u16string_view account, std::u16string_view password,
+           std::u16string_view passPhrase = {}) {
+    if (!TypeInto(tour, COrbTradeLoginWnd::kAccountId, account) ||
+        !TypeInto(tour, COrbTradeLoginWnd::kPasswordId, password) ||
+        (!passPhrase.empty() && !TypeInto(tour, COrbTradeLoginWnd::kPassPhraseId, passPhrase)))
+        return false;
+    tour.driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    return CDriverControls::PressBottomButton(tour.driver, CBaseWnd::kToolbarMiddle);
+}
+} // namespace
+
+// The trade login form, account and password typed, "保存账号" checked.
+ORB_TOUR_STEP(trade_login) {
+    return OpenTradeLogin(tour) && TypeInto(tour, COrbTradeLoginWnd::kAccountId, u"12345") &&
+           TypeInto(tour, COrbTradeLoginWnd::kPasswordId, u"123456") &&
+           CDriverControls::TapControl(tour.driver, COrbTradeLoginWnd::kSaveCheckId);
+}
+
+// The form for an account with a phone token on this phone: the one-time
+// code in place of the pass phrase. The token row is stored directly (the
+// token application has no window yet).
+ORB_TOUR_STEP(trade_login_dyncode) {
+    const bool stored = tour.driver.RunOnGui([] {
+        CAppData* app = CAppData::Instance();
+        return app && StoreDynCodeSeed(*app, "000300056789", CSimTradeAccounts::kDefaultSeed, u"", true, 0);
+    });
+    if (!stored || !OpenTradeLogin(tour))
+        return false;
+    tour.driver.AnswerNext(ModalKind::Picker, 1); // "上海浦东南路证券营业部", code 0003
+    return CDriverControls::TapControl(tour.driver, COrbTradeLoginWnd::kDeptArrowId) &&
+           TypeInto(tour, COrbTradeLoginWnd::kAccountId, u"56789") &&
+           TypeInto(tour, COrbTradeLoginWnd::kPasswordId, u"246810");
+}
+
+// The logged-in accounts: two customers logged on, the trade button again.
+ORB_TOUR_STEP(trade_accounts) {
+    if (!OpenTradeLogin(tour) || !LogOn(tour, u"12345", u"123456") || !PressTradeButton(tour) ||
+        !CDriverControls::TapControl(tour.driver, CTradeLoginAccountWnd::kNewLoginId))
+        return false;
+    return LogOn(tour, u"12346", u"135790", u"orb2026");
+}
+
+// The history list from the login form, after two logins with "保存账号".
+ORB_TOUR_STEP(account_history) {
+    if (!OpenTradeLogin(tour) || !CDriverControls::TapControl(tour.driver, COrbTradeLoginWnd::kSaveCheckId) ||
+        !LogOn(tour, u"12345", u"123456") || !PressTradeButton(tour) ||
+        !CDriverControls::TapControl(tour.driver, CTradeLoginAccountWnd::kNewLoginId))
+        return false;
+    tour.driver.RunOnGui([] {
+        if (auto* box = dynamic_cast<UiEdit*>(CDriverControls::FindShownControl(COrbTradeLoginWnd::kAccountId)))
+            box->SetText(u"");
+    });
+    if (!LogOn(tour, u"12346", u"135790", u"orb2026") ||
+        !CDriverControls::TapControl(tour.driver, CTradeLoginAccountWnd::kNewLoginId))
+        return false;
+    return CDriverControls::TapControl(tour.driver, COrbTradeLoginWnd::kHistoryButtonId);
 }
