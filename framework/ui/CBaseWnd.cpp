@@ -102,7 +102,7 @@ bool CBaseWnd::HandleHomeOrBack(int index) {
 }
 
 void CBaseWnd::EndWindow(int code) {
-    if (m_closing)
+    if (m_closing || IsHeldOpen())
         return;
     m_closing = true;
     m_closeCode = code;

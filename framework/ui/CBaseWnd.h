@@ -66,7 +66,8 @@ public:
     void SetHideAnimation(int animation) { m_hideAnimation = animation; }
 
     // Closes the window with code: tells the parent (WND_MSG_CHILD_CLOSED
-    // with the code) and ends the modal run. Ignored once closing.
+    // with the code) and ends the modal run. Ignored once closing, and while
+    // the window is held open.
     void EndWindow(int code);
     bool IsClosing() const { return m_closing; }
     int GetCloseCode() const { return m_closeCode; }
@@ -143,6 +144,10 @@ public:
     // True for the kinds a right swipe never closes: the main frame, the
     // logon window, the watch-list editor and the trade login.
     virtual bool IgnoresBackSwipe() const;
+    // True while the window must not close: an outcome it alone can tell
+    // is still on its way (a request that acts is out). Every close road,
+    // the user's and the program's, waits for it.
+    virtual bool IsHeldOpen() const { return false; }
 
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool OnCommand(WPARAM wParam, LPARAM lParam) override;

@@ -126,6 +126,7 @@ bool CNetWnd::SendRequest(int mainFunc, int subFunc) {
         return false;
     }
     m_requestPending = true;
+    m_actionOut = acts;
     m_pendingTag = tag;
     if (GetCaptionBar().IsCreated())
         GetCaptionBar().SetBusy(true);
@@ -180,6 +181,7 @@ void CNetWnd::EndPending() {
     if (m_waiting)
         return; // an older request's end: the newer one is still owed
     m_requestPending = false;
+    m_actionOut = false;
     if (GetCaptionBar().IsCreated())
         GetCaptionBar().SetBusy(false);
 }

@@ -104,6 +104,9 @@ public:
     int GetWindowKind() const { return m_windowKind; }
     // True while a request of this window is with a worker or waits for it.
     bool IsRequestPending() const { return m_requestPending; }
+    // A request that acts is out: the window stays open until its outcome
+    // (a reply, a failure or an abandonment) has reached it.
+    bool IsHeldOpen() const override { return m_actionOut; }
 
     // ---- Sending ----
     // The worker the window sends through (not owned); null: the shared one.
@@ -202,6 +205,7 @@ private:
     bool m_requestPending = false;
     unsigned m_pendingTag = 0;          // the tag of the request out
     bool m_armed = false;               // SendAction's one send is under way
+    bool m_actionOut = false;           // the request out acts
     bool m_waiting = false;             // m_waitingText waits for the busy worker
     std::string m_waitingText;          // composed, sealed, tagged m_pendingTag
     unsigned m_waitingFlags = 0;

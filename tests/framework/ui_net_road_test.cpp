@@ -164,3 +164,27 @@ TEST_F(NetRoadTest, AWindowFirstShownWhileASlowOrderIsOutFillsOnceTheOrderIsAnsw
     EXPECT_EQ(log[1].sub, 4);
     EXPECT_EQ(driver.RunOnGui([this] { return sender.longestWaitMs; }), 0) << "the GUI thread never waited";
 }
+
+TEST_F(NetRoadTest, AWindowWhoseOrderIsOutStaysOpenOnEveryCloseRoadUntilTheOutcomeHasReachedIt) {
+    SimFault slow(SimFaultKind::SlowReply);
+    slow.delayMs = 1500;
+    sim.InjectFaultFor(500, 6, slow);
+    Start();
+    RegisterForm("order", "tc_mfuncno=500&tc_sfuncno=6&code=600000");
+    driver.RunOnGui([] { Open("main", "order"); });
+    ASSERT_TRUE(Now([] { return g_log.live.at("order")->SendAction(-1, 0); }));
+    ASSERT_TRUE(sim.WaitForRequests(1, 5000));
+    Now([] {
+        CTestNetWnd* w = g_log.live.at("order");
+        w->SendMessage(WND_MSG_CAPTION_BACK, 0, 0);
+        w->SendMessage(WND_MSG_CLOSE, 0, 1);
+        w->EndWindow(1);
+        return 0;
+    });
+    EXPECT_TRUE(Now([] { return g_log.live.count("order") == 1 && g_log.live.at("order")->replies.empty(); }))
+        << "closed before its outcome came";
+    ASSERT_TRUE(driver.WaitForRest());
+    EXPECT_EQ(driver.RunOnGui([] { return g_log.live.at("order")->replies.size(); }), 1u);
+    driver.RunOnGui([] { g_log.live.at("order")->SendMessage(WND_MSG_CAPTION_BACK, 0, 0); });
+    EXPECT_EQ(driver.RunOnGui([] { return g_log.live.count("order"); }), 0u) << "the outcome told, it closes";
+}
