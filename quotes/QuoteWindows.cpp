@@ -6,6 +6,7 @@
 #include "quotes/tables/COrbStockTableWnd.h"
 #include "quotes/tables/CStockBoardTableWnd.h"
 #include "quotes/tables/WatchListWindows.h"
+#include "quotes/info/InfoWindows.h"
 
 
 void RegisterQuoteWindows() {
@@ -23,4 +24,5 @@ void RegisterQuoteWindows() {
         return std::unique_ptr<CBaseWnd>(new COrbMenuWnd());
     });
     RegisterWatchListWindows();
+    RegisterInfoWindows();
 }

@@ -1,0 +1,16 @@
+// The information windows' keyword registrations.
+#include "quotes/info/InfoWindows.h"
+
+#include "framework/shell/CWndManager.h"
+#include "quotes/info/CStockDealDetailWnd.h"
+#include "quotes/info/CStockDetaiPriceWnd.h"
+
+void RegisterInfoWindows() {
+    CWndManager& manager = CWndManager::Instance();
+    manager.RegisterWindow("xxhq", [](const CWndCreateInfo&) {
+        return std::unique_ptr<CBaseWnd>(new CStockDetaiPriceWnd());
+    });
+    manager.RegisterWindow("cjmx", [](const CWndCreateInfo&) {
+        return std::unique_ptr<CBaseWnd>(new CStockDealDetailWnd());
+    });
+}
