@@ -1,15 +1,19 @@
 // The command lines of orbstock, orbsim and orb_icongen: every wrong one
 // ends with a message naming the fault and exit status 64, before any
 // window, server or file is touched; --help prints the usage. And orbstock
-// on a display nobody answers says so and ends instead of running unseen.
+// on a display nobody answers says so and ends instead of running unseen,
+// and orbsim on a port in use says why.
 // The programs are run as built, as a person runs them.
 #include "support/CTempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <cstdio>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <string>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -133,4 +137,23 @@ TEST(OrbstockDisplay, ADisplayWithoutAServerIsRefusedWithAMessageInsteadOfAnUnse
     EXPECT_EQ(r.status, 2) << r.errors;
     EXPECT_NE(r.errors.find("':99999' cannot be opened"), std::string::npos) << r.errors;
     EXPECT_NE(r.errors.find("xvfb-run"), std::string::npos) << r.errors;
+}
+
+TEST(ProgramArguments, OrbsimOnABusyPortSaysWhyAndFails) {
+    ASSERT_TRUE(Exists(kOrbsim));
+    int taken = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(taken, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(taken, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(::listen(taken, 1), 0);
+    socklen_t len = sizeof addr;
+    ::getsockname(taken, reinterpret_cast<sockaddr*>(&addr), &len);
+    const std::string port = std::to_string(ntohs(addr.sin_port));
+    RunResult r = RunProgram(kOrbsim, {port});
+    ::close(taken);
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.errors.find("127.0.0.1:" + port + ": Address already in use"), std::string::npos) << r.errors;
+    EXPECT_EQ(r.output.find("listening"), std::string::npos) << r.output;
 }

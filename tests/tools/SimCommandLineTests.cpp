@@ -130,6 +130,23 @@ TEST(SimCommandLine, RequestLinesShowNamesOnlyAndNeverAPassword) {
         EXPECT_EQ(line, c.expected);
         EXPECT_EQ(line.find("s3cret"), std::string::npos);
     }
+    // A password is known by its name as decoded, whatever its case or escapes.
+    struct Name {
+        const char* name;
+        bool masked;
+    };
+    const Name names[] = {
+        {"password", true}, {"Password2", true}, {"txpwd", true}, {"newpwd", true}, {"TRDPWD", true},
+        {"trd%70wd", true}, {"trd%50Wd", true}, {"%70%77%64", true}, {"trd%2570wd", true}, {"pass%77ord", true},
+        {"authdata", true}, {"%2525252525252541", true},  // an escape nested past any reason
+        {"code", false}, {"pw", false}, {"p%wd", false}, {"trd%7", false}, {"session", false},
+    };
+    for (const Name& n : names) {
+        SimRequest one;
+        one.params = {{n.name, "s3cret"}};
+        std::string line = DescribeRequest(one, true);
+        EXPECT_EQ(line.find("s3cret") == std::string::npos, n.masked) << n.name << ": " << line;
+    }
     // A peer's thousands of parameters make one bounded line.
     SimRequest many;
     for (int i = 0; i < 5000; ++i) many.params.emplace_back(std::string(500, 'n'), "v");

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <set>
 
 namespace {
@@ -191,6 +192,50 @@ TEST_F(SimulatorService, PlainRequestsAreReadStrictlyAndAnsweredNeitherSealedNor
         } else {
             EXPECT_STREQ((*list->GetAt(0))->GetTag(), "ok");
         }
+    }
+}
+
+TEST_F(SimulatorService, ARouteThatNeedsASessionSeesTheLogonItsRequestBelongsToAndTheMarketClock) {
+    struct Group : ISimRouteGroup {
+        void AddRoutes(CSimRouteTable& table) override {
+            table.Add(
+                900, 1,
+                [](const SimRequest&, SimContext& context) {
+                    CDataSetWriter w;
+                    w.AddSet("seen");
+                    w.AddColumn(DataSetType::AnsiText, "session", u"会话");
+                    w.AddColumn(DataSetType::AnsiText, "clock", u"时钟");
+                    w.AddRow();
+                    w.SetAnsiText(0, context.session.id);
+                    w.SetAnsiText(1, std::to_string(context.clock.NowMs()));
+                    return SimReply::Ok(w);
+                },
+                SimNeeds::Session);
+        }
+    };
+    server.AddRoutes(std::make_unique<Group>());
+    server.SetClock(1700000000123);
+    const std::string request = "TC_MFUNCNO=900&TC_SFUNCNO=1";
+    EXPECT_EQ(ErrorOf(PostRaw(port, kHead + request)), 100) << "no logon yet: the handler is not called";
+    const std::string other = "Zz9Yy8Xx7Ww6Vv5U";
+    ASSERT_EQ(LogOn(port, kKey), "S0001");
+    ASSERT_EQ(LogOn(port, other), "S0002");
+    struct Case {
+        std::string body, key, session;
+    };
+    const Case cases[] = {
+        {kHead + SealRequest(request + Tail(""), kKey), kKey, "S0001"},    // by the key that opened the seal
+        {kHead + request + Tail("S0001"), kKey, "S0001"},                  // by the session named in clear
+        {kHead + request, other, "S0002"},                                 // else the latest logon
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        auto list = OpenReply(PostRaw(port, c.body), c.key);
+        ASSERT_TRUE(list);
+        CDataSet* set = FindSet(*list, "seen");
+        ASSERT_TRUE(set && set->MoveFirst());
+        EXPECT_EQ(Ansi(*set, "session"), c.session);
+        EXPECT_EQ(Ansi(*set, "clock"), "1700000000123");
     }
 }
 

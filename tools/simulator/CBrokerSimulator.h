@@ -5,6 +5,12 @@
 // closing inside a body, cutting a body short, a broken ETag, a reset, a
 // reply that trickles in byte by byte.
 //
+// This class joins the parts, each in a file pair of its own: the sockets
+// and connection bounds (CSimServer), HTTP reading and framing (SimHttp),
+// the fault queue (CSimFaults), logons and session keys (CSimSessions), the
+// request log (CSimRequestLog), and the functions, added by the route groups
+// of MakeRouteGroups (SimRouteGroup.h says how to add one).
+//
 // Threads: Start opens a loopback listening socket and runs an accept thread;
 // every connection is served on a thread of its own, one request after the
 // other, until the peer closes or the server does. Every public member may be
@@ -25,7 +31,8 @@
 // ETag "error,0,compression,cipher" by Content-Length or chunked.
 #pragma once
 
-#include "core/CDataSetWriter.h"
+#include "tools/simulator/CSimFaults.h"
+#include "tools/simulator/SimRouteGroup.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -38,77 +45,8 @@
 
 class CSimMarket;
 
-// One request as the server understood it; what a route reads and what the
-// request log keeps.
-struct SimRequest {
-    // TC_MFUNCNO and TC_SFUNCNO as ReadFunctionNumbers reads them: -1 when
-    // absent or not plain digits, and both -1 when either is malformed or
-    // given twice (such a request names no function).
-    int main = -1;
-    int sub = -1;
-    // Every parameter in the order sent, the sealed ones opened and put where
-    // "TC_REQDATA" stood ("TC_REQDATA", "TC_REQLENGTH" and "TC_ENCRYPT"
-    // themselves are left out). Values are the 8-bit text as sent.
-    std::vector<std::pair<std::string, std::string>> params;
-    bool sealed = false;             // the parameters came in "TC_REQDATA"
-    std::string sessionKey;          // the key that opened it, or the logged-on one
-    std::string target;              // request target ("/" or "http://host:port/")
-    std::vector<std::pair<std::string, std::string>> headers;  // as received
-    std::string rawBody;             // the POST body exactly as received
-    uint64_t number = 0;             // 1 for the first request the server read, counting on
-
-    // The value of the first parameter named name ignoring ASCII case; empty
-    // when absent.
-    std::string Get(std::string_view name) const;
-    bool Has(std::string_view name) const;
-    // Get(name) as a decimal integer; fallback when absent or not a number.
-    int GetInt(std::string_view name, int fallback) const;
-    // The value of a header named name ignoring case; empty when absent.
-    std::string GetHeader(std::string_view name) const;
-};
-
-// What a route answers: a record-set body and the ETag's error number
-// (0 success, 100 session lost, anything else a server error).
-struct SimReply {
-    std::vector<uint8_t> body;
-    int error = 0;
-
-    static SimReply Ok(const CDataSetWriter& writer) { return {writer.Serialize(), 0}; }
-    // A body with one "error" set holding text, under the error number.
-    static SimReply Error(std::u16string_view text, int error = 1) {
-        return {CDataSetWriter::ErrorBody(text), error};
-    }
-};
-
-// A route: one function (main, sub) of the server.
+// A route as a test sets it (SetRoute): one function (main, sub) of the server.
 using SimRoute = std::function<SimReply(const SimRequest& request, CSimMarket& market)>;
-
-// Failures the server can be told to produce.
-enum class SimFaultKind {
-    None,
-    AcceptAndClose,      // a connection is accepted and closed before reading
-    CloseAfterRequest,   // the request is read (and logged), then the connection closed
-    CloseInsideBody,     // headers promise the whole body; half of it is sent, then close
-    SlowReply,           // the reply waits delayMs before it is sent
-    TruncatedBody,       // a well-framed reply whose body is the real one cut in half
-    CorruptBody,         // a well-framed reply whose body bytes are all 0xA5
-    BadETag,             // the ETag header is not four numbers
-    ErrorSet,            // the body is an "error" set with errorText, ETag error errorCode
-    SessionLost,         // ETag error 100 and an empty body
-    ResetAfterRequest,   // the request is read (and logged), then the connection reset (RST, not FIN)
-    Drip,                // head and body go out one byte every delayMs; Stop or the peer leaving ends it
-    CloseKeptAlive,      // the reply goes out without "Connection: close", then the connection is closed
-};
-
-struct SimFault {
-    SimFault() = default;
-    SimFault(SimFaultKind k) : kind(k) {}  // implicit, so {SimFaultKind::SlowReply} makes one
-
-    SimFaultKind kind = SimFaultKind::None;
-    int delayMs = 0;                 // SlowReply: milliseconds before the reply; Drip: between bytes
-    std::u16string errorText;        // ErrorSet: the text of the error set
-    int errorCode = 0;               // ErrorSet: the ETag error number
-};
 
 // The server's bounds. The defaults are what orbsim runs with; tests may
 // narrow them (SetLimits) to reach a bound quickly.
@@ -156,7 +94,7 @@ public:
 
     // Listens on 127.0.0.1:port (0 = a free port chosen by the system) and
     // starts serving. Returns the port, or -1 when the socket cannot be
-    // opened or the server already runs.
+    // opened (errno says why) or the server already runs (errno EALREADY).
     int Start(int port = 0);
     // Closes the listening socket and every connection and joins the threads.
     // Safe to call twice.
@@ -198,8 +136,14 @@ public:
     // Only the first 4096 distinct functions seen are counted.
     int CountRequests(int main, int sub) const;
 
-    // Adds or replaces the route of (main, sub).
+    // Adds or replaces the route of (main, sub), for a test.
     void SetRoute(int main, int sub, SimRoute route);
+    // Adds a group's routes as the listed groups' are (a test's own group),
+    // replacing those of the same numbers; the server keeps the group.
+    void AddRoutes(std::unique_ptr<ISimRouteGroup> group);
+    // Fixes the market's clock (SimClock) at ms since 1970 UTC; -1 returns
+    // it to the wall clock.
+    void SetClock(int64_t ms);
 
     // The session key of the latest service logon (empty before one) and the
     // session string handed out with it.

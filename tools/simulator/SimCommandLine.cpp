@@ -5,8 +5,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <strings.h>
 
 namespace {
 struct KindName {
@@ -36,9 +34,10 @@ constexpr int kMaxDelayMs = 600000;
 constexpr size_t kMaxShownParams = 64;
 constexpr size_t kMaxShownBytes = 80;  // of one name or value
 
-// Names of the parameters that carry passwords; matched ignoring case and
-// blanks around the name, as the client's own refusal matches them.
-constexpr const char* kPasswordNames[] = {"trdpwd", "pwd", "newpwd", "oldpwd", "authdata"};
+// A parameter whose name holds one of these, ignoring case, carries a
+// password ("trdpwd", "txpwd", "newpwd", "password", ...) and its value is
+// never shown.
+constexpr std::string_view kPasswordParts[] = {"pwd", "password", "authdata"};
 
 // One to nine plain digits (no sign, blank or leading zero) within max.
 bool ParseCount(std::string_view text, int max, int* value) {
@@ -118,11 +117,43 @@ bool ParseFault(const std::string& spec, SimFaultOption& out, std::string& error
     return true;
 }
 
+// text with each "%XX" replaced by its byte; other bytes as they stand.
+std::string DecodeEscapes(std::string_view text) {
+    auto hex = [](char c) -> int {
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        return -1;
+    };
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && hex(text[i + 1]) >= 0 && hex(text[i + 2]) >= 0) {
+            out += static_cast<char>(hex(text[i + 1]) * 16 + hex(text[i + 2]));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// Judged on the name as it is read once decoded, so an escaped letter
+// ("trd%70wd") hides nothing; decoded until it no longer changes, since an
+// escaped "%" may hide another escape. A name still changing after a few
+// rounds is a peer's game and is masked, which also bounds the work.
 bool IsPasswordName(std::string_view name) {
-    while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) name.remove_prefix(1);
-    while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
-    for (const char* p : kPasswordNames)
-        if (name.size() == std::strlen(p) && strncasecmp(name.data(), p, name.size()) == 0) return true;
+    constexpr int kMaxRounds = 4;
+    std::string decoded(name);
+    for (int round = 0;; ++round) {
+        std::string next = DecodeEscapes(decoded);
+        if (next == decoded) break;
+        if (round == kMaxRounds) return true;
+        decoded = std::move(next);
+    }
+    for (char& c : decoded)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (std::string_view part : kPasswordParts)
+        if (decoded.find(part) != std::string::npos) return true;
     return false;
 }
 

@@ -2,7 +2,6 @@
 // list (CSimMarket::AddFieldColumns); an unknown code yields no row.
 #include "tools/simulator/SimQuoteRoutes.h"
 
-#include "tools/simulator/CBrokerSimulator.h"
 #include "tools/simulator/CSimMarket.h"
 
 #include <algorithm>
@@ -30,7 +29,8 @@ SimReply StockRows(const char* tag, const std::vector<int>& fields, const std::v
 // 31000/4: "code=a|b|c", each a key or a bare code. A bare code is also the
 // code search of the stock-search box: it matches every stock and index,
 // of every market, whose code starts with it.
-SimReply QuoteFields(const SimRequest& r, CSimMarket& market) {
+SimReply QuoteFields(const SimRequest& r, SimContext& context) {
+    const CSimMarket& market = context.market;
     std::vector<const SimStock*> stocks;
     std::string list = r.Get("code");
     std::string_view rest = list;
@@ -73,7 +73,8 @@ int TypeOfClass(const std::string& category) {
 // 31000/3: one page of a ranking: market ("1", "2" or "12"), class (see
 // TypeOfClass), type (the ranking field code), direct (1 largest first),
 // offset, count, field.
-SimReply Ranking(const SimRequest& r, CSimMarket& market) {
+SimReply Ranking(const SimRequest& r, SimContext& context) {
+    const CSimMarket& market = context.market;
     std::string markets = r.Get("market");
     std::string category = r.Get("class");
     std::string field = r.Get("type");
@@ -100,7 +101,8 @@ SimReply Ranking(const SimRequest& r, CSimMarket& market) {
 // 31000/8: the world indices; the columns and their labels are the table's.
 // Index points and their changes go with two decimals, the percentage with
 // three, as for the domestic indices.
-SimReply WorldIndices(const SimRequest&, CSimMarket& market) {
+SimReply WorldIndices(const SimRequest&, SimContext& context) {
+    const CSimMarket& market = context.market;
     CDataSetWriter w;
     w.AddSet("hq");
     w.AddColumn(DataSetType::WideText, "name", u"名称");
@@ -128,7 +130,8 @@ SimReply WorldIndices(const SimRequest&, CSimMarket& market) {
 }
 
 // 31000/10: "type=2&pattern=<initials>": columns market, type, code, name.
-SimReply PinyinSearch(const SimRequest& r, CSimMarket& market) {
+SimReply PinyinSearch(const SimRequest& r, SimContext& context) {
+    const CSimMarket& market = context.market;
     CDataSetWriter w;
     w.AddSet("search");
     w.AddColumn(DataSetType::Int16, "exchid", u"市场");
@@ -146,7 +149,8 @@ SimReply PinyinSearch(const SimRequest& r, CSimMarket& market) {
 }
 
 // 100/30: the sectors of a kind ("sector=hy"): "sectorname", "sectorcode".
-SimReply SectorList(const SimRequest& r, CSimMarket& market) {
+SimReply SectorList(const SimRequest& r, SimContext& context) {
+    const CSimMarket& market = context.market;
     std::string kind = r.Get("sector");
     CDataSetWriter w;
     w.AddSet("sectors");
@@ -162,16 +166,16 @@ SimReply SectorList(const SimRequest& r, CSimMarket& market) {
 }
 
 // 100/31: the members of "sectorcode" with the requested fields.
-SimReply SectorMembers(const SimRequest& r, CSimMarket& market) {
-    return StockRows("hq", FieldsOf(r), market.SectorMembers(r.Get("sectorcode")));
+SimReply SectorMembers(const SimRequest& r, SimContext& context) {
+    return StockRows("hq", FieldsOf(r), context.market.SectorMembers(r.Get("sectorcode")));
 }
 } // namespace
 
-void AddQuoteRoutes(CBrokerSimulator& server) {
-    server.SetRoute(31000, 3, Ranking);
-    server.SetRoute(31000, 4, QuoteFields);
-    server.SetRoute(31000, 8, WorldIndices);
-    server.SetRoute(31000, 10, PinyinSearch);
-    server.SetRoute(100, 30, SectorList);
-    server.SetRoute(100, 31, SectorMembers);
+void CSimQuoteRoutes::AddRoutes(CSimRouteTable& table) {
+    table.Add(31000, 3, Ranking);
+    table.Add(31000, 4, QuoteFields);
+    table.Add(31000, 8, WorldIndices);
+    table.Add(31000, 10, PinyinSearch);
+    table.Add(100, 30, SectorList);
+    table.Add(100, 31, SectorMembers);
 }

@@ -3,7 +3,9 @@
 // 31000/10 pinyin search, 100/30 sector list and 100/31 sector members.
 #pragma once
 
-class CBrokerSimulator;
+#include "tools/simulator/SimRouteGroup.h"
 
-// Adds the quote routes to the server.
-void AddQuoteRoutes(CBrokerSimulator& server);
+class CSimQuoteRoutes : public ISimRouteGroup {
+public:
+    void AddRoutes(CSimRouteTable& table) override;
+};

@@ -6,8 +6,10 @@
 #include "tools/simulator/CBrokerSimulator.h"
 #include "tools/simulator/SimCommandLine.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -31,7 +33,8 @@ int main(int argc, char** argv) {
     CBrokerSimulator server;
     int port = server.Start(options.port);
     if (port < 0) {
-        std::fprintf(stderr, "orbsim: cannot listen on 127.0.0.1:%d\n", options.port);
+        // The system's reason ("Address already in use") tells the user what to change.
+        std::fprintf(stderr, "orbsim: cannot listen on 127.0.0.1:%d: %s\n", options.port, std::strerror(errno));
         return 1;
     }
     ArmFaults(server, options.faults);

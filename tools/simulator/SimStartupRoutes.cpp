@@ -1,0 +1,24 @@
+// The configuration and logout replies.
+#include "tools/simulator/SimStartupRoutes.h"
+
+#include "tools/simulator/CSimMenuTree.h"
+
+namespace {
+SimReply Configuration(const SimRequest&, SimContext&) {
+    CDataSetWriter w;
+    CSimMenuTree::WriteMenus(w);
+    CSimMenuTree::WriteConfig(w);
+    return SimReply::Ok(w);
+}
+
+SimReply Logout(const SimRequest&, SimContext&) {
+    CDataSetWriter w;
+    w.AddSet("ok");
+    return SimReply::Ok(w);
+}
+} // namespace
+
+void CSimStartupRoutes::AddRoutes(CSimRouteTable& table) {
+    table.Add(100, 2, Configuration);
+    table.Add(100, 22, Logout);
+}
