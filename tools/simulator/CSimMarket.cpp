@@ -355,7 +355,9 @@ void CSimMarket::WriteFieldRow(CDataSetWriter& writer, const std::vector<int>& f
                 int offset = number - (bid ? 50 : 70);
                 int level = offset / 2 + 1;
                 if (offset % 2 == 1) {
-                    writer.SetInt(col, 10 + (level * 37 + static_cast<int>(s.volume)) % 900);
+                    // Shares: 10 to 909 lots and an odd lot.
+                    writer.SetInt(col, 100 * (10 + (level * 37 + static_cast<int>(s.volume)) % 900) +
+                                           (level * 45 + static_cast<int>(s.volume)) % 100);
                 } else {
                     // Bid 1 at the last price, ask 1 a tick above, each further level a tick away.
                     double tick = s.PriceDecimals() == 3 ? 0.001 : 0.01;
