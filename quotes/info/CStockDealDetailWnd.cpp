@@ -72,15 +72,28 @@ void CStockDealDetailWnd::UpdateCursors() {
 }
 
 void CStockDealDetailWnd::SendRefresh(RefreshCause /*cause*/) {
+    if (m_requestOut)
+        return;
     m_direction = DealDirection::Refresh;
-    PostRequest(-1, 0);
+    m_requestOut = PostRequest(-1, 0);
 }
 
 void CStockDealDetailWnd::Page(DealDirection direction) {
-    if (IsRequestPending() || !WaitIdle(0))
+    // A press between the post and the answer would page from cursors the
+    // answer is about to move.
+    if (m_requestOut || IsRequestPending() || !WaitIdle(0))
         return;
     m_direction = direction;
-    PostRequest(-1, 0);
+    m_requestOut = PostRequest(-1, 0);
+}
+
+void CStockDealDetailWnd::OnNetReply(const CNetReply& reply) {
+    m_requestOut = false;
+    CTableWnd::OnNetReply(reply);
+}
+
+void CStockDealDetailWnd::OnRequestNotSent(NotSent /*why*/) {
+    m_requestOut = false;
 }
 
 int CStockDealDetailWnd::BuildRequest(CAString& out) {

@@ -48,6 +48,8 @@ public:
     int BuildRequest(CAString& out) override;
     void OnNetData(const std::uint8_t* data, int length, bool networkFailure) override;
     void OnToolbarCommand(int index) override;
+    void OnNetReply(const CNetReply& reply) override;
+    void OnRequestNotSent(NotSent why) override;
 
 private:
     // A paging press: when no request is out, asks in that direction.
@@ -61,4 +63,5 @@ private:
     DealCursors m_cursors;
     DealDirection m_direction = DealDirection::Refresh;
     DealDirection m_asked = DealDirection::Refresh; // the direction of the request out
+    bool m_requestOut = false; // posted and not yet answered or given up: presses wait
 };
