@@ -140,8 +140,11 @@ DetailPalette CStockDetaiPriceWnd::Palette() const {
 
 void CStockDetaiPriceWnd::FillQuote(CDataSet& set) {
     std::optional<DetailQuote> quote = ReadDetailQuote(set);
-    if (!quote)
+    if (!quote) {
+        // Nothing shown: buy and sell wait for the next quote.
+        m_quote.reset();
         return;
+    }
     m_quote = std::move(quote);
     m_code = AnsiToWide(m_quote->key);
     m_name = m_quote->name;
