@@ -1,6 +1,7 @@
-// The tick page of one stock (keyword "cjmx"): the day's deals, time, price,
-// volume and buy/sell direction, eleven rows at a time, paged back and on
-// through the day by the minute of the top and the bottom row.
+// The tick page of one stock (keyword "CStockDealDetailWnd", its class
+// name): the day's deals, time, price, volume and buy/sell direction,
+// eleven rows at a time, paged back and on through the day by the minute of
+// the top and the bottom row.
 //
 // Opened with the request text "code=<stock key>&date=<day>" (date "0" or
 // empty: today), an empty parameter text, and the caption "成交明细". The

@@ -10,7 +10,7 @@ void RegisterInfoWindows() {
     manager.RegisterWindow("xxhq", [](const CWndCreateInfo&) {
         return std::unique_ptr<CBaseWnd>(new CStockDetaiPriceWnd());
     });
-    manager.RegisterWindow("cjmx", [](const CWndCreateInfo&) {
+    manager.RegisterWindow("CStockDealDetailWnd", [](const CWndCreateInfo&) {
         return std::unique_ptr<CBaseWnd>(new CStockDealDetailWnd());
     });
 }

@@ -92,7 +92,7 @@ protected:
             wm.RegisterWindow("xxhq", [](const CWndCreateInfo&) {
                 return std::unique_ptr<CBaseWnd>(new CFindable<CStockDetaiPriceWnd, &CInfoLog::detail>());
             });
-            wm.RegisterWindow("cjmx", [](const CWndCreateInfo&) {
+            wm.RegisterWindow("CStockDealDetailWnd", [](const CWndCreateInfo&) {
                 return std::unique_ptr<CBaseWnd>(new CFindable<CStockDealDetailWnd, &CInfoLog::deals>());
             });
             for (const char* keyword : {"fschart", "kxchart", "buysale", "CSalesDeptSetWnd", "COrbTradeLoginWnd"})
@@ -116,7 +116,7 @@ protected:
     }
     // The detail page as a quote table opens it; the deal page as the minute chart does.
     void OpenDetail(const std::string& key) { Open("xxhq", "code=" + key, "tc_mfuncno=31000&tc_sfuncno=4"); }
-    void OpenDeals(const std::string& request) { Open("cjmx", "", request); }
+    void OpenDeals(const std::string& request) { Open("CStockDealDetailWnd", "", request); }
 
     CInfoGrid GridOf(bool deals) {
         return driver.RunOnGui([deals] {

@@ -123,7 +123,7 @@ ORB_TOUR_STEP(index_detail) { return OpenDetailFromTable(tour, 0); }
 // The deal details of a stock, opened by keyword as the minute chart opens them.
 ORB_TOUR_STEP(deal_details) {
     return OpenLater(tour, [](CBaseWnd* main) {
-        CBaseWnd::GetWndManager().CreateWnd("cjmx", -1, u"成交明细", "", "code=600010.02&date=0", 0, main);
+        CBaseWnd::GetWndManager().CreateWnd("CStockDealDetailWnd", -1, u"成交明细", "", "code=600010.02&date=0", 0, main);
     });
 }
 
