@@ -3,6 +3,7 @@
 
 #include "framework/shell/CWndManager.h"
 #include "framework/ui/COrbMenuWnd.h"
+#include "framework/ui/WindowKeywords.h"
 #include "quotes/tables/COrbStockTableWnd.h"
 #include "quotes/tables/CStockBoardTableWnd.h"
 #include "quotes/tables/WatchListWindows.h"
@@ -11,16 +12,16 @@
 
 void RegisterQuoteWindows() {
     CWndManager& manager = CWndManager::Instance();
-    manager.RegisterWindow("pxhq", [](const CWndCreateInfo&) {
+    manager.RegisterWindow(kRankingKeyword, [](const CWndCreateInfo&) {
         return std::unique_ptr<CBaseWnd>(new COrbStockTableWnd());
     });
-    manager.RegisterWindow("bkph", [](const CWndCreateInfo&) {
+    manager.RegisterWindow(kBoardStocksKeyword, [](const CWndCreateInfo&) {
         return std::unique_ptr<CBaseWnd>(new CStockBoardTableWnd());
     });
     // The sectors' node: the information-page menu shows a sector node's
     // children as they stand (no stock code added), which a plain menu
     // window does until that page class exists.
-    manager.RegisterWindow("bkhq", [](const CWndCreateInfo&) {
+    manager.RegisterWindow(kBoardsKeyword, [](const CWndCreateInfo&) {
         return std::unique_ptr<CBaseWnd>(new COrbMenuWnd());
     });
     RegisterWatchListWindows();

@@ -3,9 +3,10 @@
 
 #include "framework/app/CAppData.h"
 #include "framework/shell/CWndManager.h"
+#include "framework/ui/WindowKeywords.h"
 
 void RegisterTradeWindows() {
-    CWndManager::Instance().RegisterAction("tradeexit", [] {
+    CWndManager::Instance().RegisterAction(kTradeExitKeyword, [] {
         CAppData* app = CAppData::Instance();
         if (!app)
             return;

@@ -11,6 +11,7 @@
 #include "platform/win/CGuiTask.h"
 #include "platform/win/UiMessageLoop.h"
 
+#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <system_error>
@@ -146,6 +147,21 @@ bool CNetWorker::PostRequest(HWND target, std::string requestText, unsigned flag
     return true;
 }
 
+bool CNetWorker::NotifyWhenIdle(HWND window) {
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (!m_thread.joinable() || m_quit)
+            return false;
+        if (m_busy) {
+            if (std::find(m_idleWaiters.begin(), m_idleWaiters.end(), window) == m_idleWaiters.end())
+                m_idleWaiters.push_back(window);
+            return true;
+        }
+    }
+    PostMessage(window, NET_MSG_WORKER_IDLE, 0, 0);
+    return true;
+}
+
 bool CNetWorker::IsIdle() const {
     std::lock_guard<std::mutex> guard(m_lock);
     return !m_busy;
@@ -224,12 +240,18 @@ void CNetWorker::ThreadMain() {
         }
         if (context)
             context->AddTraffic(m_client.GetBytesSent() - sentBefore, m_client.GetBytesReceived() - receivedBefore);
+        std::vector<HWND> waiters;
         {
             std::lock_guard<std::mutex> guard(m_lock);
             m_busy = false;
             m_abortRequested = false;
+            waiters.swap(m_idleWaiters);
         }
         m_changed.notify_all();
+        // Posted while the request still counts as the loop's work, so a
+        // loop at rest has every notice handled.
+        for (HWND window : waiters)
+            PostMessage(window, NET_MSG_WORKER_IDLE, 0, 0);
         // The loop may have gone while the request ran (program end).
         UiMessageLoop::EndExternalWorkOn(job.loop);
     }
@@ -286,11 +308,14 @@ void CNetWorker::RunJob(const Job& job) {
         if (out.serverError == 100) {
             // The server refused the request unread: log on again, then send
             // it once more unless it must never be sent twice.
+            // A request that acts was not carried out: the user is told so
+            // plainly, whatever else went wrong on the way.
+            const auto refusedBody = [&job](int code) { return job.acts ? NotPlacedBody() : NetFailureBody(code); };
             std::string publicKey = context ? context->GetPublicKeyPath() : std::string();
             CNetReply refused;
             refused.requestLeft = 1;
             if (loggedOnAgain || publicKey.empty()) {
-                Deliver(job, NetFailureBody(NET_ERR_SERVER), refused);
+                Deliver(job, refusedBody(NET_ERR_SERVER), refused);
                 return;
             }
             std::optional<std::string> clear =
@@ -304,14 +329,14 @@ void CNetWorker::RunJob(const Job& job) {
             }
             if (rc != 0) {
                 refused.networkFailure = rc != NET_ERR_SERVER ? 1 : 0;
-                Deliver(job, NetFailureBody(rc), refused);
+                Deliver(job, refusedBody(rc), refused);
                 return;
             }
             context->OnSessionRenewed(newKey, session);
             NetLogLine("logged on again");
             std::optional<std::string> renewed = RenewRequestSession(text, key, newKey, session);
             if (neverTwice || !renewed) {
-                Deliver(job, NetFailureBody(NET_ERR_SERVER), refused);
+                Deliver(job, refusedBody(NET_ERR_SERVER), refused);
                 return;
             }
             text = std::move(*renewed);

@@ -4,8 +4,9 @@
 // Posting: PostRequest takes (window handle, request text, flags, tag) when
 // the worker is idle and returns false, dropping the request, when it is
 // busy or the text fails CheckRequestText, so the window can restore what
-// it disabled. A request in flight counts as external work of the GUI loop
-// (the test driver waits for it).
+// it disabled. A window refused as busy may ask to be told when the worker
+// is free (NotifyWhenIdle) instead of waiting for it. A request in flight
+// counts as external work of the GUI loop (the test driver waits for it).
 //
 // Delivery: every request taken ends in exactly one NET_MSG_REPLY_READY to
 // its window, carrying a CNetReply (NetMessages.h): the reply, a failure
@@ -80,6 +81,13 @@ public:
     // told so) unless it must not be sent twice and has begun to leave:
     // that one is only waited for.
     int AbortAndWait(int ms);
+    // Posts NET_MSG_WORKER_IDLE to window when the worker is next idle: at
+    // once when it is idle now, else when the request in flight has ended
+    // (before the loop stops counting it as external work). Never waits;
+    // one notice per call, and a window that is gone by then gets nothing.
+    // False, and nothing posted, when the worker will take no request
+    // again (no thread, or ending).
+    bool NotifyWhenIdle(HWND window);
     bool IsIdle() const;
     // True when the worker is idle or becomes idle within ms.
     bool WaitIdle(int ms);
@@ -119,6 +127,7 @@ private:
     bool m_quit = false;
     bool m_abortRequested = false;
     Job m_job;
+    std::vector<HWND> m_idleWaiters; // told when the running request ends
     std::shared_ptr<CNetDeliverySlot> m_slot; // the reply waiting for the GUI thread
     std::thread m_thread;
 };

@@ -28,4 +28,6 @@ std::vector<std::uint8_t> NetFailureBody(int code) { return CDataSetWriter::Erro
 
 std::vector<std::uint8_t> OutcomeUnknownBody() { return CDataSetWriter::ErrorBody(kOutcomeUnknownText); }
 
+std::vector<std::uint8_t> NotPlacedBody() { return CDataSetWriter::ErrorBody(kNotPlacedText); }
+
 bool IsLocalNetworkFailure(int code) { return code >= NET_ERR_NO_NETWORK && code <= NET_ERR_RECEIVE; }

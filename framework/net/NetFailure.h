@@ -28,6 +28,12 @@ std::vector<std::uint8_t> NetFailureBody(int code);
 inline constexpr char16_t kOutcomeUnknownText[] = u"请求异常，请通过当日委托核实";
 // A reply body holding one "error" set with kOutcomeUnknownText.
 std::vector<std::uint8_t> OutcomeUnknownBody();
+// The text for a request that acts and that the server refused unread (the
+// session was lost, so it could not open the request): it was not carried
+// out, and the user may send it again once logged on.
+inline constexpr char16_t kNotPlacedText[] = u"请求未提交：会话已失效，请重新登录后再试";
+// A reply body holding one "error" set with kNotPlacedText.
+std::vector<std::uint8_t> NotPlacedBody();
 
 // True for the codes of a local network failure (1 to 4), the ones a
 // request may be retried after.

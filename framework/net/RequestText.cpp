@@ -272,7 +272,12 @@ std::optional<std::string> RenewRequestSession(std::string_view text, const std:
     return out;
 }
 
-bool IsNeverResendRequest(std::string_view text) {
+namespace {
+// True when some TC_MFUNCNO of the text with some TC_SFUNCNO of it (any
+// letter case) makes a function that is(main, sub) holds for: a text naming
+// its function twice cannot tell which one the server takes.
+template <class Pred>
+bool NamesFunction(std::string_view text, Pred is) {
     std::vector<int> mains, subs;
     for (const Param& p : Split(text)) {
         std::string_view name = p.Name();
@@ -285,9 +290,20 @@ bool IsNeverResendRequest(std::string_view text) {
     }
     for (int m : mains)
         for (int s : subs)
-            if ((m == 500 && (s == 1 || s == 6 || s == 7 || s == 13)) || (m == 100 && (s == 20 || s == 29)))
+            if (is(m, s))
                 return true;
     return false;
+}
+
+bool IsNeverResendFunction(int m, int s) {
+    return (m == 500 && (s == 1 || s == 6 || s == 7 || s == 13)) || (m == 100 && (s == 20 || s == 29));
+}
+} // namespace
+
+bool IsNeverResendRequest(std::string_view text) { return NamesFunction(text, IsNeverResendFunction); }
+
+bool IsActingRequest(std::string_view text) {
+    return NamesFunction(text, [](int m, int s) { return IsNeverResendFunction(m, s) || (m == 500 && s == 69); });
 }
 
 RequestRefusal CheckRequestText(std::string_view text) {

@@ -72,6 +72,11 @@ std::optional<std::string> RenewRequestSession(std::string_view text, const std:
 // case): a text naming its function twice cannot tell which one the
 // server takes.
 bool IsNeverResendRequest(std::string_view text);
+// True for a request that acts: every never-twice function above and the
+// phone-token application (500/69), which makes the server hand out a new
+// seed. Only the press that passed its checks sends one; a refresh, a show,
+// a timer or a child's close never does.
+bool IsActingRequest(std::string_view text);
 
 // Why a finished request text may not be sent.
 enum class RequestRefusal {

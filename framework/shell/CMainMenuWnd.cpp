@@ -20,7 +20,7 @@ LRESULT CMainMenuWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void CMainMenuWnd::OnToolbarCommand(int index) {
-    if (index == 0 || index == 2)
+    if (index == kToolbarLeft || index == kToolbarRight)
         AskExit();
     else
         COrbMenuWnd::OnToolbarCommand(index);

@@ -9,6 +9,7 @@
 #include "framework/app/SalesDeptCheck.h"
 #include "framework/shell/CWndManager.h"
 #include "framework/ui/CBaseWnd.h"
+#include "framework/ui/WindowKeywords.h"
 #include "platform/ui/CUiMessageBox.h"
 #include "platform/win/UiWin.h"
 
@@ -25,21 +26,21 @@ int RunTradeEntry(CAppData& app, UiWin* parent, int notifyValue, bool newLogin) 
     const char16_t* title = nullptr;
     if (!IsSalesDeptConfiged(app)) {
         UiMessageBox(parent, u"请先设置好营业部（之后也可以在“软件设置”中添加和删除营业部）", u"提示", MB_OK);
-        className = "CSalesDeptSetWnd";
+        className = kSalesDeptClass;
         title = u"营业部设置";
     } else if (newLogin) {
         // A new login from the account list reports to nobody: its caller
         // reads the close code.
-        className = "COrbTradeLoginWnd";
+        className = kTradeLoginClass;
         title = u"交易登录";
     } else if (app.HasHolderData()) {
-        className = "CTradeLoginAccountWnd";
+        className = kTradeAccountsClass;
         title = u"已登录账号";
         info.flag = CWndManager::kFlagLoggedInMode;
     } else {
         // The login window takes the notify value from the info
         // (SetNotifyParam) when its factory makes it.
-        className = "COrbTradeLoginWnd";
+        className = kTradeLoginClass;
         title = u"交易登录";
         info.notifyValue = notifyValue;
     }

@@ -4,6 +4,7 @@
 
 #include "framework/app/CAppData.h"
 #include "framework/ui/IWindowOpener.h"
+#include "framework/ui/WindowKeywords.h"
 #include "framework/ui/WndMessages.h"
 #include "platform/gdi/CDC.h"
 #include "platform/ui/UiDefs.h"
@@ -16,7 +17,7 @@
 
 namespace {
 // Window kinds that a right swipe never closes.
-constexpr const char* kNoBackSwipe[] = {"COrbAppFrame", "CLogonWnd", "CEditMyStockWnd", "COrbTradeLoginWnd"};
+constexpr const char* kNoBackSwipe[] = {"COrbAppFrame", "CLogonWnd", kStockEditorClass, kTradeLoginClass};
 } // namespace
 
 CBaseWnd::CBaseWnd() {
@@ -94,9 +95,9 @@ int CBaseWnd::ShowModal(int menuId, const char* param, const char* request, int 
 }
 
 bool CBaseWnd::HandleHomeOrBack(int index) {
-    if (index != 0 && index != 2)
+    if (index != kToolbarLeft && index != kToolbarRight)
         return false;
-    EndWindow(index == 0 ? 0 : 1);
+    EndWindow(index == kToolbarLeft ? 0 : 1);
     return true;
 }
 

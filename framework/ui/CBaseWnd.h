@@ -89,6 +89,8 @@ public:
     UiToolBar* GetToolBar() { return m_toolBar.IsCreated() ? &m_toolBar : nullptr; }
     // Fills the image bar with up to ten images by resource id and shows it.
     void SetImageBarButtons(const std::vector<int>& resourceIds);
+    // The text toolbar's buttons as OnToolbarCommand numbers them.
+    enum : int { kToolbarLeft = 0, kToolbarMiddle = 1, kToolbarRight = 2 };
     // Removes the image bar and shows the text toolbar with the three texts.
     void UseTextToolbar(std::u16string_view left, std::u16string_view middle, std::u16string_view right);
     // The shown bottom bar's height: 65, or 0 without one.
@@ -123,8 +125,9 @@ public:
     virtual LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     // A bottom-bar press (command 101) with its button index.
     virtual void OnToolbarCommand(int /*index*/) {}
-    // The outer buttons of the usual three-button bar: 0 closes with code 0
-    // (the chain unwinds to the main window), 2 closes with code 1. True
+    // The outer buttons of the usual three-button bar: the left ("首页")
+    // closes with code 0 (the chain unwinds to the main window), the right
+    // ("返回") with code 1. True
     // when index was one of them; the middle button is the caller's.
     bool HandleHomeOrBack(int index);
     // A swipe to the left; nothing here.

@@ -104,15 +104,15 @@ bool CDigitInputWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 void CDigitInputWnd::OnToolbarCommand(int index) {
     switch (index) {
-    case 0:
+    case kToolbarLeft: // "取消"
         m_text = m_original;
         Update();
         EndWindow(kDigitCancel);
         break;
-    case 1:
+    case kToolbarMiddle: // "确定"
         EndWindow(kDigitOk);
         break;
-    case 2:
+    case kToolbarRight: // "清除"
         m_text.clear();
         Update();
         break;

@@ -74,7 +74,7 @@ const char* CLayoutBaseWnd::GetItemData(const CArrayT<CChoiceItem>& items, int i
 }
 
 void CLayoutBaseWnd::OnToolbarCommand(int index) {
-    if (!HandleHomeOrBack(index) && index == 1)
+    if (!HandleHomeOrBack(index) && index == kToolbarMiddle)
         OnOk();
 }
 

@@ -15,6 +15,6 @@ int CListWnd::OnInitDialog() {
 }
 
 void CListWnd::OnToolbarCommand(int index) {
-    if (!HandleHomeOrBack(index) && index == 1)
+    if (!HandleHomeOrBack(index) && index == kToolbarMiddle)
         OpenStockSearch();
 }

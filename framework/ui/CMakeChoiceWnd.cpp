@@ -86,7 +86,7 @@ bool CMakeChoiceWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void CMakeChoiceWnd::OnToolbarCommand(int index) {
-    if (index == 1) {
+    if (index == kToolbarMiddle) {
         if (m_selected < 0)
             return;
         m_chosen = m_selected;

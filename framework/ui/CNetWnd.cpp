@@ -8,10 +8,12 @@
 #include "framework/net/NetMessages.h"
 #include "framework/net/RequestText.h"
 #include "framework/ui/IWindowOpener.h"
+#include "framework/ui/WindowKeywords.h"
 #include "framework/ui/WndMessages.h"
 #include "platform/Clock.h"
 
 #include <cstdlib>
+#include <utility>
 
 namespace {
 IRequestSender* g_defaultSender = nullptr; // not owned; tests set it
@@ -70,6 +72,8 @@ bool CNetWnd::PostRequest(int mainFunc, int subFunc) {
 }
 
 bool CNetWnd::SendRequest(int mainFunc, int subFunc) {
+    // The arming holds for this one send, whatever becomes of it.
+    const bool armed = std::exchange(m_armed, false);
     CAString windowText;
     if (BuildRequest(windowText) == 0) {
         OnRequestNotSent(NotSent::NothingToSend);
@@ -96,9 +100,28 @@ bool CNetWnd::SendRequest(int mainFunc, int subFunc) {
         OnRequestNotSent(NotSent::Refused);
         return false;
     }
-    const unsigned flags = m_resendOnFailure ? unsigned(CNetWorker::kResendOnNetFailure) : 0u;
+    // The function numbers stay in clear when the rest is sealed, so the
+    // finished text tells whether it acts.
+    const bool acts = IsActingRequest(text);
+    if (acts && !armed) {
+        OnRequestNotSent(NotSent::NotArmed);
+        return false;
+    }
+    unsigned flags = m_resendOnFailure ? unsigned(CNetWorker::kResendOnNetFailure) : 0u;
+    if (acts)
+        flags |= CNetWorker::kNeverResend;
     const unsigned tag = NextTag();
-    if (!GetSender().Send(GetHandle(), text, flags, tag)) {
+    IRequestSender& sender = GetSender();
+    if (sender.Send(GetHandle(), text, flags, tag)) {
+        m_waiting = false;
+        m_waitingText.clear();
+    } else if (!acts && sender.NotifyWhenIdle(GetHandle())) {
+        // A newer query replaces one that still waits: only one is owed.
+        m_waiting = true;
+        m_waitingText = std::move(text);
+        m_waitingFlags = flags;
+    } else {
+        // An action is the user's to send again; it never goes by itself.
         OnRequestNotSent(NotSent::WorkerBusy);
         return false;
     }
@@ -107,6 +130,29 @@ bool CNetWnd::SendRequest(int mainFunc, int subFunc) {
     if (GetCaptionBar().IsCreated())
         GetCaptionBar().SetBusy(true);
     return true;
+}
+
+bool CNetWnd::SendAction(int mainFunc, int subFunc) {
+    m_armed = true;
+    return SendRequest(mainFunc, subFunc);
+}
+
+void CNetWnd::SendWaiting() {
+    if (!m_waiting)
+        return;
+    IRequestSender& sender = GetSender();
+    if (sender.Send(GetHandle(), m_waitingText, m_waitingFlags, m_pendingTag)) {
+        m_waiting = false;
+        m_waitingText.clear();
+        return;
+    }
+    // Another window took the worker first: wait for its end in turn.
+    if (sender.NotifyWhenIdle(GetHandle()))
+        return;
+    m_waiting = false;
+    m_waitingText.clear();
+    EndPending();
+    OnRequestNotSent(NotSent::WorkerBusy);
 }
 
 void CNetWnd::SendRefresh(RefreshCause) {
@@ -131,13 +177,11 @@ void CNetWnd::OnNetReply(const CNetReply& reply) {
 }
 
 void CNetWnd::EndPending() {
+    if (m_waiting)
+        return; // an older request's end: the newer one is still owed
     m_requestPending = false;
     if (GetCaptionBar().IsCreated())
         GetCaptionBar().SetBusy(false);
-}
-
-int CNetWnd::FreeReplyList(CDataSet* set) {
-    return set ? set->GetRowCount() : 0;
 }
 
 bool CNetWnd::ShowReplyError(const CDataSetList& reply) {
@@ -169,11 +213,15 @@ LRESULT CNetWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case NET_MSG_SEND_REQUEST:
         SendRequest(static_cast<int>(static_cast<LPARAM>(wParam)), static_cast<int>(lParam));
         return 0;
+    case NET_MSG_WORKER_IDLE:
+        SendWaiting();
+        return 0;
     case WND_MSG_OPEN_FSCHART:
     case WND_MSG_OPEN_KXCHART: {
         char* text = reinterpret_cast<char*>(lParam);
         const bool fs = msg == WND_MSG_OPEN_FSCHART;
-        GetWndManager().CreateWnd(fs ? "fschart" : "kxchart", -1, fs ? u"分时走势" : u"K线分析", "", text, 0, this);
+        GetWndManager().CreateWnd(fs ? kMinuteChartKeyword : kKLineChartKeyword, -1, fs ? u"分时走势" : u"K线分析", "",
+                                  text, 0, this);
         std::free(text);
         return 0;
     }
@@ -186,7 +234,9 @@ void CNetWnd::OnWindowShown() {
     m_refreshedOnShow = false;
     if (m_firstShow) {
         m_firstShow = false;
-        GetSender().AbortAndWait(kFirstShowAbortMs);
+        // The previous window's query is of no use now; the GUI does not
+        // wait for its end: a refused first request waits for the worker.
+        GetSender().AbortAndWait(0);
         SendRefresh(RefreshCause::FirstShow);
         m_refreshedOnShow = true;
     } else if (m_refreshOnShow) {
@@ -263,10 +313,9 @@ int CNetWnd::OpenMenuChild(int index) {
 
 int CNetWnd::OpenStockSearch() {
     CWndCreateInfo info;
-    info.keyword = "ceditmystockwnd";
     info.flag = IWindowOpener::kFlagSearchMode;
     info.owner = this;
-    std::unique_ptr<CBaseWnd> wnd = GetWndManager().MakeWindow("CEditMyStockWnd", info);
+    std::unique_ptr<CBaseWnd> wnd = GetWndManager().MakeWindow(kStockEditorClass, info);
     if (!wnd)
         return 0;
     const COpenResult r = GetWndManager().RunWindow(std::move(wnd), -1, u"查找个股", nullptr, nullptr, this,

@@ -8,14 +8,25 @@
 // Sending. Every send of the window's own request — the first show, a
 // show with refresh-on-show, the refresh command, the refresh timer, a
 // child's close with code 1 — goes through SendRefresh with its cause, so
-// a window that keeps request state sees each one (and a window whose
-// request acts can refuse all but the press that passed its checks).
-// PostRequest(main, sub) posts WND_MSG_SEND (0xFFF20003) to the window;
-// when it is handled the text is composed and offered to the window's
-// sender. A request that is not sent — the builder gave nothing, the
-// sealing failed, the text was refused, the worker was busy — or that the
-// worker abandoned later is reported through OnRequestNotSent, so a window
-// that disabled a control while waiting can restore it. The reply or the
+// a window that keeps request state sees each one. PostRequest(main, sub)
+// posts NET_MSG_SEND_REQUEST (0xFFF20003) to the window; when it is
+// handled the text is composed and offered to the window's sender.
+//
+// Requests that act (IsActingRequest: orders, cancellations, the password
+// change, the token application, ...) go only through SendAction, which
+// the press that passed its checks calls: it arms one send. Any other road
+// — a refresh of any cause, a show, a timer, a child's close, a post —
+// composes the text, sees that it acts and sends nothing (NotArmed), so a
+// builder can never make a refresh repeat an action.
+//
+// A query the busy worker refuses is not lost: the window keeps the text,
+// stays pending (busy line on) and offers it again when the worker says it
+// is free (NET_MSG_WORKER_IDLE); the GUI thread never waits for it. A
+// request that is not sent — the builder gave nothing, the sealing failed,
+// the text was refused, an action was not armed, the worker was busy with
+// an action to send or cannot say when it is free — or that the worker
+// abandoned later is reported through OnRequestNotSent, so a window that
+// disabled a control while waiting can restore it. The reply or the
 // failure comes back as NET_MSG_REPLY_READY during the worker's send and
 // goes to OnNetData; a failure says whether the request had left, and an
 // order that left unanswered says its outcome is unknown (OnNetReply).
@@ -33,6 +44,7 @@
 #include "framework/ui/CWorkerRequestSender.h"
 
 #include <cstdint>
+#include <string>
 
 struct CMenuNode;
 class CNetWorker;
@@ -40,14 +52,14 @@ class CNetWorker;
 class CNetWnd : public CBaseWnd {
 public:
     static constexpr UINT kRefreshTimer = 500;
-    static constexpr int kFirstShowAbortMs = 1000;
 
     // Why a request was not sent, or came to nothing.
     enum class NotSent {
         NothingToSend, // the builder returned 0
         SealFailed,    // no session key, or nothing sealable
         Refused,       // the text is not a request to send (bad function number, clear password)
-        WorkerBusy,    // the worker refused it (or there is no worker)
+        NotArmed,      // a request that acts, sent by anything but SendAction
+        WorkerBusy,    // the worker refused it and will not say when it is free
         Abandoned,     // the worker took it, then abandoned it; no answer will come
     };
     // What made the window send its request again.
@@ -90,7 +102,7 @@ public:
     // The window kind, a number the feature windows give themselves.
     void SetWindowKind(int kind) { m_windowKind = kind; }
     int GetWindowKind() const { return m_windowKind; }
-    // True while a request of this window is with a worker.
+    // True while a request of this window is with a worker or waits for it.
     bool IsRequestPending() const { return m_requestPending; }
 
     // ---- Sending ----
@@ -106,8 +118,13 @@ public:
 
     // Posts the send message; false when it could not be posted.
     bool PostRequest(int mainFunc, int subFunc);
-    // Composes the request now and offers it; true when a worker took it.
+    // Composes the request now and offers it; true when a worker took it
+    // or it waits for the busy worker. A request that acts is refused.
     bool SendRequest(int mainFunc, int subFunc);
+    // The press that passed its checks: composes the window's request that
+    // acts now and offers it, once; true when a worker took it. A busy
+    // worker's refusal is reported (WorkerBusy), never kept for later.
+    bool SendAction(int mainFunc, int subFunc);
     // The one road of every send of the window's own request; the default
     // posts PostRequest(−1, 0).
     virtual void SendRefresh(RefreshCause cause);
@@ -138,18 +155,18 @@ public:
     // The whole reply record (what is known of a failure); the default
     // hands body, length and mark to OnNetData.
     virtual void OnNetReply(const CNetReply& reply);
-    // The header hook for a first set tagged "hq.info": reads its row
-    // count and does nothing else; returns it.
-    virtual int FreeReplyList(CDataSet* set);
+    // The header hook: a quote window hands it a reply whose first set is
+    // tagged "hq.info" and does nothing else with that reply; nothing here.
+    virtual void OnInfoSet(const CDataSet& /*set*/) {}
     // The first step of taking a reply in: an "error" reply's text is
     // shown in the information box over this window. True when the reply
     // was an error (the caller then stops).
     bool ShowReplyError(const CDataSetList& reply);
     // A request that was not sent; nothing here.
     virtual void OnRequestNotSent(NotSent /*why*/) {}
-    // First show: clears the flag, has the worker abandon its running
-    // request (up to 1000 ms; a never-twice request that left is waited
-    // for instead) and refreshes; later shows refresh when refresh-on-show
+    // First show: clears the flag, asks the worker to abandon its running
+    // request without waiting (a never-twice request that left is kept)
+    // and refreshes; later shows refresh when refresh-on-show
     // is set; then starts the refresh timer when automatic refresh is on
     // and its interval is 1 second or more.
     void OnWindowShown() override;
@@ -167,8 +184,11 @@ public:
     static bool IsRefreshTime(int weekday, int hour, int minute);
 
 private:
-    // Clears the pending mark and stops the busy line.
+    // Clears the pending mark and stops the busy line, unless a request
+    // still waits for the worker.
     void EndPending();
+    // The worker is free: offers the request that waits for it again.
+    void SendWaiting();
 
     int m_menuId = -1;
     CAString m_paramText;
@@ -181,6 +201,10 @@ private:
     bool m_refreshTradingHoursOnly = true;
     bool m_requestPending = false;
     unsigned m_pendingTag = 0;          // the tag of the request out
+    bool m_armed = false;               // SendAction's one send is under way
+    bool m_waiting = false;             // m_waitingText waits for the busy worker
+    std::string m_waitingText;          // composed, sealed, tagged m_pendingTag
+    unsigned m_waitingFlags = 0;
     bool m_refreshedOnShow = false; // the last show refreshed already
     int m_windowKind = 0;
     IRequestSender* m_sender = nullptr; // not owned

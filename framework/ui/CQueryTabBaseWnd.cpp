@@ -29,11 +29,11 @@ void CQueryTabBaseWnd::SetMenuParams(int menuId, const char* param, const char* 
 }
 
 int CQueryTabBaseWnd::BuildRequest(CAString& out) {
-    return CQueryTableWnd::BuildQueryRequest(GetRequestText(), out);
+    return CQueryTableWnd::BuildTradeQuery(GetRequestText(), out);
 }
 
 void CQueryTabBaseWnd::OnToolbarCommand(int index) {
-    if (!HandleHomeOrBack(index) && index == 1)
+    if (!HandleHomeOrBack(index) && index == kToolbarMiddle)
         Refresh();
 }
 

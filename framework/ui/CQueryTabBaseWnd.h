@@ -1,6 +1,6 @@
 // The tabbed query window base: a tab bar (id 252) below the caption bar
 // and one CQueryTabPage per tab; a tab press shows its page. It sends the
-// trade query of the query tables (CQueryTableWnd::BuildQueryRequest,
+// trade query of the query tables (BuildQueryRequest in QueryRequests.h,
 // sealed), takes the paging key name ("position", default "poststr") from
 // its request text, and has the toolbar "首页" / "刷新" / "返回".
 #pragma once

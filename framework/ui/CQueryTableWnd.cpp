@@ -4,6 +4,7 @@
 #include "core/CDataSetList.h"
 #include "core/StrUtil.h"
 #include "framework/app/CAppData.h"
+#include "framework/ui/QueryRequests.h"
 
 #include <cstdlib>
 #include <utility>
@@ -36,18 +37,17 @@ void CQueryTableWnd::SetMenuParams(int menuId, const char* param, const char* re
     CNetWnd::SetMenuParams(menuId, param, request);
 }
 
-int CQueryTableWnd::BuildQueryRequest(const CAString& preset, CAString& out) {
+int CQueryTableWnd::BuildTradeQuery(const CAString& preset, CAString& out) {
     CAppData* app = CAppData::Instance();
-    if (!app || !app->GetLoginId() || !*app->GetLoginId())
+    const std::string text = app ? BuildQueryRequest(preset.view(), *app) : std::string();
+    if (text.empty())
         return 0;
-    const CAString fundId = app->GetFundIdForMarket(nullptr);
-    // "%s&fundid=%s&%s", built without the 2048-character cap of Format.
-    out.Assign(preset.str() + "&fundid=" + fundId.str() + "&" + app->GetLoginId());
+    out.Assign(text);
     return 1;
 }
 
 int CQueryTableWnd::BuildRequest(CAString& out) {
-    return BuildQueryRequest(GetRequestText(), out);
+    return BuildTradeQuery(GetRequestText(), out);
 }
 
 void CQueryTableWnd::ResetPaging() {

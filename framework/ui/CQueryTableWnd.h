@@ -22,13 +22,11 @@ public:
     // (the paging key, default "poststr") from the request text, then
     // CNetWnd::SetMenuParams.
     void SetMenuParams(int menuId, const char* param, const char* request) override;
-    // "%s&fundid=%s&%s" of (preset request, fund id, login id); 0 without
-    // a login.
+    // BuildQueryRequest (QueryRequests.h) of the preset request and the
+    // application's fund id and login id; 0 when that is empty.
     int BuildRequest(CAString& out) override;
-    // The query request of the trade windows (the tabbed query base sends
-    // it too): "%s&fundid=%s&%s" of (preset, the first holder record's fund
-    // id, the trade login id); 0 and out untouched without a login id.
-    static int BuildQueryRequest(const CAString& preset, CAString& out);
+    // The same for any window that sends the trade query (the tabbed query).
+    static int BuildTradeQuery(const CAString& preset, CAString& out);
     // Reads "sign" and "position" from a request text into sign and
     // position (either may be null); absent or empty values leave them.
     static void ReadQueryKeys(const char* request, CAString* sign, CAString* position);

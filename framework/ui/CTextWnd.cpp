@@ -51,6 +51,6 @@ void CTextWnd::OnLayout() {
 }
 
 void CTextWnd::OnToolbarCommand(int index) {
-    if (!HandleHomeOrBack(index) && index == 1)
+    if (!HandleHomeOrBack(index) && index == kToolbarMiddle)
         Refresh();
 }

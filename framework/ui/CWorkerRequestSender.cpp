@@ -25,3 +25,8 @@ int CWorkerRequestSender::AbortAndWait(int ms) {
     CNetWorker* worker = GetWorker();
     return worker ? worker->AbortAndWait(ms) : 0;
 }
+
+bool CWorkerRequestSender::NotifyWhenIdle(HWND window) {
+    CNetWorker* worker = GetWorker();
+    return worker && worker->NotifyWhenIdle(window);
+}

@@ -19,6 +19,7 @@ public:
     bool Send(HWND window, const std::string& text, unsigned flags, unsigned tag) override;
     bool WaitIdle(int ms) override;
     int AbortAndWait(int ms) override;
+    bool NotifyWhenIdle(HWND window) override;
 
 private:
     CNetWorker* m_worker; // not owned; null = shared

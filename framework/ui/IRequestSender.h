@@ -21,4 +21,8 @@ public:
     // (a never-twice request that left is only waited for); 258 when it
     // stays busy.
     virtual int AbortAndWait(int ms) = 0;
+    // After a busy refusal: has NET_MSG_WORKER_IDLE posted to window once
+    // the worker is free, without waiting. False when the sender cannot
+    // (the default): the refusal then stands.
+    virtual bool NotifyWhenIdle(HWND /*window*/) { return false; }
 };

@@ -27,7 +27,7 @@ constexpr std::u16string_view kPromptSearch = u"请输入股票代码或拼音�
 constexpr std::u16string_view kNoneChosen = u"您未选中任何股票！";
 constexpr std::u16string_view kWatchTitle = u"我的股票列表：";
 constexpr std::u16string_view kAddableTitle = u"可添加的股票列表：";
-// The editor's bottom bar: ok, switch view, up, down, delete, back.
+// The editor's image bar by kBarOk ... kBarBack.
 const std::vector<int> kEditorImages = {121, 130, 134, 141, 131, 116};
 constexpr int kSwitchToWatchImage = 133;
 
@@ -231,13 +231,13 @@ void CEditMyStockWnd::OnSearchCommand(int id, int code, LPARAM value) {
             CloseAndOpen(static_cast<int>(value));
     } else if (id == UI_BOTTOM_BAR_ID) {
         const int index = BarButtonIndex(0, value);
-        if (index == 0) {
+        if (index == kToolbarLeft) {
             const int sel = m_list.GetCurSel();
             if (sel >= 0)
                 CloseAndOpen(sel);
             else
                 Tell(kNoneChosen);
-        } else if (index == 2) {
+        } else if (index == kToolbarRight) {
             EndWindow(1);
         }
     }
@@ -251,7 +251,7 @@ void CEditMyStockWnd::OnEditorCommand(int id, int /*code*/, LPARAM value) {
     if (id != UI_BOTTOM_BAR_ID)
         return;
     switch (BarButtonIndex(0, value)) {
-    case 0:
+    case kBarOk:
         if (m_addable) {
             const int count = m_list.CountChecked();
             if (count == 0) {
@@ -268,21 +268,21 @@ void CEditMyStockWnd::OnEditorCommand(int id, int /*code*/, LPARAM value) {
             EndWindow(1);
         }
         break;
-    case 1:
+    case kBarSwitchView:
         SwitchView();
         break;
-    case 2:
+    case kBarUp:
         if (!m_addable)
             MoveChecked(true);
         break;
-    case 3:
+    case kBarDown:
         if (!m_addable)
             MoveChecked(false);
         break;
-    case 4:
+    case kBarDelete:
         DeleteChecked();
         break;
-    case 5:
+    case kBarBack:
         if (!m_addable && m_changed && Ask(u"放弃修改并返回？") != IDYES)
             return;
         EndWindow(1);
@@ -491,7 +491,7 @@ void CEditMyStockWnd::SwitchView() {
         PlaceControls();
         m_edit.SetFocus();
         std::vector<int> images = kEditorImages;
-        images[1] = kSwitchToWatchImage;
+        images[kBarSwitchView] = kSwitchToWatchImage;
         SetImageBarButtons(images);
     } else {
         m_addable = false;

@@ -17,6 +17,7 @@
 
 #include "core/CAString.h"
 #include "framework/ui/CNetWnd.h"
+#include "framework/ui/WindowKeywords.h"
 #include "framework/ui/widgets/CCheckList.h"
 #include "framework/ui/widgets/CNotifyEdit.h"
 #include "framework/ui/widgets/CTextCtrl.h"
@@ -32,6 +33,8 @@ public:
     enum : int { kModeSearch = 0, kModeEditor = 1 };
     // Control ids.
     enum : int { kEditId = 176, kButtonId = 177, kTitleId = 160, kListId = 170 };
+    // The editor's image bar, in order (search mode has the text toolbar).
+    enum : int { kBarOk = 0, kBarSwitchView = 1, kBarUp = 2, kBarDown = 3, kBarDelete = 4, kBarBack = 5 };
     static constexpr int kMaxSearchChars = 6;
     static constexpr int kWindowKind = 13; // a back swipe never closes it
 
@@ -39,7 +42,7 @@ public:
     // over which messages show; not owned.
     CEditMyStockWnd(std::u16string_view caption, UiWin* owner, int mode);
     ~CEditMyStockWnd() override;
-    const char* GetClassName() const override { return "CEditMyStockWnd"; }
+    const char* GetClassName() const override { return kStockEditorClass; }
 
     // Adds item (a code, a point and a market; "600000.1" is widened to
     // "600000.01") to the end of the watch list and tells the user over

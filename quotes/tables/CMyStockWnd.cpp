@@ -5,6 +5,7 @@
 #include "core/TextConvert.h"
 #include "framework/app/CAppData.h"
 #include "framework/shell/CWndManager.h"
+#include "framework/ui/WindowKeywords.h"
 #include "quotes/tables/CEditMyStockWnd.h"
 #include "quotes/tables/CQuoteRowList.h"
 #include "quotes/tables/MyQuotesStore.h"
@@ -158,11 +159,11 @@ bool CMyStockWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void CMyStockWnd::OnOwnBarButton(int index) {
-    if (index == 2)
+    if (index == kBarEditor)
         OpenEditor();
-    else if (index == 3)
+    else if (index == kBarKLine)
         OpenKLine();
-    else if (index == 4)
+    else if (index == kBarRefresh)
         OnRefreshCommand();
 }
 
@@ -219,5 +220,5 @@ void CMyStockWnd::OpenKLine() {
     if (request.empty())
         return;
     OnWindowHidden();
-    GetWndManager().CreateWnd("kxchart", -1, u"K线分析", "", request.c_str(), 0, this);
+    GetWndManager().CreateWnd(kKLineChartKeyword, -1, u"K线分析", "", request.c_str(), 0, this);
 }

@@ -28,8 +28,9 @@ class CMyStockWnd : public COrbTableWnd {
 public:
     // The table's own option-menu command ids.
     enum : int { kMenuKLine = 130, kMenuEditor = 131 };
-    // Bottom-bar images, button index 0 to 5: menu, search, editor, K-line,
-    // refresh, back.
+    // The table's own image bar buttons.
+    enum : int { kBarEditor = 2, kBarKLine = 3, kBarRefresh = 4 };
+    // Bottom-bar images by button: the shared ones (COrbTableWnd) and the own.
     static constexpr int kBarImages[6] = {126, 118, 133, 114, 115, 116};
     // Sort columns as the header reports them.
     enum : int { kSortNone = -1, kSortName = 1, kSortLast = 2, kSortChange = 3, kSortChangePct = 4 };

@@ -6,6 +6,7 @@
 #include "framework/app/CAppData.h"
 #include "framework/app/CMenuTree.h"
 #include "framework/shell/CWndManager.h"
+#include "framework/ui/WindowKeywords.h"
 #include "framework/ui/WndMessages.h"
 #include "platform/ui/CUiMessageBox.h"
 #include "quotes/tables/CEditMyStockWnd.h"
@@ -237,7 +238,7 @@ void COrbStockTableWnd::OpenBoardQuotes() {
     CMenuTree* tree = app ? app->GetMenuTree() : nullptr;
     CMenuNode* root = tree ? tree->GetRoot() : nullptr;
     for (CMenuNode* node = root ? root->firstChild : nullptr; node; node = node->nextSibling) {
-        if (node->keyword.EqualsNoCaseStr("bkhq")) {
+        if (node->keyword.EqualsNoCaseStr(kBoardsKeyword)) {
             GetWndManager().CreateWnd(node->keyword.c_str(), node->id, u"板块行情", "", node->param.c_str(), 0,
                                       this);
             return;
@@ -257,7 +258,7 @@ bool COrbStockTableWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 void COrbStockTableWnd::OnOwnBarButton(int index) {
     switch (index) {
-    case 2:
+    case kBarPreviousPage:
         if (m_pageIndex == 0) {
             Tell(u"已是第一页，向前无更多数据显示！");
             break;
@@ -266,7 +267,7 @@ void COrbStockTableWnd::OnOwnBarButton(int index) {
         m_pageChanged = true;
         Refresh();
         break;
-    case 3:
+    case kBarNextPage:
         if (m_pageSize == 0) {
             UiMessageBox(this, u"ERR:m_nPageSize == 0!", u"", MB_OK);
             break;
@@ -279,7 +280,7 @@ void COrbStockTableWnd::OnOwnBarButton(int index) {
         m_pageChanged = true;
         Refresh();
         break;
-    case 4:
+    case kBarBoards:
         OpenBoardQuotes();
         break;
     default:

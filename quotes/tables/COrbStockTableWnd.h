@@ -29,7 +29,9 @@ public:
     static constexpr int kPageSize = 20;
     // The table's own option-menu command ids.
     enum : int { kMenuAddToMyStocks = 126, kMenuSortParams = 127 };
-    // Bottom-bar images, button index 0 to 5.
+    // The table's own image bar buttons.
+    enum : int { kBarPreviousPage = 2, kBarNextPage = 3, kBarBoards = 4 };
+    // Bottom-bar images by button: the shared ones (COrbTableWnd) and the own.
     static constexpr int kBarImages[6] = {126, 118, 124, 123, 140, 116};
 
     COrbStockTableWnd();

@@ -6,6 +6,7 @@
 #include "core/StrUtil.h"
 #include "framework/app/CAppData.h"
 #include "framework/shell/CWndManager.h"
+#include "framework/ui/WindowKeywords.h"
 #include "framework/ui/widgets/CPopMenuWnd.h"
 #include "quotes/tables/QuoteRequests.h"
 
@@ -138,13 +139,13 @@ bool COrbTableWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 void COrbTableWnd::OnBarButton(int index) {
     switch (index) {
-    case 0:
+    case kBarOptions:
         ShowOptionMenu();
         break;
-    case 1:
+    case kBarSearch:
         OpenStockSearch();
         break;
-    case 5:
+    case kBarBack:
         EndWindow(1);
         break;
     default:
@@ -158,7 +159,7 @@ int COrbTableWnd::OpenMenuChild(int index) {
     const std::string request = row ? MinuteChartRequest(row->GetStockKey()) : std::string();
     if (request.empty())
         return -1;
-    return GetWndManager().CreateWnd("fschart", -1, u"分时走势", "", request.c_str(), 0, this) ? 1 : 0;
+    return GetWndManager().CreateWnd(kMinuteChartKeyword, -1, u"分时走势", "", request.c_str(), 0, this) ? 1 : 0;
 }
 
 void COrbTableWnd::OnNetData(const std::uint8_t* data, int length, bool /*networkFailure*/) {
@@ -173,7 +174,7 @@ void COrbTableWnd::OnNetData(const std::uint8_t* data, int length, bool /*networ
     }
     CDataSet* first = reply.GetCount() > 0 ? *reply.GetAt(0) : nullptr;
     if (first && StrEqualNoCase(first->GetTag(), "hq.info") == 0) {
-        FreeReplyList(first);
+        OnInfoSet(*first);
         OnReplyWithoutRows();
         return;
     }
@@ -184,7 +185,8 @@ void COrbTableWnd::OpenDetailQuote(const char* stock) {
     const std::string param = StockCodeParam(stock ? stock : "");
     if (param.empty())
         return;
-    GetWndManager().CreateWnd("xxhq", -1, u"详细报价", param.c_str(), std::string(kQuoteRequest).c_str(), 0, this);
+    GetWndManager().CreateWnd(kDetailQuoteKeyword, -1, u"详细报价", param.c_str(), std::string(kQuoteRequest).c_str(),
+                              0, this);
 }
 
 void COrbTableWnd::OpenOrder(bool sell, int row) {
@@ -205,5 +207,5 @@ void COrbTableWnd::OpenOrder(bool sell, int row) {
         data ? OrderRequest(sell, data->GetText(CQuoteRowData::kCode).ToAnsi()) : OrderRequest(sell);
     if (request.empty())
         return;
-    GetWndManager().CreateWnd("buysale", -1, title.c_str(), "", request.c_str(), 0, this);
+    GetWndManager().CreateWnd(kOrderFormKeyword, -1, title.c_str(), "", request.c_str(), 0, this);
 }

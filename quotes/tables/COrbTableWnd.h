@@ -29,6 +29,9 @@ public:
     static constexpr int kRowHeight = 60;    // pixels
     // The option menu's shared command ids; a table adds its own.
     enum : int { kMenuCancel = 121, kMenuSell = 122, kMenuBuy = 123, kMenuDetail = 125 };
+    // The image bar's buttons as OnBarButton numbers them: the shared ones,
+    // and the three in between that each table gives its own.
+    enum : int { kBarOptions = 0, kBarSearch = 1, kBarOwnFirst = 2, kBarOwnLast = 4, kBarBack = 5 };
 
     COrbTableWnd();
     ~COrbTableWnd() override;
@@ -100,12 +103,13 @@ protected:
     // then refresh on the refresh timer.
     static bool IsAutoRefreshSetting();
 
-    // The image bar's shared buttons: 0 the option menu, 1 the stock
-    // search, 5 back (closes with code 1); the others go to OnOwnBarButton.
+    // The image bar's shared buttons: the option menu, the stock search and
+    // back (closes with code 1); the others go to OnOwnBarButton.
     void OnBarButton(int index);
 
     // ---- Hooks of the tables ----
-    // One of the table's own image bar buttons (2 to 4); nothing here.
+    // One of the table's own image bar buttons (kBarOwnFirst to
+    // kBarOwnLast); nothing here.
     virtual void OnOwnBarButton(int /*index*/) {}
     // The table's own option-menu entries, after the shared ones.
     virtual std::vector<MenuEntry> OwnMenuEntries() const { return {}; }

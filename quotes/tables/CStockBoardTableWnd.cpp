@@ -29,7 +29,7 @@ bool CStockBoardTableWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     switch (LowWord(wParam)) {
     case UI_BOTTOM_BAR_ID: {
         const int index = BarButtonIndex(wParam, lParam);
-        if (!HandleHomeOrBack(index) && index == 1)
+        if (!HandleHomeOrBack(index) && index == kToolbarMiddle)
             OpenStockSearch();
         return true;
     }

@@ -153,7 +153,7 @@ void CStockSortParamWnd::CollectParams() {
 }
 
 void CStockSortParamWnd::OnToolbarCommand(int index) {
-    if (index == 0) {
+    if (index == kToolbarLeft) {
         CollectParams();
         // The loop takes the choice over: the owner deletes it, or the loop
         // does when the owner is gone before the message reaches it.
@@ -161,7 +161,7 @@ void CStockSortParamWnd::OnToolbarCommand(int index) {
             loop->PostOwned(m_owner, WND_MSG_PARAMS_CHOSEN, 0, reinterpret_cast<LPARAM>(m_choice.release()),
                             &FreeSortChoice);
         EndWindow(1);
-    } else if (index == 2) {
+    } else if (index == kToolbarRight) {
         EndWindow(2);
     }
 }

@@ -98,8 +98,14 @@ TEST(NetRequestText, OrdersCancellationsPasswordChangesBatchOrdersWarrantExercis
         {"TC_MFUNCNO=501&TC_SFUNCNO=6", false},
         {"TC_MFUNCNO=31000&TC_SFUNCNO=4&xtc_sfuncno=6", false},
     };
-    for (auto [text, never] : cases)
+    for (auto [text, never] : cases) {
         EXPECT_EQ(IsNeverResendRequest(text), never) << text;
+        EXPECT_EQ(IsActingRequest(text), never) << "every never-twice request acts: " << text;
+    }
+    // The token application acts (a new seed) without being on that list.
+    EXPECT_TRUE(IsActingRequest("tc_mfuncno=500&tc_sfuncno=69&mobile=1"));
+    EXPECT_FALSE(IsNeverResendRequest("tc_mfuncno=500&tc_sfuncno=69"));
+    EXPECT_FALSE(IsActingRequest("tc_mfuncno=100&tc_sfuncno=69"));
 }
 
 TEST(NetRequestText, OnlyPlainFunctionNumbersAndSealedPasswordsPassTheCheckBeforeSending) {

@@ -63,7 +63,8 @@ TEST_F(NetWindowTest, ARequestIsTheFunctionNumbersTheWindowsTextAndTheCommonTail
             b->SetMenuParams(7, "param=1", c.preset);
             b->SetSealRequest(c.seal);
             b->SetResendOnFailure(c.resend);
-            return b->PostRequest(c.main, c.sub);
+            // The order goes as its checked press sends it.
+            return c.seal ? b->SendAction(c.main, c.sub) : b->PostRequest(c.main, c.sub);
         });
         const auto sent = Sent();
         ASSERT_FALSE(sent.empty());
@@ -71,7 +72,8 @@ TEST_F(NetWindowTest, ARequestIsTheFunctionNumbersTheWindowsTextAndTheCommonTail
         EXPECT_EQ(text.rfind(*c.starts ? c.starts : "tc_mfuncno=500&tc_sfuncno=6&TC_REQDATA=", 0), 0u) << text;
         EXPECT_EQ(text.find("secuid"), std::string::npos) << text;
         EXPECT_NE(text.find(*c.starts ? "&softName=VuvEr&" : "&TC_ENCRYPT=36"), std::string::npos) << text;
-        EXPECT_EQ(sent.back().flags, c.resend ? 1u : 0u) << "the resend flag travels with the request";
+        EXPECT_EQ(sent.back().flags, (c.resend ? 1u : 0u) | (c.seal ? 2u : 0u))
+            << "the resend flag travels with the request, and an order is marked never to resend";
         AnswerB();
     }
 }
@@ -96,11 +98,16 @@ TEST_F(NetWindowTest, ARequestNotSentIsReportedToTheWindowWithItsReasonAndLeaves
         CNetWnd::NotSent why;
         const char* preset;
         bool seal, accept;
+        bool armed; // sent by the checked press (SendAction), else posted
     } cases[] = {
-        {CNetWnd::NotSent::NothingToSend, "", false, true},
-        {CNetWnd::NotSent::SealFailed, "tc_mfuncno=500&tc_sfuncno=6&secuid=A1", true, true}, // no session key
-        {CNetWnd::NotSent::Refused, "tc_mfuncno=500&tc_sfuncno=13&newpwd=1", false, true},  // a clear password
-        {CNetWnd::NotSent::WorkerBusy, "tc_mfuncno=500&tc_sfuncno=6", false, false},
+        {CNetWnd::NotSent::NothingToSend, "", false, true, false},
+        {CNetWnd::NotSent::SealFailed, "tc_mfuncno=500&tc_sfuncno=6&secuid=A1", true, true, true}, // no session key
+        {CNetWnd::NotSent::Refused, "tc_mfuncno=500&tc_sfuncno=13&newpwd=1", false, true, true},  // a clear password
+        {CNetWnd::NotSent::NotArmed, "tc_mfuncno=500&tc_sfuncno=6", false, true, false},
+        {CNetWnd::NotSent::NotArmed, "tc_mfuncno=500&tc_sfuncno=69&mobile=1", false, true, false},
+        {CNetWnd::NotSent::WorkerBusy, "tc_mfuncno=500&tc_sfuncno=6", false, false, true},
+        // A sender that cannot say when it is free: the refused query is reported.
+        {CNetWnd::NotSent::WorkerBusy, "tc_mfuncno=31000&tc_sfuncno=4", false, false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.why));
@@ -111,7 +118,10 @@ TEST_F(NetWindowTest, ARequestNotSentIsReportedToTheWindowWithItsReasonAndLeaves
             CTestNetWnd* b = g_log.live.at("b");
             b->SetMenuParams(-1, nullptr, c.preset);
             b->SetSealRequest(c.seal);
-            b->PostRequest(-1, 0);
+            if (c.armed)
+                b->SendAction(-1, 0);
+            else
+                b->PostRequest(-1, 0);
         });
         EXPECT_EQ(Sent().size(), before);
         EXPECT_EQ(NotSentOfB(), std::vector<CNetWnd::NotSent>{c.why});

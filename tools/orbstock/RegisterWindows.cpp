@@ -5,6 +5,7 @@
 
 #include "framework/shell/CWndManager.h"
 #include "framework/ui/COrbMenuWnd.h"
+#include "framework/ui/WindowKeywords.h"
 #include "quotes/QuoteWindows.h"
 #include "trade/TradeWindows.h"
 
@@ -12,7 +13,7 @@
 
 void RegisterWindows() {
     // The framework's own: plain menus of the menu tree carry "menu".
-    CWndManager::Instance().RegisterWindow("menu", [](const CWndCreateInfo&) {
+    CWndManager::Instance().RegisterWindow(kMenuKeyword, [](const CWndCreateInfo&) {
         return std::unique_ptr<CBaseWnd>(new COrbMenuWnd());
     });
     RegisterQuoteWindows();

@@ -13,6 +13,7 @@
 #include "platform/testing/CTestDriver.h"
 #include "platform/win/UiMessageLoop.h"
 #include "quotes/tables/CEditMyStockWnd.h"
+#include "quotes/tables/CMyStockWnd.h"
 #include "quotes/tables/COrbStockTableWnd.h"
 #include "tools/orbstock/Tour.h"
 
@@ -53,7 +54,8 @@ ORB_TOUR_STEP(watch_list_editor) {
         CBaseWnd* main = tour.app.GetMainWindow();
         return main && main->PostMessage(WND_MSG_OPEN_MENU_CHILD, 0, 0);
     });
-    return posted && tour.driver.WaitForRest() && CDriverControls::PressBottomButton(tour.driver, 2) &&
+    return posted && tour.driver.WaitForRest() &&
+           CDriverControls::PressBottomButton(tour.driver, CMyStockWnd::kBarEditor) &&
            CDriverControls::TapListItem(tour.driver, CEditMyStockWnd::kListId, 1) &&
            CDriverControls::TapListItem(tour.driver, CEditMyStockWnd::kListId, 2);
 }
@@ -83,7 +85,7 @@ ORB_TOUR_STEP(sort_form) {
     if (!posted || !tour.driver.WaitForRest())
         return false;
     tour.driver.AnswerNext(ModalKind::PopupMenu, COrbStockTableWnd::kMenuSortParams);
-    return CDriverControls::PressBottomButton(tour.driver, 0);
+    return CDriverControls::PressBottomButton(tour.driver, COrbTableWnd::kBarOptions);
 }
 
 // Opens a table of the main menu (child index), selects its first row and

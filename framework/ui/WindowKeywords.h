@@ -1,0 +1,23 @@
+// The names windows are opened and registered by, each written once: the
+// keywords of the menu tree's nodes that the program opens or registers
+// itself, and the class names it opens without a node. The window manager
+// compares them ignoring letter case.
+#pragma once
+
+// Menu-node keywords.
+inline constexpr char kMenuKeyword[] = "menu";              // a plain menu of the tree
+inline constexpr char kMinuteChartKeyword[] = "fschart";    // a stock's minute chart
+inline constexpr char kKLineChartKeyword[] = "kxchart";     // a stock's K-line chart
+inline constexpr char kDetailQuoteKeyword[] = "xxhq";       // a stock's detail quote
+inline constexpr char kOrderFormKeyword[] = "buysale";      // the buy or sell form
+inline constexpr char kWatchListKeyword[] = "zxhq";         // the watch list
+inline constexpr char kRankingKeyword[] = "pxhq";           // the stock ranking
+inline constexpr char kBoardStocksKeyword[] = "bkph";       // one sector's stocks
+inline constexpr char kBoardsKeyword[] = "bkhq";            // the sector menu
+inline constexpr char kTradeExitKeyword[] = "tradeexit";    // log the trade accounts out
+
+// Class names opened by name.
+inline constexpr char kStockEditorClass[] = "CEditMyStockWnd";   // the watch-list editor and stock search
+inline constexpr char kSalesDeptClass[] = "CSalesDeptSetWnd";    // choosing the sales department
+inline constexpr char kTradeLoginClass[] = "COrbTradeLoginWnd";  // the trade login
+inline constexpr char kTradeAccountsClass[] = "CTradeLoginAccountWnd"; // the logged-in accounts
