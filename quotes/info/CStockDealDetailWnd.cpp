@@ -153,7 +153,7 @@ void CStockDealDetailWnd::OnNetData(const std::uint8_t* data, int length, bool /
     if (!header)
         return;
     if (StrEqualNoCase(header->GetTag(), "hq.info") == 0) {
-        FreeReplyList(header);
+        OnInfoSet(*header);
         return;
     }
     CDataSet* deals = reply.GetCount() > 1 ? *reply.GetAt(1) : nullptr;

@@ -119,7 +119,7 @@ void CStockDetaiPriceWnd::OnNetData(const std::uint8_t* data, int length, bool /
     if (!first)
         return;
     if (StrEqualNoCase(first->GetTag(), "hq.info") == 0) {
-        FreeReplyList(first);
+        OnInfoSet(*first);
         return;
     }
     GetGrid().DeleteAllRows();

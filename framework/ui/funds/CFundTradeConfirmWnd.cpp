@@ -112,7 +112,8 @@ void CFundTradeConfirmWnd::OnOk() {
         EnableToolbar(true);
         return;
     }
-    if (SendRequest(-1, 0))
+    // The press arms exactly this one send.
+    if (SendAction(-1, 0))
         m_sealed = true;
 }
 
