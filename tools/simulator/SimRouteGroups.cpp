@@ -1,8 +1,10 @@
 // A new screen group's routes are listed here and nowhere else.
 #include "tools/simulator/SimRouteGroups.h"
 
+#include "tools/simulator/SimChartRoutes.h"
 #include "tools/simulator/SimQuoteRoutes.h"
 #include "tools/simulator/SimStartupRoutes.h"
+#include "tools/simulator/SimTradeLoginRoutes.h"
 #include "tools/simulator/SimDetailRoutes.h"
 
 std::vector<std::unique_ptr<ISimRouteGroup>> MakeRouteGroups() {
@@ -10,5 +12,7 @@ std::vector<std::unique_ptr<ISimRouteGroup>> MakeRouteGroups() {
     groups.push_back(std::make_unique<CSimDetailRoutes>());
     groups.push_back(std::make_unique<CSimStartupRoutes>());
     groups.push_back(std::make_unique<CSimQuoteRoutes>());
+    groups.push_back(std::make_unique<CSimChartRoutes>());
+    groups.push_back(std::make_unique<CSimTradeLoginRoutes>());
     return groups;
 }
