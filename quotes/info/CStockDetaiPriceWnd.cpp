@@ -7,6 +7,7 @@
 #include "framework/app/CAppData.h"
 #include "framework/app/CMenuTree.h"
 #include "framework/ui/IWindowOpener.h"
+#include "framework/ui/WindowKeywords.h"
 #include "framework/ui/widgets/CPopMenuWnd.h"
 #include "platform/gdi/CDC.h"
 #include "platform/ui/CUiMessageBox.h"
@@ -170,13 +171,13 @@ void CStockDetaiPriceWnd::OnToolbarCommand(int index) {
     case 2: {
         const std::string request = MinuteChartRequest(code);
         if (!request.empty())
-            GetWndManager().CreateWnd("fschart", -1, u"分时走势", "", request.c_str(), 0, this);
+            GetWndManager().CreateWnd(kMinuteChartKeyword, -1, u"分时走势", "", request.c_str(), 0, this);
         break;
     }
     case 3: {
         const std::string request = StockCodeParam(code);
         if (!request.empty())
-            GetWndManager().CreateWnd("kxchart", -1, u"K线分析", "", request.c_str(), 0, this);
+            GetWndManager().CreateWnd(kKLineChartKeyword, -1, u"K线分析", "", request.c_str(), 0, this);
         break;
     }
     case 4:
@@ -245,7 +246,7 @@ void CStockDetaiPriceWnd::OpenOrder(bool sell) {
         app->CheckTradeLogin(this, -1, false);
         return;
     }
-    GetWndManager().CreateWnd("buysale", -1, order.title.c_str(), "", order.request.c_str(), 0, this);
+    GetWndManager().CreateWnd(kOrderFormKeyword, -1, order.title.c_str(), "", order.request.c_str(), 0, this);
 }
 
 void CStockDetaiPriceWnd::OpenStockInfo() {
@@ -260,7 +261,7 @@ void CStockDetaiPriceWnd::OpenStockInfo() {
     if (!root || !IsRequestValue(code))
         return;
     for (CMenuNode* child = root->firstChild; child; child = child->nextSibling) {
-        if (child->keyword.EqualsNoCaseStr("F10")) {
+        if (child->keyword.EqualsNoCaseStr(kCompanyInfoKeyword)) {
             GetWndManager().CreateWnd(child->keyword.c_str(), child->id, m_name.c_str(), code.c_str(),
                                       child->request.c_str(), 0, this);
             return;

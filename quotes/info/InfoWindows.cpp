@@ -2,15 +2,16 @@
 #include "quotes/info/InfoWindows.h"
 
 #include "framework/shell/CWndManager.h"
+#include "framework/ui/WindowKeywords.h"
 #include "quotes/info/CStockDealDetailWnd.h"
 #include "quotes/info/CStockDetaiPriceWnd.h"
 
 void RegisterInfoWindows() {
     CWndManager& manager = CWndManager::Instance();
-    manager.RegisterWindow("xxhq", [](const CWndCreateInfo&) {
+    manager.RegisterWindow(kDetailQuoteKeyword, [](const CWndCreateInfo&) {
         return std::unique_ptr<CBaseWnd>(new CStockDetaiPriceWnd());
     });
-    manager.RegisterWindow("CStockDealDetailWnd", [](const CWndCreateInfo&) {
+    manager.RegisterWindow(kDealDetailClass, [](const CWndCreateInfo&) {
         return std::unique_ptr<CBaseWnd>(new CStockDealDetailWnd());
     });
 }

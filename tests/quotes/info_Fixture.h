@@ -8,6 +8,7 @@
 #include "core/CDataSetWriter.h"
 #include "framework/app/CAppData.h"
 #include "framework/shell/CWndManager.h"
+#include "framework/ui/WindowKeywords.h"
 #include "framework/ui/WndMessages.h"
 #include "platform/testing/CDriverControls.h"
 #include "quotes/QuoteWindows.h"
@@ -89,10 +90,10 @@ protected:
             ASSERT_NE(CreateAppData(), nullptr);
             RegisterQuoteWindows();
             CWndManager& wm = CWndManager::Instance();
-            wm.RegisterWindow("xxhq", [](const CWndCreateInfo&) {
+            wm.RegisterWindow(kDetailQuoteKeyword, [](const CWndCreateInfo&) {
                 return std::unique_ptr<CBaseWnd>(new CFindable<CStockDetaiPriceWnd, &CInfoLog::detail>());
             });
-            wm.RegisterWindow("CStockDealDetailWnd", [](const CWndCreateInfo&) {
+            wm.RegisterWindow(kDealDetailClass, [](const CWndCreateInfo&) {
                 return std::unique_ptr<CBaseWnd>(new CFindable<CStockDealDetailWnd, &CInfoLog::deals>());
             });
             for (const char* keyword : {"fschart", "kxchart", "buysale", "CSalesDeptSetWnd", "COrbTradeLoginWnd"})
@@ -115,8 +116,8 @@ protected:
         driver.WaitForRest();
     }
     // The detail page as a quote table opens it; the deal page as the minute chart does.
-    void OpenDetail(const std::string& key) { Open("xxhq", "code=" + key, "tc_mfuncno=31000&tc_sfuncno=4"); }
-    void OpenDeals(const std::string& request) { Open("CStockDealDetailWnd", "", request); }
+    void OpenDetail(const std::string& key) { Open(kDetailQuoteKeyword, "code=" + key, "tc_mfuncno=31000&tc_sfuncno=4"); }
+    void OpenDeals(const std::string& request) { Open(kDealDetailClass, "", request); }
 
     CInfoGrid GridOf(bool deals) {
         return driver.RunOnGui([deals] {
