@@ -8,6 +8,7 @@
 #include "quotes/tables/COrbStockTableWnd.h"
 #include "quotes/tables/CStockBoardTableWnd.h"
 #include "quotes/tables/WatchListWindows.h"
+#include "quotes/info/InfoWindows.h"
 
 
 void RegisterQuoteWindows() {
@@ -28,4 +29,5 @@ void RegisterQuoteWindows() {
         return std::unique_ptr<CBaseWnd>(new CFSFrame());
     });
     RegisterWatchListWindows();
+    RegisterInfoWindows();
 }

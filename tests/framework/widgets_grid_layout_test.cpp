@@ -42,3 +42,10 @@ TEST(GridLayout, RowAtCountsRowsBelowTheHeaderBandWithTheScrollAndMaxScrollTheRo
     EXPECT_EQ(GridLayout::MaxScroll(480, 48, 48, 5), 0);
     EXPECT_EQ(GridLayout::MaxScroll(480, 48, 48, 20), 20 * 48 - 432);
 }
+
+TEST(GridLayout, ASelectedRowDrawsLightTextAtHalfItsBrightnessSoTheBandDoesNotSwallowIt) {
+    EXPECT_EQ(GridLayout::SelectedTextColor(0xFFFFFF), 0x7F7F7Fu);
+    EXPECT_EQ(GridLayout::SelectedTextColor(0x00FFFF), 0x007F7Fu) << "the volume yellow";
+    EXPECT_EQ(GridLayout::SelectedTextColor(0x17FF17), 0x0B7F0Bu) << "the fall green";
+    EXPECT_EQ(GridLayout::SelectedTextColor(0x2626FF), 0x2626FFu) << "the rise red is dark enough";
+}

@@ -146,6 +146,19 @@ void DrawDeleteGlyph(CDC& dc) {
     FillShape(dc, {{24, 44}, {44, 24}, {136, 116}, {116, 136}});
     FillShape(dc, {{116, 24}, {136, 44}, {44, 136}, {24, 116}});
 }
+
+// Minute chart: a price line over a base line.
+void DrawMinuteLineGlyph(CDC& dc) {
+    FillBox(dc, CRect::FromSize(16, 132, 128, 10));
+    FillShape(dc, {{16, 96}, {52, 56}, {84, 84}, {136, 24}, {148, 36}, {84, 108}, {52, 80}, {28, 108}});
+}
+
+// Home: a house with a roof and a door.
+void DrawHomeGlyph(CDC& dc) {
+    FillShape(dc, {{80, 12}, {152, 76}, {136, 92}, {80, 42}, {24, 92}, {8, 76}});
+    FillBox(dc, {36, 76, 124, 148});
+    FillBox(dc, {66, 100, 94, 148}, kTransparentKey);
+}
 } // namespace
 
 const std::vector<CIconSpec>& Icons() {
@@ -167,6 +180,8 @@ const std::vector<CIconSpec>& Icons() {
         {134, kBarIcon, kBarIcon, [](CDC& dc) { DrawMoveGlyph(dc, true); }},
         {141, kBarIcon, kBarIcon, [](CDC& dc) { DrawMoveGlyph(dc, false); }},
         {131, kBarIcon, kBarIcon, DrawDeleteGlyph},
+        {122, kBarIcon, kBarIcon, DrawMinuteLineGlyph},
+        {113, kBarIcon, kBarIcon, DrawHomeGlyph},
     };
     return icons;
 }

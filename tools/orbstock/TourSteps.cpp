@@ -6,6 +6,8 @@
 #include "framework/ui/CBaseWnd.h"
 #include "framework/ui/COrbMenuWnd.h"
 #include "framework/ui/WndMessages.h"
+#include "framework/ui/funds/CFundTradeConfirmWnd.h"
+#include "framework/ui/IWindowOpener.h"
 #include "platform/Clock.h"
 #include "platform/testing/CDriverControls.h"
 #include "platform/testing/CTestDriver.h"
@@ -21,6 +23,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <functional>
 #include <optional>
 #include "trade/login/CSalesDeptSetWnd.h"
 #include "framework/app/CAppData.h"
@@ -383,4 +386,54 @@ ORB_TOUR_STEP(account_history) {
         !CDriverControls::TapControl(tour.driver, CTradeLoginAccountWnd::kNewLoginId))
         return false;
     return CDriverControls::TapControl(tour.driver, COrbTradeLoginWnd::kHistoryButtonId);
+}
+
+// ---- The detail quote, the deal details and the confirmation page ----
+
+// Opens a table of the main menu (child index), selects its first row and
+// chooses "详细报价" from the option menu, as a person reaches the detail page.
+static bool OpenDetailFromTable(CTourContext& tour, int child) {
+    bool posted = tour.driver.RunOnGui([&] {
+        CBaseWnd* main = tour.app.GetMainWindow();
+        return main && main->PostMessage(WND_MSG_OPEN_MENU_CHILD, 0, child);
+    });
+    if (!posted || !tour.driver.WaitForRest() ||
+        !CDriverControls::TapListItem(tour.driver, COrbTableWnd::kRowListId, 0))
+        return false;
+    tour.driver.AnswerNext(ModalKind::PopupMenu, COrbTableWnd::kMenuDetail);
+    return CDriverControls::PressBottomButton(tour.driver, COrbTableWnd::kBarOptions);
+}
+
+// The detail page of the ranking's first stock: its figures and the book.
+ORB_TOUR_STEP(stock_detail) { return OpenDetailFromTable(tour, 1); }
+
+// The detail page of the watch list's first row, an index: six rows.
+ORB_TOUR_STEP(index_detail) { return OpenDetailFromTable(tour, 0); }
+
+// The deal details, chosen from a stock's minute chart.
+ORB_TOUR_STEP(deal_details) {
+    if (!OpenChartOf(tour, "600010.02"))
+        return false;
+    tour.driver.AnswerNext(ModalKind::PopupMenu, CFSFrame::kMenuDeals);
+    return CDriverControls::PressBottomButton(tour.driver, 0);
+}
+
+// The trade confirmation page as the warrant exercise hands it a request,
+// run after the step's own task so that it shows while the step goes on.
+ORB_TOUR_STEP(fund_confirm) {
+    bool posted = tour.driver.RunOnGui([&] {
+        CBaseWnd* main = tour.app.GetMainWindow();
+        UiMessageLoop* loop = UiMessageLoop::Current();
+        if (!main || !loop)
+            return false;
+        loop->PostTask([main] {
+            CFundTradeConfirmWnd page(u"权证行权确认", main);
+            page.SetConfirm(u"交易类型：权证行权\n行权代码：580001\n证券名称：华岳JTP1\n行权价格：4.50\n行权数量：1000\n",
+                            "TC_MFUNCNO=100&TC_SFUNCNO=29&stkcode=580001&price=4.50&qty=1000");
+            page.SetResultPrefix(u"委托已提交，合同序号为");
+            page.Run();
+        });
+        return true;
+    });
+    return posted && tour.driver.WaitForRest();
 }

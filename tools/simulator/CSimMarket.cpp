@@ -243,7 +243,8 @@ void CSimMarket::AddIndex(const char* code, int market, const char16_t* name, do
     Add(code, market, SimStock::kIndex, name, "", prevClose, changeBp, volume > 0 ? volume : 1, "");
     SimStock& s = m_stocks.back();
     s.volume = volume;
-    if (volume == 0) s.amount = 0;
+    // An index's turnover is its shares' at about 12 yuan each, not its points.
+    s.amount = std::round(volume * 100.0 * 12.0);
     s.orderRatio = 0;
 }
 
@@ -344,6 +345,11 @@ void CSimMarket::WriteFieldRow(CDataSetWriter& writer, const std::vector<int>& f
         case 29: writer.SetNumber(col, Ratio(s.orderRatio)); break;
         case 30: writer.SetNumber(col, Ratio(s.volumeRatio)); break;
         case 32:
+            // An index averages its points; a security its turnover per share.
+            if (s.secType == SimStock::kIndex && opened) {
+                writer.SetNumber(col, Price(s.OnTick((s.open + s.last) / 2.0), s));
+                break;
+            }
             writer.SetNumber(col, Price(opened && s.volume > 0 && !IsMissing(s.amount)
                                             ? s.OnTick(s.amount / (s.volume * 100.0))
                                             : (opened ? kMissing : 0),
@@ -355,7 +361,9 @@ void CSimMarket::WriteFieldRow(CDataSetWriter& writer, const std::vector<int>& f
                 int offset = number - (bid ? 50 : 70);
                 int level = offset / 2 + 1;
                 if (offset % 2 == 1) {
-                    writer.SetInt(col, 10 + (level * 37 + static_cast<int>(s.volume)) % 900);
+                    // Shares: 10 to 909 lots and an odd lot.
+                    writer.SetInt(col, 100 * (10 + (level * 37 + static_cast<int>(s.volume)) % 900) +
+                                           (level * 45 + static_cast<int>(s.volume)) % 100);
                 } else {
                     // Bid 1 at the last price, ask 1 a tick above, each further level a tick away.
                     double tick = s.PriceDecimals() == 3 ? 0.001 : 0.01;

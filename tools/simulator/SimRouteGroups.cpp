@@ -5,9 +5,11 @@
 #include "tools/simulator/SimQuoteRoutes.h"
 #include "tools/simulator/SimStartupRoutes.h"
 #include "tools/simulator/SimTradeLoginRoutes.h"
+#include "tools/simulator/SimDetailRoutes.h"
 
 std::vector<std::unique_ptr<ISimRouteGroup>> MakeRouteGroups() {
     std::vector<std::unique_ptr<ISimRouteGroup>> groups;
+    groups.push_back(std::make_unique<CSimDetailRoutes>());
     groups.push_back(std::make_unique<CSimStartupRoutes>());
     groups.push_back(std::make_unique<CSimQuoteRoutes>());
     groups.push_back(std::make_unique<CSimChartRoutes>());

@@ -136,9 +136,9 @@ int CGridCtrl::HitTestRow(CPoint pt) const {
     return GridLayout::RowAt(pt.y, HeaderHeight(), m_rowHeight, GetScrollPos(), GetRowCount());
 }
 
-void CGridCtrl::DrawCell(CDC& dc, const CGridCell& cell, const CRect& r, bool header) {
+void CGridCtrl::DrawCell(CDC& dc, const CGridCell& cell, const CRect& r, bool header, bool selected) {
     const CDCStateSaver saved(dc);
-    dc.SetTextColor(header ? m_headerColor : cell.color);
+    dc.SetTextColor(header ? m_headerColor : selected ? GridLayout::SelectedTextColor(cell.color) : cell.color);
     dc.DrawText(cell.text.view(), r.Deflate(4, 0), DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
 }
 
@@ -165,7 +165,7 @@ void CGridCtrl::OnPaint(CDC& dc) {
                 dc.DrawSelectionBand(rowRect);
             for (const CGridColumnSpan& span : columns)
                 DrawCell(dc, m_rows[static_cast<size_t>(row)][static_cast<size_t>(span.column)],
-                         {span.left, top, span.right, top + m_rowHeight}, false);
+                         {span.left, top, span.right, top + m_rowHeight}, false, row == m_selected);
             dc.MoveTo(0, rowRect.bottom - 1);
             dc.LineTo(client.right, rowRect.bottom - 1);
         }
@@ -173,7 +173,7 @@ void CGridCtrl::OnPaint(CDC& dc) {
     if (header > 0) {
         dc.FillRect({0, 0, client.right, header}, GetBkColor());
         for (const CGridColumnSpan& span : columns)
-            DrawCell(dc, m_header[static_cast<size_t>(span.column)], {span.left, 0, span.right, header}, true);
+            DrawCell(dc, m_header[static_cast<size_t>(span.column)], {span.left, 0, span.right, header}, true, false);
         dc.MoveTo(0, header - 1);
         dc.LineTo(client.right, header - 1);
     }

@@ -115,7 +115,7 @@ public:
 private:
     int HeaderHeight() const { return m_headerRow ? m_rowHeight : 0; }
     int ColumnWidth() const;
-    void DrawCell(CDC& dc, const CGridCell& cell, const CRect& r, bool header);
+    void DrawCell(CDC& dc, const CGridCell& cell, const CRect& r, bool header, bool selected);
 
     std::vector<std::vector<CGridCell>> m_rows;
     std::vector<CGridCell> m_header;

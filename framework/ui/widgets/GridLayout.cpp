@@ -75,4 +75,11 @@ int MaxScroll(int clientHeight, int headerHeight, int rowHeight, int rowCount) {
     return static_cast<int>(std::max<long long>(0, total - room));
 }
 
+std::uint32_t SelectedTextColor(std::uint32_t color) {
+    const int r = color & 0xFF, g = (color >> 8) & 0xFF, b = (color >> 16) & 0xFF;
+    if (299 * r + 587 * g + 114 * b <= 140 * 1000)
+        return color;
+    return static_cast<std::uint32_t>((r / 2) | ((g / 2) << 8) | ((b / 2) << 16));
+}
+
 } // namespace GridLayout

@@ -13,6 +13,7 @@
 
 #include "platform/Geometry.h"
 
+#include <cstdint>
 #include <vector>
 
 struct CGridColumnSpan {
@@ -50,5 +51,10 @@ int RowAt(int y, int headerHeight, int rowHeight, int scrollPos, int rowCount);
 // The most the rows scroll: their height beyond the client's height
 // without the header band, never below 0.
 int MaxScroll(int clientHeight, int headerHeight, int rowHeight, int rowCount);
+
+// The colour a cell's text takes on the light selection band: a light
+// colour (white, yellow, the fall green) at half its brightness so that it
+// stays readable, a dark one (the rise red) as it is. 0x00BBGGRR.
+std::uint32_t SelectedTextColor(std::uint32_t color);
 
 } // namespace GridLayout

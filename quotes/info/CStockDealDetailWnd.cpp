@@ -1,0 +1,205 @@
+// The deal page: grid, cursors, paging and replies.
+#include "quotes/info/CStockDealDetailWnd.h"
+
+#include "core/CDataSetList.h"
+#include "core/StrUtil.h"
+#include "core/TextConvert.h"
+#include "framework/app/CAppData.h"
+#include "framework/ui/funds/FundRequests.h"
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+constexpr int kVolumeColorIndex = 28;
+using UrlValue = std::unique_ptr<char, decltype(&std::free)>;
+} // namespace
+
+const std::vector<int>& CStockDealDetailWnd::BarImages() {
+    static const std::vector<int> images = {113, 124, 115, 123, 116};
+    return images;
+}
+
+CStockDealDetailWnd::CStockDealDetailWnd() {
+    SetAutoRefresh(false);
+    SetRefreshOnShow(false);
+}
+
+CStockDealDetailWnd::~CStockDealDetailWnd() {
+    Destroy();
+}
+
+int CStockDealDetailWnd::OnInitDialog() {
+    if (!CTableWnd::OnInitDialog())
+        return 0;
+    SetBackground(0x000000);
+    SetImageBarButtons(BarImages());
+    CGridCtrl& grid = GetGrid();
+    grid.SetSlideMode(UI_SLIDE_NORMAL);
+    grid.SetNotify(false);
+    grid.SetFontSize(21);
+    grid.SetRowHeight(kRowHeight);
+    SetupTable(kRowLimit, 4, true, 4, 0);
+    for (const char16_t* title : {u"时间", u"价格", u"数量", u"买卖方向"})
+        AddColumnHeader(title);
+    LayoutGrid();
+    return 1;
+}
+
+void CStockDealDetailWnd::SetMenuParams(int menuId, const char* param, const char* request) {
+    const UrlValue code(GetUrlParam(request, "code"), &std::free);
+    if (code && *code)
+        m_code = code.get();
+    const UrlValue date(GetUrlParam(request, "date"), &std::free);
+    m_date = date && *date ? date.get() : "0";
+    if (GetGrid().IsCreated()) {
+        GetGrid().DeleteAllRows();
+        UpdateCursors();
+    }
+    CTableWnd::SetMenuParams(menuId, param, request);
+}
+
+int CStockDealDetailWnd::GetRowTime(int row) const {
+    const CWString* text = GetCellText(row, 0);
+    return text ? DealRowTime(text->view()) : 0;
+}
+
+void CStockDealDetailWnd::UpdateCursors() {
+    std::vector<int> times;
+    for (int i = 0; i < GetGrid().GetRowCount(); ++i)
+        times.push_back(GetRowTime(i));
+    m_cursors = ComputeDealCursors(times);
+}
+
+void CStockDealDetailWnd::SendRefresh(RefreshCause /*cause*/) {
+    if (m_requestOut)
+        return;
+    m_direction = DealDirection::Refresh;
+    m_requestOut = PostRequest(-1, 0);
+}
+
+void CStockDealDetailWnd::Page(DealDirection direction) {
+    // A press between the post and the answer would page from cursors the
+    // answer is about to move.
+    if (m_requestOut || IsRequestPending() || !WaitIdle(0))
+        return;
+    m_direction = direction;
+    m_requestOut = PostRequest(-1, 0);
+}
+
+void CStockDealDetailWnd::OnNetReply(const CNetReply& reply) {
+    m_requestOut = false;
+    CTableWnd::OnNetReply(reply);
+}
+
+void CStockDealDetailWnd::OnRequestNotSent(NotSent /*why*/) {
+    m_requestOut = false;
+}
+
+int CStockDealDetailWnd::BuildRequest(CAString& out) {
+    const DealRequest r =
+        MakeDealRequest(m_code, m_date, m_cursors, m_direction, GetRequestCount(GetGrid().GetRowLimit()));
+    m_direction = r.kept;
+    if (r.text.empty())
+        return 0;
+    m_asked = r.kept;
+    out.Assign(r.text);
+    return 1;
+}
+
+DealPalette CStockDealDetailWnd::Palette() const {
+    DealPalette p;
+    if (CAppData* app = CAppData::Instance()) {
+        p.rise = app->GetColor(15);
+        p.fall = app->GetColor(16);
+        p.flat = app->GetColor(17);
+        p.volume = app->GetColor(kVolumeColorIndex);
+    }
+    return p;
+}
+
+std::vector<DealRow> CStockDealDetailWnd::ShownRows() {
+    std::vector<DealRow> rows;
+    const CGridCtrl& grid = GetGrid();
+    for (int r = 0; r < grid.GetRowCount(); ++r) {
+        DealRow row;
+        for (int c = 0; c < 4; ++c)
+            if (const CGridCell* cell = grid.GetCell(r, c))
+                row[c] = {std::u16string(cell->text.view()), cell->color};
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+void CStockDealDetailWnd::ShowRows(const std::vector<DealRow>& rows) {
+    GetGrid().DeleteAllRows();
+    for (const DealRow& row : rows) {
+        CGridCell cells[4];
+        for (int c = 0; c < 4; ++c) {
+            cells[c].text.Assign(row[c].text);
+            cells[c].color = row[c].color;
+        }
+        AddRow(cells, 4);
+    }
+}
+
+void CStockDealDetailWnd::OnNetData(const std::uint8_t* data, int length, bool /*networkFailure*/) {
+    if (!data || length < 1)
+        return;
+    CDataSetList reply(data, length);
+    if (ShowReplyError(reply))
+        return;
+    CDataSet* header = reply.GetCount() > 0 ? *reply.GetAt(0) : nullptr;
+    if (!header)
+        return;
+    if (StrEqualNoCase(header->GetTag(), "hq.info") == 0) {
+        OnInfoSet(*header);
+        return;
+    }
+    CDataSet* deals = reply.GetCount() > 1 ? *reply.GetAt(1) : nullptr;
+    if (!deals)
+        return;
+    // Without a header row the previous close and the name stay unknown.
+    std::optional<CQuoteNumber> prevClose;
+    std::u16string name;
+    std::u16string code = AnsiToWide(m_code);
+    if (header->MoveFirst()) {
+        CQuoteNumber close;
+        if (header->GetFieldNumberByName(close, "zrsp") == 0 && !close.IsInvalid())
+            prevClose = close;
+        name = header->GetFieldTextByName("name").value_or(CWString()).str();
+        const std::u16string replyCode = header->GetFieldTextByName("code").value_or(CWString()).str();
+        if (!replyCode.empty())
+            code = replyCode;
+    }
+    const bool older = m_asked == DealDirection::Older;
+    const std::vector<DealRow> page = DealRowsOf(*deals, prevClose, older, Palette());
+    ShowRows(MergeDealRows(ShownRows(), page, older, GetRequestCount(GetGrid().GetRowLimit())));
+    UpdateCursors();
+    GetGrid().SetSelectedRow(GetGrid().GetRowCount() - 1);
+    GetGrid().SetScrollPos(GetGrid().GetMaxScroll());
+    SetCaption(DealCaption(name, code));
+    Invalidate();
+}
+
+void CStockDealDetailWnd::OnToolbarCommand(int index) {
+    switch (index) {
+    case kButtonHome:
+        EndWindow(0);
+        break;
+    case kButtonOlder:
+        Page(DealDirection::Older);
+        break;
+    case kButtonRefresh:
+        Page(DealDirection::Refresh);
+        break;
+    case kButtonNewer:
+        Page(DealDirection::Newer);
+        break;
+    case kButtonBack:
+        EndWindow(1);
+        break;
+    default:
+        break;
+    }
+}

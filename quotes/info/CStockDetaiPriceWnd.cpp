@@ -1,0 +1,270 @@
+// The detail quote page: its grid, request, reply and commands.
+#include "quotes/info/CStockDetaiPriceWnd.h"
+
+#include "core/CDataSetList.h"
+#include "core/StrUtil.h"
+#include "core/TextConvert.h"
+#include "framework/app/CAppData.h"
+#include "framework/app/CMenuTree.h"
+#include "framework/ui/IWindowOpener.h"
+#include "framework/ui/WindowKeywords.h"
+#include "framework/ui/widgets/CPopMenuWnd.h"
+#include "platform/gdi/CDC.h"
+#include "platform/ui/CUiMessageBox.h"
+#include "quotes/tables/CEditMyStockWnd.h"
+#include "quotes/tables/QuoteRequests.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+constexpr int kVolumeColorIndex = 28;
+constexpr std::uint32_t kCaptionColor = 0x00FFFF;
+
+// A value of GetUrlParam, freed when it goes.
+using UrlValue = std::unique_ptr<char, decltype(&std::free)>;
+} // namespace
+
+const std::vector<int>& CStockDetaiPriceWnd::BarImages() {
+    static const std::vector<int> images = {126, 118, 122, 114, 115, 116};
+    return images;
+}
+
+CStockDetaiPriceWnd::CStockDetaiPriceWnd() {
+    SetRefreshOnShow(true);
+    CAppData* app = CAppData::Instance();
+    const CAString on = app ? app->GetSetting("Quote_IsRefresh") : CAString();
+    SetAutoRefresh(!on.IsEmpty() && on.c_str()[0] == '1');
+}
+
+CStockDetaiPriceWnd::~CStockDetaiPriceWnd() {
+    Destroy();
+}
+
+void CStockDetaiPriceWnd::SetStockCode(const char16_t* code) {
+    if (!code)
+        return;
+    const std::u16string next(code);
+    if (!SameStockCode(next, m_code))
+        m_code = next;
+}
+
+std::string CStockDetaiPriceWnd::CodeText() const {
+    return WideToAnsi(m_code);
+}
+
+CRect CStockDetaiPriceWnd::GridRect() const {
+    const CRect client = GetClientRect();
+    return {0, kGridTop, client.right, std::max(kGridTop, client.bottom - GetBottomBarHeight())};
+}
+
+int CStockDetaiPriceWnd::OnInitDialog() {
+    if (!CTableWnd::OnInitDialog())
+        return 0;
+    const CRect client = GetClientRect();
+    if (m_captionLabel.Create(this, CRect::FromSize(10, 52, client.Width() - 20, 40), kCaptionLabelId, true)) {
+        m_captionLabel.SetFormat(DT_VCENTER | DT_SINGLELINE);
+        m_captionLabel.SetTextColor(kCaptionColor);
+        m_captionLabel.SetFontSize(26);
+        m_captionLabel.SetText(u"详细报价:");
+    }
+    SetImageBarButtons(BarImages());
+    CGridCtrl& grid = GetGrid();
+    grid.SetSlideMode(UI_SLIDE_NORMAL);
+    grid.SetNotify(false);
+    grid.SetFontSize(21);
+    grid.SetRowHeight(kRowHeight);
+    SetupTable(kRows, 4, false, 4, 0);
+    grid.MoveWindow(GridRect());
+    return 1;
+}
+
+void CStockDetaiPriceWnd::OnLayout() {
+    CTableWnd::OnLayout();
+    if (GetGrid().IsCreated()) {
+        GetGrid().MoveWindow(GridRect());
+        GetGrid().Invalidate();
+    }
+    if (m_captionLabel.IsCreated())
+        m_captionLabel.MoveWindow(CRect::FromSize(10, 52, GetClientRect().Width() - 20, 40));
+}
+
+void CStockDetaiPriceWnd::SetMenuParams(int menuId, const char* param, const char* request) {
+    const UrlValue code(GetUrlParam(param, "code"), &std::free);
+    if (code && *code) {
+        const std::u16string wide = AnsiToWide(code.get());
+        // The same stock (in any letter case) needs no fresh start.
+        if (!SameStockCode(wide, m_code))
+            SetFirstShow(true);
+        SetStockCode(wide.c_str());
+    }
+    CTableWnd::SetMenuParams(menuId, param, request);
+}
+
+int CStockDetaiPriceWnd::BuildRequest(CAString& out) {
+    const std::string text = DetailQuoteRequest(GetRequestText().view(), CodeText());
+    if (text.empty())
+        return 0;
+    out.Assign(text);
+    return 1;
+}
+
+void CStockDetaiPriceWnd::OnNetData(const std::uint8_t* data, int length, bool /*networkFailure*/) {
+    if (!data || length <= 0)
+        return;
+    CDataSetList reply(data, length);
+    if (ShowReplyError(reply))
+        return;
+    CDataSet* first = reply.GetCount() > 0 ? *reply.GetAt(0) : nullptr;
+    if (!first)
+        return;
+    if (StrEqualNoCase(first->GetTag(), "hq.info") == 0) {
+        OnInfoSet(*first);
+        return;
+    }
+    GetGrid().DeleteAllRows();
+    FillQuote(*first);
+    Invalidate();
+}
+
+DetailPalette CStockDetaiPriceWnd::Palette() const {
+    DetailPalette p;
+    if (CAppData* app = CAppData::Instance()) {
+        p.rise = app->GetColor(15);
+        p.fall = app->GetColor(16);
+        p.flat = app->GetColor(17);
+        p.volume = app->GetColor(kVolumeColorIndex);
+    }
+    return p;
+}
+
+void CStockDetaiPriceWnd::FillQuote(CDataSet& set) {
+    std::optional<DetailQuote> quote = ReadDetailQuote(set);
+    if (!quote) {
+        // Nothing shown: buy and sell wait for the next quote.
+        m_quote.reset();
+        return;
+    }
+    m_quote = std::move(quote);
+    m_code = AnsiToWide(m_quote->key);
+    m_name = m_quote->name;
+    for (const DetailRow& row : DetailRows(*m_quote, Palette())) {
+        CGridCell cells[4];
+        for (int i = 0; i < 4; ++i) {
+            cells[i].text.Assign(row[i].text);
+            cells[i].color = row[i].color;
+        }
+        AddRow(cells, 4);
+    }
+}
+
+void CStockDetaiPriceWnd::OnToolbarCommand(int index) {
+    const std::string code = CodeText();
+    switch (index) {
+    case 0:
+        ShowOptionMenu();
+        break;
+    case 1:
+        OpenStockSearch();
+        break;
+    case 2: {
+        const std::string request = MinuteChartRequest(code);
+        if (!request.empty())
+            GetWndManager().CreateWnd(kMinuteChartKeyword, -1, u"分时走势", "", request.c_str(), 0, this);
+        break;
+    }
+    case 3: {
+        const std::string request = StockCodeParam(code);
+        if (!request.empty())
+            GetWndManager().CreateWnd(kKLineChartKeyword, -1, u"K线分析", "", request.c_str(), 0, this);
+        break;
+    }
+    case 4:
+        OnRefreshCommand();
+        break;
+    case 5:
+        EndWindow(1);
+        break;
+    default:
+        break;
+    }
+}
+
+void CStockDetaiPriceWnd::ShowOptionMenu() {
+    CPopMenuWnd menu;
+    menu.AddItem(CWString(u"取消"), UI_BTN_PUSH, kMenuCancel);
+    menu.AddItem(CWString(u"返回首页"), UI_BTN_PUSH, kMenuHome);
+    menu.AddItem(CWString(u"个股资讯"), UI_BTN_PUSH, kMenuStockInfo);
+    menu.AddItem(CWString(u"卖出委托"), UI_BTN_PUSH, kMenuSell);
+    menu.AddItem(CWString(u"买入委托"), UI_BTN_PUSH, kMenuBuy);
+    menu.AddItem(CWString(u"加入自选"), UI_BTN_PUSH, kMenuAddToMyStocks);
+    const int id = menu.TrackMenu(this, ANIM_SLIDE_UP, ANIM_SLIDE_DOWN);
+    menu.Destroy();
+    OnMenuCommand(id);
+}
+
+void CStockDetaiPriceWnd::OnMenuCommand(int id) {
+    switch (id) {
+    case kMenuHome:
+        EndWindow(0);
+        break;
+    case kMenuSell:
+    case kMenuBuy:
+        OpenOrder(id == kMenuSell);
+        break;
+    case kMenuAddToMyStocks: {
+        const std::string code = CodeText();
+        if (IsRequestValue(code))
+            CEditMyStockWnd::AddToMyStocks(code.c_str(), this);
+        break;
+    }
+    case kMenuStockInfo:
+        OpenStockInfo();
+        break;
+    default:
+        break;
+    }
+}
+
+void CStockDetaiPriceWnd::Tell(std::u16string_view text) {
+    UiMessageBox(this, text, u"提示", MB_OK);
+}
+
+void CStockDetaiPriceWnd::OpenOrder(bool sell) {
+    const DetailOrder order = DetailOrderFor(m_quote ? &*m_quote : nullptr, sell);
+    if (order.step == DetailOrderStep::RefuseIndex) {
+        Tell(u"大盘指数不能买卖！");
+        return;
+    }
+    if (order.step != DetailOrderStep::Open)
+        return;
+    CAppData* app = CAppData::Instance();
+    if (!app)
+        return;
+    if (!app->HasHolderData()) {
+        app->CheckTradeLogin(this, -1, false);
+        return;
+    }
+    GetWndManager().CreateWnd(kOrderFormKeyword, -1, order.title.c_str(), "", order.request.c_str(), 0, this);
+}
+
+void CStockDetaiPriceWnd::OpenStockInfo() {
+    if (m_quote && m_quote->market == kHongKongMarket) {
+        Tell(u"暂不支持港股个股资讯！");
+        return;
+    }
+    CAppData* app = CAppData::Instance();
+    CMenuTree* tree = app ? app->GetMenuTree() : nullptr;
+    CMenuNode* root = tree ? tree->GetRoot() : nullptr;
+    const std::string code = CodeText();
+    if (!root || !IsRequestValue(code))
+        return;
+    for (CMenuNode* child = root->firstChild; child; child = child->nextSibling) {
+        if (child->keyword.EqualsNoCaseStr(kCompanyInfoKeyword)) {
+            GetWndManager().CreateWnd(child->keyword.c_str(), child->id, m_name.c_str(), code.c_str(),
+                                      child->request.c_str(), 0, this);
+            return;
+        }
+    }
+}
