@@ -1,6 +1,7 @@
 // The request road of a window: composing, sending, replies, refreshes.
 #include "framework/ui/CNetWnd.h"
 
+#include "core/StrUtil.h"
 #include "framework/app/AppRequestTail.h"
 #include "framework/app/CAppData.h"
 #include "framework/app/CMenuTree.h"
@@ -192,6 +193,17 @@ bool CNetWnd::ShowReplyError(const CDataSetList& reply) {
     if (CAppData* app = CAppData::Instance())
         app->ShowInfoMessage(reply.GetErrorText().c_str(), this);
     return true;
+}
+
+CDataSet* CNetWnd::FirstDataSet(CDataSetList& reply) {
+    if (ShowReplyError(reply))
+        return nullptr;
+    CDataSet* first = reply.GetCount() > 0 ? *reply.GetAt(0) : nullptr;
+    if (first && StrEqualNoCase(first->GetTag(), "hq.info") == 0) {
+        OnInfoSet(*first);
+        return nullptr;
+    }
+    return first;
 }
 
 LRESULT CNetWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

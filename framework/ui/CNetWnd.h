@@ -165,6 +165,10 @@ public:
     // shown in the information box over this window. True when the reply
     // was an error (the caller then stops).
     bool ShowReplyError(const CDataSetList& reply);
+    // The first set of a reply that carries data, or null when there is
+    // none to read: an "error" reply (its text shown), a reply without a
+    // set, or one whose first set is tagged "hq.info" (handed to OnInfoSet).
+    CDataSet* FirstDataSet(CDataSetList& reply);
     // A request that was not sent; nothing here.
     virtual void OnRequestNotSent(NotSent /*why*/) {}
     // First show: clears the flag, asks the worker to abandon its running

@@ -546,33 +546,16 @@ int CFSChartView::GetShownPage() const {
     return FSShownPage(g_panelPage, m_fs.portrait, PageZeroOnly());
 }
 
-int CFSChartView::HitPanelPortrait(int x, int y) {
+int CFSChartView::HitPanel(int x, int y) {
     if (!HasPoints())
         return 0;
-    const CFSPanelHit hit = FSHitPanelPortrait(m_fs.panel, GetShownPage(), x, y);
+    const int page = GetShownPage();
+    const CFSPanelHit hit = m_fs.portrait ? FSHitPanelPortrait(m_fs.panel, page, x, y)
+                                          : FSHitPanelLandscape(m_fs.panel, page, x, y);
     if (hit.label < 0)
         return 0;
     const std::u16string price = FormatPanelValue(m_data, hit.label, nullptr, nullptr);
     // A level without a price is never an order price.
-    if (price == kMissingText) {
-        m_pressedPrice.clear();
-        return 0;
-    }
-    m_pressedPrice = Narrow(price);
-    m_sell = hit.sell;
-    m_pressed = true;
-    m_pressedCell = hit.cell;
-    m_panelDirty = true;
-    return 1;
-}
-
-int CFSChartView::HitPanelLandscape(int x, int y) {
-    if (!HasPoints())
-        return 0;
-    const CFSPanelHit hit = FSHitPanelLandscape(m_fs.panel, GetShownPage(), x, y);
-    if (hit.label < 0)
-        return 0;
-    const std::u16string price = FormatPanelValue(m_data, hit.label, nullptr, nullptr);
     if (price == kMissingText) {
         m_pressedPrice.clear();
         return 0;
@@ -623,7 +606,7 @@ void CFSChartView::OnPanelTouch(UINT message, int x, int y) {
             return;
         // The finger is still down: its release must not turn the page.
         m_heldPress = true;
-        const int hit = m_fs.portrait ? HitPanelPortrait(x, y) : HitPanelLandscape(x, y);
+        const int hit = HitPanel(x, y);
         if (!hit)
             return;
         Repaint();

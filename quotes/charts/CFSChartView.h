@@ -74,10 +74,9 @@ public:
     void TurnPanelPage(bool backwards);
     // The page as shown (FSShownPage).
     int GetShownPage() const;
-    // Held-press hit tests; 1 when a level with a price was hit, its price
+    // The held-press hit test in either orientation; 1 when a level with a price was hit, its price
     // then the pressed price text and its side the sell flag.
-    int HitPanelPortrait(int x, int y);
-    int HitPanelLandscape(int x, int y);
+    int HitPanel(int x, int y);
     const std::string& GetPressedPrice() const { return m_pressedPrice; }
     bool IsSellLevel() const { return m_sell; }
     // Ends the pressed look of a cell (after the level's pop-up).

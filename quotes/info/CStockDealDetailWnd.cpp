@@ -147,15 +147,9 @@ void CStockDealDetailWnd::OnNetData(const std::uint8_t* data, int length, bool /
     if (!data || length < 1)
         return;
     CDataSetList reply(data, length);
-    if (ShowReplyError(reply))
-        return;
-    CDataSet* header = reply.GetCount() > 0 ? *reply.GetAt(0) : nullptr;
+    CDataSet* header = FirstDataSet(reply);
     if (!header)
         return;
-    if (StrEqualNoCase(header->GetTag(), "hq.info") == 0) {
-        OnInfoSet(*header);
-        return;
-    }
     CDataSet* deals = reply.GetCount() > 1 ? *reply.GetAt(1) : nullptr;
     if (!deals)
         return;

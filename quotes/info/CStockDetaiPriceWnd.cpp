@@ -114,15 +114,9 @@ void CStockDetaiPriceWnd::OnNetData(const std::uint8_t* data, int length, bool /
     if (!data || length <= 0)
         return;
     CDataSetList reply(data, length);
-    if (ShowReplyError(reply))
-        return;
-    CDataSet* first = reply.GetCount() > 0 ? *reply.GetAt(0) : nullptr;
+    CDataSet* first = FirstDataSet(reply);
     if (!first)
         return;
-    if (StrEqualNoCase(first->GetTag(), "hq.info") == 0) {
-        OnInfoSet(*first);
-        return;
-    }
     GetGrid().DeleteAllRows();
     FillQuote(*first);
     Invalidate();

@@ -156,12 +156,12 @@ TEST(FSViewPanel, ALevelWithoutAPriceNeverBecomesTheOrderPrice) {
     view.LayoutPortrait({60, 20}, {0, 0, 480, 613});
     CFSChartView::SetPanelPage(2);
     const CRect panel = view.GetFSLayout().panel;
-    EXPECT_EQ(view.HitPanelPortrait(panel.left + 10, panel.top + 5), 0);
+    EXPECT_EQ(view.HitPanel(panel.left + 10, panel.top + 5), 0);
     EXPECT_TRUE(view.GetPressedPrice().empty());
     EXPECT_FALSE(view.IsCellPressed());
     const auto priced = DataOf("600010.02");
     view.SetData(priced.get());
-    EXPECT_EQ(view.HitPanelPortrait(panel.right - 10, panel.top + 5), 1);
+    EXPECT_EQ(view.HitPanel(panel.right - 10, panel.top + 5), 1);
     EXPECT_EQ(view.GetPressedPrice(), "8.62");
     EXPECT_TRUE(view.IsSellLevel());
     CFSChartView::SetPanelPage(0);
