@@ -1,0 +1,123 @@
+// The simulated broker's small exchange: the fixed trade accounts (fund id,
+// password, customer, a shareholder account per trade market), and what
+// each account holds and does today: positions with their available
+// quantities (odd lots included), funds per currency, and its orders with
+// their contract numbers. Orders at or through the market's last price fill
+// at that price at once, moving funds and positions; others rest, holding
+// their funds or shares, until cancelled.
+//
+// Trade markets: "0" Shenzhen A, "1" Shanghai A, "2" Shenzhen B, "3"
+// Shanghai B (no Hong Kong). Currencies: "0" yuan for A shares, "1" US
+// dollars for Shanghai B, "2" Hong Kong dollars for Shenzhen B. Amounts
+// are kept in thousandths of the currency, so B-share prices stay exact.
+//
+// A trade login's session text is "tradesid=" and the account's session
+// id (TradeSessionId); every trade function reads "tradesid" and refuses a
+// request whose id names no account (docs/protocol.md).
+//
+// Not thread-safe by itself: the server calls routes one at a time.
+#pragma once
+
+#include "tools/simulator/CSimMarket.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct SimHolder {
+    std::string market;      // trade market "0".."3"
+    std::u16string name;     // "深A股东"
+    std::string secuid;      // shareholder account
+};
+
+struct SimTradeAccount {
+    std::string fundid;      // the account id ("fundid") and the login's number
+    std::string password;    // the trading password
+    std::u16string custname;
+    std::vector<SimHolder> holders;
+};
+
+struct SimPosition {
+    std::string market;      // trade market
+    std::string code;
+    int64_t quantity = 0;    // shares held
+    int64_t available = 0;   // shares that may be sold now (not frozen, not bought today)
+};
+
+struct SimFunds {
+    std::string currency;    // "0" yuan, "1" US dollars, "2" HK dollars
+    int64_t balance = 0;     // thousandths
+    int64_t available = 0;   // thousandths: balance less what resting buys hold
+};
+
+struct SimOrder {
+    std::string ordersno;    // the contract number
+    std::string fundid, market, secuid, code;
+    std::u16string name;
+    bool buy = true;
+    std::string bsflag;
+    int64_t price = 0;       // thousandths; the fill price once filled
+    int64_t quantity = 0;
+    enum class Status { Resting, Filled, Cancelled } status = Status::Resting;
+    int64_t held = 0;        // resting: thousandths (buy) or shares (sell) held for it
+};
+
+// What a placed order came to: an order (contract number) or a refusal.
+struct SimOrderResult {
+    std::u16string refusal;  // empty when placed
+    const SimOrder* order = nullptr;
+};
+
+class CSimExchange {
+public:
+    CSimExchange();
+
+    // The fixed accounts, the same on every run.
+    static const std::vector<SimTradeAccount>& Accounts();
+    static const SimTradeAccount* FindAccount(std::string_view fundid);
+    // The session id a trade login of the account carries ("T" and the fund
+    // id), and the account of a session id (null when none).
+    static std::string TradeSessionId(std::string_view fundid);
+    static const SimTradeAccount* AccountOfSession(std::string_view sessionId);
+    // The trade market of a listed stock: Shenzhen "0" / "2" (B shares),
+    // Shanghai "1" / "3"; empty for an index or a Hong Kong quote.
+    static std::string TradeMarketOf(const SimStock& stock);
+    // The currency of a trade market.
+    static std::string CurrencyOf(std::string_view market);
+    // Whether bsflag is a price type of the market and direction.
+    static bool IsPriceTypeOf(std::string_view bsflag, std::string_view market, bool buy);
+
+    // Whether orders are taken (a test closes the market).
+    void SetMarketOpen(bool open) { m_open = open; }
+    bool IsMarketOpen() const { return m_open; }
+
+    std::vector<SimPosition>& Positions(std::string_view fundid);
+    std::vector<SimFunds>& Funds(std::string_view fundid);
+    const std::vector<SimOrder>& Orders() const { return m_orders; }
+    SimFunds* FundsIn(std::string_view fundid, std::string_view currency);
+    SimPosition* PositionOf(std::string_view fundid, std::string_view market, std::string_view code);
+
+    // The most a buy at price (thousandths) can take in whole lots of 100,
+    // or the available shares for a sell.
+    int64_t MaxQuantity(std::string_view fundid, const SimStock& stock, bool buy, int64_t price);
+
+    // Places an order of holder (its market and account checked by the
+    // caller) for stock: price empty for a market-price type, which takes
+    // the last price. Refusals: market closed, bad price type, bad price
+    // or price step, bad quantity, insufficient funds or position.
+    SimOrderResult Place(const SimTradeAccount& account, const SimHolder& holder, const SimStock& stock,
+                         std::string_view bsflag, std::string_view price, std::string_view qty);
+    // Cancels an order of the account; a refusal text, or empty when done.
+    std::u16string Cancel(std::string_view fundid, std::string_view ordersno);
+
+private:
+    void Fill(SimOrder& order, int64_t price);
+
+    bool m_open = true;
+    int m_nextOrder = 1;
+    std::map<std::string, std::vector<SimPosition>, std::less<>> m_positions; // by fund id
+    std::map<std::string, std::vector<SimFunds>, std::less<>> m_funds;        // by fund id
+    std::vector<SimOrder> m_orders;                                           // in placing order
+};
