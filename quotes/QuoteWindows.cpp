@@ -1,9 +1,11 @@
 // The quote windows' keyword registrations.
 #include "quotes/QuoteWindows.h"
 
+#include "framework/app/CAppData.h"
 #include "framework/shell/CWndManager.h"
 #include "framework/ui/COrbMenuWnd.h"
 #include "framework/ui/WindowKeywords.h"
+#include "quotes/tables/CEditMyStockWnd.h"
 #include "quotes/tables/COrbStockTableWnd.h"
 #include "quotes/tables/CStockBoardTableWnd.h"
 #include "quotes/tables/WatchListWindows.h"
@@ -24,4 +26,6 @@ void RegisterQuoteWindows() {
         return std::unique_ptr<CBaseWnd>(new COrbMenuWnd());
     });
     RegisterWatchListWindows();
+    // The trade screens add a bought stock to the watch list through it.
+    CAppData::SetWatchListRoute(CEditMyStockWnd::AddToMyStocks);
 }

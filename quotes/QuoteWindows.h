@@ -2,5 +2,6 @@
 #pragma once
 
 // "pxhq" the ranking table, "bkph" the board stock table, and the watch
-// list's keywords (RegisterWatchListWindows).
+// list's keywords (RegisterWatchListWindows); installs the watch-list route
+// of CAppData that the trade screens add a bought stock through.
 void RegisterQuoteWindows();

@@ -12,7 +12,9 @@
 #include "quotes/tables/CEditMyStockWnd.h"
 #include "quotes/tables/CMyStockWnd.h"
 #include "quotes/tables/COrbStockTableWnd.h"
+#include "platform/win/UiMessageLoop.h"
 #include "tools/orbstock/Tour.h"
+#include "trade/orders/CTradeConfirmWnd.h"
 
 // The start-up screen while the server has not answered the logon, its
 // line half way through a sweep.
@@ -81,4 +83,37 @@ ORB_TOUR_STEP(sort_form) {
         return false;
     tour.driver.AnswerNext(ModalKind::PopupMenu, COrbStockTableWnd::kMenuSortParams);
     return CDriverControls::PressBottomButton(tour.driver, COrbTableWnd::kBarOptions);
+}
+
+namespace {
+// Opens a confirmation page over the main menu, as the order form or the
+// same-day table hands it over, and waits until it shows.
+bool OpenConfirmPage(CTourContext& tour, const char16_t* title, ConfirmMode mode, const ConfirmEntry& entry,
+                     const CPriceTypeItem* type) {
+    CBaseWnd* main = tour.driver.RunOnGui([&] { return tour.app.GetMainWindow(); });
+    if (!main)
+        return false;
+    const std::optional<CPriceTypeItem> kept = type ? std::optional<CPriceTypeItem>(*type) : std::nullopt;
+    tour.driver.Loop()->PostTask([main, title, mode, entry, kept] {
+        CTradeConfirmWnd::Run(main, title, mode, {entry}, kept ? &*kept : nullptr);
+    });
+    return tour.driver.WaitForRest() &&
+           tour.driver.RunOnGui([] { return CDriverControls::FindShownControl(CTradeConfirmWnd::kLabelId) != nullptr; });
+}
+} // namespace
+
+// The confirmation of a limit buy of a Shenzhen A share.
+ORB_TOUR_STEP(order_confirm) {
+    const CPriceTypeItem limit(u"限价委托", "0B");
+    return OpenConfirmPage(tour, u"交易确认", ConfirmMode::Buy,
+                           {u"000016", u"平川银行", u"11.50", u"200", u"", "market=0&secuid=0010001001&fundid=10001001"},
+                           &limit);
+}
+
+// The confirmation of a cancellation, with the order's serial.
+ORB_TOUR_STEP(cancel_confirm) {
+    return OpenConfirmPage(tour, u"撤单确认", ConfirmMode::Cancel,
+                           {u"600010", u"华岳银行", u"8.00", u"100", u"100001",
+                            "market=1&secuid=A100010001&fundid=10001001"},
+                           nullptr);
 }
