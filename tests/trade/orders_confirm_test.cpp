@@ -82,6 +82,12 @@ INSTANTIATE_TEST_SUITE_P(Entries, ConfirmSent, ::testing::Values(
              "tc_mfuncno=500&tc_sfuncno=6&tradesid=T10001001&operway=i&trdpwd=135790&bsflag=0i&price=&qty=300"
              "&stkcode=600010&market=1&secuid=A100010001&fundid=10001001",
              {u"委托已提交,合同序号为100001"}, {}},
+    SentCase{"a Shenzhen B-share buy joins the watch list with its quote market", ConfirmMode::Buy,
+             {Order(u"200168", u"澄江B股", u"2.384", u"100", "market=2&secuid=2010001001&fundid=10001001")},
+             CPriceTypeItem(u"限价委托", "0B"), 500, 6,
+             "tc_mfuncno=500&tc_sfuncno=6&tradesid=T10001001&operway=i&trdpwd=135790&bsflag=0B&price=2.384&qty=100"
+             "&stkcode=200168&market=2&secuid=2010001001&fundid=10001001",
+             {u"委托已提交,合同序号为100001"}, {"200168.01"}},
     SentCase{"a cancel by its serial, the row's price and unit no matter", ConfirmMode::Cancel,
              {{u"600010", u"华岳银行", u"0", u"100股", u"100001", kSh}}, std::nullopt, 500, 7,
              "tc_mfuncno=500&tc_sfuncno=7&tradesid=T10001001&operway=i&ordersno=100001"

@@ -4,6 +4,7 @@
 #include "core/CDataSetList.h"
 #include "framework/app/CAppData.h"
 #include "framework/app/CAppNetContext.h"
+#include "framework/app/TradeMarket.h"
 #include "framework/net/CNetWorker.h"
 #include "framework/net/NetFailure.h"
 #include "framework/ui/IWindowOpener.h"
@@ -296,10 +297,10 @@ void CTradeConfirmWnd::ReadReply(const CNetReply& reply) {
             return;
         }
         m_outcome.push_back({u"委托已提交,合同序号为" + set->GetFieldText(0).str(), kCaptionHint});
-        const std::string market = ReadHolderParams(entry.holder).market;
-        const std::string code = CWString(entry.code).ToAnsi();
+        // The stock key of the holder's market, B shares included.
+        const int quoteMarket = TradeMarketToQuoteMarket(ReadHolderParams(entry.holder).market.c_str());
         if (m_mode == ConfirmMode::Buy)
-            m_watchItem = code + (market == "0" ? ".01" : market == "1" ? ".02" : "");
+            m_watchItem = CWString(entry.code).ToAnsi() + (quoteMarket ? ".0" + std::to_string(quoteMarket) : "");
         return;
     }
     case ConfirmMode::Cancel:
