@@ -4,6 +4,7 @@
 // once whatever fails and whatever the user does while it is out.
 #include "orders_confirm_Fixture.h"
 
+#include "framework/net/CNetWorker.h"
 #include "framework/net/NetFailure.h"
 #include "framework/ui/WndMessages.h"
 
@@ -246,6 +247,27 @@ TEST_F(ConfirmPageTest, WhileTheRequestIsOutASecondPressTheBackSwipeTheCaptionBu
     });
     ASSERT_TRUE(driver.WaitForRest());
     EXPECT_EQ(Requests(500, 6).size(), 1u);
+    EXPECT_EQ(LastTold(), u"委托已提交,合同序号为100001");
+    EXPECT_EQ(g_confirm.closeCodes, std::vector<int>{1});
+}
+
+TEST_F(ConfirmPageTest, WhenTheSharedWorkerIsBusyTheOrderGoesOnceThroughAWorkerOfThePagesOwn) {
+    Start();
+    sim.InjectFaultFor(500, 13, Timed(SimFaultKind::SlowReply, 500));
+    Open(ConfirmMode::Buy, {Order(u"000016", u"平川银行", u"11.50", u"100", kSz)}, CPriceTypeItem(u"限价委托", "0B"));
+    ASSERT_TRUE(PageShown());
+    // Another window's password change is out on the shared worker: it is
+    // never cut off, so the page cannot have that worker.
+    Now([] {
+        CAppData::Instance()->GetNetWorker()->PostRequest(nullptr, "TC_MFUNCNO=500&TC_SFUNCNO=13&x=1",
+                                                          CNetWorker::kNeverResend);
+    });
+    ASSERT_TRUE(sim.WaitForRequests(2, 5000));
+    AnswerBoxes();
+    Now([] { Page()->OnOk(); }); // a press while the other request is out
+    ASSERT_TRUE(driver.WaitForRest());
+    EXPECT_EQ(Requests(500, 6).size(), 1u);
+    EXPECT_EQ(Requests(500, 13).size(), 1u);
     EXPECT_EQ(LastTold(), u"委托已提交,合同序号为100001");
     EXPECT_EQ(g_confirm.closeCodes, std::vector<int>{1});
 }
