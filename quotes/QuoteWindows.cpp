@@ -5,6 +5,7 @@
 #include "framework/shell/CWndManager.h"
 #include "framework/ui/COrbMenuWnd.h"
 #include "framework/ui/WindowKeywords.h"
+#include "quotes/charts/CFSFrame.h"
 #include "quotes/tables/CEditMyStockWnd.h"
 #include "quotes/tables/COrbStockTableWnd.h"
 #include "quotes/tables/CStockBoardTableWnd.h"
@@ -24,6 +25,9 @@ void RegisterQuoteWindows() {
     // window does until that page class exists.
     manager.RegisterWindow(kBoardsKeyword, [](const CWndCreateInfo&) {
         return std::unique_ptr<CBaseWnd>(new COrbMenuWnd());
+    });
+    manager.RegisterWindow(kMinuteChartKeyword, [](const CWndCreateInfo&) {
+        return std::unique_ptr<CBaseWnd>(new CFSFrame());
     });
     RegisterWatchListWindows();
     // The trade screens add a bought stock to the watch list through it.

@@ -1,7 +1,8 @@
 // Registers the quote windows' keywords with the window manager.
 #pragma once
 
-// "pxhq" the ranking table, "bkph" the board stock table, and the watch
-// list's keywords (RegisterWatchListWindows); installs the watch-list route
-// of CAppData that the trade screens add a bought stock through.
+// "pxhq" the ranking table, "bkph" the board stock table, "fschart" the
+// minute chart, and the watch list's keywords (RegisterWatchListWindows);
+// installs the watch-list route of CAppData that the trade screens add a
+// bought stock through.
 void RegisterQuoteWindows();

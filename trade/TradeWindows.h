@@ -1,5 +1,8 @@
 // Registers the trade screens' keywords with the window manager.
 #pragma once
 
+// "yybsz" and "CSalesDeptSetWnd": the sales departments;
+// "COrbTradeLoginWnd": the trade login (the caller's notify value);
+// "CTradeLoginAccountWnd": the logged-in accounts;
 // "tradeexit": every trade account logged out, no window opened.
 void RegisterTradeWindows();

@@ -15,9 +15,13 @@ inline constexpr char kRankingKeyword[] = "pxhq";           // the stock ranking
 inline constexpr char kBoardStocksKeyword[] = "bkph";       // one sector's stocks
 inline constexpr char kBoardsKeyword[] = "bkhq";            // the sector menu
 inline constexpr char kTradeExitKeyword[] = "tradeexit";    // log the trade accounts out
+inline constexpr char kCompanyInfoKeyword[] = "F10";         // a stock's company information
+inline constexpr char kSalesDeptKeyword[] = "yybsz";        // the sales departments (software settings)
 
 // Class names opened by name.
+inline constexpr char kDealDetailClass[] = "CStockDealDetailWnd"; // a stock's deals of the day
 inline constexpr char kStockEditorClass[] = "CEditMyStockWnd";   // the watch-list editor and stock search
 inline constexpr char kSalesDeptClass[] = "CSalesDeptSetWnd";    // choosing the sales department
 inline constexpr char kTradeLoginClass[] = "COrbTradeLoginWnd";  // the trade login
 inline constexpr char kTradeAccountsClass[] = "CTradeLoginAccountWnd"; // the logged-in accounts
+inline constexpr char kDynCodeCtrClass[] = "CMobileDynCodeCtrWnd"; // the phone-token window

@@ -7,6 +7,7 @@
 #include "framework/app/CMenuNode.h"
 #include "framework/app/CMenuTree.h"
 #include "framework/ui/IWindowOpener.h"
+#include "framework/ui/WindowKeywords.h"
 #include "platform/ui/CUiMessageBox.h"
 #include "platform/win/UiMessageLoop.h"
 #include "quotes/tables/QuoteRequests.h"
@@ -248,7 +249,7 @@ void CChartWnd::OpenF10() {
     CMenuTree* tree = app ? app->GetMenuTree() : nullptr;
     const CMenuNode* root = tree ? tree->GetRoot() : nullptr;
     const CMenuNode* node = root ? root->firstChild : nullptr;
-    while (node && !node->keyword.EqualsNoCaseStr("F10"))
+    while (node && !node->keyword.EqualsNoCaseStr(kCompanyInfoKeyword))
         node = node->nextSibling;
     if (!node)
         return;
@@ -285,5 +286,5 @@ void CChartWnd::OpenBuySell(bool buy, bool priced) {
     }
     CWString title(buy ? u"买入 " : u"卖出 ");
     title.Append((m_stockName.IsEmpty() && m_canvas ? m_canvas->GetName() : m_stockName).view());
-    GetWndManager().CreateWnd("buysale", -1, title.c_str(), "", request.c_str(), 0, this);
+    GetWndManager().CreateWnd(kOrderFormKeyword, -1, title.c_str(), "", request.c_str(), 0, this);
 }

@@ -2,12 +2,14 @@
 // (funds over price in whole lots, or the available shares), orders that
 // fill at or through the last price and move funds and positions, orders
 // that rest and hold their funds until cancelled, batch orders, and every
-// refusal: no trade login, another account's holder, wrong password,
-// insufficient funds or position, a bad price step, the market closed.
+// refusal: no trade session of this logon, another account's holder, wrong
+// password, insufficient funds or position, a bad price step, the market
+// closed. The customers and their sessions are the trade login's.
 #include "SimTestClient.h"
 
 #include "tools/simulator/CBrokerSimulator.h"
 #include "tools/simulator/SimOrderRoutes.h"
+#include "tools/simulator/SimTradeLoginRoutes.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +17,8 @@
 
 namespace {
 
+constexpr const char* kKey = "0rderSess1onKey9";
 const std::string kHead = "tc_service=300&tc_isunicode=1&";
-// The second account holds 8,000 yuan and no shares; the first holds
-// shares in every market, an odd lot of 600023 among them.
-const std::string kRich = "tradesid=T10001001&operway=i&trdpwd=135790&fundid=10001001";
-const std::string kPoor = "tradesid=T10001002&operway=i&trdpwd=246800&fundid=10001002";
 
 // The first row of a reply as "name=value" texts, or the error text.
 struct Answer {
@@ -34,15 +33,36 @@ struct Answer {
 class SimulatorOrders : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto group = std::make_unique<CSimOrderRoutes>();
+        auto login = std::make_unique<CSimTradeLoginRoutes>();
+        accounts = login->SharedAccounts();
+        auto group = std::make_unique<CSimOrderRoutes>(*login);
         exchange = &group->Exchange();
+        server.AddRoutes(std::move(login));
         server.AddRoutes(std::move(group));
         port = server.Start(0);
         ASSERT_GT(port, 0);
+        session = LogOn(port, kKey);
+        ASSERT_FALSE(session.empty());
+        // 张伟 holds shares in every market, an odd lot of 600023 among
+        // them; 李娜 holds 8,000 yuan and no shares.
+        richSession = TradeLogin("000100012345", "123456", "authtype=0&authdata=");
+        poorSession = TradeLogin("000100012346", "135790", "authtype=2&authdata=orb2026");
+        kRich = richSession + "&operway=i&trdpwd=123456&fundid=000100012345";
+        kPoor = poorSession + "&operway=i&trdpwd=135790&fundid=000100012346";
+        ASSERT_EQ(kRich.rfind("custid=000100012345&tradesession=T0001&", 0), 0u) << kRich;
     }
-    Answer Ask(const std::string& text) {
+    // The session text 500/1 hands out for the customer.
+    std::string TradeLogin(const char* fundid, const char* password, const char* auth) {
+        const Answer a = Ask(std::string("TC_MFUNCNO=500&TC_SFUNCNO=1&inputtype=Z&inputid=") + fundid +
+                             "&trdpwd=" + password + "&" + auth);
+        const std::u16string text = a.Field("session");
+        return std::string(text.begin(), text.end());
+    }
+    // The request sealed under a service logon (by default the test's).
+    Answer Ask(const std::string& text, const std::string& key = kKey, const std::string& logon = {}) {
         Answer a;
-        std::unique_ptr<CDataSetList> list = OpenReply(PostRaw(port, kHead + text), "");
+        const std::string sealed = SealRequest(text + "&session=" + (logon.empty() ? session : logon), key);
+        std::unique_ptr<CDataSetList> list = OpenReply(PostRaw(port, kHead + sealed), key);
         if (!list || list->IsError()) {
             a.error = list ? list->GetErrorText().str() : u"unreadable";
             return a;
@@ -70,16 +90,21 @@ protected:
     }
     Answer Cancel(const std::string& account, const std::u16string& ordersno) {
         std::string no(ordersno.begin(), ordersno.end());
-        return Ask("TC_MFUNCNO=500&TC_SFUNCNO=7&tradesid=" + account + "&ordersno=" + no);
+        return Ask("TC_MFUNCNO=500&TC_SFUNCNO=7&" + account + "&ordersno=" + no);
     }
 
     CBrokerSimulator server;
+    std::shared_ptr<CSimTradeAccounts> accounts;
     CSimExchange* exchange = nullptr;
     int port = -1;
+    std::string session;
+    std::string richSession, poorSession; // as 500/1 handed them out
+    std::string kRich, kPoor;             // the session, the password and the fund account
 };
 
-const std::string kPoorSh = "market=1&secuid=A100010002";
-const std::string kRichSz = "market=0&secuid=0010001001";
+const std::string kPoorSh = "market=1&secuid=A100012346";
+const std::string kRichSz = "market=0&secuid=0100012345";
+const std::string kRichSh = "market=1&secuid=A100012345";
 
 } // namespace
 
@@ -107,19 +132,19 @@ TEST_F(SimulatorOrders, AFillMovesFundsAndSharesARestingOrderHoldsThemUntilCance
     EXPECT_EQ(filled.rows.at(0).at(0), u"100001") << "the contract number is field 0";
     EXPECT_EQ(MaxBuy(kPoor, "600010"), u"800") << "it filled at 8.62: 7,138 left";
     EXPECT_EQ(MaxSell(kPoor, "600010"), u"0") << "bought today, sellable tomorrow";
-    EXPECT_EQ(exchange->PositionOf("10001002", "1", "600010")->quantity, 100);
+    EXPECT_EQ(exchange->PositionOf("000100012346", "1", "600010")->quantity, 100);
 
     const Answer resting = Order(kPoor, kPoorSh, "0B", "600010", "8.00", "100");
     EXPECT_EQ(resting.rows.at(0).at(0), u"100002");
     EXPECT_EQ(MaxBuy(kPoor, "600010"), u"700") << "800 yuan held for the resting order";
-    EXPECT_EQ(Cancel("T10001002", u"100002").error, u"");
+    EXPECT_EQ(Cancel(kPoor, u"100002").error, u"");
     EXPECT_EQ(MaxBuy(kPoor, "600010"), u"800") << "the cancel gives the funds back";
-    EXPECT_EQ(Cancel("T10001002", u"100002").error, u"该委托已撤单");
-    EXPECT_EQ(Cancel("T10001002", u"100001").error, u"该委托已成交，不能撤单");
-    EXPECT_EQ(Cancel("T10001001", u"100001").error, u"委托不存在") << "another account's order";
+    EXPECT_EQ(Cancel(kPoor, u"100002").error, u"该委托已撤单");
+    EXPECT_EQ(Cancel(kPoor, u"100001").error, u"该委托已成交，不能撤单");
+    EXPECT_EQ(Cancel(kRich, u"100001").error, u"委托不存在") << "another account's order";
 
     // An odd lot sold at the market price: the whole 50, the proceeds free at once.
-    const Answer odd = Order(kRich, "market=1&secuid=A100010001", "0i", "600023", "", "50");
+    const Answer odd = Order(kRich, kRichSh, "0i", "600023", "", "50");
     EXPECT_TRUE(odd.error.empty());
     EXPECT_EQ(MaxSell(kRich, "600023"), u"0");
     const std::vector<SimOrder>& orders = exchange->Orders();
@@ -133,13 +158,15 @@ TEST_F(SimulatorOrders, EveryRefusalSaysWhyAndChangesNothing) {
         std::string text;
         std::u16string error;
     } cases[] = {
-        {"no trade login", "TC_MFUNCNO=500&TC_SFUNCNO=6&bsflag=0B&price=9&qty=100&stkcode=600010&" + kPoorSh,
+        {"no trade session", "TC_MFUNCNO=500&TC_SFUNCNO=6&bsflag=0B&price=9&qty=100&stkcode=600010&" + kPoorSh,
          u"交易登录已失效，请重新登录"},
-        {"an unknown session", "TC_MFUNCNO=500&TC_SFUNCNO=4&tradesid=T999&trdpwd=1&stkcode=600010",
+        {"a session never handed out", "TC_MFUNCNO=500&TC_SFUNCNO=4&custid=000100012346&tradesession=T0099&trdpwd=1",
          u"交易登录已失效，请重新登录"},
-        {"another account's fund", "TC_MFUNCNO=500&TC_SFUNCNO=6&tradesid=T10001002&trdpwd=246800&fundid=10001001",
+        {"another customer's session", "TC_MFUNCNO=500&TC_SFUNCNO=4&custid=000100012346&tradesession=T0001&trdpwd=1",
+         u"交易登录已失效，请重新登录"},
+        {"another account's fund", "TC_MFUNCNO=500&TC_SFUNCNO=6&" + poorSession + "&trdpwd=135790&fundid=000100012345",
          u"资金账号与登录账号不符"},
-        {"a wrong password", "TC_MFUNCNO=500&TC_SFUNCNO=6&tradesid=T10001002&trdpwd=1&" + kPoorSh, u"交易密码错误"},
+        {"a wrong password", "TC_MFUNCNO=500&TC_SFUNCNO=6&" + poorSession + "&trdpwd=1&" + kPoorSh, u"交易密码错误"},
         {"another account's holder", "TC_MFUNCNO=500&TC_SFUNCNO=6&" + kPoor + "&bsflag=0B&price=9&qty=100&stkcode=000016&" + kRichSz,
          u"股东代码不存在"},
         {"a Shanghai code on a Shenzhen holder", "TC_MFUNCNO=500&TC_SFUNCNO=6&" + kRich + "&bsflag=0B&price=9&qty=100&stkcode=600010&" + kRichSz,
@@ -163,6 +190,14 @@ TEST_F(SimulatorOrders, EveryRefusalSaysWhyAndChangesNothing) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(Ask(c.text).error, c.error);
     }
+    // The customer's own session under another service logon.
+    const std::string otherKey = "An0therLogonKey1";
+    const std::string otherLogon = LogOn(port, otherKey);
+    ASSERT_FALSE(otherLogon.empty());
+    EXPECT_EQ(Ask("TC_MFUNCNO=500&TC_SFUNCNO=6&" + kPoor + "&bsflag=0B&price=9&qty=100&stkcode=600010&" + kPoorSh,
+                  otherKey, otherLogon)
+                  .error,
+              u"交易登录已失效，请重新登录");
     exchange->SetMarketOpen(false);
     EXPECT_EQ(Order(kPoor, kPoorSh, "0B", "600010", "9", "100").error, u"非交易时间，市场已闭市");
     EXPECT_TRUE(exchange->Orders().empty());
@@ -172,13 +207,32 @@ TEST_F(SimulatorOrders, EveryRefusalSaysWhyAndChangesNothing) {
 TEST_F(SimulatorOrders, ABatchPlacesEachEntryAndAnswersOneRowPerEntry) {
     const Answer a = Ask("TC_MFUNCNO=100&TC_SFUNCNO=20&" + kRich +
                          "&codes=000016,600010,600047&price=11.50,8.00,5.86&qty=100,200,50"
-                         "&fundids=10001001,10001001,10001001&secuids=0010001001,A100010001,A100010001&markets=0,1,1");
+                         "&fundids=000100012345,000100012345,000100012345"
+                         "&secuids=0100012345,A100012345,A100012345&markets=0,1,1");
     ASSERT_EQ(a.rows.size(), 3u);
     EXPECT_EQ(a.rows[0], (std::vector<std::u16string>{u"000016", u"委托已提交,合同序号为100001"}));
     EXPECT_EQ(a.rows[1], (std::vector<std::u16string>{u"600010", u"委托已提交,合同序号为100002"}));
     EXPECT_EQ(a.rows[2], (std::vector<std::u16string>{u"600047", u"买入数量必须为100股的整数倍"}));
     EXPECT_EQ(exchange->Orders().size(), 2u);
     EXPECT_EQ(Ask("TC_MFUNCNO=100&TC_SFUNCNO=20&" + kRich + "&codes=000016,600010&price=1&qty=100,100"
-                  "&fundids=10001001,10001001&secuids=0010001001,A100010001&markets=0,1").error,
+                  "&fundids=000100012345,000100012345&secuids=0100012345,A100012345&markets=0,1").error,
               u"批量委托参数不一致");
+}
+
+TEST_F(SimulatorOrders, EveryCustomerHoldsOnlyWhatItsHoldersCanTradeAndSeveralHoldShares) {
+    int holding = 0;
+    for (const SimTradeAccount& account : accounts->Accounts()) {
+        SCOPED_TRACE(account.fundid);
+        const std::vector<SimPosition>& positions = exchange->Positions(account.fundid);
+        holding += !positions.empty();
+        for (const SimPosition& p : positions) {
+            bool held = false;
+            for (const SimHolderAccount& h : account.holders)
+                held = held || h.market == p.market;
+            EXPECT_TRUE(held) << p.code << " in market " << p.market;
+            EXPECT_LE(p.available, p.quantity);
+        }
+        EXPECT_FALSE(exchange->Funds(account.fundid).empty()) << "every customer has funds";
+    }
+    EXPECT_GE(holding, 3);
 }

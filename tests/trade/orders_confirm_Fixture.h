@@ -9,6 +9,7 @@
 #include "framework/app/CAppNetContext.h"
 #include "framework/net/CHttpPostClient.h"
 #include "framework/net/CServiceLogon.h"
+#include "framework/net/RequestText.h"
 #include "framework/ui/CBaseWnd.h"
 #include "platform/testing/CDriverControls.h"
 #include "platform/win/CGuiTask.h"
@@ -47,9 +48,10 @@ class ConfirmPageTest : public SimAppTest {
 protected:
     ConfirmPageTest() : SimAppTest("orb_confirm") {}
 
-    static constexpr char kLogin[] = "tradesid=T10001001&operway=i";
-    static constexpr char kSzHolder[] = "market=0&secuid=0010001001&fundid=10001001";
-    static constexpr char kShHolder[] = "market=1&secuid=A100010001&fundid=10001001";
+    // 张伟's holders; his trade login is the server's first session.
+    static constexpr char kSzHolder[] = "market=0&secuid=0100012345&fundid=000100012345";
+    static constexpr char kShHolder[] = "market=1&secuid=A100012345&fundid=000100012345";
+    static constexpr char kSession[] = "custid=000100012345&tradesession=T0001";
 
     std::unique_ptr<CConfirmHostWnd> host;
 
@@ -63,9 +65,10 @@ protected:
     }
 
     // The program logged on to the simulator's service, with the account
-    // 10001001 logged in under loginId, and the host shown.
-    void Start(const std::string& loginId = kLogin) {
-        ASSERT_TRUE(driver.Start([this, loginId] {
+    // 000100012345 logged in through 500/1 (its login id the session text,
+    // then extra, then "&operway=i"), and the host shown.
+    void Start(const std::string& extra = "") {
+        ASSERT_TRUE(driver.Start([this, extra] {
             CAppData* app = CreateAppData();
             ASSERT_NE(app, nullptr);
             const std::string pubkey = std::string(ORB_SOURCE_DIR) + "/resources/pubkey.bin";
@@ -76,13 +79,15 @@ protected:
             ASSERT_EQ(CServiceLogon::Run(client, pubkey, MakeAppRequestTail(*app), &key, &session), 0);
             app->SetSessionKey(key);
             app->SetSession(session);
+            const std::string loginId = TradeLogin(client, *app, key) + extra + "&operway=i";
+            ASSERT_EQ(loginId.rfind(kSession, 0), 0u) << loginId;
             // Short bounds, so the slow and dripping faults end the exchange.
             app->GetSharedConnection()->SetTimeouts(2000, 2000, 600);
             auto holders = std::make_unique<CDataSet>("holder");
             for (const char* column : {"market", "secuid", "fundid"})
                 holders->AddColumn(DataSetType::AnsiText, column);
             holders->AddColumn(DataSetType::WideText, "~market");
-            app->AddAccount(std::move(holders), "10001001", loginId.c_str(), "135790", u"张明", u"营业部");
+            app->AddAccount(std::move(holders), "000100012345", loginId.c_str(), "123456", u"张伟", u"营业部");
             app->SetTradeLoggedIn(true);
             CAppData::SetWatchListRoute([](const char* item, UiWin*) {
                 g_confirm.watchItems.push_back(item);
@@ -92,6 +97,23 @@ protected:
             ASSERT_TRUE(host->CreateOver(nullptr));
             host->ShowWindow(true);
         }));
+    }
+
+    // The session text the simulator's trade login hands 000100012345; empty
+    // when the login failed.
+    static std::string TradeLogin(CHttpPostClient& client, CAppData& app, const std::string& key) {
+        std::string text;
+        const std::string login = "tc_mfuncno=500&tc_sfuncno=1&inputtype=Z&custorgid=0001&inputid=000100012345"
+                                  "&trdpwd=123456&operway=i&authtype=0&authdata=";
+        if (!ComposeRequest(-1, 0, login, MakeAppRequestTail(app), true, key, &text))
+            return {};
+        const CHttpOutcome out = client.Post(text, key, true);
+        CDataSetList reply(out.body.data(), static_cast<int>(out.body.size()));
+        CDataSet* set = *reply.GetAt(0);
+        if (out.transportCode != 0 || reply.IsError() || !set || !set->MoveFirst())
+            return {};
+        const std::u16string session = set->GetFieldText(0).str();
+        return std::string(session.begin(), session.end());
     }
 
     // Opens the page over the host with the entries and waits until it shows.

@@ -30,8 +30,8 @@ void PrintTo(const SentCase& c, std::ostream* os) { *os << c.what; }
 
 class ConfirmSent : public ConfirmPageTest, public ::testing::WithParamInterface<SentCase> {};
 
-const char kSz[] = "market=0&secuid=0010001001&fundid=10001001";
-const char kSh[] = "market=1&secuid=A100010001&fundid=10001001";
+const char kSz[] = "market=0&secuid=0100012345&fundid=000100012345";
+const char kSh[] = "market=1&secuid=A100012345&fundid=000100012345";
 
 } // namespace
 
@@ -65,48 +65,54 @@ TEST_P(ConfirmSent, ThePressSendsTheEntryOnceTellsTheAnswerAndClosesWithOne) {
 INSTANTIATE_TEST_SUITE_P(Entries, ConfirmSent, ::testing::Values(
     SentCase{"a limit buy", ConfirmMode::Buy, {Order(u"000016", u"平川银行", u"11.50", u"200", kSz)},
              CPriceTypeItem(u"限价委托", "0B"), 500, 6,
-             "tc_mfuncno=500&tc_sfuncno=6&tradesid=T10001001&operway=i&trdpwd=135790&bsflag=0B&price=11.50&qty=200"
-             "&stkcode=000016&market=0&secuid=0010001001&fundid=10001001",
+             "tc_mfuncno=500&tc_sfuncno=6&custid=000100012345&tradesession=T0001"
+             "&operway=i&trdpwd=123456&bsflag=0B&price=11.50&qty=200"
+             "&stkcode=000016&market=0&secuid=0100012345&fundid=000100012345",
              {u"委托已提交,合同序号为100001"}, {"000016.01"}},
     SentCase{"a limit sell of an odd lot", ConfirmMode::Sell, {Order(u"600023", u"东麓钢铁", u"3.00", u"50", kSh)},
              CPriceTypeItem(u"限价委托", "0S"), 500, 6,
-             "tc_mfuncno=500&tc_sfuncno=6&tradesid=T10001001&operway=i&trdpwd=135790&bsflag=0S&price=3.00&qty=50"
-             "&stkcode=600023&market=1&secuid=A100010001&fundid=10001001",
+             "tc_mfuncno=500&tc_sfuncno=6&custid=000100012345&tradesession=T0001"
+             "&operway=i&trdpwd=123456&bsflag=0S&price=3.00&qty=50"
+             "&stkcode=600023&market=1&secuid=A100012345&fundid=000100012345",
              {u"委托已提交,合同序号为100001"}, {}},
     SentCase{"a market-price buy shows - and sends no price", ConfirmMode::Buy,
              {Order(u"000016", u"平川银行", u"-", u"100", kSz)}, CPriceTypeItem(u"对方最优价格", "0a"), 500, 6,
-             "tc_mfuncno=500&tc_sfuncno=6&tradesid=T10001001&operway=i&trdpwd=135790&bsflag=0a&price=&qty=100"
-             "&stkcode=000016&market=0&secuid=0010001001&fundid=10001001",
+             "tc_mfuncno=500&tc_sfuncno=6&custid=000100012345&tradesession=T0001"
+             "&operway=i&trdpwd=123456&bsflag=0a&price=&qty=100"
+             "&stkcode=000016&market=0&secuid=0100012345&fundid=000100012345",
              {u"委托已提交,合同序号为100001"}, {"000016.01"}},
     SentCase{"a market-price sell in Shanghai", ConfirmMode::Sell, {Order(u"600010", u"华岳银行", u"-", u"300", kSh)},
              CPriceTypeItem(u"五档即成剩撤", "0i"), 500, 6,
-             "tc_mfuncno=500&tc_sfuncno=6&tradesid=T10001001&operway=i&trdpwd=135790&bsflag=0i&price=&qty=300"
-             "&stkcode=600010&market=1&secuid=A100010001&fundid=10001001",
+             "tc_mfuncno=500&tc_sfuncno=6&custid=000100012345&tradesession=T0001"
+             "&operway=i&trdpwd=123456&bsflag=0i&price=&qty=300"
+             "&stkcode=600010&market=1&secuid=A100012345&fundid=000100012345",
              {u"委托已提交,合同序号为100001"}, {}},
     SentCase{"a Shenzhen B-share buy joins the watch list with its quote market", ConfirmMode::Buy,
-             {Order(u"200168", u"澄江B股", u"2.384", u"100", "market=2&secuid=2010001001&fundid=10001001")},
+             {Order(u"200168", u"澄江B股", u"2.384", u"100", "market=2&secuid=2000012345&fundid=000100012345")},
              CPriceTypeItem(u"限价委托", "0B"), 500, 6,
-             "tc_mfuncno=500&tc_sfuncno=6&tradesid=T10001001&operway=i&trdpwd=135790&bsflag=0B&price=2.384&qty=100"
-             "&stkcode=200168&market=2&secuid=2010001001&fundid=10001001",
+             "tc_mfuncno=500&tc_sfuncno=6&custid=000100012345&tradesession=T0001"
+             "&operway=i&trdpwd=123456&bsflag=0B&price=2.384&qty=100"
+             "&stkcode=200168&market=2&secuid=2000012345&fundid=000100012345",
              {u"委托已提交,合同序号为100001"}, {"200168.01"}},
     SentCase{"a cancel by its serial, the row's price and unit no matter", ConfirmMode::Cancel,
              {{u"600010", u"华岳银行", u"0", u"100股", u"100001", kSh}}, std::nullopt, 500, 7,
-             "tc_mfuncno=500&tc_sfuncno=7&tradesid=T10001001&operway=i&ordersno=100001"
-             "&market=1&secuid=A100010001&fundid=10001001",
+             "tc_mfuncno=500&tc_sfuncno=7&custid=000100012345&tradesession=T0001&operway=i&ordersno=100001"
+             "&market=1&secuid=A100012345&fundid=000100012345",
              {u"撤单已提交!"}, {}},
     SentCase{"a batch without its incomplete entry", ConfirmMode::Batch,
              {Order(u"000016", u"平川银行", u"11.50", u"100", kSz),
-              Order(u"600010", u"华岳银行", u"8.00", u"100", "market=1&secuid=A100010001"),
+              Order(u"600010", u"华岳银行", u"8.00", u"100", "market=1&secuid=A100012345"),
               Order(u"600047", u"江屿港务", u"5.86", u"200", kSh)},
              std::nullopt, 100, 20,
-             "tc_mfuncno=100&tc_sfuncno=20&tradesid=T10001001&operway=i&trdpwd=135790&codes=000016,600047"
-             "&price=11.50,5.86&qty=100,200&fundids=10001001,10001001&secuids=0010001001,A100010001&markets=0,1",
+             "tc_mfuncno=100&tc_sfuncno=20&custid=000100012345&tradesession=T0001"
+             "&operway=i&trdpwd=123456&codes=000016,600047"
+             "&price=11.50,5.86&qty=100,200&fundids=000100012345,000100012345&secuids=0100012345,A100012345&markets=0,1",
              {u"以下委托资料不全，未提交：第2笔", u"000016 委托已提交,合同序号为100001",
               u"600047 委托已提交,合同序号为100002"}, {}}));
 
 TEST_F(ConfirmPageTest, ALongSessionTextIsSentWholeAndTheOrderIsPlaced) {
     const std::string token(2000, 'k');
-    Start("tradesid=T10001001&token=" + token + "&operway=i");
+    Start("&token=" + token);
     Open(ConfirmMode::Buy, {Order(u"000016", u"平川银行", u"11.50", u"100", kSz)}, CPriceTypeItem(u"限价委托", "0B"));
     ASSERT_TRUE(PressOk());
     const std::vector<SimRequest> sent = Requests(500, 6);
@@ -126,7 +132,7 @@ TEST_F(ConfirmPageTest, AnEntryThatFailsItsChecksIsToldSkippedAndNothingIsSent) 
     } cases[] = {
         {ConfirmMode::Sell, Order(u"000016", u"x", u"-", u"1234567890", kSz), CPriceTypeItem(u"五档即成剩撤", "0i"),
          u"委托数量有误"},
-        {ConfirmMode::Batch, Order(u"000016", u"x", u"1", u"100", "market=0&secuid=0010001001"), std::nullopt,
+        {ConfirmMode::Batch, Order(u"000016", u"x", u"1", u"100", "market=0&secuid=0100012345"), std::nullopt,
          u"以下委托资料不全，未提交：第1笔"},
     };
     for (const auto& c : cases) {
@@ -228,7 +234,7 @@ TEST_F(ConfirmPageTest, WhileTheRequestIsOutASecondPressTheBackSwipeTheCaptionBu
     ASSERT_TRUE(PageShown());
     AnswerBoxes();
     Now([] { Page()->OnOk(); });
-    ASSERT_TRUE(sim.WaitForRequests(1, 5000));
+    ASSERT_TRUE(sim.WaitForRequests(3, 5000)) << "the logon, the trade login, the order";
     Now([] {
         CTradeConfirmWnd* page = Page();
         ASSERT_NE(page, nullptr);
@@ -262,7 +268,8 @@ TEST_F(ConfirmPageTest, WhenTheSharedWorkerIsBusyTheOrderGoesOnceThroughAWorkerO
         CAppData::Instance()->GetNetWorker()->PostRequest(nullptr, "TC_MFUNCNO=500&TC_SFUNCNO=13&x=1",
                                                           CNetWorker::kNeverResend);
     });
-    ASSERT_TRUE(sim.WaitForRequests(2, 5000));
+    ASSERT_TRUE(sim.WaitForRequests(3, 5000)) << "the logon, the trade login, the password change";
+    ASSERT_EQ(Requests(500, 13).size(), 1u);
     AnswerBoxes();
     Now([] { Page()->OnOk(); }); // a press while the other request is out
     ASSERT_TRUE(driver.WaitForRest());

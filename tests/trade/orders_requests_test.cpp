@@ -5,8 +5,8 @@
 
 namespace {
 
-const std::string kLogin = "tradesid=T10001001&operway=i";
-const std::string kSzHolder = "market=0&secuid=0010001001&fundid=10001001";
+const std::string kLogin = "custid=000100012345&tradesession=T0001&operway=i";
+const std::string kSzHolder = "market=0&secuid=0100012345&fundid=000100012345";
 
 ConfirmEntry Entry(std::u16string code, std::u16string price, std::u16string qty, std::string holder = kSzHolder) {
     return {code, u"平川银行", price, qty, u"", holder};
@@ -50,21 +50,22 @@ TEST(OrderRequests, EachFaultOfAnEntryIsToldAndNothingIsBuilt) {
         EXPECT_EQ(CheckEntry(ConfirmMode::Buy, c.entry, c.type), c.fault);
         EXPECT_FALSE(EntryFaultText(c.fault).empty());
         if (c.type) {
-            EXPECT_EQ(OrderRequest(kLogin, "135790", c.entry, *c.type, ConfirmMode::Buy), "");
+            EXPECT_EQ(OrderRequest(kLogin, "123456", c.entry, *c.type, ConfirmMode::Buy), "");
         }
     }
     EXPECT_EQ(CheckEntry(ConfirmMode::Buy, Entry(u"000016", u"-", u"100"), &market), EntryFault::None)
         << "a market order needs no price";
     EXPECT_EQ(OrderRequest(kLogin, "13&79", Entry(u"000016", u"1", u"100"), limit, ConfirmMode::Buy), "");
-    EXPECT_EQ(OrderRequest("", "135790", Entry(u"000016", u"1", u"100"), limit, ConfirmMode::Buy), "");
+    EXPECT_EQ(OrderRequest("", "123456", Entry(u"000016", u"1", u"100"), limit, ConfirmMode::Buy), "");
 }
 
 TEST(OrderRequests, ACancelNeedsOnlyItsSerialAndSendsNoPassword) {
-    ConfirmEntry row{u"600010", u"华岳银行", u"0", u"1,000股", u"100003", "market=1&secuid=A100010001&fundid=10001001"};
+    ConfirmEntry row{u"600010", u"华岳银行", u"0", u"1,000股", u"100003", "market=1&secuid=A100012345&fundid=000100012345"};
     EXPECT_EQ(CheckEntry(ConfirmMode::Cancel, row, nullptr), EntryFault::None)
         << "a market order's price 0 and a quantity with its unit never block a cancel";
-    EXPECT_EQ(CancelRequest(kLogin, row), "tc_mfuncno=500&tc_sfuncno=7&tradesid=T10001001&operway=i&ordersno=100003"
-                                          "&market=1&secuid=A100010001&fundid=10001001");
+    EXPECT_EQ(CancelRequest(kLogin, row), "tc_mfuncno=500&tc_sfuncno=7&custid=000100012345&tradesession=T0001"
+                                          "&operway=i&ordersno=100003"
+                                          "&market=1&secuid=A100012345&fundid=000100012345");
     for (const std::u16string serial : {u"", u"10&0", u"1=2", u"1,2", u"1%2"}) {
         row.serial = serial;
         EXPECT_EQ(CheckEntry(ConfirmMode::Cancel, row, nullptr), EntryFault::BadSerial);
@@ -73,21 +74,22 @@ TEST(OrderRequests, ACancelNeedsOnlyItsSerialAndSendsNoPassword) {
 }
 
 TEST(OrderRequests, ABatchChecksEveryEntryAndSendsTheCompleteOnesInParallelLists) {
-    const std::string sh = "secuid=A100010001&market=1&fundid=10001001";
+    const std::string sh = "secuid=A100012345&market=1&fundid=000100012345";
     const std::vector<ConfirmEntry> entries = {
         Entry(u"000016", u"11.42", u"500"),
-        Entry(u"600010", u"8.52", u"1000", "secuid=A100010001&market=1"),  // no fund id
+        Entry(u"600010", u"8.52", u"1000", "secuid=A100012345&market=1"),  // no fund id
         Entry(u"600023", u"3.41", u"0", sh),                                // no quantity
         Entry(u"600047", u"5.86", u"200", sh),
         Entry(u"60004,", u"5.86", u"200", sh),
     };
     std::vector<int> incomplete;
-    EXPECT_EQ(BatchRequest(kLogin, "135790", entries, &incomplete),
-              "tc_mfuncno=100&tc_sfuncno=20&tradesid=T10001001&operway=i&trdpwd=135790&codes=000016,600047"
-              "&price=11.42,5.86&qty=500,200&fundids=10001001,10001001&secuids=0010001001,A100010001&markets=0,1");
+    EXPECT_EQ(BatchRequest(kLogin, "123456", entries, &incomplete),
+              "tc_mfuncno=100&tc_sfuncno=20&custid=000100012345&tradesession=T0001"
+              "&operway=i&trdpwd=123456&codes=000016,600047"
+              "&price=11.42,5.86&qty=500,200&fundids=000100012345,000100012345&secuids=0100012345,A100012345&markets=0,1");
     EXPECT_EQ(incomplete, (std::vector<int>{1, 2, 4}));
     incomplete.clear();
-    EXPECT_EQ(BatchRequest(kLogin, "135790", {entries[1], entries[2]}, &incomplete), "") << "none complete";
+    EXPECT_EQ(BatchRequest(kLogin, "123456", {entries[1], entries[2]}, &incomplete), "") << "none complete";
     EXPECT_EQ(incomplete, (std::vector<int>{0, 1}));
 }
 

@@ -50,51 +50,48 @@ int64_t ParseQuantity(std::string_view text) {
     return v;
 }
 
-std::vector<SimTradeAccount> MakeAccounts() {
-    return {
-        {"10001001", "135790", u"张明",
-         {{"0", u"深A股东", "0010001001"},
-          {"1", u"沪A股东", "A100010001"},
-          {"2", u"深B股东", "2010001001"},
-          {"3", u"沪B股东", "C100010001"}}},
-        {"10001002", "246800", u"李华", {{"0", u"深A股东", "0010001002"}, {"1", u"沪A股东", "A100010002"}}},
+// What each customer holds at the start, by fund id: A and B shares, odd
+// lots among them, and funds in the currencies of their markets.
+struct Seed {
+    const char* fundid;
+    std::vector<SimPosition> positions;
+    std::vector<SimFunds> funds;
+};
+
+SimFunds Cash(const char* currency, int64_t milli) { return {currency, milli, milli}; }
+
+const std::vector<Seed>& Seeds() {
+    static const std::vector<Seed> seeds = {
+        // 张伟: every market, an odd lot of 600023.
+        {"000100012345",
+         {{"1", "600010", 1000, 1000}, {"1", "600023", 50, 50}, {"0", "000016", 2050, 2050},
+          {"0", "300058", 300, 300}, {"3", "900905", 3000, 3000}, {"2", "200168", 2000, 2000}},
+         {Cash("0", 500000 * kMilli), Cash("1", 20000 * kMilli), Cash("2", 50000 * kMilli)}},
+        // 李娜: a little cash and no shares.
+        {"000100012346", {}, {Cash("0", 8000 * kMilli)}},
+        // 王芳: A shares in both markets and Shanghai B.
+        {"000300056789",
+         {{"1", "600047", 800, 800}, {"0", "000016", 500, 500}, {"3", "900905", 1200, 1200}},
+         {Cash("0", 126400 * kMilli), Cash("1", 3500 * kMilli)}},
+        // 陈静: Shanghai A with an odd lot after a split sale, one Shenzhen stock.
+        {"000500088001",
+         {{"1", "600010", 2000, 2000}, {"1", "600023", 350, 350}, {"0", "300058", 100, 100}},
+         {Cash("0", 61250 * kMilli + 500)}},
+        // 刘洋 (locked): kept for when the account is opened again.
+        {"000200023456", {{"0", "000016", 1000, 1000}}, {Cash("0", 15000 * kMilli)}},
     };
+    return seeds;
 }
 
 } // namespace
 
-CSimExchange::CSimExchange() {
-    // The first account holds shares in every market, an odd lot among
-    // them; the second has cash only.
-    m_positions["10001001"] = {
-        {"1", "600010", 1000, 1000}, {"1", "600023", 50, 50},     {"0", "000016", 2050, 2050},
-        {"0", "300058", 300, 300},   {"3", "900905", 3000, 3000}, {"2", "200168", 2000, 2000},
-    };
-    m_funds["10001001"] = {
-        {"0", 500000 * kMilli, 500000 * kMilli},
-        {"1", 20000 * kMilli, 20000 * kMilli},
-        {"2", 50000 * kMilli, 50000 * kMilli},
-    };
-    m_positions["10001002"] = {};
-    m_funds["10001002"] = {{"0", 8000 * kMilli, 8000 * kMilli}};
-}
-
-const std::vector<SimTradeAccount>& CSimExchange::Accounts() {
-    static const std::vector<SimTradeAccount> accounts = MakeAccounts();
-    return accounts;
-}
-
-const SimTradeAccount* CSimExchange::FindAccount(std::string_view fundid) {
-    for (const SimTradeAccount& a : Accounts())
-        if (a.fundid == fundid) return &a;
-    return nullptr;
-}
-
-std::string CSimExchange::TradeSessionId(std::string_view fundid) { return "T" + std::string(fundid); }
-
-const SimTradeAccount* CSimExchange::AccountOfSession(std::string_view sessionId) {
-    if (sessionId.size() < 2 || sessionId[0] != 'T') return nullptr;
-    return FindAccount(sessionId.substr(1));
+CSimExchange::CSimExchange(const CSimTradeAccounts& accounts) {
+    for (const Seed& seed : Seeds()) {
+        if (!accounts.FindFund(seed.fundid))
+            continue;
+        m_positions[seed.fundid] = seed.positions;
+        m_funds[seed.fundid] = seed.funds;
+    }
 }
 
 std::string CSimExchange::TradeMarketOf(const SimStock& stock) {
@@ -156,8 +153,9 @@ int64_t CSimExchange::MaxQuantity(std::string_view fundid, const SimStock& stock
     return f->available / price / 100 * 100;
 }
 
-SimOrderResult CSimExchange::Place(const SimTradeAccount& account, const SimHolder& holder, const SimStock& stock,
-                                   std::string_view bsflag, std::string_view price, std::string_view qty) {
+SimOrderResult CSimExchange::Place(const SimTradeAccount& account, const SimHolderAccount& holder,
+                                   const SimStock& stock, std::string_view bsflag, std::string_view price,
+                                   std::string_view qty) {
     if (!m_open) return {u"非交易时间，市场已闭市", nullptr};
     const bool buy = !bsflag.empty() && (bsflag == "0B" || (bsflag != "0S" && IsPriceTypeOf(bsflag, holder.market, true)));
     if (!IsPriceTypeOf(bsflag, holder.market, buy)) return {u"报价方式有误", nullptr};

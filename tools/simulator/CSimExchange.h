@@ -1,43 +1,29 @@
-// The simulated broker's small exchange: the fixed trade accounts (fund id,
-// password, customer, a shareholder account per trade market), and what
-// each account holds and does today: positions with their available
-// quantities (odd lots included), funds per currency, and its orders with
-// their contract numbers. Orders at or through the market's last price fill
-// at that price at once, moving funds and positions; others rest, holding
-// their funds or shares, until cancelled.
+// The simulated broker's small exchange: what each customer of the trade
+// login (CSimTradeAccounts, which keeps who they are: fund id, holders,
+// passwords, tokens) holds and does today, by fund id: funds per currency,
+// positions with their available quantities (odd lots included), and its
+// orders with their contract numbers. Orders at or through the market's
+// last price fill at that price at once, moving funds and positions;
+// others rest, holding their funds or shares, until cancelled.
 //
 // Trade markets: "0" Shenzhen A, "1" Shanghai A, "2" Shenzhen B, "3"
 // Shanghai B (no Hong Kong). Currencies: "0" yuan for A shares, "1" US
 // dollars for Shanghai B, "2" Hong Kong dollars for Shenzhen B. Amounts
 // are kept in thousandths of the currency, so B-share prices stay exact.
-//
-// A trade login's session text is "tradesid=" and the account's session
-// id (TradeSessionId); every trade function reads "tradesid" and refuses a
-// request whose id names no account (docs/protocol.md).
+// A position is kept per fund id, market and code, whichever of the
+// customer's holders of that market trades it.
 //
 // Not thread-safe by itself: the server calls routes one at a time.
 #pragma once
 
 #include "tools/simulator/CSimMarket.h"
+#include "tools/simulator/CSimTradeAccounts.h"
 
 #include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
 #include <vector>
-
-struct SimHolder {
-    std::string market;      // trade market "0".."3"
-    std::u16string name;     // "深A股东"
-    std::string secuid;      // shareholder account
-};
-
-struct SimTradeAccount {
-    std::string fundid;      // the account id ("fundid") and the login's number
-    std::string password;    // the trading password
-    std::u16string custname;
-    std::vector<SimHolder> holders;
-};
 
 struct SimPosition {
     std::string market;      // trade market
@@ -72,15 +58,10 @@ struct SimOrderResult {
 
 class CSimExchange {
 public:
-    CSimExchange();
+    // Funds and positions seeded for the customers of accounts (the same
+    // on every run); a customer without a seed starts with nothing.
+    explicit CSimExchange(const CSimTradeAccounts& accounts);
 
-    // The fixed accounts, the same on every run.
-    static const std::vector<SimTradeAccount>& Accounts();
-    static const SimTradeAccount* FindAccount(std::string_view fundid);
-    // The session id a trade login of the account carries ("T" and the fund
-    // id), and the account of a session id (null when none).
-    static std::string TradeSessionId(std::string_view fundid);
-    static const SimTradeAccount* AccountOfSession(std::string_view sessionId);
     // The trade market of a listed stock: Shenzhen "0" / "2" (B shares),
     // Shanghai "1" / "3"; empty for an index or a Hong Kong quote.
     static std::string TradeMarketOf(const SimStock& stock);
@@ -107,7 +88,7 @@ public:
     // caller) for stock: price empty for a market-price type, which takes
     // the last price. Refusals: market closed, bad price type, bad price
     // or price step, bad quantity, insufficient funds or position.
-    SimOrderResult Place(const SimTradeAccount& account, const SimHolder& holder, const SimStock& stock,
+    SimOrderResult Place(const SimTradeAccount& account, const SimHolderAccount& holder, const SimStock& stock,
                          std::string_view bsflag, std::string_view price, std::string_view qty);
     // Cancels an order of the account; a refusal text, or empty when done.
     std::u16string Cancel(std::string_view fundid, std::string_view ordersno);

@@ -11,24 +11,8 @@ constexpr int kErrTrade = 1;  // ETag error of a refusal; its text says why
 
 SimReply Refuse(std::u16string_view text) { return SimReply::Error(text, kErrTrade); }
 
-// The account of the request's trade login; null, with the refusal, when
-// it has none or names another account's fund or holder.
-const SimTradeAccount* TradeAccount(const SimRequest& request, SimReply* refusal) {
-    const SimTradeAccount* account = CSimExchange::AccountOfSession(request.Get("tradesid"));
-    if (!account) {
-        *refusal = Refuse(u"交易登录已失效，请重新登录");
-        return nullptr;
-    }
-    const std::string fundid = request.Get("fundid");
-    if (!fundid.empty() && fundid != account->fundid) {
-        *refusal = Refuse(u"资金账号与登录账号不符");
-        return nullptr;
-    }
-    return account;
-}
-
-const SimHolder* HolderOf(const SimTradeAccount& account, std::string_view market, std::string_view secuid) {
-    for (const SimHolder& h : account.holders)
+const SimHolderAccount* HolderOf(const SimTradeAccount& account, std::string_view market, std::string_view secuid) {
+    for (const SimHolderAccount& h : account.holders)
         if (h.market == market && h.secuid == secuid) return &h;
     return nullptr;
 }
@@ -59,10 +43,28 @@ std::string Number(long long v) { return std::to_string(v); }
 
 } // namespace
 
+CSimOrderRoutes::CSimOrderRoutes(const CSimTradeLoginRoutes& login)
+    : m_accounts(login.SharedAccounts()), m_sessions(login.SharedSessions()), m_exchange(*m_accounts) {}
+
+const SimTradeAccount* CSimOrderRoutes::TradeAccount(const SimRequest& request, const SimContext& context,
+                                                     SimReply* refusal) const {
+    const SimTradeAccount* account = m_accounts->FindFund(m_sessions->Check(request, context.session));
+    if (!account) {
+        *refusal = Refuse(u"交易登录已失效，请重新登录");
+        return nullptr;
+    }
+    const std::string fundid = request.Get("fundid");
+    if (!fundid.empty() && fundid != account->fundid) {
+        *refusal = Refuse(u"资金账号与登录账号不符");
+        return nullptr;
+    }
+    return account;
+}
+
 void CSimOrderRoutes::AddRoutes(CSimRouteTable& table) {
-    // The trade login's own session ("tradesid") is what these functions
-    // check; a request without one is refused as such, so a bare order
-    // text is answered, not taken for a lost service session.
+    // The trade session is what these functions check; a request without
+    // one is refused as such, so a bare order text is answered, not taken
+    // for a lost service session.
     table.Add(500, 4, [this](const SimRequest& r, SimContext& c) { return MaxQuantity(r, c, true); });
     table.Add(500, 5, [this](const SimRequest& r, SimContext& c) { return MaxQuantity(r, c, false); });
     table.Add(500, 6, [this](const SimRequest& r, SimContext& c) { return Order(r, c); });
@@ -72,7 +74,7 @@ void CSimOrderRoutes::AddRoutes(CSimRouteTable& table) {
 
 SimReply CSimOrderRoutes::MaxQuantity(const SimRequest& request, SimContext& context, bool buy) {
     SimReply refusal;
-    const SimTradeAccount* account = TradeAccount(request, &refusal);
+    const SimTradeAccount* account = TradeAccount(request, context, &refusal);
     if (!account) return refusal;
     if (request.Get("trdpwd") != account->password) return Refuse(u"交易密码错误");
     const SimStock* stock = AnyStock(context.market, request.Get("stkcode"));
@@ -97,10 +99,10 @@ SimReply CSimOrderRoutes::MaxQuantity(const SimRequest& request, SimContext& con
 
 SimReply CSimOrderRoutes::Order(const SimRequest& request, SimContext& context) {
     SimReply refusal;
-    const SimTradeAccount* account = TradeAccount(request, &refusal);
+    const SimTradeAccount* account = TradeAccount(request, context, &refusal);
     if (!account) return refusal;
     if (request.Get("trdpwd") != account->password) return Refuse(u"交易密码错误");
-    const SimHolder* holder = HolderOf(*account, request.Get("market"), request.Get("secuid"));
+    const SimHolderAccount* holder = HolderOf(*account, request.Get("market"), request.Get("secuid"));
     if (!holder) return Refuse(u"股东代码不存在");
     const SimStock* stock = StockIn(context.market, request.Get("stkcode"), holder->market);
     if (!stock) return Refuse(u"证券代码不存在");
@@ -115,9 +117,9 @@ SimReply CSimOrderRoutes::Order(const SimRequest& request, SimContext& context) 
     return SimReply::Ok(w);
 }
 
-SimReply CSimOrderRoutes::CancelOrder(const SimRequest& request, SimContext&) {
+SimReply CSimOrderRoutes::CancelOrder(const SimRequest& request, SimContext& context) {
     SimReply refusal;
-    const SimTradeAccount* account = TradeAccount(request, &refusal);
+    const SimTradeAccount* account = TradeAccount(request, context, &refusal);
     if (!account) return refusal;
     const std::string secuid = request.Get("secuid");
     if (!secuid.empty() && !HolderOf(*account, request.Get("market"), secuid)) return Refuse(u"股东代码不存在");
@@ -143,8 +145,9 @@ SimReply CSimOrderRoutes::BatchOrder(const SimRequest& request, SimContext& cont
         }
         return items;
     };
-    const SimTradeAccount* account = CSimExchange::AccountOfSession(request.Get("tradesid"));
-    if (!account) return Refuse(u"交易登录已失效，请重新登录");
+    SimReply refusal;
+    const SimTradeAccount* account = TradeAccount(request, context, &refusal);
+    if (!account) return refusal;
     if (request.Get("trdpwd") != account->password) return Refuse(u"交易密码错误");
     const std::vector<std::string> codes = split(request.Get("codes")), prices = split(request.Get("price")),
                                    qtys = split(request.Get("qty")), fundids = split(request.Get("fundids")),
@@ -159,7 +162,7 @@ SimReply CSimOrderRoutes::BatchOrder(const SimRequest& request, SimContext& cont
     const int result = w.AddColumn(DataSetType::WideText, "result", u"结果");
     for (size_t i = 0; i < n; ++i) {
         std::u16string text;
-        const SimHolder* holder = HolderOf(*account, markets[i], secuids[i]);
+        const SimHolderAccount* holder = HolderOf(*account, markets[i], secuids[i]);
         const SimStock* stock = holder ? StockIn(context.market, codes[i], holder->market) : nullptr;
         if (fundids[i] != account->fundid || !holder) {
             text = u"股东代码不存在";
