@@ -1,10 +1,12 @@
 // The quote windows' keyword registrations.
 #include "quotes/QuoteWindows.h"
 
+#include "framework/app/CAppData.h"
 #include "framework/shell/CWndManager.h"
 #include "framework/ui/COrbMenuWnd.h"
 #include "framework/ui/WindowKeywords.h"
 #include "quotes/charts/CFSFrame.h"
+#include "quotes/tables/CEditMyStockWnd.h"
 #include "quotes/tables/COrbStockTableWnd.h"
 #include "quotes/tables/CStockBoardTableWnd.h"
 #include "quotes/tables/WatchListWindows.h"
@@ -30,4 +32,6 @@ void RegisterQuoteWindows() {
     });
     RegisterWatchListWindows();
     RegisterInfoWindows();
+    // The trade screens add a bought stock to the watch list through it.
+    CAppData::SetWatchListRoute(CEditMyStockWnd::AddToMyStocks);
 }

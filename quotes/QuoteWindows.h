@@ -2,5 +2,7 @@
 #pragma once
 
 // "pxhq" the ranking table, "bkph" the board stock table, "fschart" the
-// minute chart, and the watch list's keywords (RegisterWatchListWindows).
+// minute chart, and the watch list's keywords (RegisterWatchListWindows);
+// installs the watch-list route of CAppData that the trade screens add a
+// bought stock through.
 void RegisterQuoteWindows();

@@ -232,6 +232,11 @@ CAppData::TradeLoginRoute& TradeRoute() {
     static CAppData::TradeLoginRoute route;
     return route;
 }
+
+CAppData::WatchListRoute& WatchRoute() {
+    static CAppData::WatchListRoute route;
+    return route;
+}
 } // namespace
 
 void CAppData::SetTradeLoginRoute(TradeLoginRoute route) { TradeRoute() = std::move(route); }
@@ -239,6 +244,13 @@ void CAppData::SetTradeLoginRoute(TradeLoginRoute route) { TradeRoute() = std::m
 int CAppData::CheckTradeLogin(UiWin* parent, int notifyValue, bool newLogin) {
     const TradeLoginRoute& route = TradeRoute();
     return route ? route(*this, parent, notifyValue, newLogin) : -1;
+}
+
+void CAppData::SetWatchListRoute(WatchListRoute route) { WatchRoute() = std::move(route); }
+
+int CAppData::AddToWatchList(const char* item, UiWin* owner) {
+    const WatchListRoute& route = WatchRoute();
+    return route ? route(item, owner) : -1;
 }
 
 bool CAppData::LoadMyQuotes() {

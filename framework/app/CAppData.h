@@ -171,6 +171,12 @@ public:
     int CheckTradeLogin(UiWin* parent, int notifyValue, bool newLogin);
     using TradeLoginRoute = std::function<int(CAppData& app, UiWin* parent, int notifyValue, bool newLogin)>;
     static void SetTradeLoginRoute(TradeLoginRoute route);
+    // Adds a stock key ("000016.01") to the watch list and tells the user
+    // over owner, through the route the quote screens install; 1 when
+    // added, 0 when not, −1 when no route is installed.
+    int AddToWatchList(const char* item, UiWin* owner);
+    using WatchListRoute = std::function<int(const char* item, UiWin* owner)>;
+    static void SetWatchListRoute(WatchListRoute route);
 
     // ---- Registration record ----
 

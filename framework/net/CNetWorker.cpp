@@ -296,18 +296,10 @@ void CNetWorker::RunJob(const Job& job) {
             Deliver(job, OutcomeUnknownBody(), failure);
             return;
         }
-        if (IsLocalNetworkFailure(out.transportCode)) {
-            bool mayRetry = mayResend && !retried && (!out.requestLeft || !neverTwice);
-            if (mayRetry) {
-                retried = true;
-                continue;
-            }
-            Deliver(job, NetFailureBody(out.transportCode), failure);
-            return;
-        }
         if (out.serverError == 100) {
             // The server refused the request unread: log on again, then send
-            // it once more unless it must never be sent twice.
+            // it once more unless it must never be sent twice. The refusal
+            // counts even when its body was then cut: the tag said it all.
             // A request that acts was not carried out: the user is told so
             // plainly, whatever else went wrong on the way.
             const auto refusedBody = [&job](int code) { return job.acts ? NotPlacedBody() : NetFailureBody(code); };
@@ -344,6 +336,15 @@ void CNetWorker::RunJob(const Job& job) {
             loggedOnAgain = true;
             left = false;
             continue;
+        }
+        if (IsLocalNetworkFailure(out.transportCode)) {
+            bool mayRetry = mayResend && !retried && (!out.requestLeft || !neverTwice);
+            if (mayRetry) {
+                retried = true;
+                continue;
+            }
+            Deliver(job, NetFailureBody(out.transportCode), failure);
+            return;
         }
         CNetReply answered;
         answered.requestLeft = 1;

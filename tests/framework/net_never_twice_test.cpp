@@ -30,6 +30,14 @@ SimFault Timed(SimFaultKind kind, int ms) {
     return f;
 }
 
+// The refusal's tag arrives whole; its error set is cut half way.
+SimFault SessionLostCut() {
+    SimFault f(SimFaultKind::CloseInsideBody);
+    f.errorCode = 100;
+    f.errorText = u"会话已失效，请重新登录";
+    return f;
+}
+
 const CFaultCase kFaults[] = {
     {"close after read", SimFaultKind::CloseAfterRequest, Expect::Unknown, 2},
     {"reset after read", SimFaultKind::ResetAfterRequest, Expect::Unknown, 2},
@@ -37,6 +45,7 @@ const CFaultCase kFaults[] = {
     {"slow past the deadline", Timed(SimFaultKind::SlowReply, 2000), Expect::Unknown, 2},
     {"drip", Timed(SimFaultKind::Drip, 40), Expect::Unknown, 2},
     {"session lost", SimFaultKind::SessionLost, Expect::Refused, 2},
+    {"session lost, its body cut", SessionLostCut(), Expect::Refused, 2},
     {"kept-alive connection the server closed", SimFaultKind::CloseKeptAlive, Expect::Answered, 1},
 };
 

@@ -1,8 +1,9 @@
 // The screens of the screenshot tour, in order; each step starts at the
 // main menu after the start-up against the embedded simulator, except the
 // start-up's own screens.
-#include "framework/shell/COrbApp.h"
+#include "framework/app/CAppData.h"
 #include "framework/app/CStartupWnd.h"
+#include "framework/shell/COrbApp.h"
 #include "framework/ui/CBaseWnd.h"
 #include "framework/ui/COrbMenuWnd.h"
 #include "framework/ui/WndMessages.h"
@@ -11,6 +12,8 @@
 #include "platform/Clock.h"
 #include "platform/testing/CDriverControls.h"
 #include "platform/testing/CTestDriver.h"
+#include "platform/ui/CModalScript.h"
+#include "platform/ui/UiEdit.h"
 #include "platform/win/UiMessageLoop.h"
 #include "quotes/charts/CFSChartView.h"
 #include "quotes/charts/CFSFrame.h"
@@ -19,20 +22,18 @@
 #include "quotes/tables/COrbStockTableWnd.h"
 #include "tools/orbstock/Tour.h"
 #include "tools/simulator/CBrokerSimulator.h"
+#include "tools/simulator/CSimTradeAccounts.h"
+#include "trade/dyncode/DynCodeStore.h"
+#include "trade/login/COrbTradeLoginWnd.h"
+#include "trade/login/CSalesDeptSetWnd.h"
+#include "trade/login/CTradeLoginAccountWnd.h"
+#include "trade/orders/CTradeConfirmWnd.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <functional>
 #include <optional>
-#include "trade/login/CSalesDeptSetWnd.h"
-#include "framework/app/CAppData.h"
-#include "platform/ui/CModalScript.h"
-#include "platform/ui/UiEdit.h"
-#include "tools/simulator/CSimTradeAccounts.h"
-#include "trade/dyncode/DynCodeStore.h"
-#include "trade/login/COrbTradeLoginWnd.h"
-#include "trade/login/CTradeLoginAccountWnd.h"
 
 // The start-up screen while the server has not answered the logon, its
 // line half way through a sweep.
@@ -436,4 +437,38 @@ ORB_TOUR_STEP(fund_confirm) {
         return true;
     });
     return posted && tour.driver.WaitForRest();
+}
+
+namespace {
+// Opens a confirmation page over the main menu, as the order form or the
+// same-day table hands it over, and waits until it shows.
+bool OpenConfirmPage(CTourContext& tour, const char16_t* title, ConfirmMode mode, const ConfirmEntry& entry,
+                     const CPriceTypeItem* type) {
+    CBaseWnd* main = tour.driver.RunOnGui([&] { return tour.app.GetMainWindow(); });
+    if (!main)
+        return false;
+    const std::optional<CPriceTypeItem> kept = type ? std::optional<CPriceTypeItem>(*type) : std::nullopt;
+    tour.driver.Loop()->PostTask([main, title, mode, entry, kept] {
+        CTradeConfirmWnd::Run(main, title, mode, {entry}, kept ? &*kept : nullptr);
+    });
+    return tour.driver.WaitForRest() &&
+           tour.driver.RunOnGui([] { return CDriverControls::FindShownControl(CTradeConfirmWnd::kLabelId) != nullptr; });
+}
+} // namespace
+
+// The confirmation of a limit buy of a Shenzhen A share.
+ORB_TOUR_STEP(order_confirm) {
+    const CPriceTypeItem limit(u"限价委托", "0B");
+    return OpenConfirmPage(tour, u"交易确认", ConfirmMode::Buy,
+                           {u"000016", u"平川银行", u"11.50", u"200", u"",
+                            "market=0&secuid=0100012345&fundid=000100012345"},
+                           &limit);
+}
+
+// The confirmation of a cancellation, with the order's serial.
+ORB_TOUR_STEP(cancel_confirm) {
+    return OpenConfirmPage(tour, u"撤单确认", ConfirmMode::Cancel,
+                           {u"600010", u"华岳银行", u"8.00", u"100", u"100001",
+                            "market=1&secuid=A100012345&fundid=000100012345"},
+                           nullptr);
 }

@@ -221,7 +221,8 @@ void CBrokerSimulator::Impl::SendReply(int fd, const SimRequest& request, SimRep
         *closeAfter = true;
         return;
     }
-    if (fault.kind == SimFaultKind::ErrorSet) reply = SimReply::Error(fault.errorText, fault.errorCode);
+    if (fault.kind == SimFaultKind::ErrorSet || (fault.kind == SimFaultKind::CloseInsideBody && fault.errorCode != 0))
+        reply = SimReply::Error(fault.errorText, fault.errorCode);
     if (fault.kind == SimFaultKind::SessionLost) reply = SimReply{{}, 100};
 
     // Error replies go out plain so that their error set is always readable.

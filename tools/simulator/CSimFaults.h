@@ -15,6 +15,7 @@ enum class SimFaultKind {
     AcceptAndClose,      // a connection is accepted and closed before reading
     CloseAfterRequest,   // the request is read (and logged), then the connection closed
     CloseInsideBody,     // headers promise the whole body; half of it is sent, then close
+                         // (with errorCode set, of an error set under that ETag error)
     SlowReply,           // the reply waits delayMs before it is sent
     TruncatedBody,       // a well-framed reply whose body is the real one cut in half
     CorruptBody,         // a well-framed reply whose body bytes are all 0xA5
@@ -33,7 +34,7 @@ struct SimFault {
     SimFaultKind kind = SimFaultKind::None;
     int delayMs = 0;                 // SlowReply: milliseconds before the reply; Drip: between bytes
     std::u16string errorText;        // ErrorSet: the text of the error set
-    int errorCode = 0;               // ErrorSet: the ETag error number
+    int errorCode = 0;               // ErrorSet, CloseInsideBody: the ETag error number
 };
 
 class CSimFaults {

@@ -2,6 +2,7 @@
 #include "tools/simulator/SimRouteGroups.h"
 
 #include "tools/simulator/SimChartRoutes.h"
+#include "tools/simulator/SimOrderRoutes.h"
 #include "tools/simulator/SimQuoteRoutes.h"
 #include "tools/simulator/SimStartupRoutes.h"
 #include "tools/simulator/SimTradeLoginRoutes.h"
@@ -13,6 +14,11 @@ std::vector<std::unique_ptr<ISimRouteGroup>> MakeRouteGroups() {
     groups.push_back(std::make_unique<CSimStartupRoutes>());
     groups.push_back(std::make_unique<CSimQuoteRoutes>());
     groups.push_back(std::make_unique<CSimChartRoutes>());
-    groups.push_back(std::make_unique<CSimTradeLoginRoutes>());
+    auto login = std::make_unique<CSimTradeLoginRoutes>();
+    // The order functions trade for the customers the login knows, under
+    // the sessions it hands out.
+    auto orders = std::make_unique<CSimOrderRoutes>(*login);
+    groups.push_back(std::move(login));
+    groups.push_back(std::move(orders));
     return groups;
 }

@@ -26,6 +26,9 @@ public:
     void AddRoutes(CSimRouteTable& table) override;
     CSimTradeAccounts& Accounts() { return *m_accounts; }
     CSimTradeSessions& Sessions() { return *m_sessions; }
+    // The same accounts and sessions for another group (the order functions).
+    std::shared_ptr<CSimTradeAccounts> SharedAccounts() const { return m_accounts; }
+    std::shared_ptr<CSimTradeSessions> SharedSessions() const { return m_sessions; }
 
 private:
     std::shared_ptr<CSimTradeAccounts> m_accounts;
