@@ -4,7 +4,9 @@
 #include "core/StrUtil.h"
 #include "framework/app/AppRequestTail.h"
 #include "framework/app/CAppData.h"
+#include "framework/app/CAppNetContext.h"
 #include "framework/app/CMenuTree.h"
+#include "framework/net/CHttpPostClient.h"
 #include "framework/net/CNetWorker.h"
 #include "framework/net/NetMessages.h"
 #include "framework/net/RequestText.h"
@@ -30,6 +32,9 @@ unsigned NextTag() {
 CNetWnd::CNetWnd() = default;
 
 CNetWnd::~CNetWnd() {
+    // An own worker's thread ends before the window it reports to.
+    SetWorker(nullptr);
+    m_ownWorker.reset();
     Destroy();
 }
 
@@ -131,6 +136,26 @@ bool CNetWnd::SendRequest(int mainFunc, int subFunc) {
     m_pendingTag = tag;
     if (GetCaptionBar().IsCreated())
         GetCaptionBar().SetBusy(true);
+    return true;
+}
+
+bool CNetWnd::TakeFreeWorker() {
+    if (m_ownWorker)
+        return true;
+    if (GetSender().AbortAndWait(0) == 0)
+        return true;
+    CAppData* app = CAppData::Instance();
+    if (!app)
+        return false;
+    std::unique_ptr<CNetWorker> worker = CNetWorker::Create();
+    if (!worker)
+        return false;
+    const CHttpPostClient* shared = app->GetSharedConnection();
+    const std::string host = shared ? shared->GetHost() : app->GetSetting("Server_Host").str();
+    worker->GetConnection().SetServer(host, std::atoi(app->GetSetting("Server_Port").c_str()));
+    worker->SetContext(&CAppNetContext::Instance());
+    m_ownWorker = std::move(worker);
+    SetWorker(m_ownWorker.get());
     return true;
 }
 

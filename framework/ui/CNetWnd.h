@@ -44,6 +44,7 @@
 #include "framework/ui/CWorkerRequestSender.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 struct CMenuNode;
@@ -111,6 +112,13 @@ public:
     // ---- Sending ----
     // The worker the window sends through (not owned); null: the shared one.
     void SetWorker(CNetWorker* worker) { m_workerSender.SetWorker(worker); }
+    // For a request that acts: the window's worker when it is free now (a
+    // query it runs is given up at once; the GUI never waits, and a request
+    // that acts is never cut off), else a worker of the window's own on the
+    // shared server, kept and joined when the window goes. False when
+    // neither can be had.
+    bool TakeFreeWorker();
+    bool HasOwnWorker() const { return m_ownWorker != nullptr; }
     // A sender for this window only (not owned); null: back to the default.
     void SetRequestSender(IRequestSender* sender) { m_sender = sender; }
     // The process-wide sender every window without its own uses (not
@@ -217,4 +225,5 @@ private:
     int m_windowKind = 0;
     IRequestSender* m_sender = nullptr; // not owned
     CWorkerRequestSender m_workerSender;
+    std::unique_ptr<CNetWorker> m_ownWorker; // only when the shared one was busy
 };

@@ -188,7 +188,7 @@ int CTradeConfirmWnd::OpenMenuChild(int) {
             EnableToolbar(true);
             return 0;
         }
-        if (!ReadyWorker()) {
+        if (!TakeFreeWorker()) {
             UiMessageBox(this, u"无法连接交易服务器，委托未提交", kCaptionHint, MB_OK);
             EnableToolbar(true);
             return 0;
@@ -200,28 +200,6 @@ int CTradeConfirmWnd::OpenMenuChild(int) {
     }
     Finish();
     return 0;
-}
-
-bool CTradeConfirmWnd::ReadyWorker() {
-    if (m_ownWorker)
-        return true;
-    // The shared worker gives up a query at once; the GUI does not wait for
-    // it, and an order that is still out there is never cut off.
-    if (GetSender().AbortAndWait(0) == 0)
-        return true;
-    CAppData* app = CAppData::Instance();
-    if (!app)
-        return false;
-    std::unique_ptr<CNetWorker> worker = CNetWorker::Create();
-    if (!worker)
-        return false;
-    const CHttpPostClient* shared = app->GetSharedConnection();
-    const std::string host = shared ? shared->GetHost() : app->GetSetting("Server_Host").str();
-    worker->GetConnection().SetServer(host, std::atoi(app->GetSetting("Server_Port").c_str()));
-    worker->SetContext(&CAppNetContext::Instance());
-    m_ownWorker = std::move(worker);
-    SetWorker(m_ownWorker.get());
-    return true;
 }
 
 int CTradeConfirmWnd::BuildRequest(CAString& out) {

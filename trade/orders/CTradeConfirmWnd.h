@@ -28,7 +28,6 @@
 #include <string>
 #include <vector>
 
-class CNetWorker;
 
 class CTradeConfirmWnd : public CLayoutBaseWnd {
 public:
@@ -88,9 +87,6 @@ private:
         std::u16string caption;
     };
 
-    // The shared worker when it is free now, else a worker of the page's
-    // own on the same server; false when none can be had.
-    bool ReadyWorker();
     void PlaceLabels();
     // Everything was sent or skipped: the page ends with 1.
     void Finish();
@@ -107,5 +103,4 @@ private:
     State m_state = State::Ready;
     std::vector<Message> m_outcome;           // what the last reply tells
     std::string m_watchItem;                  // "code.market" of a bought stock, or empty
-    std::unique_ptr<CNetWorker> m_ownWorker;  // only when the shared one was busy
 };

@@ -31,9 +31,6 @@ CFundTradeConfirmWnd::CFundTradeConfirmWnd(std::u16string_view title, UiWin* par
 }
 
 CFundTradeConfirmWnd::~CFundTradeConfirmWnd() {
-    // The own worker's thread ends before the page it reports to.
-    SetWorker(nullptr);
-    m_ownWorker.reset();
     Destroy();
 }
 
@@ -106,7 +103,7 @@ void CFundTradeConfirmWnd::OnOk() {
     }
     EnableToolbar(false);
     m_sending = true;
-    if (GetSender().AbortAndWait(kAbortWaitMs) != 0 && !UseOwnWorker()) {
+    if (!TakeFreeWorker()) {
         m_sending = false;
         UiMessageBox(this, kNoWorker, u"提示", MB_OK);
         EnableToolbar(true);
@@ -115,21 +112,6 @@ void CFundTradeConfirmWnd::OnOk() {
     // The press arms exactly this one send.
     if (SendAction(-1, 0))
         m_sealed = true;
-}
-
-bool CFundTradeConfirmWnd::UseOwnWorker() {
-    CAppData* app = CAppData::Instance();
-    CHttpPostClient* shared = app ? app->GetSharedConnection() : nullptr;
-    if (!app || !shared)
-        return false;
-    std::unique_ptr<CNetWorker> worker = CNetWorker::Create();
-    if (!worker)
-        return false;
-    worker->GetConnection().SetServer(shared->GetHost(), std::atoi(app->GetSetting("Server_Port").c_str()));
-    worker->SetContext(&CAppNetContext::Instance());
-    m_ownWorker = std::move(worker);
-    SetWorker(m_ownWorker.get());
-    return true;
 }
 
 int CFundTradeConfirmWnd::BuildRequest(CAString& out) {

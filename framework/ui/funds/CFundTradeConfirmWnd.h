@@ -6,9 +6,8 @@
 // only the press of "确定" that passed its checks sends it, never a show or
 // a refresh; once a worker took it the page is sealed and a second press
 // does nothing; while it is out the page cannot be closed. It goes through
-// the shared worker when that one is idle or becomes idle within 2000 ms of
-// an abort, else through a worker of the page's own on the shared host and
-// the "Server_Port" port, which is stopped and joined before the page goes.
+// the shared worker when that one is free now, else through a worker of the
+// page's own (CNetWnd::TakeFreeWorker); the GUI never waits for a worker.
 // Whatever the answer, the page tells it and closes with code 1, so that the
 // form below refreshes; an answer that never came says
 // "请求异常，请通过当日委托核实" and never invites a retry.
@@ -22,11 +21,8 @@
 #include <string_view>
 #include <vector>
 
-class CNetWorker;
-
 class CFundTradeConfirmWnd : public CLayoutBaseWnd {
 public:
-    static constexpr int kAbortWaitMs = 2000;
     static constexpr int kTitleLabelId = 310;
     static constexpr int kFirstLineId = 311; // the lines follow on
     static constexpr std::u16string_view kTitle = u"请确认您的操作:";
@@ -52,7 +48,6 @@ public:
     bool IsSending() const { return m_sending; }
     // True once a worker took the request: it is never sent again.
     bool IsSealed() const { return m_sealed; }
-    bool HasOwnWorker() const { return m_ownWorker != nullptr; }
     const std::vector<std::u16string>& GetLines() const { return m_lines; }
 
     // ---- Virtual operations ----
@@ -70,9 +65,6 @@ public:
     void OnLayout() override;
 
 private:
-    // Makes the page's own worker and sends through it; false when none
-    // can be made.
-    bool UseOwnWorker();
     // Tells text (caption "提示") and closes with code 1.
     void Finish(std::u16string_view text);
     void PlaceLabels();
@@ -85,5 +77,4 @@ private:
     bool m_sealed = false;              // a worker took it
     UiStatic m_titleLabel;
     std::vector<std::unique_ptr<UiStatic>> m_lineLabels;
-    std::unique_ptr<CNetWorker> m_ownWorker;
 };
