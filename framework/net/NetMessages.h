@@ -13,7 +13,9 @@ enum : UINT {
     NET_MSG_ABORT = 0xFFF20001,        // to a worker: abandon the request in flight
     NET_MSG_REPLY_READY = 0xFFF20002,  // to a window: wParam 0, lParam a const CNetReply*
     NET_MSG_SEND_REQUEST = 0xFFF20003, // to a window: build the request and send it
-    NET_MSG_WORKER_IDLE = 0xFFF20004,  // to a window that asked: the worker is free again
+    // To a window that asked: the worker is free again. Outside the window
+    // bases' numbers (WndMessages.h), which 0xFFF20004 onwards belong to.
+    NET_MSG_WORKER_IDLE = 0xFFF20100,
 };
 
 // What NET_MSG_REPLY_READY carries (lParam points to it during the send).

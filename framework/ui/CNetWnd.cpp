@@ -16,9 +16,27 @@
 #include "platform/Clock.h"
 
 #include <cstdlib>
+#include <iterator>
 #include <utility>
 
 namespace {
+// The road's messages and the window bases' reach the same window
+// procedures, so no two may share a number.
+constexpr UINT kWindowMessages[] = {
+    NET_MSG_REPLY_READY,   NET_MSG_SEND_REQUEST,  NET_MSG_WORKER_IDLE,     WND_MSG_OPEN_MENU_CHILD,
+    WND_MSG_CLOSE,         WND_MSG_CHILD_CLOSED,  WND_MSG_ROW_CLICKED,     WND_MSG_PARAMS_CHOSEN,
+    WND_MSG_PICKER_RESULT, WND_MSG_TRADE_LOGGED_IN, WND_MSG_OPEN_FSCHART, WND_MSG_OPEN_KXCHART,
+    WND_MSG_CAPTION_BACK,  WND_MSG_CAPTION_TRADE,
+};
+constexpr bool AllDistinct() {
+    for (size_t i = 0; i < std::size(kWindowMessages); ++i)
+        for (size_t j = i + 1; j < std::size(kWindowMessages); ++j)
+            if (kWindowMessages[i] == kWindowMessages[j])
+                return false;
+    return true;
+}
+static_assert(AllDistinct(), "two window messages share a number");
+
 IRequestSender* g_defaultSender = nullptr; // not owned; tests set it
 unsigned g_lastTag = 0;                    // GUI thread; tags tell a window's requests apart
 

@@ -1,6 +1,6 @@
 // The private window messages the window bases exchange, with what their
-// parameters carry. The request road's own messages (0xFFF20000..3) are in
-// framework/net/NetMessages.h.
+// parameters carry. The request road's own messages (0xFFF20000..3 and
+// 0xFFF20100) are in framework/net/NetMessages.h.
 #pragma once
 
 #include "platform/win/Message.h"
