@@ -86,6 +86,13 @@ void DrawSectorsGlyph(CDC& dc) {
 }
 
 // Back: an arrow pointing left.
+// A house: the roof, and the body with a door cut out.
+void DrawHomeGlyph(CDC& dc) {
+    FillShape(dc, {{80, 12}, {150, 76}, {10, 76}});
+    FillBox(dc, {30, 76, 130, 146});
+    FillBox(dc, {66, 100, 94, 146}, kTransparentKey);
+}
+
 void DrawBackGlyph(CDC& dc) {
     FillShape(dc, {{16, 80}, {72, 24}, {72, 60}, {144, 60}, {144, 100}, {72, 100}, {72, 136}});
 }
@@ -150,6 +157,7 @@ const std::vector<CIconSpec>& Icons() {
         {123, kBarIcon, kBarIcon, [](CDC& dc) { DrawPageGlyph(dc, false); }},
         {140, kBarIcon, kBarIcon, DrawSectorsGlyph},
         {116, kBarIcon, kBarIcon, DrawBackGlyph},
+        {113, kBarIcon, kBarIcon, DrawHomeGlyph},
         {133, kBarIcon, kBarIcon, DrawEditGlyph},
         {114, kBarIcon, kBarIcon, DrawCandlesGlyph},
         {115, kBarIcon, kBarIcon, DrawRefreshGlyph},
