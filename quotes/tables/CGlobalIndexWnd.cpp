@@ -53,9 +53,9 @@ void CGlobalIndexWnd::OnNetData(const std::uint8_t* data, int length, bool /*net
     const int columns = first->GetColumnCount();
     if (!m_headersSet) {
         m_headersSet = true;
+        // The grid takes the reply's columns.
         const CGridCtrl& grid = GetGrid();
-        if (columns > grid.GetColumnCount())
-            SetupTable(0, columns, true, grid.GetColumnsOnScreen(), grid.GetFixedColumns());
+        SetupTable(0, columns, true, grid.GetColumnsOnScreen(), grid.GetFixedColumns());
         for (int c = 0; c < columns; ++c) {
             const DataSetColumn* column = first->GetColumn(c);
             AddColumnHeader(column ? std::u16string_view(column->label()) : std::u16string_view());
