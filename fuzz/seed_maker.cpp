@@ -104,6 +104,65 @@ std::string Reply(const Bytes& body, const std::string& etag, size_t chunk = 0, 
     return r + "0\r\nX-Trailer: 1\r\n\r\n";
 }
 
+// A minute reply: header (with the index row), points from time on, the
+// snapshot, the index's points and information marks.
+Bytes MinuteBody(int time, int points) {
+    CDataSetWriter w;
+    w.AddSet("hq.fshead");
+    w.AddColumn(DataSetType::Int32, "date");
+    for (const char* name : {"zrsp", "jrkp", "zgcj", "zdcj", "zjcj"}) w.AddColumn(DataSetType::Number, name);
+    w.AddColumn(DataSetType::Int16, "market");
+    w.AddColumn(DataSetType::Int16, "type");
+    w.AddColumn(DataSetType::AnsiText, "code");
+    w.AddColumn(DataSetType::WideText, "name");
+    w.AddColumn(DataSetType::AnsiText, "spare");
+    w.AddColumn(DataSetType::AnsiText, "curdate");
+    for (int row = 0; row < 2; ++row) {
+        w.AddRow();
+        w.SetInt(0, 20261207);
+        for (int c = 1; c <= 5; ++c) w.SetNumber(c, {row ? 3000.0 + c : 10.0 + 0.1 * c, 2});
+        w.SetInt(6, 1);
+        w.SetInt(7, row ? 2 : 1);
+        w.SetAnsiText(8, row ? "000001" : "600000");
+        w.SetText(9, u"华岳银行");
+        w.SetAnsiText(11, "20261207");
+    }
+    for (const char* tag : {"hq.fsdata", "hq.snap", "hq.fs"}) {
+        const bool snapshot = tag[3] == 's' && tag[4] == 'n';
+        w.AddSet(tag);
+        if (snapshot) {
+            for (int c = 0; c < 30; ++c) w.AddColumn(c > 10 && c % 2 ? DataSetType::Int32 : DataSetType::Number, "c");
+            w.AddRow();
+            for (int c = 0; c < 30; ++c) c > 10 && c % 2 ? w.SetInt(c, 12345) : w.SetNumber(c, {9.9 + 0.01 * c, 2});
+            continue;
+        }
+        w.AddColumn(DataSetType::Int16, "time");
+        for (const char* name : {"price", "cjsl", "cjje", "avg"}) w.AddColumn(DataSetType::Number, name);
+        w.AddColumn(DataSetType::Int32, "bar");
+        for (int i = 0; i < points; ++i) {
+            const int m = time / 100 * 60 + time % 100 + 2 * i;
+            w.AddRow();
+            w.SetInt(0, m / 60 * 100 + m % 60);
+            for (int c = 1; c <= 4; ++c) w.SetNumber(c, {10.0 + 0.01 * i, 2});
+            w.SetInt(5, i == 1 ? 999999999 : 100 * i);
+        }
+    }
+    w.AddSet("get xxld");
+    for (const char* name : {"code", "title", "time", "id"}) w.AddColumn(DataSetType::AnsiText, name);
+    w.AddRow();
+    w.SetAnsiText(2, "571");
+    w.SetAnsiText(3, "101");
+    return w.Serialize();
+}
+
+// Two minute bodies behind the first one's length (two bytes).
+Bytes MinuteSeed(const Bytes& first, const Bytes& second) {
+    Bytes b{static_cast<uint8_t>(first.size() & 0xFF), static_cast<uint8_t>(first.size() >> 8)};
+    b.insert(b.end(), first.begin(), first.end());
+    b.insert(b.end(), second.begin(), second.end());
+    return b;
+}
+
 void HttpSeed(uint8_t piece, const std::string& replies) {
     Bytes b{piece};
     b.insert(b.end(), replies.begin(), replies.end());
@@ -121,6 +180,9 @@ int main(int argc, char** argv) {
     const Bytes packed = ZlibCompress(table.data(), table.size());
 
     for (const Bytes& body : {menus, table, error, Bytes{0, 0, 0, 0}}) Write("record_sets", body);
+
+    Write("minute_replies", MinuteSeed(MinuteBody(932, 6), MinuteBody(940, 4)));
+    Write("minute_replies", MinuteSeed(MinuteBody(930, 3), error));
 
     Write("seal_envelope", Seal(menus));
     Write("seal_envelope", Seal(packed));

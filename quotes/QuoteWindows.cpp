@@ -3,6 +3,7 @@
 
 #include "framework/shell/CWndManager.h"
 #include "framework/ui/WindowKeywords.h"
+#include "quotes/charts/CFSFrame.h"
 #include "quotes/info/COrbInfoListWnd.h"
 #include "quotes/info/COrbInfoTxtWnd.h"
 #include "quotes/info/CStocInfoMenuWnd.h"
@@ -39,11 +40,14 @@ void RegisterQuoteWindows() {
     });
     // The keyword sets the menu's mode: a stock's pages add the stock, the
     // sectors' node opens its children as they stand.
-    manager.RegisterWindow(kStockInfoKeyword, [](const CWndCreateInfo&) {
+    manager.RegisterWindow(kCompanyInfoKeyword, [](const CWndCreateInfo&) {
         return std::unique_ptr<CBaseWnd>(new CStocInfoMenuWnd(CStocInfoMenuWnd::kStockMode));
     });
     manager.RegisterWindow(kBoardsKeyword, [](const CWndCreateInfo&) {
         return std::unique_ptr<CBaseWnd>(new CStocInfoMenuWnd(CStocInfoMenuWnd::kPlainMode));
+    });
+    manager.RegisterWindow(kMinuteChartKeyword, [](const CWndCreateInfo&) {
+        return std::unique_ptr<CBaseWnd>(new CFSFrame());
     });
     RegisterWatchListWindows();
 }

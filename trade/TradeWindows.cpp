@@ -4,20 +4,40 @@
 #include "framework/app/CAppData.h"
 #include "framework/shell/CWndManager.h"
 #include "framework/ui/WindowKeywords.h"
+#include "trade/login/COrbTradeLoginWnd.h"
 #include "trade/login/CSalesDeptRegionWnd.h"
+#include "trade/login/CSalesDeptSetWnd.h"
+#include "trade/login/CTradeLoginAccountWnd.h"
 
 #include <memory>
 
 void RegisterTradeWindows() {
-    CWndManager::Instance().RegisterWindow(kBranchRegionsKeyword, [](const CWndCreateInfo&) {
-        return std::unique_ptr<CBaseWnd>(new CSalesDeptRegionWnd());
+    CWndManager& manager = CWndManager::Instance();
+    const auto salesDepts = [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
+        return std::make_unique<CSalesDeptSetWnd>();
+    };
+    manager.RegisterWindow(kSalesDeptKeyword, salesDepts);
+    manager.RegisterWindow(kSalesDeptClass, salesDepts);
+    manager.RegisterWindow(kBranchRegionsKeyword, [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
+        return std::make_unique<CSalesDeptRegionWnd>();
     });
-    CWndManager::Instance().RegisterAction(kTradeExitKeyword, [] {
+    manager.RegisterAction(kTradeExitKeyword, [] {
         CAppData* app = CAppData::Instance();
         if (!app)
             return;
         while (app->GetAccountCount() > 0)
             app->RemoveAccount(app->GetAccountCount() - 1);
         app->Logout();
+    });
+    manager.RegisterWindow(kTradeLoginClass, [](const CWndCreateInfo& info) {
+        auto login = std::make_unique<COrbTradeLoginWnd>();
+        login->SetNotifyParam(info.notifyValue);
+        return std::unique_ptr<CBaseWnd>(std::move(login));
+    });
+    // Opened by name the list is always that of the logged-in accounts; the
+    // history list is the login form's own.
+    manager.RegisterWindow(kTradeAccountsClass, [](const CWndCreateInfo&) {
+        return std::unique_ptr<CBaseWnd>(
+            new CTradeLoginAccountWnd(u"已登录账号", CTradeLoginAccountWnd::kModeLoggedIn));
     });
 }

@@ -1,6 +1,9 @@
 // Registers the trade screens' keywords with the window manager.
 #pragma once
 
-// "tradeexit": every trade account logged out, no window opened; "yywd":
-// the branch directory by region.
+// "yybsz" and "CSalesDeptSetWnd": the sales departments;
+// "COrbTradeLoginWnd": the trade login (the caller's notify value);
+// "CTradeLoginAccountWnd": the logged-in accounts;
+// "yywd": the branch directory by region;
+// "tradeexit": every trade account logged out, no window opened.
 void RegisterTradeWindows();

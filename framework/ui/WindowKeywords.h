@@ -19,12 +19,15 @@ inline constexpr char kChinaIndexKeyword[] = "zgzs";        // the domestic indi
 inline constexpr char kWorldIndexKeyword[] = "sjzs";        // the world indices
 inline constexpr char kNewsListKeyword[] = "newslist";      // a list of article titles
 inline constexpr char kArticleKeyword[] = "newscontent";    // one article
-inline constexpr char kStockInfoKeyword[] = "F10";          // a stock's information menu
 inline constexpr char kBranchRegionsKeyword[] = "yywd";     // the branches by region
 inline constexpr char kTradeExitKeyword[] = "tradeexit";    // log the trade accounts out
+inline constexpr char kCompanyInfoKeyword[] = "F10";        // a stock's information menu
+inline constexpr char kSalesDeptKeyword[] = "yybsz";        // the sales departments (software settings)
 
 // Class names opened by name.
+inline constexpr char kDealDetailClass[] = "CStockDealDetailWnd"; // a stock's deals of the day
 inline constexpr char kStockEditorClass[] = "CEditMyStockWnd";   // the watch-list editor and stock search
 inline constexpr char kSalesDeptClass[] = "CSalesDeptSetWnd";    // choosing the sales department
 inline constexpr char kTradeLoginClass[] = "COrbTradeLoginWnd";  // the trade login
 inline constexpr char kTradeAccountsClass[] = "CTradeLoginAccountWnd"; // the logged-in accounts
+inline constexpr char kDynCodeCtrClass[] = "CMobileDynCodeCtrWnd"; // the phone-token window

@@ -42,18 +42,29 @@ bool CSdlHost::AcceptsDriver(std::string_view driver, std::string_view requested
 }
 
 bool CSdlHost::Open(const char* title, int width, int height) {
+    const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+    const char* display = SDL_getenv("DISPLAY");
+    const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+    const bool haveX = display && *display;
+    // Left to itself, SDL tries every driver in turn; past a dead X display
+    // the Wayland library complains on stderr of its own accord before SDL
+    // settles on an invisible driver that is refused anyway. So only the
+    // sessions that are set are tried, and the refusal is said once, here.
+    if (!(requested && *requested) && (haveX || (wayland && *wayland))) {
+        const std::string drivers = haveX && wayland && *wayland ? "x11,wayland" : haveX ? "x11" : "wayland";
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+    }
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        m_error = std::string("no display available for the desktop window: ") + SDL_GetError();
+        m_error = haveX ? std::string("the display '") + display + "' cannot be opened"
+                        : std::string("no display available for the desktop window: ") + SDL_GetError();
         return false;
     }
     m_sdlStarted = true;
     const char* driver = SDL_GetCurrentVideoDriver();
-    const char* requested = SDL_getenv("SDL_VIDEODRIVER");
     if (!AcceptsDriver(driver ? driver : "", requested ? requested : "")) {
-        const char* display = SDL_getenv("DISPLAY");
         std::string name = driver ? driver : "none";
-        m_error = display && *display ? std::string("the display '") + display + "' cannot be opened"
-                                      : std::string("no display is set (DISPLAY)");
+        m_error = haveX ? std::string("the display '") + display + "' cannot be opened"
+                        : std::string("no display is set (DISPLAY)");
         m_error += "; SDL would fall back to its '" + name +
                    "' video driver and run the window where nobody sees it"
                    " (set SDL_VIDEODRIVER=" + name + " to run so on purpose)";

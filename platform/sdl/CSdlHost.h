@@ -8,6 +8,8 @@
 // A window nobody sees is refused: when SDL could not reach a display and
 // settled on one of its invisible drivers ("offscreen", "dummy"), Open
 // fails unless SDL_VIDEODRIVER asked for that driver by name (tests, CI).
+// Without SDL_VIDEODRIVER only the sessions that are set (DISPLAY,
+// WAYLAND_DISPLAY) are tried, so a dead one fails quietly with one reason.
 //
 // It runs on the GUI thread (SDL wants its window and events there); Wake
 // is the one member other threads call, and it only pushes an SDL event.

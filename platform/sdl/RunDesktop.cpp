@@ -4,11 +4,15 @@
 #include "platform/sdl/CSdlHost.h"
 
 #include <cstdio>
+#include <utility>
 
-int RunDesktop(std::function<bool()> startProgram) {
+int RunDesktop(std::function<bool()> startProgram, std::string* refused) {
     CSdlHost host;
     if (!host.Open("OrbStock", 480, 720)) {
-        std::fprintf(stderr, "OrbStock: %s\n", host.LastError().c_str());
+        if (refused)
+            *refused = host.LastError();
+        else
+            std::fprintf(stderr, "OrbStock: %s\n", host.LastError().c_str());
         return 2;
     }
     UiMessageLoop loop(&host);
@@ -16,4 +20,8 @@ int RunDesktop(std::function<bool()> startProgram) {
     if (startProgram && !startProgram())
         return 1;
     return loop.Run();
+}
+
+int RunDesktop(std::function<bool()> startProgram) {
+    return RunDesktop(std::move(startProgram), nullptr);
 }

@@ -3,10 +3,14 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 // Opens the window (portrait 480 × 720), makes the loop, runs startProgram
 // on it and, when that returns true, the loop until the program quits or
 // the window is closed. Returns the loop's exit code; 1 when startProgram
 // fails; 2, with a message on stderr, when there is no display, or only one
-// of SDL's invisible drivers that SDL_VIDEODRIVER did not ask for.
+// of SDL's invisible drivers that SDL_VIDEODRIVER did not ask for. With
+// refused given, that message goes there instead of to stderr, for the
+// caller to say once in its own words.
+int RunDesktop(std::function<bool()> startProgram, std::string* refused);
 int RunDesktop(std::function<bool()> startProgram);

@@ -1,7 +1,49 @@
-// The chart canvas: the shared compare-colour rule.
+// The chart canvas: layout, the cached picture, cursor, legends, painters
+// and the shared compare-colour rule.
 #include "quotes/charts/CChartCanvas.h"
 
 #include "framework/app/CAppData.h"
+#include "quotes/charts/CChartSeries.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The cursor position every chart window shares.
+int g_lastCursorPosition = -1;
+
+// The default scheme's chart colours, for a canvas without application state.
+COLORREF DefaultPaletteColor(int index) {
+    switch (index) {
+    case 12: return 0x3030B0;
+    case 13: return 0x000000;
+    case 15: return 0x2626FF;
+    case 16: return 0x17FF17;
+    case 20: return 0xC0C0C0;
+    case 21: return 0xB0B0B0;
+    case 26: return 0x00FFFF;
+    case 28: return 0x00FFFF;
+    default: return 0xFFFFFF;
+    }
+}
+
+void CopyCut(char16_t* to, int room, const char16_t* from) {
+    int i = 0;
+    for (; from && from[i] && i < room; ++i)
+        to[i] = from[i];
+    to[i] = 0;
+}
+
+} // namespace
+
+void CLegendItem::Reset() {
+    std::fill(std::begin(value), std::end(value), u'\0');
+    std::fill(std::begin(label), std::end(label), u'\0');
+    color = 0xFFFFFF;
+}
+
+// ---- Colours ----
 
 int CChartCanvas::GetCompareColorIndex(const CQuoteNumber& reference, const CQuoteNumber& value) {
     if (reference < value)
@@ -12,16 +54,201 @@ int CChartCanvas::GetCompareColorIndex(const CQuoteNumber& reference, const CQuo
 }
 
 COLORREF CChartCanvas::GetCompareColor(const CQuoteNumber& reference, const CQuoteNumber& value) {
-    const int index = GetCompareColorIndex(reference, value);
+    return PaletteColor(GetCompareColorIndex(reference, value));
+}
+
+COLORREF CChartCanvas::PaletteColor(int index) {
     if (const CAppData* app = CAppData::Instance())
         return app->GetColor(index);
-    // The default scheme's rise, fall and flat colours.
-    switch (index) {
-    case kRiseColor:
-        return 0x2626FF;
-    case kFallColor:
-        return 0x17FF17;
-    default:
-        return 0xFFFFFF;
+    return DefaultPaletteColor(index);
+}
+
+int CChartCanvas::GetLastCursorPosition() { return g_lastCursorPosition; }
+
+void CChartCanvas::SetLastCursorPosition(int position) { g_lastCursorPosition = position; }
+
+// ---- Life ----
+
+CChartCanvas::CChartCanvas()
+    : m_background(PaletteColor(kBackgroundColor)), m_secondColor(PaletteColor(kSecondColor)) {}
+
+CChartCanvas::~CChartCanvas() = default;
+
+// ---- Layout ----
+
+void CChartCanvas::ApplyLayout(const CChartLayout& layout) {
+    m_layout = layout;
+    m_dirty = true;
+}
+
+void CChartCanvas::LayoutPortrait(CSize label, const CRect& area) { ApplyLayout(ChartLayoutPortrait(label, area)); }
+
+void CChartCanvas::LayoutLandscape(CSize label, const CRect& area) {
+    ApplyLayout(ChartLayoutLandscape(label, area));
+}
+
+// ---- Painting ----
+
+void CChartCanvas::Paint(CDC& target) {
+    const CRect& whole = m_layout.wholeArea;
+    const int width = whole.Width();
+    const int height = whole.Height();
+    if (width <= 0 || height <= 0)
+        return;
+    const CSurface* cached = m_memDC ? m_memDC->GetSurface() : nullptr;
+    if (!cached || cached->Width() != width || cached->Height() != height) {
+        m_memDC = CDC::CreateMemoryDC(width, height);
+        if (!m_memDC)
+            return;
+        Render(*m_memDC);
+    } else if (m_dirty) {
+        Render(*m_memDC);
     }
+    m_dirty = false;
+    {
+        const CDCStateSaver saved(*m_memDC);
+        m_memDC->SelectFont(m_font);
+        DrawLegends(*m_memDC, m_recordCount >= 1);
+    }
+    target.BitBlt(whole.left, whole.top, width, height, *m_memDC, 0, 0);
+    // The cursor line is never part of the cached picture.
+    if (m_cursorShown)
+        DrawCursorLine(target);
+}
+
+void CChartCanvas::Render(CDC& dc) {
+    const CDCStateSaver saved(dc);
+    dc.SelectFont(m_font);
+    dc.SelectBrush(CBrush::Solid(m_background));
+    dc.SelectPen({PS_NULL, 1, 0});
+    dc.SetBkMode(TRANSPARENT);
+    dc.Rectangle(CRect{0, 0, m_layout.wholeArea.Width(), m_layout.wholeArea.Height()});
+    DrawTimeAxis(dc);
+    DrawScale(dc);
+    DrawLines(dc);
+    DrawTitle(dc);
+}
+
+void CChartCanvas::ResetBitmap() {
+    m_dirty = true;
+    m_memDC.reset();
+}
+
+// ---- Cursor ----
+
+void CChartCanvas::SetCursor(int index, int /*extra*/) {
+    if (m_recordCount <= 0) {
+        m_cursorPos = 0;
+    } else {
+        m_cursorPos = WrapCursorIndex(index, m_recordCount);
+        OnCursorMoved();
+        m_cursorShown = true;
+    }
+    g_lastCursorPosition = m_cursorPos;
+}
+
+void CChartCanvas::MoveCursor(int direction, int extra) {
+    switch (direction) {
+    case 0:
+    case 2:
+        SetCursor(m_cursorPos - 1, extra);
+        break;
+    case 1:
+    case 3:
+        SetCursor(m_cursorPos + 1, extra);
+        break;
+    case 4:
+        ToggleCursor();
+        break;
+    default:
+        break;
+    }
+}
+
+void CChartCanvas::DrawCursorLine(CDC& dc) {
+    const CRect& p = m_layout.priceArea;
+    if (m_slotCount < 1 || p.IsEmpty())
+        return;
+    const CDCStateSaver saved(dc);
+    dc.SelectPen({PS_SOLID, 1, PaletteColor(kCursorColor)});
+    const int x = ChartSlotX(p.left, p.Width(), m_slotCount, m_cursorPos);
+    Line(dc, x, p.top, x, p.bottom - 1);
+}
+
+// ---- Text ----
+
+CSize CChartCanvas::TextExtent(CDC& dc, std::u16string_view text) const {
+    const int height = dc.GetTextExtent(text).cy;
+    const CFont previous = dc.SelectFont(m_font);
+    const int width = dc.GetTextExtent(text).cx;
+    dc.SelectFont(previous);
+    return {width, height};
+}
+
+void CChartCanvas::DrawNumber(CDC& dc, const CQuoteNumber& number, COLORREF color, int y, bool withUnit) {
+    const CDCStateSaver saved(dc);
+    dc.SetTextColor(color);
+    dc.SetBkMode(TRANSPARENT);
+    const CWString text = withUnit ? number.ToWideTextWithUnit() : number.ToWideText();
+    dc.DrawText(text.view(), CRect{1, y, m_layout.labelMargin, y + m_layout.labelHeight},
+                DT_RIGHT | DT_SINGLELINE | DT_NOCLIP);
+}
+
+// ---- Geometry and painters ----
+
+void CChartCanvas::Line(CDC& dc, int x1, int y1, int x2, int y2) {
+    const CPoint points[2] = {{x1, y1}, {x2, y2}};
+    dc.Polyline(points, 2);
+}
+
+void CChartCanvas::DrawSegments(CDC& dc, const std::vector<CChartSegment>& segments, COLORREF color) {
+    if (segments.empty())
+        return;
+    const CDCStateSaver saved(dc);
+    dc.SelectPen({PS_SOLID, 1, color});
+    for (const CChartSegment& s : segments)
+        Line(dc, s.from.x, s.from.y, s.to.x, s.to.y);
+}
+
+void CChartCanvas::DrawPriceLine(CDC& dc, const CChartSeries* series, int column, COLORREF color, const CRect& r,
+                                 const CQuoteNumber& max, const CQuoteNumber& min, int n, int mode, int start) {
+    DrawSegments(dc, PriceLineSegments(series, column, r, max, min, n, mode, start), color);
+}
+
+void CChartCanvas::DrawVolumeBars(CDC& dc, const CChartSeries* series, int column, COLORREF color, const CRect& r,
+                                  int32_t max, int32_t min, int n, int mode, int start) {
+    DrawSegments(dc, VolumeSegments(series, column, r, max, min, n, mode, start), color);
+}
+
+// ---- Legend ----
+
+int CChartCanvas::InitLegend(int capacity) {
+    if (!m_legend.empty() || capacity < 1)
+        return 0;
+    m_legend.assign(static_cast<size_t>(capacity), CLegendItem{});
+    m_legendCount = 0;
+    return 1;
+}
+
+int CChartCanvas::SetLegend(const char16_t* const* labels, const char16_t* const* values, const COLORREF* colors,
+                            int n) {
+    if (m_legend.empty() || n < 0 || n > static_cast<int>(m_legend.size()))
+        return 0;
+    for (CLegendItem& item : m_legend)
+        item.Reset();
+    for (int i = 0; i < n; ++i) {
+        CLegendItem& item = m_legend[static_cast<size_t>(i)];
+        CopyCut(item.label, CLegendItem::kLabelChars, labels ? labels[i] : nullptr);
+        CopyCut(item.value, CLegendItem::kValueChars, values ? values[i] : nullptr);
+        if (colors)
+            item.color = colors[i];
+    }
+    m_legendCount = n;
+    return 1;
+}
+
+const CLegendItem* CChartCanvas::GetLegendItem(int i) const {
+    if (i < 0 || i >= m_legendCount)
+        return nullptr;
+    return &m_legend[static_cast<size_t>(i)];
 }

@@ -1,6 +1,6 @@
 // The feature-window bases: the item picker's result message, the query
-// tables' request and reply, the form's three-column rows, the combo box
-// and the numeric keypad.
+// tables' request and reply, the tabbed query window's tabs, the form's
+// three-column rows, the combo box and the numeric keypad.
 #include "ui_Fixture.h"
 
 #include "core/CDataSetWriter.h"
@@ -150,6 +150,44 @@ TEST_F(BasesTest, AQueryRequestCarriesTheFundIdAndLoginIdWholeAndTheSameAfterAPa
     });
 }
 
+TEST_F(BasesTest, TheTabbedQueryWindowPutsItsTabsUnderTheCaptionAndATappedTabShowsOnlyItsPage) {
+    std::unique_ptr<CQueryTabBaseWnd> tabs;
+    StartWithMain([&tabs] {
+        tabs = std::make_unique<CQueryTabBaseWnd>();
+        ASSERT_TRUE(tabs->CreateOver(nullptr));
+        tabs->SetPageCount(2);
+        tabs->GetPage(0)->SetCaption(u"资金");
+        tabs->GetPage(1)->SetCaption(u"股份");
+        tabs->GetPage(1)->AddLabel(u"证券名称");
+        tabs->GetPage(1)->AddValue(u"浦发银行");
+        tabs->LayoutPages();
+        tabs->ShowWindow(true);
+    });
+    EXPECT_TRUE(driver.ScreenShows(u"刷新"));
+    const std::optional<CRect> bar = CDriverControls::ControlScreenRect(driver, CQueryTabBaseWnd::kTabBarId);
+    ASSERT_TRUE(bar);
+    const CRect tab1 = driver.RunOnGui([&tabs] {
+        UiTabBar& tabBar = tabs->GetTabBar();
+        EXPECT_EQ(tabBar.GetRect(), CRect::FromSize(0, CBaseWnd::kCaptionHeight, tabs->GetClientRect().Width(),
+                                                    CQueryTabBaseWnd::kTabBarHeight));
+        EXPECT_EQ(tabBar.GetTabCount(), 2);
+        EXPECT_EQ(tabBar.GetTabText(1), u"股份");
+        EXPECT_EQ(tabs->GetSelectedPage(), 0);
+        EXPECT_TRUE(tabs->GetPage(0)->IsVisible());
+        EXPECT_FALSE(tabs->GetPage(1)->IsVisible());
+        EXPECT_EQ(tabs->GetPage(1)->GetRect().top, CBaseWnd::kCaptionHeight + CQueryTabBaseWnd::kTabBarHeight);
+        return tabBar.GetTabRect(1);
+    });
+    ASSERT_TRUE(driver.Tap(bar->left + (tab1.left + tab1.right) / 2, bar->top + (tab1.top + tab1.bottom) / 2));
+    driver.RunOnGui([&tabs] {
+        EXPECT_EQ(tabs->GetSelectedPage(), 1);
+        EXPECT_EQ(tabs->GetTabBar().GetCurTab(), 1);
+        EXPECT_FALSE(tabs->GetPage(0)->IsVisible());
+        EXPECT_TRUE(tabs->GetPage(1)->IsVisible());
+        tabs.reset();
+    });
+}
+
 TEST_F(BasesTest, TheQueryReplyFillsTheGridColoursRowsBySignHidesSignAndPagingAndAnErrorIsShown) {
     StartWithMain();
     driver.RunOnGui([] {
@@ -210,7 +248,7 @@ TEST_F(BasesTest, AFormsThirdColumnEndsShortOfTheRightMarginAndRowsStayApart) {
     });
 }
 
-TEST_F(BasesTest, TheComboBoxFindsItemsByDataAndCountsOnlyOnceOneIsSelected) {
+TEST_F(BasesTest, TheComboBoxGivesItemsByIndexFindsThemByDataAndCountsOnlyOnceOneIsSelected) {
     StartWithMain();
     driver.RunOnGui([] {
         CComboBoxWnd combo;
@@ -223,8 +261,19 @@ TEST_F(BasesTest, TheComboBoxFindsItemsByDataAndCountsOnlyOnceOneIsSelected) {
         EXPECT_EQ(combo.FindItem(u"9"), -1);
         combo.SetCurSel(1);
         EXPECT_EQ(combo.GetCount(), 1);
-        EXPECT_EQ(combo.GetItemText(5), u"");
-        EXPECT_EQ(combo.GetItemData(5), nullptr);
+        const struct {
+            int index;
+            const char16_t* text;
+            const char16_t* data; // null: none
+        } items[] = {{0, u"深A股东", u"0"}, {1, u"沪A股东", u"1"}, {-1, u"", nullptr}, {2, u"", nullptr}, {5, u"", nullptr}};
+        for (const auto& item : items) {
+            EXPECT_EQ(combo.GetItemText(item.index), item.text) << item.index;
+            const CWString* data = combo.GetItemData(item.index);
+            ASSERT_EQ(data != nullptr, item.data != nullptr) << item.index;
+            if (data) {
+                EXPECT_EQ(*data, item.data) << item.index;
+            }
+        }
         combo.RemoveAll();
         EXPECT_EQ(combo.GetCount(), -1);
     });

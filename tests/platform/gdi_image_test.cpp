@@ -182,6 +182,35 @@ TEST(GdiImages, AStretchedImageFillsItsRectangleAndBlendsHalfTransparentPixels) 
     EXPECT_GT(GetBValue(mid), 0);
 }
 
+TEST(GdiImages, AKeptScalingDrawsThePixelsOfAFreshOneForEachSizeAndFilter) {
+    // Opaque, half and fully transparent pixels, so every kind of kept pixel shows.
+    std::vector<std::uint8_t> rgba = {0xFF, 0, 0, 0xFF, 0, 0xFF, 0, 0x80, 0, 0, 0xFF, 0,
+                                      0x20, 0x40, 0x60, 0xFF, 0xFF, 0xFF, 0, 0x40, 0, 0, 0, 0xC0};
+    const std::string path = WriteRgbaPng("kept.png", 3, 2, rgba);
+    CImage kept;
+    ASSERT_TRUE(kept.LoadFile(path));
+    struct Use {
+        int width, height;
+        CDC::ImageFilter filter;
+    };
+    // More sizes than are kept, then the first again after it was dropped.
+    const Use uses[] = {{7, 5, CDC::ImageFilter::Nearest}, {7, 5, CDC::ImageFilter::Bilinear},
+                        {5, 7, CDC::ImageFilter::Nearest}, {9, 9, CDC::ImageFilter::Bilinear},
+                        {3, 4, CDC::ImageFilter::Nearest}, {7, 5, CDC::ImageFilter::Nearest},
+                        {7, 5, CDC::ImageFilter::Bilinear}};
+    for (const Use& use : uses) {
+        SCOPED_TRACE(std::to_string(use.width) + "x" + std::to_string(use.height));
+        CImage fresh;
+        ASSERT_TRUE(fresh.LoadFile(path));
+        CSurface a(10, 10, kWhite), b(10, 10, kWhite);
+        CDC(&a).DrawImage(kept, {1, 1, 1 + use.width, 1 + use.height}, use.filter);
+        CDC(&b).DrawImage(fresh, {1, 1, 1 + use.width, 1 + use.height}, use.filter);
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 10; ++x)
+                ASSERT_EQ(a.GetPixel(x, y), b.GetPixel(x, y)) << x << "," << y;
+    }
+}
+
 TEST_F(GdiResources, TheSortArrowsPointUpAndDownAndAnotherDirectoryIsUsedOnceSet) {
     CImage up, down;
     ASSERT_TRUE(up.LoadResource(137));

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -88,14 +89,20 @@ TEST_F(RowOrderTest, EachOrderSortsItsCellAsNumbersOrOrdinalTextWithRecordlessIt
         {CompareChangePctAsc, u"?dacZ银b"}, {CompareChangePctDesc, u"?bcZ银ad"},
     };
     for (const Case& c : cases) {
-        std::vector<UiListItem> sorted = rows;
-        std::stable_sort(sorted.begin(), sorted.end(), c.less);
-        std::u16string got;
-        for (const UiListItem& item : sorted) {
-            const auto* r = reinterpret_cast<const CQuoteRowData*>(item.data);
-            got += r ? r->GetText(CQuoteRowData::kName).view().front() : u'?';
+        // The item without a record meets records from either side: it moves
+        // through every place of the input, the records keeping their order.
+        for (size_t at = 0; at < rows.size(); ++at) {
+            std::vector<UiListItem> sorted(rows.begin(), rows.end() - 1);
+            sorted.insert(sorted.begin() + static_cast<std::ptrdiff_t>(at), UiListItem{});
+            std::stable_sort(sorted.begin(), sorted.end(), c.less);
+            std::u16string got;
+            for (const UiListItem& item : sorted) {
+                const auto* r = reinterpret_cast<const CQuoteRowData*>(item.data);
+                got += r ? r->GetText(CQuoteRowData::kName).view().front() : u'?';
+            }
+            EXPECT_EQ(got, c.order) << std::string(got.begin(), got.end()) << " from place " << at;
         }
-        EXPECT_EQ(got, c.order) << std::string(got.begin(), got.end());
+        EXPECT_FALSE(c.less(rows[0], rows.back())) << "a record never comes before the item without one";
         for (const UiListItem& item : rows)
             EXPECT_FALSE(c.less(item, item)) << "irreflexive";
         EXPECT_FALSE(c.less(rows[4], Row(u"Z"))) << "equal keys compare false";

@@ -1,6 +1,7 @@
 // The board stock table against the simulated server: one sector's stocks
 // sorted on the device by change in percent, the header flipping the order
-// without a request, and the close codes.
+// without a request, a row tap opening the minute chart, and the close
+// codes.
 #include "tables_ranking_Fixture.h"
 
 #include <algorithm>
@@ -57,6 +58,20 @@ TEST_F(BoardTableTest, TheChangeTitleFlipsTheOrderOnTheDeviceAndARefreshKeepsIt)
     ASSERT_TRUE(TapHeaderAt(0.9));
     EXPECT_EQ(Column(CQuoteRowData::kName), MembersByChange("GN02"));
     EXPECT_EQ(OnTable([](COrbStockTableWnd& t) { return t.GetHeaderList().GetArrowImageId(); }), 138);
+}
+
+TEST_F(BoardTableTest, ATapOnTheSelectedRowOpensItsMinuteChartAsInTheRankingTable) {
+    Start();
+    OpenNode(kNodeBoardAi);
+    for (int i = 0; i < 2; ++i)
+        ASSERT_TRUE(CDriverControls::TapListItem(driver, COrbTableWnd::kRowListId, 1));
+    const auto& opened = g_ranking.opened["fschart"];
+    ASSERT_EQ(opened.size(), 1u) << "the first tap only selects";
+    const std::u16string code = Column(CQuoteRowData::kCode)[1];
+    const std::u16string market = Column(CQuoteRowData::kMarket)[1];
+    EXPECT_EQ(opened[0].second, "date=&code=" + std::string(code.begin(), code.end()) + "." +
+                                    std::string(market.begin(), market.end()));
+    EXPECT_EQ(g_ranking.titles["fschart"][0], u"分时走势");
 }
 
 TEST_F(BoardTableTest, HomeClosesWithCodeZeroAndReturnWithCodeOne) {

@@ -1,8 +1,8 @@
 // The command lines of orbstock, orbsim and orb_icongen: every wrong one
 // ends with a message naming the fault and exit status 64, before any
-// window, server or file is touched; --help prints the usage. And orbstock
-// on a display nobody answers says so and ends instead of running unseen,
-// and orbsim on a port in use says why.
+// window, server or file is touched (a repeated option too); --help prints
+// the usage. And orbstock on a display nobody answers says so, once, and
+// ends instead of running unseen, and orbsim on a port in use says why.
 // The programs are run as built, as a person runs them.
 #include "support/CTempDir.h"
 
@@ -104,6 +104,13 @@ TEST(ProgramArguments, AWrongLineNamesItsFaultWithTheUsageAndStatus64AndHelpPrin
     for (const auto& args : missingValues) lines.push_back({&kOrbstock, args, "orbstock: " + args[0] + " needs a value", orbstock});
     for (const char* arg : {"--verbose", "-x", "--server=127.0.0.1:8002", "tour"})
         lines.push_back({&kOrbstock, {arg}, std::string("unknown option '") + arg + "'", orbstock});
+    const std::pair<std::vector<std::string>, std::string> repeats[] = {
+        {{"--server", "127.0.0.1:1", "--server", "127.0.0.1:2"}, "--server"},
+        {{"--data-dir", "a", "--tour", "t", "--data-dir", "a"}, "--data-dir"},
+        {{"--tour", "a", "--check", "b", "--check", "c"}, "--check"},
+        {{"--data-dir", "a", "-h", "--help"}, "--help"}};
+    for (const auto& [args, repeated] : repeats)
+        lines.push_back({&kOrbstock, args, "orbstock: " + repeated + " is given more than once", orbstock});
     lines.push_back({&kOrbsim, {"80x"}, "not '80x'", orbsim});
     lines.push_back({&kOrbsim, {"8002", "9000"}, "one port at most", orbsim});
     lines.push_back({&kIcongen, {}, "", icongen});
@@ -113,6 +120,7 @@ TEST(ProgramArguments, AWrongLineNamesItsFaultWithTheUsageAndStatus64AndHelpPrin
         lines.push_back({program, {"--help"}, "", usage});
         lines.push_back({program, {"-h"}, "", usage});
     }
+    lines.push_back({&kOrbstock, {"-h"}, "-h, --help", orbstock});
     for (const Line& line : lines) {
         if (line.program == &kOrbstock && !haveOrbstock) continue;
         std::string text = line.program->substr(line.program->rfind('/') + 1);
@@ -137,6 +145,9 @@ TEST(OrbstockDisplay, ADisplayWithoutAServerIsRefusedWithAMessageInsteadOfAnUnse
     EXPECT_EQ(r.status, 2) << r.errors;
     EXPECT_NE(r.errors.find("':99999' cannot be opened"), std::string::npos) << r.errors;
     EXPECT_NE(r.errors.find("xvfb-run"), std::string::npos) << r.errors;
+    // One message, said once: not the host's own line before it.
+    EXPECT_EQ(r.errors.rfind("orbstock: "), 0u) << r.errors;
+    EXPECT_EQ(r.errors.find("OrbStock: "), std::string::npos) << r.errors;
 }
 
 TEST(ProgramArguments, OrbsimOnABusyPortSaysWhyAndFails) {

@@ -1,29 +1,42 @@
 // The screens of the screenshot tour, in order; each step starts at the
 // main menu after the start-up against the embedded simulator, except the
 // start-up's own screens.
-#include "framework/app/CAppData.h"
-#include "framework/app/CMenuNode.h"
-#include "framework/app/CMenuTree.h"
 #include "framework/shell/COrbApp.h"
 #include "framework/app/CStartupWnd.h"
 #include "framework/ui/CBaseWnd.h"
 #include "framework/ui/COrbMenuWnd.h"
-#include "framework/ui/IWindowOpener.h"
-#include "framework/ui/WindowKeywords.h"
 #include "framework/ui/WndMessages.h"
-#include "framework/ui/widgets/CTextCtrl.h"
 #include "platform/Clock.h"
 #include "platform/testing/CDriverControls.h"
 #include "platform/testing/CTestDriver.h"
 #include "platform/win/UiMessageLoop.h"
-#include "quotes/info/COrbInfoListWnd.h"
+#include "quotes/charts/CFSChartView.h"
+#include "quotes/charts/CFSFrame.h"
 #include "quotes/tables/CEditMyStockWnd.h"
 #include "quotes/tables/CMyStockWnd.h"
 #include "quotes/tables/COrbStockTableWnd.h"
 #include "tools/orbstock/Tour.h"
-#include "trade/login/CSalesDeptRegionWnd.h"
+#include "tools/simulator/CBrokerSimulator.h"
 
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <optional>
+#include "trade/login/CSalesDeptSetWnd.h"
+#include "framework/app/CAppData.h"
+#include "platform/ui/CModalScript.h"
+#include "platform/ui/UiEdit.h"
+#include "tools/simulator/CSimTradeAccounts.h"
+#include "trade/dyncode/DynCodeStore.h"
+#include "trade/login/COrbTradeLoginWnd.h"
+#include "trade/login/CTradeLoginAccountWnd.h"
+#include "framework/app/CMenuNode.h"
+#include "framework/app/CMenuTree.h"
+#include "framework/ui/IWindowOpener.h"
+#include "framework/ui/WindowKeywords.h"
+#include "framework/ui/widgets/CTextCtrl.h"
+#include "quotes/info/COrbInfoListWnd.h"
+#include "trade/login/CSalesDeptRegionWnd.h"
 #include <vector>
 
 // The start-up screen while the server has not answered the logon, its
@@ -95,6 +108,291 @@ ORB_TOUR_STEP(sort_form) {
     return CDriverControls::PressBottomButton(tour.driver, COrbTableWnd::kBarOptions);
 }
 
+// ---- The minute chart ----
+
+namespace {
+
+// The simulator's day for the chart screens: a Friday after the close, so
+// every chart shows its whole day.
+void FixChartDay(CTourContext& tour) {
+    std::tm t{};
+    t.tm_year = 2026 - 1900;
+    t.tm_mon = 11;
+    t.tm_mday = 4;
+    t.tm_hour = 15;
+    t.tm_min = 30;
+    t.tm_isdst = -1;
+    tour.simulator.SetClock(static_cast<int64_t>(std::mktime(&t)) * 1000);
+}
+
+// Opens the minute chart of key from the main menu, as a chosen search
+// result does, and waits for its reply.
+bool OpenChartOf(CTourContext& tour, const char* key) {
+    FixChartDay(tour);
+    const std::string text = std::string("date=&code=") + key;
+    bool posted = tour.driver.RunOnGui([&] {
+        CBaseWnd* main = tour.app.GetMainWindow();
+        char* copy = static_cast<char*>(std::malloc(text.size() + 1));
+        if (!main || !copy || !UiMessageLoop::Current()) {
+            std::free(copy);
+            return false;
+        }
+        std::memcpy(copy, text.c_str(), text.size() + 1);
+        return UiMessageLoop::Current()->PostOwned(main->GetHandle(), WND_MSG_OPEN_FSCHART, 0,
+                                                   reinterpret_cast<LPARAM>(copy), &FreeChartRequestText);
+    });
+    return posted && tour.driver.WaitForRest();
+}
+
+// The handle of the shown top-level window of a class, or null (test thread).
+HWND ShownWindow(CTourContext& tour, const char* className) {
+    for (const CWindowInfo& w : tour.driver.OpenWindows())
+        if (w.depth == 0 && w.visible && w.className == className)
+            return w.handle;
+    return nullptr;
+}
+
+// The chart of a handle, or null (GUI thread).
+CFSFrame* ChartOf(HWND handle) {
+    return dynamic_cast<CFSFrame*>(UiWin::FromHandle(handle));
+}
+
+// A point of the chart's view (picture coordinates) on the screen.
+std::optional<CPoint> ChartPoint(CTourContext& tour, int x, int y) {
+    const HWND chart = ShownWindow(tour, "CFSFrame");
+    return tour.driver.RunOnGui([&]() -> std::optional<CPoint> {
+        CFSFrame* frame = ChartOf(chart);
+        if (!frame)
+            return std::nullopt;
+        const CRect screen = frame->GetScreenRect();
+        const CRect picture = frame->GetPictureRect();
+        return CPoint{screen.left + picture.left + x, screen.top + picture.top + y};
+    });
+}
+
+// The view's grid and panel (picture coordinates).
+std::optional<CFSLayout> ChartLayout(CTourContext& tour) {
+    const HWND chart = ShownWindow(tour, "CFSFrame");
+    return tour.driver.RunOnGui([&]() -> std::optional<CFSLayout> {
+        CFSFrame* frame = ChartOf(chart);
+        CFSChartView* view = frame ? frame->GetView() : nullptr;
+        return view ? std::optional<CFSLayout>(view->GetFSLayout()) : std::nullopt;
+    });
+}
+
+// Taps the side panel count times (each release turns its page).
+bool TurnPanel(CTourContext& tour, int count) {
+    const std::optional<CFSLayout> layout = ChartLayout(tour);
+    if (!layout)
+        return false;
+    const CRect& panel = layout->panel;
+    const std::optional<CPoint> at = ChartPoint(tour, panel.left + 40, panel.top + panel.Height() / 2);
+    for (int i = 0; at && i < count; ++i)
+        if (!tour.driver.Tap(at->x, at->y))
+            return false;
+    return at.has_value();
+}
+
+} // namespace
+
+// A rising stock's day, reached from the ranking's first row.
+ORB_TOUR_STEP(minute_chart) {
+    FixChartDay(tour);
+    bool posted = tour.driver.RunOnGui([&] {
+        CBaseWnd* main = tour.app.GetMainWindow();
+        return main && main->PostMessage(WND_MSG_OPEN_MENU_CHILD, 0, 1);
+    });
+    return posted && tour.driver.WaitForRest() &&
+           CDriverControls::TapListItem(tour.driver, COrbTableWnd::kRowListId, 0) &&
+           CDriverControls::TapListItem(tour.driver, COrbTableWnd::kRowListId, 0) &&
+           ShownWindow(tour, "CFSFrame") != nullptr;
+}
+
+// A falling stock's day.
+ORB_TOUR_STEP(minute_chart_falling) { return OpenChartOf(tour, "300147.01"); }
+
+// A stock with information marks, the screen turned.
+ORB_TOUR_STEP(minute_chart_landscape) {
+    if (!OpenChartOf(tour, "600010.02"))
+        return false;
+    const HWND chart = ShownWindow(tour, "CFSFrame");
+    bool turned = tour.driver.RunOnGui([&] {
+        CFSFrame* frame = ChartOf(chart);
+        if (!frame)
+            return false;
+        UiMessageLoop::Current()->SetScreenMode(SCREEN_MODE_0);
+        frame->ApplyScreenSettings();
+        return true;
+    });
+    return turned && tour.driver.WaitForRest();
+}
+
+// The Shanghai index with its second line overlaid.
+ORB_TOUR_STEP(minute_chart_overlay) { return OpenChartOf(tour, "000001.02"); }
+
+// The cursor read-out at a point of the afternoon.
+ORB_TOUR_STEP(minute_chart_cursor) {
+    if (!OpenChartOf(tour, "600010.02"))
+        return false;
+    const std::optional<CFSLayout> layout = ChartLayout(tour);
+    if (!layout)
+        return false;
+    const CRect& grid = layout->grid;
+    const std::optional<CPoint> at = ChartPoint(tour, grid.left + grid.Width() * 3 / 4, grid.top + grid.Height() / 2);
+    return at && tour.driver.Tap(at->x, at->y) && tour.driver.WaitForRest();
+}
+
+// The side panel's four pages: quote, more figures, levels 1 to 3, levels 4 and 5.
+ORB_TOUR_STEP(minute_chart_panel_1) { return OpenChartOf(tour, "600010.02"); }
+ORB_TOUR_STEP(minute_chart_panel_2) { return OpenChartOf(tour, "600010.02") && TurnPanel(tour, 1); }
+ORB_TOUR_STEP(minute_chart_panel_3) { return OpenChartOf(tour, "600010.02") && TurnPanel(tour, 2); }
+ORB_TOUR_STEP(minute_chart_panel_4) { return OpenChartOf(tour, "600010.02") && TurnPanel(tour, 3); }
+
+// The information page of the two marks at 10:32, tapped on the chart.
+ORB_TOUR_STEP(info_mine) {
+    if (!OpenChartOf(tour, "600010.02"))
+        return false;
+    const std::optional<CFSLayout> layout = ChartLayout(tour);
+    if (!layout)
+        return false;
+    const CRect& grid = layout->grid;
+    const int x = ChartSlotX(grid.left, grid.Width(), kFSSlots, FSMarkSlot(633));
+    const std::optional<CPoint> at = ChartPoint(tour, x, grid.top + 5);
+    return at && tour.driver.Tap(at->x, at->y) && tour.driver.WaitForRest() &&
+           ShownWindow(tour, "CInfoMineTxtWnd") != nullptr;
+}
+
+// The sales departments as a user without one meets them: the caption's
+// trade button, its request to set one up answered, three departments
+// added (the first as offered, two by their typed codes), one checked.
+ORB_TOUR_STEP(sales_departments) {
+    tour.driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    bool posted = tour.driver.RunOnGui([&] {
+        CBaseWnd* main = tour.app.GetMainWindow();
+        return main && main->PostMessage(WND_MSG_CAPTION_TRADE);
+    });
+    if (!posted || !tour.driver.WaitForRest() ||
+        !CDriverControls::PressBottomButton(tour.driver, CSalesDeptSetWnd::kBarAdd))
+        return false;
+    for (const char16_t* code : {u"0003", u"0007"}) {
+        if (!CDriverControls::TapControl(tour.driver, CSalesDeptSetWnd::kCodeBoxId))
+            return false;
+        for (int i = 0; i < CSalesDeptSetWnd::kCodeLength; ++i)
+            tour.driver.PressKey(VK_BACK);
+        if (!tour.driver.TypeText(code) || !CDriverControls::PressBottomButton(tour.driver, CSalesDeptSetWnd::kBarAdd))
+            return false;
+    }
+    return CDriverControls::TapListItem(tour.driver, CSalesDeptSetWnd::kListId, 1);
+}
+
+// ---- Trade login ----
+
+namespace {
+// The caption bar's trade button on the window on top, as a tap on it.
+bool PressTradeButton(CTourContext& tour) {
+    bool posted = tour.driver.RunOnGui([] {
+        UiWin* bar = CDriverControls::FindShownControl(UI_BOTTOM_BAR_ID);
+        UiWin* top = bar ? bar->GetParent() : nullptr;
+        return top && top->PostMessage(WND_MSG_CAPTION_TRADE);
+    });
+    return posted && tour.driver.WaitForRest();
+}
+
+// A first trade button with no department: the notice, then the department
+// window, where the user adds the first department of the broker's list
+// and the one of code 0003, and saves.
+bool SetUpDepartments(CTourContext& tour) {
+    tour.driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    bool posted = tour.driver.RunOnGui([&] {
+        CBaseWnd* main = tour.app.GetMainWindow();
+        return main && main->PostMessage(WND_MSG_CAPTION_TRADE);
+    });
+    if (!posted || !tour.driver.WaitForRest() ||
+        !CDriverControls::PressBottomButton(tour.driver, CSalesDeptSetWnd::kBarAdd) ||
+        !CDriverControls::TapControl(tour.driver, CSalesDeptSetWnd::kCodeBoxId))
+        return false;
+    for (int i = 0; i < CSalesDeptSetWnd::kCodeLength; ++i)
+        tour.driver.PressKey(VK_BACK);
+    if (!tour.driver.TypeText(u"0003") ||
+        !CDriverControls::PressBottomButton(tour.driver, CSalesDeptSetWnd::kBarAdd))
+        return false;
+    return CDriverControls::PressBottomButton(tour.driver, CSalesDeptSetWnd::kBarSave);
+}
+
+// The login form from the main menu's caption bar, departments set up.
+bool OpenTradeLogin(CTourContext& tour) {
+    if (!SetUpDepartments(tour))
+        return false;
+    bool posted = tour.driver.RunOnGui([&] {
+        CBaseWnd* main = tour.app.GetMainWindow();
+        return main && main->PostMessage(WND_MSG_CAPTION_TRADE);
+    });
+    return posted && tour.driver.WaitForRest();
+}
+
+bool TypeInto(CTourContext& tour, int id, std::u16string_view text) {
+    return CDriverControls::TapControl(tour.driver, id) && tour.driver.TypeText(text);
+}
+
+// Logs the customer on from the form on top and takes the success notice.
+bool LogOn(CTourContext& tour, std::u16string_view account, std::u16string_view password,
+           std::u16string_view passPhrase = {}) {
+    if (!TypeInto(tour, COrbTradeLoginWnd::kAccountId, account) ||
+        !TypeInto(tour, COrbTradeLoginWnd::kPasswordId, password) ||
+        (!passPhrase.empty() && !TypeInto(tour, COrbTradeLoginWnd::kPassPhraseId, passPhrase)))
+        return false;
+    tour.driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    return CDriverControls::PressBottomButton(tour.driver, CBaseWnd::kToolbarMiddle);
+}
+} // namespace
+
+// The trade login form, account and password typed, "保存账号" checked.
+ORB_TOUR_STEP(trade_login) {
+    return OpenTradeLogin(tour) && TypeInto(tour, COrbTradeLoginWnd::kAccountId, u"12345") &&
+           TypeInto(tour, COrbTradeLoginWnd::kPasswordId, u"123456") &&
+           CDriverControls::TapControl(tour.driver, COrbTradeLoginWnd::kSaveCheckId);
+}
+
+// The form for an account with a phone token on this phone: the one-time
+// code in place of the pass phrase. The token row is stored directly (the
+// token application has no window yet).
+ORB_TOUR_STEP(trade_login_dyncode) {
+    const bool stored = tour.driver.RunOnGui([] {
+        CAppData* app = CAppData::Instance();
+        return app && StoreDynCodeSeed(*app, "000300056789", CSimTradeAccounts::kDefaultSeed, u"", true, 0);
+    });
+    if (!stored || !OpenTradeLogin(tour))
+        return false;
+    tour.driver.AnswerNext(ModalKind::Picker, 1); // "上海浦东南路证券营业部", code 0003
+    return CDriverControls::TapControl(tour.driver, COrbTradeLoginWnd::kDeptArrowId) &&
+           TypeInto(tour, COrbTradeLoginWnd::kAccountId, u"56789") &&
+           TypeInto(tour, COrbTradeLoginWnd::kPasswordId, u"246810");
+}
+
+// The logged-in accounts: two customers logged on, the trade button again.
+ORB_TOUR_STEP(trade_accounts) {
+    if (!OpenTradeLogin(tour) || !LogOn(tour, u"12345", u"123456") || !PressTradeButton(tour) ||
+        !CDriverControls::TapControl(tour.driver, CTradeLoginAccountWnd::kNewLoginId))
+        return false;
+    return LogOn(tour, u"12346", u"135790", u"orb2026");
+}
+
+// The history list from the login form, after two logins with "保存账号".
+ORB_TOUR_STEP(account_history) {
+    if (!OpenTradeLogin(tour) || !CDriverControls::TapControl(tour.driver, COrbTradeLoginWnd::kSaveCheckId) ||
+        !LogOn(tour, u"12345", u"123456") || !PressTradeButton(tour) ||
+        !CDriverControls::TapControl(tour.driver, CTradeLoginAccountWnd::kNewLoginId))
+        return false;
+    tour.driver.RunOnGui([] {
+        if (auto* box = dynamic_cast<UiEdit*>(CDriverControls::FindShownControl(COrbTradeLoginWnd::kAccountId)))
+            box->SetText(u"");
+    });
+    if (!LogOn(tour, u"12346", u"135790", u"orb2026") ||
+        !CDriverControls::TapControl(tour.driver, CTradeLoginAccountWnd::kNewLoginId))
+        return false;
+    return CDriverControls::TapControl(tour.driver, COrbTradeLoginWnd::kHistoryButtonId);
+}
+
 namespace {
 // Opens main-menu row, then row of the menu it opens.
 bool OpenMenuPath(CTourContext& tour, int mainRow, int childRow) {
@@ -143,11 +441,11 @@ ORB_TOUR_STEP(stock_info_menu) {
             return false;
         for (CMenuNode* node = tree->GetRoot() ? tree->GetRoot()->firstChild : nullptr; node;
              node = node->nextSibling) {
-            if (node->keyword.EqualsNoCaseStr(kStockInfoKeyword)) {
+            if (node->keyword.EqualsNoCaseStr(kCompanyInfoKeyword)) {
                 const int id = node->id;
                 // Posted, so the run starts from the loop as a tap's would.
                 UiMessageLoop::Current()->PostTask([id, main] {
-                    CBaseWnd::GetWndManager().CreateWnd(kStockInfoKeyword, id, u"华岳银行", "600010", "", 0, main);
+                    CBaseWnd::GetWndManager().CreateWnd(kCompanyInfoKeyword, id, u"华岳银行", "600010", "", 0, main);
                 });
                 return true;
             }

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -25,7 +26,8 @@ struct CProgramOptions {
 
 void PrintUsage(std::FILE* out) {
     std::fprintf(out,
-                 "usage: orbstock [--server HOST:PORT] [--data-dir DIR] [--tour DIR [--check REFDIR]]\n"
+                 "usage: orbstock [-h] [--server HOST:PORT] [--data-dir DIR] [--tour DIR [--check REFDIR]]\n"
+                 "  -h, --help          print this and exit\n"
                  "  --server HOST:PORT  use that broker server instead of the built-in simulator\n"
                  "  --data-dir DIR      keep settings and data files in DIR\n"
                  "                      (default $XDG_DATA_HOME/OrbStock or ~/.local/share/OrbStock)\n"
@@ -33,7 +35,8 @@ void PrintUsage(std::FILE* out) {
                  "                      (headless, no display needed)\n"
                  "  --check REFDIR      compare each screen with REFDIR/<screen>.png; a mismatch\n"
                  "                      leaves <screen>_err.png and <screen>_diff.png there and\n"
-                 "                      fails (re-record with: bash tools/record_screens.sh)\n");
+                 "                      fails (re-record with: bash tools/record_screens.sh)\n"
+                 "Each option is given once.\n");
 }
 
 // "HOST:PORT" with a port 1..65535; nullopt otherwise.
@@ -51,10 +54,20 @@ std::optional<std::pair<std::string, int>> ParseServer(std::string_view text) {
     return std::make_pair(std::string(text.substr(0, colon)), static_cast<int>(port));
 }
 
-// False, with a message, for an unknown option or a missing value.
+// False, with a message, for an unknown or repeated option or a missing
+// value. A repeat is refused rather than letting the last one win: with two
+// --server or --data-dir the program could not know which one was meant.
 bool ParseArguments(int argc, char** argv, CProgramOptions& out) {
+    std::set<std::string_view> seen;
     for (int i = 1; i < argc; ++i) {
         std::string_view arg = argv[i];
+        if (arg == "-h")
+            arg = "--help";
+        if ((arg == "--help" || arg == "--server" || arg == "--data-dir" || arg == "--tour" || arg == "--check") &&
+            !seen.insert(arg).second) {
+            std::fprintf(stderr, "orbstock: %s is given more than once\n", argv[i]);
+            return false;
+        }
         // The next argument; an empty one, or one that is itself an option
         // ("--tour --server x"), is a missing value, never a file name.
         auto value = [&](const char* name) -> const char* {
@@ -63,7 +76,7 @@ bool ParseArguments(int argc, char** argv, CProgramOptions& out) {
             std::fprintf(stderr, "orbstock: %s needs a value\n", name);
             return nullptr;
         };
-        if (arg == "--help" || arg == "-h") {
+        if (arg == "--help") {
             out.help = true;
         } else if (arg == "--server") {
             const char* text = value("--server");
@@ -99,18 +112,20 @@ bool ParseArguments(int argc, char** argv, CProgramOptions& out) {
     return true;
 }
 
-void PrintNoDisplay() {
+// The one message for a missing or dead display: why, and what to run instead.
+void PrintNoDisplay(const std::string& why) {
     std::fprintf(stderr,
-                 "orbstock: no display to open the phone-sized window on.\n"
-                 "Run it under a virtual display:  xvfb-run -a bash tools/run.sh\n"
-                 "or write the screens as PNG files without one:  orbstock --tour DIR\n");
+                 "orbstock: %s.\n"
+                 "Run it on a virtual display (xvfb-run -a orbstock; bash tools/run.sh does so by itself),\n"
+                 "or write the screens as PNG files without one (orbstock --tour DIR).\n",
+                 why.c_str());
 }
 
 // True when a desktop session is there to show a window on. Without one
 // SDL may still pick a console or off-screen driver, and the window would
 // run where nobody sees it; SDL_VIDEODRIVER set by hand is taken as is.
-// A DISPLAY that nobody answers gets past here: the desktop host refuses
-// the invisible driver SDL falls back to.
+// A DISPLAY that nobody answers gets past here: the desktop host cannot
+// open it and says why, for the one message below.
 bool HaveDisplay() {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
         if (!EnvironmentValue(name).empty())
@@ -121,7 +136,7 @@ bool HaveDisplay() {
 
 int RunProgram(const CProgramOptions& options) {
     if (!HaveDisplay()) {
-        PrintNoDisplay();
+        PrintNoDisplay("no display is set (DISPLAY) to open the phone-sized window on");
         return 2;
     }
     CBrokerSimulator simulator;
@@ -153,15 +168,12 @@ int RunProgram(const CProgramOptions& options) {
     }
 
     RegisterWindows();
-    bool windowOpened = false;
-    int code = RunDesktop([&] {
-        windowOpened = true;
-        return app.InitInstance();
-    });
+    std::string refused;
+    int code = RunDesktop([&] { return app.InitInstance(); }, &refused);
     app.ExitInstance();
     simulator.Stop();
-    if (!windowOpened) {
-        PrintNoDisplay();
+    if (!refused.empty()) {
+        PrintNoDisplay(refused);
         return 2;
     }
     return code;

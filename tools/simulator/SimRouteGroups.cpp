@@ -2,14 +2,18 @@
 #include "tools/simulator/SimRouteGroups.h"
 
 #include "tools/simulator/SimBranchRoutes.h"
+#include "tools/simulator/SimChartRoutes.h"
 #include "tools/simulator/SimInfoRoutes.h"
 #include "tools/simulator/SimQuoteRoutes.h"
 #include "tools/simulator/SimStartupRoutes.h"
+#include "tools/simulator/SimTradeLoginRoutes.h"
 
 std::vector<std::unique_ptr<ISimRouteGroup>> MakeRouteGroups() {
     std::vector<std::unique_ptr<ISimRouteGroup>> groups;
     groups.push_back(std::make_unique<CSimStartupRoutes>());
     groups.push_back(std::make_unique<CSimQuoteRoutes>());
+    groups.push_back(std::make_unique<CSimChartRoutes>());
+    groups.push_back(std::make_unique<CSimTradeLoginRoutes>());
     groups.push_back(std::make_unique<CSimInfoRoutes>());
     groups.push_back(std::make_unique<CSimBranchRoutes>());
     return groups;

@@ -1,0 +1,40 @@
+// The trade sessions the simulated broker hands out at a trade login
+// (500/1): the session text is "custid=<fundid>&tradesession=T0001", key=
+// value pairs that lead every later trade request of the account. A trade
+// route checks its request's pair against the sessions handed out, under
+// the same service logon: a request without one, with one never handed
+// out, or with another account's or another logon's, is refused.
+//
+// The texts count T0001, T0002, ... from the server's start, so runs are
+// byte for byte the same. Handlers run under the server's lock; the lock
+// here is for a test that reads the count while the server runs.
+#pragma once
+
+#include "tools/simulator/SimRouteGroup.h"
+
+#include <map>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+class CSimTradeSessions {
+public:
+    // A new session text for fundid, kept for the service logon serviceId.
+    std::string Issue(std::string_view fundid, std::string_view serviceId);
+    // The fund account whose session the request carries ("custid" and
+    // "tradesession", as the login id puts them in front); empty when the
+    // request carries none that this server handed out to that account
+    // under the request's service logon.
+    std::string Check(const SimRequest& request, const SimSession& session) const;
+    // How many sessions were handed out.
+    size_t Count() const;
+
+private:
+    struct Entry {
+        std::string fundid;
+        std::string serviceId;
+    };
+    mutable std::mutex m_lock;
+    std::map<std::string, Entry, std::less<>> m_sessions; // by "tradesession"
+    int m_issued = 0;
+};
