@@ -30,10 +30,6 @@
 #include "trade/dyncode/DynCodeStore.h"
 #include "trade/login/COrbTradeLoginWnd.h"
 #include "trade/login/CTradeLoginAccountWnd.h"
-#include "framework/app/CMenuNode.h"
-#include "framework/app/CMenuTree.h"
-#include "framework/ui/IWindowOpener.h"
-#include "framework/ui/WindowKeywords.h"
 #include "framework/ui/widgets/CTextCtrl.h"
 #include "quotes/info/COrbInfoListWnd.h"
 #include "trade/login/CSalesDeptRegionWnd.h"
@@ -431,28 +427,10 @@ ORB_TOUR_STEP(info_article) {
     return OpenMenuPath(tour, 5, 0) && CDriverControls::TapListItem(tour.driver, COrbInfoListWnd::kListId, 0);
 }
 
-// One stock's information menu, as the detail page opens it: the "F10"
-// node with the stock's code and name.
+// One stock's information menu, as a person opens it: the company
+// information button of the stock's minute chart.
 ORB_TOUR_STEP(stock_info_menu) {
-    bool posted = tour.driver.RunOnGui([&] {
-        CBaseWnd* main = tour.app.GetMainWindow();
-        CMenuTree* tree = CAppData::Instance() ? CAppData::Instance()->GetMenuTree() : nullptr;
-        if (!main || !tree)
-            return false;
-        for (CMenuNode* node = tree->GetRoot() ? tree->GetRoot()->firstChild : nullptr; node;
-             node = node->nextSibling) {
-            if (node->keyword.EqualsNoCaseStr(kCompanyInfoKeyword)) {
-                const int id = node->id;
-                // Posted, so the run starts from the loop as a tap's would.
-                UiMessageLoop::Current()->PostTask([id, main] {
-                    CBaseWnd::GetWndManager().CreateWnd(kCompanyInfoKeyword, id, u"华岳银行", "600010", "", 0, main);
-                });
-                return true;
-            }
-        }
-        return false;
-    });
-    return posted && tour.driver.WaitForRest();
+    return OpenChartOf(tour, "600010.02") && CDriverControls::PressBottomButton(tour.driver, 3);
 }
 
 // The branch directory: "资讯中心", then "澜屿证券营业部".
