@@ -3,11 +3,16 @@
 
 #include "framework/app/CAppData.h"
 #include "framework/shell/CWndManager.h"
-#include "framework/ui/COrbMenuWnd.h"
 #include "framework/ui/WindowKeywords.h"
 #include "quotes/charts/CFSFrame.h"
 #include "quotes/tables/CEditMyStockWnd.h"
+#include "quotes/info/COrbInfoListWnd.h"
+#include "quotes/info/COrbInfoTxtWnd.h"
+#include "quotes/info/CStocInfoMenuWnd.h"
+#include "quotes/tables/CChinaIndexWnd.h"
+#include "quotes/tables/CGlobalIndexWnd.h"
 #include "quotes/tables/COrbStockTableWnd.h"
+#include "quotes/tables/CStockBoardListWnd.h"
 #include "quotes/tables/CStockBoardTableWnd.h"
 #include "quotes/tables/WatchListWindows.h"
 #include "quotes/info/InfoWindows.h"
@@ -21,11 +26,28 @@ void RegisterQuoteWindows() {
     manager.RegisterWindow(kBoardStocksKeyword, [](const CWndCreateInfo&) {
         return std::unique_ptr<CBaseWnd>(new CStockBoardTableWnd());
     });
-    // The sectors' node: the information-page menu shows a sector node's
-    // children as they stand (no stock code added), which a plain menu
-    // window does until that page class exists.
+    manager.RegisterWindow(kBoardListKeyword, [](const CWndCreateInfo&) {
+        return std::unique_ptr<CBaseWnd>(new CStockBoardListWnd());
+    });
+    manager.RegisterWindow(kChinaIndexKeyword, [](const CWndCreateInfo&) {
+        return std::unique_ptr<CBaseWnd>(new CChinaIndexWnd());
+    });
+    manager.RegisterWindow(kWorldIndexKeyword, [](const CWndCreateInfo&) {
+        return std::unique_ptr<CBaseWnd>(new CGlobalIndexWnd());
+    });
+    manager.RegisterWindow(kNewsListKeyword, [](const CWndCreateInfo&) {
+        return std::unique_ptr<CBaseWnd>(new COrbInfoListWnd());
+    });
+    manager.RegisterWindow(kArticleKeyword, [](const CWndCreateInfo&) {
+        return std::unique_ptr<CBaseWnd>(new COrbInfoTxtWnd());
+    });
+    // The keyword sets the menu's mode: a stock's pages add the stock, the
+    // sectors' node opens its children as they stand.
+    manager.RegisterWindow(kCompanyInfoKeyword, [](const CWndCreateInfo&) {
+        return std::unique_ptr<CBaseWnd>(new CStocInfoMenuWnd(CStocInfoMenuWnd::kStockMode));
+    });
     manager.RegisterWindow(kBoardsKeyword, [](const CWndCreateInfo&) {
-        return std::unique_ptr<CBaseWnd>(new COrbMenuWnd());
+        return std::unique_ptr<CBaseWnd>(new CStocInfoMenuWnd(CStocInfoMenuWnd::kPlainMode));
     });
     manager.RegisterWindow(kMinuteChartKeyword, [](const CWndCreateInfo&) {
         return std::unique_ptr<CBaseWnd>(new CFSFrame());

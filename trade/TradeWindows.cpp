@@ -5,6 +5,7 @@
 #include "framework/shell/CWndManager.h"
 #include "framework/ui/WindowKeywords.h"
 #include "trade/login/COrbTradeLoginWnd.h"
+#include "trade/login/CSalesDeptRegionWnd.h"
 #include "trade/login/CSalesDeptSetWnd.h"
 #include "trade/login/CTradeLoginAccountWnd.h"
 
@@ -17,6 +18,9 @@ void RegisterTradeWindows() {
     };
     manager.RegisterWindow(kSalesDeptKeyword, salesDepts);
     manager.RegisterWindow(kSalesDeptClass, salesDepts);
+    manager.RegisterWindow(kBranchRegionsKeyword, [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
+        return std::make_unique<CSalesDeptRegionWnd>();
+    });
     manager.RegisterAction(kTradeExitKeyword, [] {
         CAppData* app = CAppData::Instance();
         if (!app)

@@ -4,5 +4,6 @@
 // "yybsz" and "CSalesDeptSetWnd": the sales departments;
 // "COrbTradeLoginWnd": the trade login (the caller's notify value);
 // "CTradeLoginAccountWnd": the logged-in accounts;
+// "yywd": the branch directory by region;
 // "tradeexit": every trade account logged out, no window opened.
 void RegisterTradeWindows();

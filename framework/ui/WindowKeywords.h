@@ -14,8 +14,14 @@ inline constexpr char kWatchListKeyword[] = "zxhq";         // the watch list
 inline constexpr char kRankingKeyword[] = "pxhq";           // the stock ranking
 inline constexpr char kBoardStocksKeyword[] = "bkph";       // one sector's stocks
 inline constexpr char kBoardsKeyword[] = "bkhq";            // the sector menu
+inline constexpr char kBoardListKeyword[] = "bkhqlist";     // the sectors of one kind
+inline constexpr char kChinaIndexKeyword[] = "zgzs";        // the domestic indices
+inline constexpr char kWorldIndexKeyword[] = "sjzs";        // the world indices
+inline constexpr char kNewsListKeyword[] = "newslist";      // a list of article titles
+inline constexpr char kArticleKeyword[] = "newscontent";    // one article
+inline constexpr char kBranchRegionsKeyword[] = "yywd";     // the branches by region
 inline constexpr char kTradeExitKeyword[] = "tradeexit";    // log the trade accounts out
-inline constexpr char kCompanyInfoKeyword[] = "F10";         // a stock's company information
+inline constexpr char kCompanyInfoKeyword[] = "F10";        // a stock's information menu
 inline constexpr char kSalesDeptKeyword[] = "yybsz";        // the sales departments (software settings)
 
 // Class names opened by name.

@@ -3,6 +3,7 @@
 #include "quotes/info/CInfoMineTxtWnd.h"
 
 #include "core/CDataSetList.h"
+#include "quotes/info/InfoText.h"
 
 std::string InfoMineRequest(std::string_view code, std::string_view ids, std::string_view date) {
     if (!IsInfoMineValue(code) || !IsInfoMineValue(ids) || !IsInfoMineValue(date))
@@ -29,14 +30,8 @@ bool IsInfoMineValue(std::string_view value) {
 }
 
 std::u16string InfoMineText(CDataSetList& reply) {
-    std::u16string text;
     CDataSet* set = *reply.GetAt(0);
-    if (set && set->GetColumnCount() > 0 && set->MoveFirst()) {
-        do {
-            text.append(set->GetFieldText(0).view());
-            text.append(u"\r\n");
-        } while (set->MoveNext());
-    }
+    std::u16string text = set ? JoinTextColumn(*set, 0) : std::u16string();
     if (text.empty())
         text = CInfoMineTxtWnd::kNoInfoText;
     return text;

@@ -54,6 +54,8 @@ TEST_F(WidgetTest, ALinkIsDrawnInTheLinkColourUnderlinedAndATapReportsItsIdButAD
     const auto commands = CommandsFrom(160);
     ASSERT_EQ(commands.size(), 1u);
     EXPECT_EQ(commands[0].code, BN_CLICKED);
+    // Links that share an id are told apart by the handle they send.
+    EXPECT_EQ(commands[0].value, driver.RunOnGui([link] { return reinterpret_cast<LPARAM>(link->GetHandle()); }));
 }
 
 TEST_F(WidgetTest, APlainLabelTakesNoTapAndKeepsItsColour) {

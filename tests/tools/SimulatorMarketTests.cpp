@@ -217,7 +217,55 @@ TEST_F(SimulatorMarket, PricesLieOnTheirTickTwoDecimalsForAShareAndIndexThreeFor
     for (const char* name : {"zjcj", "zd", "jrkp", "zrsp", "zgcj", "zdcj"})
         EXPECT_EQ(world->GetFieldInt32(world->FindColumn(name)) & 3, 2) << name;
     EXPECT_EQ(world->GetFieldInt32(world->FindColumn("zdf")) & 3, 3);
+    // The table colours columns 2, 3, 7, 8 and 9 by sign: they hold changes.
+    for (int column : {2, 3, 7, 8, 9})
+        EXPECT_EQ(world->GetColumn(column)->GetType(), DataSetType::Number) << column;
+    EXPECT_EQ(world->GetColumn(11)->GetType(), DataSetType::WideText);
 
     EXPECT_EQ(CSimMarket::TypeOfCode("900905", 1), SimStock::kAShare) << "900 is a B share in Shanghai only";
     EXPECT_EQ(CSimMarket::TypeOfCode("200596", 2), SimStock::kAShare) << "200 is a B share in Shenzhen only";
+}
+
+TEST_F(SimulatorMarket, NewsArticlesStockPagesAndTheBranchDirectoryHaveTheColumnsTheirPagesRead) {
+    for (const char* column : {"cjyw", "gsgg", "qsyb", "ggzx"}) {
+        Rows list = Ask(std::string("TC_MFUNCNO=504&TC_SFUNCNO=20&lmdm=") + column);
+        ASSERT_TRUE(list) << column;
+        EXPECT_GE(list->GetRowCount(), 3) << column;
+        EXPECT_EQ(list->GetColumn(0)->GetType(), DataSetType::Int32);
+        Rows article = Ask("TC_MFUNCNO=504&TC_SFUNCNO=21&newsid=" + std::to_string(list->GetFieldInt32(0)));
+        ASSERT_TRUE(article);
+        EXPECT_EQ(article->GetColumnCount(), 2) << "a line number and the line";
+        EXPECT_GE(article->GetRowCount(), 1);
+    }
+    Rows page = Ask("TC_MFUNCNO=504&TC_SFUNCNO=21&lmdm=gsgk&stkcode=600010");
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->GetColumnCount(), 1);
+    EXPECT_EQ(page->GetFieldText(0).str().rfind(u"华岳银行", 0), 0u);
+    Rows none = Ask("TC_MFUNCNO=504&TC_SFUNCNO=21&newsid=999999");
+    ASSERT_TRUE(none);
+    EXPECT_EQ(none->GetRowCount(), 0);
+
+    Rows regions = Ask("TC_MFUNCNO=504&TC_SFUNCNO=32");
+    ASSERT_TRUE(regions);
+    std::set<std::u16string> closed;
+    std::u16string current;
+    std::vector<int> provinces;
+    for (bool more = regions->MoveFirst(); more; more = regions->MoveNext()) {
+        const std::u16string region = regions->GetFieldText(1).str();
+        if (region != current) {
+            EXPECT_TRUE(closed.insert(current).second || current.empty()) << "each region in one run";
+            EXPECT_FALSE(closed.count(region));
+            current = region;
+        }
+        provinces.push_back(regions->GetFieldInt32(0));
+    }
+    EXPECT_GE(provinces.size(), 20u);
+    for (int id : provinces) {
+        Rows branches = Ask("TC_MFUNCNO=504&TC_SFUNCNO=13&provinceid=" + std::to_string(id));
+        ASSERT_TRUE(branches) << id;
+        EXPECT_GE(branches->GetRowCount(), 2) << id;
+        for (bool more = branches->MoveFirst(); more; more = branches->MoveNext())
+            for (int c = 1; c <= 3; ++c)
+                EXPECT_FALSE(branches->GetFieldText(c).IsEmpty()) << id << " " << c;
+    }
 }

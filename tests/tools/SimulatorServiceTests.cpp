@@ -261,7 +261,7 @@ TEST_F(SimulatorService, MenuTreeNamesEveryKeywordOfTheQuoteAndTradeScreensAndIt
     }
     for (const char* k : {"zxhq", "pxhq", "bkhq", "bkhqlist", "bkph", "zgzs", "sjzs", "newslist", "newscontent",
                           "F10", "fschart", "kxchart", "xxhq", "trademenu", "openfund", "buysale", "wtcd",
-                          "tradequery", "hisquery", "xgmm", "qzxq", "trade_zjcx", "tradeexit", "of_jjkh"})
+                          "tradequery", "hisquery", "xgmm", "qzxq", "trade_zjcx", "tradeexit", "of_jjkh", "yywd"})
         EXPECT_TRUE(keywords.count(k)) << k;
     auto node = [&](int id) {
         return *std::find_if(nodes.begin(), nodes.end(), [id](const SimMenuNode& n) { return n.id == id; });

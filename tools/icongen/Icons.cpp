@@ -171,6 +171,7 @@ const std::vector<CIconSpec>& Icons() {
         {123, kBarIcon, kBarIcon, [](CDC& dc) { DrawPageGlyph(dc, false); }},
         {140, kBarIcon, kBarIcon, DrawSectorsGlyph},
         {116, kBarIcon, kBarIcon, DrawBackGlyph},
+        {113, kBarIcon, kBarIcon, DrawHomeGlyph},
         {133, kBarIcon, kBarIcon, DrawEditGlyph},
         {114, kBarIcon, kBarIcon, DrawCandlesGlyph},
         {115, kBarIcon, kBarIcon, DrawRefreshGlyph},
@@ -181,7 +182,6 @@ const std::vector<CIconSpec>& Icons() {
         {141, kBarIcon, kBarIcon, [](CDC& dc) { DrawMoveGlyph(dc, false); }},
         {131, kBarIcon, kBarIcon, DrawDeleteGlyph},
         {122, kBarIcon, kBarIcon, DrawMinuteLineGlyph},
-        {113, kBarIcon, kBarIcon, DrawHomeGlyph},
     };
     return icons;
 }

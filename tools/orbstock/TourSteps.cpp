@@ -34,6 +34,18 @@
 #include <ctime>
 #include <functional>
 #include <optional>
+#include "trade/login/CSalesDeptSetWnd.h"
+#include "framework/app/CAppData.h"
+#include "platform/ui/CModalScript.h"
+#include "platform/ui/UiEdit.h"
+#include "tools/simulator/CSimTradeAccounts.h"
+#include "trade/dyncode/DynCodeStore.h"
+#include "trade/login/COrbTradeLoginWnd.h"
+#include "trade/login/CTradeLoginAccountWnd.h"
+#include "framework/ui/widgets/CTextCtrl.h"
+#include "quotes/info/COrbInfoListWnd.h"
+#include "trade/login/CSalesDeptRegionWnd.h"
+#include <vector>
 
 // The start-up screen while the server has not answered the logon, its
 // line half way through a sweep.
@@ -471,4 +483,67 @@ ORB_TOUR_STEP(cancel_confirm) {
                            {u"600010", u"华岳银行", u"8.00", u"100", u"100001",
                             "market=1&secuid=A100012345&fundid=000100012345"},
                            nullptr);
+}
+
+namespace {
+// Opens main-menu row, then row of the menu it opens.
+bool OpenMenuPath(CTourContext& tour, int mainRow, int childRow) {
+    return CDriverControls::TapListItem(tour.driver, COrbMenuWnd::kListId, mainRow) &&
+           CDriverControls::TapListItem(tour.driver, COrbMenuWnd::kListId, childRow);
+}
+
+// The shown window of class T, the topmost first; GUI thread.
+template <class T>
+T* ShownWindow() {
+    UiMessageLoop* loop = UiMessageLoop::Current();
+    if (!loop)
+        return nullptr;
+    const std::vector<UiWin*> tops = loop->TopLevelWindows();
+    for (auto it = tops.rbegin(); it != tops.rend(); ++it)
+        if (auto* found = dynamic_cast<T*>(*it); found && found->IsVisible())
+            return found;
+    return nullptr;
+}
+} // namespace
+
+// The domestic indices: "大盘指数", then "国内指数".
+ORB_TOUR_STEP(china_index) { return OpenMenuPath(tour, 3, 0); }
+
+// The world indices: "大盘指数", then "全球指数".
+ORB_TOUR_STEP(world_index) { return OpenMenuPath(tour, 3, 1); }
+
+// The industry sectors: "板块行情", then "行业板块".
+ORB_TOUR_STEP(board_list) { return OpenMenuPath(tour, 4, 0); }
+
+// A news column: "资讯中心", then "财经要闻".
+ORB_TOUR_STEP(info_list) { return OpenMenuPath(tour, 5, 0); }
+
+// The first article of that column.
+ORB_TOUR_STEP(info_article) {
+    return OpenMenuPath(tour, 5, 0) && CDriverControls::TapListItem(tour.driver, COrbInfoListWnd::kListId, 0);
+}
+
+// One stock's information menu, as a person opens it: the company
+// information button of the stock's minute chart.
+ORB_TOUR_STEP(stock_info_menu) {
+    return OpenChartOf(tour, "600010.02") && CDriverControls::PressBottomButton(tour.driver, 3);
+}
+
+// The branch directory: "资讯中心", then "澜屿证券营业部".
+ORB_TOUR_STEP(branch_regions) { return OpenMenuPath(tour, 5, 3); }
+
+// One province's departments: a tap on "江苏" on the region page.
+ORB_TOUR_STEP(branch_info) {
+    if (!OpenMenuPath(tour, 5, 3))
+        return false;
+    const std::optional<CRect> link = tour.driver.RunOnGui([]() -> std::optional<CRect> {
+        CSalesDeptRegionWnd* page = ShownWindow<CSalesDeptRegionWnd>();
+        if (!page)
+            return std::nullopt;
+        for (int i = 0; const CTextCtrl* text = page->GetText(i); ++i)
+            if (text->GetText() == u"江苏")
+                return text->GetScreenRect();
+        return std::nullopt;
+    });
+    return link && tour.driver.Tap((link->left + link->right) / 2, (link->top + link->bottom) / 2);
 }

@@ -57,6 +57,7 @@ struct SimWorldIndex {
     std::u16string name;
     std::u16string area;
     double last = 0, change = 0, changePct = 0, open = 0, prevClose = 0, high = 0, low = 0;
+    double weekPct = 0, monthPct = 0, yearPct = 0; // changes over five days, a month, the year; percent
 };
 
 class CSimMarket {

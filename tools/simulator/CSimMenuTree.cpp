@@ -30,6 +30,7 @@ const std::vector<SimMenuNode> kNodes = {
     {61, 6, u"财经要闻", "newslist", "", "tc_mfuncno=504&tc_sfuncno=20&cont_sfunc=21&lmdm=cjyw"},
     {62, 6, u"公司公告", "newslist", "", "tc_mfuncno=504&tc_sfuncno=20&cont_sfunc=21&lmdm=gsgg"},
     {63, 6, u"券商研报", "newslist", "", "tc_mfuncno=504&tc_sfuncno=20&cont_sfunc=21&lmdm=qsyb"},
+    {64, 6, u"澜屿证券营业部", "yywd", "", "tc_mfuncno=504&tc_sfuncno=32"},
     {7, 0, u"股票交易", "trademenu", "", ""},
     {71, 7, u"买入", "buysale", "", "MMLB=0"},
     {72, 7, u"卖出", "buysale", "", "MMLB=1"},

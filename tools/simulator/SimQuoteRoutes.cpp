@@ -99,8 +99,10 @@ SimReply Ranking(const SimRequest& r, SimContext& context) {
 }
 
 // 31000/8: the world indices; the columns and their labels are the table's.
-// Index points and their changes go with two decimals, the percentage with
-// three, as for the domestic indices.
+// Index points and their changes go with two decimals, the percentages with
+// three, as for the domestic indices. The signed columns come first:
+// change, change % (2, 3) and the changes over five days, a month and the
+// year (7, 8, 9), which the table colours by sign; the texts come last.
 SimReply WorldIndices(const SimRequest&, SimContext& context) {
     const CSimMarket& market = context.market;
     CDataSetWriter w;
@@ -110,9 +112,12 @@ SimReply WorldIndices(const SimRequest&, SimContext& context) {
     w.AddColumn(DataSetType::Number, "zd", u"涨跌");
     w.AddColumn(DataSetType::Number, "zdf", u"涨幅%");
     w.AddColumn(DataSetType::Number, "jrkp", u"今开");
-    w.AddColumn(DataSetType::Number, "zrsp", u"昨收");
     w.AddColumn(DataSetType::Number, "zgcj", u"最高");
     w.AddColumn(DataSetType::Number, "zdcj", u"最低");
+    w.AddColumn(DataSetType::Number, "wrzf", u"五日%");
+    w.AddColumn(DataSetType::Number, "yzf", u"本月%");
+    w.AddColumn(DataSetType::Number, "nzf", u"今年%");
+    w.AddColumn(DataSetType::Number, "zrsp", u"昨收");
     w.AddColumn(DataSetType::WideText, "area", u"地区");
     for (const auto& x : market.WorldIndices()) {
         w.AddRow();
@@ -121,10 +126,13 @@ SimReply WorldIndices(const SimRequest&, SimContext& context) {
         w.SetNumber(2, CQuoteNumber(x.change, 2));
         w.SetNumber(3, CQuoteNumber(x.changePct, 3));
         w.SetNumber(4, CQuoteNumber(x.open, 2));
-        w.SetNumber(5, CQuoteNumber(x.prevClose, 2));
-        w.SetNumber(6, CQuoteNumber(x.high, 2));
-        w.SetNumber(7, CQuoteNumber(x.low, 2));
-        w.SetText(8, x.area);
+        w.SetNumber(5, CQuoteNumber(x.high, 2));
+        w.SetNumber(6, CQuoteNumber(x.low, 2));
+        w.SetNumber(7, CQuoteNumber(x.weekPct, 3));
+        w.SetNumber(8, CQuoteNumber(x.monthPct, 3));
+        w.SetNumber(9, CQuoteNumber(x.yearPct, 3));
+        w.SetNumber(10, CQuoteNumber(x.prevClose, 2));
+        w.SetText(11, x.area);
     }
     return SimReply::Ok(w);
 }

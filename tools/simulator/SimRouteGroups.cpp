@@ -1,12 +1,14 @@
 // A new screen group's routes are listed here and nowhere else.
 #include "tools/simulator/SimRouteGroups.h"
 
+#include "tools/simulator/SimBranchRoutes.h"
 #include "tools/simulator/SimChartRoutes.h"
+#include "tools/simulator/SimDetailRoutes.h"
+#include "tools/simulator/SimInfoRoutes.h"
 #include "tools/simulator/SimOrderRoutes.h"
 #include "tools/simulator/SimQuoteRoutes.h"
 #include "tools/simulator/SimStartupRoutes.h"
 #include "tools/simulator/SimTradeLoginRoutes.h"
-#include "tools/simulator/SimDetailRoutes.h"
 
 std::vector<std::unique_ptr<ISimRouteGroup>> MakeRouteGroups() {
     std::vector<std::unique_ptr<ISimRouteGroup>> groups;
@@ -20,5 +22,7 @@ std::vector<std::unique_ptr<ISimRouteGroup>> MakeRouteGroups() {
     auto orders = std::make_unique<CSimOrderRoutes>(*login);
     groups.push_back(std::move(login));
     groups.push_back(std::move(orders));
+    groups.push_back(std::make_unique<CSimInfoRoutes>());
+    groups.push_back(std::make_unique<CSimBranchRoutes>());
     return groups;
 }

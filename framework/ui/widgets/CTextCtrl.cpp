@@ -63,5 +63,5 @@ void CTextCtrl::OnLButtonUp(UINT flags, CPoint pt) {
         ReleaseCapture();
     // A tap: the finger let go over the link.
     if (m_link && GetClientRect().Contains(pt))
-        NotifyParent(BN_CLICKED);
+        NotifyParent(BN_CLICKED, reinterpret_cast<LPARAM>(GetHandle()));
 }

@@ -1,8 +1,9 @@
 // The text label of the screens: text size, colour, one line or wrapped,
 // bold, and the link look. A plain label passes presses and drags on to the
 // page it sits on; a link takes its taps: it is drawn underlined in the link
-// colour and a tap on it posts WM_COMMAND MakeWParam(id, BN_CLICKED) to its
-// parent (a scrolling page passes it on to the window).
+// colour and a tap on it posts WM_COMMAND MakeWParam(id, BN_CLICKED) with
+// its handle as lParam to its parent (a scrolling page passes it on to the
+// window), so links that share an id are told apart.
 #pragma once
 
 #include "platform/win/UiWin.h"
