@@ -45,7 +45,6 @@ constexpr COLORREF kGrey = 0x646464;  // the token mode's disabled texts
 constexpr int kPasswordLength = 6;    // digits
 constexpr int kMaxAccountChars = 12;
 constexpr int kMaxPassPhraseChars = 12;
-constexpr int kWaitForWorkerMs = 2000;
 // The server's texts of a refused phone-token login.
 constexpr const char16_t* kTokenErrors[] = {u"令牌验证失败", u"找不到令牌", u"认证失败，您已经申请了动态口令",
                                             u"此认证方式没有申请"};
@@ -216,18 +215,18 @@ void COrbTradeLoginWnd::PlaceControls() {
     }
     const auto y = [&](int row) { return RowRect(row).top; };
     const int pitch = RowPitch();
-    m_deptText.MoveWindow(CRect::FromSize(w - 330, y(0), 270, pitch));
-    m_deptArrow.MoveWindow(CRect::FromSize(w - 60, y(0) + (pitch - 30) / 2, 30, 30));
-    m_typeText.MoveWindow(CRect::FromSize(w - 330, y(1), 270, pitch));
-    m_typeArrow.MoveWindow(CRect::FromSize(w - 60, y(1) + (pitch - 30) / 2, 30, 30));
+    m_deptText.MoveWindow(CRect::FromSize(w - 340, y(0), 270, pitch));
+    m_deptArrow.MoveWindow(CRect::FromSize(w - 70, y(0) + (pitch - 30) / 2, 30, 30));
+    m_typeText.MoveWindow(CRect::FromSize(w - 340, y(1), 270, pitch));
+    m_typeArrow.MoveWindow(CRect::FromSize(w - 70, y(1) + (pitch - 30) / 2, 30, 30));
     const int box = pitch - 10; // the boxes' height, 60 in a 70-pixel row
     m_account.MoveWindow(CRect::FromSize(w - 300, y(2) + 5, 220, box));
     m_history.MoveWindow(CRect::FromSize(w - 300 + 220 - 50, y(2) + 5, 50, box));
     m_token.MoveWindow(CRect::FromSize(w - 300 + 220 + 6, y(2) + 10, 40, box - 10));
     m_save.MoveWindow(CRect::FromSize(w - 150, y(3) + 5, 120, box));
-    m_password.MoveWindow(CRect::FromSize(w - 300, y(4) + 5, 270, box));
-    m_passPhrase.MoveWindow(CRect::FromSize(w - 300, y(5) + 5, 270, box));
-    m_code.MoveWindow(CRect::FromSize(w - 300, y(6) + 5, 270, box));
+    m_password.MoveWindow(CRect::FromSize(w - 300, y(4) + 5, 260, box));
+    m_passPhrase.MoveWindow(CRect::FromSize(w - 300, y(5) + 5, 260, box));
+    m_code.MoveWindow(CRect::FromSize(w - 300, y(6) + 5, 260, box));
     const CRect noteRow = RowRect(m_tokenMode ? 7 : 6);
     m_note.MoveWindow(CRect::FromSize(noteRow.left + 10, noteRow.top, 420, pitch));
 }
@@ -545,6 +544,14 @@ void COrbTradeLoginWnd::StartLogin() {
         Message(u"账号、交易密码或认证口令中不能含有“&”、“=”、“%”等字符！", u"提示");
         return;
     }
+    // A query of another window may still hold the worker; the login is
+    // an action and is not queued behind it, nor does the GUI wait for it.
+    if (!TakeFreeWorker()) {
+        Wipe(password);
+        Wipe(m_pendingText);
+        Message(u"网络忙，请稍后再试", u"提示");
+        return;
+    }
     m_attemptAccount = account;
     m_attemptTyped = typed;
     m_attemptType = type;
@@ -555,9 +562,6 @@ void COrbTradeLoginWnd::StartLogin() {
 
     m_sending = true;
     EnableToolbar(false);
-    // A query of another window may still hold the worker; the login is
-    // an action and is not queued behind it.
-    GetSender().AbortAndWait(kWaitForWorkerMs);
     SendAction(-1, 0);
     Wipe(m_pendingText);
 }
