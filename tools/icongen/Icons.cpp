@@ -133,6 +133,16 @@ void DrawMoveGlyph(CDC& dc, bool up) {
         FillShape(dc, {{80, 144}, {16, 76}, {60, 76}, {60, 16}, {100, 16}, {100, 76}, {144, 76}});
 }
 
+// Minute chart: a day's price line over a base line.
+void DrawMinuteLineGlyph(CDC& dc) {
+    FillBox(dc, {16, 132, 144, 144});
+    const CPoint line[] = {{16, 96}, {44, 60}, {68, 84}, {100, 36}, {124, 64}, {144, 28}};
+    for (size_t i = 1; i < std::size(line); ++i) {
+        const CPoint a = line[i - 1], b = line[i];
+        FillShape(dc, {{a.x, a.y - 8}, {b.x, b.y - 8}, {b.x, b.y + 8}, {a.x, a.y + 8}});
+    }
+}
+
 // Delete: a cross.
 void DrawDeleteGlyph(CDC& dc) {
     FillShape(dc, {{24, 44}, {44, 24}, {136, 116}, {116, 136}});
@@ -158,6 +168,7 @@ const std::vector<CIconSpec>& Icons() {
         {134, kBarIcon, kBarIcon, [](CDC& dc) { DrawMoveGlyph(dc, true); }},
         {141, kBarIcon, kBarIcon, [](CDC& dc) { DrawMoveGlyph(dc, false); }},
         {131, kBarIcon, kBarIcon, DrawDeleteGlyph},
+        {122, kBarIcon, kBarIcon, DrawMinuteLineGlyph},
     };
     return icons;
 }

@@ -460,6 +460,10 @@ std::vector<SimKBar> MakeSimKLineBars(const SimStock& stock, int period, int64_t
     const int minutes = MinutesOf(period);
     const int perDay = minutes ? static_cast<int>(SessionTimes(minutes).size()) : 0;
     const double dayVolume = std::max(stock.volume, 20000.0);
+    const bool index = stock.secType == SimStock::kIndex;
+    const bool knownAmount = !index && stock.amount != CSimMarket::kMissing && stock.volume > 0;
+    // An index's shares are its members': about 10 yuan each, not the index points.
+    const double indexSharePrice = 10.0;
     const double floor = stock.OnTick(end * 0.2) > 0 ? stock.OnTick(end * 0.2) : end;
     // Closes walk back from the newest one, drawn towards it so the chart
     // stays in a believable band.
@@ -486,7 +490,8 @@ std::vector<SimKBar> MakeSimKLineBars(const SimStock& stock, int period, int64_t
             shape = 0.6 + 1.2 * std::fabs(slot - (perDay - 1) / 2.0) / (perDay / 2.0);
         }
         b.volume = std::round(dayVolume * VolumeShare(period, perDay) * shape * (0.5 + rnd.Next()));
-        b.amount = std::round(b.volume * 100 * (b.high + b.low + b.close) / 3);
+        const double sharePrice = index ? indexSharePrice : (b.high + b.low + b.close) / 3;
+        b.amount = std::round(b.volume * 100 * sharePrice);
     }
     if (period == 513 && traded) {
         SimKBar& today = bars[n - 1];
@@ -496,7 +501,7 @@ std::vector<SimKBar> MakeSimKLineBars(const SimStock& stock, int period, int64_t
         today.low = stock.low;
         today.close = stock.last;
         today.volume = stock.volume;
-        today.amount = stock.amount != CSimMarket::kMissing ? stock.amount : today.volume * 100 * stock.last;
+        today.amount = knownAmount ? stock.amount : today.volume * 100 * (index ? indexSharePrice : stock.last);
     }
     return bars;
 }
