@@ -162,7 +162,7 @@ void CKXChartView::DrawTimeAxis(CDC& dc) {
     dc.SelectPen({PS_SOLID, 1, grid});
     for (const CRect* r : {&m_panels.price, &m_panels.volume, &m_panels.indicator})
         if (!r->IsEmpty())
-            dc.Rectangle({r->left, r->top, r->right - 1 + 1, r->bottom});
+            dc.Rectangle(*r); // the outline's right edge is right − 1
     dc.SelectPen({PS_DASH, 1, grid});
     const CRect& p = m_panels.price;
     for (int k = 1; k <= 3; ++k)
@@ -550,7 +550,7 @@ void CKXChartView::ToggleCursor() {
         PlaceCursorButton();
         return;
     }
-    if (!m_owner || m_owner->GetPeriodType() != kPeriodDay)
+    if (!m_owner || m_owner->GetShownPeriod() != kPeriodDay)
         return;
     const std::string request = MinuteChartRequest();
     if (!request.empty())

@@ -238,6 +238,7 @@ void CKXFrame::OnNetData(const std::uint8_t* data, int length, bool /*networkFai
         if (previous != kModePage && list.GetErrorIndex() == 1 && app)
             app->ShowInfoMessage(list.GetErrorText().c_str(), this);
         view->SetTechName(m_askedTech);
+        m_shownPeriod = m_askedPeriod;
         if (previous != kModePage)
             view->Reset();
         const int added = view->AddReply(list);

@@ -53,6 +53,8 @@ public:
     void SetZoom(int level);
     const std::string& GetTechName() const { return m_techName; }
     int GetPeriodType() const { return m_period; }
+    // The period of the bars on screen (what their request asked for).
+    int GetShownPeriod() const { return m_shownPeriod; }
     int GetZoom() const { return m_pinch.level; }
     int GetMode() const { return m_mode; }
     bool IsIdle() const { return m_mode == kModeIdle; }
@@ -92,6 +94,7 @@ private:
     int m_askedPeriod = kPeriodDay; // what the request out was built with
     std::string m_askedTech = "MACD";
     int m_askedMode = kModeIdle;
+    int m_shownPeriod = kPeriodDay;
     bool m_reloadWanted = false;    // a choice or zoom came while busy
     bool m_noOlder = false;         // a page added nothing
     bool m_gesturesRegistered = false;
