@@ -4,6 +4,7 @@
 #include "framework/shell/CWndManager.h"
 #include "framework/ui/COrbMenuWnd.h"
 #include "framework/ui/WindowKeywords.h"
+#include "quotes/charts/CFSFrame.h"
 #include "quotes/charts/CKXFrame.h"
 #include "quotes/tables/COrbStockTableWnd.h"
 #include "quotes/tables/CStockBoardTableWnd.h"
@@ -23,6 +24,9 @@ void RegisterQuoteWindows() {
     // window does until that page class exists.
     manager.RegisterWindow(kBoardsKeyword, [](const CWndCreateInfo&) {
         return std::unique_ptr<CBaseWnd>(new COrbMenuWnd());
+    });
+    manager.RegisterWindow("fschart", [](const CWndCreateInfo&) {
+        return std::unique_ptr<CBaseWnd>(new CFSFrame());
     });
     manager.RegisterWindow(kKLineChartKeyword, [](const CWndCreateInfo&) {
         return std::unique_ptr<CBaseWnd>(new CKXFrame());

@@ -1,6 +1,6 @@
 // Registers the quote windows' keywords with the window manager.
 #pragma once
 
-// "pxhq" the ranking table, "bkph" the board stock table, and the watch
-// list's keywords (RegisterWatchListWindows).
+// "pxhq" the ranking table, "bkph" the board stock table, "fschart" the
+// minute chart, and the watch list's keywords (RegisterWatchListWindows).
 void RegisterQuoteWindows();

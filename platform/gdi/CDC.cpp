@@ -689,13 +689,17 @@ void CDC::BitBlt(int xIn, int yIn, int wIn, int hIn, const CDC& src, int sxIn, i
     CRect dst = srcArea.Offset(dx, dy).Intersect(m_clip);
     if (dst.IsEmpty())
         return;
-    // Copy through a buffer and snapshot the texts first: source and
-    // destination may be the same surface.
+    // Copy through a buffer and snapshot the texts first when source and
+    // destination are the same surface; another surface is copied row by
+    // row straight away.
+    const bool sameSurface = &from == m_surface;
     std::vector<COLORREF> block;
-    block.reserve(static_cast<size_t>(dst.Width()) * dst.Height());
-    for (int row = dst.top; row < dst.bottom; ++row) {
-        const COLORREF* p = from.Row(row - dy) + (dst.left - dx);
-        block.insert(block.end(), p, p + dst.Width());
+    if (sameSurface) {
+        block.reserve(static_cast<size_t>(dst.Width()) * dst.Height());
+        for (int row = dst.top; row < dst.bottom; ++row) {
+            const COLORREF* p = from.Row(row - dy) + (dst.left - dx);
+            block.insert(block.end(), p, p + dst.Width());
+        }
     }
     std::vector<CDrawnText> texts;
     for (const auto& t : from.Texts()) {
@@ -707,9 +711,11 @@ void CDC::BitBlt(int xIn, int yIn, int wIn, int hIn, const CDC& src, int sxIn, i
                 texts.push_back(std::move(moved));
         }
     }
-    for (int row = dst.top; row < dst.bottom; ++row)
-        std::copy_n(block.data() + static_cast<size_t>(row - dst.top) * dst.Width(), dst.Width(),
-                    m_surface->Row(row) + dst.left);
+    for (int row = dst.top; row < dst.bottom; ++row) {
+        const COLORREF* p = sameSurface ? block.data() + static_cast<size_t>(row - dst.top) * dst.Width()
+                                        : from.Row(row - dy) + (dst.left - dx);
+        std::copy_n(p, dst.Width(), m_surface->Row(row) + dst.left);
+    }
     m_surface->ClearTextsIn(dst);
     for (auto& t : texts)
         m_surface->AddText(std::move(t));

@@ -231,7 +231,7 @@ void CKXFrame::OnNetData(const std::uint8_t* data, int length, bool /*networkFai
         if (app)
             app->ShowInfoMessage(list.GetErrorText().c_str(), this);
     } else if (first && strcasecmp(first->GetTag(), "hq.info") == 0) {
-        // The header hook's reply: nothing for the chart.
+        OnInfoSet(*first); // the header hook's reply: nothing for the chart
     } else if (!CKXData::IsAcceptedReply(list)) {
         ShowReplyError(list);
     } else {

@@ -275,3 +275,42 @@ TEST_F(KLineFrameTest, TheChooserMarksTheCurrentChoiceWhateverItsCase) {
 }
 
 } // namespace
+
+namespace {
+
+bool Shown(CTestDriver& driver, const char* className) {
+    for (const CWindowInfo& w : driver.OpenWindows())
+        if (w.depth == 0 && w.visible && w.className == className)
+            return true;
+    return false;
+}
+
+TEST_F(KLineFrameTest, TheMinuteChartAndTheKLineSwitchToEachOtherOverTheirParent) {
+    Start();
+    driver.RunOnGui([] {
+        RegisterQuoteWindows();
+        CWndManager::Instance().RegisterWindow("kxchart", [](const CWndCreateInfo&) {
+            return std::unique_ptr<CBaseWnd>(new CFindableKXFrame());
+        });
+    });
+    driver.RunOnGui([this] {
+        const char text[] = "date=&code=600010.02";
+        char* copy = static_cast<char*>(std::malloc(sizeof text));
+        std::memcpy(copy, text, sizeof text);
+        UiMessageLoop::Current()->PostOwned(host->GetHandle(), WND_MSG_OPEN_FSCHART, 0,
+                                            reinterpret_cast<LPARAM>(copy), &FreeChartRequestText);
+    });
+    driver.WaitForRest();
+    ASSERT_TRUE(Shown(driver, "CFSFrame"));
+    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, 2)); // the minute chart's K-line
+    ASSERT_NE(g_frame, nullptr);
+    EXPECT_TRUE(Shown(driver, "CKXFrame"));
+    EXPECT_FALSE(Shown(driver, "CFSFrame"));
+    EXPECT_EQ(KLines().back().Get("code"), "600010.02");
+    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, 2)); // and back
+    EXPECT_EQ(g_frame, nullptr);
+    EXPECT_TRUE(Shown(driver, "CFSFrame"));
+    EXPECT_EQ(Requests(31000, 1).back().Get("code"), "600010.02");
+}
+
+} // namespace

@@ -106,6 +106,14 @@ void DrawCandlesGlyph(CDC& dc) {
     }
 }
 
+// Company information: a page with lines of text.
+void DrawInfoGlyph(CDC& dc) {
+    FillBox(dc, {28, 12, 132, 148});
+    FillBox(dc, {40, 24, 120, 136}, kTransparentKey);
+    for (int i = 0; i < 4; ++i)
+        FillBox(dc, CRect::FromSize(52, 44 + i * 24, i == 3 ? 36 : 56, 10));
+}
+
 // Refresh: an open ring with an arrow head at its end.
 void DrawRefreshGlyph(CDC& dc) {
     FillEllipse(dc, {20, 20, 140, 140}, kGlyph);
@@ -163,6 +171,7 @@ const std::vector<CIconSpec>& Icons() {
         {133, kBarIcon, kBarIcon, DrawEditGlyph},
         {114, kBarIcon, kBarIcon, DrawCandlesGlyph},
         {115, kBarIcon, kBarIcon, DrawRefreshGlyph},
+        {111, kBarIcon, kBarIcon, DrawInfoGlyph},
         {121, kBarIcon, kBarIcon, DrawCheckGlyph},
         {130, kBarIcon, kBarIcon, DrawSwitchGlyph},
         {134, kBarIcon, kBarIcon, [](CDC& dc) { DrawMoveGlyph(dc, true); }},

@@ -1,27 +1,32 @@
 // The screens of the screenshot tour, in order; each step starts at the
 // main menu after the start-up against the embedded simulator, except the
 // start-up's own screens.
-#include "framework/shell/COrbApp.h"
 #include "framework/app/CStartupWnd.h"
+#include "framework/shell/COrbApp.h"
 #include "framework/ui/CBaseWnd.h"
 #include "framework/ui/COrbMenuWnd.h"
 #include "framework/ui/WndMessages.h"
 #include "platform/Clock.h"
 #include "platform/testing/CDriverControls.h"
 #include "platform/testing/CTestDriver.h"
-#include "quotes/tables/CEditMyStockWnd.h"
-#include "quotes/tables/CMyStockWnd.h"
-#include "quotes/tables/COrbStockTableWnd.h"
 #include "platform/ui/UiScrollWin.h"
 #include "platform/win/UiGesture.h"
 #include "platform/win/UiMessageLoop.h"
+#include "quotes/charts/CFSChartView.h"
+#include "quotes/charts/CFSFrame.h"
 #include "quotes/charts/CKXChartView.h"
 #include "quotes/charts/CKXFrame.h"
 #include "quotes/charts/CKXParamWnd.h"
+#include "quotes/tables/CEditMyStockWnd.h"
+#include "quotes/tables/CMyStockWnd.h"
+#include "quotes/tables/COrbStockTableWnd.h"
+#include "tools/orbstock/Tour.h"
 #include "tools/simulator/CBrokerSimulator.h"
 
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <optional>
-#include "tools/orbstock/Tour.h"
 
 // The start-up screen while the server has not answered the logon, its
 // line half way through a sweep.
@@ -90,6 +95,160 @@ ORB_TOUR_STEP(sort_form) {
         return false;
     tour.driver.AnswerNext(ModalKind::PopupMenu, COrbStockTableWnd::kMenuSortParams);
     return CDriverControls::PressBottomButton(tour.driver, COrbTableWnd::kBarOptions);
+}
+
+// ---- The minute chart ----
+
+namespace {
+
+// The simulator's day for the chart screens: a Friday after the close, so
+// every chart shows its whole day.
+void FixChartDay(CTourContext& tour) {
+    std::tm t{};
+    t.tm_year = 2026 - 1900;
+    t.tm_mon = 11;
+    t.tm_mday = 4;
+    t.tm_hour = 15;
+    t.tm_min = 30;
+    t.tm_isdst = -1;
+    tour.simulator.SetClock(static_cast<int64_t>(std::mktime(&t)) * 1000);
+}
+
+// Opens the minute chart of key from the main menu, as a chosen search
+// result does, and waits for its reply.
+bool OpenChartOf(CTourContext& tour, const char* key) {
+    FixChartDay(tour);
+    const std::string text = std::string("date=&code=") + key;
+    bool posted = tour.driver.RunOnGui([&] {
+        CBaseWnd* main = tour.app.GetMainWindow();
+        char* copy = static_cast<char*>(std::malloc(text.size() + 1));
+        if (!main || !copy || !UiMessageLoop::Current()) {
+            std::free(copy);
+            return false;
+        }
+        std::memcpy(copy, text.c_str(), text.size() + 1);
+        return UiMessageLoop::Current()->PostOwned(main->GetHandle(), WND_MSG_OPEN_FSCHART, 0,
+                                                   reinterpret_cast<LPARAM>(copy), &FreeChartRequestText);
+    });
+    return posted && tour.driver.WaitForRest();
+}
+
+// The handle of the shown top-level window of a class, or null (test thread).
+HWND ShownWindow(CTourContext& tour, const char* className) {
+    for (const CWindowInfo& w : tour.driver.OpenWindows())
+        if (w.depth == 0 && w.visible && w.className == className)
+            return w.handle;
+    return nullptr;
+}
+
+// The chart of a handle, or null (GUI thread).
+CFSFrame* ChartOf(HWND handle) {
+    return dynamic_cast<CFSFrame*>(UiWin::FromHandle(handle));
+}
+
+// A point of the chart's view (picture coordinates) on the screen.
+std::optional<CPoint> ChartPoint(CTourContext& tour, int x, int y) {
+    const HWND chart = ShownWindow(tour, "CFSFrame");
+    return tour.driver.RunOnGui([&]() -> std::optional<CPoint> {
+        CFSFrame* frame = ChartOf(chart);
+        if (!frame)
+            return std::nullopt;
+        const CRect screen = frame->GetScreenRect();
+        const CRect picture = frame->GetPictureRect();
+        return CPoint{screen.left + picture.left + x, screen.top + picture.top + y};
+    });
+}
+
+// The view's grid and panel (picture coordinates).
+std::optional<CFSLayout> ChartLayout(CTourContext& tour) {
+    const HWND chart = ShownWindow(tour, "CFSFrame");
+    return tour.driver.RunOnGui([&]() -> std::optional<CFSLayout> {
+        CFSFrame* frame = ChartOf(chart);
+        CFSChartView* view = frame ? frame->GetView() : nullptr;
+        return view ? std::optional<CFSLayout>(view->GetFSLayout()) : std::nullopt;
+    });
+}
+
+// Taps the side panel count times (each release turns its page).
+bool TurnPanel(CTourContext& tour, int count) {
+    const std::optional<CFSLayout> layout = ChartLayout(tour);
+    if (!layout)
+        return false;
+    const CRect& panel = layout->panel;
+    const std::optional<CPoint> at = ChartPoint(tour, panel.left + 40, panel.top + panel.Height() / 2);
+    for (int i = 0; at && i < count; ++i)
+        if (!tour.driver.Tap(at->x, at->y))
+            return false;
+    return at.has_value();
+}
+
+} // namespace
+
+// A rising stock's day, reached from the ranking's first row.
+ORB_TOUR_STEP(minute_chart) {
+    FixChartDay(tour);
+    bool posted = tour.driver.RunOnGui([&] {
+        CBaseWnd* main = tour.app.GetMainWindow();
+        return main && main->PostMessage(WND_MSG_OPEN_MENU_CHILD, 0, 1);
+    });
+    return posted && tour.driver.WaitForRest() &&
+           CDriverControls::TapListItem(tour.driver, COrbTableWnd::kRowListId, 0) &&
+           CDriverControls::TapListItem(tour.driver, COrbTableWnd::kRowListId, 0) &&
+           ShownWindow(tour, "CFSFrame") != nullptr;
+}
+
+// A falling stock's day.
+ORB_TOUR_STEP(minute_chart_falling) { return OpenChartOf(tour, "300147.01"); }
+
+// A stock with information marks, the screen turned.
+ORB_TOUR_STEP(minute_chart_landscape) {
+    if (!OpenChartOf(tour, "600010.02"))
+        return false;
+    const HWND chart = ShownWindow(tour, "CFSFrame");
+    bool turned = tour.driver.RunOnGui([&] {
+        CFSFrame* frame = ChartOf(chart);
+        if (!frame)
+            return false;
+        UiMessageLoop::Current()->SetScreenMode(SCREEN_MODE_0);
+        frame->ApplyScreenSettings();
+        return true;
+    });
+    return turned && tour.driver.WaitForRest();
+}
+
+// The Shanghai index with its second line overlaid.
+ORB_TOUR_STEP(minute_chart_overlay) { return OpenChartOf(tour, "000001.02"); }
+
+// The cursor read-out at a point of the afternoon.
+ORB_TOUR_STEP(minute_chart_cursor) {
+    if (!OpenChartOf(tour, "600010.02"))
+        return false;
+    const std::optional<CFSLayout> layout = ChartLayout(tour);
+    if (!layout)
+        return false;
+    const CRect& grid = layout->grid;
+    const std::optional<CPoint> at = ChartPoint(tour, grid.left + grid.Width() * 3 / 4, grid.top + grid.Height() / 2);
+    return at && tour.driver.Tap(at->x, at->y) && tour.driver.WaitForRest();
+}
+
+// The side panel's four pages: quote, more figures, levels 1 to 3, levels 4 and 5.
+ORB_TOUR_STEP(minute_chart_panel_1) { return OpenChartOf(tour, "600010.02"); }
+ORB_TOUR_STEP(minute_chart_panel_2) { return OpenChartOf(tour, "600010.02") && TurnPanel(tour, 1); }
+ORB_TOUR_STEP(minute_chart_panel_3) { return OpenChartOf(tour, "600010.02") && TurnPanel(tour, 2); }
+ORB_TOUR_STEP(minute_chart_panel_4) { return OpenChartOf(tour, "600010.02") && TurnPanel(tour, 3); }
+
+// The information page of the two marks at 10:32, tapped on the chart.
+ORB_TOUR_STEP(info_mine) {
+    if (!OpenChartOf(tour, "600010.02"))
+        return false;
+    const std::optional<CFSLayout> layout = ChartLayout(tour);
+    if (!layout)
+        return false;
+    const CRect& grid = layout->grid;
+    const int x = ChartSlotX(grid.left, grid.Width(), kFSSlots, FSMarkSlot(633));
+    const std::optional<CPoint> at = ChartPoint(tour, x, grid.top + 5);
+    return at && tour.driver.Tap(at->x, at->y) && tour.driver.WaitForRest() &&
+           ShownWindow(tour, "CInfoMineTxtWnd") != nullptr;
 }
 
 // ---- The K-line chart ----

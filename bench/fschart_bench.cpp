@@ -1,0 +1,134 @@
+// Cost of the minute chart at 480 × 720: a full redraw (a whole day with the
+// overlay, volume bars, marks, the cursor and the side panel) and a cursor
+// move, which redraws the legend, caption and marks over the cached picture
+// and copies it. Each is printed as a number of memsets of the same surface
+// measured in the same run ("memsets" counter), beside the one copy of the
+// cached picture that every paint makes. Aim: a full redraw within 20, a
+// cursor move within 3.
+#include "core/CDataSetList.h"
+#include "platform/gdi/CDC.h"
+#include "platform/gdi/CSurface.h"
+#include "quotes/charts/CFSChartView.h"
+#include "quotes/charts/CFSData.h"
+#include "tools/simulator/CSimMarket.h"
+#include "tools/simulator/SimChartRoutes.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstring>
+#include <ctime>
+#include <memory>
+
+namespace {
+
+constexpr int kWidth = 480;
+constexpr int kHeight = 720;
+
+// Nanoseconds of one memset of the surface, the floor of the run.
+double MemsetNs() {
+    static const double ns = [] {
+        CSurface surface(kWidth, kHeight);
+        const int rounds = 400;
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < rounds; ++i) {
+            std::memset(surface.Row(0), 0x20 + (i & 7), sizeof(COLORREF) * kWidth * kHeight);
+            benchmark::ClobberMemory();
+        }
+        const auto end = std::chrono::steady_clock::now();
+        return std::chrono::duration<double, std::nano>(end - start).count() / rounds;
+    }();
+    return ns;
+}
+
+// A whole day of the Shanghai bank with the index overlaid and its marks.
+std::unique_ptr<CFSData> WholeDay() {
+    std::tm t{};
+    t.tm_year = 2026 - 1900;
+    t.tm_mon = 11;
+    t.tm_mday = 4;
+    t.tm_hour = 15;
+    t.tm_min = 30;
+    t.tm_isdst = -1;
+    CSimMarket market;
+    SimRequest r;
+    r.params = {{"code", "600010.02"}, {"time", "0"}, {"addup", "1"}};
+    const SimReply reply = SimMinuteReply(r, market, static_cast<int64_t>(std::mktime(&t)) * 1000);
+    CDataSetList list(reply.body.data(), static_cast<int>(reply.body.size()));
+    auto data = std::make_unique<CFSData>();
+    data->ParseReply(list);
+    return data;
+}
+
+struct CChartScene {
+    std::unique_ptr<CFSData> data = WholeDay();
+    CFSChartView view{nullptr};
+    std::unique_ptr<CDC> target = CDC::CreateMemoryDC(kWidth, kHeight);
+
+    CChartScene() {
+        CChartCanvas::SetLastCursorPosition(60);
+        view.SetData(data.get());
+        view.SetOverlay(true);
+        view.SetInfoMarks(data->GetInfoMarks());
+        view.LayoutPortrait(view.TextExtent(*target, u"9999.99"), {0, 0, kWidth, kHeight});
+        view.Paint(*target);
+    }
+    ~CChartScene() { CChartCanvas::SetLastCursorPosition(-1); }
+};
+
+void Report(benchmark::State& state, std::chrono::steady_clock::time_point start) {
+    const double ns = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count();
+    state.counters["memsets"] = ns / static_cast<double>(state.iterations()) / MemsetNs();
+}
+
+void BM_MemsetMinuteChartSurface(benchmark::State& state) {
+    CSurface surface(kWidth, kHeight);
+    for (auto _ : state) {
+        std::memset(surface.Row(0), 0x20, sizeof(COLORREF) * kWidth * kHeight);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_MemsetMinuteChartSurface);
+
+void BM_MinuteChartFullRedraw(benchmark::State& state) {
+    CChartScene scene;
+    MemsetNs();
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        scene.view.SetDirty();
+        scene.view.Paint(*scene.target);
+        benchmark::ClobberMemory();
+    }
+    Report(state, start);
+}
+BENCHMARK(BM_MinuteChartFullRedraw)->Unit(benchmark::kMicrosecond);
+
+void BM_MinuteChartCursorMove(benchmark::State& state) {
+    CChartScene scene;
+    MemsetNs();
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        scene.view.MoveCursor(1, 0);
+        scene.view.Paint(*scene.target);
+        benchmark::ClobberMemory();
+    }
+    Report(state, start);
+}
+BENCHMARK(BM_MinuteChartCursorMove)->Unit(benchmark::kMicrosecond);
+
+// The one copy of the cached picture to the screen that every paint makes:
+// what a cursor move costs at least.
+void BM_CopyMinuteChartPicture(benchmark::State& state) {
+    std::unique_ptr<CDC> picture = CDC::CreateMemoryDC(kWidth, kHeight);
+    std::unique_ptr<CDC> screen = CDC::CreateMemoryDC(kWidth, kHeight);
+    MemsetNs();
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        screen->BitBlt(0, 0, kWidth, kHeight, *picture, 0, 0);
+        benchmark::ClobberMemory();
+    }
+    Report(state, start);
+}
+BENCHMARK(BM_CopyMinuteChartPicture)->Unit(benchmark::kMicrosecond);
+
+} // namespace

@@ -1,0 +1,681 @@
+// The minute chart view: drawing, the side panel's values and pages, and
+// touches.
+#include "quotes/charts/CFSChartView.h"
+
+#include "platform/win/UiGesture.h"
+#include "quotes/charts/CFSData.h"
+#include "quotes/charts/CFSFrame.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+// The side panel's page, shared by every minute chart until the frame that
+// showed it is destroyed.
+int g_panelPage = 0;
+
+constexpr const char16_t* kMissingText = u"-";
+
+std::u16string Widen(std::string_view text) {
+    return std::u16string(text.begin(), text.end());
+}
+
+std::string Narrow(std::u16string_view text) {
+    std::string out;
+    for (char16_t c : text)
+        out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    return out;
+}
+
+bool IsZero(const CQuoteNumber& n) {
+    return n.GetValue() == 0;
+}
+
+// A value compared with a reference, or "-" (colour 17) when it is missing.
+std::u16string Compared(const CQuoteNumber& reference, const CQuoteNumber& value, int* color) {
+    if (value.IsInvalid()) {
+        *color = CChartCanvas::kFlatColor;
+        return kMissingText;
+    }
+    *color = reference.IsInvalid() ? CChartCanvas::kFlatColor : CChartCanvas::GetCompareColorIndex(reference, value);
+    return value.ToWideText().str();
+}
+
+std::u16string Plain(const CQuoteNumber& value, int* color, bool unit = false) {
+    if (value.IsInvalid())
+        return kMissingText;
+    (void)color;
+    return unit ? value.ToWideTextWithUnit().str() : value.ToWideText().str();
+}
+
+std::u16string PercentOf(const CQuoteNumber& price, const CQuoteNumber& prevClose, int* color) {
+    if (price.IsInvalid() || prevClose.IsInvalid() || IsZero(prevClose)) {
+        *color = CChartCanvas::kFlatColor;
+        return kMissingText;
+    }
+    const CQuoteNumber pct = FSChangePercent(price, prevClose);
+    *color = CChartCanvas::GetCompareColorIndex(CQuoteNumber(), pct);
+    return pct.ToWideText().str() + u"%";
+}
+
+void FillTriangle(CDC& dc, CPoint a, CPoint b, CPoint c, COLORREF color) {
+    const CPoint points[3] = {a, b, c};
+    CDCStateSaver save(dc);
+    dc.SelectPen(CPen{PS_SOLID, 1, color});
+    dc.SelectBrush(CBrush::Solid(color));
+    dc.Polygon(points, 3);
+}
+
+} // namespace
+
+CFSChartView::CFSChartView(CFSFrame* owner) : m_owner(owner) {
+    SetSlotCount(kFSSlots);
+    m_recordCount = 0;
+    m_cursorPos = 0;
+    InitLegend(4);
+    if (m_owner) {
+        SetData(m_owner->GetData());
+        SetOverlay(CFSFrame::GetOverlaySwitch());
+    }
+}
+
+CFSChartView::~CFSChartView() = default;
+
+// ---- Data ----
+
+void CFSChartView::SetData(CFSData* data) {
+    if (!data)
+        return;
+    m_data = data;
+    CalcRanges();
+}
+
+void CFSChartView::SetOverlay(bool shown) {
+    if (shown == m_overlayShown)
+        return;
+    m_overlayShown = shown;
+    SetDirty();
+}
+
+void CFSChartView::ClearInfoMarks() {
+    m_marks.clear();
+}
+
+void CFSChartView::SetInfoMarks(const std::vector<CFSInfoMark>& marks) {
+    m_marks = FSMarkSlots(marks);
+}
+
+bool CFSChartView::HasPoints() const {
+    return m_data && m_data->GetCount() > 0;
+}
+
+bool CFSChartView::PageZeroOnly() const {
+    return m_data && (m_data->IsIndex() || m_data->IsHistory());
+}
+
+void CFSChartView::CalcRanges() {
+    if (!m_data) {
+        SetLastCursorPosition(-1);
+        m_cursorShown = false;
+        m_cursorPos = -1;
+        m_recordCount = 0;
+        OnCursorMoved();
+        return;
+    }
+    m_reference = m_data->GetLatest();
+    m_market = m_data->GetMarket();
+    m_type = m_data->GetType();
+    m_name = m_data->GetName();
+    m_code = m_data->GetCode();
+    m_recordCount = m_data->GetCount();
+    m_prevClose = m_data->GetPrevClose();
+    m_change = m_data->GetChange();
+    m_changePercent = m_data->GetChangePercent();
+    m_ranges = FSCalcRanges(*m_data);
+    const int kept = GetLastCursorPosition();
+    if (kept < 0 || m_recordCount == 0) {
+        m_cursorShown = false;
+        m_cursorPos = m_recordCount - 1;
+    } else {
+        // A position kept by a chart with more slots goes to the last point.
+        m_cursorShown = true;
+        m_cursorPos = KeptCursorIndex(kept, m_recordCount);
+    }
+    OnCursorMoved();
+    m_panelDirty = true;
+    SetDirty();
+}
+
+// ---- Layout ----
+
+void CFSChartView::LayoutPortrait(CSize label, const CRect& area) {
+    CChartCanvas::LayoutPortrait(label, area);
+    ApplyViewLayout(true);
+}
+
+void CFSChartView::LayoutLandscape(CSize label, const CRect& area) {
+    CChartCanvas::LayoutLandscape(label, area);
+    ApplyViewLayout(false);
+}
+
+void CFSChartView::ApplyViewLayout(bool portrait) {
+    m_fs = FSLayout(GetPriceArea(), GetVolumeArea(), GetLabelHeight(), portrait);
+    SetSlotCount(kFSSlots);
+    m_panelDirty = true;
+    if (m_owner) {
+        // Swipes count in the panel only: elsewhere a finger moves the cursor.
+        m_owner->SetCaptionRect(CChartWnd::ChartToClient(m_fs.panel));
+    }
+}
+
+// ---- Drawing ----
+
+void CFSChartView::DrawTimeAxis(CDC& dc) {
+    if (!m_fs.Drawable())
+        return;
+    CDCStateSaver save(dc);
+    dc.SelectFont(GetFont());
+    dc.SetBkMode(TRANSPARENT);
+    const CRect& p = m_fs.chart;
+    const CRect& grid = m_fs.grid;
+    const CRect& volume = m_fs.volume;
+    const int step = m_fs.columnStep;
+
+    // Time labels in the band below the volume area.
+    dc.SetTextColor(PaletteColor(kAxisColor));
+    const std::vector<std::u16string> times = FSTimeAxisLabels(m_market);
+    const int width = TextExtent(dc, u"09:30").cx;
+    const int top = volume.bottom + 1;
+    const CRect band{p.left, top, p.left + 4 * step, top + m_fs.labelHeight};
+    dc.DrawText(times[0], band, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+    for (int k = 1; k <= 3; ++k) {
+        const int x = p.left + k * step;
+        dc.DrawText(times[k], {x - width, top, x + width, band.bottom}, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
+    }
+    dc.DrawText(times[4], band, DT_RIGHT | DT_SINGLELINE | DT_VCENTER);
+
+    // Frames and grid.
+    const COLORREF frame = PaletteColor(kFrameColor);
+    dc.SelectPen(CPen{PS_SOLID, 1, frame});
+    dc.SelectBrush(CBrush::Null());
+    dc.Rectangle({grid.left, grid.top, grid.right + 1, grid.bottom + 1});
+    dc.Rectangle({volume.left, volume.top, volume.right + 1, volume.bottom + 1});
+    for (int k = 1; k <= 3; ++k) {
+        const int x = p.left + k * step;
+        Line(dc, x, grid.top, x, grid.bottom);
+        Line(dc, x, volume.top, x, volume.bottom);
+    }
+    for (int k = 1; k <= 5; ++k) {
+        const int y = grid.top + k * m_fs.rowHeight;
+        if (k == 3)
+            dc.SelectPen(CPen{PS_SOLID, 2, frame});
+        Line(dc, grid.left, y, grid.right, y);
+        if (k == 3)
+            dc.SelectPen(CPen{PS_SOLID, 1, frame});
+    }
+
+    // Price labels, centred on their lines.
+    if (GetLabelMargin() <= 0)
+        return;
+    const std::vector<CFSPriceLabel> labels = FSPriceLabels(m_ranges.price, HasPoints());
+    const int half = m_fs.labelHeight / 2;
+    for (size_t k = 0; k < labels.size(); ++k) {
+        int line = labels.size() == 1 ? 3 : static_cast<int>(k);
+        int y = grid.top + line * m_fs.rowHeight - half;
+        if (line == 0)
+            y = grid.top;
+        else if (line == 6)
+            y = grid.bottom - m_fs.labelHeight;
+        DrawNumber(dc, labels[k].value, PaletteColor(labels[k].colorIndex), y, false);
+    }
+}
+
+void CFSChartView::DrawLines(CDC& dc) {
+    if (!HasPoints() || !m_fs.Drawable())
+        return;
+    const CQuoteNumber& top = m_ranges.price.top;
+    const CQuoteNumber& bottom = m_ranges.price.bottom;
+    DrawPriceLine(dc, m_data, CFSData::kColPrice, PaletteColor(kPriceColor), m_fs.grid, top, bottom, kFSPaintSlots,
+                  kChartModeLine, 0);
+    if (!m_data->IsIndex())
+        DrawPriceLine(dc, m_data, CFSData::kColAverage, PaletteColor(kAverageColor), m_fs.grid, top, bottom,
+                      kFSPaintSlots, kChartModeLine, 0);
+    DrawVolumeBars(dc, m_data, CFSData::kColBarVolume, PaletteColor(kVolumeColor), m_fs.volume,
+                   m_data->GetMaxVolume(), 0, kFSPaintSlots, kChartModeBars, 0);
+    if (m_data->HasOverlayTable() && (m_overlayShown || m_data->IsIndex()))
+        DrawOverlay(dc);
+}
+
+void CFSChartView::DrawOverlay(CDC& dc) {
+    if (!m_ranges.hasOverlay || !m_ranges.overlay.IsDrawable())
+        return;
+    const COLORREF color = m_data->IsIndex() ? PaletteColor(kVolumeColor) : kOverlayColor;
+    DrawSegments(dc, ExtraLineSegments(m_data, m_fs.grid, m_ranges.overlay.top, m_ranges.overlay.bottom, kFSSlots),
+                 color);
+}
+
+void CFSChartView::DrawCursorLine(CDC& dc) {
+    if (!m_cursorShown || m_cursorPos < 0 || !HasPoints() || !m_fs.Drawable())
+        return;
+    const CRect& grid = m_fs.grid;
+    const int x = ChartSlotX(grid.left, grid.Width(), kFSSlots, m_cursorPos);
+    CDCStateSaver save(dc);
+    dc.SelectPen(CPen{PS_SOLID, 1, PaletteColor(kCursorColor)});
+    CPoint at;
+    if (FSCursorPoint(*m_data, m_cursorPos, grid, m_ranges.price, &at) && at.y >= grid.top && at.y <= grid.bottom)
+        Line(dc, grid.left, at.y, grid.right, at.y);
+    Line(dc, x, grid.top, x, grid.bottom);
+    Line(dc, x, m_fs.volume.top, x, m_fs.volume.bottom);
+}
+
+void CFSChartView::OnCursorMoved() {
+    static const char16_t* const kLabels[4] = {u"时", u"价", u"均", u"涨"};
+    std::u16string values[4] = {kMissingText, kMissingText, kMissingText, kMissingText};
+    COLORREF colors[4];
+    std::fill(std::begin(colors), std::end(colors), PaletteColor(kFlatColor));
+    if (HasPoints() && m_cursorPos >= 0 && m_cursorPos < m_data->GetCount()) {
+        const int pos = m_cursorPos;
+        const std::string time = FSPointTimeText(m_market, pos);
+        values[0] = Widen(time);
+        CQuoteNumber price;
+        m_data->GetNumber(price, CFSData::kColPrice, pos);
+        int color = kFlatColor;
+        values[1] = Compared(m_prevClose, price, &color);
+        colors[1] = PaletteColor(color);
+        CQuoteNumber average;
+        m_data->GetNumber(average, CFSData::kColAverage, pos);
+        if (m_data->IsIndex() && !average.IsInvalid()) {
+            const CQuoteNumber& overlayClose = m_data->GetOverlayPrevClose();
+            average = IsZero(overlayClose) || overlayClose.IsInvalid()
+                          ? m_prevClose
+                          : CQuoteNumber(average.GetValue() * m_prevClose.GetValue() / overlayClose.GetValue(),
+                                         m_prevClose.GetCode());
+        }
+        values[2] = Compared(m_prevClose, average, &color);
+        colors[2] = PaletteColor(color);
+        values[3] = PercentOf(price, m_prevClose, &color);
+        colors[3] = PaletteColor(color);
+    }
+    const char16_t* texts[4] = {values[0].c_str(), values[1].c_str(), values[2].c_str(), values[3].c_str()};
+    SetLegend(kLabels, texts, colors, 4);
+}
+
+void CFSChartView::DrawLegends(CDC& dc, bool hasData) {
+    if (!m_fs.Drawable())
+        return;
+    CDCStateSaver save(dc);
+    dc.SelectFont(GetFont());
+    dc.SetBkMode(TRANSPARENT);
+    const CRect& p = m_fs.chart;
+    const int lh = m_fs.labelHeight;
+
+    // The legend band above the grid: four cells of label and value.
+    const CRect legend{p.left, m_fs.grid.top - lh, p.right, m_fs.grid.top};
+    dc.FillRect(legend, GetBackgroundColor());
+    const int cell = p.Width() / 4;
+    for (int i = 0; i < 4; ++i) {
+        const CLegendItem* item = GetLegendItem(i);
+        const int x = p.left + i * cell;
+        const std::u16string label = item ? item->label : u"";
+        dc.SetTextColor(PaletteColor(kLabelColor));
+        dc.DrawText(label, {x, legend.top, x + cell, legend.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+        const int labelWidth = TextExtent(dc, label).cx + 2;
+        dc.SetTextColor(hasData && item ? item->color : PaletteColor(kLabelColor));
+        dc.DrawText(hasData && item ? std::u16string(item->value) : std::u16string(kMissingText),
+                    {x + labelWidth, legend.top, x + cell, legend.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+    }
+
+    // The volume caption band between grid and volume area.
+    const CRect caption{p.left, m_fs.grid.bottom + 1, p.right, m_fs.volume.top};
+    if (caption.Height() > 0) {
+        dc.FillRect(caption, GetBackgroundColor());
+        dc.SelectPen(CPen{PS_SOLID, 1, PaletteColor(kFrameColor)});
+        dc.SelectBrush(CBrush::Null());
+        dc.Rectangle(caption);
+        const bool index = m_data && m_data->IsIndex();
+        const std::u16string title = index ? u"成交额" : u"成交量";
+        const CRect text = caption.Deflate(2, 0);
+        dc.SetTextColor(PaletteColor(kLabelColor));
+        dc.DrawText(title, text, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+        if (m_market == 3 && !index)
+            dc.DrawText(u"(港股延时15分钟)", text, DT_RIGHT | DT_SINGLELINE | DT_VCENTER);
+        if (hasData && HasPoints() && m_cursorPos >= 0) {
+            CQuoteNumber value;
+            m_data->GetNumber(value, index ? CFSData::kColAmount : CFSData::kColVolume, m_cursorPos);
+            dc.SetTextColor(PaletteColor(kVolumeColor));
+            const int x = text.left + TextExtent(dc, title).cx + 4;
+            dc.DrawText(value.IsInvalid() ? std::u16string(kMissingText) : value.ToWideTextWithUnit().str(),
+                        {x, text.top, text.right, text.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+        }
+    }
+
+    if (m_panelDirty)
+        DrawPanel(dc);
+    DrawMarks(dc);
+}
+
+void CFSChartView::DrawMarks(CDC& dc) {
+    static const CPoint kDots[] = {{4, 0}, {1, 1}, {4, 1}, {7, 1}, {3, 3}, {4, 3}, {5, 3}, {0, 4}, {1, 4}, {3, 4}, {4, 4},
+                                   {5, 4}, {7, 4}, {8, 4}, {3, 5}, {4, 5}, {5, 5}, {1, 7}, {4, 7}, {7, 7}, {4, 8}};
+    const CRect& grid = m_fs.grid;
+    for (const CFSMarkSlot& mark : m_marks) {
+        const int x = ChartSlotX(grid.left, grid.Width(), kFSSlots, mark.slot) - 4;
+        const int y = grid.top + 1;
+        const COLORREF color = m_cursorShown && mark.slot == m_cursorPos ? MakeRgb(0, 0, 255) : MakeRgb(255, 255, 0);
+        for (const CPoint& d : kDots)
+            dc.SetPixel(x + d.x, y + d.y, color);
+    }
+}
+
+void CFSChartView::DrawTitle(CDC& dc) {
+    CDCStateSaver save(dc);
+    dc.SelectFont(GetFont());
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(0xFFFFFF);
+    const CRect band{0, 0, GetWholeArea().Width(), GetLabelHeight()};
+    if (m_data && !m_data->GetCode().IsEmpty()) {
+        std::u16string title = m_data->GetName().str() + u" " + m_data->GetCode().ToWide() + u" 分时";
+        dc.DrawText(title, band.Deflate(2, 0), DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+        if (m_data->IsHistory())
+            dc.DrawText(Widen(std::to_string(m_data->GetTradeDate())), band.Deflate(2, 0),
+                        DT_RIGHT | DT_SINGLELINE | DT_VCENTER);
+    }
+    DrawPanel(dc);
+}
+
+void CFSChartView::DrawPanel(CDC& dc) {
+    m_panelDirty = false;
+    const CRect& panel = m_fs.panel;
+    if (panel.Width() <= 2 || panel.Height() <= 2)
+        return;
+    CDCStateSaver save(dc);
+    dc.SelectFont(GetFont());
+    dc.SetBkMode(TRANSPARENT);
+    dc.FillRect(panel, GetBackgroundColor());
+    dc.SelectPen(CPen{PS_SOLID, 1, PaletteColor(kFrameColor)});
+    dc.SelectBrush(CBrush::Null());
+    dc.Rectangle(panel);
+
+    const bool zeroOnly = PageZeroOnly();
+    const int page = GetShownPage();
+    const std::vector<CFSPanelCell> cells = FSPanelCells(panel.Deflate(1, 1), page, m_fs.portrait, zeroOnly);
+    for (size_t i = 0; i < cells.size(); ++i) {
+        const CFSPanelCell& cell = cells[i];
+        const CRect r{cell.rect.left + 4, cell.rect.top, cell.rect.right - 2, cell.rect.bottom};
+        const std::u16string label = FSPanelLabel(cell.label);
+        dc.SetTextColor(PaletteColor(kLabelColor));
+        dc.DrawText(label, r, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+        int color = kLabelColor;
+        std::u16string volume;
+        const bool level = cell.label >= kFSFirstLevelLabel;
+        const std::u16string value = FormatPanelValue(m_data, cell.label, &color, level ? &volume : nullptr);
+        int x = r.left + TextExtent(dc, label).cx + 2;
+        dc.SetTextColor(PaletteColor(color));
+        dc.DrawText(value, {x, r.top, r.right, r.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+        if (level) {
+            x += TextExtent(dc, value).cx + 6;
+            dc.SetTextColor(PaletteColor(kVolumeColor));
+            dc.DrawText(volume, {x, r.top, r.right, r.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+        }
+        if (m_pressed && static_cast<int>(i) == m_pressedCell)
+            dc.DrawEdge(cell.rect, EDGE_SUNKEN, BF_RECT);
+    }
+    if (!zeroOnly) {
+        // The page turn: a triangle pointing up at the top, one pointing
+        // down at the bottom, at the right edge.
+        const int right = panel.right - 6;
+        FillTriangle(dc, {right - 10, panel.top + 14}, {right, panel.top + 14}, {right - 5, panel.top + 6}, 0xFFFFFF);
+        FillTriangle(dc, {right - 10, panel.bottom - 14}, {right, panel.bottom - 14}, {right - 5, panel.bottom - 6},
+                     0xFFFFFF);
+    }
+}
+
+// ---- Side panel ----
+
+std::u16string CFSChartView::FormatPanelValue(const CFSData* data, int label, int* colorIndex,
+                                              std::u16string* volume) {
+    int scratch = kFlatColor;
+    int* color = colorIndex ? colorIndex : &scratch;
+    *color = kFlatColor;
+    if (volume)
+        *volume = kMissingText;
+    if (!data || data->HasNoData() || label < 0 || label >= kFSPanelLabelCount)
+        return kMissingText;
+    const CQuoteNumber& pc = data->GetPrevClose();
+    const CQuoteNumber& open = data->GetOpen();
+    const bool notOpened = IsZero(open);
+    switch (label) {
+    case 0:
+        if (notOpened && IsZero(data->GetLatest()))
+            return kMissingText;
+        return Compared(pc, data->GetLatest(), color);
+    case 1:
+        return notOpened ? kMissingText : Compared(pc, open, color);
+    case 2:
+        return notOpened ? kMissingText : Compared(pc, data->GetHigh(), color);
+    case 3:
+        return notOpened ? kMissingText : Compared(pc, data->GetLow(), color);
+    case 4:
+    case 5: {
+        const bool percent = label == 5;
+        CQuoteNumber price;
+        bool derived = false;
+        if (data->IsHistory()) {
+            price = data->GetLatest();
+            derived = true;
+        } else if (notOpened && IsZero(data->GetChange())) {
+            const CFSLevel& bid = data->GetBid(0);
+            if (IsZero(bid.price) || bid.price.IsInvalid())
+                return kMissingText;
+            price = bid.price;
+            derived = true;
+        }
+        if (derived) {
+            if (IsZero(price))
+                return kMissingText;
+            if (percent)
+                return PercentOf(price, pc, color);
+            if (price.IsInvalid() || pc.IsInvalid())
+                return kMissingText;
+            return Compared(CQuoteNumber(0, pc.GetCode()), price - pc, color);
+        }
+        const CQuoteNumber& value = percent ? data->GetChangePercent() : data->GetChange();
+        std::u16string text = Compared(CQuoteNumber(), value, color);
+        return percent && !value.IsInvalid() ? text + u"%" : text;
+    }
+    case 6:
+    case 7: {
+        if (notOpened && !data->IsHistory())
+            return kMissingText;
+        const CQuoteNumber& value = data->IsHistory()
+                                        ? (label == 6 ? data->GetHistoryVolume() : data->GetHistoryAmount())
+                                        : (label == 6 ? data->GetTotalVolume() : data->GetTotalAmount());
+        if (value.IsInvalid())
+            return kMissingText;
+        *color = kVolumeColor;
+        return value.ToWideTextWithUnit().str();
+    }
+    case 8: {
+        const CQuoteNumber& value = data->GetOrderRatio();
+        const std::u16string text = Compared(CQuoteNumber(), value, color);
+        return value.IsInvalid() ? text : text + u"%";
+    }
+    case 9:
+        return Plain(pc, color);
+    case 10:
+        return Compared(open, data->GetAverage(), color);
+    case 11:
+        return Plain(data->GetVolumeRatio(), color);
+    case 12:
+        return Plain(data->GetTurnover(), color);
+    case 13:
+        return Plain(data->GetPeRatio(), color);
+    default:
+        break;
+    }
+    // Quote levels: 14, 16, .. asks; 15, 17, .. bids.
+    const int level = (label - kFSFirstLevelLabel) / 2;
+    const bool ask = (label - kFSFirstLevelLabel) % 2 == 0;
+    const CFSLevel& l = ask ? data->GetAsk(level) : data->GetBid(level);
+    if (volume && l.volume != 0)
+        *volume = Widen(std::to_string(l.volume));
+    if (IsZero(l.price))
+        return kMissingText;
+    return Compared(pc, l.price, color);
+}
+
+int CFSChartView::GetPanelPage() {
+    return g_panelPage;
+}
+
+void CFSChartView::SetPanelPage(int page) {
+    g_panelPage = page >= 0 && page < kFSPanelPages ? page : 0;
+}
+
+void CFSChartView::TurnPanelPage(bool backwards) {
+    if (m_data && (m_data->IsIndex() || m_data->IsHistory()))
+        SetPanelPage(0);
+    else
+        SetPanelPage(backwards ? (g_panelPage + 3) % 4 : (g_panelPage + 1) % 4);
+    m_pressed = false;
+    m_panelDirty = true;
+}
+
+int CFSChartView::GetShownPage() const {
+    return FSShownPage(g_panelPage, m_fs.portrait, PageZeroOnly());
+}
+
+int CFSChartView::HitPanelPortrait(int x, int y) {
+    if (!HasPoints())
+        return 0;
+    const CFSPanelHit hit = FSHitPanelPortrait(m_fs.panel, GetShownPage(), x, y);
+    if (hit.label < 0)
+        return 0;
+    const std::u16string price = FormatPanelValue(m_data, hit.label, nullptr, nullptr);
+    // A level without a price is never an order price.
+    if (price == kMissingText) {
+        m_pressedPrice.clear();
+        return 0;
+    }
+    m_pressedPrice = Narrow(price);
+    m_sell = hit.sell;
+    m_pressed = true;
+    m_pressedCell = hit.cell;
+    m_panelDirty = true;
+    return 1;
+}
+
+int CFSChartView::HitPanelLandscape(int x, int y) {
+    if (!HasPoints())
+        return 0;
+    const CFSPanelHit hit = FSHitPanelLandscape(m_fs.panel, GetShownPage(), x, y);
+    if (hit.label < 0)
+        return 0;
+    const std::u16string price = FormatPanelValue(m_data, hit.label, nullptr, nullptr);
+    if (price == kMissingText) {
+        m_pressedPrice.clear();
+        return 0;
+    }
+    m_pressedPrice = Narrow(price);
+    m_sell = hit.sell;
+    m_pressed = true;
+    m_pressedCell = hit.cell;
+    m_panelDirty = true;
+    return 1;
+}
+
+void CFSChartView::ReleasePressedCell() {
+    if (!m_pressed)
+        return;
+    m_pressed = false;
+    m_panelDirty = true;
+    Repaint();
+}
+
+// ---- Touches ----
+
+void CFSChartView::Repaint() {
+    if (m_owner)
+        m_owner->Invalidate();
+}
+
+void CFSChartView::OnTouch(CChartWnd* /*owner*/, UINT message, int x, int y) {
+    if (message == kTouchPress)
+        m_pressInPanel = PtInChartRect(m_fs.panel, x, y);
+    if (PtInChartRect(m_fs.panel, x, y))
+        OnPanelTouch(message, x, y);
+    else
+        OnChartTouch(message, x, y);
+    if (message == kTouchRelease) {
+        m_heldPress = false;
+        m_pressInPanel = false;
+    }
+}
+
+void CFSChartView::OnPanelTouch(UINT message, int x, int y) {
+    if (message == kTouchPress) {
+        m_heldPress = false;
+        const int page = GetShownPage();
+        if (!HasPoints() || (page != 2 && page != 3))
+            return;
+        if (!UiGesture::RecognizeHold())
+            return;
+        // The finger is still down: its release must not turn the page.
+        m_heldPress = true;
+        const int hit = m_fs.portrait ? HitPanelPortrait(x, y) : HitPanelLandscape(x, y);
+        if (!hit)
+            return;
+        Repaint();
+        if (m_owner)
+            m_owner->PostMessage(kMsgLevelHeld, static_cast<WPARAM>(x), static_cast<LPARAM>(y));
+        return;
+    }
+    if (message == kTouchRelease && m_pressInPanel && !m_heldPress) {
+        TurnPanelPage(false);
+        Repaint();
+    }
+}
+
+void CFSChartView::OnChartTouch(UINT message, int x, int y) {
+    if (message == kTouchRelease || !HasPoints() || !m_fs.Drawable())
+        return;
+    const CRect& grid = m_fs.grid;
+    const int index = FSPointAtX(x, grid.left, grid.Width(), m_data->GetCount());
+    // Only the press opens a mark's page, so a drag across the band opens one.
+    if (message == kTouchPress && FSInMarkBand(y, grid.top)) {
+        if (const CFSMarkSlot* mark = FSMarkNear(m_marks, index); mark && m_owner)
+            m_owner->PostInfoMine(mark->ids);
+    }
+    SetCursor(index, 0);
+    Repaint();
+}
+
+void CFSChartView::MoveCursor(int direction, int extra) {
+    switch (direction) {
+    case 0:
+    case 1:
+        CChartCanvas::MoveCursor(direction, extra);
+        Repaint();
+        break;
+    case 2:
+    case 3:
+        if (m_owner) {
+            TurnPanelPage(direction == 2);
+            Repaint();
+        }
+        break;
+    case 4: {
+        const bool onMark = std::any_of(m_marks.begin(), m_marks.end(),
+                                        [this](const CFSMarkSlot& m) { return m.slot == m_cursorPos; });
+        if (onMark)
+            break;
+        ToggleCursor();
+        SetLastCursorPosition(-1);
+        Repaint();
+        break;
+    }
+    default:
+        break;
+    }
+}

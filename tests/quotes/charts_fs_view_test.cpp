@@ -1,0 +1,221 @@
+// The minute view and frame rules without a window: the request texts, the
+// information page's request and text, the side panel's values, the cursor
+// a reply leaves, and drawing data that has nothing to scale.
+#include "core/CDataSetList.h"
+#include "core/CDataSetWriter.h"
+#include "platform/gdi/CDC.h"
+#include "quotes/charts/CFSChartView.h"
+#include "quotes/charts/CFSData.h"
+#include "quotes/charts/CFSFrame.h"
+#include "quotes/info/CInfoMineTxtWnd.h"
+#include "tools/simulator/CSimMarket.h"
+#include "tools/simulator/SimChartRoutes.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <functional>
+#include <memory>
+
+namespace {
+
+int64_t SaturdayMs() {
+    std::tm t{};
+    t.tm_year = 2026 - 1900;
+    t.tm_mon = 11;
+    t.tm_mday = 5;
+    t.tm_hour = 9;
+    t.tm_isdst = -1;
+    return static_cast<int64_t>(std::mktime(&t)) * 1000;
+}
+
+// The minute data of a simulated reply; edit may change the sets first.
+std::unique_ptr<CFSData> DataOf(const char* code, const char* date = "",
+                                const std::function<void(CDataSetList&)>& edit = {}) {
+    CSimMarket market;
+    SimRequest r;
+    r.params = {{"code", code}, {"time", "0"}, {"date", date}};
+    const SimReply reply = SimMinuteReply(r, market, SaturdayMs());
+    CDataSetList list(reply.body.data(), static_cast<int>(reply.body.size()));
+    if (edit)
+        edit(list);
+    auto data = std::make_unique<CFSData>();
+    EXPECT_EQ(data->ParseReply(list), 1) << code;
+    return data;
+}
+
+std::u16string Panel(const CFSData* data, int label, int* color = nullptr, std::u16string* volume = nullptr) {
+    int scratch = 0;
+    return CFSChartView::FormatPanelValue(data, label, color ? color : &scratch, volume);
+}
+
+TEST(FSRequests, OnlyPlainValuesReachTheMinuteAndMarkRequests) {
+    EXPECT_EQ(CFSFrame::MinuteRequest("600010.02", true, "1012", "", "1234"),
+              "tc_mfuncno=31000&tc_sfuncno=1&code=600010.02&addup=1&time=1012&date=&maxvol=1234&freq=2&close_xxld=0");
+    EXPECT_EQ(InfoMineRequest("600010.02", "81002,81003", "20261207"),
+              "tc_mfuncno=504&tc_sfuncno=11&lmdm=xxld&stkcode=600010.02&id=81002,81003&date=20261207");
+    const struct {
+        const char *code, *time, *date, *maxvol;
+    } refused[] = {
+        {"600010.02&addup=1", "0", "", "999999999"}, {"6000 10", "0", "", "1"},  {"60%30.02", "0", "", "1"},
+        {"600010.02", "10:12", "", "1"},              {"600010.02", "0", "2026-12-02", "1"},
+        {"600010.02", "0", "", "-1"},                 {"", "0", "", "1"},
+    };
+    for (const auto& r : refused)
+        EXPECT_EQ(CFSFrame::MinuteRequest(r.code, false, r.time, r.date, r.maxvol), "") << r.code << r.time << r.date;
+    for (const char* id : {"1&x=2", "1=2", "5%", "81 02", ""})
+        EXPECT_EQ(InfoMineRequest("600010.02", id, "20261207"), "") << id;
+    // Joined ids of any length travel whole.
+    const std::string many = "81001,81002,81003,81004,81005,81006,81007";
+    EXPECT_NE(InfoMineRequest("600010.02", many, "20261207").find("id=" + many + "&"), std::string::npos);
+}
+
+TEST(FSInfoPage, TheReplysLinesEndInCrLfAndAnEmptyOrMissingSetSaysThereIsNothing) {
+    CDataSetWriter w;
+    w.AddSet("xxld");
+    w.AddColumn(DataSetType::WideText, "text");
+    for (const char16_t* line : {u"a", u"b", u"c"}) {
+        w.AddRow();
+        w.SetText(0, line);
+    }
+    const auto body = w.Serialize();
+    CDataSetList three(body.data(), static_cast<int>(body.size()));
+    EXPECT_EQ(InfoMineText(three), u"a\r\nb\r\nc\r\n");
+    CDataSetWriter empty;
+    empty.AddSet("xxld");
+    empty.AddColumn(DataSetType::WideText, "text");
+    const auto emptyBody = empty.Serialize();
+    CDataSetList none(emptyBody.data(), static_cast<int>(emptyBody.size()));
+    EXPECT_EQ(InfoMineText(none), CInfoMineTxtWnd::kNoInfoText);
+    CDataSetList unreadable(nullptr, 0);
+    EXPECT_EQ(InfoMineText(unreadable), CInfoMineTxtWnd::kNoInfoText);
+}
+
+TEST(FSPanelValues, ATradingStockShowsItsQuoteAndLevelsInLots) {
+    const auto data = DataOf("600010.02");
+    int color = 0;
+    std::u16string volume;
+    EXPECT_EQ(Panel(data.get(), 0, &color), u"8.62");
+    EXPECT_EQ(color, CChartCanvas::kRiseColor);
+    EXPECT_EQ(Panel(data.get(), 9, &color), u"8.52");
+    EXPECT_EQ(color, CChartCanvas::kFlatColor);
+    EXPECT_EQ(Panel(data.get(), 5), u"1.170%");
+    EXPECT_EQ(Panel(data.get(), 6, &color), u"185.4万");
+    EXPECT_EQ(color, CFSChartView::kVolumeColor);
+    EXPECT_EQ(Panel(data.get(), 14, &color, &volume), u"8.63"); // 卖一
+    const std::string lots = std::to_string(data->GetAsk(0).volume);
+    EXPECT_EQ(volume, std::u16string(lots.begin(), lots.end()));
+    EXPECT_LT(data->GetAsk(0).volume, 1000) << "lots, not the shares of the reply";
+    EXPECT_EQ(Panel(data.get(), 15), u"8.62"); // 买一
+    EXPECT_EQ(Panel(nullptr, 0), u"-");
+    EXPECT_EQ(Panel(data.get(), 24), u"-");
+}
+
+TEST(FSPanelValues, MissingUnknownAndNotYetTradedValuesShowADash) {
+    const auto missing = DataOf("600131.02"); // amount and order ratio unknown to the server
+    EXPECT_EQ(Panel(missing.get(), 7), u"-");
+    EXPECT_EQ(Panel(missing.get(), 8), u"-");
+    const auto idle = DataOf("600372.02"); // not traded today
+    for (int label : {0, 1, 2, 3, 4, 5, 6, 7, 14, 15})
+        EXPECT_EQ(Panel(idle.get(), label), u"-") << label;
+    EXPECT_EQ(Panel(idle.get(), 9), u"22.16");
+    // A history day's change is its latest against the previous close.
+    const auto history = DataOf("600010.02", "20261202");
+    ASSERT_TRUE(history->IsHistory());
+    EXPECT_EQ(Panel(history.get(), 4), u"0.10");
+    EXPECT_EQ(Panel(history.get(), 6), history->GetHistoryVolume().ToWideTextWithUnit().str());
+}
+
+TEST(FSViewCursor, AKeptPositionPastThePointsGoesToTheLastAndNoneKeptHidesTheCursor) {
+    const auto data = DataOf("600010.02");
+    const struct {
+        int kept;
+        int position;
+        bool shown;
+    } cases[] = {{-1, 120, false}, {5, 5, true}, {120, 120, true}, {121, 120, true}, {400, 120, true}};
+    for (const auto& c : cases) {
+        CChartCanvas::SetLastCursorPosition(c.kept);
+        CFSChartView view(nullptr);
+        view.SetData(data.get());
+        EXPECT_EQ(view.GetCursorPosition(), c.position) << c.kept;
+        EXPECT_EQ(view.IsCursorShown(), c.shown) << c.kept;
+    }
+    CChartCanvas::SetLastCursorPosition(-1);
+}
+
+TEST(FSViewPanel, ALevelWithoutAPriceNeverBecomesTheOrderPrice) {
+    const auto data = DataOf("600010.02", "", [](CDataSetList& list) {
+        CDataSet* snapshot = *list.GetAt(2);
+        const int32_t zero = 0;
+        for (int c = 10; c < 30; ++c)
+            snapshot->SetField(c, &zero, 4, 0);
+    });
+    CChartCanvas::SetLastCursorPosition(-1);
+    CFSChartView view(nullptr);
+    view.SetData(data.get());
+    view.LayoutPortrait({60, 20}, {0, 0, 480, 613});
+    CFSChartView::SetPanelPage(2);
+    const CRect panel = view.GetFSLayout().panel;
+    EXPECT_EQ(view.HitPanelPortrait(panel.left + 10, panel.top + 5), 0);
+    EXPECT_TRUE(view.GetPressedPrice().empty());
+    EXPECT_FALSE(view.IsCellPressed());
+    const auto priced = DataOf("600010.02");
+    view.SetData(priced.get());
+    EXPECT_EQ(view.HitPanelPortrait(panel.right - 10, panel.top + 5), 1);
+    EXPECT_EQ(view.GetPressedPrice(), "8.62");
+    EXPECT_TRUE(view.IsSellLevel());
+    CFSChartView::SetPanelPage(0);
+}
+
+TEST(FSViewDrawing, NothingToScaleDrawsWithoutFaultAtAnySize) {
+    CDataSetWriter w; // a header and snapshot of a stock whose prices are all 0
+    w.AddSet("fshead");
+    for (int c = 0; c < 14; ++c)
+        w.AddColumn(c == 8 ? DataSetType::AnsiText
+                    : c == 9 ? DataSetType::WideText
+                    : c == 0 ? DataSetType::Int32
+                    : c == 6 || c == 7 ? DataSetType::Int16
+                    : c >= 10 && c <= 11 ? DataSetType::AnsiText
+                    : DataSetType::Number,
+                    "c" + std::to_string(c));
+    w.AddRow();
+    w.SetAnsiText(8, "600999");
+    w.SetInt(6, 2);
+    w.AddSet("fs");
+    w.AddColumn(DataSetType::Int16, "time");
+    for (int c = 1; c < 5; ++c)
+        w.AddColumn(DataSetType::Number, "c" + std::to_string(c));
+    w.AddColumn(DataSetType::Int32, "vol");
+    w.AddRow();
+    w.SetInt(0, 930);
+    w.SetNumber(1, CQuoteNumber(CQuoteNumber::kMissingValue, 0));
+    w.AddSet("hq");
+    for (int c = 0; c < 30; ++c)
+        w.AddColumn(DataSetType::Number, "s" + std::to_string(c));
+    w.AddRow();
+    const auto body = w.Serialize();
+    CDataSetList list(body.data(), static_cast<int>(body.size()));
+    CFSData flat;
+    ASSERT_EQ(flat.ParseReply(list), 1);
+    const auto whole = DataOf("600010.02");
+    for (CFSData* data : {&flat, whole.get()}) {
+        for (const CRect& area : {CRect{0, 0, 480, 613}, CRect{0, 0, 720, 373}, CRect{0, 0, 30, 20}, CRect{}}) {
+            CChartCanvas::SetLastCursorPosition(0);
+            CFSChartView view(nullptr);
+            view.SetData(data);
+            if (area.Width() > area.Height())
+                view.LayoutLandscape({60, 20}, area);
+            else
+                view.LayoutPortrait({60, 20}, area);
+            view.MoveCursor(4, 0);
+            view.MoveCursor(4, 0);
+            view.OnCursorMoved();
+            std::unique_ptr<CDC> target = CDC::CreateMemoryDC(std::max(1, area.Width()), std::max(1, area.Height()));
+            view.Paint(*target);
+        }
+    }
+    CChartCanvas::SetLastCursorPosition(-1);
+    SUCCEED();
+}
+
+} // namespace
