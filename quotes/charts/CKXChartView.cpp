@@ -522,11 +522,16 @@ void CKXChartView::DrawCursorLine(CDC& dc) {
     CQuoteNumber close;
     m_data->GetNumber(close, CKXData::kColClose, i);
     const int y = KLineCursorY(p, close, m_ranges.priceMax, m_ranges.priceMin);
-    if (y >= p.top && y <= p.bottom)
+    m_cursorParts.clear();
+    if (y >= p.top && y <= p.bottom) {
         Line(dc, p.left, y, p.right, y);
+        m_cursorParts.push_back({p.left, y, p.right + 1, y + 1});
+    }
     for (const CRect* r : {&m_panels.price, &m_panels.volume, &m_panels.indicator})
         Line(dc, x, r->top, x, r->bottom - 1);
+    m_cursorParts.push_back({x, m_panels.price.top, x + 1, m_panels.indicator.bottom});
     PlaceCursorButton();
+    m_cursorParts.push_back(m_buttonRect);
     if (m_buttonRect.IsEmpty())
         return;
     if (!m_buttonImageTried) {
@@ -555,6 +560,18 @@ void CKXChartView::ToggleCursor() {
     const std::string request = MinuteChartRequest();
     if (!request.empty())
         m_owner->OpenDayMinuteChart(request);
+}
+
+bool CKXChartView::ChangedParts(std::vector<CRect>& parts) const {
+    // The legends DrawLegends draws, and what the last cursor covered.
+    const CRect& s = GetVolumeArea();
+    const CRect& w = GetWholeArea();
+    const int lh = GetLabelHeight();
+    parts.push_back({s.left - 1, s.top - 1, s.right + 1, s.bottom});
+    parts.push_back({w.left, m_panels.price.top - lh, m_panels.price.right, m_panels.price.top});
+    parts.push_back({w.left, m_panels.indicator.top - lh, w.right, m_panels.indicator.top});
+    parts.insert(parts.end(), m_cursorParts.begin(), m_cursorParts.end());
+    return true;
 }
 
 // ---- Touch ----

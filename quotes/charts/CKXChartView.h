@@ -85,6 +85,7 @@ public:
     void SetCursor(int index, int extra) override;
     void DrawCursorLine(CDC& dc) override;
     void ToggleCursor() override;
+    bool ChangedParts(std::vector<CRect>& parts) const override;
 
 private:
     void AfterLayout(bool portrait);
@@ -115,4 +116,5 @@ private:
     CKLineMetrics m_metrics;
     std::u16string m_title = u"K线图";
     bool m_portrait = true;
+    std::vector<CRect> m_cursorParts;       // what the last drawn cursor covered (its lines and button)
 };

@@ -175,7 +175,7 @@ std::array<CKLineCell, 9> KLineStripCells(const CKXBar* bar, int32_t time) {
     const char16_t* labels[] = {u"开盘", u"最高", u"最低", u"收盘", u"成交", u"金额", u"涨跌", u"涨幅", u"时间"};
     for (size_t k = 0; k < c.size(); ++k) {
         c[k].label = labels[k];
-        c[k].value = u"-";
+        c[k].value.assign(1, u'-');
         c[k].color = CChartCanvas::kFlatColor;
     }
     c[4].color = c[5].color = 28;

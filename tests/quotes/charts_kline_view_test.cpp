@@ -4,6 +4,7 @@
 #include "charts_kline_Fixture.h"
 #include "quotes/charts/CKXChartView.h"
 #include "quotes/charts/KLineMath.h"
+#include "platform/gdi/CSurface.h"
 
 #include <gtest/gtest.h>
 
@@ -288,6 +289,32 @@ TEST(KLineRequest, TextCountTitleAndPinch) {
             s = KLinePinchStep(s, code);
         EXPECT_EQ(s.level, c.level) << c.codes.size();
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(KLineViewPaint, ACursorMoveLeavesThePixelsOfAFullPaint) {
+    CKXChartView view(kKLineZoom[0], nullptr);
+    view.SetTechName("MACD");
+    view.LayoutPortrait(kLabel, {0, 0, 480, 560});
+    Feed(view, WithTech(DailyBars(80), -0.2, 0.1, 0.3));
+    CSurface kept(480, 560);
+    CDC keptDc(&kept);
+    view.Paint(keptDc);
+    for (int slot : {5, 30, 12}) {
+        view.SetCursor(slot, 0);
+        view.Paint(keptDc);
+    }
+    CSurface fresh(480, 560);
+    CDC freshDc(&fresh);
+    view.Paint(freshDc);
+    int differing = 0;
+    for (int y = 0; y < 560; ++y)
+        for (int x = 0; x < 480; ++x)
+            differing += kept.Row(y)[x] != fresh.Row(y)[x];
+    EXPECT_EQ(differing, 0);
 }
 
 } // namespace
