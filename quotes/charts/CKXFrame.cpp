@@ -280,7 +280,9 @@ void CKXFrame::OnMenuCommand(int id) {
     switch (id) {
     case kMenuSell:
     case kMenuBuy:
-        OpenBuySell(id == kMenuBuy, true);
+        // The chart has no order price: the form opens without one (an
+        // empty "price=" would be refused as no price).
+        OpenBuySell(id == kMenuBuy, false);
         break;
     case kMenuDetail: {
         const std::string code = GetCodeText();

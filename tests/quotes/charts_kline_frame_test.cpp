@@ -314,3 +314,26 @@ TEST_F(KLineFrameTest, TheMinuteChartAndTheKLineSwitchToEachOtherOverTheirParent
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(KLineFrameTest, OrdersFromTheMenuOpenTheFormWithoutAPrice) {
+    StartKLine();
+    driver.RunOnGui([] {
+        CDataSetWriter w;
+        w.AddSet("holder");
+        w.AddColumn(DataSetType::AnsiText, "fundid");
+        w.AddRow();
+        w.SetAnsiText(0, "10001");
+        const auto body = w.Serialize();
+        CDataSetList list(body.data(), static_cast<int>(body.size()));
+        CAppData::Instance()->AddAccount(list.Detach(0), "10001", "L1", "pw", u"李四", u"");
+    });
+    driver.AnswerNext(ModalKind::PopupMenu, CKXFrame::kMenuBuy);
+    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, 0));
+    ASSERT_EQ(g_ranking.opened["buysale"].size(), 1u);
+    EXPECT_EQ(g_ranking.opened["buysale"][0].second, "code=600010.02&market=2&type=1&MMLB=0");
+    EXPECT_EQ(g_ranking.titles["buysale"][0], u"买入 华岳银行");
+}
+
+} // namespace
