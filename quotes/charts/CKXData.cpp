@@ -119,14 +119,16 @@ bool CKXData::IsAcceptedReply(CDataSetList& list) {
 int CKXData::ParseReply(CDataSetList& list) {
     if (!IsAcceptedReply(list))
         return 0;
-    const int before = GetCount();
+    int before = GetCount();
     m_count = 0;
     CDataSet* header = *list.GetAt(0);
     if (header->GetRowCount() > 0) {
         header->MoveFirst();
         const CAString code = CAString::CAStringFromWide(header->GetFieldText(2).view());
-        if (!code.EqualsNoCase(m_code) || header->GetFieldInt16(0) != m_market)
+        if (!code.EqualsNoCase(m_code) || header->GetFieldInt16(0) != m_market) {
             Clear();
+            before = 0; // every bar of another stock is new
+        }
     }
     std::unique_ptr<CDataSet> bars;
     if (CDataSet* set = *list.GetAt(1); set && !set->IsError())

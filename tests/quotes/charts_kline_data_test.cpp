@@ -88,7 +88,7 @@ TEST(KLineData, OverlapTrimComparesTimeOnlyForMinuteBars) {
 TEST(KLineData, AnotherStockReplacesEverythingEvenWhilePaging) {
     CKXData data;
     Feed(data, Page(DailyBars(5, 20260110)));
-    Feed(data, Page(DailyBars(3, 20260101, 20.0), "000001", 1));
+    EXPECT_EQ(Feed(data, Page(DailyBars(3, 20260101, 20.0), "000001", 1)), 3); // all of them new
     EXPECT_EQ(data.GetCount(), 3);
     EXPECT_EQ(data.GetCode(), "000001");
     // The same code on another market is another stock as well.
