@@ -337,3 +337,21 @@ TEST_F(KLineFrameTest, OrdersFromTheMenuOpenTheFormWithoutAPrice) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(KLineFrameTest, ALeftSwipeInTheStripSwitchesToTheMinuteChartAndADragElsewhereDoesNot) {
+    StartKLine();
+    const CRect p = PricePanel();
+    ASSERT_TRUE(driver.Drag({p.right - 20, (p.top + p.bottom) / 2}, {p.left + 20, (p.top + p.bottom) / 2}));
+    ASSERT_NE(g_frame, nullptr);
+    EXPECT_TRUE(g_ranking.opened["fschart"].empty());
+    const CRect strip = Screen(OnFrame([](CKXFrame&, CKXChartView& v) { return v.GetVolumeArea(); }));
+    const int y = (strip.top + strip.bottom) / 2;
+    ASSERT_TRUE(driver.Drag({strip.right - 20, y}, {strip.left + 20, y}));
+    EXPECT_EQ(g_frame, nullptr);
+    ASSERT_EQ(g_ranking.opened["fschart"].size(), 1u);
+    EXPECT_EQ(g_ranking.opened["fschart"][0].second, "date=&code=600010.02");
+}
+
+} // namespace
