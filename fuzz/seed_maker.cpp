@@ -163,6 +163,43 @@ Bytes MinuteSeed(const Bytes& first, const Bytes& second) {
     return b;
 }
 
+// A K-line reply: the header and count day bars from date on (time 0), or
+// minute bars at 09:35 and on when minutes.
+Bytes KLineBody(int date, int count, bool minutes = false) {
+    CDataSetWriter w;
+    w.AddSet("hq.kxhead");
+    w.AddColumn(DataSetType::Int16, "exchid");
+    w.AddColumn(DataSetType::Int16, "stktype");
+    w.AddColumn(DataSetType::AnsiText, "code");
+    w.AddColumn(DataSetType::WideText, "name");
+    w.AddColumn(DataSetType::Int32, "count");
+    for (const char* n : {"zrsp", "jrkp", "zgcj", "zdcj", "zjcj"}) w.AddColumn(DataSetType::Number, n);
+    w.AddRow();
+    w.SetInt(0, 2);
+    w.SetInt(1, 1);
+    w.SetAnsiText(2, "600010");
+    w.SetText(3, u"华岳银行");
+    w.AddSet("hq.kline");
+    w.AddColumn(DataSetType::Int32, "date");
+    w.AddColumn(DataSetType::Int16, "time");
+    for (const char* n : {"zrsp", "kp", "zg", "zd", "sp", "cjl", "cje"}) w.AddColumn(DataSetType::Number, n);
+    w.AddColumn(DataSetType::Int32, "spare");
+    w.AddColumn(DataSetType::Int32, "seq");
+    for (const char* n : {"ma30", "ma10", "ma5", "t1", "t2", "t3"}) w.AddColumn(DataSetType::Number, n);
+    for (int i = 0; i < count; ++i) {
+        w.AddRow();
+        w.SetInt(0, minutes ? date : date + i);
+        w.SetInt(1, minutes ? 935 + 5 * i : 0);
+        for (int c = 2; c <= 6; ++c) w.SetNumber(c, CQuoteNumber(10.0 + 0.1 * ((i + c) % 5), 2));
+        w.SetNumber(7, CQuoteNumber(1200.5, 1));
+        w.SetNumber(8, CQuoteNumber(3.2, 2));
+        w.SetInt(10, i);
+        for (int c = 11; c <= 16; ++c)
+            w.SetNumber(c, i < 2 ? CQuoteNumber(CQuoteNumber::kMissingValue, 0) : CQuoteNumber(0.1 * c - i, 3));
+    }
+    return w.Serialize();
+}
+
 void HttpSeed(uint8_t piece, const std::string& replies) {
     Bytes b{piece};
     b.insert(b.end(), replies.begin(), replies.end());
@@ -183,6 +220,9 @@ int main(int argc, char** argv) {
 
     Write("minute_replies", MinuteSeed(MinuteBody(932, 6), MinuteBody(940, 4)));
     Write("minute_replies", MinuteSeed(MinuteBody(930, 3), error));
+
+    Write("kline_replies", MinuteSeed(KLineBody(20261110, 20), KLineBody(20261101, 10)));
+    Write("kline_replies", MinuteSeed(KLineBody(20261204, 12, true), error));
 
     Write("seal_envelope", Seal(menus));
     Write("seal_envelope", Seal(packed));

@@ -3,20 +3,21 @@
 
 #include "framework/app/CAppData.h"
 #include "framework/shell/CWndManager.h"
+#include "framework/ui/COrbMenuWnd.h"
 #include "framework/ui/WindowKeywords.h"
 #include "quotes/charts/CFSFrame.h"
-#include "quotes/tables/CEditMyStockWnd.h"
+#include "quotes/charts/CKXFrame.h"
 #include "quotes/info/COrbInfoListWnd.h"
 #include "quotes/info/COrbInfoTxtWnd.h"
 #include "quotes/info/CStocInfoMenuWnd.h"
+#include "quotes/info/InfoWindows.h"
 #include "quotes/tables/CChinaIndexWnd.h"
+#include "quotes/tables/CEditMyStockWnd.h"
 #include "quotes/tables/CGlobalIndexWnd.h"
 #include "quotes/tables/COrbStockTableWnd.h"
 #include "quotes/tables/CStockBoardListWnd.h"
 #include "quotes/tables/CStockBoardTableWnd.h"
 #include "quotes/tables/WatchListWindows.h"
-#include "quotes/info/InfoWindows.h"
-
 
 void RegisterQuoteWindows() {
     CWndManager& manager = CWndManager::Instance();
@@ -51,6 +52,9 @@ void RegisterQuoteWindows() {
     });
     manager.RegisterWindow(kMinuteChartKeyword, [](const CWndCreateInfo&) {
         return std::unique_ptr<CBaseWnd>(new CFSFrame());
+    });
+    manager.RegisterWindow(kKLineChartKeyword, [](const CWndCreateInfo&) {
+        return std::unique_ptr<CBaseWnd>(new CKXFrame());
     });
     RegisterWatchListWindows();
     RegisterInfoWindows();

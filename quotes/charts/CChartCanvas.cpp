@@ -96,6 +96,7 @@ void CChartCanvas::Paint(CDC& target) {
     if (width <= 0 || height <= 0)
         return;
     const CSurface* cached = m_memDC ? m_memDC->GetSurface() : nullptr;
+    bool rendered = true;
     if (!cached || cached->Width() != width || cached->Height() != height) {
         m_memDC = CDC::CreateMemoryDC(width, height);
         if (!m_memDC)
@@ -103,6 +104,8 @@ void CChartCanvas::Paint(CDC& target) {
         Render(*m_memDC);
     } else if (m_dirty) {
         Render(*m_memDC);
+    } else {
+        rendered = false;
     }
     m_dirty = false;
     {
@@ -110,7 +113,21 @@ void CChartCanvas::Paint(CDC& target) {
         m_memDC->SelectFont(m_font);
         DrawLegends(*m_memDC, m_recordCount >= 1);
     }
-    target.BitBlt(whole.left, whole.top, width, height, *m_memDC, 0, 0);
+    // A cursor move copies only what changed onto what the last paint left.
+    std::vector<CRect> parts;
+    const bool sameTarget = target.GetSurface() == m_lastTarget && target.GetOrigin() == m_lastTargetOrigin;
+    if (!rendered && sameTarget && ChangedParts(parts)) {
+        const CRect all{0, 0, width, height};
+        for (const CRect& part : parts) {
+            const CRect r = part.Intersect(all);
+            if (!r.IsEmpty())
+                target.BitBlt(whole.left + r.left, whole.top + r.top, r.Width(), r.Height(), *m_memDC, r.left, r.top);
+        }
+    } else {
+        target.BitBlt(whole.left, whole.top, width, height, *m_memDC, 0, 0);
+    }
+    m_lastTarget = target.GetSurface();
+    m_lastTargetOrigin = target.GetOrigin();
     // The cursor line is never part of the cached picture.
     if (m_cursorShown)
         DrawCursorLine(target);
@@ -132,6 +149,7 @@ void CChartCanvas::Render(CDC& dc) {
 void CChartCanvas::ResetBitmap() {
     m_dirty = true;
     m_memDC.reset();
+    m_lastTarget = nullptr;
 }
 
 // ---- Cursor ----

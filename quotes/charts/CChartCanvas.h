@@ -109,11 +109,17 @@ public:
     // The vertical cursor line over the price area.
     virtual void DrawCursorLine(CDC& dc);
     virtual void ToggleCursor() { m_cursorShown = !m_cursorShown; }
+    // The parts of the whole area (its coordinates) that may differ from
+    // what the last paint left on its target: the legends drawn since and
+    // what the last cursor covered. False (the default): copy everything.
+    virtual bool ChangedParts(std::vector<CRect>& /*parts*/) const { return false; }
 
     // ---- Painting ----
     // Draws the chart into target with the whole area's top-left at its
     // place: the cached picture (drawn again when dirty), the legends over
-    // it, then the cursor line when shown. Nothing for an empty area.
+    // it, then the cursor line when shown. Nothing for an empty area. When
+    // target is the surface of the last paint and the picture was not drawn
+    // again, only the parts ChangedParts names are copied.
     void Paint(CDC& target);
     // Draws the cacheable picture: background, DrawTimeAxis, DrawScale,
     // DrawLines, DrawTitle.
@@ -199,5 +205,7 @@ private:
     std::vector<CLegendItem> m_legend; // capacity items; empty before InitLegend
     int m_legendCount = 0;
     std::unique_ptr<CDC> m_memDC;      // the cached picture, whole-area sized
+    const CSurface* m_lastTarget = nullptr; // the surface the last paint copied to whole, for ChangedParts
+    CPoint m_lastTargetOrigin;              // its origin then
     bool m_dirty = true;               // the cached picture must be drawn again
 };

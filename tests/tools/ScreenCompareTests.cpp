@@ -33,20 +33,23 @@ int Luma(std::uint32_t pixel) { return 299 * Channel(pixel, 0) + 587 * Channel(p
 // pixel strictly between its neighbours (a darker and a lighter one, each
 // channel inside their range) moves each channel that share of the way
 // towards its neighbours' lightest or darkest value, as a font build with
-// another gamma blends edges.
+// another gamma blends edges. A pixel of the same colour as a neighbour is
+// part of a line drawn in one colour (a chart's strokes), which no font
+// build redraws, and stays.
 CScreenPixels WithEdgesMoved(const CScreenPixels& screen, double step) {
     CScreenPixels out = screen;
     const auto at = [&](int x, int y) { return screen.pixels[static_cast<size_t>(y * screen.width + x)]; };
     for (int y = 1; y + 1 < screen.height; ++y) {
         for (int x = 1; x + 1 < screen.width; ++x) {
             const std::uint32_t centre = at(x, y);
-            bool darker = false, lighter = false;
+            bool darker = false, lighter = false, stroke = false;
             int low[3] = {255, 255, 255}, high[3] = {0, 0, 0};
             for (int dy = -1; dy <= 1; ++dy)
                 for (int dx = -1; dx <= 1; ++dx) {
                     if (dx == 0 && dy == 0)
                         continue;
                     const std::uint32_t n = at(x + dx, y + dy);
+                    stroke = stroke || n == centre;
                     darker = darker || Luma(n) < Luma(centre);
                     lighter = lighter || Luma(n) > Luma(centre);
                     for (int c = 0; c < 3; ++c) {
@@ -54,7 +57,7 @@ CScreenPixels WithEdgesMoved(const CScreenPixels& screen, double step) {
                         high[c] = std::max(high[c], Channel(n, c));
                     }
                 }
-            bool between = darker && lighter;
+            bool between = darker && lighter && !stroke;
             for (int c = 0; c < 3; ++c)
                 between = between && Channel(centre, c) >= low[c] && Channel(centre, c) <= high[c];
             if (!between)

@@ -5,6 +5,7 @@
 #include "tools/simulator/SimChartRoutes.h"
 #include "tools/simulator/SimDetailRoutes.h"
 #include "tools/simulator/SimInfoRoutes.h"
+#include "tools/simulator/SimKLineRoutes.h"
 #include "tools/simulator/SimOrderRoutes.h"
 #include "tools/simulator/SimQuoteRoutes.h"
 #include "tools/simulator/SimStartupRoutes.h"
@@ -24,5 +25,6 @@ std::vector<std::unique_ptr<ISimRouteGroup>> MakeRouteGroups() {
     groups.push_back(std::move(orders));
     groups.push_back(std::make_unique<CSimInfoRoutes>());
     groups.push_back(std::make_unique<CSimBranchRoutes>());
+    groups.push_back(std::make_unique<CSimKLineRoutes>());
     return groups;
 }

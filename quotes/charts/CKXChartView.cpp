@@ -1,0 +1,642 @@
+// The K-line chart view: layout, ranges, the cached picture, legends,
+// cursor and touches.
+#include "quotes/charts/CKXChartView.h"
+
+#include "core/StrUtil.h"
+#include "framework/app/CAppData.h"
+#include "quotes/charts/CChartWnd.h"
+#include "quotes/charts/CKXFrame.h"
+#include "quotes/tables/QuoteRequests.h"
+#include "quotes/tables/QuoteTableOptions.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+bool KeyIs(std::string_view key, const char* name) { return StrEqualNoCase(std::string(key).c_str(), name) == 0; }
+
+std::u16string DateText(int32_t date) {
+    const std::string s = std::to_string(date);
+    return std::u16string(s.begin(), s.end());
+}
+
+} // namespace
+
+CKXChartView::CKXChartView(const CKLineMetrics& metrics, CKXFrame* owner)
+    : m_owner(owner), m_data(std::make_unique<CKXData>()) {
+    SetBarMetrics(metrics);
+}
+
+CKXChartView::~CKXChartView() = default;
+
+// ---- Settings ----
+
+void CKXChartView::SetBarMetrics(const CKLineMetrics& metrics) {
+    m_metrics = metrics;
+    m_slotCount = KLineVisibleCount(m_panels.price.Width(), m_metrics);
+    CalcRanges();
+    SetDirty();
+}
+
+void CKXChartView::SetTitle(std::u16string_view title) {
+    if (title.size() <= kTitleChars)
+        m_title.assign(title);
+}
+
+void CKXChartView::SetTechName(std::string_view name) {
+    if (!name.empty())
+        m_techName.assign(name);
+}
+
+void CKXChartView::Reset() {
+    m_data->Clear();
+    m_recordCount = 0;
+    m_cursorPos = 0;
+    m_first = 0;
+    m_code.Clear();
+    m_market = 0;
+    m_ranges = {};
+    m_buttonRect = {};
+    SetDirty();
+}
+
+// ---- Data ----
+
+int CKXChartView::AddReply(CDataSetList& list) {
+    if (!CKXData::IsAcceptedReply(list))
+        return 0;
+    if (m_data->GetCount() > m_slotCount + 150) {
+        // Too much held: the new page replaces it all.
+        m_market = 0;
+        m_code.Clear();
+        m_data->Clear();
+    }
+    const int before = m_data->GetCount();
+    const int added = m_data->ParseReply(list);
+    const int after = m_data->GetCount();
+    const bool same = m_data->GetMarket() == m_market && m_data->GetCode().EqualsNoCase(m_code);
+    if (before > 0 && same && after > before) {
+        // The same bars stay on screen.
+        m_first += after - before;
+        m_recordCount = after;
+        CalcVisibleRanges();
+    } else if (!(same && after == before && before > 0)) {
+        CalcRanges();
+    }
+    SetDirty();
+    return added;
+}
+
+void CKXChartView::CalcRanges() {
+    m_cursorPos = 0;
+    m_recordCount = m_data->GetCount();
+    if (m_recordCount > 0) {
+        m_market = m_data->GetMarket();
+        m_type = m_data->GetType();
+        m_name = m_data->GetName();
+        m_code = m_data->GetCode();
+        m_cursorShown = false;
+        m_cursorPos = std::max(0, std::min(m_slotCount, m_recordCount) - 1);
+        m_first = std::max(m_recordCount - m_slotCount, 0);
+    } else {
+        m_first = 0;
+    }
+    m_buttonRect = {};
+    CalcVisibleRanges();
+}
+
+void CKXChartView::CalcVisibleRanges() {
+    m_ranges = KLineVisibleRanges(*m_data, m_first, m_slotCount, m_techName);
+    PlaceCursorButton();
+}
+
+int CKXChartView::GetSelectedBar() const {
+    const int i = m_first + m_cursorPos;
+    return m_recordCount > 0 && i >= 0 && i < m_recordCount && m_cursorPos < std::max(m_slotCount, 1) ? i : -1;
+}
+
+std::string CKXChartView::MinuteChartRequest() const {
+    const int i = GetSelectedBar();
+    const int32_t date = i >= 0 ? m_data->GetInt(CKXData::kColDate, i) : 0;
+    if (date <= 0 || !IsRequestValue(m_code.view()))
+        return {};
+    return "date=" + std::to_string(date) + "&code=" + m_code.str() + "." + std::to_string(m_market);
+}
+
+// ---- Layout ----
+
+void CKXChartView::LayoutPortrait(CSize label, const CRect& area) {
+    CChartCanvas::LayoutPortrait(label, area);
+    AfterLayout(true);
+}
+
+void CKXChartView::LayoutLandscape(CSize label, const CRect& area) {
+    CChartCanvas::LayoutLandscape(label, area);
+    AfterLayout(false);
+}
+
+void CKXChartView::AfterLayout(bool portrait) {
+    m_portrait = portrait;
+    m_slotCount = KLineVisibleCount(GetPriceArea().Width(), m_metrics);
+    m_panels = KLinePanels(GetPriceArea(), GetLabelHeight());
+    // Swipes inside the strip switch screens; drags elsewhere scroll.
+    if (m_owner)
+        m_owner->SetCaptionRect(CChartWnd::ChartToClient(GetVolumeArea()));
+    m_buttonRect = {};
+    m_squares[0] = m_squares[1] = {};
+    if (portrait) {
+        const CRect& w = GetWholeArea();
+        const int lh = GetLabelHeight();
+        m_squares[0] = {w.right - lh, w.top, w.right, w.top + lh};
+        m_squares[1] = m_squares[0].Offset(-(lh + 2), 0);
+    }
+}
+
+// ---- The cached picture ----
+
+void CKXChartView::DrawTimeAxis(CDC& dc) {
+    const CDCStateSaver saved(dc);
+    const COLORREF grid = PaletteColor(kGridColor);
+    dc.SelectBrush(CBrush::Null());
+    dc.SelectPen({PS_SOLID, 1, grid});
+    for (const CRect* r : {&m_panels.price, &m_panels.volume, &m_panels.indicator})
+        if (!r->IsEmpty())
+            dc.Rectangle(*r); // the outline's right edge is right − 1
+    dc.SelectPen({PS_DASH, 1, grid});
+    const CRect& p = m_panels.price;
+    for (int k = 1; k <= 3; ++k)
+        Line(dc, p.left, p.top + k * p.Height() / 4, p.right - 1, p.top + k * p.Height() / 4);
+    for (const CRect* r : {&m_panels.volume, &m_panels.indicator})
+        Line(dc, r->left, r->top + r->Height() / 2, r->right - 1, r->top + r->Height() / 2);
+    dc.SelectPen({PS_SOLID, 1, grid});
+    const CRect& strip = GetVolumeArea();
+    Line(dc, strip.left, strip.top - 1, strip.right, strip.top - 1);
+    if (m_recordCount <= 1)
+        return;
+    dc.SetTextColor(PaletteColor(kDateColor));
+    dc.SetBkMode(TRANSPARENT);
+    const CRect& area = GetPriceArea();
+    const int lh = GetLabelHeight();
+    const int step = m_metrics.width + m_metrics.gap;
+    const int last = std::min(m_first + m_slotCount - 1, m_recordCount - 1);
+    dc.DrawText(DateText(m_data->GetInt(CKXData::kColDate, m_first)), {area.left, area.bottom, area.right, area.bottom + lh},
+                DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
+    const int right = area.left + std::min(m_recordCount - m_first, m_slotCount - 1) * step;
+    dc.DrawText(DateText(m_data->GetInt(CKXData::kColDate, last)), {area.left, area.bottom, right, area.bottom + lh},
+                DT_RIGHT | DT_SINGLELINE | DT_NOCLIP);
+}
+
+void CKXChartView::DrawScale(CDC& dc) {
+    if (m_recordCount < 1)
+        return;
+    const int lh = GetLabelHeight();
+    const CRect& p = m_panels.price;
+    const COLORREF rise = PaletteColor(kRiseColor);
+    const COLORREF volume = PaletteColor(kVolumeColor);
+    const CKLineRanges& r = m_ranges;
+    DrawNumber(dc, r.priceMax, rise, p.top, false);
+    DrawNumber(dc, CQuoteNumber((r.priceMax.GetValue() + r.priceMin.GetValue()) / 2, r.priceMax.GetCode()), rise,
+               p.top + p.Height() / 2 - lh / 2, false);
+    DrawNumber(dc, r.priceMin, rise, p.bottom - lh, false);
+    DrawNumber(dc, r.volumeMax, volume, m_panels.volume.top, true);
+    const CRect& t = m_panels.indicator;
+    DrawNumber(dc, r.techMax, volume, t.top, false);
+    DrawNumber(dc, CQuoteNumber((r.techMax.GetValue() + r.techMin.GetValue()) / 2, r.techMax.GetCode()), volume,
+               t.top + t.Height() / 2 - lh / 2, false);
+    DrawNumber(dc, r.techMin, volume, t.bottom - lh, false);
+}
+
+void CKXChartView::DrawLines(CDC& dc) {
+    if (m_recordCount < 1 || !(m_ranges.priceMax > m_ranges.priceMin))
+        return;
+    DrawBars(dc);
+    const CRect& p = m_panels.price;
+    const int span = (m_metrics.width + m_metrics.gap) * m_slotCount;
+    const CRect r{p.left, p.top + 2, p.left + span, p.bottom - 1};
+    const int columns[] = {CKXData::kColMa5, CKXData::kColMa10, CKXData::kColMa30};
+    for (int i = 0; i < 3; ++i)
+        DrawPriceLine(dc, m_data.get(), columns[i], PaletteColor(36 + i), r, m_ranges.priceMax, m_ranges.priceMin,
+                      m_slotCount, kChartModeLine, m_first);
+    DrawIndicator(dc);
+}
+
+void CKXChartView::DrawBars(CDC& dc) {
+    const CDCStateSaver saved(dc);
+    const CRect& p = m_panels.price;
+    const CRect& v = m_panels.volume;
+    const double max = m_ranges.priceMax.GetValue();
+    const double min = m_ranges.priceMin.GetValue();
+    const double volumeMax = m_ranges.volumeMax.ToRaw();
+    const int step = m_metrics.width + m_metrics.gap;
+    const COLORREF colors[3] = {PaletteColor(kRiseColor), PaletteColor(kFallColor), PaletteColor(kFlatColor)};
+    const auto colorOf = [&](int index) { return colors[index == kRiseColor ? 0 : index == kFallColor ? 1 : 2]; };
+    CPoint previous{0, 0};
+    bool havePrevious = false;
+    CQuoteNumber open, high, low, close, volume;
+    for (int k = 0; k < m_slotCount && m_first + k < m_recordCount; ++k) {
+        const int i = m_first + k;
+        const int x = p.left + step * k;
+        m_data->GetNumber(open, CKXData::kColOpen, i);
+        m_data->GetNumber(high, CKXData::kColHigh, i);
+        m_data->GetNumber(low, CKXData::kColLow, i);
+        m_data->GetNumber(close, CKXData::kColClose, i);
+        const CKLineBarShapes bar = KLineBarShapes(m_metrics.style, x, m_metrics.width, p, max, min, open, high,
+                                                   low, close);
+        const COLORREF pen = colorOf(bar.color);
+        dc.SelectPen({PS_SOLID, 1, pen});
+        if (m_metrics.style == kKLineCloseLine) {
+            if (!close.IsInvalid()) {
+                const CPoint now{x, KLinePriceY(p, close.GetValue(), max, min)};
+                if (havePrevious)
+                    Line(dc, previous.x, previous.y, now.x, now.y);
+                previous = now;
+                havePrevious = true;
+            } else {
+                havePrevious = false;
+            }
+        }
+        for (const CKLineShape& s : bar.shapes) {
+            if (s.kind == CKLineShape::Line) {
+                Line(dc, s.a.x, s.a.y, s.b.x, s.b.y);
+            } else {
+                dc.SelectBrush(s.kind == CKLineShape::FilledBox ? CBrush::Solid(colors[1]) : CBrush::Null());
+                dc.Rectangle(s.box);
+            }
+        }
+        m_data->GetNumber(volume, CKXData::kColVolume, i);
+        if (volume.IsInvalid())
+            continue;
+        const int y = KLineVolumeY(v, volume.ToRaw(), volumeMax);
+        if (m_metrics.width < 2) {
+            Line(dc, x, y, x, v.bottom - 1);
+        } else {
+            dc.SelectBrush(bar.color == kFallColor ? CBrush::Solid(colors[1]) : CBrush::Null());
+            dc.Rectangle({x, y, x + m_metrics.width, v.bottom - 1 + 1});
+        }
+    }
+}
+
+void CKXChartView::DrawIndicator(CDC& dc) {
+    const CRect& t = m_panels.indicator;
+    const int span = (m_metrics.width + m_metrics.gap) * m_slotCount;
+    const CRect r{t.left, t.top + 2, t.left + span, t.bottom - 1};
+    const std::string& key = m_techName;
+    if (KeyIs(key, "MACD")) {
+        DrawHistogram(dc, CKXData::kColTech1, r);
+        DrawIndicatorLine(dc, CKXData::kColTech2, 34, r);
+        DrawIndicatorLine(dc, CKXData::kColTech3, 33, r);
+    } else if (KeyIs(key, "wr") || KeyIs(key, "dma") || KeyIs(key, "aroon")) {
+        DrawIndicatorLine(dc, CKXData::kColTech1, 34, r);
+        DrawIndicatorLine(dc, CKXData::kColTech2, 33, r);
+    } else if (KeyIs(key, "cci")) {
+        DrawIndicatorLine(dc, CKXData::kColTech1, 33, r);
+    } else if (KeyIs(key, "sar")) {
+        DrawSar(dc, r);
+    } else if (KeyIs(key, "boll")) {
+        DrawBoll(dc, r);
+    } else {
+        DrawIndicatorLine(dc, CKXData::kColTech1, 35, r);
+        DrawIndicatorLine(dc, CKXData::kColTech2, 34, r);
+        DrawIndicatorLine(dc, CKXData::kColTech3, 33, r);
+    }
+}
+
+void CKXChartView::DrawIndicatorLine(CDC& dc, int column, int colorIndex, const CRect& r) {
+    DrawPriceLine(dc, m_data.get(), column, PaletteColor(colorIndex), r, m_ranges.techMax, m_ranges.techMin,
+                  m_slotCount, kChartModeLine, m_first);
+}
+
+void CKXChartView::DrawHistogram(CDC& dc, int column, const CRect& r) {
+    const double max = m_ranges.techMax.GetValue(), min = m_ranges.techMin.GetValue();
+    if (m_recordCount < 1 || m_slotCount < 1 || !(max > min) || r.IsEmpty())
+        return;
+    const CDCStateSaver saved(dc);
+    const int y0 = std::clamp(ChartValueY(r, 0, max, min), r.top, r.bottom);
+    dc.SelectPen({PS_DASH, 1, PaletteColor(kFlatColor)});
+    Line(dc, r.left, y0, r.right, y0);
+    dc.SelectPen({PS_SOLID, 1, PaletteColor(kRiseColor)});
+    CQuoteNumber v;
+    for (int k = 0; k < m_slotCount && m_first + k < m_recordCount; ++k) {
+        m_data->GetNumber(v, column, m_first + k);
+        if (v.IsInvalid())
+            continue;
+        if (v.GetValue() > 0)
+            dc.SelectPen({PS_SOLID, 1, PaletteColor(kRiseColor)});
+        else if (v.GetValue() < 0)
+            dc.SelectPen({PS_SOLID, 1, PaletteColor(kFallColor)});
+        const int x = ChartSlotX(r.left, r.Width(), m_slotCount, k);
+        const int y = std::clamp(ChartValueY(r, v.GetValue(), max, min), r.top, r.bottom);
+        if (PtInChartRect(r, x, y))
+            Line(dc, x, y0, x, y);
+    }
+}
+
+void CKXChartView::DrawBoll(CDC& dc, const CRect& r) {
+    const double max = m_ranges.techMax.GetValue(), min = m_ranges.techMin.GetValue();
+    if (m_recordCount < 1 || m_slotCount < 1 || !(max > min))
+        return;
+    const CDCStateSaver saved(dc);
+    const int n = std::min(m_slotCount, m_recordCount - m_first);
+    const int step = m_metrics.width + m_metrics.gap;
+    const int bands[3] = {CKXData::kColTech3, CKXData::kColTech2, CKXData::kColTech1};
+    std::vector<CPoint> points[3];
+    CQuoteNumber v, open, high, low, close;
+    for (int k = 0; k < n; ++k) {
+        const int i = m_first + k;
+        const int x = ChartSlotX(r.left, r.Width(), m_slotCount, k);
+        for (int b = 0; b < 3; ++b) {
+            m_data->GetNumber(v, bands[b], i);
+            points[b].push_back({x, v.IsInvalid() ? 0 : ChartValueY(r, v.GetValue(), max, min)});
+        }
+        m_data->GetNumber(open, CKXData::kColOpen, i);
+        m_data->GetNumber(high, CKXData::kColHigh, i);
+        m_data->GetNumber(low, CKXData::kColLow, i);
+        m_data->GetNumber(close, CKXData::kColClose, i);
+        if (open.IsInvalid() || high.IsInvalid() || low.IsInvalid() || close.IsInvalid())
+            continue;
+        const int bx = r.left + step * k;
+        dc.SelectPen({PS_SOLID, 1, PaletteColor(close > open ? kRiseColor : kFallColor)});
+        Line(dc, bx, ChartValueY(r, high.GetValue(), max, min), bx, ChartValueY(r, low.GetValue(), max, min));
+        const int yc = ChartValueY(r, close.GetValue(), max, min);
+        Line(dc, bx, yc, bx + m_metrics.width, yc);
+    }
+    for (int b = 0; b < 3; ++b) {
+        dc.SelectPen({PS_SOLID, 1, PaletteColor(33 + b)});
+        for (size_t k = 1; k < points[b].size(); ++k)
+            if (points[b][k - 1].y != 0 && points[b][k].y != 0)
+                Line(dc, points[b][k - 1].x, points[b][k - 1].y, points[b][k].x, points[b][k].y);
+    }
+}
+
+void CKXChartView::DrawSar(CDC& dc, const CRect& r) {
+    const double max = m_ranges.techMax.GetValue(), min = m_ranges.techMin.GetValue();
+    if (m_recordCount < 1 || m_slotCount < 1 || !(max > min))
+        return;
+    const CDCStateSaver saved(dc);
+    const int step = m_metrics.width + m_metrics.gap;
+    CQuoteNumber sar, open, high, low, close;
+    for (int k = 0; k < m_slotCount && m_first + k < m_recordCount; ++k) {
+        const int i = m_first + k;
+        const int x = r.left + step * k;
+        m_data->GetNumber(sar, CKXData::kColTech1, i);
+        m_data->GetNumber(open, CKXData::kColOpen, i);
+        m_data->GetNumber(high, CKXData::kColHigh, i);
+        m_data->GetNumber(low, CKXData::kColLow, i);
+        m_data->GetNumber(close, CKXData::kColClose, i);
+        if (open.IsInvalid() || high.IsInvalid() || low.IsInvalid() || close.IsInvalid())
+            continue;
+        dc.SelectPen({PS_SOLID, 1, PaletteColor(close > open ? kRiseColor : kFallColor)});
+        if (!sar.IsInvalid()) {
+            const int y = ChartValueY(r, sar.GetValue(), max, min);
+            if (PtInChartRect(r, x, y))
+                DrawMarker(dc, {x + m_metrics.width / 2, y}, m_metrics.width,
+                           PaletteColor(sar > close ? kFallColor : kRiseColor));
+        }
+        Line(dc, x, ChartValueY(r, high.GetValue(), max, min), x, ChartValueY(r, low.GetValue(), max, min));
+        const int yc = ChartValueY(r, close.GetValue(), max, min);
+        Line(dc, x, yc, x + m_metrics.width, yc);
+    }
+}
+
+void CKXChartView::DrawMarker(CDC& dc, CPoint c, int size, COLORREF color) {
+    if (size % 2 == 0)
+        ++size;
+    const int r = std::max(size / 2, 0);
+    for (int dy = -r; dy <= r; ++dy)
+        for (int dx = -r; dx <= r; ++dx)
+            if (std::abs(dx) + std::abs(dy) <= r)
+                dc.SetPixel(c.x + dx, c.y + dy, color);
+}
+
+void CKXChartView::DrawTitle(CDC& dc) {
+    const CDCStateSaver saved(dc);
+    dc.SetTextColor(0xFFFFFF);
+    dc.SetBkMode(TRANSPARENT);
+    dc.DrawText(m_title, {0, 0, GetWholeArea().right, GetLabelHeight()}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+}
+
+// ---- Legends ----
+
+void CKXChartView::DrawStrip(CDC& dc, const CKXBar* bar, int32_t time) {
+    const CRect& s = GetVolumeArea();
+    dc.SelectPen({PS_SOLID, 1, PaletteColor(kGridColor)});
+    dc.Rectangle({s.left - 1, s.top - 1, s.right + 1, s.bottom});
+    const std::array<CKLineCell, 9> cells = KLineStripCells(bar, time);
+    for (int k = 0; k < 9; ++k) {
+        CRect cell;
+        if (m_portrait) {
+            const int w = s.Width() / 3, h = s.Height() / 3;
+            cell = CRect::FromSize(s.left + (k % 3) * w, s.top + (k / 3) * h, w, h);
+        } else {
+            const int h = s.Height() / 9;
+            cell = CRect::FromSize(s.left + 2, s.top + k * h + 10, s.Width() - 2, h);
+        }
+        dc.SetTextColor(PaletteColor(kFlatColor));
+        dc.DrawText(cells[k].label, cell.Deflate(2, 0), DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+        const int x = cell.left + 2 + TextExtent(dc, cells[k].label).cx + 2;
+        dc.SetTextColor(PaletteColor(cells[k].color));
+        dc.DrawText(cells[k].value, {x, cell.top, cell.right, cell.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+    }
+}
+
+void CKXChartView::DrawLegendItems(CDC& dc, int x, const CRect& row, const std::u16string& title,
+                                   const std::vector<CKLineLegendItem>& items) {
+    dc.SetTextColor(PaletteColor(kFlatColor));
+    dc.DrawText(title, {x, row.top, row.right, row.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+    x += TextExtent(dc, title).cx;
+    for (const CKLineLegendItem& item : items) {
+        const std::u16string text = item.label + item.value;
+        dc.SetTextColor(PaletteColor(item.color));
+        dc.DrawText(text, {x, row.top, row.right, row.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+        x += TextExtent(dc, text).cx;
+    }
+}
+
+void CKXChartView::DrawLegends(CDC& dc, bool hasData) {
+    const CDCStateSaver saved(dc);
+    dc.SelectBrush(CBrush::Solid(m_background));
+    dc.SetBkMode(TRANSPARENT);
+    const int selected = hasData ? GetSelectedBar() : -1;
+    const CKXBar* bar = selected >= 0 ? &m_data->CalcBar(selected) : nullptr;
+    const int32_t time = selected >= 0 ? m_data->GetInt(CKXData::kColTime, selected) : 0;
+    DrawStrip(dc, bar, time);
+    const int lh = GetLabelHeight();
+    const CRect& whole = GetWholeArea();
+    const CRect& p = m_panels.price;
+    // Moving averages above the price panel, three fields of a third of its width.
+    const CRect maRow{whole.left, p.top - lh, p.right, p.top};
+    dc.FillRect(maRow, m_background);
+    const std::array<CKLineLegendItem, 3> ma = KLineMaLegend(bar);
+    const int field = p.Width() / 3;
+    for (int i = 0; i < 3; ++i) {
+        const CRect f{whole.left + i * field, maRow.top, whole.left + (i + 1) * field, maRow.bottom};
+        dc.SetTextColor(PaletteColor(kFlatColor));
+        dc.DrawText(ma[i].label, f, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+        dc.SetTextColor(PaletteColor(ma[i].color));
+        dc.DrawText(ma[i].value, {f.left + TextExtent(dc, ma[i].label).cx, f.top, f.right, f.bottom},
+                    DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+    }
+    // The indicator's values above its panel.
+    const CRect& t = m_panels.indicator;
+    const CRect techRow{whole.left, t.top - lh, m_portrait ? whole.right : GetVolumeArea().left, t.top};
+    dc.FillRect(techRow, m_background);
+    const CKXBar zero;
+    const CKLineTechLegend legend = KLineTechLegend(m_techName, bar ? *bar : zero);
+    if (!legend.title.empty())
+        DrawLegendItems(dc, techRow.left + 2, techRow, legend.title, legend.items);
+}
+
+// ---- Cursor ----
+
+void CKXChartView::PlaceCursorButton() {
+    if (!m_cursorShown || GetSelectedBar() < 0) {
+        m_buttonRect = {};
+        return;
+    }
+    const int x = m_panels.price.left + (m_metrics.width + m_metrics.gap) * m_cursorPos;
+    m_buttonRect = KLineCursorButton(m_panels.price, x, GetLabelHeight());
+}
+
+void CKXChartView::SetCursor(int index, int /*extra*/) {
+    if (m_recordCount <= 0) {
+        m_cursorPos = 0;
+    } else {
+        const int last = std::max(0, std::min(m_slotCount, m_recordCount - m_first) - 1);
+        m_cursorPos = std::clamp(index, 0, last);
+        OnCursorMoved();
+        m_cursorShown = true;
+    }
+    PlaceCursorButton();
+    SetLastCursorPosition(m_cursorPos);
+}
+
+void CKXChartView::DrawCursorLine(CDC& dc) {
+    const int i = GetSelectedBar();
+    if (i < 0)
+        return;
+    const CDCStateSaver saved(dc);
+    dc.SelectPen({PS_SOLID, 1, PaletteColor(kCursorColor)});
+    const CRect& p = m_panels.price;
+    const int x = p.left + (m_metrics.width + m_metrics.gap) * m_cursorPos;
+    CQuoteNumber close;
+    m_data->GetNumber(close, CKXData::kColClose, i);
+    const int y = KLineCursorY(p, close, m_ranges.priceMax, m_ranges.priceMin);
+    m_cursorParts.clear();
+    if (y >= p.top && y <= p.bottom) {
+        Line(dc, p.left, y, p.right, y);
+        m_cursorParts.push_back({p.left, y, p.right + 1, y + 1});
+    }
+    for (const CRect* r : {&m_panels.price, &m_panels.volume, &m_panels.indicator})
+        Line(dc, x, r->top, x, r->bottom - 1);
+    m_cursorParts.push_back({x, m_panels.price.top, x + 1, m_panels.indicator.bottom});
+    PlaceCursorButton();
+    m_cursorParts.push_back(m_buttonRect);
+    if (m_buttonRect.IsEmpty())
+        return;
+    if (!m_buttonImageTried) {
+        m_buttonImageTried = true;
+        auto image = std::make_unique<CImage>();
+        const CAppData* app = CAppData::Instance();
+        const bool loaded = (app && image->LoadFile(app->MakeDataPath(u"fs.png").ToAnsi())) ||
+                            image->LoadResource(kMinuteChartImage);
+        if (loaded)
+            m_buttonImage = std::move(image);
+    }
+    if (m_buttonImage)
+        dc.DrawImage(*m_buttonImage, m_buttonRect);
+    else
+        dc.Rectangle(m_buttonRect);
+}
+
+void CKXChartView::ToggleCursor() {
+    if (!m_cursorShown) {
+        m_cursorShown = true;
+        PlaceCursorButton();
+        return;
+    }
+    if (!m_owner || m_owner->GetShownPeriod() != kPeriodDay)
+        return;
+    const std::string request = MinuteChartRequest();
+    if (!request.empty())
+        m_owner->OpenDayMinuteChart(request);
+}
+
+bool CKXChartView::ChangedParts(std::vector<CRect>& parts) const {
+    // The legends DrawLegends draws, and what the last cursor covered.
+    const CRect& s = GetVolumeArea();
+    const CRect& w = GetWholeArea();
+    const int lh = GetLabelHeight();
+    parts.push_back({s.left - 1, s.top - 1, s.right + 1, s.bottom});
+    parts.push_back({w.left, m_panels.price.top - lh, m_panels.price.right, m_panels.price.top});
+    parts.push_back({w.left, m_panels.indicator.top - lh, w.right, m_panels.indicator.top});
+    parts.insert(parts.end(), m_cursorParts.begin(), m_cursorParts.end());
+    return true;
+}
+
+// ---- Touch ----
+
+void CKXChartView::Scroll(int step) {
+    if (m_recordCount < 1) {
+        m_cursorPos = 0;
+        return;
+    }
+    const CKLineScroll s = KLineScrollStep(m_first, m_recordCount, m_slotCount, step);
+    if (s.askOlder && m_owner)
+        m_owner->RequestOlder();
+    if (s.redraw) {
+        m_first = s.first;
+        SetDirty();
+        CalcVisibleRanges();
+    }
+}
+
+void CKXChartView::OnTouch(CChartWnd* owner, UINT message, int x, int y) {
+    if (message == kTouchPress)
+        m_lastTouchX = x;
+    const bool inButton = !m_buttonRect.IsEmpty() && PtInChartRect(m_buttonRect, x, y);
+    if (message == kTouchRelease) {
+        if (inButton && m_buttonArmed)
+            ToggleCursor();
+        m_buttonArmed = false;
+        return;
+    }
+    if (inButton) {
+        m_buttonArmed = true;
+        return;
+    }
+    for (const CRect& square : m_squares)
+        if (!square.IsEmpty() && PtInChartRect(square, x, y))
+            return;
+    const CRect& area = GetPriceArea();
+    int X = x;
+    if (!PtInChartRect(area, x, y)) {
+        if (y > m_panels.volume.bottom)
+            return;
+        X = x < area.left ? area.left : area.right;
+    }
+    if (m_recordCount < 1)
+        return;
+    const int k = KLineTouchSlot(X, area.left, area.right, m_slotCount);
+    if (k < 0 || m_first + k >= m_recordCount)
+        return;
+    SetCursor(k, 0);
+    if (message == kTouchMove && PtInChartRect(m_panels.price, X, y)) {
+        if (X > m_lastTouchX)
+            Scroll(-3);
+        else if (X < m_lastTouchX)
+            Scroll(m_slotCount);
+        m_lastTouchX = X;
+    } else if (message == kTouchPress && PtInChartRect(m_panels.indicator, X, y) && m_owner) {
+        std::vector<std::string> names;
+        const CNameValueList options = LoadQuoteOptionGroup("tech");
+        for (int i = 0; i < options.GetCount(); ++i)
+            names.push_back(CWString(options.GetName(i)).ToAnsi());
+        const bool upper = y < m_panels.indicator.top + m_panels.indicator.Height() / 2;
+        const std::string next = KLineNextTech(names, m_techName, upper);
+        if (!next.empty())
+            m_owner->SetTechName(next.c_str());
+    }
+    if (owner)
+        owner->Invalidate();
+}

@@ -1,0 +1,120 @@
+// The K-line chart of one stock: a price panel of bars (close line,
+// candles or OHLC bars) with MA5, MA10 and MA30, a volume panel, one
+// indicator panel whose values come from the server, the information strip
+// of the selected bar, and the legends. It owns the K-line data; its frame
+// hands it each reply and it asks the frame for older bars when the user
+// scrolls near the oldest one.
+//
+// The cached picture holds the frames, scales, bars and lines; the strip,
+// the legends and the cursor (a cross with a button under it that opens
+// the day's minute chart) are drawn on every paint. The arithmetic is in
+// KLineMath.h.
+//
+// The cursor is a slot relative to the first visible bar and never leaves
+// 0 .. visible − 1 (nor the bars held). The frame may be null (tests):
+// then nothing is asked of it.
+#pragma once
+
+#include "platform/gdi/CImage.h"
+#include "quotes/charts/CChartCanvas.h"
+#include "quotes/charts/CKXData.h"
+#include "quotes/charts/KLineMath.h"
+
+#include <memory>
+#include <string>
+
+class CKXFrame;
+
+class CKXChartView : public CChartCanvas {
+public:
+    static constexpr size_t kTitleChars = 63;
+    static constexpr int kVolumeColor = 28;
+    static constexpr int kGridColor = 12;
+    static constexpr int kDateColor = 21;
+    // The minute-chart image the cursor button shows without "fs.png".
+    static constexpr int kMinuteChartImage = 122;
+
+    CKXChartView(const CKLineMetrics& metrics, CKXFrame* owner);
+    ~CKXChartView() override;
+
+    // Stores the metrics, counts the visible bars again and shows the
+    // newest ones.
+    void SetBarMetrics(const CKLineMetrics& metrics);
+    const CKLineMetrics& GetBarMetrics() const { return m_metrics; }
+    // Taken when shorter than 64 characters.
+    void SetTitle(std::u16string_view title);
+    const std::u16string& GetTitle() const { return m_title; }
+    // A non-empty name becomes the indicator key.
+    void SetTechName(std::string_view name);
+    const std::string& GetTechName() const { return m_techName; }
+    // Forgets the bars and the stock.
+    void Reset();
+    // Merges a reply the data accepts; returns the bars it added.
+    int AddReply(CDataSetList& list);
+    CKXData& GetData() { return *m_data; }
+    std::string GetFirstDate() const { return m_data->GetFirstDate(); }
+    std::string GetFirstTime() const { return m_data->GetFirstTime(); }
+
+    int GetFirstVisible() const { return m_first; }
+    int GetVisibleCount() const { return m_slotCount; }
+    const CKLinePanels& GetPanels() const { return m_panels; }
+    const CKLineRanges& GetRanges() const { return m_ranges; }
+    // The cursor button (chart coordinates); empty while the cursor is hidden.
+    const CRect& GetCursorButton() const { return m_buttonRect; }
+    // The bar index the cursor selects, −1 without one.
+    int GetSelectedBar() const;
+    // "date=<date>&code=<code>.<market>" of the selected bar for the day's
+    // minute chart; empty when it is no plain value or has no date.
+    std::string MinuteChartRequest() const;
+
+    // Recomputes the ranges of the visible bars.
+    void CalcVisibleRanges();
+    // A scroll step (see KLineScrollStep).
+    void Scroll(int step);
+
+    // ---- CChartCanvas ----
+    void CalcRanges() override;
+    void DrawTimeAxis(CDC& dc) override;
+    void DrawScale(CDC& dc) override;
+    void DrawLines(CDC& dc) override;
+    void DrawLegends(CDC& dc, bool hasData) override;
+    void DrawTitle(CDC& dc) override;
+    void LayoutPortrait(CSize label, const CRect& area) override;
+    void LayoutLandscape(CSize label, const CRect& area) override;
+    void OnTouch(CChartWnd* owner, UINT message, int x, int y) override;
+    void SetCursor(int index, int extra) override;
+    void DrawCursorLine(CDC& dc) override;
+    void ToggleCursor() override;
+    bool ChangedParts(std::vector<CRect>& parts) const override;
+
+private:
+    void AfterLayout(bool portrait);
+    void PlaceCursorButton();
+    void DrawBars(CDC& dc);
+    void DrawIndicator(CDC& dc);
+    void DrawIndicatorLine(CDC& dc, int column, int colorIndex, const CRect& r);
+    void DrawHistogram(CDC& dc, int column, const CRect& r);
+    void DrawBoll(CDC& dc, const CRect& r);
+    void DrawSar(CDC& dc, const CRect& r);
+    void DrawMarker(CDC& dc, CPoint centre, int size, COLORREF color);
+    void DrawStrip(CDC& dc, const CKXBar* bar, int32_t time);
+    void DrawLegendItems(CDC& dc, int x, const CRect& row, const std::u16string& title,
+                         const std::vector<CKLineLegendItem>& items);
+
+    std::unique_ptr<CImage> m_buttonImage; // "fs.png", loaded on first use
+    bool m_buttonImageTried = false;
+    int m_lastTouchX = 0;
+    CKXFrame* m_owner = nullptr;            // not owned
+    std::unique_ptr<CKXData> m_data;
+    std::string m_techName;
+    int m_first = 0;                        // the bar in the leftmost slot
+    CKLinePanels m_panels;
+    bool m_buttonArmed = false;
+    CRect m_buttonRect;                     // chart coordinates, empty when hidden
+    CRect m_squares[2];                     // the two top-right squares (portrait)
+    CKLineRanges m_ranges;
+    CKLineMetrics m_metrics;
+    std::u16string m_title = u"K线图";
+    bool m_portrait = true;
+    std::vector<CRect> m_cursorParts;       // what the last drawn cursor covered (its lines and button)
+};
