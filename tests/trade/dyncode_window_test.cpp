@@ -117,15 +117,25 @@ TEST_F(DynCodeWindowTest, TheRoadAppliesOnceStoresTheSeedAndItsFirstCodeLogsOn) 
         return false;
     }),
               true);
-    // Three rows (the fund account and its three holders share one seed);
-    // the first code is the server's.
+    // The holders share the fund account's seed; the first code is the
+    // server's, and the login form, back on top, logs on with it.
     const std::string code = OnApp([](CAppData& app) {
         std::string c;
         GetDynCodeForAccount(app, "C300056789", c, false);
         return c;
     });
     EXPECT_EQ(code, CSimTradeAccounts::Hotp(CSimTokenRoutes::SeedFor(kTokenFund, 1), 1));
-    EXPECT_EQ(accounts->CheckTokenCode(kTokenFund, code), CSimTradeAccounts::TokenCheck::Accepted);
+    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, CMobileDynCodeCtrWnd::kBarBack));
+    driver.WaitForRest();
+    ASSERT_EQ(TopWindow(), "COrbTradeLoginWnd");
+    SetBox(COrbTradeLoginWnd::kAccountId, u"");
+    TypeInto(COrbTradeLoginWnd::kAccountId, u"56789");
+    Login(u"", u"246810");
+    const auto login = Requests(500, 1);
+    ASSERT_EQ(login.size(), 1u);
+    EXPECT_EQ(login[0].Get("authtype"), "5");
+    EXPECT_EQ(login[0].Get("authdata"), code);
+    EXPECT_TRUE(Shown(u"您已经成功登陆交易系统！"));
 }
 
 TEST_F(DynCodeWindowTest, WithoutARegisteredNumberOrWithAFaultyReplyNothingIsStoredAndTheUserIsTold) {

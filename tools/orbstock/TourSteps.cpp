@@ -578,6 +578,20 @@ bool OpenTokenForm(CTourContext& tour) {
 }
 } // namespace
 
+// The usage text on the road, "我已阅读此使用说明" ticked.
+ORB_TOUR_STEP(dyncode_usage) {
+    const bool registered = tour.driver.RunOnGui([] {
+        CAppData* app = CAppData::Instance();
+        return app && CRegistry(app->MakeDataPath(CRegistry::kFileName).view())
+                          .Write(CRegRecord::kKey, u"Focus", u"13800138000");
+    });
+    return registered && OpenTradeLogin(tour) &&
+           CDriverControls::TapControl(tour.driver, COrbTradeLoginWnd::kTokenButtonId) &&
+           CDriverControls::PressBottomButton(tour.driver, CMobileDynCodeCtrWnd::kBarApply) &&
+           CDriverControls::PressBottomButton(tour.driver, CBaseWnd::kToolbarMiddle) &&
+           CDriverControls::TapControl(tour.driver, MobileDynCodeTxtWnd::kCheckId);
+}
+
 // The token application form, filled in.
 ORB_TOUR_STEP(dyncode_apply) { return OpenTokenForm(tour); }
 
