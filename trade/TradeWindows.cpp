@@ -4,6 +4,7 @@
 #include "framework/app/CAppData.h"
 #include "framework/shell/CWndManager.h"
 #include "framework/ui/WindowKeywords.h"
+#include "trade/dyncode/CMobileDynCodeCtrWnd.h"
 #include "trade/login/COrbTradeLoginWnd.h"
 #include "trade/login/CSalesDeptRegionWnd.h"
 #include "trade/login/CSalesDeptSetWnd.h"
@@ -39,5 +40,10 @@ void RegisterTradeWindows() {
     manager.RegisterWindow(kTradeAccountsClass, [](const CWndCreateInfo&) {
         return std::unique_ptr<CBaseWnd>(
             new CTradeLoginAccountWnd(u"已登录账号", CTradeLoginAccountWnd::kModeLoggedIn));
+    });
+    // The phone-token window, from the trade login's token button and its
+    // question after a refused token.
+    manager.RegisterWindow(kDynCodeCtrClass, [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
+        return std::make_unique<CMobileDynCodeCtrWnd>();
     });
 }

@@ -5,5 +5,6 @@
 // "COrbTradeLoginWnd": the trade login (the caller's notify value);
 // "CTradeLoginAccountWnd": the logged-in accounts;
 // "yywd": the branch directory by region;
+// "CMobileDynCodeCtrWnd": the phone-token window;
 // "tradeexit": every trade account logged out, no window opened.
 void RegisterTradeWindows();

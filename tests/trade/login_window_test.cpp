@@ -178,8 +178,7 @@ TEST_P(TokenRefused, DeletesTheTokenRowAndAsksOrTells) {
     });
     RunEntry();
     TypeInto(kAccount, u"56789");
-    // OK on the question would open the phone-token window, which is not
-    // there yet: nothing opens and the form stays usable.
+    // OK on the question opens the phone-token window over the form.
     driver.AnswerNext(ModalKind::MessageBox, IDOK);
     Login(u"", u"246810");
     ASSERT_EQ(Requests(500, 1).size(), 1u);
@@ -189,6 +188,9 @@ TEST_P(TokenRefused, DeletesTheTokenRowAndAsksOrTells) {
     if (GetParam().asks) {
         EXPECT_EQ(shown.back().caption, u"询问");
         EXPECT_EQ(shown.back().text, u"令牌验证失败\n手机令牌认证失效，现在重新申请令牌？");
+        ASSERT_EQ(TopWindow(), "CMobileDynCodeCtrWnd");
+        ASSERT_TRUE(CDriverControls::PressBottomButton(driver, CBaseWnd::kToolbarRight)); // "返回"
+        driver.WaitForRest();
     } else {
         EXPECT_EQ(shown.back().caption, u"提示");
         EXPECT_EQ(shown.back().text, u"此认证方式没有申请，请重新登录");

@@ -11,6 +11,7 @@
 #include "framework/ui/funds/CFundTradeConfirmWnd.h"
 #include "framework/ui/widgets/CTextCtrl.h"
 #include "platform/Clock.h"
+#include "platform/storage/CRegistry.h"
 #include "platform/testing/CDriverControls.h"
 #include "platform/testing/CTestDriver.h"
 #include "platform/ui/CModalScript.h"
@@ -30,7 +31,10 @@
 #include "tools/orbstock/Tour.h"
 #include "tools/simulator/CBrokerSimulator.h"
 #include "tools/simulator/CSimTradeAccounts.h"
+#include "trade/dyncode/CMobileDynCodeApplyWnd.h"
+#include "trade/dyncode/CMobileDynCodeCtrWnd.h"
 #include "trade/dyncode/DynCodeStore.h"
+#include "trade/dyncode/MobileDynCodeTxtWnd.h"
 #include "trade/login/COrbTradeLoginWnd.h"
 #include "trade/login/CSalesDeptRegionWnd.h"
 #include "trade/login/CSalesDeptSetWnd.h"
@@ -359,8 +363,7 @@ ORB_TOUR_STEP(trade_login) {
 }
 
 // The form for an account with a phone token on this phone: the one-time
-// code in place of the pass phrase. The token row is stored directly (the
-// token application has no window yet).
+// code in place of the pass phrase. The token row is stored directly.
 ORB_TOUR_STEP(trade_login_dyncode) {
     const bool stored = tour.driver.RunOnGui([] {
         CAppData* app = CAppData::Instance();
@@ -657,4 +660,55 @@ ORB_TOUR_STEP(kline_params) {
     tour.driver.AnswerNext(ModalKind::PopupMenu, CKXFrame::kMenuParams);
     return CDriverControls::PressBottomButton(tour.driver, 0) &&
            CDriverControls::TapListItem(tour.driver, CKXParamWnd::kTechListId, 1);
+}
+
+// ---- The phone tokens ----
+
+namespace {
+// This phone's registered number, the trade login, its token button, then
+// the road: the risk notice, the usage text ticked, the application form
+// with 王芳's account under "上海浦东南路证券营业部".
+bool OpenTokenForm(CTourContext& tour) {
+    const bool registered = tour.driver.RunOnGui([] {
+        CAppData* app = CAppData::Instance();
+        return app && CRegistry(app->MakeDataPath(CRegistry::kFileName).view())
+                          .Write(CRegRecord::kKey, u"Focus", u"13800138000");
+    });
+    if (!registered || !OpenTradeLogin(tour) ||
+        !CDriverControls::TapControl(tour.driver, COrbTradeLoginWnd::kTokenButtonId) ||
+        !CDriverControls::PressBottomButton(tour.driver, CMobileDynCodeCtrWnd::kBarApply) ||
+        !CDriverControls::PressBottomButton(tour.driver, CBaseWnd::kToolbarMiddle) ||
+        !CDriverControls::TapControl(tour.driver, MobileDynCodeTxtWnd::kCheckId) ||
+        !CDriverControls::PressBottomButton(tour.driver, CBaseWnd::kToolbarMiddle))
+        return false;
+    tour.driver.AnswerNext(ModalKind::Picker, 1);
+    return CDriverControls::TapControl(tour.driver, CMobileDynCodeApplyWnd::kDeptPickerId) &&
+           TypeInto(tour, CMobileDynCodeApplyWnd::kAccountId, u"56789") &&
+           TypeInto(tour, CMobileDynCodeApplyWnd::kPasswordId, u"246810");
+}
+} // namespace
+
+// The usage text on the road, "我已阅读此使用说明" ticked.
+ORB_TOUR_STEP(dyncode_usage) {
+    const bool registered = tour.driver.RunOnGui([] {
+        CAppData* app = CAppData::Instance();
+        return app && CRegistry(app->MakeDataPath(CRegistry::kFileName).view())
+                          .Write(CRegRecord::kKey, u"Focus", u"13800138000");
+    });
+    return registered && OpenTradeLogin(tour) &&
+           CDriverControls::TapControl(tour.driver, COrbTradeLoginWnd::kTokenButtonId) &&
+           CDriverControls::PressBottomButton(tour.driver, CMobileDynCodeCtrWnd::kBarApply) &&
+           CDriverControls::PressBottomButton(tour.driver, CBaseWnd::kToolbarMiddle) &&
+           CDriverControls::TapControl(tour.driver, MobileDynCodeTxtWnd::kCheckId);
+}
+
+// The token application form, filled in.
+ORB_TOUR_STEP(dyncode_apply) { return OpenTokenForm(tour); }
+
+// The phone-token window after the application: the account and the tip.
+ORB_TOUR_STEP(dyncode_manage) {
+    if (!OpenTokenForm(tour))
+        return false;
+    tour.driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    return CDriverControls::PressBottomButton(tour.driver, CBaseWnd::kToolbarMiddle) && tour.driver.WaitForRest();
 }

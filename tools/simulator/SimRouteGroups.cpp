@@ -9,6 +9,7 @@
 #include "tools/simulator/SimOrderRoutes.h"
 #include "tools/simulator/SimQuoteRoutes.h"
 #include "tools/simulator/SimStartupRoutes.h"
+#include "tools/simulator/SimTokenRoutes.h"
 #include "tools/simulator/SimTradeLoginRoutes.h"
 
 std::vector<std::unique_ptr<ISimRouteGroup>> MakeRouteGroups() {
@@ -21,8 +22,11 @@ std::vector<std::unique_ptr<ISimRouteGroup>> MakeRouteGroups() {
     // The order functions trade for the customers the login knows, under
     // the sessions it hands out.
     auto orders = std::make_unique<CSimOrderRoutes>(*login);
+    // A token applied for works for the login: the same accounts.
+    auto tokens = std::make_unique<CSimTokenRoutes>(login->SharedAccounts());
     groups.push_back(std::move(login));
     groups.push_back(std::move(orders));
+    groups.push_back(std::move(tokens));
     groups.push_back(std::make_unique<CSimInfoRoutes>());
     groups.push_back(std::make_unique<CSimBranchRoutes>());
     groups.push_back(std::make_unique<CSimKLineRoutes>());
