@@ -8,6 +8,9 @@
 #include "trade/login/CSalesDeptRegionWnd.h"
 #include "trade/login/CSalesDeptSetWnd.h"
 #include "trade/login/CTradeLoginAccountWnd.h"
+#include "trade/login/COrbTradeMenuWnd.h"
+#include "trade/queries/CAccountQueryWnd.h"
+#include "trade/queries/CTradeQueryTableWnd.h"
 
 #include <memory>
 
@@ -39,5 +42,19 @@ void RegisterTradeWindows() {
     manager.RegisterWindow(kTradeAccountsClass, [](const CWndCreateInfo&) {
         return std::unique_ptr<CBaseWnd>(
             new CTradeLoginAccountWnd(u"已登录账号", CTradeLoginAccountWnd::kModeLoggedIn));
+    });
+    const auto tradeMenu = [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
+        return std::make_unique<COrbTradeMenuWnd>();
+    };
+    manager.RegisterWindow(kTradeMenuKeyword, tradeMenu);
+    manager.RegisterWindow(kOpenFundMenuKeyword, tradeMenu);
+    manager.RegisterWindow(kTradeQueryKeyword, [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
+        return std::make_unique<CTradeQueryTableWnd>();
+    });
+    manager.RegisterWindow(kTradeCancelKeyword, [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
+        return std::make_unique<CTradeCancelWnd>();
+    });
+    manager.RegisterWindow(kFundsQueryKeyword, [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
+        return std::make_unique<CAccountQueryWnd>();
     });
 }

@@ -9,6 +9,7 @@
 #include "tools/simulator/SimQuoteRoutes.h"
 #include "tools/simulator/SimStartupRoutes.h"
 #include "tools/simulator/SimTradeLoginRoutes.h"
+#include "tools/simulator/SimTradeQueryRoutes.h"
 
 std::vector<std::unique_ptr<ISimRouteGroup>> MakeRouteGroups() {
     std::vector<std::unique_ptr<ISimRouteGroup>> groups;
@@ -20,8 +21,11 @@ std::vector<std::unique_ptr<ISimRouteGroup>> MakeRouteGroups() {
     // The order functions trade for the customers the login knows, under
     // the sessions it hands out.
     auto orders = std::make_unique<CSimOrderRoutes>(*login);
+    // The same-day queries read the exchange the order functions keep.
+    auto queries = std::make_unique<CSimTradeQueryRoutes>(*login, orders->Exchange());
     groups.push_back(std::move(login));
     groups.push_back(std::move(orders));
+    groups.push_back(std::move(queries));
     groups.push_back(std::make_unique<CSimInfoRoutes>());
     groups.push_back(std::make_unique<CSimBranchRoutes>());
     return groups;
