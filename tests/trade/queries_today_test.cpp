@@ -10,6 +10,8 @@
 #include "trade/queries/CTradeQueryTableWnd.h"
 
 #include <array>
+#include <chrono>
+#include <thread>
 #include <cstring>
 
 namespace {
@@ -247,4 +249,35 @@ TEST_F(TodayTableTest, APlainTableHasNoRowActionAndAFailedQueryEmptiesIt) {
     EXPECT_EQ(LastTold(), u"交易登录已失效，请重新登录");
     EXPECT_EQ(OnTable([](CTradeQueryTableWnd& t) { return t.GetGrid().GetRowCount(); }), 0);
     EXPECT_EQ(OnTable([](CTradeQueryTableWnd& t) { return t.GetDataSet(); }), nullptr);
+}
+
+TEST_F(TodayTableTest, ACancelledRowIsNotTappableWhileItsReQueryIsOut) {
+    StartWithHolders();
+    Place(u"600010", u"华岳银行", u"8.00", kShHolder);
+    OpenTable(kTradeCancelKeyword, 372, "tc_mfuncno=500&tc_sfuncno=14");
+    ASSERT_TRUE(TapRow(0));
+    ASSERT_TRUE(PageShown());
+    SimFault slow(SimFaultKind::SlowReply);
+    slow.delayMs = 400;
+    sim.InjectFaultFor(500, 14, slow);
+    AnswerBoxes();
+    Now([] { Page()->OnOk(); });
+    // The page told the outcome and closed; the re-query is out.
+    for (int i = 0; i < 200 && Requests(500, 14).size() < 2; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_EQ(Requests(500, 7).size(), 1u);
+    bool stillListed = false;
+    Now([&stillListed] {
+        CTradeQueryTableWnd* table = Table();
+        stillListed = table && table->GetGrid().GetRowCount() == 1;
+        if (!stillListed)
+            return;
+        table->GetGrid().SetSelectedRow(0);
+        table->OnCommand(MakeWParam(CTableWnd::kGridId, GRID_ROW_TAPPED), 0);
+    });
+    EXPECT_TRUE(stillListed) << "the old row stays shown until the reply";
+    EXPECT_FALSE(PageShown()) << "no second confirmation for the cancelled row";
+    ASSERT_TRUE(driver.WaitForRest());
+    EXPECT_EQ(Requests(500, 7).size(), 1u);
+    EXPECT_EQ(OnTable([](CTradeQueryTableWnd& t) { return t.GetGrid().GetRowCount(); }), 0);
 }

@@ -28,6 +28,7 @@
 #include "trade/login/CSalesDeptSetWnd.h"
 #include "trade/login/CTradeLoginAccountWnd.h"
 #include "trade/orders/CTradeConfirmWnd.h"
+#include "trade/queries/CTradeQueryTableWnd.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -608,3 +609,14 @@ ORB_TOUR_STEP(today_deals) {
 
 // The funds of 张伟's three currencies, the yuan page shown.
 ORB_TOUR_STEP(funds) { return LogOnFirstCustomer(tour) && OpenTradeMenuRow(tour, 7); }
+
+// The cancel road: "撤单" on the trade menu lists the resting buy; a tap on
+// it brings its cancel confirmation over the table.
+ORB_TOUR_STEP(today_cancel) {
+    if (!LogOnFirstCustomer(tour) || !PlaceTwoOrders(tour) || !OpenTradeMenuRow(tour, 2))
+        return false;
+    const std::optional<CRect> grid = CDriverControls::ControlScreenRect(tour.driver, CTableWnd::kGridId);
+    const int h = CTradeQueryTableWnd::kRowHeight;
+    return grid && tour.driver.Tap(grid->left + 60, grid->top + h + h / 2) && tour.driver.WaitForRest() &&
+           tour.driver.RunOnGui([] { return CDriverControls::FindShownControl(CTradeConfirmWnd::kLabelId) != nullptr; });
+}
