@@ -2,6 +2,7 @@
 #include "framework/ui_Fixture.h"
 
 #include "core/CDataSetWriter.h"
+#include "framework/shell/TradeEntry.h"
 #include "framework/ui/WndMessages.h"
 #include "platform/testing/CDriverControls.h"
 #include "support/TestMenus.h"
@@ -39,7 +40,7 @@ protected:
         ASSERT_EQ(Depth(), 1);
     }
     void ReleaseWindows() override {
-        CAppData::SetTradeLoginRoute(nullptr);
+        CAppData::SetTradeLoginRoute(RunTradeEntry); // the window manager's road, for the tests after
         UiWindowTest::ReleaseWindows();
     }
     static COrbTradeMenuWnd* Menu() {

@@ -61,8 +61,9 @@ protected:
             auto holders = std::make_unique<CDataSet>("holder");
             for (const char* column : {"market", "secuid", "fundid"})
                 holders->AddColumn(DataSetType::AnsiText, column);
-            for (const char* const* row : {std::array{"0", "0100012345", "000100012345"}.data(),
-                                           std::array{"1", "A100012345", "000100012345"}.data()}) {
+            static const std::array<std::array<const char*, 3>, 2> rows = {
+                {{"0", "0100012345", "000100012345"}, {"1", "A100012345", "000100012345"}}};
+            for (const auto& row : rows) {
                 holders->AddRow(-1);
                 for (int c = 0; c < 3; ++c)
                     holders->SetField(c, row[c], static_cast<int>(std::strlen(row[c])));
