@@ -9,6 +9,9 @@
 #include "trade/login/CSalesDeptRegionWnd.h"
 #include "trade/login/CSalesDeptSetWnd.h"
 #include "trade/login/CTradeLoginAccountWnd.h"
+#include "trade/login/COrbTradeMenuWnd.h"
+#include "trade/queries/CAccountQueryWnd.h"
+#include "trade/queries/CTradeQueryTableWnd.h"
 
 #include <memory>
 
@@ -45,5 +48,19 @@ void RegisterTradeWindows() {
     // question after a refused token.
     manager.RegisterWindow(kDynCodeCtrClass, [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
         return std::make_unique<CMobileDynCodeCtrWnd>();
+    });
+    const auto tradeMenu = [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
+        return std::make_unique<COrbTradeMenuWnd>();
+    };
+    manager.RegisterWindow(kTradeMenuKeyword, tradeMenu);
+    manager.RegisterWindow(kOpenFundMenuKeyword, tradeMenu);
+    manager.RegisterWindow(kTradeQueryKeyword, [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
+        return std::make_unique<CTradeQueryTableWnd>();
+    });
+    manager.RegisterWindow(kTradeCancelKeyword, [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
+        return std::make_unique<CTradeCancelWnd>();
+    });
+    manager.RegisterWindow(kFundsQueryKeyword, [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
+        return std::make_unique<CAccountQueryWnd>();
     });
 }

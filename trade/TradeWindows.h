@@ -6,5 +6,8 @@
 // "CTradeLoginAccountWnd": the logged-in accounts;
 // "yywd": the branch directory by region;
 // "CMobileDynCodeCtrWnd": the phone-token window;
-// "tradeexit": every trade account logged out, no window opened.
+// "tradeexit": every trade account logged out, no window opened;
+// "trademenu" and "openfund": the trade menu;
+// "tradequery" and "wtcd": the same-day tables, the cancel table;
+// "trade_zjcx": the funds per currency.
 void RegisterTradeWindows();

@@ -24,6 +24,7 @@ int CQueryTabBaseWnd::OnInitDialog() {
 }
 
 void CQueryTabBaseWnd::SetMenuParams(int menuId, const char* param, const char* request) {
+    CQueryTableWnd::ReadQueryKeys(param, nullptr, &m_pagingKey);
     CQueryTableWnd::ReadQueryKeys(request, nullptr, &m_pagingKey);
     CNetWnd::SetMenuParams(menuId, param, request);
 }

@@ -37,7 +37,8 @@ public:
     // The reply column the pages leave out ("position"; "poststr" by default).
     const CAString& GetPagingKey() const { return m_pagingKey; }
 
-    // Takes "position" from the request text, then CNetWnd::SetMenuParams.
+    // Takes "position" from the parameter text and then the request text,
+    // which overrides it; then CNetWnd::SetMenuParams.
     void SetMenuParams(int menuId, const char* param, const char* request) override;
     // "%s&fundid=%s&%s" of (preset request, fund id, login id); 0 without
     // a login.

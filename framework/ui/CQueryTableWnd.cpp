@@ -33,6 +33,7 @@ void CQueryTableWnd::ReadQueryKeys(const char* request, CAString* sign, CAString
 }
 
 void CQueryTableWnd::SetMenuParams(int menuId, const char* param, const char* request) {
+    ReadQueryKeys(param, &m_signField, &m_pagingKey);
     ReadQueryKeys(request, &m_signField, &m_pagingKey);
     CNetWnd::SetMenuParams(menuId, param, request);
 }
@@ -65,8 +66,27 @@ int CQueryTableWnd::FindFieldColumn(const char* name) const {
     return m_set->FindColumn(name);
 }
 
-void CQueryTableWnd::OnNetData(const std::uint8_t* data, int length, bool) {
-    if (!data || length <= 0)
+std::optional<CWString> CQueryTableWnd::GetReplyField(int row, const char* name) const {
+    const int column = m_set && name ? m_set->FindColumn(name) : -1;
+    if (column < 0 || row < 0 || row >= m_set->GetRowCount())
+        return std::nullopt;
+    const int saved = m_set->GetCursor();
+    m_set->Move(row - saved);
+    CWString text = m_set->GetFieldText(column);
+    m_set->Move(saved - m_set->GetCursor());
+    return text;
+}
+
+void CQueryTableWnd::ClearTable() {
+    m_set.reset();
+    SetupTable(0, 0, true, 1, 0);
+    Invalidate();
+}
+
+void CQueryTableWnd::OnNetData(const std::uint8_t* data, int length, bool networkFailure) {
+    // Whatever the reply, the rows of the last one no longer stand.
+    ClearTable();
+    if (!data || length <= 0 || networkFailure)
         return;
     CDataSetList list(data, length);
     CAppData* app = CAppData::Instance();
@@ -89,7 +109,10 @@ void CQueryTableWnd::OnNetData(const std::uint8_t* data, int length, bool) {
     }
     const int signColumn = m_set->FindColumn(m_signField.c_str());
     const int pagingColumn = m_set->FindColumn(m_pagingKey.c_str());
-    const std::uint32_t plain = app ? app->GetColor(14) : 0xFFFFFF;
+    const std::uint32_t plain = m_colorValue == 0  ? 0xFFFFFFu
+                                : m_colorValue > 0 ? static_cast<std::uint32_t>(m_colorValue)
+                                : app              ? app->GetColor(14)
+                                                   : 0xFFFFFFu;
     std::vector<CGridCell> cells(static_cast<size_t>(columns));
     m_set->MoveFirst();
     for (int row = 0; row < m_set->GetRowCount(); ++row, m_set->MoveNext()) {

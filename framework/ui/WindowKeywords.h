@@ -23,6 +23,11 @@ inline constexpr char kBranchRegionsKeyword[] = "yywd";     // the branches by r
 inline constexpr char kTradeExitKeyword[] = "tradeexit";    // log the trade accounts out
 inline constexpr char kCompanyInfoKeyword[] = "F10";        // a stock's information menu
 inline constexpr char kSalesDeptKeyword[] = "yybsz";        // the sales departments (software settings)
+inline constexpr char kTradeMenuKeyword[] = "trademenu";    // the trading main menu
+inline constexpr char kOpenFundMenuKeyword[] = "openfund";  // the fund menu, the trade menu's look
+inline constexpr char kTradeQueryKeyword[] = "tradequery";  // a same-day query table
+inline constexpr char kTradeCancelKeyword[] = "wtcd";       // the cancellable orders
+inline constexpr char kFundsQueryKeyword[] = "trade_zjcx";  // the account's funds per currency
 
 // Class names opened by name.
 inline constexpr char kDealDetailClass[] = "CStockDealDetailWnd"; // a stock's deals of the day

@@ -20,6 +20,7 @@ enum : UINT {
     // choice; the receiver frees it with FreeChoiceIndices.
     WND_MSG_PICKER_RESULT = 0xFFF2000C,
     WND_MSG_TRADE_LOGGED_IN = 0xFFF2000E, // lParam: the caller's notify value
+    WND_MSG_FUND_RISK_AGREED = 0xFFF2000F, // lParam: the menu id of the account opening
     WND_MSG_OPEN_FSCHART = 0xFFF20010,    // lParam: a malloc'd request text the receiver frees
     WND_MSG_OPEN_KXCHART = 0xFFF20011,    // lParam: a malloc'd request text the receiver frees
     // The caption bar's two buttons, sent to its window.

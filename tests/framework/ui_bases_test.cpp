@@ -312,3 +312,43 @@ TEST(KeypadKeys, EraseDropsTheLastCharacterAndAPointComesOnce) {
         EXPECT_EQ(text, expected);
     }
 }
+
+TEST_F(BasesTest, QueryKeysComeFromTheParameterTextUnderTheRequestsAndAFailedReplyEmptiesTheTable) {
+    StartWithMain();
+    driver.RunOnGui([] {
+        CQueryTableWnd table;
+        ASSERT_TRUE(table.CreateOver(nullptr));
+        table.SetMenuParams(3, "sign=flag&position=pos1", "tc_mfuncno=500&tc_sfuncno=10&position=pos2");
+        EXPECT_EQ(table.GetSignField(), "flag");
+        EXPECT_EQ(table.GetPagingKey(), "pos2") << "the request text overrides";
+        CQueryTabBaseWnd tabs;
+        tabs.SetMenuParams(7, "position=qrypos", "tc_mfuncno=500&tc_sfuncno=12");
+        EXPECT_EQ(tabs.GetPagingKey(), "qrypos");
+        CDataSetWriter w;
+        w.AddSet("orders");
+        const int name = w.AddColumn(DataSetType::WideText, "stkname");
+        w.AddRow();
+        w.SetText(name, u"浦发银行");
+        const auto body = w.Serialize();
+        table.SetColorValue(0);
+        table.OnNetData(body.data(), static_cast<int>(body.size()), false);
+        ASSERT_EQ(table.GetGrid().GetRowCount(), 1);
+        EXPECT_EQ(table.GetGrid().GetCell(0, 0)->color, 0xFFFFFFu) << "colour value 0: white";
+        // A network failure, an empty body and a reply without a set each
+        // leave no row to act on.
+        const auto none = CDataSetWriter().Serialize();
+        for (int kind = 0; kind < 3; ++kind) {
+            table.OnNetData(body.data(), static_cast<int>(body.size()), false);
+            ASSERT_NE(table.GetDataSet(), nullptr);
+            if (kind == 0)
+                table.OnNetData(body.data(), static_cast<int>(body.size()), true);
+            else if (kind == 1)
+                table.OnNetData(nullptr, 0, false);
+            else
+                table.OnNetData(none.data(), static_cast<int>(none.size()), false);
+            EXPECT_EQ(table.GetGrid().GetRowCount(), 0) << kind;
+            EXPECT_EQ(table.GetDataSet(), nullptr) << kind;
+            EXPECT_FALSE(table.GetReplyField(0, "stkname").has_value()) << kind;
+        }
+    });
+}

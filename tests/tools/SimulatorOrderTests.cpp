@@ -10,6 +10,7 @@
 #include "tools/simulator/CBrokerSimulator.h"
 #include "tools/simulator/SimOrderRoutes.h"
 #include "tools/simulator/SimTradeLoginRoutes.h"
+#include "tools/simulator/SimTradeQueryRoutes.h"
 
 #include <gtest/gtest.h>
 
@@ -37,8 +38,10 @@ protected:
         accounts = login->SharedAccounts();
         auto group = std::make_unique<CSimOrderRoutes>(*login);
         exchange = &group->Exchange();
+        auto queries = std::make_unique<CSimTradeQueryRoutes>(*login, group->Exchange());
         server.AddRoutes(std::move(login));
         server.AddRoutes(std::move(group));
+        server.AddRoutes(std::move(queries));
         port = server.Start(0);
         ASSERT_GT(port, 0);
         session = LogOn(port, kKey);
@@ -235,4 +238,39 @@ TEST_F(SimulatorOrders, EveryCustomerHoldsOnlyWhatItsHoldersCanTradeAndSeveralHo
         EXPECT_FALSE(exchange->Funds(account.fundid).empty()) << "every customer has funds";
     }
     EXPECT_GE(holding, 3);
+}
+
+TEST_F(SimulatorOrders, TodaysTablesListTheSessionsOwnOrdersDealsAndCancellableOrdersAndFundsPerCurrency) {
+    ASSERT_TRUE(Order(kRich, kRichSh, "0B", "600010", "8.00", "100").error.empty());  // rests: 100001
+    ASSERT_TRUE(Order(kRich, kRichSz, "0B", "000016", "11.50", "200").error.empty()); // fills: 100002
+    const auto table = [this](const std::string& account, int sub) {
+        return Ask("TC_MFUNCNO=500&TC_SFUNCNO=" + std::to_string(sub) + "&" + account);
+    };
+    const Answer orders = table(kRich, 10);
+    ASSERT_EQ(orders.rows.size(), 2u);
+    EXPECT_EQ(orders.Field("ordersno"), u"100001");
+    EXPECT_EQ(orders.Field("market"), u"1");
+    EXPECT_EQ(orders.Field("secuid"), u"A100012345");
+    EXPECT_EQ(orders.Field("orderprice"), u"8.00");
+    EXPECT_EQ(orders.Field("orderqty"), u"100");
+    EXPECT_EQ(orders.Field("sign"), u"1");
+    const Answer deals = table(kRich, 11);
+    ASSERT_EQ(deals.rows.size(), 1u);
+    EXPECT_EQ(deals.Field("stkcode"), u"000016");
+    const Answer open = table(kRich, 14);
+    ASSERT_EQ(open.rows.size(), 1u);
+    EXPECT_EQ(open.Field("ordersno"), u"100001");
+    ASSERT_TRUE(Cancel(kRich, u"100001").error.empty());
+    EXPECT_TRUE(table(kRich, 14).rows.empty());
+    EXPECT_EQ(table(kRich, 10).rows.size(), 2u) << "a cancelled order stays among today's orders";
+    EXPECT_TRUE(table(kPoor, 10).rows.empty()) << "another customer's orders are not listed";
+    const Answer funds = table(kRich, 12);
+    ASSERT_EQ(funds.rows.size(), 3u);
+    EXPECT_EQ(funds.Field("~moneytype"), u"人民币");
+    EXPECT_EQ(funds.rows[1][funds.fields.at("~moneytype")], u"美元");
+    EXPECT_EQ(funds.Field("fundavl"), u"497736.00") << "500,000 less 200 shares filled at the last, 11.32";
+    for (int sub : {10, 11, 12, 14}) {
+        EXPECT_EQ(table("fundid=000100012345", sub).error, u"交易登录已失效，请重新登录") << sub;
+        EXPECT_EQ(table(poorSession + "&operway=i&fundid=000100012345", sub).error, u"资金账号与登录账号不符") << sub;
+    }
 }

@@ -40,6 +40,7 @@
 #include "trade/login/CSalesDeptSetWnd.h"
 #include "trade/login/CTradeLoginAccountWnd.h"
 #include "trade/orders/CTradeConfirmWnd.h"
+#include "trade/queries/CTradeQueryTableWnd.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -711,4 +712,76 @@ ORB_TOUR_STEP(dyncode_manage) {
         return false;
     tour.driver.AnswerNext(ModalKind::MessageBox, IDOK);
     return CDriverControls::PressBottomButton(tour.driver, CBaseWnd::kToolbarMiddle) && tour.driver.WaitForRest();
+}
+
+// ---- Trade menu, same-day tables and funds ----
+
+namespace {
+// 张伟 logged on through the login form, back at the main menu.
+bool LogOnFirstCustomer(CTourContext& tour) {
+    return OpenTradeLogin(tour) && LogOn(tour, u"12345", u"123456") && tour.driver.WaitForRest();
+}
+
+// Two buys sent from the confirmation page, as the order form hands them
+// over: one below the market that rests, one at it that fills.
+bool PlaceTwoOrders(CTourContext& tour) {
+    const CPriceTypeItem limit(u"限价委托", "0B");
+    const ConfirmEntry orders[] = {
+        {u"600010", u"华岳银行", u"8.00", u"100", u"", "market=1&secuid=A100012345&fundid=000100012345"},
+        {u"000016", u"平川银行", u"11.50", u"200", u"", "market=0&secuid=0100012345&fundid=000100012345"},
+    };
+    for (const ConfirmEntry& order : orders) {
+        if (!OpenConfirmPage(tour, u"交易确认", ConfirmMode::Buy, order, &limit))
+            return false;
+        // The contract number, and the watch list's word on a bought stock.
+        tour.driver.AnswerNext(ModalKind::MessageBox, IDOK);
+        tour.driver.AnswerNext(ModalKind::MessageBox, IDOK);
+        // The page's OK, as its toolbar's middle button gives it.
+        tour.driver.Loop()->PostTask([] {
+            for (UiWin* w = CDriverControls::FindShownControl(CTradeConfirmWnd::kLabelId); w; w = w->GetParent())
+                if (auto* page = dynamic_cast<CTradeConfirmWnd*>(w)) {
+                    page->OnOk();
+                    return;
+                }
+        });
+        if (!tour.driver.WaitForRest())
+            return false;
+    }
+    return true;
+}
+
+// The main menu's "股票交易", then its row (none: the menu itself).
+bool OpenTradeMenuRow(CTourContext& tour, int row) {
+    if (!CDriverControls::TapListItem(tour.driver, COrbMenuWnd::kListId, 6))
+        return false;
+    return row < 0 || (CDriverControls::TapListItem(tour.driver, COrbMenuWnd::kListId, row) &&
+                       tour.driver.WaitForRest());
+}
+} // namespace
+
+// The trade menu after 张伟's login: his name and account in the header.
+ORB_TOUR_STEP(trade_menu) { return LogOnFirstCustomer(tour) && OpenTradeMenuRow(tour, -1); }
+
+// Today's orders after two buys: one resting, one filled.
+ORB_TOUR_STEP(today_orders) {
+    return LogOnFirstCustomer(tour) && PlaceTwoOrders(tour) && OpenTradeMenuRow(tour, 3);
+}
+
+// Today's deals: the filled buy.
+ORB_TOUR_STEP(today_deals) {
+    return LogOnFirstCustomer(tour) && PlaceTwoOrders(tour) && OpenTradeMenuRow(tour, 4);
+}
+
+// The funds of 张伟's three currencies, the yuan page shown.
+ORB_TOUR_STEP(funds) { return LogOnFirstCustomer(tour) && OpenTradeMenuRow(tour, 7); }
+
+// The cancel road: "撤单" on the trade menu lists the resting buy; a tap on
+// it brings its cancel confirmation over the table.
+ORB_TOUR_STEP(today_cancel) {
+    if (!LogOnFirstCustomer(tour) || !PlaceTwoOrders(tour) || !OpenTradeMenuRow(tour, 2))
+        return false;
+    const std::optional<CRect> grid = CDriverControls::ControlScreenRect(tour.driver, CTableWnd::kGridId);
+    const int h = CTradeQueryTableWnd::kRowHeight;
+    return grid && tour.driver.Tap(grid->left + 60, grid->top + h + h / 2) && tour.driver.WaitForRest() &&
+           tour.driver.RunOnGui([] { return CDriverControls::FindShownControl(CTradeConfirmWnd::kLabelId) != nullptr; });
 }

@@ -245,3 +245,20 @@ std::u16string CSimExchange::Cancel(std::string_view fundid, std::string_view or
     }
     return u"委托不存在";
 }
+
+std::vector<const SimOrder*> CSimExchange::OrdersOf(std::string_view fundid) const {
+    std::vector<const SimOrder*> out;
+    for (const SimOrder& o : m_orders)
+        if (o.fundid == fundid) out.push_back(&o);
+    return out;
+}
+
+std::vector<SimFunds> CSimExchange::FundsOf(std::string_view fundid) const {
+    const auto it = m_funds.find(fundid);
+    return it == m_funds.end() ? std::vector<SimFunds>() : it->second;
+}
+
+std::vector<SimPosition> CSimExchange::PositionsOf(std::string_view fundid) const {
+    const auto it = m_positions.find(fundid);
+    return it == m_positions.end() ? std::vector<SimPosition>() : it->second;
+}

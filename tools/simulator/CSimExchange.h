@@ -79,6 +79,12 @@ public:
     const std::vector<SimOrder>& Orders() const { return m_orders; }
     SimFunds* FundsIn(std::string_view fundid, std::string_view currency);
     SimPosition* PositionOf(std::string_view fundid, std::string_view market, std::string_view code);
+    // Read-only views for the query functions: the account's orders of
+    // today in placing order, its funds and its positions (empty for an
+    // unknown fund id; nothing is added).
+    std::vector<const SimOrder*> OrdersOf(std::string_view fundid) const;
+    std::vector<SimFunds> FundsOf(std::string_view fundid) const;
+    std::vector<SimPosition> PositionsOf(std::string_view fundid) const;
 
     // The most a buy at price (thousandths) can take in whole lots of 100,
     // or the available shares for a sell.

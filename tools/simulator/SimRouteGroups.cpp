@@ -11,6 +11,7 @@
 #include "tools/simulator/SimStartupRoutes.h"
 #include "tools/simulator/SimTokenRoutes.h"
 #include "tools/simulator/SimTradeLoginRoutes.h"
+#include "tools/simulator/SimTradeQueryRoutes.h"
 
 std::vector<std::unique_ptr<ISimRouteGroup>> MakeRouteGroups() {
     std::vector<std::unique_ptr<ISimRouteGroup>> groups;
@@ -24,9 +25,12 @@ std::vector<std::unique_ptr<ISimRouteGroup>> MakeRouteGroups() {
     auto orders = std::make_unique<CSimOrderRoutes>(*login);
     // A token applied for works for the login: the same accounts.
     auto tokens = std::make_unique<CSimTokenRoutes>(login->SharedAccounts());
+    // The same-day queries read the exchange the order functions keep.
+    auto queries = std::make_unique<CSimTradeQueryRoutes>(*login, orders->Exchange());
     groups.push_back(std::move(login));
     groups.push_back(std::move(orders));
     groups.push_back(std::move(tokens));
+    groups.push_back(std::move(queries));
     groups.push_back(std::make_unique<CSimInfoRoutes>());
     groups.push_back(std::make_unique<CSimBranchRoutes>());
     groups.push_back(std::make_unique<CSimKLineRoutes>());
