@@ -238,10 +238,14 @@ bool CNetWnd::ShowReplyError(const CDataSetList& reply) {
     return true;
 }
 
-CDataSet* CNetWnd::FirstDataSet(CDataSetList& reply) {
+CDataSet* CNetWnd::FirstReplySet(CDataSetList& reply) {
     if (ShowReplyError(reply))
         return nullptr;
-    CDataSet* first = reply.GetCount() > 0 ? *reply.GetAt(0) : nullptr;
+    return reply.GetCount() > 0 ? *reply.GetAt(0) : nullptr;
+}
+
+CDataSet* CNetWnd::FirstDataSet(CDataSetList& reply) {
+    CDataSet* first = FirstReplySet(reply);
     if (first && StrEqualNoCase(first->GetTag(), "hq.info") == 0) {
         OnInfoSet(*first);
         return nullptr;
@@ -354,13 +358,18 @@ void CNetWnd::OnChildClosed(int code) {
     CBaseWnd::OnChildClosed(code);
 }
 
-int CNetWnd::OpenMenuChild(int index) {
+CMenuNode* CNetWnd::GetMenuChild(int index) const {
     CMenuNode* node = GetMenuNode();
     if (!node || index < 0)
-        return -1;
+        return nullptr;
     CMenuNode* child = node->firstChild;
     for (int i = 0; child && i < index; ++i)
         child = child->nextSibling;
+    return child;
+}
+
+int CNetWnd::OpenMenuChild(int index) {
+    CMenuNode* child = GetMenuChild(index);
     if (!child)
         return -1;
     const COpenResult r = GetWndManager().CreateWnd(child->keyword.c_str(), child->id, child->title.c_str(),

@@ -85,6 +85,8 @@ public:
     const CAString& GetRequestText() const { return m_requestText; }
     // The menu node of the menu id in the application's tree, or null.
     CMenuNode* GetMenuNode() const;
+    // The index-th child of that node, or null.
+    CMenuNode* GetMenuChild(int index) const;
 
     // ---- Flags ----
     void SetSealRequest(bool on) { m_sealRequest = on; }
@@ -173,9 +175,11 @@ public:
     // shown in the information box over this window. True when the reply
     // was an error (the caller then stops).
     bool ShowReplyError(const CDataSetList& reply);
-    // The first set of a reply that carries data, or null when there is
-    // none to read: an "error" reply (its text shown), a reply without a
-    // set, or one whose first set is tagged "hq.info" (handed to OnInfoSet).
+    // The first set of a reply, or null when there is none to read: an
+    // "error" reply (its text shown) or a reply without a set.
+    CDataSet* FirstReplySet(CDataSetList& reply);
+    // FirstReplySet, except that a first set tagged "hq.info" is handed to
+    // OnInfoSet and null returned.
     CDataSet* FirstDataSet(CDataSetList& reply);
     // A request that was not sent; nothing here.
     virtual void OnRequestNotSent(NotSent /*why*/) {}

@@ -171,12 +171,16 @@ void CFSChartView::ApplyViewLayout(bool portrait) {
 
 // ---- Drawing ----
 
+void CFSChartView::SelectTextLook(CDC& dc) const {
+    dc.SelectFont(GetFont());
+    dc.SetBkMode(TRANSPARENT);
+}
+
 void CFSChartView::DrawTimeAxis(CDC& dc) {
     if (!m_fs.Drawable())
         return;
     CDCStateSaver save(dc);
-    dc.SelectFont(GetFont());
-    dc.SetBkMode(TRANSPARENT);
+    SelectTextLook(dc);
     const CRect& p = m_fs.chart;
     const CRect& grid = m_fs.grid;
     const CRect& volume = m_fs.volume;
@@ -305,8 +309,7 @@ void CFSChartView::DrawLegends(CDC& dc, bool hasData) {
     if (!m_fs.Drawable())
         return;
     CDCStateSaver save(dc);
-    dc.SelectFont(GetFont());
-    dc.SetBkMode(TRANSPARENT);
+    SelectTextLook(dc);
     const CRect& p = m_fs.chart;
     const int lh = m_fs.labelHeight;
 
@@ -370,8 +373,7 @@ void CFSChartView::DrawMarks(CDC& dc) {
 
 void CFSChartView::DrawTitle(CDC& dc) {
     CDCStateSaver save(dc);
-    dc.SelectFont(GetFont());
-    dc.SetBkMode(TRANSPARENT);
+    SelectTextLook(dc);
     dc.SetTextColor(0xFFFFFF);
     const CRect band{0, 0, GetWholeArea().Width(), GetLabelHeight()};
     if (m_data && !m_data->GetCode().IsEmpty()) {
@@ -390,8 +392,7 @@ void CFSChartView::DrawPanel(CDC& dc) {
     if (panel.Width() <= 2 || panel.Height() <= 2)
         return;
     CDCStateSaver save(dc);
-    dc.SelectFont(GetFont());
-    dc.SetBkMode(TRANSPARENT);
+    SelectTextLook(dc);
     dc.FillRect(panel, GetBackgroundColor());
     dc.SelectPen(CPen{PS_SOLID, 1, PaletteColor(kFrameColor)});
     dc.SelectBrush(CBrush::Null());

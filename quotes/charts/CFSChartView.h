@@ -102,6 +102,8 @@ private:
     void ApplyViewLayout(bool portrait);
     bool HasPoints() const;
     bool PageZeroOnly() const;
+    // The view's font over a transparent background; the caller saves the DC.
+    void SelectTextLook(CDC& dc) const;
     void DrawOverlay(CDC& dc);
     void DrawPanel(CDC& dc);
     void DrawMarks(CDC& dc);

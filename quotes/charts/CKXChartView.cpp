@@ -237,10 +237,7 @@ void CKXChartView::DrawBars(CDC& dc) {
     for (int k = 0; k < m_slotCount && m_first + k < m_recordCount; ++k) {
         const int i = m_first + k;
         const int x = p.left + step * k;
-        m_data->GetNumber(open, CKXData::kColOpen, i);
-        m_data->GetNumber(high, CKXData::kColHigh, i);
-        m_data->GetNumber(low, CKXData::kColLow, i);
-        m_data->GetNumber(close, CKXData::kColClose, i);
+        ReadPrices(i, open, high, low, close);
         const CKLineBarShapes bar = KLineBarShapes(m_metrics.style, x, m_metrics.width, p, max, min, open, high,
                                                    low, close);
         const COLORREF pen = colorOf(bar.color);
@@ -349,17 +346,11 @@ void CKXChartView::DrawBoll(CDC& dc, const CRect& r) {
             m_data->GetNumber(v, bands[b], i);
             points[b].push_back({x, v.IsInvalid() ? 0 : ChartValueY(r, v.GetValue(), max, min)});
         }
-        m_data->GetNumber(open, CKXData::kColOpen, i);
-        m_data->GetNumber(high, CKXData::kColHigh, i);
-        m_data->GetNumber(low, CKXData::kColLow, i);
-        m_data->GetNumber(close, CKXData::kColClose, i);
-        if (open.IsInvalid() || high.IsInvalid() || low.IsInvalid() || close.IsInvalid())
+        if (!ReadPrices(i, open, high, low, close))
             continue;
         const int bx = r.left + step * k;
         dc.SelectPen({PS_SOLID, 1, PaletteColor(close > open ? kRiseColor : kFallColor)});
-        Line(dc, bx, ChartValueY(r, high.GetValue(), max, min), bx, ChartValueY(r, low.GetValue(), max, min));
-        const int yc = ChartValueY(r, close.GetValue(), max, min);
-        Line(dc, bx, yc, bx + m_metrics.width, yc);
+        DrawPriceTick(dc, r, bx, max, min, high, low, close);
     }
     for (int b = 0; b < 3; ++b) {
         dc.SelectPen({PS_SOLID, 1, PaletteColor(33 + b)});
@@ -380,11 +371,7 @@ void CKXChartView::DrawSar(CDC& dc, const CRect& r) {
         const int i = m_first + k;
         const int x = r.left + step * k;
         m_data->GetNumber(sar, CKXData::kColTech1, i);
-        m_data->GetNumber(open, CKXData::kColOpen, i);
-        m_data->GetNumber(high, CKXData::kColHigh, i);
-        m_data->GetNumber(low, CKXData::kColLow, i);
-        m_data->GetNumber(close, CKXData::kColClose, i);
-        if (open.IsInvalid() || high.IsInvalid() || low.IsInvalid() || close.IsInvalid())
+        if (!ReadPrices(i, open, high, low, close))
             continue;
         dc.SelectPen({PS_SOLID, 1, PaletteColor(close > open ? kRiseColor : kFallColor)});
         if (!sar.IsInvalid()) {
@@ -393,10 +380,24 @@ void CKXChartView::DrawSar(CDC& dc, const CRect& r) {
                 DrawMarker(dc, {x + m_metrics.width / 2, y}, m_metrics.width,
                            PaletteColor(sar > close ? kFallColor : kRiseColor));
         }
-        Line(dc, x, ChartValueY(r, high.GetValue(), max, min), x, ChartValueY(r, low.GetValue(), max, min));
-        const int yc = ChartValueY(r, close.GetValue(), max, min);
-        Line(dc, x, yc, x + m_metrics.width, yc);
+        DrawPriceTick(dc, r, x, max, min, high, low, close);
     }
+}
+
+bool CKXChartView::ReadPrices(int i, CQuoteNumber& open, CQuoteNumber& high, CQuoteNumber& low,
+                              CQuoteNumber& close) const {
+    m_data->GetNumber(open, CKXData::kColOpen, i);
+    m_data->GetNumber(high, CKXData::kColHigh, i);
+    m_data->GetNumber(low, CKXData::kColLow, i);
+    m_data->GetNumber(close, CKXData::kColClose, i);
+    return !open.IsInvalid() && !high.IsInvalid() && !low.IsInvalid() && !close.IsInvalid();
+}
+
+void CKXChartView::DrawPriceTick(CDC& dc, const CRect& r, int x, double max, double min, const CQuoteNumber& high,
+                                 const CQuoteNumber& low, const CQuoteNumber& close) {
+    Line(dc, x, ChartValueY(r, high.GetValue(), max, min), x, ChartValueY(r, low.GetValue(), max, min));
+    const int yc = ChartValueY(r, close.GetValue(), max, min);
+    Line(dc, x, yc, x + m_metrics.width, yc);
 }
 
 void CKXChartView::DrawMarker(CDC& dc, CPoint c, int size, COLORREF color) {

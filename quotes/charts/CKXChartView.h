@@ -96,6 +96,12 @@ private:
     void DrawHistogram(CDC& dc, int column, const CRect& r);
     void DrawBoll(CDC& dc, const CRect& r);
     void DrawSar(CDC& dc, const CRect& r);
+    // The open, high, low and close of record i; false when one is missing.
+    bool ReadPrices(int i, CQuoteNumber& open, CQuoteNumber& high, CQuoteNumber& low, CQuoteNumber& close) const;
+    // A bar's high-low line at x with its close tick to the right, in the
+    // current pen.
+    void DrawPriceTick(CDC& dc, const CRect& r, int x, double max, double min, const CQuoteNumber& high,
+                       const CQuoteNumber& low, const CQuoteNumber& close);
     void DrawMarker(CDC& dc, CPoint centre, int size, COLORREF color);
     void DrawStrip(CDC& dc, const CKXBar* bar, int32_t time);
     void DrawLegendItems(CDC& dc, int x, const CRect& row, const std::u16string& title,

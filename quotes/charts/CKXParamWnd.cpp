@@ -5,6 +5,7 @@
 #include "framework/ui/WndMessages.h"
 #include "platform/gdi/CDC.h"
 #include "platform/win/UiMessageLoop.h"
+#include "quotes/ChoiceForm.h"
 #include "quotes/tables/QuoteTableOptions.h"
 
 #include <cstdlib>
@@ -57,22 +58,9 @@ int CKXParamWnd::OnInitDialog() {
     CCheckList* lists[2] = {&m_techList, &m_periodList};
     const int ids[2] = {kTechListId, kPeriodListId};
     for (int i = 0; i < 2; ++i) {
-        if (!labels[i]->Create(page, {}, i == 0 ? kTechLabelId : 0, true))
+        if (!CreateChoiceLabel(*labels[i], page, i == 0 ? kTechLabelId : 0, texts[i]) ||
+            !CreateChoiceList(*lists[i], page, ids[i], kRowHeight))
             return 0;
-        labels[i]->SetText(texts[i]);
-        labels[i]->SetFormat(DT_VCENTER | DT_SINGLELINE);
-        labels[i]->SetFontSize(26);
-        labels[i]->SetTextColor(0x000000);
-        CCheckList& list = *lists[i];
-        if (!list.Create(page, {}, ids[i], true))
-            return 0;
-        list.SetSingleChoice(true);
-        list.SetSlideMode(UI_SLIDE_NONE);
-        list.SetNotify(false);
-        list.SetItemHeight(kRowHeight);
-        list.SetFontSize(23);
-        list.SetTextColor(0x000000);
-        list.SetSeparators(true, false);
     }
     PlaceControls();
     FillLists();
@@ -96,13 +84,7 @@ void CKXParamWnd::PlaceControls() {
 
 void CKXParamWnd::OnLayout() {
     CNetWnd::OnLayout();
-    CClientArea* page = GetClientArea();
-    const int scroll = page ? page->GetScrollPos() : 0;
-    if (page)
-        page->SetScrollPos(0);
-    PlaceControls();
-    if (page)
-        page->SetScrollPos(scroll);
+    PlaceAtPageTop(GetClientArea(), [this] { PlaceControls(); });
 }
 
 void CKXParamWnd::FillLists() {
@@ -123,20 +105,15 @@ void CKXParamWnd::FillLists() {
     m_periodList.SetCurSel(FindPeriodIndex(period));
 }
 
-std::string CKXParamWnd::GetItemValue(const CCheckList& list) {
-    const CCheckItem* item = list.GetCheckItem(list.GetCurSel());
-    return item ? item->GetValue().str() : std::string();
-}
-
 void CKXParamWnd::CollectParams() {
     if (!m_choice)
         return;
     // A name too long for the server's field is never carried; nothing
     // selected keeps what the form was given.
-    const std::string tech = GetItemValue(m_techList);
+    const std::string tech = ChosenValue(m_techList);
     if (!tech.empty() && tech.size() <= CKXParamChoice::kMaxTechLength)
         m_choice->tech = tech;
-    const std::string period = GetItemValue(m_periodList);
+    const std::string period = ChosenValue(m_periodList);
     if (!period.empty())
         m_choice->period = static_cast<int32_t>(std::strtol(period.c_str(), nullptr, 10));
 }
@@ -156,9 +133,6 @@ void CKXParamWnd::OnToolbarCommand(int index) {
 void CKXParamWnd::OnPaint(CDC& dc) {
     CNetWnd::OnPaint(dc);
     const CPoint origin = GetScreenRect().TopLeft();
-    for (CCheckList* list : {&m_techList, &m_periodList}) {
-        if (!list->IsCreated())
-            continue;
-        DrawRoundButton(dc, list->GetScreenRect().Offset(-origin.x, -origin.y), true);
-    }
+    DrawChoiceListBox(dc, origin, m_techList);
+    DrawChoiceListBox(dc, origin, m_periodList);
 }

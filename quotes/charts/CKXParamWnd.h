@@ -63,7 +63,6 @@ public:
 private:
     void FillLists();
     void PlaceControls();
-    static std::string GetItemValue(const CCheckList& list);
 
     std::unique_ptr<CKXParamChoice> m_choice;
     HWND m_owner = nullptr;

@@ -54,9 +54,7 @@ void COrbInfoListWnd::OnNetData(const std::uint8_t* data, int length, bool /*net
         return;
     auto reply = std::make_unique<CDataSetList>(data, length);
     // An error keeps the titles shown and the reply they came from.
-    if (ShowReplyError(*reply))
-        return;
-    CDataSet* first = reply->GetCount() > 0 ? *reply->GetAt(0) : nullptr;
+    CDataSet* first = FirstReplySet(*reply);
     if (!first)
         return;
     m_reply = std::move(reply);

@@ -12,9 +12,7 @@ void COrbInfoTxtWnd::OnNetData(const std::uint8_t* data, int length, bool /*netw
     if (!data || length <= 0)
         return;
     CDataSetList reply(data, length);
-    if (ShowReplyError(reply))
-        return;
-    CDataSet* first = reply.GetCount() > 0 ? *reply.GetAt(0) : nullptr;
+    CDataSet* first = FirstReplySet(reply);
     if (!first)
         return;
     const std::u16string text = JoinTextColumn(*first, ArticleTextColumn(*first));

@@ -11,12 +11,7 @@ CStocInfoMenuWnd::CStocInfoMenuWnd(int flag) : m_flag(flag) {}
 CStocInfoMenuWnd::~CStocInfoMenuWnd() = default;
 
 int CStocInfoMenuWnd::OpenMenuChild(int index) {
-    CMenuNode* node = GetMenuNode();
-    if (!node || index < 0)
-        return -1;
-    CMenuNode* child = node->firstChild;
-    for (int i = 0; child && i < index; ++i)
-        child = child->nextSibling;
+    CMenuNode* child = GetMenuChild(index);
     if (!child)
         return -1;
     const std::optional<InfoChildOpen> open = StockInfoChild(

@@ -6,12 +6,13 @@
 #include "core/TextConvert.h"
 #include "framework/app/CAppData.h"
 #include "framework/ui/funds/FundRequests.h"
+#include "quotes/QuoteGrid.h"
+#include "quotes/info/QuoteCells.h"
 
 #include <cstdlib>
 #include <memory>
 
 namespace {
-constexpr int kVolumeColorIndex = 28;
 using UrlValue = std::unique_ptr<char, decltype(&std::free)>;
 } // namespace
 
@@ -35,10 +36,7 @@ int CStockDealDetailWnd::OnInitDialog() {
     SetBackground(0x000000);
     SetImageBarButtons(BarImages());
     CGridCtrl& grid = GetGrid();
-    grid.SetSlideMode(UI_SLIDE_NORMAL);
-    grid.SetNotify(false);
-    grid.SetFontSize(21);
-    grid.SetRowHeight(kRowHeight);
+    SetQuoteGridLook(grid, false, kRowHeight);
     SetupTable(kRowLimit, 4, true, 4, 0);
     for (const char16_t* title : {u"时间", u"价格", u"数量", u"买卖方向"})
         AddColumnHeader(title);
@@ -108,14 +106,7 @@ int CStockDealDetailWnd::BuildRequest(CAString& out) {
 }
 
 DealPalette CStockDealDetailWnd::Palette() const {
-    DealPalette p;
-    if (CAppData* app = CAppData::Instance()) {
-        p.rise = app->GetColor(15);
-        p.fall = app->GetColor(16);
-        p.flat = app->GetColor(17);
-        p.volume = app->GetColor(kVolumeColorIndex);
-    }
-    return p;
+    return WithAppQuoteColors(DealPalette{});
 }
 
 std::vector<DealRow> CStockDealDetailWnd::ShownRows() {
@@ -134,12 +125,7 @@ std::vector<DealRow> CStockDealDetailWnd::ShownRows() {
 void CStockDealDetailWnd::ShowRows(const std::vector<DealRow>& rows) {
     GetGrid().DeleteAllRows();
     for (const DealRow& row : rows) {
-        CGridCell cells[4];
-        for (int c = 0; c < 4; ++c) {
-            cells[c].text.Assign(row[c].text);
-            cells[c].color = row[c].color;
-        }
-        AddRow(cells, 4);
+        AddColoredRow(*this, row);
     }
 }
 

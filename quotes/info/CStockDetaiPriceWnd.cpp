@@ -11,6 +11,9 @@
 #include "framework/ui/widgets/CPopMenuWnd.h"
 #include "platform/gdi/CDC.h"
 #include "platform/ui/CUiMessageBox.h"
+#include "quotes/QuoteGrid.h"
+#include "quotes/TradeLoginGate.h"
+#include "quotes/info/QuoteCells.h"
 #include "quotes/tables/CEditMyStockWnd.h"
 #include "quotes/tables/QuoteRequests.h"
 
@@ -19,7 +22,6 @@
 #include <memory>
 
 namespace {
-constexpr int kVolumeColorIndex = 28;
 constexpr std::uint32_t kCaptionColor = 0x00FFFF;
 
 // A value of GetUrlParam, freed when it goes.
@@ -71,10 +73,7 @@ int CStockDetaiPriceWnd::OnInitDialog() {
     }
     SetImageBarButtons(BarImages());
     CGridCtrl& grid = GetGrid();
-    grid.SetSlideMode(UI_SLIDE_NORMAL);
-    grid.SetNotify(false);
-    grid.SetFontSize(21);
-    grid.SetRowHeight(kRowHeight);
+    SetQuoteGridLook(grid, false, kRowHeight);
     SetupTable(kRows, 4, false, 4, 0);
     grid.MoveWindow(GridRect());
     return 1;
@@ -123,14 +122,7 @@ void CStockDetaiPriceWnd::OnNetData(const std::uint8_t* data, int length, bool /
 }
 
 DetailPalette CStockDetaiPriceWnd::Palette() const {
-    DetailPalette p;
-    if (CAppData* app = CAppData::Instance()) {
-        p.rise = app->GetColor(15);
-        p.fall = app->GetColor(16);
-        p.flat = app->GetColor(17);
-        p.volume = app->GetColor(kVolumeColorIndex);
-    }
-    return p;
+    return WithAppQuoteColors(DetailPalette{});
 }
 
 void CStockDetaiPriceWnd::FillQuote(CDataSet& set) {
@@ -144,12 +136,7 @@ void CStockDetaiPriceWnd::FillQuote(CDataSet& set) {
     m_code = AnsiToWide(m_quote->key);
     m_name = m_quote->name;
     for (const DetailRow& row : DetailRows(*m_quote, Palette())) {
-        CGridCell cells[4];
-        for (int i = 0; i < 4; ++i) {
-            cells[i].text.Assign(row[i].text);
-            cells[i].color = row[i].color;
-        }
-        AddRow(cells, 4);
+        AddColoredRow(*this, row);
     }
 }
 
@@ -233,13 +220,8 @@ void CStockDetaiPriceWnd::OpenOrder(bool sell) {
     }
     if (order.step != DetailOrderStep::Open)
         return;
-    CAppData* app = CAppData::Instance();
-    if (!app)
+    if (!TradeLoggedInOrAsk(this))
         return;
-    if (!app->HasHolderData()) {
-        app->CheckTradeLogin(this, -1, false);
-        return;
-    }
     GetWndManager().CreateWnd(kOrderFormKeyword, -1, order.title.c_str(), "", order.request.c_str(), 0, this);
 }
 

@@ -8,6 +8,7 @@
 #include "framework/ui/WindowKeywords.h"
 #include "framework/ui/widgets/CPopMenuWnd.h"
 #include "platform/ui/CUiMessageBox.h"
+#include "quotes/QuoteGrid.h"
 #include "quotes/tables/CEditMyStockWnd.h"
 #include "quotes/tables/IndexTables.h"
 #include "quotes/tables/QuoteRequests.h"
@@ -37,10 +38,7 @@ int CChinaIndexWnd::OnInitDialog() {
     CGridCtrl& grid = GetGrid();
     // No row limit: every index the node names shows.
     SetupTable(0, kChinaIndexColumns, true, 3, 2);
-    grid.SetSlideMode(UI_SLIDE_NORMAL);
-    grid.SetNotify(true);
-    grid.SetFontSize(21);
-    grid.SetRowHeight(48);
+    SetQuoteGridLook(grid, true, 48);
     SetHeaders();
     SetImageBarButtons({std::begin(kBarImages), std::end(kBarImages)});
     LayoutGrid();
@@ -68,24 +66,15 @@ void CChinaIndexWnd::OnNetData(const std::uint8_t* data, int length, bool /*netw
     if (!data || length < 1)
         return;
     CDataSetList reply(data, length);
-    if (ShowReplyError(reply))
-        return;
-    CDataSet* first = reply.GetCount() > 0 ? *reply.GetAt(0) : nullptr;
+    CDataSet* first = FirstDataSet(reply);
     if (!first)
         return;
-    if (StrEqualNoCase(first->GetTag(), "hq.info") == 0) {
-        OnInfoSet(*first);
-        return;
-    }
     SetHeaders();
     CGridCtrl& grid = GetGrid();
     grid.DeleteAllRows();
     const int columns = first->GetColumnCount();
     const int openColumn = first->FindColumn("jrkp");
     const int closeColumn = first->FindColumn("zrsp");
-    std::vector<CWString> texts(static_cast<size_t>(columns));
-    std::vector<std::uint32_t> colors(static_cast<size_t>(columns));
-    std::vector<int> values(static_cast<size_t>(columns));
     for (bool more = first->MoveFirst(); more; more = first->MoveNext()) {
         CQuoteNumber open;
         CQuoteNumber prevClose;
@@ -93,15 +82,13 @@ void CChinaIndexWnd::OnNetData(const std::uint8_t* data, int length, bool /*netw
             first->GetFieldNumber(open, openColumn);
         if (closeColumn >= 0)
             first->GetFieldNumber(prevClose, closeColumn);
-        for (int c = 0; c < columns; ++c) {
+        AddColumnRow(*this, columns, [&](int c, CWString& text) {
             CQuoteNumber value;
             first->GetFieldNumber(value, c);
             const IndexCellLook look = ChinaIndexCellLook(c, value, open, prevClose);
-            texts[c] = look.dash ? CWString(u"-") : IndexCellText(*first, c, c == 4 || c == 5);
-            colors[c] = Palette(look.color);
-            values[c] = c;
-        }
-        SetCells(texts.data(), colors.data(), values.data(), columns);
+            text = look.dash ? CWString(u"-") : IndexCellText(*first, c, c == 4 || c == 5);
+            return Palette(look.color);
+        });
     }
     Invalidate();
     UpdateWindow();

@@ -4,6 +4,7 @@
 #include "core/CDataSetList.h"
 #include "core/StrUtil.h"
 #include "framework/app/CAppData.h"
+#include "quotes/QuoteGrid.h"
 #include "quotes/tables/IndexTables.h"
 
 #include <iterator>
@@ -21,10 +22,7 @@ int CGlobalIndexWnd::OnInitDialog() {
     CGridCtrl& grid = GetGrid();
     // No row limit: every index of the reply shows.
     SetupTable(0, 12, true, 4, 3);
-    grid.SetSlideMode(UI_SLIDE_NORMAL);
-    grid.SetNotify(false);
-    grid.SetFontSize(21);
-    grid.SetRowHeight(48);
+    SetQuoteGridLook(grid, false, 48);
     SetImageBarButtons({std::begin(kBarImages), std::end(kBarImages)});
     LayoutGrid();
     return 1;
@@ -41,15 +39,9 @@ void CGlobalIndexWnd::OnNetData(const std::uint8_t* data, int length, bool /*net
     if (!data || length < 1)
         return;
     CDataSetList reply(data, length);
-    if (ShowReplyError(reply))
-        return;
-    CDataSet* first = reply.GetCount() > 0 ? *reply.GetAt(0) : nullptr;
+    CDataSet* first = FirstDataSet(reply);
     if (!first)
         return;
-    if (StrEqualNoCase(first->GetTag(), "hq.info") == 0) {
-        OnInfoSet(*first);
-        return;
-    }
     const int columns = first->GetColumnCount();
     if (!m_headersSet) {
         m_headersSet = true;
@@ -63,19 +55,13 @@ void CGlobalIndexWnd::OnNetData(const std::uint8_t* data, int length, bool /*net
     }
     GetGrid().DeleteAllRows();
     const CAppData* app = CAppData::Instance();
-    std::vector<CWString> texts(static_cast<size_t>(columns));
-    std::vector<std::uint32_t> colors(static_cast<size_t>(columns));
-    std::vector<int> values(static_cast<size_t>(columns));
     for (bool more = first->MoveFirst(); more; more = first->MoveNext()) {
-        for (int c = 0; c < columns; ++c) {
-            texts[c] = IndexCellText(*first, c, false);
-            if (texts[c].IsEmpty())
-                texts[c] = CWString(u"-");
-            const int color = WorldIndexColor(c, texts[c].view());
-            colors[c] = app ? app->GetColor(color) : 0xFFFFFF;
-            values[c] = c;
-        }
-        SetCells(texts.data(), colors.data(), values.data(), columns);
+        AddColumnRow(*this, columns, [&](int c, CWString& text) -> std::uint32_t {
+            text = IndexCellText(*first, c, false);
+            if (text.IsEmpty())
+                text = CWString(u"-");
+            return app ? app->GetColor(WorldIndexColor(c, text.view())) : 0xFFFFFF;
+        });
     }
     Invalidate();
     UpdateWindow();

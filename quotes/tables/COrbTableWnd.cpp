@@ -8,6 +8,7 @@
 #include "framework/shell/CWndManager.h"
 #include "framework/ui/WindowKeywords.h"
 #include "framework/ui/widgets/CPopMenuWnd.h"
+#include "quotes/TradeLoginGate.h"
 #include "quotes/tables/QuoteRequests.h"
 
 #include <algorithm>
@@ -190,13 +191,8 @@ void COrbTableWnd::OpenDetailQuote(const char* stock) {
 }
 
 void COrbTableWnd::OpenOrder(bool sell, int row) {
-    CAppData* app = CAppData::Instance();
-    if (!app)
+    if (!TradeLoggedInOrAsk(this))
         return;
-    if (!app->HasHolderData()) {
-        app->CheckTradeLogin(this, -1, false);
-        return;
-    }
     const CQuoteRowData* data = row >= 0 ? GetRowData(row) : nullptr;
     CWString title(sell ? u"卖出" : u"买入");
     if (data) {

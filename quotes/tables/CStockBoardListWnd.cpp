@@ -93,9 +93,7 @@ void CStockBoardListWnd::OnNetData(const std::uint8_t* data, int length, bool /*
     if (!m_sectors.empty() || !data || length <= 0)
         return;
     CDataSetList reply(data, length);
-    if (ShowReplyError(reply))
-        return;
-    CDataSet* first = reply.GetCount() > 0 ? *reply.GetAt(0) : nullptr;
+    CDataSet* first = FirstReplySet(reply);
     if (!first)
         return;
     const int nameColumn = first->FindColumn("sectorname");

@@ -4,6 +4,7 @@
 #include "framework/ui/WndMessages.h"
 #include "platform/gdi/CDC.h"
 #include "platform/win/UiMessageLoop.h"
+#include "quotes/ChoiceForm.h"
 #include "quotes/tables/QuoteTableOptions.h"
 
 namespace {
@@ -59,24 +60,9 @@ int CStockSortParamWnd::OnInitDialog() {
     if (!page)
         return 0;
     for (int i = 0; i < 4; ++i) {
-        UiStatic& label = m_labels[i];
-        if (!label.Create(page, {}, i == 0 ? kMarketLabelId : 0, true))
+        if (!CreateChoiceLabel(m_labels[i], page, i == 0 ? kMarketLabelId : 0, kRows[i].label) ||
+            !CreateChoiceList(m_lists[i], page, kListIds[i], 45))
             return 0;
-        label.SetText(kRows[i].label);
-        label.SetFormat(DT_VCENTER | DT_SINGLELINE);
-        label.SetFontSize(26);
-        label.SetTextColor(0x000000);
-
-        CCheckList& list = m_lists[i];
-        if (!list.Create(page, {}, kListIds[i], true))
-            return 0;
-        list.SetSingleChoice(true);
-        list.SetSlideMode(UI_SLIDE_NONE);
-        list.SetNotify(false);
-        list.SetItemHeight(45);
-        list.SetFontSize(23);
-        list.SetTextColor(0x000000);
-        list.SetSeparators(true, false);
     }
     PlaceControls();
     page->SetContentHeight(kPageBottom);
@@ -102,13 +88,7 @@ void CStockSortParamWnd::PlaceControls() {
 
 void CStockSortParamWnd::OnLayout() {
     CNetWnd::OnLayout();
-    CClientArea* page = GetClientArea();
-    const int scroll = page ? page->GetScrollPos() : 0;
-    if (page)
-        page->SetScrollPos(0);
-    PlaceControls();
-    if (page)
-        page->SetScrollPos(scroll);
+    PlaceAtPageTop(GetClientArea(), [this] { PlaceControls(); });
 }
 
 void CStockSortParamWnd::FillOptionList(const char* group, CCheckList& list) {
@@ -133,17 +113,13 @@ void CStockSortParamWnd::AddOption(std::u16string_view text, const char* value, 
     list.AddCheckItem(text, value, checked);
 }
 
-std::string CStockSortParamWnd::GetItemValue(const CCheckList& list) {
-    const CCheckItem* item = list.GetCheckItem(list.GetCurSel());
-    return item ? item->GetValue().str() : std::string();
-}
 
 void CStockSortParamWnd::CollectParams() {
     if (!m_choice)
         return;
     std::string* fields[3] = {&m_choice->market, &m_choice->category, &m_choice->field};
     for (int i = 0; i < 3; ++i) {
-        std::string value = GetItemValue(m_lists[i]);
+        std::string value = ChosenValue(m_lists[i]);
         // A value too long for the server's code field is not carried.
         if (value.size() > CSortChoice::kMaxCodeLength)
             value.clear();
@@ -170,10 +146,6 @@ void CStockSortParamWnd::OnPaint(CDC& dc) {
     CNetWnd::OnPaint(dc);
     // A rounded box behind each list, in this window's coordinates.
     const CPoint origin = GetScreenRect().TopLeft();
-    for (CCheckList& list : m_lists) {
-        if (!list.IsCreated())
-            continue;
-        const CRect r = list.GetScreenRect().Offset(-origin.x, -origin.y);
-        DrawRoundButton(dc, r, true);
-    }
+    for (const CCheckList& list : m_lists)
+        DrawChoiceListBox(dc, origin, list);
 }

@@ -54,8 +54,6 @@ public:
 private:
     void FillOptionList(const char* group, CCheckList& list);
     static void AddOption(std::u16string_view text, const char* value, bool checked, CCheckList& list);
-    // The selected item's value; empty when none is selected.
-    static std::string GetItemValue(const CCheckList& list);
     void PlaceControls();
 
     std::unique_ptr<CSortChoice> m_choice;

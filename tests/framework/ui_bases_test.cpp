@@ -352,3 +352,46 @@ TEST_F(BasesTest, QueryKeysComeFromTheParameterTextUnderTheRequestsAndAFailedRep
         }
     });
 }
+
+TEST_F(BasesTest, AReplysFirstSetIsReadOnlyWhenItIsThereAndAnInfoSetIsHandedOnOnlyByFirstDataSet) {
+    StartWithMain();
+    struct Window : CTestNetWnd {
+        using CTestNetWnd::CTestNetWnd;
+        void OnInfoSet(const CDataSet&) override { ++infoSets; }
+        int infoSets = 0;
+    };
+    struct Case {
+        const char* tag; // null: a reply without a set; "error": an error reply
+        bool replySet, dataSet;
+    };
+    const Case cases[] = {{"rows", true, true}, {"hq.info", true, false}, {nullptr, false, false},
+                          {"error", false, false}};
+    driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    driver.RunOnGui([&] {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.tag ? c.tag : "no set");
+            std::vector<std::uint8_t> body;
+            if (c.tag && std::string_view(c.tag) == "error") {
+                body = CDataSetWriter::ErrorBody(u"查询失败");
+            } else {
+                CDataSetWriter w;
+                if (c.tag) {
+                    w.AddSet(c.tag);
+                    w.AddColumn(DataSetType::Int32, "n");
+                }
+                body = w.Serialize();
+            }
+            Window window("reader");
+            ASSERT_TRUE(window.CreateOver(nullptr));
+            CDataSetList a(body.data(), static_cast<int>(body.size()));
+            EXPECT_EQ(window.FirstReplySet(a) != nullptr, c.replySet);
+            CDataSetList b(body.data(), static_cast<int>(body.size()));
+            EXPECT_EQ(window.FirstDataSet(b) != nullptr, c.dataSet);
+            EXPECT_EQ(window.infoSets, c.replySet && !c.dataSet ? 1 : 0);
+        }
+    });
+    const auto shown = driver.Shown();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].text, u"查询失败");
+}

@@ -49,9 +49,7 @@ void CSalesDeptInfoWnd::OnNetData(const std::uint8_t* data, int length, bool /*n
     if (!data || length <= 0)
         return;
     CDataSetList reply(data, length);
-    if (ShowReplyError(reply))
-        return;
-    CDataSet* first = reply.GetCount() > 0 ? *reply.GetAt(0) : nullptr;
+    CDataSet* first = FirstReplySet(reply);
     if (!first)
         return;
     m_list.RemoveAll();

@@ -49,9 +49,7 @@ void CSalesDeptRegionWnd::OnNetData(const std::uint8_t* data, int length, bool /
     if (m_set || !data || length <= 0)
         return;
     CDataSetList reply(data, length);
-    if (ShowReplyError(reply))
-        return;
-    if (reply.GetCount() < 1 || !*reply.GetAt(0))
+    if (!FirstReplySet(reply))
         return;
     m_set = reply.Detach(0);
     m_rows = ReadRegionRows(*m_set);
