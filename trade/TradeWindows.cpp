@@ -8,6 +8,7 @@
 #include "trade/login/CSalesDeptRegionWnd.h"
 #include "trade/login/CSalesDeptSetWnd.h"
 #include "trade/login/CTradeLoginAccountWnd.h"
+#include "trade/orders/CTradeBuySaleWnd.h"
 
 #include <memory>
 
@@ -39,5 +40,8 @@ void RegisterTradeWindows() {
     manager.RegisterWindow(kTradeAccountsClass, [](const CWndCreateInfo&) {
         return std::unique_ptr<CBaseWnd>(
             new CTradeLoginAccountWnd(u"已登录账号", CTradeLoginAccountWnd::kModeLoggedIn));
+    });
+    manager.RegisterWindow(kOrderFormKeyword, [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
+        return std::make_unique<CTradeBuySaleWnd>();
     });
 }
