@@ -109,7 +109,7 @@ std::unique_ptr<CDataSet> QuoteSet(int columns, int type, double prevClose, doub
     }
     set->AddRow(-1);
     const auto number = [&](int c, double v) {
-        const int32_t packed = CQuoteNumber(v * 1000, 0).ToPacked();
+        const int32_t packed = CQuoteNumber(v, 2).ToPacked();
         set->SetField(c, &packed, 4);
     };
     for (int c = 0; c < columns; ++c) {
@@ -142,6 +142,7 @@ TEST(FormPanel, LevelsReadOnlyTheColumnsTheReplyHas) {
     EXPECT_EQ((*rows)[4].price.color, 0x2626FFu);    // flat, and the flat colour is white
     EXPECT_EQ((*rows)[5].volume.text, u"2");         // 250 shares
     EXPECT_EQ((*rows)[5].price.color, 0x0000FFu);    // above the previous close
+    EXPECT_EQ((*rows)[5].price.text, u"8.50");       // no unit word on a price
     EXPECT_EQ(PanelRowCode(*full), "600010");
 
     auto shortSet = QuoteSet(20, 1, 8.0, 8.1); // the asks are missing

@@ -140,7 +140,8 @@ void CTradeBuySaleWnd::BuildForm() {
     m_panel.SetTable(10, 3, false, 3, 0);
     m_panel.SetSlideMode(UI_SLIDE_NONE);
     m_panel.SetFontSize(kPanelFont);
-    m_panel.SetLineColor(0xE0E0E0);
+    m_panel.SetBkColor(0xFFFFFF);
+    m_panel.SetLineColor(0xD0D0D0);
     if (m_kind != 1)
         SetSellLabels();
     FillHolders(nullptr);

@@ -233,7 +233,7 @@ std::optional<std::vector<PanelRow>> PanelRowsFrom(CDataSet& set, const PanelCol
         CQuoteNumber price;
         const int pc = kLevelColumns[i][0], vc = kLevelColumns[i][1];
         if (has(pc) && set.GetFieldNumber(price, pc) == 0 && !price.IsInvalid() && price.GetValue() != 0) {
-            row.price.text = set.GetFieldText(pc).str();
+            row.price.text = price.ToWideText().str(); // a price carries no unit word
             std::uint32_t c = prevClose < price ? colors.rise : prevClose > price ? colors.fall : colors.flat;
             row.price.color = c == kWhite ? kWhiteReplacement : c;
         }
