@@ -180,7 +180,8 @@ TEST_F(OrderFormTest, AReplyForACodeNoLongerShownIsDropped) {
     OpenForm("code=600010.02&MMLB=0"); // rests only after the slow reply
     sim.ClearRequestLog();
     sim.InjectFaultFor(500, 4, slow);
-    driver.RunOnGui([] { Form()->Refresh(); });
+    const int before = OnForm([](CTradeBuySaleWnd& f) { return f.GetReplyCount(); });
+    Now([] { Form()->OnMessage(CTradeBuySaleWnd::kMsgSendQuery, 0, 0); }); // the maximum, sent now
     // While that query is out the code becomes a Shenzhen one.
     Now([] {
         if (auto* edit = dynamic_cast<UiEdit*>(CDriverControls::FindShownControl(CTradeBuySaleWnd::kCodeId)))
@@ -190,6 +191,11 @@ TEST_F(OrderFormTest, AReplyForACodeNoLongerShownIsDropped) {
     EXPECT_EQ(HolderValues(), std::vector<std::string>{kSzHolder});
     EXPECT_EQ(OnForm([](CTradeBuySaleWnd& f) { return f.GetQuoteCode(); }), "000016.1");
     EXPECT_EQ(driver.ControlText(CTradeBuySaleWnd::kNameId), u"平川银行");
+    // The Shanghai answer never asked a quote for the Shenzhen code.
+    for (const SimRequest& r : Requests(31000, 4))
+        EXPECT_EQ(r.Get("code"), "000016.1");
+    EXPECT_EQ(Requests(500, 4).size(), 2u);
+    EXPECT_EQ(OnForm([](CTradeBuySaleWnd& f) { return f.GetReplyCount(); }), before + 1); // the Shanghai one was not taken
 }
 
 TEST_F(OrderFormTest, NoHolderForTheMarketIsToldAndNoPageOpens) {
@@ -206,6 +212,41 @@ TEST_F(OrderFormTest, NoHolderForTheMarketIsToldAndNoPageOpens) {
     EXPECT_EQ(LastTold(), u"您没有该市场的股东代码，不能委托！");
     EXPECT_FALSE(PageShown());
     EXPECT_EQ(TradeRequests(), 0u);
+}
+
+// A maximum-quantity answer that names no market.
+class CNoMarketRoutes : public ISimRouteGroup {
+public:
+    void AddRoutes(CSimRouteTable& table) override {
+        table.Add(500, 4, [](const SimRequest& r, SimContext&) {
+            CDataSetWriter w;
+            w.AddSet("maxqty");
+            const int code = w.AddColumn(DataSetType::AnsiText, "stkcode");
+            const int num = w.AddColumn(DataSetType::AnsiText, "num");
+            w.AddRow();
+            w.SetAnsiText(code, r.Get("stkcode"));
+            w.SetAnsiText(num, "1000");
+            return SimReply::Ok(w);
+        });
+    }
+};
+
+TEST_F(OrderFormTest, AReplyWithoutAMarketIsToldAndOkIsRefused) {
+    StartWith(kAllHolders);
+    sim.AddRoutes(std::make_unique<CNoMarketRoutes>());
+    AnswerBoxes();
+    OpenForm("code=600010.02&MMLB=0");
+    EXPECT_EQ(LastTold(), u"无法确定证券所属市场，不能委托！");
+    EXPECT_TRUE(OnForm([](CTradeBuySaleWnd& f) { return f.GetPriceTypes().empty() && f.GetPriceTypeIndex() < 0; }));
+    EXPECT_TRUE(Requests(31000, 4).empty());
+    driver.RunOnGui([] {
+        if (auto* edit = dynamic_cast<UiEdit*>(CDriverControls::FindShownControl(CTradeBuySaleWnd::kQuantityId)))
+            edit->SetText(u"100");
+    });
+    AnswerBoxes();
+    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, CBaseWnd::kToolbarMiddle));
+    EXPECT_EQ(LastTold(), u"无法确定证券所属市场，不能委托！");
+    EXPECT_FALSE(PageShown());
 }
 
 TEST_F(OrderFormTest, PanelTapsOnlyTakeThePriceOfARowTheyHit) {

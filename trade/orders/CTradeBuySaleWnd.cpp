@@ -53,20 +53,31 @@ IRequestSender& CTradeBuySaleWnd::CQuerySender::Target() {
 bool CTradeBuySaleWnd::CQuerySender::Send(HWND window, const std::string& text, unsigned flags, unsigned tag) {
     // A waiting query is offered again under its first tag: keep that kind.
     if (building >= 0) {
-        m_kinds[tag] = building;
-        while (m_kinds.size() > kKeptKinds)
-            m_kinds.erase(m_kinds.begin());
+        m_sent[tag] = {building, buildingCode};
+        while (m_sent.size() > kKeptKinds)
+            m_sent.erase(m_sent.begin());
     }
     return Target().Send(window, text, flags, tag);
 }
 
-int CTradeBuySaleWnd::CQuerySender::TakeKind(unsigned tag) {
-    const auto it = m_kinds.find(tag);
-    if (it == m_kinds.end())
-        return -1;
-    const int kind = it->second;
-    m_kinds.erase(it);
-    return kind;
+CTradeBuySaleWnd::CQuerySender::Sent CTradeBuySaleWnd::CQuerySender::Take(unsigned tag) {
+    const auto it = m_sent.find(tag);
+    if (it == m_sent.end())
+        return {};
+    Sent sent = std::move(it->second);
+    m_sent.erase(it);
+    return sent;
+}
+
+void CTradeBuySaleWnd::CPanelGrid::OnPaint(CDC& dc) {
+    CGridCtrl::OnPaint(dc);
+    if (GetRowCount() < 10)
+        return;
+    const int y = 5 * GetRowHeight() - GetScrollPos();
+    const CDCStateSaver saved(dc);
+    dc.SelectPen({PS_SOLID, 1, 0x000000});
+    dc.MoveTo(5, y);
+    dc.LineTo(GetClientRect().Width() - 5, y);
 }
 
 // ---- Making ----
@@ -334,6 +345,7 @@ int CTradeBuySaleWnd::BuildRequest(CAString& out) {
                                        : std::string();
         const std::string code = EditAnsi(m_code);
         text = MaxQuantityRequest(LoginId(), Password(), m_kind, code, fundid);
+        m_querySender.buildingCode = code;
         if (!text.empty())
             m_queriedCode = code;
     }
@@ -352,7 +364,8 @@ void CTradeBuySaleWnd::OnRequestNotSent(NotSent why) {
 }
 
 void CTradeBuySaleWnd::OnNetReply(const CNetReply& reply) {
-    const int kind = m_querySender.TakeKind(reply.tag);
+    const CQuerySender::Sent sent = m_querySender.Take(reply.tag);
+    const int kind = sent.kind;
     if (kind < 0 || !reply.body || reply.length <= 0)
         return;
     CDataSetList list(reply.body, reply.length);
@@ -365,10 +378,10 @@ void CTradeBuySaleWnd::OnNetReply(const CNetReply& reply) {
         m_queriedCode.clear();
         return;
     }
-    TakeMaxQuantity(list);
+    TakeMaxQuantity(list, sent.code);
 }
 
-void CTradeBuySaleWnd::TakeMaxQuantity(CDataSetList& list) {
+void CTradeBuySaleWnd::TakeMaxQuantity(CDataSetList& list, const std::string& askedCode) {
     CDataSet* set = list.GetCount() > 0 ? *list.GetAt(0) : nullptr;
     if (!set || !set->MoveFirst())
         return;
@@ -376,10 +389,11 @@ void CTradeBuySaleWnd::TakeMaxQuantity(CDataSetList& list) {
         const std::optional<CWString> v = set->GetFieldTextByName(name);
         return v ? v->ToAnsi() : std::string();
     };
-    const std::string stkcode = text("stkcode");
+    // The stock answered for: the reply's own "stkcode", else the code asked.
+    const std::string stkcode = set->FindColumn("stkcode") >= 0 ? text("stkcode") : askedCode;
     const std::string code = EditAnsi(m_code);
     // An answer for a code no longer shown changes nothing.
-    if (!stkcode.empty() && stkcode != code)
+    if (stkcode != code)
         return;
     ++m_replyCount;
     m_maxOwed = false;
@@ -576,6 +590,7 @@ LRESULT CTradeBuySaleWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             m_maxOwed = false;
         SendRequest(-1, 0);
         m_querySender.building = -1;
+        m_querySender.buildingCode.clear();
         return 0;
     }
     case kMsgTell: {

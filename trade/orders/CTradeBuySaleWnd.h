@@ -74,6 +74,12 @@ public:
     const UiSlider& GetSlider() const { return m_slider; }
     int GetSliderUnit() const { return m_sliderUnit; }
     const CGridCtrl& GetPanel() const { return m_panel; }
+
+    // The five-level grid, with a line between the asks and the bids.
+    class CPanelGrid : public CGridCtrl {
+    public:
+        void OnPaint(CDC& dc) override;
+    };
     int GetReplyCount() const { return m_replyCount; }
 
     void SelectHolder(int index);
@@ -108,14 +114,20 @@ private:
         bool WaitIdle(int ms) override { return Target().WaitIdle(ms); }
         int AbortAndWait(int ms) override { return Target().AbortAndWait(ms); }
         bool NotifyWhenIdle(HWND window) override { return Target().NotifyWhenIdle(window); }
-        // The query of a reply's tag, once; −1 when unknown.
-        int TakeKind(unsigned tag);
+        // The query of a reply's tag and the code it asked for, once;
+        // kind −1 when unknown.
+        struct Sent {
+            int kind = -1;
+            std::string code;
+        };
+        Sent Take(unsigned tag);
 
-        int building = -1; // the query being composed, or −1
+        int building = -1;        // the query being composed, or −1
+        std::string buildingCode; // the code a maximum query asks for
     private:
         IRequestSender& Target();
         CWorkerRequestSender m_worker;
-        std::map<unsigned, int> m_kinds;
+        std::map<unsigned, Sent> m_sent;
     };
 
     void PlaceControls();
@@ -123,7 +135,7 @@ private:
     void SetSellLabels();
     void FillHolders(const char* market);
     void ResetForCode();
-    void TakeMaxQuantity(CDataSetList& list);
+    void TakeMaxQuantity(CDataSetList& list, const std::string& askedCode);
     void TakeQuote(CDataSetList& list, bool networkFailure);
     void SetPanelRows(const std::vector<PanelRow>& rows);
     void TapPanelRow(int row);
@@ -162,5 +174,5 @@ private:
     UiButton m_holderDrop, m_priceTypeDrop, m_all;
     UiEdit m_code, m_name, m_price, m_quantity;
     UiSlider m_slider;
-    CGridCtrl m_panel;
+    CPanelGrid m_panel;
 };
