@@ -4,6 +4,7 @@
 #include "orders_confirm_Fixture.h"
 
 #include "framework/ui/WndMessages.h"
+#include <algorithm>
 #include <cstring>
 #include "framework/ui/widgets/CGridCtrl.h"
 #include "platform/ui/UiDefs.h"
@@ -264,6 +265,24 @@ TEST_F(OrderFormTest, PanelTapsOnlyTakeThePriceOfARowTheyHit) {
     driver.RunOnGui([] { Form()->SelectPriceType(1); });
     Command(CTradeBuySaleWnd::kPanelId, GRID_ROW_TAPPED, 5);
     EXPECT_EQ(OnForm([](CTradeBuySaleWnd& f) { return f.GetFieldText(CTradeBuySaleWnd::kPriceId); }), ask1);
+}
+
+TEST_F(OrderFormTest, AQuoteFailureIsToldOnceNotOnEveryTick) {
+    StartWith(kAllHolders);
+    OpenForm("code=600010.02&MMLB=0");
+    SimFault error(SimFaultKind::ErrorSet);
+    error.errorText = u"行情服务暂停";
+    error.errorCode = 1;
+    sim.InjectFaultFor(31000, 4, error, 3);
+    AnswerBoxes();
+    for (int tick = 0; tick < 3; ++tick) {
+        driver.RunOnGui([] { Form()->OnRefreshTimer(); });
+        ASSERT_TRUE(driver.WaitForRest());
+    }
+    EXPECT_EQ(Requests(31000, 4).size(), 4u);
+    const std::vector<std::u16string> told = ShownTexts();
+    EXPECT_EQ(std::count(told.begin(), told.end(), u"取买卖盘信息错误！"), 1);
+    EXPECT_EQ(OnForm([](CTradeBuySaleWnd& f) { return f.GetPanel().GetRowCount(); }), 10); // the rows stay
 }
 
 TEST_F(OrderFormTest, AnOddLotSellKeepsItsSharesThroughTheSlider) {
