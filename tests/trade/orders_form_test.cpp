@@ -153,7 +153,9 @@ TEST(FormPanel, LevelsReadOnlyTheColumnsTheReplyHas) {
     EXPECT_NE((*some)[5].price.text, u"-");
 
     auto notOpen = QuoteSet(kPanelQuoteColumns, 1, 8.0, 0);
-    for (const PanelRow& row : *PanelRowsFrom(*notOpen, colors))
+    const auto notOpenRows = PanelRowsFrom(*notOpen, colors);
+    ASSERT_TRUE(notOpenRows.has_value());
+    for (const PanelRow& row : *notOpenRows)
         EXPECT_TRUE(row.price.text == u"-" && row.volume.text == u"-");
     EXPECT_TRUE(PanelRowsFrom(*QuoteSet(kPanelQuoteColumns, 2, 8.0, 8.1), colors)->empty()); // an index
     EXPECT_FALSE(PanelRowsFrom(*QuoteSet(3, 1, 0, 0), colors)->empty());                   // no open: dashes
