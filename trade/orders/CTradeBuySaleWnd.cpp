@@ -670,18 +670,15 @@ void CTradeBuySaleWnd::OnLButtonDown(UINT flags, CPoint pt) {
     if (focus == &m_code || focus == &m_name || focus == &m_price || focus == &m_quantity)
         SetFocus();
     // A press on the holder or price-type text opens its picker.
-    if (CClientArea* page = GetClientArea()) {
-        const CRect mine = GetScreenRect();
-        const CPoint at{pt.x + mine.left, pt.y + mine.top};
-        if (m_holder.GetScreenRect().Contains(at)) {
-            ChooseHolder();
-            return;
-        }
-        if (m_priceType.GetScreenRect().Contains(at)) {
-            ChoosePriceType();
-            return;
-        }
-        (void)page;
+    const CRect mine = GetScreenRect();
+    const CPoint at{pt.x + mine.left, pt.y + mine.top};
+    if (m_holder.IsCreated() && m_holder.GetScreenRect().Contains(at)) {
+        ChooseHolder();
+        return;
+    }
+    if (m_priceType.IsCreated() && m_priceType.GetScreenRect().Contains(at)) {
+        ChoosePriceType();
+        return;
     }
     CLayoutBaseWnd::OnLButtonDown(flags, pt);
 }
