@@ -6,10 +6,11 @@
 #include "framework/ui/WindowKeywords.h"
 #include "trade/dyncode/CMobileDynCodeCtrWnd.h"
 #include "trade/login/COrbTradeLoginWnd.h"
+#include "trade/login/COrbTradeMenuWnd.h"
 #include "trade/login/CSalesDeptRegionWnd.h"
 #include "trade/login/CSalesDeptSetWnd.h"
 #include "trade/login/CTradeLoginAccountWnd.h"
-#include "trade/login/COrbTradeMenuWnd.h"
+#include "trade/orders/CTradeBuySaleWnd.h"
 #include "trade/queries/CAccountQueryWnd.h"
 #include "trade/queries/CTradeQueryTableWnd.h"
 
@@ -62,5 +63,8 @@ void RegisterTradeWindows() {
     });
     manager.RegisterWindow(kFundsQueryKeyword, [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
         return std::make_unique<CAccountQueryWnd>();
+    });
+    manager.RegisterWindow(kOrderFormKeyword, [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
+        return std::make_unique<CTradeBuySaleWnd>();
     });
 }

@@ -39,6 +39,7 @@
 #include "trade/login/CSalesDeptRegionWnd.h"
 #include "trade/login/CSalesDeptSetWnd.h"
 #include "trade/login/CTradeLoginAccountWnd.h"
+#include "trade/orders/CTradeBuySaleWnd.h"
 #include "trade/orders/CTradeConfirmWnd.h"
 #include "trade/queries/CTradeQueryTableWnd.h"
 
@@ -784,4 +785,33 @@ ORB_TOUR_STEP(today_cancel) {
     const int h = CTradeQueryTableWnd::kRowHeight;
     return grid && tour.driver.Tap(grid->left + 60, grid->top + h + h / 2) && tour.driver.WaitForRest() &&
            tour.driver.RunOnGui([] { return CDriverControls::FindShownControl(CTradeConfirmWnd::kLabelId) != nullptr; });
+}
+
+namespace {
+// The order form as a person reaches it: 张伟 logged in, a stock's minute
+// chart, then "买入委托" or "卖出委托" from its menu.
+bool OpenOrderForm(CTourContext& tour, int menuItem) {
+    if (!OpenTradeLogin(tour) || !LogOn(tour, u"12345", u"123456") || !OpenChartOf(tour, "600010.02"))
+        return false;
+    tour.driver.AnswerNext(ModalKind::PopupMenu, menuItem);
+    return CDriverControls::PressBottomButton(tour.driver, 0) &&
+           tour.driver.RunOnGui([] { return CDriverControls::FindShownControl(CTradeBuySaleWnd::kCodeId) != nullptr; });
+}
+} // namespace
+
+// The buy form of a Shanghai A share: the holder, name, price types,
+// price and the maximum the server allows.
+ORB_TOUR_STEP(order_buy) { return OpenOrderForm(tour, CFSFrame::kMenuBuy); }
+
+// The sell form of a stock the customer holds, a quantity typed, the page
+// slid down to the five-level panel.
+ORB_TOUR_STEP(order_sell) {
+    if (!OpenOrderForm(tour, CFSFrame::kMenuSell) || !TypeInto(tour, CTradeBuySaleWnd::kQuantityId, u"300"))
+        return false;
+    tour.driver.RunOnGui([] {
+        UiWin* code = CDriverControls::FindShownControl(CTradeBuySaleWnd::kCodeId);
+        if (auto* page = code ? dynamic_cast<UiScrollWin*>(code->GetParent()) : nullptr)
+            page->SetScrollPos(page->GetMaxScroll());
+    });
+    return tour.driver.WaitForRest();
 }

@@ -6,6 +6,7 @@
 #include "tools/simulator/SimDetailRoutes.h"
 #include "tools/simulator/SimInfoRoutes.h"
 #include "tools/simulator/SimKLineRoutes.h"
+#include "tools/simulator/SimOrderFormRoutes.h"
 #include "tools/simulator/SimOrderRoutes.h"
 #include "tools/simulator/SimQuoteRoutes.h"
 #include "tools/simulator/SimStartupRoutes.h"
@@ -34,5 +35,7 @@ std::vector<std::unique_ptr<ISimRouteGroup>> MakeRouteGroups() {
     groups.push_back(std::make_unique<CSimInfoRoutes>());
     groups.push_back(std::make_unique<CSimBranchRoutes>());
     groups.push_back(std::make_unique<CSimKLineRoutes>());
+    // After the quote group: it hands the other 31000/4 requests on to it.
+    groups.push_back(std::make_unique<CSimOrderFormRoutes>());
     return groups;
 }

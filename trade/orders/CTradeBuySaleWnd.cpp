@@ -1,0 +1,714 @@
+// The order form and its quote panel; see the header.
+#include "trade/orders/CTradeBuySaleWnd.h"
+
+#include "core/CDataSetList.h"
+#include "core/StrUtil.h"
+#include "core/TextConvert.h"
+#include "framework/app/CAppData.h"
+#include "framework/ui/CMakeChoiceWnd.h"
+#include "framework/ui/IWindowOpener.h"
+#include "framework/ui/WndMessages.h"
+#include "platform/gdi/CDC.h"
+#include "platform/ui/CUiMessageBox.h"
+#include "trade/orders/CTradeConfirmWnd.h"
+
+#include <cstdlib>
+#include <strings.h>
+
+namespace {
+constexpr const char16_t* kBuyLabels[7] = {u"股东代码:", u"证券代码:", u"证券名称:", u"报价方式:",
+                                           u"买入价格:", u"最大可买:", u"买入数量:"};
+constexpr const char16_t* kSellLabels[3] = {u"卖出价格:", u"最大可卖:", u"卖出数量:"};
+constexpr int kLabelFont = 24;  // pixels
+constexpr int kPanelFont = 21;  // pixels
+constexpr std::size_t kKeptKinds = 16; // tags remembered; older ones can no longer answer
+
+std::string LoginId() {
+    CAppData* app = CAppData::Instance();
+    return app ? std::string(app->GetLoginId()) : std::string();
+}
+
+std::string Password() {
+    CAppData* app = CAppData::Instance();
+    const char* pw = app ? app->GetTradePassword() : nullptr;
+    return pw ? std::string(pw) : std::string();
+}
+
+std::string ValueOf(const CAString& text, const char* key) {
+    char* value = GetUrlParam(text.c_str(), key);
+    std::string out = value ? value : "";
+    std::free(value);
+    return out;
+}
+} // namespace
+
+// ---- The sender that remembers what each send was ----
+
+IRequestSender& CTradeBuySaleWnd::CQuerySender::Target() {
+    if (IRequestSender* shared = CNetWnd::GetDefaultSender())
+        return *shared;
+    return m_worker;
+}
+
+bool CTradeBuySaleWnd::CQuerySender::Send(HWND window, const std::string& text, unsigned flags, unsigned tag) {
+    // A waiting query is offered again under its first tag: keep that kind.
+    if (building >= 0) {
+        m_sent[tag] = {building, buildingCode};
+        while (m_sent.size() > kKeptKinds)
+            m_sent.erase(m_sent.begin());
+    }
+    return Target().Send(window, text, flags, tag);
+}
+
+CTradeBuySaleWnd::CQuerySender::Sent CTradeBuySaleWnd::CQuerySender::Take(unsigned tag) {
+    const auto it = m_sent.find(tag);
+    if (it == m_sent.end())
+        return {};
+    Sent sent = std::move(it->second);
+    m_sent.erase(it);
+    return sent;
+}
+
+void CTradeBuySaleWnd::CPanelGrid::OnPaint(CDC& dc) {
+    CGridCtrl::OnPaint(dc);
+    if (GetRowCount() < 10)
+        return;
+    const int y = 5 * GetRowHeight() - GetScrollPos();
+    const CDCStateSaver saved(dc);
+    dc.SelectPen({PS_SOLID, 1, 0x000000});
+    dc.MoveTo(5, y);
+    dc.LineTo(GetClientRect().Width() - 5, y);
+}
+
+// ---- Making ----
+
+CTradeBuySaleWnd::CTradeBuySaleWnd() {
+    SetMiddleText(u"买入");
+    SetResendOnFailure(false);
+    SetAutoRefresh(true);
+    // The panel refreshes at any hour, unlike the quote tables.
+    SetRefreshInTradingHoursOnly(false);
+    SetRequestSender(&m_querySender);
+    if (CAppData* app = CAppData::Instance())
+        m_refreshSeconds = std::atoi(app->GetSetting("Quote_RefeWait").c_str());
+    SetRefreshInterval(m_refreshSeconds);
+    SetAutoRefresh(m_refreshSeconds >= 1);
+}
+
+CTradeBuySaleWnd::~CTradeBuySaleWnd() {
+    Destroy();
+}
+
+void CTradeBuySaleWnd::BuildForm() {
+    CClientArea* page = GetClientArea();
+    if (!page)
+        return;
+    for (int i = 0; i < 7; ++i) {
+        if (!m_labels[i].Create(page, {}, kLabelId, true))
+            return;
+        m_labels[i].SetText(kBuyLabels[i]);
+        m_labels[i].SetFormat(DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        m_labels[i].SetFontSize(kLabelFont);
+        m_labels[i].SetTextColor(0x000000);
+    }
+    for (UiStatic* field : {&m_holder, &m_priceType, &m_max}) {
+        if (!field->Create(page, {}, kFieldId, true))
+            return;
+        field->SetFormat(DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        field->SetFontSize(kLabelFont);
+        field->SetTextColor(kGreyText);
+        field->EnableWindow(false);
+    }
+    for (auto [unit, text] : {std::pair{&m_priceUnit, u"元"}, std::pair{&m_quantityUnit, u"股"}}) {
+        if (!unit->Create(page, {}, kLabelId, true))
+            return;
+        unit->SetText(text);
+        unit->SetFormat(DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        unit->SetFontSize(kLabelFont);
+        unit->SetTextColor(0x000000);
+    }
+    if (!m_holderDrop.Create(page, {}, kHolderDropId, true) || !m_priceTypeDrop.Create(page, {}, kPriceTypeDropId, true) ||
+        !m_all.Create(page, {}, kAllId, true) || !m_code.Create(page, {}, kCodeId, true) ||
+        !m_name.Create(page, {}, kNameId, true) || !m_price.Create(page, {}, kPriceId, true) ||
+        !m_quantity.Create(page, {}, kQuantityId, true) || !m_slider.Create(page, {}, kSliderId, true) ||
+        !m_panel.Create(page, {}, kPanelId, true))
+        return;
+    m_holderDrop.SetStyle(UI_BTN_DROP);
+    m_priceTypeDrop.SetStyle(UI_BTN_DROP);
+    m_all.SetStyle(UI_BTN_ROUND);
+    m_all.SetText(u"全部");
+    m_code.SetLimitText(6);
+    m_quantity.SetLimitText(9);
+    m_price.SetLimitText(12);
+    for (UiEdit* edit : {&m_code, &m_name, &m_price, &m_quantity})
+        edit->SetTextColor(0x000000);
+    const bool narrow = GetClientRect().Width() == 480;
+    m_code.SetSipMode(narrow ? 9 : 4, narrow ? 65 : 0);
+    m_name.SetSipMode(1, narrow ? 65 : 0);
+    m_quantity.SetSipMode(narrow ? 9 : 4, narrow ? 65 : 0);
+    m_slider.SetRange(0, 100);
+    m_slider.SetPos(0);
+    m_panel.SetTable(10, 3, false, 3, 0);
+    m_panel.SetSlideMode(UI_SLIDE_NONE);
+    m_panel.SetFontSize(kPanelFont);
+    m_panel.SetBkColor(0xFFFFFF);
+    m_panel.SetLineColor(0xD0D0D0);
+    if (m_kind != 1)
+        SetSellLabels();
+    FillHolders(nullptr);
+    SetPanelRows(EmptyPanelRows());
+    PlaceControls();
+}
+
+void CTradeBuySaleWnd::SetSellLabels() {
+    if (m_labels[4].IsCreated())
+        for (int i = 0; i < 3; ++i)
+            m_labels[4 + i].SetText(kSellLabels[i]);
+    SetMiddleText(u"卖出");
+    if (UiToolBar* bar = GetToolBar())
+        bar->SetMiddleText(u"卖出");
+}
+
+void CTradeBuySaleWnd::PlaceControls() {
+    CClientArea* page = GetClientArea();
+    if (!page || !m_panel.IsCreated())
+        return;
+    const int scroll = page->GetScrollPos();
+    page->SetScrollPos(0);
+    const OrderFormLayout l = LayoutOrderForm(GetClientRect().Width());
+    ApplyLayout(l);
+    page->SetContentHeight(std::max(l.form.bottom, l.panel.bottom) + 20);
+    page->SetScrollPos(scroll);
+}
+
+void CTradeBuySaleWnd::ApplyLayout(const OrderFormLayout& l) {
+    for (int i = 0; i < 7; ++i)
+        m_labels[i].MoveWindow(l.labels[i]);
+    m_holder.MoveWindow({l.holder.left, l.holder.top, l.holderDrop.left, l.holder.bottom});
+    m_holderDrop.MoveWindow(l.holderDrop);
+    m_code.MoveWindow(l.code.Deflate(0, 8));
+    m_name.MoveWindow(l.name.Deflate(0, 8));
+    m_priceType.MoveWindow({l.priceType.left, l.priceType.top, l.priceTypeDrop.left, l.priceType.bottom});
+    m_priceTypeDrop.MoveWindow(l.priceTypeDrop);
+    m_price.MoveWindow(l.price.Deflate(0, 8));
+    m_priceUnit.MoveWindow(l.priceUnit);
+    m_max.MoveWindow(l.max);
+    m_all.MoveWindow(l.all.Deflate(0, 8));
+    m_quantity.MoveWindow(l.quantity.Deflate(0, 8));
+    m_quantityUnit.MoveWindow(l.quantityUnit);
+    m_slider.MoveWindow(l.slider.Deflate(0, 15));
+    m_panel.SetRowHeight(l.panelRowHeight);
+    m_panel.MoveWindow(l.panel);
+}
+
+void CTradeBuySaleWnd::OnLayout() {
+    CLayoutBaseWnd::OnLayout();
+    PlaceControls();
+}
+
+CRect CTradeBuySaleWnd::GetFormRect() const {
+    return LayoutOrderForm(GetClientRect().Width()).form;
+}
+
+// ---- Parameters ----
+
+void CTradeBuySaleWnd::SetMenuParams(int menuId, const char* param, const char* request) {
+    CLayoutBaseWnd::SetMenuParams(menuId, param, request);
+    const OrderFormParams p = ReadOrderFormParams(request ? request : "");
+    m_kind = p.kind;
+    if (m_kind != 1)
+        SetSellLabels();
+    m_openPrice = p.price;
+    m_openMarket = p.quoteMarket;
+    m_openType = p.type;
+    m_price.SetText(AnsiToWide(p.price));
+    if (p.quoteMarket >= 0 && p.type >= 0) {
+        const int index = HolderByQuoteMarket(m_holders, p.quoteMarket, p.type);
+        if (index >= 0)
+            SelectHolder(index);
+    }
+    // The first show sends the query; the code's own change notice then
+    // finds it asked already.
+    m_code.SetText(AnsiToWide(p.code));
+    if (!IsSixDigitCode(p.code))
+        m_code.SetFocus();
+}
+
+// ---- Holders and price types ----
+
+void CTradeBuySaleWnd::FillHolders(const char* market) {
+    CAppData* app = CAppData::Instance();
+    const std::string kept =
+        m_holderIndex >= 0 && m_holderIndex < static_cast<int>(m_holders.size()) ? m_holders[m_holderIndex].value.str()
+                                                                                 : std::string();
+    m_holders = HolderItems(app ? app->GetHolderDataSet() : nullptr, market);
+    m_holderIndex = -1;
+    SelectHolder(KeepHolder(m_holders, kept));
+    if (m_holderIndex < 0)
+        m_holder.SetText(u"");
+}
+
+void CTradeBuySaleWnd::SelectHolder(int index) {
+    if (index < 0 || index >= static_cast<int>(m_holders.size()))
+        return;
+    for (size_t i = 0; i < m_holders.size(); ++i)
+        m_holders[i].checked = static_cast<int>(i) == index;
+    m_holderIndex = index;
+    m_holder.SetText(m_holders[index].text.view());
+}
+
+void CTradeBuySaleWnd::FillPriceTypes(const std::string& market) {
+    m_priceTypes = market.empty() ? std::vector<CPriceTypeItem>() : PriceTypesFor(market, m_kind);
+    m_priceTypeIndex = -1;
+    m_priceType.SetText(u"");
+    SelectPriceType(0);
+    if (m_priceTypes.empty()) {
+        m_price.EnableWindow(true);
+        m_price.SetTextColor(0x000000);
+    }
+}
+
+void CTradeBuySaleWnd::SelectPriceType(int index) {
+    if (index < 0 || index >= static_cast<int>(m_priceTypes.size()))
+        return;
+    m_priceTypeIndex = index;
+    m_priceType.SetText(m_priceTypes[index].GetName());
+    const bool limit = !m_priceTypes[index].IsMarketPrice();
+    m_price.EnableWindow(limit);
+    m_price.SetTextColor(limit ? 0x000000 : kDisabledPrice);
+}
+
+bool CTradeBuySaleWnd::IsMarketPriceType() const {
+    return m_priceTypeIndex >= 0 && m_priceTypeIndex < static_cast<int>(m_priceTypes.size()) &&
+           m_priceTypes[m_priceTypeIndex].IsMarketPrice();
+}
+
+void CTradeBuySaleWnd::ChooseHolder() {
+    std::vector<CChoiceItem> items = m_holders;
+    CMakeChoiceWnd picker(u"选择股东代码", this, 0);
+    picker.SetItems(items.data(), static_cast<int>(items.size()));
+    picker.Choose();
+}
+
+void CTradeBuySaleWnd::ChoosePriceType() {
+    if (m_priceTypes.empty())
+        return;
+    std::vector<CChoiceItem> items;
+    for (size_t i = 0; i < m_priceTypes.size(); ++i) {
+        CChoiceItem item;
+        AddComboItem(m_priceTypes[i].GetName(), m_priceTypes[i].GetCode().c_str(),
+                     static_cast<int>(i) == m_priceTypeIndex, item);
+        items.push_back(std::move(item));
+    }
+    CMakeChoiceWnd picker(u"选择报价方式", this, 1);
+    picker.SetItems(items.data(), static_cast<int>(items.size()));
+    picker.Choose();
+}
+
+// ---- Queries ----
+
+bool CTradeBuySaleWnd::PostQuery(Query kind) {
+    return PostMessage(kMsgSendQuery, static_cast<WPARAM>(kind), 0);
+}
+
+void CTradeBuySaleWnd::SendRefresh(RefreshCause cause) {
+    if (cause == RefreshCause::Timer) {
+        PostQuery(m_maxOwed ? Query::MaxQuantity : Query::Quote);
+        return;
+    }
+    // A show, the user or a confirmation page that closed: the maximum
+    // again, whose reply asks the quote.
+    if (IsSixDigitCode(EditAnsi(m_code)))
+        PostQuery(Query::MaxQuantity);
+}
+
+void CTradeBuySaleWnd::OnRefreshTimer() {
+    // The base's timer keeps no trading-hours gate here (turned off) and
+    // skips while a query is out.
+    CLayoutBaseWnd::OnRefreshTimer();
+}
+
+void CTradeBuySaleWnd::StartRefreshTimer() {
+    if (m_refreshSeconds >= 1 && IsVisible())
+        SetTimer(kRefreshTimer, static_cast<UINT>(m_refreshSeconds) * 1000u);
+}
+
+int CTradeBuySaleWnd::BuildRequest(CAString& out) {
+    std::string text;
+    if (m_building == Query::Quote) {
+        SetSealRequest(false);
+        text = PanelQuoteRequest(m_quoteCode);
+    } else {
+        SetSealRequest(true);
+        const std::string fundid = m_holderIndex >= 0 && m_holderIndex < static_cast<int>(m_holders.size())
+                                       ? ValueOf(m_holders[m_holderIndex].value, "fundid")
+                                       : std::string();
+        const std::string code = EditAnsi(m_code);
+        text = MaxQuantityRequest(LoginId(), Password(), m_kind, code, fundid);
+        m_querySender.buildingCode = code;
+        if (!text.empty())
+            m_queriedCode = code;
+    }
+    if (text.empty())
+        return 0;
+    out.Assign(text);
+    return 1;
+}
+
+void CTradeBuySaleWnd::OnRequestNotSent(NotSent why) {
+    // A maximum query the worker never took is owed to the next tick.
+    if (m_building == Query::MaxQuantity && (why == NotSent::WorkerBusy || why == NotSent::Abandoned)) {
+        m_maxOwed = true;
+        m_queriedCode.clear();
+    }
+}
+
+void CTradeBuySaleWnd::OnNetReply(const CNetReply& reply) {
+    const CQuerySender::Sent sent = m_querySender.Take(reply.tag);
+    const int kind = sent.kind;
+    if (kind < 0 || !reply.body || reply.length <= 0)
+        return;
+    CDataSetList list(reply.body, reply.length);
+    if (kind == static_cast<int>(Query::Quote)) {
+        TakeQuote(list, reply.networkFailure != 0);
+        return;
+    }
+    if (ShowReplyError(list)) {
+        // The answer was to the code asked; a later change asks again.
+        m_queriedCode.clear();
+        return;
+    }
+    TakeMaxQuantity(list, sent.code);
+}
+
+void CTradeBuySaleWnd::TakeMaxQuantity(CDataSetList& list, const std::string& askedCode) {
+    CDataSet* set = list.GetCount() > 0 ? *list.GetAt(0) : nullptr;
+    if (!set || !set->MoveFirst())
+        return;
+    const auto text = [set](const char* name) {
+        const std::optional<CWString> v = set->GetFieldTextByName(name);
+        return v ? v->ToAnsi() : std::string();
+    };
+    // The stock answered for: the reply's own "stkcode", else the code asked.
+    const std::string stkcode = set->FindColumn("stkcode") >= 0 ? text("stkcode") : askedCode;
+    const std::string code = EditAnsi(m_code);
+    // An answer for a code no longer shown changes nothing.
+    if (stkcode != code)
+        return;
+    ++m_replyCount;
+    m_maxOwed = false;
+    m_replyCode = code;
+    const std::optional<CWString> name = set->GetFieldTextByName("stkname");
+    m_stockName = name ? name->str() : std::u16string();
+    const std::string price = text("price");
+    const std::string num = text("num");
+    m_replyMarket = text("market");
+    CWString caption(m_kind == 1 ? u"买入" : u"卖出");
+    caption.AppendChar(u' ');
+    caption.Append(m_stockName);
+    SetCaption(caption.view());
+    m_name.SetText(m_stockName);
+    // The opener's price stands through the first answer only.
+    if (!(m_replyCount == 1 && m_price.GetLength() > 0 && !m_openPrice.empty()) && !price.empty())
+        m_price.SetText(AnsiToWide(price));
+    if (m_replyMarket.empty()) {
+        // Without a market no holder or price type can be right.
+        FillHolders(nullptr);
+        FillPriceTypes("");
+        m_max.SetText(u"");
+        m_quoteCode.clear();
+        Tell(Told::NoMarket);
+        Invalidate();
+        return;
+    }
+    FillHolders(m_replyMarket.c_str());
+    FillPriceTypes(m_replyMarket);
+    m_max.SetText(AnsiToWide(num));
+    ApplySlider(SliderForMaximum(std::atoll(num.c_str()), m_kind));
+    if (m_holders.empty())
+        Tell(Told::NoHolder);
+    const std::string quoteCode = PanelQuoteCode(code, m_replyMarket);
+    if (quoteCode != m_quoteCode) {
+        m_quoteErrorShown = false;
+        SetPanelRows(EmptyPanelRows());
+    }
+    m_quoteCode = quoteCode;
+    if (!m_quoteCode.empty())
+        PostQuery(Query::Quote);
+    Invalidate();
+}
+
+void CTradeBuySaleWnd::ApplySlider(const QuantitySlider& s) {
+    m_slider.EnableWindow(s.enabled);
+    m_slider.SetRange(0, s.enabled ? s.max : 0);
+    m_slider.SetPos(s.pos);
+    m_sliderUnit = s.unit;
+    if (!s.quantity.empty())
+        m_quantity.SetText(AnsiToWide(s.quantity));
+}
+
+void CTradeBuySaleWnd::TakeQuote(CDataSetList& list, bool networkFailure) {
+    if (list.IsError() || networkFailure) {
+        if (!m_quoteErrorShown) {
+            m_quoteErrorShown = true;
+            Tell(Told::QuoteFailed);
+        }
+        return;
+    }
+    CDataSet* set = list.GetCount() > 0 ? *list.GetAt(0) : nullptr;
+    if (!set || m_quoteCode.empty())
+        return;
+    // A quote for a stock no longer shown is dropped.
+    const std::string rowCode = PanelRowCode(*set);
+    if (rowCode.empty() || m_quoteCode.rfind(rowCode + ".", 0) != 0)
+        return;
+    CAppData* app = CAppData::Instance();
+    PanelColors colors;
+    if (app)
+        colors = {app->GetColor(15), app->GetColor(16), app->GetColor(17)};
+    const std::optional<std::vector<PanelRow>> rows = PanelRowsFrom(*set, colors);
+    if (!rows)
+        return;
+    m_quoteErrorShown = false;
+    SetPanelRows(*rows);
+}
+
+void CTradeBuySaleWnd::SetPanelRows(const std::vector<PanelRow>& rows) {
+    m_panel.DeleteAllRows();
+    for (const PanelRow& row : rows) {
+        CGridCell cells[3];
+        for (int i = 0; i < 3; ++i) {
+            const PanelCell& c = i == 0 ? row.name : i == 1 ? row.price : row.volume;
+            cells[i].text.Assign(c.text);
+            cells[i].color = c.color;
+        }
+        m_panel.AddRow(cells, 3);
+    }
+    m_panel.SetSelectedRow(-1);
+    m_panel.Invalidate();
+}
+
+void CTradeBuySaleWnd::TapPanelRow(int row) {
+    // Only a row the panel has, under a limit price type.
+    if (row < 0 || row >= m_panel.GetRowCount() || IsMarketPriceType() || !m_price.IsEnabled())
+        return;
+    const CGridCell* cell = m_panel.GetCell(row, 1);
+    if (!cell || cell->text.IsEmpty())
+        return;
+    m_panel.SetSelectedRow(row);
+    m_price.SetText(cell->text.view() == u"-" ? std::u16string_view(u"0.0") : cell->text.view());
+    m_price.Invalidate();
+}
+
+// ---- The code, and what a change of it makes stale ----
+
+void CTradeBuySaleWnd::ResetForCode() {
+    m_replyCode.clear();
+    m_replyMarket.clear();
+    m_queriedCode.clear();
+    m_stockName.clear();
+    m_name.SetText(u"");
+    FillPriceTypes("");
+    m_max.SetText(u"");
+    ApplySlider(QuantitySlider());
+    m_quoteCode.clear();
+    m_quoteErrorShown = false;
+    FillHolders(nullptr);
+    SetPanelRows(EmptyPanelRows());
+}
+
+void CTradeBuySaleWnd::OnCodeChanged(int how) {
+    const std::string code = EditAnsi(m_code);
+    if (code == m_queriedCode && IsSixDigitCode(code))
+        return; // asked already (the program set it)
+    if (code != m_replyCode)
+        ResetForCode();
+    if (IsSixDigitCode(code) && how != UI_EDIT_CHANGE_DELETED) {
+        if (UiWin::GetFocus() == &m_code)
+            SetFocus();
+        PostQuery(Query::MaxQuantity);
+    }
+}
+
+// ---- OK ----
+
+void CTradeBuySaleWnd::OnOk() {
+    if (CClientArea* page = GetClientArea())
+        page->SetScrollPos(page->GetScrollPos()); // the page at rest
+    OrderFormInput in;
+    in.code = EditAnsi(m_code);
+    in.replyCode = m_replyCode;
+    in.replyHasMarket = !m_replyMarket.empty();
+    in.hasHolder = m_holderIndex >= 0 && m_holderIndex < static_cast<int>(m_holders.size());
+    const CPriceTypeItem* type =
+        m_priceTypeIndex >= 0 && m_priceTypeIndex < static_cast<int>(m_priceTypes.size()) ? &m_priceTypes[m_priceTypeIndex]
+                                                                                          : nullptr;
+    in.bsflag = type ? type->GetCode() : std::string();
+    in.marketPrice = type && type->IsMarketPrice();
+    in.price = EditAnsi(m_price);
+    in.quantity = EditAnsi(m_quantity);
+    const FormFault fault = CheckOrderForm(in);
+    switch (fault) {
+    case FormFault::None:
+        break;
+    case FormFault::Stale:
+    case FormFault::NoPrice:
+        // The server's answer brings the right stock and its price.
+        PostQuery(Query::MaxQuantity);
+        return;
+    default:
+        UiMessageBox(this, FormFaultText(fault), u"提示", MB_OK);
+        if (fault == FormFault::Code)
+            m_code.SetFocus();
+        else if (fault == FormFault::NoQuantity || fault == FormFault::Quantity)
+            m_quantity.SetFocus();
+        return;
+    }
+    ConfirmEntry entry;
+    entry.code = AnsiToWide(in.code);
+    entry.name = m_stockName.empty() ? entry.code : m_stockName;
+    entry.price = in.marketPrice ? std::u16string(u"-") : AnsiToWide(in.price);
+    entry.quantity = AnsiToWide(in.quantity);
+    entry.holder = m_holders[m_holderIndex].value.str();
+    const CPriceTypeItem shown(m_priceType.GetText(), type->GetCode());
+    StopRefreshTimer();
+    CTradeConfirmWnd::Run(this, u"交易确认", m_kind % 2 == 1 ? ConfirmMode::Buy : ConfirmMode::Sell, {entry}, &shown);
+}
+
+// ---- Messages ----
+
+LRESULT CTradeBuySaleWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case kMsgSendQuery: {
+        const Query kind = wParam == static_cast<WPARAM>(Query::Quote) ? Query::Quote : Query::MaxQuantity;
+        // A tick while a query is out waits for the next one.
+        if (kind == Query::Quote && IsRequestPending())
+            return 0;
+        m_building = kind;
+        m_querySender.building = static_cast<int>(kind);
+        if (kind == Query::MaxQuantity)
+            m_maxOwed = false;
+        SendRequest(-1, 0);
+        m_querySender.building = -1;
+        m_querySender.buildingCode.clear();
+        return 0;
+    }
+    case kMsgTell: {
+        const auto what = static_cast<Told>(wParam);
+        const std::u16string text(what == Told::QuoteFailed ? std::u16string_view(u"取买卖盘信息错误！")
+                                  : FormFaultText(what == Told::NoMarket ? FormFault::NoMarket : FormFault::NoHolder));
+        if (CAppData* app = CAppData::Instance())
+            app->ShowInfoMessage(text.c_str(), this);
+        return 0;
+    }
+    case UIM_EDIT_NOTIFY:
+        if (static_cast<int>(wParam) == kCodeId)
+            OnCodeChanged(static_cast<int>(lParam));
+        return 0;
+    case WND_MSG_PICKER_RESULT: {
+        const int* chosen = reinterpret_cast<const int*>(lParam);
+        const int index = chosen ? chosen[0] : -1;
+        if (wParam == 0)
+            SelectHolder(index);
+        else if (wParam == 1)
+            SelectPriceType(index);
+        FreeChoiceIndices(lParam);
+        return 1;
+    }
+    default:
+        return CLayoutBaseWnd::OnMessage(msg, wParam, lParam);
+    }
+}
+
+bool CTradeBuySaleWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const int id = LowWord(wParam);
+    const int code = HighWord(wParam);
+    switch (id) {
+    case kHolderDropId:
+        ChooseHolder();
+        return true;
+    case kPriceTypeDropId:
+        ChoosePriceType();
+        return true;
+    case kAllId:
+        m_quantity.SetText(m_max.GetText());
+        return true;
+    case kSliderId:
+        if (code == UI_SLIDER_RELEASED)
+            m_quantity.SetText(AnsiToWide(SliderQuantity(m_slider.GetPos(), m_slider.GetRangeMax(), m_sliderUnit)));
+        return true;
+    case kPanelId:
+        if (code == GRID_ROW_TAPPED)
+            TapPanelRow(static_cast<int>(lParam));
+        return true; // a tap beside the rows means nothing
+    case kCodeId:
+    case kNameId:
+    case kQuantityId:
+        if (code == EN_SETFOCUS) {
+            StopRefreshTimer();
+            if (id != kCodeId)
+                EnsureVisible(id == kNameId ? static_cast<UiWin*>(&m_name) : &m_quantity);
+        } else if (code == EN_KILLFOCUS) {
+            StartRefreshTimer();
+        }
+        return true;
+    case kPriceId:
+        if (code == EN_SETFOCUS) {
+            StopRefreshTimer();
+            SetFocus();
+            GetWndManager().ShowDigitInput(&m_price, u"请输入买入价格", this);
+            StartRefreshTimer();
+        }
+        return true;
+    default:
+        return CLayoutBaseWnd::OnCommand(wParam, lParam);
+    }
+}
+
+void CTradeBuySaleWnd::OnLButtonDown(UINT flags, CPoint pt) {
+    UiWin* focus = UiWin::GetFocus();
+    if (focus == &m_code || focus == &m_name || focus == &m_price || focus == &m_quantity)
+        SetFocus();
+    // A press on the holder or price-type text opens its picker.
+    const CRect mine = GetScreenRect();
+    const CPoint at{pt.x + mine.left, pt.y + mine.top};
+    if (m_holder.IsCreated() && m_holder.GetScreenRect().Contains(at)) {
+        ChooseHolder();
+        return;
+    }
+    if (m_priceType.IsCreated() && m_priceType.GetScreenRect().Contains(at)) {
+        ChoosePriceType();
+        return;
+    }
+    CLayoutBaseWnd::OnLButtonDown(flags, pt);
+}
+
+// ---- Helpers ----
+
+std::u16string CTradeBuySaleWnd::GetFieldText(int id) const {
+    switch (id) {
+    case kCodeId: return std::u16string(m_code.GetText());
+    case kNameId: return std::u16string(m_name.GetText());
+    case kPriceId: return std::u16string(m_price.GetText());
+    case kQuantityId: return std::u16string(m_quantity.GetText());
+    case kHolderDropId: return std::u16string(m_holder.GetText());
+    case kPriceTypeDropId: return std::u16string(m_priceType.GetText());
+    case kAllId: return std::u16string(m_max.GetText());
+    default: return {};
+    }
+}
+
+std::string CTradeBuySaleWnd::EditAnsi(const UiWin& edit) const {
+    std::string out;
+    for (char16_t c : edit.GetText()) {
+        if (c == 0 || c > 0x7E)
+            return {}; // nothing but ASCII is a code, a price or a quantity
+        out.push_back(static_cast<char>(c));
+    }
+    return out;
+}
+
+void CTradeBuySaleWnd::Tell(Told what) {
+    // Told after the worker's send has returned, so no box holds it.
+    PostMessage(kMsgTell, static_cast<WPARAM>(what), 0);
+}

@@ -1,0 +1,178 @@
+// The stock order form ("buysale"): shareholder account, six-digit code,
+// the stock's name, price type, price, the maximum the server allows, the
+// quantity with its slider and "全部", and beside or below them the
+// five-level quote panel whose rows tap a price into the form. The middle
+// button ("买入" / "卖出") hands the order to the confirmation page
+// (CTradeConfirmWnd), which sends it; the form itself only asks.
+//
+// Two queries, one road. A six-digit code asks the maximum quantity
+// (500/4 buy, 500/5 sell, sealed); its reply names the stock, its market
+// and price, narrows the holders to that market and asks the panel's quote
+// (31000/4, unsealed), which the refresh timer repeats at any hour. The
+// kind of each query travels with its post and with its send (by the
+// request's tag), so a tick never turns one query into the other and a
+// reply is read as what was asked. A query the busy worker refused is
+// sent when it is free; one it could not keep is owed and goes with the
+// next tick.
+//
+// Nothing stale: a changed code empties the name, price types, maximum,
+// slider, quote code and panel; OK goes on only when the last reply is for
+// the code shown (else the query is sent again); a quote reply for another
+// stock is dropped. The holder the user picked stays through a re-query
+// while it is among the market's rows.
+#pragma once
+
+#include "framework/ui/CLayoutBaseWnd.h"
+#include "framework/ui/CWorkerRequestSender.h"
+#include "framework/ui/widgets/CGridCtrl.h"
+#include "platform/ui/UiButton.h"
+#include "platform/ui/UiEdit.h"
+#include "platform/ui/UiSlider.h"
+#include "platform/ui/UiStatic.h"
+#include "trade/orders/CPriceTypeItem.h"
+#include "trade/orders/OrderForm.h"
+
+#include <array>
+#include <map>
+#include <string>
+#include <vector>
+
+class CTradeBuySaleWnd : public CLayoutBaseWnd {
+public:
+    enum : int {
+        kFieldId = 300,
+        kLabelId = 302,
+        kHolderDropId = 215,
+        kCodeId = 216,
+        kNameId = 212,
+        kPriceTypeDropId = 234,
+        kPriceId = 213,
+        kAllId = 217,
+        kQuantityId = 214,
+        kSliderId = 181,
+        kPanelId = 171,
+    };
+    // The two queries; the kind rides on the post's wParam.
+    enum class Query { MaxQuantity = 0, Quote = 1 };
+    enum : UINT { kMsgSendQuery = WM_USER + 117, kMsgTell = WM_USER + 118 };
+    static constexpr std::uint32_t kGreyText = 0x646464;
+    static constexpr std::uint32_t kDisabledPrice = 0x787878;
+
+    CTradeBuySaleWnd();
+    ~CTradeBuySaleWnd() override;
+    const char* GetClassName() const override { return "CTradeBuySaleWnd"; }
+
+    // What the form holds (GUI thread).
+    int GetTradeKind() const { return m_kind; }
+    const std::vector<CChoiceItem>& GetHolders() const { return m_holders; }
+    int GetHolderIndex() const { return m_holderIndex; }
+    const std::vector<CPriceTypeItem>& GetPriceTypes() const { return m_priceTypes; }
+    int GetPriceTypeIndex() const { return m_priceTypeIndex; }
+    bool IsMarketPriceType() const;
+    const std::string& GetQuoteCode() const { return m_quoteCode; }
+    std::u16string GetFieldText(int id) const;
+    const UiSlider& GetSlider() const { return m_slider; }
+    int GetSliderUnit() const { return m_sliderUnit; }
+    const CGridCtrl& GetPanel() const { return m_panel; }
+
+    // The five-level grid, with a line between the asks and the bids.
+    class CPanelGrid : public CGridCtrl {
+    public:
+        void OnPaint(CDC& dc) override;
+    };
+    int GetReplyCount() const { return m_replyCount; }
+
+    void SelectHolder(int index);
+    void SelectPriceType(int index);
+    // Fills the price types for the trade market (PriceTypesFor) and
+    // selects the first; no market empties them.
+    void FillPriceTypes(const std::string& market);
+    // Sends a query: its kind goes with the post.
+    bool PostQuery(Query kind);
+
+    // ---- Virtual operations ----
+    void SetMenuParams(int menuId, const char* param, const char* request) override;
+    void BuildForm() override;
+    void OnOk() override;
+    int BuildRequest(CAString& out) override;
+    void OnNetReply(const CNetReply& reply) override;
+    void OnRequestNotSent(NotSent why) override;
+    void SendRefresh(RefreshCause cause) override;
+    void OnRefreshTimer() override;
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void OnLButtonDown(UINT flags, CPoint pt) override;
+    void OnLayout() override;
+    CRect GetFormRect() const override;
+
+private:
+    // Sends through the window's usual road and remembers, by the
+    // request's tag, which query each send was.
+    class CQuerySender : public IRequestSender {
+    public:
+        bool Send(HWND window, const std::string& text, unsigned flags, unsigned tag) override;
+        bool WaitIdle(int ms) override { return Target().WaitIdle(ms); }
+        int AbortAndWait(int ms) override { return Target().AbortAndWait(ms); }
+        bool NotifyWhenIdle(HWND window) override { return Target().NotifyWhenIdle(window); }
+        // The query of a reply's tag and the code it asked for, once;
+        // kind −1 when unknown.
+        struct Sent {
+            int kind = -1;
+            std::string code;
+        };
+        Sent Take(unsigned tag);
+
+        int building = -1;        // the query being composed, or −1
+        std::string buildingCode; // the code a maximum query asks for
+    private:
+        IRequestSender& Target();
+        CWorkerRequestSender m_worker;
+        std::map<unsigned, Sent> m_sent;
+    };
+
+    void PlaceControls();
+    void ApplyLayout(const OrderFormLayout& l);
+    void SetSellLabels();
+    void FillHolders(const char* market);
+    void ResetForCode();
+    void TakeMaxQuantity(CDataSetList& list, const std::string& askedCode);
+    void TakeQuote(CDataSetList& list, bool networkFailure);
+    void SetPanelRows(const std::vector<PanelRow>& rows);
+    void TapPanelRow(int row);
+    void ApplySlider(const QuantitySlider& s);
+    void ChooseHolder();
+    void ChoosePriceType();
+    void StartRefreshTimer();
+    void StopRefreshTimer() { KillTimer(kRefreshTimer); }
+    void OnCodeChanged(int how);
+    enum class Told { NoMarket, NoHolder, QuoteFailed };
+    void Tell(Told what);
+    std::string EditAnsi(const UiWin& edit) const;
+
+    int m_kind = 1;
+    std::string m_openPrice;          // the opener's price, kept through the first reply
+    int m_openMarket = -1, m_openType = -1;
+    std::vector<CChoiceItem> m_holders;
+    int m_holderIndex = -1;
+    std::vector<CPriceTypeItem> m_priceTypes;
+    int m_priceTypeIndex = -1;
+    std::u16string m_stockName;
+    std::string m_quoteCode;          // "code.market" of the panel; empty: no quote
+    std::string m_replyCode;          // "stkcode" of the last maximum-quantity reply
+    std::string m_replyMarket;        // its "market"
+    std::string m_queriedCode;        // the code of the last maximum-quantity query sent
+    int m_replyCount = 0;
+    bool m_maxOwed = false;           // a maximum-quantity query the worker never took
+    bool m_quoteErrorShown = false;   // a quote failure is told once
+    int m_sliderUnit = 100;           // shares per slider position
+    int m_refreshSeconds = 0;
+    Query m_building = Query::MaxQuantity;
+    CQuerySender m_querySender;
+
+    std::array<UiStatic, 7> m_labels;
+    UiStatic m_holder, m_priceType, m_max, m_priceUnit, m_quantityUnit;
+    UiButton m_holderDrop, m_priceTypeDrop, m_all;
+    UiEdit m_code, m_name, m_price, m_quantity;
+    UiSlider m_slider;
+    CPanelGrid m_panel;
+};
