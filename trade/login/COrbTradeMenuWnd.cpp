@@ -57,8 +57,8 @@ int COrbTradeMenuWnd::OnInitDialog() {
     m_accountText.SetTextColor(0x1E1EFF);
     m_accountText.SetFontSize(wide ? 25 : 23);
     m_headerButton.SetStyle(UI_BTN_PUSH);
+    // The theme's text colour: white would vanish on the light button face.
     m_headerButton.SetText(u"切换");
-    m_headerButton.SetTextColor(0xFFFFFF);
     // The white label sits on a dark field, as the bars' texts do.
     m_headerLabel.SetBkColor(kHeaderBackground);
     PlaceControls(120);
