@@ -8,6 +8,9 @@
 #include "trade/login/CSalesDeptRegionWnd.h"
 #include "trade/login/CSalesDeptSetWnd.h"
 #include "trade/login/CTradeLoginAccountWnd.h"
+#include "trade/queries/CTradeHisQueryTableWnd.h"
+#include "trade/queries/CTradePasswordWnd.h"
+#include "trade/queries/CWarrantWnd.h"
 
 #include <memory>
 
@@ -39,5 +42,14 @@ void RegisterTradeWindows() {
     manager.RegisterWindow(kTradeAccountsClass, [](const CWndCreateInfo&) {
         return std::unique_ptr<CBaseWnd>(
             new CTradeLoginAccountWnd(u"已登录账号", CTradeLoginAccountWnd::kModeLoggedIn));
+    });
+    manager.RegisterWindow(kHistoryQueryKeyword, [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
+        return std::make_unique<CTradeHisQueryTableWnd>();
+    });
+    manager.RegisterWindow(kPasswordChangeKeyword, [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
+        return std::make_unique<CTradePasswordWnd>();
+    });
+    manager.RegisterWindow(kWarrantExerciseKeyword, [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
+        return std::make_unique<CWarrantWnd>();
     });
 }

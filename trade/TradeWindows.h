@@ -5,5 +5,7 @@
 // "COrbTradeLoginWnd": the trade login (the caller's notify value);
 // "CTradeLoginAccountWnd": the logged-in accounts;
 // "yywd": the branch directory by region;
-// "tradeexit": every trade account logged out, no window opened.
+// "tradeexit": every trade account logged out, no window opened;
+// "hisquery", "xgmm", "qzxq": the history query, the password change and
+// the warrant exercise.
 void RegisterTradeWindows();

@@ -23,6 +23,9 @@ inline constexpr char kBranchRegionsKeyword[] = "yywd";     // the branches by r
 inline constexpr char kTradeExitKeyword[] = "tradeexit";    // log the trade accounts out
 inline constexpr char kCompanyInfoKeyword[] = "F10";        // a stock's information menu
 inline constexpr char kSalesDeptKeyword[] = "yybsz";        // the sales departments (software settings)
+inline constexpr char kHistoryQueryKeyword[] = "hisquery";   // past orders or deals between two dates
+inline constexpr char kPasswordChangeKeyword[] = "xgmm";     // the trading password change
+inline constexpr char kWarrantExerciseKeyword[] = "qzxq";    // the warrant exercise
 
 // Class names opened by name.
 inline constexpr char kDealDetailClass[] = "CStockDealDetailWnd"; // a stock's deals of the day

@@ -2,6 +2,7 @@
 #include "tools/simulator/SimRouteGroups.h"
 
 #include "tools/simulator/SimBranchRoutes.h"
+#include "tools/simulator/SimAccountRoutes.h"
 #include "tools/simulator/SimChartRoutes.h"
 #include "tools/simulator/SimDetailRoutes.h"
 #include "tools/simulator/SimInfoRoutes.h"
@@ -20,8 +21,11 @@ std::vector<std::unique_ptr<ISimRouteGroup>> MakeRouteGroups() {
     // The order functions trade for the customers the login knows, under
     // the sessions it hands out.
     auto orders = std::make_unique<CSimOrderRoutes>(*login);
+    // History, password change and warrant exercise, over the same customers and exchange.
+    auto accountRoutes = std::make_unique<CSimAccountRoutes>(*login, *orders);
     groups.push_back(std::move(login));
     groups.push_back(std::move(orders));
+    groups.push_back(std::move(accountRoutes));
     groups.push_back(std::make_unique<CSimInfoRoutes>());
     groups.push_back(std::make_unique<CSimBranchRoutes>());
     return groups;
