@@ -26,6 +26,10 @@ TEST_F(TradeQueryTest, HistoryPagesAskAfterTheLastRowAndEveryOtherSendStartsAgai
     EXPECT_TRUE(Requests(500, 20).empty()) << "nothing before the dates are confirmed";
     driver.RunOnGui([] {
         CTradeHisQueryTableWnd* table = Shown<CTradeHisQueryTableWnd>();
+        // The driver's day is 13 March 2024: the 30 days ending on it.
+        EXPECT_EQ(DateText(table->GetStartDate()), "20240213");
+        EXPECT_EQ(DateText(table->GetEndDate()), "20240313");
+        EXPECT_TRUE(table->IsDateRowShown());
         table->SetStartDate({2026, 6, 1});
         table->SetEndDate({2026, 12, 4});
         table->OnConfirmDates();

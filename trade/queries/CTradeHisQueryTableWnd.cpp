@@ -220,6 +220,7 @@ void CTradeHisQueryTableWnd::OnNetData(const std::uint8_t* data, int length, boo
     }
     if (networkFailure || !data || length <= 0) {
         UiMessageBox(this, kNotSent, u"提示", MB_OK);
+        ShowDateRow(true);
         return;
     }
     CQueryTableWnd::OnNetData(data, length, networkFailure);
