@@ -41,7 +41,8 @@ TEST_F(TradeQueryTest, HistoryPagesAskAfterTheLastRowAndEveryOtherSendStartsAgai
         EXPECT_EQ(table->GetGrid().GetRowCount(), 80);
         EXPECT_FALSE(table->IsDateRowShown());
         lastRow = table->GetPagingCursor().str();
-        EXPECT_TRUE(table->RequestNextPage());
+        // The tap on the last row of the full page.
+        table->OnCommand(MakeWParam(CTableWnd::kGridId, GRID_ROW_TAPPED), 79);
     });
     ASSERT_TRUE(driver.WaitForRest());
     driver.RunOnGui([] { Shown<CTradeHisQueryTableWnd>()->Refresh(); });
@@ -169,6 +170,12 @@ TEST_F(TradeQueryTest, ThePrecheckNarrowsTheHoldersToTheWarrantsMarketAndADroppe
     Start();
     Open<CWarrantWnd>(78, "");
     driver.RunOnGui([] { EXPECT_EQ(Shown<CWarrantWnd>()->GetHolderItems().size(), 2u); });
+    // A tap on the shareholder field offers the holders; the second is taken.
+    const CRect field = driver.RunOnGui([] { return Shown<CWarrantWnd>()->HolderField().GetScreenRect(); });
+    driver.AnswerNext(ModalKind::Picker, 1);
+    ASSERT_TRUE(driver.Tap((field.left + field.right) / 2, (field.top + field.bottom) / 2));
+    ASSERT_TRUE(driver.WaitForRest());
+    driver.RunOnGui([] { EXPECT_EQ(Shown<CWarrantWnd>()->GetSelectedHolder(), 1); });
     ASSERT_TRUE(CDriverControls::TapControl(driver, CWarrantWnd::kCodeId));
     ASSERT_TRUE(driver.TypeText(u"582010"));
     ASSERT_TRUE(driver.WaitForRest());

@@ -267,13 +267,9 @@ bool CTradeHisQueryTableWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
         PickDate(LowWord(wParam));
         return true;
     case kGridId:
-        if (HighWord(wParam) == GRID_TAPPED_AT) {
-            CGridCtrl& grid = GetGrid();
-            const CPoint pt{SignedLow(lParam), SignedHigh(lParam)};
-            const int header = grid.HasHeaderRow() ? grid.GetRowHeight() : 0;
-            if (pt.y > header && grid.HitTestRow(pt) < 0)
-                RequestNextPage();
-        }
+        // A tap on the last row of a full page asks the page after it.
+        if (HighWord(wParam) == GRID_ROW_TAPPED && static_cast<int>(lParam) == GetGrid().GetRowCount() - 1)
+            RequestNextPage();
         return true;
     default:
         return CQueryTableWnd::OnCommand(wParam, lParam);

@@ -3,8 +3,8 @@
 // fills the table (CQueryTableWnd).
 //
 // Paging: a page holds at most 80 rows. When the last page came full, a
-// tap below its last row (the table scrolled to its end) asks the next
-// page after the last row's cursor, which replaces the table. Every other
+// tap on its last row (the table scrolled to its end) asks the next page
+// after that row's cursor, which replaces the table. Every other
 // send — "确定", the refresh command, a child's close with code 1 — starts
 // again from page 1, and the table is emptied whenever a query is sent.
 // A change of the current trade account empties the table and brings the

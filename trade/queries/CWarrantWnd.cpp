@@ -33,6 +33,10 @@ std::u16string FieldOf(CDataSet& set, const char* name) {
 
 } // namespace
 
+void CHolderField::OnLButtonDown(UINT, CPoint) {
+    m_form.PostMessage(WM_COMMAND, MakeWParam(CWarrantWnd::kDropId, 0), 0);
+}
+
 CWarrantWnd::CWarrantWnd() {
     SetMiddleText(u"行权");
     // Nothing is asked before a code is typed.
@@ -294,10 +298,6 @@ bool CWarrantWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
 void CWarrantWnd::OnLButtonDown(UINT flags, CPoint pt) {
     if (m_code.HasFocus() || m_quantity.HasFocus())
         SetFocus();
-    // A tap on the shareholder field opens the picker as its button does.
-    const CRect mine = GetScreenRect();
-    if (m_holder.IsCreated() && m_holder.GetScreenRect().Contains({pt.x + mine.left, pt.y + mine.top}))
-        PostMessage(WM_COMMAND, MakeWParam(kDropId, 0), 0);
     CLayoutBaseWnd::OnLButtonDown(flags, pt);
 }
 

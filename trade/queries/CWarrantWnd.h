@@ -20,6 +20,18 @@
 #include <string>
 #include <vector>
 
+// The shareholder field: shown, never typed in; a tap on it opens the
+// picker as the drop button does.
+class CHolderField : public UiEdit {
+public:
+    explicit CHolderField(UiWin& form) : m_form(form) {}
+    const char* GetClassName() const override { return "CHolderField"; }
+    void OnLButtonDown(UINT flags, CPoint pt) override;
+
+private:
+    UiWin& m_form;
+};
+
 class CWarrantWnd : public CLayoutBaseWnd {
 public:
     enum : int {
@@ -73,7 +85,7 @@ private:
     std::string CodeText() const;
 
     UiStatic m_labels[9];
-    UiEdit m_holder;
+    CHolderField m_holder{*this};
     UiButton m_drop;
     CNotifyEdit m_code;
     UiEdit m_name;
