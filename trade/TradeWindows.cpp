@@ -12,7 +12,10 @@
 #include "trade/login/CTradeLoginAccountWnd.h"
 #include "trade/orders/CTradeBuySaleWnd.h"
 #include "trade/queries/CAccountQueryWnd.h"
+#include "trade/queries/CTradeHisQueryTableWnd.h"
+#include "trade/queries/CTradePasswordWnd.h"
 #include "trade/queries/CTradeQueryTableWnd.h"
+#include "trade/queries/CWarrantWnd.h"
 
 #include <memory>
 
@@ -66,5 +69,14 @@ void RegisterTradeWindows() {
     });
     manager.RegisterWindow(kOrderFormKeyword, [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
         return std::make_unique<CTradeBuySaleWnd>();
+    });
+    manager.RegisterWindow(kHistoryQueryKeyword, [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
+        return std::make_unique<CTradeHisQueryTableWnd>();
+    });
+    manager.RegisterWindow(kPasswordChangeKeyword, [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
+        return std::make_unique<CTradePasswordWnd>();
+    });
+    manager.RegisterWindow(kWarrantExerciseKeyword, [](const CWndCreateInfo&) -> std::unique_ptr<CBaseWnd> {
+        return std::make_unique<CWarrantWnd>();
     });
 }

@@ -9,5 +9,7 @@
 // "tradeexit": every trade account logged out, no window opened;
 // "trademenu" and "openfund": the trade menu;
 // "tradequery" and "wtcd": the same-day tables, the cancel table;
-// "trade_zjcx": the funds per currency.
+// "trade_zjcx": the funds per currency;
+// "hisquery", "xgmm", "qzxq": the history query, the password change and
+// the warrant exercise.
 void RegisterTradeWindows();

@@ -33,7 +33,7 @@ CRect CLayoutBaseWnd::GetFormRect() const {
 
 CRect CLayoutBaseWnd::GetRowRect(int column, int row) const {
     const int width = GetFormRect().Width();
-    const int top = kTopOffset + row * kRowHeight - 5;
+    const int top = m_topOffset + row * kRowHeight - 5;
     if (column == 0)
         return CRect::FromSize(kLeftMargin, top, kLabelWidth, kRowBoxHeight);
     return {kLeftMargin + kFieldOffset, top, width - kLeftMargin, top + kRowBoxHeight};
@@ -41,7 +41,7 @@ CRect CLayoutBaseWnd::GetRowRect(int column, int row) const {
 
 CRect CLayoutBaseWnd::GetRowRect3(int column, int row) const {
     const int width = GetFormRect().Width();
-    const int top = kTopOffset + row * kRowHeight - 5;
+    const int top = m_topOffset + row * kRowHeight - 5;
     const int middleLeft = kLeftMargin + kFieldOffset;
     const int middleRight = middleLeft + (width - 2 * kLeftMargin) / 2;
     switch (column) {

@@ -24,11 +24,15 @@ public:
 
     // The toolbar's middle text (before OnInitDialog; "确定" by default).
     void SetMiddleText(std::u16string_view text) { m_middleText = text; }
+    // Where the first row starts below the page top (before OnInitDialog;
+    // kTopOffset by default).
+    void SetTopOffset(int pixels) { m_topOffset = pixels; }
+    int GetTopOffset() const { return m_topOffset; }
 
     // Enables or disables the three toolbar buttons and redraws the bar.
     void EnableToolbar(bool on);
     // The label (column 0) or field (column 1) rectangle of a row, in
-    // client-page coordinates: top = 20 + row × 80 − 5, height 70.
+    // client-page coordinates: top = offset + row × 80 − 5, height 70.
     CRect GetRowRect(int column, int row) const;
     // Three columns: the label, a middle column (from the field's left)
     // half the width inside the margins, and a third from there + 20 to
@@ -55,4 +59,5 @@ public:
 
 private:
     std::u16string m_middleText = u"确定";
+    int m_topOffset = kTopOffset;
 };

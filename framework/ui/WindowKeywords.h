@@ -28,6 +28,9 @@ inline constexpr char kOpenFundMenuKeyword[] = "openfund";  // the fund menu, th
 inline constexpr char kTradeQueryKeyword[] = "tradequery";  // a same-day query table
 inline constexpr char kTradeCancelKeyword[] = "wtcd";       // the cancellable orders
 inline constexpr char kFundsQueryKeyword[] = "trade_zjcx";  // the account's funds per currency
+inline constexpr char kHistoryQueryKeyword[] = "hisquery";   // past orders or deals between two dates
+inline constexpr char kPasswordChangeKeyword[] = "xgmm";     // the trading password change
+inline constexpr char kWarrantExerciseKeyword[] = "qzxq";    // the warrant exercise
 
 // Class names opened by name.
 inline constexpr char kDealDetailClass[] = "CStockDealDetailWnd"; // a stock's deals of the day

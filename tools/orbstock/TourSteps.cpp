@@ -4,6 +4,7 @@
 #include "framework/app/CAppData.h"
 #include "framework/app/CStartupWnd.h"
 #include "framework/shell/COrbApp.h"
+#include "framework/shell/CWndManager.h"
 #include "framework/ui/CBaseWnd.h"
 #include "framework/ui/COrbMenuWnd.h"
 #include "framework/ui/IWindowOpener.h"
@@ -41,7 +42,10 @@
 #include "trade/login/CTradeLoginAccountWnd.h"
 #include "trade/orders/CTradeBuySaleWnd.h"
 #include "trade/orders/CTradeConfirmWnd.h"
+#include "trade/queries/CTradeHisQueryTableWnd.h"
+#include "trade/queries/CTradePasswordWnd.h"
 #include "trade/queries/CTradeQueryTableWnd.h"
+#include "trade/queries/CWarrantWnd.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -814,4 +818,45 @@ ORB_TOUR_STEP(order_sell) {
             page->SetScrollPos(page->GetMaxScroll());
     });
     return tour.driver.WaitForRest();
+}
+
+namespace {
+// Logs 张伟 on and opens a trade menu node's window over the main menu, as
+// the trade menu opens it.
+bool OpenTradeNode(CTourContext& tour, const char* keyword, int menuId, const char16_t* title, const char* request) {
+    FixChartDay(tour);
+    if (!OpenTradeLogin(tour) || !LogOn(tour, u"12345", u"123456"))
+        return false;
+    CBaseWnd* main = tour.driver.RunOnGui([&] { return tour.app.GetMainWindow(); });
+    if (!main)
+        return false;
+    const std::string key = keyword, text = request;
+    tour.driver.Loop()->PostTask([main, key, menuId, title, text] {
+        CWndManager::Instance().CreateWnd(key.c_str(), menuId, title, "", text.c_str(), 0, main);
+    });
+    return tour.driver.WaitForRest();
+}
+} // namespace
+
+// The past orders of the default 30 days up to the program's day, first
+// page: the simulator's market stands on that day, after the close.
+ORB_TOUR_STEP(history_query) {
+    if (!OpenTradeNode(tour, "hisquery", 74, u"历史委托", "tc_mfuncno=500&tc_sfuncno=20"))
+        return false;
+    tour.simulator.SetClock(int64_t{1710315000} * 1000); // 13 March 2024, 15:30 in Beijing
+    return CDriverControls::PressBottomButton(tour.driver, CBaseWnd::kToolbarMiddle);
+}
+
+// The password form with the three passwords typed (shown masked).
+ORB_TOUR_STEP(password_change) {
+    return OpenTradeNode(tour, "xgmm", 77, u"修改密码", "tc_mfuncno=500&tc_sfuncno=13&") &&
+           TypeInto(tour, CTradePasswordWnd::kOldId, u"123456") && TypeInto(tour, CTradePasswordWnd::kNewId, u"654321") &&
+           TypeInto(tour, CTradePasswordWnd::kConfirmId, u"65432");
+}
+
+// The warrant form after the pre-check of 582010, a quantity typed.
+ORB_TOUR_STEP(warrant_exercise) {
+    return OpenTradeNode(tour, "qzxq", 78, u"权证行权", "") &&
+           TypeInto(tour, CWarrantWnd::kCodeId, u"582010") && tour.driver.WaitForRest() &&
+           TypeInto(tour, CWarrantWnd::kQuantityId, u"1000");
 }

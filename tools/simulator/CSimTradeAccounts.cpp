@@ -53,6 +53,15 @@ const SimTradeAccount* CSimTradeAccounts::FindFund(std::string_view fundid) cons
     return nullptr;
 }
 
+bool CSimTradeAccounts::SetPassword(std::string_view fundid, std::string_view password) {
+    for (SimTradeAccount& account : m_accounts)
+        if (account.fundid == fundid) {
+            account.password = password;
+            return true;
+        }
+    return false;
+}
+
 const SimTradeAccount* CSimTradeAccounts::FindLogin(std::string_view inputType, std::string_view inputId) const {
     if (inputType == "Z")
         return FindFund(inputId);

@@ -20,7 +20,8 @@
 // accepted code moves the counter past it, so a code used once, or an
 // older one, is refused. Tests set seeds with SetTokenSeed.
 //
-// Threads: the accounts never change after construction; the tokens are
+// Threads: the accounts change only through SetPassword, which a route
+// calls under the server's lock; the tokens are
 // guarded by a lock of their own, so a test may set a seed while the
 // server runs.
 #pragma once
@@ -72,6 +73,9 @@ public:
     // the holder account of that market; exact comparison. Null when none.
     const SimTradeAccount* FindLogin(std::string_view inputType, std::string_view inputId) const;
     const SimTradeAccount* FindFund(std::string_view fundid) const;
+    // Replaces the trading password of fundid's customer (the password
+    // change); false for an unknown fundid.
+    bool SetPassword(std::string_view fundid, std::string_view password);
 
     // ---- Tokens (any thread) ----
     // Gives the customer of fundid a token with seed (hexadecimal text) and

@@ -1,6 +1,7 @@
 // A new screen group's routes are listed here and nowhere else.
 #include "tools/simulator/SimRouteGroups.h"
 
+#include "tools/simulator/SimAccountRoutes.h"
 #include "tools/simulator/SimBranchRoutes.h"
 #include "tools/simulator/SimChartRoutes.h"
 #include "tools/simulator/SimDetailRoutes.h"
@@ -28,10 +29,13 @@ std::vector<std::unique_ptr<ISimRouteGroup>> MakeRouteGroups() {
     auto tokens = std::make_unique<CSimTokenRoutes>(login->SharedAccounts());
     // The same-day queries read the exchange the order functions keep.
     auto queries = std::make_unique<CSimTradeQueryRoutes>(*login, orders->Exchange());
+    // History, password change and warrant exercise, over the same customers and exchange.
+    auto accountRoutes = std::make_unique<CSimAccountRoutes>(*login, *orders);
     groups.push_back(std::move(login));
     groups.push_back(std::move(orders));
     groups.push_back(std::move(tokens));
     groups.push_back(std::move(queries));
+    groups.push_back(std::move(accountRoutes));
     groups.push_back(std::make_unique<CSimInfoRoutes>());
     groups.push_back(std::make_unique<CSimBranchRoutes>());
     groups.push_back(std::make_unique<CSimKLineRoutes>());
