@@ -14,10 +14,12 @@
 #include "platform/gdi/Utf16.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -82,6 +84,56 @@ COLORREF Blend(COLORREF dst, COLORREF src, int alpha) {
     auto mix = [alpha](int d, int s) { return d + DivideBy255((s - d) * alpha + 127); };
     return MakeRgb(mix(GetRValue(dst), GetRValue(src)), mix(GetGValue(dst), GetGValue(src)),
                    mix(GetBValue(dst), GetBValue(src)));
+}
+
+// Text blends one colour over mostly one ground, pixel after pixel. The
+// pixels of the last few (ground, colour) pairs are kept per coverage value
+// (0 keeps the ground, 255 is the colour), each worked out on its first
+// use, so a glyph's pixel over a known ground is one look-up.
+class CBlendMemo {
+public:
+    // The pixel of ground dst under colour src at coverage alpha.
+    COLORREF Mix(COLORREF dst, COLORREF src, int alpha) {
+        if (dst != m_current->dst || src != m_current->src)
+            Select(dst, src);
+        COLORREF& mixed = m_current->mixed[static_cast<size_t>(alpha)];
+        if (mixed == kUnknown)
+            mixed = Blend(dst, src, alpha);
+        return mixed;
+    }
+
+private:
+    // No blend has the top byte set.
+    static constexpr COLORREF kUnknown = 0xFF000000;
+    static constexpr size_t kPairs = 8;
+    struct CPair {
+        COLORREF dst = kUnknown, src = kUnknown;
+        std::array<COLORREF, 256> mixed{};
+    };
+    // Makes the pair current, taking over the oldest when it is new.
+    void Select(COLORREF dst, COLORREF src) {
+        for (CPair& pair : m_pairs)
+            if (pair.dst == dst && pair.src == src) {
+                m_current = &pair;
+                return;
+            }
+        CPair& pair = m_pairs[m_next];
+        m_next = (m_next + 1) % kPairs;
+        pair.dst = dst;
+        pair.src = src;
+        pair.mixed.fill(kUnknown);
+        pair.mixed[0] = dst;
+        pair.mixed[255] = src;
+        m_current = &pair;
+    }
+    std::array<CPair, kPairs> m_pairs{};
+    CPair* m_current = &m_pairs[0];
+    size_t m_next = 0;
+};
+
+CBlendMemo& ThreadBlendMemo() {
+    thread_local CBlendMemo memo;
+    return memo;
 }
 
 COLORREF Lerp(COLORREF a, COLORREF b, int num, int den) {
@@ -254,6 +306,9 @@ void CDC::RoundRect(const CRect& rect, int cornerWidth, int cornerHeight) {
     auto rowSpan = [&](int y) -> Span {
         if (y < r.top || y >= r.bottom)
             return {};
+        // Between the corners a row holds both ends, so all of it.
+        if (inside(r.left, y) && inside(r.right - 1, y))
+            return {r.left, r.right};
         const int mid = static_cast<int>(r.left + static_cast<std::int64_t>(r.Width()) / 2);
         int seed = inside(mid, y) ? mid : (mid > r.left && inside(mid - 1, y) ? mid - 1 : r.right);
         if (seed == r.right)
@@ -296,7 +351,7 @@ void CDC::RoundRect(const CRect& rect, int cornerWidth, int cornerHeight) {
         from = std::max<std::int64_t>(from + m_origin.x, target.left);
         to = std::min<std::int64_t>(to + m_origin.x, target.right);
         if (from < to)
-            std::fill(m_surface->Row(sy) + from, m_surface->Row(sy) + to, c);
+            FillSpanRows(*m_surface, CRect{static_cast<int>(from), sy, static_cast<int>(to), sy + 1}, c);
     };
     for (int sy = target.top; sy < target.bottom; ++sy) {
         const int i = sy - target.top + w;
@@ -499,11 +554,7 @@ void CDC::Polygon(const CPoint* points, int count) {
 // Text
 
 int CDC::LineWidth(const std::u32string& line) const {
-    auto& engine = CFontEngine::Instance();
-    int w = 0;
-    for (char32_t c : line)
-        w += engine.Advance(LineHeight(), m_font.weight, c);
-    return w;
+    return CFontEngine::Instance().LineAdvance(LineHeight(), m_font.weight, line);
 }
 
 std::vector<CDC::TextLine> CDC::LayoutText(std::u16string_view text, int maxWidth, unsigned format) const {
@@ -587,21 +638,21 @@ void CDC::DrawTextLine(const TextLine& line, int x, int y, const CRect& surfaceC
     auto& engine = CFontEngine::Instance();
     int baseline = cell.top + engine.Ascent(LineHeight());
     int pen = cell.left;
-    for (char32_t c : line.text) {
-        const std::shared_ptr<const CFontEngine::CGlyph> glyph = engine.Glyph(LineHeight(), m_font.weight, c);
+    const COLORREF color = m_textColor & 0x00FFFFFF;
+    CBlendMemo& memo = ThreadBlendMemo();
+    thread_local std::vector<std::shared_ptr<const CFontEngine::CGlyph>> glyphs;
+    engine.LineGlyphs(LineHeight(), m_font.weight, line.text, glyphs);
+    for (const auto& glyph : glyphs) {
         const CFontEngine::CGlyph& g = *glyph;
         int gx = pen + g.left, gy = baseline - g.top;
         CRect box = CRect{gx, gy, gx + g.width, gy + g.height}.Intersect(surfaceClip);
         for (int sy = box.top; sy < box.bottom; ++sy) {
+            const CFontEngine::CGlyph::CInk ink = g.ink[static_cast<size_t>(sy - gy)];
             const std::uint8_t* cov = g.coverage.data() + static_cast<size_t>(sy - gy) * g.width;
             COLORREF* row = m_surface->Row(sy);
-            for (int sx = box.left; sx < box.right; ++sx) {
-                int a = cov[sx - gx];
-                if (a == 255)
-                    row[sx] = m_textColor & 0x00FFFFFF;
-                else if (a > 0)
-                    row[sx] = Blend(row[sx], m_textColor, a);
-            }
+            const int from = std::max(box.left, gx + ink.begin), to = std::min(box.right, gx + ink.end);
+            for (int sx = from; sx < to; ++sx)
+                row[sx] = memo.Mix(row[sx], color, cov[sx - gx]);
         }
         pen += g.advance;
     }
@@ -757,6 +808,23 @@ void CDC::DrawImage(const CImage& image, const CRect& dstRect, ImageFilter filte
         return;
     }
     const CScaledImage& scaled = image.Scaled(width, height, bilinear);
+    // An image's see-through edge mostly lies over one ground: its blends
+    // over the first ground met are worked out once each.
+    constexpr COLORREF kUnknown = 0xFF000000; // no blend has the top byte set
+    std::vector<COLORREF> overGround;
+    std::optional<COLORREF> ground;
+    auto blendPartial = [&](COLORREF d, std::uint32_t index) {
+        if (!ground) {
+            ground = d;
+            overGround.assign(scaled.partial.size(), kUnknown);
+        }
+        if (d != ground)
+            return blend(d, scaled.partial[index]);
+        COLORREF& mixed = overGround[index];
+        if (mixed == kUnknown)
+            mixed = blend(d, scaled.partial[index]);
+        return mixed;
+    };
     for (int sy = target.top; sy < target.bottom; ++sy) {
         COLORREF* row = m_surface->Row(sy);
         const size_t base = static_cast<size_t>(dy0 + sy - target.top) * static_cast<size_t>(width) +
@@ -768,7 +836,7 @@ void CDC::DrawImage(const CImage& image, const CRect& dstRect, ImageFilter filte
                 row[sx] = scaled.value[i];
                 break;
             case CScaledImage::kPartial:
-                row[sx] = blend(row[sx], scaled.partial[scaled.value[i]]);
+                row[sx] = blendPartial(row[sx], scaled.value[i]);
                 break;
             default:
                 break;
