@@ -808,29 +808,34 @@ void CDC::DrawImage(const CImage& image, const CRect& dstRect, ImageFilter filte
         return;
     }
     const CScaledImage& scaled = image.Scaled(width, height, bilinear);
-    // An image's see-through edge mostly lies over one ground: its blends
-    // over the first ground met are worked out once each.
-    constexpr COLORREF kUnknown = 0xFF000000; // no blend has the top byte set
-    std::vector<COLORREF> overGround;
-    std::optional<COLORREF> ground;
+    // Partial pixels over the ground their kept blends were made on are
+    // looked up; the first one of this paint says which ground that is.
+    bool groundChecked = false;
     auto blendPartial = [&](COLORREF d, std::uint32_t index) {
-        if (!ground) {
-            ground = d;
-            overGround.assign(scaled.partial.size(), kUnknown);
+        if (!groundChecked) {
+            groundChecked = true;
+            if (d != scaled.blendGround || scaled.blendsOverGround.size() != scaled.partial.size()) {
+                scaled.blendGround = d;
+                scaled.blendsOverGround.assign(scaled.partial.size(), CScaledImage::kUnknownBlend);
+            }
         }
-        if (d != ground)
+        if (d != scaled.blendGround)
             return blend(d, scaled.partial[index]);
-        COLORREF& mixed = overGround[index];
-        if (mixed == kUnknown)
+        COLORREF& mixed = scaled.blendsOverGround[index];
+        if (mixed == CScaledImage::kUnknownBlend)
             mixed = blend(d, scaled.partial[index]);
         return mixed;
     };
     for (int sy = target.top; sy < target.bottom; ++sy) {
         COLORREF* row = m_surface->Row(sy);
-        const size_t base = static_cast<size_t>(dy0 + sy - target.top) * static_cast<size_t>(width) +
-                            static_cast<size_t>(dx0);
-        for (int sx = target.left; sx < target.right; ++sx) {
-            const size_t i = base + static_cast<size_t>(sx - target.left);
+        const int dy = dy0 + sy - target.top;
+        const size_t base = static_cast<size_t>(dy) * static_cast<size_t>(width);
+        // Destination columns of the row's shown pixels.
+        const CScaledImage::Span shown = scaled.shown[static_cast<size_t>(dy)];
+        const int from = std::max(target.left, target.left - dx0 + shown.begin);
+        const int to = std::min(target.right, target.left - dx0 + shown.end);
+        for (int sx = from; sx < to; ++sx) {
+            const size_t i = base + static_cast<size_t>(dx0 + sx - target.left);
             switch (scaled.kind[i]) {
             case CScaledImage::kOpaque:
                 row[sx] = scaled.value[i];
