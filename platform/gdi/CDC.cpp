@@ -131,6 +131,36 @@ private:
     size_t m_next = 0;
 };
 
+// The row spans of one rounded shape, relative to its top-left corner,
+// each measured on first use.
+struct CShapeRows {
+    static constexpr int kMaxRows = 4096; // taller shapes are measured every time
+    struct Span {
+        int left = 0, right = 0;
+    };
+    struct Row {
+        Span span;
+        bool known = false;
+    };
+    int width = -1, height = -1, cornerWidth = 0, cornerHeight = 0;
+    std::vector<Row> rows;
+    // Starts over unless the shape is the one kept.
+    void Use(int w, int h, int cw, int ch) {
+        if (w == width && h == height && cw == cornerWidth && ch == cornerHeight)
+            return;
+        width = w;
+        height = h;
+        cornerWidth = cw;
+        cornerHeight = ch;
+        rows.assign(static_cast<size_t>(h), Row{});
+    }
+};
+
+CShapeRows& ThreadShapeRows() {
+    thread_local CShapeRows rows;
+    return rows;
+}
+
 CBlendMemo& ThreadBlendMemo() {
     thread_local CBlendMemo memo;
     return memo;
@@ -300,12 +330,8 @@ void CDC::RoundRect(const CRect& rect, int cornerWidth, int cornerHeight) {
     // The shape is convex and symmetric, so each row is one span [left,
     // right) around the middle column; its ends are found by bisection with
     // the same test, so the pixels are those of the test run pixel by pixel.
-    struct Span {
-        int left = 0, right = 0;
-    };
-    auto rowSpan = [&](int y) -> Span {
-        if (y < r.top || y >= r.bottom)
-            return {};
+    using Span = CShapeRows::Span;
+    auto measureRow = [&](int y) -> Span {
         // Between the corners a row holds both ends, so all of it.
         if (inside(r.left, y) && inside(r.right - 1, y))
             return {r.left, r.right};
@@ -332,6 +358,26 @@ void CDC::RoundRect(const CRect& rect, int cornerWidth, int cornerHeight) {
                 hi = m - 1;
         }
         return {left, lo + 1};
+    };
+    // Every value the test computes is a multiple of 0.5 well inside a
+    // double's exact range, so a row's span is the same wherever the shape
+    // lies: the rows of the last shape are kept, relative to its corner (a
+    // table's percent boxes are all one shape).
+    CShapeRows& kept = ThreadShapeRows();
+    const bool keep = r.Height() <= CShapeRows::kMaxRows;
+    if (keep)
+        kept.Use(r.Width(), r.Height(), cornerWidth, cornerHeight);
+    auto rowSpan = [&](int y) -> Span {
+        if (y < r.top || y >= r.bottom)
+            return {};
+        if (!keep)
+            return measureRow(y);
+        CShapeRows::Row& row = kept.rows[static_cast<size_t>(y - r.top)];
+        if (!row.known) {
+            const Span span = measureRow(y);
+            row = {span.left < span.right ? Span{span.left - r.left, span.right - r.left} : Span{}, true};
+        }
+        return row.span.left < row.span.right ? Span{row.span.left + r.left, row.span.right + r.left} : Span{};
     };
     const bool pen = m_pen.style != PS_NULL;
     const int w = pen ? std::max(m_pen.width, 1) : 0;
