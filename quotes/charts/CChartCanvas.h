@@ -123,7 +123,8 @@ public:
     // place: the cached picture (drawn again when dirty), the legends over
     // it, then the cursor line when shown. Nothing for an empty area. When
     // the target is the one painted last, only what changed is copied: the
-    // legend rectangles and the last cursor line's.
+    // legend rectangles and the last cursor line's; whoever else draws into
+    // that target calls SetDirty before the next paint.
     void Paint(CDC& target);
     // Draws the cacheable picture: background, DrawTimeAxis, DrawScale,
     // DrawLines, DrawTitle.
