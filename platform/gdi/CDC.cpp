@@ -143,21 +143,27 @@ struct CShapeRows {
     };
     int width = -1, height = -1, cornerWidth = 0, cornerHeight = 0;
     std::vector<Row> rows;
-    // Starts over unless the shape is the one kept.
-    void Use(int w, int h, int cw, int ch) {
-        if (w == width && h == height && cw == cornerWidth && ch == cornerHeight)
-            return;
-        width = w;
-        height = h;
-        cornerWidth = cw;
-        cornerHeight = ch;
-        rows.assign(static_cast<size_t>(h), Row{});
+    bool Is(int w, int h, int cw, int ch) const {
+        return w == width && h == height && cw == cornerWidth && ch == cornerHeight;
     }
 };
 
-CShapeRows& ThreadShapeRows() {
-    thread_local CShapeRows rows;
-    return rows;
+// The rows of the last few shapes drawn on this thread (a screen's boxes
+// come in a few shapes); a new shape takes the place of the oldest.
+CShapeRows& ThreadShapeRows(int width, int height, int cornerWidth, int cornerHeight) {
+    thread_local std::array<CShapeRows, 4> shapes;
+    thread_local size_t next = 0;
+    for (CShapeRows& shape : shapes)
+        if (shape.Is(width, height, cornerWidth, cornerHeight))
+            return shape;
+    CShapeRows& shape = shapes[next];
+    next = (next + 1) % shapes.size();
+    shape.width = width;
+    shape.height = height;
+    shape.cornerWidth = cornerWidth;
+    shape.cornerHeight = cornerHeight;
+    shape.rows.assign(static_cast<size_t>(height), CShapeRows::Row{});
+    return shape;
 }
 
 CBlendMemo& ThreadBlendMemo() {
@@ -360,18 +366,16 @@ void CDC::RoundRect(const CRect& rect, int cornerWidth, int cornerHeight) {
     };
     // Every value the test computes is a multiple of 0.5 well inside a
     // double's exact range, so a row's span is the same wherever the shape
-    // lies: the rows of the last shape are kept, relative to its corner (a
-    // table's percent boxes are all one shape).
-    CShapeRows& kept = ThreadShapeRows();
+    // lies: the rows of the last few shapes are kept, relative to their
+    // corner (a table's percent boxes are all one shape).
     const bool keep = r.Height() <= CShapeRows::kMaxRows;
-    if (keep)
-        kept.Use(r.Width(), r.Height(), cornerWidth, cornerHeight);
+    CShapeRows* kept = keep ? &ThreadShapeRows(r.Width(), r.Height(), cornerWidth, cornerHeight) : nullptr;
     auto rowSpan = [&](int y) -> Span {
         if (y < r.top || y >= r.bottom)
             return {};
-        if (!keep)
+        if (!kept)
             return measureRow(y);
-        CShapeRows::Row& row = kept.rows[static_cast<size_t>(y - r.top)];
+        CShapeRows::Row& row = kept->rows[static_cast<size_t>(y - r.top)];
         if (!row.known) {
             const Span span = measureRow(y);
             row = {span.left < span.right ? Span{span.left - r.left, span.right - r.left} : Span{}, true};

@@ -167,10 +167,10 @@ TEST(GdiShapes, EachShapeTouchesExactlyItsPixelsAndNothingOutsideTheClip) {
 }
 
 TEST(GdiShapes, RoundedBoxesOfOneShapeAnywhereHaveThePixelsOfEachDrawnAlone) {
-    // A shape's rows are kept per thread: the same shape elsewhere (off the
-    // surface's corner too, clipped, through an origin), another shape in
-    // between and a pen of another width must give what a thread that drew
-    // nothing before gives.
+    // A few shapes' rows are kept per thread: the same shape elsewhere (off
+    // the surface's corner too, clipped, through an origin), more shapes in
+    // between than are kept and a pen of another width must give what a
+    // thread that drew nothing before gives.
     struct Use {
         CRect box;
         int corner;
@@ -180,7 +180,10 @@ TEST(GdiShapes, RoundedBoxesOfOneShapeAnywhereHaveThePixelsOfEachDrawnAlone) {
     const Use uses[] = {{{2, 2, 32, 22}, 10, 1, {0, 0}},    {{10, 15, 40, 35}, 10, 1, {0, 0}},
                         {{-7, -4, 23, 16}, 10, 2, {0, 0}},  {{5, 5, 35, 30}, 12, 1, {0, 0}},
                         {{2, 2, 32, 22}, 10, 3, {6, 9}},    {{25, 28, 55, 48}, 10, 1, {0, 0}},
-                        {{5, 5, 35, 30}, 12, 1, {-3, 2}},   {{2, 2, 32, 22}, 10, 1, {0, 0}}};
+                        {{5, 5, 35, 30}, 12, 1, {-3, 2}},   {{1, 1, 21, 13}, 6, 1, {0, 0}},
+                        {{3, 4, 39, 34}, 16, 2, {0, 0}},    {{9, 9, 21, 21}, 20, 1, {0, 0}},
+                        {{30, 2, 38, 10}, 4, 1, {0, 0}},    {{2, 2, 32, 22}, 10, 1, {0, 0}},
+                        {{5, 5, 35, 30}, 12, 1, {0, 0}}};
     auto draw = [](const Use& use) {
         CSurface s(40, 40, kWhite);
         CDC dc(&s, use.origin, {0, 0, 40, 40});
