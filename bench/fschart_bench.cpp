@@ -1,10 +1,10 @@
 // Cost of the minute chart at 480 × 720: a full redraw (a whole day with the
 // overlay, volume bars, marks, the cursor and the side panel) and a cursor
 // move, which redraws the legend, caption and marks over the cached picture
-// and copies it. Each is printed as a number of memsets of the same surface
-// measured in the same run ("memsets" counter), beside the one copy of the
-// cached picture that every paint makes. Aim: a full redraw within 20, a
-// cursor move within 3.
+// and copies what changed. Each is printed as a number of memsets of the
+// same surface measured in the same run ("memsets" counter), beside one
+// copy of the whole cached picture. Aim: a full redraw within 20, a cursor
+// move within 3.
 #include "core/CDataSetList.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CSurface.h"
@@ -116,8 +116,8 @@ void BM_MinuteChartCursorMove(benchmark::State& state) {
 }
 BENCHMARK(BM_MinuteChartCursorMove)->Unit(benchmark::kMicrosecond);
 
-// The one copy of the cached picture to the screen that every paint makes:
-// what a cursor move costs at least.
+// One copy of the whole cached picture to the screen, as a full redraw
+// makes it.
 void BM_CopyMinuteChartPicture(benchmark::State& state) {
     std::unique_ptr<CDC> picture = CDC::CreateMemoryDC(kWidth, kHeight);
     std::unique_ptr<CDC> screen = CDC::CreateMemoryDC(kWidth, kHeight);

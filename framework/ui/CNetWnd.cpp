@@ -14,6 +14,7 @@
 #include "framework/ui/WindowKeywords.h"
 #include "framework/ui/WndMessages.h"
 #include "platform/Clock.h"
+#include "platform/win/UiMessageLoop.h"
 
 #include <cstdlib>
 #include <iterator>
@@ -256,6 +257,9 @@ CDataSet* CNetWnd::FirstDataSet(CDataSetList& reply) {
 LRESULT CNetWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case NET_MSG_REPLY_READY: {
+        // Painting is free again before the reply is handled, so a message
+        // box it raises is painted at once.
+        ReleaseFirstPaint();
         const CNetReply* reply = NetReplyFromLParam(lParam);
         if (reply && reply->abandoned) {
             // Only the request still out is restored; a late word about an
@@ -300,6 +304,12 @@ void CNetWnd::OnWindowShown() {
         GetSender().AbortAndWait(0);
         SendRefresh(RefreshCause::FirstShow);
         m_refreshedOnShow = true;
+        // The window is first painted with its first reply, unless that
+        // takes longer than kFirstReplyWaitMs.
+        if (UiMessageLoop* loop = UiMessageLoop::Current()) {
+            loop->HoldPaint(kFirstReplyWaitMs);
+            m_holdsPaint = true;
+        }
     } else if (m_refreshOnShow) {
         SendRefresh(RefreshCause::Show);
         m_refreshedOnShow = true;
@@ -315,7 +325,15 @@ void CNetWnd::OnWindowShown() {
         SetTimer(kRefreshTimer, static_cast<UINT>(seconds) * 1000u);
 }
 
+void CNetWnd::ReleaseFirstPaint() {
+    if (!std::exchange(m_holdsPaint, false))
+        return;
+    if (UiMessageLoop* loop = UiMessageLoop::Current())
+        loop->ReleasePaint();
+}
+
 void CNetWnd::OnWindowHidden() {
+    ReleaseFirstPaint();
     KillAllTimers();
 }
 

@@ -53,6 +53,9 @@ class CNetWorker;
 class CNetWnd : public CBaseWnd {
 public:
     static constexpr UINT kRefreshTimer = 500;
+    // How long a first show waits for its reply before it paints the
+    // window without it (milliseconds of real time).
+    static constexpr int kFirstReplyWaitMs = 100;
 
     // Why a request was not sent, or came to nothing.
     enum class NotSent {
@@ -185,7 +188,8 @@ public:
     virtual void OnRequestNotSent(NotSent /*why*/) {}
     // First show: clears the flag, asks the worker to abandon its running
     // request without waiting (a never-twice request that left is kept)
-    // and refreshes; later shows refresh when refresh-on-show
+    // and refreshes, holding painting until the reply is in (at most
+    // kFirstReplyWaitMs); later shows refresh when refresh-on-show
     // is set; then starts the refresh timer when automatic refresh is on
     // and its interval is 1 second or more.
     void OnWindowShown() override;
@@ -208,6 +212,8 @@ private:
     void EndPending();
     // The worker is free: offers the request that waits for it again.
     void SendWaiting();
+    // Ends the first show's hold on painting, when it holds one.
+    void ReleaseFirstPaint();
 
     int m_menuId = -1;
     CAString m_paramText;
@@ -226,6 +232,7 @@ private:
     std::string m_waitingText;          // composed, sealed, tagged m_pendingTag
     unsigned m_waitingFlags = 0;
     bool m_refreshedOnShow = false; // the last show refreshed already
+    bool m_holdsPaint = false;      // the first show holds painting for its reply
     int m_windowKind = 0;
     IRequestSender* m_sender = nullptr; // not owned
     CWorkerRequestSender m_workerSender;

@@ -14,6 +14,7 @@
 #include "platform/gdi/Utf16.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -82,6 +83,92 @@ COLORREF Blend(COLORREF dst, COLORREF src, int alpha) {
     auto mix = [alpha](int d, int s) { return d + DivideBy255((s - d) * alpha + 127); };
     return MakeRgb(mix(GetRValue(dst), GetRValue(src)), mix(GetGValue(dst), GetGValue(src)),
                    mix(GetBValue(dst), GetBValue(src)));
+}
+
+// Text blends one colour over mostly one ground, pixel after pixel. The
+// pixels of the last few (ground, colour) pairs are kept per coverage value
+// (0 keeps the ground, 255 is the colour), each worked out on its first
+// use, so a glyph's pixel over a known ground is one look-up.
+class CBlendMemo {
+public:
+    // The pixel of ground dst under colour src at coverage alpha.
+    COLORREF Mix(COLORREF dst, COLORREF src, int alpha) {
+        if (dst != m_current->dst || src != m_current->src)
+            Select(dst, src);
+        COLORREF& mixed = m_current->mixed[static_cast<size_t>(alpha)];
+        if (mixed == kUnknown)
+            mixed = Blend(dst, src, alpha);
+        return mixed;
+    }
+
+private:
+    // No blend has the top byte set.
+    static constexpr COLORREF kUnknown = 0xFF000000;
+    static constexpr size_t kPairs = 8;
+    struct CPair {
+        COLORREF dst = kUnknown, src = kUnknown;
+        std::array<COLORREF, 256> mixed{};
+    };
+    // Makes the pair current, taking over the oldest when it is new.
+    void Select(COLORREF dst, COLORREF src) {
+        for (CPair& pair : m_pairs)
+            if (pair.dst == dst && pair.src == src) {
+                m_current = &pair;
+                return;
+            }
+        CPair& pair = m_pairs[m_next];
+        m_next = (m_next + 1) % kPairs;
+        pair.dst = dst;
+        pair.src = src;
+        pair.mixed.fill(kUnknown);
+        pair.mixed[0] = dst;
+        pair.mixed[255] = src;
+        m_current = &pair;
+    }
+    std::array<CPair, kPairs> m_pairs{};
+    CPair* m_current = &m_pairs[0];
+    size_t m_next = 0;
+};
+
+// The row spans of one rounded shape, relative to its top-left corner,
+// each measured on first use.
+struct CShapeRows {
+    static constexpr int kMaxRows = 4096; // taller shapes are measured every time
+    struct Span {
+        int left = 0, right = 0;
+    };
+    struct Row {
+        Span span;
+        bool known = false;
+    };
+    int width = -1, height = -1, cornerWidth = 0, cornerHeight = 0;
+    std::vector<Row> rows;
+    bool Is(int w, int h, int cw, int ch) const {
+        return w == width && h == height && cw == cornerWidth && ch == cornerHeight;
+    }
+};
+
+// The rows of the last few shapes drawn on this thread (a screen's boxes
+// come in a few shapes); a new shape takes the place of the oldest.
+CShapeRows& ThreadShapeRows(int width, int height, int cornerWidth, int cornerHeight) {
+    thread_local std::array<CShapeRows, 4> shapes;
+    thread_local size_t next = 0;
+    for (CShapeRows& shape : shapes)
+        if (shape.Is(width, height, cornerWidth, cornerHeight))
+            return shape;
+    CShapeRows& shape = shapes[next];
+    next = (next + 1) % shapes.size();
+    shape.width = width;
+    shape.height = height;
+    shape.cornerWidth = cornerWidth;
+    shape.cornerHeight = cornerHeight;
+    shape.rows.assign(static_cast<size_t>(height), CShapeRows::Row{});
+    return shape;
+}
+
+CBlendMemo& ThreadBlendMemo() {
+    thread_local CBlendMemo memo;
+    return memo;
 }
 
 COLORREF Lerp(COLORREF a, COLORREF b, int num, int den) {
@@ -248,12 +335,11 @@ void CDC::RoundRect(const CRect& rect, int cornerWidth, int cornerHeight) {
     // The shape is convex and symmetric, so each row is one span [left,
     // right) around the middle column; its ends are found by bisection with
     // the same test, so the pixels are those of the test run pixel by pixel.
-    struct Span {
-        int left = 0, right = 0;
-    };
-    auto rowSpan = [&](int y) -> Span {
-        if (y < r.top || y >= r.bottom)
-            return {};
+    using Span = CShapeRows::Span;
+    auto measureRow = [&](int y) -> Span {
+        // Between the corners a row holds both ends, so all of it.
+        if (inside(r.left, y) && inside(r.right - 1, y))
+            return {r.left, r.right};
         const int mid = static_cast<int>(r.left + static_cast<std::int64_t>(r.Width()) / 2);
         int seed = inside(mid, y) ? mid : (mid > r.left && inside(mid - 1, y) ? mid - 1 : r.right);
         if (seed == r.right)
@@ -278,6 +364,24 @@ void CDC::RoundRect(const CRect& rect, int cornerWidth, int cornerHeight) {
         }
         return {left, lo + 1};
     };
+    // Every value the test computes is a multiple of 0.5 well inside a
+    // double's exact range, so a row's span is the same wherever the shape
+    // lies: the rows of the last few shapes are kept, relative to their
+    // corner (a table's percent boxes are all one shape).
+    const bool keep = r.Height() <= CShapeRows::kMaxRows;
+    CShapeRows* kept = keep ? &ThreadShapeRows(r.Width(), r.Height(), cornerWidth, cornerHeight) : nullptr;
+    auto rowSpan = [&](int y) -> Span {
+        if (y < r.top || y >= r.bottom)
+            return {};
+        if (!kept)
+            return measureRow(y);
+        CShapeRows::Row& row = kept->rows[static_cast<size_t>(y - r.top)];
+        if (!row.known) {
+            const Span span = measureRow(y);
+            row = {span.left < span.right ? Span{span.left - r.left, span.right - r.left} : Span{}, true};
+        }
+        return row.span.left < row.span.right ? Span{row.span.left + r.left, row.span.right + r.left} : Span{};
+    };
     const bool pen = m_pen.style != PS_NULL;
     const int w = pen ? std::max(m_pen.width, 1) : 0;
     const CRect target = ToSurface(r).Intersect(m_clip);
@@ -296,7 +400,7 @@ void CDC::RoundRect(const CRect& rect, int cornerWidth, int cornerHeight) {
         from = std::max<std::int64_t>(from + m_origin.x, target.left);
         to = std::min<std::int64_t>(to + m_origin.x, target.right);
         if (from < to)
-            std::fill(m_surface->Row(sy) + from, m_surface->Row(sy) + to, c);
+            FillSpanRows(*m_surface, CRect{static_cast<int>(from), sy, static_cast<int>(to), sy + 1}, c);
     };
     for (int sy = target.top; sy < target.bottom; ++sy) {
         const int i = sy - target.top + w;
@@ -499,11 +603,7 @@ void CDC::Polygon(const CPoint* points, int count) {
 // Text
 
 int CDC::LineWidth(const std::u32string& line) const {
-    auto& engine = CFontEngine::Instance();
-    int w = 0;
-    for (char32_t c : line)
-        w += engine.Advance(LineHeight(), m_font.weight, c);
-    return w;
+    return CFontEngine::Instance().LineAdvance(LineHeight(), m_font.weight, line);
 }
 
 std::vector<CDC::TextLine> CDC::LayoutText(std::u16string_view text, int maxWidth, unsigned format) const {
@@ -587,21 +687,21 @@ void CDC::DrawTextLine(const TextLine& line, int x, int y, const CRect& surfaceC
     auto& engine = CFontEngine::Instance();
     int baseline = cell.top + engine.Ascent(LineHeight());
     int pen = cell.left;
-    for (char32_t c : line.text) {
-        const std::shared_ptr<const CFontEngine::CGlyph> glyph = engine.Glyph(LineHeight(), m_font.weight, c);
+    const COLORREF color = m_textColor & 0x00FFFFFF;
+    CBlendMemo& memo = ThreadBlendMemo();
+    thread_local std::vector<std::shared_ptr<const CFontEngine::CGlyph>> glyphs;
+    engine.LineGlyphs(LineHeight(), m_font.weight, line.text, glyphs);
+    for (const auto& glyph : glyphs) {
         const CFontEngine::CGlyph& g = *glyph;
         int gx = pen + g.left, gy = baseline - g.top;
         CRect box = CRect{gx, gy, gx + g.width, gy + g.height}.Intersect(surfaceClip);
         for (int sy = box.top; sy < box.bottom; ++sy) {
+            const CFontEngine::CGlyph::CInk ink = g.ink[static_cast<size_t>(sy - gy)];
             const std::uint8_t* cov = g.coverage.data() + static_cast<size_t>(sy - gy) * g.width;
             COLORREF* row = m_surface->Row(sy);
-            for (int sx = box.left; sx < box.right; ++sx) {
-                int a = cov[sx - gx];
-                if (a == 255)
-                    row[sx] = m_textColor & 0x00FFFFFF;
-                else if (a > 0)
-                    row[sx] = Blend(row[sx], m_textColor, a);
-            }
+            const int from = std::max(box.left, gx + ink.begin), to = std::min(box.right, gx + ink.end);
+            for (int sx = from; sx < to; ++sx)
+                row[sx] = memo.Mix(row[sx], color, cov[sx - gx]);
         }
         pen += g.advance;
     }
@@ -757,18 +857,40 @@ void CDC::DrawImage(const CImage& image, const CRect& dstRect, ImageFilter filte
         return;
     }
     const CScaledImage& scaled = image.Scaled(width, height, bilinear);
+    // Partial pixels over the ground their kept blends were made on are
+    // looked up; the first one of this paint says which ground that is.
+    bool groundChecked = false;
+    auto blendPartial = [&](COLORREF d, std::uint32_t index) {
+        if (!groundChecked) {
+            groundChecked = true;
+            if (d != scaled.blendGround || scaled.blendsOverGround.size() != scaled.partial.size()) {
+                scaled.blendGround = d;
+                scaled.blendsOverGround.assign(scaled.partial.size(), CScaledImage::kUnknownBlend);
+            }
+        }
+        if (d != scaled.blendGround)
+            return blend(d, scaled.partial[index]);
+        COLORREF& mixed = scaled.blendsOverGround[index];
+        if (mixed == CScaledImage::kUnknownBlend)
+            mixed = blend(d, scaled.partial[index]);
+        return mixed;
+    };
     for (int sy = target.top; sy < target.bottom; ++sy) {
         COLORREF* row = m_surface->Row(sy);
-        const size_t base = static_cast<size_t>(dy0 + sy - target.top) * static_cast<size_t>(width) +
-                            static_cast<size_t>(dx0);
-        for (int sx = target.left; sx < target.right; ++sx) {
-            const size_t i = base + static_cast<size_t>(sx - target.left);
+        const int dy = dy0 + sy - target.top;
+        const size_t base = static_cast<size_t>(dy) * static_cast<size_t>(width);
+        // Destination columns of the row's shown pixels.
+        const CScaledImage::Span shown = scaled.shown[static_cast<size_t>(dy)];
+        const int from = std::max(target.left, target.left - dx0 + shown.begin);
+        const int to = std::min(target.right, target.left - dx0 + shown.end);
+        for (int sx = from; sx < to; ++sx) {
+            const size_t i = base + static_cast<size_t>(dx0 + sx - target.left);
             switch (scaled.kind[i]) {
             case CScaledImage::kOpaque:
                 row[sx] = scaled.value[i];
                 break;
             case CScaledImage::kPartial:
-                row[sx] = blend(row[sx], scaled.partial[scaled.value[i]]);
+                row[sx] = blendPartial(row[sx], scaled.value[i]);
                 break;
             default:
                 break;

@@ -223,25 +223,60 @@ int CFontEngine::Ascent(int height) const {
 std::shared_ptr<const CFontEngine::CGlyph> CFontEngine::Glyph(int height, int weight, char32_t cp) {
     std::unique_lock lock(m_mutex);
     EnsureLoaded(lock);
+    return GlyphLocked(height, weight, cp);
+}
+
+void CFontEngine::LineGlyphs(int height, int weight, std::u32string_view text,
+                             std::vector<std::shared_ptr<const CGlyph>>& out) {
+    out.clear();
+    std::unique_lock lock(m_mutex);
+    EnsureLoaded(lock);
+    for (char32_t cp : text)
+        out.push_back(GlyphLocked(height, weight, cp));
+}
+
+int CFontEngine::LineAdvance(int height, int weight, std::u32string_view text) {
+    std::unique_lock lock(m_mutex);
+    EnsureLoaded(lock);
+    int width = 0;
+    for (char32_t cp : text)
+        width += GlyphLocked(height, weight, cp)->advance;
+    return width;
+}
+
+const std::shared_ptr<const CFontEngine::CGlyph>& CFontEngine::GlyphLocked(int height, int weight, char32_t cp) {
     height = std::clamp(height, 0, kMaxHeight);
     auto key = Key(height, weight, cp);
     auto it = m_cache.find(key);
     if (it != m_cache.end())
         return it->second;
     auto glyph = std::make_shared<const CGlyph>(Render(height, weight >= 600, cp));
-    const std::size_t bytes = sizeof(CGlyph) + glyph->coverage.size() + 64; // 64: map node and control block
+    // 64: map node and control block
+    const std::size_t bytes = sizeof(CGlyph) + glyph->coverage.size() + glyph->ink.size() * sizeof(CGlyph::CInk) + 64;
     if (m_cacheBytes + bytes > kCacheBudget) {
         m_cache.clear();
         m_cacheBytes = 0;
     }
-    m_cache.emplace(key, glyph);
     m_cacheBytes += bytes;
-    return glyph;
+    return m_cache.emplace(key, std::move(glyph)).first->second;
 }
 
 std::size_t CFontEngine::CacheBytes() const {
     std::lock_guard lock(m_mutex);
     return m_cacheBytes;
+}
+
+void CFontEngine::MeasureInk(CGlyph& g) {
+    g.ink.assign(static_cast<size_t>(g.height), {});
+    for (int y = 0; y < g.height; ++y) {
+        const std::uint8_t* row = g.coverage.data() + static_cast<ptrdiff_t>(y) * g.width;
+        int begin = 0, end = g.width;
+        while (begin < end && row[begin] == 0)
+            ++begin;
+        while (end > begin && row[end - 1] == 0)
+            --end;
+        g.ink[static_cast<size_t>(y)] = {static_cast<std::uint16_t>(begin), static_cast<std::uint16_t>(end)};
+    }
 }
 
 CFontEngine::CGlyph CFontEngine::Render(int height, bool bold, char32_t cp) {
@@ -282,5 +317,6 @@ CFontEngine::CGlyph CFontEngine::Render(int height, bool bold, char32_t cp) {
         const unsigned char* src = bm.buffer + static_cast<ptrdiff_t>(y) * bm.pitch;
         std::copy(src, src + g.width, g.coverage.begin() + static_cast<ptrdiff_t>(y) * g.width);
     }
+    MeasureInk(g);
     return g;
 }

@@ -31,6 +31,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <unordered_map>
 #include <vector>
@@ -44,6 +45,12 @@ public:
         int width = 0;                   // bitmap columns
         int height = 0;                  // bitmap rows
         std::vector<std::uint8_t> coverage; // width × height, 0..255
+        // Per row, the columns [begin, end) outside which coverage is 0, so
+        // drawing skips the empty margins (begin == end for an empty row).
+        struct CInk {
+            std::uint16_t begin = 0, end = 0;
+        };
+        std::vector<CInk> ink; // height rows
     };
 
     static CFontEngine& Instance();
@@ -74,6 +81,10 @@ public:
     // The glyph of code point cp; weight 600 and above is emboldened.
     std::shared_ptr<const CGlyph> Glyph(int height, int weight, char32_t cp);
     int Advance(int height, int weight, char32_t cp) { return Glyph(height, weight, cp)->advance; }
+    // The glyphs of a line's code points into out (replaced), and the sum of
+    // their advances: one lock for the line, not one per character.
+    void LineGlyphs(int height, int weight, std::u32string_view text, std::vector<std::shared_ptr<const CGlyph>>& out);
+    int LineAdvance(int height, int weight, std::u32string_view text);
 
     static constexpr std::size_t kCacheBudget = 32u << 20; // bytes of cached glyphs
     // Bytes the cached glyphs take now, for tests.
@@ -93,7 +104,11 @@ private:
     bool LoadFontLocked(const std::string& path, int index);
     bool LoadDefaultFontLocked();
     void UnloadLocked();
+    // With m_mutex held and the face loaded: the cached or new glyph.
+    const std::shared_ptr<const CGlyph>& GlyphLocked(int height, int weight, char32_t cp);
     CGlyph Render(int height, bool bold, char32_t cp);
+    // Fills the glyph's ink rows from its coverage.
+    static void MeasureInk(CGlyph& g);
 
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_loadDone;

@@ -119,6 +119,16 @@ const CScaledImage& CImage::Scaled(int width, int height, bool bilinear) const {
             }
         }
     }
+    made->shown.resize(static_cast<size_t>(height));
+    for (int dy = 0; dy < height; ++dy) {
+        const std::uint8_t* row = made->kind.data() + static_cast<size_t>(dy) * static_cast<size_t>(width);
+        int begin = 0, end = width;
+        while (begin < end && row[begin] == CScaledImage::kTransparent)
+            ++begin;
+        while (end > begin && row[end - 1] == CScaledImage::kTransparent)
+            --end;
+        made->shown[static_cast<size_t>(dy)] = {begin, end};
+    }
     if (m_data->scaled.size() >= 4)
         m_data->scaled.erase(m_data->scaled.begin());
     m_data->scaled.push_back(std::move(made));

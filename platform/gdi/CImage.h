@@ -28,6 +28,18 @@ struct CScaledImage {
     std::vector<std::uint8_t> kind;     // per pixel, row after row
     std::vector<std::uint32_t> value;   // opaque: the colour (0x00BBGGRR); partial: an index into partial
     std::vector<Partial> partial;
+    // Per row, the columns [begin, end) outside which every pixel is
+    // transparent.
+    struct Span {
+        int begin = 0, end = 0;
+    };
+    std::vector<Span> shown;
+    // The partial pixels blended over one ground, kept from one repaint to
+    // the next (an image mostly lies over the same ground): the ground,
+    // and per partial pixel its blend or kUnknownBlend. GUI thread.
+    static constexpr COLORREF kUnknownBlend = 0xFF000000; // no blend has the top byte set
+    mutable COLORREF blendGround = kUnknownBlend;
+    mutable std::vector<COLORREF> blendsOverGround;
 };
 
 class CImage {

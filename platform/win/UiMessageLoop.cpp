@@ -92,6 +92,9 @@ struct UiMessageLoop::Impl {
     bool stopped = false;              // Run returned: nothing is served any more
 
     std::atomic<int> externalWork{0};
+    // Steady-clock time until which painting waits for external work in
+    // flight (HoldPaint); none when in the past.
+    std::chrono::steady_clock::time_point paintHeldUntil{};
     std::atomic<bool> quitting{false};
     std::atomic<int> quitCode{0};
 
@@ -321,7 +324,7 @@ bool UiMessageLoop::DispatchOne() {
             m_afterDispatch();
         return true;
     }
-    if (Table().dirty) {
+    if (Table().dirty && PaintHoldLeftMs() == 0) {
         PaintNow();
         return true;
     }
@@ -394,6 +397,11 @@ void UiMessageLoop::WaitIdle(std::uint64_t deadlineTick) {
             timeout = wakeAt <= now ? 0 : static_cast<int>(std::min<std::uint64_t>(wakeAt - now, INT_MAX));
         }
     }
+    if (Table().dirty) {
+        // A held paint is due when its wait runs out.
+        if (const int held = PaintHoldLeftMs(); held > 0)
+            timeout = timeout < 0 ? held : std::min(timeout, held);
+    }
     if (timeout == 0)
         return;
     if (m_host)
@@ -408,6 +416,27 @@ bool UiMessageLoop::IsAtRest() const {
         return false;
     std::optional<std::uint64_t> due = Table().NextDue();
     return !due || *due > CClock::Instance().TickCount();
+}
+
+void UiMessageLoop::HoldPaint(int ms) {
+    m_impl->paintHeldUntil = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(ms, 0));
+}
+
+void UiMessageLoop::ReleasePaint() {
+    if (m_impl->paintHeldUntil == std::chrono::steady_clock::time_point{})
+        return;
+    m_impl->paintHeldUntil = {};
+    Wake();
+}
+
+int UiMessageLoop::PaintHoldLeftMs() const {
+    if (m_impl->externalWork == 0 || m_impl->paintHeldUntil == std::chrono::steady_clock::time_point{})
+        return 0;
+    const auto left = m_impl->paintHeldUntil - std::chrono::steady_clock::now();
+    if (left <= std::chrono::steady_clock::duration::zero())
+        return 0;
+    // Rounded up, so the wait never ends just short of the time.
+    return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count());
 }
 
 void UiMessageLoop::BeginExternalWork() { ++m_impl->externalWork; }

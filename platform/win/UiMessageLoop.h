@@ -25,6 +25,11 @@
 // - Busy work outside the loop (a network request in flight) is announced
 //   with BeginExternalWork/EndExternalWork so that "at rest" includes it.
 //   A worker posts its result before it calls EndExternalWork.
+// - HoldPaint: a window that opens with a request holds painting while
+//   external work is in flight, up to the given time (steady clock, also
+//   under a manual program clock), and releases it once the reply is in:
+//   a quick reply is painted once, with its data, and the opening costs no
+//   paint of an empty window. Explicit paints (PaintNow) are never held.
 // - Order of service at every loop level: cross-thread sends and GUI tasks
 //   first, then posted messages and host input in arrival order, then
 //   painting, then one due timer; so a nested modal loop never starves a
@@ -131,6 +136,9 @@ public:
     bool IsAtRest() const;
     void BeginExternalWork();
     void EndExternalWork();
+    // GUI thread: see HoldPaint above. ReleasePaint ends a hold at once.
+    void HoldPaint(int ms);
+    void ReleasePaint();
     // For a worker thread that began work on loop: ends it only while loop
     // is still the current loop, holding the loop's life lock, so the loop
     // cannot be destroyed in between. Nothing when loop has gone.
@@ -171,6 +179,8 @@ private:
     struct Impl;
     struct Item;
     bool DispatchOne();
+    // Milliseconds a due paint still waits (0: paint now).
+    int PaintHoldLeftMs() const;
     void DispatchItem(Item& item);
     void RouteMouse(UINT msg, CPoint screen);
     void RouteKey(UINT msg, WPARAM wParam);

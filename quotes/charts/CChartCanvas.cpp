@@ -96,42 +96,68 @@ void CChartCanvas::Paint(CDC& target) {
     if (width <= 0 || height <= 0)
         return;
     const CSurface* cached = m_memDC ? m_memDC->GetSurface() : nullptr;
-    bool rendered = true;
+    bool rendered = false;
     if (!cached || cached->Width() != width || cached->Height() != height) {
         m_memDC = CDC::CreateMemoryDC(width, height);
         if (!m_memDC)
             return;
+        m_dirty = true;
+    }
+    if (m_dirty) {
         Render(*m_memDC);
-    } else if (m_dirty) {
-        Render(*m_memDC);
-    } else {
-        rendered = false;
+        rendered = true;
     }
     m_dirty = false;
+    // What the target holds of the last paint: the picture, but for the
+    // legends and the cursor line drawn over it.
+    std::vector<CRect> changed;
+    const bool wholeCopy = rendered || !IsLastTarget(target);
+    if (!wholeCopy) {
+        changed = m_cursorDrawn;
+        GetLegendRects(changed);
+    }
     {
         const CDCStateSaver saved(*m_memDC);
         m_memDC->SelectFont(m_font);
         DrawLegends(*m_memDC, m_recordCount >= 1);
     }
-    // A cursor move copies only what changed onto what the last paint left.
-    std::vector<CRect> parts;
-    const bool sameTarget = target.GetSurface() == m_lastTarget && target.GetOrigin() == m_lastTargetOrigin;
-    if (!rendered && sameTarget && ChangedParts(parts)) {
-        const CRect all{0, 0, width, height};
-        for (const CRect& part : parts) {
-            const CRect r = part.Intersect(all);
-            if (!r.IsEmpty())
-                target.BitBlt(whole.left + r.left, whole.top + r.top, r.Width(), r.Height(), *m_memDC, r.left, r.top);
-        }
-    } else {
+    if (wholeCopy)
         target.BitBlt(whole.left, whole.top, width, height, *m_memDC, 0, 0);
-    }
+    else
+        CopyPicture(target, changed);
     m_lastTarget = target.GetSurface();
-    m_lastTargetOrigin = target.GetOrigin();
+    m_lastTargetSize = m_lastTarget ? CSize{m_lastTarget->Width(), m_lastTarget->Height()} : CSize{};
+    m_cursorDrawn.clear();
     // The cursor line is never part of the cached picture.
-    if (m_cursorShown)
+    if (m_cursorShown) {
         DrawCursorLine(target);
+        GetCursorRects(m_cursorDrawn);
+        for (CRect& r : m_cursorDrawn)
+            r = r.Offset(-whole.left, -whole.top);
+    }
 }
+
+bool CChartCanvas::IsLastTarget(const CDC& target) const {
+    const CSurface* surface = target.GetSurface();
+    return surface && surface == m_lastTarget && surface->Width() == m_lastTargetSize.cx &&
+           surface->Height() == m_lastTargetSize.cy;
+}
+
+void CChartCanvas::CopyPicture(CDC& target, const std::vector<CRect>& rects) const {
+    const CRect& whole = m_layout.wholeArea;
+    const CRect picture{0, 0, whole.Width(), whole.Height()};
+    for (const CRect& rect : rects) {
+        const CRect r = rect.Intersect(picture);
+        if (!r.IsEmpty())
+            target.BitBlt(whole.left + r.left, whole.top + r.top, r.Width(), r.Height(), *m_memDC, r.left, r.top);
+    }
+}
+
+void CChartCanvas::GetLegendRects(std::vector<CRect>& rects) {
+    rects.push_back({0, 0, m_layout.wholeArea.Width(), m_layout.wholeArea.Height()});
+}
+
+void CChartCanvas::GetCursorRects(std::vector<CRect>& rects) { rects.push_back(m_layout.wholeArea); }
 
 void CChartCanvas::Render(CDC& dc) {
     const CDCStateSaver saved(dc);

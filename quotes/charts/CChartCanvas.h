@@ -9,8 +9,10 @@
 //
 // Painting: the cached picture is drawn again only when the canvas is
 // dirty (a layout or data change); the legends and the cursor line are
-// drawn over it on every paint, so a cursor move costs one copy. An area
-// too small to hold a picture paints nothing.
+// drawn over it on every paint. Over the target it painted last, a paint
+// copies only the legend rectangles and the last cursor line's, so a cursor
+// move costs a few strips, not a copy of the whole picture. An area too
+// small to hold a picture paints nothing.
 //
 // It also holds the colour rule every quote screen shares: how a value
 // compares with its reference (the previous close for prices, 0 for
@@ -108,18 +110,21 @@ public:
     virtual void SetCursor(int index, int extra);
     // The vertical cursor line over the price area.
     virtual void DrawCursorLine(CDC& dc);
+    // Where the next DrawLegends draws (picture coordinates) and where
+    // DrawCursorLine has drawn (target coordinates): a paint over the same
+    // target copies only these rectangles of the cached picture. Both say
+    // the whole area unless a view knows better.
+    virtual void GetLegendRects(std::vector<CRect>& rects);
+    virtual void GetCursorRects(std::vector<CRect>& rects);
     virtual void ToggleCursor() { m_cursorShown = !m_cursorShown; }
-    // The parts of the whole area (its coordinates) that may differ from
-    // what the last paint left on its target: the legends drawn since and
-    // what the last cursor covered. False (the default): copy everything.
-    virtual bool ChangedParts(std::vector<CRect>& /*parts*/) const { return false; }
 
     // ---- Painting ----
     // Draws the chart into target with the whole area's top-left at its
     // place: the cached picture (drawn again when dirty), the legends over
     // it, then the cursor line when shown. Nothing for an empty area. When
-    // target is the surface of the last paint and the picture was not drawn
-    // again, only the parts ChangedParts names are copied.
+    // the target is the one painted last, only what changed is copied: the
+    // legend rectangles and the last cursor line's; whoever else draws into
+    // that target calls SetDirty before the next paint.
     void Paint(CDC& target);
     // Draws the cacheable picture: background, DrawTimeAxis, DrawScale,
     // DrawLines, DrawTitle.
@@ -204,8 +209,15 @@ protected:
 private:
     std::vector<CLegendItem> m_legend; // capacity items; empty before InitLegend
     int m_legendCount = 0;
+    // Copies rectangles of the cached picture (picture coordinates) into
+    // target at the whole area's place.
+    void CopyPicture(CDC& target, const std::vector<CRect>& rects) const;
+    // True when target holds the last paint: the same surface and size.
+    bool IsLastTarget(const CDC& target) const;
+
     std::unique_ptr<CDC> m_memDC;      // the cached picture, whole-area sized
-    const CSurface* m_lastTarget = nullptr; // the surface the last paint copied to whole, for ChangedParts
-    CPoint m_lastTargetOrigin;              // its origin then
     bool m_dirty = true;               // the cached picture must be drawn again
+    const CSurface* m_lastTarget = nullptr; // the surface painted last
+    CSize m_lastTargetSize;
+    std::vector<CRect> m_cursorDrawn;  // picture coordinates of the cursor line on the last target
 };

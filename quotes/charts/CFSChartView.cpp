@@ -16,6 +16,7 @@ namespace {
 int g_panelPage = 0;
 
 constexpr const char16_t* kMissingText = u"-";
+constexpr int kMarkSize = 9; // an information mark's dots lie within this square
 
 std::u16string Widen(std::string_view text) {
     return std::u16string(text.begin(), text.end());
@@ -273,6 +274,32 @@ void CFSChartView::DrawCursorLine(CDC& dc) {
     Line(dc, x, m_fs.volume.top, x, m_fs.volume.bottom);
 }
 
+void CFSChartView::GetCursorRects(std::vector<CRect>& rects) {
+    // A pixel of slack around each line of DrawCursorLine.
+    const CRect& grid = m_fs.grid;
+    const int x = ChartSlotX(grid.left, grid.Width(), kFSSlots, m_cursorPos);
+    CPoint at;
+    if (HasPoints() && FSCursorPoint(*m_data, m_cursorPos, grid, m_ranges.price, &at))
+        rects.push_back({grid.left - 1, at.y - 1, grid.right + 2, at.y + 2});
+    rects.push_back({x - 1, grid.top - 1, x + 2, grid.bottom + 2});
+    rects.push_back({x - 1, m_fs.volume.top - 1, x + 2, m_fs.volume.bottom + 2});
+}
+
+void CFSChartView::GetLegendRects(std::vector<CRect>& rects) {
+    // What DrawLegends fills and writes: the legend band, the volume
+    // caption, a panel that changed and the marks.
+    const CRect& p = m_fs.chart;
+    const CRect& grid = m_fs.grid;
+    rects.push_back({p.left, grid.top - m_fs.labelHeight, p.right, grid.top});
+    rects.push_back({p.left, grid.bottom + 1, p.right, m_fs.volume.top});
+    if (m_panelDirty)
+        rects.push_back(m_fs.panel);
+    for (const CFSMarkSlot& mark : m_marks) {
+        const int x = ChartSlotX(grid.left, grid.Width(), kFSSlots, mark.slot) - 4;
+        rects.push_back({x, grid.top + 1, x + kMarkSize, grid.top + 1 + kMarkSize});
+    }
+}
+
 void CFSChartView::OnCursorMoved() {
     static const char16_t* const kLabels[4] = {u"时", u"价", u"均", u"涨"};
     std::u16string values[4] = {kMissingText, kMissingText, kMissingText, kMissingText};
@@ -359,6 +386,7 @@ void CFSChartView::DrawLegends(CDC& dc, bool hasData) {
 }
 
 void CFSChartView::DrawMarks(CDC& dc) {
+    // Within kMarkSize × kMarkSize.
     static const CPoint kDots[] = {{4, 0}, {1, 1}, {4, 1}, {7, 1}, {3, 3}, {4, 3}, {5, 3}, {0, 4}, {1, 4}, {3, 4}, {4, 4},
                                    {5, 4}, {7, 4}, {8, 4}, {3, 5}, {4, 5}, {5, 5}, {1, 7}, {4, 7}, {7, 7}, {4, 8}};
     const CRect& grid = m_fs.grid;

@@ -96,6 +96,8 @@ public:
     void OnTouch(CChartWnd* owner, UINT message, int x, int y) override;
     void MoveCursor(int direction, int extra) override;
     void DrawCursorLine(CDC& dc) override;
+    void GetLegendRects(std::vector<CRect>& rects) override;
+    void GetCursorRects(std::vector<CRect>& rects) override;
 
 private:
     // The view's areas after a base layout.

@@ -563,16 +563,18 @@ void CKXChartView::ToggleCursor() {
         m_owner->OpenDayMinuteChart(request);
 }
 
-bool CKXChartView::ChangedParts(std::vector<CRect>& parts) const {
-    // The legends DrawLegends draws, and what the last cursor covered.
+void CKXChartView::GetLegendRects(std::vector<CRect>& rects) {
+    // What DrawLegends draws: the strip and the two legend lines.
     const CRect& s = GetVolumeArea();
     const CRect& w = GetWholeArea();
     const int lh = GetLabelHeight();
-    parts.push_back({s.left - 1, s.top - 1, s.right + 1, s.bottom});
-    parts.push_back({w.left, m_panels.price.top - lh, m_panels.price.right, m_panels.price.top});
-    parts.push_back({w.left, m_panels.indicator.top - lh, w.right, m_panels.indicator.top});
-    parts.insert(parts.end(), m_cursorParts.begin(), m_cursorParts.end());
-    return true;
+    rects.push_back({s.left - 1, s.top - 1, s.right + 1, s.bottom});
+    rects.push_back({w.left, m_panels.price.top - lh, m_panels.price.right, m_panels.price.top});
+    rects.push_back({w.left, m_panels.indicator.top - lh, w.right, m_panels.indicator.top});
+}
+
+void CKXChartView::GetCursorRects(std::vector<CRect>& rects) {
+    rects.insert(rects.end(), m_cursorParts.begin(), m_cursorParts.end());
 }
 
 // ---- Touch ----

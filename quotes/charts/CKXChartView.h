@@ -85,7 +85,8 @@ public:
     void SetCursor(int index, int extra) override;
     void DrawCursorLine(CDC& dc) override;
     void ToggleCursor() override;
-    bool ChangedParts(std::vector<CRect>& parts) const override;
+    void GetLegendRects(std::vector<CRect>& rects) override;
+    void GetCursorRects(std::vector<CRect>& rects) override;
 
 private:
     void AfterLayout(bool portrait);

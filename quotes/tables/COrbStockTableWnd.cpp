@@ -46,11 +46,14 @@ COrbStockTableWnd::COrbStockTableWnd() {
     const Slot slots[] = {{"market", &m_market, &m_marketLabel},
                           {"type", &m_category, &m_categoryLabel},
                           {"sort", &m_field, &m_fieldLabel}};
-    for (const Slot& s : slots) {
-        const CNameValueList group = LoadQuoteOptionGroup(s.group);
+    // One reload of the store for the three groups: this runs on every tap
+    // that opens a table.
+    const std::vector<CNameValueList> groups = LoadQuoteOptionGroups({slots[0].group, slots[1].group, slots[2].group});
+    for (size_t i = 0; i < std::size(slots); ++i) {
+        const CNameValueList& group = groups[i];
         if (group.GetCount() > 0) {
-            s.code->AssignWide(group.GetName(0));
-            s.label->Assign(group.GetValue(0));
+            slots[i].code->AssignWide(group.GetName(0));
+            slots[i].label->Assign(group.GetValue(0));
         }
     }
 }

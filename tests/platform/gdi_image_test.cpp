@@ -182,7 +182,7 @@ TEST(GdiImages, AStretchedImageFillsItsRectangleAndBlendsHalfTransparentPixels) 
     EXPECT_GT(GetBValue(mid), 0);
 }
 
-TEST(GdiImages, AKeptScalingDrawsThePixelsOfAFreshOneForEachSizeAndFilter) {
+TEST(GdiImages, AKeptScalingDrawsThePixelsOfAFreshOneForEachSizeFilterAndGround) {
     // Opaque, half and fully transparent pixels, so every kind of kept pixel shows.
     std::vector<std::uint8_t> rgba = {0xFF, 0, 0, 0xFF, 0, 0xFF, 0, 0x80, 0, 0, 0xFF, 0,
                                       0x20, 0x40, 0x60, 0xFF, 0xFF, 0xFF, 0, 0x40, 0, 0, 0, 0xC0};
@@ -192,17 +192,27 @@ TEST(GdiImages, AKeptScalingDrawsThePixelsOfAFreshOneForEachSizeAndFilter) {
     struct Use {
         int width, height;
         CDC::ImageFilter filter;
+        COLORREF ground, rightGround; // the ground's left and right halves
     };
-    // More sizes than are kept, then the first again after it was dropped.
-    const Use uses[] = {{7, 5, CDC::ImageFilter::Nearest}, {7, 5, CDC::ImageFilter::Bilinear},
-                        {5, 7, CDC::ImageFilter::Nearest}, {9, 9, CDC::ImageFilter::Bilinear},
-                        {3, 4, CDC::ImageFilter::Nearest}, {7, 5, CDC::ImageFilter::Nearest},
-                        {7, 5, CDC::ImageFilter::Bilinear}};
+    // More sizes than are kept, then the first again after it was dropped;
+    // the kept blends over one ground must not show over another.
+    const COLORREF kBlue = MakeRgb(0x33, 0x66, 0x99);
+    const Use uses[] = {{7, 5, CDC::ImageFilter::Nearest, kWhite, kWhite},
+                        {7, 5, CDC::ImageFilter::Bilinear, kWhite, kWhite},
+                        {7, 5, CDC::ImageFilter::Bilinear, kBlue, kBlue},
+                        {7, 5, CDC::ImageFilter::Bilinear, kWhite, kBlue},
+                        {5, 7, CDC::ImageFilter::Nearest, kWhite, kWhite},
+                        {9, 9, CDC::ImageFilter::Bilinear, kBlue, kWhite},
+                        {3, 4, CDC::ImageFilter::Nearest, kWhite, kWhite},
+                        {7, 5, CDC::ImageFilter::Nearest, kBlue, kBlue},
+                        {7, 5, CDC::ImageFilter::Bilinear, kWhite, kWhite}};
     for (const Use& use : uses) {
         SCOPED_TRACE(std::to_string(use.width) + "x" + std::to_string(use.height));
         CImage fresh;
         ASSERT_TRUE(fresh.LoadFile(path));
-        CSurface a(10, 10, kWhite), b(10, 10, kWhite);
+        CSurface a(10, 10, use.ground), b(10, 10, use.ground);
+        CDC(&a).FillRect({5, 0, 10, 10}, use.rightGround);
+        CDC(&b).FillRect({5, 0, 10, 10}, use.rightGround);
         CDC(&a).DrawImage(kept, {1, 1, 1 + use.width, 1 + use.height}, use.filter);
         CDC(&b).DrawImage(fresh, {1, 1, 1 + use.width, 1 + use.height}, use.filter);
         for (int y = 0; y < 10; ++y)

@@ -8,6 +8,7 @@
 #include <climits>
 #include <cmath>
 #include <functional>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -162,6 +163,44 @@ TEST(GdiShapes, EachShapeTouchesExactlyItsPixelsAndNothingOutsideTheClip) {
             EXPECT_EQ(s.GetPixel(p.x, p.y), p.c) << "(" << p.x << ", " << p.y << ")";
         for (const Count& n : c.counts)
             EXPECT_EQ(CountPixels(s, n.r, n.c), n.n) << n.c;
+    }
+}
+
+TEST(GdiShapes, RoundedBoxesOfOneShapeAnywhereHaveThePixelsOfEachDrawnAlone) {
+    // A few shapes' rows are kept per thread: the same shape elsewhere (off
+    // the surface's corner too, clipped, through an origin), more shapes in
+    // between than are kept and a pen of another width must give what a
+    // thread that drew nothing before gives.
+    struct Use {
+        CRect box;
+        int corner;
+        int penWidth;
+        CPoint origin;
+    };
+    const Use uses[] = {{{2, 2, 32, 22}, 10, 1, {0, 0}},    {{10, 15, 40, 35}, 10, 1, {0, 0}},
+                        {{-7, -4, 23, 16}, 10, 2, {0, 0}},  {{5, 5, 35, 30}, 12, 1, {0, 0}},
+                        {{2, 2, 32, 22}, 10, 3, {6, 9}},    {{25, 28, 55, 48}, 10, 1, {0, 0}},
+                        {{5, 5, 35, 30}, 12, 1, {-3, 2}},   {{1, 1, 21, 13}, 6, 1, {0, 0}},
+                        {{3, 4, 39, 34}, 16, 2, {0, 0}},    {{9, 9, 21, 21}, 20, 1, {0, 0}},
+                        {{30, 2, 38, 10}, 4, 1, {0, 0}},    {{2, 2, 32, 22}, 10, 1, {0, 0}},
+                        {{5, 5, 35, 30}, 12, 1, {0, 0}}};
+    auto draw = [](const Use& use) {
+        CSurface s(40, 40, kWhite);
+        CDC dc(&s, use.origin, {0, 0, 40, 40});
+        dc.SelectPen({PS_SOLID, use.penWidth, kRed});
+        dc.SelectBrush(CBrush::Solid(kBlue));
+        dc.RoundRect(use.box, use.corner, use.corner);
+        return s;
+    };
+    for (const Use& use : uses) {
+        const CSurface warm = draw(use);
+        CSurface cold(1, 1, 0);
+        std::thread([&] { cold = draw(use); }).join();
+        int differing = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x)
+                differing += warm.GetPixel(x, y) != cold.GetPixel(x, y);
+        EXPECT_EQ(differing, 0) << use.box.left << "," << use.box.top << " corner " << use.corner;
     }
 }
 

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 namespace {
 constexpr COLORREF kBlack = 0x000000;
 constexpr COLORREF kWhite = 0xFFFFFF;
@@ -215,6 +218,43 @@ TEST(GdiText, FillingOverATextDropsItsRecordAndTextClippedAwayIsNeverLogged) {
     clipped.TextOut(60, 60, u"涨幅");
     clipped.DrawText(u"涨幅", {0, 0, 0, 30}, DT_SINGLELINE);
     EXPECT_TRUE(s.Texts().empty());
+}
+
+TEST(GdiText, TextOverManyGroundsAndColoursInTurnHasThePixelsOfEachDrawnAlone) {
+    // Blends are kept per ground and colour on each thread: more pairs than
+    // are kept, twice over, and a ground that changes under one text, must
+    // give what a thread that drew nothing before gives.
+    struct Use {
+        COLORREF ground, rightGround, color;
+    };
+    std::vector<Use> uses;
+    for (int i = 0; i < 12; ++i)
+        uses.push_back({MakeRgb(i * 20, 255 - i * 20, 40), MakeRgb(i * 20, 255 - i * 20, 40),
+                        MakeRgb(255 - i * 9, i * 21, 200)});
+    uses.push_back({kBlack, kWhite, kGrey});
+    uses.push_back({kWhite, kBlack, 0x2626FF});
+    auto draw = [](const Use& use) {
+        CSurface s(120, 30, use.ground);
+        CDC dc(&s);
+        dc.FillRect({60, 0, 120, 30}, use.rightGround);
+        dc.SelectFont({22, 400});
+        dc.SetBkMode(TRANSPARENT);
+        dc.SetTextColor(use.color);
+        dc.DrawText(u"涨幅9.8%国", {0, 0, 120, 30}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+        return s;
+    };
+    for (int round = 0; round < 2; ++round) {
+        for (const Use& use : uses) {
+            const CSurface warm = draw(use);
+            CSurface cold(1, 1, 0);
+            std::thread([&] { cold = draw(use); }).join();
+            int differing = 0;
+            for (int y = 0; y < 30; ++y)
+                for (int x = 0; x < 120; ++x)
+                    differing += warm.GetPixel(x, y) != cold.GetPixel(x, y);
+            EXPECT_EQ(differing, 0) << round << ": " << use.ground << " " << use.color;
+        }
+    }
 }
 
 TEST_F(GdiNoFont, WithoutAFontNothingIsDrawnButTheTextIsStillLogged) {

@@ -352,6 +352,53 @@ TEST_F(LoopTest, AnUnmatchedEndOfExternalWorkDoesNotKeepTheLoopBusyForever) {
     EXPECT_TRUE(loop.IsAtRest());
 }
 
+TEST_F(LoopTest, AHeldPaintWaitsOnlyForWorkInFlightAndOnlyUntilReleasedOrDue) {
+    CRecordingWin w;
+    ASSERT_TRUE(w.Create(nullptr, {0, 0, 10, 10}));
+    loop.PumpReady();
+    // Runs the loop until it paints or ms of real time passed (the program
+    // clock is manual: only real time makes a held paint due).
+    auto paintedWithin = [&](int before, int ms) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        loop.RunUntil([&] { return host.PresentCount() > before || std::chrono::steady_clock::now() > end; });
+        return host.PresentCount() > before;
+    };
+    const struct {
+        const char* name;
+        bool work;    // external work in flight
+        int holdMs;
+        bool release; // released before the loop runs on
+        bool endWork; // the work ends before the loop runs on
+        bool paintedAtOnce;
+        bool paintedAfter;
+    } cases[] = {
+        {"held while work is in flight", true, 60000, false, false, false, false},
+        {"released", true, 60000, true, false, false, true},
+        {"the work ended", true, 60000, false, true, false, true},
+        {"nothing in flight", false, 60000, false, false, true, true},
+        {"the wait ran out, work still in flight", true, 30, false, false, false, true},
+    };
+    for (const auto& c : cases) {
+        if (c.work)
+            loop.BeginExternalWork();
+        loop.HoldPaint(c.holdMs);
+        w.Invalidate();
+        const int before = host.PresentCount();
+        loop.PumpReady();
+        EXPECT_EQ(host.PresentCount() > before, c.paintedAtOnce) << c.name;
+        if (c.release)
+            loop.ReleasePaint();
+        if (c.endWork)
+            loop.EndExternalWork();
+        EXPECT_EQ(paintedWithin(before, c.paintedAfter ? 5000 : 150), c.paintedAfter) << c.name;
+        if (c.work && !c.endWork)
+            loop.EndExternalWork();
+        loop.ReleasePaint();
+        loop.PumpReady();
+        EXPECT_TRUE(loop.IsAtRest()) << c.name;
+    }
+}
+
 TEST(LoopLifetime, PostsAndSendsFromAWorkerWhileLoopsComeAndGoNeverTouchAGoneLoop) {
     // The window outlives every loop, so the worker's messages always have
     // a live target while the loop under them is being destroyed.

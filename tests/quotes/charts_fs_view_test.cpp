@@ -4,6 +4,7 @@
 #include "core/CDataSetList.h"
 #include "core/CDataSetWriter.h"
 #include "platform/gdi/CDC.h"
+#include "platform/gdi/CSurface.h"
 #include "quotes/charts/CFSChartView.h"
 #include "quotes/charts/CFSData.h"
 #include "quotes/charts/CFSFrame.h"
@@ -216,6 +217,66 @@ TEST(FSViewDrawing, NothingToScaleDrawsWithoutFaultAtAnySize) {
     }
     CChartCanvas::SetLastCursorPosition(-1);
     SUCCEED();
+}
+
+// Pixels of a and b that differ (all of them when the sizes differ).
+int DifferentPixels(const CSurface& a, const CSurface& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height())
+        return a.Width() * a.Height() + 1;
+    int count = 0;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            count += a.GetPixel(x, y) != b.GetPixel(x, y);
+    return count;
+}
+
+// A paint over the target painted last copies only what changed: after each
+// step the target must equal a whole redraw, so no old cursor line, legend,
+// blue mark or panel page stays behind.
+TEST(FSViewDrawing, APaintOverTheLastTargetEqualsAWholeRedraw) {
+    const auto data = DataOf("600010.02");
+    CChartCanvas::SetLastCursorPosition(5);
+    const std::vector<CFSInfoMark> marks = {{9 * 60 + 45, "a1"}, {13 * 60 + 30, "b2"}};
+    CFSChartView view(nullptr), reference(nullptr);
+    for (CFSChartView* v : {&view, &reference}) {
+        v->SetData(data.get());
+        v->SetInfoMarks(marks);
+        v->LayoutPortrait({60, 20}, {0, 0, 480, 613});
+    }
+    ASSERT_FALSE(view.GetMarkSlots().empty());
+    const int markSlot = view.GetMarkSlots().front().slot;
+    std::unique_ptr<CDC> target = CDC::CreateMemoryDC(480, 613);
+    std::unique_ptr<CDC> other = CDC::CreateMemoryDC(480, 613);
+    view.Paint(*target);
+    const struct {
+        const char* step;
+        std::function<void(CFSChartView&)> change;
+        bool elsewhereFirst; // painted into another target (and this one spoilt) before
+    } steps[] = {
+        {"three on", [](CFSChartView& v) { for (int i = 0; i < 3; ++i) v.MoveCursor(1, 0); }, false},
+        {"onto a mark", [&](CFSChartView& v) { v.SetCursor(markSlot, 0); }, false},
+        {"off the mark, far", [](CFSChartView& v) { v.SetCursor(0, 0); }, false},
+        {"back past the first", [](CFSChartView& v) { v.MoveCursor(0, 0); }, false},
+        {"hidden", [](CFSChartView& v) { v.MoveCursor(4, 0); }, false},
+        {"shown", [](CFSChartView& v) { v.MoveCursor(4, 0); }, false},
+        {"next panel page", [](CFSChartView& v) { v.TurnPanelPage(false); }, false},
+        {"one on after another target", [](CFSChartView& v) { v.MoveCursor(1, 0); }, true},
+    };
+    for (const auto& s : steps) {
+        if (s.elsewhereFirst) {
+            view.Paint(*other);
+            target->FillRect({0, 0, 480, 613}, 0x123456);
+        }
+        s.change(view);
+        s.change(reference);
+        view.Paint(*target);
+        std::unique_ptr<CDC> fresh = CDC::CreateMemoryDC(480, 613);
+        reference.SetDirty();
+        reference.Paint(*fresh);
+        EXPECT_EQ(DifferentPixels(*target->GetSurface(), *fresh->GetSurface()), 0) << s.step;
+    }
+    CFSChartView::SetPanelPage(0);
+    CChartCanvas::SetLastCursorPosition(-1);
 }
 
 } // namespace
