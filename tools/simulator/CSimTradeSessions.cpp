@@ -1,6 +1,7 @@
 // Trade session texts handed out and checked; see the header.
 #include "tools/simulator/CSimTradeSessions.h"
 
+#include "tools/simulator/CSimTradeAccounts.h"
 
 std::string CSimTradeSessions::Issue(std::string_view fundid, std::string_view serviceId) {
     std::lock_guard<std::mutex> hold(m_lock);
@@ -29,4 +30,19 @@ std::string CSimTradeSessions::Check(const SimRequest& request, const SimSession
 size_t CSimTradeSessions::Count() const {
     std::lock_guard<std::mutex> hold(m_lock);
     return m_sessions.size();
+}
+
+const SimTradeAccount* CSimTradeSessions::Account(const CSimTradeAccounts& accounts, const SimRequest& request,
+                                                  const SimContext& context, SimReply* refusal) const {
+    const SimTradeAccount* account = accounts.FindFund(Check(request, context.session));
+    if (!account) {
+        *refusal = SimReply::Error(u"交易登录已失效，请重新登录", 1);
+        return nullptr;
+    }
+    const std::string fundid = request.Get("fundid");
+    if (!fundid.empty() && fundid != account->fundid) {
+        *refusal = SimReply::Error(u"资金账号与登录账号不符", 1);
+        return nullptr;
+    }
+    return account;
 }

@@ -17,6 +17,9 @@
 #include <string>
 #include <string_view>
 
+class CSimTradeAccounts;
+struct SimTradeAccount;
+
 class CSimTradeSessions {
 public:
     // A new session text for fundid, kept for the service logon serviceId.
@@ -28,6 +31,11 @@ public:
     std::string Check(const SimRequest& request, const SimSession& session) const;
     // How many sessions were handed out.
     size_t Count() const;
+    // The customer a trade request acts for: the one whose session it
+    // carries (Check), and whose fund id it names when it names one. Null,
+    // with the refusal (an "error" set, ETag error 1) in *refusal, otherwise.
+    const SimTradeAccount* Account(const CSimTradeAccounts& accounts, const SimRequest& request,
+                                   const SimContext& context, SimReply* refusal) const;
 
 private:
     struct Entry {

@@ -100,18 +100,8 @@ void CSimAccountRoutes::AddRoutes(CSimRouteTable& table) {
 }
 
 const SimTradeAccount* CSimAccountRoutes::TradeAccount(const SimRequest& request, const SimContext& context,
-                                                       SimReply* refusal) const {
-    const SimTradeAccount* account = m_accounts->FindFund(m_sessions->Check(request, context.session));
-    if (!account) {
-        *refusal = Refuse(u"交易登录已失效，请重新登录");
-        return nullptr;
-    }
-    const std::string fundid = request.Get("fundid");
-    if (!fundid.empty() && fundid != account->fundid) {
-        *refusal = Refuse(u"资金账号与登录账号不符");
-        return nullptr;
-    }
-    return account;
+                                                SimReply* refusal) const {
+    return m_sessions->Account(*m_accounts, request, context, refusal);
 }
 
 std::vector<SimPastOrder> CSimAccountRoutes::PastOrders(const SimTradeAccount& account, const CSimMarket& market,

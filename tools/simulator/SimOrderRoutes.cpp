@@ -47,18 +47,8 @@ CSimOrderRoutes::CSimOrderRoutes(const CSimTradeLoginRoutes& login)
     : m_accounts(login.SharedAccounts()), m_sessions(login.SharedSessions()), m_exchange(*m_accounts) {}
 
 const SimTradeAccount* CSimOrderRoutes::TradeAccount(const SimRequest& request, const SimContext& context,
-                                                     SimReply* refusal) const {
-    const SimTradeAccount* account = m_accounts->FindFund(m_sessions->Check(request, context.session));
-    if (!account) {
-        *refusal = Refuse(u"交易登录已失效，请重新登录");
-        return nullptr;
-    }
-    const std::string fundid = request.Get("fundid");
-    if (!fundid.empty() && fundid != account->fundid) {
-        *refusal = Refuse(u"资金账号与登录账号不符");
-        return nullptr;
-    }
-    return account;
+                                                SimReply* refusal) const {
+    return m_sessions->Account(*m_accounts, request, context, refusal);
 }
 
 void CSimOrderRoutes::AddRoutes(CSimRouteTable& table) {

@@ -6,8 +6,6 @@
 
 namespace {
 
-SimReply Refuse(std::u16string_view text) { return SimReply::Error(text, 1); }
-
 // Thousandths as a text with decimals places.
 std::string MilliText(int64_t milli, int decimals) {
     char text[40];
@@ -37,18 +35,8 @@ void CSimTradeQueryRoutes::AddRoutes(CSimRouteTable& table) {
 }
 
 const SimTradeAccount* CSimTradeQueryRoutes::TradeAccount(const SimRequest& request, const SimContext& context,
-                                                          SimReply* refusal) const {
-    const SimTradeAccount* account = m_accounts->FindFund(m_sessions->Check(request, context.session));
-    if (!account) {
-        *refusal = Refuse(u"交易登录已失效，请重新登录");
-        return nullptr;
-    }
-    const std::string fundid = request.Get("fundid");
-    if (!fundid.empty() && fundid != account->fundid) {
-        *refusal = Refuse(u"资金账号与登录账号不符");
-        return nullptr;
-    }
-    return account;
+                                                SimReply* refusal) const {
+    return m_sessions->Account(*m_accounts, request, context, refusal);
 }
 
 SimReply CSimTradeQueryRoutes::OrderTable(const SimRequest& request, SimContext& context, Table table) const {
