@@ -356,13 +356,8 @@ void CFSFrame::ClearData() {
 // ---- Commands ----
 
 void CFSFrame::ShowChartMenu() {
-    CPopMenuWnd menu;
-    for (const MenuItem& item : ChartMenuItems(m_data->IsIndex() || m_type == 2, m_data->IsHistory(),
-                                               GetOverlaySwitch()))
-        menu.AddItem(CWString(item.text), UI_BTN_PUSH, item.id);
-    const int id = menu.TrackMenu(this, ANIM_SLIDE_UP, ANIM_SLIDE_DOWN);
-    menu.Destroy();
-    OnMenuCommand(id);
+    OnMenuCommand(CPopMenuWnd::Run(
+        this, ChartMenuItems(m_data->IsIndex() || m_type == 2, m_data->IsHistory(), GetOverlaySwitch())));
 }
 
 void CFSFrame::ShowLevelMenu() {

@@ -16,6 +16,7 @@
 // and then asks its parent, so the K-line opens over the parent.
 #pragma once
 
+#include "framework/ui/widgets/CPopMenuWnd.h"
 #include "quotes/charts/CChartWnd.h"
 
 #include <memory>
@@ -60,10 +61,7 @@ public:
     // digits and "."; time, date and maxvol: digits).
     static std::string MinuteRequest(std::string_view code, bool addup, std::string_view time, std::string_view date,
                                      std::string_view maxvol);
-    struct MenuItem {
-        const char16_t* text;
-        int id;
-    };
+    using MenuItem = CPopMenuItem;
     // The chart menu of a stock, an index or a history chart.
     static std::vector<MenuItem> ChartMenuItems(bool index, bool history, bool overlayOn);
 

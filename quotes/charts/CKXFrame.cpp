@@ -264,15 +264,10 @@ void CKXFrame::OnNetData(const std::uint8_t* data, int length, bool /*networkFai
 // ---- Commands ----
 
 void CKXFrame::ShowChartMenu() {
-    CPopMenuWnd menu;
-    const std::pair<const char16_t*, int> items[] = {
+    const int id = CPopMenuWnd::Run(this, {
         {u"取消", kMenuCancel},   {u"详细报价", kMenuDetail},     {u"卖出委托", kMenuSell},
         {u"买入委托", kMenuBuy}, {u"加入自选", kMenuAddToMyStocks}, {u"指标周期", kMenuParams},
-    };
-    for (const auto& [text, id] : items)
-        menu.AddItem(CWString(text), UI_BTN_PUSH, id);
-    const int id = menu.TrackMenu(this, ANIM_SLIDE_UP, ANIM_SLIDE_DOWN);
-    menu.Destroy();
+    });
     OnMenuCommand(id);
 }
 

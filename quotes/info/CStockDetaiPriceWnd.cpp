@@ -173,15 +173,14 @@ void CStockDetaiPriceWnd::OnToolbarCommand(int index) {
 }
 
 void CStockDetaiPriceWnd::ShowOptionMenu() {
-    CPopMenuWnd menu;
-    menu.AddItem(CWString(u"取消"), UI_BTN_PUSH, kMenuCancel);
-    menu.AddItem(CWString(u"返回首页"), UI_BTN_PUSH, kMenuHome);
-    menu.AddItem(CWString(u"个股资讯"), UI_BTN_PUSH, kMenuStockInfo);
-    menu.AddItem(CWString(u"卖出委托"), UI_BTN_PUSH, kMenuSell);
-    menu.AddItem(CWString(u"买入委托"), UI_BTN_PUSH, kMenuBuy);
-    menu.AddItem(CWString(u"加入自选"), UI_BTN_PUSH, kMenuAddToMyStocks);
-    const int id = menu.TrackMenu(this, ANIM_SLIDE_UP, ANIM_SLIDE_DOWN);
-    menu.Destroy();
+    const int id = CPopMenuWnd::Run(this, {
+        {u"取消", kMenuCancel},
+        {u"返回首页", kMenuHome},
+        {u"个股资讯", kMenuStockInfo},
+        {u"卖出委托", kMenuSell},
+        {u"买入委托", kMenuBuy},
+        {u"加入自选", kMenuAddToMyStocks},
+    });
     OnMenuCommand(id);
 }
 

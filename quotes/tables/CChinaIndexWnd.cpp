@@ -136,12 +136,11 @@ void CChinaIndexWnd::OpenKLine() {
 void CChinaIndexWnd::OnToolbarCommand(int index) {
     switch (index) {
     case kBarOptions: {
-        CPopMenuWnd menu;
-        menu.AddItem(CWString(u"取消"), UI_BTN_PUSH, kMenuCancel);
-        menu.AddItem(CWString(u"返回首页"), UI_BTN_PUSH, kMenuHome);
-        menu.AddItem(CWString(u"加入自选"), UI_BTN_PUSH, kMenuAddToMyStocks);
-        const int id = menu.TrackMenu(this, ANIM_SLIDE_UP, ANIM_SLIDE_DOWN);
-        menu.Destroy();
+        const int id = CPopMenuWnd::Run(this, {
+            {u"取消", kMenuCancel},
+            {u"返回首页", kMenuHome},
+            {u"加入自选", kMenuAddToMyStocks},
+        });
         OnMenuCommand(id);
         break;
     }

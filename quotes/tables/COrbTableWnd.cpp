@@ -79,12 +79,7 @@ void COrbTableWnd::RemoveAllRows() {
 }
 
 int COrbTableWnd::RunOptionMenu(const std::vector<MenuEntry>& entries) {
-    CPopMenuWnd menu;
-    for (const MenuEntry& e : entries)
-        menu.AddItem(CWString(e.text), UI_BTN_PUSH, e.id);
-    const int id = menu.TrackMenu(this, ANIM_SLIDE_UP, ANIM_SLIDE_DOWN);
-    menu.Destroy();
-    return id;
+    return CPopMenuWnd::Run(this, entries);
 }
 
 void COrbTableWnd::ShowOptionMenu() {

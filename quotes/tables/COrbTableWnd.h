@@ -15,6 +15,7 @@
 
 #include "core/CDataSet.h"
 #include "framework/ui/CNetWnd.h"
+#include "framework/ui/widgets/CPopMenuWnd.h"
 #include "quotes/tables/CQuoteHeaderList.h"
 #include "quotes/tables/CQuoteRowData.h"
 #include "quotes/tables/CQuoteRowList.h"
@@ -91,10 +92,7 @@ public:
 
 protected:
     // One entry of an option menu: its text and command id.
-    struct MenuEntry {
-        const char16_t* text;
-        int id;
-    };
+    using MenuEntry = CPopMenuItem;
     // Runs the option menu of entries (in that order) anchored to the bottom
     // of the work area, sliding up and down; the chosen id, or what the menu
     // gives when nothing was chosen.

@@ -168,13 +168,12 @@ void CMobileDynCodeCtrWnd::OnNetData(const std::uint8_t* data, int length, bool 
 void CMobileDynCodeCtrWnd::OnToolbarCommand(int index) {
     switch (index) {
     case kBarOptions: {
-        CPopMenuWnd menu;
-        menu.AddItem(CWString(u"取消"), UI_BTN_PUSH, kMenuCancel);
-        menu.AddItem(CWString(u"返回首页"), UI_BTN_PUSH, kMenuHome);
-        menu.AddItem(CWString(u"使用说明"), UI_BTN_PUSH, kMenuUsage);
-        menu.AddItem(CWString(u"申请令牌"), UI_BTN_PUSH, kMenuApply);
-        const int id = menu.TrackMenu(this, ANIM_SLIDE_UP, ANIM_SLIDE_DOWN);
-        menu.Destroy();
+        const int id = CPopMenuWnd::Run(this, {
+            {u"取消", kMenuCancel},
+            {u"返回首页", kMenuHome},
+            {u"使用说明", kMenuUsage},
+            {u"申请令牌", kMenuApply},
+        });
         OnMenuCommand(id);
         break;
     }

@@ -130,12 +130,11 @@ void CTradeHisQueryTableWnd::OnToolbarCommand(int index) {
 }
 
 void CTradeHisQueryTableWnd::ShowOptionMenu() {
-    CPopMenuWnd menu;
-    menu.AddItem(CWString(u"取消"), UI_BTN_PUSH, kMenuCancel);
-    menu.AddItem(CWString(u"返回首页"), UI_BTN_PUSH, kMenuHome);
-    menu.AddItem(CWString(u"设置日期"), UI_BTN_PUSH, kMenuSetDates);
-    const int id = menu.TrackMenu(this, ANIM_SLIDE_UP, ANIM_SLIDE_DOWN);
-    menu.Destroy();
+    const int id = CPopMenuWnd::Run(this, {
+        {u"取消", kMenuCancel},
+        {u"返回首页", kMenuHome},
+        {u"设置日期", kMenuSetDates},
+    });
     OnFundMenuCommand(id);
 }
 

@@ -113,13 +113,12 @@ bool CTradeQueryTableWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void CTradeQueryTableWnd::ShowRowMenu() {
-    CPopMenuWnd menu;
-    menu.AddItem(CWString(u"取消"), UI_BTN_PUSH, kMenuCancel);
-    menu.AddItem(CWString(u"返回首页"), UI_BTN_PUSH, kMenuHome);
-    menu.AddItem(CWString(u"买入"), UI_BTN_PUSH, kMenuBuy);
-    menu.AddItem(CWString(u"卖出"), UI_BTN_PUSH, kMenuSell);
-    const int command = menu.TrackMenu(this, ANIM_SLIDE_UP, ANIM_SLIDE_DOWN);
-    menu.Destroy();
+    const int command = CPopMenuWnd::Run(this, {
+        {u"取消", kMenuCancel},
+        {u"返回首页", kMenuHome},
+        {u"买入", kMenuBuy},
+        {u"卖出", kMenuSell},
+    });
     OnFundMenuCommand(command);
 }
 

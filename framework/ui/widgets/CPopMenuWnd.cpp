@@ -44,6 +44,15 @@ int CPopMenuWnd::GetHeight() const {
     return HeightFor(GetItemCount(), loop ? loop->GetWorkRect().Height() : INT_MAX);
 }
 
+int CPopMenuWnd::Run(UiWin* parent, const std::vector<CPopMenuItem>& items) {
+    CPopMenuWnd menu;
+    for (const CPopMenuItem& item : items)
+        menu.AddItem(CWString(item.text), UI_BTN_PUSH, item.id);
+    const int id = menu.TrackMenu(parent, ANIM_SLIDE_UP, ANIM_SLIDE_DOWN);
+    menu.Destroy();
+    return id;
+}
+
 int CPopMenuWnd::TrackMenu(UiWin* parent, int showAnimation, int hideAnimation) {
     CShownModal shown;
     shown.kind = ModalKind::PopupMenu;

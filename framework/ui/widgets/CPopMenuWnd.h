@@ -20,6 +20,12 @@
 #include <memory>
 #include <vector>
 
+// One push-button item of a menu run by CPopMenuWnd::Run.
+struct CPopMenuItem {
+    const char16_t* text;
+    int id; // the command id the item gives
+};
+
 class CPopMenuWnd : public CUiWnd {
 public:
     static constexpr int kItemPitch = 95;  // pixels per item
@@ -46,6 +52,9 @@ public:
     // command id, or 0 when dismissed, empty or not shown. Callable again
     // after it returns.
     int TrackMenu(UiWin* parent, int showAnimation = ANIM_SLIDE_UP, int hideAnimation = ANIM_SLIDE_DOWN);
+    // A menu of push-button items, in order, run over parent as TrackMenu
+    // runs it: the chosen command id, or 0.
+    static int Run(UiWin* parent, const std::vector<CPopMenuItem>& items);
 
     // The panel's rectangle in the menu's client coordinates while it runs.
     CRect GetPanelRect() const { return m_panel; }
