@@ -63,6 +63,13 @@ bool IsAllDigits(const char* text) {
     return true;
 }
 
+bool IsPlainRequestText(std::string_view text) {
+    for (char c : text)
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '.'))
+            return false;
+    return true;
+}
+
 bool IsDecimalNumber(const char* text) {
     if (!text) return false;
     int points = 0;

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 // 0 when a and b are equal ignoring ASCII case, 1 otherwise (also when
 // either is null).
@@ -18,6 +19,11 @@ int StrNCmpNoCase(const char* a, const char* b, size_t n);
 
 // True when every character is 0 to 9; an empty text passes, null fails.
 bool IsAllDigits(const char* text);
+
+// True when every character is an ASCII letter, a digit or "." (an empty
+// text passes): what a value taken from the user, a reply or a menu node
+// must be to go into a request, so that no "&", "=" or "%" slips in.
+bool IsPlainRequestText(std::string_view text);
 
 // True for digits with at most one "."; an empty text passes, null fails.
 bool IsDecimalNumber(const char* text);

@@ -1,6 +1,7 @@
 // The quote tables' request texts and the checks of what they carry.
 #include "quotes/tables/QuoteRequests.h"
 
+#include "core/StrUtil.h"
 #include "quotes/tables/QuoteRowFill.h"
 
 #include <algorithm>
@@ -24,9 +25,7 @@ std::string Narrow(std::u16string_view typed) {
 } // namespace
 
 bool IsRequestValue(std::string_view value) {
-    return !value.empty() && std::all_of(value.begin(), value.end(), [](char c) {
-        return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '.';
-    });
+    return !value.empty() && IsPlainRequestText(value);
 }
 
 bool IsSearchableText(std::u16string_view typed) {

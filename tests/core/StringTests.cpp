@@ -156,6 +156,11 @@ TEST(StrUtil, ComparisonsAndDigitChecksTreatNullAsDifferent) {
         EXPECT_EQ(IsAllDigits(t.text), t.digits) << (t.text ? t.text : "null");
         EXPECT_EQ(IsDecimalNumber(t.text), t.decimal) << (t.text ? t.text : "null");
     }
+    // What may go into a request: letters, digits and "." only.
+    for (const char* plain : {"", "600000.02", "A100012345", "Zz.09"})
+        EXPECT_TRUE(IsPlainRequestText(plain)) << plain;
+    for (const char* unsafe : {"1&x=2", "a=b", "50%", "a b", "12-3", "\xD6\xD0", "x\n"})
+        EXPECT_FALSE(IsPlainRequestText(unsafe)) << unsafe;
 }
 
 TEST(UrlParams, KeysMatchWholeAndInAnyCaseAndSetReplacesInPlaceOrAppends) {

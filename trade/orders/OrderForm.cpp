@@ -26,14 +26,7 @@ bool IsDigits(std::string_view text, size_t maxSize) {
 }
 
 // ASCII letters, digits and "." only, not empty.
-bool IsPlain(std::string_view value) {
-    if (value.empty())
-        return false;
-    for (char c : value)
-        if (!IsDigit(c) && !((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) && c != '.')
-            return false;
-    return true;
-}
+bool IsPlain(std::string_view value) { return !value.empty() && IsPlainRequestText(value); }
 
 bool IsPriceText(std::string_view price) {
     if (price.empty() || price.size() > 16 || price == ".")

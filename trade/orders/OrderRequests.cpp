@@ -21,17 +21,9 @@ std::optional<std::string> Ascii(std::u16string_view text) {
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 // ASCII letters, digits and ".", not empty.
-bool IsPlainValue(std::string_view value) {
-    if (value.empty())
-        return false;
-    for (char c : value)
-        if (!IsDigit(c) && !IsLetter(c) && c != '.')
-            return false;
-    return true;
-}
+bool IsPlainValue(std::string_view value) { return !value.empty() && IsPlainRequestText(value); }
 
 bool IsStockCode(std::string_view code) {
     if (code.size() != 6)

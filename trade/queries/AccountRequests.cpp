@@ -1,6 +1,8 @@
 // Dates, checks and request texts; see the header.
 #include "trade/queries/AccountRequests.h"
 
+#include "core/StrUtil.h"
+
 #include <algorithm>
 
 namespace {
@@ -63,11 +65,7 @@ bool IsDateOrderValid(const CalendarDate& start, const CalendarDate& end) {
     return start.day <= end.day;
 }
 
-bool IsPlainValue(std::string_view value) {
-    return std::all_of(value.begin(), value.end(), [](char c) {
-        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '.';
-    });
-}
+bool IsPlainValue(std::string_view value) { return IsPlainRequestText(value); }
 
 bool IsPositiveWholeNumber(std::string_view value) {
     return IsDigits(value) && value.find_first_not_of('0') != std::string_view::npos;
