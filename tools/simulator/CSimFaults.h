@@ -4,6 +4,8 @@
 // thread.
 #pragma once
 
+#include "tools/simulator/SimRouteGroup.h"
+
 #include <deque>
 #include <mutex>
 #include <string>
@@ -35,6 +37,12 @@ struct SimFault {
     int delayMs = 0;                 // SlowReply: milliseconds before the reply; Drip: between bytes
     std::u16string errorText;        // ErrorSet: the text of the error set
     int errorCode = 0;               // ErrorSet, CloseInsideBody: the ETag error number
+
+    // Whether the fault is the server refusing the request (an error set,
+    // a lost session): the request is then not carried out at all.
+    bool Refuses() const;
+    // The reply of such a refusal.
+    SimReply Refusal() const;
 };
 
 class CSimFaults {
