@@ -1,6 +1,8 @@
 // The failures the simulated server can be told to produce, and the queue
 // that hands them out: general faults in the order armed, and faults for one
-// function, which are looked at first. Every member may be called from any
+// function, which are looked at first. A refusal (Refuses) stands in for the
+// function, which is then not run; the others spoil the reply of a request
+// the server carried out. Every member may be called from any
 // thread.
 #pragma once
 
