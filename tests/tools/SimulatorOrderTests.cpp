@@ -254,9 +254,14 @@ TEST_F(SimulatorOrders, TodaysTablesListTheSessionsOwnOrdersDealsAndCancellableO
     EXPECT_EQ(orders.Field("orderprice"), u"8.00");
     EXPECT_EQ(orders.Field("orderqty"), u"100");
     EXPECT_EQ(orders.Field("sign"), u"1");
+    EXPECT_EQ(orders.rows[1][orders.fields.at("orderprice")], u"11.50") << "a filled order keeps its own price";
     const Answer deals = table(kRich, 11);
     ASSERT_EQ(deals.rows.size(), 1u);
     EXPECT_EQ(deals.Field("stkcode"), u"000016");
+    EXPECT_EQ(deals.Field("matchprice"), u"11.32") << "the fill's price";
+    EXPECT_EQ(deals.Field("matchqty"), u"200");
+    EXPECT_EQ(deals.Field("matchamt"), u"2264.00");
+    EXPECT_EQ(deals.Field("orderprice"), u"11.50");
     const Answer open = table(kRich, 14);
     ASSERT_EQ(open.rows.size(), 1u);
     EXPECT_EQ(open.Field("ordersno"), u"100001");
@@ -273,4 +278,53 @@ TEST_F(SimulatorOrders, TodaysTablesListTheSessionsOwnOrdersDealsAndCancellableO
         EXPECT_EQ(table("fundid=000100012345", sub).error, u"交易登录已失效，请重新登录") << sub;
         EXPECT_EQ(table(poorSession + "&operway=i&fundid=000100012345", sub).error, u"资金账号与登录账号不符") << sub;
     }
+}
+
+TEST_F(SimulatorOrders, ARequestTheServerRefusesInPlaceOfItsAnswerIsNotCarriedOut) {
+    ASSERT_TRUE(Order(kRich, kRichSh, "0B", "600010", "8.00", "100").error.empty());  // rests: 100001
+    const std::u16string maxBuy = MaxBuy(kRich, "000016");
+    SimFault errorSet(SimFaultKind::ErrorSet);
+    errorSet.errorText = u"系统繁忙";
+    errorSet.errorCode = 7;
+    SimFault lostInsideBody(SimFaultKind::CloseInsideBody);
+    lostInsideBody.errorText = u"会话已失效，请重新登录";
+    lostInsideBody.errorCode = 100;
+    const SimFault refusals[] = {SimFaultKind::SessionLost, errorSet, lostInsideBody};
+    for (const SimFault& fault : refusals) {
+        SCOPED_TRACE(static_cast<int>(fault.kind));
+        for (int sub : {6, 7})
+            server.InjectFaultFor(500, sub, fault, 1);
+        server.InjectFaultFor(100, 20, fault, 1);
+        Order(kRich, kRichSz, "0B", "000016", "11.50", "100");
+        Cancel(kRich, u"100001");
+        Ask("TC_MFUNCNO=100&TC_SFUNCNO=20&" + kRich + "&codes=000016&price=11.50&qty=100"
+            "&fundids=000100012345&secuids=0100012345&markets=0");
+        ASSERT_EQ(exchange->Orders().size(), 1u) << "no order placed";
+        EXPECT_EQ(exchange->Orders()[0].status, SimOrder::Status::Resting) << "nor cancelled";
+        EXPECT_EQ(MaxBuy(kRich, "000016"), maxBuy) << "nor funds moved";
+    }
+    // Without the fault, the same requests act.
+    EXPECT_TRUE(Cancel(kRich, u"100001").error.empty());
+    EXPECT_EQ(exchange->Orders()[0].status, SimOrder::Status::Cancelled);
+}
+
+TEST_F(SimulatorOrders, ATradeLoginFollowsItsPhoneToAFreshServiceLogonButNoOtherPhone) {
+    const std::string phone = "&imei=350000000000017";
+    const std::string login = "TC_MFUNCNO=500&TC_SFUNCNO=1&inputtype=Z&inputid=000100012346&trdpwd=135790"
+                              "&authtype=2&authdata=orb2026" + phone;
+    const Answer first = Ask(login);
+    const std::u16string wide = first.Field("session");
+    const std::string trade = std::string(wide.begin(), wide.end()) + "&operway=i&fundid=000100012346";
+    const std::string query = "TC_MFUNCNO=500&TC_SFUNCNO=12&" + trade;
+    ASSERT_TRUE(Ask(query + phone).error.empty());
+
+    // The phone lost its service session and logged on again by itself.
+    const std::string newKey = "FreshLogonKey042";
+    const std::string newLogon = LogOn(port, newKey);
+    ASSERT_FALSE(newLogon.empty());
+    EXPECT_EQ(Ask(query + "&imei=350000000000025", newKey, newLogon).error, u"交易登录已失效，请重新登录")
+        << "another phone";
+    EXPECT_EQ(Ask(query, newKey, newLogon).error, u"交易登录已失效，请重新登录") << "no phone named";
+    EXPECT_TRUE(Ask(query + phone, newKey, newLogon).error.empty()) << "the same phone";
+    EXPECT_EQ(Ask(query + phone).error, u"交易登录已失效，请重新登录") << "the logon it left";
 }

@@ -130,6 +130,14 @@ protected:
         ASSERT_TRUE(CDriverControls::PressBottomButton(driver, CBaseWnd::kToolbarMiddle));
         driver.WaitForRest();
     }
+    // Puts password in its box and presses "登录" with the form as it is;
+    // answers the next message box with OK.
+    void PressLogin(std::u16string_view password) {
+        SetBox(COrbTradeLoginWnd::kPasswordId, password);
+        driver.AnswerNext(ModalKind::MessageBox, IDOK);
+        ASSERT_TRUE(CDriverControls::PressBottomButton(driver, CBaseWnd::kToolbarMiddle));
+        driver.WaitForRest();
+    }
     bool Shown(std::u16string_view text) const {
         for (const std::u16string& t : ShownTexts())
             if (t == text)

@@ -63,6 +63,30 @@ TEST_F(TradeLoginTest, AWholeLoginAddsTheAccountWritesTheSettingsAndKeepsOneHist
     EXPECT_EQ(history[0].inputAccount, u"000100012345");
 }
 
+TEST_F(TradeLoginTest, WithAPhoneTokenFiveMistypedPasswordsThenTheRightOneLogIn) {
+    Start("0003");
+    driver.RunOnGui([] {
+        ASSERT_TRUE(
+            StoreDynCodeSeed(*CAppData::Instance(), kTokenFund, CSimTradeAccounts::kDefaultSeed, u"", true, 0));
+    });
+    RunEntry();
+    TypeInto(kAccount, u"56789");
+    ASSERT_EQ(driver.ControlVisible(COrbTradeLoginWnd::kCodeBoxId), true) << "token mode";
+    for (int i = 0; i < 5; ++i) {
+        PressLogin(u"135792");
+        EXPECT_EQ(ShownTexts().back(), u"账号或交易密码错误");
+    }
+    EXPECT_EQ(accounts->TokenCounter(kTokenFund), 6u) << "each attempt spent its code at the server too";
+    PressLogin(u"246810");
+    const auto sent = Requests(500, 1);
+    ASSERT_EQ(sent.size(), 6u);
+    EXPECT_EQ(sent.back().Get("authdata"), CSimTradeAccounts::Hotp(CSimTradeAccounts::kDefaultSeed, 6));
+    EXPECT_TRUE(Shown(u"您已经成功登陆交易系统！"));
+    EXPECT_EQ(OnApp([](CAppData& app) { return app.GetAccountCount(); }), 1);
+    EXPECT_EQ(StoredCode(kTokenFund), CSimTradeAccounts::Hotp(CSimTradeAccounts::kDefaultSeed, 7))
+        << "the token is kept";
+}
+
 struct CLostLogin {
     const char* what;
     SimFaultKind fault;
@@ -97,6 +121,12 @@ TEST_P(LostTokenLogin, IsSentOnceKeepsTheTokenRowAndUsedOneCounterValue) {
     EXPECT_TRUE(ToolbarEnabled());
     EXPECT_EQ(TopWindow(), "COrbTradeLoginWnd");
     EXPECT_EQ(OnApp([](CAppData& app) { return app.GetAccountCount(); }), 0);
+    EXPECT_EQ(accounts->TokenCounter(kTokenFund), 1u) << "the server checked no code";
+
+    // The phone is a code ahead of the server; the next login is taken.
+    PressLogin(u"246810");
+    EXPECT_TRUE(Shown(u"您已经成功登陆交易系统！"));
+    EXPECT_EQ(accounts->TokenCounter(kTokenFund), 3u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, LostTokenLogin,

@@ -158,6 +158,39 @@ protected:
     size_t TradeRequests() const {
         return Requests(500, 6).size() + Requests(500, 7).size() + Requests(100, 20).size();
     }
+    // Today's orders of the logged-in account as the server lists them
+    // (500/10 under the program's current service logon), one text per
+    // order with every field; a failed query gives one "failed" text.
+    std::vector<std::string> TodaysOrders() {
+        struct Asking {
+            std::string text, key;
+        };
+        const Asking asking = driver.RunOnGui([] {
+            CAppData& app = *CAppData::Instance();
+            const std::string key = app.GetSessionKey().str();
+            std::string text;
+            ComposeRequest(-1, 0, std::string("tc_mfuncno=500&tc_sfuncno=10&") + app.GetLoginId() +
+                                      "&fundid=000100012345",
+                           MakeAppRequestTail(app), true, key, &text);
+            return Asking{text, key};
+        });
+        CHttpPostClient client;
+        client.SetServer("127.0.0.1", sim.GetPort());
+        const CHttpOutcome out = client.Post(asking.text, asking.key, true);
+        CDataSetList reply(out.body.data(), static_cast<int>(out.body.size()));
+        CDataSet* set = reply.IsError() ? nullptr : *reply.GetAt(0);
+        if (asking.text.empty() || out.transportCode != 0 || !set)
+            return {"failed"};
+        std::vector<std::string> orders;
+        for (bool on = set->MoveFirst(); on; on = set->MoveNext()) {
+            std::u16string row;
+            for (int c = 0; c < set->GetColumnCount(); ++c)
+                row += set->GetFieldText(c).str() + u"|";
+            orders.push_back(CWString(row).ToAnsi());
+        }
+        return orders;
+    }
+
     // Runs fn on the GUI thread now, without waiting for rest (a request in
     // flight holds rest off).
     template <class F>

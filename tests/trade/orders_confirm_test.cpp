@@ -206,15 +206,36 @@ TEST_F(ConfirmPageTest, AnOrderACancelAndABatchReachTheServerExactlyOnceUnderEve
             g_confirm.closeCodes.clear();
             sim.InjectFaultFor(r.main, r.sub, f.fault);
             const int before = sim.CountRequests(r.main, r.sub);
+            const std::vector<std::string> ordersBefore = TodaysOrders();
             Open(r.mode, {r.entry}, r.type);
             ASSERT_TRUE(PageShown());
             ASSERT_TRUE(PressOk());
             EXPECT_EQ(sim.CountRequests(r.main, r.sub), before + 1);
             EXPECT_EQ(LastTold(), f.told);
             EXPECT_EQ(g_confirm.closeCodes, std::vector<int>{1});
+            if (f.told == kNotPlacedText) {
+                EXPECT_NE(ordersBefore, std::vector<std::string>{"failed"});
+                EXPECT_EQ(TodaysOrders(), ordersBefore) << "a refused request changed nothing at the exchange";
+            }
         }
     }
     EXPECT_EQ(sim.CountRequests(100, 1), 1 + 3) << "each lost session was renewed, the request not resent";
+}
+
+TEST_F(ConfirmPageTest, AnOrderRefusedForALostSessionIsNotPlacedAndTheNextOneIsUnderTheSameTradeLogin) {
+    Start();
+    sim.InjectFaultFor(500, 6, SimFault(SimFaultKind::SessionLost));
+    Open(ConfirmMode::Buy, {Order(u"000016", u"平川银行", u"11.50", u"100", kSz)}, CPriceTypeItem(u"限价委托", "0B"));
+    ASSERT_TRUE(PressOk());
+    EXPECT_EQ(LastTold(), kNotPlacedText);
+    EXPECT_EQ(sim.CountRequests(100, 1), 2) << "the service logon was renewed";
+    EXPECT_TRUE(TodaysOrders().empty()) << "nothing at the exchange, and the trade login still holds";
+
+    Open(ConfirmMode::Buy, {Order(u"000016", u"平川银行", u"11.50", u"100", kSz)}, CPriceTypeItem(u"限价委托", "0B"));
+    ASSERT_TRUE(PressOk());
+    EXPECT_EQ(LastTold(), u"委托已提交,合同序号为100001") << "the first order the exchange took";
+    ASSERT_EQ(TodaysOrders().size(), 1u);
+    EXPECT_TRUE(driver.RunOnGui([] { return CAppData::Instance()->IsTradeLoggedIn(); }));
 }
 
 TEST_F(ConfirmPageTest, AnEmptyAnswerLeavesTheOutcomeUnknown) {

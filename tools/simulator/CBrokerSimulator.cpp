@@ -125,7 +125,11 @@ bool CBrokerSimulator::Impl::Serve(int fd) {
         if (fault.kind == SimFaultKind::CloseAfterRequest || fault.kind == SimFaultKind::AcceptAndClose) return false;
         if (fault.kind == SimFaultKind::ResetAfterRequest) return true;
         // A seal that no logon's key opens means the server has lost the session.
-        SimReply reply = sealBroken ? SimReply::Error(u"会话已失效，请重新登录", 100) : Route(request);
+        // A refusal the fault stands for is the server's answer in place of the
+        // route: a refused request changes nothing here.
+        SimReply reply = sealBroken        ? SimReply::Error(u"会话已失效，请重新登录", 100)
+                         : fault.Refuses() ? fault.Refusal()
+                                           : Route(request);
         // The key a logon on this connection issued is the one its next seals likely use.
         if (!t_issuedKey.empty()) connectionKey = std::move(t_issuedKey);
         t_issuedKey.clear();
@@ -221,9 +225,6 @@ void CBrokerSimulator::Impl::SendReply(int fd, const SimRequest& request, SimRep
         *closeAfter = true;
         return;
     }
-    if (fault.kind == SimFaultKind::ErrorSet || (fault.kind == SimFaultKind::CloseInsideBody && fault.errorCode != 0))
-        reply = SimReply::Error(fault.errorText, fault.errorCode);
-    if (fault.kind == SimFaultKind::SessionLost) reply = SimReply{{}, 100};
 
     // Error replies go out plain so that their error set is always readable.
     std::vector<uint8_t> payload = std::move(reply.body);

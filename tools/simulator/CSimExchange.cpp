@@ -225,7 +225,8 @@ void CSimExchange::Fill(SimOrder& order, int64_t price) {
         funds->available += price * order.quantity;
     }
     order.held = 0;
-    order.price = price;
+    order.fillPrice = price;
+    order.fillQuantity = order.quantity;
     order.status = SimOrder::Status::Filled;
 }
 

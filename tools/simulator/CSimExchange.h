@@ -44,8 +44,10 @@ struct SimOrder {
     std::u16string name;
     bool buy = true;
     std::string bsflag;
-    int64_t price = 0;       // thousandths; the fill price once filled
+    int64_t price = 0;       // thousandths: the order's price (a market order's, the last price it met)
     int64_t quantity = 0;
+    int64_t fillPrice = 0;   // thousandths: what the fill paid; 0 before one
+    int64_t fillQuantity = 0; // shares filled
     enum class Status { Resting, Filled, Cancelled } status = Status::Resting;
     int64_t held = 0;        // resting: thousandths (buy) or shares (sell) held for it
 };

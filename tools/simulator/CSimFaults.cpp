@@ -1,6 +1,16 @@
 // The fault queue.
 #include "tools/simulator/CSimFaults.h"
 
+bool SimFault::Refuses() const {
+    return kind == SimFaultKind::ErrorSet || kind == SimFaultKind::SessionLost ||
+           (kind == SimFaultKind::CloseInsideBody && errorCode != 0);
+}
+
+SimReply SimFault::Refusal() const {
+    if (kind == SimFaultKind::SessionLost) return SimReply{{}, 100};
+    return SimReply::Error(errorText, errorCode);
+}
+
 void CSimFaults::Inject(const SimFault& fault, int count) {
     if (count <= 0 || fault.kind == SimFaultKind::None) return;
     std::lock_guard<std::mutex> lock(m_mu);

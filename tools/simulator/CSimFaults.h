@@ -1,8 +1,12 @@
 // The failures the simulated server can be told to produce, and the queue
 // that hands them out: general faults in the order armed, and faults for one
-// function, which are looked at first. Every member may be called from any
+// function, which are looked at first. A refusal (Refuses) stands in for the
+// function, which is then not run; the others spoil the reply of a request
+// the server carried out. Every member may be called from any
 // thread.
 #pragma once
+
+#include "tools/simulator/SimRouteGroup.h"
 
 #include <deque>
 #include <mutex>
@@ -35,6 +39,12 @@ struct SimFault {
     int delayMs = 0;                 // SlowReply: milliseconds before the reply; Drip: between bytes
     std::u16string errorText;        // ErrorSet: the text of the error set
     int errorCode = 0;               // ErrorSet, CloseInsideBody: the ETag error number
+
+    // Whether the fault is the server refusing the request (an error set,
+    // a lost session): the request is then not carried out at all.
+    bool Refuses() const;
+    // The reply of such a refusal.
+    SimReply Refusal() const;
 };
 
 class CSimFaults {

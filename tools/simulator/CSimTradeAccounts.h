@@ -16,9 +16,11 @@
 // Tokens. Some customers have a phone token: a seed (hexadecimal text) and
 // the server's counter, shared by the fund account and its holders, as one
 // application gives them. A code is checked from the server's counter
-// (1 after the application) over a window of kTokenLookAhead values; an
-// accepted code moves the counter past it, so a code used once, or an
-// older one, is refused. Tests set seeds with SetTokenSeed.
+// (1 after the application) over a look-ahead window of kTokenLookAhead
+// values, so the server falls back in step with a phone that spent codes
+// the server never saw (an attempt refused by the phone itself or lost on
+// the way); an accepted code moves the counter past it, so a code used
+// once, or an older one, is refused. Tests set seeds with SetTokenSeed.
 //
 // Threads: the accounts change only through SetPassword, which a route
 // calls under the server's lock; the tokens are
@@ -56,8 +58,9 @@ struct SimTradeAccount {
 
 class CSimTradeAccounts {
 public:
-    // Codes are checked from the server's counter up to this many values on.
-    static constexpr std::uint32_t kTokenLookAhead = 5;
+    // Codes are checked from the server's counter up to this many values on:
+    // room for a user's run of failed attempts that never reached the server.
+    static constexpr std::uint32_t kTokenLookAhead = 10;
     // The seed of the accounts that have a token until a test sets another:
     // the RFC 4226 test key ("12345678901234567890").
     static constexpr char kDefaultSeed[] = "3132333435363738393031323334353637383930";

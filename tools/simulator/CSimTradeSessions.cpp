@@ -3,11 +3,18 @@
 
 #include "tools/simulator/CSimTradeAccounts.h"
 
-std::string CSimTradeSessions::Issue(std::string_view fundid, std::string_view serviceId) {
+namespace {
+// Logons count S0001, S0002, ...: a longer number is a later one.
+bool IsLaterLogon(std::string_view later, std::string_view earlier) {
+    return later.size() != earlier.size() ? later.size() > earlier.size() : later > earlier;
+}
+} // namespace
+
+std::string CSimTradeSessions::Issue(std::string_view fundid, std::string_view serviceId, std::string_view device) {
     std::lock_guard<std::mutex> hold(m_lock);
     std::string number = std::to_string(++m_issued);
     const std::string id = "T" + std::string(number.size() < 4 ? 4 - number.size() : 0, '0') + number;
-    m_sessions[id] = Entry{std::string(fundid), std::string(serviceId)};
+    m_sessions[id] = Entry{std::string(fundid), std::string(serviceId), std::string(device)};
     std::string text = "custid=";
     text += fundid;
     text += "&tradesession=";
@@ -22,8 +29,16 @@ std::string CSimTradeSessions::Check(const SimRequest& request, const SimSession
         return {};
     std::lock_guard<std::mutex> hold(m_lock);
     const auto it = m_sessions.find(id);
-    if (it == m_sessions.end() || it->second.fundid != fundid || it->second.serviceId != session.id)
+    if (it == m_sessions.end() || it->second.fundid != fundid || !session.Known())
         return {};
+    Entry& entry = it->second;
+    if (entry.serviceId == session.id)
+        return fundid;
+    // The same phone after a fresh service logon: the trade login goes with it.
+    const std::string device = request.Get("imei");
+    if (device.empty() || device != entry.device || !IsLaterLogon(session.id, entry.serviceId))
+        return {};
+    entry.serviceId = session.id;
     return fundid;
 }
 

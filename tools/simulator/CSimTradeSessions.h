@@ -5,6 +5,11 @@
 // the same service logon: a request without one, with one never handed
 // out, or with another account's or another logon's, is refused.
 //
+// A phone whose service session was lost logs on again by itself, unseen by
+// its user; its trade logins live on. So a trade session follows its phone
+// (the "imei" the login came with) to that phone's next service logon, and
+// the logon it left no longer carries it.
+//
 // The texts count T0001, T0002, ... from the server's start, so runs are
 // byte for byte the same. Handlers run under the server's lock; the lock
 // here is for a test that reads the count while the server runs.
@@ -22,12 +27,14 @@ struct SimTradeAccount;
 
 class CSimTradeSessions {
 public:
-    // A new session text for fundid, kept for the service logon serviceId.
-    std::string Issue(std::string_view fundid, std::string_view serviceId);
+    // A new session text for fundid, kept for the service logon serviceId
+    // of the phone device (empty: a caller that names none).
+    std::string Issue(std::string_view fundid, std::string_view serviceId, std::string_view device = {});
     // The fund account whose session the request carries ("custid" and
     // "tradesession", as the login id puts them in front); empty when the
     // request carries none that this server handed out to that account
-    // under the request's service logon.
+    // under the request's service logon, or under an earlier logon of the
+    // phone the request names ("imei"), which the session then moves to.
     std::string Check(const SimRequest& request, const SimSession& session) const;
     // How many sessions were handed out.
     size_t Count() const;
@@ -41,8 +48,10 @@ private:
     struct Entry {
         std::string fundid;
         std::string serviceId;
+        std::string device;  // the login's "imei"; empty when it named none
     };
     mutable std::mutex m_lock;
-    std::map<std::string, Entry, std::less<>> m_sessions; // by "tradesession"
+    // By "tradesession"; Check moves an entry to its phone's new logon.
+    mutable std::map<std::string, Entry, std::less<>> m_sessions;
     int m_issued = 0;
 };

@@ -16,20 +16,22 @@ SimReply Departments(const CSimTradeAccounts& accounts) {
     return SimReply::Ok(w);
 }
 
-// The trade login: the account named by type and id, its trading password,
-// then its proof: a one-time code of its token (authtype 5), its pass
-// phrase (2), or nothing (0) for an account without one. Set 0 holds the
-// session text, set 1 the holder accounts.
+// The trade login: the account named by type and id, its proof: a one-time
+// code of its token (authtype 5), its pass phrase (2), or nothing (0) for an
+// account without one, and its trading password. Set 0 holds the session
+// text, set 1 the holder accounts.
+//
+// The code is checked first, whatever the password: the phone spends a code
+// on every attempt, a mistyped password included, so the server spends it
+// too and its counter keeps pace with the phone's.
 SimReply TradeLogin(const SimRequest& request, SimContext& context, CSimTradeAccounts& accounts,
                     CSimTradeSessions& sessions) {
     const SimTradeAccount* account = accounts.FindLogin(request.Get("inputtype"), request.Get("inputid"));
-    if (!account || account->password != request.Get("trdpwd"))
+    if (!account)
         return SimReply::Error(u"账号或交易密码错误");
-    if (account->locked)
-        return SimReply::Error(u"账户已被锁定，请与营业部联系");
+    const int authType = request.GetInt("authtype", -1);
     const std::string authData = request.Get("authdata");
-    switch (request.GetInt("authtype", -1)) {
-    case 5:
+    if (authType == 5) {
         switch (accounts.CheckTokenCode(account->fundid, authData)) {
         case CSimTradeAccounts::TokenCheck::Accepted:
             break;
@@ -38,6 +40,13 @@ SimReply TradeLogin(const SimRequest& request, SimContext& context, CSimTradeAcc
         case CSimTradeAccounts::TokenCheck::NoToken:
             return SimReply::Error(u"此认证方式没有申请");
         }
+    }
+    if (account->password != request.Get("trdpwd"))
+        return SimReply::Error(u"账号或交易密码错误");
+    if (account->locked)
+        return SimReply::Error(u"账户已被锁定，请与营业部联系");
+    switch (authType) {
+    case 5:
         break;
     case 2:
         if (!account->passPhrase.empty() && account->passPhrase != authData)
@@ -54,7 +63,7 @@ SimReply TradeLogin(const SimRequest& request, SimContext& context, CSimTradeAcc
     w.AddSet("session");
     w.AddColumn(DataSetType::AnsiText, "session");
     w.AddRow();
-    w.SetAnsiText(0, sessions.Issue(account->fundid, context.session.id));
+    w.SetAnsiText(0, sessions.Issue(account->fundid, context.session.id, request.Get("imei")));
     w.AddSet("holder");
     const int market = w.AddColumn(DataSetType::AnsiText, "market");
     const int marketName = w.AddColumn(DataSetType::WideText, "~market");

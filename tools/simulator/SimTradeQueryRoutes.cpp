@@ -69,9 +69,9 @@ SimReply CSimTradeQueryRoutes::OrderTable(const SimRequest& request, SimContext&
         w.SetText(name, o->name);
         w.SetAnsiText(code, o->code);
         if (deals) {
-            w.SetAnsiText(dealPrice, MilliText(o->price, decimals));
-            w.SetAnsiText(dealQty, std::to_string(o->quantity));
-            w.SetAnsiText(dealAmount, MilliText(o->price * o->quantity, 2));
+            w.SetAnsiText(dealPrice, MilliText(o->fillPrice, decimals));
+            w.SetAnsiText(dealQty, std::to_string(o->fillQuantity));
+            w.SetAnsiText(dealAmount, MilliText(o->fillPrice * o->fillQuantity, 2));
         }
         w.SetAnsiText(price, MilliText(o->price, decimals));
         w.SetAnsiText(qty, std::to_string(o->quantity));
