@@ -198,15 +198,14 @@ bool IsSpace(char32_t c) { return c == U' ' || c == U'\t' || c == 0x3000; }
 bool IsWide(char32_t c) { return c >= 0x2E80; }
 } // namespace
 
-CDC::CDC(CSurface* surface) : m_surface(surface) {
-    if (m_surface)
-        m_clip = {0, 0, m_surface->Width(), m_surface->Height()};
-}
+CDC::CDC(CSurface* surface) : CDC(surface, {0, 0}, surface ? CRect{0, 0, surface->Width(), surface->Height()} : CRect{}) {}
 
 CDC::CDC(CSurface* surface, CPoint origin, const CRect& clip)
     : m_surface(surface), m_origin{Near(origin.x), Near(origin.y)} {
-    if (m_surface)
-        m_clip = clip.Intersect({0, 0, m_surface->Width(), m_surface->Height()});
+    if (!m_surface)
+        return;
+    m_logClip = clip.Intersect({0, 0, m_surface->Width(), m_surface->Height()});
+    m_clip = m_surface->HasDamage() ? m_logClip.Intersect(m_surface->GetDamage()) : m_logClip;
 }
 
 CDC::~CDC() = default;
@@ -215,7 +214,7 @@ CRect CDC::ToSurface(const CRect& r) const { return Near(r).Offset(m_origin.x, m
 
 int CDC::LineHeight() const { return std::clamp(m_font.height, 0, kMaxFontHeight); }
 
-CRect CDC::GetClipRect() const { return m_clip.Offset(-m_origin.x, -m_origin.y); }
+CRect CDC::GetClipRect() const { return m_logClip.Offset(-m_origin.x, -m_origin.y); }
 
 std::unique_ptr<CDC> CDC::CreateMemoryDC(int width, int height) {
     auto surface = std::make_unique<CSurface>(width, height, 0);
@@ -250,15 +249,16 @@ CDCStateSaver::~CDCStateSaver() {
 void CDC::FillSurfaceRect(const CRect& surfaceRect, COLORREF c) {
     if (!m_surface)
         return;
-    CRect r = Normalized(surfaceRect).Intersect(m_clip);
-    if (r.IsEmpty())
+    const CRect painted = Normalized(surfaceRect).Intersect(m_logClip);
+    if (painted.IsEmpty())
         return;
-    c &= 0x00FFFFFF;
-    FillSpanRows(*m_surface, r, c);
-    if (r == CRect{0, 0, m_surface->Width(), m_surface->Height()})
+    if (painted == CRect{0, 0, m_surface->Width(), m_surface->Height()})
         m_surface->ClearTexts();
     else
-        m_surface->ClearTextsIn(r);
+        m_surface->ClearTextsIn(painted);
+    const CRect r = painted.Intersect(m_clip);
+    if (!r.IsEmpty())
+        FillSpanRows(*m_surface, r, c & 0x00FFFFFF);
 }
 
 void CDC::SetPixel(int x, int y, COLORREF c) {
@@ -385,6 +385,8 @@ void CDC::RoundRect(const CRect& rect, int cornerWidth, int cornerHeight) {
     const bool pen = m_pen.style != PS_NULL;
     const int w = pen ? std::max(m_pen.width, 1) : 0;
     const CRect target = ToSurface(r).Intersect(m_clip);
+    if (m_surface && !m_brush.isNull)
+        m_surface->ClearTextsIn(ToSurface(r).Intersect(m_logClip));
     if (!m_surface || target.IsEmpty())
         return;
     // The spans of the rows in reach of the target's rows, pen width above
@@ -432,8 +434,6 @@ void CDC::RoundRect(const CRect& rect, int cornerWidth, int cornerHeight) {
         if (!m_brush.isNull)
             fill(sy, inLeft, inRight, brushColor);
     }
-    if (!m_brush.isNull)
-        m_surface->ClearTextsIn(target);
 }
 
 void CDC::DrawEdge(const CRect& rect, unsigned edge, unsigned flags) {
@@ -744,7 +744,8 @@ int CDC::DrawText(std::u16string_view text, const CRect& rect, unsigned format) 
         else if (format & DT_BOTTOM)
             y = r.bottom - LineHeight();
     }
-    CRect clip = (format & DT_NOCLIP) ? m_clip : ToSurface(Normalized(r)).Intersect(m_clip);
+    const CRect logClip = (format & DT_NOCLIP) ? m_logClip : ToSurface(Normalized(r)).Intersect(m_logClip);
+    const CRect clip = logClip.Intersect(m_clip);
     CRect cells;
     for (const auto& line : lines) {
         int x = r.left;
@@ -756,7 +757,7 @@ int CDC::DrawText(std::u16string_view text, const CRect& rect, unsigned format) 
         cells = Union(cells, CRect{x, y, x + line.width, y + LineHeight()}.Offset(m_origin.x, m_origin.y));
         y += LineHeight();
     }
-    LogText(lines, cells, clip);
+    LogText(lines, cells, logClip);
     return height;
 }
 
@@ -765,7 +766,7 @@ void CDC::TextOut(int xIn, int yIn, std::u16string_view text) {
     TextLine line{DecodeUtf16(text), 0};
     line.width = LineWidth(line.text);
     DrawTextLine(line, x, y, m_clip);
-    LogText({line}, CRect{x, y, x + line.width, y + LineHeight()}.Offset(m_origin.x, m_origin.y), m_clip);
+    LogText({line}, CRect{x, y, x + line.width, y + LineHeight()}.Offset(m_origin.x, m_origin.y), m_logClip);
 }
 
 CSize CDC::GetTextExtent(std::u16string_view text) const {
@@ -786,15 +787,16 @@ void CDC::BitBlt(int xIn, int yIn, int wIn, int hIn, const CDC& src, int sxIn, i
         return;
     int dx = x + m_origin.x - (sx + src.m_origin.x); // source → destination, surface pixels
     int dy = y + m_origin.y - (sy + src.m_origin.y);
-    CRect dst = srcArea.Offset(dx, dy).Intersect(m_clip);
-    if (dst.IsEmpty())
+    const CRect logDst = srcArea.Offset(dx, dy).Intersect(m_logClip);
+    const CRect dst = logDst.Intersect(m_clip);
+    if (logDst.IsEmpty())
         return;
     // Copy through a buffer and snapshot the texts first when source and
     // destination are the same surface; another surface is copied row by
     // row straight away.
     const bool sameSurface = &from == m_surface;
     std::vector<COLORREF> block;
-    if (sameSurface) {
+    if (sameSurface && !dst.IsEmpty()) {
         block.reserve(static_cast<size_t>(dst.Width()) * dst.Height());
         for (int row = dst.top; row < dst.bottom; ++row) {
             const COLORREF* p = from.Row(row - dy) + (dst.left - dx);
@@ -806,17 +808,17 @@ void CDC::BitBlt(int xIn, int yIn, int wIn, int hIn, const CDC& src, int sxIn, i
         if (t.rect.left >= srcArea.left && t.rect.top >= srcArea.top && t.rect.right <= srcArea.right &&
             t.rect.bottom <= srcArea.bottom) {
             CDrawnText moved = t;
-            moved.rect = t.rect.Offset(dx, dy).Intersect(dst);
+            moved.rect = t.rect.Offset(dx, dy).Intersect(logDst);
             if (!moved.rect.IsEmpty())
                 texts.push_back(std::move(moved));
         }
     }
-    for (int row = dst.top; row < dst.bottom; ++row) {
+    for (int row = dst.top; !dst.IsEmpty() && row < dst.bottom; ++row) {
         const COLORREF* p = sameSurface ? block.data() + static_cast<size_t>(row - dst.top) * dst.Width()
                                         : from.Row(row - dy) + (dst.left - dx);
         std::copy_n(p, dst.Width(), m_surface->Row(row) + dst.left);
     }
-    m_surface->ClearTextsIn(dst);
+    m_surface->ClearTextsIn(logDst);
     for (auto& t : texts)
         m_surface->AddText(std::move(t));
 }
@@ -908,7 +910,7 @@ void CDC::FillGradient(const CRect& rect, COLORREF top, COLORREF bottom) {
     for (int y = first; y < last; ++y)
         FillRect({r.left, y, r.right, y + 1}, Lerp(top, bottom, y - r.top, span));
     if (m_surface)
-        m_surface->ClearTextsIn(ToSurface(r).Intersect(m_clip));
+        m_surface->ClearTextsIn(ToSurface(r).Intersect(m_logClip));
 }
 
 void CDC::DrawGradientBar(const CRect& r) { FillGradient(r, kGradientTop, kGradientBottom); }

@@ -171,7 +171,8 @@ private:
     CSurface* m_surface;
     std::unique_ptr<CSurface> m_owned;
     CPoint m_origin;
-    CRect m_clip; // surface pixels
+    CRect m_clip;    // surface pixels drawn: the window's clip within the surface's damage
+    CRect m_logClip; // surface pixels the text log sees: the window's clip
     CPen m_pen;
     CBrush m_brush;
     CFont m_font;

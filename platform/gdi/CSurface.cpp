@@ -28,6 +28,8 @@ void CSurface::SetPixel(int x, int y, COLORREF c) {
 }
 
 void CSurface::ClearTextsIn(const CRect& rect) {
+    if (!m_logTexts)
+        return;
     std::erase_if(m_texts, [&](const CDrawnText& t) {
         return t.rect.left >= rect.left && t.rect.top >= rect.top && t.rect.right <= rect.right &&
                t.rect.bottom <= rect.bottom;

@@ -34,10 +34,30 @@ public:
     const COLORREF* Row(int y) const { return m_pixels.data() + static_cast<size_t>(y) * m_width; }
 
     const std::vector<CDrawnText>& Texts() const { return m_texts; }
-    void AddText(CDrawnText t) { m_texts.push_back(std::move(t)); }
-    void ClearTexts() { m_texts.clear(); }
+    void AddText(CDrawnText t) {
+        if (m_logTexts)
+            m_texts.push_back(std::move(t));
+    }
+    void ClearTexts() {
+        if (m_logTexts)
+            m_texts.clear();
+    }
     // Drops the texts lying wholly inside rect (it was painted over).
     void ClearTextsIn(const CRect& rect);
+
+    // A partial repaint: while a damage rectangle is set, every drawing
+    // context made on the surface draws only inside it, but logs texts and
+    // clears them as the full paint would, so the log reads the same.
+    void SetDamage(const CRect& rect) {
+        m_damage = rect;
+        m_hasDamage = true;
+    }
+    void ClearDamage() { m_hasDamage = false; }
+    bool HasDamage() const { return m_hasDamage; }
+    const CRect& GetDamage() const { return m_damage; }
+    // Off while the second and later rectangles of one repaint are drawn:
+    // the first pass has logged every text already.
+    void SetTextLogging(bool on) { m_logTexts = on; }
 
     // Writes the surface as an 8-bit RGB PNG; false on failure.
     bool SavePng(const std::string& path) const;
@@ -47,4 +67,7 @@ private:
     int m_height = 0;
     std::vector<COLORREF> m_pixels;
     std::vector<CDrawnText> m_texts;
+    CRect m_damage;
+    bool m_hasDamage = false;
+    bool m_logTexts = true;
 };

@@ -99,6 +99,7 @@ void CTestDriver::GuiThreadMain(const std::shared_ptr<GuiThread>& gui, std::func
     {
         CHeadlessHost host;
         UiMessageLoop loop(&host);
+        UiMessageLoop::SetVerifyPartialPaints(true);
         loop.SetScreenMode(screenMode);
         if (setup)
             loop.PostTask(std::move(setup));

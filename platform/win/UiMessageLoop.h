@@ -17,9 +17,10 @@
 // - Timers fire on the program clock (platform/Clock.h). Under a manual
 //   clock a timer fires only when the test advances the clock past its due
 //   time; a timer that fell behind fires once, then is due an interval later.
-// - Painting: Invalidate marks the screen dirty; when no message is ready
-//   the loop repaints every visible top-level window, bottom to top, into
-//   the screen surface and hands it to the host.
+// - Painting: Invalidate marks a window's top-level rectangle (InvalidateRect
+//   a part of one) dirty; when no message is ready the loop repaints every
+//   visible top-level window, bottom to top, into the screen surface, its
+//   drawing kept inside the marked rectangles, and hands it to the host.
 // - RunModal runs a nested loop until EndModal is called for that level;
 //   nested loops dispatch every window's messages, not only the modal one's.
 // - Busy work outside the loop (a network request in flight) is announced
@@ -165,8 +166,20 @@ public:
     CRect GetScreenRect() const;
     CRect GetWorkRect() const; // the screen below the task bar
     void InvalidateScreen();
-    // Repaints every visible top-level window into the screen and presents it.
+    // Repaints what is marked (everything when nothing or all is marked)
+    // and presents the screen. Every visible top-level window paints, its
+    // drawing kept inside the marked rectangles.
     void PaintNow();
+    // Tests: after each partial repaint, paints the whole screen again and
+    // aborts, naming the pixel, when the two differ.
+    static void SetVerifyPartialPaints(bool on);
+    // What the last paint covered: the whole screen, or some rectangles.
+    struct CPaintReport {
+        bool whole = true;
+        std::vector<CRect> rects; // when not whole
+        long long Pixels(const CRect& screen) const;
+    };
+    const CPaintReport& LastPaint() const { return m_lastPaint; }
 
     // Top-level windows in z-order, last on top (shown ones included hidden).
     std::vector<UiWin*> TopLevelWindows() const;
@@ -182,6 +195,11 @@ private:
     // Milliseconds a due paint still waits (0: paint now).
     int PaintHoldLeftMs() const;
     void DispatchItem(Item& item);
+    // Paints every visible top-level window with drawing kept inside area
+    // (the whole screen: a full paint); logTexts off keeps the text log.
+    void PaintArea(const CRect& area, bool logTexts);
+    void VerifyPartialPaint(const std::vector<CRect>& damage);
+    static bool s_verifyPartialPaints;
     void RouteMouse(UINT msg, CPoint screen);
     void RouteKey(UINT msg, WPARAM wParam);
     void WaitIdle(std::uint64_t deadlineTick);
@@ -197,6 +215,7 @@ private:
     std::thread::id m_guiThread;
     int m_screenMode = SCREEN_MODE_1;
     std::function<void()> m_afterDispatch;
+    CPaintReport m_lastPaint;
 };
 
 // Free-function spellings that application code uses.

@@ -47,6 +47,8 @@ void UiWin::Destroy() {
     if (!m_handle || m_destroying)
         return;
     m_destroying = true;
+    if (IsShownOnScreen())
+        Table().MarkDirty(GetScreenRect());
     // Children first; each removes itself from m_children.
     while (!m_children.empty()) {
         UiWin* child = m_children.back();
@@ -73,8 +75,6 @@ void UiWin::Destroy() {
         auto& tops = table.TopLevels();
         tops.erase(std::remove(tops.begin(), tops.end(), this), tops.end());
     }
-    if (m_visible)
-        table.dirty = true;
     m_destroying = false;
 }
 
@@ -108,8 +108,10 @@ CPoint UiWin::ScreenToClient(CPoint screen) const {
 
 void UiWin::MoveWindow(const CRect& rect, bool repaint) {
     CRect old = m_rect;
-    m_rect = rect;
     const HWND self = m_handle;
+    if (self && old != rect && IsShownOnScreen())
+        Table().MarkDirty(GetScreenRect()); // what it leaves
+    m_rect = rect;
     if (!self)
         return;
     // Each handler may destroy or delete this window: go on only while its
@@ -136,8 +138,9 @@ void UiWin::ShowWindow(bool show, int animation) {
         return;
     if (show && !m_parent)
         Table().RaiseToTop(this);
+    // Shown or hidden, its place on the screen changes.
+    Table().MarkDirty(GetScreenRect());
     WndProc(WM_SHOWWINDOW, show ? 1 : 0, 0);
-    Table().dirty = true;
 }
 
 bool UiWin::IsShownOnScreen() const {
@@ -212,8 +215,21 @@ void UiWin::SetText(std::u16string_view text) {
 }
 
 void UiWin::Invalidate() {
-    if (m_handle)
-        Table().dirty = true;
+    if (!m_handle)
+        return;
+    // The whole top-level window: what a window draws may depend on its
+    // parents' state, which marked nothing when it changed.
+    const UiWin* top = this;
+    while (top->m_parent)
+        top = top->m_parent;
+    Table().MarkDirty(top->m_rect);
+}
+
+void UiWin::InvalidateRect(const CRect& clientRect) {
+    if (!m_handle)
+        return;
+    const CRect screen = GetScreenRect();
+    Table().MarkDirty(clientRect.Offset(screen.left, screen.top).Intersect(screen));
 }
 
 void UiWin::UpdateWindow() {

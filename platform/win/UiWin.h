@@ -111,9 +111,13 @@ public:
     void SetTextColor(std::uint32_t color) { m_textColor = color; Invalidate(); }
     std::uint32_t GetTextColor() const { return m_textColor; }
 
-    // Marks the window for repainting; the loop paints the screen when idle.
+    // Marks the window for repainting (its whole top-level window); the
+    // loop paints what is marked when idle.
     void Invalidate();
-    // Paints now (the whole screen) when anything is marked.
+    // Marks only a rectangle of the client area: for a window that knows
+    // just what changed (a chart's cursor and legends).
+    void InvalidateRect(const CRect& clientRect);
+    // Paints now what is marked, when anything is.
     void UpdateWindow();
 
     // Timers: WM_TIMER with the id every interval of the program clock,

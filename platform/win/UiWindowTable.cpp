@@ -88,3 +88,77 @@ bool UiWindowTable::HasTimer(HWND window, UINT id) const {
     std::lock_guard<std::mutex> guard(m_lock);
     return m_timers.count({window, id}) != 0;
 }
+
+namespace {
+CRect Bounds(const CRect& a, const CRect& b) {
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
+}
+long long Area(const CRect& r) { return static_cast<long long>(r.Width()) * r.Height(); }
+bool Touch(const CRect& a, const CRect& b) {
+    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
+}
+} // namespace
+
+void UiWindowTable::MarkDirty(const CRect& screenRect) {
+    if (screenRect.IsEmpty())
+        return;
+    {
+        std::lock_guard<std::mutex> guard(m_damageLock);
+        if (!m_damageAll) {
+            // Rectangles whose union covers no more than the two become
+            // one (a strip and its neighbour in line, one inside another).
+            CRect add = screenRect;
+            for (bool merged = true; merged;) {
+                merged = false;
+                for (auto it = m_damage.begin(); it != m_damage.end(); ++it)
+                    if (Touch(*it, add) && Area(Bounds(*it, add)) <= Area(*it) + Area(add)) {
+                        add = Bounds(*it, add);
+                        m_damage.erase(it);
+                        merged = true;
+                        break;
+                    }
+            }
+            m_damage.push_back(add);
+            // Past the cap, the two whose union wastes least become one.
+            while (m_damage.size() > kMaxDamageRects) {
+                size_t bestI = 0, bestJ = 1;
+                long long bestWaste = -1;
+                for (size_t i = 0; i < m_damage.size(); ++i)
+                    for (size_t j = i + 1; j < m_damage.size(); ++j) {
+                        const long long waste = Area(Bounds(m_damage[i], m_damage[j])) - Area(m_damage[i]) -
+                                                Area(m_damage[j]);
+                        if (bestWaste < 0 || waste < bestWaste) {
+                            bestWaste = waste;
+                            bestI = i;
+                            bestJ = j;
+                        }
+                    }
+                m_damage[bestI] = Bounds(m_damage[bestI], m_damage[bestJ]);
+                m_damage.erase(m_damage.begin() + static_cast<std::ptrdiff_t>(bestJ));
+            }
+        }
+    }
+    dirty = true;
+}
+
+void UiWindowTable::MarkAllDirty() {
+    {
+        std::lock_guard<std::mutex> guard(m_damageLock);
+        m_damageAll = true;
+        m_damage.clear();
+    }
+    dirty = true;
+}
+
+std::vector<CRect> UiWindowTable::TakeDamage(bool* all) {
+    std::lock_guard<std::mutex> guard(m_damageLock);
+    *all = m_damageAll || (dirty && m_damage.empty());
+    std::vector<CRect> rects;
+    if (!*all)
+        rects.swap(m_damage);
+    m_damage.clear();
+    m_damageAll = false;
+    dirty = false;
+    return rects;
+}

@@ -10,6 +10,7 @@
 // next timer's due time; everything else is touched on the GUI thread only.
 #pragma once
 
+#include "platform/Geometry.h"
 #include "platform/win/Message.h"
 
 #include <atomic>
@@ -56,7 +57,15 @@ public:
     bool TakeDue(std::uint64_t now, HWND* window, UINT* id);
     bool HasTimer(HWND window, UINT id) const;
 
-    // Set by Invalidate; the loop repaints and clears it.
+    // What the loop must repaint: rectangles of the screen, or all of it.
+    // Marked by Invalidate (any thread may mark all); the loop takes it and
+    // repaints. dirty says whether anything is marked.
+    void MarkDirty(const CRect& screenRect);
+    void MarkAllDirty();
+    // The marked rectangles (at most kMaxDamageRects, merged), or an empty
+    // list with *all set; clears the mark.
+    std::vector<CRect> TakeDamage(bool* all);
+    static constexpr std::size_t kMaxDamageRects = 6;
     std::atomic<bool> dirty{false};
 
 private:
@@ -66,4 +75,7 @@ private:
     std::unordered_map<HWND, UiWin*> m_windows;
     std::vector<UiWin*> m_topLevels;
     std::map<std::pair<HWND, UINT>, Timer> m_timers;
+    std::mutex m_damageLock;
+    std::vector<CRect> m_damage; // guarded by m_damageLock
+    bool m_damageAll = false;    // guarded by m_damageLock
 };

@@ -137,6 +137,25 @@ void CChartCanvas::Paint(CDC& target) {
     }
 }
 
+bool CChartCanvas::PaintChanged(CDC& target, std::vector<CRect>& changed) {
+    const CRect& whole = m_layout.wholeArea;
+    const CSurface* cached = m_memDC ? m_memDC->GetSurface() : nullptr;
+    if (m_dirty || !cached || cached->Width() != whole.Width() || cached->Height() != whole.Height() ||
+        !IsLastTarget(target))
+        return false;
+    std::vector<CRect> parts = m_cursorDrawn;
+    GetLegendRects(parts);
+    Paint(target);
+    parts.insert(parts.end(), m_cursorDrawn.begin(), m_cursorDrawn.end());
+    const CRect picture{0, 0, whole.Width(), whole.Height()};
+    for (const CRect& part : parts) {
+        const CRect r = part.Intersect(picture);
+        if (!r.IsEmpty())
+            changed.push_back(r.Offset(whole.left, whole.top));
+    }
+    return true;
+}
+
 bool CChartCanvas::IsLastTarget(const CDC& target) const {
     const CSurface* surface = target.GetSurface();
     return surface && surface == m_lastTarget && surface->Width() == m_lastTargetSize.cx &&

@@ -126,6 +126,11 @@ public:
     // legend rectangles and the last cursor line's; whoever else draws into
     // that target calls SetDirty before the next paint.
     void Paint(CDC& target);
+    // A paint over the target painted last, with an up-to-date picture:
+    // paints it and adds the rectangles of target it changed (the old and
+    // new cursor lines and the legends). False, painting nothing, when it
+    // would copy the whole picture (dirty, or another target).
+    bool PaintChanged(CDC& target, std::vector<CRect>& changed);
     // Draws the cacheable picture: background, DrawTimeAxis, DrawScale,
     // DrawLines, DrawTitle.
     void Render(CDC& dc);

@@ -196,6 +196,17 @@ void CChartWnd::OnPaint(CDC& dc) {
             m_canvas->Paint(*picture);
 }
 
+void CChartWnd::RepaintChart() {
+    CDC* picture = m_canvas && m_picture.IsCreated() ? m_picture.GetDC() : nullptr;
+    std::vector<CRect> changed;
+    if (!picture || !IsShownOnScreen() || !m_canvas->PaintChanged(*picture, changed)) {
+        Invalidate();
+        return;
+    }
+    for (const CRect& r : changed)
+        m_picture.InvalidateRect(r);
+}
+
 void CChartWnd::EndDrag() {
     if (!m_dragging)
         return;
@@ -212,7 +223,7 @@ void CChartWnd::OnLButtonDown(UINT flags, CPoint pt) {
     SetCapture();
     if (m_canvas) {
         m_canvas->OnTouch(this, CChartCanvas::kTouchPress, pt.x, pt.y - kCaptionHeight);
-        Invalidate();
+        RepaintChart();
     }
 }
 
@@ -223,7 +234,7 @@ void CChartWnd::OnLButtonUp(UINT flags, CPoint pt) {
     if (!IsInChartBand(pt.y, GetClientRect().bottom) || !m_canvas)
         return;
     m_canvas->OnTouch(this, CChartCanvas::kTouchRelease, pt.x, pt.y - kCaptionHeight);
-    Invalidate();
+    RepaintChart();
 }
 
 void CChartWnd::OnMouseMove(UINT flags, CPoint pt) {
@@ -231,7 +242,7 @@ void CChartWnd::OnMouseMove(UINT flags, CPoint pt) {
     if (!m_dragging || !m_canvas)
         return;
     m_canvas->OnTouch(this, CChartCanvas::kTouchMove, pt.x, pt.y - kCaptionHeight);
-    Invalidate();
+    RepaintChart();
 }
 
 // ---- Jumps ----

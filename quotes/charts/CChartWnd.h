@@ -100,6 +100,10 @@ public:
     UiTiledImage& GetPicture() { return m_picture; }
     // The picture's rectangle (client coordinates) as it stands.
     CRect GetPictureRect() const;
+    // After a cursor move or a touch: paints the canvas into the picture
+    // now and marks only what changed on the screen; the whole window when
+    // the picture must be drawn again.
+    void RepaintChart();
 
     // ---- Jumps ----
     // Company information of the stock (the menu tree's "F10" child):

@@ -609,7 +609,7 @@ void CFSChartView::ReleasePressedCell() {
 
 void CFSChartView::Repaint() {
     if (m_owner)
-        m_owner->Invalidate();
+        m_owner->RepaintChart();
 }
 
 void CFSChartView::OnTouch(CChartWnd* /*owner*/, UINT message, int x, int y) {

@@ -641,5 +641,5 @@ void CKXChartView::OnTouch(CChartWnd* owner, UINT message, int x, int y) {
             m_owner->SetTechName(next.c_str());
     }
     if (owner)
-        owner->Invalidate();
+        owner->RepaintChart();
 }

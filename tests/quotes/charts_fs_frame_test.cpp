@@ -273,3 +273,37 @@ TEST_F(ChartTest, ARankingRowAndASearchResultOpenTheMinuteChart) {
 }
 
 } // namespace
+
+namespace {
+
+// A finger moving the cursor repaints a few strips, not the screen; the
+// driver's loop paints the whole screen again after every partial paint
+// and stops the test on any pixel that differs.
+TEST_F(ChartTest, AFingerMovingTheCursorRepaintsOnlyWhatChangedAndMatchesAFullPaint) {
+    Start();
+    sim.SetClock(ChartLocalMs(2026, 12, 7, 15, 30));
+    OpenChart("date=&code=600010.02");
+    const CFSLayout layout = Layout();
+    const CRect& grid = layout.grid;
+    const CPoint from = Screen(grid.left + grid.Width() / 4, grid.top + 60);
+    const CPoint to = Screen(grid.left + grid.Width() / 2, grid.top + 60);
+    ASSERT_TRUE(driver.Drag(from, to, 6));
+    const auto report = driver.RunOnGui([] { return UiMessageLoop::Current()->LastPaint(); });
+    const auto shownBefore = driver.ScreenTexts();
+    ASSERT_FALSE(report.whole);
+    const long long screen = 480LL * 720;
+    EXPECT_LT(report.Pixels({0, 0, 480, 720}) * 4, screen) << "a quarter of the screen at most";
+    // The text log reads as after a full paint.
+    driver.RunOnGui([] {
+        UiMessageLoop::Current()->InvalidateScreen();
+        UiMessageLoop::Current()->PaintNow();
+    });
+    const auto shownAfter = driver.ScreenTexts();
+    ASSERT_EQ(shownBefore.size(), shownAfter.size());
+    for (size_t i = 0; i < shownAfter.size(); ++i) {
+        EXPECT_EQ(shownBefore[i].text, shownAfter[i].text);
+        EXPECT_EQ(shownBefore[i].rect, shownAfter[i].rect);
+    }
+}
+
+} // namespace
