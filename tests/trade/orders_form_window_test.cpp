@@ -403,6 +403,7 @@ TEST_F(OrderFormTest, KindFourAsksWhatToRepayOnceThenItsMaximum) {
     EXPECT_EQ(OpenedText(repay[0]), "tc_mfuncno=500&tc_sfuncno=75&" + std::string(kSession) +
                                         "&operway=i&creditid=0&fundid=000100012345&moneytype=0");
     EXPECT_EQ(repay[0].Get("trdpwd"), ""); // no password for an amount
+    EXPECT_TRUE(driver.RunOnGui([] { return CDriverControls::FindShownControl(CTradeBuySaleWnd::kRepayId) != nullptr; }));
     const std::string amount = CSimOrderFormRoutes::RepayAmount("000100012345");
     EXPECT_EQ(OnForm([](CTradeBuySaleWnd& f) { return f.GetFieldText(CTradeBuySaleWnd::kRepayId); }),
               std::u16string(amount.begin(), amount.end()));

@@ -14,6 +14,7 @@
 
 #include <cstdlib>
 #include <strings.h>
+#include <tuple>
 
 namespace {
 constexpr const char16_t* kBuyLabels[7] = {u"股东代码:", u"证券代码:", u"证券名称:", u"报价方式:",
@@ -117,10 +118,12 @@ void CTradeBuySaleWnd::BuildForm() {
     m_repayLabel.SetFormat(DT_LEFT | DT_VCENTER | DT_SINGLELINE);
     m_repayLabel.SetFontSize(kLabelFont);
     m_repayLabel.SetTextColor(0x000000);
-    if (!m_repay.Create(page, {}, kRepayId, m_kind == kKindSellToRepay))
-        return;
-    for (UiStatic* field : {&m_holder, &m_priceType, &m_max, &m_repay}) {
-        if (field != &m_repay && !field->Create(page, {}, kFieldId, true))
+    // Kind 4's amount to repay has an id of its own; the other display
+    // fields share one.
+    const bool repay = m_kind == kKindSellToRepay;
+    for (auto [field, id, shown] : {std::tuple{&m_holder, +kFieldId, true}, std::tuple{&m_priceType, +kFieldId, true},
+                                    std::tuple{&m_max, +kFieldId, true}, std::tuple{&m_repay, +kRepayId, repay}}) {
+        if (!field->Create(page, {}, id, shown))
             return;
         field->SetFormat(DT_LEFT | DT_VCENTER | DT_SINGLELINE);
         field->SetFontSize(kLabelFont);
@@ -185,10 +188,8 @@ void CTradeBuySaleWnd::SetTradeKind(int kind) {
     if (!m_repay.IsCreated())
         return; // the form is made with it
     const bool repay = m_kind == kKindSellToRepay;
-    if (m_repay.IsCreated()) {
-        m_repayLabel.ShowWindow(repay);
-        m_repay.ShowWindow(repay);
-    }
+    m_repayLabel.ShowWindow(repay);
+    m_repay.ShowWindow(repay);
     if (!repay)
         m_repay.SetText(u"");
     // The price types are the side's; a new reply fills them again.
