@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -63,6 +64,21 @@ TEST_F(SimOrderFormRoutesTest, OtherFieldListsStayTheTablesReplies) {
     EXPECT_STREQ(set->GetTag(), "hq");
     EXPECT_EQ(set->GetRowCount(), 2);
     EXPECT_EQ(set->GetColumnCount(), 6);
+}
+
+TEST(SimRepayAmount, IsAFixedYuanAmountPerFundAccount) {
+    const std::string a = CSimOrderFormRoutes::RepayAmount("000100012345");
+    EXPECT_EQ(a, CSimOrderFormRoutes::RepayAmount("000100012345"));
+    EXPECT_NE(a, CSimOrderFormRoutes::RepayAmount("000300056789"));
+    for (const char* fund : {"000100012345", "000100012346", "000300056789", "000500088001", ""}) {
+        const std::string amount = CSimOrderFormRoutes::RepayAmount(fund);
+        const size_t point = amount.find('.');
+        ASSERT_NE(point, std::string::npos) << amount;
+        EXPECT_EQ(amount.size() - point, 3u) << amount; // two decimals
+        const double yuan = std::stod(amount);
+        EXPECT_GE(yuan, 500.0);
+        EXPECT_LT(yuan, 50500.0);
+    }
 }
 
 } // namespace

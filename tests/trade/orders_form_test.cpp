@@ -52,6 +52,51 @@ TEST(FormRequests, TheMaximumQueryIsBuiltByAppendingAndRefusesWhatCannotTravel) 
     EXPECT_EQ(MaxQuantityRequest(login, "123456", 1, "600010", "0001&x=1"), "");
 }
 
+TEST(FormParamsOfMargin, ACreditPresetWithoutMmlbIsNotReadFurther) {
+    const OrderFormParams p = ReadOrderFormParams("tc_mfuncno=500&tc_sfuncno=4&creditflag=1&code=600010.02&price=8");
+    EXPECT_TRUE(p.credit);
+    EXPECT_EQ(p.code, "");
+    EXPECT_EQ(p.price, "");
+    // "MMLB" wins over "creditflag": an ordinary form.
+    const OrderFormParams q = ReadOrderFormParams("creditflag=1&code=600010.02&MMLB=1");
+    EXPECT_FALSE(q.credit);
+    EXPECT_EQ(q.kind, 2);
+    EXPECT_EQ(q.code, "600010");
+}
+
+TEST(FormKinds, EachKindHasItsCaptionWordAndKindSevenKeepsTheCaption) {
+    const std::pair<int, const char16_t*> words[] = {{1, u"买入"},     {2, u"卖出"},     {3, u"买券还券"},
+                                                     {4, u"卖券还款"}, {5, u"融资买入"}, {6, u"融券卖出"},
+                                                     {7, u""},         {8, u""},         {0, u""}};
+    for (const auto& [kind, word] : words)
+        EXPECT_EQ(TradeKindWord(kind), std::u16string_view(word)) << kind;
+    EXPECT_EQ(FormCaption(5, u"华岳银行"), std::u16string(u"融资买入 华岳银行"));
+    EXPECT_EQ(FormCaption(4, u"平川银行"), std::u16string(u"卖券还款 平川银行"));
+    EXPECT_FALSE(FormCaption(7, u"华岳银行").has_value());
+}
+
+TEST(FormRequests, MarginKindsAskThroughThePresetAndKindFourAsksItsRepayment) {
+    const std::string login = "custid=000100012345&tradesession=T0001&operway=i";
+    EXPECT_EQ(RepaymentRequest(login, "000100012345"),
+              "tc_mfuncno=500&tc_sfuncno=75&" + login + "&creditid=0&fundid=000100012345&moneytype=0");
+    EXPECT_EQ(RepaymentRequest("", "000100012345"), "");
+    EXPECT_EQ(RepaymentRequest(login, "0001&x=1"), "");
+
+    const std::string preset = "tc_mfuncno=500&tc_sfuncno=5&creditflag=1&bsflag=S";
+    EXPECT_EQ(PresetQueryRequest(preset, login, "123456", "600010", "000100012345"),
+              preset + "&" + login + "&trdpwd=123456&stkcode=600010&fundid=000100012345");
+    EXPECT_EQ(PresetQueryRequest(preset, login, "12&34", "600010", ""), "");
+    EXPECT_EQ(PresetQueryRequest(preset, login, "123456", "60001", ""), "");
+    // A preset that would bring a value of its own for what the form appends,
+    // or that is no plain list of pairs, sends nothing.
+    for (const char* bad : {"", "tc_mfuncno=500", "tc_sfuncno=4&creditflag=1", "tc_mfuncno=500&tc_sfuncno=4&",
+                            "tc_mfuncno=500&tc_sfuncno=4&stkcode=000001", "tc_mfuncno=500&tc_sfuncno=4&FundId=1",
+                            "tc_mfuncno=500&tc_sfuncno=4&x=%26", "tc_mfuncno=5a&tc_sfuncno=4", "tc_mfuncno=500&&tc_sfuncno=4",
+                            "tc_mfuncno=500&tc_sfuncno=4&creditflag"})
+        EXPECT_FALSE(IsPresetQuery(bad)) << bad;
+    EXPECT_TRUE(IsPresetQuery("tc_mfuncno=500&tc_sfuncno=4&creditflag=1&note="));
+}
+
 TEST(FormRequests, ThePanelKeyTakesTheQuoteMarketOfEveryTradeMarket) {
     EXPECT_EQ(PanelQuoteCode("000016", "0"), "000016.1");
     EXPECT_EQ(PanelQuoteCode("600010", "1"), "600010.2");
@@ -197,6 +242,25 @@ TEST(FormLayout, PortraitPutsThePanelBelowAndLandscapeBeside) {
     EXPECT_EQ(wide.form.right, 460);
     EXPECT_EQ(wide.panel, CRect::FromSize(480, 15, 230, 640));
     EXPECT_EQ(wide.panelRowHeight, 64);
+    EXPECT_FALSE(wide.hasRepay);
+}
+
+TEST(FormLayout, KindFourInsertsTheRepaymentRowAndTallerPanelRows) {
+    const OrderFormLayout plain = LayoutOrderForm(720);
+    const OrderFormLayout repay = LayoutOrderForm(720, 4);
+    ASSERT_TRUE(repay.hasRepay);
+    EXPECT_EQ(repay.repayLabel, plain.labels[4]); // where the price was
+    EXPECT_EQ(repay.repay, (CRect{160, 335, 460, 405}));
+    EXPECT_EQ(repay.priceType, plain.priceType);
+    EXPECT_EQ(repay.price, plain.price.Offset(0, 80));
+    EXPECT_EQ(repay.labels[6], plain.labels[6].Offset(0, 80));
+    EXPECT_EQ(repay.form.bottom, plain.form.bottom + 80);
+    EXPECT_EQ(repay.panelRowHeight, 72);
+    EXPECT_EQ(repay.panel.Height(), 720);
+    // Portrait keeps the panel's rows; the panel moves below the longer form.
+    const OrderFormLayout narrow = LayoutOrderForm(480, 4);
+    EXPECT_EQ(narrow.panelRowHeight, 54);
+    EXPECT_EQ(narrow.panel.top, narrow.form.bottom + 20);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <cstring>
 #include "framework/ui/widgets/CGridCtrl.h"
 #include "platform/ui/UiDefs.h"
+#include "tools/simulator/SimOrderFormRoutes.h"
 #include "trade/orders/CTradeBuySaleWnd.h"
 
 namespace {
@@ -16,11 +17,20 @@ struct HolderRow {
     const char* market;
     const char* secuid;
     const char16_t* name;
+    const char* fundid = "000100012345";
 };
 
 // 张伟's holders as his login hands them, and variants of them.
 const std::vector<HolderRow> kAllHolders = {
     {"0", "0100012345", u"深A"}, {"1", "A100012345", u"沪A"}, {"2", "2000012345", u"深B"}, {"3", "C100012345", u"沪B"}};
+
+// A margin form as the margin subsystem makes one: it sets its kind and
+// opens with its preset query.
+class CMarginTestForm : public CTradeBuySaleWnd {
+public:
+    explicit CMarginTestForm(int kind) { SetTradeKind(kind); }
+    const char* GetClassName() const override { return "CMarginTestForm"; }
+};
 
 class OrderFormTest : public ConfirmPageTest {
 protected:
@@ -37,7 +47,7 @@ protected:
                 holders->AddRow(-1);
                 holders->SetField(0, r.market, 1);
                 holders->SetField(1, r.secuid, static_cast<int>(std::strlen(r.secuid)));
-                holders->SetField(2, "000100012345", 12);
+                holders->SetField(2, r.fundid, static_cast<int>(std::strlen(r.fundid)));
                 holders->SetField(3, r.name, static_cast<int>(std::char_traits<char16_t>::length(r.name) * 2));
             }
             const std::string login = app->GetLoginId();
@@ -48,12 +58,16 @@ protected:
     }
     // Opens the form with the request text a quote screen gives it and waits
     // for its first exchange.
-    void OpenForm(const std::string& request) {
-        driver.RunOnGui([this, request] {
-            host->run = [this, request] {
-                auto form = std::make_unique<CTradeBuySaleWnd>();
-                CBaseWnd::GetWndManager().RunWindow(std::move(form), -1, u"买入", "", request.c_str(), host.get(),
-                                                    ANIM_NONE, ANIM_NONE);
+    void OpenForm(const std::string& request, int marginKind = 0) {
+        driver.RunOnGui([this, request, marginKind] {
+            host->run = [this, request, marginKind] {
+                std::unique_ptr<CTradeBuySaleWnd> form;
+                if (marginKind)
+                    form = std::make_unique<CMarginTestForm>(marginKind);
+                else
+                    form = std::make_unique<CTradeBuySaleWnd>();
+                CBaseWnd::GetWndManager().RunWindow(std::move(form), -1, marginKind ? u"信用交易" : u"买入", "",
+                                                    request.c_str(), host.get(), ANIM_NONE, ANIM_NONE);
             };
             host->PostMessage(CConfirmHostWnd::kRun);
         });
@@ -310,6 +324,143 @@ TEST_F(OrderFormTest, OkHandsTheOrderToTheConfirmationPage) {
     EXPECT_EQ(lines[4], u"数量： 200");
     EXPECT_EQ(lines[5], u"报价方式： 限价委托");
     EXPECT_EQ(TradeRequests(), 0u); // the page sends, on its own press
+}
+
+TEST_F(OrderFormTest, TheHolderOfTheOpenersMarketAsksTheFirstMaximumWithItsFundId) {
+    // Each market's holder under a fund id of its own; the server answers
+    // only the session's own (000100012345).
+    StartWith({{"1", "A100012345", u"沪A", "000199999999"}, {"0", "0100012345", u"深A"}});
+    AnswerBoxes();
+    OpenForm("code=000016.01&price=&market=1&type=1&MMLB=0");
+    ASSERT_EQ(Requests(500, 4).size(), 1u);
+    EXPECT_EQ(Requests(500, 4)[0].Get("fundid"), "000100012345");
+    EXPECT_EQ(HolderValues(), std::vector<std::string>{kSzHolder});
+    EXPECT_EQ(driver.ControlText(CTradeBuySaleWnd::kNameId), u"平川银行");
+    EXPECT_TRUE(ShownTexts().empty());
+}
+
+TEST_F(OrderFormTest, TheShanghaiHolderAsksAShanghaiSellWithItsFundId) {
+    StartWith({{"0", "0100012345", u"深A", "000199999999"}, {"1", "A100012345", u"沪A"}});
+    AnswerBoxes();
+    OpenForm("code=600010.02&market=2&type=1&MMLB=1");
+    ASSERT_EQ(Requests(500, 5).size(), 1u);
+    EXPECT_EQ(Requests(500, 5)[0].Get("fundid"), "000100012345");
+    EXPECT_EQ(HolderValues(), std::vector<std::string>{kShHolder});
+    EXPECT_EQ(Requests(31000, 4).size(), 1u);
+    EXPECT_TRUE(ShownTexts().empty());
+}
+
+constexpr char kMarginBuyPreset[] = "tc_mfuncno=500&tc_sfuncno=4&creditflag=1";
+constexpr char kMarginSellPreset[] = "tc_mfuncno=500&tc_sfuncno=5&creditflag=1";
+
+TEST_F(OrderFormTest, MarginKindsAskThroughTheirPresetAndCaptionTheirWord) {
+    StartWith(kAllHolders);
+    const std::pair<int, std::u16string> kinds[] = {
+        {3, u"买券还券 华岳银行"}, {5, u"融资买入 华岳银行"}, {6, u"融券卖出 华岳银行"}, {7, u"信用交易"}};
+    for (const auto& [kind, caption] : kinds) {
+        sim.ClearRequestLog();
+        const std::string preset = kind % 2 ? kMarginBuyPreset : kMarginSellPreset;
+        OpenForm(preset, kind);
+        EXPECT_TRUE(Requests(500, 4).empty() && Requests(500, 5).empty()) << kind; // no code yet
+        SetCode(u"600010");
+        const std::vector<SimRequest> max = Requests(500, kind % 2 ? 4 : 5);
+        ASSERT_EQ(max.size(), 1u) << kind;
+        EXPECT_EQ(OpenedText(max[0]), preset + "&" + kSession +
+                                          "&operway=i&trdpwd=123456&stkcode=600010&fundid=000100012345");
+        EXPECT_TRUE(Requests(500, 75).empty());
+        EXPECT_EQ(OnForm([](CTradeBuySaleWnd& f) { return f.GetTradeKind(); }), kind);
+        EXPECT_EQ(OnForm([](CTradeBuySaleWnd& f) { return f.GetCaptionBar().GetTitle().str(); }), caption);
+        EXPECT_EQ(driver.ControlText(CTradeBuySaleWnd::kNameId), u"华岳银行");
+        EXPECT_EQ(Requests(31000, 4).size(), 1u) << kind;
+        const std::vector<std::string> codes = OnForm([](CTradeBuySaleWnd& f) {
+            std::vector<std::string> out;
+            for (const CPriceTypeItem& t : f.GetPriceTypes())
+                out.push_back(t.GetCode());
+            return out;
+        });
+        if (kind == 6)
+            EXPECT_EQ(codes, std::vector<std::string>{"0B"}); // a short sell is a limit order
+        else
+            EXPECT_EQ(codes.size(), 3u) << kind;
+        EXPECT_FALSE(driver.RunOnGui([] {
+            return CDriverControls::FindShownControl(CTradeBuySaleWnd::kRepayId) != nullptr;
+        }));
+        driver.RunOnGui([] { Form()->EndWindow(1); });
+        ASSERT_TRUE(driver.WaitForRest());
+    }
+}
+
+TEST_F(OrderFormTest, KindFourAsksWhatToRepayOnceThenItsMaximum) {
+    StartWith(kAllHolders);
+    OpenForm(kMarginSellPreset, 4);
+    EXPECT_EQ(OnForm([](CTradeBuySaleWnd& f) {
+                  return f.GetPanel().GetRowHeight() == LayoutOrderForm(f.GetClientRect().Width(), 4).panelRowHeight;
+              }),
+              true);
+    SetCode(u"600010");
+    const std::vector<SimRequest> repay = Requests(500, 75);
+    ASSERT_EQ(repay.size(), 1u);
+    EXPECT_EQ(OpenedText(repay[0]), "tc_mfuncno=500&tc_sfuncno=75&" + std::string(kSession) +
+                                        "&operway=i&creditid=0&fundid=000100012345&moneytype=0");
+    EXPECT_EQ(repay[0].Get("trdpwd"), ""); // no password for an amount
+    EXPECT_TRUE(driver.RunOnGui([] { return CDriverControls::FindShownControl(CTradeBuySaleWnd::kRepayId) != nullptr; }));
+    const std::string amount = CSimOrderFormRoutes::RepayAmount("000100012345");
+    EXPECT_EQ(OnForm([](CTradeBuySaleWnd& f) { return f.GetFieldText(CTradeBuySaleWnd::kRepayId); }),
+              std::u16string(amount.begin(), amount.end()));
+    ASSERT_EQ(Requests(500, 5).size(), 1u);
+    EXPECT_EQ(Requests(500, 5)[0].Get("creditflag"), "1");
+    EXPECT_EQ(OnForm([](CTradeBuySaleWnd& f) { return f.GetCaptionBar().GetTitle().str(); }), u"卖券还款 华岳银行");
+    EXPECT_EQ(OnForm([](CTradeBuySaleWnd& f) { return f.GetFieldText(CTradeBuySaleWnd::kAllId); }), u"1000");
+    // The amount is the account's: a new code asks only its maximum.
+    SetCode(u"000016");
+    EXPECT_EQ(Requests(500, 75).size(), 1u);
+    EXPECT_EQ(Requests(500, 5).size(), 2u);
+    EXPECT_EQ(driver.ControlText(CTradeBuySaleWnd::kNameId), u"平川银行");
+}
+
+// An amount-to-repay answer with nothing in it.
+class CEmptyRepayRoutes : public ISimRouteGroup {
+public:
+    void AddRoutes(CSimRouteTable& table) override {
+        table.Add(500, 75, [](const SimRequest&, SimContext&) {
+            CDataSetWriter w;
+            w.AddSet("repay");
+            const int repay = w.AddColumn(DataSetType::AnsiText, "repay");
+            w.AddRow();
+            w.SetAnsiText(repay, "");
+            return SimReply::Ok(w);
+        });
+    }
+};
+
+TEST_F(OrderFormTest, AnEmptyRepaymentIsToldNotAskedOverAndOver) {
+    StartWith(kAllHolders);
+    sim.AddRoutes(std::make_unique<CEmptyRepayRoutes>());
+    AnswerBoxes();
+    OpenForm(kMarginSellPreset, 4);
+    SetCode(u"600010");
+    EXPECT_EQ(Requests(500, 75).size(), 1u);
+    EXPECT_TRUE(Requests(500, 5).empty());
+    EXPECT_EQ(LastTold(), u"未能取得需还款额！");
+    // OK has no stock to hand over; the user's next press asks again.
+    driver.RunOnGui([] { Form()->Refresh(); });
+    ASSERT_TRUE(driver.WaitForRest());
+    EXPECT_EQ(Requests(500, 75).size(), 2u);
+}
+
+TEST_F(OrderFormTest, AMarginOrderIsNeverHandedOnAsAPlainOne) {
+    StartWith(kAllHolders);
+    OpenForm(kMarginBuyPreset, 5);
+    SetCode(u"600010");
+    driver.RunOnGui([] {
+        if (auto* edit = dynamic_cast<UiEdit*>(CDriverControls::FindShownControl(CTradeBuySaleWnd::kQuantityId)))
+            edit->SetText(u"100");
+    });
+    AnswerBoxes();
+    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, CBaseWnd::kToolbarMiddle));
+    EXPECT_EQ(LastTold(), u"该委托类别不能在此提交！");
+    EXPECT_FALSE(PageShown());
+    EXPECT_EQ(TradeRequests(), 0u);
 }
 
 } // namespace

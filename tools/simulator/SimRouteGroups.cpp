@@ -31,6 +31,8 @@ std::vector<std::unique_ptr<ISimRouteGroup>> MakeRouteGroups() {
     auto queries = std::make_unique<CSimTradeQueryRoutes>(*login, orders->Exchange());
     // History, password change and warrant exercise, over the same customers and exchange.
     auto accountRoutes = std::make_unique<CSimAccountRoutes>(*login, *orders);
+    // The order form's amount to repay, for the same customers and sessions.
+    auto orderForm = std::make_unique<CSimOrderFormRoutes>(*login);
     groups.push_back(std::move(login));
     groups.push_back(std::move(orders));
     groups.push_back(std::move(tokens));
@@ -40,6 +42,6 @@ std::vector<std::unique_ptr<ISimRouteGroup>> MakeRouteGroups() {
     groups.push_back(std::make_unique<CSimBranchRoutes>());
     groups.push_back(std::make_unique<CSimKLineRoutes>());
     // After the quote group: it hands the other 31000/4 requests on to it.
-    groups.push_back(std::make_unique<CSimOrderFormRoutes>());
+    groups.push_back(std::move(orderForm));
     return groups;
 }

@@ -14,6 +14,7 @@
 
 #include <cstdlib>
 #include <strings.h>
+#include <tuple>
 
 namespace {
 constexpr const char16_t* kBuyLabels[7] = {u"股东代码:", u"证券代码:", u"证券名称:", u"报价方式:",
@@ -111,8 +112,18 @@ void CTradeBuySaleWnd::BuildForm() {
         m_labels[i].SetFontSize(kLabelFont);
         m_labels[i].SetTextColor(0x000000);
     }
-    for (UiStatic* field : {&m_holder, &m_priceType, &m_max}) {
-        if (!field->Create(page, {}, kFieldId, true))
+    if (!m_repayLabel.Create(page, {}, kLabelId, m_kind == kKindSellToRepay))
+        return;
+    m_repayLabel.SetText(u"需还款额:");
+    m_repayLabel.SetFormat(DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    m_repayLabel.SetFontSize(kLabelFont);
+    m_repayLabel.SetTextColor(0x000000);
+    // Kind 4's amount to repay has an id of its own; the other display
+    // fields share one.
+    const bool repay = m_kind == kKindSellToRepay;
+    for (auto [field, id, shown] : {std::tuple{&m_holder, +kFieldId, true}, std::tuple{&m_priceType, +kFieldId, true},
+                                    std::tuple{&m_max, +kFieldId, true}, std::tuple{&m_repay, +kRepayId, repay}}) {
+        if (!field->Create(page, {}, id, shown))
             return;
         field->SetFormat(DT_LEFT | DT_VCENTER | DT_SINGLELINE);
         field->SetFontSize(kLabelFont);
@@ -153,20 +164,38 @@ void CTradeBuySaleWnd::BuildForm() {
     m_panel.SetFontSize(kPanelFont);
     m_panel.SetBkColor(0xFFFFFF);
     m_panel.SetLineColor(0xD0D0D0);
-    if (m_kind != 1)
-        SetSellLabels();
+    SetSideTexts();
     FillHolders(nullptr);
     SetPanelRows(EmptyPanelRows());
     PlaceControls();
 }
 
-void CTradeBuySaleWnd::SetSellLabels() {
+void CTradeBuySaleWnd::SetSideTexts() {
+    // The side is the kind's parity: the margin buys (3, 5) read as buys.
+    const bool buy = m_kind % 2 == 1;
     if (m_labels[4].IsCreated())
         for (int i = 0; i < 3; ++i)
-            m_labels[4 + i].SetText(kSellLabels[i]);
-    SetMiddleText(u"卖出");
+            m_labels[4 + i].SetText(buy ? kBuyLabels[4 + i] : kSellLabels[i]);
+    const char16_t* middle = buy ? u"买入" : u"卖出";
+    SetMiddleText(middle);
     if (UiToolBar* bar = GetToolBar())
-        bar->SetMiddleText(u"卖出");
+        bar->SetMiddleText(middle);
+}
+
+void CTradeBuySaleWnd::SetTradeKind(int kind) {
+    m_kind = kind;
+    SetSideTexts();
+    if (!m_repay.IsCreated())
+        return; // the form is made with it
+    const bool repay = m_kind == kKindSellToRepay;
+    m_repayLabel.ShowWindow(repay);
+    m_repay.ShowWindow(repay);
+    if (!repay)
+        m_repay.SetText(u"");
+    // The price types are the side's; a new reply fills them again.
+    FillPriceTypes(m_replyMarket);
+    PlaceControls();
+    Invalidate();
 }
 
 void CTradeBuySaleWnd::PlaceControls() {
@@ -175,7 +204,7 @@ void CTradeBuySaleWnd::PlaceControls() {
         return;
     const int scroll = page->GetScrollPos();
     page->SetScrollPos(0);
-    const OrderFormLayout l = LayoutOrderForm(GetClientRect().Width());
+    const OrderFormLayout l = LayoutOrderForm(GetClientRect().Width(), m_kind);
     ApplyLayout(l);
     page->SetContentHeight(std::max(l.form.bottom, l.panel.bottom) + 20);
     page->SetScrollPos(scroll);
@@ -197,6 +226,10 @@ void CTradeBuySaleWnd::ApplyLayout(const OrderFormLayout& l) {
     m_quantity.MoveWindow(l.quantity.Deflate(0, 8));
     m_quantityUnit.MoveWindow(l.quantityUnit);
     m_slider.MoveWindow(l.slider.Deflate(0, 15));
+    if (l.hasRepay) {
+        m_repayLabel.MoveWindow(l.repayLabel);
+        m_repay.MoveWindow(l.repay);
+    }
     m_panel.SetRowHeight(l.panelRowHeight);
     m_panel.MoveWindow(l.panel);
 }
@@ -207,7 +240,17 @@ void CTradeBuySaleWnd::OnLayout() {
 }
 
 CRect CTradeBuySaleWnd::GetFormRect() const {
-    return LayoutOrderForm(GetClientRect().Width()).form;
+    return LayoutOrderForm(GetClientRect().Width(), m_kind).form;
+}
+
+void CTradeBuySaleWnd::OnPaint(CDC& dc) {
+    CLayoutBaseWnd::OnPaint(dc);
+    if (!m_panel.IsCreated() || !m_panel.IsVisible())
+        return;
+    // The panel sits in a rounded, shadowed box, a little wider than its rows.
+    const CRect mine = GetScreenRect();
+    const CRect panel = m_panel.GetScreenRect().Offset(-mine.left, -mine.top);
+    DrawRoundButton(dc, panel.Deflate(-4, -4), true);
 }
 
 // ---- Parameters ----
@@ -215,9 +258,11 @@ CRect CTradeBuySaleWnd::GetFormRect() const {
 void CTradeBuySaleWnd::SetMenuParams(int menuId, const char* param, const char* request) {
     CLayoutBaseWnd::SetMenuParams(menuId, param, request);
     const OrderFormParams p = ReadOrderFormParams(request ? request : "");
-    m_kind = p.kind;
-    if (m_kind != 1)
-        SetSellLabels();
+    // A margin preset: that form has set its kind and sets its code.
+    if (p.credit)
+        return;
+    if (p.kind != m_kind)
+        SetTradeKind(p.kind);
     m_openPrice = p.price;
     m_openMarket = p.quoteMarket;
     m_openType = p.type;
@@ -344,7 +389,15 @@ int CTradeBuySaleWnd::BuildRequest(CAString& out) {
                                        ? ValueOf(m_holders[m_holderIndex].value, "fundid")
                                        : std::string();
         const std::string code = EditAnsi(m_code);
-        text = MaxQuantityRequest(LoginId(), Password(), m_kind, code, fundid);
+        if (m_kind < kKindBuyToReturn) {
+            text = MaxQuantityRequest(LoginId(), Password(), m_kind, code, fundid);
+        } else if (m_kind == kKindSellToRepay && m_repay.GetText().empty()) {
+            // The amount to repay first; its reply asks the maximum.
+            m_querySender.building = static_cast<int>(Query::Repayment);
+            text = RepaymentRequest(LoginId(), fundid);
+        } else {
+            text = PresetQueryRequest(GetRequestText().view(), LoginId(), Password(), code, fundid);
+        }
         m_querySender.buildingCode = code;
         if (!text.empty())
             m_queriedCode = code;
@@ -378,7 +431,28 @@ void CTradeBuySaleWnd::OnNetReply(const CNetReply& reply) {
         m_queriedCode.clear();
         return;
     }
+    if (kind == static_cast<int>(Query::Repayment)) {
+        TakeRepayment(list);
+        return;
+    }
     TakeMaxQuantity(list, sent.code);
+}
+
+void CTradeBuySaleWnd::TakeRepayment(CDataSetList& list) {
+    if (m_kind != kKindSellToRepay)
+        return;
+    CDataSet* set = list.GetCount() > 0 ? *list.GetAt(0) : nullptr;
+    const std::optional<CWString> repay =
+        set && set->MoveFirst() ? set->GetFieldTextByName("repay") : std::optional<CWString>();
+    if (!repay || repay->IsEmpty()) {
+        // Asked once per code: an empty answer is told, not asked again and again.
+        m_queriedCode.clear();
+        Tell(Told::NoRepayment);
+        return;
+    }
+    m_repay.SetText(repay->view());
+    // With the amount known the kind's own maximum query goes.
+    PostQuery(Query::MaxQuantity);
 }
 
 void CTradeBuySaleWnd::TakeMaxQuantity(CDataSetList& list, const std::string& askedCode) {
@@ -403,10 +477,8 @@ void CTradeBuySaleWnd::TakeMaxQuantity(CDataSetList& list, const std::string& as
     const std::string price = text("price");
     const std::string num = text("num");
     m_replyMarket = text("market");
-    CWString caption(m_kind == 1 ? u"买入" : u"卖出");
-    caption.AppendChar(u' ');
-    caption.Append(m_stockName);
-    SetCaption(caption.view());
+    if (const std::optional<std::u16string> caption = FormCaption(m_kind, m_stockName))
+        SetCaption(*caption);
     m_name.SetText(m_stockName);
     // The opener's price stands through the first answer only.
     if (!(m_replyCount == 1 && m_price.GetLength() > 0 && !m_openPrice.empty()) && !price.empty())
@@ -571,8 +643,18 @@ void CTradeBuySaleWnd::OnOk() {
     entry.quantity = AnsiToWide(in.quantity);
     entry.holder = m_holders[m_holderIndex].value.str();
     const CPriceTypeItem shown(m_priceType.GetText(), type->GetCode());
+    HandOver(entry, shown);
+}
+
+void CTradeBuySaleWnd::HandOver(const ConfirmEntry& entry, const CPriceTypeItem& priceType) {
+    if (m_kind != kKindBuy && m_kind != kKindSell) {
+        // A margin order sent as a plain one would be another trade.
+        UiMessageBox(this, u"该委托类别不能在此提交！", u"提示", MB_OK);
+        return;
+    }
     StopRefreshTimer();
-    CTradeConfirmWnd::Run(this, u"交易确认", m_kind % 2 == 1 ? ConfirmMode::Buy : ConfirmMode::Sell, {entry}, &shown);
+    CTradeConfirmWnd::Run(this, u"交易确认", m_kind == kKindBuy ? ConfirmMode::Buy : ConfirmMode::Sell, {entry},
+                          &priceType);
 }
 
 // ---- Messages ----
@@ -595,8 +677,14 @@ LRESULT CTradeBuySaleWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case kMsgTell: {
         const auto what = static_cast<Told>(wParam);
-        const std::u16string text(what == Told::QuoteFailed ? std::u16string_view(u"取买卖盘信息错误！")
-                                  : FormFaultText(what == Told::NoMarket ? FormFault::NoMarket : FormFault::NoHolder));
+        std::u16string_view told;
+        switch (what) {
+        case Told::QuoteFailed: told = u"取买卖盘信息错误！"; break;
+        case Told::NoRepayment: told = u"未能取得需还款额！"; break;
+        case Told::NoMarket: told = FormFaultText(FormFault::NoMarket); break;
+        case Told::NoHolder: told = FormFaultText(FormFault::NoHolder); break;
+        }
+        const std::u16string text(told);
         if (CAppData* app = CAppData::Instance())
             app->ShowInfoMessage(text.c_str(), this);
         return 0;
@@ -694,6 +782,7 @@ std::u16string CTradeBuySaleWnd::GetFieldText(int id) const {
     case kHolderDropId: return std::u16string(m_holder.GetText());
     case kPriceTypeDropId: return std::u16string(m_priceType.GetText());
     case kAllId: return std::u16string(m_max.GetText());
+    case kRepayId: return std::u16string(m_repay.GetText());
     default: return {};
     }
 }

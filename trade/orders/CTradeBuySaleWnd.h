@@ -20,6 +20,13 @@
 // the code shown (else the query is sent again); a quote reply for another
 // stock is dropped. The holder the user picked stays through a re-query
 // while it is among the market's rows.
+//
+// The margin form derives this one and sets its kinds 3..7 (SetTradeKind).
+// Their maximum-quantity query is the margin form's preset request text
+// with the login, password, code and fund id appended; kind 4 first asks
+// the amount to repay (500/75) and shows it in a row of its own. Only
+// kinds 1 and 2 are handed to the confirmation page here: a margin order
+// is the margin form's to send (HandOver), never a plain one.
 #pragma once
 
 #include "framework/ui/CLayoutBaseWnd.h"
@@ -31,6 +38,7 @@
 #include "platform/ui/UiStatic.h"
 #include "trade/orders/CPriceTypeItem.h"
 #include "trade/orders/OrderForm.h"
+#include "trade/orders/OrderRequests.h"
 
 #include <array>
 #include <map>
@@ -51,9 +59,11 @@ public:
         kQuantityId = 214,
         kSliderId = 181,
         kPanelId = 171,
+        kRepayId = 235, // the repayment amount (kind 4)
     };
-    // The two queries; the kind rides on the post's wParam.
-    enum class Query { MaxQuantity = 0, Quote = 1 };
+    // The two queries; the kind rides on the post's wParam. Kind 4's
+    // maximum query is preceded by the repayment one while that is unknown.
+    enum class Query { MaxQuantity = 0, Quote = 1, Repayment = 2 };
     enum : UINT { kMsgSendQuery = WM_USER + 117, kMsgTell = WM_USER + 118 };
     static constexpr std::uint32_t kGreyText = 0x646464;
     static constexpr std::uint32_t kDisabledPrice = 0x787878;
@@ -64,6 +74,9 @@ public:
 
     // What the form holds (GUI thread).
     int GetTradeKind() const { return m_kind; }
+    // The margin form's kinds 3..7 (1 and 2 come from "MMLB"): labels,
+    // middle button and, for kind 4, the repayment row follow.
+    void SetTradeKind(int kind);
     const std::vector<CChoiceItem>& GetHolders() const { return m_holders; }
     int GetHolderIndex() const { return m_holderIndex; }
     const std::vector<CPriceTypeItem>& GetPriceTypes() const { return m_priceTypes; }
@@ -103,7 +116,13 @@ public:
     bool OnCommand(WPARAM wParam, LPARAM lParam) override;
     void OnLButtonDown(UINT flags, CPoint pt) override;
     void OnLayout() override;
+    void OnPaint(CDC& dc) override;
     CRect GetFormRect() const override;
+
+protected:
+    // The order that passed the form's checks. Kinds 1 and 2 go to the
+    // confirmation page; any other is the deriving form's to send.
+    virtual void HandOver(const ConfirmEntry& entry, const CPriceTypeItem& priceType);
 
 private:
     // Sends through the window's usual road and remembers, by the
@@ -132,11 +151,12 @@ private:
 
     void PlaceControls();
     void ApplyLayout(const OrderFormLayout& l);
-    void SetSellLabels();
     void FillHolders(const char* market);
     void ResetForCode();
     void TakeMaxQuantity(CDataSetList& list, const std::string& askedCode);
     void TakeQuote(CDataSetList& list, bool networkFailure);
+    void TakeRepayment(CDataSetList& list);
+    void SetSideTexts();
     void SetPanelRows(const std::vector<PanelRow>& rows);
     void TapPanelRow(int row);
     void ApplySlider(const QuantitySlider& s);
@@ -145,7 +165,7 @@ private:
     void StartRefreshTimer();
     void StopRefreshTimer() { KillTimer(kRefreshTimer); }
     void OnCodeChanged(int how);
-    enum class Told { NoMarket, NoHolder, QuoteFailed };
+    enum class Told { NoMarket, NoHolder, QuoteFailed, NoRepayment };
     void Tell(Told what);
     std::string EditAnsi(const UiWin& edit) const;
 
@@ -170,6 +190,7 @@ private:
     CQuerySender m_querySender;
 
     std::array<UiStatic, 7> m_labels;
+    UiStatic m_repayLabel, m_repay;
     UiStatic m_holder, m_priceType, m_max, m_priceUnit, m_quantityUnit;
     UiButton m_holderDrop, m_priceTypeDrop, m_all;
     UiEdit m_code, m_name, m_price, m_quantity;

@@ -79,6 +79,13 @@ constexpr int kIndexType = 2;
 
 OrderFormParams ReadOrderFormParams(std::string_view request) {
     OrderFormParams p;
+    bool mmlb = false, credit = false;
+    Param(request, "MMLB", &mmlb);
+    Param(request, "creditflag", &credit);
+    if (!mmlb && credit) {
+        p.credit = true;
+        return p;
+    }
     // Only "1" sells: a stray value never turns into a kind of its own.
     p.kind = Param(request, "MMLB") == "1" ? 2 : 1;
     const std::string key = Param(request, "code");
@@ -110,6 +117,97 @@ std::string MaxQuantityRequest(std::string_view loginId, std::string_view passwo
     out += "&trdpwd=";
     out += password;
     out += buy ? "&bsflag=B" : "&bsflag=S";
+    out += "&stkcode=";
+    out += code;
+    out += "&fundid=";
+    out += fundid;
+    return out;
+}
+
+std::u16string_view TradeKindWord(int kind) {
+    switch (kind) {
+    case kKindBuy: return u"买入";
+    case kKindSell: return u"卖出";
+    case kKindBuyToReturn: return u"买券还券";
+    case kKindSellToRepay: return u"卖券还款";
+    case kKindFinancedBuy: return u"融资买入";
+    case kKindShortSell: return u"融券卖出";
+    default: return {};
+    }
+}
+
+std::optional<std::u16string> FormCaption(int kind, std::u16string_view stockName) {
+    if (kind == kKindDirectReturn)
+        return std::nullopt;
+    std::u16string caption(TradeKindWord(kind));
+    caption += u' ';
+    caption += stockName;
+    return caption;
+}
+
+namespace {
+bool IsLoginText(std::string_view loginId) {
+    return !loginId.empty() && loginId.find('%') == std::string_view::npos;
+}
+
+bool IsKeyText(std::string_view key) {
+    if (key.empty())
+        return false;
+    for (char c : key)
+        if (!IsDigit(c) && !(c >= 'a' && c <= 'z') && !(c >= 'A' && c <= 'Z') && c != '_')
+            return false;
+    return true;
+}
+} // namespace
+
+std::string RepaymentRequest(std::string_view loginId, std::string_view fundid) {
+    if (!IsLoginText(loginId) || (!fundid.empty() && !IsPlain(fundid)))
+        return {};
+    std::string out = "tc_mfuncno=500&tc_sfuncno=75&";
+    out += loginId;
+    out += "&creditid=0&fundid=";
+    out += fundid;
+    out += "&moneytype=0";
+    return out;
+}
+
+bool IsPresetQuery(std::string_view preset) {
+    if (preset.empty())
+        return false;
+    bool mfunc = false, sfunc = false;
+    size_t start = 0;
+    while (start <= preset.size()) {
+        const size_t end = std::min(preset.find('&', start), preset.size());
+        const std::string_view pair = preset.substr(start, end - start);
+        const size_t eq = pair.find('=');
+        if (eq == std::string_view::npos)
+            return false;
+        const std::string_view key = pair.substr(0, eq), value = pair.substr(eq + 1);
+        if (!IsKeyText(key) || (!value.empty() && !IsPlain(value)))
+            return false;
+        // What the form appends, or what names the session, stays the form's.
+        for (const char* own : {"trdpwd", "stkcode", "fundid", "custid", "tradesession", "operway"})
+            if (strcasecmp(std::string(key).c_str(), own) == 0)
+                return false;
+        if (key == "tc_mfuncno")
+            mfunc = IsDigits(value, 9);
+        else if (key == "tc_sfuncno")
+            sfunc = IsDigits(value, 9);
+        start = end + 1;
+    }
+    return mfunc && sfunc;
+}
+
+std::string PresetQueryRequest(std::string_view preset, std::string_view loginId, std::string_view password,
+                               std::string_view code, std::string_view fundid) {
+    if (!IsPresetQuery(preset) || !IsLoginText(loginId) || !IsSendablePassword(password) || !IsSixDigitCode(code) ||
+        (!fundid.empty() && !IsPlain(fundid)))
+        return {};
+    std::string out(preset);
+    out += '&';
+    out += loginId;
+    out += "&trdpwd=";
+    out += password;
     out += "&stkcode=";
     out += code;
     out += "&fundid=";
@@ -284,7 +382,7 @@ FormFault CheckOrderForm(const OrderFormInput& in) {
     return FormFault::None;
 }
 
-OrderFormLayout LayoutOrderForm(int windowWidth) {
+OrderFormLayout LayoutOrderForm(int windowWidth, int kind) {
     constexpr int margin = 20, top = 20, rowHeight = 80, boxHeight = 70, labelWidth = 120, fieldOffset = 140;
     const int w = windowWidth == 720 ? windowWidth * 2 / 3 : windowWidth;
     const auto rowTop = [&](int row) { return top + row * rowHeight - 5; };
@@ -297,29 +395,37 @@ OrderFormLayout LayoutOrderForm(int windowWidth) {
     const auto drop = [](const CRect& f) { return CRect{f.right - 30, f.top, f.right - 10, f.bottom}; };
 
     OrderFormLayout l;
+    l.hasRepay = kind == kKindSellToRepay;
+    // The rows after the price type move down past the repayment row.
+    const int shift = l.hasRepay ? 1 : 0;
     for (int i = 0; i < 7; ++i)
-        l.labels[i] = label(i);
+        l.labels[i] = label(i < 4 ? i : i + shift);
     l.holder = field(0);
     l.holderDrop = drop(l.holder);
     l.code = field(1);
     l.name = field(2);
     l.priceType = field(3);
     l.priceTypeDrop = drop(l.priceType);
-    l.price = middle(4);
-    l.priceUnit = third(4);
-    l.max = middle(5);
-    const CRect t = third(5);
+    if (l.hasRepay) {
+        l.repayLabel = label(4);
+        l.repay = field(4);
+    }
+    l.price = middle(4 + shift);
+    l.priceUnit = third(4 + shift);
+    l.max = middle(5 + shift);
+    const CRect t = third(5 + shift);
     l.all = {t.left - 10, t.top, t.right + 20, t.bottom};
-    l.quantity = middle(6);
-    l.quantityUnit = third(6);
-    l.slider = field(7);
+    l.quantity = middle(6 + shift);
+    l.quantityUnit = third(6 + shift);
+    l.slider = field(7 + shift);
     l.form = {l.labels[0].left, l.labels[0].top, l.slider.right, l.slider.bottom};
     if (windowWidth == 480) {
         l.panelRowHeight = 54;
         l.panel = CRect::FromSize(margin, l.form.bottom + 20, windowWidth - 2 * margin, 540);
     } else {
-        l.panelRowHeight = 64;
-        l.panel = CRect::FromSize(l.form.right + 20, l.form.top, windowWidth - l.form.right - 30, 10 * 64);
+        l.panelRowHeight = l.hasRepay ? 72 : 64;
+        l.panel = CRect::FromSize(l.form.right + 20, l.form.top, windowWidth - l.form.right - 30,
+                                  10 * l.panelRowHeight);
     }
     return l;
 }

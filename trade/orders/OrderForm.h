@@ -20,8 +20,11 @@
 class CDataSet;
 
 // The opening request text: "code=<key>&MMLB=<0|1>", optionally with
-// "&price=&market=&type=" (quote market and security type).
+// "&price=&market=&type=" (quote market and security type). A margin
+// form's preset query ("creditflag" without "MMLB") is not read: that form
+// sets its kind and code itself.
 struct OrderFormParams {
+    bool credit = false;   // a margin preset: nothing below was read
     int kind = 1;          // 1 buy, 2 sell: "MMLB" 1 sells, any other value (or none) buys
     std::string code;      // the code part of the key when it is one to six digits, else empty
     std::string price;     // digits with at most one point, else empty
@@ -40,6 +43,36 @@ bool IsOrderQuantity(std::string_view quantity);
 // fund id cannot travel.
 std::string MaxQuantityRequest(std::string_view loginId, std::string_view password, int kind, std::string_view code,
                                std::string_view fundid);
+
+// The trade kinds: odd ones buy, even ones sell. The margin form sets 3..7.
+enum : int {
+    kKindBuy = 1,
+    kKindSell = 2,
+    kKindBuyToReturn = 3,  // 买券还券
+    kKindSellToRepay = 4,  // 卖券还款: the form shows the amount to repay
+    kKindFinancedBuy = 5,  // 融资买入
+    kKindShortSell = 6,    // 融券卖出
+    kKindDirectReturn = 7, // 直接还券: the caption is the margin form's own
+};
+// The caption word of a kind ("买入" ... "融券卖出"); empty for others.
+std::u16string_view TradeKindWord(int kind);
+// The caption after a maximum-quantity reply: the kind's word, a blank and
+// the stock's name; nullopt for kind 7, whose caption stays.
+std::optional<std::u16string> FormCaption(int kind, std::u16string_view stockName);
+
+// The amount to repay of the fund account (kind 4):
+// "tc_mfuncno=500&tc_sfuncno=75&" login "&creditid=0&fundid=&moneytype=0";
+// empty when the login or the fund id cannot travel.
+std::string RepaymentRequest(std::string_view loginId, std::string_view fundid);
+// True for a preset query a margin form opens with: "key=value" pairs
+// joined by "&", keys of letters, digits and "_", values plain, with a
+// numeric "tc_mfuncno" and "tc_sfuncno", and none of the keys the form
+// appends itself (so no value of the user's can be overridden).
+bool IsPresetQuery(std::string_view preset);
+// The maximum-quantity query of kinds 3 and above: the preset, then the
+// login, "&trdpwd=&stkcode=&fundid="; empty when any of them cannot travel.
+std::string PresetQueryRequest(std::string_view preset, std::string_view loginId, std::string_view password,
+                               std::string_view code, std::string_view fundid);
 
 // The panel's field list; its reply has 34 columns in this order.
 inline constexpr char kPanelQuoteFields[] =
@@ -125,12 +158,15 @@ FormFault CheckOrderForm(const OrderFormInput& in);
 
 // Where the form's controls go, in page coordinates.
 struct OrderFormLayout {
-    CRect labels[7];              // rows 0..6
+    CRect labels[7];              // holder, code, name, price type, price, maximum, quantity
     CRect holder, holderDrop, code, name, priceType, priceTypeDrop, price, priceUnit, max, all, quantity,
         quantityUnit, slider;
+    bool hasRepay = false;        // kind 4: the repayment row after the price type
+    CRect repayLabel, repay;
     CRect form;
     CRect panel;
     int panelRowHeight = 0;
 };
 // windowWidth: the page's width; 720 keeps the right third for the panel.
-OrderFormLayout LayoutOrderForm(int windowWidth);
+// Kind 4 inserts the repayment row and draws the panel's rows taller.
+OrderFormLayout LayoutOrderForm(int windowWidth, int kind = kKindBuy);
