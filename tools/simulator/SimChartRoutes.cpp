@@ -105,17 +105,16 @@ void WriteMinuteSet(CDataSetWriter& w, const char* tag, const SimStock& s, const
 // A header row: trade date, previous close, open, high, low, latest,
 // market, type, code, name, (10 unused), the server's current trading day
 // (a weekend's is the Friday before), day volume and amount. A day without
-// trades shows the previous close for every price.
+// trades (yet) sends its prices 0, which the chart shows as not traded.
 void WriteHeaderRow(CDataSetWriter& w, const SimStock& s, const SimMinuteDay& day, double prevClose, int tradeDate,
                     int serverDate) {
-    const bool traded = !day.points.empty();
     w.AddRow();
     w.SetInt(0, tradeDate);
     w.SetNumber(1, Price(prevClose, s));
-    w.SetNumber(2, Price(traded ? day.open : prevClose, s));
-    w.SetNumber(3, Price(traded ? day.high : prevClose, s));
-    w.SetNumber(4, Price(traded ? day.low : prevClose, s));
-    w.SetNumber(5, Price(traded ? day.last : prevClose, s));
+    w.SetNumber(2, Price(day.open, s));
+    w.SetNumber(3, Price(day.high, s));
+    w.SetNumber(4, Price(day.low, s));
+    w.SetNumber(5, Price(day.last, s));
     w.SetInt(6, s.market);
     w.SetInt(7, s.secType);
     w.SetAnsiText(8, s.code);
