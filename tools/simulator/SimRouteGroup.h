@@ -87,7 +87,7 @@ struct SimSession {
 // (the wall clock, or a test driver's manual one), unless a test fixed it
 // (CBrokerSimulator::SetClock), so time-dependent data can be exact.
 struct SimClock {
-    int64_t fixedMs = -1;            // -1: the wall clock
+    int64_t fixedMs = -1;            // -1: the program's clock
 
     int64_t NowMs() const;
 };
