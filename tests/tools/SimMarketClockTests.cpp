@@ -6,6 +6,7 @@
 #include "SimTestClient.h"
 
 #include "tools/simulator/CBrokerSimulator.h"
+#include "tools/simulator/CSimMarket.h"
 #include "tools/simulator/SimMarketDay.h"
 
 #include <gtest/gtest.h>
@@ -241,4 +242,24 @@ TEST(SimMarketDay, TheCalendarSkipsWeekendsAndHolidaysAndTheClockReadsChinaTime)
     EXPECT_EQ(sunday.date, 20261204);
     EXPECT_EQ(sunday.today, 20261206);
     EXPECT_EQ(sunday.hhmm, 2400);
+}
+
+TEST(SimMarketDay, AStockFollowsTheClockAndAHeldPriceStaysWhateverItSays) {
+    CSimMarket market;
+    const SimStock whole = *market.Find("600010.02");
+    market.SetNow(SimChinaMs(2026, 12, 7, 9, 0));
+    EXPECT_EQ(market.Find("600010.02")->open, 0.0) << "before the open";
+    EXPECT_EQ(market.Find("600010.02")->last, whole.prevClose);
+    market.SetNow(SimChinaMs(2026, 12, 7, 11, 30));
+    const SimStock noon = *market.Find("600010.02");
+    market.SetNow(SimChinaMs(2026, 12, 7, 12, 59));
+    EXPECT_EQ(market.Find("600010.02")->last, noon.last) << "flat over the lunch break";
+    EXPECT_EQ(market.Find("600010.02")->volume, noon.volume);
+    EXPECT_LT(noon.volume, whole.volume);
+    market.SetNow(SimChinaMs(2026, 12, 7, 15, 0));
+    EXPECT_EQ(market.Find("600010.02")->last, whole.last) << "the whole day at the close";
+    EXPECT_EQ(market.Find("600010.02")->volume, whole.volume);
+    ASSERT_TRUE(market.SetLast("600010.02", 9.004));
+    market.SetNow(SimChinaMs(2026, 12, 8, 10, 0));
+    EXPECT_DOUBLE_EQ(market.Find("600010.02")->last, 9.0);
 }
