@@ -16,6 +16,7 @@
 #include "platform/win/UiMessageLoop.h"
 #include "quotes/QuoteWindows.h"
 #include "quotes/charts/CFSChartView.h"
+#include "tools/simulator/SimMarketDay.h"
 #include "quotes/charts/CFSData.h"
 #include "quotes/charts/CFSFrame.h"
 #include "support/SimAppTest.h"
@@ -71,16 +72,9 @@ public:
     }
 };
 
-// Local time ms of a day and minute: the simulator reads its clock as local time.
+// The ms of a day and minute in China time, the simulator's clock.
 inline int64_t ChartLocalMs(int year, int month, int day, int hour, int minute) {
-    std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_isdst = -1;
-    return static_cast<int64_t>(std::mktime(&t)) * 1000;
+    return SimChinaMs(year, month, day, hour, minute);
 }
 
 class ChartTest : public SimAppTest {

@@ -123,7 +123,7 @@ TEST(FSPanelValues, MissingUnknownAndNotYetTradedValuesShowADash) {
     // A history day's change is its latest against the previous close.
     const auto history = DataOf("600010.02", "20261202");
     ASSERT_TRUE(history->IsHistory());
-    EXPECT_EQ(Panel(history.get(), 4), u"0.10");
+    EXPECT_EQ(Panel(history.get(), 4), u"-0.04");
     EXPECT_EQ(Panel(history.get(), 6), history->GetHistoryVolume().ToWideTextWithUnit().str());
 }
 

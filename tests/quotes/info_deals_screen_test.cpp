@@ -19,7 +19,7 @@ std::vector<std::u16string> Times(const CInfoGrid& g) {
 TEST_F(DealScreenTest, TheFirstPageIsTheLatestDealsAndThePagesMoveFromTheCursors) {
     OpenDeals("code=600010.02&date=0");
     std::vector<SimDeal> day;
-    sim.WithMarket([&day](CSimMarket& m) { day = SimDealsOf(*m.Find("600010.02")); });
+    sim.WithMarket([&day](CSimMarket& m) { day = SimDealsOf(*m.Find("600010.02"), m.Now()); });
     auto times = [&day](size_t from) {
         std::vector<std::u16string> out;
         for (size_t i = from; i < from + 11; ++i)

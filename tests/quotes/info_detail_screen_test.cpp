@@ -2,6 +2,8 @@
 // shows, buy before and after a quote, and a reply code that may not travel.
 #include "info_Fixture.h"
 
+#include <cstdio>
+
 namespace {
 
 using DetailScreenTest = InfoTest;
@@ -29,7 +31,13 @@ TEST_F(DetailScreenTest, AStockShowsSixteenRowsFromItsRequestWithTheBookInLotsAn
     EXPECT_EQ(asked[0].Get("field"), kDetailFields);
     const CInfoGrid stock = GridOf(false);
     ASSERT_EQ(stock.texts.size(), 16u);
-    EXPECT_EQ(stock.texts[0][1], u"8.62");
+    std::string last;
+    sim.WithMarket([&last](CSimMarket& m) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.2f", m.Find("600010.02")->last);
+        last = text;
+    });
+    EXPECT_EQ(stock.texts[0][1], std::u16string(last.begin(), last.end())) << "the last price at the clock";
     for (int r = 6; r < 16; ++r) {
         const int lots = std::stoi(std::string(stock.texts[r][3].begin(), stock.texts[r][3].end()));
         EXPECT_TRUE(lots >= 10 && lots <= 909) << lots;

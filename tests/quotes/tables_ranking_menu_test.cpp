@@ -27,7 +27,9 @@ TEST_F(RankingMenuTest, ATapSelectsARowWhichOpensItsMinuteChartOnEveryTapAndTheR
     ASSERT_TRUE(driver.Tap(list->right - 20, list->top + COrbTableWnd::kRowHeight * 3 / 2)); // row 1
     ASSERT_EQ(Opened("fschart").size(), 3u);
     const std::u16string code = Column(CQuoteRowData::kCode)[1];
-    EXPECT_EQ(Opened("fschart")[2].second, "date=&code=" + std::string(code.begin(), code.end()) + ".2");
+    const std::u16string market = Column(CQuoteRowData::kMarket)[1];
+    EXPECT_EQ(Opened("fschart")[2].second, "date=&code=" + std::string(code.begin(), code.end()) + "." +
+                                               std::string(market.begin(), market.end()));
 }
 
 TEST_F(RankingMenuTest, BuyAndSellWithoutATradeLoginRunTheTradeEntryAndOpenNoOrderWindow) {

@@ -12,17 +12,8 @@
 
 namespace {
 
-// Local time ms of a day and minute (the simulator reads its clock as local time).
-int64_t LocalMs(int year, int month, int day, int hour, int minute) {
-    std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_isdst = -1;
-    return static_cast<int64_t>(std::mktime(&t)) * 1000;
-}
+// The ms of a day and minute in China time, the simulator's clock.
+int64_t LocalMs(int year, int month, int day, int hour, int minute) { return SimChinaMs(year, month, day, hour, minute); }
 
 const int64_t kMondayAt1015 = LocalMs(2026, 12, 7, 10, 15);
 const int64_t kSaturday = LocalMs(2026, 12, 5, 9, 0);

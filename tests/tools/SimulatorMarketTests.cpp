@@ -6,6 +6,7 @@
 
 #include "tools/simulator/CBrokerSimulator.h"
 #include "tools/simulator/CSimMarket.h"
+#include "tools/simulator/SimMarketDay.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +25,12 @@ struct Rows {
 
 class SimulatorMarket : public ::testing::Test {
 protected:
-    void SetUp() override { port = server.Start(0); ASSERT_GT(port, 0); }
+    void SetUp() override {
+        // After the close: every stock shows its whole day.
+        server.SetClock(SimChinaMs(2026, 12, 4, 15, 30));
+        port = server.Start(0);
+        ASSERT_GT(port, 0);
+    }
     Rows Ask(const std::string& text) {
         Rows rows{OpenReply(PostRaw(port, kHead + text), "")};
         if (rows.list && !rows.list->IsError() && rows.list->GetCount() > 0) rows.set = *rows.list->GetAt(0);
@@ -137,7 +143,8 @@ TEST_F(SimulatorMarket, AFieldListLongerThanTheLimitIsCutSoTheReplyStaysSmall) {
 }
 
 TEST(SimulatorData, TheSameRequestsGiveTheSameBytesFromEveryServerInstance) {
-    // Fresh servers stand for fresh runs: nothing in a reply may hang on the clock or chance.
+    // Fresh servers stand for fresh runs: nothing in a reply may hang on chance,
+    // and at one clock reading (in trading hours) nothing on the moment of asking.
     const std::vector<std::string> requests = {
         "TC_MFUNCNO=100&TC_SFUNCNO=2&supportCompress=18",
         "TC_MFUNCNO=31000&TC_SFUNCNO=3&market=12&class=A&type=cje&direct=0&offset=3&count=9&field=4|3|16|17|18|29|30|32",
@@ -149,6 +156,7 @@ TEST(SimulatorData, TheSameRequestsGiveTheSameBytesFromEveryServerInstance) {
     };
     auto run = [&] {
         CBrokerSimulator server;
+        server.SetClock(SimChinaMs(2026, 12, 7, 10, 31));
         int port = server.Start(0);
         std::vector<std::string> replies;
         for (const auto& text : requests) {

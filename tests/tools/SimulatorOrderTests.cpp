@@ -8,6 +8,7 @@
 #include "SimTestClient.h"
 
 #include "tools/simulator/CBrokerSimulator.h"
+#include "tools/simulator/SimMarketDay.h"
 #include "tools/simulator/SimOrderRoutes.h"
 #include "tools/simulator/SimTradeLoginRoutes.h"
 #include "tools/simulator/SimTradeQueryRoutes.h"
@@ -42,6 +43,8 @@ protected:
         server.AddRoutes(std::move(login));
         server.AddRoutes(std::move(group));
         server.AddRoutes(std::move(queries));
+        // After the close: the market's prices are the day's last.
+        server.SetClock(SimChinaMs(2026, 12, 4, 15, 30));
         port = server.Start(0);
         ASSERT_GT(port, 0);
         session = LogOn(port, kKey);

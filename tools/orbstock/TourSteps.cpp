@@ -30,6 +30,7 @@
 #include "quotes/tables/CMyStockWnd.h"
 #include "quotes/tables/COrbStockTableWnd.h"
 #include "tools/orbstock/Tour.h"
+#include "tools/simulator/SimMarketDay.h"
 #include "tools/simulator/CBrokerSimulator.h"
 #include "tools/simulator/CSimTradeAccounts.h"
 #include "trade/dyncode/CMobileDynCodeApplyWnd.h"
@@ -129,16 +130,7 @@ namespace {
 
 // The simulator's day for the chart screens: a Friday after the close, so
 // every chart shows its whole day.
-void FixChartDay(CTourContext& tour) {
-    std::tm t{};
-    t.tm_year = 2026 - 1900;
-    t.tm_mon = 11;
-    t.tm_mday = 4;
-    t.tm_hour = 15;
-    t.tm_min = 30;
-    t.tm_isdst = -1;
-    tour.simulator.SetClock(static_cast<int64_t>(std::mktime(&t)) * 1000);
-}
+void FixChartDay(CTourContext& tour) { tour.simulator.SetClock(SimChinaMs(2026, 12, 4, 15, 30)); }
 
 // Opens the minute chart of key from the main menu, as a chosen search
 // result does, and waits for its reply.

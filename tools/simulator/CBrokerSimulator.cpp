@@ -215,6 +215,7 @@ SimReply CBrokerSimulator::Impl::Route(const SimRequest& request) {
         return SimReply::Error(wide, 1);
     }
     if (route->needs == SimNeeds::Session && !session.Known()) return SimReply::Error(u"会话已失效，请重新登录", 100);
+    market.SetNow(clock.NowMs());
     SimContext context{market, clock, session};
     return route->handler(request, context);
 }
@@ -334,5 +335,6 @@ std::string CBrokerSimulator::GetSessionString() const { return m_impl->sessions
 
 void CBrokerSimulator::WithMarket(const std::function<void(CSimMarket&)>& fn) {
     std::lock_guard<std::mutex> lock(m_impl->routeMu);
+    m_impl->market.SetNow(m_impl->clock.NowMs());
     fn(m_impl->market);
 }

@@ -142,7 +142,7 @@ public:
     // replacing those of the same numbers; the server keeps the group.
     void AddRoutes(std::unique_ptr<ISimRouteGroup> group);
     // Fixes the market's clock (SimClock) at ms since 1970 UTC; -1 returns
-    // it to the wall clock.
+    // it to the program's clock.
     void SetClock(int64_t ms);
 
     // The session key of the latest service logon (empty before one) and the

@@ -185,18 +185,18 @@ CSimMarket::CSimMarket() {
     AddIndex("399001", 1, u"深证成指", 9876.54, 103, 362100000);
     AddIndex("399005", 1, u"中小板指", 6210.09, -12, 98700000);
     AddIndex("399006", 1, u"创业板指", 1987.65, 187, 120400000);
-    AddIndex("100100", 3, u"恒生指数", 17560.20, -64, 0);
-    AddIndex("101400", 3, u"国企指数", 6120.45, -91, 0);
+    AddIndex("100100", 3, u"恒生指数", 17560.20, -64, 68420000);
+    AddIndex("101400", 3, u"国企指数", 6120.45, -91, 24150000);
 
     m_world = {
-        {u"道琼斯", u"美国", 38250.33, 125.60, 0.33, 38130.10, 38124.73, 38301.90, 38002.45, 1.12, -0.85, 4.31},
-        {u"纳斯达克", u"美国", 15980.12, -52.40, -0.33, 16020.55, 16032.52, 16088.71, 15940.03, -1.47, 2.06, 6.58},
-        {u"标普500", u"美国", 5021.84, 0.00, 0.00, 5019.02, 5021.84, 5040.17, 4998.66, 0.00, 0.92, 5.27},
-        {u"日经225", u"日本", 38470.38, 312.95, 0.82, 38200.00, 38157.43, 38520.11, 38105.77, 2.35, 3.18, 14.96},
-        {u"富时100", u"英国", 7650.21, -24.80, -0.32, 7671.05, 7675.01, 7689.93, 7632.40, -0.64, -1.73, -1.08},
-        {u"DAX", u"德国", 17110.46, 96.30, 0.57, 17030.12, 17014.16, 17152.88, 17001.35, 0.88, 1.95, 2.14},
-        {u"恒生指数", u"中国香港", 16420.15, -118.72, -0.72, 16530.40, 16538.87, 16560.02, 16388.91, -2.04, -3.62, -3.68},
-        {u"韩国综合", u"韩国", 2642.36, 14.52, 0.55, 2630.11, 2627.84, 2650.73, 2621.05, 0.47, -0.21, -0.49},
+        {u"道琼斯", u"美国", 38250.33, 125.60, 0.33, 38130.10, 38124.73, 38301.90, 38002.45, 1.12, -0.85, 4.31, ""},
+        {u"纳斯达克", u"美国", 15980.12, -52.40, -0.33, 16020.55, 16032.52, 16088.71, 15940.03, -1.47, 2.06, 6.58, ""},
+        {u"标普500", u"美国", 5021.84, 0.00, 0.00, 5019.02, 5021.84, 5040.17, 4998.66, 0.00, 0.92, 5.27, ""},
+        {u"日经225", u"日本", 38470.38, 312.95, 0.82, 38200.00, 38157.43, 38520.11, 38105.77, 2.35, 3.18, 14.96, ""},
+        {u"富时100", u"英国", 7650.21, -24.80, -0.32, 7671.05, 7675.01, 7689.93, 7632.40, -0.64, -1.73, -1.08, ""},
+        {u"DAX", u"德国", 17110.46, 96.30, 0.57, 17030.12, 17014.16, 17152.88, 17001.35, 0.88, 1.95, 2.14, ""},
+        {u"恒生指数", u"中国香港", 0, 0, 0, 0, 0, 0, 0, -2.04, -3.62, -3.68, "100100.03"},
+        {u"韩国综合", u"韩国", 2642.36, 14.52, 0.55, 2630.11, 2627.84, 2650.73, 2621.05, 0.47, -0.21, -0.49, ""},
     };
 }
 
@@ -237,24 +237,54 @@ void CSimMarket::Add(const char* code, int market, int secType, const char16_t* 
         s.orderRatio = Round2((changeBp % 97) * 0.7);
         s.volumeRatio = Round2(0.5 + (static_cast<int>(volume) % 250) / 100.0);
     }
-    m_stocks.push_back(std::move(s));
+    m_days.push_back(std::move(s));
 }
 
 void CSimMarket::AddIndex(const char* code, int market, const char16_t* name, double prevClose,
                           int changeBp, double volume) {
     Add(code, market, SimStock::kIndex, name, "", prevClose, changeBp, volume > 0 ? volume : 1, "");
-    SimStock& s = m_stocks.back();
+    SimStock& s = m_days.back();
     s.volume = volume;
     // An index's turnover is its shares' at about 12 yuan each, not its points.
     s.amount = std::round(volume * 100.0 * 12.0);
     s.orderRatio = 0;
 }
 
-const SimStock* CSimMarket::Find(std::string_view key) const {
-    return const_cast<CSimMarket*>(this)->FindMutable(key);
+void CSimMarket::SetNow(int64_t nowMs) {
+    const SimMarketTime now = SimMarketTimeOf(nowMs);
+    if (now == m_now && !m_stale)
+        return;
+    m_now = now;
+    m_stale = true;
 }
 
-SimStock* CSimMarket::FindMutable(std::string_view key) {
+const std::vector<SimStock>& CSimMarket::Stocks() const {
+    Refresh();
+    return m_stocks;
+}
+
+// Recomputed in place, so pointers into the list stay valid.
+void CSimMarket::Refresh() const {
+    if (!m_stale)
+        return;
+    m_stale = false;
+    m_stocks.resize(m_days.size());
+    for (size_t i = 0; i < m_days.size(); ++i) {
+        // The definition's figures are its whole day.
+        SimStock d = m_days[i];
+        d.whole = {d.open, d.high, d.low, d.last, d.volume, d.amount};
+        m_stocks[i] = m_now.date == 0 ? d : SimQuoteAt(d, m_now);
+    }
+    for (const auto& [i, last] : m_held) {
+        SimStock& s = m_stocks[i];
+        if (s.open == 0) s.open = s.prevClose;
+        s.last = last;
+        s.high = std::max(s.high, last);
+        s.low = s.low == 0 ? last : std::min(s.low, last);
+    }
+}
+
+int CSimMarket::IndexOf(std::string_view key) const {
     size_t dot = key.find('.');
     std::string_view code = key.substr(0, dot);
     int market = -1;
@@ -262,18 +292,32 @@ SimStock* CSimMarket::FindMutable(std::string_view key) {
         std::string m(key.substr(dot + 1));
         char* end = nullptr;
         long v = std::strtol(m.c_str(), &end, 10);
-        if (m.empty() || *end) return nullptr;
+        if (m.empty() || *end) return -1;
         market = static_cast<int>(v);
     }
-    for (auto& s : m_stocks)
-        if (s.code == code && (market < 0 || s.market == market)) return &s;
-    return nullptr;
+    for (size_t i = 0; i < m_days.size(); ++i)
+        if (m_days[i].code == code && (market < 0 || m_days[i].market == market)) return static_cast<int>(i);
+    return -1;
+}
+
+const SimStock* CSimMarket::Find(std::string_view key) const {
+    const int i = IndexOf(key);
+    if (i < 0) return nullptr;
+    Refresh();
+    return &m_stocks[static_cast<size_t>(i)];
+}
+
+SimStock* CSimMarket::FindMutable(std::string_view key) {
+    const int i = IndexOf(key);
+    if (i < 0) return nullptr;
+    m_stale = true;
+    return &m_days[static_cast<size_t>(i)];
 }
 
 std::vector<const SimStock*> CSimMarket::SectorMembers(std::string_view sectorCode) const {
     std::vector<const SimStock*> out;
     if (sectorCode.empty()) return out;
-    for (const auto& s : m_stocks) {
+    for (const auto& s : Stocks()) {
         std::string_view list = s.sectors;
         while (!list.empty()) {
             size_t bar = list.find('|');
@@ -293,7 +337,7 @@ std::vector<const SimStock*> CSimMarket::SectorMembers(std::string_view sectorCo
 std::vector<const SimStock*> CSimMarket::SearchPinyin(std::string_view pattern) const {
     std::vector<const SimStock*> out;
     if (pattern.empty()) return out;
-    for (const auto& s : m_stocks)
+    for (const auto& s : Stocks())
         if (s.pinyin.size() >= pattern.size() &&
             strncasecmp(s.pinyin.data(), pattern.data(), pattern.size()) == 0)
             out.push_back(&s);
@@ -301,13 +345,13 @@ std::vector<const SimStock*> CSimMarket::SearchPinyin(std::string_view pattern) 
 }
 
 bool CSimMarket::SetLast(std::string_view key, double last) {
-    SimStock* s = FindMutable(key);
-    if (!s) return false;
-    last = s->OnTick(last);
-    if (s->open == 0) s->open = s->prevClose;
-    s->last = last;
-    s->high = std::max(s->high, last);
-    s->low = s->low == 0 ? last : std::min(s->low, last);
+    const int i = IndexOf(key);
+    if (i < 0) return false;
+    const size_t at = static_cast<size_t>(i);
+    last = m_days[at].OnTick(last);
+    std::erase_if(m_held, [at](const auto& h) { return h.first == at; });
+    m_held.push_back({at, last});
+    m_stale = true;
     return true;
 }
 

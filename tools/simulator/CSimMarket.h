@@ -1,9 +1,11 @@
 // The simulated market behind the quote functions: a fixed, deterministic
 // list of A shares, funds and B shares of both exchanges (invented names),
-// the domestic, Hong Kong and world indices, and the sectors. Prices are
-// derived from a previous close and a change in basis points, so every run
-// shows the same rises, falls, a flat stock, a stock that has not opened
-// (open 0) and fields the server does not know (the packed missing marker).
+// the domestic, Hong Kong and world indices, and the sectors. Each day's
+// figures are derived from a previous close and a change in basis points,
+// so every run shows the same rises, falls, a flat stock, a stock that has
+// not opened (open 0) and fields the server does not know (the packed
+// missing marker). What the stocks show is their day up to the market's
+// clock (SetNow, SimMarketDay.h): every route reads the same values.
 // Every price lies on its security's tick: 0.01 for A shares and indices,
 // 0.001 for funds and B shares.
 //
@@ -13,6 +15,7 @@
 #pragma once
 
 #include "core/CDataSetWriter.h"
+#include "tools/simulator/SimMarketDay.h"
 
 #include <cstdint>
 #include <string>
@@ -33,6 +36,7 @@ struct SimStock {
     double orderRatio = 0;     // 委比, percent; missing likewise
     double volumeRatio = 0;    // 量比
     std::string sectors;       // sector codes the stock belongs to, "|"-joined
+    SimDayValues whole;        // today's figures at the close, which the day's path runs to
 
     static constexpr int kAShare = 1, kIndex = 2, kFund = 3, kBShare = 4;
 
@@ -58,6 +62,7 @@ struct SimWorldIndex {
     std::u16string area;
     double last = 0, change = 0, changePct = 0, open = 0, prevClose = 0, high = 0, low = 0;
     double weekPct = 0, monthPct = 0, yearPct = 0; // changes over five days, a month, the year; percent
+    std::string code;          // the market's own key of the index, when it quotes it ("100100.03")
 };
 
 class CSimMarket {
@@ -67,21 +72,29 @@ public:
 
     CSimMarket();
 
-    const std::vector<SimStock>& Stocks() const { return m_stocks; }
+    // Moves every stock to the clock: its day's path up to the minute shown.
+    // Until the first call the market shows its whole day.
+    void SetNow(int64_t nowMs);
+    const SimMarketTime& Now() const { return m_now; }
+
+    // The stocks as the clock shows them.
+    const std::vector<SimStock>& Stocks() const;
     const std::vector<SimSector>& Sectors() const { return m_sectors; }
     const std::vector<SimWorldIndex>& WorldIndices() const { return m_world; }
 
     // The stock or index of a key "600010.02" / "600010.2", or of a bare
     // code (the first one with that code); null when unknown.
     const SimStock* Find(std::string_view key) const;
+    // The stock's definition (its whole day), to change in a test; what the
+    // stocks show follows it.
     SimStock* FindMutable(std::string_view key);
     // The members of a sector, in list order.
     std::vector<const SimStock*> SectorMembers(std::string_view sectorCode) const;
     // Stocks whose pinyin initials start with the pattern (ignoring case).
     std::vector<const SimStock*> SearchPinyin(std::string_view pattern) const;
 
-    // Sets a stock's last price, rounded to its tick (and high and low
-    // around it); false when unknown.
+    // Holds a stock's last price at a value, rounded to its tick (and high
+    // and low around it), whatever the clock; false when unknown.
     bool SetLast(std::string_view key, double last);
     // The type of a listed (non-index) code of a market: B shares 900xxx
     // (Shanghai) and 200xxx (Shenzhen); funds 50xxxx and 51xxxx
@@ -109,7 +122,15 @@ private:
     void AddIndex(const char* code, int market, const char16_t* name, double prevClose, int changeBp,
                   double volume);
 
-    std::vector<SimStock> m_stocks;
+    // The index of the stock of a key; -1 when unknown.
+    int IndexOf(std::string_view key) const;
+    void Refresh() const;
+
+    std::vector<SimStock> m_days;           // the definitions
+    mutable std::vector<SimStock> m_stocks; // as the clock shows them, same order
+    mutable bool m_stale = true;
+    std::vector<std::pair<size_t, double>> m_held; // SetLast's prices
+    SimMarketTime m_now{0, 0, 0, 2400};
     std::vector<SimSector> m_sectors;
     std::vector<SimWorldIndex> m_world;
 };

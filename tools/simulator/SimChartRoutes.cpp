@@ -1,14 +1,11 @@
-// The minute day of a stock is a path through four anchors — the opening
-// at the first point, the high and the low somewhere in the day (the low
-// first for a stock that rises), the market's last price at the last
-// point — with a small deterministic wobble that never leaves the day's
-// range, so the chart looks like trading and ends where the quote tables
-// say. Volumes follow the usual U shape of a day and add up to the
-// market's volume.
+// The minute chart over the market's day paths (SimMarketDay.h): today's
+// up to the clock, a past day's through its K-line bar, so the chart, the
+// quote tables and the K-line show the same figures.
 #include "tools/simulator/SimChartRoutes.h"
 
 #include "core/CQuoteNumber.h"
 #include "tools/simulator/CSimMarket.h"
+#include "tools/simulator/SimKLineRoutes.h"
 
 #include <algorithm>
 #include <atomic>
@@ -39,20 +36,6 @@ uint32_t Hash(std::string_view text, uint32_t seed) {
     return h ^ (h >> 15);
 }
 
-// A value in [-1, 1] for point k.
-double Wobble(uint32_t seed, int k) {
-    const uint32_t h = Hash(std::string_view(reinterpret_cast<const char*>(&k), sizeof k), seed);
-    return (static_cast<double>(h % 20001) - 10000.0) / 10000.0;
-}
-
-// A smooth swing in about [-1, 1] for point k: slow waves with a little
-// tick-to-tick noise, so the line wanders as trading does.
-double Swing(uint32_t seed, int k) {
-    const double p1 = (seed % 628) / 100.0;
-    const double p2 = ((seed >> 10) % 628) / 100.0;
-    return 0.55 * std::sin(k / 9.0 + p1) + 0.3 * std::sin(k / 3.7 + p2) + 0.15 * Wobble(seed, k);
-}
-
 bool IsMissing(double v) { return v == CSimMarket::kMissing; }
 CQuoteNumber Missing() { return CQuoteNumber(CQuoteNumber::kMissingValue, 0); }
 CQuoteNumber Price(double v, const SimStock& s) {
@@ -65,35 +48,6 @@ CQuoteNumber Scaled(double v) {
     if (std::fabs(v) >= 1e8) return CQuoteNumber(std::round(v / 1e6) / 100.0, 2);
     if (std::fabs(v) >= 1e4) return CQuoteNumber(std::round(v / 1e3) / 10.0, 1);
     return CQuoteNumber(v, 0);
-}
-
-// The server's local date (yyyymmdd) and minute (hhmm) of a clock reading,
-// and the trading day it shows: a weekend shows the Friday before, whole.
-struct SimToday {
-    int date = 0;      // the server's current date
-    int tradeDate = 0; // the day the chart shows
-    int hhmm = 0;      // the minute; 2400 when the shown day is over
-};
-
-int DateOf(const std::tm& t) { return (t.tm_year + 1900) * 10000 + (t.tm_mon + 1) * 100 + t.tm_mday; }
-
-SimToday TodayOf(int64_t ms) {
-    const std::time_t seconds = static_cast<std::time_t>(ms / 1000);
-    std::tm t{};
-    localtime_r(&seconds, &t);
-    SimToday today;
-    today.date = DateOf(t);
-    today.tradeDate = today.date;
-    today.hhmm = t.tm_hour * 100 + t.tm_min;
-    const int back = t.tm_wday == 6 ? 1 : t.tm_wday == 0 ? 2 : 0;
-    if (back > 0) {
-        const std::time_t friday = seconds - back * 86400;
-        std::tm f{};
-        localtime_r(&friday, &f);
-        today.tradeDate = DateOf(f);
-        today.hhmm = 2400;
-    }
-    return today;
 }
 
 // The market index a stock's chart overlays.
@@ -150,11 +104,13 @@ void WriteMinuteSet(CDataSetWriter& w, const char* tag, const SimStock& s, const
 
 // A header row: trade date, previous close, open, high, low, latest,
 // market, type, code, name, (10 unused), the server's current trading day
-// (a weekend's is the Friday before), day volume and amount.
-void WriteHeaderRow(CDataSetWriter& w, const SimStock& s, const SimMinuteDay& day, int tradeDate, int serverDate) {
+// (a weekend's is the Friday before), day volume and amount. A day without
+// trades (yet) sends its prices 0, which the chart shows as not traded.
+void WriteHeaderRow(CDataSetWriter& w, const SimStock& s, const SimMinuteDay& day, double prevClose, int tradeDate,
+                    int serverDate) {
     w.AddRow();
     w.SetInt(0, tradeDate);
-    w.SetNumber(1, Price(s.prevClose, s));
+    w.SetNumber(1, Price(prevClose, s));
     w.SetNumber(2, Price(day.open, s));
     w.SetNumber(3, Price(day.high, s));
     w.SetNumber(4, Price(day.low, s));
@@ -168,7 +124,7 @@ void WriteHeaderRow(CDataSetWriter& w, const SimStock& s, const SimMinuteDay& da
     w.SetNumber(13, IsMissing(s.amount) ? Missing() : Scaled(day.amount));
 }
 
-void WriteSnapshot(CDataSetWriter& w, const SimStock& s, const SimMinuteDay& day) {
+void WriteSnapshot(CDataSetWriter& w, const SimStock& s, const SimMinuteDay& day, double prevClose) {
     w.AddSet("hq");
     w.AddColumn(DataSetType::AnsiText, "code", u"代码");
     for (const char* name : {"zd", "zdf", "cjsl", "cjje", "jj", "wb", "lb", "hsl", "syl"})
@@ -184,9 +140,9 @@ void WriteSnapshot(CDataSetWriter& w, const SimStock& s, const SimMinuteDay& day
     const bool opened = !day.points.empty();
     const bool index = s.secType == SimStock::kIndex;
     const uint32_t h = Hash(s.code, 7);
-    w.SetNumber(1, Price(opened ? s.OnTick(day.last - s.prevClose) : 0, s));
-    w.SetNumber(2, Ratio(opened && s.prevClose != 0
-                             ? std::round((day.last - s.prevClose) * 10000.0 / s.prevClose) / 100.0
+    w.SetNumber(1, Price(opened ? s.OnTick(day.last - prevClose) : 0, s));
+    w.SetNumber(2, Ratio(opened && prevClose != 0
+                             ? std::round((day.last - prevClose) * 10000.0 / prevClose) / 100.0
                              : 0));
     w.SetNumber(3, Scaled(static_cast<double>(day.volume)));
     w.SetNumber(4, IsMissing(s.amount) ? Missing() : Scaled(day.amount));
@@ -245,17 +201,45 @@ SimReply MarkTexts(const SimRequest& r, SimContext& context) {
 // 31000/1: code (a key), addup (1: overlay the market index), time (points
 // at or after hhmm; "0" all), date (a past day yyyymmdd; empty: today),
 // maxvol and freq (read, not used: every point is two minutes).
+// One instrument's day on the chart: today's path up to the clock, or a
+// past day's whole, through that day's bar.
+struct ChartDay {
+    SimMinuteDay day;
+    double prevClose = 0;
+    bool found = true;
+};
+
+ChartDay ChartDayOf(const SimStock& s, int tradeDate, const SimMarketTime& now, int64_t nowMs, int line) {
+    ChartDay out;
+    if (tradeDate == now.date) {
+        out.prevClose = s.prevClose;
+        out.day = SimMinuteDayOf(s, tradeDate, SimMinutePointsUntil(s.market, now.hhmm), line);
+        return out;
+    }
+    for (const SimKBar& bar : MakeSimKLineBars(s, 513, nowMs)) {
+        if (bar.date != tradeDate)
+            continue;
+        out.prevClose = bar.prevClose;
+        const SimDayValues values{bar.open, bar.high, bar.low, bar.close, bar.volume, bar.amount};
+        out.day = SimMinutePath(s, values, bar.prevClose, tradeDate, 121, line);
+        return out;
+    }
+    out.found = false;
+    return out;
+}
+
 SimReply SimMinuteReply(const SimRequest& r, CSimMarket& market, int64_t nowMs) {
+    market.SetNow(nowMs);
     const SimStock* s = market.Find(r.Get("code"));
     if (!s || r.Get("code").find('.') == std::string::npos)
         return SimReply::Error(u"无此证券代码");
-    const SimToday today = TodayOf(nowMs);
-    int tradeDate = today.tradeDate;
-    int hhmm = today.hhmm;
+    const SimMarketTime now = market.Now();
+    int tradeDate = now.date;
+    int hhmm = now.hhmm;
     const std::string date = r.Get("date");
     if (!date.empty()) {
         const int asked = std::atoi(date.c_str());
-        if (asked <= 19900101 || asked > today.date || date.size() != 8)
+        if (asked <= 19900101 || asked > now.today || date.size() != 8)
             return SimReply::Error(u"日期无效");
         if (asked != tradeDate) {
             tradeDate = asked;
@@ -263,12 +247,15 @@ SimReply SimMinuteReply(const SimRequest& r, CSimMarket& market, int64_t nowMs) 
         }
     }
     const int from = std::atoi(r.Get("time").c_str());
-    const int count = SimMinutePointsUntil(s->market, hhmm);
-    const SimMinuteDay day = SimMinuteDayOf(*s, tradeDate, count);
+    const ChartDay chart = ChartDayOf(*s, tradeDate, now, nowMs, 0);
+    if (!chart.found)
+        return SimReply::Error(u"该日无交易");
+    const SimMinuteDay& day = chart.day;
     const bool index = s->secType == SimStock::kIndex;
     const SimStock* overlay = index || r.GetInt("addup", 0) == 1 ? OverlayIndexOf(*s, market) : nullptr;
-    const SimMinuteDay overlayDay =
-        overlay ? SimMinuteDayOf(*overlay, tradeDate, count, index ? 1 : 0) : SimMinuteDay();
+    const ChartDay overlayChart = overlay ? ChartDayOf(*overlay, tradeDate, now, nowMs, index ? 1 : 0) : ChartDay();
+    const SimMinuteDay& overlayDay = overlayChart.day;
+
 
     CDataSetWriter w;
     w.AddSet("fshead");
@@ -283,15 +270,15 @@ SimReply SimMinuteReply(const SimRequest& r, CSimMarket& market, int64_t nowMs) 
     w.AddColumn(DataSetType::AnsiText, "today", u"当前日期");
     w.AddColumn(DataSetType::Number, "cjsl", u"总量");
     w.AddColumn(DataSetType::Number, "cjje", u"金额");
-    WriteHeaderRow(w, *s, day, tradeDate, today.tradeDate);
+    WriteHeaderRow(w, *s, day, chart.prevClose, tradeDate, now.date);
     if (overlay)
-        WriteHeaderRow(w, *overlay, overlayDay, tradeDate, today.tradeDate);
+        WriteHeaderRow(w, *overlay, overlayDay, overlayChart.prevClose, tradeDate, now.date);
 
     if (TakeOne(g_failSet1))
         w.AddErrorSet(u"分时数据暂缺");
     else
         WriteMinuteSet(w, "fs", *s, day, from);
-    WriteSnapshot(w, *s, day);
+    WriteSnapshot(w, *s, day, chart.prevClose);
     if (overlay) {
         if (TakeOne(g_failSet3))
             w.AddErrorSet(u"指数数据暂缺");
@@ -330,94 +317,6 @@ SimReply SimMarkTextReply(const SimRequest& r, CSimMarket& market) {
         rest.remove_prefix(comma + 1);
     }
     return SimReply::Ok(w);
-}
-
-int SimMinuteTime(int market, int k) {
-    int minute;
-    if (market == 3)
-        minute = k <= 75 ? 600 + 2 * k : 870 + 2 * (k - 75);
-    else
-        minute = k <= 60 ? 570 + 2 * k : 780 + 2 * (k - 60);
-    return minute / 60 * 100 + minute % 60;
-}
-
-int SimMinutePointsUntil(int market, int hhmm) {
-    int n = 0;
-    while (n <= 120 && SimMinuteTime(market, n) <= hhmm)
-        ++n;
-    return n;
-}
-
-SimMinuteDay SimMinuteDayOf(const SimStock& s, int date, int count, int line) {
-    SimMinuteDay day;
-    count = std::clamp(count, 0, 121);
-    if (s.open == 0 || count == 0)
-        return day;
-    const uint32_t seed = Hash(s.code, static_cast<uint32_t>(date) * 4u + static_cast<uint32_t>(line));
-    double last = s.last, high = s.high, low = s.low;
-    if (line == 1) {
-        // An index's second line: the same opening, a livelier day.
-        last = s.OnTick(s.prevClose + (s.last - s.prevClose) * 1.4 + s.prevClose * 0.002);
-        high = s.OnTick(std::max(s.open, last) * 1.009);
-        low = s.OnTick(std::min(s.open, last) * 0.993);
-    }
-    const bool rising = last >= s.open;
-    const int early = 8 + static_cast<int>(seed % 35);
-    const int late = 68 + static_cast<int>((seed >> 8) % 30);
-    const int kHigh = rising ? late : early;
-    const int kLow = rising ? early : late;
-    struct Anchor { int k; double v; };
-    Anchor anchors[4] = {{0, s.open}, {std::min(kHigh, kLow), rising ? low : high},
-                         {std::max(kHigh, kLow), rising ? high : low}, {120, last}};
-    const double amplitude = (high - low) * 0.07;
-
-    // U-shaped volume weights over the whole day, normalised to the day's volume.
-    double weights[121];
-    double total = 0;
-    for (int k = 0; k <= 120; ++k) {
-        const double x = (k - 60) / 60.0;
-        weights[k] = 1.0 + 1.6 * x * x + 0.35 * Wobble(seed ^ 0x9e3779b9u, k);
-        total += weights[k];
-    }
-    const double dayVolume = s.volume > 0 ? s.volume : 0;
-    const bool index = s.secType == SimStock::kIndex;
-    double cumVolume = 0, cumAmount = 0, cumPrice = 0;
-    for (int k = 0; k < count; ++k) {
-        int a = 0;
-        while (a < 2 && anchors[a + 1].k < k)
-            ++a;
-        const Anchor& from = anchors[a];
-        const Anchor& to = anchors[a + 1];
-        double v = to.k == from.k ? to.v : from.v + (to.v - from.v) * (k - from.k) / (to.k - from.k);
-        // The swing fades out towards the anchors, so they stay exact.
-        const int nearest = std::min(k - from.k, to.k - k);
-        v += amplitude * Swing(seed, k) * std::min(1.0, nearest / 8.0);
-        v = s.OnTick(std::clamp(v, low, high));
-        SimMinutePoint p;
-        p.time = SimMinuteTime(s.market, k);
-        p.price = v;
-        p.volume = static_cast<int64_t>(std::llround(dayVolume * weights[k] / total));
-        // An index trades its members, at some 12 yuan a share.
-        const double sharePrice = index ? 12.0 + 0.4 * Swing(seed ^ 0x5bd1e995u, k) : v;
-        p.amount = std::round(static_cast<double>(p.volume) * 100.0 * sharePrice);
-        cumVolume += static_cast<double>(p.volume);
-        cumAmount += p.amount;
-        cumPrice += v;
-        if (index)
-            p.average = s.OnTick(cumPrice / (k + 1));
-        else
-            p.average = cumVolume > 0 ? s.OnTick(cumAmount / (cumVolume * 100.0)) : v;
-        day.points.push_back(p);
-        day.high = k == 0 ? v : std::max(day.high, v);
-        day.low = k == 0 ? v : std::min(day.low, v);
-    }
-    day.open = s.open;
-    day.high = std::max(day.high, s.open);
-    day.low = std::min(day.low, s.open);
-    day.last = day.points.back().price;
-    day.volume = static_cast<int64_t>(cumVolume);
-    day.amount = cumAmount;
-    return day;
 }
 
 void CSimChartRoutes::AddRoutes(CSimRouteTable& table) {

@@ -2,6 +2,7 @@
 #include "tools/simulator/SimDetailRoutes.h"
 
 #include "tools/simulator/CSimMarket.h"
+#include "tools/simulator/SimMarketDay.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,17 +24,7 @@ uint32_t Mix(const std::string& code, uint32_t n) {
     return h;
 }
 
-// The trading minutes of a day, hhmm.
-std::vector<int> TradingMinutes() {
-    std::vector<int> minutes;
-    for (int m = 9 * 60 + 30; m <= 11 * 60 + 30; ++m)
-        minutes.push_back(m / 60 * 100 + m % 60);
-    for (int m = 13 * 60; m <= 15 * 60; ++m)
-        minutes.push_back(m / 60 * 100 + m % 60);
-    return minutes;
-}
-
-// 31000/9: "code", "date" ("0" today; every day is the same here), "time",
+// 31000/9: "code", "date" ("0" today; the day the clock shows), "time",
 // "offset", "direct", "count". Set 0 the header ("zrsp", "name", "code"),
 // set 1 the deals ("tm", "zjcj", "cjsl", "direct").
 SimReply Deals(const SimRequest& r, SimContext& context) {
@@ -55,7 +46,7 @@ SimReply Deals(const SimRequest& r, SimContext& context) {
     w.AddColumn(DataSetType::Int32, "cjsl", u"数量");
     w.AddColumn(DataSetType::Int8, "direct", u"方向");
     if (s) {
-        const std::vector<SimDeal> deals = SimDealsOf(*s);
+        const std::vector<SimDeal> deals = SimDealsOf(*s, context.market.Now());
         const int count = std::clamp(r.GetInt("count", 11), 0, kMaxCount);
         for (size_t i : SimDealPage(deals, r.GetInt("time", 0), r.GetInt("offset", 0), r.GetInt("direct", 1), count)) {
             w.AddRow();
@@ -69,40 +60,36 @@ SimReply Deals(const SimRequest& r, SimContext& context) {
 }
 } // namespace
 
-std::vector<SimDeal> SimDealsOf(const SimStock& s) {
+std::vector<SimDeal> SimDealsOf(const SimStock& s, const SimMarketTime& now) {
     std::vector<SimDeal> deals;
-    if (s.open == 0 || s.last == 0)
-        return deals;
-    const std::vector<int> minutes = TradingMinutes();
+    const SimMinuteDay day = SimMinuteDayOf(s, now.date, SimMinutePointsUntil(s.market, now.hhmm));
     const double tick = s.PriceDecimals() == 3 ? 0.001 : 0.01;
-    // The path: open, then the high a third of the way, the low two thirds
-    // of the way (or the other way round for a falling stock), then last.
-    const bool rising = s.last >= s.open;
-    const double first = rising ? s.low : s.high;
-    const double second = rising ? s.high : s.low;
-    const double knots[4] = {s.open, first, second, s.last};
-    const size_t n = minutes.size();
-    double previous = s.open;
-    for (size_t k = 0; k < n; ++k) {
+    double previous = day.open;
+    for (size_t k = 0; k < day.points.size(); ++k) {
+        const SimMinutePoint& point = day.points[k];
+        // One to four deals between the point before and this one, the last
+        // at this point's price, sharing its volume.
         const uint32_t h = Mix(s.code, static_cast<uint32_t>(k));
-        int perMinute = static_cast<int>(h % 4);
-        if (k == 0 || k + 1 == n)
-            perMinute = std::max(perMinute, 1); // the opening and closing deals
-        const double at = static_cast<double>(k) / static_cast<double>(n - 1) * 3.0;
-        const int leg = std::min(2, static_cast<int>(at));
-        const double base = knots[leg] + (knots[leg + 1] - knots[leg]) * (at - leg);
-        for (int j = 0; j < perMinute; ++j) {
+        const int count = 1 + static_cast<int>(h % 4);
+        const double from = k == 0 ? day.open : day.points[k - 1].price;
+        const double lo = std::min(from, point.price), hi = std::max(from, point.price);
+        const int minute = point.time / 100 * 60 + point.time % 100;
+        int64_t left = point.volume;
+        for (int j = 0; j < count; ++j) {
             const uint32_t g = Mix(s.code, static_cast<uint32_t>(k * 4 + j + 7919));
-            double price = base + (static_cast<int>(g % 5) - 2) * tick;
-            if (k == 0 && j == 0)
-                price = s.open;
-            if (k + 1 == n && j + 1 == perMinute)
-                price = s.last;
-            price = s.OnTick(std::clamp(price, s.low, s.high));
+            const bool closing = j + 1 == count;
+            double price = from + (point.price - from) * (j + 1) / count + (static_cast<int>(g % 3) - 1) * tick;
+            if (closing) price = point.price;
+            if (k == 0 && j == 0) price = day.open;
+            price = s.OnTick(std::clamp(price, lo, hi));
+            const int64_t lots = closing ? left : point.volume * (1 + static_cast<int64_t>((g >> 8) % 3)) / (3 * count);
+            left -= lots;
             SimDeal d;
-            d.time = minutes[k];
+            // The deals of a two-minute point fall in its two minutes.
+            const int at = k == 0 || j < count / 2 ? minute - (k == 0 ? 0 : 1) : minute;
+            d.time = at / 60 * 100 + at % 60;
             d.price = price;
-            d.lots = 1 + static_cast<int>((g >> 8) % 300);
+            d.lots = static_cast<int>(std::min<int64_t>(lots, 2000000000));
             d.direct = price > previous ? 1 : price < previous ? 2 : 0;
             previous = price;
             deals.push_back(d);

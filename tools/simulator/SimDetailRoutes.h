@@ -3,11 +3,11 @@
 // trading day of tick-by-tick deals for every stock and index that traded,
 // paged by time and offset.
 //
-// The day is whole whatever the clock says (09:30 to 11:30, 13:00 to 15:00),
-// so pages and screens are the same on every run: each minute holds zero to
-// three deals, the price walks from the open through the high and the low to
-// the last price, and a deal is a buy (1) when it ticks up, a sell (2) when
-// it ticks down and 0 when it stays.
+// The deals follow the day's path (SimMarketDay.h) up to the market's clock:
+// each two-minute point brings one to four deals that walk from the point
+// before to it and share its volume, so the last deal is the quote's last
+// price and the deals add up to its volume. A deal is a buy (1) when it
+// ticks up, a sell (2) when it ticks down and 0 when it stays.
 #pragma once
 
 #include "tools/simulator/SimRouteGroup.h"
@@ -15,6 +15,7 @@
 #include <vector>
 
 struct SimStock;
+struct SimMarketTime;
 
 struct SimDeal {
     int time = 0;       // hhmm
@@ -23,8 +24,9 @@ struct SimDeal {
     int direct = 0;     // 0 none, 1 buy, 2 sell
 };
 
-// The stock's deals of the day, oldest first; none for one not traded.
-std::vector<SimDeal> SimDealsOf(const SimStock& stock);
+// The stock's deals of the day up to the clock, oldest first; none for one
+// not traded (yet).
+std::vector<SimDeal> SimDealsOf(const SimStock& stock, const SimMarketTime& now);
 
 // The deals one request asks for, as indices into deals in reply order:
 // direct 1 the count deals before (time, offset) newest first, time 0 the

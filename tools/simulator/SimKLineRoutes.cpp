@@ -3,6 +3,7 @@
 
 #include "core/CQuoteNumber.h"
 #include "tools/simulator/CSimMarket.h"
+#include "tools/simulator/SimMarketDay.h"
 
 #include <algorithm>
 #include <cmath>
@@ -40,49 +41,6 @@ uint64_t SeedOf(const std::string& key, int period) {
     return h ^ (static_cast<uint64_t>(period) << 32);
 }
 
-// Civil date of a day count since 1970-01-01.
-int32_t DateOfDays(int64_t days) {
-    days += 719468;
-    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const int64_t doe = days - era * 146097;
-    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    int64_t y = yoe + era * 400;
-    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const int64_t mp = (5 * doy + 2) / 153;
-    const int64_t d = doy - (153 * mp + 2) / 5 + 1;
-    const int64_t m = mp < 10 ? mp + 3 : mp - 9;
-    y += m <= 2;
-    return static_cast<int32_t>(y * 10000 + m * 100 + d);
-}
-
-bool IsWeekday(int64_t days) {
-    const int64_t w = ((days + 4) % 7 + 7) % 7; // 0 Sunday
-    return w != 0 && w != 6;
-}
-
-// The latest weekdays on or before the clock's day (China time), oldest first.
-std::vector<int64_t> TradingDays(int64_t nowMs, int n) {
-    int64_t day = (nowMs / 1000 + 8 * 3600) / 86400;
-    std::vector<int64_t> out;
-    while (static_cast<int>(out.size()) < n) {
-        if (IsWeekday(day)) out.push_back(day);
-        --day;
-    }
-    std::reverse(out.begin(), out.end());
-    return out;
-}
-
-// Bar times of one day for a minute period.
-std::vector<int32_t> SessionTimes(int minutes) {
-    std::vector<int32_t> out;
-    auto add = [&](int from, int to) {
-        for (int t = from + minutes; t <= to; t += minutes) out.push_back(t / 60 * 100 + t % 60);
-    };
-    add(9 * 60 + 30, 11 * 60 + 30);
-    add(13 * 60, 15 * 60);
-    return out;
-}
-
 int MinutesOf(int period) {
     switch (period) {
     case 257: return 5;
@@ -93,26 +51,19 @@ int MinutesOf(int period) {
     }
 }
 
-// Dates and times of the period's bars, oldest first.
+// Dates of the day, week or month bars, oldest first.
 std::vector<std::pair<int32_t, int32_t>> BarStamps(int period, int64_t nowMs) {
     std::vector<std::pair<int32_t, int32_t>> out;
-    if (const int minutes = MinutesOf(period)) {
-        const std::vector<int32_t> times = SessionTimes(minutes);
-        const int days = (480 + static_cast<int>(times.size()) - 1) / static_cast<int>(times.size());
-        for (int64_t d : TradingDays(nowMs, days))
-            for (int32_t t : times) out.push_back({DateOfDays(d), t});
-        return out;
-    }
     const int dayCount = period == 513 ? 800 : period == 769 ? 260 * 5 + 5 : 120 * 23;
-    const std::vector<int64_t> days = TradingDays(nowMs, dayCount);
+    const std::vector<int64_t> days = SimTradingDays(nowMs, dayCount);
     for (size_t i = 0; i < days.size(); ++i) {
-        const int32_t date = DateOfDays(days[i]);
+        const int32_t date = SimDateOfDays(days[i]);
         const bool last = i + 1 == days.size();
         bool closes = true;
-        if (period == 769) // the week's last trading day: a Friday, or today
-            closes = last || ((days[i] + 4) % 7 + 7) % 7 == 5;
+        if (period == 769) // the week's last trading day, or today
+            closes = last || (days[i + 1] + 3) / 7 != (days[i] + 3) / 7; // Monday starts a week
         else if (period == 1025)
-            closes = last || DateOfDays(days[i + 1]) / 100 != date / 100;
+            closes = last || SimDateOfDays(days[i + 1]) / 100 != date / 100;
         if (closes) out.push_back({date, 0});
     }
     if (period == 769 && out.size() > 260) out.erase(out.begin(), out.end() - 260);
@@ -413,7 +364,9 @@ SimReply KLine(const SimRequest& r, SimContext& context) {
     w.SetAnsiText(2, stock->code);
     w.SetText(3, stock->name);
     w.SetInt(4, total);
-    const double head[] = {stock->prevClose, stock->open, stock->high, stock->low, stock->last};
+    // A stock without trades today shows its previous close for every price.
+    const double open = stock->open > 0 ? stock->open : stock->prevClose;
+    const double head[] = {stock->prevClose, open, stock->high, stock->low, stock->last};
     for (int i = 0; i < 5; ++i) w.SetNumber(5 + i, CQuoteNumber(head[i], pd));
 
     w.AddSet("hq.kline");
@@ -448,29 +401,100 @@ bool IsSimKLinePeriod(int period) {
     }
 }
 
+namespace {
+
+// Bar end times (hhmm) of one day of the market for a minute period.
+std::vector<int32_t> SessionTimesOf(int minutes, int market) {
+    std::vector<int32_t> out;
+    auto add = [&](int from, int to) {
+        for (int t = from + minutes; t <= to; t += minutes) out.push_back(t / 60 * 100 + t % 60);
+    };
+    if (market == 3) {
+        add(10 * 60, 12 * 60 + 30);
+        add(14 * 60 + 30, 16 * 60);
+    } else {
+        add(9 * 60 + 30, 11 * 60 + 30);
+        add(13 * 60, 15 * 60);
+    }
+    return out;
+}
+
+// The bars of a minute period: each day's path (today's up to the clock, a
+// past day's through its day bar) gathered into the period's bars.
+std::vector<SimKBar> IntradayBars(const SimStock& stock, int minutes, const SimMarketTime& now, int64_t nowMs) {
+    const std::vector<int32_t> times = SessionTimesOf(minutes, stock.market);
+    const int days = (480 + static_cast<int>(times.size()) - 1) / static_cast<int>(times.size());
+    const std::vector<SimKBar> dayBars = MakeSimKLineBars(stock, 513, nowMs);
+    std::vector<SimKBar> out;
+    for (int64_t d : SimTradingDays(nowMs, days)) {
+        const int32_t date = SimDateOfDays(d);
+        SimMinuteDay day;
+        double prevClose = stock.prevClose;
+        if (d == now.day) {
+            day = SimMinuteDayOf(stock, date, SimMinutePointsUntil(stock.market, now.hhmm));
+        } else {
+            const auto bar = std::find_if(dayBars.begin(), dayBars.end(),
+                                          [date](const SimKBar& b) { return b.date == date; });
+            if (bar == dayBars.end()) continue;
+            prevClose = bar->prevClose;
+            const SimDayValues values{bar->open, bar->high, bar->low, bar->close, bar->volume, bar->amount};
+            day = SimMinutePath(stock, values, bar->prevClose, date, 121);
+        }
+        size_t p = 0;
+        for (int32_t t : times) {
+            if (p >= day.points.size() || day.points[p].time > t) {
+                if (p >= day.points.size()) break; // the day goes no further yet
+                continue;
+            }
+            SimKBar b;
+            b.date = date;
+            b.time = t;
+            b.prevClose = out.empty() || out.back().date != date ? prevClose : out.back().close;
+            b.open = p == 0 ? day.open : day.points[p].price;
+            b.high = b.low = b.open;
+            for (; p < day.points.size() && day.points[p].time <= t; ++p) {
+                const SimMinutePoint& point = day.points[p];
+                b.high = std::max(b.high, point.price);
+                b.low = std::min(b.low, point.price);
+                b.close = point.price;
+                b.volume += static_cast<double>(point.volume);
+                b.amount += point.amount;
+            }
+            out.push_back(b);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
 std::vector<SimKBar> MakeSimKLineBars(const SimStock& stock, int period, int64_t nowMs) {
+    const SimMarketTime now = SimMarketTimeOf(nowMs);
+    if (const int minutes = MinutesOf(period)) return IntradayBars(stock, minutes, now, nowMs);
     const auto stamps = BarStamps(period, nowMs);
     const int n = static_cast<int>(stamps.size());
     std::vector<SimKBar> bars(n);
     if (n == 0) return bars;
     CSimRandom rnd(SeedOf(stock.Key(), period));
     const double vol = Volatility(period);
-    const bool traded = stock.open > 0 && stock.last > 0;
-    const double end = traded ? stock.last : stock.prevClose;
-    const int minutes = MinutesOf(period);
-    const int perDay = minutes ? static_cast<int>(SessionTimes(minutes).size()) : 0;
-    const double dayVolume = std::max(stock.volume, 20000.0);
+    const SimDayValues& whole = stock.whole;
+    const bool traded = whole.open > 0 && whole.close > 0;
+    // The walk runs back from the day's close, so past bars stay put while
+    // the day goes on.
+    const double end = traded ? whole.close : stock.prevClose;
+    const double dayVolume = std::max(whole.volume, 20000.0);
     const bool index = stock.secType == SimStock::kIndex;
-    const bool knownAmount = !index && stock.amount != CSimMarket::kMissing && stock.volume > 0;
-    // An index's shares are its members': about 10 yuan each, not the index points.
-    const double indexSharePrice = 10.0;
+    const bool knownAmount = whole.amount != CSimMarket::kMissing && whole.volume > 0;
+    // An index's shares are its members': its turnover per share, not the index points.
+    const double indexSharePrice = knownAmount ? whole.amount / (whole.volume * 100.0) : 12.0;
     const double floor = stock.OnTick(end * 0.2) > 0 ? stock.OnTick(end * 0.2) : end;
     // Closes walk back from the newest one, drawn towards it so the chart
-    // stays in a believable band.
+    // stays in a believable band; yesterday's day bar closes at the previous close.
     std::vector<double> close(n);
     close[n - 1] = end;
-    if (period == 513 && traded && n >= 2) close[n - 2] = stock.prevClose;
-    for (int i = (period == 513 && traded ? n - 2 : n - 1); i > 0; --i) {
+    const bool daily = period == 513;
+    if (daily && n >= 2) close[n - 2] = stock.prevClose;
+    for (int i = (daily ? n - 2 : n - 1); i > 0; --i) {
         const double pull = (end - close[i]) / end * 0.03;
         close[i - 1] = std::max(floor, stock.OnTick(close[i] / (1 + vol * rnd.Signed() - pull)));
     }
@@ -483,26 +507,32 @@ std::vector<SimKBar> MakeSimKLineBars(const SimStock& stock, int period, int64_t
         b.open = std::max(floor, stock.OnTick(b.prevClose * (1 + vol * 0.3 * rnd.Signed())));
         b.high = stock.OnTick(std::max(b.open, b.close) * (1 + vol * 0.5 * std::fabs(rnd.Signed())));
         b.low = std::max(floor, stock.OnTick(std::min(b.open, b.close) * (1 - vol * 0.5 * std::fabs(rnd.Signed()))));
-        // Minute bars trade most at the open and the close.
-        double shape = 1.0;
-        if (perDay > 0) {
-            const int slot = i % perDay;
-            shape = 0.6 + 1.2 * std::fabs(slot - (perDay - 1) / 2.0) / (perDay / 2.0);
-        }
-        b.volume = std::round(dayVolume * VolumeShare(period, perDay) * shape * (0.5 + rnd.Next()));
+        b.volume = std::round(dayVolume * VolumeShare(period, 0) * (0.5 + rnd.Next()));
         const double sharePrice = index ? indexSharePrice : (b.high + b.low + b.close) / 3;
         b.amount = std::round(b.volume * 100 * sharePrice);
     }
-    if (period == 513 && traded) {
-        SimKBar& today = bars[n - 1];
-        today.prevClose = stock.prevClose;
-        today.open = stock.open;
-        today.high = stock.high;
-        today.low = stock.low;
-        today.close = stock.last;
-        today.volume = stock.volume;
-        today.amount = knownAmount ? stock.amount : today.volume * 100 * (index ? indexSharePrice : stock.last);
+    // The newest bar holds today as the clock shows it; a day without trades
+    // (yet) has no day bar.
+    const SimStock today = SimQuoteAt(stock, now);
+    const bool tradedNow = today.open > 0;
+    SimKBar& newest = bars[n - 1];
+    if (daily) {
+        if (!tradedNow || newest.date != now.date) {
+            if (newest.date == now.date) bars.pop_back();
+            return bars;
+        }
+        newest.prevClose = stock.prevClose;
+        newest.open = today.open;
+        newest.high = today.high;
+        newest.low = today.low;
+        newest.close = today.last;
+        newest.volume = today.volume;
+        newest.amount = today.amount != CSimMarket::kMissing ? today.amount : today.volume * 100 * today.last;
+        return bars;
     }
+    newest.close = tradedNow ? today.last : stock.prevClose;
+    newest.high = std::max(newest.high, tradedNow ? today.high : newest.close);
+    newest.low = std::min(newest.low, tradedNow ? today.low : newest.close);
     return bars;
 }
 

@@ -119,7 +119,18 @@ SimReply WorldIndices(const SimRequest&, SimContext& context) {
     w.AddColumn(DataSetType::Number, "nzf", u"今年%");
     w.AddColumn(DataSetType::Number, "zrsp", u"昨收");
     w.AddColumn(DataSetType::WideText, "area", u"地区");
-    for (const auto& x : market.WorldIndices()) {
+    for (SimWorldIndex x : market.WorldIndices()) {
+        // An index the market quotes itself shows the market's figures.
+        if (const SimStock* s = x.code.empty() ? nullptr : market.Find(x.code)) {
+            const bool opened = s->open > 0;
+            x.last = s->last;
+            x.prevClose = s->prevClose;
+            x.open = opened ? s->open : s->prevClose;
+            x.high = s->high;
+            x.low = s->low;
+            x.change = s->Change();
+            x.changePct = s->ChangePct();
+        }
         w.AddRow();
         w.SetText(0, x.name);
         w.SetNumber(1, CQuoteNumber(x.last, 2));

@@ -1,6 +1,8 @@
 // The request accessors, the market clock and the route table.
 #include "tools/simulator/SimRouteGroup.h"
 
+#include "core/UnixTime.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -43,8 +45,8 @@ std::string SimRequest::GetHeader(std::string_view name) const {
 
 int64_t SimClock::NowMs() const {
     if (fixedMs >= 0) return fixedMs;
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+    // The program's clock: the wall clock, or the driver's in a test.
+    return GetUnixTime() * 1000;
 }
 
 void CSimRouteTable::Add(int main, int sub, SimHandler handler, SimNeeds needs) {

@@ -83,10 +83,11 @@ struct SimSession {
     bool Known() const { return !id.empty(); }
 };
 
-// The market's time. Wall-clock milliseconds since 1970 (UTC) unless a test
-// fixed it (CBrokerSimulator::SetClock), so time-dependent data can be exact.
+// The market's time: milliseconds since 1970 (UTC) of the program's clock
+// (the wall clock, or a test driver's manual one), unless a test fixed it
+// (CBrokerSimulator::SetClock), so time-dependent data can be exact.
 struct SimClock {
-    int64_t fixedMs = -1;            // -1: the wall clock
+    int64_t fixedMs = -1;            // -1: the program's clock
 
     int64_t NowMs() const;
 };
