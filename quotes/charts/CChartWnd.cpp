@@ -260,6 +260,27 @@ void CChartWnd::OnMouseMove(UINT flags, CPoint pt) {
     Invalidate();
 }
 
+int CChartWnd::CursorDirectionOfKey(int key) {
+    switch (key) {
+    case VK_LEFT: return 0;
+    case VK_RIGHT: return 1;
+    case VK_UP: return 2;
+    case VK_DOWN: return 3;
+    case VK_RETURN: return 4;
+    default: return -1;
+    }
+}
+
+void CChartWnd::OnKeyDown(int key) {
+    const int direction = CursorDirectionOfKey(key);
+    if (direction < 0 || !m_canvas || m_dragging) {
+        CNetWnd::OnKeyDown(key);
+        return;
+    }
+    m_canvas->MoveCursor(direction, 0);
+    Invalidate();
+}
+
 // ---- Jumps ----
 
 void CChartWnd::OpenF10() {

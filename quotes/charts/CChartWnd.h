@@ -132,6 +132,12 @@ public:
     void OnLButtonDown(UINT flags, CPoint pt) override;
     void OnLButtonUp(UINT flags, CPoint pt) override;
     void OnMouseMove(UINT flags, CPoint pt) override;
+    // The phone's keys: left and right move the cursor a record back and
+    // on, up and down are directions 2 and 3 (a minute chart turns its
+    // side panel), Enter toggles the cursor (CChartCanvas::MoveCursor).
+    void OnKeyDown(int key) override;
+    // The MoveCursor direction of a key, −1 for other keys.
+    static int CursorDirectionOfKey(int key);
 
 protected:
     // Measures text in the canvas's font on the picture's DC.
