@@ -163,10 +163,14 @@ void CChartWnd::FitLabelColumn() {
         scratch = CDC::CreateMemoryDC(1, 1);
         dc = scratch.get();
     }
+    if (!dc)
+        return;
+    const int least = m_sampleIsLeast ? sample.cx : 0;
     // A K-line's labels change with the bars a new width shows: a few
     // rounds settle it.
-    for (int round = 0; dc && round < 3 && m_canvas->FitLabelColumn(*dc, sample.cx, m_sampleIsLeast ? sample.cx : 0); ++round) {
-    }
+    for (int round = 0; round < 3; ++round)
+        if (!m_canvas->FitLabelColumn(*dc, sample.cx, least))
+            break;
 }
 
 void CChartWnd::LayoutChart(int orientation) {

@@ -307,7 +307,9 @@ TEST_P(UnopenedChartTest, DrawsAScaleAroundThePreviousCloseAndNoPointAtZero) {
 
 INSTANTIATE_TEST_SUITE_P(UntradedAndPreOpen, UnopenedChartTest,
                          ::testing::Values(std::tuple{"600372.02", 10, 15}, std::tuple{"600010.02", 9, 0}),
-                         [](const auto& info) { return std::string(info.index == 0 ? "NotTradedToday" : "BeforeTheOpening"); });
+                         [](const auto& info) {
+                             return std::string(info.index == 0 ? "NotTradedToday" : "BeforeTheOpening");
+                         });
 
 // The Hang Seng index's five-digit labels fit the label column, turned or not.
 TEST_F(ChartTest, TheLabelColumnHoldsTheWidestPriceLabelInBothOrientations) {
