@@ -2,10 +2,13 @@
 #include "platform/sdl/CSdlHost.h"
 
 #include "platform/gdi/CSurface.h"
+#include "platform/win/UiGesture.h"
+#include "platform/win/UiWin.h"
 
 #include <SDL.h>
 
 #include <string>
+#include <vector>
 
 CSdlHost::CSdlHost() = default;
 
@@ -134,58 +137,94 @@ void CSdlHost::Wake() {
     SDL_PushEvent(&event);
 }
 
-void CSdlHost::Handle(const SDL_Event& event) {
-    if (!m_loop)
-        return;
+namespace {
+
+HostKey KeyOf(SDL_Keycode sym) {
+    switch (sym) {
+    case SDLK_BACKSPACE: return HostKey::Backspace;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return HostKey::Return;
+    case SDLK_ESCAPE: return HostKey::Escape;
+    case SDLK_LEFT: return HostKey::Left;
+    case SDLK_RIGHT: return HostKey::Right;
+    case SDLK_UP: return HostKey::Up;
+    case SDLK_DOWN: return HostKey::Down;
+    case SDLK_DELETE: return HostKey::Delete;
+    case SDLK_PLUS:
+    case SDLK_EQUALS: // "+" without Shift on most layouts
+    case SDLK_KP_PLUS: return HostKey::Plus;
+    case SDLK_MINUS:
+    case SDLK_KP_MINUS: return HostKey::Minus;
+    default: return HostKey::Other;
+    }
+}
+
+CHostEvent HostEventOf(const SDL_Event& event) {
+    CHostEvent e;
     switch (event.type) {
     case SDL_QUIT:
-        m_loop->Quit(0);
+        e.kind = CHostEvent::Kind::Quit;
         break;
     case SDL_MOUSEBUTTONDOWN:
-        if (event.button.button == SDL_BUTTON_LEFT) {
-            m_fingerDown = true;
-            m_loop->InjectMouse(WM_LBUTTONDOWN, {event.button.x, event.button.y});
-        }
-        break;
     case SDL_MOUSEBUTTONUP:
-        if (event.button.button == SDL_BUTTON_LEFT && m_fingerDown) {
-            m_fingerDown = false;
-            m_loop->InjectMouse(WM_LBUTTONUP, {event.button.x, event.button.y});
-        }
+        e.kind = event.type == SDL_MOUSEBUTTONDOWN ? CHostEvent::Kind::ButtonDown : CHostEvent::Kind::ButtonUp;
+        e.leftButton = event.button.button == SDL_BUTTON_LEFT;
+        e.at = {event.button.x, event.button.y};
         break;
     case SDL_MOUSEMOTION:
-        // A finger only moves while it touches the screen.
-        if (m_fingerDown)
-            m_loop->InjectMouse(WM_MOUSEMOVE, {event.motion.x, event.motion.y});
+        e.kind = CHostEvent::Kind::Motion;
+        e.at = {event.motion.x, event.motion.y};
+        break;
+    case SDL_MOUSEWHEEL:
+        e.kind = CHostEvent::Kind::Wheel;
+        e.wheel = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
         break;
     case SDL_TEXTINPUT:
-        TypeUtf8(event.text.text);
+        e.kind = CHostEvent::Kind::Text;
+        e.text = event.text.text;
+        e.ctrl = (SDL_GetModState() & KMOD_CTRL) != 0;
         break;
-    case SDL_KEYDOWN: {
-        int key = 0;
-        switch (event.key.keysym.sym) {
-        case SDLK_BACKSPACE: key = VK_BACK; break;
-        case SDLK_RETURN:
-        case SDLK_KP_ENTER: key = VK_RETURN; break;
-        case SDLK_ESCAPE: key = VK_ESCAPE; break;
-        case SDLK_LEFT: key = VK_LEFT; break;
-        case SDLK_RIGHT: key = VK_RIGHT; break;
-        case SDLK_UP: key = VK_UP; break;
-        case SDLK_DOWN: key = VK_DOWN; break;
-        case SDLK_DELETE: key = VK_DELETE; break;
-        default: break;
-        }
-        if (key)
-            m_loop->InjectKey(key);
+    case SDL_KEYDOWN:
+        e.kind = CHostEvent::Kind::Key;
+        e.key = KeyOf(event.key.keysym.sym);
+        e.ctrl = (event.key.keysym.mod & KMOD_CTRL) != 0;
         break;
-    }
     case SDL_WINDOWEVENT:
         // A resized window has a new surface that holds nothing yet.
         if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
-            m_loop->InvalidateScreen();
+            e.kind = CHostEvent::Kind::Exposed;
         break;
     default:
         break;
+    }
+    return e;
+}
+
+// The gesture goes where the touch driver sends it: the newest shown window
+// registered for gestures.
+void PostGesture(UiMessageLoop& loop, int code) {
+    const std::vector<HWND> windows = UiGesture::RegisteredWindows();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        if (UiWin* w = UiWin::FromHandle(*it); w && w->IsShownOnScreen()) {
+            loop.Post(*it, WM_GESTURE_NOTIFY, static_cast<WPARAM>(code), 0);
+            return;
+        }
+}
+
+} // namespace
+
+void CSdlHost::Handle(const SDL_Event& event) {
+    if (!m_loop)
+        return;
+    for (const CLoopInput& in : m_input.Translate(HostEventOf(event))) {
+        switch (in.kind) {
+        case CLoopInput::Kind::Quit: m_loop->Quit(0); break;
+        case CLoopInput::Kind::Mouse: m_loop->InjectMouse(in.msg, in.at); break;
+        case CLoopInput::Kind::Key: m_loop->InjectKey(in.value); break;
+        case CLoopInput::Kind::Text: TypeUtf8(in.text.c_str()); break;
+        case CLoopInput::Kind::Gesture: PostGesture(*m_loop, in.value); break;
+        case CLoopInput::Kind::Invalidate: m_loop->InvalidateScreen(); break;
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 // The desktop host: one SDL2 window the size of the phone's screen, the
-// mouse as the finger, typed text and a few keys as the phone's input.
+// mouse as the finger, typed text and a few keys as the phone's input, the
+// wheel as the pinch (the rules: HostInput.h).
 //
 // The screen is copied into the window's own surface in software: the
 // program paints every pixel itself, so a GPU renderer would only add its
@@ -15,6 +16,7 @@
 // is the one member other threads call, and it only pushes an SDL event.
 #pragma once
 
+#include "platform/sdl/HostInput.h"
 #include "platform/win/UiMessageLoop.h"
 
 #include <cstdint>
@@ -57,7 +59,7 @@ private:
     int m_screenWidth = 0;   // pixels, of the last screen presented
     int m_screenHeight = 0;  // pixels
     std::uint32_t m_wakeEvent = 0; // registered SDL user event type
-    bool m_fingerDown = false;
+    CHostInput m_input; // the finger's state and the input rules
     bool m_sdlStarted = false;
     UiMessageLoop* m_loop = nullptr;
     std::string m_error;

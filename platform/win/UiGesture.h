@@ -2,8 +2,9 @@
 // for multi-touch gestures receive WM_GESTURE_NOTIFY with a gesture code,
 // and tap-and-hold recognition tells whether a press became a held tap.
 //
-// The desktop has no second finger, so gestures reach a window only from
-// the test driver (CTestDriver::Pinch). Registration can be made to fail
+// The desktop has no second finger: its host turns the mouse wheel and Ctrl
+// with "+" or "-" into pinches (platform/sdl/HostInput.h), and the test
+// driver sends them (CTestDriver::Pinch). Registration can be made to fail
 // for a test of the window's failure path.
 #pragma once
 

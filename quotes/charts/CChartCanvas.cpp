@@ -81,10 +81,32 @@ void CChartCanvas::ApplyLayout(const CChartLayout& layout) {
     m_dirty = true;
 }
 
-void CChartCanvas::LayoutPortrait(CSize label, const CRect& area) { ApplyLayout(ChartLayoutPortrait(label, area)); }
+void CChartCanvas::LayoutPortrait(CSize label, const CRect& area) {
+    m_portrait = true;
+    m_labelSize = label;
+    ApplyLayout(ChartLayoutPortrait(label, area));
+}
 
 void CChartCanvas::LayoutLandscape(CSize label, const CRect& area) {
+    m_portrait = false;
+    m_labelSize = label;
     ApplyLayout(ChartLayoutLandscape(label, area));
+}
+
+bool CChartCanvas::FitLabelColumn(CDC& dc, int fallbackWidth, int leastWidth) {
+    const int widest = MeasureScaleLabels(dc, u"").cx;
+    const int width = std::max(widest > 0 ? widest : fallbackWidth, leastWidth);
+    if (width == m_labelSize.cx)
+        return false;
+    const int previousSlots = m_slotCount;
+    const CSize label{width, m_labelSize.cy};
+    const CRect area = m_layout.wholeArea;
+    if (m_portrait)
+        LayoutPortrait(label, area);
+    else
+        LayoutLandscape(label, area);
+    OnLabelColumnChanged(previousSlots);
+    return true;
 }
 
 // ---- Painting ----
@@ -246,6 +268,13 @@ CSize CChartCanvas::TextExtent(CDC& dc, std::u16string_view text) const {
     const int width = dc.GetTextExtent(text).cx;
     dc.SelectFont(previous);
     return {width, height};
+}
+
+CSize CChartCanvas::MeasureScaleLabels(CDC& dc, std::u16string_view sample) const {
+    CSize size{0, TextExtent(dc, sample).cy};
+    for (const std::u16string& text : ScaleLabelTexts())
+        size.cx = std::max(size.cx, TextExtent(dc, text).cx);
+    return size;
 }
 
 void CChartCanvas::DrawNumber(CDC& dc, const CQuoteNumber& number, COLORREF color, int y, bool withUnit) {

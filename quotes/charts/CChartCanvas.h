@@ -29,6 +29,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -95,6 +96,9 @@ public:
     // Drawn over the cached picture on every paint.
     virtual void DrawLegends(CDC& /*dc*/, bool /*hasData*/) {}
     virtual void DrawTitle(CDC& /*dc*/) {}
+    // The texts the value-label column shows with the current ranges; the
+    // chart window makes the column as wide as the widest.
+    virtual std::vector<std::u16string> ScaleLabelTexts() const { return {}; }
     // Lay the canvas out in area with labels of the size label; both mark
     // the canvas dirty.
     virtual void LayoutPortrait(CSize label, const CRect& area);
@@ -117,6 +121,15 @@ public:
     virtual void GetLegendRects(std::vector<CRect>& rects);
     virtual void GetCursorRects(std::vector<CRect>& rects);
     virtual void ToggleCursor() { m_cursorShown = !m_cursorShown; }
+
+    // Makes the value-label column as wide as the widest of
+    // ScaleLabelTexts (fallbackWidth without any) and at least leastWidth,
+    // laying the canvas out
+    // again in its area and orientation when that changes the column;
+    // true when it did. The ranges may then change with the layout (a
+    // K-line shows another number of bars), so a caller repeats it a few
+    // times until it settles.
+    bool FitLabelColumn(CDC& dc, int fallbackWidth, int leastWidth);
 
     // ---- Painting ----
     // Draws the chart into target with the whole area's top-left at its
@@ -145,6 +158,9 @@ public:
     // ---- Text ----
     // The text's width in the chart font and height in the dc's font.
     CSize TextExtent(CDC& dc, std::u16string_view text) const;
+    // The width of the widest of the scale's labels (0 without any) and the
+    // height of sample.
+    CSize MeasureScaleLabels(CDC& dc, std::u16string_view sample) const;
     // The number (with its unit word when withUnit) right-aligned in the
     // value-label column (1, y, label margin, y + label height).
     void DrawNumber(CDC& dc, const CQuoteNumber& number, COLORREF color, int y, bool withUnit);
@@ -194,6 +210,9 @@ public:
     COLORREF GetBackgroundColor() const { return m_background; }
 
 protected:
+    // After FitLabelColumn laid the canvas out again; previousSlots is the
+    // slot count before.
+    virtual void OnLabelColumnChanged(int /*previousSlots*/) {}
     // Lays out and marks dirty.
     void ApplyLayout(const CChartLayout& layout);
 
@@ -208,6 +227,8 @@ protected:
     int m_slotCount = 0;        // record positions across the price area
     int m_recordCount = 0;      // records in the series
     bool m_cursorShown = false;
+    bool m_portrait = true;     // the orientation of the last layout
+    CSize m_labelSize;          // the label size of the last layout
     COLORREF m_background = 0;  // palette colour 13
     COLORREF m_secondColor = 0; // palette colour 14
 

@@ -129,19 +129,48 @@ CSize CChartWnd::MeasureLabel(const char16_t* text) const {
     return scratch ? m_canvas->TextExtent(*scratch, view) : CSize{};
 }
 
-void CChartWnd::SetCanvas(std::unique_ptr<CChartCanvas> canvas, const char* sample) {
+void CChartWnd::SetCanvas(std::unique_ptr<CChartCanvas> canvas, const char* sample, bool sampleIsLeast) {
     if (!canvas || canvas.get() == m_canvas.get())
         return;
     m_canvas = std::move(canvas);
-    const CSize label = MeasureLabel(CWString::CWStringFromAnsi(sample ? sample : "").c_str());
+    m_sampleIsLeast = sampleIsLeast;
+    m_labelSample = CWString::CWStringFromAnsi(sample ? sample : "");
+    LayoutCanvas(GetClientRect().Width() == 480);
+    Invalidate();
+}
+
+void CChartWnd::LayoutCanvas(bool portrait) {
+    if (!m_canvas)
+        return;
     const CRect picture = GetPictureRect();
     const CRect area{0, 0, picture.Width(), picture.Height()};
-    if (GetClientRect().Width() == 480)
+    const CSize label = MeasureLabel(m_labelSample.c_str());
+    if (portrait)
         m_canvas->LayoutPortrait(label, area);
     else
         m_canvas->LayoutLandscape(label, area);
     m_canvas->CalcRanges();
-    Invalidate();
+    FitLabelColumn();
+}
+
+void CChartWnd::FitLabelColumn() {
+    if (!m_canvas)
+        return;
+    const CSize sample = MeasureLabel(m_labelSample.c_str());
+    CDC* dc = m_picture.GetDC();
+    std::unique_ptr<CDC> scratch;
+    if (!dc) {
+        scratch = CDC::CreateMemoryDC(1, 1);
+        dc = scratch.get();
+    }
+    if (!dc)
+        return;
+    const int least = m_sampleIsLeast ? sample.cx : 0;
+    // A K-line's labels change with the bars a new width shows: a few
+    // rounds settle it.
+    for (int round = 0; round < 3; ++round)
+        if (!m_canvas->FitLabelColumn(*dc, sample.cx, least))
+            break;
 }
 
 void CChartWnd::LayoutChart(int orientation) {
@@ -153,14 +182,12 @@ void CChartWnd::LayoutChart(int orientation) {
         m_picture.MoveWindow(ChartPictureRect(GetClientRect(), GetBottomBarHeight()));
         m_picture.GetMemDC().Clear(0);
     }
-    const CRect picture = GetPictureRect();
-    const CRect area{0, 0, picture.Width(), picture.Height()};
-    const CSize label = MeasureLabel(u"9999.99");
     if (orientation == 1 || orientation == 4)
-        m_canvas->LayoutPortrait(label, area);
+        LayoutCanvas(true);
     else if (orientation == 0 || orientation == 2)
-        m_canvas->LayoutLandscape(label, area);
-    m_canvas->CalcRanges();
+        LayoutCanvas(false);
+    else
+        m_canvas->CalcRanges();
     Invalidate();
 }
 
@@ -192,8 +219,11 @@ void CChartWnd::OnLayout() {
 void CChartWnd::OnPaint(CDC& dc) {
     CNetWnd::OnPaint(dc);
     if (m_canvas)
-        if (CDC* picture = m_picture.GetDC())
+        if (CDC* picture = m_picture.GetDC()) {
+            // A reply or a scroll may bring a wider label than the column has.
+            FitLabelColumn();
             m_canvas->Paint(*picture);
+        }
 }
 
 void CChartWnd::RepaintChart() {
@@ -243,6 +273,27 @@ void CChartWnd::OnMouseMove(UINT flags, CPoint pt) {
         return;
     m_canvas->OnTouch(this, CChartCanvas::kTouchMove, pt.x, pt.y - kCaptionHeight);
     RepaintChart();
+}
+
+int CChartWnd::CursorDirectionOfKey(int key) {
+    switch (key) {
+    case VK_LEFT: return 0;
+    case VK_RIGHT: return 1;
+    case VK_UP: return 2;
+    case VK_DOWN: return 3;
+    case VK_RETURN: return 4;
+    default: return -1;
+    }
+}
+
+void CChartWnd::OnKeyDown(int key) {
+    const int direction = CursorDirectionOfKey(key);
+    if (direction < 0 || !m_canvas || m_dragging) {
+        CNetWnd::OnKeyDown(key);
+        return;
+    }
+    m_canvas->MoveCursor(direction, 0);
+    Invalidate();
 }
 
 // ---- Jumps ----

@@ -88,15 +88,23 @@ public:
     bool IsDragging() const { return m_dragging; }
 
     // ---- The canvas ----
-    // Replaces the canvas (null is ignored): measures sample with the
-    // canvas's font, lays it out over the picture (portrait when the window
-    // is 480 pixels wide, else landscape) and runs CalcRanges.
-    void SetCanvas(std::unique_ptr<CChartCanvas> canvas, const char* sample);
+    // Replaces the canvas (null is ignored) and lays it out over the picture
+    // (portrait when the window is 480 pixels wide, else landscape) with
+    // LayoutCanvas. sample, measured in the canvas's font, gives the label
+    // height, and the label column's width while the scale has no label;
+    // with sampleIsLeast the column is never narrower than sample.
+    void SetCanvas(std::unique_ptr<CChartCanvas> canvas, const char* sample, bool sampleIsLeast = false);
     CChartCanvas* GetCanvas() const { return m_canvas.get(); }
     // Lays the canvas out again for the orientation (1 or 4 portrait, 0 or
     // 2 landscape, others keep the layout): drops the cached picture,
     // resizes the picture and runs CalcRanges. Nothing without a canvas.
     void LayoutChart(int orientation);
+    // Lays the canvas out over the picture in the orientation, runs
+    // CalcRanges and fits the label column to the scale's widest label.
+    void LayoutCanvas(bool portrait);
+    // Makes the canvas's label column as wide as the widest label its scale
+    // draws now (CChartCanvas::FitLabelColumn); also run before each paint.
+    void FitLabelColumn();
     UiTiledImage& GetPicture() { return m_picture; }
     // The picture's rectangle (client coordinates) as it stands.
     CRect GetPictureRect() const;
@@ -128,6 +136,12 @@ public:
     void OnLButtonDown(UINT flags, CPoint pt) override;
     void OnLButtonUp(UINT flags, CPoint pt) override;
     void OnMouseMove(UINT flags, CPoint pt) override;
+    // The phone's keys: left and right move the cursor a record back and
+    // on, up and down are directions 2 and 3 (a minute chart turns its
+    // side panel), Enter toggles the cursor (CChartCanvas::MoveCursor).
+    void OnKeyDown(int key) override;
+    // The MoveCursor direction of a key, −1 for other keys.
+    static int CursorDirectionOfKey(int key);
 
 protected:
     // Measures text in the canvas's font on the picture's DC.
@@ -135,6 +149,8 @@ protected:
     // Ends a drag in progress and releases the capture.
     void EndDrag();
 
+    CWString m_labelSample;     // sets the label height; the column's width without labels
+    bool m_sampleIsLeast = false; // the column is at least as wide as the sample
     CWString m_stockName;
     CAString m_codeText;        // code, point, two-digit market ("600000.01")
     int16_t m_market = 0;       // 3 = Hong Kong

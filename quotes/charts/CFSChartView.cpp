@@ -150,6 +150,13 @@ void CFSChartView::CalcRanges() {
 
 // ---- Layout ----
 
+std::vector<std::u16string> CFSChartView::ScaleLabelTexts() const {
+    std::vector<std::u16string> texts;
+    for (const CFSPriceLabel& label : FSPriceLabels(m_ranges.price, HasPoints()))
+        texts.push_back(label.value.ToWideText().str());
+    return texts;
+}
+
 void CFSChartView::LayoutPortrait(CSize label, const CRect& area) {
     CChartCanvas::LayoutPortrait(label, area);
     ApplyViewLayout(true);

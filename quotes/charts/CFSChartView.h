@@ -91,6 +91,7 @@ public:
     void OnCursorMoved() override;
     void DrawLegends(CDC& dc, bool hasData) override;
     void DrawTitle(CDC& dc) override;
+    std::vector<std::u16string> ScaleLabelTexts() const override;
     void LayoutPortrait(CSize label, const CRect& area) override;
     void LayoutLandscape(CSize label, const CRect& area) override;
     void OnTouch(CChartWnd* owner, UINT message, int x, int y) override;

@@ -4,8 +4,11 @@
 #include "core/StrUtil.h"
 #include "quotes/tables/QuoteRequests.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -49,23 +52,56 @@ void SetRawField(CDataSet& set, int column, int32_t raw) {
         set.SetField(column, &raw, 4);
 }
 
+// A packed opening price that is a price: not 0 and not the missing marker.
+bool HasOpeningPrice(int32_t raw) {
+    if (raw == 0 || raw == CQuoteNumber::kMissingPacked)
+        return false;
+    CQuoteNumber n;
+    n.FromPacked(raw);
+    return !n.IsInvalid() && n.GetValue() != 0.0;
+}
+
 int32_t RowTime(CDataSet& set, int row) {
     return SeekRow(&set, row) ? set.GetFieldInt16(CFSData::kColTime) : 0;
 }
 
-// Keeps one row per time, in time order: an older row than the one before
-// goes, and of two rows of the same time the later one stays.
+// Keeps one row per time, in time order: the rows are sorted by time and,
+// of two rows of one time, the one that came later in the reply stays (it
+// is the newer report of that minute).
 void KeepTimeOrder(CDataSet& set) {
-    int i = 1;
-    while (i < set.GetRowCount()) {
-        const int32_t before = RowTime(set, i - 1);
-        const int32_t t = RowTime(set, i);
-        if (t > before)
-            ++i;
-        else if (t == before)
-            set.DeleteRow(i - 1);
-        else
-            set.DeleteRow(i);
+    const int count = set.GetRowCount();
+    std::vector<std::pair<int32_t, int>> order; // (time, row)
+    order.reserve(static_cast<size_t>(count));
+    for (int row = 0; row < count; ++row)
+        order.emplace_back(RowTime(set, row), row);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<int> keep;
+    for (size_t i = 0; i < order.size(); ++i)
+        if (i + 1 == order.size() || order[i + 1].first != order[i].first)
+            keep.push_back(order[i].second);
+    bool unchanged = static_cast<int>(keep.size()) == count;
+    for (size_t i = 0; unchanged && i < keep.size(); ++i)
+        unchanged = keep[i] == static_cast<int>(i);
+    if (unchanged)
+        return;
+    // Copied out first: a field written back may move the set's storage.
+    std::vector<std::vector<std::vector<uint8_t>>> rows;
+    for (int row : keep) {
+        std::vector<std::vector<uint8_t>> fields;
+        for (int c = 0; c < set.GetColumnCount(); ++c) {
+            int length = 0;
+            const uint8_t* data = SeekRow(&set, row) ? set.GetFieldPtr(c, &length, nullptr) : nullptr;
+            fields.emplace_back(data ? data : nullptr, data ? data + length : nullptr);
+        }
+        rows.push_back(std::move(fields));
+    }
+    while (set.GetRowCount() > 0)
+        set.DeleteRow(set.GetRowCount() - 1);
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const int row = set.AddRow(static_cast<int>(r));
+        for (int c = 0; c < static_cast<int>(rows[r].size()); ++c)
+            set.SetField(c, rows[r][c].data(), static_cast<int>(rows[r][c].size()), row);
     }
 }
 
@@ -326,7 +362,9 @@ void CFSData::TakeFirstTables(std::unique_ptr<CDataSet> minutes, std::unique_ptr
         const int opening = MarketOpeningTime(header->GetFieldInt16(6));
         const int32_t open = header->GetFieldInt32(2);
         const int32_t indexOpen = SeekRow(header, kHeaderRowIndex) ? header->GetFieldInt32(2) : 0;
-        if (minutes->GetRowCount() == 0 || RowTime(*minutes, 0) > opening) {
+        // Before the first trade there is no opening price (0 or missing):
+        // the chart then starts empty rather than at a price of 0.
+        if (HasOpeningPrice(open) && (minutes->GetRowCount() == 0 || RowTime(*minutes, 0) > opening)) {
             minutes->AddRow(0);
             SetIntField(*minutes, kColTime, opening);
             SetRawField(*minutes, kColPrice, open);

@@ -262,7 +262,7 @@ void CFSFrame::LoadMinuteData(CDataSetList& list) {
     }
     CFSChartView* view = GetView();
     if (!view) {
-        SetCanvas(std::make_unique<CFSChartView>(this), m_data->GetLatest().ToText().c_str());
+        SetCanvas(std::make_unique<CFSChartView>(this), kSampleText);
         view = GetView();
     } else {
         view->CalcRanges();
@@ -275,18 +275,11 @@ void CFSFrame::LoadMinuteData(CDataSetList& list) {
 }
 
 void CFSFrame::LayoutView() {
-    CFSChartView* view = GetView();
-    if (!view)
+    if (!GetView())
         return;
-    const CRect picture = GetPictureRect();
-    const CRect area{0, 0, picture.Width(), picture.Height()};
-    const CSize label = MeasureLabel(view->GetReference().ToWideText().c_str());
     const UiMessageLoop* loop = UiMessageLoop::Current();
-    if (loop && !IsPortraitMode(loop->GetScreenMode()))
-        view->LayoutLandscape(label, area);
-    else
-        view->LayoutPortrait(label, area);
-    view->SetDirty();
+    LayoutCanvas(!(loop && !IsPortraitMode(loop->GetScreenMode())));
+    GetView()->SetDirty();
 }
 
 LRESULT CFSFrame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

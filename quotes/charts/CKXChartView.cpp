@@ -192,19 +192,39 @@ void CKXChartView::DrawScale(CDC& dc) {
         return;
     const int lh = GetLabelHeight();
     const CRect& p = m_panels.price;
+    const CRect& t = m_panels.indicator;
     const COLORREF rise = PaletteColor(kRiseColor);
     const COLORREF volume = PaletteColor(kVolumeColor);
-    const CKLineRanges& r = m_ranges;
-    DrawNumber(dc, r.priceMax, rise, p.top, false);
-    DrawNumber(dc, CQuoteNumber((r.priceMax.GetValue() + r.priceMin.GetValue()) / 2, r.priceMax.GetCode()), rise,
-               p.top + p.Height() / 2 - lh / 2, false);
-    DrawNumber(dc, r.priceMin, rise, p.bottom - lh, false);
-    DrawNumber(dc, r.volumeMax, volume, m_panels.volume.top, true);
-    const CRect& t = m_panels.indicator;
-    DrawNumber(dc, r.techMax, volume, t.top, false);
-    DrawNumber(dc, CQuoteNumber((r.techMax.GetValue() + r.techMin.GetValue()) / 2, r.techMax.GetCode()), volume,
-               t.top + t.Height() / 2 - lh / 2, false);
-    DrawNumber(dc, r.techMin, volume, t.bottom - lh, false);
+    const std::vector<CKLineScaleLabel> labels = KLineScaleLabels(m_ranges);
+    const int ys[7] = {p.top, p.top + p.Height() / 2 - lh / 2, p.bottom - lh, m_panels.volume.top,
+                       t.top, t.top + t.Height() / 2 - lh / 2, t.bottom - lh};
+    for (size_t k = 0; k < labels.size() && k < 7; ++k)
+        DrawNumber(dc, labels[k].value, k < 3 ? rise : volume, ys[k], labels[k].withUnit);
+}
+
+void CKXChartView::OnLabelColumnChanged(int previousSlots) {
+    if (m_recordCount > 0) {
+        // The same selected bar; the newest bars stay in view when they were.
+        const int selected = m_first + m_cursorPos;
+        const int newestFirst = std::max(m_recordCount - m_slotCount, 0);
+        if (m_first + previousSlots >= m_recordCount || m_first > newestFirst)
+            m_first = newestFirst;
+        const int shown = std::min(m_slotCount, m_recordCount - m_first);
+        m_cursorPos = std::clamp(selected - m_first, 0, std::max(shown - 1, 0));
+    }
+    CalcVisibleRanges();
+}
+
+std::vector<std::u16string> CKXChartView::ScaleLabelTexts() const {
+    std::vector<std::u16string> texts;
+    if (m_recordCount < 1)
+        return texts;
+    // The labels of every held bar as well as of the visible ones: a
+    // scroll then never needs a wider column than the layout gave.
+    for (const CKLineRanges& r : {m_ranges, KLineVisibleRanges(*m_data, 0, m_recordCount, m_techName)})
+        for (const CKLineScaleLabel& label : KLineScaleLabels(r))
+            texts.push_back(label.withUnit ? label.value.ToWideTextWithUnit().str() : label.value.ToWideText().str());
+    return texts;
 }
 
 void CKXChartView::DrawLines(CDC& dc) {

@@ -76,6 +76,8 @@ public:
     void CalcRanges() override;
     void DrawTimeAxis(CDC& dc) override;
     void DrawScale(CDC& dc) override;
+    std::vector<std::u16string> ScaleLabelTexts() const override;
+    void OnLabelColumnChanged(int previousSlots) override;
     void DrawLines(CDC& dc) override;
     void DrawLegends(CDC& dc, bool hasData) override;
     void DrawTitle(CDC& dc) override;

@@ -69,7 +69,9 @@ void CKXFrame::OnWindowShown() {
         // child keeps the bars.
         SetStockChanged(false);
         CChartCanvas::SetLastCursorPosition(-1);
-        SetCanvas(std::make_unique<CKXChartView>(kKLineZoom[0], this), kSampleText);
+        // At least the sample wide: the number of bars shown should not
+        // change with every reply's prices.
+        SetCanvas(std::make_unique<CKXChartView>(kKLineZoom[0], this), kSampleText, true);
         Invalidate();
         SetCaption(u"K线分析");
     }

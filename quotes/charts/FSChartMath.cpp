@@ -10,9 +10,10 @@
 
 namespace {
 
-// A missing extreme counts as no move from the previous close.
+// A missing extreme counts as no move from the previous close; so does 0,
+// which is what a stock that has not traded yet reports as its high and low.
 CQuoteNumber KnownOr(const CQuoteNumber& value, const CQuoteNumber& fallback) {
-    return value.IsInvalid() ? fallback : value;
+    return value.IsInvalid() || value.GetValue() == 0.0 ? fallback : value;
 }
 
 bool HasSpread(const CFSRange& r) {

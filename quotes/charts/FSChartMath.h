@@ -33,7 +33,8 @@ struct CFSRange {
 
 // half = the larger of |high − prevClose| and |low − prevClose|, margin =
 // prevClose / 500; top = prevClose + margin + half, bottom = prevClose −
-// margin − half. A missing high or low counts as the previous close.
+// margin − half. A missing high or low, or one of 0 (no trade yet), counts
+// as the previous close.
 CFSRange FSPriceRange(const CQuoteNumber& prevClose, const CQuoteNumber& high, const CQuoteNumber& low);
 
 struct CFSRanges {

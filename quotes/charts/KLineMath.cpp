@@ -351,3 +351,11 @@ CKLinePinch KLinePinchStep(CKLinePinch s, int code) {
     s.level = std::clamp(s.level + (code == 3 ? -1 : 1), 0, kKLineZoomLevels - 1);
     return s;
 }
+
+std::vector<CKLineScaleLabel> KLineScaleLabels(const CKLineRanges& r) {
+    const auto middle = [](const CQuoteNumber& max, const CQuoteNumber& min) {
+        return CQuoteNumber((max.GetValue() + min.GetValue()) / 2, max.GetCode());
+    };
+    return {{r.priceMax, false}, {middle(r.priceMax, r.priceMin), false}, {r.priceMin, false}, {r.volumeMax, true},
+            {r.techMax, false},  {middle(r.techMax, r.techMin), false},   {r.techMin, false}};
+}

@@ -59,6 +59,15 @@ struct CKLineRanges {
 // count; without any value a range is 0 .. 0.
 CKLineRanges KLineVisibleRanges(const CChartSeries& series, int first, int visible, std::string_view key);
 
+// The value labels of the scale, in the order drawn: the price maximum,
+// middle and minimum, the volume maximum (with its unit word), the
+// indicator maximum, middle and minimum.
+struct CKLineScaleLabel {
+    CQuoteNumber value;
+    bool withUnit = false;
+};
+std::vector<CKLineScaleLabel> KLineScaleLabels(const CKLineRanges& r);
+
 // y of a price in the panel: bottom − 1 − trunc((v − min) × s + 0.5), s =
 // (bottom − top − 2) / (max − min); the bottom − 1 row for a flat range.
 int KLinePriceY(const CRect& panel, double v, double max, double min);

@@ -272,6 +272,67 @@ TEST_F(ChartTest, ARankingRowAndASearchResultOpenTheMinuteChart) {
     EXPECT_EQ(OnChart([](CFSFrame& f) { return f.GetData()->GetStockKey(); }), "000031.01");
 }
 
+// A stock not traded today, and any stock before the opening: no point at a
+// price of 0, a scale whose middle is the previous close, and "-" in the
+// legend; whichever of zeros or the previous close the server reports.
+class UnopenedChartTest : public ChartTest, public ::testing::WithParamInterface<std::tuple<const char*, int, int>> {};
+
+TEST_P(UnopenedChartTest, DrawsAScaleAroundThePreviousCloseAndNoPointAtZero) {
+    const auto [code, hour, minute] = GetParam();
+    Start();
+    sim.SetClock(ChartLocalMs(2026, 12, 7, hour, minute));
+    OpenChart(std::string("date=&code=") + code);
+    ASSERT_EQ(TopWindow(), "CFSFrame");
+    ASSERT_EQ(OnChart([](CFSFrame& f) { return f.GetData()->GetStockKey(); }), code);
+    const std::vector<double> prices = OnChart([](CFSFrame& f) {
+        std::vector<double> out;
+        for (int i = 0; i < f.GetData()->GetCount(); ++i) {
+            CQuoteNumber price;
+            out.push_back(f.GetData()->GetNumber(price, CFSData::kColPrice, i).GetValue());
+        }
+        return out;
+    });
+    for (double price : prices)
+        EXPECT_NE(price, 0.0);
+    const auto [top, bottom, prevClose] = OnChart([](CFSFrame& f) {
+        const CFSRange& r = f.GetView()->GetRanges().price;
+        return std::tuple{r.top.GetValue(), r.bottom.GetValue(), r.prevClose.GetValue()};
+    });
+    ASSERT_GT(prevClose, 0.0);
+    EXPECT_NEAR(top - prevClose, prevClose / 500, 0.006);
+    EXPECT_NEAR(prevClose - bottom, prevClose / 500, 0.006);
+    if (prices.empty())
+        EXPECT_EQ(OnChart([](CFSFrame& f) { return std::u16string(f.GetView()->GetLegendItem(1)->value); }), u"-");
+}
+
+INSTANTIATE_TEST_SUITE_P(UntradedAndPreOpen, UnopenedChartTest,
+                         ::testing::Values(std::tuple{"600372.02", 10, 15}, std::tuple{"600010.02", 9, 0}),
+                         [](const auto& info) {
+                             return std::string(info.index == 0 ? "NotTradedToday" : "BeforeTheOpening");
+                         });
+
+// The Hang Seng index's five-digit labels fit the label column, turned or not.
+TEST_F(ChartTest, TheLabelColumnHoldsTheWidestPriceLabelInBothOrientations) {
+    Start();
+    OpenChart("date=&code=100100.03");
+    ASSERT_EQ(TopWindow(), "CFSFrame");
+    for (int mode : {SCREEN_MODE_0, SCREEN_MODE_1}) {
+        const HWND handle = ChartHandle();
+        driver.RunOnGui([mode, handle] {
+            UiMessageLoop::Current()->SetScreenMode(mode);
+            if (UiWin* w = UiWin::FromHandle(handle))
+                static_cast<CFSFrame*>(w)->ApplyScreenSettings();
+        });
+        driver.WaitForRest();
+        const auto [margin, widest] = OnChart([](CFSFrame& f) {
+            const std::unique_ptr<CDC> dc = CDC::CreateMemoryDC(1, 1);
+            return std::pair{f.GetView()->GetLabelMargin(), f.GetView()->MeasureScaleLabels(*dc, u"").cx};
+        });
+        EXPECT_GT(widest, 0) << mode;
+        EXPECT_GE(margin, widest) << mode;
+    }
+}
+
 } // namespace
 
 namespace {

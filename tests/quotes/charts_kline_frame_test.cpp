@@ -139,6 +139,42 @@ TEST_F(KLineFrameTest, PinchesMoveOneLevelOnTheThirdGesture) {
     }
 }
 
+TEST_F(KLineFrameTest, ThePhonesKeysMoveAndToggleTheCursor) {
+    StartKLine();
+    const auto cursor = [this] {
+        return OnFrame([](CKXFrame&, CKXChartView& v) { return std::pair{v.GetCursorPosition(), v.IsCursorShown()}; });
+    };
+    const auto [start, shown] = cursor();
+    ASSERT_FALSE(shown);
+    ASSERT_GT(start, 1);
+    ASSERT_TRUE(driver.PressKey(VK_RETURN));
+    EXPECT_EQ(cursor(), std::pair(start, true));
+    ASSERT_TRUE(driver.PressKey(VK_LEFT));
+    ASSERT_TRUE(driver.PressKey(VK_UP));
+    EXPECT_EQ(cursor(), std::pair(start - 2, true));
+    ASSERT_TRUE(driver.PressKey(VK_RIGHT));
+    EXPECT_EQ(cursor(), std::pair(start - 1, true));
+    ASSERT_TRUE(driver.PressKey(VK_DOWN));
+    EXPECT_EQ(cursor(), std::pair(start, true));
+}
+
+TEST_F(KLineFrameTest, TheLabelColumnHoldsTheWidestLabelInBothOrientations) {
+    StartKLine("100100.03"); // the Hang Seng index: five-digit prices
+    for (int mode : {SCREEN_MODE_1, SCREEN_MODE_0}) {
+        driver.RunOnGui([mode] {
+            UiMessageLoop::Current()->SetScreenMode(mode);
+            g_frame->ApplyScreenSettings();
+        });
+        driver.WaitForRest();
+        const auto [margin, widest] = OnFrame([](CKXFrame& f, CKXChartView& v) {
+            const std::unique_ptr<CDC> dc = CDC::CreateMemoryDC(1, 1);
+            return std::pair{v.GetLabelMargin(), v.MeasureScaleLabels(*dc, u"").cx};
+        });
+        EXPECT_GT(widest, 0) << mode;
+        EXPECT_GE(margin, widest) << mode;
+    }
+}
+
 TEST_F(KLineFrameTest, ZoomingOutFetchesTheBarsTheWiderChartNeeds) {
     StartKLine();
     for (int i = 0; i < 6; ++i)

@@ -60,6 +60,46 @@ TEST(MinuteData, TheFirstReplyStartsAtTheMarketsOpeningAtTheOpeningPriceUnlessIt
     }
 }
 
+TEST(MinuteData, BeforeTheFirstTradeNoOpeningRowIsInventedAtPriceZero) {
+    // Not traded yet: the server sends an opening (and high and low) of 0.
+    CFSData data;
+    Header h;
+    h.open = h.high = h.low = h.latest = 0;
+    ASSERT_EQ(Take(data, h, {}), 1);
+    EXPECT_EQ(data.GetCount(), 0);
+    // The first trade's refresh starts the chart.
+    h.open = h.high = h.low = h.latest = 10.05;
+    ASSERT_EQ(Take(data, h, Points(932, 1, 10.05)), 1);
+    EXPECT_EQ(Times(data), (std::vector<int>{932}));
+    // A missing opening price is no price either.
+    CFSData missing;
+    CDataSetList list;
+    auto header = HeaderSet({});
+    header->MoveFirst();
+    SetInt32(*header, 2, CQuoteNumber::kMissingPacked);
+    Fill(list, Sets(std::move(header), MinuteSet(Points(934, 1)), SnapshotSet()));
+    ASSERT_EQ(missing.ParseReply(list), 1);
+    EXPECT_EQ(Times(missing), (std::vector<int>{934}));
+}
+
+TEST(MinuteData, AFirstReplyOutOfOrderOrWithTwoRowsForAMinuteKeepsOneRowPerMinuteTheLaterWinning) {
+    CFSData data;
+    Header h;
+    h.open = 10.0;
+    std::vector<Point> points = {{930, 10.00, 100, 100}, {934, 10.04, 300, 300}, {932, 10.02, 200, 200},
+                                 {934, 10.06, 400, 400}, {930, 10.01, 150, 150}, {936, 10.08, 500, 500}};
+    ASSERT_EQ(Take(data, h, points), 1);
+    EXPECT_EQ(Times(data), (std::vector<int>{930, 932, 934, 936}));
+    EXPECT_DOUBLE_EQ(Price(data, 0), 10.01); // the second report of 09:30
+    EXPECT_DOUBLE_EQ(Price(data, 1), 10.02);
+    EXPECT_DOUBLE_EQ(Price(data, 2), 10.06); // the second report of 09:34
+    EXPECT_EQ(data.GetInt(CFSData::kColBarVolume, 2), 400);
+    EXPECT_DOUBLE_EQ(Price(data, 3), 10.08);
+    // A refresh then merges after the ordered day.
+    ASSERT_EQ(Take(data, h, Points(936, 2, 10.09)), 1);
+    EXPECT_EQ(Times(data), (std::vector<int>{930, 932, 934, 936, 938}));
+}
+
 TEST(MinuteData, AnEmptyHeaderOnTheFirstLoadInsertsNoOpeningRow) {
     CFSData data;
     CDataSetList list;

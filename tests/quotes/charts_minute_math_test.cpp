@@ -28,6 +28,12 @@ TEST(MinuteMath, TheGridRangeAndItsSevenLabelsFollowThePreviousCloseAndTheLarger
     const CFSRange flat = FSPriceRange(Q(10.00), Q(10.00), Q(10.00));
     EXPECT_EQ(flat.top.ToText(), "10.02");
     EXPECT_EQ(flat.bottom.ToText(), "9.98");
+    // Before the first trade the high and low come as 0: no move either, so
+    // the scale is the same small band around the previous close, not 0 to
+    // twice the previous close.
+    const CFSRange untraded = FSPriceRange(Q(22.16), Q(0), Q(0));
+    EXPECT_EQ(untraded.top.ToText(), "22.20");
+    EXPECT_EQ(untraded.bottom.ToText(), "22.12");
     // Without points only a known previous close is labelled.
     EXPECT_EQ(FSPriceLabels(flat, false).size(), 1u);
     EXPECT_TRUE(FSPriceLabels(FSPriceRange(Q(0), Q(0), Q(0)), false).empty());

@@ -130,12 +130,14 @@ namespace {
 
 // The simulator's day for the chart screens: a Friday after the close, so
 // every chart shows its whole day.
-void FixChartDay(CTourContext& tour) { tour.simulator.SetClock(SimChinaMs(2026, 12, 4, 15, 30)); }
+void FixChartDay(CTourContext& tour, int hour = 15, int minute = 30) {
+    tour.simulator.SetClock(SimChinaMs(2026, 12, 4, hour, minute));
+}
 
 // Opens the minute chart of key from the main menu, as a chosen search
 // result does, and waits for its reply.
-bool OpenChartOf(CTourContext& tour, const char* key) {
-    FixChartDay(tour);
+bool OpenChartOf(CTourContext& tour, const char* key, int hour = 15, int minute = 30) {
+    FixChartDay(tour, hour, minute);
     const std::string text = std::string("date=&code=") + key;
     bool posted = tour.driver.RunOnGui([&] {
         CBaseWnd* main = tour.app.GetMainWindow();
@@ -267,6 +269,28 @@ ORB_TOUR_STEP(info_mine) {
     const std::optional<CPoint> at = ChartPoint(tour, x, grid.top + 5);
     return at && tour.driver.Tap(at->x, at->y) && tour.driver.WaitForRest() &&
            ShownWindow(tour, "CInfoMineTxtWnd") != nullptr;
+}
+
+// A stock that has not traded today: a scale around its previous close.
+ORB_TOUR_STEP(minute_chart_untraded) { return OpenChartOf(tour, "600372.02"); }
+
+// Before the opening (09:00 of the chart's day): no point yet, no price 0.
+ORB_TOUR_STEP(minute_chart_preopen) { return OpenChartOf(tour, "600010.02", 9, 0); }
+
+// The Hang Seng index turned: its five-digit labels whole in the column.
+ORB_TOUR_STEP(minute_chart_hsi_landscape) {
+    if (!OpenChartOf(tour, "100100.03"))
+        return false;
+    const HWND chart = ShownWindow(tour, "CFSFrame");
+    bool turned = tour.driver.RunOnGui([&] {
+        CFSFrame* frame = ChartOf(chart);
+        if (!frame)
+            return false;
+        UiMessageLoop::Current()->SetScreenMode(SCREEN_MODE_0);
+        frame->ApplyScreenSettings();
+        return true;
+    });
+    return turned && tour.driver.WaitForRest();
 }
 
 // The sales departments as a user without one meets them: the caption's
