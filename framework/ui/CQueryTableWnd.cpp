@@ -84,12 +84,19 @@ void CQueryTableWnd::ClearTable() {
 }
 
 void CQueryTableWnd::OnNetData(const std::uint8_t* data, int length, bool networkFailure) {
-    // Whatever the reply, the rows of the last one no longer stand.
+    CAppData* app = CAppData::Instance();
+    if (networkFailure) {
+        // Nothing new came: the last good rows stay, and the user learns
+        // the query failed instead of reading an empty table as "none".
+        if (app)
+            app->ShowInfoMessage(QueryFailureText(data, length).c_str(), this);
+        return;
+    }
+    // Whatever the answer, the rows of the last one no longer stand.
     ClearTable();
-    if (!data || length <= 0 || networkFailure)
+    if (!data || length <= 0)
         return;
     CDataSetList list(data, length);
-    CAppData* app = CAppData::Instance();
     if (list.IsError()) {
         if (app)
             app->ShowInfoMessage(list.GetErrorText().c_str(), this);

@@ -282,3 +282,51 @@ TEST_F(TodayTableTest, ACancelledRowIsNotTappableWhileItsReQueryIsOut) {
     EXPECT_EQ(Requests(500, 7).size(), 1u);
     EXPECT_EQ(OnTable([](CTradeQueryTableWnd& t) { return t.GetGrid().GetRowCount(); }), 0);
 }
+
+TEST_F(TodayTableTest, AFailedQueryIsToldAndKeepsTheRowsACancelledOneStaysUntappable) {
+    StartWithHolders();
+    Place(u"600010", u"华岳银行", u"8.00", kShHolder);
+    OpenTable(kTradeQueryKeyword, 371, "tc_mfuncno=500&tc_sfuncno=10");
+    ASSERT_EQ(OnTable([](CTradeQueryTableWnd& t) { return t.GetGrid().GetRowCount(); }), 1);
+    // The connection dropped after the request, the retry too: the road's
+    // failure is told and the last good row stays, still actionable.
+    sim.InjectFaultFor(500, 10, SimFault(SimFaultKind::CloseAfterRequest), 2);
+    AnswerBoxes();
+    driver.RunOnGui([] { Table()->Refresh(); });
+    ASSERT_TRUE(driver.WaitForRest());
+    EXPECT_EQ(LastTold(), u"错误(4)：接收数据失败，请重试");
+    EXPECT_EQ(OnTable([](CTradeQueryTableWnd& t) { return t.GetGrid().GetRowCount(); }), 1);
+    EXPECT_TRUE(OnTable([](CTradeQueryTableWnd& t) {
+        t.GetGrid().SetSelectedRow(0);
+        return t.CanActOnRow(0);
+    }));
+    // A reply that cannot be read is told as such.
+    sim.InjectFaultFor(500, 10, SimFault(SimFaultKind::CorruptBody));
+    AnswerBoxes();
+    driver.RunOnGui([] { Table()->Refresh(); });
+    ASSERT_TRUE(driver.WaitForRest());
+    EXPECT_EQ(LastTold(), u"错误(6)：数据接收不全或格式错误");
+    EXPECT_EQ(OnTable([](CTradeQueryTableWnd& t) { return t.GetGrid().GetRowCount(); }), 1);
+    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, CBaseWnd::kToolbarRight));
+
+    // The cancel went through and its re-query failed: the row is still
+    // shown, but no second cancel of it can start until an answer comes.
+    OpenTable(kTradeCancelKeyword, 372, "tc_mfuncno=500&tc_sfuncno=14");
+    ASSERT_TRUE(TapRow(0));
+    ASSERT_TRUE(PageShown());
+    sim.InjectFaultFor(500, 14, SimFault(SimFaultKind::CorruptBody));
+    AnswerBoxes();
+    ASSERT_TRUE(PressOk());
+    ASSERT_TRUE(driver.WaitForRest());
+    ASSERT_EQ(Requests(500, 7).size(), 1u);
+    EXPECT_EQ(LastTold(), u"错误(6)：数据接收不全或格式错误");
+    EXPECT_EQ(OnTable([](CTradeQueryTableWnd& t) { return t.GetGrid().GetRowCount(); }), 1);
+    AnswerBoxes();
+    ASSERT_TRUE(TapRow(0));
+    EXPECT_FALSE(PageShown());
+    EXPECT_EQ(Requests(500, 7).size(), 1u);
+    // The next answer lists what is left: nothing.
+    driver.RunOnGui([] { Table()->Refresh(); });
+    ASSERT_TRUE(driver.WaitForRest());
+    EXPECT_EQ(OnTable([](CTradeQueryTableWnd& t) { return t.GetGrid().GetRowCount(); }), 0);
+}
