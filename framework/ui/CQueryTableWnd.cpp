@@ -78,6 +78,13 @@ std::optional<CWString> CQueryTableWnd::GetReplyField(int row, const char* name)
     return text;
 }
 
+void CQueryTableWnd::OnRequestNotSent(NotSent why) {
+    if (why == NotSent::NothingToSend || why == NotSent::NotArmed)
+        return;
+    if (CAppData* app = CAppData::Instance())
+        app->ShowInfoMessage(kQueryNotSentText, this);
+}
+
 void CQueryTableWnd::ClearTable() {
     m_set.reset();
     SetupTable(0, 0, true, 1, 0);

@@ -36,6 +36,9 @@ public:
     // so no old row can be acted on. A network failure shows its text
     // (QueryFailureText) and leaves the grid and the kept set as they were.
     void OnNetData(const std::uint8_t* data, int length, bool networkFailure) override;
+    // A query that could not go or was abandoned is told
+    // (kQueryNotSentText); the rows stay. Nothing to send stays silent.
+    void OnRequestNotSent(NotSent why) override;
     // The grid column of the named reply field; −1 when absent or hidden.
     int FindFieldColumn(const char* name) const;
     // The pop-up-menu command that derived tables handle; nothing here.

@@ -19,6 +19,11 @@ std::string BuildQueryRequest(std::string_view preset, std::string_view fundId, 
 // The same with the fund id of app's first holder record and its login id.
 std::string BuildQueryRequest(std::string_view preset, const CAppData& app);
 
+// What a query window tells the user when its query could not go (no
+// session key, a refused text, a busy worker) or was abandoned. Nothing
+// to send (no trade login) stays silent: nothing is sent.
+inline constexpr char16_t kQueryNotSentText[] = u"查询未能发出，请稍后再试";
+
 // What a query window tells the user when its exchange failed: the text of
 // the failure's "error" set (the worker makes one for every failure of the
 // road), or "未取到错误信息" when the body holds none.

@@ -25,6 +25,14 @@ struct COpened {
 };
 inline std::vector<COpened> g_opened;
 
+// A worker that stays busy and will not say when it is free.
+class CBusySender : public IRequestSender {
+public:
+    bool Send(HWND, const std::string&, unsigned, unsigned) override { return false; }
+    bool WaitIdle(int) override { return false; }
+    int AbortAndWait(int) override { return 258; }
+};
+
 class CRecordingWnd : public CBaseWnd {
 public:
     explicit CRecordingWnd(std::string keyword) : m_keyword(std::move(keyword)) {}
@@ -306,6 +314,17 @@ TEST_F(TodayTableTest, AFailedQueryIsToldAndKeepsTheRowsACancelledOneStaysUntapp
     driver.RunOnGui([] { Table()->Refresh(); });
     ASSERT_TRUE(driver.WaitForRest());
     EXPECT_EQ(LastTold(), u"错误(6)：数据接收不全或格式错误");
+    EXPECT_EQ(OnTable([](CTradeQueryTableWnd& t) { return t.GetGrid().GetRowCount(); }), 1);
+    // A query the busy worker will not take is told too.
+    CBusySender busy;
+    AnswerBoxes();
+    driver.RunOnGui([&busy] {
+        CNetWnd::SetDefaultSender(&busy);
+        Table()->Refresh();
+    });
+    ASSERT_TRUE(driver.WaitForRest());
+    driver.RunOnGui([] { CNetWnd::SetDefaultSender(nullptr); });
+    EXPECT_EQ(LastTold(), u"查询未能发出，请稍后再试");
     EXPECT_EQ(OnTable([](CTradeQueryTableWnd& t) { return t.GetGrid().GetRowCount(); }), 1);
     ASSERT_TRUE(CDriverControls::PressBottomButton(driver, CBaseWnd::kToolbarRight));
 

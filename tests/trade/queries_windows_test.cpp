@@ -13,6 +13,14 @@
 
 namespace {
 
+// A worker that stays busy and will not say when it is free.
+class CBusySender : public IRequestSender {
+public:
+    bool Send(HWND, const std::string&, unsigned, unsigned) override { return false; }
+    bool WaitIdle(int) override { return false; }
+    int AbortAndWait(int) override { return 258; }
+};
+
 SimFault Timed(SimFaultKind kind, int ms) {
     SimFault f(kind);
     f.delayMs = ms;
@@ -117,6 +125,17 @@ TEST_F(TradeQueryTest, AFailedHistoryOrFundsQueryIsToldAndTheFundsPagesStay) {
         EXPECT_TRUE(funds->HasTabBar());
     });
     EXPECT_EQ(Requests(500, 12).size(), 3u);
+    // A query the busy worker will not take is told; the pages stay.
+    CBusySender busy;
+    AnswerBoxes();
+    driver.RunOnGui([&busy] {
+        CNetWnd::SetDefaultSender(&busy);
+        Shown<CAccountQueryWnd>()->Refresh();
+    });
+    ASSERT_TRUE(driver.WaitForRest());
+    driver.RunOnGui([] { CNetWnd::SetDefaultSender(nullptr); });
+    EXPECT_EQ(LastTold(), u"查询未能发出，请稍后再试");
+    EXPECT_EQ(driver.RunOnGui([] { return Shown<CAccountQueryWnd>()->GetPageCount(); }), pages);
 }
 
 TEST_F(TradeQueryTest, ThePasswordChangeIsSentOnlyByItsPressAndTheNextOrderCarriesTheNewPassword) {

@@ -52,6 +52,13 @@ int CAccountQueryWnd::OnInitDialog() {
     return 1;
 }
 
+void CAccountQueryWnd::OnRequestNotSent(NotSent why) {
+    if (why == NotSent::NothingToSend || why == NotSent::NotArmed)
+        return;
+    if (CAppData* app = CAppData::Instance())
+        app->ShowInfoMessage(kQueryNotSentText, this);
+}
+
 void CAccountQueryWnd::OnNetData(const std::uint8_t* data, int length, bool networkFailure) {
     CAppData* app = CAppData::Instance();
     if (networkFailure) {

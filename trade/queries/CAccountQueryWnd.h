@@ -34,6 +34,8 @@ public:
 
     int OnInitDialog() override;
     void OnNetData(const std::uint8_t* data, int length, bool networkFailure) override;
+    // A query that could not go or was abandoned is told; the pages stay.
+    void OnRequestNotSent(NotSent why) override;
     // Whether the tab bar is on the window.
     bool HasTabBar() { return GetTabBar().IsCreated() && GetTabBar().IsVisible(); }
 };
