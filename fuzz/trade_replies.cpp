@@ -45,7 +45,10 @@ void Login(CDataSetList& list) {
     CTradeLoginReply reply = ReadTradeLoginReply(list);
     if (reply.kind != CTradeLoginReply::Kind::Success)
         return;
-    Check(IsTradeSessionText(reply.session) && !reply.fundId.empty() && IsPlainRequestText(reply.fundId));
+    // The fund account leads later requests as "fundid=": nothing in it may
+    // add or end a parameter.
+    Check(IsTradeSessionText(reply.session) && !reply.fundId.empty() &&
+          reply.fundId.find_first_of("&=%") == std::string::npos);
     Check(reply.holders != nullptr);
     for (const char* market : {static_cast<const char*>(nullptr), "0", "1"}) {
         const std::vector<CChoiceItem> items = HolderItems(reply.holders.get(), market);
