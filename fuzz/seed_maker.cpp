@@ -200,6 +200,121 @@ Bytes KLineBody(int date, int count, bool minutes = false) {
     return w.Serialize();
 }
 
+// A set of the named columns of one type, rows of their values.
+Bytes TextSets(const std::vector<std::pair<std::string, std::vector<const char*>>>& sets,
+               const std::vector<std::vector<std::vector<std::u16string>>>& rows, DataSetType type) {
+    CDataSetWriter w;
+    for (size_t i = 0; i < sets.size(); ++i) {
+        w.AddSet(sets[i].first.c_str());
+        for (const char* name : sets[i].second) w.AddColumn(type, name);
+        for (const auto& row : rows[i]) {
+            w.AddRow();
+            for (size_t c = 0; c < row.size(); ++c) w.SetText(static_cast<int>(c), row[c]);
+        }
+    }
+    return w.Serialize();
+}
+
+// The trade login's reply: the session, then the holders of four markets.
+Bytes TradeLoginBody() {
+    CDataSetWriter w;
+    w.AddSet("session");
+    w.AddColumn(DataSetType::AnsiText, "session");
+    w.AddRow();
+    w.SetAnsiText(0, "custid=000100012345&tradesession=T0001");
+    w.AddSet("holder");
+    for (const char* name : {"market", "secuid", "fundid", "orgid"}) w.AddColumn(DataSetType::AnsiText, name);
+    w.AddColumn(DataSetType::WideText, "~market");
+    w.AddColumn(DataSetType::WideText, "custname");
+    const char* markets[] = {"0", "1", "2", "3"};
+    const char16_t* names[] = {u"深A", u"沪A", u"深B", u"沪B"};
+    for (int i = 0; i < 4; ++i) {
+        w.AddRow();
+        w.SetAnsiText(0, markets[i]);
+        w.SetAnsiText(1, std::string(i % 2 ? "A" : "0") + "10001234" + std::to_string(i));
+        w.SetAnsiText(2, "000100012345");
+        w.SetAnsiText(3, "0001");
+        w.SetText(4, names[i]);
+        w.SetText(5, u"张伟");
+    }
+    return w.Serialize();
+}
+
+// The order form's quote panel: 34 columns, the levels' prices and volumes.
+Bytes PanelBody(int type) {
+    CDataSetWriter w;
+    w.AddSet("hq.quote");
+    for (int c = 0; c < 34; ++c)
+        w.AddColumn(c == 1 ? DataSetType::Int16 : c == 2 ? DataSetType::AnsiText : DataSetType::Number, "f");
+    w.AddRow();
+    for (int c = 0; c < 34; ++c) {
+        if (c == 1)
+            w.SetInt(c, type);
+        else if (c == 2)
+            w.SetAnsiText(c, "600010");
+        else
+            w.SetNumber(c, c % 2 ? CQuoteNumber(8.0 + 0.01 * c, 2) : CQuoteNumber(1200 + c, 0));
+    }
+    return w.Serialize();
+}
+
+// A same-day or history table: order rows with their sign and cursor.
+Bytes TradeTableBody(int rows) {
+    CDataSetWriter w;
+    w.AddSet("orders");
+    for (const char* name : {"stkcode", "market", "ordersno", "secuid", "poststr"})
+        w.AddColumn(DataSetType::AnsiText, name);
+    w.AddColumn(DataSetType::WideText, "stkname", u"证券名称");
+    w.AddColumn(DataSetType::Number, "orderprice", u"委托价格");
+    w.AddColumn(DataSetType::Int32, "orderqty", u"委托数量");
+    w.AddColumn(DataSetType::Int8, "sign");
+    for (int i = 0; i < rows; ++i) {
+        w.AddRow();
+        w.SetAnsiText(0, i % 2 ? "000016" : "600010");
+        w.SetAnsiText(1, i % 2 ? "0" : "1");
+        w.SetAnsiText(2, std::to_string(100001 + i));
+        w.SetAnsiText(3, i % 2 ? "0100012345" : "A100012345");
+        w.SetAnsiText(4, "20261204." + std::to_string(i));
+        w.SetText(5, i % 2 ? u"平川银行" : u"华岳银行");
+        w.SetNumber(6, CQuoteNumber(8.0 + i, 2));
+        w.SetInt(7, 100 * (i + 1));
+        w.SetInt(8, i % 3 - 1);
+    }
+    return w.Serialize();
+}
+
+void TradeSeeds(const Bytes& error) {
+    const auto seed = [](const Bytes& body) { Write("trade_replies", body); };
+    seed(TradeLoginBody());
+    seed(error);
+    seed(CDataSetWriter::ErrorBody(u"请求异常，请通过当日委托核实"));
+    // The token application, its texts, the sales departments.
+    seed(TextSets({{"token", {"seed", "fundidlist", "secuidlist"}}},
+                  {{{u"0123456789abcdef0123456789ABCDEF", u"000100012345,", u"A100012345,0100012345,"}}},
+                  DataSetType::AnsiText));
+    seed(TextSets({{"texts", {"usage", "risk", "tip"}}},
+                  {{{u"一、申请令牌", u"风险提示", u"提示"}, {u"二、登录", u"妥善保管", u"请牢记"}}},
+                  DataSetType::WideText));
+    seed(TextSets({{"depts", {"name", "code"}}},
+                  {{{u"深圳深南中路证券营业部", u"0001"}, {u"上海浦东南路证券营业部", u"0003"}, {u"坏", u"0&1"}}},
+                  DataSetType::WideText));
+    // The branch directory: regions and provinces, then a province's rows.
+    seed(TextSets({{"regions", {"id", "region", "province"}}},
+                  {{{u"1", u"华南", u"广东"}, {u"2", u"华南", u"广西"}, {u"3", u"华东", u"上海"}, {u"4", u"", u"无"}}},
+                  DataSetType::WideText));
+    seed(TextSets({{"branches", {"id", "name", "phone", "address"}}},
+                  {{{u"1", u"深南中路营业部", u"0755-1", u"深圳市深南中路1号"}, {u"2", u"", u"", u""}}},
+                  DataSetType::WideText));
+    // The funds pages, one per currency.
+    seed(TextSets({{"funds", {"poststr", "~moneytype", "fundbal", "fundavl"}}},
+                  {{{u"1", u"人民币", u"10000.00", u"9000.00"}, {u"2", u"美元", u"2000.00", u"0.00"}}},
+                  DataSetType::WideText));
+    seed(PanelBody(1));
+    seed(PanelBody(2));
+    seed(TradeTableBody(3));
+    seed(TradeTableBody(80));
+}
+
 void HttpSeed(uint8_t piece, const std::string& replies) {
     Bytes b{piece};
     b.insert(b.end(), replies.begin(), replies.end());
@@ -223,6 +338,8 @@ int main(int argc, char** argv) {
 
     Write("kline_replies", MinuteSeed(KLineBody(20261110, 20), KLineBody(20261101, 10)));
     Write("kline_replies", MinuteSeed(KLineBody(20261204, 12, true), error));
+
+    TradeSeeds(error);
 
     Write("seal_envelope", Seal(menus));
     Write("seal_envelope", Seal(packed));

@@ -11,7 +11,7 @@ bool IsSalesDeptConfiged(const CAppData& app) {
     }
     try {
         CppSQLite3DB db;
-        db.open(app.MakeDataPath(u"VM_DATA.db").view());
+        db.openForReading(app.MakeDataPath(u"VM_DATA.db").view());
         if (!db.tableExists(u"Table_SalesDept")) {
             return false;
         }

@@ -5,6 +5,7 @@
 #include "core/StrUtil.h"
 #include "framework/app/CAppData.h"
 #include "framework/ui/QueryRequests.h"
+#include "framework/ui/QueryTableRows.h"
 
 #include <cstdlib>
 #include <utility>
@@ -57,7 +58,7 @@ void CQueryTableWnd::ResetPaging() {
 }
 
 bool CQueryTableWnd::IsHiddenField(const char* name) const {
-    return StrEqualNoCase(name, m_signField.c_str()) == 0 || StrEqualNoCase(name, m_pagingKey.c_str()) == 0;
+    return name && IsQueryKeyField(name, m_signField.view(), m_pagingKey.view());
 }
 
 int CQueryTableWnd::FindFieldColumn(const char* name) const {
@@ -77,6 +78,13 @@ std::optional<CWString> CQueryTableWnd::GetReplyField(int row, const char* name)
     return text;
 }
 
+void CQueryTableWnd::OnRequestNotSent(NotSent why) {
+    if (why == NotSent::NothingToSend || why == NotSent::NotArmed)
+        return;
+    if (CAppData* app = CAppData::Instance())
+        app->ShowInfoMessage(kQueryNotSentText, this);
+}
+
 void CQueryTableWnd::ClearTable() {
     m_set.reset();
     SetupTable(0, 0, true, 1, 0);
@@ -84,12 +92,19 @@ void CQueryTableWnd::ClearTable() {
 }
 
 void CQueryTableWnd::OnNetData(const std::uint8_t* data, int length, bool networkFailure) {
-    // Whatever the reply, the rows of the last one no longer stand.
+    CAppData* app = CAppData::Instance();
+    if (networkFailure) {
+        // Nothing new came: the last good rows stay, and the user learns
+        // the query failed instead of reading an empty table as "none".
+        if (app)
+            app->ShowInfoMessage(QueryFailureText(data, length).c_str(), this);
+        return;
+    }
+    // Whatever the answer, the rows of the last one no longer stand.
     ClearTable();
-    if (!data || length <= 0 || networkFailure)
+    if (!data || length <= 0)
         return;
     CDataSetList list(data, length);
-    CAppData* app = CAppData::Instance();
     if (list.IsError()) {
         if (app)
             app->ShowInfoMessage(list.GetErrorText().c_str(), this);
@@ -98,38 +113,31 @@ void CQueryTableWnd::OnNetData(const std::uint8_t* data, int length, bool networ
     m_set = list.Detach(0);
     if (!m_set)
         return;
+    const QueryTableRows table = ReadQueryTableRows(*m_set, m_signField.view(), m_pagingKey.view());
     CGridCtrl& grid = GetGrid();
-    const int columns = m_set->GetColumnCount();
+    const int columns = static_cast<int>(table.columns.size());
     SetupTable(0, columns, true, std::min(columns, 4), 0);
     for (int c = 0; c < columns; ++c) {
-        const DataSetColumn* column = m_set->GetColumn(c);
-        const CWString label = column->GetLabel();
-        AddColumnHeader(label.IsEmpty() ? CWString::CWStringFromAnsi(column->GetName()).view() : label.view());
-        grid.SetColumnHidden(c, IsHiddenField(column->GetName()));
+        AddColumnHeader(table.columns[c].header.view());
+        grid.SetColumnHidden(c, table.columns[c].hidden);
     }
-    const int signColumn = m_set->FindColumn(m_signField.c_str());
-    const int pagingColumn = m_set->FindColumn(m_pagingKey.c_str());
     const std::uint32_t plain = m_colorValue == 0  ? 0xFFFFFFu
                                 : m_colorValue > 0 ? static_cast<std::uint32_t>(m_colorValue)
                                 : app              ? app->GetColor(14)
                                                    : 0xFFFFFFu;
     std::vector<CGridCell> cells(static_cast<size_t>(columns));
-    m_set->MoveFirst();
-    for (int row = 0; row < m_set->GetRowCount(); ++row, m_set->MoveNext()) {
-        std::uint32_t color = plain;
-        if (signColumn >= 0 && app) {
-            const int sign = m_set->GetFieldInt(signColumn);
-            color = sign > 0 ? app->GetColor(15) : sign < 0 ? app->GetColor(16) : plain;
-        }
+    for (size_t row = 0; row < table.rows.size(); ++row) {
+        const int sign = table.signs[row];
+        const std::uint32_t color = !app || sign == 0 ? plain : app->GetColor(sign > 0 ? 15 : 16);
         for (int c = 0; c < columns; ++c) {
-            cells[c].text = m_set->GetFieldText(c);
+            cells[c].text = table.rows[row][c];
             cells[c].color = color;
             cells[c].value = c;
         }
         AddRow(cells.data(), columns);
-        if (pagingColumn >= 0)
-            m_pagingCursor = CAString::CAStringFromWide(m_set->GetFieldText(pagingColumn).view());
     }
+    if (table.hasCursor && !table.rows.empty())
+        m_pagingCursor = table.cursor;
     ++m_pageCount;
     Invalidate();
 }

@@ -32,9 +32,13 @@ public:
     // position (either may be null); absent or empty values leave them.
     static void ReadQueryKeys(const char* request, CAString* sign, CAString* position);
     // Error sets are shown; set 0 fills the grid and is kept. A reply that
-    // is empty, an error, has no set or is a network failure empties the
-    // grid and the kept set, so no old row can be acted on.
+    // is empty, an error or has no set empties the grid and the kept set,
+    // so no old row can be acted on. A network failure shows its text
+    // (QueryFailureText) and leaves the grid and the kept set as they were.
     void OnNetData(const std::uint8_t* data, int length, bool networkFailure) override;
+    // A query that could not go or was abandoned is told
+    // (kQueryNotSentText); the rows stay. Nothing to send stays silent.
+    void OnRequestNotSent(NotSent why) override;
     // The grid column of the named reply field; −1 when absent or hidden.
     int FindFieldColumn(const char* name) const;
     // The pop-up-menu command that derived tables handle; nothing here.

@@ -3,14 +3,13 @@
 // CppSQLite3Statement.
 #include "platform/storage/CppSQLite3DB.h"
 
+#include "platform/storage/FileOps.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstring>
 #include <filesystem>
 #include <string>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -36,15 +35,46 @@ void CppSQLite3DB::open(std::u16string_view path) {
     close();
     std::string file = NativePath(path);
     // Create the file with its final mode ourselves: SQLite would create it
-    // 0644 less the umask, and changing the umask is not thread-safe.
-    int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        throw CppSQLite3Exception(SQLITE_CANTOPEN, "open: " + file + ": " + std::strerror(errno));
+    // 0644 less the umask, and changing the umask is not thread-safe. The
+    // file table answers, so a test can make the disk refuse.
+    int fd = -1;
+    const int error = FileOps().OpenForLocking(file, fd);
+    if (error != 0) {
+        throw CppSQLite3Exception(SQLITE_CANTOPEN, "open: " + file + ": " + std::strerror(error));
     }
-    ::close(fd);
+    FileOps().Close(fd);
+    OpenHandle(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+}
 
+void CppSQLite3DB::openForReading(std::u16string_view path) {
+    close();
+    std::string file = NativePath(path);
+    FileInfo info;
+    int error = FileOps().InfoAt(file, info);
+    if (error == 0 && info.kind != FileKind::Regular) {
+        error = EISDIR;
+    }
+    if (error != 0) {
+        throw CppSQLite3Exception(SQLITE_CANTOPEN, "open: " + file + ": " + std::strerror(error));
+    }
+    int fd = -1;
+    if (FileOps().OpenForLocking(file, fd) == 0) {
+        FileOps().Close(fd);
+        OpenHandle(file, SQLITE_OPEN_READWRITE);
+        return;
+    }
+    error = FileOps().OpenForReading(file, fd);
+    if (error != 0) {
+        throw CppSQLite3Exception(SQLITE_CANTOPEN, "open: " + file + ": " + std::strerror(error));
+    }
+    FileOps().Close(fd);
+    OpenHandle(file, SQLITE_OPEN_READONLY);
+    m_readOnly = true;
+}
+
+void CppSQLite3DB::OpenHandle(const std::string& file, int flags) {
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    int rc = sqlite3_open_v2(file.c_str(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         std::string message = std::string("open: ") + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
         sqlite3_close_v2(db);
@@ -52,6 +82,7 @@ void CppSQLite3DB::open(std::u16string_view path) {
     }
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     m_db = db;
+    m_readOnly = false;
 }
 
 void CppSQLite3DB::close() noexcept {
@@ -59,6 +90,7 @@ void CppSQLite3DB::close() noexcept {
         // _v2: statements still alive keep the connection until they finish.
         sqlite3_close_v2(m_db);
         m_db = nullptr;
+        m_readOnly = false;
     }
 }
 

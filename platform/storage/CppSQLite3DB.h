@@ -35,13 +35,22 @@ public:
     CppSQLite3DB& operator=(const CppSQLite3DB&) = delete;
     ~CppSQLite3DB() { close(); }
 
-    // Opens the database file at path (UTF-16), creating it when missing.
-    // A new file is made readable and writable by its owner only (0600)
-    // before SQLite sees it; an existing file keeps its mode. Closes a
-    // connection already open first. Throws CppSQLite3Exception
-    // (SQLITE_CANTOPEN) when the file cannot be created or opened, for
-    // instance when its directory is missing.
+    // Opens the database file at path (UTF-16) to read and write, creating
+    // it when missing. A new file is made readable and writable by its
+    // owner only (0600) before SQLite sees it; an existing file keeps its
+    // mode. Closes a connection already open first. Throws
+    // CppSQLite3Exception (SQLITE_CANTOPEN) when the file cannot be created
+    // or opened for writing, for instance when its directory is missing or
+    // the file is read-only.
     void open(std::u16string_view path);
+    // Opens the existing database file at path for what reads it: to read
+    // and write when the system allows it (so a journal a crash left is
+    // rolled back), read-only when writing is refused, so that a file the
+    // user cannot write is still read. Never creates the file. Throws
+    // (SQLITE_CANTOPEN) when it is missing or cannot be read either.
+    void openForReading(std::u16string_view path);
+    // True when the connection open is read-only; a write on it throws.
+    bool isReadOnly() const { return m_readOnly; }
     // Closes the connection; harmless when none is open. Never throws.
     void close() noexcept;
     bool isOpen() const { return m_db != nullptr; }
@@ -68,6 +77,9 @@ public:
 
 private:
     sqlite3* Handle();
+    // The SQLite connection to file with flags.
+    void OpenHandle(const std::string& file, int flags);
 
     sqlite3* m_db = nullptr;
+    bool m_readOnly = false;
 };

@@ -5,7 +5,8 @@
 // fails a chosen operation with a chosen errno, so that a full disk or a
 // read-only directory can be met even by root, who writes anywhere.
 //
-// The local database opens its files itself and does not use this table.
+// The local database makes and opens its files through this table too
+// before SQLite, which does its own file work, is handed them.
 #pragma once
 
 #include <cstddef>

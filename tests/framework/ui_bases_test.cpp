@@ -4,6 +4,7 @@
 #include "ui_Fixture.h"
 
 #include "core/CDataSetWriter.h"
+#include "framework/net/NetFailure.h"
 #include "framework/ui/CComboBoxWnd.h"
 #include "framework/ui/CDigitInputWnd.h"
 #include "framework/ui/CLayoutBaseWnd.h"
@@ -313,8 +314,9 @@ TEST(KeypadKeys, EraseDropsTheLastCharacterAndAPointComesOnce) {
     }
 }
 
-TEST_F(BasesTest, QueryKeysComeFromTheParameterTextUnderTheRequestsAndAFailedReplyEmptiesTheTable) {
+TEST_F(BasesTest, QueryKeysComeFromTheParameterTextUnderTheRequestsAnEmptyReplyEmptiesTheTableANetworkFailureKeepsIt) {
     StartWithMain();
+    driver.AnswerNext(ModalKind::MessageBox, IDOK);
     driver.RunOnGui([] {
         CQueryTableWnd table;
         ASSERT_TRUE(table.CreateOver(nullptr));
@@ -334,15 +336,12 @@ TEST_F(BasesTest, QueryKeysComeFromTheParameterTextUnderTheRequestsAndAFailedRep
         table.OnNetData(body.data(), static_cast<int>(body.size()), false);
         ASSERT_EQ(table.GetGrid().GetRowCount(), 1);
         EXPECT_EQ(table.GetGrid().GetCell(0, 0)->color, 0xFFFFFFu) << "colour value 0: white";
-        // A network failure, an empty body and a reply without a set each
-        // leave no row to act on.
+        // An empty body and a reply without a set each leave no row to act on.
         const auto none = CDataSetWriter().Serialize();
-        for (int kind = 0; kind < 3; ++kind) {
+        for (int kind = 1; kind < 3; ++kind) {
             table.OnNetData(body.data(), static_cast<int>(body.size()), false);
             ASSERT_NE(table.GetDataSet(), nullptr);
-            if (kind == 0)
-                table.OnNetData(body.data(), static_cast<int>(body.size()), true);
-            else if (kind == 1)
+            if (kind == 1)
                 table.OnNetData(nullptr, 0, false);
             else
                 table.OnNetData(none.data(), static_cast<int>(none.size()), false);
@@ -350,7 +349,16 @@ TEST_F(BasesTest, QueryKeysComeFromTheParameterTextUnderTheRequestsAndAFailedRep
             EXPECT_EQ(table.GetDataSet(), nullptr) << kind;
             EXPECT_FALSE(table.GetReplyField(0, "stkname").has_value()) << kind;
         }
+        // A network failure is told, and the last good rows stay.
+        table.OnNetData(body.data(), static_cast<int>(body.size()), false);
+        const auto failed = NetFailureBody(NET_ERR_RECEIVE);
+        table.OnNetData(failed.data(), static_cast<int>(failed.size()), true);
+        EXPECT_EQ(table.GetGrid().GetRowCount(), 1);
+        EXPECT_EQ(table.GetReplyField(0, "stkname"), CWString(u"浦发银行"));
     });
+    const auto shown = driver.Shown();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, u"错误(4)：接收数据失败，请重试");
 }
 
 TEST_F(BasesTest, AReplysFirstSetIsReadOnlyWhenItIsThereAndAnInfoSetIsHandedOnOnlyByFirstDataSet) {

@@ -1,6 +1,9 @@
 // The trade query request as a function of its values, without a window.
 #include "framework/ui/QueryRequests.h"
 
+#include "core/CDataSetWriter.h"
+#include "framework/net/NetFailure.h"
+
 #include <gtest/gtest.h>
 
 TEST(QueryRequest, ThePresetFundIdAndLoginIdGoWholeAndAFundIdThatCouldAddAParameterSendsNothing) {
@@ -23,4 +26,15 @@ TEST(QueryRequest, ThePresetFundIdAndLoginIdGoWholeAndAFundIdThatCouldAddAParame
     };
     for (const auto& c : cases)
         EXPECT_EQ(BuildQueryRequest(c.preset, c.fundId, c.loginId), c.expected) << c.fundId << " / " << c.loginId;
+}
+
+TEST(QueryRequest, AFailureIsToldByItsErrorSetAndABodyWithoutOneByTheUnknownText) {
+    const std::vector<std::uint8_t> failed = NetFailureBody(4);
+    EXPECT_EQ(QueryFailureText(failed.data(), static_cast<int>(failed.size())), u"错误(4)：接收数据失败，请重试");
+    EXPECT_EQ(QueryFailureText(nullptr, 0), u"未取到错误信息");
+    CDataSetWriter none;
+    const std::vector<std::uint8_t> plain = none.Serialize();
+    EXPECT_EQ(QueryFailureText(plain.data(), static_cast<int>(plain.size())), u"未取到错误信息");
+    const std::uint8_t junk[] = {0xA5, 0xA5, 0xA5};
+    EXPECT_EQ(QueryFailureText(junk, 3), u"未取到错误信息");
 }

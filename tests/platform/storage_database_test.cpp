@@ -3,11 +3,14 @@
 // errors and the file's mode.
 #include "platform/storage/CppSQLite3DB.h"
 #include "platform/storage/CppSQLite3Transaction.h"
+#include "support/CFailingFileOps.h"
 #include "support/CTempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
+
+#include <cerrno>
 
 #include <filesystem>
 #include <functional>
@@ -217,6 +220,36 @@ TEST_F(SqliteDatabase, ANewDatabaseFileIsReadableByItsOwnerOnlyWhateverTheUmask)
     struct stat st {};
     ASSERT_EQ(stat((m_dir / "VM_USER_DATA.db").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST_F(SqliteDatabase, AFileThatMayNotBeWrittenIsStillReadAndEveryWriteOnItFailsLeavingItsRows) {
+    m_db.execDML(u"insert into Table_T (NAME, COUNT) values (?1, 1)", {u"kept"});
+    m_db.close();
+    for (const FileFault fault : {FileFault{"read-only file", FileOp::OpenForLocking, EACCES},
+                                  FileFault{"read-only file system", FileOp::OpenForLocking, EROFS}}) {
+        SCOPED_TRACE(fault.what);
+        CFailingFileOps disk(fault);
+        CppSQLite3DB db;
+        EXPECT_EQ(Thrown([&] { db.open(Path(u"VM_DATA.db")); }).first, SQLITE_CANTOPEN) << "no writing open";
+        ASSERT_NO_THROW(db.openForReading(Path(u"VM_DATA.db")));
+        EXPECT_TRUE(db.isReadOnly());
+        ASSERT_TRUE(db.tableExists(u"Table_T"));
+        EXPECT_EQ(Thrown([&] { db.execDML(u"delete from Table_T"); }).first, SQLITE_READONLY);
+        EXPECT_EQ(Thrown([&] { db.execDML(u"create table Table_U(A int)"); }).first, SQLITE_READONLY);
+        CppSQLite3Query q = db.execQuery(u"select NAME from Table_T");
+        ASSERT_FALSE(q.eof());
+        EXPECT_EQ(q.getStringField(0), u"kept");
+        EXPECT_GT(disk.Failures(), 0);
+    }
+    // Writable again: read and written as ever.
+    CppSQLite3DB db;
+    db.openForReading(Path(u"VM_DATA.db"));
+    EXPECT_FALSE(db.isReadOnly());
+    EXPECT_EQ(db.execDML(u"delete from Table_T"), 1);
+    // A missing file is not made.
+    EXPECT_EQ(Thrown([&] { db.openForReading(Path(u"VM_NONE.db")); }).first, SQLITE_CANTOPEN);
+    EXPECT_FALSE(db.isOpen());
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "VM_NONE.db"));
 }
 
 } // namespace

@@ -2,7 +2,12 @@
 // its limit; and bound values against injection.
 #include "framework/app_Fixture.h"
 
+#include "framework/app/SalesDeptCheck.h"
+#include "support/CFailingFileOps.h"
+#include "trade/dyncode/DynCodeStore.h"
 #include "trade/login/SalesDeptStore.h"
+
+#include <cerrno>
 
 namespace {
 class SalesDeptStoreTest : public AppDataTest {};
@@ -32,4 +37,33 @@ TEST_F(SalesDeptStoreTest, AHistoryAccountsDepartmentIsAddedOnlyWhenItIsOneAndTh
     ASSERT_TRUE(stored);
     ASSERT_EQ(stored->size(), static_cast<size_t>(kMaxSalesDepts));
     EXPECT_EQ((*stored)[1], (SalesDept{"0002", u"O'Neil营业部"}));
+}
+
+TEST_F(SalesDeptStoreTest, AStoreThatCannotBeWrittenIsReadAndEveryChangeFailsWithTheOldRowsStanding) {
+    const std::vector<SalesDept> two = {{"0001", u"深南中路"}, {"0003", u"浦东南路"}};
+    ASSERT_TRUE(SaveSalesDepts(App(), two));
+    ASSERT_TRUE(StoreDynCodeSeed(App(), "000300056789", "12345678901234567890", u"", true, 0));
+    for (const FileFault fault : {FileFault{"read-only file", FileOp::OpenForLocking, EACCES},
+                                  FileFault{"full disk", FileOp::OpenForLocking, ENOSPC}}) {
+        SCOPED_TRACE(fault.what);
+        CFailingFileOps disk(fault);
+        // What the trade entry and the login form read.
+        EXPECT_TRUE(IsSalesDeptConfiged(App()));
+        EXPECT_EQ(LoadSalesDepts(App()), std::optional(two));
+        EXPECT_TRUE(EnsureSalesDeptTable(App())) << "the table is there; nothing to write";
+        EXPECT_TRUE(EnsureDynCodeTable(App()));
+        std::string code;
+        EXPECT_EQ(GetDynCodeForAccount(App(), "000300056789", code, false), DynCodeState::Code);
+        // A code whose counter cannot move on is not given out.
+        EXPECT_EQ(GetDynCodeForAccount(App(), "000300056789", code, true), DynCodeState::AdvanceFailed);
+        EXPECT_TRUE(code.empty());
+        // Every change is refused, and says so.
+        EXPECT_FALSE(SaveSalesDepts(App(), {{"0009", u"新营业部"}}));
+        EXPECT_EQ(AddSalesDeptIfMissing(App(), u"新营业部", "0009"), SalesDeptAdd::Failed);
+        EXPECT_EQ(DeleteDynCodeForAccount(App(), "000300056789"), -1);
+        EXPECT_GT(disk.Failures(), 0);
+    }
+    EXPECT_EQ(LoadSalesDepts(App()), std::optional(two));
+    std::string code;
+    EXPECT_EQ(GetDynCodeForAccount(App(), "000300056789", code, false), DynCodeState::Code);
 }

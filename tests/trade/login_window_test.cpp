@@ -7,7 +7,9 @@
 #include "framework/net/NetFailure.h"
 #include "framework/ui/WindowKeywords.h"
 #include "platform/storage/CppSQLite3DB.h"
+#include "platform/storage/FileOps.h"
 
+#include <cerrno>
 #include <functional>
 
 namespace {
@@ -282,6 +284,39 @@ TEST_F(TradeLoginTest, ACounterThatCannotMoveOnSendsNothingAndLeavesTheFormUsabl
     EXPECT_TRUE(ToolbarEnabled());
     EXPECT_EQ(StoredCode(kTokenFund), CSimTradeAccounts::Hotp(CSimTradeAccounts::kDefaultSeed, 1))
         << "the code of the counter that did not move on was not used";
+}
+
+// The disk refuses to open one file for writing, as a read-only file or
+// a full disk does, even to root; every other file is written as ever.
+class CReadOnlyFile : public CPosixFileOps {
+public:
+    explicit CReadOnlyFile(std::string name) : m_name(std::move(name)) { m_previous = InstallFileOps(this); }
+    ~CReadOnlyFile() override { InstallFileOps(m_previous); }
+    int OpenForLocking(const std::string& path, int& fd) override {
+        if (path.size() >= m_name.size() && path.compare(path.size() - m_name.size(), m_name.size(), m_name) == 0)
+            return EACCES;
+        return CPosixFileOps::OpenForLocking(path, fd);
+    }
+
+private:
+    std::string m_name;
+    IFileOps* m_previous = nullptr;
+};
+
+TEST_F(TradeLoginTest, AStoreTheUserCannotWriteStillListsTheDepartmentsAndTheLoginGoesThrough) {
+    Start();
+    CReadOnlyFile readOnly("/VM_DATA.db");
+    RunEntry();
+    ASSERT_EQ(TopWindow(), "COrbTradeLoginWnd") << "not the department set-up";
+    EXPECT_EQ(driver.ControlText(COrbTradeLoginWnd::kDeptTextId), u"深圳深南中路证券营业部");
+    Login(u"12345", u"123456");
+    EXPECT_TRUE(Shown(u"您已经成功登陆交易系统！"));
+    EXPECT_EQ(Requests(500, 1).size(), 1u);
+    EXPECT_TRUE(OnApp([](CAppData& app) { return app.IsTradeLoggedIn(); }));
+    // Nothing stored went: both departments are still there.
+    const auto stored = OnApp([](CAppData& app) { return LoadSalesDepts(app); });
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->size(), 2u);
 }
 
 } // namespace

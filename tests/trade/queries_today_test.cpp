@@ -25,6 +25,14 @@ struct COpened {
 };
 inline std::vector<COpened> g_opened;
 
+// A worker that stays busy and will not say when it is free.
+class CBusySender : public IRequestSender {
+public:
+    bool Send(HWND, const std::string&, unsigned, unsigned) override { return false; }
+    bool WaitIdle(int) override { return false; }
+    int AbortAndWait(int) override { return 258; }
+};
+
 class CRecordingWnd : public CBaseWnd {
 public:
     explicit CRecordingWnd(std::string keyword) : m_keyword(std::move(keyword)) {}
@@ -280,5 +288,64 @@ TEST_F(TodayTableTest, ACancelledRowIsNotTappableWhileItsReQueryIsOut) {
     EXPECT_FALSE(PageShown()) << "no second confirmation for the cancelled row";
     ASSERT_TRUE(driver.WaitForRest());
     EXPECT_EQ(Requests(500, 7).size(), 1u);
+    EXPECT_EQ(OnTable([](CTradeQueryTableWnd& t) { return t.GetGrid().GetRowCount(); }), 0);
+}
+
+TEST_F(TodayTableTest, AFailedQueryIsToldAndKeepsTheRowsACancelledOneStaysUntappable) {
+    StartWithHolders();
+    Place(u"600010", u"华岳银行", u"8.00", kShHolder);
+    OpenTable(kTradeQueryKeyword, 371, "tc_mfuncno=500&tc_sfuncno=10");
+    ASSERT_EQ(OnTable([](CTradeQueryTableWnd& t) { return t.GetGrid().GetRowCount(); }), 1);
+    // The connection dropped after the request, the retry too: the road's
+    // failure is told and the last good row stays, still actionable.
+    sim.InjectFaultFor(500, 10, SimFault(SimFaultKind::CloseAfterRequest), 2);
+    AnswerBoxes();
+    driver.RunOnGui([] { Table()->Refresh(); });
+    ASSERT_TRUE(driver.WaitForRest());
+    EXPECT_EQ(LastTold(), u"错误(4)：接收数据失败，请重试");
+    EXPECT_EQ(OnTable([](CTradeQueryTableWnd& t) { return t.GetGrid().GetRowCount(); }), 1);
+    EXPECT_TRUE(OnTable([](CTradeQueryTableWnd& t) {
+        t.GetGrid().SetSelectedRow(0);
+        return t.CanActOnRow(0);
+    }));
+    // A reply that cannot be read is told as such.
+    sim.InjectFaultFor(500, 10, SimFault(SimFaultKind::CorruptBody));
+    AnswerBoxes();
+    driver.RunOnGui([] { Table()->Refresh(); });
+    ASSERT_TRUE(driver.WaitForRest());
+    EXPECT_EQ(LastTold(), u"错误(6)：数据接收不全或格式错误");
+    EXPECT_EQ(OnTable([](CTradeQueryTableWnd& t) { return t.GetGrid().GetRowCount(); }), 1);
+    // A query the busy worker will not take is told too.
+    CBusySender busy;
+    AnswerBoxes();
+    driver.RunOnGui([&busy] {
+        CNetWnd::SetDefaultSender(&busy);
+        Table()->Refresh();
+    });
+    ASSERT_TRUE(driver.WaitForRest());
+    driver.RunOnGui([] { CNetWnd::SetDefaultSender(nullptr); });
+    EXPECT_EQ(LastTold(), u"查询未能发出，请稍后再试");
+    EXPECT_EQ(OnTable([](CTradeQueryTableWnd& t) { return t.GetGrid().GetRowCount(); }), 1);
+    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, CBaseWnd::kToolbarRight));
+
+    // The cancel went through and its re-query failed: the row is still
+    // shown, but no second cancel of it can start until an answer comes.
+    OpenTable(kTradeCancelKeyword, 372, "tc_mfuncno=500&tc_sfuncno=14");
+    ASSERT_TRUE(TapRow(0));
+    ASSERT_TRUE(PageShown());
+    sim.InjectFaultFor(500, 14, SimFault(SimFaultKind::CorruptBody));
+    AnswerBoxes();
+    ASSERT_TRUE(PressOk());
+    ASSERT_TRUE(driver.WaitForRest());
+    ASSERT_EQ(Requests(500, 7).size(), 1u);
+    EXPECT_EQ(LastTold(), u"错误(6)：数据接收不全或格式错误");
+    EXPECT_EQ(OnTable([](CTradeQueryTableWnd& t) { return t.GetGrid().GetRowCount(); }), 1);
+    AnswerBoxes();
+    ASSERT_TRUE(TapRow(0));
+    EXPECT_FALSE(PageShown());
+    EXPECT_EQ(Requests(500, 7).size(), 1u);
+    // The next answer lists what is left: nothing.
+    driver.RunOnGui([] { Table()->Refresh(); });
+    ASSERT_TRUE(driver.WaitForRest());
     EXPECT_EQ(OnTable([](CTradeQueryTableWnd& t) { return t.GetGrid().GetRowCount(); }), 0);
 }

@@ -6,11 +6,20 @@
 
 #include "framework/ui/funds/CFundTradeConfirmWnd.h"
 #include "framework/ui/WndMessages.h"
+#include "trade/queries/CAccountQueryWnd.h"
 #include "trade/queries/CTradeHisQueryTableWnd.h"
 #include "trade/queries/CTradePasswordWnd.h"
 #include "trade/queries/CWarrantWnd.h"
 
 namespace {
+
+// A worker that stays busy and will not say when it is free.
+class CBusySender : public IRequestSender {
+public:
+    bool Send(HWND, const std::string&, unsigned, unsigned) override { return false; }
+    bool WaitIdle(int) override { return false; }
+    int AbortAndWait(int) override { return 258; }
+};
 
 SimFault Timed(SimFaultKind kind, int ms) {
     SimFault f(kind);
@@ -76,6 +85,57 @@ TEST_F(TradeQueryTest, AnAccountChangeEmptiesTheHistoryAndDropsTheReplyForTheOld
         EXPECT_TRUE(table->IsDateRowShown());
         EXPECT_TRUE(table->GetPagingCursor().IsEmpty());
     });
+}
+
+TEST_F(TradeQueryTest, AFailedHistoryOrFundsQueryIsToldAndTheFundsPagesStay) {
+    Start();
+    Open<CTradeHisQueryTableWnd>(74, "tc_mfuncno=500&tc_sfuncno=20");
+    // The reply cannot be read: its failure is told, not "not sent", and
+    // the dates come back to ask again.
+    sim.InjectFaultFor(500, 20, SimFault(SimFaultKind::CorruptBody));
+    AnswerBoxes();
+    driver.RunOnGui([] {
+        CTradeHisQueryTableWnd* table = Shown<CTradeHisQueryTableWnd>();
+        table->SetStartDate({2026, 6, 1});
+        table->SetEndDate({2026, 12, 4});
+        table->OnConfirmDates();
+    });
+    ASSERT_TRUE(driver.WaitForRest());
+    EXPECT_EQ(LastTold(), u"错误(6)：数据接收不全或格式错误");
+    driver.RunOnGui([] {
+        CTradeHisQueryTableWnd* table = Shown<CTradeHisQueryTableWnd>();
+        EXPECT_TRUE(table->IsDateRowShown());
+        EXPECT_EQ(table->GetGrid().GetRowCount(), 0);
+        table->EndWindow(1);
+    });
+    ASSERT_TRUE(driver.WaitForRest());
+
+    Open<CAccountQueryWnd>(76, "tc_mfuncno=500&tc_sfuncno=12");
+    const int pages = driver.RunOnGui([] { return Shown<CAccountQueryWnd>()->GetPageCount(); });
+    ASSERT_GT(pages, 0);
+    // The connection dropped after the request, and again on the retry.
+    sim.InjectFaultFor(500, 12, SimFault(SimFaultKind::CloseAfterRequest), 2);
+    AnswerBoxes();
+    driver.RunOnGui([] { Shown<CAccountQueryWnd>()->Refresh(); });
+    ASSERT_TRUE(driver.WaitForRest());
+    EXPECT_EQ(LastTold(), u"错误(4)：接收数据失败，请重试");
+    driver.RunOnGui([pages] {
+        CAccountQueryWnd* funds = Shown<CAccountQueryWnd>();
+        EXPECT_EQ(funds->GetPageCount(), pages) << "the last answer's pages stay";
+        EXPECT_TRUE(funds->HasTabBar());
+    });
+    EXPECT_EQ(Requests(500, 12).size(), 3u);
+    // A query the busy worker will not take is told; the pages stay.
+    CBusySender busy;
+    AnswerBoxes();
+    driver.RunOnGui([&busy] {
+        CNetWnd::SetDefaultSender(&busy);
+        Shown<CAccountQueryWnd>()->Refresh();
+    });
+    ASSERT_TRUE(driver.WaitForRest());
+    driver.RunOnGui([] { CNetWnd::SetDefaultSender(nullptr); });
+    EXPECT_EQ(LastTold(), u"查询未能发出，请稍后再试");
+    EXPECT_EQ(driver.RunOnGui([] { return Shown<CAccountQueryWnd>()->GetPageCount(); }), pages);
 }
 
 TEST_F(TradeQueryTest, ThePasswordChangeIsSentOnlyByItsPressAndTheNextOrderCarriesTheNewPassword) {

@@ -10,8 +10,6 @@
 #include "platform/Clock.h"
 #include "platform/ui/CUiMessageBox.h"
 #include "platform/win/UiMessageLoop.h"
-#include "platform/storage/CppSQLite3DB.h"
-#include "platform/storage/CppSQLite3Exception.h"
 #include "trade/dyncode/DynCodeApply.h"
 #include "trade/dyncode/DynCodeStore.h"
 #include "trade/login/SalesDeptStore.h"
@@ -97,16 +95,8 @@ void CMobileDynCodeApplyWnd::BuildForm() {
     m_password.SetSipMode(wide ? 4 : 9, wide ? -1 : 65);
     PlaceControls();
     FillChoiceLists();
-    if (CAppData* app = CAppData::Instance()) {
-        try {
-            CppSQLite3DB db;
-            db.open(app->MakeDataPath(kDynCodeDbFile).view());
-            if (!db.tableExists(kDynCodeTable))
-                db.execDML(kDynCodeCreateSql);
-        } catch (const CppSQLite3Exception&) {
-            Tell(u"DataBase Operation Failed!", u"ERR");
-        }
-    }
+    if (CAppData* app = CAppData::Instance(); app && !EnsureDynCodeTable(*app))
+        Tell(u"DataBase Operation Failed!", u"ERR");
     m_account.SetFocus();
 }
 

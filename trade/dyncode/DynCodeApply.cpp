@@ -7,6 +7,7 @@
 #include "platform/storage/CppSQLite3Exception.h"
 #include "platform/storage/CppSQLite3Query.h"
 #include "platform/storage/CppSQLite3Transaction.h"
+#include "platform/storage/FileOps.h"
 #include "trade/dyncode/DynCode.h"
 #include "trade/dyncode/DynCodeStore.h"
 #include "trade/login/TradeLoginText.h"
@@ -142,8 +143,10 @@ bool ReadDynCodeTexts(CDataSetList& reply, CDynCodeTexts& out) {
 bool LoadDynCodeFundAccounts(const CAppData& app, std::u16string_view mobile, std::vector<std::u16string>& out) {
     out.clear();
     try {
+        if (!IsRegularFile(app.MakeNativePath(WideToAnsi(kDynCodeDbFile))))
+            return true;
         CppSQLite3DB db;
-        db.open(app.MakeDataPath(kDynCodeDbFile).view());
+        db.openForReading(app.MakeDataPath(kDynCodeDbFile).view());
         if (!db.tableExists(kDynCodeTable))
             return true;
         CppSQLite3Query q = db.execQuery(

@@ -20,11 +20,13 @@ std::u16string MobileNumber(const CAppData& app) {
     return record.Focus;
 }
 
-// Opens the store; false when the file is missing (a look-up then makes none).
+// Opens the store, read-only when writing is refused (a look-up still
+// finds the token; a write then fails); false when the file is missing (a
+// look-up then makes none).
 bool OpenExisting(const CAppData& app, CppSQLite3DB& db) {
     if (!IsRegularFile(app.MakeNativePath(WideToAnsi(kDynCodeDbFile))))
         return false;
-    db.open(app.MakeDataPath(kDynCodeDbFile).view());
+    db.openForReading(app.MakeDataPath(kDynCodeDbFile).view());
     return true;
 }
 } // namespace
@@ -89,6 +91,21 @@ bool StoreDynCodeSeed(const CAppData& app, std::string_view account, std::string
         return false;
     }
     DynCodeListChanged = 1;
+    return true;
+}
+
+bool EnsureDynCodeTable(const CAppData& app) {
+    try {
+        CppSQLite3DB db;
+        // A table already there needs no write, so a read-only store passes.
+        if (OpenExisting(app, db) && db.tableExists(kDynCodeTable))
+            return true;
+        db.open(app.MakeDataPath(kDynCodeDbFile).view());
+        if (!db.tableExists(kDynCodeTable))
+            db.execDML(kDynCodeCreateSql);
+    } catch (const CppSQLite3Exception&) {
+        return false;
+    }
     return true;
 }
 

@@ -51,6 +51,10 @@ DynCodeState GetDynCodeForAccount(const CAppData& app, std::string_view account,
 bool StoreDynCodeSeed(const CAppData& app, std::string_view account, std::string_view seed,
                       std::u16string_view mobile, bool isFundAccount, std::int64_t applyTime);
 
+// Makes the table when it is missing; true when it is there afterwards.
+// A store that holds it already is only read.
+bool EnsureDynCodeTable(const CAppData& app);
+
 // Deletes the account's rows (every mobile number), as the login does when
 // the server refuses its token, and sets DynCodeListChanged when the table
 // exists. Returns the number of rows deleted; −1 when the database fails.

@@ -241,7 +241,7 @@ void COrbTradeLoginWnd::OnPaint(CDC& dc) {
     CNetWnd::OnPaint(dc);
     const CRect first = RowRect(0);
     const CRect last = RowRect(m_tokenMode ? 7 : 6);
-    DrawRoundButton(dc, CRect(first.left, first.top - 3, first.right, last.bottom), true);
+    DrawRoundButton(dc, CRect{first.left, first.top - 3, first.right, last.bottom}, true);
 }
 
 void COrbTradeLoginWnd::LoadSalesDepts() {

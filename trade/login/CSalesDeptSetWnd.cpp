@@ -6,8 +6,6 @@
 #include "framework/app/CAppData.h"
 #include "framework/app/SalesDeptCheck.h"
 #include "platform/gdi/CDC.h"
-#include "platform/storage/CppSQLite3DB.h"
-#include "platform/storage/CppSQLite3Exception.h"
 #include "platform/ui/CModalScript.h"
 #include "platform/ui/CUiMessageBox.h"
 #include "platform/win/UiMessageLoop.h"
@@ -66,16 +64,8 @@ int CSalesDeptSetWnd::OnInitDialog() {
     m_list.SetTextColor(0);
     PlaceControls();
     // The table exists from here on, so the trade login finds it.
-    if (CAppData* app = CAppData::Instance()) {
-        try {
-            CppSQLite3DB db;
-            db.open(app->MakeDataPath(kSalesDeptDbFile).view());
-            if (!db.tableExists(kSalesDeptTable))
-                db.execDML(kSalesDeptCreateSql);
-        } catch (const CppSQLite3Exception&) {
-            Tell(this, u"DB Operation Failed in CSalesDeptSetWnd::OnInitDialog!", u"ERR");
-        }
-    }
+    if (CAppData* app = CAppData::Instance(); app && !EnsureSalesDeptTable(*app))
+        Tell(this, u"DB Operation Failed in CSalesDeptSetWnd::OnInitDialog!", u"ERR");
     return 1;
 }
 

@@ -49,7 +49,8 @@ std::optional<std::vector<SalesDept>> LoadSalesDepts(const CAppData& app) {
         if (!IsRegularFile(app.MakeNativePath(WideToAnsi(kSalesDeptDbFile))))
             return out;
         CppSQLite3DB db;
-        OpenStore(app, db);
+        // Read-only when writing is refused: the list still loads.
+        db.openForReading(app.MakeDataPath(kSalesDeptDbFile).view());
         if (!db.tableExists(kSalesDeptTable))
             return out;
         // Insertion order: rowid, which the rewrite renews in list order.
@@ -60,6 +61,24 @@ std::optional<std::vector<SalesDept>> LoadSalesDepts(const CAppData& app) {
         return std::nullopt;
     }
     return out;
+}
+
+bool EnsureSalesDeptTable(const CAppData& app) {
+    try {
+        CppSQLite3DB db;
+        // A table already there needs no write, so a read-only store passes.
+        if (IsRegularFile(app.MakeNativePath(WideToAnsi(kSalesDeptDbFile)))) {
+            db.openForReading(app.MakeDataPath(kSalesDeptDbFile).view());
+            if (db.tableExists(kSalesDeptTable))
+                return true;
+        }
+        OpenStore(app, db);
+        if (!db.tableExists(kSalesDeptTable))
+            db.execDML(kSalesDeptCreateSql);
+    } catch (const CppSQLite3Exception&) {
+        return false;
+    }
+    return true;
 }
 
 bool SaveSalesDepts(const CAppData& app, const std::vector<SalesDept>& depts) {

@@ -55,8 +55,13 @@ bool IsSalesDeptCode(std::string_view code);
 std::vector<SalesDept> ParseSalesDeptReply(CDataSetList& reply);
 
 // The stored list, in table order; empty when the file or table is
-// missing; nullopt when the database cannot be read (damaged, locked).
+// missing; nullopt when the database cannot be read (damaged, locked). A
+// store the user may not write is read all the same.
 std::optional<std::vector<SalesDept>> LoadSalesDepts(const CAppData& app);
+
+// Makes the table when it is missing; true when it is there afterwards.
+// A store that holds it already is only read.
+bool EnsureSalesDeptTable(const CAppData& app);
 
 // Replaces the stored list by depts, in one transaction (the table made
 // when missing): false when anything fails, and then the old rows stand.

@@ -1,8 +1,10 @@
 // The history table with bound values; see the header.
 #include "trade/login/TradeAccountHistory.h"
 
+#include "core/TextConvert.h"
 #include "framework/app/CAppData.h"
 #include "platform/storage/CppSQLite3DB.h"
+#include "platform/storage/FileOps.h"
 
 namespace {
 void Open(const CAppData& app, CppSQLite3DB& db) {
@@ -12,6 +14,12 @@ void Open(const CAppData& app, CppSQLite3DB& db) {
 
 void EnsureHistoryTable(const CAppData& app) {
     CppSQLite3DB db;
+    // A table already there needs no write, so a read-only store passes.
+    if (IsRegularFile(app.MakeNativePath(WideToAnsi(kUserDataFile)))) {
+        db.openForReading(app.MakeDataPath(kUserDataFile).view());
+        if (db.tableExists(kHistoryTable))
+            return;
+    }
     Open(app, db);
     if (!db.tableExists(kHistoryTable))
         db.execDML(u"create table Table_HisTradeAccount(ACCOUNT varchar(20), ACCOUNTNAME varchar(10), "
@@ -21,8 +29,10 @@ void EnsureHistoryTable(const CAppData& app) {
 
 std::vector<CHisAccountRecord> ReadHistoryAccounts(const CAppData& app) {
     std::vector<CHisAccountRecord> rows;
+    if (!IsRegularFile(app.MakeNativePath(WideToAnsi(kUserDataFile))))
+        return rows;
     CppSQLite3DB db;
-    Open(app, db);
+    db.openForReading(app.MakeDataPath(kUserDataFile).view());
     if (!db.tableExists(kHistoryTable))
         return rows;
     for (CppSQLite3Query q = db.execQuery(u"select * from Table_HisTradeAccount;"); !q.eof(); q.nextRow()) {

@@ -4,6 +4,7 @@
 #include "core/CDataSetList.h"
 #include "core/StrUtil.h"
 #include "framework/app/CAppData.h"
+#include "framework/ui/QueryRequests.h"
 #include "platform/ui/CUiMessageBox.h"
 
 std::vector<FundsPageText> ReadFundsPages(CDataSet& set, std::string_view positionKey) {
@@ -51,12 +52,26 @@ int CAccountQueryWnd::OnInitDialog() {
     return 1;
 }
 
+void CAccountQueryWnd::OnRequestNotSent(NotSent why) {
+    if (why == NotSent::NothingToSend || why == NotSent::NotArmed)
+        return;
+    if (CAppData* app = CAppData::Instance())
+        app->ShowInfoMessage(kQueryNotSentText, this);
+}
+
 void CAccountQueryWnd::OnNetData(const std::uint8_t* data, int length, bool networkFailure) {
-    if (!data || length <= 0 || networkFailure)
+    CAppData* app = CAppData::Instance();
+    if (networkFailure) {
+        // The pages of the last answer stay; the user is told it failed.
+        if (app)
+            app->ShowInfoMessage(QueryFailureText(data, length).c_str(), this);
+        return;
+    }
+    if (!data || length <= 0)
         return;
     CDataSetList list(data, length);
     if (list.IsError()) {
-        if (CAppData* app = CAppData::Instance())
+        if (app)
             app->ShowInfoMessage(list.GetErrorText().c_str(), this);
         return;
     }

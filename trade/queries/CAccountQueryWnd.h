@@ -3,7 +3,8 @@
 // lines, its tab named by the row's "~moneytype". The tab bar has one tab
 // per row; a reply without rows (or without a set) says "没有相关记录！"
 // and takes the tab bar off, and a later reply with rows brings it back.
-// An error reply is shown and leaves the pages as they were.
+// An error reply, and a failed exchange (its failure text), is shown and
+// leaves the pages as they were.
 #pragma once
 
 #include "core/CDataSet.h"
@@ -33,6 +34,8 @@ public:
 
     int OnInitDialog() override;
     void OnNetData(const std::uint8_t* data, int length, bool networkFailure) override;
+    // A query that could not go or was abandoned is told; the pages stay.
+    void OnRequestNotSent(NotSent why) override;
     // Whether the tab bar is on the window.
     bool HasTabBar() { return GetTabBar().IsCreated() && GetTabBar().IsVisible(); }
 };

@@ -3,6 +3,7 @@
 
 #include "framework/app/CAppData.h"
 #include "framework/ui/IWindowOpener.h"
+#include "framework/ui/QueryRequests.h"
 #include "framework/ui/WndMessages.h"
 #include "framework/ui/widgets/CPopMenuWnd.h"
 #include "platform/Clock.h"
@@ -218,7 +219,12 @@ void CTradeHisQueryTableWnd::OnNetData(const std::uint8_t* data, int length, boo
         return;
     }
     if (networkFailure || !data || length <= 0) {
-        UiMessageBox(this, kNotSent, u"提示", MB_OK);
+        // The failure of the road is told as it is: a query that left and
+        // got no answer did not go "unsent".
+        if (networkFailure && data && length > 0)
+            UiMessageBox(this, QueryFailureText(data, length), u"提示", MB_OK);
+        else
+            UiMessageBox(this, kNotSent, u"提示", MB_OK);
         ShowDateRow(true);
         return;
     }

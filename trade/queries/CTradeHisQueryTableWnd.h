@@ -13,6 +13,7 @@
 
 #include "core/CAString.h"
 #include "framework/ui/CQueryTableWnd.h"
+#include "framework/ui/QueryRequests.h"
 #include "platform/ui/UiButton.h"
 #include "trade/queries/AccountRequests.h"
 
@@ -25,7 +26,7 @@ public:
     enum : int { kMenuCancel = 121, kMenuHome = 120, kMenuSetDates = 134 };
     static constexpr std::u16string_view kBadOrder = u"起始时间不能早于截止时间！";
     static constexpr std::u16string_view kNoDates = u"请输入正确的起止时间";
-    static constexpr std::u16string_view kNotSent = u"查询未能发出，请稍后再试";
+    static constexpr std::u16string_view kNotSent = kQueryNotSentText;
 
     CTradeHisQueryTableWnd();
     ~CTradeHisQueryTableWnd() override;

@@ -229,13 +229,17 @@ int CTradeQueryTableWnd::BuildRequest(CAString& out) {
 }
 
 void CTradeQueryTableWnd::OnNetData(const std::uint8_t* data, int length, bool networkFailure) {
-    m_requeryAwaited = false;
-    m_setLoginId = m_sentLoginId;
+    // A failed exchange leaves the kept rows, still those of the login they
+    // came for; a cancelled row among them stays untappable until an answer.
+    if (!networkFailure) {
+        m_requeryAwaited = false;
+        m_setLoginId = m_sentLoginId;
+    }
     CQueryTableWnd::OnNetData(data, length, networkFailure);
 }
 
 void CTradeQueryTableWnd::OnRequestNotSent(NotSent why) {
-    m_requeryAwaited = false;
+    // The rows stay as they were: a cancelled one must not be offered again.
     CQueryTableWnd::OnRequestNotSent(why);
 }
 

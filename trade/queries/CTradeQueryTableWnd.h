@@ -11,7 +11,9 @@
 // kept reply came for the account that is current now. A cancel is checked
 // by its order number against the kept reply and refused with a message
 // when the row's holder is not one of the current account's. An account
-// change empties the table.
+// change empties the table. A query that fails on the way is told and
+// leaves the rows shown; after a cancel they stay untappable until a
+// re-query is answered.
 #pragma once
 
 #include "framework/ui/CQueryTableWnd.h"
