@@ -2,6 +2,7 @@
 // table, queued through the event queue before the first is handled: one
 // page opens, one request reaches the server, and the windows come back in
 // order after 返回.
+#include "double_tap_Support.h"
 #include "orders_confirm_Fixture.h"
 
 #include "framework/shell/CWndManager.h"
@@ -16,6 +17,9 @@
 #include <cstring>
 
 namespace {
+
+using doubletap::DoubleTapBottom;
+using doubletap::OpenCount;
 
 class DoubleTapOrderTest : public ConfirmPageTest {
 protected:
@@ -58,20 +62,7 @@ protected:
         });
         ASSERT_TRUE(driver.WaitForRest());
     }
-    // Two taps on the bottom bar's button index, both queued before the
-    // first is handled.
-    bool DoubleTapBottom(int index) {
-        const std::optional<CPoint> p = CDriverControls::BottomButtonPoint(driver, index);
-        return p && driver.TapAll({*p, *p});
-    }
-    // GUI thread: how many top-level windows of the class are open, shown or not.
-    static int OpenCount(const char* className) {
-        const std::vector<UiWin*> tops = UiMessageLoop::Current()->TopLevelWindows();
-        return static_cast<int>(std::count_if(tops.begin(), tops.end(), [className](UiWin* w) {
-            return std::strcmp(w->GetClassName(), className) == 0;
-        }));
-    }
-    int Open(const char* className) {
+    int OpenNow(const char* className) {
         return driver.RunOnGui([className] { return OpenCount(className); });
     }
     // The host alone is open and shown, and no modal run is left.
@@ -96,7 +87,7 @@ protected:
             if (auto* edit = dynamic_cast<UiEdit*>(CDriverControls::FindShownControl(CTradeBuySaleWnd::kQuantityId)))
                 edit->SetText(u"200");
         });
-        ASSERT_EQ(Open("CTradeBuySaleWnd"), 1);
+        ASSERT_EQ(OpenNow("CTradeBuySaleWnd"), 1);
     }
     // The cancel table over the host, listing what rests.
     void OpenCancelTable() {
@@ -127,28 +118,27 @@ protected:
         ASSERT_TRUE(PressOk());
         ASSERT_EQ(Requests(500, 6).size(), 1u);
     }
-    using ConfirmPageTest::Open;
 };
 
 TEST_F(DoubleTapOrderTest, ADoubleTapOnBuyOpensOnePageAndItsDoubleTapOnOkSendsOneOrder) {
     StartWithHolders();
     OpenForm();
-    ASSERT_TRUE(DoubleTapBottom(CBaseWnd::kToolbarMiddle));
-    EXPECT_EQ(Open("CTradeConfirmWnd"), 1);
+    ASSERT_TRUE(DoubleTapBottom(driver, CBaseWnd::kToolbarMiddle));
+    EXPECT_EQ(OpenNow("CTradeConfirmWnd"), 1);
     EXPECT_TRUE(PageShown());
     EXPECT_EQ(TradeRequests(), 0u);
 
     AnswerBoxes();
-    ASSERT_TRUE(DoubleTapBottom(CBaseWnd::kToolbarMiddle));
+    ASSERT_TRUE(DoubleTapBottom(driver, CBaseWnd::kToolbarMiddle));
     ASSERT_TRUE(driver.WaitForRest());
     EXPECT_EQ(Requests(500, 6).size(), 1u);
-    EXPECT_EQ(Open("CTradeConfirmWnd"), 0);
+    EXPECT_EQ(OpenNow("CTradeConfirmWnd"), 0);
     EXPECT_EQ(driver.RunOnGui([] { return CDriverControls::FindShownControl(CTradeBuySaleWnd::kCodeId) != nullptr; }),
               true)
         << "the form is in front again";
 
     ASSERT_TRUE(CDriverControls::PressBottomButton(driver, CBaseWnd::kToolbarRight));
-    EXPECT_EQ(Open("CTradeBuySaleWnd"), 0);
+    EXPECT_EQ(OpenNow("CTradeBuySaleWnd"), 0);
     ExpectOnlyTheHost();
     EXPECT_EQ(Requests(500, 6).size(), 1u);
 }
@@ -195,19 +185,19 @@ TEST_F(DoubleTapOrderTest, ADoubleTapOnACancelRowOrOnCancelOpensOnePageAndSendsO
     const std::optional<CPoint> row = RowPoint(0);
     ASSERT_TRUE(row);
     ASSERT_TRUE(driver.TapAll({*row, *row}));
-    EXPECT_EQ(Open("CTradeConfirmWnd"), 1);
+    EXPECT_EQ(OpenNow("CTradeConfirmWnd"), 1);
     ASSERT_TRUE(CDriverControls::PressBottomButton(driver, CBaseWnd::kToolbarRight));
-    EXPECT_EQ(Open("CTradeConfirmWnd"), 0);
+    EXPECT_EQ(OpenNow("CTradeConfirmWnd"), 0);
 
     // The row still selected: 撤单 twice.
     driver.RunOnGui([] { Table()->GetGrid().SetSelectedRow(0); });
-    ASSERT_TRUE(DoubleTapBottom(CBaseWnd::kToolbarMiddle));
-    EXPECT_EQ(Open("CTradeConfirmWnd"), 1);
+    ASSERT_TRUE(DoubleTapBottom(driver, CBaseWnd::kToolbarMiddle));
+    EXPECT_EQ(OpenNow("CTradeConfirmWnd"), 1);
     AnswerBoxes();
-    ASSERT_TRUE(DoubleTapBottom(CBaseWnd::kToolbarMiddle));
+    ASSERT_TRUE(DoubleTapBottom(driver, CBaseWnd::kToolbarMiddle));
     ASSERT_TRUE(driver.WaitForRest());
     EXPECT_EQ(Requests(500, 7).size(), 1u);
-    EXPECT_EQ(Open("CTradeConfirmWnd"), 0);
+    EXPECT_EQ(OpenNow("CTradeConfirmWnd"), 0);
     EXPECT_EQ(TableRows(), 0);
 
     ASSERT_TRUE(CDriverControls::PressBottomButton(driver, CBaseWnd::kToolbarRight));
@@ -242,7 +232,7 @@ TEST_F(DoubleTapOrderTest, ATapOnTheCancelledRowAsThePageReturnsOpensNoSecondPag
     driver.RunOnGui([] { UiMessageLoop::Current()->SetAfterDispatchHook(nullptr); });
     EXPECT_EQ(Requests(500, 7).size(), 1u);
     EXPECT_EQ(Requests(500, 14).size(), queriesBefore + 1);
-    EXPECT_EQ(Open("CTradeConfirmWnd"), 0) << "no second confirmation";
+    EXPECT_EQ(OpenNow("CTradeConfirmWnd"), 0) << "no second confirmation";
     ASSERT_TRUE(CDriverControls::PressBottomButton(driver, CBaseWnd::kToolbarRight));
     ExpectOnlyTheHost();
 }
