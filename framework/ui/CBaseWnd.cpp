@@ -20,10 +20,15 @@ namespace {
 constexpr const char* kNoBackSwipe[] = {"COrbAppFrame", "CLogonWnd", kStockEditorClass, kTradeLoginClass};
 
 // What the user's taps make of a window: its controls' commands, the
-// caption buttons and presses on the form itself.
-bool IsUserInput(UINT msg) {
+// caption buttons and presses on the form itself. An edit's focus and
+// change reports are not acts but state the window keeps up with (a
+// focus lost as a page opens restarts its timers), so they always pass.
+bool IsUserInput(UINT msg, WPARAM wParam) {
     switch (msg) {
-    case WM_COMMAND:
+    case WM_COMMAND: {
+        const int code = HighWord(wParam);
+        return code != EN_SETFOCUS && code != EN_KILLFOCUS && code != EN_CHANGE;
+    }
     case WND_MSG_CAPTION_BACK:
     case WND_MSG_CAPTION_TRADE:
     case WM_LBUTTONDOWN:
@@ -284,7 +289,7 @@ LRESULT CBaseWnd::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     // opened over this window, or before its action left, is handled only
     // after, and would open a second page or act twice. It is dropped, not
     // kept for later.
-    if (IsUserInput(msg) && !TakesInput()) {
+    if (IsUserInput(msg, wParam) && !TakesInput()) {
         // A press this form captured before ends with its release.
         if (msg == WM_LBUTTONUP && UiWin::GetCapture() == this)
             ReleaseCapture();

@@ -525,7 +525,7 @@ void UiMessageLoop::RouteMouse(UINT msg, CPoint screen, std::uint64_t seq) {
     // what was in front then: it is dropped whole, down to its release, so
     // a second tap never lands on the page the first one opened.
     if (msg == WM_LBUTTONDOWN)
-        m_impl->pressDropped = seq <= m_impl->frontChangedSeq && !UiWin::GetCapture();
+        m_impl->pressDropped = seq <= m_impl->frontChangedSeq;
     if (m_impl->pressDropped) {
         if (msg == WM_LBUTTONUP)
             m_impl->pressDropped = false;
