@@ -18,6 +18,27 @@
 namespace {
 // Window kinds that a right swipe never closes.
 constexpr const char* kNoBackSwipe[] = {"COrbAppFrame", "CLogonWnd", kStockEditorClass, kTradeLoginClass};
+
+// What the user's taps make of a window: its controls' commands, the
+// caption buttons and presses on the form itself. An edit's focus and
+// change reports are not acts but state the window keeps up with (a
+// focus lost as a page opens restarts its timers), so they always pass.
+bool IsUserInput(UINT msg, WPARAM wParam) {
+    switch (msg) {
+    case WM_COMMAND: {
+        const int code = HighWord(wParam);
+        return code != EN_SETFOCUS && code != EN_KILLFOCUS && code != EN_CHANGE;
+    }
+    case WND_MSG_CAPTION_BACK:
+    case WND_MSG_CAPTION_TRADE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MOUSEMOVE:
+        return true;
+    default:
+        return false;
+    }
+}
 } // namespace
 
 CBaseWnd::CBaseWnd() {
@@ -259,7 +280,21 @@ bool CBaseWnd::IgnoresBackSwipe() const {
     return false;
 }
 
+bool CBaseWnd::TakesInput() const {
+    return IsVisible() && !m_closing && !HasModalAbove() && !IsHeldOpen();
+}
+
 LRESULT CBaseWnd::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // Commands and caption presses are posted: one made before a page
+    // opened over this window, or before its action left, is handled only
+    // after, and would open a second page or act twice. It is dropped, not
+    // kept for later.
+    if (IsUserInput(msg, wParam) && !TakesInput()) {
+        // A press this form captured before ends with its release.
+        if (msg == WM_LBUTTONUP && UiWin::GetCapture() == this)
+            ReleaseCapture();
+        return 0;
+    }
     return OnMessage(msg, wParam, lParam);
 }
 

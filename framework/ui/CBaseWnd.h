@@ -148,6 +148,10 @@ public:
     // is still on its way (a request that acts is out). Every close road,
     // the user's and the program's, waits for it.
     virtual bool IsHeldOpen() const { return false; }
+    // True while the window is the one the user acts on: shown, closing not
+    // begun, no modal run above its own and no request that acts out.
+    // Commands, caption presses and its own taps are dropped otherwise.
+    bool TakesInput() const;
 
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool OnCommand(WPARAM wParam, LPARAM lParam) override;

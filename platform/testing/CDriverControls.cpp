@@ -36,14 +36,18 @@ UiWin* CDriverControls::FindShownControl(int id) {
     return nullptr;
 }
 
-bool CDriverControls::PressBottomButton(CTestDriver& driver, int index) {
-    const std::optional<CPoint> point = driver.RunOnGui([index]() -> std::optional<CPoint> {
+std::optional<CPoint> CDriverControls::BottomButtonPoint(CTestDriver& driver, int index) {
+    return driver.RunOnGui([index]() -> std::optional<CPoint> {
         auto* bar = dynamic_cast<UiButtonBar*>(FindShownControl(101));
         if (!bar || !bar->IsButtonShown(index))
             return std::nullopt;
         const CRect screen = bar->GetScreenRect();
         return Centre(bar->GetButtonRect(index).Offset(screen.left, screen.top));
     });
+}
+
+bool CDriverControls::PressBottomButton(CTestDriver& driver, int index) {
+    const std::optional<CPoint> point = BottomButtonPoint(driver, index);
     return point && driver.Tap(point->x, point->y);
 }
 

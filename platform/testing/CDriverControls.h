@@ -18,6 +18,8 @@ class CDriverControls {
 public:
     // Taps the centre of button index of the shown bottom bar (id 101).
     static bool PressBottomButton(CTestDriver& driver, int index);
+    // The screen centre of button index of the shown bottom bar.
+    static std::optional<CPoint> BottomButtonPoint(CTestDriver& driver, int index);
     // Taps the centre of the shown control with this id.
     static bool TapControl(CTestDriver& driver, int id);
     // Scrolls list row index into view and taps its centre.

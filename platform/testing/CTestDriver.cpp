@@ -263,6 +263,24 @@ bool CTestDriver::Release(int x, int y) { return Inject(WM_LBUTTONUP, {x, y}, "R
 
 bool CTestDriver::Tap(int x, int y) { return Press(x, y) && Release(x, y); }
 
+bool CTestDriver::TapAll(const std::vector<CPoint>& points) {
+    UiMessageLoop* loop = Loop();
+    if (!loop) {
+        Fail("TapAll: the program is not running");
+        return false;
+    }
+    // Queued by one task on the GUI thread: it handles none of them before
+    // the task ends, so every tap is in before the first one acts.
+    return RunTask(
+        [loop, points] {
+            for (const CPoint& p : points) {
+                loop->InjectMouse(WM_LBUTTONDOWN, p);
+                loop->InjectMouse(WM_LBUTTONUP, p);
+            }
+        },
+        true, true);
+}
+
 bool CTestDriver::Drag(CPoint from, CPoint to, int steps) {
     if (!Press(from.x, from.y))
         return false;

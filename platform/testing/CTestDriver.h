@@ -82,6 +82,10 @@ public:
 
     // Input in screen pixels; each waits for rest.
     bool Tap(int x, int y);
+    // Queues a tap (press and release) at each point, all before the GUI
+    // thread handles the first, as a quick finger's taps reach a busy
+    // loop; then waits for rest.
+    bool TapAll(const std::vector<CPoint>& points);
     bool Press(int x, int y);
     bool Move(int x, int y);
     bool Release(int x, int y);

@@ -62,6 +62,11 @@ void CUiWnd::EndModal(int code) {
         loop->EndModal(code);
 }
 
+bool CUiWnd::HasModalAbove() const {
+    const UiMessageLoop* loop = UiMessageLoop::Current();
+    return loop && loop->ModalDepth() > m_modalDepth;
+}
+
 void CUiWnd::OnDestroy() {
     if (m_modalDepth > 0)
         EndModal(-1);

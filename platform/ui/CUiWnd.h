@@ -33,6 +33,9 @@ public:
     // modally.
     void EndModal(int code);
     bool IsModal() const { return m_modalDepth > 0; }
+    // True while a modal run began after this window's own (a window that
+    // does not run modally: while any runs): a form above has the user.
+    bool HasModalAbove() const;
     int GetModalResult() const { return m_result; }
 
     // A form destroyed during its run ends the run with −1, so the loop

@@ -80,6 +80,7 @@ struct UiMessageLoop::Item {
     std::shared_ptr<SendState> send;
     std::shared_ptr<CGuiTask> task;
     CPoint point;
+    std::uint64_t seq = 0; // its place in the queue's arrival order
 };
 
 struct UiMessageLoop::Impl {
@@ -104,6 +105,10 @@ struct UiMessageLoop::Impl {
         int code = 0;
     };
     std::vector<Level> modal;          // GUI thread
+    // enqueueSeq when a modal level last began or ended: the window in
+    // front changed, and a press queued before then was aimed elsewhere.
+    std::uint64_t frontChangedSeq = 0;
+    bool pressDropped = false;         // GUI thread: the current press is stale
     CSurface screen;
     CPressInfo press;                  // GUI thread
 };
@@ -163,7 +168,7 @@ bool UiMessageLoop::Enqueue(Item&& item, bool urgent) {
         std::lock_guard<std::mutex> guard(m_impl->lock);
         if (m_impl->closed || m_impl->stopped)
             return false;
-        ++m_impl->enqueueSeq;
+        item.seq = ++m_impl->enqueueSeq;
         (urgent ? m_impl->urgent : m_impl->normal).push_back(std::move(item));
         // Woken under the lock: once the item is visible the loop may be
         // destroyed, and this must not touch it any more.
@@ -264,6 +269,7 @@ int UiMessageLoop::RunModal() {
     if (!IsGuiThread() || m_impl->quitting)
         return 0;
     m_impl->modal.push_back({});
+    MarkFrontChanged();
     const std::size_t level = m_impl->modal.size() - 1;
     while (m_impl->modal[level].running && !m_impl->quitting) {
         if (!DispatchOne())
@@ -272,6 +278,7 @@ int UiMessageLoop::RunModal() {
     // A quit ends every level with code 0, so close-code chains unwind.
     int code = m_impl->modal[level].running ? 0 : m_impl->modal[level].code;
     m_impl->modal.resize(level);
+    MarkFrontChanged();
     return code;
 }
 
@@ -283,6 +290,11 @@ void UiMessageLoop::EndModal(int code) {
             return;
         }
     }
+}
+
+void UiMessageLoop::MarkFrontChanged() {
+    std::lock_guard<std::mutex> guard(m_impl->lock);
+    m_impl->frontChangedSeq = m_impl->enqueueSeq;
 }
 
 int UiMessageLoop::ModalDepth() const { return static_cast<int>(m_impl->modal.size()); }
@@ -360,7 +372,7 @@ void UiMessageLoop::DispatchItem(Item& item) {
         item.task->Run();
         break;
     case Item::Kind::Mouse:
-        RouteMouse(item.msg, item.point);
+        RouteMouse(item.msg, item.point, item.seq);
         break;
     case Item::Kind::Char:
     case Item::Kind::Key:
@@ -509,7 +521,17 @@ void UiMessageLoop::InjectKey(int key) {
 
 CPressInfo UiMessageLoop::GetPress() const { return m_impl->press; }
 
-void UiMessageLoop::RouteMouse(UINT msg, CPoint screen) {
+void UiMessageLoop::RouteMouse(UINT msg, CPoint screen, std::uint64_t seq) {
+    // A press queued before a modal window opened or closed was meant for
+    // what was in front then: it is dropped whole, down to its release, so
+    // a second tap never lands on the page the first one opened.
+    if (msg == WM_LBUTTONDOWN)
+        m_impl->pressDropped = seq <= m_impl->frontChangedSeq;
+    if (m_impl->pressDropped) {
+        if (msg == WM_LBUTTONUP)
+            m_impl->pressDropped = false;
+        return;
+    }
     CPressInfo& press = m_impl->press;
     if (msg == WM_LBUTTONDOWN) {
         press.down = true;

@@ -40,6 +40,9 @@
 //   visible top-level window (a disabled top-level window swallows it).
 //   Keys and characters go to the focused window, else to the topmost
 //   visible top-level window.
+// - A press (button down, its moves and its release) queued before a modal
+//   level began or ended is dropped: it was aimed at the window in front
+//   when it was made, which is no longer the one in front.
 #pragma once
 
 #include "platform/Geometry.h"
@@ -200,7 +203,9 @@ private:
     void PaintArea(const CRect& area, bool logTexts);
     void VerifyPartialPaint(const std::vector<CRect>& damage);
     static bool s_verifyPartialPaints;
-    void RouteMouse(UINT msg, CPoint screen);
+    void RouteMouse(UINT msg, CPoint screen, std::uint64_t seq);
+    // Input queued from now on meets the window now in front.
+    void MarkFrontChanged();
     void RouteKey(UINT msg, WPARAM wParam);
     void WaitIdle(std::uint64_t deadlineTick);
     bool Enqueue(Item&& item, bool urgent);

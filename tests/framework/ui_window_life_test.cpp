@@ -184,3 +184,24 @@ TEST_F(WindowLifeTest, AWindowClosedWithARealRequestInFlightIsDeletedOnceAndTheR
     EXPECT_EQ(Depth(), 0);
     driver.Stop();
 }
+
+TEST_F(WindowLifeTest, APressForAWindowUnderARunningChildIsDroppedNotKeptForLater) {
+    OpenChainOfThree();
+    // A back press for b and a bottom-bar press for main, made before c
+    // opened over them, arrive while c runs.
+    driver.RunOnGui([] {
+        g_log.live.at("b")->PostMessage(WND_MSG_CAPTION_BACK);
+        g_log.live.at("main")->PostMessage(WM_COMMAND, MakeWParam(UI_BOTTOM_BAR_ID, CBaseWnd::kToolbarLeft),
+                                           CBaseWnd::kToolbarLeft);
+    });
+    EXPECT_EQ(Depth(), 2);
+    EXPECT_TRUE(Shown("c"));
+    EXPECT_EQ(driver.RunOnGui([] { return g_log.live.at("b")->TakesInput(); }), false);
+    EXPECT_EQ(driver.RunOnGui([] { return g_log.live.at("c")->TakesInput(); }), true);
+    // c's own back press closes c; b shows again and stays.
+    driver.RunOnGui([] { g_log.live.at("c")->PostMessage(WND_MSG_CAPTION_BACK); });
+    EXPECT_EQ(Depth(), 1);
+    EXPECT_TRUE(Shown("b"));
+    EXPECT_EQ(Log().deleted.count("b"), 0u);
+    EXPECT_EQ(driver.RunOnGui([] { return g_log.live.at("b")->TakesInput(); }), true);
+}

@@ -220,3 +220,51 @@ TEST_F(ModalTest, AFormEndedWhileABoxRunsAboveItEndsAsSoonAsTheBoxCloses) {
     EXPECT_EQ(driver.RunOnGui([inner] { return inner->modalResult; }), IDOK);
     driver.RunOnGui([&inner] { inner.reset(); });
 }
+
+TEST_F(ModalTest, ATapQueuedBeforeAFormOpensOverItsTargetIsDroppedWholeAndTheNextTapCounts) {
+    // A button on the form, and a form that opens over it with its own
+    // button at the same spot: a quick finger's second tap, queued before
+    // the new form showed, must not press the new form's button.
+    const CRect spot{0, 200, 480, 300};
+    auto below = std::make_shared<UiButton>();
+    auto above = std::make_shared<UiButton>();
+    auto inner = std::make_shared<CTestForm>();
+    driver.RunOnGui([this, spot, below] { below->Create(form.get(), spot, 177); });
+    driver.RunOnGui([this, inner, above, spot] {
+        form->modalAction = [inner, above, spot] {
+            inner->CreateForm(nullptr, UiMessageLoop::Current()->GetWorkRect());
+            above->Create(inner.get(), spot, 178);
+            return inner->DoModal();
+        };
+        form->modalResult = INT_MIN;
+        form->PostMessage(CTestForm::kRunModal);
+        const CPoint p{form->GetRect().left + 240, form->GetRect().top + 250};
+        UiMessageLoop::Current()->InjectMouse(WM_LBUTTONDOWN, p);
+        UiMessageLoop::Current()->InjectMouse(WM_LBUTTONUP, p);
+    });
+    ASSERT_TRUE(driver.WaitForRest());
+    EXPECT_EQ(Depth(), 1);
+    EXPECT_TRUE(driver.RunOnGui([inner] { return inner->CommandsFrom(178).empty(); }));
+    EXPECT_TRUE(driver.RunOnGui([this] { return form->CommandsFrom(177).empty(); }));
+    EXPECT_TRUE(driver.RunOnGui([this, inner] { return form->HasModalAbove() && !inner->HasModalAbove(); }));
+
+    ASSERT_TRUE(CDriverControls::TapControl(driver, 178));
+    EXPECT_EQ(driver.RunOnGui([inner] { return inner->CommandsFrom(178).size(); }), 1u);
+    driver.RunOnGui([inner] {
+        inner->EndModal(3);
+        inner->ShowWindow(false);
+    });
+    EXPECT_EQ(Result(), 3);
+    EXPECT_FALSE(driver.RunOnGui([this] { return form->HasModalAbove(); }));
+    // Two taps queued together on the form, now in front, both count.
+    const std::optional<CRect> r = CDriverControls::ControlScreenRect(driver, 177);
+    ASSERT_TRUE(r);
+    const CPoint c{(r->left + r->right) / 2, (r->top + r->bottom) / 2};
+    ASSERT_TRUE(driver.TapAll({c, c}));
+    EXPECT_EQ(driver.RunOnGui([this] { return form->CommandsFrom(177).size(); }), 2u);
+    driver.RunOnGui([&] {
+        above.reset();
+        below.reset();
+        inner.reset();
+    });
+}
