@@ -4,14 +4,19 @@
 // code accepted by the server's login, and the refusals that send nothing.
 #include "login_Fixture.h"
 
+#include "framework/net/CNetWorker.h"
 #include "framework/net/NetFailure.h"
 #include "framework/ui/CMakeChoiceWnd.h"
 #include "platform/storage/CRegistry.h"
+#include "platform/win/CGuiTask.h"
 #include "platform/win/UiMessageLoop.h"
 #include "tools/simulator/SimTokenRoutes.h"
 #include "trade/dyncode/CMobileDynCodeApplyWnd.h"
 #include "trade/dyncode/CMobileDynCodeCtrWnd.h"
 #include "trade/dyncode/MobileDynCodeTxtWnd.h"
+
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -200,3 +205,43 @@ TEST_F(DynCodeWindowTest, AnEmptyTextKeepsTheRoadClosed) {
     EXPECT_EQ(TopWindow(), "MobileDynCodeTxtWnd") << "a disabled 下一步 leads nowhere";
 }
 } // namespace
+
+TEST_F(DynCodeWindowTest, ABusySharedWorkerLeavesTheApplicationToAWorkerOfTheFormsOwnAndTheGuiNeverWaits) {
+    Start("0003");
+    SetMobile(kMobile);
+    OpenTokenWindow();
+    WalkToForm();
+    TypeInto(CMobileDynCodeApplyWnd::kAccountId, u"56789");
+    TypeInto(CMobileDynCodeApplyWnd::kPasswordId, u"246810");
+    SimFault refused(SimFaultKind::ErrorSet);
+    refused.errorText = u"账号或交易密码错误";
+    sim.InjectFaultFor(500, 69, refused);
+    SimFault slow(SimFaultKind::SlowReply);
+    slow.delayMs = 500;
+    sim.InjectFaultFor(500, 1, slow);
+    // Another window's trade login holds the shared worker, and is never
+    // cut off; the press comes while it is out.
+    driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    auto taken = std::make_shared<bool>(false);
+    driver.Loop()
+        ->PostTask(std::function<void()>([taken] {
+            *taken = CAppData::Instance()->GetNetWorker()->PostRequest(nullptr, "TC_MFUNCNO=500&TC_SFUNCNO=1&x=1",
+                                                                       CNetWorker::kNeverResend);
+            for (UiWin* top : UiMessageLoop::Current()->TopLevelWindows())
+                if (auto* form = dynamic_cast<CMobileDynCodeApplyWnd*>(top); form && form->IsVisible())
+                    form->OnOk();
+        }))
+        ->WaitStartedThenDone(5000);
+    driver.WaitForRest();
+    EXPECT_TRUE(*taken) << "the shared worker was busy at the press";
+    EXPECT_EQ(Requests(500, 69).size(), 1u);
+    EXPECT_TRUE(Shown(u"账号或交易密码错误"));
+    bool own = false;
+    OnForm([&own](CMobileDynCodeApplyWnd& form) { own = form.HasOwnWorker() && !form.IsSending(); });
+    EXPECT_TRUE(own) << "sent through a worker of its own, not after waiting for the shared one";
+    EXPECT_TRUE(ToolbarEnabled());
+    // The other request goes its way, once.
+    for (int i = 0; i < 100 && Requests(500, 1).empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(Requests(500, 1).size(), 1u);
+}

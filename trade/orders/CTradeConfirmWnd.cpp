@@ -3,10 +3,7 @@
 
 #include "core/CDataSetList.h"
 #include "framework/app/CAppData.h"
-#include "framework/app/CAppNetContext.h"
 #include "framework/app/TradeMarket.h"
-#include "framework/net/CNetWorker.h"
-#include "framework/net/NetFailure.h"
 #include "framework/ui/IWindowOpener.h"
 #include "framework/ui/WndMessages.h"
 #include "platform/gdi/CDC.h"
@@ -241,9 +238,10 @@ void CTradeConfirmWnd::OnNetReply(const CNetReply& reply) {
     if (!end)
         return;
     if (*end == ActionEnd::NotSent) {
-        m_action.Done();
-        m_action.TellFailure(*end);
-        EnableToolbar(true);
+        // Nothing left: told once the worker's send has returned, and the
+        // press may be made again.
+        if (!PostMessage(kMsgTellNotSent, 0, 0))
+            EnableToolbar(true);
         return;
     }
     m_outcome.clear();
@@ -313,6 +311,12 @@ void CTradeConfirmWnd::Finish() {
 
 LRESULT CTradeConfirmWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
+    case kMsgTellNotSent:
+        if (m_action.IsReady()) {
+            m_action.TellFailure(ActionEnd::NotSent);
+            EnableToolbar(true);
+        }
+        return 0;
     case kMsgTellOutcome: {
         if (m_action.GetState() != CActionSend::State::Telling)
             return 0;

@@ -36,8 +36,9 @@ public:
     static constexpr int kLabelId = 302;
     static constexpr int kTitleFontSize = 26; // pixels
     static constexpr int kLineFontSize = 25;  // pixels
-    // Posted to itself once a reply was taken: tell it, then go on.
-    enum : UINT { kMsgTellOutcome = WM_USER + 108 };
+    // Posted to itself once a reply was taken: tell it, then go on; or
+    // tell that nothing left, and let the press be made again.
+    enum : UINT { kMsgTellOutcome = WM_USER + 108, kMsgTellNotSent = WM_USER + 109 };
 
     CTradeConfirmWnd();
     ~CTradeConfirmWnd() override;
