@@ -217,31 +217,37 @@ TEST_F(DynCodeWindowTest, ABusySharedWorkerLeavesTheApplicationToAWorkerOfTheFor
     refused.errorText = u"账号或交易密码错误";
     sim.InjectFaultFor(500, 69, refused);
     SimFault slow(SimFaultKind::SlowReply);
-    slow.delayMs = 500;
+    slow.delayMs = 1500;
     sim.InjectFaultFor(500, 1, slow);
-    // Another window's trade login holds the shared worker, and is never
-    // cut off; the press comes while it is out.
-    driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    // Another window's trade login holds the shared worker: it has left,
+    // so it is never cut off. The press comes while it is out.
+    const auto onGui = [this](std::function<void()> fn) {
+        driver.Loop()->PostTask(std::move(fn))->WaitStartedThenDone(5000);
+    };
     auto taken = std::make_shared<bool>(false);
-    driver.Loop()
-        ->PostTask(std::function<void()>([taken] {
-            *taken = CAppData::Instance()->GetNetWorker()->PostRequest(nullptr, "TC_MFUNCNO=500&TC_SFUNCNO=1&x=1",
-                                                                       CNetWorker::kNeverResend);
-            for (UiWin* top : UiMessageLoop::Current()->TopLevelWindows())
-                if (auto* form = dynamic_cast<CMobileDynCodeApplyWnd*>(top); form && form->IsVisible())
-                    form->OnOk();
-        }))
-        ->WaitStartedThenDone(5000);
-    driver.WaitForRest();
-    EXPECT_TRUE(*taken) << "the shared worker was busy at the press";
-    EXPECT_EQ(Requests(500, 69).size(), 1u);
+    onGui([taken] {
+        *taken = CAppData::Instance()->GetNetWorker()->PostRequest(nullptr, "TC_MFUNCNO=500&TC_SFUNCNO=1&x=1",
+                                                                   CNetWorker::kNeverResend);
+    });
+    ASSERT_TRUE(*taken);
+    for (int i = 0; i < 100 && Requests(500, 1).empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_EQ(Requests(500, 1).size(), 1u);
+    driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    onGui([] {
+        for (UiWin* top : UiMessageLoop::Current()->TopLevelWindows())
+            if (auto* form = dynamic_cast<CMobileDynCodeApplyWnd*>(top); form && form->IsVisible())
+                form->OnOk();
+    });
+    // The application is answered while the other request is still out.
+    for (int i = 0; i < 100 && !Shown(u"账号或交易密码错误"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_TRUE(Shown(u"账号或交易密码错误"));
+    EXPECT_EQ(Requests(500, 69).size(), 1u);
+    driver.WaitForRest();
     bool own = false;
     OnForm([&own](CMobileDynCodeApplyWnd& form) { own = form.HasOwnWorker() && !form.IsSending(); });
     EXPECT_TRUE(own) << "sent through a worker of its own, not after waiting for the shared one";
     EXPECT_TRUE(ToolbarEnabled());
-    // The other request goes its way, once.
-    for (int i = 0; i < 100 && Requests(500, 1).empty(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(Requests(500, 1).size(), 1u);
 }
