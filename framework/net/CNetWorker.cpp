@@ -121,7 +121,7 @@ bool CNetWorker::PostRequest(HWND target, std::string requestText, unsigned flag
         NetLogRequest("refused, not a request to send: ", requestText);
         return false;
     }
-    const bool acts = (flags & kNeverResend) || IsNeverResendRequest(requestText);
+    const bool acts = (flags & kNeverResend) || IsActingRequest(requestText);
     const bool neverTwice = acts || !(flags & kResendOnNetFailure);
     {
         std::lock_guard<std::mutex> guard(m_lock);

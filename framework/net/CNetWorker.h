@@ -20,8 +20,9 @@
 //
 // Never twice: a request that must not reach the server twice — one
 // without kResendOnNetFailure, and every request that acts: kNeverResend,
-// or an order, cancellation, password change, trade login, batch order or
-// warrant exercise by its function numbers — is neither retried nor
+// or IsActingRequest by its function numbers (an order, cancellation,
+// password change, trade login, batch order, warrant exercise or token
+// application) — is neither retried nor
 // abandoned once a byte of it has left. When a request that acts left and
 // no answer came (the connection failed, the deadline passed, the reply was
 // unreadable) its outcome is unknown: the window gets an "error" set with

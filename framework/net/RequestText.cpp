@@ -117,10 +117,50 @@ std::string TailValue(std::string_view value) {
     return out;
 }
 
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// One round of "%hh" escapes decoded; anything else kept as it is.
+std::string DecodeEscapes(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 &&
+            HexDigit(text[i + 2]) >= 0) {
+            out += static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// Judged on the name as a server reads it once decoded, so an escaped
+// letter ("trd%70wd") hides nothing; decoded until it no longer changes,
+// since an escaped "%" may hide another escape. A name still changing after
+// a few rounds is a peer's game and counts as a password name.
 bool IsPasswordName(std::string_view name) {
-    name = TrimBlanks(name);
-    return EqualsNoCase(name, "trdpwd") || EqualsNoCase(name, "oldpwd") || EqualsNoCase(name, "newpwd") ||
-           EqualsNoCase(name, "pwd") || EqualsNoCase(name, "authdata");
+    constexpr int kMaxRounds = 4;
+    std::string decoded(TrimBlanks(name));
+    for (int round = 0;; ++round) {
+        std::string next = DecodeEscapes(decoded);
+        if (next == decoded)
+            break;
+        if (round == kMaxRounds)
+            return true;
+        decoded = std::move(next);
+    }
+    std::string_view plain = TrimBlanks(decoded);
+    return EqualsNoCase(plain, "trdpwd") || EqualsNoCase(plain, "oldpwd") || EqualsNoCase(plain, "newpwd") ||
+           EqualsNoCase(plain, "pwd") || EqualsNoCase(plain, "authdata");
 }
 
 // The text with the last "session" parameter's value replaced (or appended).

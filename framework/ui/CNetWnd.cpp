@@ -267,7 +267,9 @@ LRESULT CNetWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (!m_requestPending || reply->tag != m_pendingTag)
                 return 0;
             EndPending();
+            m_abandonedLeft = reply->requestLeft != 0;
             OnRequestNotSent(NotSent::Abandoned);
+            m_abandonedLeft = false;
             return 0;
         }
         EndPending();

@@ -113,6 +113,9 @@ public:
     // A request that acts is out: the window stays open until its outcome
     // (a reply, a failure or an abandonment) has reached it.
     bool IsHeldOpen() const override { return m_actionOut; }
+    // The last abandonment reported (OnRequestNotSent(Abandoned)) said a
+    // byte of the request had left: what it did is unknown.
+    bool AbandonedAfterLeaving() const { return m_abandonedLeft; }
 
     // ---- Sending ----
     // The worker the window sends through (not owned); null: the shared one.
@@ -228,6 +231,7 @@ private:
     unsigned m_pendingTag = 0;          // the tag of the request out
     bool m_armed = false;               // SendAction's one send is under way
     bool m_actionOut = false;           // the request out acts
+    bool m_abandonedLeft = false;       // the last abandonment came after the request left
     bool m_waiting = false;             // m_waitingText waits for the busy worker
     std::string m_waitingText;          // composed, sealed, tagged m_pendingTag
     unsigned m_waitingFlags = 0;

@@ -162,6 +162,7 @@ TEST_F(FundConfirmTest, ASecondPressAndClosingDoNothingWhileTheRequestIsOut) {
         QueueOk(page);
         page.PostMessage(WND_MSG_CLOSE, 0, 0);
         page.PostMessage(WND_MSG_CAPTION_BACK);
+        page.PostMessage(WND_MSG_CAPTION_TRADE);
     });
     EXPECT_EQ(sim.CountRequests(100, 29), 1);
     EXPECT_EQ(ShownTexts(), std::vector<std::u16string>{std::u16string(kPrefix) + u"20261207000123"});

@@ -62,6 +62,8 @@ const CRequestCase kActing[] = {
     {"warrant exercise", 100, 29, CNetWorker::kResendOnNetFailure},
     {"password change", 500, 13, CNetWorker::kResendOnNetFailure},
     {"trade login", 500, 1, CNetWorker::kResendOnNetFailure},
+    // Acts by its function numbers alone, though it is no never-twice function.
+    {"token application", 500, 69, CNetWorker::kResendOnNetFailure},
     {"query marked never to resend", 500, 3, CNetWorker::kResendOnNetFailure | CNetWorker::kNeverResend},
     {"query of a window with resend off", 31000, 4, 0},
 };

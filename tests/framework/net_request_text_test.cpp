@@ -136,9 +136,17 @@ TEST(NetRequestText, PasswordValuesNeverReachTheLog) {
         {"authid=7&oldpwd=111111&newpwd=222222", "authid=7&oldpwd=***&newpwd=***"},
         {"authtype=2&AuthData=secret", "authtype=2&AuthData=***"},
         {"a=1&trdpwd =123456& pwd=7", "a=1&trdpwd =***& pwd=***"},
+        // A name is read as the server reads it, escapes decoded, an
+        // escaped "%" included; one that never settles is masked.
+        {"trd%70wd=123456&%6Eew%50WD=654321", "trd%70wd=***&%6Eew%50WD=***"},
+        {"a=1&trd%2570wd=123456", "a=1&trd%2570wd=***"},
+        {"%25252525252525252570wd=1", "%25252525252525252570wd=***"},
+        {"p%77dhint=1&code=%70wd", "p%77dhint=1&code=%70wd"},
     };
     for (auto [text, redacted] : cases)
         EXPECT_EQ(RedactPasswords(text), redacted);
+    EXPECT_TRUE(CarriesPassword("a=1&trd%70wd=1")) << "an escaped name is no way around the sealing";
+    EXPECT_EQ(CheckRequestText("TC_MFUNCNO=500&TC_SFUNCNO=6&trd%70wd=1"), RequestRefusal::ClearPassword);
 }
 
 TEST(NetHttpWire, TheETagGivesFourNumbersWithOrWithoutQuotes) {

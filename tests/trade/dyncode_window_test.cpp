@@ -4,14 +4,19 @@
 // code accepted by the server's login, and the refusals that send nothing.
 #include "login_Fixture.h"
 
+#include "framework/net/CNetWorker.h"
 #include "framework/net/NetFailure.h"
 #include "framework/ui/CMakeChoiceWnd.h"
 #include "platform/storage/CRegistry.h"
+#include "platform/win/CGuiTask.h"
 #include "platform/win/UiMessageLoop.h"
 #include "tools/simulator/SimTokenRoutes.h"
 #include "trade/dyncode/CMobileDynCodeApplyWnd.h"
 #include "trade/dyncode/CMobileDynCodeCtrWnd.h"
 #include "trade/dyncode/MobileDynCodeTxtWnd.h"
+
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -200,3 +205,49 @@ TEST_F(DynCodeWindowTest, AnEmptyTextKeepsTheRoadClosed) {
     EXPECT_EQ(TopWindow(), "MobileDynCodeTxtWnd") << "a disabled 下一步 leads nowhere";
 }
 } // namespace
+
+TEST_F(DynCodeWindowTest, ABusySharedWorkerLeavesTheApplicationToAWorkerOfTheFormsOwnAndTheGuiNeverWaits) {
+    Start("0003");
+    SetMobile(kMobile);
+    OpenTokenWindow();
+    WalkToForm();
+    TypeInto(CMobileDynCodeApplyWnd::kAccountId, u"56789");
+    TypeInto(CMobileDynCodeApplyWnd::kPasswordId, u"246810");
+    SimFault refused(SimFaultKind::ErrorSet);
+    refused.errorText = u"账号或交易密码错误";
+    sim.InjectFaultFor(500, 69, refused);
+    SimFault slow(SimFaultKind::SlowReply);
+    slow.delayMs = 1500;
+    sim.InjectFaultFor(500, 1, slow);
+    // Another window's trade login holds the shared worker: it has left,
+    // so it is never cut off. The press comes while it is out.
+    const auto onGui = [this](std::function<void()> fn) {
+        driver.Loop()->PostTask(std::move(fn))->WaitStartedThenDone(5000);
+    };
+    auto taken = std::make_shared<bool>(false);
+    onGui([taken] {
+        *taken = CAppData::Instance()->GetNetWorker()->PostRequest(nullptr, "TC_MFUNCNO=500&TC_SFUNCNO=1&x=1",
+                                                                   CNetWorker::kNeverResend);
+    });
+    ASSERT_TRUE(*taken);
+    for (int i = 0; i < 100 && Requests(500, 1).empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_EQ(Requests(500, 1).size(), 1u);
+    driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    onGui([] {
+        for (UiWin* top : UiMessageLoop::Current()->TopLevelWindows())
+            if (auto* form = dynamic_cast<CMobileDynCodeApplyWnd*>(top); form && form->IsVisible())
+                form->OnOk();
+    });
+    // The application is answered while the other request is still out.
+    for (int i = 0; i < 100 && !Shown(u"账号或交易密码错误"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(Shown(u"账号或交易密码错误"));
+    EXPECT_EQ(Requests(500, 69).size(), 1u);
+    driver.WaitForRest();
+    bool own = false;
+    OnForm([&own](CMobileDynCodeApplyWnd& form) { own = form.HasOwnWorker() && !form.IsSending(); });
+    EXPECT_TRUE(own) << "sent through a worker of its own, not after waiting for the shared one";
+    EXPECT_TRUE(ToolbarEnabled());
+    EXPECT_EQ(Requests(500, 1).size(), 1u);
+}

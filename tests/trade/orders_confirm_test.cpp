@@ -299,3 +299,29 @@ TEST_F(ConfirmPageTest, WhenTheSharedWorkerIsBusyTheOrderGoesOnceThroughAWorkerO
     EXPECT_EQ(LastTold(), u"委托已提交,合同序号为100001");
     EXPECT_EQ(g_confirm.closeCodes, std::vector<int>{1});
 }
+
+TEST_F(ConfirmPageTest, AnOrderThatNeverLeftIsToldNotSentAndTheSamePressSendsItOnce) {
+    Start();
+    Open(ConfirmMode::Buy, {Order(u"000016", u"平川银行", u"11.50", u"100", kSz)}, CPriceTypeItem(u"限价委托", "0B"));
+    ASSERT_TRUE(PageShown());
+    // No server answers where the order would go: not a byte leaves.
+    const int port = driver.RunOnGui([] {
+        CHttpPostClient& link = CAppData::Instance()->GetNetWorker()->GetConnection();
+        const int was = link.GetPort();
+        link.SetServer(link.GetHost(), 1);
+        return was;
+    });
+    ASSERT_TRUE(PressOk());
+    driver.RunOnGui([port] {
+        CHttpPostClient& link = CAppData::Instance()->GetNetWorker()->GetConnection();
+        link.SetServer(link.GetHost(), port);
+    });
+    EXPECT_EQ(LastTold(), u"委托未能发出，请稍后再试");
+    EXPECT_TRUE(Requests(500, 6).empty());
+    EXPECT_TRUE(g_confirm.closeCodes.empty()) << "the page stays for another press";
+    EXPECT_TRUE(driver.RunOnGui([] { return Page() && !Page()->IsBusy(); }));
+    ASSERT_TRUE(PressOk());
+    EXPECT_EQ(Requests(500, 6).size(), 1u);
+    EXPECT_EQ(LastTold(), u"委托已提交,合同序号为100001");
+    EXPECT_EQ(g_confirm.closeCodes, std::vector<int>{1});
+}

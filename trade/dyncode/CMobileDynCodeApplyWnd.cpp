@@ -28,7 +28,6 @@ constexpr CAccountType kAccountTypes[5] = {
 };
 constexpr const char16_t* kRowLabels[4] = {u"营  业  部:", u"账号类型:", u"账      号:", u"密      码:"};
 constexpr COLORREF kGrey = 0x646464;
-constexpr int kWaitForWorkerMs = 2000;
 
 void Wipe(std::string& text) {
     if (!text.empty())
@@ -166,7 +165,7 @@ void CMobileDynCodeApplyWnd::FillChoiceLists() {
 // ---- Taps and pickers ----
 
 void CMobileDynCodeApplyWnd::OnLButtonUp(UINT flags, CPoint pt) {
-    if (!m_sending) {
+    if (!m_action.IsBusy()) {
         if (m_deptBox.GetRect().Contains(pt))
             PostMessage(WM_COMMAND, MakeWParam(kDeptPickerId, 0), 0);
         else if (m_typeBox.GetRect().Contains(pt))
@@ -194,7 +193,7 @@ bool CMobileDynCodeApplyWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void CMobileDynCodeApplyWnd::Choose(int callerId) {
-    if (m_sending)
+    if (m_action.IsBusy())
         return;
     std::vector<CChoiceItem> items;
     if (callerId == 0) {
@@ -223,7 +222,7 @@ LRESULT CMobileDynCodeApplyWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam
         const int* chosen = reinterpret_cast<const int*>(lParam);
         const int index = chosen ? chosen[0] : -1;
         FreeChoiceIndices(lParam);
-        if (m_sending)
+        if (m_action.IsBusy())
             return 0;
         if (wParam == 0 && index >= 0 && index < static_cast<int>(m_depts.size())) {
             m_deptCode = m_depts[index].code;
@@ -236,26 +235,23 @@ LRESULT CMobileDynCodeApplyWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam
         Invalidate();
         return 0;
     }
-    case WND_MSG_CAPTION_BACK:
-    case WND_MSG_CAPTION_TRADE:
-        // Nothing leaves the form while its application is out.
-        if (m_sending)
-            return 0;
-        break;
     default:
+        // Nothing leaves the form while its application is out.
+        if (m_action.Swallows(msg))
+            return 0;
         break;
     }
     return CLayoutBaseWnd::OnMessage(msg, wParam, lParam);
 }
 
 void CMobileDynCodeApplyWnd::OnToolbarCommand(int index) {
-    if (m_sending)
+    if (m_action.IsBusy())
         return;
     CLayoutBaseWnd::OnToolbarCommand(index);
 }
 
 bool CMobileDynCodeApplyWnd::IgnoresBackSwipe() const {
-    return m_sending || CLayoutBaseWnd::IgnoresBackSwipe();
+    return m_action.IsBusy() || CLayoutBaseWnd::IgnoresBackSwipe();
 }
 
 // ---- The application ----
@@ -266,7 +262,7 @@ void CMobileDynCodeApplyWnd::Tell(std::u16string_view text, std::u16string_view 
 
 void CMobileDynCodeApplyWnd::OnOk() {
     CAppData* app = CAppData::Instance();
-    if (m_sending || !app)
+    if (m_action.IsBusy() || !app)
         return;
     Invalidate();
     if (m_account.GetLength() == 0) {
@@ -306,10 +302,9 @@ void CMobileDynCodeApplyWnd::OnOk() {
         return;
     }
     m_mobile = mobile;
-    m_sending = true;
     EnableToolbar(false);
-    GetSender().AbortAndWait(kWaitForWorkerMs);
-    SendAction(-1, 0);
+    // A refusal reaches OnRequestNotSent, which tells it.
+    m_action.Send();
     Wipe(m_pendingText);
 }
 
@@ -321,7 +316,7 @@ int CMobileDynCodeApplyWnd::BuildRequest(CAString& out) {
 }
 
 void CMobileDynCodeApplyWnd::EndAttempt() {
-    m_sending = false;
+    m_action.Done();
     EnableToolbar(true);
     if (m_deptCode.empty())
         if (UiToolBar* bar = GetToolBar())
@@ -329,22 +324,21 @@ void CMobileDynCodeApplyWnd::EndAttempt() {
 }
 
 void CMobileDynCodeApplyWnd::OnRequestNotSent(NotSent why) {
-    if (!m_sending)
+    const std::optional<ActionEnd> end = m_action.TakeNotSent(why);
+    if (!end)
         return;
     EndAttempt();
-    if (why == NotSent::WorkerBusy || why == NotSent::Abandoned)
-        Tell(u"申请请求未发出，请重新申请");
-    else
-        Tell(u"申请请求无法发送，请重新申请");
+    m_action.TellFailure(*end);
 }
 
 void CMobileDynCodeApplyWnd::OnNetReply(const CNetReply& reply) {
-    if (!m_sending)
+    const std::optional<ActionEnd> end = m_action.TakeReply(reply);
+    if (!end)
         return;
     EndAttempt();
     CAppData* app = CAppData::Instance();
-    if (!reply.body || reply.length <= 0 || !app) {
-        Tell(u"请求异常，未收到申请结果，请稍后查看手机令牌");
+    if (*end != ActionEnd::Answered || !app) {
+        m_action.TellFailure(*end == ActionEnd::Answered ? ActionEnd::Unknown : *end);
         return;
     }
     CDataSetList sets(reply.body, reply.length);

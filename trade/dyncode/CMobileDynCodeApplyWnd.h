@@ -1,8 +1,11 @@
 // The phone-token application form ("手机令牌申请"): sales department,
 // account type, account number and trading password. The application
 // (500/69) acts on the account and leaves only from the "确定" press that
-// passed every check (CNetWnd::SendAction), once, sealed and never resent:
-// a picker swiped away, the first show or any refresh sends nothing. It
+// passed every check (CActionSend), once, sealed and never resent: a picker
+// swiped away, the first show or any refresh sends nothing. The GUI never
+// waits for a worker: a busy shared one leaves the application to one of
+// the form's own. An application that never left may be made again; one
+// that left without an answer says so and stores nothing. It
 // goes with the phone's registered mobile number; without one nothing is
 // sent. A reply of exactly one set with "seed", "fundidlist" and
 // "secuidlist" is stored for every account it names in one transaction;
@@ -10,6 +13,7 @@
 // the form says "手机令牌申请成功" and closes with code 1.
 #pragma once
 
+#include "framework/ui/CActionSend.h"
 #include "framework/ui/CLayoutBaseWnd.h"
 #include "platform/ui/UiButton.h"
 #include "platform/ui/UiEdit.h"
@@ -48,7 +52,7 @@ public:
     const std::string& GetDeptCode() const { return m_deptCode; }
     const std::string& GetTypeCode() const { return m_typeCode; }
     std::u16string GetDeptText() const { return std::u16string(m_deptBox.GetText()); }
-    bool IsSending() const { return m_sending; }
+    bool IsSending() const { return m_action.IsBusy(); }
 
     // ---- Virtual operations ----
     void BuildForm() override;
@@ -84,7 +88,7 @@ private:
     int m_typeIndex = 0;
     std::string m_deptCode;
     std::string m_typeCode;
-    bool m_sending = false;
+    CActionSend m_action{*this, u"申请请求未发出，请重新申请"};
     std::string m_pendingText; // the armed request (holds the password): wiped once handed on
     std::u16string m_mobile;   // the number the application went with
 };

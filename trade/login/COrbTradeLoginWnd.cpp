@@ -314,6 +314,8 @@ void COrbTradeLoginWnd::UpdateAuthMode() {
 // ---- Commands ----
 
 void COrbTradeLoginWnd::OnToolbarCommand(int index) {
+    if (m_action.IsBusy())
+        return;
     if (index == kToolbarLeft)
         EndWindow(0);
     else if (index == kToolbarMiddle)
@@ -356,7 +358,7 @@ void COrbTradeLoginWnd::OnLButtonUp(UINT flags, CPoint pt) {
 }
 
 void COrbTradeLoginWnd::ChooseDept() {
-    if (m_sending)
+    if (m_action.IsBusy())
         return;
     std::vector<CChoiceItem> items;
     for (size_t i = 0; i < m_depts.size(); ++i) {
@@ -372,7 +374,7 @@ void COrbTradeLoginWnd::ChooseDept() {
 }
 
 void COrbTradeLoginWnd::ChooseType() {
-    if (m_sending)
+    if (m_action.IsBusy())
         return;
     std::vector<CChoiceItem> items;
     for (int i = 0; i < 5; ++i) {
@@ -388,6 +390,9 @@ void COrbTradeLoginWnd::ChooseType() {
 }
 
 LRESULT COrbTradeLoginWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // Nothing leaves the form while its login is out.
+    if (m_action.Swallows(msg))
+        return 0;
     switch (msg) {
     case UIM_EDIT_NOTIFY:
         if (static_cast<int>(wParam) == kAccountId)
@@ -422,7 +427,7 @@ void COrbTradeLoginWnd::OpenDynCodeCtrWnd() {
 }
 
 void COrbTradeLoginWnd::OpenHistory() {
-    if (m_sending)
+    if (m_action.IsBusy())
         return;
     auto history = std::make_unique<CTradeLoginAccountWnd>(u"历史登录账户", CTradeLoginAccountWnd::kModeHistory);
     history->SetLoginWnd(this);
@@ -480,7 +485,7 @@ void COrbTradeLoginWnd::Message(std::u16string_view text, std::u16string_view ca
 
 void COrbTradeLoginWnd::StartLogin() {
     CAppData* app = CAppData::Instance();
-    if (m_sending || !app)
+    if (m_action.IsBusy() || !app)
         return;
     if (m_account.GetLength() == 0) {
         Message(u"请输入账号！", u"提示");
@@ -544,14 +549,6 @@ void COrbTradeLoginWnd::StartLogin() {
         Message(u"账号、交易密码或认证口令中不能含有“&”、“=”、“%”等字符！", u"提示");
         return;
     }
-    // A query of another window may still hold the worker; the login is
-    // an action and is not queued behind it, nor does the GUI wait for it.
-    if (!TakeFreeWorker()) {
-        Wipe(password);
-        Wipe(m_pendingText);
-        Message(u"网络忙，请稍后再试", u"提示");
-        return;
-    }
     m_attemptAccount = account;
     m_attemptTyped = typed;
     m_attemptType = type;
@@ -560,9 +557,11 @@ void COrbTradeLoginWnd::StartLogin() {
     m_attemptPassword.Assign(password);
     Wipe(password);
 
-    m_sending = true;
     EnableToolbar(false);
-    SendAction(-1, 0);
+    // A query of another window may still hold the worker: the login is
+    // not queued behind it, nor does the GUI wait for it. A refusal
+    // reaches OnRequestNotSent, which tells it.
+    m_action.Send();
     Wipe(m_pendingText);
 }
 
@@ -583,25 +582,29 @@ int COrbTradeLoginWnd::BuildRequest(CAString& out) {
 }
 
 void COrbTradeLoginWnd::EndAttempt(bool enable) {
-    m_sending = false;
+    m_action.Done();
     m_attemptPassword.Clear();
     if (enable)
         EnableToolbar(true);
 }
 
 void COrbTradeLoginWnd::OnRequestNotSent(NotSent why) {
-    if (!m_sending)
+    const std::optional<ActionEnd> end = m_action.TakeNotSent(why);
+    if (!end)
         return;
     EndAttempt(true);
-    if (why == NotSent::WorkerBusy || why == NotSent::Abandoned)
-        Message(u"登录请求未发出，请重新登录", u"提示");
-    else
-        Message(u"登录请求无法发送，请重新登录", u"提示");
+    m_action.TellFailure(*end);
 }
 
 void COrbTradeLoginWnd::OnNetReply(const CNetReply& reply) {
-    if (!m_sending)
+    const std::optional<ActionEnd> end = m_action.TakeReply(reply);
+    if (!end)
         return;
+    if (*end != ActionEnd::Answered) {
+        EndAttempt(true);
+        m_action.TellFailure(*end);
+        return;
+    }
     CDataSetList sets(reply.body, reply.length);
     CTradeLoginReply login = ReadTradeLoginReply(sets);
     switch (login.kind) {

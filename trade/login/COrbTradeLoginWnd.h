@@ -3,11 +3,12 @@
 // for an account with a phone token on this phone, its one-time code.
 //
 // The login (500/1) acts on the account and leaves only from the "登录"
-// press that passed every check (CNetWnd::SendAction), once: it is never
-// resent, a refresh, a show or a child's close sends nothing, and one
-// attempt uses one counter value of the phone token. While it is out the
-// toolbar is disabled; an error reply, a format error, a refusal by the
-// busy worker or an abandonment enables it again. The password and the
+// press that passed every check (CActionSend), once: it is never resent, a
+// refresh, a show or a child's close sends nothing, and one attempt uses one
+// counter value of the phone token. While it is out the toolbar is disabled
+// and the caption's buttons and a close do nothing; an error reply, a format
+// error, a login that never left ("登录请求未发出，请重新登录") or one that
+// left without an answer ("请求异常，请通过当日委托核实") enables it again. The password and the
 // pass phrase are kept only for the attempt and wiped once it was handed
 // on; they never reach a file or a log.
 //
@@ -20,6 +21,7 @@
 
 #include "core/CWString.h"
 #include "framework/app/CSecretText.h"
+#include "framework/ui/CActionSend.h"
 #include "framework/ui/CNetWnd.h"
 #include "platform/ui/UiButton.h"
 #include "platform/ui/UiEdit.h"
@@ -127,7 +129,7 @@ private:
     int m_typeIndex = 0;
     int m_notifyValue = -1;
     bool m_tokenMode = false;
-    bool m_sending = false;     // a login is out
+    CActionSend m_action{*this, u"登录请求未发出，请重新登录"};
 
     // The attempt's texts, kept only until the request is composed.
     std::string m_pendingText;  // the request (holds the password): wiped after sending

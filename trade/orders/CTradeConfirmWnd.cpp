@@ -3,10 +3,7 @@
 
 #include "core/CDataSetList.h"
 #include "framework/app/CAppData.h"
-#include "framework/app/CAppNetContext.h"
 #include "framework/app/TradeMarket.h"
-#include "framework/net/CNetWorker.h"
-#include "framework/net/NetFailure.h"
 #include "framework/ui/IWindowOpener.h"
 #include "framework/ui/WndMessages.h"
 #include "platform/gdi/CDC.h"
@@ -134,26 +131,26 @@ void CTradeConfirmWnd::OnLayout() {
 }
 
 void CTradeConfirmWnd::OnOk() {
-    if (m_state != State::Ready)
+    if (m_action.IsBusy())
         return;
     EnableToolbar(false);
-    OpenMenuChild(-1);
+    SubmitCurrent();
 }
 
 void CTradeConfirmWnd::OnToolbarCommand(int index) {
     // A press that reached the bar while the request is out changes nothing.
-    if (m_state != State::Ready)
+    if (m_action.IsBusy())
         return;
     CLayoutBaseWnd::OnToolbarCommand(index);
 }
 
 bool CTradeConfirmWnd::IgnoresBackSwipe() const {
-    return m_state != State::Ready || CLayoutBaseWnd::IgnoresBackSwipe();
+    return m_action.IsBusy() || CLayoutBaseWnd::IgnoresBackSwipe();
 }
 
-int CTradeConfirmWnd::OpenMenuChild(int) {
-    if (m_state != State::Ready)
-        return 0;
+bool CTradeConfirmWnd::SubmitCurrent() {
+    if (m_action.IsBusy())
+        return false;
     while (m_current < GetEntryCount()) {
         if (m_mode == ConfirmMode::Batch) {
             const std::vector<int> incomplete = IncompleteBatchEntries(m_entries);
@@ -186,20 +183,13 @@ int CTradeConfirmWnd::OpenMenuChild(int) {
         if (login.empty() || (m_mode != ConfirmMode::Cancel && !IsSendablePassword(Password()))) {
             UiMessageBox(this, login.empty() ? u"请先登录交易账号" : u"交易密码有误，请重新登录", kCaptionHint, MB_OK);
             EnableToolbar(true);
-            return 0;
+            return false;
         }
-        if (!TakeFreeWorker()) {
-            UiMessageBox(this, u"无法连接交易服务器，委托未提交", kCaptionHint, MB_OK);
-            EnableToolbar(true);
-            return 0;
-        }
-        m_state = State::Sending;
-        if (!SendAction(-1, 0))
-            return 0; // OnRequestNotSent told it and made the page ready again
-        return 1;
+        // A refusal reaches OnRequestNotSent, which tells it.
+        return m_action.Send();
     }
     Finish();
-    return 0;
+    return false;
 }
 
 int CTradeConfirmWnd::BuildRequest(CAString& out) {
@@ -228,41 +218,53 @@ int CTradeConfirmWnd::BuildRequest(CAString& out) {
     return 1;
 }
 
-void CTradeConfirmWnd::OnRequestNotSent(NotSent) {
-    if (m_state != State::Sending)
+void CTradeConfirmWnd::OnRequestNotSent(NotSent why) {
+    const std::optional<ActionEnd> end = m_action.TakeNotSent(why);
+    if (!end)
         return;
-    // It never left: the user may press again.
-    m_state = State::Ready;
-    UiMessageBox(this, u"委托未能发出，请稍后再试", kCaptionHint, MB_OK);
-    EnableToolbar(true);
+    if (*end == ActionEnd::NotSent) {
+        // It never left: the user may press again.
+        m_action.TellFailure(*end);
+        EnableToolbar(true);
+        return;
+    }
+    m_outcome = {{std::u16string(m_action.FailureText(*end)), kCaptionInfo}};
+    m_watchItem.clear();
+    TellLater();
 }
 
 void CTradeConfirmWnd::OnNetReply(const CNetReply& reply) {
-    if (m_state != State::Sending)
+    const std::optional<ActionEnd> end = m_action.TakeReply(reply);
+    if (!end)
         return;
-    m_state = State::Telling;
-    ReadReply(reply);
+    if (*end == ActionEnd::NotSent) {
+        // Nothing left: told once the worker's send has returned, and the
+        // press may be made again.
+        if (!PostMessage(kMsgTellNotSent, 0, 0))
+            EnableToolbar(true);
+        return;
+    }
+    m_outcome.clear();
+    m_watchItem.clear();
+    if (*end == ActionEnd::Unknown)
+        m_outcome.push_back({std::u16string(m_action.FailureText(*end)), kCaptionInfo});
+    else
+        ReadReply(reply);
+    TellLater();
+}
+
+void CTradeConfirmWnd::TellLater() {
     // Told after the worker's send has returned, so no box holds it.
     if (!PostMessage(kMsgTellOutcome, 0, 0)) {
-        m_state = State::Ready;
+        m_action.Done();
         Finish();
     }
 }
 
 void CTradeConfirmWnd::ReadReply(const CNetReply& reply) {
-    m_outcome.clear();
-    m_watchItem.clear();
-    const std::u16string unknown(kOutcomeUnknownText);
-    if (!reply.body || reply.length <= 0) {
-        m_outcome.push_back({unknown, kCaptionInfo});
-        return;
-    }
     CDataSetList list(reply.body, reply.length);
-    if (reply.networkFailure || list.IsError()) {
-        // A failure says itself whether the order may have been carried out;
-        // an unreadable answer to an order that left leaves it unknown.
-        const bool readable = list.GetErrorIndex() >= 0;
-        m_outcome.push_back({readable ? list.GetErrorText().str() : unknown, kCaptionInfo});
+    if (list.IsError()) {
+        m_outcome.push_back({list.GetErrorText().str(), kCaptionInfo});
         return;
     }
     CDataSet* set = *list.GetAt(0);
@@ -302,15 +304,21 @@ void CTradeConfirmWnd::ReadReply(const CNetReply& reply) {
 }
 
 void CTradeConfirmWnd::Finish() {
-    m_state = State::Ready;
+    m_action.Done();
     EnableToolbar(true);
     EndWindow(1);
 }
 
 LRESULT CTradeConfirmWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
+    case kMsgTellNotSent:
+        if (m_action.IsReady()) {
+            m_action.TellFailure(ActionEnd::NotSent);
+            EnableToolbar(true);
+        }
+        return 0;
     case kMsgTellOutcome: {
-        if (m_state != State::Telling)
+        if (m_action.GetState() != CActionSend::State::Telling)
             return 0;
         for (const Message& m : m_outcome)
             UiMessageBox(this, m.text, m.caption, MB_OK);
@@ -320,22 +328,18 @@ LRESULT CTradeConfirmWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         m_outcome.clear();
         m_watchItem.clear();
         ++m_current;
-        m_state = State::Ready;
+        m_action.Done();
         if (m_mode != ConfirmMode::Batch && m_current < GetEntryCount())
-            OpenMenuChild(-1);
+            SubmitCurrent();
         else
             Finish();
         return 0;
     }
-    case WND_MSG_CAPTION_BACK:
-    case WND_MSG_CAPTION_TRADE:
-    case WND_MSG_CLOSE:
+    default:
         // Nothing leaves the page while its request is out: its answer
         // would find no one to tell.
-        if (m_state != State::Ready)
+        if (m_action.Swallows(msg))
             return 0;
-        break;
-    default:
         break;
     }
     return CLayoutBaseWnd::OnMessage(msg, wParam, lParam);

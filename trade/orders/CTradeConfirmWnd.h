@@ -4,20 +4,22 @@
 // a bought stock added to the watch list, and the page closed with code 1
 // so that the window below refreshes.
 //
-// Never twice. The request leaves only through SendAction from the OK
-// press that passed the entry's checks; the page sends nothing on a show,
-// a refresh or a child's close. From the press until the page has told the
-// outcome it ignores a second press, the back swipe, the caption bar's
-// buttons and a close message, so the answer always reaches the page and
-// the user. When the request left and no readable answer came (an empty
-// body included) the page says "请求异常，请通过当日委托核实" and closes
-// with 1: the user checks the same-day orders, never resends.
+// Never twice. The request leaves only from the OK press that passed the
+// entry's checks (CActionSend); the page sends nothing on a show, a refresh
+// or a child's close. From the press until the page has told the outcome it
+// ignores a second press, the back swipe, the caption bar's buttons and a
+// close message, so the answer always reaches the page and the user. A
+// request that never left says "委托未能发出，请稍后再试" and the entry may
+// be sent again; one that left without a readable answer (an empty body
+// included) says "请求异常，请通过当日委托核实" and the page goes on: the
+// user checks the same-day orders, never resends.
 //
 // Ownership: whoever makes the page runs it and deletes it after the run
 // (Run does both). A worker the page makes for itself, when the shared
 // one is busy, is the page's and ends with it.
 #pragma once
 
+#include "framework/ui/CActionSend.h"
 #include "framework/ui/CLayoutBaseWnd.h"
 #include "platform/ui/UiStatic.h"
 #include "trade/orders/CPriceTypeItem.h"
@@ -34,8 +36,9 @@ public:
     static constexpr int kLabelId = 302;
     static constexpr int kTitleFontSize = 26; // pixels
     static constexpr int kLineFontSize = 25;  // pixels
-    // Posted to itself once a reply was taken: tell it, then go on.
-    enum : UINT { kMsgTellOutcome = WM_USER + 108 };
+    // Posted to itself once a reply was taken: tell it, then go on; or
+    // tell that nothing left, and let the press be made again.
+    enum : UINT { kMsgTellOutcome = WM_USER + 108, kMsgTellNotSent = WM_USER + 109 };
 
     CTradeConfirmWnd();
     ~CTradeConfirmWnd() override;
@@ -60,16 +63,16 @@ public:
     const std::vector<std::u16string>& GetLines() const { return m_lines; }
     const CPriceTypeItem* GetPriceType() const { return m_priceType ? &*m_priceType : nullptr; }
     // From the press until the outcome was told.
-    bool IsBusy() const { return m_state != State::Ready; }
+    bool IsBusy() const { return m_action.IsBusy(); }
 
     // ---- Virtual operations ----
     void BuildForm() override;
     // The OK press: disables the toolbar and submits the current entry.
     void OnOk() override;
-    // Submits the current entry (the index is not used): entries that fail
-    // their checks are told and skipped; when none is left the page closes
-    // with 1. Returns 1 when a request went out.
-    int OpenMenuChild(int index) override;
+    // Submits the current entry: entries that fail their checks are told
+    // and skipped; when none is left the page closes with 1. True when a
+    // request went out.
+    bool SubmitCurrent();
     int BuildRequest(CAString& out) override;
     void OnNetReply(const CNetReply& reply) override;
     void OnRequestNotSent(NotSent why) override;
@@ -81,7 +84,6 @@ public:
     void OnLayout() override;
 
 private:
-    enum class State { Ready, Sending, Telling };
     struct Message {
         std::u16string text;
         std::u16string caption;
@@ -92,6 +94,8 @@ private:
     void Finish();
     // The reply's messages, and the watch-list item of a bought stock.
     void ReadReply(const CNetReply& reply);
+    // Tells m_outcome after the worker's send has returned, then goes on.
+    void TellLater();
 
     ConfirmMode m_mode = ConfirmMode::None;
     int m_current = 0;                        // the entry to send next
@@ -100,7 +104,7 @@ private:
     std::vector<std::u16string> m_lines;
     UiStatic m_title;
     std::vector<std::unique_ptr<UiStatic>> m_lineLabels;
-    State m_state = State::Ready;
+    CActionSend m_action{*this, u"委托未能发出，请稍后再试"};
     std::vector<Message> m_outcome;           // what the last reply tells
     std::string m_watchItem;                  // "code.market" of a bought stock, or empty
 };

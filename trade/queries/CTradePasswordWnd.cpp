@@ -83,12 +83,12 @@ void CTradePasswordWnd::OnLButtonDown(UINT flags, CPoint pt) {
 }
 
 void CTradePasswordWnd::OnOk() {
-    OpenMenuChild(-1);
+    SubmitChange();
 }
 
-int CTradePasswordWnd::OpenMenuChild(int) {
-    if (m_sending)
-        return 0;
+bool CTradePasswordWnd::SubmitChange() {
+    if (m_action.IsBusy())
+        return false;
     const PasswordCheck check = CheckPasswords(m_old.GetText(), m_new.GetText(), m_confirm.GetText());
     CAppData* app = CAppData::Instance();
     if (!check.message.empty()) {
@@ -98,32 +98,25 @@ int CTradePasswordWnd::OpenMenuChild(int) {
                              : check.field == PasswordField::New ? &m_new
                                                                  : &m_confirm;
         field->SetFocus();
-        return 0;
+        return false;
     }
     CAccountEntry* entry = app ? app->GetCurrentAccount() : nullptr;
     if (!app || !entry || !*app->GetLoginId()) {
         UiMessageBox(this, kNoLogin, u"提示", MB_OK);
-        return 0;
+        return false;
     }
     m_account = entry->accountId;
     m_oldPassword.Assign(Narrow(m_old.GetText()));
     m_newPassword.Assign(Narrow(m_new.GetText()));
     EnableToolbar(false);
-    m_sending = true;
-    if (!TakeFreeWorker()) {
-        EndSending();
-        UiMessageBox(this, kNotSent, u"提示", MB_OK);
-        return 0;
-    }
-    // The press arms exactly this one send.
-    SendAction(-1, 0);
-    return 1;
+    // A refusal reaches OnRequestNotSent, which tells it.
+    return m_action.Send();
 }
 
 int CTradePasswordWnd::BuildRequest(CAString& out) {
     out.Clear();
     CAppData* app = CAppData::Instance();
-    if (!m_sending || !app || !m_oldPassword.Get() || !m_newPassword.Get())
+    if (!m_action.IsSending() || !app || !m_oldPassword.Get() || !m_newPassword.Get())
         return 0;
     const std::string text =
         BuildPasswordRequest(GetRequestText().view(), app->GetLoginId(), m_oldPassword.Get(), m_newPassword.Get());
@@ -134,28 +127,29 @@ int CTradePasswordWnd::BuildRequest(CAString& out) {
 }
 
 void CTradePasswordWnd::EndSending() {
-    m_sending = false;
+    m_action.Done();
     m_oldPassword.Clear();
     m_newPassword.Clear();
     EnableToolbar(true);
 }
 
 void CTradePasswordWnd::OnRequestNotSent(NotSent why) {
-    if (!m_sending)
+    const std::optional<ActionEnd> end = m_action.TakeNotSent(why);
+    if (!end)
         return;
     EndSending();
-    UiMessageBox(this, why == NotSent::Abandoned ? kOutcomeUnknown : kNotSent, u"提示", MB_OK);
+    m_action.TellFailure(*end);
 }
 
 void CTradePasswordWnd::OnNetReply(const CNetReply& reply) {
-    if (!m_sending)
+    const std::optional<ActionEnd> end = m_action.TakeReply(reply);
+    if (!end)
         return;
     CAppData* app = CAppData::Instance();
     // No answer, or an empty one: whether the password changed is unknown.
-    if (reply.networkFailure || reply.outcomeUnknown || !reply.body || reply.length <= 0) {
-        const bool neverLeft = reply.networkFailure && !reply.requestLeft && !reply.outcomeUnknown;
+    if (*end != ActionEnd::Answered) {
         EndSending();
-        UiMessageBox(this, neverLeft ? kNotSent : kOutcomeUnknown, u"提示", MB_OK);
+        m_action.TellFailure(*end);
         return;
     }
     CDataSetList list(reply.body, reply.length);
@@ -167,7 +161,7 @@ void CTradePasswordWnd::OnNetReply(const CNetReply& reply) {
     }
     if (list.GetCount() == 0) {
         EndSending();
-        UiMessageBox(this, kOutcomeUnknown, u"提示", MB_OK);
+        m_action.TellFailure(ActionEnd::Unknown);
         return;
     }
     std::string authid;
@@ -209,13 +203,13 @@ void CTradePasswordWnd::TakeNewPassword(const std::string& authid) {
 }
 
 void CTradePasswordWnd::OnToolbarCommand(int index) {
-    if (m_sending)
+    if (m_action.IsBusy())
         return;
     CLayoutBaseWnd::OnToolbarCommand(index);
 }
 
 LRESULT CTradePasswordWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (m_sending && (msg == WND_MSG_CLOSE || msg == WND_MSG_CAPTION_BACK || msg == WND_MSG_CAPTION_TRADE))
+    if (m_action.Swallows(msg))
         return 0;
     if (msg == UIM_EDIT_NOTIFY) {
         const int how = CNotifyEdit::NotifyEditCode(lParam);
@@ -231,5 +225,5 @@ LRESULT CTradePasswordWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 bool CTradePasswordWnd::IgnoresBackSwipe() const {
-    return m_sending || CLayoutBaseWnd::IgnoresBackSwipe();
+    return m_action.IsBusy() || CLayoutBaseWnd::IgnoresBackSwipe();
 }

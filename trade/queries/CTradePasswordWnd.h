@@ -2,16 +2,18 @@
 // the new one again; "修改" checks them and sends the change once.
 //
 // The change acts, so only the "修改" press that passed the checks sends it
-// (SendAction); a show, a refresh or a child's close never does. While it
-// is out the window ignores its toolbar, the back swipe and both caption
-// buttons. The window keeps the account it sent for: the reply updates that
-// account's entry, and the current login only while that account is still
-// current. The new password is kept as a secret until the reply is handled.
-// A reply that never came, or came empty, changes nothing and tells the user
-// the outcome is unknown.
+// (CActionSend); a show, a refresh or a child's close never does. While it
+// is out the window ignores its toolbar, the back swipe, both caption
+// buttons and a close message. The window keeps the account it sent for:
+// the reply updates that account's entry, and the current login only while
+// that account is still current. The new password is kept as a secret until
+// the reply is handled. A change that never left says so and may be sent
+// again; one that left and got no answer, or an empty one, changes nothing
+// and tells the user the outcome is unknown.
 #pragma once
 
 #include "framework/app/CSecretText.h"
+#include "framework/ui/CActionSend.h"
 #include "framework/ui/CLayoutBaseWnd.h"
 #include "framework/ui/widgets/CNotifyEdit.h"
 #include "platform/ui/UiStatic.h"
@@ -32,10 +34,10 @@ public:
     CNotifyEdit& OldField() { return m_old; }
     CNotifyEdit& NewField() { return m_new; }
     CNotifyEdit& ConfirmField() { return m_confirm; }
-    bool IsSending() const { return m_sending; }
+    bool IsSending() const { return m_action.IsBusy(); }
 
-    // The checks, then the one send of the change.
-    int OpenMenuChild(int index) override;
+    // The checks, then the one send of the change; true when it went.
+    bool SubmitChange();
 
     // ---- Virtual operations ----
     void BuildForm() override;
@@ -54,6 +56,7 @@ private:
     void PlaceControls();
     // Takes a successful reply into the account it was sent for.
     void TakeNewPassword(const std::string& authid);
+    // Forgets the attempt's passwords and enables the toolbar again.
     void EndSending();
 
     UiStatic m_labels[3];
@@ -63,5 +66,5 @@ private:
     CSecretText m_oldPassword;   // of the change out
     CSecretText m_newPassword;   // of the change out
     CAString m_account;          // the account the change was sent for
-    bool m_sending = false;      // the press's change is out (or being handed over)
+    CActionSend m_action{*this, kNotSent, kOutcomeUnknown};
 };

@@ -88,13 +88,13 @@ void CFundTradeConfirmWnd::OnLayout() {
 }
 
 void CFundTradeConfirmWnd::OnToolbarCommand(int index) {
-    if (m_sending)
+    if (m_action.IsBusy())
         return;
     CLayoutBaseWnd::OnToolbarCommand(index);
 }
 
 void CFundTradeConfirmWnd::OnOk() {
-    if (m_sending || m_sealed)
+    if (m_action.IsBusy() || m_sealed)
         return;
     CAppData* app = CAppData::Instance();
     if (FundConfirmRequest(app ? app->GetLoginId() : "", m_request).empty()) {
@@ -102,20 +102,13 @@ void CFundTradeConfirmWnd::OnOk() {
         return;
     }
     EnableToolbar(false);
-    m_sending = true;
-    if (!TakeFreeWorker()) {
-        m_sending = false;
-        UiMessageBox(this, kNoWorker, u"提示", MB_OK);
-        EnableToolbar(true);
-        return;
-    }
-    // The press arms exactly this one send.
-    if (SendAction(-1, 0))
+    // A refusal reaches OnRequestNotSent, which tells it.
+    if (m_action.Send())
         m_sealed = true;
 }
 
 int CFundTradeConfirmWnd::BuildRequest(CAString& out) {
-    if (!m_sending || m_sealed)
+    if (!m_action.IsSending() || m_sealed)
         return 0;
     CAppData* app = CAppData::Instance();
     const std::string text = FundConfirmRequest(app ? app->GetLoginId() : "", m_request);
@@ -126,30 +119,40 @@ int CFundTradeConfirmWnd::BuildRequest(CAString& out) {
 }
 
 void CFundTradeConfirmWnd::OnRequestNotSent(NotSent why) {
-    if (!m_sending)
+    const std::optional<ActionEnd> end = m_action.TakeNotSent(why);
+    if (!end)
         return;
-    m_sending = false;
-    if (why == NotSent::Abandoned) {
-        // It was taken and may have left: only the orders can tell.
-        Finish(kOutcomeUnknown);
+    if (*end == ActionEnd::Unknown) {
+        // It left: only the orders can tell what it did.
+        Finish(m_action.FailureText(*end));
         return;
     }
+    NotSentAgain();
+}
+
+void CFundTradeConfirmWnd::NotSentAgain() {
     // Nothing left the device: the press may be made again.
+    m_action.Done();
     m_sealed = false;
-    UiMessageBox(this, kNotSent, u"提示", MB_OK);
+    m_action.TellFailure(ActionEnd::NotSent);
     EnableToolbar(true);
 }
 
 void CFundTradeConfirmWnd::OnNetReply(const CNetReply& reply) {
-    if (!m_sending)
+    const std::optional<ActionEnd> end = m_action.TakeReply(reply);
+    if (!end)
         return;
-    m_sending = false;
-    if (reply.networkFailure || reply.outcomeUnknown) {
-        Finish(kOutcomeUnknown);
+    if (*end == ActionEnd::NotSent) {
+        NotSentAgain();
+        return;
+    }
+    if (*end == ActionEnd::Unknown) {
+        Finish(m_action.FailureText(*end));
         return;
     }
     CDataSetList list(reply.body, reply.length);
     if (ShowReplyError(list)) {
+        m_action.Done();
         EndWindow(1);
         return;
     }
@@ -162,16 +165,17 @@ void CFundTradeConfirmWnd::OnNetReply(const CNetReply& reply) {
 
 void CFundTradeConfirmWnd::Finish(std::u16string_view text) {
     UiMessageBox(this, text, u"提示", MB_OK);
+    m_action.Done();
     EndWindow(1);
 }
 
 LRESULT CFundTradeConfirmWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     // While the request is out the page stays: its answer must be seen.
-    if (m_sending && (msg == WND_MSG_CLOSE || msg == WND_MSG_CAPTION_BACK))
+    if (m_action.Swallows(msg))
         return 0;
     return CLayoutBaseWnd::OnMessage(msg, wParam, lParam);
 }
 
 bool CFundTradeConfirmWnd::IgnoresBackSwipe() const {
-    return m_sending || CLayoutBaseWnd::IgnoresBackSwipe();
+    return m_action.IsBusy() || CLayoutBaseWnd::IgnoresBackSwipe();
 }
