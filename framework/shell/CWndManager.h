@@ -37,7 +37,7 @@ public:
     // Registers (or replaces) the class of a keyword or class name; a null
     // factory removes it.
     void RegisterWindow(std::string_view keyword, Factory factory);
-    bool IsRegistered(std::string_view keyword) const;
+    bool IsRegistered(std::string_view keyword) const override;
     // A new window of the keyword's class, not yet created on screen; null
     // for a keyword without a class.
     std::unique_ptr<CBaseWnd> MakeWindow(std::string_view keyword, const CWndCreateInfo& info = {}) override;

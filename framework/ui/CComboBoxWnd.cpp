@@ -1,7 +1,9 @@
 // The combo box's items, selection and drop-down list.
 #include "framework/ui/CComboBoxWnd.h"
 
+#include "platform/gdi/CDC.h"
 #include "platform/ui/UiDefs.h"
+#include "platform/ui/UiTheme.h"
 
 CComboBoxWnd::CComboBoxWnd() = default;
 
@@ -17,9 +19,11 @@ bool CComboBoxWnd::CreateCombo(UiWin* parent, const CRect& rect, int id) {
     m_edit.SetReadOnly(true);
     m_drop.SetStyle(UI_BTN_DROP);
     m_list.SetItemHeight(kItemHeight);
+    // Opaque: the open list lies over the form's other controls.
+    m_list.SetBkColor(UiTheme::kEditBack);
     if (!m_edit.Create(this, {0, 0, w - kButtonWidth, m_lineHeight}, kEditId) ||
         !m_drop.Create(this, {w - kButtonWidth, 0, w, m_lineHeight}, kDropId) ||
-        !m_list.Create(this, {0, m_lineHeight, w, m_lineHeight + m_dropHeight}, kListId, false))
+        !m_list.Create(this, ListRect(w), kListId, false))
         return false;
     for (const Item& item : m_items)
         m_list.AddItem(item.text.view());
@@ -77,7 +81,22 @@ void CComboBoxWnd::MoveWindow(int x, int y, int width, int dropHeight) {
     if (m_drop.IsCreated())
         m_drop.MoveWindow({width - kButtonWidth, 0, width, m_lineHeight});
     if (m_list.IsCreated())
-        m_list.MoveWindow({0, m_lineHeight, width, m_lineHeight + m_dropHeight});
+        m_list.MoveWindow(ListRect(width));
+}
+
+CRect CComboBoxWnd::ListRect(int width) const {
+    // One pixel inside the drop-down area, for its frame.
+    return {1, m_lineHeight, width - 1, m_lineHeight + m_dropHeight - 1};
+}
+
+void CComboBoxWnd::OnPaint(CDC& dc) {
+    UiWin::OnPaint(dc);
+    if (!m_dropped)
+        return;
+    const CDCStateSaver saved(dc);
+    dc.SelectPen({PS_SOLID, 1, UiTheme::kBorder});
+    dc.SelectBrush(CBrush::Solid(UiTheme::kEditBack));
+    dc.Rectangle({0, m_lineHeight - 1, GetClientRect().Width(), m_lineHeight + m_dropHeight});
 }
 
 void CComboBoxWnd::ShowDropDown(bool show) {

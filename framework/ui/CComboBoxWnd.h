@@ -1,7 +1,8 @@
 // The combo box of the forms: a read-only edit line showing the selected
 // item's text, a drop-down button and a drop-down list of the items (each
 // a text and a wide data text, both copied). Opening the list grows the
-// control downwards by the drop-down height; a tap on an item selects it,
+// control downwards by the drop-down height, an opaque framed list that
+// hides what lies under it; a tap on an item selects it,
 // closes the list and posts WM_COMMAND (id, CBN_SELCHANGE) with the index
 // to the parent.
 #pragma once
@@ -54,8 +55,12 @@ public:
 
     bool OnCommand(WPARAM wParam, LPARAM lParam) override;
     void OnLButtonUp(UINT flags, CPoint pt) override;
+    // The open list's frame.
+    void OnPaint(CDC& dc) override;
 
 private:
+    CRect ListRect(int width) const;
+
     struct Item {
         CWString text;
         CWString data;

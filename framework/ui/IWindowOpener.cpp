@@ -10,6 +10,7 @@ namespace {
 class CNoOpener : public IWindowOpener {
 public:
     std::unique_ptr<CBaseWnd> MakeWindow(std::string_view, const CWndCreateInfo&) override { return nullptr; }
+    bool IsRegistered(std::string_view) const override { return false; }
     COpenResult CreateWnd(const char*, int, const char16_t*, const char*, const char*, int, UiWin*) override {
         return {};
     }

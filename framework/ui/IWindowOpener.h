@@ -42,6 +42,8 @@ public:
     // A new window of the keyword's class, not yet created on screen; null
     // for a keyword without a class.
     virtual std::unique_ptr<CBaseWnd> MakeWindow(std::string_view keyword, const CWndCreateInfo& info) = 0;
+    // True when keyword has a window class (a screen this build has).
+    virtual bool IsRegistered(std::string_view keyword) const = 0;
     // Opens the window of keyword with parent over the work area, titled
     // title, hands it (menu id, param, request) and runs it modally; deletes
     // it when the run returns.

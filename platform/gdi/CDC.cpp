@@ -43,10 +43,8 @@ constexpr unsigned kBfLeft = 0x1, kBfTop = 0x2, kBfRight = 0x4, kBfBottom = 0x8;
 constexpr COLORREF kEdgeHighlight = 0xFFFFFF, kEdgeLight = 0xE0E0E0, kEdgeShadow = 0x808080,
                    kEdgeDarkShadow = 0x404040;
 
-// The pressed header column's grey gradient and the selected row's band.
+// The pressed header column's grey gradient.
 constexpr COLORREF kGradientTop = 0xDCDCDC, kGradientBottom = 0x8C8C8C;
-constexpr COLORREF kBandTop = MakeRgb(255, 236, 170), kBandBottom = MakeRgb(246, 196, 72),
-                   kBandEdge = MakeRgb(196, 140, 30);
 
 // Fills the rows of r (inside the surface) with c: the first row by wide
 // stores, the others as copies of it, which the C library moves as fast as
@@ -919,6 +917,6 @@ void CDC::DrawSelectionBand(const CRect& rect) {
     CRect r = Normalized(rect);
     if (r.IsEmpty())
         return;
-    FillGradient({r.left, r.top, r.right, r.bottom - 1}, kBandTop, kBandBottom);
-    FillRect({r.left, r.bottom - 1, r.right, r.bottom}, kBandEdge);
+    FillGradient({r.left, r.top, r.right, r.bottom - 1}, kSelectionBandTop, kSelectionBandBottom);
+    FillRect({r.left, r.bottom - 1, r.right, r.bottom}, kSelectionBandEdge);
 }

@@ -12,6 +12,7 @@
 #include "framework/ui/CQueryTabBaseWnd.h"
 #include "framework/ui/CQueryTableWnd.h"
 #include "platform/testing/CDriverControls.h"
+#include "platform/gdi/CSurface.h"
 #include "platform/ui/UiEdit.h"
 
 namespace {
@@ -277,6 +278,30 @@ TEST_F(BasesTest, TheComboBoxGivesItemsByIndexFindsThemByDataAndCountsOnlyOnceOn
         }
         combo.RemoveAll();
         EXPECT_EQ(combo.GetCount(), -1);
+    });
+}
+
+TEST_F(BasesTest, TheOpenDropDownHidesTheControlsUnderItAndTheClosedOneShowsThemAgain) {
+    StartWithMain();
+    driver.RunOnGui([] {
+        UiWin* main = g_log.live.at("main");
+        // A red field where the list opens, made first as a form's list is.
+        UiWin under;
+        ASSERT_TRUE(under.Create(main, CRect::FromSize(20, 160, 300, 150), 301, true));
+        under.SetBkColor(MakeRgb(255, 0, 0));
+        CComboBoxWnd combo;
+        ASSERT_TRUE(combo.CreateCombo(main, CRect::FromSize(20, 100, 300, 50), 300));
+        combo.AddItem(u"深A股东", u"0");
+        combo.ShowDropDown(true);
+        UiMessageLoop* loop = UiMessageLoop::Current();
+        loop->PaintNow();
+        const CPoint origin = main->GetScreenRect().TopLeft();
+        const CSurface& screen = loop->Screen();
+        for (CPoint p : {CPoint{40, 170}, CPoint{160, 230}, CPoint{300, 290}}) // an item, empty rows
+            EXPECT_NE(screen.GetPixel(origin.x + p.x, origin.y + p.y), MakeRgb(255, 0, 0)) << p.x << "," << p.y;
+        combo.ShowDropDown(false);
+        loop->PaintNow();
+        EXPECT_EQ(screen.GetPixel(origin.x + 160, origin.y + 230), MakeRgb(255, 0, 0));
     });
 }
 

@@ -2,8 +2,11 @@
 // (widgets_grid_test) does not reach: leftover pixels, clamping, rounding,
 // scrolled rows and a grid without a header.
 #include "framework/ui/widgets/GridLayout.h"
+#include "platform/gdi/Color.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 TEST(GridLayout, ColumnsShareTheWidthTheLastTakesTheLeftoverPixelsAndTheScrollIsClamped) {
     const std::vector<bool> none(8, false);
@@ -43,9 +46,22 @@ TEST(GridLayout, RowAtCountsRowsBelowTheHeaderBandWithTheScrollAndMaxScrollTheRo
     EXPECT_EQ(GridLayout::MaxScroll(480, 48, 48, 20), 20 * 48 - 432);
 }
 
-TEST(GridLayout, ASelectedRowDrawsLightTextAtHalfItsBrightnessSoTheBandDoesNotSwallowIt) {
-    EXPECT_EQ(GridLayout::SelectedTextColor(0xFFFFFF), 0x7F7F7Fu);
-    EXPECT_EQ(GridLayout::SelectedTextColor(0x00FFFF), 0x007F7Fu) << "the volume yellow";
-    EXPECT_EQ(GridLayout::SelectedTextColor(0x17FF17), 0x0B7F0Bu) << "the fall green";
-    EXPECT_EQ(GridLayout::SelectedTextColor(0x2626FF), 0x2626FFu) << "the rise red is dark enough";
+TEST(GridLayout, ASelectedRowDarkensEachTextColourOnlyAsFarAsTheBandNeedsToReadItAndKeepsItsHue) {
+    const COLORREF colors[] = {0xFFFFFF, 0x00FFFF /* volume yellow */, 0x17FF17 /* fall green */,
+                               0x2626FF /* rise red */, 0xC0C0C0, 0x1E1EFF};
+    for (COLORREF color : colors) {
+        const COLORREF shown = GridLayout::SelectedTextColor(color);
+        SCOPED_TRACE(testing::Message() << std::hex << color << " -> " << shown);
+        for (COLORREF band : {kSelectionBandTop, kSelectionBandBottom})
+            EXPECT_GE(ContrastRatio(shown, band), std::max(4.5, GridLayout::kSelectedContrast));
+        EXPECT_LT(ContrastRatio(shown, kSelectionBandBottom), GridLayout::kSelectedContrast + 0.7) << "not darker than it needs";
+        // One factor for every channel: the hue stays.
+        const int before[3] = {GetRValue(color), GetGValue(color), GetBValue(color)};
+        const int after[3] = {GetRValue(shown), GetGValue(shown), GetBValue(shown)};
+        const int ref = static_cast<int>(std::max_element(before, before + 3) - before);
+        for (int c = 0; c < 3; ++c)
+            EXPECT_NEAR(after[c] * 255.0 / after[ref], before[c] * 255.0 / before[ref], 4.0) << "channel " << c;
+    }
+    EXPECT_EQ(GridLayout::SelectedTextColor(0x202020), 0x202020u) << "a dark colour stays";
+    EXPECT_EQ(GridLayout::SelectedTextColor(0x000000), 0x000000u);
 }

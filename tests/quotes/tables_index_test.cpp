@@ -190,3 +190,27 @@ TEST_F(IndexTableTest, WorldHeadersComeFromTheFirstReplyAndEmptyCellsShowADash) 
 }
 
 } // namespace
+
+TEST_F(IndexTableTest, TheAmountColumnReadsAsAnAmountWithItsUnitWord) {
+    Start();
+    OpenNode(kNodeChina);
+    ASSERT_EQ(Rows<CChinaIndexWnd>(), 6);
+    const auto cells = driver.RunOnGui([] {
+        std::vector<std::u16string> out;
+        CGridCtrl& grid = Shown<CChinaIndexWnd>()->GetGrid();
+        EXPECT_EQ(grid.GetHeaderCell(5)->text, u"金额");
+        for (int row = 0; row < grid.GetRowCount(); ++row)
+            out.emplace_back(grid.GetCell(row, 5)->text.view());
+        return out;
+    });
+    for (size_t row = 0; row < cells.size(); ++row) {
+        const std::u16string& amount = cells[row];
+        SCOPED_TRACE(row);
+        // A number, then 亿 or 万: the index amounts run to hundreds of millions.
+        ASSERT_GE(amount.size(), 2u);
+        EXPECT_TRUE(amount.back() == u'亿' || amount.back() == u'万');
+        const std::u16string number = amount.substr(0, amount.size() - 1);
+        EXPECT_EQ(number.find_first_not_of(u"0123456789."), std::u16string::npos);
+        EXPECT_NE(number.front(), u'.');
+    }
+}

@@ -4,6 +4,9 @@
 // the usage. And orbstock on a display nobody answers says so, once, and
 // ends instead of running unseen, and orbsim on a port in use says why.
 // The programs are run as built, as a person runs them.
+#include "core/TextConvert.h"
+#include "platform/storage/CRegRecord.h"
+#include "platform/storage/CRegistry.h"
 #include "support/CTempDir.h"
 
 #include <gtest/gtest.h>
@@ -99,16 +102,22 @@ TEST(ProgramArguments, AWrongLineNamesItsFaultWithTheUsageAndStatus64AndHelpPrin
                          orbstock});
     const std::vector<std::vector<std::string>> missingValues = {
         {"--server"}, {"--data-dir"}, {"--tour"}, {"--tour", ""}, {"--data-dir", ""},
-        {"--tour", "--server", "127.0.0.1:1"}, {"--data-dir", "--tour", "out"},
+        {"--tour", "--server", "127.0.0.1:1"}, {"--data-dir", "--tour", "out"}, {"--mobile"}, {"--mobile", ""},
     };
     for (const auto& args : missingValues) lines.push_back({&kOrbstock, args, "orbstock: " + args[0] + " needs a value", orbstock});
+    // The number goes into requests as is: digits, eleven, beginning with 1.
+    for (const char* mobile : {"1380013800", "138001380001", "23800138000", "1380013800x", "13800&38000", "１3800138000"})
+        lines.push_back({&kOrbstock, {"--mobile", mobile},
+                         std::string("--mobile wants an 11-digit mobile number, not '") + mobile + "'", orbstock});
+    lines.push_back({&kOrbstock, {"--mobile", "13800138000", "--tour", "t"}, "--mobile goes with the program", orbstock});
     for (const char* arg : {"--verbose", "-x", "--server=127.0.0.1:8002", "tour"})
         lines.push_back({&kOrbstock, {arg}, std::string("unknown option '") + arg + "'", orbstock});
     const std::pair<std::vector<std::string>, std::string> repeats[] = {
         {{"--server", "127.0.0.1:1", "--server", "127.0.0.1:2"}, "--server"},
         {{"--data-dir", "a", "--tour", "t", "--data-dir", "a"}, "--data-dir"},
         {{"--tour", "a", "--check", "b", "--check", "c"}, "--check"},
-        {{"--data-dir", "a", "-h", "--help"}, "--help"}};
+        {{"--data-dir", "a", "-h", "--help"}, "--help"},
+        {{"--mobile", "13800138000", "--mobile", "13900139000"}, "--mobile"}};
     for (const auto& [args, repeated] : repeats)
         lines.push_back({&kOrbstock, args, "orbstock: " + repeated + " is given more than once", orbstock});
     lines.push_back({&kOrbsim, {"80x"}, "not '80x'", orbsim});
@@ -148,6 +157,19 @@ TEST(OrbstockDisplay, ADisplayWithoutAServerIsRefusedWithAMessageInsteadOfAnUnse
     // One message, said once: not the host's own line before it.
     EXPECT_EQ(r.errors.rfind("orbstock: "), 0u) << r.errors;
     EXPECT_EQ(r.errors.find("OrbStock: "), std::string::npos) << r.errors;
+}
+
+TEST(OrbstockDisplay, TheRegisteredMobileNumberIsStoredWhereTheRegistrationKeepsItBeforeAnyWindow) {
+    if (!Exists(kOrbstock)) GTEST_SKIP() << "orbstock is built only with SDL2";
+    CTempDir data("orb_mobile");
+    // A display nobody answers: the program ends before its window, the
+    // number already stored.
+    RunResult r = RunProgram(kOrbstock, {"--data-dir", data.Path().string(), "--mobile", "13912345678"},
+                             {"DISPLAY=:99999", "ASAN_OPTIONS=detect_leaks=0"});
+    EXPECT_EQ(r.status, 2) << r.errors;
+    CRegRecord record;
+    ReadRegRecord(CRegistry(Utf8ToWide((data.Path() / "Registry.dat").string())), record);
+    EXPECT_EQ(record.Focus, u"13912345678");
 }
 
 TEST(ProgramArguments, OrbsimOnABusyPortSaysWhyAndFails) {

@@ -7,6 +7,7 @@
 #include "framework/net/CNetWorker.h"
 #include "framework/net/NetFailure.h"
 #include "framework/ui/CMakeChoiceWnd.h"
+#include "platform/gdi/CSurface.h"
 #include "platform/storage/CRegistry.h"
 #include "platform/win/CGuiTask.h"
 #include "platform/win/UiMessageLoop.h"
@@ -250,4 +251,32 @@ TEST_F(DynCodeWindowTest, ABusySharedWorkerLeavesTheApplicationToAWorkerOfTheFor
     EXPECT_TRUE(own) << "sent through a worker of its own, not after waiting for the shared one";
     EXPECT_TRUE(ToolbarEnabled());
     EXPECT_EQ(Requests(500, 1).size(), 1u);
+}
+
+TEST_F(DynCodeWindowTest, TheUsageHintSitsClearOfItsPanelsFrameOnOneLineAndReads) {
+    Start("0003");
+    SetMobile(kMobile);
+    OpenTokenWindow();
+    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, CMobileDynCodeCtrWnd::kBarApply));
+    ASSERT_TRUE(CDriverControls::PressBottomButton(driver, CBaseWnd::kToolbarMiddle));
+    ASSERT_TRUE(driver.ControlVisible(MobileDynCodeTxtWnd::kCheckId));
+    std::optional<CDrawnText> hint;
+    for (const CDrawnText& t : driver.ScreenTexts())
+        if (t.text.find(u"请务必认真阅读使用说明") != std::u16string::npos)
+            hint = t;
+    ASSERT_TRUE(hint);
+    EXPECT_NE(hint->text.find(u"97413。"), std::u16string::npos) << "one line, whole";
+    EXPECT_GE(ContrastRatio(hint->color, 0xFFFFFF), 4.5);
+    driver.RunOnGui([&] {
+        const CSurface& screen = UiMessageLoop::Current()->Screen();
+        const CRect r = hint->rect;
+        EXPECT_GE(r.left, 16);
+        EXPECT_LE(r.right, screen.Width() - 16);
+        // The panel's frame is the first grey line above the text.
+        int frame = r.top - 1;
+        while (frame > 0 && screen.GetPixel(r.left + 40, frame) != 0xA0A0A0)
+            --frame;
+        EXPECT_GE(r.top - frame, 6) << "frame at " << frame << ", text at " << r.top;
+        EXPECT_LE(r.top - frame, 20);
+    });
 }

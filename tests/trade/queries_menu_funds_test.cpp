@@ -16,7 +16,8 @@ inline std::vector<int> g_loginNotify; // the notify values the trade login was 
 
 class TradeMenuTest : public UiWindowTest {
 protected:
-    void StartWithTradeMenu() {
+    // fundRow: a "基金开户" row after the two.
+    void StartWithTradeMenu(bool fundRow = false) {
         g_loginNotify.clear();
         RegisterTradeWindows();
         RegisterTestWindow("tradequery", "today");
@@ -26,11 +27,14 @@ protected:
                 return 0;
             });
         });
-        const auto body = TestMenusBody({
+        std::vector<SimMenuNode> nodes = {
             {7, 0, u"股票交易", "trademenu", "", ""},
             {371, 7, u"当日委托", "tradequery", "", "tc_mfuncno=500&tc_sfuncno=10"},
             {79, 7, u"退出交易", "tradeexit", "", ""},
-        });
+        };
+        if (fundRow)
+            nodes.push_back({81, 7, u"基金开户", "of_jjkh", "", ""});
+        const auto body = TestMenusBody(nodes);
         driver.RunOnGui([&body] {
             CAppData::Instance()->WriteDatFile("Menus", body.data(), body.size());
             CTestNetWnd* main = g_log.live.at("main");
@@ -100,6 +104,31 @@ TEST_F(TradeMenuTest, AnAccountKeptWithoutHoldersIsNotShownAsLoggedIn) {
     EXPECT_EQ(Header(), std::pair(std::u16string(u"当前未登录交易系统"), std::u16string(u"登录")));
     ASSERT_TRUE(CDriverControls::TapControl(driver, COrbTradeMenuWnd::kHeaderButtonId));
     EXPECT_EQ(g_loginNotify, std::vector<int>{-1}) << "the header button starts the login";
+}
+
+TEST_F(TradeMenuTest, AFundRowSaysTheFundServicesAreNotThereBeforeAnyLoginAndOpensTheirScreenWhenBuilt) {
+    StartWithTradeMenu(true);
+    driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    ASSERT_TRUE(CDriverControls::TapListItem(driver, COrbMenuWnd::kListId, 2));
+    ASSERT_EQ(driver.Shown().size(), 1u);
+    EXPECT_EQ(driver.Shown()[0].text, COrbTradeMenuWnd::kNoFundServices);
+    EXPECT_TRUE(g_loginNotify.empty()) << "no login for a screen that is not there";
+    EXPECT_EQ(Depth(), 1);
+    // Logged in, an agreed risk notice without the opening form says the same.
+    driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    driver.RunOnGui([] {
+        LogIn();
+        Menu()->PostMessage(WND_MSG_FUND_RISK_AGREED, 0, 81);
+    });
+    driver.WaitForRest();
+    EXPECT_EQ(driver.Shown().size(), 2u);
+    EXPECT_EQ(Depth(), 1);
+    // With the fund screens built the row leads to the risk notice.
+    driver.RunOnGui([] { RegisterTestWindow("of_jjkhfxts", "risk"); });
+    ASSERT_TRUE(CDriverControls::TapListItem(driver, COrbMenuWnd::kListId, 2));
+    ASSERT_EQ(Depth(), 2);
+    EXPECT_EQ(driver.RunOnGui([] { return g_log.live.at("risk")->GetMenuId(); }), 81);
+    EXPECT_EQ(driver.Shown().size(), 2u);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 // start-up's own screens.
 #include "framework/app/CAppData.h"
 #include "framework/app/CStartupWnd.h"
+#include "framework/ui/CComboBoxWnd.h"
 #include "framework/shell/COrbApp.h"
 #include "framework/shell/CWndManager.h"
 #include "framework/ui/CBaseWnd.h"
@@ -293,10 +294,11 @@ ORB_TOUR_STEP(minute_chart_hsi_landscape) {
     return turned && tour.driver.WaitForRest();
 }
 
+namespace {
 // The sales departments as a user without one meets them: the caption's
 // trade button, its request to set one up answered, three departments
-// added (the first as offered, two by their typed codes), one checked.
-ORB_TOUR_STEP(sales_departments) {
+// added (the first as offered, two by their typed codes).
+bool AddThreeSalesDepartments(CTourContext& tour) {
     tour.driver.AnswerNext(ModalKind::MessageBox, IDOK);
     bool posted = tour.driver.RunOnGui([&] {
         CBaseWnd* main = tour.app.GetMainWindow();
@@ -313,7 +315,24 @@ ORB_TOUR_STEP(sales_departments) {
         if (!tour.driver.TypeText(code) || !CDriverControls::PressBottomButton(tour.driver, CSalesDeptSetWnd::kBarAdd))
             return false;
     }
-    return CDriverControls::TapListItem(tour.driver, CSalesDeptSetWnd::kListId, 1);
+    return true;
+}
+} // namespace
+
+// The three departments added, one checked.
+ORB_TOUR_STEP(sales_departments) {
+    return AddThreeSalesDepartments(tour) && CDriverControls::TapListItem(tour.driver, CSalesDeptSetWnd::kListId, 1);
+}
+
+// The server's department list dropped down over the personal list: the
+// drop-down hides what lies under it.
+ORB_TOUR_STEP(sales_departments_dropdown) {
+    if (!AddThreeSalesDepartments(tour))
+        return false;
+    // The drop button at the combo box's right end.
+    const std::optional<CRect> combo = CDriverControls::ControlScreenRect(tour.driver, CSalesDeptSetWnd::kComboId);
+    return combo && tour.driver.Tap(combo->right - CComboBoxWnd::kButtonWidth / 2, combo->top + combo->Height() / 2) &&
+           tour.driver.WaitForRest();
 }
 
 // ---- Trade login ----
@@ -861,6 +880,12 @@ ORB_TOUR_STEP(history_query) {
         return false;
     tour.simulator.SetClock(int64_t{1710315000} * 1000); // 13 March 2024, 15:30 in Beijing
     return CDriverControls::PressBottomButton(tour.driver, CBaseWnd::kToolbarMiddle);
+}
+
+// The past deals as they open: the date row of the default 30 days up to
+// the program's day, nothing asked yet.
+ORB_TOUR_STEP(history_dates) {
+    return OpenTradeNode(tour, "hisquery", 75, u"历史成交", "tc_mfuncno=500&tc_sfuncno=21");
 }
 
 // The password form with the three passwords typed (shown masked).

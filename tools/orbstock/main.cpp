@@ -1,7 +1,10 @@
 // The desktop program: the broker client in a phone-sized window against
 // the simulated broker server running in this process (or another server
 // with --server), or, with --tour, the screenshot tour written headless.
+#include "core/TextConvert.h"
 #include "framework/shell/COrbApp.h"
+#include "platform/storage/CRegRecord.h"
+#include "platform/storage/CRegistry.h"
 #include "platform/sdl/RunDesktop.h"
 #include "platform/system/Environment.h"
 #include "tools/orbstock/RegisterWindows.h"
@@ -21,16 +24,20 @@ struct CProgramOptions {
     COrbAppOptions app;
     std::string tourDir;  // empty: run the desktop program
     std::string checkDir; // with --tour: the reference screens to compare with
+    std::string mobile;   // the phone's registered mobile number to store; empty: none
     bool help = false;
 };
 
 void PrintUsage(std::FILE* out) {
     std::fprintf(out,
-                 "usage: orbstock [-h] [--server HOST:PORT] [--data-dir DIR] [--tour DIR [--check REFDIR]]\n"
+                 "usage: orbstock [-h] [--server HOST:PORT] [--data-dir DIR] [--mobile NUMBER]\n"
+                 "                [--tour DIR [--check REFDIR]]\n"
                  "  -h, --help          print this and exit\n"
                  "  --server HOST:PORT  use that broker server instead of the built-in simulator\n"
                  "  --data-dir DIR      keep settings and data files in DIR\n"
                  "                      (default $XDG_DATA_HOME/OrbStock or ~/.local/share/OrbStock)\n"
+                 "  --mobile NUMBER     register NUMBER (11 digits) as this phone's mobile number,\n"
+                 "                      as the service registration would; the phone token needs it\n"
                  "  --tour DIR          write the screenshot tour as DIR/<screen>.png and exit\n"
                  "                      (headless, no display needed)\n"
                  "  --check REFDIR      compare each screen with REFDIR/<screen>.png; a mismatch\n"
@@ -54,6 +61,11 @@ std::optional<std::pair<std::string, int>> ParseServer(std::string_view text) {
     return std::make_pair(std::string(text.substr(0, colon)), static_cast<int>(port));
 }
 
+// An 11-digit mobile number beginning with 1; it goes into requests as is.
+bool IsMobileNumber(std::string_view text) {
+    return text.size() == 11 && text[0] == '1' && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 // False, with a message, for an unknown or repeated option or a missing
 // value. A repeat is refused rather than letting the last one win: with two
 // --server or --data-dir the program could not know which one was meant.
@@ -63,7 +75,8 @@ bool ParseArguments(int argc, char** argv, CProgramOptions& out) {
         std::string_view arg = argv[i];
         if (arg == "-h")
             arg = "--help";
-        if ((arg == "--help" || arg == "--server" || arg == "--data-dir" || arg == "--tour" || arg == "--check") &&
+        if ((arg == "--help" || arg == "--server" || arg == "--data-dir" || arg == "--tour" || arg == "--check" ||
+             arg == "--mobile") &&
             !seen.insert(arg).second) {
             std::fprintf(stderr, "orbstock: %s is given more than once\n", argv[i]);
             return false;
@@ -94,6 +107,15 @@ bool ParseArguments(int argc, char** argv, CProgramOptions& out) {
             if (!text)
                 return false;
             out.app.dataDir = text;
+        } else if (arg == "--mobile") {
+            const char* text = value("--mobile");
+            if (!text)
+                return false;
+            if (!IsMobileNumber(text)) {
+                std::fprintf(stderr, "orbstock: --mobile wants an 11-digit mobile number, not '%s'\n", text);
+                return false;
+            }
+            out.mobile = text;
         } else if (arg == "--tour") {
             const char* text = value("--tour");
             if (!text)
@@ -167,6 +189,15 @@ int RunProgram(const CProgramOptions& options) {
         return 1;
     }
 
+    // Where the service registration keeps the number, before anything reads it.
+    if (!options.mobile.empty() &&
+        !CRegistry(Utf8ToWide(app.GetDataDir() + "/") + std::u16string(CRegistry::kFileName))
+             .Write(CRegRecord::kKey, u"Focus", Utf8ToWide(options.mobile))) {
+        std::fprintf(stderr, "orbstock: cannot store the mobile number in the data directory %s\n",
+                     app.GetDataDir().c_str());
+        return 1;
+    }
+
     RegisterWindows();
     std::string refused;
     int code = RunDesktop([&] { return app.InitInstance(); }, &refused);
@@ -193,6 +224,11 @@ int main(int argc, char** argv) {
     }
     if (!options.checkDir.empty() && options.tourDir.empty()) {
         std::fprintf(stderr, "orbstock: --check goes with --tour\n");
+        PrintUsage(stderr);
+        return 64;
+    }
+    if (!options.mobile.empty() && !options.tourDir.empty()) {
+        std::fprintf(stderr, "orbstock: --mobile goes with the program, not with --tour\n");
         PrintUsage(stderr);
         return 64;
     }

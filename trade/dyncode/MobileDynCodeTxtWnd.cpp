@@ -28,8 +28,8 @@ int MobileDynCodeTxtWnd::OnInitDialog() {
             return 0;
         m_hint.SetText(u"请务必认真阅读使用说明，如有疑问请咨询97413。");
         m_hint.SetFormat(DT_LEFT | DT_VCENTER | DT_WORDBREAK);
-        m_hint.SetFontSize(24);
-        m_hint.SetTextColor(0x1E1EF0);
+        // A deeper red than the panel's stock one, to read on the white panel.
+        m_hint.SetTextColor(kHintColor);
         m_check.SetStyle(UI_BTN_CHECK_ALT);
         m_check.SetChecked(false);
         m_check.EnableWindow(false);
@@ -72,7 +72,12 @@ void MobileDynCodeTxtWnd::PlaceConfirmArea() {
         body.bottom -= lift;
         page->MoveWindow(body);
     }
-    m_hint.MoveWindow(CRect::FromSize(10, barTop - lift, w - 20, line));
+    // The hint keeps clear of the panel's rounded frame: inset from both
+    // sides and below its top, in a size whose one line fits between.
+    const int pad = wide ? 4 : 6;
+    m_hint.SetFontSize(wide ? 24 : 22);
+    m_hint.MoveWindow(CRect::FromSize(kHintInset, barTop - lift + pad, w - 2 * kHintInset,
+                                      (wide ? line : line - 10) - pad));
     m_check.MoveWindow(CRect::FromSize(checkLeft, barTop - lift + line + (wide ? 0 : -10), 60, line));
     m_checkLabel.MoveWindow(CRect::FromSize(checkLeft + 60, barTop - lift + line + (wide ? 0 : -10), w - checkLeft - 60, line));
     Invalidate();

@@ -17,6 +17,8 @@ class MobileDynCodeTxtWnd : public CTextWnd {
 public:
     enum : int { kModeUsage = 0, kModeRisk = 1 };
     enum : int { kHintId = 302, kCheckId = 245 };
+    static constexpr int kHintInset = 20;              // pixels from the panel's sides
+    static constexpr COLORREF kHintColor = 0x1E1ED2;   // red, 5:1 on white
     // The outcomes of the application road.
     enum : int { kOutcomeNone = 0, kOutcomeUsageConfirmed = 17, kOutcomeRiskRead = 18 };
     static constexpr char16_t kNoInfoText[] = u"暂无相关信息！";

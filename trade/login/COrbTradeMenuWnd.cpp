@@ -8,6 +8,7 @@
 #include "framework/ui/IWindowOpener.h"
 #include "framework/ui/WindowKeywords.h"
 #include "framework/ui/WndMessages.h"
+#include "platform/ui/CUiMessageBox.h"
 #include "trade/login/CTradeLoginAccountWnd.h"
 
 #include <memory>
@@ -18,6 +19,15 @@ constexpr char kFundRiskKeyword[] = "of_jjkhfxts";
 
 bool IsKeyword(const CMenuNode& node, const char* keyword) {
     return StrEqualNoCase(node.keyword.c_str(), keyword) == 0;
+}
+
+// False, with a notice, when the fund screen of keyword is not built; the
+// user then learns it before any login is asked for.
+bool HasFundScreen(UiWin* owner, const char* keyword) {
+    if (CBaseWnd::GetWndManager().IsRegistered(keyword))
+        return true;
+    UiMessageBox(owner, COrbTradeMenuWnd::kNoFundServices, u"提示", MB_OK);
+    return false;
 }
 } // namespace
 
@@ -150,6 +160,8 @@ int COrbTradeMenuWnd::OpenMenuChild(int index) {
             RefreshHeader();
         return r ? 1 : 0;
     }
+    if (IsKeyword(*child, kFundOpenKeyword) && !HasFundScreen(this, kFundRiskKeyword))
+        return 0;
     if (!IsLoggedIn()) {
         CAppData* app = CAppData::Instance();
         return app ? app->CheckTradeLogin(this, index, false) : -1;
@@ -169,7 +181,8 @@ LRESULT COrbTradeMenuWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     if (msg == WND_MSG_FUND_RISK_AGREED) {
-        GetWndManager().CreateWnd(kFundOpenKeyword, static_cast<int>(lParam), u"基金开户", "", "", 0, this);
+        if (HasFundScreen(this, kFundOpenKeyword))
+            GetWndManager().CreateWnd(kFundOpenKeyword, static_cast<int>(lParam), u"基金开户", "", "", 0, this);
         return 0;
     }
     return COrbMenuWnd::OnMessage(msg, wParam, lParam);

@@ -22,6 +22,8 @@ struct CMenuNode;
 class COrbTradeMenuWnd : public COrbMenuWnd {
 public:
     static constexpr int kWindowKind = 22;
+    // What a fund row says while this build has no fund screens.
+    static constexpr char16_t kNoFundServices[] = u"基金业务暂未开通，请使用其他功能。";
     static constexpr int kLabelId = 302;
     static constexpr int kHeaderButtonId = 243;
     static constexpr int kHeaderHeight = 70; // pixels

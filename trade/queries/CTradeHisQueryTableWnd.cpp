@@ -11,6 +11,7 @@
 #include "platform/ui/CModalScript.h"
 #include "platform/ui/CUiMessageBox.h"
 #include "platform/ui/UiDateTimePicker.h"
+#include "platform/ui/UiTheme.h"
 
 namespace {
 
@@ -64,7 +65,8 @@ int CTradeHisQueryTableWnd::OnInitDialog() {
         if (!button->Create(this, {}, id, true))
             return 0;
         button->SetStyle(UI_BTN_PUSH);
-        button->SetTextColor(0xFFFFFF);
+        // The theme's dark text: white would vanish on the light button face.
+        button->SetTextColor(UiTheme::kText);
         button->SetFontSize(24);
     }
     m_startButton.SetText(ButtonText(u"起始:", m_start));

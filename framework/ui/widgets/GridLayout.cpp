@@ -1,6 +1,8 @@
 // The table grid's geometry.
 #include "framework/ui/widgets/GridLayout.h"
 
+#include "platform/gdi/Color.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -76,10 +78,23 @@ int MaxScroll(int clientHeight, int headerHeight, int rowHeight, int rowCount) {
 }
 
 std::uint32_t SelectedTextColor(std::uint32_t color) {
-    const int r = color & 0xFF, g = (color >> 8) & 0xFF, b = (color >> 16) & 0xFF;
-    if (299 * r + 587 * g + 114 * b <= 140 * 1000)
+    auto scaled = [color](int k) {
+        return MakeRgb(GetRValue(color) * k / 255, GetGValue(color) * k / 255, GetBValue(color) * k / 255);
+    };
+    auto readable = [](COLORREF c) {
+        return ContrastRatio(c, kSelectionBandTop) >= kSelectedContrast &&
+               ContrastRatio(c, kSelectionBandBottom) >= kSelectedContrast;
+    };
+    if (readable(color))
         return color;
-    return static_cast<std::uint32_t>((r / 2) | ((g / 2) << 8) | ((b / 2) << 16));
+    // The lightness falls as the channels shrink: the brightest readable
+    // shade lies where the test turns.
+    int lo = 0, hi = 255; // scaled(lo) reads, scaled(hi) does not
+    while (hi - lo > 1) {
+        const int mid = (lo + hi) / 2;
+        (readable(scaled(mid)) ? lo : hi) = mid;
+    }
+    return scaled(lo);
 }
 
 } // namespace GridLayout

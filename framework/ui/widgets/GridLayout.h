@@ -52,9 +52,11 @@ int RowAt(int y, int headerHeight, int rowHeight, int scrollPos, int rowCount);
 // without the header band, never below 0.
 int MaxScroll(int clientHeight, int headerHeight, int rowHeight, int rowCount);
 
-// The colour a cell's text takes on the light selection band: a light
-// colour (white, yellow, the fall green) at half its brightness so that it
-// stays readable, a dark one (the rise red) as it is. 0x00BBGGRR.
+// The colour a cell's text takes on the light selection band: its own hue,
+// darkened as far as needed to read at kSelectedContrast or better on
+// every shade of the band (a dark colour stays as it is). 0x00BBGGRR.
+// Above the 4.5 of ordinary text: the glyphs' soft edges read lighter.
+constexpr double kSelectedContrast = 7.0;
 std::uint32_t SelectedTextColor(std::uint32_t color);
 
 } // namespace GridLayout
