@@ -4,16 +4,15 @@
 
 #include "platform/win/UiGesture.h"
 #include "quotes/charts/CFSData.h"
-#include "quotes/charts/CFSFrame.h"
+#include "quotes/charts/CChartState.h"
+#include "quotes/charts/IFSChartHost.h"
 
 #include <algorithm>
 #include <cstdio>
 
-namespace {
+static_assert(CChartState::kPanelPages == kFSPanelPages);
 
-// The side panel's page, shared by every minute chart until the frame that
-// showed it is destroyed.
-int g_panelPage = 0;
+namespace {
 
 constexpr const char16_t* kMissingText = u"-";
 constexpr int kMarkSize = 9; // an information mark's dots lie within this square
@@ -22,42 +21,15 @@ std::u16string Widen(std::string_view text) {
     return std::u16string(text.begin(), text.end());
 }
 
+bool IsZero(const CQuoteNumber& n) {
+    return n.GetValue() == 0;
+}
+
 std::string Narrow(std::u16string_view text) {
     std::string out;
     for (char16_t c : text)
         out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
     return out;
-}
-
-bool IsZero(const CQuoteNumber& n) {
-    return n.GetValue() == 0;
-}
-
-// A value compared with a reference, or "-" (colour 17) when it is missing.
-std::u16string Compared(const CQuoteNumber& reference, const CQuoteNumber& value, int* color) {
-    if (value.IsInvalid()) {
-        *color = CChartCanvas::kFlatColor;
-        return kMissingText;
-    }
-    *color = reference.IsInvalid() ? CChartCanvas::kFlatColor : CChartCanvas::GetCompareColorIndex(reference, value);
-    return value.ToWideText().str();
-}
-
-std::u16string Plain(const CQuoteNumber& value, int* color, bool unit = false) {
-    if (value.IsInvalid())
-        return kMissingText;
-    (void)color;
-    return unit ? value.ToWideTextWithUnit().str() : value.ToWideText().str();
-}
-
-std::u16string PercentOf(const CQuoteNumber& price, const CQuoteNumber& prevClose, int* color) {
-    if (price.IsInvalid() || prevClose.IsInvalid() || IsZero(prevClose)) {
-        *color = CChartCanvas::kFlatColor;
-        return kMissingText;
-    }
-    const CQuoteNumber pct = FSChangePercent(price, prevClose);
-    *color = CChartCanvas::GetCompareColorIndex(CQuoteNumber(), pct);
-    return pct.ToWideText().str() + u"%";
 }
 
 void FillTriangle(CDC& dc, CPoint a, CPoint b, CPoint c, COLORREF color) {
@@ -70,14 +42,14 @@ void FillTriangle(CDC& dc, CPoint a, CPoint b, CPoint c, COLORREF color) {
 
 } // namespace
 
-CFSChartView::CFSChartView(CFSFrame* owner) : m_owner(owner) {
+CFSChartView::CFSChartView(IFSChartHost* owner) : m_owner(owner) {
     SetSlotCount(kFSSlots);
     m_recordCount = 0;
     m_cursorPos = 0;
     InitLegend(4);
     if (m_owner) {
         SetData(m_owner->GetData());
-        SetOverlay(CFSFrame::GetOverlaySwitch());
+        SetOverlay(m_owner->IsOverlayWanted());
     }
 }
 
@@ -117,7 +89,7 @@ bool CFSChartView::PageZeroOnly() const {
 
 void CFSChartView::CalcRanges() {
     if (!m_data) {
-        SetLastCursorPosition(-1);
+        CChartState::Shared().SetLastCursorPosition(-1);
         m_cursorShown = false;
         m_cursorPos = -1;
         m_recordCount = 0;
@@ -134,7 +106,7 @@ void CFSChartView::CalcRanges() {
     m_change = m_data->GetChange();
     m_changePercent = m_data->GetChangePercent();
     m_ranges = FSCalcRanges(*m_data);
-    const int kept = GetLastCursorPosition();
+    const int kept = CChartState::Shared().GetLastCursorPosition();
     if (kept < 0 || m_recordCount == 0) {
         m_cursorShown = false;
         m_cursorPos = m_recordCount - 1;
@@ -173,7 +145,7 @@ void CFSChartView::ApplyViewLayout(bool portrait) {
     m_panelDirty = true;
     if (m_owner) {
         // Swipes count in the panel only: elsewhere a finger moves the cursor.
-        m_owner->SetCaptionRect(CChartWnd::ChartToClient(m_fs.panel));
+        m_owner->SetSwipeArea(m_fs.panel);
     }
 }
 
@@ -319,7 +291,7 @@ void CFSChartView::OnCursorMoved() {
         CQuoteNumber price;
         m_data->GetNumber(price, CFSData::kColPrice, pos);
         int color = kFlatColor;
-        values[1] = Compared(m_prevClose, price, &color);
+        values[1] = FSComparedValue(m_prevClose, price, &color);
         colors[1] = PaletteColor(color);
         CQuoteNumber average;
         m_data->GetNumber(average, CFSData::kColAverage, pos);
@@ -330,9 +302,9 @@ void CFSChartView::OnCursorMoved() {
                           : CQuoteNumber(average.GetValue() * m_prevClose.GetValue() / overlayClose.GetValue(),
                                          m_prevClose.GetCode());
         }
-        values[2] = Compared(m_prevClose, average, &color);
+        values[2] = FSComparedValue(m_prevClose, average, &color);
         colors[2] = PaletteColor(color);
-        values[3] = PercentOf(price, m_prevClose, &color);
+        values[3] = FSPercentOf(price, m_prevClose, &color);
         colors[3] = PaletteColor(color);
     }
     const char16_t* texts[4] = {values[0].c_str(), values[1].c_str(), values[2].c_str(), values[3].c_str()};
@@ -445,7 +417,7 @@ void CFSChartView::DrawPanel(CDC& dc) {
         int color = kLabelColor;
         std::u16string volume;
         const bool level = cell.label >= kFSFirstLevelLabel;
-        const std::u16string value = FormatPanelValue(m_data, cell.label, &color, level ? &volume : nullptr);
+        const std::u16string value = FSPanelValue(m_data, cell.label, &color, level ? &volume : nullptr);
         int x = r.left + TextExtent(dc, label).cx + 2;
         dc.SetTextColor(PaletteColor(color));
         dc.DrawText(value, {x, r.top, r.right, r.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
@@ -469,117 +441,19 @@ void CFSChartView::DrawPanel(CDC& dc) {
 
 // ---- Side panel ----
 
-std::u16string CFSChartView::FormatPanelValue(const CFSData* data, int label, int* colorIndex,
-                                              std::u16string* volume) {
-    int scratch = kFlatColor;
-    int* color = colorIndex ? colorIndex : &scratch;
-    *color = kFlatColor;
-    if (volume)
-        *volume = kMissingText;
-    if (!data || data->HasNoData() || label < 0 || label >= kFSPanelLabelCount)
-        return kMissingText;
-    const CQuoteNumber& pc = data->GetPrevClose();
-    const CQuoteNumber& open = data->GetOpen();
-    const bool notOpened = IsZero(open);
-    switch (label) {
-    case 0:
-        if (notOpened && IsZero(data->GetLatest()))
-            return kMissingText;
-        return Compared(pc, data->GetLatest(), color);
-    case 1:
-        return notOpened ? kMissingText : Compared(pc, open, color);
-    case 2:
-        return notOpened ? kMissingText : Compared(pc, data->GetHigh(), color);
-    case 3:
-        return notOpened ? kMissingText : Compared(pc, data->GetLow(), color);
-    case 4:
-    case 5: {
-        const bool percent = label == 5;
-        CQuoteNumber price;
-        bool derived = false;
-        if (data->IsHistory()) {
-            price = data->GetLatest();
-            derived = true;
-        } else if (notOpened && IsZero(data->GetChange())) {
-            const CFSLevel& bid = data->GetBid(0);
-            if (IsZero(bid.price) || bid.price.IsInvalid())
-                return kMissingText;
-            price = bid.price;
-            derived = true;
-        }
-        if (derived) {
-            if (IsZero(price))
-                return kMissingText;
-            if (percent)
-                return PercentOf(price, pc, color);
-            if (price.IsInvalid() || pc.IsInvalid())
-                return kMissingText;
-            return Compared(CQuoteNumber(0, pc.GetCode()), price - pc, color);
-        }
-        const CQuoteNumber& value = percent ? data->GetChangePercent() : data->GetChange();
-        std::u16string text = Compared(CQuoteNumber(), value, color);
-        return percent && !value.IsInvalid() ? text + u"%" : text;
-    }
-    case 6:
-    case 7: {
-        if (notOpened && !data->IsHistory())
-            return kMissingText;
-        const CQuoteNumber& value = data->IsHistory()
-                                        ? (label == 6 ? data->GetHistoryVolume() : data->GetHistoryAmount())
-                                        : (label == 6 ? data->GetTotalVolume() : data->GetTotalAmount());
-        if (value.IsInvalid())
-            return kMissingText;
-        *color = kVolumeColor;
-        return value.ToWideTextWithUnit().str();
-    }
-    case 8: {
-        const CQuoteNumber& value = data->GetOrderRatio();
-        const std::u16string text = Compared(CQuoteNumber(), value, color);
-        return value.IsInvalid() ? text : text + u"%";
-    }
-    case 9:
-        return Plain(pc, color);
-    case 10:
-        return Compared(open, data->GetAverage(), color);
-    case 11:
-        return Plain(data->GetVolumeRatio(), color);
-    case 12:
-        return Plain(data->GetTurnover(), color);
-    case 13:
-        return Plain(data->GetPeRatio(), color);
-    default:
-        break;
-    }
-    // Quote levels: 14, 16, .. asks; 15, 17, .. bids.
-    const int level = (label - kFSFirstLevelLabel) / 2;
-    const bool ask = (label - kFSFirstLevelLabel) % 2 == 0;
-    const CFSLevel& l = ask ? data->GetAsk(level) : data->GetBid(level);
-    if (volume && l.volume != 0)
-        *volume = Widen(std::to_string(l.volume));
-    if (IsZero(l.price))
-        return kMissingText;
-    return Compared(pc, l.price, color);
-}
-
-int CFSChartView::GetPanelPage() {
-    return g_panelPage;
-}
-
-void CFSChartView::SetPanelPage(int page) {
-    g_panelPage = page >= 0 && page < kFSPanelPages ? page : 0;
-}
-
 void CFSChartView::TurnPanelPage(bool backwards) {
+    CChartState& state = CChartState::Shared();
+    const int page = state.GetPanelPage();
     if (m_data && (m_data->IsIndex() || m_data->IsHistory()))
-        SetPanelPage(0);
+        state.SetPanelPage(0);
     else
-        SetPanelPage(backwards ? (g_panelPage + 3) % 4 : (g_panelPage + 1) % 4);
+        state.SetPanelPage(backwards ? (page + 3) % 4 : (page + 1) % 4);
     m_pressed = false;
     m_panelDirty = true;
 }
 
 int CFSChartView::GetShownPage() const {
-    return FSShownPage(g_panelPage, m_fs.portrait, PageZeroOnly());
+    return FSShownPage(CChartState::Shared().GetPanelPage(), m_fs.portrait, PageZeroOnly());
 }
 
 int CFSChartView::HitPanel(int x, int y) {
@@ -590,7 +464,7 @@ int CFSChartView::HitPanel(int x, int y) {
                                           : FSHitPanelLandscape(m_fs.panel, page, x, y);
     if (hit.label < 0)
         return 0;
-    const std::u16string price = FormatPanelValue(m_data, hit.label, nullptr, nullptr);
+    const std::u16string price = FSPanelValue(m_data, hit.label, nullptr, nullptr);
     // A level without a price is never an order price.
     if (price == kMissingText) {
         m_pressedPrice.clear();
@@ -616,7 +490,7 @@ void CFSChartView::ReleasePressedCell() {
 
 void CFSChartView::Repaint() {
     if (m_owner)
-        m_owner->RepaintChart();
+        m_owner->RepaintView();
 }
 
 void CFSChartView::OnTouch(CChartWnd* /*owner*/, UINT message, int x, int y) {
@@ -647,7 +521,7 @@ void CFSChartView::OnPanelTouch(UINT message, int x, int y) {
             return;
         Repaint();
         if (m_owner)
-            m_owner->PostMessage(kMsgLevelHeld, static_cast<WPARAM>(x), static_cast<LPARAM>(y));
+            m_owner->OnLevelHeld(x, y);
         return;
     }
     if (message == kTouchRelease && m_pressInPanel && !m_heldPress) {
@@ -690,7 +564,7 @@ void CFSChartView::MoveCursor(int direction, int extra) {
         if (onMark)
             break;
         ToggleCursor();
-        SetLastCursorPosition(-1);
+        CChartState::Shared().SetLastCursorPosition(-1);
         Repaint();
         break;
     }

@@ -5,10 +5,12 @@
 // information marks, and a paged side panel with the quote snapshot and
 // the five bid and ask levels.
 //
-// The grid, the legend and the panel's pages are pure geometry
+// The grid, the legend, the panel's pages and its values are pure
 // (FSChartPanel.h, FSChartMath.h); this class reads the minute data, draws
 // and turns touches into cursor moves, page turns, a level's order pop-up
-// (message kMsgLevelHeld to the frame) and the information page of a mark.
+// and the information page of a mark, which it asks of its host
+// (IFSChartHost). The panel's page and the kept cursor are process-wide
+// (CChartState).
 //
 // Cached picture and overlays: the grid, lines, labels, title and panel are
 // drawn into the canvas's cached picture; the legend, the volume caption,
@@ -25,12 +27,12 @@
 #include <vector>
 
 class CFSData;
-class CFSFrame;
+class IFSChartHost;
 
 class CFSChartView : public CChartCanvas {
 public:
-    // Posted to the frame when a quote level of the panel was pressed and
-    // held; the frame offers "买入" or "卖出" at the pressed price.
+    // What the host posts itself when a quote level of the panel was
+    // pressed and held; it then offers "买入" or "卖出" at the pressed price.
     static constexpr UINT kMsgLevelHeld = 1000;
     // Palette indexes the view draws with.
     static constexpr int kFrameColor = 12;
@@ -38,13 +40,13 @@ public:
     static constexpr int kAxisColor = 21;
     static constexpr int kAverageColor = 26;
     static constexpr int kPriceColor = 27;
-    static constexpr int kVolumeColor = 28;
+    static constexpr int kVolumeColor = kFSPanelVolumeColor;
     // The overlaid index of a stock's chart.
     static constexpr COLORREF kOverlayColor = MakeRgb(169, 100, 169);
 
     // owner (may be null: a view drawn alone) is not owned; the view takes
     // its minute data and the process-wide overlay switch.
-    explicit CFSChartView(CFSFrame* owner);
+    explicit CFSChartView(IFSChartHost* owner);
     ~CFSChartView() override;
 
     // ---- Data ----
@@ -61,14 +63,6 @@ public:
     const CFSLayout& GetFSLayout() const { return m_fs; }
 
     // ---- Side panel ----
-    // The value text of panel label index (0..23) with its palette colour
-    // and, for a quote level, its volume in lots ("-" without one); "-" for
-    // what is missing or unknown, and everything while no snapshot was read.
-    static std::u16string FormatPanelValue(const CFSData* data, int label, int* colorIndex,
-                                           std::u16string* volume);
-    // The process-wide panel page (0..3).
-    static int GetPanelPage();
-    static void SetPanelPage(int page);
     // Forwards (or backwards) one page; an index or a history chart stays
     // on page 0.
     void TurnPanelPage(bool backwards);
@@ -110,12 +104,12 @@ private:
     void DrawOverlay(CDC& dc);
     void DrawPanel(CDC& dc);
     void DrawMarks(CDC& dc);
-    // Repaints the owner.
+    // Repaints through the host.
     void Repaint();
     void OnPanelTouch(UINT message, int x, int y);
     void OnChartTouch(UINT message, int x, int y);
 
-    CFSFrame* m_owner = nullptr; // not owned
+    IFSChartHost* m_owner = nullptr; // not owned
     CFSData* m_data = nullptr;   // the frame's, not owned
     CFSRanges m_ranges;
     CQuoteNumber m_prevClose;

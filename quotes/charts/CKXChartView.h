@@ -23,7 +23,7 @@
 #include <memory>
 #include <string>
 
-class CKXFrame;
+class IKXChartHost;
 
 class CKXChartView : public CChartCanvas {
 public:
@@ -34,7 +34,7 @@ public:
     // The minute-chart image the cursor button shows without "fs.png".
     static constexpr int kMinuteChartImage = 122;
 
-    CKXChartView(const CKLineMetrics& metrics, CKXFrame* owner);
+    CKXChartView(const CKLineMetrics& metrics, IKXChartHost* owner);
     ~CKXChartView() override;
 
     // Stores the metrics, counts the visible bars again and shows the
@@ -94,18 +94,6 @@ private:
     void AfterLayout(bool portrait);
     void PlaceCursorButton();
     void DrawBars(CDC& dc);
-    void DrawIndicator(CDC& dc);
-    void DrawIndicatorLine(CDC& dc, int column, int colorIndex, const CRect& r);
-    void DrawHistogram(CDC& dc, int column, const CRect& r);
-    void DrawBoll(CDC& dc, const CRect& r);
-    void DrawSar(CDC& dc, const CRect& r);
-    // The open, high, low and close of record i; false when one is missing.
-    bool ReadPrices(int i, CQuoteNumber& open, CQuoteNumber& high, CQuoteNumber& low, CQuoteNumber& close) const;
-    // A bar's high-low line at x with its close tick to the right, in the
-    // current pen.
-    void DrawPriceTick(CDC& dc, const CRect& r, int x, double max, double min, const CQuoteNumber& high,
-                       const CQuoteNumber& low, const CQuoteNumber& close);
-    void DrawMarker(CDC& dc, CPoint centre, int size, COLORREF color);
     void DrawStrip(CDC& dc, const CKXBar* bar, int32_t time);
     void DrawLegendItems(CDC& dc, int x, const CRect& row, const std::u16string& title,
                          const std::vector<CKLineLegendItem>& items);
@@ -113,7 +101,7 @@ private:
     std::unique_ptr<CImage> m_buttonImage; // "fs.png", loaded on first use
     bool m_buttonImageTried = false;
     int m_lastTouchX = 0;
-    CKXFrame* m_owner = nullptr;            // not owned
+    IKXChartHost* m_owner = nullptr;        // not owned
     std::unique_ptr<CKXData> m_data;
     std::string m_techName;
     int m_first = 0;                        // the bar in the leftmost slot
