@@ -1,16 +1,14 @@
-// The minute chart view: drawing, the side panel's values and pages, and
-// touches.
+// The minute chart view: the cached picture, the legends and marks drawn
+// over it, the cursor, and touches (the side panel draws itself).
 #include "quotes/charts/CFSChartView.h"
 
 #include "platform/win/UiGesture.h"
-#include "quotes/charts/CFSData.h"
 #include "quotes/charts/CChartState.h"
+#include "quotes/charts/CFSData.h"
 #include "quotes/charts/IFSChartHost.h"
 
 #include <algorithm>
 #include <cstdio>
-
-static_assert(CChartState::kPanelPages == kFSPanelPages);
 
 namespace {
 
@@ -23,21 +21,6 @@ std::u16string Widen(std::string_view text) {
 
 bool IsZero(const CQuoteNumber& n) {
     return n.GetValue() == 0;
-}
-
-std::string Narrow(std::u16string_view text) {
-    std::string out;
-    for (char16_t c : text)
-        out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-    return out;
-}
-
-void FillTriangle(CDC& dc, CPoint a, CPoint b, CPoint c, COLORREF color) {
-    const CPoint points[3] = {a, b, c};
-    CDCStateSaver save(dc);
-    dc.SelectPen(CPen{PS_SOLID, 1, color});
-    dc.SelectBrush(CBrush::Solid(color));
-    dc.Polygon(points, 3);
 }
 
 } // namespace
@@ -83,10 +66,6 @@ bool CFSChartView::HasPoints() const {
     return m_data && m_data->GetCount() > 0;
 }
 
-bool CFSChartView::PageZeroOnly() const {
-    return m_data && (m_data->IsIndex() || m_data->IsHistory());
-}
-
 void CFSChartView::CalcRanges() {
     if (!m_data) {
         CChartState::Shared().SetLastCursorPosition(-1);
@@ -116,7 +95,7 @@ void CFSChartView::CalcRanges() {
         m_cursorPos = KeptCursorIndex(kept, m_recordCount);
     }
     OnCursorMoved();
-    m_panelDirty = true;
+    m_panel.SetDirty();
     SetDirty();
 }
 
@@ -142,7 +121,7 @@ void CFSChartView::LayoutLandscape(CSize label, const CRect& area) {
 void CFSChartView::ApplyViewLayout(bool portrait) {
     m_fs = FSLayout(GetPriceArea(), GetVolumeArea(), GetLabelHeight(), portrait);
     SetSlotCount(kFSSlots);
-    m_panelDirty = true;
+    m_panel.SetDirty();
     if (m_owner) {
         // Swipes count in the panel only: elsewhere a finger moves the cursor.
         m_owner->SetSwipeArea(m_fs.panel);
@@ -271,7 +250,7 @@ void CFSChartView::GetLegendRects(std::vector<CRect>& rects) {
     const CRect& grid = m_fs.grid;
     rects.push_back({p.left, grid.top - m_fs.labelHeight, p.right, grid.top});
     rects.push_back({p.left, grid.bottom + 1, p.right, m_fs.volume.top});
-    if (m_panelDirty)
+    if (m_panel.IsDirty())
         rects.push_back(m_fs.panel);
     for (const CFSMarkSlot& mark : m_marks) {
         const int x = ChartSlotX(grid.left, grid.Width(), kFSSlots, mark.slot) - 4;
@@ -359,8 +338,8 @@ void CFSChartView::DrawLegends(CDC& dc, bool hasData) {
         }
     }
 
-    if (m_panelDirty)
-        DrawPanel(dc);
+    if (m_panel.IsDirty())
+        m_panel.Draw(dc, *this, m_data, m_fs);
     DrawMarks(dc);
 }
 
@@ -390,100 +369,14 @@ void CFSChartView::DrawTitle(CDC& dc) {
             dc.DrawText(Widen(std::to_string(m_data->GetTradeDate())), band.Deflate(2, 0),
                         DT_RIGHT | DT_SINGLELINE | DT_VCENTER);
     }
-    DrawPanel(dc);
-}
-
-void CFSChartView::DrawPanel(CDC& dc) {
-    m_panelDirty = false;
-    const CRect& panel = m_fs.panel;
-    if (panel.Width() <= 2 || panel.Height() <= 2)
-        return;
-    CDCStateSaver save(dc);
-    SelectTextLook(dc);
-    dc.FillRect(panel, GetBackgroundColor());
-    dc.SelectPen(CPen{PS_SOLID, 1, PaletteColor(kFrameColor)});
-    dc.SelectBrush(CBrush::Null());
-    dc.Rectangle(panel);
-
-    const bool zeroOnly = PageZeroOnly();
-    const int page = GetShownPage();
-    const std::vector<CFSPanelCell> cells = FSPanelCells(panel.Deflate(1, 1), page, m_fs.portrait, zeroOnly);
-    for (size_t i = 0; i < cells.size(); ++i) {
-        const CFSPanelCell& cell = cells[i];
-        const CRect r{cell.rect.left + 4, cell.rect.top, cell.rect.right - 2, cell.rect.bottom};
-        const std::u16string label = FSPanelLabel(cell.label);
-        dc.SetTextColor(PaletteColor(kLabelColor));
-        dc.DrawText(label, r, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-        int color = kLabelColor;
-        std::u16string volume;
-        const bool level = cell.label >= kFSFirstLevelLabel;
-        const std::u16string value = FSPanelValue(m_data, cell.label, &color, level ? &volume : nullptr);
-        int x = r.left + TextExtent(dc, label).cx + 2;
-        dc.SetTextColor(PaletteColor(color));
-        dc.DrawText(value, {x, r.top, r.right, r.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-        if (level) {
-            x += TextExtent(dc, value).cx + 6;
-            dc.SetTextColor(PaletteColor(kVolumeColor));
-            dc.DrawText(volume, {x, r.top, r.right, r.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-        }
-        if (m_pressed && static_cast<int>(i) == m_pressedCell)
-            dc.DrawEdge(cell.rect, EDGE_SUNKEN, BF_RECT);
-    }
-    if (!zeroOnly) {
-        // The page turn: a triangle pointing up at the top, one pointing
-        // down at the bottom, at the right edge.
-        const int right = panel.right - 6;
-        FillTriangle(dc, {right - 10, panel.top + 14}, {right, panel.top + 14}, {right - 5, panel.top + 6}, 0xFFFFFF);
-        FillTriangle(dc, {right - 10, panel.bottom - 14}, {right, panel.bottom - 14}, {right - 5, panel.bottom - 6},
-                     0xFFFFFF);
-    }
+    m_panel.Draw(dc, *this, m_data, m_fs);
 }
 
 // ---- Side panel ----
 
-void CFSChartView::TurnPanelPage(bool backwards) {
-    CChartState& state = CChartState::Shared();
-    const int page = state.GetPanelPage();
-    if (m_data && (m_data->IsIndex() || m_data->IsHistory()))
-        state.SetPanelPage(0);
-    else
-        state.SetPanelPage(backwards ? (page + 3) % 4 : (page + 1) % 4);
-    m_pressed = false;
-    m_panelDirty = true;
-}
-
-int CFSChartView::GetShownPage() const {
-    return FSShownPage(CChartState::Shared().GetPanelPage(), m_fs.portrait, PageZeroOnly());
-}
-
-int CFSChartView::HitPanel(int x, int y) {
-    if (!HasPoints())
-        return 0;
-    const int page = GetShownPage();
-    const CFSPanelHit hit = m_fs.portrait ? FSHitPanelPortrait(m_fs.panel, page, x, y)
-                                          : FSHitPanelLandscape(m_fs.panel, page, x, y);
-    if (hit.label < 0)
-        return 0;
-    const std::u16string price = FSPanelValue(m_data, hit.label, nullptr, nullptr);
-    // A level without a price is never an order price.
-    if (price == kMissingText) {
-        m_pressedPrice.clear();
-        return 0;
-    }
-    m_pressedPrice = Narrow(price);
-    m_sell = hit.sell;
-    m_pressed = true;
-    m_pressedCell = hit.cell;
-    m_panelDirty = true;
-    return 1;
-}
-
 void CFSChartView::ReleasePressedCell() {
-    if (!m_pressed)
-        return;
-    m_pressed = false;
-    m_panelDirty = true;
-    Repaint();
+    if (m_panel.Release())
+        Repaint();
 }
 
 // ---- Touches ----

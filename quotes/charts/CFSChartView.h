@@ -10,7 +10,7 @@
 // and turns touches into cursor moves, page turns, a level's order pop-up
 // and the information page of a mark, which it asks of its host
 // (IFSChartHost). The panel's page and the kept cursor are process-wide
-// (CChartState).
+// (CChartState). The side panel is a CFSSidePanel the view owns.
 //
 // Cached picture and overlays: the grid, lines, labels, title and panel are
 // drawn into the canvas's cached picture; the legend, the volume caption,
@@ -20,6 +20,7 @@
 #pragma once
 
 #include "quotes/charts/CChartCanvas.h"
+#include "quotes/charts/CFSSidePanel.h"
 #include "quotes/charts/FSChartMath.h"
 #include "quotes/charts/FSChartPanel.h"
 
@@ -35,8 +36,8 @@ public:
     // pressed and held; it then offers "买入" or "卖出" at the pressed price.
     static constexpr UINT kMsgLevelHeld = 1000;
     // Palette indexes the view draws with.
-    static constexpr int kFrameColor = 12;
-    static constexpr int kLabelColor = 17;
+    static constexpr int kFrameColor = kFSFrameColor;
+    static constexpr int kLabelColor = kFSLabelColor;
     static constexpr int kAxisColor = 21;
     static constexpr int kAverageColor = 26;
     static constexpr int kPriceColor = 27;
@@ -65,17 +66,16 @@ public:
     // ---- Side panel ----
     // Forwards (or backwards) one page; an index or a history chart stays
     // on page 0.
-    void TurnPanelPage(bool backwards);
+    void TurnPanelPage(bool backwards) { m_panel.TurnPage(m_data, backwards); }
     // The page as shown (FSShownPage).
-    int GetShownPage() const;
-    // The held-press hit test in either orientation; 1 when a level with a price was hit, its price
-    // then the pressed price text and its side the sell flag.
-    int HitPanel(int x, int y);
-    const std::string& GetPressedPrice() const { return m_pressedPrice; }
-    bool IsSellLevel() const { return m_sell; }
+    int GetShownPage() const { return CFSSidePanel::ShownPage(m_data, m_fs.portrait); }
+    // The held-press hit test (CFSSidePanel::Hit).
+    int HitPanel(int x, int y) { return m_panel.Hit(m_data, m_fs, x, y); }
+    const std::string& GetPressedPrice() const { return m_panel.GetPressedPrice(); }
+    bool IsSellLevel() const { return m_panel.IsSellLevel(); }
     // Ends the pressed look of a cell (after the level's pop-up).
     void ReleasePressedCell();
-    bool IsCellPressed() const { return m_pressed; }
+    bool IsCellPressed() const { return m_panel.IsCellPressed(); }
 
     // ---- Canvas operations ----
     void CalcRanges() override;
@@ -98,11 +98,9 @@ private:
     // The view's areas after a base layout.
     void ApplyViewLayout(bool portrait);
     bool HasPoints() const;
-    bool PageZeroOnly() const;
     // The view's font over a transparent background; the caller saves the DC.
     void SelectTextLook(CDC& dc) const;
     void DrawOverlay(CDC& dc);
-    void DrawPanel(CDC& dc);
     void DrawMarks(CDC& dc);
     // Repaints through the host.
     void Repaint();
@@ -117,12 +115,8 @@ private:
     CQuoteNumber m_changePercent;
     CFSLayout m_fs;
     std::vector<CFSMarkSlot> m_marks;
-    std::string m_pressedPrice;  // the last pressed level's price
-    bool m_sell = false;         // the pressed level is a bid
-    bool m_pressed = false;      // a cell shows pressed
-    int m_pressedCell = -1;
+    CFSSidePanel m_panel;
     bool m_heldPress = false;    // the finger still down after a held press
     bool m_pressInPanel = false; // the touch in progress began in the panel
-    bool m_panelDirty = true;
     bool m_overlayShown = false;
 };

@@ -36,7 +36,10 @@ enum FSPanelLabelIndex : int {
 inline constexpr int kFSPanelLabelCount = 24;
 inline constexpr int kFSFirstLevelLabel = 14; // "卖一"; 14..23 alternate ask and bid
 inline constexpr int kFSPanelPages = 4;
-// The palette index of volumes and amounts in the panel.
+// Palette indexes of the panel: its frame, its labels, and volumes and
+// amounts.
+inline constexpr int kFSFrameColor = 12;
+inline constexpr int kFSLabelColor = 17;
 inline constexpr int kFSPanelVolumeColor = 28;
 
 // The view's areas within the base layout's price area P (the whole chart)

@@ -1,13 +1,18 @@
 // The minute view's geometry and side panel without a window: its areas in
 // both orientations, the panel's pages and cells, what a held press hits,
-// and the texts and colours of the panel's values.
+// the texts and colours of the panel's values, and the shared page and
+// pressed level of the side panel.
 #include "charts_simMinute_Fixture.h"
 #include "quotes/charts/CChartCanvas.h"
+#include "quotes/charts/CChartState.h"
+#include "quotes/charts/CFSChartView.h"
 #include "quotes/charts/CFSData.h"
+#include "quotes/charts/CFSSidePanel.h"
 #include "quotes/charts/FSChartPanel.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 namespace {
@@ -190,6 +195,53 @@ TEST(FSPanelValues, WithoutASnapshotOrWithoutOutputsEveryLabelIsADash) {
     // Neither the colour nor the volume is required.
     const auto data = DataOf("600010.02");
     EXPECT_EQ(FSPanelValue(data.get(), kFSFirstLevelLabel, nullptr, nullptr), u"8.63");
+}
+
+
+TEST(FSSidePanel, PagesWrapBothWaysAreSharedAndAHistoryDayStaysOnPageZero) {
+    const auto stock = DataOf("600010.02");
+    const auto history = DataOf("600010.02", "20261202");
+    CChartState::Shared().SetPanelPage(0);
+    CFSSidePanel panel;
+    panel.TurnPage(stock.get(), true);
+    EXPECT_EQ(CChartState::Shared().GetPanelPage(), 3);
+    EXPECT_EQ(CFSSidePanel::ShownPage(stock.get(), true), 3);
+    EXPECT_EQ(CFSSidePanel::ShownPage(stock.get(), false), 0) << "landscape has no page 3";
+    CFSSidePanel other;
+    other.TurnPage(stock.get(), false);
+    EXPECT_EQ(CChartState::Shared().GetPanelPage(), 0) << "one page for every minute chart";
+    other.TurnPage(stock.get(), false);
+    other.TurnPage(stock.get(), false);
+    EXPECT_EQ(CFSSidePanel::ShownPage(history.get(), true), 0);
+    other.TurnPage(history.get(), false);
+    EXPECT_EQ(CChartState::Shared().GetPanelPage(), 0);
+    CChartState::Shared().SetPanelPage(7);
+    EXPECT_EQ(CChartState::Shared().GetPanelPage(), 0) << "an unknown page is page 0";
+}
+
+TEST(FSSidePanel, AHeldLevelLooksPressedUntilReleasedOrThePageTurns) {
+    const auto stock = DataOf("600010.02");
+    CChartState::Shared().SetPanelPage(2);
+    const CFSLayout fs = FSLayout({0, 20, 480, 520}, kPortraitPanel, 20, true);
+    CFSSidePanel panel;
+    EXPECT_TRUE(panel.IsDirty());
+    const CFSChartView canvas(nullptr);
+    const std::unique_ptr<CDC> dc = CDC::CreateMemoryDC(480, 620);
+    panel.Draw(*dc, canvas, stock.get(), fs);
+    EXPECT_FALSE(panel.IsDirty());
+    ASSERT_EQ(panel.Hit(stock.get(), fs, kPortraitPanel.left + 10, kPortraitPanel.top + 5), 1);
+    EXPECT_EQ(panel.GetPressedPrice(), "8.63");
+    EXPECT_FALSE(panel.IsSellLevel());
+    EXPECT_TRUE(panel.IsCellPressed());
+    EXPECT_TRUE(panel.IsDirty());
+    EXPECT_TRUE(panel.Release());
+    EXPECT_FALSE(panel.Release()) << "nothing left to release";
+    ASSERT_EQ(panel.Hit(stock.get(), fs, kPortraitPanel.right - 10, kPortraitPanel.top + 5), 1);
+    EXPECT_TRUE(panel.IsSellLevel());
+    panel.TurnPage(stock.get(), false);
+    EXPECT_FALSE(panel.IsCellPressed());
+    EXPECT_EQ(panel.Hit(nullptr, fs, kPortraitPanel.left + 10, kPortraitPanel.top + 5), 0);
+    CChartState::Shared().SetPanelPage(0);
 }
 
 } // namespace
