@@ -108,7 +108,7 @@ private:
     void OnChartTouch(UINT message, int x, int y);
 
     IFSChartHost* m_owner = nullptr; // not owned
-    CFSData* m_data = nullptr;   // the frame's, not owned
+    CFSData* m_data = nullptr;   // the host's, not owned
     CFSRanges m_ranges;
     CQuoteNumber m_prevClose;
     CQuoteNumber m_change;

@@ -2,16 +2,16 @@
 // candles or OHLC bars) with MA5, MA10 and MA30, a volume panel, one
 // indicator panel whose values come from the server, the information strip
 // of the selected bar, and the legends. It owns the K-line data; its frame
-// hands it each reply and it asks the frame for older bars when the user
-// scrolls near the oldest one.
+// hands it each reply and it asks its host (IKXChartHost, which the frame
+// implements) for older bars when the user scrolls near the oldest one.
 //
 // The cached picture holds the frames, scales, bars and lines; the strip,
 // the legends and the cursor (a cross with a button under it that opens
 // the day's minute chart) are drawn on every paint. The arithmetic is in
-// KLineMath.h.
+// KLineMath.h, the indicator panel is drawn by CKXIndicatorPainter.
 //
 // The cursor is a slot relative to the first visible bar and never leaves
-// 0 .. visible − 1 (nor the bars held). The frame may be null (tests):
+// 0 .. visible − 1 (nor the bars held). The host may be null (tests):
 // then nothing is asked of it.
 #pragma once
 
