@@ -8,6 +8,7 @@
 #include "core/CDataSetList.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CSurface.h"
+#include "quotes/charts/CChartState.h"
 #include "quotes/charts/CFSChartView.h"
 #include "quotes/charts/CFSData.h"
 #include "tools/simulator/CSimMarket.h"
@@ -66,14 +67,14 @@ struct CChartScene {
     std::unique_ptr<CDC> target = CDC::CreateMemoryDC(kWidth, kHeight);
 
     CChartScene() {
-        CChartCanvas::SetLastCursorPosition(60);
+        CChartState::Shared().SetLastCursorPosition(60);
         view.SetData(data.get());
         view.SetOverlay(true);
         view.SetInfoMarks(data->GetInfoMarks());
         view.LayoutPortrait(view.TextExtent(*target, u"9999.99"), {0, 0, kWidth, kHeight});
         view.Paint(*target);
     }
-    ~CChartScene() { CChartCanvas::SetLastCursorPosition(-1); }
+    ~CChartScene() { CChartState::Shared().SetLastCursorPosition(-1); }
 };
 
 void Report(benchmark::State& state, std::chrono::steady_clock::time_point start) {

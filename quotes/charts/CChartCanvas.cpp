@@ -4,14 +4,12 @@
 
 #include "framework/app/CAppData.h"
 #include "quotes/charts/CChartSeries.h"
+#include "quotes/charts/CChartState.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-// The cursor position every chart window shares.
-int g_lastCursorPosition = -1;
 
 // The default scheme's chart colours, for a canvas without application state.
 COLORREF DefaultPaletteColor(int index) {
@@ -62,10 +60,6 @@ COLORREF CChartCanvas::PaletteColor(int index) {
         return app->GetColor(index);
     return DefaultPaletteColor(index);
 }
-
-int CChartCanvas::GetLastCursorPosition() { return g_lastCursorPosition; }
-
-void CChartCanvas::SetLastCursorPosition(int position) { g_lastCursorPosition = position; }
 
 // ---- Life ----
 
@@ -229,7 +223,7 @@ void CChartCanvas::SetCursor(int index, int /*extra*/) {
         OnCursorMoved();
         m_cursorShown = true;
     }
-    g_lastCursorPosition = m_cursorPos;
+    CChartState::Shared().SetLastCursorPosition(m_cursorPos);
 }
 
 void CChartCanvas::MoveCursor(int direction, int extra) {

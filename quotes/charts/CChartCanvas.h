@@ -78,10 +78,6 @@ public:
     // A palette colour of the application's scheme, or of the default one.
     static COLORREF PaletteColor(int index);
 
-    // The cursor position the chart windows share (−1 when none is kept).
-    static int GetLastCursorPosition();
-    static void SetLastCursorPosition(int position);
-
     // ---- Virtual operations the views fill in ----
     // Takes the series in: the record count and the value ranges.
     virtual void CalcRanges() = 0;
@@ -110,7 +106,8 @@ public:
     virtual void MoveCursor(int direction, int extra);
     // Selects a record (WrapCursorIndex), calls OnCursorMoved and shows the
     // cursor; with no record the position becomes 0 and nothing else
-    // happens. The position is also kept as the last cursor position.
+    // happens. The position is also kept as the last cursor position
+    // (CChartState).
     virtual void SetCursor(int index, int extra);
     // The vertical cursor line over the price area.
     virtual void DrawCursorLine(CDC& dc);

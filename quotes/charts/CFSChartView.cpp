@@ -1,19 +1,16 @@
-// The minute chart view: drawing, the side panel's values and pages, and
-// touches.
+// The minute chart view: the cached picture, the legends and marks drawn
+// over it, the cursor, and touches (the side panel draws itself).
 #include "quotes/charts/CFSChartView.h"
 
 #include "platform/win/UiGesture.h"
+#include "quotes/charts/CChartState.h"
 #include "quotes/charts/CFSData.h"
-#include "quotes/charts/CFSFrame.h"
+#include "quotes/charts/IFSChartHost.h"
 
 #include <algorithm>
 #include <cstdio>
 
 namespace {
-
-// The side panel's page, shared by every minute chart until the frame that
-// showed it is destroyed.
-int g_panelPage = 0;
 
 constexpr const char16_t* kMissingText = u"-";
 constexpr int kMarkSize = 9; // an information mark's dots lie within this square
@@ -22,62 +19,20 @@ std::u16string Widen(std::string_view text) {
     return std::u16string(text.begin(), text.end());
 }
 
-std::string Narrow(std::u16string_view text) {
-    std::string out;
-    for (char16_t c : text)
-        out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-    return out;
-}
-
 bool IsZero(const CQuoteNumber& n) {
     return n.GetValue() == 0;
 }
 
-// A value compared with a reference, or "-" (colour 17) when it is missing.
-std::u16string Compared(const CQuoteNumber& reference, const CQuoteNumber& value, int* color) {
-    if (value.IsInvalid()) {
-        *color = CChartCanvas::kFlatColor;
-        return kMissingText;
-    }
-    *color = reference.IsInvalid() ? CChartCanvas::kFlatColor : CChartCanvas::GetCompareColorIndex(reference, value);
-    return value.ToWideText().str();
-}
-
-std::u16string Plain(const CQuoteNumber& value, int* color, bool unit = false) {
-    if (value.IsInvalid())
-        return kMissingText;
-    (void)color;
-    return unit ? value.ToWideTextWithUnit().str() : value.ToWideText().str();
-}
-
-std::u16string PercentOf(const CQuoteNumber& price, const CQuoteNumber& prevClose, int* color) {
-    if (price.IsInvalid() || prevClose.IsInvalid() || IsZero(prevClose)) {
-        *color = CChartCanvas::kFlatColor;
-        return kMissingText;
-    }
-    const CQuoteNumber pct = FSChangePercent(price, prevClose);
-    *color = CChartCanvas::GetCompareColorIndex(CQuoteNumber(), pct);
-    return pct.ToWideText().str() + u"%";
-}
-
-void FillTriangle(CDC& dc, CPoint a, CPoint b, CPoint c, COLORREF color) {
-    const CPoint points[3] = {a, b, c};
-    CDCStateSaver save(dc);
-    dc.SelectPen(CPen{PS_SOLID, 1, color});
-    dc.SelectBrush(CBrush::Solid(color));
-    dc.Polygon(points, 3);
-}
-
 } // namespace
 
-CFSChartView::CFSChartView(CFSFrame* owner) : m_owner(owner) {
+CFSChartView::CFSChartView(IFSChartHost* owner) : m_owner(owner) {
     SetSlotCount(kFSSlots);
     m_recordCount = 0;
     m_cursorPos = 0;
     InitLegend(4);
     if (m_owner) {
         SetData(m_owner->GetData());
-        SetOverlay(CFSFrame::GetOverlaySwitch());
+        SetOverlay(m_owner->IsOverlayWanted());
     }
 }
 
@@ -111,13 +66,9 @@ bool CFSChartView::HasPoints() const {
     return m_data && m_data->GetCount() > 0;
 }
 
-bool CFSChartView::PageZeroOnly() const {
-    return m_data && (m_data->IsIndex() || m_data->IsHistory());
-}
-
 void CFSChartView::CalcRanges() {
     if (!m_data) {
-        SetLastCursorPosition(-1);
+        CChartState::Shared().SetLastCursorPosition(-1);
         m_cursorShown = false;
         m_cursorPos = -1;
         m_recordCount = 0;
@@ -134,7 +85,7 @@ void CFSChartView::CalcRanges() {
     m_change = m_data->GetChange();
     m_changePercent = m_data->GetChangePercent();
     m_ranges = FSCalcRanges(*m_data);
-    const int kept = GetLastCursorPosition();
+    const int kept = CChartState::Shared().GetLastCursorPosition();
     if (kept < 0 || m_recordCount == 0) {
         m_cursorShown = false;
         m_cursorPos = m_recordCount - 1;
@@ -144,7 +95,7 @@ void CFSChartView::CalcRanges() {
         m_cursorPos = KeptCursorIndex(kept, m_recordCount);
     }
     OnCursorMoved();
-    m_panelDirty = true;
+    m_panel.SetDirty();
     SetDirty();
 }
 
@@ -170,10 +121,10 @@ void CFSChartView::LayoutLandscape(CSize label, const CRect& area) {
 void CFSChartView::ApplyViewLayout(bool portrait) {
     m_fs = FSLayout(GetPriceArea(), GetVolumeArea(), GetLabelHeight(), portrait);
     SetSlotCount(kFSSlots);
-    m_panelDirty = true;
+    m_panel.SetDirty();
     if (m_owner) {
         // Swipes count in the panel only: elsewhere a finger moves the cursor.
-        m_owner->SetCaptionRect(CChartWnd::ChartToClient(m_fs.panel));
+        m_owner->SetSwipeArea(m_fs.panel);
     }
 }
 
@@ -299,7 +250,7 @@ void CFSChartView::GetLegendRects(std::vector<CRect>& rects) {
     const CRect& grid = m_fs.grid;
     rects.push_back({p.left, grid.top - m_fs.labelHeight, p.right, grid.top});
     rects.push_back({p.left, grid.bottom + 1, p.right, m_fs.volume.top});
-    if (m_panelDirty)
+    if (m_panel.IsDirty())
         rects.push_back(m_fs.panel);
     for (const CFSMarkSlot& mark : m_marks) {
         const int x = ChartSlotX(grid.left, grid.Width(), kFSSlots, mark.slot) - 4;
@@ -319,7 +270,7 @@ void CFSChartView::OnCursorMoved() {
         CQuoteNumber price;
         m_data->GetNumber(price, CFSData::kColPrice, pos);
         int color = kFlatColor;
-        values[1] = Compared(m_prevClose, price, &color);
+        values[1] = FSComparedValue(m_prevClose, price, &color);
         colors[1] = PaletteColor(color);
         CQuoteNumber average;
         m_data->GetNumber(average, CFSData::kColAverage, pos);
@@ -330,9 +281,9 @@ void CFSChartView::OnCursorMoved() {
                           : CQuoteNumber(average.GetValue() * m_prevClose.GetValue() / overlayClose.GetValue(),
                                          m_prevClose.GetCode());
         }
-        values[2] = Compared(m_prevClose, average, &color);
+        values[2] = FSComparedValue(m_prevClose, average, &color);
         colors[2] = PaletteColor(color);
-        values[3] = PercentOf(price, m_prevClose, &color);
+        values[3] = FSPercentOf(price, m_prevClose, &color);
         colors[3] = PaletteColor(color);
     }
     const char16_t* texts[4] = {values[0].c_str(), values[1].c_str(), values[2].c_str(), values[3].c_str()};
@@ -387,8 +338,8 @@ void CFSChartView::DrawLegends(CDC& dc, bool hasData) {
         }
     }
 
-    if (m_panelDirty)
-        DrawPanel(dc);
+    if (m_panel.IsDirty())
+        m_panel.Draw(dc, *this, m_data, m_fs);
     DrawMarks(dc);
 }
 
@@ -418,205 +369,21 @@ void CFSChartView::DrawTitle(CDC& dc) {
             dc.DrawText(Widen(std::to_string(m_data->GetTradeDate())), band.Deflate(2, 0),
                         DT_RIGHT | DT_SINGLELINE | DT_VCENTER);
     }
-    DrawPanel(dc);
-}
-
-void CFSChartView::DrawPanel(CDC& dc) {
-    m_panelDirty = false;
-    const CRect& panel = m_fs.panel;
-    if (panel.Width() <= 2 || panel.Height() <= 2)
-        return;
-    CDCStateSaver save(dc);
-    SelectTextLook(dc);
-    dc.FillRect(panel, GetBackgroundColor());
-    dc.SelectPen(CPen{PS_SOLID, 1, PaletteColor(kFrameColor)});
-    dc.SelectBrush(CBrush::Null());
-    dc.Rectangle(panel);
-
-    const bool zeroOnly = PageZeroOnly();
-    const int page = GetShownPage();
-    const std::vector<CFSPanelCell> cells = FSPanelCells(panel.Deflate(1, 1), page, m_fs.portrait, zeroOnly);
-    for (size_t i = 0; i < cells.size(); ++i) {
-        const CFSPanelCell& cell = cells[i];
-        const CRect r{cell.rect.left + 4, cell.rect.top, cell.rect.right - 2, cell.rect.bottom};
-        const std::u16string label = FSPanelLabel(cell.label);
-        dc.SetTextColor(PaletteColor(kLabelColor));
-        dc.DrawText(label, r, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-        int color = kLabelColor;
-        std::u16string volume;
-        const bool level = cell.label >= kFSFirstLevelLabel;
-        const std::u16string value = FormatPanelValue(m_data, cell.label, &color, level ? &volume : nullptr);
-        int x = r.left + TextExtent(dc, label).cx + 2;
-        dc.SetTextColor(PaletteColor(color));
-        dc.DrawText(value, {x, r.top, r.right, r.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-        if (level) {
-            x += TextExtent(dc, value).cx + 6;
-            dc.SetTextColor(PaletteColor(kVolumeColor));
-            dc.DrawText(volume, {x, r.top, r.right, r.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-        }
-        if (m_pressed && static_cast<int>(i) == m_pressedCell)
-            dc.DrawEdge(cell.rect, EDGE_SUNKEN, BF_RECT);
-    }
-    if (!zeroOnly) {
-        // The page turn: a triangle pointing up at the top, one pointing
-        // down at the bottom, at the right edge.
-        const int right = panel.right - 6;
-        FillTriangle(dc, {right - 10, panel.top + 14}, {right, panel.top + 14}, {right - 5, panel.top + 6}, 0xFFFFFF);
-        FillTriangle(dc, {right - 10, panel.bottom - 14}, {right, panel.bottom - 14}, {right - 5, panel.bottom - 6},
-                     0xFFFFFF);
-    }
+    m_panel.Draw(dc, *this, m_data, m_fs);
 }
 
 // ---- Side panel ----
 
-std::u16string CFSChartView::FormatPanelValue(const CFSData* data, int label, int* colorIndex,
-                                              std::u16string* volume) {
-    int scratch = kFlatColor;
-    int* color = colorIndex ? colorIndex : &scratch;
-    *color = kFlatColor;
-    if (volume)
-        *volume = kMissingText;
-    if (!data || data->HasNoData() || label < 0 || label >= kFSPanelLabelCount)
-        return kMissingText;
-    const CQuoteNumber& pc = data->GetPrevClose();
-    const CQuoteNumber& open = data->GetOpen();
-    const bool notOpened = IsZero(open);
-    switch (label) {
-    case 0:
-        if (notOpened && IsZero(data->GetLatest()))
-            return kMissingText;
-        return Compared(pc, data->GetLatest(), color);
-    case 1:
-        return notOpened ? kMissingText : Compared(pc, open, color);
-    case 2:
-        return notOpened ? kMissingText : Compared(pc, data->GetHigh(), color);
-    case 3:
-        return notOpened ? kMissingText : Compared(pc, data->GetLow(), color);
-    case 4:
-    case 5: {
-        const bool percent = label == 5;
-        CQuoteNumber price;
-        bool derived = false;
-        if (data->IsHistory()) {
-            price = data->GetLatest();
-            derived = true;
-        } else if (notOpened && IsZero(data->GetChange())) {
-            const CFSLevel& bid = data->GetBid(0);
-            if (IsZero(bid.price) || bid.price.IsInvalid())
-                return kMissingText;
-            price = bid.price;
-            derived = true;
-        }
-        if (derived) {
-            if (IsZero(price))
-                return kMissingText;
-            if (percent)
-                return PercentOf(price, pc, color);
-            if (price.IsInvalid() || pc.IsInvalid())
-                return kMissingText;
-            return Compared(CQuoteNumber(0, pc.GetCode()), price - pc, color);
-        }
-        const CQuoteNumber& value = percent ? data->GetChangePercent() : data->GetChange();
-        std::u16string text = Compared(CQuoteNumber(), value, color);
-        return percent && !value.IsInvalid() ? text + u"%" : text;
-    }
-    case 6:
-    case 7: {
-        if (notOpened && !data->IsHistory())
-            return kMissingText;
-        const CQuoteNumber& value = data->IsHistory()
-                                        ? (label == 6 ? data->GetHistoryVolume() : data->GetHistoryAmount())
-                                        : (label == 6 ? data->GetTotalVolume() : data->GetTotalAmount());
-        if (value.IsInvalid())
-            return kMissingText;
-        *color = kVolumeColor;
-        return value.ToWideTextWithUnit().str();
-    }
-    case 8: {
-        const CQuoteNumber& value = data->GetOrderRatio();
-        const std::u16string text = Compared(CQuoteNumber(), value, color);
-        return value.IsInvalid() ? text : text + u"%";
-    }
-    case 9:
-        return Plain(pc, color);
-    case 10:
-        return Compared(open, data->GetAverage(), color);
-    case 11:
-        return Plain(data->GetVolumeRatio(), color);
-    case 12:
-        return Plain(data->GetTurnover(), color);
-    case 13:
-        return Plain(data->GetPeRatio(), color);
-    default:
-        break;
-    }
-    // Quote levels: 14, 16, .. asks; 15, 17, .. bids.
-    const int level = (label - kFSFirstLevelLabel) / 2;
-    const bool ask = (label - kFSFirstLevelLabel) % 2 == 0;
-    const CFSLevel& l = ask ? data->GetAsk(level) : data->GetBid(level);
-    if (volume && l.volume != 0)
-        *volume = Widen(std::to_string(l.volume));
-    if (IsZero(l.price))
-        return kMissingText;
-    return Compared(pc, l.price, color);
-}
-
-int CFSChartView::GetPanelPage() {
-    return g_panelPage;
-}
-
-void CFSChartView::SetPanelPage(int page) {
-    g_panelPage = page >= 0 && page < kFSPanelPages ? page : 0;
-}
-
-void CFSChartView::TurnPanelPage(bool backwards) {
-    if (m_data && (m_data->IsIndex() || m_data->IsHistory()))
-        SetPanelPage(0);
-    else
-        SetPanelPage(backwards ? (g_panelPage + 3) % 4 : (g_panelPage + 1) % 4);
-    m_pressed = false;
-    m_panelDirty = true;
-}
-
-int CFSChartView::GetShownPage() const {
-    return FSShownPage(g_panelPage, m_fs.portrait, PageZeroOnly());
-}
-
-int CFSChartView::HitPanel(int x, int y) {
-    if (!HasPoints())
-        return 0;
-    const int page = GetShownPage();
-    const CFSPanelHit hit = m_fs.portrait ? FSHitPanelPortrait(m_fs.panel, page, x, y)
-                                          : FSHitPanelLandscape(m_fs.panel, page, x, y);
-    if (hit.label < 0)
-        return 0;
-    const std::u16string price = FormatPanelValue(m_data, hit.label, nullptr, nullptr);
-    // A level without a price is never an order price.
-    if (price == kMissingText) {
-        m_pressedPrice.clear();
-        return 0;
-    }
-    m_pressedPrice = Narrow(price);
-    m_sell = hit.sell;
-    m_pressed = true;
-    m_pressedCell = hit.cell;
-    m_panelDirty = true;
-    return 1;
-}
-
 void CFSChartView::ReleasePressedCell() {
-    if (!m_pressed)
-        return;
-    m_pressed = false;
-    m_panelDirty = true;
-    Repaint();
+    if (m_panel.Release())
+        Repaint();
 }
 
 // ---- Touches ----
 
 void CFSChartView::Repaint() {
     if (m_owner)
-        m_owner->RepaintChart();
+        m_owner->RepaintView();
 }
 
 void CFSChartView::OnTouch(CChartWnd* /*owner*/, UINT message, int x, int y) {
@@ -647,7 +414,7 @@ void CFSChartView::OnPanelTouch(UINT message, int x, int y) {
             return;
         Repaint();
         if (m_owner)
-            m_owner->PostMessage(kMsgLevelHeld, static_cast<WPARAM>(x), static_cast<LPARAM>(y));
+            m_owner->OnLevelHeld(x, y);
         return;
     }
     if (message == kTouchRelease && m_pressInPanel && !m_heldPress) {
@@ -690,7 +457,7 @@ void CFSChartView::MoveCursor(int direction, int extra) {
         if (onMark)
             break;
         ToggleCursor();
-        SetLastCursorPosition(-1);
+        CChartState::Shared().SetLastCursorPosition(-1);
         Repaint();
         break;
     }

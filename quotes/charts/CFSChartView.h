@@ -5,10 +5,12 @@
 // information marks, and a paged side panel with the quote snapshot and
 // the five bid and ask levels.
 //
-// The grid, the legend and the panel's pages are pure geometry
+// The grid, the legend, the panel's pages and its values are pure
 // (FSChartPanel.h, FSChartMath.h); this class reads the minute data, draws
 // and turns touches into cursor moves, page turns, a level's order pop-up
-// (message kMsgLevelHeld to the frame) and the information page of a mark.
+// and the information page of a mark, which it asks of its host
+// (IFSChartHost). The panel's page and the kept cursor are process-wide
+// (CChartState). The side panel is a CFSSidePanel the view owns.
 //
 // Cached picture and overlays: the grid, lines, labels, title and panel are
 // drawn into the canvas's cached picture; the legend, the volume caption,
@@ -18,6 +20,7 @@
 #pragma once
 
 #include "quotes/charts/CChartCanvas.h"
+#include "quotes/charts/CFSSidePanel.h"
 #include "quotes/charts/FSChartMath.h"
 #include "quotes/charts/FSChartPanel.h"
 
@@ -25,26 +28,26 @@
 #include <vector>
 
 class CFSData;
-class CFSFrame;
+class IFSChartHost;
 
 class CFSChartView : public CChartCanvas {
 public:
-    // Posted to the frame when a quote level of the panel was pressed and
-    // held; the frame offers "买入" or "卖出" at the pressed price.
+    // What the host posts itself when a quote level of the panel was
+    // pressed and held; it then offers "买入" or "卖出" at the pressed price.
     static constexpr UINT kMsgLevelHeld = 1000;
     // Palette indexes the view draws with.
-    static constexpr int kFrameColor = 12;
-    static constexpr int kLabelColor = 17;
+    static constexpr int kFrameColor = kFSFrameColor;
+    static constexpr int kLabelColor = kFSLabelColor;
     static constexpr int kAxisColor = 21;
     static constexpr int kAverageColor = 26;
     static constexpr int kPriceColor = 27;
-    static constexpr int kVolumeColor = 28;
+    static constexpr int kVolumeColor = kFSPanelVolumeColor;
     // The overlaid index of a stock's chart.
     static constexpr COLORREF kOverlayColor = MakeRgb(169, 100, 169);
 
     // owner (may be null: a view drawn alone) is not owned; the view takes
     // its minute data and the process-wide overlay switch.
-    explicit CFSChartView(CFSFrame* owner);
+    explicit CFSChartView(IFSChartHost* owner);
     ~CFSChartView() override;
 
     // ---- Data ----
@@ -61,27 +64,18 @@ public:
     const CFSLayout& GetFSLayout() const { return m_fs; }
 
     // ---- Side panel ----
-    // The value text of panel label index (0..23) with its palette colour
-    // and, for a quote level, its volume in lots ("-" without one); "-" for
-    // what is missing or unknown, and everything while no snapshot was read.
-    static std::u16string FormatPanelValue(const CFSData* data, int label, int* colorIndex,
-                                           std::u16string* volume);
-    // The process-wide panel page (0..3).
-    static int GetPanelPage();
-    static void SetPanelPage(int page);
     // Forwards (or backwards) one page; an index or a history chart stays
     // on page 0.
-    void TurnPanelPage(bool backwards);
+    void TurnPanelPage(bool backwards) { m_panel.TurnPage(m_data, backwards); }
     // The page as shown (FSShownPage).
-    int GetShownPage() const;
-    // The held-press hit test in either orientation; 1 when a level with a price was hit, its price
-    // then the pressed price text and its side the sell flag.
-    int HitPanel(int x, int y);
-    const std::string& GetPressedPrice() const { return m_pressedPrice; }
-    bool IsSellLevel() const { return m_sell; }
+    int GetShownPage() const { return CFSSidePanel::ShownPage(m_data, m_fs.portrait); }
+    // The held-press hit test (CFSSidePanel::Hit).
+    int HitPanel(int x, int y) { return m_panel.Hit(m_data, m_fs, x, y); }
+    const std::string& GetPressedPrice() const { return m_panel.GetPressedPrice(); }
+    bool IsSellLevel() const { return m_panel.IsSellLevel(); }
     // Ends the pressed look of a cell (after the level's pop-up).
     void ReleasePressedCell();
-    bool IsCellPressed() const { return m_pressed; }
+    bool IsCellPressed() const { return m_panel.IsCellPressed(); }
 
     // ---- Canvas operations ----
     void CalcRanges() override;
@@ -104,31 +98,25 @@ private:
     // The view's areas after a base layout.
     void ApplyViewLayout(bool portrait);
     bool HasPoints() const;
-    bool PageZeroOnly() const;
     // The view's font over a transparent background; the caller saves the DC.
     void SelectTextLook(CDC& dc) const;
     void DrawOverlay(CDC& dc);
-    void DrawPanel(CDC& dc);
     void DrawMarks(CDC& dc);
-    // Repaints the owner.
+    // Repaints through the host.
     void Repaint();
     void OnPanelTouch(UINT message, int x, int y);
     void OnChartTouch(UINT message, int x, int y);
 
-    CFSFrame* m_owner = nullptr; // not owned
-    CFSData* m_data = nullptr;   // the frame's, not owned
+    IFSChartHost* m_owner = nullptr; // not owned
+    CFSData* m_data = nullptr;   // the host's, not owned
     CFSRanges m_ranges;
     CQuoteNumber m_prevClose;
     CQuoteNumber m_change;
     CQuoteNumber m_changePercent;
     CFSLayout m_fs;
     std::vector<CFSMarkSlot> m_marks;
-    std::string m_pressedPrice;  // the last pressed level's price
-    bool m_sell = false;         // the pressed level is a bid
-    bool m_pressed = false;      // a cell shows pressed
-    int m_pressedCell = -1;
+    CFSSidePanel m_panel;
     bool m_heldPress = false;    // the finger still down after a held press
     bool m_pressInPanel = false; // the touch in progress began in the panel
-    bool m_panelDirty = true;
     bool m_overlayShown = false;
 };

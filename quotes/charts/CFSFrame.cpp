@@ -10,6 +10,7 @@
 #include "platform/ui/CUiMessageBox.h"
 #include "platform/ui/CUiPopupMenu.h"
 #include "platform/win/UiMessageLoop.h"
+#include "quotes/charts/CChartState.h"
 #include "quotes/charts/CFSChartView.h"
 #include "quotes/charts/CFSData.h"
 #include "quotes/info/CInfoMineTxtWnd.h"
@@ -99,8 +100,8 @@ CFSFrame::CFSFrame() : m_data(std::make_unique<CFSData>()) {
 }
 
 CFSFrame::~CFSFrame() {
-    CFSChartView::SetPanelPage(0);
-    CChartCanvas::SetLastCursorPosition(-1);
+    CChartState::Shared().SetPanelPage(0);
+    CChartState::Shared().SetLastCursorPosition(-1);
     Destroy();
 }
 
@@ -114,6 +115,14 @@ bool CFSFrame::GetOverlaySwitch() {
 
 void CFSFrame::SetOverlaySwitch(bool on) {
     GetWindowOpener().SetChartMode(on ? 1 : 0);
+}
+
+void CFSFrame::SetSwipeArea(const CRect& chartRect) {
+    SetCaptionRect(ChartToClient(chartRect));
+}
+
+void CFSFrame::OnLevelHeld(int x, int y) {
+    PostMessage(CFSChartView::kMsgLevelHeld, static_cast<WPARAM>(x), static_cast<LPARAM>(y));
 }
 
 void CFSFrame::PostInfoMine(std::string_view ids) {
@@ -147,7 +156,7 @@ void CFSFrame::OnWindowShown() {
     if (IsStockChanged()) {
         // Acted on once: coming back from a child keeps data, view and cursor.
         SetStockChanged(false);
-        CChartCanvas::SetLastCursorPosition(-1);
+        CChartState::Shared().SetLastCursorPosition(-1);
         m_data->Clear();
         SetCanvas(std::make_unique<CFSChartView>(this), kSampleText);
         Invalidate();

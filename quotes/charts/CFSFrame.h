@@ -18,6 +18,7 @@
 
 #include "framework/ui/widgets/CPopMenuWnd.h"
 #include "quotes/charts/CChartWnd.h"
+#include "quotes/charts/IFSChartHost.h"
 
 #include <memory>
 #include <string>
@@ -27,7 +28,7 @@
 class CFSChartView;
 class CFSData;
 
-class CFSFrame : public CChartWnd {
+class CFSFrame : public CChartWnd, public IFSChartHost {
 public:
     // Menu command ids.
     enum : int {
@@ -66,15 +67,22 @@ public:
     static std::vector<MenuItem> ChartMenuItems(bool index, bool history, bool overlayOn);
 
     // ---- State ----
-    CFSData* GetData() const { return m_data.get(); }
+    CFSData* GetData() const override { return m_data.get(); }
     CFSChartView* GetView() const;
     const std::string& GetRequestedDate() const { return m_requestedDate; }
     // The process-wide overlay switch, kept as the window manager's chart mode.
     static bool GetOverlaySwitch();
     static void SetOverlaySwitch(bool on);
+
+    // ---- What the view asks (IFSChartHost) ----
+    bool IsOverlayWanted() const override { return GetOverlaySwitch(); }
+    void SetSwipeArea(const CRect& chartRect) override;
+    void RepaintView() override { RepaintChart(); }
+    // Posts kMsgLevelHeld to itself, so the touch ends before the pop-up.
+    void OnLevelHeld(int x, int y) override;
     // Asks for the information page of mark ids (posted to itself, so the
     // touch that found the mark ends first).
-    void PostInfoMine(std::string_view ids);
+    void PostInfoMine(std::string_view ids) override;
 
     // ---- Window operations ----
     int OnInitDialog() override;

@@ -4,8 +4,10 @@
 
 #include "core/StrUtil.h"
 #include "framework/app/CAppData.h"
+#include "quotes/charts/CChartState.h"
 #include "quotes/charts/CChartWnd.h"
-#include "quotes/charts/CKXFrame.h"
+#include "quotes/charts/IKXChartHost.h"
+#include "quotes/charts/CKXIndicatorPainter.h"
 #include "quotes/tables/QuoteRequests.h"
 #include "quotes/tables/QuoteTableOptions.h"
 
@@ -14,8 +16,6 @@
 
 namespace {
 
-bool KeyIs(std::string_view key, const char* name) { return StrEqualNoCase(std::string(key).c_str(), name) == 0; }
-
 std::u16string DateText(int32_t date) {
     const std::string s = std::to_string(date);
     return std::u16string(s.begin(), s.end());
@@ -23,7 +23,7 @@ std::u16string DateText(int32_t date) {
 
 } // namespace
 
-CKXChartView::CKXChartView(const CKLineMetrics& metrics, CKXFrame* owner)
+CKXChartView::CKXChartView(const CKLineMetrics& metrics, IKXChartHost* owner)
     : m_owner(owner), m_data(std::make_unique<CKXData>()) {
     SetBarMetrics(metrics);
 }
@@ -142,7 +142,7 @@ void CKXChartView::AfterLayout(bool portrait) {
     m_panels = KLinePanels(GetPriceArea(), GetLabelHeight());
     // Swipes inside the strip switch screens; drags elsewhere scroll.
     if (m_owner)
-        m_owner->SetCaptionRect(CChartWnd::ChartToClient(GetVolumeArea()));
+        m_owner->SetSwipeArea(GetVolumeArea());
     m_buttonRect = {};
     m_squares[0] = m_squares[1] = {};
     if (portrait) {
@@ -238,7 +238,8 @@ void CKXChartView::DrawLines(CDC& dc) {
     for (int i = 0; i < 3; ++i)
         DrawPriceLine(dc, m_data.get(), columns[i], PaletteColor(36 + i), r, m_ranges.priceMax, m_ranges.priceMin,
                       m_slotCount, kChartModeLine, m_first);
-    DrawIndicator(dc);
+    CKXIndicatorPainter(*this, *m_data, m_metrics, m_ranges, m_first, m_slotCount, m_recordCount)
+        .Draw(dc, m_techName, m_panels.indicator);
 }
 
 void CKXChartView::DrawBars(CDC& dc) {
@@ -257,7 +258,7 @@ void CKXChartView::DrawBars(CDC& dc) {
     for (int k = 0; k < m_slotCount && m_first + k < m_recordCount; ++k) {
         const int i = m_first + k;
         const int x = p.left + step * k;
-        ReadPrices(i, open, high, low, close);
+        m_data->ReadPrices(i, open, high, low, close);
         const CKLineBarShapes bar = KLineBarShapes(m_metrics.style, x, m_metrics.width, p, max, min, open, high,
                                                    low, close);
         const COLORREF pen = colorOf(bar.color);
@@ -292,142 +293,6 @@ void CKXChartView::DrawBars(CDC& dc) {
             dc.Rectangle({x, y, x + m_metrics.width, v.bottom - 1 + 1});
         }
     }
-}
-
-void CKXChartView::DrawIndicator(CDC& dc) {
-    const CRect& t = m_panels.indicator;
-    const int span = (m_metrics.width + m_metrics.gap) * m_slotCount;
-    const CRect r{t.left, t.top + 2, t.left + span, t.bottom - 1};
-    const std::string& key = m_techName;
-    if (KeyIs(key, "MACD")) {
-        DrawHistogram(dc, CKXData::kColTech1, r);
-        DrawIndicatorLine(dc, CKXData::kColTech2, 34, r);
-        DrawIndicatorLine(dc, CKXData::kColTech3, 33, r);
-    } else if (KeyIs(key, "wr") || KeyIs(key, "dma") || KeyIs(key, "aroon")) {
-        DrawIndicatorLine(dc, CKXData::kColTech1, 34, r);
-        DrawIndicatorLine(dc, CKXData::kColTech2, 33, r);
-    } else if (KeyIs(key, "cci")) {
-        DrawIndicatorLine(dc, CKXData::kColTech1, 33, r);
-    } else if (KeyIs(key, "sar")) {
-        DrawSar(dc, r);
-    } else if (KeyIs(key, "boll")) {
-        DrawBoll(dc, r);
-    } else {
-        DrawIndicatorLine(dc, CKXData::kColTech1, 35, r);
-        DrawIndicatorLine(dc, CKXData::kColTech2, 34, r);
-        DrawIndicatorLine(dc, CKXData::kColTech3, 33, r);
-    }
-}
-
-void CKXChartView::DrawIndicatorLine(CDC& dc, int column, int colorIndex, const CRect& r) {
-    DrawPriceLine(dc, m_data.get(), column, PaletteColor(colorIndex), r, m_ranges.techMax, m_ranges.techMin,
-                  m_slotCount, kChartModeLine, m_first);
-}
-
-void CKXChartView::DrawHistogram(CDC& dc, int column, const CRect& r) {
-    const double max = m_ranges.techMax.GetValue(), min = m_ranges.techMin.GetValue();
-    if (m_recordCount < 1 || m_slotCount < 1 || !(max > min) || r.IsEmpty())
-        return;
-    const CDCStateSaver saved(dc);
-    const int y0 = std::clamp(ChartValueY(r, 0, max, min), r.top, r.bottom);
-    dc.SelectPen({PS_DASH, 1, PaletteColor(kFlatColor)});
-    Line(dc, r.left, y0, r.right, y0);
-    dc.SelectPen({PS_SOLID, 1, PaletteColor(kRiseColor)});
-    CQuoteNumber v;
-    for (int k = 0; k < m_slotCount && m_first + k < m_recordCount; ++k) {
-        m_data->GetNumber(v, column, m_first + k);
-        if (v.IsInvalid())
-            continue;
-        if (v.GetValue() > 0)
-            dc.SelectPen({PS_SOLID, 1, PaletteColor(kRiseColor)});
-        else if (v.GetValue() < 0)
-            dc.SelectPen({PS_SOLID, 1, PaletteColor(kFallColor)});
-        const int x = ChartSlotX(r.left, r.Width(), m_slotCount, k);
-        const int y = std::clamp(ChartValueY(r, v.GetValue(), max, min), r.top, r.bottom);
-        if (PtInChartRect(r, x, y))
-            Line(dc, x, y0, x, y);
-    }
-}
-
-void CKXChartView::DrawBoll(CDC& dc, const CRect& r) {
-    const double max = m_ranges.techMax.GetValue(), min = m_ranges.techMin.GetValue();
-    if (m_recordCount < 1 || m_slotCount < 1 || !(max > min))
-        return;
-    const CDCStateSaver saved(dc);
-    const int n = std::min(m_slotCount, m_recordCount - m_first);
-    const int step = m_metrics.width + m_metrics.gap;
-    const int bands[3] = {CKXData::kColTech3, CKXData::kColTech2, CKXData::kColTech1};
-    std::vector<CPoint> points[3];
-    CQuoteNumber v, open, high, low, close;
-    for (int k = 0; k < n; ++k) {
-        const int i = m_first + k;
-        const int x = ChartSlotX(r.left, r.Width(), m_slotCount, k);
-        for (int b = 0; b < 3; ++b) {
-            m_data->GetNumber(v, bands[b], i);
-            points[b].push_back({x, v.IsInvalid() ? 0 : ChartValueY(r, v.GetValue(), max, min)});
-        }
-        if (!ReadPrices(i, open, high, low, close))
-            continue;
-        const int bx = r.left + step * k;
-        dc.SelectPen({PS_SOLID, 1, PaletteColor(close > open ? kRiseColor : kFallColor)});
-        DrawPriceTick(dc, r, bx, max, min, high, low, close);
-    }
-    for (int b = 0; b < 3; ++b) {
-        dc.SelectPen({PS_SOLID, 1, PaletteColor(33 + b)});
-        for (size_t k = 1; k < points[b].size(); ++k)
-            if (points[b][k - 1].y != 0 && points[b][k].y != 0)
-                Line(dc, points[b][k - 1].x, points[b][k - 1].y, points[b][k].x, points[b][k].y);
-    }
-}
-
-void CKXChartView::DrawSar(CDC& dc, const CRect& r) {
-    const double max = m_ranges.techMax.GetValue(), min = m_ranges.techMin.GetValue();
-    if (m_recordCount < 1 || m_slotCount < 1 || !(max > min))
-        return;
-    const CDCStateSaver saved(dc);
-    const int step = m_metrics.width + m_metrics.gap;
-    CQuoteNumber sar, open, high, low, close;
-    for (int k = 0; k < m_slotCount && m_first + k < m_recordCount; ++k) {
-        const int i = m_first + k;
-        const int x = r.left + step * k;
-        m_data->GetNumber(sar, CKXData::kColTech1, i);
-        if (!ReadPrices(i, open, high, low, close))
-            continue;
-        dc.SelectPen({PS_SOLID, 1, PaletteColor(close > open ? kRiseColor : kFallColor)});
-        if (!sar.IsInvalid()) {
-            const int y = ChartValueY(r, sar.GetValue(), max, min);
-            if (PtInChartRect(r, x, y))
-                DrawMarker(dc, {x + m_metrics.width / 2, y}, m_metrics.width,
-                           PaletteColor(sar > close ? kFallColor : kRiseColor));
-        }
-        DrawPriceTick(dc, r, x, max, min, high, low, close);
-    }
-}
-
-bool CKXChartView::ReadPrices(int i, CQuoteNumber& open, CQuoteNumber& high, CQuoteNumber& low,
-                              CQuoteNumber& close) const {
-    m_data->GetNumber(open, CKXData::kColOpen, i);
-    m_data->GetNumber(high, CKXData::kColHigh, i);
-    m_data->GetNumber(low, CKXData::kColLow, i);
-    m_data->GetNumber(close, CKXData::kColClose, i);
-    return !open.IsInvalid() && !high.IsInvalid() && !low.IsInvalid() && !close.IsInvalid();
-}
-
-void CKXChartView::DrawPriceTick(CDC& dc, const CRect& r, int x, double max, double min, const CQuoteNumber& high,
-                                 const CQuoteNumber& low, const CQuoteNumber& close) {
-    Line(dc, x, ChartValueY(r, high.GetValue(), max, min), x, ChartValueY(r, low.GetValue(), max, min));
-    const int yc = ChartValueY(r, close.GetValue(), max, min);
-    Line(dc, x, yc, x + m_metrics.width, yc);
-}
-
-void CKXChartView::DrawMarker(CDC& dc, CPoint c, int size, COLORREF color) {
-    if (size % 2 == 0)
-        ++size;
-    const int r = std::max(size / 2, 0);
-    for (int dy = -r; dy <= r; ++dy)
-        for (int dx = -r; dx <= r; ++dx)
-            if (std::abs(dx) + std::abs(dy) <= r)
-                dc.SetPixel(c.x + dx, c.y + dy, color);
 }
 
 void CKXChartView::DrawTitle(CDC& dc) {
@@ -529,7 +394,7 @@ void CKXChartView::SetCursor(int index, int /*extra*/) {
         m_cursorShown = true;
     }
     PlaceCursorButton();
-    SetLastCursorPosition(m_cursorPos);
+    CChartState::Shared().SetLastCursorPosition(m_cursorPos);
 }
 
 void CKXChartView::DrawCursorLine(CDC& dc) {

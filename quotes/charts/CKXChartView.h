@@ -2,16 +2,16 @@
 // candles or OHLC bars) with MA5, MA10 and MA30, a volume panel, one
 // indicator panel whose values come from the server, the information strip
 // of the selected bar, and the legends. It owns the K-line data; its frame
-// hands it each reply and it asks the frame for older bars when the user
-// scrolls near the oldest one.
+// hands it each reply and it asks its host (IKXChartHost, which the frame
+// implements) for older bars when the user scrolls near the oldest one.
 //
 // The cached picture holds the frames, scales, bars and lines; the strip,
 // the legends and the cursor (a cross with a button under it that opens
 // the day's minute chart) are drawn on every paint. The arithmetic is in
-// KLineMath.h.
+// KLineMath.h, the indicator panel is drawn by CKXIndicatorPainter.
 //
 // The cursor is a slot relative to the first visible bar and never leaves
-// 0 .. visible − 1 (nor the bars held). The frame may be null (tests):
+// 0 .. visible − 1 (nor the bars held). The host may be null (tests):
 // then nothing is asked of it.
 #pragma once
 
@@ -23,7 +23,7 @@
 #include <memory>
 #include <string>
 
-class CKXFrame;
+class IKXChartHost;
 
 class CKXChartView : public CChartCanvas {
 public:
@@ -34,7 +34,7 @@ public:
     // The minute-chart image the cursor button shows without "fs.png".
     static constexpr int kMinuteChartImage = 122;
 
-    CKXChartView(const CKLineMetrics& metrics, CKXFrame* owner);
+    CKXChartView(const CKLineMetrics& metrics, IKXChartHost* owner);
     ~CKXChartView() override;
 
     // Stores the metrics, counts the visible bars again and shows the
@@ -94,18 +94,6 @@ private:
     void AfterLayout(bool portrait);
     void PlaceCursorButton();
     void DrawBars(CDC& dc);
-    void DrawIndicator(CDC& dc);
-    void DrawIndicatorLine(CDC& dc, int column, int colorIndex, const CRect& r);
-    void DrawHistogram(CDC& dc, int column, const CRect& r);
-    void DrawBoll(CDC& dc, const CRect& r);
-    void DrawSar(CDC& dc, const CRect& r);
-    // The open, high, low and close of record i; false when one is missing.
-    bool ReadPrices(int i, CQuoteNumber& open, CQuoteNumber& high, CQuoteNumber& low, CQuoteNumber& close) const;
-    // A bar's high-low line at x with its close tick to the right, in the
-    // current pen.
-    void DrawPriceTick(CDC& dc, const CRect& r, int x, double max, double min, const CQuoteNumber& high,
-                       const CQuoteNumber& low, const CQuoteNumber& close);
-    void DrawMarker(CDC& dc, CPoint centre, int size, COLORREF color);
     void DrawStrip(CDC& dc, const CKXBar* bar, int32_t time);
     void DrawLegendItems(CDC& dc, int x, const CRect& row, const std::u16string& title,
                          const std::vector<CKLineLegendItem>& items);
@@ -113,7 +101,7 @@ private:
     std::unique_ptr<CImage> m_buttonImage; // "fs.png", loaded on first use
     bool m_buttonImageTried = false;
     int m_lastTouchX = 0;
-    CKXFrame* m_owner = nullptr;            // not owned
+    IKXChartHost* m_owner = nullptr;        // not owned
     std::unique_ptr<CKXData> m_data;
     std::string m_techName;
     int m_first = 0;                        // the bar in the leftmost slot

@@ -183,3 +183,12 @@ std::string CKXData::GetFirstDate() const {
 std::string CKXData::GetFirstTime() const {
     return m_tables.size() < 2 ? std::string("0") : FieldTextOfFirstRow(m_tables[1].get(), kColTime);
 }
+
+bool CKXData::ReadPrices(int index, CQuoteNumber& open, CQuoteNumber& high, CQuoteNumber& low,
+                         CQuoteNumber& close) const {
+    GetNumber(open, kColOpen, index);
+    GetNumber(high, kColHigh, index);
+    GetNumber(low, kColLow, index);
+    GetNumber(close, kColClose, index);
+    return !open.IsInvalid() && !high.IsInvalid() && !low.IsInvalid() && !close.IsInvalid();
+}

@@ -54,6 +54,8 @@ public:
     int32_t GetInt(int column, int index) const override;
     // Columns 2 and on but 10 as packed numbers; a zero number otherwise.
     CQuoteNumber& GetNumber(CQuoteNumber& out, int column, int index) const override;
+    // The open, high, low and close of record index; false when one is missing.
+    bool ReadPrices(int index, CQuoteNumber& open, CQuoteNumber& high, CQuoteNumber& low, CQuoteNumber& close) const;
     // The bar at index; a zeroed bar out of range.
     const CKXBar& CalcBar(int index);
 

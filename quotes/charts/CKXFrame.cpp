@@ -9,6 +9,7 @@
 #include "platform/ui/CUiMessageBox.h"
 #include "platform/win/UiGesture.h"
 #include "platform/win/UiMessageLoop.h"
+#include "quotes/charts/CChartState.h"
 #include "quotes/charts/CKXChartView.h"
 #include "quotes/charts/CKXParamWnd.h"
 #include "quotes/tables/CEditMyStockWnd.h"
@@ -51,6 +52,10 @@ CKXFrame::~CKXFrame() {
 
 CKXChartView* CKXFrame::GetView() const { return dynamic_cast<CKXChartView*>(GetCanvas()); }
 
+void CKXFrame::SetSwipeArea(const CRect& chartRect) {
+    SetCaptionRect(ChartToClient(chartRect));
+}
+
 // ---- Window operations ----
 
 int CKXFrame::OnInitDialog() {
@@ -68,7 +73,7 @@ void CKXFrame::OnWindowShown() {
         // A new window or another stock: a fresh view; coming back from a
         // child keeps the bars.
         SetStockChanged(false);
-        CChartCanvas::SetLastCursorPosition(-1);
+        CChartState::Shared().SetLastCursorPosition(-1);
         // At least the sample wide: the number of bars shown should not
         // change with every reply's prices.
         SetCanvas(std::make_unique<CKXChartView>(kKLineZoom[0], this), kSampleText, true);

@@ -18,6 +18,7 @@
 #pragma once
 
 #include "quotes/charts/CChartWnd.h"
+#include "quotes/charts/IKXChartHost.h"
 #include "quotes/charts/KLineMath.h"
 
 #include <memory>
@@ -26,7 +27,7 @@
 
 class CKXChartView;
 
-class CKXFrame : public CChartWnd {
+class CKXFrame : public CChartWnd, public IKXChartHost {
 public:
     enum : int {
         kMenuCancel = 121, kMenuSell = 122, kMenuBuy = 123, kMenuDetail = 125, kMenuAddToMyStocks = 126,
@@ -42,10 +43,10 @@ public:
 
     // ---- What the view and the chooser call ----
     // A page of older bars, when idle and paging has not run out.
-    void RequestOlder();
+    void RequestOlder() override;
     // Another indicator (ignored when empty): stored, and reloaded now when
     // idle or after the request out.
-    void SetTechName(const char* name);
+    void SetTechName(const char* name) override;
     // Another period, likewise.
     void SetPeriodType(int period);
     // The zoom level (clamped): the view's metrics, and more bars when the
@@ -54,13 +55,15 @@ public:
     const std::string& GetTechName() const { return m_techName; }
     int GetPeriodType() const { return m_period; }
     // The period of the bars on screen (what their request asked for).
-    int GetShownPeriod() const { return m_shownPeriod; }
+    int GetShownPeriod() const override { return m_shownPeriod; }
     int GetZoom() const { return m_pinch.level; }
     int GetMode() const { return m_mode; }
     bool IsIdle() const { return m_mode == kModeIdle; }
     CKXChartView* GetView() const;
     // Opens the minute chart of one day (the cursor button of day bars).
-    void OpenDayMinuteChart(const std::string& request);
+    void OpenDayMinuteChart(const std::string& request) override;
+    // Swipes count in chartRect (chart coordinates) only.
+    void SetSwipeArea(const CRect& chartRect) override;
     // Closes and asks the parent for the minute chart of the stock.
     void OpenMinuteChart();
     void OnMenuCommand(int id);

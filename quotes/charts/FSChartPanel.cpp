@@ -1,7 +1,29 @@
-// The minute chart's arithmetic; see the header for the rules.
+// The minute chart's geometry and the side panel's values; see the header
+// for the rules.
 #include "quotes/charts/FSChartPanel.h"
 
+#include "quotes/charts/CChartCanvas.h"
+#include "quotes/charts/CFSData.h"
+#include "quotes/charts/FSChartMath.h"
+
 #include <algorithm>
+#include <string>
+
+namespace {
+
+constexpr const char16_t* kMissingText = u"-";
+constexpr int kFlatColor = CChartCanvas::kFlatColor;
+
+bool IsZero(const CQuoteNumber& n) {
+    return n.GetValue() == 0;
+}
+
+// The value's text with no colour of its own, or "-" when it is missing.
+std::u16string Plain(const CQuoteNumber& value) {
+    return value.IsInvalid() ? std::u16string(kMissingText) : value.ToWideText().str();
+}
+
+} // namespace
 
 CFSLayout FSLayout(const CRect& p, const CRect& panel, int labelHeight, bool portrait) {
     CFSLayout l;
@@ -43,7 +65,9 @@ std::vector<CFSPanelCell> FSPanelCells(const CRect& panel, int page, bool portra
     const int h = panel.Height();
     if (w <= 0 || h <= 0)
         return cells;
-    auto label0 = [pageZeroOnly](int label) { return pageZeroOnly && label == 8 ? 9 : label; };
+    auto label0 = [pageZeroOnly](int label) {
+        return pageZeroOnly && label == kFSLabelOrderRatio ? kFSLabelPrevClose : label;
+    };
     if (portrait) {
         const int rowH = h / 3;
         if (page == 0 || page == 1) {
@@ -121,4 +145,117 @@ const char16_t* FSPanelLabel(int index) {
     if (index < 0 || index >= kFSPanelLabelCount)
         return u"";
     return kLabels[index];
+}
+
+std::u16string FSComparedValue(const CQuoteNumber& reference, const CQuoteNumber& value, int* color) {
+    if (value.IsInvalid()) {
+        *color = kFlatColor;
+        return kMissingText;
+    }
+    *color = reference.IsInvalid() ? kFlatColor : CChartCanvas::GetCompareColorIndex(reference, value);
+    return value.ToWideText().str();
+}
+
+std::u16string FSPercentOf(const CQuoteNumber& price, const CQuoteNumber& prevClose, int* color) {
+    if (price.IsInvalid() || prevClose.IsInvalid() || IsZero(prevClose)) {
+        *color = kFlatColor;
+        return kMissingText;
+    }
+    const CQuoteNumber pct = FSChangePercent(price, prevClose);
+    *color = CChartCanvas::GetCompareColorIndex(CQuoteNumber(), pct);
+    return pct.ToWideText().str() + u"%";
+}
+
+std::u16string FSPanelValue(const CFSData* data, int label, int* colorIndex, std::u16string* volume) {
+    int scratch = kFlatColor;
+    int* color = colorIndex ? colorIndex : &scratch;
+    *color = kFlatColor;
+    if (volume)
+        *volume = kMissingText;
+    if (!data || data->HasNoData() || label < 0 || label >= kFSPanelLabelCount)
+        return kMissingText;
+    const CQuoteNumber& pc = data->GetPrevClose();
+    const CQuoteNumber& open = data->GetOpen();
+    const bool notOpened = IsZero(open);
+    switch (label) {
+    case kFSLabelLatest:
+        if (notOpened && IsZero(data->GetLatest()))
+            return kMissingText;
+        return FSComparedValue(pc, data->GetLatest(), color);
+    case kFSLabelOpen:
+        return notOpened ? kMissingText : FSComparedValue(pc, open, color);
+    case kFSLabelHigh:
+        return notOpened ? kMissingText : FSComparedValue(pc, data->GetHigh(), color);
+    case kFSLabelLow:
+        return notOpened ? kMissingText : FSComparedValue(pc, data->GetLow(), color);
+    case kFSLabelChange:
+    case kFSLabelChangePercent: {
+        const bool percent = label == kFSLabelChangePercent;
+        CQuoteNumber price;
+        bool derived = false;
+        if (data->IsHistory()) {
+            price = data->GetLatest();
+            derived = true;
+        } else if (notOpened && IsZero(data->GetChange())) {
+            const CFSLevel& bid = data->GetBid(0);
+            if (IsZero(bid.price) || bid.price.IsInvalid())
+                return kMissingText;
+            price = bid.price;
+            derived = true;
+        }
+        if (derived) {
+            if (IsZero(price))
+                return kMissingText;
+            if (percent)
+                return FSPercentOf(price, pc, color);
+            if (price.IsInvalid() || pc.IsInvalid())
+                return kMissingText;
+            return FSComparedValue(CQuoteNumber(0, pc.GetCode()), price - pc, color);
+        }
+        const CQuoteNumber& value = percent ? data->GetChangePercent() : data->GetChange();
+        std::u16string text = FSComparedValue(CQuoteNumber(), value, color);
+        return percent && !value.IsInvalid() ? text + u"%" : text;
+    }
+    case kFSLabelTotalVolume:
+    case kFSLabelAmount: {
+        if (notOpened && !data->IsHistory())
+            return kMissingText;
+        const CQuoteNumber& value = data->IsHistory()
+                                        ? (label == kFSLabelTotalVolume ? data->GetHistoryVolume() : data->GetHistoryAmount())
+                                        : (label == kFSLabelTotalVolume ? data->GetTotalVolume() : data->GetTotalAmount());
+        if (value.IsInvalid())
+            return kMissingText;
+        *color = kFSPanelVolumeColor;
+        return value.ToWideTextWithUnit().str();
+    }
+    case kFSLabelOrderRatio: {
+        const CQuoteNumber& value = data->GetOrderRatio();
+        const std::u16string text = FSComparedValue(CQuoteNumber(), value, color);
+        return value.IsInvalid() ? text : text + u"%";
+    }
+    case kFSLabelPrevClose:
+        return Plain(pc);
+    case kFSLabelAverage:
+        return FSComparedValue(open, data->GetAverage(), color);
+    case kFSLabelVolumeRatio:
+        return Plain(data->GetVolumeRatio());
+    case kFSLabelTurnover:
+        return Plain(data->GetTurnover());
+    case kFSLabelPeRatio:
+        return Plain(data->GetPeRatio());
+    default:
+        break;
+    }
+    // Quote levels: 14, 16, .. asks; 15, 17, .. bids.
+    const int level = (label - kFSFirstLevelLabel) / 2;
+    const bool ask = (label - kFSFirstLevelLabel) % 2 == 0;
+    const CFSLevel& l = ask ? data->GetAsk(level) : data->GetBid(level);
+    if (volume && l.volume != 0)
+    {
+        const std::string lots = std::to_string(l.volume);
+        *volume = std::u16string(lots.begin(), lots.end());
+    }
+    if (IsZero(l.price))
+        return kMissingText;
+    return FSComparedValue(pc, l.price, color);
 }

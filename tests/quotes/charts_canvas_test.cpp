@@ -2,6 +2,7 @@
 // and the cached picture.
 #include "quotes/charts/CChartCanvas.h"
 #include "quotes/charts/CChartSeries.h"
+#include "quotes/charts/CChartState.h"
 
 #include <gtest/gtest.h>
 
@@ -89,14 +90,14 @@ TEST(ChartCanvas, TheCursorWrapsAtBothEndsAndAKeptPositionPastTheEndIsTheLastPoi
     canvas.MoveCursor(0, 0); // back from 0 wraps to the last
     EXPECT_EQ(canvas.GetCursorPosition(), 9);
     EXPECT_TRUE(canvas.IsCursorShown());
-    EXPECT_EQ(CChartCanvas::GetLastCursorPosition(), 9);
+    EXPECT_EQ(CChartState::Shared().GetLastCursorPosition(), 9);
     canvas.MoveCursor(3, 0);
     EXPECT_EQ(canvas.GetCursorPosition(), 0);
     canvas.MoveCursor(4, 0);
     EXPECT_FALSE(canvas.IsCursorShown());
     canvas.MoveCursor(7, 0);
     EXPECT_EQ(canvas.moved, 2);
-    CChartCanvas::SetLastCursorPosition(-1);
+    CChartState::Shared().SetLastCursorPosition(-1);
 }
 
 TEST(ChartCanvas, LegendsKeepTheirCapacityAndCutTheirTexts) {
@@ -215,7 +216,7 @@ TEST(ChartCanvas, ThePictureIsDrawnAgainOnlyWhenDirtyAndAnEmptyAreaPaintsNothing
     const int y = canvas.GetPriceArea().top + 5;
     EXPECT_EQ(target->GetPixel(x, y), CChartCanvas::PaletteColor(CChartCanvas::kCursorColor));
     EXPECT_NE(canvas.GetCachedPicture()->GetPixel(x, y), CChartCanvas::PaletteColor(CChartCanvas::kCursorColor));
-    CChartCanvas::SetLastCursorPosition(-1);
+    CChartState::Shared().SetLastCursorPosition(-1);
 }
 
 } // namespace

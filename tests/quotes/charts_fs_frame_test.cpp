@@ -4,6 +4,7 @@
 // child's close or a refused reply must leave as it was.
 #include "charts_fs_Fixture.h"
 
+#include "quotes/charts/CChartState.h"
 #include "quotes/tables/COrbTableWnd.h"
 
 namespace {
@@ -130,7 +131,7 @@ TEST_F(ChartTest, AHeldPressOnALevelOffersToSellABidAndBuyAnAskAtItsPriceAndKeep
     const CPoint pageTap = Screen(panel.left + 40, panel.top + panel.Height() / 2);
     ASSERT_TRUE(driver.Tap(pageTap.x, pageTap.y));
     ASSERT_TRUE(driver.Tap(pageTap.x, pageTap.y));
-    ASSERT_EQ(CFSChartView::GetPanelPage(), 2);
+    ASSERT_EQ(CChartState::Shared().GetPanelPage(), 2);
 
     const int rowH = panel.Height() / 3;
     const CPoint bid1 = Screen(panel.left + panel.Width() * 3 / 4, panel.top + rowH / 2);
@@ -141,7 +142,7 @@ TEST_F(ChartTest, AHeldPressOnALevelOffersToSellABidAndBuyAnAskAtItsPriceAndKeep
     const std::string bidPrice = OnChart([](CFSFrame& f) { return f.GetData()->GetBid(0).price.ToText().str(); });
     const std::string askPrice = OnChart([](CFSFrame& f) { return f.GetData()->GetAsk(1).price.ToText().str(); });
     EXPECT_EQ(g_chartOpened["buysale"][0], "code=600010.02&price=" + bidPrice + "&market=2&type=1&MMLB=1");
-    EXPECT_EQ(CFSChartView::GetPanelPage(), 2) << "the release ending a held press turns no page";
+    EXPECT_EQ(CChartState::Shared().GetPanelPage(), 2) << "the release ending a held press turns no page";
 
     const CPoint ask2 = Screen(panel.left + 20, panel.top + rowH + rowH / 2);
     driver.AnswerNext(ModalKind::PopupMenu, CFSFrame::kMenuBuy);
@@ -149,7 +150,7 @@ TEST_F(ChartTest, AHeldPressOnALevelOffersToSellABidAndBuyAnAskAtItsPriceAndKeep
     EXPECT_EQ(driver.Shown().back().items, (std::vector<std::u16string>{u"取消", u"买入"}));
     ASSERT_EQ(g_chartOpened["buysale"].size(), 2u);
     EXPECT_EQ(g_chartOpened["buysale"][1], "code=600010.02&price=" + askPrice + "&market=2&type=1&MMLB=0");
-    EXPECT_EQ(CFSChartView::GetPanelPage(), 2);
+    EXPECT_EQ(CChartState::Shared().GetPanelPage(), 2);
 }
 
 TEST_F(ChartTest, ATapOnAMarkOpensOneInformationPageEvenWhenTheFingerDragsAcrossTheBand) {

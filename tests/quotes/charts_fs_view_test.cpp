@@ -1,54 +1,24 @@
 // The minute view and frame rules without a window: the request texts, the
-// information page's request and text, the side panel's values, the cursor
-// a reply leaves, and drawing data that has nothing to scale.
+// information page's request and text, the cursor a reply leaves, and
+// drawing data that has nothing to scale.
+#include "charts_simMinute_Fixture.h"
 #include "core/CDataSetList.h"
 #include "core/CDataSetWriter.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CSurface.h"
+#include "quotes/charts/CChartState.h"
 #include "quotes/charts/CFSChartView.h"
 #include "quotes/charts/CFSData.h"
 #include "quotes/charts/CFSFrame.h"
 #include "quotes/info/CInfoMineTxtWnd.h"
-#include "tools/simulator/CSimMarket.h"
-#include "tools/simulator/SimChartRoutes.h"
 
 #include <gtest/gtest.h>
 
-#include <ctime>
-#include <functional>
 #include <memory>
 
 namespace {
 
-int64_t SaturdayMs() {
-    std::tm t{};
-    t.tm_year = 2026 - 1900;
-    t.tm_mon = 11;
-    t.tm_mday = 5;
-    t.tm_hour = 9;
-    t.tm_isdst = -1;
-    return static_cast<int64_t>(std::mktime(&t)) * 1000;
-}
-
-// The minute data of a simulated reply; edit may change the sets first.
-std::unique_ptr<CFSData> DataOf(const char* code, const char* date = "",
-                                const std::function<void(CDataSetList&)>& edit = {}) {
-    CSimMarket market;
-    SimRequest r;
-    r.params = {{"code", code}, {"time", "0"}, {"date", date}};
-    const SimReply reply = SimMinuteReply(r, market, SaturdayMs());
-    CDataSetList list(reply.body.data(), static_cast<int>(reply.body.size()));
-    if (edit)
-        edit(list);
-    auto data = std::make_unique<CFSData>();
-    EXPECT_EQ(data->ParseReply(list), 1) << code;
-    return data;
-}
-
-std::u16string Panel(const CFSData* data, int label, int* color = nullptr, std::u16string* volume = nullptr) {
-    int scratch = 0;
-    return CFSChartView::FormatPanelValue(data, label, color ? color : &scratch, volume);
-}
+using sim_minute::DataOf;
 
 TEST(FSRequests, OnlyPlainValuesReachTheMinuteAndMarkRequests) {
     EXPECT_EQ(CFSFrame::MinuteRequest("600010.02", true, "1012", "", "1234"),
@@ -92,41 +62,6 @@ TEST(FSInfoPage, TheReplysLinesEndInCrLfAndAnEmptyOrMissingSetSaysThereIsNothing
     EXPECT_EQ(InfoMineText(unreadable), CInfoMineTxtWnd::kNoInfoText);
 }
 
-TEST(FSPanelValues, ATradingStockShowsItsQuoteAndLevelsInLots) {
-    const auto data = DataOf("600010.02");
-    int color = 0;
-    std::u16string volume;
-    EXPECT_EQ(Panel(data.get(), 0, &color), u"8.62");
-    EXPECT_EQ(color, CChartCanvas::kRiseColor);
-    EXPECT_EQ(Panel(data.get(), 9, &color), u"8.52");
-    EXPECT_EQ(color, CChartCanvas::kFlatColor);
-    EXPECT_EQ(Panel(data.get(), 5), u"1.170%");
-    EXPECT_EQ(Panel(data.get(), 6, &color), u"185.4万");
-    EXPECT_EQ(color, CFSChartView::kVolumeColor);
-    EXPECT_EQ(Panel(data.get(), 14, &color, &volume), u"8.63"); // 卖一
-    const std::string lots = std::to_string(data->GetAsk(0).volume);
-    EXPECT_EQ(volume, std::u16string(lots.begin(), lots.end()));
-    EXPECT_LT(data->GetAsk(0).volume, 1000) << "lots, not the shares of the reply";
-    EXPECT_EQ(Panel(data.get(), 15), u"8.62"); // 买一
-    EXPECT_EQ(Panel(nullptr, 0), u"-");
-    EXPECT_EQ(Panel(data.get(), 24), u"-");
-}
-
-TEST(FSPanelValues, MissingUnknownAndNotYetTradedValuesShowADash) {
-    const auto missing = DataOf("600131.02"); // amount and order ratio unknown to the server
-    EXPECT_EQ(Panel(missing.get(), 7), u"-");
-    EXPECT_EQ(Panel(missing.get(), 8), u"-");
-    const auto idle = DataOf("600372.02"); // not traded today
-    for (int label : {0, 1, 2, 3, 4, 5, 6, 7, 14, 15})
-        EXPECT_EQ(Panel(idle.get(), label), u"-") << label;
-    EXPECT_EQ(Panel(idle.get(), 9), u"22.16");
-    // A history day's change is its latest against the previous close.
-    const auto history = DataOf("600010.02", "20261202");
-    ASSERT_TRUE(history->IsHistory());
-    EXPECT_EQ(Panel(history.get(), 4), u"-0.04");
-    EXPECT_EQ(Panel(history.get(), 6), history->GetHistoryVolume().ToWideTextWithUnit().str());
-}
-
 TEST(FSViewCursor, AKeptPositionPastThePointsGoesToTheLastAndNoneKeptHidesTheCursor) {
     const auto data = DataOf("600010.02");
     const struct {
@@ -135,13 +70,13 @@ TEST(FSViewCursor, AKeptPositionPastThePointsGoesToTheLastAndNoneKeptHidesTheCur
         bool shown;
     } cases[] = {{-1, 120, false}, {5, 5, true}, {120, 120, true}, {121, 120, true}, {400, 120, true}};
     for (const auto& c : cases) {
-        CChartCanvas::SetLastCursorPosition(c.kept);
+        CChartState::Shared().SetLastCursorPosition(c.kept);
         CFSChartView view(nullptr);
         view.SetData(data.get());
         EXPECT_EQ(view.GetCursorPosition(), c.position) << c.kept;
         EXPECT_EQ(view.IsCursorShown(), c.shown) << c.kept;
     }
-    CChartCanvas::SetLastCursorPosition(-1);
+    CChartState::Shared().SetLastCursorPosition(-1);
 }
 
 TEST(FSViewPanel, ALevelWithoutAPriceNeverBecomesTheOrderPrice) {
@@ -151,11 +86,11 @@ TEST(FSViewPanel, ALevelWithoutAPriceNeverBecomesTheOrderPrice) {
         for (int c = 10; c < 30; ++c)
             snapshot->SetField(c, &zero, 4, 0);
     });
-    CChartCanvas::SetLastCursorPosition(-1);
+    CChartState::Shared().SetLastCursorPosition(-1);
     CFSChartView view(nullptr);
     view.SetData(data.get());
     view.LayoutPortrait({60, 20}, {0, 0, 480, 613});
-    CFSChartView::SetPanelPage(2);
+    CChartState::Shared().SetPanelPage(2);
     const CRect panel = view.GetFSLayout().panel;
     EXPECT_EQ(view.HitPanel(panel.left + 10, panel.top + 5), 0);
     EXPECT_TRUE(view.GetPressedPrice().empty());
@@ -165,7 +100,7 @@ TEST(FSViewPanel, ALevelWithoutAPriceNeverBecomesTheOrderPrice) {
     EXPECT_EQ(view.HitPanel(panel.right - 10, panel.top + 5), 1);
     EXPECT_EQ(view.GetPressedPrice(), "8.62");
     EXPECT_TRUE(view.IsSellLevel());
-    CFSChartView::SetPanelPage(0);
+    CChartState::Shared().SetPanelPage(0);
 }
 
 TEST(FSViewDrawing, NothingToScaleDrawsWithoutFaultAtAnySize) {
@@ -201,7 +136,7 @@ TEST(FSViewDrawing, NothingToScaleDrawsWithoutFaultAtAnySize) {
     const auto whole = DataOf("600010.02");
     for (CFSData* data : {&flat, whole.get()}) {
         for (const CRect& area : {CRect{0, 0, 480, 613}, CRect{0, 0, 720, 373}, CRect{0, 0, 30, 20}, CRect{}}) {
-            CChartCanvas::SetLastCursorPosition(0);
+            CChartState::Shared().SetLastCursorPosition(0);
             CFSChartView view(nullptr);
             view.SetData(data);
             if (area.Width() > area.Height())
@@ -215,7 +150,7 @@ TEST(FSViewDrawing, NothingToScaleDrawsWithoutFaultAtAnySize) {
             view.Paint(*target);
         }
     }
-    CChartCanvas::SetLastCursorPosition(-1);
+    CChartState::Shared().SetLastCursorPosition(-1);
     SUCCEED();
 }
 
@@ -235,7 +170,7 @@ int DifferentPixels(const CSurface& a, const CSurface& b) {
 // blue mark or panel page stays behind.
 TEST(FSViewDrawing, APaintOverTheLastTargetEqualsAWholeRedraw) {
     const auto data = DataOf("600010.02");
-    CChartCanvas::SetLastCursorPosition(5);
+    CChartState::Shared().SetLastCursorPosition(5);
     const std::vector<CFSInfoMark> marks = {{9 * 60 + 45, "a1"}, {13 * 60 + 30, "b2"}};
     CFSChartView view(nullptr), reference(nullptr);
     for (CFSChartView* v : {&view, &reference}) {
@@ -275,8 +210,8 @@ TEST(FSViewDrawing, APaintOverTheLastTargetEqualsAWholeRedraw) {
         reference.Paint(*fresh);
         EXPECT_EQ(DifferentPixels(*target->GetSurface(), *fresh->GetSurface()), 0) << s.step;
     }
-    CFSChartView::SetPanelPage(0);
-    CChartCanvas::SetLastCursorPosition(-1);
+    CChartState::Shared().SetPanelPage(0);
+    CChartState::Shared().SetLastCursorPosition(-1);
 }
 
 } // namespace
