@@ -140,6 +140,7 @@ int RunProgram(const CProgramOptions& options) {
         return 2;
     }
     CBrokerSimulator simulator;
+    simulator.SetLimits(EmbeddedDesktopLimits());
     COrbAppOptions appOptions = options.app;
     if (appOptions.serverHost.empty()) {
         int port = simulator.Start(0);
