@@ -6,6 +6,8 @@
 // figures to read are growth_mb after one round of every screen and after a
 // second one (a cache or log without bound shows as a second growth).
 //
+// Run it alone (--benchmark_filter=Memory): the heap settings the desktop
+// program makes at its start are made here only when this benchmark begins.
 // The process is this benchmark's, not the desktop program's: its own
 // libraries add to the file-backed pages, and the headless loop holds its
 // screen in anonymous memory where the desktop window holds it shared.
@@ -14,12 +16,12 @@
 #include "framework/ui/CBaseWnd.h"
 #include "framework/ui/WndMessages.h"
 #include "platform/system/ResidentMemory.h"
+#include "platform/ui/CModalScript.h"
 #include "platform/win/UiMessageLoop.h"
 #include "tools/orbstock/Tour.h"
 
 #include <benchmark/benchmark.h>
 
-#include <malloc.h>
 
 namespace {
 
@@ -28,42 +30,64 @@ using namespace benchroad;
 constexpr double kMb = 1024.0 * 1024.0;
 constexpr int kMostBacks = 8;
 
-// The number of shown top-level windows.
-size_t ShownWindows(CTestDriver& driver) {
-    return driver.RunOnGui([] {
-        size_t shown = 0;
-        for (UiWin* window : UiMessageLoop::Current()->TopLevelWindows())
-            shown += window->IsVisible() ? 1 : 0;
-        return shown;
+// The class of the topmost shown window.
+std::string TopClass(CTestDriver& driver) {
+    return driver.RunOnGui([]() -> std::string {
+        std::vector<UiWin*> tops = UiMessageLoop::Current()->TopLevelWindows();
+        for (auto it = tops.rbegin(); it != tops.rend(); ++it)
+            if ((*it)->IsVisible())
+                return (*it)->GetClassName();
+        return {};
     });
 }
 
-// Backs out of whatever a step opened until only the main menu is shown.
-bool BackToMenu(CTestDriver& driver, size_t menuWindows) {
-    for (int i = 0; i < kMostBacks && ShownWindows(driver) > menuWindows; ++i) {
-        const bool posted = driver.RunOnGui([] {
-            std::vector<UiWin*> tops = UiMessageLoop::Current()->TopLevelWindows();
-            for (auto it = tops.rbegin(); it != tops.rend(); ++it)
-                if (auto* window = dynamic_cast<CBaseWnd*>(*it); window && window->IsVisible())
-                    return window->PostMessage(WND_MSG_CAPTION_BACK);
-            return false;
-        });
-        if (!posted || !driver.WaitForRest())
-            return false;
+// Closes the topmost window: a message box by its "no", "cancel" or "OK"
+// button (as a user leaves a question unanswered), any other window by its
+// caption's back button.
+bool CloseTopmost(CTestDriver& driver) {
+    const std::vector<CWindowInfo> windows = driver.OpenWindows();
+    size_t top = windows.size();
+    for (size_t i = 0; i < windows.size(); ++i)
+        if (windows[i].depth == 0 && windows[i].visible)
+            top = i;
+    if (top == windows.size())
+        return false;
+    for (int answer : {IDNO, IDCANCEL, IDOK}) {
+        for (size_t i = top + 1; i < windows.size() && windows[i].depth > 0; ++i) {
+            const CWindowInfo& child = windows[i];
+            if (child.depth == 1 && child.id == answer && child.visible && child.className == "UiButton" &&
+                windows[top].className == "CUiMessageBox")
+                return driver.Tap((child.screenRect.left + child.screenRect.right) / 2,
+                                  (child.screenRect.top + child.screenRect.bottom) / 2);
+        }
     }
-    return ShownWindows(driver) == menuWindows;
+    const bool posted = driver.RunOnGui([handle = windows[top].handle] {
+        for (UiWin* window : UiMessageLoop::Current()->TopLevelWindows())
+            if (auto* base = dynamic_cast<CBaseWnd*>(window); base && window->GetHandle() == handle)
+                return base->PostMessage(WND_MSG_CAPTION_BACK);
+        return false;
+    });
+    return posted && driver.WaitForRest();
+}
+
+// Backs out of whatever a step opened until the main menu is on top.
+bool BackToMenu(CTestDriver& driver, const std::string& menuClass) {
+    for (int i = 0; i < kMostBacks && TopClass(driver) != menuClass; ++i)
+        if (!CloseTopmost(driver))
+            return false;
+    return TopClass(driver) == menuClass;
 }
 
 // Every step of the tour that starts at the main menu, in one program; the
 // number of steps that got there and back.
-int VisitEveryScreen(CBenchProgram& program, size_t menuWindows) {
+int VisitEveryScreen(CBenchProgram& program, const std::string& menuClass) {
     int visited = 0;
     CTourContext context{program.Driver(), program.App(), program.Simulator()};
     for (const CTourStep& step : TourSteps()) {
         if (step.atStartUp)
             continue;
         const bool drove = step.drive(context);
-        if (BackToMenu(program.Driver(), menuWindows))
+        if (BackToMenu(program.Driver(), menuClass))
             visited += drove ? 1 : 0;
         else
             break; // a screen that does not go back leaves no menu to go on from
@@ -78,6 +102,7 @@ void SetMemoryCounters(benchmark::State& state, const std::string& prefix, const
 }
 
 void BM_MemoryMenuAndEveryScreen(benchmark::State& state) {
+    KeepHeapSmall(); // as the desktop program's main does
     CTempFolder folder("memory");
     CBenchProgram program(folder.Path());
     if (!program.Started()) {
@@ -86,20 +111,15 @@ void BM_MemoryMenuAndEveryScreen(benchmark::State& state) {
     }
     program.Simulator().SetLimits(EmbeddedDesktopLimits());
     program.Driver().SetFailureHandler([](const std::string&) {});
-    const size_t menuWindows = ShownWindows(program.Driver());
-    // Freed heap given back, so each figure is what is held, not what was
-    // once needed.
-    malloc_trim(0);
+    const std::string menuClass = TopClass(program.Driver());
     const std::optional<CResidentMemory> atMenu = ReadResidentMemory();
     std::optional<CResidentMemory> afterOne, afterTwo;
     int visited = 0;
     for (auto _ : state) {
         const double t0 = NowUs();
-        visited = VisitEveryScreen(program, menuWindows);
-        malloc_trim(0);
+        visited = VisitEveryScreen(program, menuClass);
         afterOne = ReadResidentMemory();
-        VisitEveryScreen(program, menuWindows);
-        malloc_trim(0);
+        VisitEveryScreen(program, menuClass);
         afterTwo = ReadResidentMemory();
         state.SetIterationTime((NowUs() - t0) / 1e6);
     }
@@ -113,6 +133,8 @@ void BM_MemoryMenuAndEveryScreen(benchmark::State& state) {
     state.counters["all_mb"] = static_cast<double>(afterTwo->Total()) / kMb;
     state.counters["growth_mb"] = (static_cast<double>(afterOne->Total()) - atMenu->Total()) / kMb;
     state.counters["second_round_growth_mb"] = (static_cast<double>(afterTwo->Total()) - afterOne->Total()) / kMb;
+    state.counters["anon_growth_mb"] = (static_cast<double>(afterOne->anonBytes) - atMenu->anonBytes) / kMb;
+    state.counters["file_growth_mb"] = (static_cast<double>(afterOne->fileBytes) - atMenu->fileBytes) / kMb;
     state.counters["screens"] = visited;
 }
 BENCHMARK(BM_MemoryMenuAndEveryScreen)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -3,6 +3,7 @@
 #include "platform/system/ResidentMemory.h"
 
 #include <cstdio>
+#include <malloc.h>
 #include <string>
 
 namespace {
@@ -54,4 +55,9 @@ std::optional<CResidentMemory> ReadResidentMemory() {
         text.append(buffer, n);
     std::fclose(file);
     return ParseResidentMemory(text);
+}
+
+void KeepHeapSmall() {
+    mallopt(M_ARENA_MAX, 1);
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 }

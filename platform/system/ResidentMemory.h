@@ -20,3 +20,11 @@ std::optional<CResidentMemory> ParseResidentMemory(std::string_view statusText);
 
 // This process's figures now; nullopt where the system does not say.
 std::optional<CResidentMemory> ReadResidentMemory();
+
+// Called first in main: every thread allocates from the one heap, and
+// blocks of 128 kB and more (pictures, surfaces, replies) are mapped on
+// their own and given back when freed. With a heap per thread, and the
+// threshold rising as the C library does by itself, what the request
+// workers and the built-in server's threads free stays held, and the
+// program grows by megabytes over a session for a few hundred kB in use.
+void KeepHeapSmall();

@@ -4,6 +4,7 @@
 #include "framework/shell/COrbApp.h"
 #include "platform/sdl/RunDesktop.h"
 #include "platform/system/Environment.h"
+#include "platform/system/ResidentMemory.h"
 #include "tools/orbstock/RegisterWindows.h"
 #include "tools/orbstock/Tour.h"
 #include "tools/simulator/CBrokerSimulator.h"
@@ -183,6 +184,7 @@ int RunProgram(const CProgramOptions& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    KeepHeapSmall();
     CProgramOptions options;
     if (!ParseArguments(argc, argv, options)) {
         PrintUsage(stderr);
