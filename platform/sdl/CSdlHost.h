@@ -23,6 +23,7 @@
 #include <string>
 #include <string_view>
 
+struct CSdlApi;
 struct SDL_Window;
 union SDL_Event;
 
@@ -55,6 +56,7 @@ private:
     void Handle(const SDL_Event& event);
     void TypeUtf8(const char* text);
 
+    const CSdlApi* m_sdl = nullptr; // SDL2, loaded by Open
     SDL_Window* m_window = nullptr;
     int m_screenWidth = 0;   // pixels, of the last screen presented
     int m_screenHeight = 0;  // pixels

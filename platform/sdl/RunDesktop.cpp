@@ -2,6 +2,7 @@
 #include "platform/sdl/RunDesktop.h"
 
 #include "platform/sdl/CSdlHost.h"
+#include "platform/sdl/SdlLibrary.h"
 
 #include <cstdio>
 #include <utility>
@@ -25,3 +26,5 @@ int RunDesktop(std::function<bool()> startProgram, std::string* refused) {
 int RunDesktop(std::function<bool()> startProgram) {
     return RunDesktop(std::move(startProgram), nullptr);
 }
+
+void PreloadDesktopHost() { PreloadSdl(); }

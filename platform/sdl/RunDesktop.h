@@ -14,3 +14,8 @@
 // caller to say once in its own words.
 int RunDesktop(std::function<bool()> startProgram, std::string* refused);
 int RunDesktop(std::function<bool()> startProgram);
+
+// Starts loading the window's library (SDL2 and the libraries it brings) on
+// a thread of its own, so that it runs while the program starts; RunDesktop
+// waits for it. Call it first, before the work it should overlap.
+void PreloadDesktopHost();

@@ -140,6 +140,9 @@ int RunProgram(const CProgramOptions& options) {
         PrintNoDisplay("no display is set (DISPLAY) to open the phone-sized window on");
         return 2;
     }
+    // The window's libraries load while the server, the data and the
+    // window registrations are made.
+    PreloadDesktopHost();
     CBrokerSimulator simulator;
     simulator.SetLimits(EmbeddedDesktopLimits());
     COrbAppOptions appOptions = options.app;
