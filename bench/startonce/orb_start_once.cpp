@@ -1,15 +1,17 @@
 // One start of the program to its painted main menu, then out: the child
 // that startup_bench times from exec. It does what the desktop program's
-// main() does (the window's libraries loaded on a thread of their own, the
-// embedded simulator, the application object over a data folder, the
-// desktop window opened before the program starts), but the program paints
-// into the headless loop, whose first paint of the menu is timed.
+// main() does (the window's libraries and the font loaded on threads of
+// their own, the embedded simulator, the application object over a data
+// folder, the desktop window opened before the program starts), but the
+// program paints into the headless loop, whose first paint of the menu is
+// timed.
 //
 //   orb_start_once DATADIR      prints "<main> <painted>" (CLOCK_MONOTONIC ns)
 //   orb_start_once --at-main    prints "<main>" and leaves: exec and loading only
 //
 // Without a display, run it with SDL_VIDEODRIVER=offscreen.
 #include "framework/shell/COrbApp.h"
+#include "platform/gdi/CFontEngine.h"
 #include "platform/sdl/CSdlHost.h"
 #include "platform/sdl/RunDesktop.h"
 #include "platform/testing/CTestDriver.h"
@@ -38,7 +40,9 @@ int main(int argc, char** argv) {
         std::printf("%lld\n", atMain);
         return 0;
     }
-    PreloadDesktopHost(); // as the desktop program does first
+    // As the desktop program does first.
+    PreloadDesktopHost();
+    CFontEngine::Instance().LoadDefaultFontInBackground();
     CBrokerSimulator simulator;
     const int port = simulator.Start(0);
     COrbAppOptions options;

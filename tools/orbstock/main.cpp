@@ -2,6 +2,7 @@
 // the simulated broker server running in this process (or another server
 // with --server), or, with --tour, the screenshot tour written headless.
 #include "framework/shell/COrbApp.h"
+#include "platform/gdi/CFontEngine.h"
 #include "platform/sdl/RunDesktop.h"
 #include "platform/system/Environment.h"
 #include "platform/system/ResidentMemory.h"
@@ -140,9 +141,10 @@ int RunProgram(const CProgramOptions& options) {
         PrintNoDisplay("no display is set (DISPLAY) to open the phone-sized window on");
         return 2;
     }
-    // The window's libraries load while the server, the data and the
-    // window registrations are made.
+    // The window's libraries and the font load on threads of their own
+    // while the server, the data and the window registrations are made.
     PreloadDesktopHost();
+    CFontEngine::Instance().LoadDefaultFontInBackground();
     CBrokerSimulator simulator;
     simulator.SetLimits(EmbeddedDesktopLimits());
     COrbAppOptions appOptions = options.app;
