@@ -8,6 +8,12 @@
 #include <utility>
 
 int RunDesktop(std::function<bool()> startProgram, std::string* refused) {
+    // A missing library is no matter of the display: said here, as it is.
+    std::string missing;
+    if (!LoadSdl(&missing)) {
+        std::fprintf(stderr, "OrbStock: %s; the desktop window needs SDL2 installed\n", missing.c_str());
+        return 1;
+    }
     CSdlHost host;
     if (!host.Open("OrbStock", 480, 720)) {
         if (refused)

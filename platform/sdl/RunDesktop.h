@@ -8,7 +8,8 @@
 // Opens the window (portrait 480 × 720), makes the loop, runs startProgram
 // on it and, when that returns true, the loop until the program quits or
 // the window is closed. Returns the loop's exit code; 1 when startProgram
-// fails; 2, with a message on stderr, when there is no display, or only one
+// fails, or, with a message on stderr, when SDL2 cannot be loaded; 2, with
+// a message on stderr, when there is no display, or only one
 // of SDL's invisible drivers that SDL_VIDEODRIVER did not ask for. With
 // refused given, that message goes there instead of to stderr, for the
 // caller to say once in its own words.
