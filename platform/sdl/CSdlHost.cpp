@@ -47,7 +47,30 @@ bool CSdlHost::AcceptsDriver(std::string_view driver, std::string_view requested
     return false;
 }
 
+void CSdlHost::OpenOnFirstUse(const char* title, int width, int height) {
+    m_title = title ? title : "";
+    m_openWidth = width;
+    m_openHeight = height;
+}
+
+bool CSdlHost::EnsureOpen() {
+    if (m_opened)
+        return *m_opened;
+    if (Open(m_title.c_str(), m_openWidth, m_openHeight))
+        return true;
+    if (m_loop)
+        m_loop->Quit(2);
+    return false;
+}
+
 bool CSdlHost::Open(const char* title, int width, int height) {
+    if (m_opened)
+        return *m_opened;
+    m_opened = OpenWindow(title, width, height);
+    return *m_opened;
+}
+
+bool CSdlHost::OpenWindow(const char* title, int width, int height) {
     m_sdl = LoadSdl(&m_error);
     if (!m_sdl)
         return false;
@@ -85,7 +108,7 @@ bool CSdlHost::Open(const char* title, int width, int height) {
     // has no surface of its own to copy into and keeps SDL's texture.
     if (!SameName(driver, "wayland"))
         sdl.SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    m_wakeEvent = sdl.RegisterEvents(1);
+    const std::uint32_t wakeEvent = sdl.RegisterEvents(1);
     m_window = sdl.CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, SDL_WINDOW_SHOWN);
     if (!m_window) {
         m_error = std::string("cannot open the desktop window: ") + sdl.GetError();
@@ -98,11 +121,13 @@ bool CSdlHost::Open(const char* title, int width, int height) {
     m_screenWidth = width;
     m_screenHeight = height;
     sdl.StartTextInput();
+    // Last: from here other threads' wakes push events.
+    m_wakeEvent.store(wakeEvent, std::memory_order_release);
     return true;
 }
 
 void CSdlHost::Present(const CSurface& screen) {
-    if (!m_window || screen.Width() <= 0 || screen.Height() <= 0)
+    if (!EnsureOpen() || !m_window || screen.Width() <= 0 || screen.Height() <= 0)
         return;
     const CSdlApi& sdl = *m_sdl;
     if (m_screenWidth != screen.Width() || m_screenHeight != screen.Height()) {
@@ -128,7 +153,13 @@ void CSdlHost::Present(const CSurface& screen) {
 }
 
 void CSdlHost::WaitForEvents(int timeoutMs) {
-    if (!m_sdl)
+    // Opened here: back to the loop without waiting, since a wake that came
+    // while the window opened pushed no event.
+    if (!m_opened) {
+        EnsureOpen(); // a failure quits the loop
+        return;
+    }
+    if (!*m_opened)
         return;
     const CSdlApi& sdl = *m_sdl;
     SDL_Event event;
@@ -141,10 +172,11 @@ void CSdlHost::WaitForEvents(int timeoutMs) {
 }
 
 void CSdlHost::Wake() {
-    if (!m_wakeEvent || m_wakeEvent == static_cast<std::uint32_t>(-1))
-        return;
+    const std::uint32_t wakeEvent = m_wakeEvent.load(std::memory_order_acquire);
+    if (!wakeEvent || wakeEvent == static_cast<std::uint32_t>(-1))
+        return; // not open yet: the loop looks at its queue before it first waits
     SDL_Event event{};
-    event.type = m_wakeEvent;
+    event.type = wakeEvent;
     m_sdl->PushEvent(&event);
 }
 
