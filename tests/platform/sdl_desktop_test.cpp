@@ -128,6 +128,16 @@ TEST(SdlDesktopTest, ADisplayNobodyAnswersIsRefusedWithAMessageNotRunInvisibly) 
             std::_Exit(RunDesktop([] { return false; }));
         },
         ::testing::ExitedWithCode(2), "OrbStock: .*display");
+    // The program starts before the window opens: a start that went well is
+    // refused all the same, and its loop never runs.
+    EXPECT_EXIT(
+        {
+            ::setenv("DISPLAY", ":99999", 1);
+            ::unsetenv("WAYLAND_DISPLAY");
+            ::unsetenv("SDL_VIDEODRIVER");
+            std::_Exit(RunDesktop([] { return true; }));
+        },
+        ::testing::ExitedWithCode(2), "OrbStock: .*display");
 }
 
 TEST(SdlDesktopTest, AnInvisibleVideoDriverIsTakenOnlyWhenAskedForByName) {
