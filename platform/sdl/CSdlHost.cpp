@@ -5,23 +5,26 @@
 #include "platform/win/UiGesture.h"
 #include "platform/win/UiWin.h"
 
-#include <SDL.h>
+#include "platform/sdl/SdlLibrary.h"
 
+#include <cstdlib>
+#include <cstring>
 #include <string>
+#include <strings.h>
 #include <vector>
 
 CSdlHost::CSdlHost() = default;
 
 CSdlHost::~CSdlHost() {
     if (m_window)
-        SDL_DestroyWindow(m_window);
+        m_sdl->DestroyWindow(m_window);
     if (m_sdlStarted)
-        SDL_Quit();
+        m_sdl->Quit();
 }
 
 namespace {
 bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && SDL_strncasecmp(a.data(), b.data(), a.size()) == 0;
+    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
 } // namespace
 
@@ -44,10 +47,37 @@ bool CSdlHost::AcceptsDriver(std::string_view driver, std::string_view requested
     return false;
 }
 
+void CSdlHost::OpenOnFirstUse(const char* title, int width, int height) {
+    m_title = title ? title : "";
+    m_openWidth = width;
+    m_openHeight = height;
+}
+
+bool CSdlHost::EnsureOpen() {
+    if (m_opened)
+        return *m_opened;
+    if (Open(m_title.c_str(), m_openWidth, m_openHeight))
+        return true;
+    if (m_loop)
+        m_loop->Quit(2);
+    return false;
+}
+
 bool CSdlHost::Open(const char* title, int width, int height) {
-    const char* requested = SDL_getenv("SDL_VIDEODRIVER");
-    const char* display = SDL_getenv("DISPLAY");
-    const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+    if (m_opened)
+        return *m_opened;
+    m_opened = OpenWindow(title, width, height);
+    return *m_opened;
+}
+
+bool CSdlHost::OpenWindow(const char* title, int width, int height) {
+    m_sdl = LoadSdl(&m_error);
+    if (!m_sdl)
+        return false;
+    const CSdlApi& sdl = *m_sdl;
+    const char* requested = std::getenv("SDL_VIDEODRIVER");
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
     const bool haveX = display && *display;
     // Left to itself, SDL tries every driver in turn; past a dead X display
     // the Wayland library complains on stderr of its own accord before SDL
@@ -55,15 +85,15 @@ bool CSdlHost::Open(const char* title, int width, int height) {
     // sessions that are set are tried, and the refusal is said once, here.
     if (!(requested && *requested) && (haveX || (wayland && *wayland))) {
         const std::string drivers = haveX && wayland && *wayland ? "x11,wayland" : haveX ? "x11" : "wayland";
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+        sdl.SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
     }
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    if (sdl.Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         m_error = haveX ? std::string("the display '") + display + "' cannot be opened"
-                        : std::string("no display available for the desktop window: ") + SDL_GetError();
+                        : std::string("no display available for the desktop window: ") + sdl.GetError();
         return false;
     }
     m_sdlStarted = true;
-    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* driver = sdl.GetCurrentVideoDriver();
     if (!AcceptsDriver(driver ? driver : "", requested ? requested : "")) {
         std::string name = driver ? driver : "none";
         m_error = haveX ? std::string("the display '") + display + "' cannot be opened"
@@ -77,64 +107,77 @@ bool CSdlHost::Open(const char* title, int width, int height) {
     // loading the GL stack the software copy is there to avoid. Wayland
     // has no surface of its own to copy into and keeps SDL's texture.
     if (!SameName(driver, "wayland"))
-        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    m_wakeEvent = SDL_RegisterEvents(1);
-    m_window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, SDL_WINDOW_SHOWN);
+        sdl.SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    const std::uint32_t wakeEvent = sdl.RegisterEvents(1);
+    m_window = sdl.CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, SDL_WINDOW_SHOWN);
     if (!m_window) {
-        m_error = std::string("cannot open the desktop window: ") + SDL_GetError();
+        m_error = std::string("cannot open the desktop window: ") + sdl.GetError();
         return false;
     }
-    if (!SDL_GetWindowSurface(m_window)) {
-        m_error = std::string("cannot draw into the desktop window: ") + SDL_GetError();
+    if (!sdl.GetWindowSurface(m_window)) {
+        m_error = std::string("cannot draw into the desktop window: ") + sdl.GetError();
         return false;
     }
     m_screenWidth = width;
     m_screenHeight = height;
-    SDL_StartTextInput();
+    sdl.StartTextInput();
+    // Last: from here other threads' wakes push events.
+    m_wakeEvent.store(wakeEvent, std::memory_order_release);
     return true;
 }
 
 void CSdlHost::Present(const CSurface& screen) {
-    if (!m_window || screen.Width() <= 0 || screen.Height() <= 0)
+    if (!EnsureOpen() || !m_window || screen.Width() <= 0 || screen.Height() <= 0)
         return;
+    const CSdlApi& sdl = *m_sdl;
     if (m_screenWidth != screen.Width() || m_screenHeight != screen.Height()) {
         // The window follows the screen mode (portrait or landscape).
         m_screenWidth = screen.Width();
         m_screenHeight = screen.Height();
-        SDL_SetWindowSize(m_window, m_screenWidth, m_screenHeight);
+        sdl.SetWindowSize(m_window, m_screenWidth, m_screenHeight);
     }
     // Valid until the window's size changes; SDL makes a new one then.
-    SDL_Surface* target = SDL_GetWindowSurface(m_window);
+    SDL_Surface* target = sdl.GetWindowSurface(m_window);
     if (!target)
         return;
     // COLORREF 0x00BBGGRR is SDL's packed XBGR8888; the blit converts it to
     // the window's format and clips it while a resize is under way.
-    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
+    SDL_Surface* source = sdl.CreateRGBSurfaceWithFormatFrom(
         const_cast<COLORREF*>(screen.Row(0)), screen.Width(), screen.Height(), 32,
         screen.Width() * static_cast<int>(sizeof(COLORREF)), SDL_PIXELFORMAT_XBGR8888);
     if (!source)
         return;
-    SDL_BlitSurface(source, nullptr, target, nullptr);
-    SDL_FreeSurface(source);
-    SDL_UpdateWindowSurface(m_window);
+    sdl.UpperBlit(source, nullptr, target, nullptr);
+    sdl.FreeSurface(source);
+    sdl.UpdateWindowSurface(m_window);
 }
 
 void CSdlHost::WaitForEvents(int timeoutMs) {
+    // Opened here: back to the loop without waiting, since a wake that came
+    // while the window opened pushed no event.
+    if (!m_opened) {
+        EnsureOpen(); // a failure quits the loop
+        return;
+    }
+    if (!*m_opened)
+        return;
+    const CSdlApi& sdl = *m_sdl;
     SDL_Event event;
-    int got = timeoutMs < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, timeoutMs);
+    int got = timeoutMs < 0 ? sdl.WaitEvent(&event) : sdl.WaitEventTimeout(&event, timeoutMs);
     if (!got)
         return;
     Handle(event);
-    while (SDL_PollEvent(&event))
+    while (sdl.PollEvent(&event))
         Handle(event);
 }
 
 void CSdlHost::Wake() {
-    if (!m_wakeEvent || m_wakeEvent == static_cast<std::uint32_t>(-1))
-        return;
+    const std::uint32_t wakeEvent = m_wakeEvent.load(std::memory_order_acquire);
+    if (!wakeEvent || wakeEvent == static_cast<std::uint32_t>(-1))
+        return; // not open yet: the loop looks at its queue before it first waits
     SDL_Event event{};
-    event.type = m_wakeEvent;
-    SDL_PushEvent(&event);
+    event.type = wakeEvent;
+    m_sdl->PushEvent(&event);
 }
 
 namespace {
@@ -159,7 +202,7 @@ HostKey KeyOf(SDL_Keycode sym) {
     }
 }
 
-CHostEvent HostEventOf(const SDL_Event& event) {
+CHostEvent HostEventOf(const CSdlApi& sdl, const SDL_Event& event) {
     CHostEvent e;
     switch (event.type) {
     case SDL_QUIT:
@@ -182,7 +225,7 @@ CHostEvent HostEventOf(const SDL_Event& event) {
     case SDL_TEXTINPUT:
         e.kind = CHostEvent::Kind::Text;
         e.text = event.text.text;
-        e.ctrl = (SDL_GetModState() & KMOD_CTRL) != 0;
+        e.ctrl = (sdl.GetModState() & KMOD_CTRL) != 0;
         break;
     case SDL_KEYDOWN:
         e.kind = CHostEvent::Kind::Key;
@@ -216,7 +259,7 @@ void PostGesture(UiMessageLoop& loop, int code) {
 void CSdlHost::Handle(const SDL_Event& event) {
     if (!m_loop)
         return;
-    for (const CLoopInput& in : m_input.Translate(HostEventOf(event))) {
+    for (const CLoopInput& in : m_input.Translate(HostEventOf(*m_sdl, event))) {
         switch (in.kind) {
         case CLoopInput::Kind::Quit: m_loop->Quit(0); break;
         case CLoopInput::Kind::Mouse: m_loop->InjectMouse(in.msg, in.at); break;
@@ -231,10 +274,10 @@ void CSdlHost::Handle(const SDL_Event& event) {
 void CSdlHost::TypeUtf8(const char* text) {
     if (!text || !*text)
         return;
-    char* wide = SDL_iconv_string("UTF-16LE", "UTF-8", text, SDL_strlen(text) + 1);
+    char* wide = m_sdl->iconv_string("UTF-16LE", "UTF-8", text, std::strlen(text) + 1);
     if (!wide)
         return;
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(wide); p[0] || p[1]; p += 2)
         m_loop->InjectChar(static_cast<char16_t>(p[0] | (p[1] << 8)));
-    SDL_free(wide);
+    m_sdl->free(wide);
 }

@@ -19,10 +19,13 @@
 #include "platform/sdl/HostInput.h"
 #include "platform/win/UiMessageLoop.h"
 
+#include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
+struct CSdlApi;
 struct SDL_Window;
 union SDL_Event;
 
@@ -35,8 +38,13 @@ public:
 
     // Initialises SDL video and opens the window; false with LastError()
     // set when there is no display, SDL chose an invisible driver that was
-    // not asked for, or SDL fails.
+    // not asked for, or SDL fails. Once: a later call answers as the first.
     bool Open(const char* title, int width, int height);
+    // The window that the loop's first wait or present opens, when Open was
+    // not called before: a program may start (its logon go out) while the
+    // window opens, and a modal box in its start still gets a window. A
+    // failed open quits the loop.
+    void OpenOnFirstUse(const char* title, int width, int height);
     const std::string& LastError() const { return m_error; }
     // The loop that receives input; set before running it.
     void SetLoop(UiMessageLoop* loop) { m_loop = loop; }
@@ -52,13 +60,21 @@ public:
     void Wake() override;
 
 private:
+    bool EnsureOpen();
+    bool OpenWindow(const char* title, int width, int height);
     void Handle(const SDL_Event& event);
     void TypeUtf8(const char* text);
 
+    const CSdlApi* m_sdl = nullptr; // SDL2, loaded by Open
     SDL_Window* m_window = nullptr;
     int m_screenWidth = 0;   // pixels, of the last screen presented
     int m_screenHeight = 0;  // pixels
-    std::uint32_t m_wakeEvent = 0; // registered SDL user event type
+    // The registered SDL user event type; set once the window is open, read
+    // by Wake on any thread.
+    std::atomic<std::uint32_t> m_wakeEvent{0};
+    std::optional<bool> m_opened; // the outcome of Open, once tried
+    std::string m_title;          // for OpenOnFirstUse
+    int m_openWidth = 0, m_openHeight = 0;
     CHostInput m_input; // the finger's state and the input rules
     bool m_sdlStarted = false;
     UiMessageLoop* m_loop = nullptr;

@@ -5,12 +5,19 @@
 #include <functional>
 #include <string>
 
-// Opens the window (portrait 480 × 720), makes the loop, runs startProgram
-// on it and, when that returns true, the loop until the program quits or
-// the window is closed. Returns the loop's exit code; 1 when startProgram
-// fails; 2, with a message on stderr, when there is no display, or only one
+// Makes the loop, runs startProgram on it, opens the window (portrait
+// 480 × 720; sooner when the start shows a modal box) while what the start
+// sent is under way and, when startProgram returned true, runs the loop
+// until the program quits or the window is closed. Returns the loop's exit code; 1 when startProgram
+// fails, or, with a message on stderr, when SDL2 cannot be loaded; 2, with
+// a message on stderr, when there is no display, or only one
 // of SDL's invisible drivers that SDL_VIDEODRIVER did not ask for. With
 // refused given, that message goes there instead of to stderr, for the
 // caller to say once in its own words.
 int RunDesktop(std::function<bool()> startProgram, std::string* refused);
 int RunDesktop(std::function<bool()> startProgram);
+
+// Starts loading the window's library (SDL2 and the libraries it brings) on
+// a thread of its own, so that it runs while the program starts; RunDesktop
+// waits for it. Call it first, before the work it should overlap.
+void PreloadDesktopHost();

@@ -62,16 +62,19 @@ int DesktopScenario() {
             }
             return std::nullopt;
         };
-        PushMouse(SDL_MOUSEBUTTONDOWN, 100, 236); // form (100, 200)
-        PushMouse(SDL_MOUSEBUTTONUP, 100, 236);
-        SDL_Event text{};
-        text.type = SDL_TEXTINPUT;
-        SDL_strlcpy(text.text.text, "股a", sizeof text.text.text);
-        SDL_PushEvent(&text);
-        SDL_Event key{};
-        key.type = SDL_KEYDOWN;
-        key.key.keysym.sym = SDLK_RETURN;
-        SDL_PushEvent(&key);
+        // The window opens after the start: the input comes once the loop runs.
+        loop->PostTask([] {
+            PushMouse(SDL_MOUSEBUTTONDOWN, 100, 236); // form (100, 200)
+            PushMouse(SDL_MOUSEBUTTONUP, 100, 236);
+            SDL_Event text{};
+            text.type = SDL_TEXTINPUT;
+            SDL_strlcpy(text.text.text, "股a", sizeof text.text.text);
+            SDL_PushEvent(&text);
+            SDL_Event key{};
+            key.type = SDL_KEYDOWN;
+            key.key.keysym.sym = SDLK_RETURN;
+            SDL_PushEvent(&key);
+        });
         return true;
     });
     int failures = 0;
@@ -123,6 +126,16 @@ TEST(SdlDesktopTest, ADisplayNobodyAnswersIsRefusedWithAMessageNotRunInvisibly) 
             ::unsetenv("WAYLAND_DISPLAY");
             ::unsetenv("SDL_VIDEODRIVER");
             std::_Exit(RunDesktop([] { return false; }));
+        },
+        ::testing::ExitedWithCode(2), "OrbStock: .*display");
+    // The program starts before the window opens: a start that went well is
+    // refused all the same, and its loop never runs.
+    EXPECT_EXIT(
+        {
+            ::setenv("DISPLAY", ":99999", 1);
+            ::unsetenv("WAYLAND_DISPLAY");
+            ::unsetenv("SDL_VIDEODRIVER");
+            std::_Exit(RunDesktop([] { return true; }));
         },
         ::testing::ExitedWithCode(2), "OrbStock: .*display");
 }

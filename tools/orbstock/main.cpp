@@ -3,10 +3,12 @@
 // with --server), or, with --tour, the screenshot tour written headless.
 #include "core/TextConvert.h"
 #include "framework/shell/COrbApp.h"
+#include "platform/gdi/CFontEngine.h"
+#include "platform/sdl/RunDesktop.h"
 #include "platform/storage/CRegRecord.h"
 #include "platform/storage/CRegistry.h"
-#include "platform/sdl/RunDesktop.h"
 #include "platform/system/Environment.h"
+#include "platform/system/ResidentMemory.h"
 #include "tools/orbstock/RegisterWindows.h"
 #include "tools/orbstock/Tour.h"
 #include "tools/simulator/CBrokerSimulator.h"
@@ -161,7 +163,12 @@ int RunProgram(const CProgramOptions& options) {
         PrintNoDisplay("no display is set (DISPLAY) to open the phone-sized window on");
         return 2;
     }
+    // The window's libraries and the font load on threads of their own
+    // while the server, the data and the window registrations are made.
+    PreloadDesktopHost();
+    CFontEngine::Instance().LoadDefaultFontInBackground();
     CBrokerSimulator simulator;
+    simulator.SetLimits(EmbeddedDesktopLimits());
     COrbAppOptions appOptions = options.app;
     if (appOptions.serverHost.empty()) {
         int port = simulator.Start(0);
@@ -213,6 +220,7 @@ int RunProgram(const CProgramOptions& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    KeepHeapSmall();
     CProgramOptions options;
     if (!ParseArguments(argc, argv, options)) {
         PrintUsage(stderr);

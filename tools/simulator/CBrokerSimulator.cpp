@@ -276,6 +276,13 @@ void CBrokerSimulator::SetFraming(SimFraming framing) {
     m_impl->replyCounter = 0;
 }
 
+SimLimits EmbeddedDesktopLimits() {
+    SimLimits limits;
+    limits.logRequests = 32;
+    limits.logBytes = 128 * 1024;
+    return limits;
+}
+
 void CBrokerSimulator::SetLimits(const SimLimits& limits) {
     {
         std::lock_guard<std::mutex> lock(m_impl->mu);

@@ -72,6 +72,10 @@ struct SimLimits {
     int sealTries = 8;
 };
 
+// The bounds of a server built into the desktop program: its log is small,
+// since nobody reads it there and a long session should not grow by it.
+SimLimits EmbeddedDesktopLimits();
+
 // How reply bodies are framed.
 enum class SimFraming {
     ContentLength,

@@ -5,6 +5,7 @@
 #include "tools/simulator/SimPrivateKey.h"
 
 #include <algorithm>
+#include <system_error>
 #include <cstdio>
 
 namespace {
@@ -16,7 +17,25 @@ bool IsValidSessionKey(const std::string& key) {
 }
 } // namespace
 
-CSimSessions::CSimSessions() { m_rsa.LoadPem(SimPrivateKeyPem()); }
+CSimSessions::CSimSessions() {
+    auto load = [] {
+        auto key = std::make_unique<CSimRsaKey>();
+        key->LoadPem(SimPrivateKeyPem());
+        return key;
+    };
+    try {
+        m_rsaLoading = std::async(std::launch::async, load);
+    } catch (const std::system_error&) {
+        m_rsaLoading = std::async(std::launch::deferred, load); // no thread: read at the first logon
+    }
+}
+
+const CSimRsaKey& CSimSessions::RsaKey() {
+    std::lock_guard<std::mutex> lock(m_rsaMu);
+    if (!m_rsa)
+        m_rsa = m_rsaLoading.get();
+    return *m_rsa;
+}
 
 void CSimSessions::SetBounds(size_t maxKeys, int sealTries) {
     std::lock_guard<std::mutex> lock(m_mu);
@@ -37,7 +56,7 @@ void CSimSessions::Trim() {
 SimReply CSimSessions::Logon(const SimRequest& request, std::string* issuedKey) {
     std::vector<uint8_t> cipher;
     if (!SimHttp::HexDecode(request.Get("key"), cipher) || cipher.empty()) return SimReply::Error(u"登录请求缺少密钥", 1);
-    auto key = m_rsa.Decrypt(cipher.data(), cipher.size());
+    auto key = RsaKey().Decrypt(cipher.data(), cipher.size());
     if (!key || !IsValidSessionKey(*key)) return SimReply::Error(u"密钥无法解开", 1);
     char session[16];
     {

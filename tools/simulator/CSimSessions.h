@@ -10,14 +10,19 @@
 
 #include <cstddef>
 #include <deque>
+#include <future>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
 class CSimSessions {
 public:
-    CSimSessions();  // loads the built-in private key
+    // Starts reading the built-in private key on a thread of its own: the
+    // read costs a millisecond or more that the server's start need not
+    // wait for; the first logon waits for what is left of it.
+    CSimSessions();
 
     // Keeps the keys of the latest maxKeys logons; a seal no hint opens is
     // tried with the sealTries most recently used keys.
@@ -50,8 +55,11 @@ private:
         std::string session, key;
     };
     void Trim();  // under m_mu
+    const CSimRsaKey& RsaKey();
 
-    CSimRsaKey m_rsa;
+    std::mutex m_rsaMu;                                   // guards the two below
+    std::future<std::unique_ptr<CSimRsaKey>> m_rsaLoading;  // until taken
+    std::unique_ptr<CSimRsaKey> m_rsa;
     mutable std::mutex m_mu;
     std::map<std::string, std::string> m_sessions;  // session string -> key, of the kept keys
     std::deque<IssuedKey> m_keys;                   // kept logon keys, least recently used first
