@@ -36,7 +36,6 @@ constexpr CAccountType kAccountTypes[5] = {
 };
 constexpr const char16_t* kRowLabels[7] = {u"营业部", u"账号类型", u"账       号", u"保存账号",
                                            u"交易密码", u"认证口令", u"手机令牌"};
-constexpr char16_t kNoDeptText[] = u"未设置营业部信息";
 constexpr char16_t kNoteNormal[] = u"(简易方式不用输入认证口令)";
 constexpr char16_t kNoteToken[] = u"(您已开通手机令牌模式，无需认证口令)";
 constexpr char16_t kPassPhraseHint[] = u"请输入认证口令...";
@@ -81,16 +80,6 @@ COrbTradeLoginWnd::~COrbTradeLoginWnd() {
 
 // ---- What the form shows ----
 
-std::string COrbTradeLoginWnd::GetDeptCode() const {
-    return m_deptIndex >= 0 && m_deptIndex < static_cast<int>(m_depts.size()) ? m_depts[m_deptIndex].code
-                                                                              : std::string();
-}
-
-std::u16string COrbTradeLoginWnd::GetDeptText() const {
-    return m_deptIndex >= 0 && m_deptIndex < static_cast<int>(m_depts.size()) ? m_depts[m_deptIndex].name.str()
-                                                                              : std::u16string(kNoDeptText);
-}
-
 std::string COrbTradeLoginWnd::GetTypeCode() const {
     return kAccountTypes[m_typeIndex].code;
 }
@@ -101,15 +90,8 @@ std::string COrbTradeLoginWnd::NormalizedAccount() const {
 
 // ---- Building ----
 
-int COrbTradeLoginWnd::RowPitch() const {
-    const int fit = (GetBodyRect().Height() - kRowTop - kRowGap) / kRows;
-    return std::clamp(fit, 62, kRowPitch);
-}
-
-CRect COrbTradeLoginWnd::RowRect(int row) const {
-    const int width = GetClientRect().Width();
-    const int pitch = RowPitch();
-    return CRect::FromSize(kRowLeft, kCaptionHeight + kRowTop + pitch * row, width - 2 * kRowLeft, pitch);
+CTradeLoginLayout COrbTradeLoginWnd::Layout() const {
+    return LayOutTradeLogin(GetClientRect().Width(), GetBodyRect().Height(), kCaptionHeight, m_tokenMode);
 }
 
 int COrbTradeLoginWnd::OnInitDialog() {
@@ -206,29 +188,23 @@ int COrbTradeLoginWnd::OnInitDialog() {
 }
 
 void COrbTradeLoginWnd::PlaceControls() {
-    const int w = GetClientRect().Width();
+    const CTradeLoginLayout at = Layout();
     for (int i = 0; i < kRows; ++i)
-        m_rowBg[i].MoveWindow(RowRect(i));
-    for (int i = 0; i < 7; ++i) {
-        const CRect row = RowRect(i);
-        m_labels[i].MoveWindow(CRect::FromSize(row.left + 10, row.top, 120, row.Height()));
-    }
-    const auto y = [&](int row) { return RowRect(row).top; };
-    const int pitch = RowPitch();
-    m_deptText.MoveWindow(CRect::FromSize(w - 340, y(0), 270, pitch));
-    m_deptArrow.MoveWindow(CRect::FromSize(w - 70, y(0) + (pitch - 30) / 2, 30, 30));
-    m_typeText.MoveWindow(CRect::FromSize(w - 340, y(1), 270, pitch));
-    m_typeArrow.MoveWindow(CRect::FromSize(w - 70, y(1) + (pitch - 30) / 2, 30, 30));
-    const int box = pitch - 10; // the boxes' height, 60 in a 70-pixel row
-    m_account.MoveWindow(CRect::FromSize(w - 300, y(2) + 5, 220, box));
-    m_history.MoveWindow(CRect::FromSize(w - 300 + 220 - 50, y(2) + 5, 50, box));
-    m_token.MoveWindow(CRect::FromSize(w - 300 + 220 + 6, y(2) + 10, 40, box - 10));
-    m_save.MoveWindow(CRect::FromSize(w - 150, y(3) + 5, 120, box));
-    m_password.MoveWindow(CRect::FromSize(w - 300, y(4) + 5, 260, box));
-    m_passPhrase.MoveWindow(CRect::FromSize(w - 300, y(5) + 5, 260, box));
-    m_code.MoveWindow(CRect::FromSize(w - 300, y(6) + 5, 260, box));
-    const CRect noteRow = RowRect(m_tokenMode ? 7 : 6);
-    m_note.MoveWindow(CRect::FromSize(noteRow.left + 10, noteRow.top, 420, pitch));
+        m_rowBg[i].MoveWindow(at.rows[i]);
+    for (int i = 0; i < CTradeLoginLayout::kLabels; ++i)
+        m_labels[i].MoveWindow(at.labels[i]);
+    m_deptText.MoveWindow(at.deptText);
+    m_deptArrow.MoveWindow(at.deptArrow);
+    m_typeText.MoveWindow(at.typeText);
+    m_typeArrow.MoveWindow(at.typeArrow);
+    m_account.MoveWindow(at.account);
+    m_history.MoveWindow(at.history);
+    m_token.MoveWindow(at.token);
+    m_save.MoveWindow(at.save);
+    m_password.MoveWindow(at.password);
+    m_passPhrase.MoveWindow(at.passPhrase);
+    m_code.MoveWindow(at.code);
+    m_note.MoveWindow(at.note);
 }
 
 void COrbTradeLoginWnd::OnLayout() {
@@ -239,41 +215,13 @@ void COrbTradeLoginWnd::OnLayout() {
 
 void COrbTradeLoginWnd::OnPaint(CDC& dc) {
     CNetWnd::OnPaint(dc);
-    const CRect first = RowRect(0);
-    const CRect last = RowRect(m_tokenMode ? 7 : 6);
-    DrawRoundButton(dc, CRect{first.left, first.top - 3, first.right, last.bottom}, true);
+    DrawRoundButton(dc, Layout().frame, true);
 }
 
 void COrbTradeLoginWnd::LoadSalesDepts() {
-    m_depts.clear();
-    m_deptIndex = -1;
     CAppData* app = CAppData::Instance();
-    if (!app)
-        return;
-    const std::optional<std::vector<SalesDept>> stored = ::LoadSalesDepts(*app);
-    if (!stored) {
+    if (app && !m_depts.Load(*app))
         Message(u"DB Operation Failed in CSalesDeptSetWnd::AddToDisplay!", u"ERR");
-        return;
-    }
-    for (const SalesDept& dept : *stored) {
-        if (static_cast<int>(m_depts.size()) >= kMaxDepts)
-            break;
-        m_depts.push_back({CWString(dept.name), dept.code});
-    }
-    SelectDeptByCode(app->GetSetting(kSalesDeptSetting).view());
-}
-
-void COrbTradeLoginWnd::SelectDeptByCode(std::string_view code) {
-    m_deptIndex = -1;
-    for (size_t i = 0; i < m_depts.size(); ++i)
-        if (m_depts[i].code == code) {
-            m_deptIndex = static_cast<int>(i);
-            return;
-        }
-    // The built-in code, or one no longer listed, stands for the first row:
-    // the form sends the code of the name it shows.
-    if (!m_depts.empty())
-        m_deptIndex = 0;
 }
 
 void COrbTradeLoginWnd::ShowDeptAndType() {
@@ -361,11 +309,12 @@ void COrbTradeLoginWnd::ChooseDept() {
     if (m_action.IsBusy())
         return;
     std::vector<CChoiceItem> items;
-    for (size_t i = 0; i < m_depts.size(); ++i) {
+    const std::vector<CDept>& depts = m_depts.List();
+    for (size_t i = 0; i < depts.size(); ++i) {
         CChoiceItem item;
-        item.text = m_depts[i].name;
-        item.value.Assign(m_depts[i].code);
-        item.checked = static_cast<int>(i) == m_deptIndex;
+        item.text = depts[i].name;
+        item.value.Assign(depts[i].code);
+        item.checked = static_cast<int>(i) == m_depts.Index();
         items.push_back(std::move(item));
     }
     CMakeChoiceWnd picker(u"选择营业部", this, 0);
@@ -401,8 +350,8 @@ LRESULT COrbTradeLoginWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WND_MSG_PICKER_RESULT: {
         const int* chosen = reinterpret_cast<const int*>(lParam);
         const int index = chosen ? chosen[0] : -1;
-        if (wParam == 0 && index >= 0 && index < static_cast<int>(m_depts.size()))
-            m_deptIndex = index;
+        if (wParam == 0)
+            m_depts.Select(index);
         else if (wParam == 1 && index >= 0 && index < 5)
             m_typeIndex = index;
         FreeChoiceIndices(lParam);
@@ -439,33 +388,12 @@ void COrbTradeLoginWnd::OpenHistory() {
 
 bool COrbTradeLoginWnd::SelectSalesDept(std::u16string_view account, std::u16string_view typeCode,
                                         std::u16string_view deptName, std::u16string_view deptCode) {
-    CAppData* app = CAppData::Instance();
-    const std::string code = WideToAnsi(deptCode);
-    bool taken = true;
-    if (code != GetDeptCode()) {
-        bool listed = false;
-        for (const CDept& dept : m_depts)
-            listed = listed || dept.code == code;
-        if (!listed && app) {
-            // A history row may name no real department ("登录时未正确设置营业部",
-            // an empty code); such a row, or a full list, leaves the
-            // form's department as it is.
-            const SalesDeptAdd added = AddSalesDeptIfMissing(*app, deptName, code);
-            if (added == SalesDeptAdd::Failed)
-                Message(u"DB Failed in COrbTradeLoginWnd::AddSalesDept!", u"ERR");
-            if (added == SalesDeptAdd::Added || added == SalesDeptAdd::Present) {
-                const std::string keep = GetDeptCode();
-                LoadSalesDepts();
-                SelectDeptByCode(keep);
-            }
-        }
-        taken = false;
-        for (size_t i = 0; i < m_depts.size(); ++i)
-            if (m_depts[i].code == code) {
-                m_deptIndex = static_cast<int>(i);
-                taken = true;
-            }
-    }
+    const CTradeLoginDepts::CTake take =
+        m_depts.TakeHistoryDept(CAppData::Instance(), deptName, WideToAnsi(deptCode));
+    if (take.addFailed)
+        Message(u"DB Failed in COrbTradeLoginWnd::AddSalesDept!", u"ERR");
+    if (take.reloadFailed)
+        Message(u"DB Operation Failed in CSalesDeptSetWnd::AddToDisplay!", u"ERR");
     const std::string type = WideToAnsi(typeCode);
     for (int i = 0; i < 5; ++i)
         if (type == kAccountTypes[i].code)
@@ -474,7 +402,7 @@ bool COrbTradeLoginWnd::SelectSalesDept(std::u16string_view account, std::u16str
     ShowDeptAndType();
     UpdateAuthMode();
     Invalidate();
-    return taken;
+    return take.taken;
 }
 
 // ---- The login ----
@@ -497,8 +425,8 @@ void COrbTradeLoginWnd::StartLogin() {
         m_password.SetFocus();
         return;
     }
-    if (m_deptIndex < 0) {
-        Message(kNoDeptText, u"提示");
+    if (!m_depts.HasChoice()) {
+        Message(CTradeLoginDepts::kNoDeptText, u"提示");
         return;
     }
     std::string typed = WideToAnsi(TextOf(m_account));
