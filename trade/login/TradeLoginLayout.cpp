@@ -13,8 +13,9 @@ CTradeLoginLayout LayOutTradeLogin(int width, int bodyHeight, int captionHeight,
     using L = CTradeLoginLayout;
     CTradeLoginLayout out;
     const int pitch = TradeLoginRowPitch(bodyHeight);
+    const int top = captionHeight + L::kRowTop;
     for (int i = 0; i < L::kRows; ++i)
-        out.rows[i] = CRect::FromSize(L::kRowLeft, captionHeight + L::kRowTop + pitch * i, width - 2 * L::kRowLeft, pitch);
+        out.rows[i] = CRect::FromSize(L::kRowLeft, top + pitch * i, width - 2 * L::kRowLeft, pitch);
     for (int i = 0; i < L::kLabels; ++i)
         out.labels[i] = CRect::FromSize(out.rows[i].left + 10, out.rows[i].top, 120, pitch);
     const auto y = [&](int row) { return out.rows[row].top; };
