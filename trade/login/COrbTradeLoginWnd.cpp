@@ -18,22 +18,11 @@
 #include "trade/login/TradeAccountId.h"
 #include "trade/login/TradeLoginText.h"
 
-#include <algorithm>
-#include <cstring>
-
 namespace {
 // Opens the phone-token window over the form (posted by the question after
 // a refused token).
 constexpr UINT kMsgOpenDynCode = 0xFFF20015;
 
-struct CAccountType {
-    const char16_t* text;
-    const char* code;
-};
-constexpr CAccountType kAccountTypes[5] = {
-    {u"资金账号", kAccountTypeFund},      {u"深A股东", kAccountTypeShenzhenA}, {u"沪A股东", kAccountTypeShanghaiA},
-    {u"深B股东", kAccountTypeShenzhenB}, {u"沪B股东", kAccountTypeShanghaiB},
-};
 constexpr const char16_t* kRowLabels[7] = {u"营业部", u"账号类型", u"账       号", u"保存账号",
                                            u"交易密码", u"认证口令", u"手机令牌"};
 constexpr char16_t kNoteNormal[] = u"(简易方式不用输入认证口令)";
@@ -48,12 +37,6 @@ constexpr int kMaxPassPhraseChars = 12;
 constexpr const char16_t* kTokenErrors[] = {u"令牌验证失败", u"找不到令牌", u"认证失败，您已经申请了动态口令",
                                             u"此认证方式没有申请"};
 constexpr char16_t kNotApplied[] = u"此认证方式没有申请";
-
-void Wipe(std::string& text) {
-    if (!text.empty())
-        explicit_bzero(text.data(), text.size());
-    text.clear();
-}
 
 std::u16string TextOf(const UiWin& control) {
     return std::u16string(control.GetText());
@@ -73,7 +56,7 @@ COrbTradeLoginWnd::COrbTradeLoginWnd(std::u16string_view title) {
 }
 
 COrbTradeLoginWnd::~COrbTradeLoginWnd() {
-    Wipe(m_pendingText);
+    WipeSecret(m_pendingText);
     m_attemptPassword.Clear();
     Destroy();
 }
@@ -81,7 +64,7 @@ COrbTradeLoginWnd::~COrbTradeLoginWnd() {
 // ---- What the form shows ----
 
 std::string COrbTradeLoginWnd::GetTypeCode() const {
-    return kAccountTypes[m_typeIndex].code;
+    return kTradeAccountTypes[m_typeIndex].code;
 }
 
 std::string COrbTradeLoginWnd::NormalizedAccount() const {
@@ -160,7 +143,7 @@ int COrbTradeLoginWnd::OnInitDialog() {
         m_typeIndex = 0;
         const CAString type = app->GetSetting("Trade_ZHLX");
         for (int i = 0; i < 5; ++i)
-            if (type == kAccountTypes[i].code)
+            if (type == kTradeAccountTypes[i].code)
                 m_typeIndex = i;
         m_account.SetText(app->GetSetting("Trade_ZJZH").ToWide());
         m_save.SetChecked(app->GetSetting("Trade_SAVEZJZH") != "0");
@@ -226,7 +209,7 @@ void COrbTradeLoginWnd::LoadSalesDepts() {
 
 void COrbTradeLoginWnd::ShowDeptAndType() {
     m_deptText.SetText(GetDeptText());
-    m_typeText.SetText(kAccountTypes[m_typeIndex].text);
+    m_typeText.SetText(kTradeAccountTypes[m_typeIndex].text);
 }
 
 // ---- Token mode ----
@@ -328,8 +311,8 @@ void COrbTradeLoginWnd::ChooseType() {
     std::vector<CChoiceItem> items;
     for (int i = 0; i < 5; ++i) {
         CChoiceItem item;
-        item.text = kAccountTypes[i].text;
-        item.value.Assign(kAccountTypes[i].code);
+        item.text = kTradeAccountTypes[i].text;
+        item.value.Assign(kTradeAccountTypes[i].code);
         item.checked = i == m_typeIndex;
         items.push_back(std::move(item));
     }
@@ -396,7 +379,7 @@ bool COrbTradeLoginWnd::SelectSalesDept(std::u16string_view account, std::u16str
         Message(u"DB Operation Failed in CSalesDeptSetWnd::AddToDisplay!", u"ERR");
     const std::string type = WideToAnsi(typeCode);
     for (int i = 0; i < 5; ++i)
-        if (type == kAccountTypes[i].code)
+        if (type == kTradeAccountTypes[i].code)
             m_typeIndex = i;
     m_account.SetText(account);
     ShowDeptAndType();
@@ -433,16 +416,16 @@ void COrbTradeLoginWnd::StartLogin() {
     std::string password = WideToAnsi(TextOf(m_password));
     std::string passPhrase = m_tokenMode ? std::string() : WideToAnsi(TextOf(m_passPhrase));
     if (!IsLoginValueSafe(typed) || !IsLoginValueSafe(password) || !IsLoginValueSafe(passPhrase)) {
-        Wipe(password);
-        Wipe(passPhrase);
+        WipeSecret(password);
+        WipeSecret(passPhrase);
         Message(u"账号、交易密码或认证口令中不能含有“&”、“=”、“%”等字符！", u"提示");
         return;
     }
     const std::string account = NormalizedAccount();
     const int logged = app->FindAccount(account.c_str());
     if (logged >= 0) {
-        Wipe(password);
-        Wipe(passPhrase);
+        WipeSecret(password);
+        WipeSecret(passPhrase);
         app->SwitchAccount(logged);
         Message(u"该账户已登录，当前已激活！", u"提示");
         return;
@@ -450,8 +433,8 @@ void COrbTradeLoginWnd::StartLogin() {
     std::string code;
     const DynCodeState token = GetDynCodeForAccount(*app, account, code, true);
     if (token == DynCodeState::AdvanceFailed) {
-        Wipe(password);
-        Wipe(passPhrase);
+        WipeSecret(password);
+        WipeSecret(passPhrase);
         Message(u"DB Operation Failed in COrbTradeLoginWnd::BuildRequest!", u"ERR");
         return;
     }
@@ -469,11 +452,11 @@ void COrbTradeLoginWnd::StartLogin() {
         fields.auth = LoginAuth::PassPhrase;
         fields.authData = passPhrase;
     }
-    Wipe(m_pendingText);
+    WipeSecret(m_pendingText);
     const bool built = AppendTradeLoginRequest(fields, m_pendingText);
-    Wipe(passPhrase);
+    WipeSecret(passPhrase);
     if (!built) {
-        Wipe(password);
+        WipeSecret(password);
         Message(u"账号、交易密码或认证口令中不能含有“&”、“=”、“%”等字符！", u"提示");
         return;
     }
@@ -483,14 +466,14 @@ void COrbTradeLoginWnd::StartLogin() {
     m_attemptDept = dept;
     m_attemptDeptName = GetDeptText();
     m_attemptPassword.Assign(password);
-    Wipe(password);
+    WipeSecret(password);
 
     EnableToolbar(false);
     // A query of another window may still hold the worker: the login is
     // not queued behind it, nor does the GUI wait for it. A refusal
     // reaches OnRequestNotSent, which tells it.
     m_action.Send();
-    Wipe(m_pendingText);
+    WipeSecret(m_pendingText);
 }
 
 void COrbTradeLoginWnd::EnableToolbar(bool on) {
