@@ -1,11 +1,17 @@
 // The login form's parts that need no window: where its rows and controls
-// go, and the department choice with a history row's department.
+// go, the department choice with a history row's department, and what a
+// successful login records.
 #include "framework/app_Fixture.h"
 
+#include "core/CDataSetWriter.h"
+#include "framework/app/CAccountEntry.h"
 #include "support/CFailingFileOps.h"
 #include "trade/login/CTradeLoginDepts.h"
 #include "trade/login/SalesDeptStore.h"
+#include "trade/login/TradeAccountHistory.h"
+#include "trade/login/TradeLoginAttempt.h"
 #include "trade/login/TradeLoginLayout.h"
+#include "trade/login/TradeLoginText.h"
 
 #include <cerrno>
 
@@ -96,4 +102,82 @@ TEST_F(TradeLoginDeptsTest, AListThatCannotBeWrittenSaysSoAndKeepsTheChoice) {
     EXPECT_TRUE(take.addFailed);
     EXPECT_FALSE(take.taken);
     EXPECT_EQ(depts.Code(), "0001");
+}
+
+namespace {
+class TradeLoginRecordTest : public AppDataTest {
+protected:
+    // A well-formed login reply for fund account 000100012345.
+    CTradeLoginReply Reply() {
+        CDataSetWriter w;
+        w.AddSet("session");
+        w.AddColumn(DataSetType::AnsiText, "session");
+        w.AddRow();
+        w.SetAnsiText(0, "custid=000100012345&tradesession=T0001");
+        w.AddSet("holder");
+        for (const char* column : {"market", "secuid", "fundid", "orgid"})
+            w.AddColumn(DataSetType::AnsiText, column);
+        w.AddColumn(DataSetType::WideText, "custname");
+        w.AddRow();
+        w.SetAnsiText(0, "0");
+        w.SetAnsiText(1, "0012345678");
+        w.SetAnsiText(2, "000100012345");
+        w.SetAnsiText(3, "0001");
+        w.SetText(4, u"王小明");
+        m_body = w.Serialize();
+        CDataSetList sets(m_body.data(), static_cast<int>(m_body.size()));
+        return ReadTradeLoginReply(sets);
+    }
+    void Fill(CTradeLoginAttempt& attempt) {
+        attempt.account = "000100012345";
+        attempt.typed = "12345";
+        attempt.type = "Z";
+        attempt.dept = "0001";
+        attempt.deptName = u"深南中路";
+        attempt.password.Assign("135790");
+    }
+    std::vector<uint8_t> m_body;
+};
+} // namespace
+
+TEST_F(TradeLoginRecordTest, ALoginBecomesTheCurrentAccountAndKeepsTheTypedAccountOnlyWhenAsked) {
+    for (const bool save : {true, false}) {
+        SCOPED_TRACE(save ? "saved" : "not saved");
+        CTradeLoginAttempt attempt;
+        Fill(attempt);
+        CTradeLoginReply reply = Reply();
+        ASSERT_EQ(reply.kind, CTradeLoginReply::Kind::Success);
+        RecordTradeLogin(App(), attempt, reply, save);
+        EXPECT_TRUE(App().IsTradeLoggedIn());
+        const CAccountEntry* entry = App().GetCurrentAccount();
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(entry->accountId, "000100012345");
+        EXPECT_EQ(entry->loginId, "custid=000100012345&tradesession=T0001&operway=i");
+        EXPECT_STREQ(entry->password.Get(), "135790");
+        EXPECT_EQ(entry->department.str(), u"深南中路");
+        EXPECT_EQ(App().GetSetting("Trade_ZJZH"), save ? "12345" : "");
+        EXPECT_EQ(App().GetSetting("Trade_SAVEZJZH"), save ? "1" : "0");
+        EXPECT_EQ(App().GetSetting("Trade_ZHLX"), "Z");
+        EXPECT_EQ(App().GetSetting(kSalesDeptSetting), "0001");
+        EXPECT_EQ(App().GetAccountCount(), 1);
+    }
+}
+
+TEST_F(TradeLoginRecordTest, TheHistoryRowHoldsWhatTheFormNeedsAndAFailedStoreSaysSo) {
+    CTradeLoginAttempt attempt;
+    Fill(attempt);
+    const CTradeLoginReply reply = Reply();
+    ASSERT_TRUE(SaveTradeLoginHistory(App(), attempt, reply));
+    const std::vector<CHisAccountRecord> rows = ReadHistoryAccounts(App());
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].account.str(), u"000100012345");
+    EXPECT_EQ(rows[0].accountName.str(), u"王小明");
+    EXPECT_EQ(rows[0].salesDept.str(), u"深南中路");
+    EXPECT_EQ(rows[0].salesDeptCode.str(), u"0001");
+    EXPECT_EQ(rows[0].accountType.str(), u"Z");
+    EXPECT_EQ(rows[0].inputAccount.str(), u"12345");
+
+    CFailingFileOps disk(FileFault{"full disk", FileOp::OpenForLocking, ENOSPC});
+    attempt.typed = "54321";
+    EXPECT_FALSE(SaveTradeLoginHistory(App(), attempt, reply));
 }

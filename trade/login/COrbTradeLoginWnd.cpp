@@ -13,9 +13,9 @@
 #include "platform/ui/CUiMessageBox.h"
 #include "trade/dyncode/DynCodeStore.h"
 #include "trade/login/CTradeLoginAccountWnd.h"
-#include "trade/login/SalesDeptStore.h"
 #include "trade/login/TradeAccountHistory.h"
 #include "trade/login/TradeAccountId.h"
+#include "trade/login/TradeLoginAttempt.h"
 #include "trade/login/TradeLoginText.h"
 
 namespace {
@@ -57,7 +57,7 @@ COrbTradeLoginWnd::COrbTradeLoginWnd(std::u16string_view title) {
 
 COrbTradeLoginWnd::~COrbTradeLoginWnd() {
     WipeSecret(m_pendingText);
-    m_attemptPassword.Clear();
+    m_attempt.password.Clear();
     Destroy();
 }
 
@@ -460,12 +460,12 @@ void COrbTradeLoginWnd::StartLogin() {
         Message(u"账号、交易密码或认证口令中不能含有“&”、“=”、“%”等字符！", u"提示");
         return;
     }
-    m_attemptAccount = account;
-    m_attemptTyped = typed;
-    m_attemptType = type;
-    m_attemptDept = dept;
-    m_attemptDeptName = GetDeptText();
-    m_attemptPassword.Assign(password);
+    m_attempt.account = account;
+    m_attempt.typed = typed;
+    m_attempt.type = type;
+    m_attempt.dept = dept;
+    m_attempt.deptName = GetDeptText();
+    m_attempt.password.Assign(password);
     WipeSecret(password);
 
     EnableToolbar(false);
@@ -494,7 +494,7 @@ int COrbTradeLoginWnd::BuildRequest(CAString& out) {
 
 void COrbTradeLoginWnd::EndAttempt(bool enable) {
     m_action.Done();
-    m_attemptPassword.Clear();
+    m_attempt.password.Clear();
     if (enable)
         EnableToolbar(true);
 }
@@ -535,33 +535,12 @@ void COrbTradeLoginWnd::OnNetReply(const CNetReply& reply) {
         EndAttempt(true);
         return;
     }
-    const std::string loginId = login.session + "&operway=i";
-    const CWString deptText = LoginDeptText(login.fundId, m_attemptDept, m_attemptDeptName);
     const bool save = m_save.IsChecked();
-    app->SetSetting("Trade_ZJZH", save ? m_attemptTyped : std::string(), false);
-    app->SetSetting("Trade_SAVEZJZH", save ? "1" : "0", false);
-    app->SetSetting("Trade_ZHLX", m_attemptType, false);
-    app->SetSetting(kSalesDeptSetting, m_attemptDept, true);
-    app->AddAccount(std::move(login.holders), login.fundId.c_str(), loginId.c_str(), m_attemptPassword.Get(),
-                    login.customerName.c_str(), deptText.c_str());
-    app->SetTradeLoggedIn(true);
+    RecordTradeLogin(*app, m_attempt, login, save);
     EndAttempt(false);
     app->ShowInfoMessage(u"您已经成功登陆交易系统！", this);
-    if (save) {
-        CHisAccountRecord row;
-        row.account = CWString(AnsiToWide(login.fundId));
-        row.accountName = login.customerName;
-        row.salesDept = deptText;
-        row.salesDeptCode = CWString(AnsiToWide(login.orgId));
-        row.accountType = CWString(AnsiToWide(m_attemptType));
-        row.inputAccount = CWString(AnsiToWide(m_attemptTyped));
-        try {
-            EnsureHistoryTable(*app);
-            SaveHistoryAccount(*app, row);
-        } catch (...) {
-            Message(u"DataBase Operation Failed!", u"ERR");
-        }
-    }
+    if (save && !SaveTradeLoginHistory(*app, m_attempt, login))
+        Message(u"DataBase Operation Failed!", u"ERR");
     if (UiWin* parent = UiWin::FromHandle(m_parentWnd); parent && m_notifyValue != -1)
         parent->PostMessage(WND_MSG_TRADE_LOGGED_IN, 0, m_notifyValue);
     EndWindow(1);
@@ -577,7 +556,7 @@ void COrbTradeLoginWnd::ProcessLoginError(const CWString& text) {
             app->ShowInfoMessage(text.c_str(), this);
         return;
     }
-    if (DeleteDynCodeForAccount(*app, m_attemptAccount) < 0)
+    if (DeleteDynCodeForAccount(*app, m_attempt.account) < 0)
         Message(u"DB Op Failed in COrbTradeLoginWnd::ProcessLoginError!", u"ERR");
     UpdateAuthMode();
     if (!text.Contains(kNotApplied, 1)) {

@@ -20,7 +20,6 @@
 #pragma once
 
 #include "core/CWString.h"
-#include "framework/app/CSecretText.h"
 #include "framework/ui/CActionSend.h"
 #include "framework/ui/CNetWnd.h"
 #include "platform/ui/UiButton.h"
@@ -28,6 +27,7 @@
 #include "platform/ui/UiStatic.h"
 #include "trade/login/CTradeLoginDepts.h"
 #include "trade/login/ITradeLoginHost.h"
+#include "trade/login/TradeLoginAttempt.h"
 #include "trade/login/TradeLoginLayout.h"
 
 #include <array>
@@ -121,12 +121,7 @@ private:
 
     // The attempt's texts, kept only until the request is composed.
     std::string m_pendingText;  // the request (holds the password): wiped after sending
-    std::string m_attemptAccount;   // the normalised account of the attempt
-    std::string m_attemptTyped;     // the account as typed
-    std::string m_attemptType;
-    std::string m_attemptDept;
-    std::u16string m_attemptDeptName;
-    CSecretText m_attemptPassword;
+    CTradeLoginAttempt m_attempt;
 
     std::array<UiButton, kRows> m_rowBg;
     std::array<UiStatic, 7> m_labels;
