@@ -23,8 +23,8 @@ namespace {
 // a refused token).
 constexpr UINT kMsgOpenDynCode = 0xFFF20015;
 
-constexpr const char16_t* kRowLabels[7] = {u"营业部", u"账号类型", u"账       号", u"保存账号",
-                                           u"交易密码", u"认证口令", u"手机令牌"};
+constexpr const char16_t* kRowLabels[CTradeLoginLayout::kLabels] = {
+    u"营业部", u"账号类型", u"账       号", u"保存账号", u"交易密码", u"认证口令", u"手机令牌"};
 constexpr char16_t kNoteNormal[] = u"(简易方式不用输入认证口令)";
 constexpr char16_t kNoteToken[] = u"(您已开通手机令牌模式，无需认证口令)";
 constexpr char16_t kPassPhraseHint[] = u"请输入认证口令...";
@@ -87,7 +87,7 @@ int COrbTradeLoginWnd::OnInitDialog() {
             return 0;
         m_rowBg[i].SetStyle(UI_BTN_ROW);
     }
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < CTradeLoginLayout::kLabels; ++i) {
         if (!m_labels[i].Create(this, {}, kLabelId, true))
             return 0;
         m_labels[i].SetText(kRowLabels[i]);

@@ -54,9 +54,6 @@ public:
     };
     static constexpr int kRows = CTradeLoginLayout::kRows;
     static constexpr int kMaxDepts = CTradeLoginDepts::kMaxDepts;
-    // The personal department list's limit, which a history row's
-    // department never takes it past.
-    static constexpr int kDeptTableLimit = 10;
 
     using CDept = CTradeLoginDepts::CDept;
 
@@ -124,7 +121,7 @@ private:
     CTradeLoginAttempt m_attempt;
 
     std::array<UiButton, kRows> m_rowBg;
-    std::array<UiStatic, 7> m_labels;
+    std::array<UiStatic, CTradeLoginLayout::kLabels> m_labels;
     UiStatic m_deptText;
     UiStatic m_typeText;
     UiButton m_deptArrow;
