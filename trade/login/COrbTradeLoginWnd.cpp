@@ -33,10 +33,6 @@ constexpr COLORREF kGrey = 0x646464;  // the token mode's disabled texts
 constexpr int kPasswordLength = 6;    // digits
 constexpr int kMaxAccountChars = 12;
 constexpr int kMaxPassPhraseChars = 12;
-// The server's texts of a refused phone-token login.
-constexpr const char16_t* kTokenErrors[] = {u"令牌验证失败", u"找不到令牌", u"认证失败，您已经申请了动态口令",
-                                            u"此认证方式没有申请"};
-constexpr char16_t kNotApplied[] = u"此认证方式没有申请";
 
 std::u16string TextOf(const UiWin& control) {
     return std::u16string(control.GetText());
@@ -548,10 +544,8 @@ void COrbTradeLoginWnd::OnNetReply(const CNetReply& reply) {
 
 void COrbTradeLoginWnd::ProcessLoginError(const CWString& text) {
     CAppData* app = CAppData::Instance();
-    bool tokenRefused = false;
-    for (const char16_t* marker : kTokenErrors)
-        tokenRefused = tokenRefused || text.Contains(marker, 1);
-    if (!tokenRefused || !app) {
+    const TokenRefusal refusal = ReadTokenRefusal(text.view());
+    if (refusal == TokenRefusal::None || !app) {
         if (app)
             app->ShowInfoMessage(text.c_str(), this);
         return;
@@ -559,7 +553,7 @@ void COrbTradeLoginWnd::ProcessLoginError(const CWString& text) {
     if (DeleteDynCodeForAccount(*app, m_attempt.account) < 0)
         Message(u"DB Op Failed in COrbTradeLoginWnd::ProcessLoginError!", u"ERR");
     UpdateAuthMode();
-    if (!text.Contains(kNotApplied, 1)) {
+    if (refusal == TokenRefusal::Refused) {
         std::u16string question = text.str();
         question += u"\n手机令牌认证失效，现在重新申请令牌？";
         if (UiMessageBox(this, question, u"询问", MB_OKCANCEL) == IDOK)
