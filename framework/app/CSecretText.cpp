@@ -21,3 +21,9 @@ void CSecretText::Clear() {
     }
     m_length = 0;
 }
+
+void WipeSecret(std::string& text) {
+    if (!text.empty())
+        explicit_bzero(text.data(), text.size());
+    text.clear();
+}

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
 #include <string_view>
 
 class CSecretText {
@@ -31,3 +32,7 @@ private:
     std::unique_ptr<char[]> m_data; // m_length bytes and a NUL
     size_t m_length = 0;            // bytes, without the NUL
 };
+
+// Zeroes a plain string that held a secret for a moment (a typed password,
+// a request that carries one) and empties it.
+void WipeSecret(std::string& text);

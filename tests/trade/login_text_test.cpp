@@ -124,4 +124,14 @@ TEST(TradeAccountTexts, MaskingCoversOnlyCharactersThatExist) {
     EXPECT_EQ(LoginDeptText("000200012345", "0001", u"东城营业部"), u"登录时未正确设置营业部");
 }
 
+TEST(TradeLoginReply, ATokenRefusalIsToldApartFromANotAppliedTokenAndFromAnyOtherError) {
+    EXPECT_EQ(ReadTokenRefusal(u"令牌验证失败"), TokenRefusal::Refused);
+    EXPECT_EQ(ReadTokenRefusal(u"[-1]找不到令牌，请重新申请"), TokenRefusal::Refused);
+    EXPECT_EQ(ReadTokenRefusal(u"认证失败，您已经申请了动态口令"), TokenRefusal::Refused);
+    EXPECT_EQ(ReadTokenRefusal(u"此认证方式没有申请"), TokenRefusal::NotApplied);
+    EXPECT_EQ(ReadTokenRefusal(u"令牌验证失败：此认证方式没有申请"), TokenRefusal::NotApplied);
+    EXPECT_EQ(ReadTokenRefusal(u"交易密码错误"), TokenRefusal::None);
+    EXPECT_EQ(ReadTokenRefusal(u""), TokenRefusal::None);
+}
+
 } // namespace

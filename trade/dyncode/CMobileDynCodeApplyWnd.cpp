@@ -4,6 +4,7 @@
 #include "core/CDataSetList.h"
 #include "core/TextConvert.h"
 #include "framework/app/CAppData.h"
+#include "framework/app/CSecretText.h"
 #include "platform/gdi/CDC.h"
 #include "framework/ui/CMakeChoiceWnd.h"
 #include "framework/ui/WndMessages.h"
@@ -15,25 +16,9 @@
 #include "trade/login/SalesDeptStore.h"
 #include "trade/login/TradeAccountId.h"
 
-#include <cstring>
-
 namespace {
-struct CAccountType {
-    const char16_t* text;
-    const char* code;
-};
-constexpr CAccountType kAccountTypes[5] = {
-    {u"资金账号", kAccountTypeFund},      {u"深A股东", kAccountTypeShenzhenA}, {u"沪A股东", kAccountTypeShanghaiA},
-    {u"深B股东", kAccountTypeShenzhenB}, {u"沪B股东", kAccountTypeShanghaiB},
-};
 constexpr const char16_t* kRowLabels[4] = {u"营  业  部:", u"账号类型:", u"账      号:", u"密      码:"};
 constexpr COLORREF kGrey = 0x646464;
-
-void Wipe(std::string& text) {
-    if (!text.empty())
-        explicit_bzero(text.data(), text.size());
-    text.clear();
-}
 } // namespace
 
 CMobileDynCodeApplyWnd::CMobileDynCodeApplyWnd(std::u16string_view title) {
@@ -53,7 +38,7 @@ CMobileDynCodeApplyWnd::CMobileDynCodeApplyWnd(std::u16string_view title) {
 }
 
 CMobileDynCodeApplyWnd::~CMobileDynCodeApplyWnd() {
-    Wipe(m_pendingText);
+    WipeSecret(m_pendingText);
     Destroy();
 }
 
@@ -156,10 +141,10 @@ void CMobileDynCodeApplyWnd::FillChoiceLists() {
     }
     m_typeIndex = 0;
     for (int i = 0; i < 5; ++i)
-        if (m_typeCode == kAccountTypes[i].code)
+        if (m_typeCode == kTradeAccountTypes[i].code)
             m_typeIndex = i;
-    m_typeCode = kAccountTypes[m_typeIndex].code;
-    m_typeBox.SetText(kAccountTypes[m_typeIndex].text);
+    m_typeCode = kTradeAccountTypes[m_typeIndex].code;
+    m_typeBox.SetText(kTradeAccountTypes[m_typeIndex].text);
 }
 
 // ---- Taps and pickers ----
@@ -207,7 +192,7 @@ void CMobileDynCodeApplyWnd::Choose(int callerId) {
     } else {
         for (int i = 0; i < 5; ++i) {
             CChoiceItem item;
-            AddComboItem(kAccountTypes[i].text, kAccountTypes[i].code, i == m_typeIndex, item);
+            AddComboItem(kTradeAccountTypes[i].text, kTradeAccountTypes[i].code, i == m_typeIndex, item);
             items.push_back(std::move(item));
         }
     }
@@ -229,8 +214,8 @@ LRESULT CMobileDynCodeApplyWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam
             m_deptBox.SetText(m_depts[index].text);
         } else if (wParam == 1 && index >= 0 && index < 5) {
             m_typeIndex = index;
-            m_typeCode = kAccountTypes[index].code;
-            m_typeBox.SetText(kAccountTypes[index].text);
+            m_typeCode = kTradeAccountTypes[index].code;
+            m_typeBox.SetText(kTradeAccountTypes[index].text);
         }
         Invalidate();
         return 0;
@@ -290,9 +275,9 @@ void CMobileDynCodeApplyWnd::OnOk() {
     fields.accountId = account;
     fields.password = password;
     fields.mobile = mobileText;
-    Wipe(m_pendingText);
+    WipeSecret(m_pendingText);
     const DynCodeApplyRefusal refusal = AppendDynCodeApplyRequest(fields, m_pendingText);
-    Wipe(password);
+    WipeSecret(password);
     if (refusal == DynCodeApplyRefusal::NoMobile) {
         Tell(u"本机未登记手机号码，无法申请手机令牌！");
         return;
@@ -305,7 +290,7 @@ void CMobileDynCodeApplyWnd::OnOk() {
     EnableToolbar(false);
     // A refusal reaches OnRequestNotSent, which tells it.
     m_action.Send();
-    Wipe(m_pendingText);
+    WipeSecret(m_pendingText);
 }
 
 int CMobileDynCodeApplyWnd::BuildRequest(CAString& out) {

@@ -13,30 +13,18 @@
 #include "platform/ui/CUiMessageBox.h"
 #include "trade/dyncode/DynCodeStore.h"
 #include "trade/login/CTradeLoginAccountWnd.h"
-#include "trade/login/SalesDeptStore.h"
 #include "trade/login/TradeAccountHistory.h"
 #include "trade/login/TradeAccountId.h"
+#include "trade/login/TradeLoginAttempt.h"
 #include "trade/login/TradeLoginText.h"
-
-#include <algorithm>
-#include <cstring>
 
 namespace {
 // Opens the phone-token window over the form (posted by the question after
 // a refused token).
 constexpr UINT kMsgOpenDynCode = 0xFFF20015;
 
-struct CAccountType {
-    const char16_t* text;
-    const char* code;
-};
-constexpr CAccountType kAccountTypes[5] = {
-    {u"资金账号", kAccountTypeFund},      {u"深A股东", kAccountTypeShenzhenA}, {u"沪A股东", kAccountTypeShanghaiA},
-    {u"深B股东", kAccountTypeShenzhenB}, {u"沪B股东", kAccountTypeShanghaiB},
-};
-constexpr const char16_t* kRowLabels[7] = {u"营业部", u"账号类型", u"账       号", u"保存账号",
-                                           u"交易密码", u"认证口令", u"手机令牌"};
-constexpr char16_t kNoDeptText[] = u"未设置营业部信息";
+constexpr const char16_t* kRowLabels[CTradeLoginLayout::kLabels] = {
+    u"营业部", u"账号类型", u"账       号", u"保存账号", u"交易密码", u"认证口令", u"手机令牌"};
 constexpr char16_t kNoteNormal[] = u"(简易方式不用输入认证口令)";
 constexpr char16_t kNoteToken[] = u"(您已开通手机令牌模式，无需认证口令)";
 constexpr char16_t kPassPhraseHint[] = u"请输入认证口令...";
@@ -45,16 +33,6 @@ constexpr COLORREF kGrey = 0x646464;  // the token mode's disabled texts
 constexpr int kPasswordLength = 6;    // digits
 constexpr int kMaxAccountChars = 12;
 constexpr int kMaxPassPhraseChars = 12;
-// The server's texts of a refused phone-token login.
-constexpr const char16_t* kTokenErrors[] = {u"令牌验证失败", u"找不到令牌", u"认证失败，您已经申请了动态口令",
-                                            u"此认证方式没有申请"};
-constexpr char16_t kNotApplied[] = u"此认证方式没有申请";
-
-void Wipe(std::string& text) {
-    if (!text.empty())
-        explicit_bzero(text.data(), text.size());
-    text.clear();
-}
 
 std::u16string TextOf(const UiWin& control) {
     return std::u16string(control.GetText());
@@ -74,25 +52,15 @@ COrbTradeLoginWnd::COrbTradeLoginWnd(std::u16string_view title) {
 }
 
 COrbTradeLoginWnd::~COrbTradeLoginWnd() {
-    Wipe(m_pendingText);
-    m_attemptPassword.Clear();
+    WipeSecret(m_pendingText);
+    m_attempt.password.Clear();
     Destroy();
 }
 
 // ---- What the form shows ----
 
-std::string COrbTradeLoginWnd::GetDeptCode() const {
-    return m_deptIndex >= 0 && m_deptIndex < static_cast<int>(m_depts.size()) ? m_depts[m_deptIndex].code
-                                                                              : std::string();
-}
-
-std::u16string COrbTradeLoginWnd::GetDeptText() const {
-    return m_deptIndex >= 0 && m_deptIndex < static_cast<int>(m_depts.size()) ? m_depts[m_deptIndex].name.str()
-                                                                              : std::u16string(kNoDeptText);
-}
-
 std::string COrbTradeLoginWnd::GetTypeCode() const {
-    return kAccountTypes[m_typeIndex].code;
+    return kTradeAccountTypes[m_typeIndex].code;
 }
 
 std::string COrbTradeLoginWnd::NormalizedAccount() const {
@@ -101,15 +69,8 @@ std::string COrbTradeLoginWnd::NormalizedAccount() const {
 
 // ---- Building ----
 
-int COrbTradeLoginWnd::RowPitch() const {
-    const int fit = (GetBodyRect().Height() - kRowTop - kRowGap) / kRows;
-    return std::clamp(fit, 62, kRowPitch);
-}
-
-CRect COrbTradeLoginWnd::RowRect(int row) const {
-    const int width = GetClientRect().Width();
-    const int pitch = RowPitch();
-    return CRect::FromSize(kRowLeft, kCaptionHeight + kRowTop + pitch * row, width - 2 * kRowLeft, pitch);
+CTradeLoginLayout COrbTradeLoginWnd::Layout() const {
+    return LayOutTradeLogin(GetClientRect().Width(), GetBodyRect().Height(), kCaptionHeight, m_tokenMode);
 }
 
 int COrbTradeLoginWnd::OnInitDialog() {
@@ -122,7 +83,7 @@ int COrbTradeLoginWnd::OnInitDialog() {
             return 0;
         m_rowBg[i].SetStyle(UI_BTN_ROW);
     }
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < CTradeLoginLayout::kLabels; ++i) {
         if (!m_labels[i].Create(this, {}, kLabelId, true))
             return 0;
         m_labels[i].SetText(kRowLabels[i]);
@@ -178,7 +139,7 @@ int COrbTradeLoginWnd::OnInitDialog() {
         m_typeIndex = 0;
         const CAString type = app->GetSetting("Trade_ZHLX");
         for (int i = 0; i < 5; ++i)
-            if (type == kAccountTypes[i].code)
+            if (type == kTradeAccountTypes[i].code)
                 m_typeIndex = i;
         m_account.SetText(app->GetSetting("Trade_ZJZH").ToWide());
         m_save.SetChecked(app->GetSetting("Trade_SAVEZJZH") != "0");
@@ -206,29 +167,23 @@ int COrbTradeLoginWnd::OnInitDialog() {
 }
 
 void COrbTradeLoginWnd::PlaceControls() {
-    const int w = GetClientRect().Width();
+    const CTradeLoginLayout at = Layout();
     for (int i = 0; i < kRows; ++i)
-        m_rowBg[i].MoveWindow(RowRect(i));
-    for (int i = 0; i < 7; ++i) {
-        const CRect row = RowRect(i);
-        m_labels[i].MoveWindow(CRect::FromSize(row.left + 10, row.top, 120, row.Height()));
-    }
-    const auto y = [&](int row) { return RowRect(row).top; };
-    const int pitch = RowPitch();
-    m_deptText.MoveWindow(CRect::FromSize(w - 340, y(0), 270, pitch));
-    m_deptArrow.MoveWindow(CRect::FromSize(w - 70, y(0) + (pitch - 30) / 2, 30, 30));
-    m_typeText.MoveWindow(CRect::FromSize(w - 340, y(1), 270, pitch));
-    m_typeArrow.MoveWindow(CRect::FromSize(w - 70, y(1) + (pitch - 30) / 2, 30, 30));
-    const int box = pitch - 10; // the boxes' height, 60 in a 70-pixel row
-    m_account.MoveWindow(CRect::FromSize(w - 300, y(2) + 5, 220, box));
-    m_history.MoveWindow(CRect::FromSize(w - 300 + 220 - 50, y(2) + 5, 50, box));
-    m_token.MoveWindow(CRect::FromSize(w - 300 + 220 + 6, y(2) + 10, 40, box - 10));
-    m_save.MoveWindow(CRect::FromSize(w - 150, y(3) + 5, 120, box));
-    m_password.MoveWindow(CRect::FromSize(w - 300, y(4) + 5, 260, box));
-    m_passPhrase.MoveWindow(CRect::FromSize(w - 300, y(5) + 5, 260, box));
-    m_code.MoveWindow(CRect::FromSize(w - 300, y(6) + 5, 260, box));
-    const CRect noteRow = RowRect(m_tokenMode ? 7 : 6);
-    m_note.MoveWindow(CRect::FromSize(noteRow.left + 10, noteRow.top, 420, pitch));
+        m_rowBg[i].MoveWindow(at.rows[i]);
+    for (int i = 0; i < CTradeLoginLayout::kLabels; ++i)
+        m_labels[i].MoveWindow(at.labels[i]);
+    m_deptText.MoveWindow(at.deptText);
+    m_deptArrow.MoveWindow(at.deptArrow);
+    m_typeText.MoveWindow(at.typeText);
+    m_typeArrow.MoveWindow(at.typeArrow);
+    m_account.MoveWindow(at.account);
+    m_history.MoveWindow(at.history);
+    m_token.MoveWindow(at.token);
+    m_save.MoveWindow(at.save);
+    m_password.MoveWindow(at.password);
+    m_passPhrase.MoveWindow(at.passPhrase);
+    m_code.MoveWindow(at.code);
+    m_note.MoveWindow(at.note);
 }
 
 void COrbTradeLoginWnd::OnLayout() {
@@ -239,46 +194,18 @@ void COrbTradeLoginWnd::OnLayout() {
 
 void COrbTradeLoginWnd::OnPaint(CDC& dc) {
     CNetWnd::OnPaint(dc);
-    const CRect first = RowRect(0);
-    const CRect last = RowRect(m_tokenMode ? 7 : 6);
-    DrawRoundButton(dc, CRect{first.left, first.top - 3, first.right, last.bottom}, true);
+    DrawRoundButton(dc, Layout().frame, true);
 }
 
 void COrbTradeLoginWnd::LoadSalesDepts() {
-    m_depts.clear();
-    m_deptIndex = -1;
     CAppData* app = CAppData::Instance();
-    if (!app)
-        return;
-    const std::optional<std::vector<SalesDept>> stored = ::LoadSalesDepts(*app);
-    if (!stored) {
+    if (app && !m_depts.Load(*app))
         Message(u"DB Operation Failed in CSalesDeptSetWnd::AddToDisplay!", u"ERR");
-        return;
-    }
-    for (const SalesDept& dept : *stored) {
-        if (static_cast<int>(m_depts.size()) >= kMaxDepts)
-            break;
-        m_depts.push_back({CWString(dept.name), dept.code});
-    }
-    SelectDeptByCode(app->GetSetting(kSalesDeptSetting).view());
-}
-
-void COrbTradeLoginWnd::SelectDeptByCode(std::string_view code) {
-    m_deptIndex = -1;
-    for (size_t i = 0; i < m_depts.size(); ++i)
-        if (m_depts[i].code == code) {
-            m_deptIndex = static_cast<int>(i);
-            return;
-        }
-    // The built-in code, or one no longer listed, stands for the first row:
-    // the form sends the code of the name it shows.
-    if (!m_depts.empty())
-        m_deptIndex = 0;
 }
 
 void COrbTradeLoginWnd::ShowDeptAndType() {
     m_deptText.SetText(GetDeptText());
-    m_typeText.SetText(kAccountTypes[m_typeIndex].text);
+    m_typeText.SetText(kTradeAccountTypes[m_typeIndex].text);
 }
 
 // ---- Token mode ----
@@ -361,11 +288,12 @@ void COrbTradeLoginWnd::ChooseDept() {
     if (m_action.IsBusy())
         return;
     std::vector<CChoiceItem> items;
-    for (size_t i = 0; i < m_depts.size(); ++i) {
+    const std::vector<CDept>& depts = m_depts.List();
+    for (size_t i = 0; i < depts.size(); ++i) {
         CChoiceItem item;
-        item.text = m_depts[i].name;
-        item.value.Assign(m_depts[i].code);
-        item.checked = static_cast<int>(i) == m_deptIndex;
+        item.text = depts[i].name;
+        item.value.Assign(depts[i].code);
+        item.checked = static_cast<int>(i) == m_depts.Index();
         items.push_back(std::move(item));
     }
     CMakeChoiceWnd picker(u"选择营业部", this, 0);
@@ -379,8 +307,8 @@ void COrbTradeLoginWnd::ChooseType() {
     std::vector<CChoiceItem> items;
     for (int i = 0; i < 5; ++i) {
         CChoiceItem item;
-        item.text = kAccountTypes[i].text;
-        item.value.Assign(kAccountTypes[i].code);
+        item.text = kTradeAccountTypes[i].text;
+        item.value.Assign(kTradeAccountTypes[i].code);
         item.checked = i == m_typeIndex;
         items.push_back(std::move(item));
     }
@@ -401,8 +329,8 @@ LRESULT COrbTradeLoginWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WND_MSG_PICKER_RESULT: {
         const int* chosen = reinterpret_cast<const int*>(lParam);
         const int index = chosen ? chosen[0] : -1;
-        if (wParam == 0 && index >= 0 && index < static_cast<int>(m_depts.size()))
-            m_deptIndex = index;
+        if (wParam == 0)
+            m_depts.Select(index);
         else if (wParam == 1 && index >= 0 && index < 5)
             m_typeIndex = index;
         FreeChoiceIndices(lParam);
@@ -439,42 +367,21 @@ void COrbTradeLoginWnd::OpenHistory() {
 
 bool COrbTradeLoginWnd::SelectSalesDept(std::u16string_view account, std::u16string_view typeCode,
                                         std::u16string_view deptName, std::u16string_view deptCode) {
-    CAppData* app = CAppData::Instance();
-    const std::string code = WideToAnsi(deptCode);
-    bool taken = true;
-    if (code != GetDeptCode()) {
-        bool listed = false;
-        for (const CDept& dept : m_depts)
-            listed = listed || dept.code == code;
-        if (!listed && app) {
-            // A history row may name no real department ("登录时未正确设置营业部",
-            // an empty code); such a row, or a full list, leaves the
-            // form's department as it is.
-            const SalesDeptAdd added = AddSalesDeptIfMissing(*app, deptName, code);
-            if (added == SalesDeptAdd::Failed)
-                Message(u"DB Failed in COrbTradeLoginWnd::AddSalesDept!", u"ERR");
-            if (added == SalesDeptAdd::Added || added == SalesDeptAdd::Present) {
-                const std::string keep = GetDeptCode();
-                LoadSalesDepts();
-                SelectDeptByCode(keep);
-            }
-        }
-        taken = false;
-        for (size_t i = 0; i < m_depts.size(); ++i)
-            if (m_depts[i].code == code) {
-                m_deptIndex = static_cast<int>(i);
-                taken = true;
-            }
-    }
+    const CTradeLoginDepts::CTake take =
+        m_depts.TakeHistoryDept(CAppData::Instance(), deptName, WideToAnsi(deptCode));
+    if (take.addFailed)
+        Message(u"DB Failed in COrbTradeLoginWnd::AddSalesDept!", u"ERR");
+    if (take.reloadFailed)
+        Message(u"DB Operation Failed in CSalesDeptSetWnd::AddToDisplay!", u"ERR");
     const std::string type = WideToAnsi(typeCode);
     for (int i = 0; i < 5; ++i)
-        if (type == kAccountTypes[i].code)
+        if (type == kTradeAccountTypes[i].code)
             m_typeIndex = i;
     m_account.SetText(account);
     ShowDeptAndType();
     UpdateAuthMode();
     Invalidate();
-    return taken;
+    return take.taken;
 }
 
 // ---- The login ----
@@ -497,24 +404,24 @@ void COrbTradeLoginWnd::StartLogin() {
         m_password.SetFocus();
         return;
     }
-    if (m_deptIndex < 0) {
-        Message(kNoDeptText, u"提示");
+    if (!m_depts.HasChoice()) {
+        Message(CTradeLoginDepts::kNoDeptText, u"提示");
         return;
     }
     std::string typed = WideToAnsi(TextOf(m_account));
     std::string password = WideToAnsi(TextOf(m_password));
     std::string passPhrase = m_tokenMode ? std::string() : WideToAnsi(TextOf(m_passPhrase));
     if (!IsLoginValueSafe(typed) || !IsLoginValueSafe(password) || !IsLoginValueSafe(passPhrase)) {
-        Wipe(password);
-        Wipe(passPhrase);
+        WipeSecret(password);
+        WipeSecret(passPhrase);
         Message(u"账号、交易密码或认证口令中不能含有“&”、“=”、“%”等字符！", u"提示");
         return;
     }
     const std::string account = NormalizedAccount();
     const int logged = app->FindAccount(account.c_str());
     if (logged >= 0) {
-        Wipe(password);
-        Wipe(passPhrase);
+        WipeSecret(password);
+        WipeSecret(passPhrase);
         app->SwitchAccount(logged);
         Message(u"该账户已登录，当前已激活！", u"提示");
         return;
@@ -522,8 +429,8 @@ void COrbTradeLoginWnd::StartLogin() {
     std::string code;
     const DynCodeState token = GetDynCodeForAccount(*app, account, code, true);
     if (token == DynCodeState::AdvanceFailed) {
-        Wipe(password);
-        Wipe(passPhrase);
+        WipeSecret(password);
+        WipeSecret(passPhrase);
         Message(u"DB Operation Failed in COrbTradeLoginWnd::BuildRequest!", u"ERR");
         return;
     }
@@ -541,28 +448,28 @@ void COrbTradeLoginWnd::StartLogin() {
         fields.auth = LoginAuth::PassPhrase;
         fields.authData = passPhrase;
     }
-    Wipe(m_pendingText);
+    WipeSecret(m_pendingText);
     const bool built = AppendTradeLoginRequest(fields, m_pendingText);
-    Wipe(passPhrase);
+    WipeSecret(passPhrase);
     if (!built) {
-        Wipe(password);
+        WipeSecret(password);
         Message(u"账号、交易密码或认证口令中不能含有“&”、“=”、“%”等字符！", u"提示");
         return;
     }
-    m_attemptAccount = account;
-    m_attemptTyped = typed;
-    m_attemptType = type;
-    m_attemptDept = dept;
-    m_attemptDeptName = GetDeptText();
-    m_attemptPassword.Assign(password);
-    Wipe(password);
+    m_attempt.account = account;
+    m_attempt.typed = typed;
+    m_attempt.type = type;
+    m_attempt.dept = dept;
+    m_attempt.deptName = GetDeptText();
+    m_attempt.password.Assign(password);
+    WipeSecret(password);
 
     EnableToolbar(false);
     // A query of another window may still hold the worker: the login is
     // not queued behind it, nor does the GUI wait for it. A refusal
     // reaches OnRequestNotSent, which tells it.
     m_action.Send();
-    Wipe(m_pendingText);
+    WipeSecret(m_pendingText);
 }
 
 void COrbTradeLoginWnd::EnableToolbar(bool on) {
@@ -583,7 +490,7 @@ int COrbTradeLoginWnd::BuildRequest(CAString& out) {
 
 void COrbTradeLoginWnd::EndAttempt(bool enable) {
     m_action.Done();
-    m_attemptPassword.Clear();
+    m_attempt.password.Clear();
     if (enable)
         EnableToolbar(true);
 }
@@ -624,33 +531,12 @@ void COrbTradeLoginWnd::OnNetReply(const CNetReply& reply) {
         EndAttempt(true);
         return;
     }
-    const std::string loginId = login.session + "&operway=i";
-    const CWString deptText = LoginDeptText(login.fundId, m_attemptDept, m_attemptDeptName);
     const bool save = m_save.IsChecked();
-    app->SetSetting("Trade_ZJZH", save ? m_attemptTyped : std::string(), false);
-    app->SetSetting("Trade_SAVEZJZH", save ? "1" : "0", false);
-    app->SetSetting("Trade_ZHLX", m_attemptType, false);
-    app->SetSetting(kSalesDeptSetting, m_attemptDept, true);
-    app->AddAccount(std::move(login.holders), login.fundId.c_str(), loginId.c_str(), m_attemptPassword.Get(),
-                    login.customerName.c_str(), deptText.c_str());
-    app->SetTradeLoggedIn(true);
+    RecordTradeLogin(*app, m_attempt, login, save);
     EndAttempt(false);
     app->ShowInfoMessage(u"您已经成功登陆交易系统！", this);
-    if (save) {
-        CHisAccountRecord row;
-        row.account = CWString(AnsiToWide(login.fundId));
-        row.accountName = login.customerName;
-        row.salesDept = deptText;
-        row.salesDeptCode = CWString(AnsiToWide(login.orgId));
-        row.accountType = CWString(AnsiToWide(m_attemptType));
-        row.inputAccount = CWString(AnsiToWide(m_attemptTyped));
-        try {
-            EnsureHistoryTable(*app);
-            SaveHistoryAccount(*app, row);
-        } catch (...) {
-            Message(u"DataBase Operation Failed!", u"ERR");
-        }
-    }
+    if (save && !SaveTradeLoginHistory(*app, m_attempt, login))
+        Message(u"DataBase Operation Failed!", u"ERR");
     if (UiWin* parent = UiWin::FromHandle(m_parentWnd); parent && m_notifyValue != -1)
         parent->PostMessage(WND_MSG_TRADE_LOGGED_IN, 0, m_notifyValue);
     EndWindow(1);
@@ -658,18 +544,16 @@ void COrbTradeLoginWnd::OnNetReply(const CNetReply& reply) {
 
 void COrbTradeLoginWnd::ProcessLoginError(const CWString& text) {
     CAppData* app = CAppData::Instance();
-    bool tokenRefused = false;
-    for (const char16_t* marker : kTokenErrors)
-        tokenRefused = tokenRefused || text.Contains(marker, 1);
-    if (!tokenRefused || !app) {
+    const TokenRefusal refusal = ReadTokenRefusal(text.view());
+    if (refusal == TokenRefusal::None || !app) {
         if (app)
             app->ShowInfoMessage(text.c_str(), this);
         return;
     }
-    if (DeleteDynCodeForAccount(*app, m_attemptAccount) < 0)
+    if (DeleteDynCodeForAccount(*app, m_attempt.account) < 0)
         Message(u"DB Op Failed in COrbTradeLoginWnd::ProcessLoginError!", u"ERR");
     UpdateAuthMode();
-    if (!text.Contains(kNotApplied, 1)) {
+    if (refusal == TokenRefusal::Refused) {
         std::u16string question = text.str();
         question += u"\n手机令牌认证失效，现在重新申请令牌？";
         if (UiMessageBox(this, question, u"询问", MB_OKCANCEL) == IDOK)

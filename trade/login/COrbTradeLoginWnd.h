@@ -20,18 +20,21 @@
 #pragma once
 
 #include "core/CWString.h"
-#include "framework/app/CSecretText.h"
 #include "framework/ui/CActionSend.h"
 #include "framework/ui/CNetWnd.h"
 #include "platform/ui/UiButton.h"
 #include "platform/ui/UiEdit.h"
 #include "platform/ui/UiStatic.h"
+#include "trade/login/CTradeLoginDepts.h"
+#include "trade/login/ITradeLoginHost.h"
+#include "trade/login/TradeLoginAttempt.h"
+#include "trade/login/TradeLoginLayout.h"
 
 #include <array>
 #include <string>
 #include <vector>
 
-class COrbTradeLoginWnd : public CNetWnd {
+class COrbTradeLoginWnd : public CNetWnd, public ITradeLoginHost {
 public:
     static constexpr int kWindowKind = 15;
     enum : int {
@@ -49,21 +52,10 @@ public:
         kTokenButtonId = 400,
         kHistoryButtonId = 401,
     };
-    static constexpr int kRows = 8;
-    static constexpr int kRowTop = 30;    // pixels below the caption bar
-    static constexpr int kRowPitch = 70;  // pixels, where the screen holds the eight rows
-    static constexpr int kRowGap = 12;    // pixels kept below the last row
-    static constexpr int kRowLeft = 30;   // pixels
-    // The departments the form lists; more rows in the table are not shown.
-    static constexpr int kMaxDepts = 12;
-    // The personal department list's limit, which a history row's
-    // department never takes it past.
-    static constexpr int kDeptTableLimit = 10;
+    static constexpr int kRows = CTradeLoginLayout::kRows;
+    static constexpr int kMaxDepts = CTradeLoginDepts::kMaxDepts;
 
-    struct CDept {
-        CWString name;
-        std::string code;
-    };
+    using CDept = CTradeLoginDepts::CDept;
 
     explicit COrbTradeLoginWnd(std::u16string_view title = u"交易登录");
     ~COrbTradeLoginWnd() override;
@@ -72,18 +64,15 @@ public:
     // After a successful login WND_MSG_TRADE_LOGGED_IN (wParam 0, lParam
     // value) goes to the parent, unless value is −1.
     void SetNotifyParam(int value) { m_notifyValue = value; }
-    // Fills the form from a history row: the department of that code (added
-    // to the personal list when it is missing and the row names a real
-    // department with a code), the type and the typed account. False when
-    // the row's department could not be taken (the form keeps its own).
+    // Fills the form from a history row (ITradeLoginHost).
     bool SelectSalesDept(std::u16string_view account, std::u16string_view typeCode, std::u16string_view deptName,
-                         std::u16string_view deptCode);
+                         std::u16string_view deptCode) override;
 
     // What the form shows and would send.
-    const std::vector<CDept>& GetDepts() const { return m_depts; }
-    int GetDeptIndex() const { return m_deptIndex; }
-    std::string GetDeptCode() const;
-    std::u16string GetDeptText() const;
+    const std::vector<CDept>& GetDepts() const { return m_depts.List(); }
+    int GetDeptIndex() const { return m_depts.Index(); }
+    std::string GetDeptCode() const { return m_depts.Code(); }
+    std::u16string GetDeptText() const { return m_depts.Text(); }
     std::string GetTypeCode() const;
     bool IsTokenMode() const { return m_tokenMode; }
     // The account box's text as the account id the login sends.
@@ -113,19 +102,15 @@ private:
     void ChooseDept();
     void ChooseType();
     void LoadSalesDepts();
-    void SelectDeptByCode(std::string_view code);
     void UpdateAuthMode();
     void ShowDeptAndType();
     void PlaceControls();
     void EndAttempt(bool enable);
     void EnableToolbar(bool on);
-    CRect RowRect(int row) const;
-    // kRowPitch, or less on a screen too short for eight such rows.
-    int RowPitch() const;
+    CTradeLoginLayout Layout() const;
     void Message(std::u16string_view text, std::u16string_view caption);
 
-    std::vector<CDept> m_depts;
-    int m_deptIndex = -1;
+    CTradeLoginDepts m_depts;
     int m_typeIndex = 0;
     int m_notifyValue = -1;
     bool m_tokenMode = false;
@@ -133,15 +118,10 @@ private:
 
     // The attempt's texts, kept only until the request is composed.
     std::string m_pendingText;  // the request (holds the password): wiped after sending
-    std::string m_attemptAccount;   // the normalised account of the attempt
-    std::string m_attemptTyped;     // the account as typed
-    std::string m_attemptType;
-    std::string m_attemptDept;
-    std::u16string m_attemptDeptName;
-    CSecretText m_attemptPassword;
+    CTradeLoginAttempt m_attempt;
 
     std::array<UiButton, kRows> m_rowBg;
-    std::array<UiStatic, 7> m_labels;
+    std::array<UiStatic, CTradeLoginLayout::kLabels> m_labels;
     UiStatic m_deptText;
     UiStatic m_typeText;
     UiButton m_deptArrow;

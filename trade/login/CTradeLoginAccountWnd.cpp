@@ -6,7 +6,7 @@
 #include "platform/gdi/CDC.h"
 #include "platform/ui/CModalScript.h"
 #include "platform/ui/CUiMessageBox.h"
-#include "trade/login/COrbTradeLoginWnd.h"
+#include "trade/login/ITradeLoginHost.h"
 #include "trade/login/TradeAccountHistory.h"
 #include "trade/login/TradeLoginText.h"
 
@@ -35,8 +35,9 @@ CTradeLoginAccountWnd::~CTradeLoginAccountWnd() {
     Destroy();
 }
 
-void CTradeLoginAccountWnd::SetLoginWnd(COrbTradeLoginWnd* wnd) {
-    if (wnd)
+void CTradeLoginAccountWnd::SetLoginWnd(ITradeLoginHost* host) {
+    // Kept by handle, so a form that is gone is never reached.
+    if (auto* wnd = dynamic_cast<UiWin*>(host))
         m_loginWnd = wnd->GetHandle();
 }
 
@@ -245,7 +246,7 @@ bool CTradeLoginAccountWnd::LoginWithSelectedHistory() {
         Tell(this, u"信息不完整，无法完成指定操作！");
         return false;
     }
-    auto* login = dynamic_cast<COrbTradeLoginWnd*>(UiWin::FromHandle(m_loginWnd));
+    auto* login = dynamic_cast<ITradeLoginHost*>(UiWin::FromHandle(m_loginWnd));
     if (!login)
         return false;
     login->SelectSalesDept(record->inputAccount.view(), record->accountType.view(), record->salesDept.view(),

@@ -14,7 +14,7 @@
 #include "platform/ui/UiButton.h"
 #include "platform/ui/UiStatic.h"
 
-class COrbTradeLoginWnd;
+class ITradeLoginHost;
 
 class CTradeLoginAccountWnd : public CLayoutBaseWnd {
 public:
@@ -27,8 +27,9 @@ public:
     const char* GetClassName() const override { return "CTradeLoginAccountWnd"; }
 
     int GetMode() const { return m_mode; }
-    // The login form a history row fills (not owned); null keeps the old one.
-    void SetLoginWnd(COrbTradeLoginWnd* wnd);
+    // The login form a history row fills (not owned; a window that
+    // implements the host); null keeps the old one.
+    void SetLoginWnd(ITradeLoginHost* host);
 
     void FillList();
     CMenuListCtrl& GetList() { return m_list; }

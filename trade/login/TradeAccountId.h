@@ -13,6 +13,17 @@ inline constexpr char kAccountTypeShanghaiA[] = "1";        // 沪A股东
 inline constexpr char kAccountTypeShenzhenB[] = "2";        // 深B股东
 inline constexpr char kAccountTypeShanghaiB[] = "3";        // 沪B股东
 
+// The account types as the login form and the token application list
+// them, in this order.
+struct CTradeAccountType {
+    const char16_t* text;
+    const char* code;
+};
+inline constexpr CTradeAccountType kTradeAccountTypes[5] = {
+    {u"资金账号", kAccountTypeFund},      {u"深A股东", kAccountTypeShenzhenA}, {u"沪A股东", kAccountTypeShanghaiA},
+    {u"深B股东", kAccountTypeShenzhenB}, {u"沪B股东", kAccountTypeShanghaiB},
+};
+
 // typed as the server knows the account:
 //   "Z" fund account: left-padded with '0' to 8 characters; then, when
 //       shorter than 12, the department code in front;

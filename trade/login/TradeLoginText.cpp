@@ -49,6 +49,18 @@ bool AppendTradeLoginRequest(const CTradeLoginFields& fields, std::string& out) 
     return true;
 }
 
+TokenRefusal ReadTokenRefusal(std::u16string_view errorText) {
+    // The server's texts of a refused phone-token login.
+    constexpr std::u16string_view kNotApplied = u"此认证方式没有申请";
+    constexpr std::u16string_view kRefused[] = {u"令牌验证失败", u"找不到令牌", u"认证失败，您已经申请了动态口令"};
+    if (errorText.find(kNotApplied) != std::u16string_view::npos)
+        return TokenRefusal::NotApplied;
+    for (std::u16string_view marker : kRefused)
+        if (errorText.find(marker) != std::u16string_view::npos)
+            return TokenRefusal::Refused;
+    return TokenRefusal::None;
+}
+
 bool IsTradeSessionText(std::string_view text) {
     if (text.empty())
         return false;

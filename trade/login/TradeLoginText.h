@@ -62,6 +62,12 @@ struct CTradeLoginReply {
     std::unique_ptr<CDataSet> holders; // set 1, taken out of the reply (Success only)
 };
 
+// What a refused login's text says of the phone token: nothing, that its
+// code was refused (the token on this phone is of no more use), or that
+// the account never applied for one.
+enum class TokenRefusal { None, Refused, NotApplied };
+TokenRefusal ReadTokenRefusal(std::u16string_view errorText);
+
 // Reads a login reply; on success the holder set is detached from reply,
 // which keeps (and deletes) every other set.
 CTradeLoginReply ReadTradeLoginReply(CDataSetList& reply);

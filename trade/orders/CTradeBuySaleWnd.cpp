@@ -5,6 +5,7 @@
 #include "core/StrUtil.h"
 #include "core/TextConvert.h"
 #include "framework/app/CAppData.h"
+#include "framework/app/TradeSession.h"
 #include "framework/ui/CMakeChoiceWnd.h"
 #include "framework/ui/IWindowOpener.h"
 #include "framework/ui/WndMessages.h"
@@ -23,17 +24,6 @@ constexpr const char16_t* kSellLabels[3] = {u"卖出价格:", u"最大可卖:", 
 constexpr int kLabelFont = 24;  // pixels
 constexpr int kPanelFont = 21;  // pixels
 constexpr std::size_t kKeptKinds = 16; // tags remembered; older ones can no longer answer
-
-std::string LoginId() {
-    CAppData* app = CAppData::Instance();
-    return app ? std::string(app->GetLoginId()) : std::string();
-}
-
-std::string Password() {
-    CAppData* app = CAppData::Instance();
-    const char* pw = app ? app->GetTradePassword() : nullptr;
-    return pw ? std::string(pw) : std::string();
-}
 
 std::string ValueOf(const CAString& text, const char* key) {
     char* value = GetUrlParam(text.c_str(), key);
@@ -390,13 +380,14 @@ int CTradeBuySaleWnd::BuildRequest(CAString& out) {
                                        : std::string();
         const std::string code = EditAnsi(m_code);
         if (m_kind < kKindBuyToReturn) {
-            text = MaxQuantityRequest(LoginId(), Password(), m_kind, code, fundid);
+            text = MaxQuantityRequest(CurrentLoginId(), CurrentTradePassword(), m_kind, code, fundid);
         } else if (m_kind == kKindSellToRepay && m_repay.GetText().empty()) {
             // The amount to repay first; its reply asks the maximum.
             m_querySender.building = static_cast<int>(Query::Repayment);
-            text = RepaymentRequest(LoginId(), fundid);
+            text = RepaymentRequest(CurrentLoginId(), fundid);
         } else {
-            text = PresetQueryRequest(GetRequestText().view(), LoginId(), Password(), code, fundid);
+            text = PresetQueryRequest(GetRequestText().view(), CurrentLoginId(), CurrentTradePassword(), code,
+                                      fundid);
         }
         m_querySender.buildingCode = code;
         if (!text.empty())

@@ -4,6 +4,7 @@
 #include "core/CDataSetList.h"
 #include "framework/app/CAppData.h"
 #include "framework/app/TradeMarket.h"
+#include "framework/app/TradeSession.h"
 #include "framework/ui/IWindowOpener.h"
 #include "framework/ui/WndMessages.h"
 #include "platform/gdi/CDC.h"
@@ -16,17 +17,6 @@ namespace {
 
 constexpr char16_t kCaptionHint[] = u"提示";
 constexpr char16_t kCaptionInfo[] = u"信息";
-
-std::string LoginId() {
-    CAppData* app = CAppData::Instance();
-    return app ? std::string(app->GetLoginId()) : std::string();
-}
-
-std::string Password() {
-    CAppData* app = CAppData::Instance();
-    const char* pw = app ? app->GetTradePassword() : nullptr;
-    return pw ? std::string(pw) : std::string();
-}
 
 } // namespace
 
@@ -179,8 +169,8 @@ bool CTradeConfirmWnd::SubmitCurrent() {
         }
         // The login is the account's now; without one, or with a password
         // that cannot travel, nothing goes and the page stays.
-        const std::string login = LoginId();
-        if (login.empty() || (m_mode != ConfirmMode::Cancel && !IsSendablePassword(Password()))) {
+        const std::string login = CurrentLoginId();
+        if (login.empty() || (m_mode != ConfirmMode::Cancel && !IsSendablePassword(CurrentTradePassword()))) {
             UiMessageBox(this, login.empty() ? u"请先登录交易账号" : u"交易密码有误，请重新登录", kCaptionHint, MB_OK);
             EnableToolbar(true);
             return false;
@@ -201,13 +191,13 @@ int CTradeConfirmWnd::BuildRequest(CAString& out) {
     case ConfirmMode::Buy:
     case ConfirmMode::Sell:
         if (m_priceType)
-            text = OrderRequest(LoginId(), Password(), entry, *m_priceType, m_mode);
+            text = OrderRequest(CurrentLoginId(), CurrentTradePassword(), entry, *m_priceType, m_mode);
         break;
     case ConfirmMode::Cancel:
-        text = CancelRequest(LoginId(), entry);
+        text = CancelRequest(CurrentLoginId(), entry);
         break;
     case ConfirmMode::Batch:
-        text = BatchRequest(LoginId(), Password(), m_entries, nullptr);
+        text = BatchRequest(CurrentLoginId(), CurrentTradePassword(), m_entries, nullptr);
         break;
     case ConfirmMode::None:
         break;

@@ -6,6 +6,7 @@
 #include "core/StrUtil.h"
 #include "core/TextConvert.h"
 #include "framework/app/TradeMarket.h"
+#include "framework/app/TradeSession.h"
 #include "trade/orders/OrderRequests.h"
 
 #include <algorithm>
@@ -108,8 +109,8 @@ bool IsOrderQuantity(std::string_view quantity) {
 
 std::string MaxQuantityRequest(std::string_view loginId, std::string_view password, int kind, std::string_view code,
                                std::string_view fundid) {
-    if (loginId.empty() || loginId.find('%') != std::string_view::npos || !IsSendablePassword(password) ||
-        !IsSixDigitCode(code) || (!fundid.empty() && !IsPlain(fundid)))
+    if (!IsSendableLoginId(loginId) || !IsSendablePassword(password) || !IsSixDigitCode(code) ||
+        (!fundid.empty() && !IsPlain(fundid)))
         return {};
     const bool buy = kind % 2 == 1;
     std::string out = buy ? "tc_mfuncno=500&tc_sfuncno=4&" : "tc_mfuncno=500&tc_sfuncno=5&";
@@ -146,10 +147,6 @@ std::optional<std::u16string> FormCaption(int kind, std::u16string_view stockNam
 }
 
 namespace {
-bool IsLoginText(std::string_view loginId) {
-    return !loginId.empty() && loginId.find('%') == std::string_view::npos;
-}
-
 bool IsKeyText(std::string_view key) {
     if (key.empty())
         return false;
@@ -161,7 +158,7 @@ bool IsKeyText(std::string_view key) {
 } // namespace
 
 std::string RepaymentRequest(std::string_view loginId, std::string_view fundid) {
-    if (!IsLoginText(loginId) || (!fundid.empty() && !IsPlain(fundid)))
+    if (!IsSendableLoginId(loginId) || (!fundid.empty() && !IsPlain(fundid)))
         return {};
     std::string out = "tc_mfuncno=500&tc_sfuncno=75&";
     out += loginId;
@@ -200,8 +197,8 @@ bool IsPresetQuery(std::string_view preset) {
 
 std::string PresetQueryRequest(std::string_view preset, std::string_view loginId, std::string_view password,
                                std::string_view code, std::string_view fundid) {
-    if (!IsPresetQuery(preset) || !IsLoginText(loginId) || !IsSendablePassword(password) || !IsSixDigitCode(code) ||
-        (!fundid.empty() && !IsPlain(fundid)))
+    if (!IsPresetQuery(preset) || !IsSendableLoginId(loginId) || !IsSendablePassword(password) ||
+        !IsSixDigitCode(code) || (!fundid.empty() && !IsPlain(fundid)))
         return {};
     std::string out(preset);
     out += '&';

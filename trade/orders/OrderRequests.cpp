@@ -91,11 +91,6 @@ void AppendHolder(std::string& out, const HolderParams& h) {
     AppendParam(out, "fundid", h.fundid);
 }
 
-// The login id leads every trade request; a password must be sendable.
-bool IsLogin(std::string_view loginId) {
-    return !loginId.empty() && loginId.find('%') == std::string_view::npos;
-}
-
 void AppendList(std::string& list, std::string_view value) {
     if (!list.empty())
         list += ',';
@@ -190,21 +185,11 @@ EntryFault CheckEntry(ConfirmMode mode, const ConfirmEntry& entry, const CPriceT
     return IsHolder(holder, batch) ? EntryFault::None : EntryFault::BadHolder;
 }
 
-bool IsSendablePassword(std::string_view password) {
-    if (password.empty())
-        return false;
-    for (char c : password) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u <= ' ' || c == '&' || c == '=' || c == '%' || u == 0x7F)
-            return false;
-    }
-    return true;
-}
-
 std::string OrderRequest(std::string_view loginId, std::string_view password, const ConfirmEntry& entry,
                          const CPriceTypeItem& priceType, ConfirmMode mode) {
-    if ((mode != ConfirmMode::Buy && mode != ConfirmMode::Sell) || CheckEntry(mode, entry, &priceType) != EntryFault::None ||
-        !IsLogin(loginId) || !IsSendablePassword(password))
+    if ((mode != ConfirmMode::Buy && mode != ConfirmMode::Sell) ||
+        CheckEntry(mode, entry, &priceType) != EntryFault::None || !IsSendableLoginId(loginId) ||
+        !IsSendablePassword(password))
         return {};
     // A market-price order is priced by the exchange: its "-" is not sent.
     const std::string price = priceType.IsMarketPrice() ? std::string() : *Ascii(entry.price);
@@ -220,7 +205,7 @@ std::string OrderRequest(std::string_view loginId, std::string_view password, co
 }
 
 std::string CancelRequest(std::string_view loginId, const ConfirmEntry& entry) {
-    if (CheckEntry(ConfirmMode::Cancel, entry, nullptr) != EntryFault::None || !IsLogin(loginId))
+    if (CheckEntry(ConfirmMode::Cancel, entry, nullptr) != EntryFault::None || !IsSendableLoginId(loginId))
         return {};
     std::string out = "tc_mfuncno=500&tc_sfuncno=7&";
     out += loginId;
@@ -257,7 +242,7 @@ std::string BatchRequest(std::string_view loginId, std::string_view password, co
         AppendList(markets, h.market);
         ++complete;
     }
-    if (complete == 0 || !IsLogin(loginId) || !IsSendablePassword(password))
+    if (complete == 0 || !IsSendableLoginId(loginId) || !IsSendablePassword(password))
         return {};
     std::string out = "tc_mfuncno=100&tc_sfuncno=20&";
     out += loginId;

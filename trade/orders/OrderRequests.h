@@ -11,6 +11,7 @@
 // never get in, and no value adds or changes a parameter.
 #pragma once
 
+#include "framework/app/TradeSession.h"
 #include "trade/orders/CPriceTypeItem.h"
 
 #include <string>
@@ -58,9 +59,7 @@ std::u16string_view EntryFaultText(EntryFault fault);
 // holder; a market-price order needs no price (it sends none).
 EntryFault CheckEntry(ConfirmMode mode, const ConfirmEntry& entry, const CPriceTypeItem* priceType);
 
-// True when a trading password may travel as a value (not empty, no "&",
-// "=", "%", blank or control byte).
-bool IsSendablePassword(std::string_view password);
+// IsSendablePassword and IsSendableLoginId: framework/app/TradeSession.h.
 
 // "tc_mfuncno=500&tc_sfuncno=6&" login id "&trdpwd=&bsflag=&price=&qty=
 // &stkcode=&market=&secuid=&fundid=": the price empty for a market-price

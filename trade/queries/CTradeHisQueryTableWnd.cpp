@@ -2,6 +2,7 @@
 #include "trade/queries/CTradeHisQueryTableWnd.h"
 
 #include "framework/app/CAppData.h"
+#include "framework/app/TradeSession.h"
 #include "framework/ui/IWindowOpener.h"
 #include "framework/ui/QueryRequests.h"
 #include "framework/ui/WndMessages.h"
@@ -201,11 +202,9 @@ void CTradeHisQueryTableWnd::SendQuery() {
 }
 
 int CTradeHisQueryTableWnd::BuildRequest(CAString& out) {
-    CAppData* app = CAppData::Instance();
-    const char* loginId = app ? app->GetLoginId() : "";
     const std::string_view cursor = m_nextPage ? GetPagingCursor().view() : std::string_view();
     const std::string text =
-        BuildHistoryRequest(GetRequestText().view(), loginId ? loginId : "", m_startText, m_endText,
+        BuildHistoryRequest(GetRequestText().view(), CurrentLoginId(), m_startText, m_endText,
                             GetPagingKey().view(), cursor);
     m_nextPage = false;
     if (text.empty())

@@ -3,6 +3,7 @@
 
 #include "core/CWString.h"
 #include "framework/app/CAppData.h"
+#include "framework/app/TradeSession.h"
 #include "framework/ui/IWindowOpener.h"
 #include "framework/ui/WindowKeywords.h"
 #include "framework/ui/widgets/CPopMenuWnd.h"
@@ -22,11 +23,6 @@ std::u16string Wide(const std::string& text) {
     return CWString::CWStringFromAnsi(text.c_str()).str();
 }
 
-std::string CurrentLoginId() {
-    CAppData* app = CAppData::Instance();
-    const char* id = app ? app->GetLoginId() : nullptr;
-    return id ? id : "";
-}
 } // namespace
 
 CTradeQueryTableWnd::CTradeQueryTableWnd() {

@@ -4,6 +4,7 @@
 #include "core/CDataSetList.h"
 #include "core/StrUtil.h"
 #include "framework/app/CAppData.h"
+#include "framework/app/TradeSession.h"
 #include "framework/ui/CMakeChoiceWnd.h"
 #include "framework/ui/WndMessages.h"
 #include "framework/ui/funds/CFundTradeConfirmWnd.h"
@@ -196,9 +197,8 @@ std::string CWarrantWnd::CodeText() const {
 }
 
 int CWarrantWnd::BuildRequest(CAString& out) {
-    CAppData* app = CAppData::Instance();
     const std::string code = CodeText();
-    const std::string text = BuildWarrantPrecheck(app ? app->GetLoginId() : "", code);
+    const std::string text = BuildWarrantPrecheck(CurrentLoginId(), code);
     if (text.empty())
         return 0;
     m_precheckCode = code;

@@ -5,6 +5,7 @@
 #include "core/CDataSetList.h"
 #include "framework/app/CAppData.h"
 #include "framework/app/CAppNetContext.h"
+#include "framework/app/TradeSession.h"
 #include "framework/net/CNetWorker.h"
 #include "framework/ui/IWindowOpener.h"
 #include "framework/ui/WndMessages.h"
@@ -96,8 +97,7 @@ void CFundTradeConfirmWnd::OnToolbarCommand(int index) {
 void CFundTradeConfirmWnd::OnOk() {
     if (m_action.IsBusy() || m_sealed)
         return;
-    CAppData* app = CAppData::Instance();
-    if (FundConfirmRequest(app ? app->GetLoginId() : "", m_request).empty()) {
+    if (FundConfirmRequest(CurrentLoginId(), m_request).empty()) {
         EnableToolbar(true);
         return;
     }
@@ -110,8 +110,7 @@ void CFundTradeConfirmWnd::OnOk() {
 int CFundTradeConfirmWnd::BuildRequest(CAString& out) {
     if (!m_action.IsSending() || m_sealed)
         return 0;
-    CAppData* app = CAppData::Instance();
-    const std::string text = FundConfirmRequest(app ? app->GetLoginId() : "", m_request);
+    const std::string text = FundConfirmRequest(CurrentLoginId(), m_request);
     if (text.empty())
         return 0;
     out.Assign(text);
