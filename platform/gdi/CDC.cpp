@@ -9,7 +9,9 @@
 // no more than its visible part.
 #include "platform/gdi/CDC.h"
 
+#include "platform/gdi/CBlendMemo.h"
 #include "platform/gdi/CFontEngine.h"
+#include "platform/gdi/CGlyphBlendCache.h"
 #include "platform/gdi/CImage.h"
 #include "platform/gdi/Utf16.h"
 
@@ -48,6 +50,17 @@ constexpr COLORREF kGradientTop = 0xDCDCDC, kGradientBottom = 0x8C8C8C;
 constexpr COLORREF kBandTop = MakeRgb(255, 236, 170), kBandBottom = MakeRgb(246, 196, 72),
                    kBandEdge = MakeRgb(196, 140, 30);
 
+// Fills count pixels from p with c, eight at a time where it can (a loop
+// the compiler turns into vector stores), the rest one by one.
+inline void FillPixels(COLORREF* p, size_t count, COLORREF c) {
+    size_t i = 0;
+    for (; i + 8 <= count; i += 8)
+        for (size_t k = 0; k < 8; ++k)
+            p[i + k] = c;
+    for (; i < count; ++i)
+        p[i] = c;
+}
+
 // Fills the rows of r (inside the surface) with c: the first row by wide
 // stores, the others as copies of it, which the C library moves as fast as
 // the machine allows.
@@ -60,75 +73,10 @@ void FillSpanRows(CSurface& surface, const CRect& r, COLORREF c) {
         return;
     }
     COLORREF* first = surface.Row(r.top) + r.left;
-    size_t i = 0;
-    if (count >= 2) {
-        const std::uint64_t pair = static_cast<std::uint64_t>(c) << 32 | c;
-        for (; i + 2 <= count; i += 2)
-            std::memcpy(first + i, &pair, sizeof pair);
-    }
-    for (; i < count; ++i)
-        first[i] = c;
+    FillPixels(first, count, c);
     for (int y = r.top + 1; y < r.bottom; ++y)
         std::memcpy(surface.Row(y) + r.left, first, count * sizeof(COLORREF));
 }
-
-// n / 255 rounded toward zero for |n| ≤ 65152 (every blend term), by a
-// multiply and a shift instead of a division: text blending runs per pixel.
-inline int DivideBy255(int n) {
-    return n >= 0 ? static_cast<int>((static_cast<unsigned>(n) * 32897u) >> 23)
-                  : -static_cast<int>((static_cast<unsigned>(-n) * 32897u) >> 23);
-}
-
-COLORREF Blend(COLORREF dst, COLORREF src, int alpha) {
-    auto mix = [alpha](int d, int s) { return d + DivideBy255((s - d) * alpha + 127); };
-    return MakeRgb(mix(GetRValue(dst), GetRValue(src)), mix(GetGValue(dst), GetGValue(src)),
-                   mix(GetBValue(dst), GetBValue(src)));
-}
-
-// Text blends one colour over mostly one ground, pixel after pixel. The
-// pixels of the last few (ground, colour) pairs are kept per coverage value
-// (0 keeps the ground, 255 is the colour), each worked out on its first
-// use, so a glyph's pixel over a known ground is one look-up.
-class CBlendMemo {
-public:
-    // The pixel of ground dst under colour src at coverage alpha.
-    COLORREF Mix(COLORREF dst, COLORREF src, int alpha) {
-        if (dst != m_current->dst || src != m_current->src)
-            Select(dst, src);
-        COLORREF& mixed = m_current->mixed[static_cast<size_t>(alpha)];
-        if (mixed == kUnknown)
-            mixed = Blend(dst, src, alpha);
-        return mixed;
-    }
-
-private:
-    // No blend has the top byte set.
-    static constexpr COLORREF kUnknown = 0xFF000000;
-    static constexpr size_t kPairs = 8;
-    struct CPair {
-        COLORREF dst = kUnknown, src = kUnknown;
-        std::array<COLORREF, 256> mixed{};
-    };
-    // Makes the pair current, taking over the oldest when it is new.
-    void Select(COLORREF dst, COLORREF src) {
-        for (CPair& pair : m_pairs)
-            if (pair.dst == dst && pair.src == src) {
-                m_current = &pair;
-                return;
-            }
-        CPair& pair = m_pairs[m_next];
-        m_next = (m_next + 1) % kPairs;
-        pair.dst = dst;
-        pair.src = src;
-        pair.mixed.fill(kUnknown);
-        pair.mixed[0] = dst;
-        pair.mixed[255] = src;
-        m_current = &pair;
-    }
-    std::array<CPair, kPairs> m_pairs{};
-    CPair* m_current = &m_pairs[0];
-    size_t m_next = 0;
-};
 
 // The row spans of one rounded shape, relative to its top-left corner,
 // each measured on first use.
@@ -164,11 +112,6 @@ CShapeRows& ThreadShapeRows(int width, int height, int cornerWidth, int cornerHe
     shape.cornerHeight = cornerHeight;
     shape.rows.assign(static_cast<size_t>(height), CShapeRows::Row{});
     return shape;
-}
-
-CBlendMemo& ThreadBlendMemo() {
-    thread_local CBlendMemo memo;
-    return memo;
 }
 
 COLORREF Lerp(COLORREF a, COLORREF b, int num, int den) {
@@ -215,6 +158,8 @@ CRect CDC::ToSurface(const CRect& r) const { return Near(r).Offset(m_origin.x, m
 int CDC::LineHeight() const { return std::clamp(m_font.height, 0, kMaxFontHeight); }
 
 CRect CDC::GetClipRect() const { return m_logClip.Offset(-m_origin.x, -m_origin.y); }
+
+CRect CDC::GetDrawRect() const { return m_clip.Offset(-m_origin.x, -m_origin.y); }
 
 std::unique_ptr<CDC> CDC::CreateMemoryDC(int width, int height) {
     auto surface = std::make_unique<CSurface>(width, height, 0);
@@ -688,20 +633,45 @@ void CDC::DrawTextLine(const TextLine& line, int x, int y, const CRect& surfaceC
     int baseline = cell.top + engine.Ascent(LineHeight());
     int pen = cell.left;
     const COLORREF color = m_textColor & 0x00FFFFFF;
-    CBlendMemo& memo = ThreadBlendMemo();
+    CBlendMemo& memo = CBlendMemo::ForThread();
+    CGlyphBlendCache& drawn = CGlyphBlendCache::ForThread();
     thread_local std::vector<std::shared_ptr<const CFontEngine::CGlyph>> glyphs;
     engine.LineGlyphs(LineHeight(), m_font.weight, line.text, glyphs);
     for (const auto& glyph : glyphs) {
         const CFontEngine::CGlyph& g = *glyph;
         int gx = pen + g.left, gy = baseline - g.top;
         CRect box = CRect{gx, gy, gx + g.width, gy + g.height}.Intersect(surfaceClip);
+        // The glyph as drawn over the ground of its last plain row.
+        const bool keeps = CGlyphBlendCache::Keeps(g);
+        const COLORREF* ready = nullptr;
+        COLORREF readyGround = 0;
         for (int sy = box.top; sy < box.bottom; ++sy) {
             const CFontEngine::CGlyph::CInk ink = g.ink[static_cast<size_t>(sy - gy)];
-            const std::uint8_t* cov = g.coverage.data() + static_cast<size_t>(sy - gy) * g.width;
+            const size_t at = static_cast<size_t>(sy - gy) * g.width;
             COLORREF* row = m_surface->Row(sy);
             const int from = std::max(box.left, gx + ink.begin), to = std::min(box.right, gx + ink.end);
+            if (from >= to)
+                continue;
+            if (keeps) {
+                // Over a plain ground the row is a copy of the glyph drawn.
+                const COLORREF ground = row[from];
+                COLORREF differs = 0;
+                for (int sx = from + 1; sx < to; ++sx)
+                    differs |= row[sx] ^ ground;
+                if (differs == 0) {
+                    if (!ready || readyGround != ground) {
+                        ready = drawn.Pixels(glyph, ground, color, memo);
+                        readyGround = ground;
+                    }
+                    std::memcpy(row + from, ready + at + (from - gx), sizeof(COLORREF) * static_cast<size_t>(to - from));
+                    continue;
+                }
+            }
+            // A pixel the glyph does not touch keeps its ground.
+            const std::uint8_t* cov = g.coverage.data() + at;
             for (int sx = from; sx < to; ++sx)
-                row[sx] = memo.Mix(row[sx], color, cov[sx - gx]);
+                if (const int alpha = cov[sx - gx])
+                    row[sx] = memo.Mix(row[sx], color, alpha);
         }
         pen += g.advance;
     }
