@@ -25,6 +25,22 @@ constexpr char32_t kEllipsis = U'\u2026';
 bool IsSpace(char32_t c) { return c == U' ' || c == U'\t' || c == 0x3000; }
 bool IsWide(char32_t c) { return c >= 0x2E80; }
 
+// Whether n pixels from p are all ground; four at a time, so the loads
+// need not wait on one another.
+bool IsPlain(const COLORREF* p, size_t n, COLORREF ground) {
+    COLORREF a = 0, b = 0, c = 0, d = 0;
+    size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        a |= p[i] ^ ground;
+        b |= p[i + 1] ^ ground;
+        c |= p[i + 2] ^ ground;
+        d |= p[i + 3] ^ ground;
+    }
+    for (; i < n; ++i)
+        a |= p[i] ^ ground;
+    return (a | b | c | d) == 0;
+}
+
 CRect Union(const CRect& a, const CRect& b) {
     if (a.IsEmpty())
         return b;
@@ -144,10 +160,7 @@ void CDC::DrawTextLine(const TextLine& line, int x, int y, const CRect& surfaceC
             if (keeps) {
                 // Over a plain ground the row is a copy of the glyph drawn.
                 const COLORREF ground = row[from];
-                COLORREF differs = 0;
-                for (int sx = from + 1; sx < to; ++sx)
-                    differs |= row[sx] ^ ground;
-                if (differs == 0) {
+                if (IsPlain(row + from, static_cast<size_t>(to - from), ground)) {
                     if (!ready || readyGround != ground) {
                         ready = drawn.Pixels(glyph, ground, color, memo);
                         readyGround = ground;

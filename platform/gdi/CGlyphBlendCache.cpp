@@ -1,32 +1,46 @@
 #include "platform/gdi/CGlyphBlendCache.h"
 
-#include <functional>
+#include <cstdint>
 
 CGlyphBlendCache& CGlyphBlendCache::ForThread() {
     thread_local CGlyphBlendCache cache;
     return cache;
 }
 
-size_t CGlyphBlendCache::CKeyHash::operator()(const CKey& k) const {
-    const size_t a = std::hash<const void*>()(k.glyph);
-    const size_t b = (static_cast<size_t>(k.ground) << 24) ^ k.color;
-    return a ^ (b + 0x9E3779B97F4A7C15ull + (a << 6) + (a >> 2));
+size_t CGlyphBlendCache::SlotOf(const CFontEngine::CGlyph* glyph, COLORREF ground, COLORREF color) {
+    std::uint64_t h = reinterpret_cast<std::uintptr_t>(glyph) >> 4;
+    h ^= (std::uint64_t{ground} << 24) ^ (std::uint64_t{color} << 1);
+    h *= 0x9E3779B97F4A7C15ull;
+    return static_cast<size_t>(h >> 52) & (kSlots - 1);
+}
+
+void CGlyphBlendCache::Clear() {
+    for (CSlot& slot : m_slots)
+        slot = CSlot{};
+    m_count = 0;
+    m_bytes = 0;
 }
 
 const COLORREF* CGlyphBlendCache::Pixels(const GlyphPtr& glyph, COLORREF ground, COLORREF color, CBlendMemo& memo) {
     if (!glyph || !Keeps(*glyph))
         return nullptr;
-    const CKey key{glyph.get(), ground, color};
-    if (auto it = m_entries.find(key); it != m_entries.end())
-        return it->second.pixels.data();
+    CSlot* slot = &m_slots[SlotOf(glyph.get(), ground, color)];
+    if (slot->glyph == glyph && slot->ground == ground && slot->color == color)
+        return slot->pixels.data();
     const size_t count = static_cast<size_t>(glyph->width) * static_cast<size_t>(glyph->height);
-    if (m_bytes + count * sizeof(COLORREF) > kBudgetBytes) {
-        m_entries.clear();
-        m_bytes = 0;
+    if (slot->glyph) {
+        --m_count;
+        m_bytes -= slot->pixels.size() * sizeof(COLORREF);
     }
-    CEntry entry{glyph, std::vector<COLORREF>(count)};
+    if (m_bytes + count * sizeof(COLORREF) > kBudgetBytes)
+        Clear();
+    slot->glyph = glyph;
+    slot->ground = ground;
+    slot->color = color;
+    slot->pixels.resize(count);
     for (size_t i = 0; i < count; ++i)
-        entry.pixels[i] = glyph->coverage[i] ? memo.Mix(ground, color, glyph->coverage[i]) : ground;
+        slot->pixels[i] = glyph->coverage[i] ? memo.Mix(ground, color, glyph->coverage[i]) : ground;
+    ++m_count;
     m_bytes += count * sizeof(COLORREF);
-    return m_entries.emplace(key, std::move(entry)).first->second.pixels.data();
+    return slot->pixels.data();
 }

@@ -9,9 +9,9 @@
 #include "platform/gdi/CFontEngine.h"
 #include "platform/gdi/Color.h"
 
+#include <array>
 #include <cstddef>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 class CGlyphBlendCache {
@@ -33,22 +33,22 @@ public:
     // pointer holds until the next call.
     const COLORREF* Pixels(const GlyphPtr& glyph, COLORREF ground, COLORREF color, CBlendMemo& memo);
 
-    size_t Count() const { return m_entries.size(); }
+    size_t Count() const { return m_count; }
     size_t Bytes() const { return m_bytes; }
 
 private:
-    struct CKey {
-        const CFontEngine::CGlyph* glyph;
-        COLORREF ground, color;
-        bool operator==(const CKey&) const = default;
-    };
-    struct CKeyHash {
-        size_t operator()(const CKey& k) const;
-    };
-    struct CEntry {
+    // Direct-mapped: a glyph drawn in new colours takes its slot's place,
+    // so a look-up is one comparison.
+    static constexpr size_t kSlots = 4096;
+    struct CSlot {
         GlyphPtr glyph; // held, so no other glyph takes its address
+        COLORREF ground = 0, color = 0;
         std::vector<COLORREF> pixels;
     };
-    std::unordered_map<CKey, CEntry, CKeyHash> m_entries;
+    static size_t SlotOf(const CFontEngine::CGlyph* glyph, COLORREF ground, COLORREF color);
+    void Clear();
+
+    std::vector<CSlot> m_slots = std::vector<CSlot>(kSlots);
+    size_t m_count = 0;
     size_t m_bytes = 0;
 };
