@@ -341,6 +341,12 @@ void CDC::PenDot(std::int64_t x, std::int64_t y, bool dashOn) {
     if (!m_surface || !dashOn)
         return;
     int w = std::max(m_pen.width, 1);
+    if (w == 1) {
+        const std::int64_t px = x + m_origin.x, py = y + m_origin.y;
+        if (px >= m_clip.left && px < m_clip.right && py >= m_clip.top && py < m_clip.bottom)
+            m_surface->Row(static_cast<int>(py))[px] = m_pen.color & 0x00FFFFFF;
+        return;
+    }
     // A 2-pixel pen covers the path pixel and the one above or left of it.
     std::int64_t sx = x + m_origin.x - w / 2, sy = y + m_origin.y - w / 2;
     for (int dy = 0; dy < w; ++dy)

@@ -55,7 +55,10 @@ void CDC::BitBlt(int xIn, int yIn, int wIn, int hIn, const CDC& src, int sxIn, i
         }
     }
     std::vector<CDrawnText> texts;
-    for (const auto& t : from.Texts()) {
+    // A destination that logs nothing (a later pass of a repaint) needs no
+    // copies of the texts.
+    static const std::vector<CDrawnText> kNone;
+    for (const auto& t : m_surface->LogsTexts() ? from.Texts() : kNone) {
         if (t.rect.left >= srcArea.left && t.rect.top >= srcArea.top && t.rect.right <= srcArea.right &&
             t.rect.bottom <= srcArea.bottom) {
             CDrawnText moved = t;

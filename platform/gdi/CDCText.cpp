@@ -205,6 +205,13 @@ CRect CDC::CalcTextRect(std::u16string_view text, const CRect& rect, unsigned fo
 
 int CDC::DrawText(std::u16string_view text, const CRect& rect, unsigned format) {
     const CRect r = Near(rect);
+    if ((format & DT_SINGLELINE) && !(format & (DT_NOCLIP | DT_CALCRECT)) && m_surface) {
+        // A line kept inside r that would neither show nor be logged (a
+        // partial repaint elsewhere) needs no layout: its height is one line.
+        const CRect logClip = ToSurface(Normalized(r)).Intersect(m_logClip);
+        if ((m_surface->LogsTexts() ? logClip : logClip.Intersect(m_clip)).IsEmpty())
+            return LineHeight();
+    }
     auto lines = LayoutText(text, r.Width(), format);
     int height = static_cast<int>(lines.size()) * LineHeight();
     if ((format & DT_CALCRECT) || !m_surface)
