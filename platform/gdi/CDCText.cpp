@@ -41,6 +41,18 @@ bool IsPlain(const COLORREF* p, size_t n, COLORREF ground) {
     return (a | b | c | d) == 0;
 }
 
+// The glyphs of the last line laid out on this thread: drawing, which
+// follows the layout, takes them instead of looking them up again.
+struct CLaidLine {
+    std::u32string text;
+    int height = -1, weight = -1;
+    std::vector<std::shared_ptr<const CFontEngine::CGlyph>> glyphs;
+};
+CLaidLine& LastLaidLine() {
+    thread_local CLaidLine line;
+    return line;
+}
+
 CRect Union(const CRect& a, const CRect& b) {
     if (a.IsEmpty())
         return b;
@@ -81,7 +93,15 @@ std::vector<CDC::TextLine> CDC::LayoutText(std::u16string_view text, int maxWidt
     bool wrap = (format & DT_WORDBREAK) && !(format & DT_SINGLELINE);
     for (auto& para : paragraphs) {
         if (!wrap) {
-            lines.push_back({para, LineWidth(para)});
+            CLaidLine& laid = LastLaidLine();
+            engine.LineGlyphs(LineHeight(), m_font.weight, para, laid.glyphs);
+            laid.text = para;
+            laid.height = LineHeight();
+            laid.weight = m_font.weight;
+            int width = 0;
+            for (const auto& glyph : laid.glyphs)
+                width += glyph->advance;
+            lines.push_back({para, width});
             continue;
         }
         // Greedy wrapping: take characters while they fit; on overflow go back
@@ -140,13 +160,17 @@ void CDC::DrawTextLine(const TextLine& line, int x, int y, const CRect& surfaceC
     const COLORREF color = m_textColor & 0x00FFFFFF;
     CBlendMemo& memo = CBlendMemo::ForThread();
     CGlyphBlendCache& drawn = CGlyphBlendCache::ForThread();
-    thread_local std::vector<std::shared_ptr<const CFontEngine::CGlyph>> glyphs;
-    engine.LineGlyphs(LineHeight(), m_font.weight, line.text, glyphs);
-    for (const auto& glyph : glyphs) {
+    const CLaidLine& laid = LastLaidLine();
+    thread_local std::vector<std::shared_ptr<const CFontEngine::CGlyph>> fetched;
+    const bool laidOut = laid.height == LineHeight() && laid.weight == m_font.weight && laid.text == line.text;
+    if (!laidOut)
+        engine.LineGlyphs(LineHeight(), m_font.weight, line.text, fetched);
+    for (const auto& glyph : laidOut ? laid.glyphs : fetched) {
         const CFontEngine::CGlyph& g = *glyph;
         int gx = pen + g.left, gy = baseline - g.top;
         CRect box = CRect{gx, gy, gx + g.width, gy + g.height}.Intersect(surfaceClip);
-        // The glyph as drawn over the ground of its last plain row.
+        // The glyph as drawn over the ground of its first plain row; a row
+        // over another ground (a gradient's) is blended pixel by pixel.
         const bool keeps = CGlyphBlendCache::Keeps(g);
         const COLORREF* ready = nullptr;
         COLORREF readyGround = 0;
@@ -160,8 +184,8 @@ void CDC::DrawTextLine(const TextLine& line, int x, int y, const CRect& surfaceC
             if (keeps) {
                 // Over a plain ground the row is a copy of the glyph drawn.
                 const COLORREF ground = row[from];
-                if (IsPlain(row + from, static_cast<size_t>(to - from), ground)) {
-                    if (!ready || readyGround != ground) {
+                if ((!ready || readyGround == ground) && IsPlain(row + from, static_cast<size_t>(to - from), ground)) {
+                    if (!ready) {
                         ready = drawn.Pixels(glyph, ground, color, memo);
                         readyGround = ground;
                     }

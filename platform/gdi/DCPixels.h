@@ -41,15 +41,21 @@ inline void FillPixels(COLORREF* p, size_t count, COLORREF c) {
         p[i] = c;
 }
 
-// Fills the rows of r (inside the surface) with c: the first row by wide
-// stores, the others as copies of it, which the C library moves as fast as
-// the machine allows.
+// Fills the rows of r (inside the surface) with c: a wide one's first row by
+// wide stores, the others as copies of it, which the C library moves as
+// fast as the machine allows.
 inline void FillSpanRows(CSurface& surface, const CRect& r, COLORREF c) {
     const size_t count = static_cast<size_t>(r.Width());
     if (c == 0) {
         // Black, the tables' ground, is all zero bytes.
         for (int y = r.top; y < r.bottom; ++y)
             std::memset(surface.Row(y) + r.left, 0, count * sizeof(COLORREF));
+        return;
+    }
+    if (count <= 16) {
+        // A column or a short span: stores cost less than calls.
+        for (int y = r.top; y < r.bottom; ++y)
+            FillPixels(surface.Row(y) + r.left, count, c);
         return;
     }
     COLORREF* first = surface.Row(r.top) + r.left;
