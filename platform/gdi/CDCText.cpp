@@ -52,6 +52,14 @@ CLaidLine& LastLaidLine() {
     thread_local CLaidLine line;
     return line;
 }
+// Forgets the laid line when the call that laid it out returns, so no
+// later call takes glyphs of a face loaded since.
+struct CLaidLineScope {
+    CLaidLineScope() = default;
+    CLaidLineScope(const CLaidLineScope&) = delete;
+    CLaidLineScope& operator=(const CLaidLineScope&) = delete;
+    ~CLaidLineScope() { LastLaidLine().height = -1; }
+};
 
 CRect Union(const CRect& a, const CRect& b) {
     if (a.IsEmpty())
@@ -189,8 +197,11 @@ void CDC::DrawTextLine(const TextLine& line, int x, int y, const CRect& surfaceC
                         ready = drawn.Pixels(glyph, ground, color, memo);
                         readyGround = ground;
                     }
-                    std::memcpy(row + from, ready + at + (from - gx), sizeof(COLORREF) * static_cast<size_t>(to - from));
-                    continue;
+                    if (ready) {
+                        std::memcpy(row + from, ready + at + (from - gx),
+                                    sizeof(COLORREF) * static_cast<size_t>(to - from));
+                        continue;
+                    }
                 }
             }
             // A pixel the glyph does not touch keeps its ground.
@@ -220,6 +231,7 @@ void CDC::LogText(const std::vector<TextLine>& lines, const CRect& cells, const 
 
 CRect CDC::CalcTextRect(std::u16string_view text, const CRect& rect, unsigned format) const {
     const CRect r = Near(rect);
+    const CLaidLineScope laid;
     auto lines = LayoutText(text, r.Width(), format);
     int width = 0;
     for (const auto& line : lines)
@@ -236,6 +248,7 @@ int CDC::DrawText(std::u16string_view text, const CRect& rect, unsigned format) 
         if ((m_surface->LogsTexts() ? logClip : logClip.Intersect(m_clip)).IsEmpty())
             return LineHeight();
     }
+    const CLaidLineScope laid;
     auto lines = LayoutText(text, r.Width(), format);
     int height = static_cast<int>(lines.size()) * LineHeight();
     if ((format & DT_CALCRECT) || !m_surface)

@@ -142,4 +142,27 @@ TEST(PartialRepaintText, TheDrawRectIsTheClipWithinTheDamage) {
     EXPECT_EQ(part.GetDrawRect(), (CRect{30, 0, 50, 50}));
 }
 
+// Text measured, then the face taken away: what is drawn next is drawn with
+// no face, not with the glyphs the measuring looked up.
+class GlyphsAfterTheFaceChanges : public ::testing::Test {
+protected:
+    void TearDown() override { CFontEngine::Instance().LoadDefaultFont(); }
+};
+
+TEST_F(GlyphsAfterTheFaceChanges, TextOutTakesNoGlyphsOfTheFaceBefore) {
+    if (!CFontEngine::Instance().HasFont())
+        GTEST_SKIP() << "no font";
+    CSurface s(120, 40, kGround);
+    CDC dc(&s);
+    dc.SelectFont({kHeight, 400});
+    dc.SetTextColor(kInk);
+    dc.SetBkMode(TRANSPARENT);
+    ASSERT_GT(dc.CalcTextRect(u"88", {0, 0, 120, 40}, DT_SINGLELINE).Width(), 0);
+    CFontEngine::Instance().LoadFont("");
+    dc.TextOut(2, 2, u"88");
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 120; ++x)
+            ASSERT_EQ(s.GetPixel(x, y), kGround) << x << "," << y;
+}
+
 } // namespace
