@@ -104,12 +104,15 @@ void BM_TwentyPercentBoxes(benchmark::State& state) {
     CDC dc(&surface);
     dc.SelectPen({PS_SOLID, 1, 0x646464});
     dc.SelectBrush(CBrush::Solid(0x2626C0));
-    for (auto _ : state) {
-        for (int i = 0; i < 20; ++i)
-            dc.RoundRect({370, 10 + i * 34, 470, 34 + i * 34}, 10, 10);
-        benchmark::ClobberMemory();
-    }
+    CSurface other(480, 720);
+    benchfloor::CMemsetFloor floor(other);
+    for (auto _ : state)
+        floor.Sample(state, [&] {
+            for (int i = 0; i < 20; ++i)
+                dc.RoundRect({370, 10 + i * 34, 470, 34 + i * 34}, 10, 10);
+        });
+    floor.Report(state, "boxes");
 }
-BENCHMARK(BM_TwentyPercentBoxes);
+BENCHMARK(BM_TwentyPercentBoxes)->UseManualTime();
 
 } // namespace
