@@ -1,10 +1,11 @@
 // Cost of the minute chart at 480 × 720: a full redraw (a whole day with the
 // overlay, volume bars, marks, the cursor and the side panel) and a cursor
 // move, which redraws the legend, caption and marks over the cached picture
-// and copies what changed. Each is printed as a number of memsets of the
-// same surface measured in the same run ("memsets" counter), beside one
-// copy of the whole cached picture. Aim: a full redraw within 20, a cursor
-// move within 3.
+// and copies what changed. Each is printed as a number of memsets of a
+// surface of the same size, interleaved in the same run ("x_memset"), beside
+// one copy of the whole cached picture. These are the view alone; the screen as
+// the loop paints it is chart_screen_bench's.
+#include "bench/MemsetFloor.h"
 #include "core/CDataSetList.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CSurface.h"
@@ -16,7 +17,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstring>
 #include <ctime>
 #include <memory>
@@ -25,22 +25,6 @@ namespace {
 
 constexpr int kWidth = 480;
 constexpr int kHeight = 720;
-
-// Nanoseconds of one memset of the surface, the floor of the run.
-double MemsetNs() {
-    static const double ns = [] {
-        CSurface surface(kWidth, kHeight);
-        const int rounds = 400;
-        const auto start = std::chrono::steady_clock::now();
-        for (int i = 0; i < rounds; ++i) {
-            std::memset(surface.Row(0), 0x20 + (i & 7), sizeof(COLORREF) * kWidth * kHeight);
-            benchmark::ClobberMemory();
-        }
-        const auto end = std::chrono::steady_clock::now();
-        return std::chrono::duration<double, std::nano>(end - start).count() / rounds;
-    }();
-    return ns;
-}
 
 // A whole day of the Shanghai bank with the index overlaid and its marks.
 std::unique_ptr<CFSData> WholeDay() {
@@ -77,11 +61,6 @@ struct CChartScene {
     ~CChartScene() { CChartState::Shared().SetLastCursorPosition(-1); }
 };
 
-void Report(benchmark::State& state, std::chrono::steady_clock::time_point start) {
-    const double ns = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count();
-    state.counters["memsets"] = ns / static_cast<double>(state.iterations()) / MemsetNs();
-}
-
 void BM_MemsetMinuteChartSurface(benchmark::State& state) {
     CSurface surface(kWidth, kHeight);
     for (auto _ : state) {
@@ -93,43 +72,41 @@ BENCHMARK(BM_MemsetMinuteChartSurface);
 
 void BM_MinuteChartFullRedraw(benchmark::State& state) {
     CChartScene scene;
-    MemsetNs();
-    const auto start = std::chrono::steady_clock::now();
-    for (auto _ : state) {
-        scene.view.SetDirty();
-        scene.view.Paint(*scene.target);
-        benchmark::ClobberMemory();
-    }
-    Report(state, start);
+    CSurface other(kWidth, kHeight);
+    benchfloor::CMemsetFloor floor(other);
+    for (auto _ : state)
+        floor.Sample(state, [&] {
+            scene.view.SetDirty();
+            scene.view.Paint(*scene.target);
+        });
+    floor.Report(state, "redraw");
 }
-BENCHMARK(BM_MinuteChartFullRedraw)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MinuteChartFullRedraw)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 void BM_MinuteChartCursorMove(benchmark::State& state) {
     CChartScene scene;
-    MemsetNs();
-    const auto start = std::chrono::steady_clock::now();
-    for (auto _ : state) {
-        scene.view.MoveCursor(1, 0);
-        scene.view.Paint(*scene.target);
-        benchmark::ClobberMemory();
-    }
-    Report(state, start);
+    CSurface other(kWidth, kHeight);
+    benchfloor::CMemsetFloor floor(other);
+    for (auto _ : state)
+        floor.Sample(state, [&] {
+            scene.view.MoveCursor(1, 0);
+            scene.view.Paint(*scene.target);
+        });
+    floor.Report(state, "move");
 }
-BENCHMARK(BM_MinuteChartCursorMove)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MinuteChartCursorMove)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 // One copy of the whole cached picture to the screen, as a full redraw
 // makes it.
 void BM_CopyMinuteChartPicture(benchmark::State& state) {
     std::unique_ptr<CDC> picture = CDC::CreateMemoryDC(kWidth, kHeight);
     std::unique_ptr<CDC> screen = CDC::CreateMemoryDC(kWidth, kHeight);
-    MemsetNs();
-    const auto start = std::chrono::steady_clock::now();
-    for (auto _ : state) {
-        screen->BitBlt(0, 0, kWidth, kHeight, *picture, 0, 0);
-        benchmark::ClobberMemory();
-    }
-    Report(state, start);
+    CSurface other(kWidth, kHeight);
+    benchfloor::CMemsetFloor floor(other);
+    for (auto _ : state)
+        floor.Sample(state, [&] { screen->BitBlt(0, 0, kWidth, kHeight, *picture, 0, 0); });
+    floor.Report(state, "copy");
 }
-BENCHMARK(BM_CopyMinuteChartPicture)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CopyMinuteChartPicture)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 } // namespace

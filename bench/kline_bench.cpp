@@ -2,7 +2,9 @@
 // 480 × 720: 300 day bars of the simulator with candles, MA5/10/30, volume
 // and MACD at the chart's first zoom, drawn as a full redraw, as a cursor
 // move (legends and cursor over the kept picture), and the merge of one
-// older page of bars, each next to a memset of the same surface.
+// older page of bars; the redraw and the cursor move next to a memset of a
+// surface of the same size, interleaved ("x_memset").
+#include "bench/MemsetFloor.h"
 #include "core/CDataSetList.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CSurface.h"
@@ -71,32 +73,36 @@ BENCHMARK(BM_KLineMemset);
 
 void BM_KLineFullRedraw(benchmark::State& state) {
     const std::unique_ptr<CKXChartView> view = MakeView();
-    CSurface surface(kWidth, kHeight);
+    CSurface surface(kWidth, kHeight), other(kWidth, kHeight);
     CDC dc(&surface);
-    for (auto _ : state) {
-        view->SetDirty();
-        view->Paint(dc);
-        benchmark::ClobberMemory();
-    }
+    benchfloor::CMemsetFloor floor(other);
+    for (auto _ : state)
+        floor.Sample(state, [&] {
+            view->SetDirty();
+            view->Paint(dc);
+        });
+    floor.Report(state, "redraw");
     state.counters["bars"] = view->GetData().GetCount();
     state.counters["visible"] = view->GetVisibleCount();
 }
-BENCHMARK(BM_KLineFullRedraw);
+BENCHMARK(BM_KLineFullRedraw)->UseManualTime();
 
 void BM_KLineCursorMove(benchmark::State& state) {
     const std::unique_ptr<CKXChartView> view = MakeView();
-    CSurface surface(kWidth, kHeight);
+    CSurface surface(kWidth, kHeight), other(kWidth, kHeight);
     CDC dc(&surface);
     view->Paint(dc);
+    benchfloor::CMemsetFloor floor(other);
     int slot = 0;
-    for (auto _ : state) {
-        view->SetCursor(slot, 0);
-        slot = (slot + 7) % view->GetVisibleCount();
-        view->Paint(dc);
-        benchmark::ClobberMemory();
-    }
+    for (auto _ : state)
+        floor.Sample(state, [&] {
+            view->SetCursor(slot, 0);
+            slot = (slot + 7) % view->GetVisibleCount();
+            view->Paint(dc);
+        });
+    floor.Report(state, "move");
 }
-BENCHMARK(BM_KLineCursorMove);
+BENCHMARK(BM_KLineCursorMove)->UseManualTime();
 
 // Reading an older page's body and merging it in front of the 300 bars.
 void BM_KLineMergeOlderPage(benchmark::State& state) {

@@ -1,72 +1,58 @@
-// Cost of one full repaint of three screens — the ranking table, the watch
-// list and the main menu, each reached as the tour reaches it against the
-// embedded simulator — next to a memset of the same 480 × 720 surface, so
-// the screens' cost shows as a number of plain memory fills ("x_memset",
-// from interleaved samples, printed with each screen). Also the
-// shapes that dominate a table's repaint: twenty rounded percent boxes.
-#include "BenchRoad.h"
-#include "framework/shell/COrbApp.h"
-#include "framework/ui/CBaseWnd.h"
-#include "framework/ui/WndMessages.h"
+// Cost of one full repaint of the table screens — the main menu, the watch
+// list, the ranking table, the order form, the confirmation page and the
+// history table, each reached as the screenshot tour reaches it against the
+// embedded simulator — as a number of memsets of the same 480 × 720 screen
+// surface ("x_memset", from interleaved samples). Also the shapes that
+// dominate a table's repaint: twenty rounded percent boxes.
+#include "bench/BenchRoad.h"
+#include "bench/MemsetFloor.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CSurface.h"
-#include "platform/testing/CTestDriver.h"
 #include "platform/win/UiMessageLoop.h"
-#include "tools/orbstock/RegisterWindows.h"
-#include "tools/simulator/CBrokerSimulator.h"
+#include "tools/orbstock/Tour.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <memory>
-#include <vector>
+#include <string>
 
 namespace {
 
-// A program at its main menu over a fresh data folder and simulator, with
-// the screen to repaint opened.
+// A program at its main menu over a fresh data folder and simulator, driven
+// by the tour's step of the given name to the screen to repaint.
 class CRepaintProgram {
 public:
-    explicit CRepaintProgram(int menuChild = -1) : m_folder("repaint"), m_program(m_folder.Path()) {
-        if (menuChild < 0)
-            return;
-        m_program.Driver().RunOnGui([&] {
-            if (CBaseWnd* main = m_program.App().GetMainWindow())
-                main->PostMessage(WND_MSG_OPEN_MENU_CHILD, 0, menuChild);
-        });
-        m_program.Driver().WaitForRest();
+    explicit CRepaintProgram(const std::string& step) : m_folder("repaint"), m_program(m_folder.Path()) {
+        m_ready = m_program.Started();
+        for (const CTourStep& s : TourSteps())
+            if (m_ready && s.name == step && !s.atStartUp) {
+                CTourContext tour{m_program.Driver(), m_program.App(), m_program.Simulator()};
+                m_ready = s.drive(tour) && m_program.Driver().WaitForRest();
+                return;
+            }
+        m_ready = false;
     }
     // Runs the benchmark's loop on the GUI thread, one full repaint a turn,
-    // each followed by a memset of the same screen surface (the next repaint
-    // paints it all again), so that the ratio of their medians holds while
-    // other work loads the machine.
+    // each followed by a memset of the screen (the next repaint paints it
+    // all again).
     void Repaint(benchmark::State& state) {
-        std::vector<double> paints, fills;
+        if (!m_ready) {
+            state.SkipWithError("the screen was not reached");
+            return;
+        }
         m_program.Driver().RunOnGui([&] {
             UiMessageLoop* loop = UiMessageLoop::Current();
-            CSurface& screen = loop->Screen();
-            const size_t bytes = sizeof(COLORREF) * static_cast<size_t>(screen.Width()) * screen.Height();
-            for (auto _ : state) {
-                const double t0 = benchroad::NowUs();
-                loop->PaintNow();
-                const double t1 = benchroad::NowUs();
-                std::memset(screen.Row(0), 0x20, bytes);
-                benchmark::ClobberMemory();
-                const double t2 = benchroad::NowUs();
-                paints.push_back(t1 - t0);
-                fills.push_back(t2 - t1);
-                state.SetIterationTime((t1 - t0) / 1e6);
-            }
+            benchfloor::CMemsetFloor floor(loop->Screen());
+            for (auto _ : state)
+                floor.Sample(state, [loop] { loop->PaintNow(); });
+            floor.Report(state, "repaint");
         });
-        const double paint = benchroad::Median(paints), fill = benchroad::Median(fills);
-        state.counters["repaint_us"] = paint;
-        state.counters["memset_us"] = fill;
-        state.counters["x_memset"] = fill > 0 ? paint / fill : 0;
     }
 
 private:
     benchroad::CTempFolder m_folder;
     benchroad::CBenchProgram m_program;
+    bool m_ready = false;
 };
 
 void BM_MemsetSurface(benchmark::State& state) {
@@ -83,42 +69,50 @@ BENCHMARK(BM_MemsetSurface);
 void BM_FillSurface(benchmark::State& state) {
     CSurface surface(480, 720);
     CDC dc(&surface);
-    for (auto _ : state) {
-        dc.FillRect({0, 0, 480, 720}, 0x2626C0);
-        benchmark::ClobberMemory();
-    }
+    benchfloor::CMemsetFloor floor(surface);
+    for (auto _ : state)
+        floor.Sample(state, [&] { dc.FillRect({0, 0, 480, 720}, 0x2626C0); });
+    floor.Report(state, "fill");
 }
-BENCHMARK(BM_FillSurface);
+BENCHMARK(BM_FillSurface)->UseManualTime();
 
-void BM_RepaintMainMenu(benchmark::State& state) {
-    CRepaintProgram program;
+void Repaint(benchmark::State& state, const char* step) {
+    CRepaintProgram program(step);
     program.Repaint(state);
 }
+
+void BM_RepaintMainMenu(benchmark::State& state) { Repaint(state, "main_menu"); }
 BENCHMARK(BM_RepaintMainMenu)->UseManualTime();
 
-void BM_RepaintWatchList(benchmark::State& state) {
-    CRepaintProgram program(0);
-    program.Repaint(state);
-}
+void BM_RepaintWatchList(benchmark::State& state) { Repaint(state, "watch_list"); }
 BENCHMARK(BM_RepaintWatchList)->UseManualTime();
 
-void BM_RepaintRankingTable(benchmark::State& state) {
-    CRepaintProgram program(1);
-    program.Repaint(state);
-}
+void BM_RepaintRankingTable(benchmark::State& state) { Repaint(state, "ranking_table"); }
 BENCHMARK(BM_RepaintRankingTable)->UseManualTime();
+
+void BM_RepaintOrderForm(benchmark::State& state) { Repaint(state, "order_buy"); }
+BENCHMARK(BM_RepaintOrderForm)->UseManualTime();
+
+void BM_RepaintConfirmationPage(benchmark::State& state) { Repaint(state, "order_confirm"); }
+BENCHMARK(BM_RepaintConfirmationPage)->UseManualTime();
+
+void BM_RepaintHistoryTable(benchmark::State& state) { Repaint(state, "history_query"); }
+BENCHMARK(BM_RepaintHistoryTable)->UseManualTime();
 
 void BM_TwentyPercentBoxes(benchmark::State& state) {
     CSurface surface(480, 720);
     CDC dc(&surface);
     dc.SelectPen({PS_SOLID, 1, 0x646464});
     dc.SelectBrush(CBrush::Solid(0x2626C0));
-    for (auto _ : state) {
-        for (int i = 0; i < 20; ++i)
-            dc.RoundRect({370, 10 + i * 34, 470, 34 + i * 34}, 10, 10);
-        benchmark::ClobberMemory();
-    }
+    CSurface other(480, 720);
+    benchfloor::CMemsetFloor floor(other);
+    for (auto _ : state)
+        floor.Sample(state, [&] {
+            for (int i = 0; i < 20; ++i)
+                dc.RoundRect({370, 10 + i * 34, 470, 34 + i * 34}, 10, 10);
+        });
+    floor.Report(state, "boxes");
 }
-BENCHMARK(BM_TwentyPercentBoxes);
+BENCHMARK(BM_TwentyPercentBoxes)->UseManualTime();
 
 } // namespace

@@ -1,4 +1,7 @@
-// Drawing primitives over a CSurface, with GDI's pixel conventions (see CDC.h).
+// Drawing primitives over a CSurface, with GDI's pixel conventions (see
+// CDC.h): the device context's state, pixels, rectangles, rounded boxes,
+// edges, lines and polygons. Text is CDCText.cpp's; blocks, images and the
+// stock looks are CDCBlocks.cpp's.
 //
 // Everything is computed in surface pixels after adding the origin, and every
 // pixel write goes through the clip rectangle, which is already limited to
@@ -9,124 +12,28 @@
 // no more than its visible part.
 #include "platform/gdi/CDC.h"
 
-#include "platform/gdi/CFontEngine.h"
-#include "platform/gdi/CImage.h"
-#include "platform/gdi/Utf16.h"
+#include "platform/gdi/DCPixels.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <utility>
+#include <vector>
+
+using namespace dcpixels;
 
 namespace {
 // A dashed pen draws kDashOn pixels, then skips kDashOff, along its path.
 constexpr int kDashOn = 6;
 constexpr int kDashOff = 3;
 
-constexpr char32_t kEllipsis = U'\u2026';
-
-// Coordinates beyond this (pixels) lie off any surface; a rectangle is
-// pulled in to it before any arithmetic, so sums of two never overflow.
-constexpr int kFar = 1 << 28;
-// The tallest text line drawn, as the font engine's largest size (pixels).
-constexpr int kMaxFontHeight = 4096;
-
-int Near(std::int64_t v) { return static_cast<int>(std::clamp<std::int64_t>(v, -kFar, kFar)); }
-CRect Near(const CRect& r) { return {Near(r.left), Near(r.top), Near(r.right), Near(r.bottom)}; }
-
 // DrawEdge sides.
 constexpr unsigned kBfLeft = 0x1, kBfTop = 0x2, kBfRight = 0x4, kBfBottom = 0x8;
 // The 3D colours of the stock edges.
 constexpr COLORREF kEdgeHighlight = 0xFFFFFF, kEdgeLight = 0xE0E0E0, kEdgeShadow = 0x808080,
                    kEdgeDarkShadow = 0x404040;
-
-// The pressed header column's grey gradient.
-constexpr COLORREF kGradientTop = 0xDCDCDC, kGradientBottom = 0x8C8C8C;
-
-// Fills the rows of r (inside the surface) with c: the first row by wide
-// stores, the others as copies of it, which the C library moves as fast as
-// the machine allows.
-void FillSpanRows(CSurface& surface, const CRect& r, COLORREF c) {
-    const size_t count = static_cast<size_t>(r.Width());
-    if (c == 0) {
-        // Black, the tables' ground, is all zero bytes.
-        for (int y = r.top; y < r.bottom; ++y)
-            std::memset(surface.Row(y) + r.left, 0, count * sizeof(COLORREF));
-        return;
-    }
-    COLORREF* first = surface.Row(r.top) + r.left;
-    size_t i = 0;
-    if (count >= 2) {
-        const std::uint64_t pair = static_cast<std::uint64_t>(c) << 32 | c;
-        for (; i + 2 <= count; i += 2)
-            std::memcpy(first + i, &pair, sizeof pair);
-    }
-    for (; i < count; ++i)
-        first[i] = c;
-    for (int y = r.top + 1; y < r.bottom; ++y)
-        std::memcpy(surface.Row(y) + r.left, first, count * sizeof(COLORREF));
-}
-
-// n / 255 rounded toward zero for |n| ≤ 65152 (every blend term), by a
-// multiply and a shift instead of a division: text blending runs per pixel.
-inline int DivideBy255(int n) {
-    return n >= 0 ? static_cast<int>((static_cast<unsigned>(n) * 32897u) >> 23)
-                  : -static_cast<int>((static_cast<unsigned>(-n) * 32897u) >> 23);
-}
-
-COLORREF Blend(COLORREF dst, COLORREF src, int alpha) {
-    auto mix = [alpha](int d, int s) { return d + DivideBy255((s - d) * alpha + 127); };
-    return MakeRgb(mix(GetRValue(dst), GetRValue(src)), mix(GetGValue(dst), GetGValue(src)),
-                   mix(GetBValue(dst), GetBValue(src)));
-}
-
-// Text blends one colour over mostly one ground, pixel after pixel. The
-// pixels of the last few (ground, colour) pairs are kept per coverage value
-// (0 keeps the ground, 255 is the colour), each worked out on its first
-// use, so a glyph's pixel over a known ground is one look-up.
-class CBlendMemo {
-public:
-    // The pixel of ground dst under colour src at coverage alpha.
-    COLORREF Mix(COLORREF dst, COLORREF src, int alpha) {
-        if (dst != m_current->dst || src != m_current->src)
-            Select(dst, src);
-        COLORREF& mixed = m_current->mixed[static_cast<size_t>(alpha)];
-        if (mixed == kUnknown)
-            mixed = Blend(dst, src, alpha);
-        return mixed;
-    }
-
-private:
-    // No blend has the top byte set.
-    static constexpr COLORREF kUnknown = 0xFF000000;
-    static constexpr size_t kPairs = 8;
-    struct CPair {
-        COLORREF dst = kUnknown, src = kUnknown;
-        std::array<COLORREF, 256> mixed{};
-    };
-    // Makes the pair current, taking over the oldest when it is new.
-    void Select(COLORREF dst, COLORREF src) {
-        for (CPair& pair : m_pairs)
-            if (pair.dst == dst && pair.src == src) {
-                m_current = &pair;
-                return;
-            }
-        CPair& pair = m_pairs[m_next];
-        m_next = (m_next + 1) % kPairs;
-        pair.dst = dst;
-        pair.src = src;
-        pair.mixed.fill(kUnknown);
-        pair.mixed[0] = dst;
-        pair.mixed[255] = src;
-        m_current = &pair;
-    }
-    std::array<CPair, kPairs> m_pairs{};
-    CPair* m_current = &m_pairs[0];
-    size_t m_next = 0;
-};
 
 // The row spans of one rounded shape, relative to its top-left corner,
 // each measured on first use.
@@ -164,36 +71,6 @@ CShapeRows& ThreadShapeRows(int width, int height, int cornerWidth, int cornerHe
     return shape;
 }
 
-CBlendMemo& ThreadBlendMemo() {
-    thread_local CBlendMemo memo;
-    return memo;
-}
-
-COLORREF Lerp(COLORREF a, COLORREF b, int num, int den) {
-    if (den <= 0)
-        return a;
-    auto mix = [num, den](int x, int y) { return static_cast<int>(x + std::int64_t{y - x} * num / den); };
-    return MakeRgb(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
-}
-
-// Ordered corners, pulled in to ±kFar.
-CRect Normalized(const CRect& r) {
-    return Near(CRect{std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
-                      std::max(r.top, r.bottom)});
-}
-
-CRect Union(const CRect& a, const CRect& b) {
-    if (a.IsEmpty())
-        return b;
-    if (b.IsEmpty())
-        return a;
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
-}
-
-// Break opportunities for word wrapping: after a space, and on either side of
-// a wide (CJK) character, which Chinese text breaks between.
-bool IsSpace(char32_t c) { return c == U' ' || c == U'\t' || c == 0x3000; }
-bool IsWide(char32_t c) { return c >= 0x2E80; }
 } // namespace
 
 CDC::CDC(CSurface* surface) : CDC(surface, {0, 0}, surface ? CRect{0, 0, surface->Width(), surface->Height()} : CRect{}) {}
@@ -210,9 +87,9 @@ CDC::~CDC() = default;
 
 CRect CDC::ToSurface(const CRect& r) const { return Near(r).Offset(m_origin.x, m_origin.y); }
 
-int CDC::LineHeight() const { return std::clamp(m_font.height, 0, kMaxFontHeight); }
-
 CRect CDC::GetClipRect() const { return m_logClip.Offset(-m_origin.x, -m_origin.y); }
+
+CRect CDC::GetDrawRect() const { return m_clip.Offset(-m_origin.x, -m_origin.y); }
 
 std::unique_ptr<CDC> CDC::CreateMemoryDC(int width, int height) {
     auto surface = std::make_unique<CSurface>(width, height, 0);
@@ -464,6 +341,12 @@ void CDC::PenDot(std::int64_t x, std::int64_t y, bool dashOn) {
     if (!m_surface || !dashOn)
         return;
     int w = std::max(m_pen.width, 1);
+    if (w == 1) {
+        const std::int64_t px = x + m_origin.x, py = y + m_origin.y;
+        if (px >= m_clip.left && px < m_clip.right && py >= m_clip.top && py < m_clip.bottom)
+            m_surface->Row(static_cast<int>(py))[px] = m_pen.color & 0x00FFFFFF;
+        return;
+    }
     // A 2-pixel pen covers the path pixel and the one above or left of it.
     std::int64_t sx = x + m_origin.x - w / 2, sy = y + m_origin.y - w / 2;
     for (int dy = 0; dy < w; ++dy)
@@ -525,6 +408,26 @@ void CDC::PenSegment(CPoint from, CPoint to) {
     const std::int64_t nx = xMajor ? first : minor, ny = xMajor ? minor : first;
     std::int64_t x = from.x + sx * nx, y = from.y + sy * ny;
     std::int64_t err = static_cast<std::int64_t>(Wide{dx} * (ny + 1) - Wide{a} * (nx + 1));
+    if (m_pen.style != PS_DASH && w == 1) {
+        // A solid thin line: its pixels, each inside the clip, written as
+        // they come.
+        const COLORREF color = m_pen.color & 0x00FFFFFF;
+        const CRect clip = m_clip.Offset(-m_origin.x, -m_origin.y);
+        for (std::int64_t k = first; k <= last; ++k) {
+            if (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom)
+                m_surface->Row(static_cast<int>(y + m_origin.y))[x + m_origin.x] = color;
+            const std::int64_t e2 = 2 * err;
+            if (e2 >= dy) {
+                err += dy;
+                x += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                y += sy;
+            }
+        }
+        return;
+    }
     for (std::int64_t k = first; k <= last; ++k) {
         bool on = m_pen.style != PS_DASH || (phase + k) % (kDashOn + kDashOff) < kDashOn;
         PenDot(x, y, on);
@@ -597,326 +500,3 @@ void CDC::Polygon(const CPoint* points, int count) {
         PenSegment(points[i], points[(i + 1) % count]);
 }
 
-// ---------------------------------------------------------------------------
-// Text
-
-int CDC::LineWidth(const std::u32string& line) const {
-    return CFontEngine::Instance().LineAdvance(LineHeight(), m_font.weight, line);
-}
-
-std::vector<CDC::TextLine> CDC::LayoutText(std::u16string_view text, int maxWidth, unsigned format) const {
-    std::u32string all = DecodeUtf16(text);
-    std::vector<std::u32string> paragraphs;
-    if (format & DT_SINGLELINE) {
-        std::erase_if(all, [](char32_t c) { return c == U'\r' || c == U'\n'; });
-        paragraphs.push_back(std::move(all));
-    } else {
-        std::u32string cur;
-        for (char32_t c : all) {
-            if (c == U'\n') {
-                paragraphs.push_back(std::move(cur));
-                cur.clear();
-            } else if (c != U'\r') {
-                cur.push_back(c);
-            }
-        }
-        paragraphs.push_back(std::move(cur));
-    }
-
-    auto& engine = CFontEngine::Instance();
-    auto advance = [&](char32_t c) { return engine.Advance(LineHeight(), m_font.weight, c); };
-    std::vector<TextLine> lines;
-    bool wrap = (format & DT_WORDBREAK) && !(format & DT_SINGLELINE);
-    for (auto& para : paragraphs) {
-        if (!wrap) {
-            lines.push_back({para, LineWidth(para)});
-            continue;
-        }
-        // Greedy wrapping: take characters while they fit; on overflow go back
-        // to the last break opportunity, or break inside a word too long alone.
-        size_t start = 0;
-        do {
-            int width = 0;
-            size_t end = start, lastBreak = std::string::npos;
-            while (end < para.size()) {
-                int a = advance(para[end]);
-                if (width + a > maxWidth && end > start && !IsSpace(para[end]))
-                    break;
-                width += a;
-                ++end;
-                if (IsSpace(para[end - 1]) || IsWide(para[end - 1]) || (end < para.size() && IsWide(para[end])))
-                    lastBreak = end;
-            }
-            if (end < para.size() && lastBreak != std::string::npos && lastBreak > start)
-                end = lastBreak;
-            std::u32string line = para.substr(start, end - start);
-            while (!line.empty() && IsSpace(line.back()))
-                line.pop_back();
-            start = end;
-            while (start < para.size() && IsSpace(para[start]))
-                ++start;
-            lines.push_back({line, LineWidth(line)});
-        } while (start < para.size());
-    }
-
-    if (format & DT_END_ELLIPSIS) {
-        int ellipsis = advance(kEllipsis);
-        for (auto& line : lines) {
-            if (line.width <= maxWidth)
-                continue;
-            int width = 0;
-            size_t keep = 0;
-            while (keep < line.text.size() && width + advance(line.text[keep]) + ellipsis <= maxWidth)
-                width += advance(line.text[keep++]);
-            line.text.resize(keep);
-            line.text.push_back(kEllipsis);
-            line.width = width + ellipsis;
-        }
-    }
-    return lines;
-}
-
-void CDC::DrawTextLine(const TextLine& line, int x, int y, const CRect& surfaceClip) {
-    if (!m_surface)
-        return;
-    CRect cell = CRect{x, y, x + line.width, y + LineHeight()}.Offset(m_origin.x, m_origin.y);
-    if (m_bkMode == OPAQUE)
-        FillSurfaceRect(cell.Intersect(surfaceClip), m_bkColor);
-    auto& engine = CFontEngine::Instance();
-    int baseline = cell.top + engine.Ascent(LineHeight());
-    int pen = cell.left;
-    const COLORREF color = m_textColor & 0x00FFFFFF;
-    CBlendMemo& memo = ThreadBlendMemo();
-    thread_local std::vector<std::shared_ptr<const CFontEngine::CGlyph>> glyphs;
-    engine.LineGlyphs(LineHeight(), m_font.weight, line.text, glyphs);
-    for (const auto& glyph : glyphs) {
-        const CFontEngine::CGlyph& g = *glyph;
-        int gx = pen + g.left, gy = baseline - g.top;
-        CRect box = CRect{gx, gy, gx + g.width, gy + g.height}.Intersect(surfaceClip);
-        for (int sy = box.top; sy < box.bottom; ++sy) {
-            const CFontEngine::CGlyph::CInk ink = g.ink[static_cast<size_t>(sy - gy)];
-            const std::uint8_t* cov = g.coverage.data() + static_cast<size_t>(sy - gy) * g.width;
-            COLORREF* row = m_surface->Row(sy);
-            const int from = std::max(box.left, gx + ink.begin), to = std::min(box.right, gx + ink.end);
-            for (int sx = from; sx < to; ++sx)
-                row[sx] = memo.Mix(row[sx], color, cov[sx - gx]);
-        }
-        pen += g.advance;
-    }
-}
-
-void CDC::LogText(const std::vector<TextLine>& lines, const CRect& cells, const CRect& surfaceClip) {
-    CRect shown = cells.Intersect(surfaceClip);
-    if (!m_surface || shown.IsEmpty())
-        return;
-    std::u32string joined;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            joined.push_back(U'\n');
-        joined += lines[i].text;
-    }
-    if (joined.empty())
-        return;
-    m_surface->AddText({EncodeUtf16(joined), shown, m_textColor & 0x00FFFFFF});
-}
-
-CRect CDC::CalcTextRect(std::u16string_view text, const CRect& rect, unsigned format) const {
-    const CRect r = Near(rect);
-    auto lines = LayoutText(text, r.Width(), format);
-    int width = 0;
-    for (const auto& line : lines)
-        width = std::max(width, line.width);
-    return {r.left, r.top, r.left + width, r.top + static_cast<int>(lines.size()) * LineHeight()};
-}
-
-int CDC::DrawText(std::u16string_view text, const CRect& rect, unsigned format) {
-    const CRect r = Near(rect);
-    auto lines = LayoutText(text, r.Width(), format);
-    int height = static_cast<int>(lines.size()) * LineHeight();
-    if ((format & DT_CALCRECT) || !m_surface)
-        return height;
-    int y = r.top;
-    if (format & DT_SINGLELINE) {
-        if (format & DT_VCENTER)
-            y = r.top + (r.Height() - LineHeight()) / 2;
-        else if (format & DT_BOTTOM)
-            y = r.bottom - LineHeight();
-    }
-    const CRect logClip = (format & DT_NOCLIP) ? m_logClip : ToSurface(Normalized(r)).Intersect(m_logClip);
-    const CRect clip = logClip.Intersect(m_clip);
-    CRect cells;
-    for (const auto& line : lines) {
-        int x = r.left;
-        if (format & DT_CENTER)
-            x = r.left + (r.Width() - line.width) / 2;
-        else if (format & DT_RIGHT)
-            x = r.right - line.width;
-        DrawTextLine(line, x, y, clip);
-        cells = Union(cells, CRect{x, y, x + line.width, y + LineHeight()}.Offset(m_origin.x, m_origin.y));
-        y += LineHeight();
-    }
-    LogText(lines, cells, logClip);
-    return height;
-}
-
-void CDC::TextOut(int xIn, int yIn, std::u16string_view text) {
-    const int x = Near(xIn), y = Near(yIn);
-    TextLine line{DecodeUtf16(text), 0};
-    line.width = LineWidth(line.text);
-    DrawTextLine(line, x, y, m_clip);
-    LogText({line}, CRect{x, y, x + line.width, y + LineHeight()}.Offset(m_origin.x, m_origin.y), m_logClip);
-}
-
-CSize CDC::GetTextExtent(std::u16string_view text) const {
-    return {LineWidth(DecodeUtf16(text)), LineHeight()};
-}
-
-// ---------------------------------------------------------------------------
-// Blocks, images and stock looks
-
-void CDC::BitBlt(int xIn, int yIn, int wIn, int hIn, const CDC& src, int sxIn, int syIn) {
-    if (!m_surface || !src.m_surface || wIn <= 0 || hIn <= 0)
-        return;
-    const int x = Near(xIn), y = Near(yIn), w = Near(wIn), h = Near(hIn), sx = Near(sxIn), sy = Near(syIn);
-    const CSurface& from = *src.m_surface;
-    CRect srcArea =
-        CRect::FromSize(sx + src.m_origin.x, sy + src.m_origin.y, w, h).Intersect({0, 0, from.Width(), from.Height()});
-    if (srcArea.IsEmpty())
-        return;
-    int dx = x + m_origin.x - (sx + src.m_origin.x); // source → destination, surface pixels
-    int dy = y + m_origin.y - (sy + src.m_origin.y);
-    const CRect logDst = srcArea.Offset(dx, dy).Intersect(m_logClip);
-    const CRect dst = logDst.Intersect(m_clip);
-    if (logDst.IsEmpty())
-        return;
-    // Copy through a buffer and snapshot the texts first when source and
-    // destination are the same surface; another surface is copied row by
-    // row straight away.
-    const bool sameSurface = &from == m_surface;
-    std::vector<COLORREF> block;
-    if (sameSurface && !dst.IsEmpty()) {
-        block.reserve(static_cast<size_t>(dst.Width()) * dst.Height());
-        for (int row = dst.top; row < dst.bottom; ++row) {
-            const COLORREF* p = from.Row(row - dy) + (dst.left - dx);
-            block.insert(block.end(), p, p + dst.Width());
-        }
-    }
-    std::vector<CDrawnText> texts;
-    for (const auto& t : from.Texts()) {
-        if (t.rect.left >= srcArea.left && t.rect.top >= srcArea.top && t.rect.right <= srcArea.right &&
-            t.rect.bottom <= srcArea.bottom) {
-            CDrawnText moved = t;
-            moved.rect = t.rect.Offset(dx, dy).Intersect(logDst);
-            if (!moved.rect.IsEmpty())
-                texts.push_back(std::move(moved));
-        }
-    }
-    for (int row = dst.top; !dst.IsEmpty() && row < dst.bottom; ++row) {
-        const COLORREF* p = sameSurface ? block.data() + static_cast<size_t>(row - dst.top) * dst.Width()
-                                        : from.Row(row - dy) + (dst.left - dx);
-        std::copy_n(p, dst.Width(), m_surface->Row(row) + dst.left);
-    }
-    m_surface->ClearTextsIn(logDst);
-    for (auto& t : texts)
-        m_surface->AddText(std::move(t));
-}
-
-void CDC::DrawImage(const CImage& image, const CRect& dst) {
-    bool ownSize = dst.Width() == image.Width() && dst.Height() == image.Height();
-    DrawImage(image, dst, ownSize ? ImageFilter::Nearest : ImageFilter::Bilinear);
-}
-
-void CDC::DrawImage(const CImage& image, const CRect& dstRect, ImageFilter filter) {
-    CRect dst = Normalized(dstRect);
-    if (!m_surface || !image.IsLoaded() || dst.IsEmpty())
-        return;
-    const CRect target = ToSurface(dst).Intersect(m_clip);
-    if (target.IsEmpty())
-        return;
-    const bool bilinear = filter == ImageFilter::Bilinear;
-    const int width = dst.Width(), height = dst.Height();
-    auto blend = [](COLORREF d, const CScaledImage::Partial& p) {
-        const double keep = 1.0 - p.a / 255.0;
-        return MakeRgb(static_cast<int>(std::lround(p.r + GetRValue(d) * keep)),
-                       static_cast<int>(std::lround(p.g + GetGValue(d) * keep)),
-                       static_cast<int>(std::lround(p.b + GetBValue(d) * keep)));
-    };
-    const int dx0 = target.left - m_origin.x - dst.left;
-    const int dy0 = target.top - m_origin.y - dst.top;
-    if (static_cast<long>(width) * height > CImage::kMaxScaledArea) {
-        // Too large to keep: sample each pixel shown.
-        for (int sy = target.top; sy < target.bottom; ++sy) {
-            COLORREF* row = m_surface->Row(sy);
-            for (int sx = target.left; sx < target.right; ++sx) {
-                const CScaledImage::Partial p =
-                    image.Sample(dx0 + sx - target.left, dy0 + sy - target.top, width, height, bilinear);
-                if (p.a > 0)
-                    row[sx] = blend(row[sx], p);
-            }
-        }
-        return;
-    }
-    const CScaledImage& scaled = image.Scaled(width, height, bilinear);
-    // Partial pixels over the ground their kept blends were made on are
-    // looked up; the first one of this paint says which ground that is.
-    bool groundChecked = false;
-    auto blendPartial = [&](COLORREF d, std::uint32_t index) {
-        if (!groundChecked) {
-            groundChecked = true;
-            if (d != scaled.blendGround || scaled.blendsOverGround.size() != scaled.partial.size()) {
-                scaled.blendGround = d;
-                scaled.blendsOverGround.assign(scaled.partial.size(), CScaledImage::kUnknownBlend);
-            }
-        }
-        if (d != scaled.blendGround)
-            return blend(d, scaled.partial[index]);
-        COLORREF& mixed = scaled.blendsOverGround[index];
-        if (mixed == CScaledImage::kUnknownBlend)
-            mixed = blend(d, scaled.partial[index]);
-        return mixed;
-    };
-    for (int sy = target.top; sy < target.bottom; ++sy) {
-        COLORREF* row = m_surface->Row(sy);
-        const int dy = dy0 + sy - target.top;
-        const size_t base = static_cast<size_t>(dy) * static_cast<size_t>(width);
-        // Destination columns of the row's shown pixels.
-        const CScaledImage::Span shown = scaled.shown[static_cast<size_t>(dy)];
-        const int from = std::max(target.left, target.left - dx0 + shown.begin);
-        const int to = std::min(target.right, target.left - dx0 + shown.end);
-        for (int sx = from; sx < to; ++sx) {
-            const size_t i = base + static_cast<size_t>(dx0 + sx - target.left);
-            switch (scaled.kind[i]) {
-            case CScaledImage::kOpaque:
-                row[sx] = scaled.value[i];
-                break;
-            case CScaledImage::kPartial:
-                row[sx] = blendPartial(row[sx], scaled.value[i]);
-                break;
-            default:
-                break;
-            }
-        }
-    }
-}
-
-void CDC::FillGradient(const CRect& rect, COLORREF top, COLORREF bottom) {
-    CRect r = Normalized(rect);
-    int span = std::max(r.Height() - 1, 1);
-    // Only the rows inside the clip: a huge bar costs no more than the screen.
-    const int first = std::max(r.top, m_clip.top - m_origin.y);
-    const int last = std::min(r.bottom, m_clip.bottom - m_origin.y);
-    for (int y = first; y < last; ++y)
-        FillRect({r.left, y, r.right, y + 1}, Lerp(top, bottom, y - r.top, span));
-    if (m_surface)
-        m_surface->ClearTextsIn(ToSurface(r).Intersect(m_logClip));
-}
-
-void CDC::DrawGradientBar(const CRect& r) { FillGradient(r, kGradientTop, kGradientBottom); }
-
-void CDC::DrawSelectionBand(const CRect& rect) {
-    CRect r = Normalized(rect);
-    if (r.IsEmpty())
-        return;
-    FillGradient({r.left, r.top, r.right, r.bottom - 1}, kSelectionBandTop, kSelectionBandBottom);
-    FillRect({r.left, r.bottom - 1, r.right, r.bottom}, kSelectionBandEdge);
-}

@@ -95,6 +95,9 @@ public:
     CSurface* GetSurface() const { return m_surface; }
     CPoint GetOrigin() const { return m_origin; }
     CRect GetClipRect() const; // in this DC's coordinates
+    // The part of the clip this paint draws: all of it, or the part inside
+    // the surface's damage when only that is repainted (DC coordinates).
+    CRect GetDrawRect() const;
 
     // Memory DCs: a DC over a surface the DC owns ("compatible bitmap").
     static std::unique_ptr<CDC> CreateMemoryDC(int width, int height);

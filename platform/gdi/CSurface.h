@@ -58,6 +58,7 @@ public:
     // Off while the second and later rectangles of one repaint are drawn:
     // the first pass has logged every text already.
     void SetTextLogging(bool on) { m_logTexts = on; }
+    bool LogsTexts() const { return m_logTexts; }
 
     // Writes the surface as an 8-bit RGB PNG; false on failure.
     bool SavePng(const std::string& path) const;

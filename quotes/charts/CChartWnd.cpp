@@ -218,6 +218,12 @@ void CChartWnd::OnLayout() {
 
 void CChartWnd::OnPaint(CDC& dc) {
     CNetWnd::OnPaint(dc);
+    // Whatever changes the chart marks the whole window, but for a cursor
+    // move, which has drawn its strips into the picture already
+    // (RepaintChart): a paint of part of the window shows the picture as it
+    // is.
+    if (dc.GetDrawRect() != dc.GetClipRect())
+        return;
     if (m_canvas)
         if (CDC* picture = m_picture.GetDC()) {
             // A reply or a scroll may bring a wider label than the column has.

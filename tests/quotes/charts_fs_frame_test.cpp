@@ -368,4 +368,31 @@ TEST_F(ChartTest, AFingerMovingTheCursorRepaintsOnlyWhatChangedAndMatchesAFullPa
     }
 }
 
+// A partial paint shows the picture as the finger left it; a cursor key
+// then marks the whole window, and the chart is drawn anew with the cursor
+// moved (a stale picture would differ from the full paint the driver's
+// loop compares every partial paint with).
+TEST_F(ChartTest, AKeyAfterAFingerRedrawsTheChartWithTheCursorMoved) {
+    Start();
+    sim.SetClock(ChartLocalMs(2026, 12, 7, 15, 30));
+    OpenChart("date=&code=600010.02");
+    const CFSLayout layout = Layout();
+    const CRect& grid = layout.grid;
+    ASSERT_TRUE(driver.Drag(Screen(grid.left + grid.Width() / 2, grid.top + 60),
+                            Screen(grid.left + grid.Width() / 3, grid.top + 60), 4));
+    const int dragged = OnChart([](CFSFrame& f) { return f.GetView()->GetCursorPosition(); });
+    auto shown = [this] {
+        std::u16string all;
+        for (const CDrawnText& t : driver.ScreenTexts())
+            all += t.text + u"|";
+        return all;
+    };
+    const std::u16string before = shown();
+    ASSERT_TRUE(driver.PressKey(VK_LEFT));
+    EXPECT_EQ(OnChart([](CFSFrame& f) { return f.GetView()->GetCursorPosition(); }), dragged - 1);
+    const auto report = driver.RunOnGui([] { return UiMessageLoop::Current()->LastPaint(); });
+    EXPECT_FALSE(report.whole) << "the window, not the screen";
+    EXPECT_NE(shown(), before) << "the legends follow the cursor";
+}
+
 } // namespace

@@ -1,0 +1,291 @@
+// Text of the device context (see CDC.h): layout into lines (breaks,
+// ellipsis), glyphs blended onto the surface, and the text log.
+#include "platform/gdi/CDC.h"
+
+#include "platform/gdi/CBlendMemo.h"
+#include "platform/gdi/CFontEngine.h"
+#include "platform/gdi/CGlyphBlendCache.h"
+#include "platform/gdi/DCPixels.h"
+#include "platform/gdi/Utf16.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace dcpixels;
+
+namespace {
+constexpr char32_t kEllipsis = U'\u2026';
+
+// Break opportunities for word wrapping: after a space, and on either side of
+// a wide (CJK) character, which Chinese text breaks between.
+bool IsSpace(char32_t c) { return c == U' ' || c == U'\t' || c == 0x3000; }
+bool IsWide(char32_t c) { return c >= 0x2E80; }
+
+// Whether n pixels from p are all ground; four at a time, so the loads
+// need not wait on one another.
+bool IsPlain(const COLORREF* p, size_t n, COLORREF ground) {
+    COLORREF a = 0, b = 0, c = 0, d = 0;
+    size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        a |= p[i] ^ ground;
+        b |= p[i + 1] ^ ground;
+        c |= p[i + 2] ^ ground;
+        d |= p[i + 3] ^ ground;
+    }
+    for (; i < n; ++i)
+        a |= p[i] ^ ground;
+    return (a | b | c | d) == 0;
+}
+
+// The glyphs of the last line laid out on this thread: drawing, which
+// follows the layout, takes them instead of looking them up again.
+struct CLaidLine {
+    std::u32string text;
+    int height = -1, weight = -1;
+    std::vector<std::shared_ptr<const CFontEngine::CGlyph>> glyphs;
+};
+CLaidLine& LastLaidLine() {
+    thread_local CLaidLine line;
+    return line;
+}
+// Forgets the laid line when the call that laid it out returns, so no
+// later call takes glyphs of a face loaded since.
+struct CLaidLineScope {
+    CLaidLineScope() = default;
+    CLaidLineScope(const CLaidLineScope&) = delete;
+    CLaidLineScope& operator=(const CLaidLineScope&) = delete;
+    ~CLaidLineScope() { LastLaidLine().height = -1; }
+};
+
+CRect Union(const CRect& a, const CRect& b) {
+    if (a.IsEmpty())
+        return b;
+    if (b.IsEmpty())
+        return a;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+} // namespace
+
+int CDC::LineHeight() const { return std::clamp(m_font.height, 0, kMaxFontHeight); }
+
+int CDC::LineWidth(const std::u32string& line) const {
+    return CFontEngine::Instance().LineAdvance(LineHeight(), m_font.weight, line);
+}
+
+std::vector<CDC::TextLine> CDC::LayoutText(std::u16string_view text, int maxWidth, unsigned format) const {
+    std::u32string all = DecodeUtf16(text);
+    std::vector<std::u32string> paragraphs;
+    if (format & DT_SINGLELINE) {
+        std::erase_if(all, [](char32_t c) { return c == U'\r' || c == U'\n'; });
+        paragraphs.push_back(std::move(all));
+    } else {
+        std::u32string cur;
+        for (char32_t c : all) {
+            if (c == U'\n') {
+                paragraphs.push_back(std::move(cur));
+                cur.clear();
+            } else if (c != U'\r') {
+                cur.push_back(c);
+            }
+        }
+        paragraphs.push_back(std::move(cur));
+    }
+
+    auto& engine = CFontEngine::Instance();
+    auto advance = [&](char32_t c) { return engine.Advance(LineHeight(), m_font.weight, c); };
+    std::vector<TextLine> lines;
+    bool wrap = (format & DT_WORDBREAK) && !(format & DT_SINGLELINE);
+    for (auto& para : paragraphs) {
+        if (!wrap) {
+            CLaidLine& laid = LastLaidLine();
+            engine.LineGlyphs(LineHeight(), m_font.weight, para, laid.glyphs);
+            laid.text = para;
+            laid.height = LineHeight();
+            laid.weight = m_font.weight;
+            int width = 0;
+            for (const auto& glyph : laid.glyphs)
+                width += glyph->advance;
+            lines.push_back({para, width});
+            continue;
+        }
+        // Greedy wrapping: take characters while they fit; on overflow go back
+        // to the last break opportunity, or break inside a word too long alone.
+        size_t start = 0;
+        do {
+            int width = 0;
+            size_t end = start, lastBreak = std::string::npos;
+            while (end < para.size()) {
+                int a = advance(para[end]);
+                if (width + a > maxWidth && end > start && !IsSpace(para[end]))
+                    break;
+                width += a;
+                ++end;
+                if (IsSpace(para[end - 1]) || IsWide(para[end - 1]) || (end < para.size() && IsWide(para[end])))
+                    lastBreak = end;
+            }
+            if (end < para.size() && lastBreak != std::string::npos && lastBreak > start)
+                end = lastBreak;
+            std::u32string line = para.substr(start, end - start);
+            while (!line.empty() && IsSpace(line.back()))
+                line.pop_back();
+            start = end;
+            while (start < para.size() && IsSpace(para[start]))
+                ++start;
+            lines.push_back({line, LineWidth(line)});
+        } while (start < para.size());
+    }
+
+    if (format & DT_END_ELLIPSIS) {
+        int ellipsis = advance(kEllipsis);
+        for (auto& line : lines) {
+            if (line.width <= maxWidth)
+                continue;
+            int width = 0;
+            size_t keep = 0;
+            while (keep < line.text.size() && width + advance(line.text[keep]) + ellipsis <= maxWidth)
+                width += advance(line.text[keep++]);
+            line.text.resize(keep);
+            line.text.push_back(kEllipsis);
+            line.width = width + ellipsis;
+        }
+    }
+    return lines;
+}
+
+void CDC::DrawTextLine(const TextLine& line, int x, int y, const CRect& surfaceClip) {
+    if (!m_surface)
+        return;
+    CRect cell = CRect{x, y, x + line.width, y + LineHeight()}.Offset(m_origin.x, m_origin.y);
+    if (m_bkMode == OPAQUE)
+        FillSurfaceRect(cell.Intersect(surfaceClip), m_bkColor);
+    auto& engine = CFontEngine::Instance();
+    int baseline = cell.top + engine.Ascent(LineHeight());
+    int pen = cell.left;
+    const COLORREF color = m_textColor & 0x00FFFFFF;
+    CBlendMemo& memo = CBlendMemo::ForThread();
+    CGlyphBlendCache& drawn = CGlyphBlendCache::ForThread();
+    const CLaidLine& laid = LastLaidLine();
+    thread_local std::vector<std::shared_ptr<const CFontEngine::CGlyph>> fetched;
+    const bool laidOut = laid.height == LineHeight() && laid.weight == m_font.weight && laid.text == line.text;
+    if (!laidOut)
+        engine.LineGlyphs(LineHeight(), m_font.weight, line.text, fetched);
+    for (const auto& glyph : laidOut ? laid.glyphs : fetched) {
+        const CFontEngine::CGlyph& g = *glyph;
+        int gx = pen + g.left, gy = baseline - g.top;
+        CRect box = CRect{gx, gy, gx + g.width, gy + g.height}.Intersect(surfaceClip);
+        // The glyph as drawn over the ground of its first plain row; a row
+        // over another ground (a gradient's) is blended pixel by pixel.
+        const bool keeps = CGlyphBlendCache::Keeps(g);
+        const COLORREF* ready = nullptr;
+        COLORREF readyGround = 0;
+        for (int sy = box.top; sy < box.bottom; ++sy) {
+            const CFontEngine::CGlyph::CInk ink = g.ink[static_cast<size_t>(sy - gy)];
+            const size_t at = static_cast<size_t>(sy - gy) * g.width;
+            COLORREF* row = m_surface->Row(sy);
+            const int from = std::max(box.left, gx + ink.begin), to = std::min(box.right, gx + ink.end);
+            if (from >= to)
+                continue;
+            if (keeps) {
+                // Over a plain ground the row is a copy of the glyph drawn.
+                const COLORREF ground = row[from];
+                if ((!ready || readyGround == ground) && IsPlain(row + from, static_cast<size_t>(to - from), ground)) {
+                    if (!ready) {
+                        ready = drawn.Pixels(glyph, ground, color, memo);
+                        readyGround = ground;
+                    }
+                    if (ready) {
+                        std::memcpy(row + from, ready + at + (from - gx),
+                                    sizeof(COLORREF) * static_cast<size_t>(to - from));
+                        continue;
+                    }
+                }
+            }
+            // A pixel the glyph does not touch keeps its ground.
+            const std::uint8_t* cov = g.coverage.data() + at;
+            for (int sx = from; sx < to; ++sx)
+                if (const int alpha = cov[sx - gx])
+                    row[sx] = memo.Mix(row[sx], color, alpha);
+        }
+        pen += g.advance;
+    }
+}
+
+void CDC::LogText(const std::vector<TextLine>& lines, const CRect& cells, const CRect& surfaceClip) {
+    CRect shown = cells.Intersect(surfaceClip);
+    if (!m_surface || shown.IsEmpty())
+        return;
+    std::u32string joined;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            joined.push_back(U'\n');
+        joined += lines[i].text;
+    }
+    if (joined.empty())
+        return;
+    m_surface->AddText({EncodeUtf16(joined), shown, m_textColor & 0x00FFFFFF});
+}
+
+CRect CDC::CalcTextRect(std::u16string_view text, const CRect& rect, unsigned format) const {
+    const CRect r = Near(rect);
+    const CLaidLineScope laid;
+    auto lines = LayoutText(text, r.Width(), format);
+    int width = 0;
+    for (const auto& line : lines)
+        width = std::max(width, line.width);
+    return {r.left, r.top, r.left + width, r.top + static_cast<int>(lines.size()) * LineHeight()};
+}
+
+int CDC::DrawText(std::u16string_view text, const CRect& rect, unsigned format) {
+    const CRect r = Near(rect);
+    if ((format & DT_SINGLELINE) && !(format & (DT_NOCLIP | DT_CALCRECT)) && m_surface) {
+        // A line kept inside r that would neither show nor be logged (a
+        // partial repaint elsewhere) needs no layout: its height is one line.
+        const CRect logClip = ToSurface(Normalized(r)).Intersect(m_logClip);
+        if ((m_surface->LogsTexts() ? logClip : logClip.Intersect(m_clip)).IsEmpty())
+            return LineHeight();
+    }
+    const CLaidLineScope laid;
+    auto lines = LayoutText(text, r.Width(), format);
+    int height = static_cast<int>(lines.size()) * LineHeight();
+    if ((format & DT_CALCRECT) || !m_surface)
+        return height;
+    int y = r.top;
+    if (format & DT_SINGLELINE) {
+        if (format & DT_VCENTER)
+            y = r.top + (r.Height() - LineHeight()) / 2;
+        else if (format & DT_BOTTOM)
+            y = r.bottom - LineHeight();
+    }
+    const CRect logClip = (format & DT_NOCLIP) ? m_logClip : ToSurface(Normalized(r)).Intersect(m_logClip);
+    const CRect clip = logClip.Intersect(m_clip);
+    CRect cells;
+    for (const auto& line : lines) {
+        int x = r.left;
+        if (format & DT_CENTER)
+            x = r.left + (r.Width() - line.width) / 2;
+        else if (format & DT_RIGHT)
+            x = r.right - line.width;
+        DrawTextLine(line, x, y, clip);
+        cells = Union(cells, CRect{x, y, x + line.width, y + LineHeight()}.Offset(m_origin.x, m_origin.y));
+        y += LineHeight();
+    }
+    LogText(lines, cells, logClip);
+    return height;
+}
+
+void CDC::TextOut(int xIn, int yIn, std::u16string_view text) {
+    const int x = Near(xIn), y = Near(yIn);
+    TextLine line{DecodeUtf16(text), 0};
+    line.width = LineWidth(line.text);
+    DrawTextLine(line, x, y, m_clip);
+    LogText({line}, CRect{x, y, x + line.width, y + LineHeight()}.Offset(m_origin.x, m_origin.y), m_logClip);
+}
+
+CSize CDC::GetTextExtent(std::u16string_view text) const {
+    return {LineWidth(DecodeUtf16(text)), LineHeight()};
+}
+
