@@ -335,15 +335,23 @@ bool NamesFunction(std::string_view text, Pred is) {
     return false;
 }
 
+// Functions that act once: a second copy would log in, order, cancel or
+// change the password again.
+constexpr FunctionNumber kNeverResend[] = {kFuncTradeLogin,      kFuncOrder,      kFuncCancelOrder,
+                                           kFuncChangePassword,  kFuncBatchOrder, kFuncWarrantExercise};
+
 bool IsNeverResendFunction(int m, int s) {
-    return (m == 500 && (s == 1 || s == 6 || s == 7 || s == 13)) || (m == 100 && (s == 20 || s == 29));
+    for (FunctionNumber f : kNeverResend)
+        if (f == FunctionNumber{m, s})
+            return true;
+    return false;
 }
 } // namespace
 
 bool IsNeverResendRequest(std::string_view text) { return NamesFunction(text, IsNeverResendFunction); }
 
 bool IsActingRequest(std::string_view text) {
-    return NamesFunction(text, [](int m, int s) { return IsNeverResendFunction(m, s) || (m == 500 && s == 69); });
+    return NamesFunction(text, [](int m, int s) { return IsNeverResendFunction(m, s) || FunctionNumber{m, s} == kFuncTokenApply; });
 }
 
 RequestRefusal CheckRequestText(std::string_view text) {

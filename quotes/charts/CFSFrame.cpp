@@ -1,5 +1,6 @@
 // The minute chart window: requests, replies, menus and the windows it opens.
 #include "quotes/charts/CFSFrame.h"
+#include "core/FunctionNumbers.h"
 
 #include "core/StrUtil.h"
 #include "framework/app/CAppData.h"
@@ -66,7 +67,7 @@ std::string CFSFrame::MinuteRequest(std::string_view code, bool addup, std::stri
                                     std::string_view maxvol) {
     if (!IsRequestValue(code) || !IsDigits(time) || !IsDigits(maxvol) || (!date.empty() && !IsDigits(date)))
         return {};
-    std::string text = "tc_mfuncno=31000&tc_sfuncno=1&code=";
+    std::string text = std::string(kRequestHead<kFuncMinutes>) + "&code=";
     text.append(code);
     text.append(addup ? "&addup=1" : "&addup=0");
     text.append("&time=");

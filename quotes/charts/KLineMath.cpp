@@ -1,5 +1,6 @@
 // The K-line chart's arithmetic; see the header.
 #include "quotes/charts/KLineMath.h"
+#include "core/FunctionNumbers.h"
 
 #include "core/StrUtil.h"
 #include "quotes/charts/CChartCanvas.h"
@@ -333,7 +334,7 @@ std::string KLineRequestText(std::string_view code, std::string_view date, std::
     for (std::string_view v : {code, date, time, tech})
         if (!IsRequestValue(v))
             return {};
-    std::string t = "tc_mfuncno=31000&tc_sfuncno=2&code=";
+    std::string t = std::string(kRequestHead<kFuncKLine>) + "&code=";
     t.append(code).append("&date=").append(date).append("&time=").append(time);
     t.append("&type=").append(std::to_string(type));
     t.append("&direct=").append(std::to_string(direct));

@@ -1,6 +1,7 @@
 // The information-mark page: its request from the three values it was
 // given, and the reply's lines as the page text.
 #include "quotes/info/CInfoMineTxtWnd.h"
+#include "core/FunctionNumbers.h"
 
 #include "core/CDataSetList.h"
 #include "quotes/info/InfoText.h"
@@ -8,7 +9,7 @@
 std::string InfoMineRequest(std::string_view code, std::string_view ids, std::string_view date) {
     if (!IsInfoMineValue(code) || !IsInfoMineValue(ids) || !IsInfoMineValue(date))
         return {};
-    std::string text = "tc_mfuncno=504&tc_sfuncno=11&lmdm=xxld&stkcode=";
+    std::string text = std::string(kRequestHead<kFuncInfoMarks>) + "&lmdm=xxld&stkcode=";
     text.append(code);
     text.append("&id=");
     text.append(ids);

@@ -1,5 +1,6 @@
 // The deal page's cursors, request, rows and merge.
 #include "quotes/info/DealDetails.h"
+#include "core/FunctionNumbers.h"
 
 #include "core/CDataSet.h"
 #include "quotes/charts/CChartCanvas.h"
@@ -72,7 +73,7 @@ DealRequest MakeDealRequest(std::string_view code, std::string_view date, const 
     }
     if (!IsRequestValue(code) || !IsRequestValue(date))
         return r;
-    r.text = "tc_mfuncno=31000&tc_sfuncno=9&code=";
+    r.text = std::string(kRequestHead<kFuncDeals>) + "&code=";
     r.text.append(code).append("&date=").append(date);
     r.text.append("&time=").append(std::to_string(r.time));
     r.text.append("&offset=").append(std::to_string(r.offset));

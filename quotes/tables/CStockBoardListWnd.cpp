@@ -1,5 +1,6 @@
 // The board list: the sector buttons, their places and presses.
 #include "quotes/tables/CStockBoardListWnd.h"
+#include "core/FunctionNumbers.h"
 
 #include "core/CDataSetList.h"
 #include "core/StrUtil.h"
@@ -43,7 +44,7 @@ CRect BoardButtonRect(int index, int width) {
 std::string BoardStocksRequest(std::string_view kind, std::string_view code) {
     if (!IsRequestValue(kind) || !IsRequestValue(code))
         return {};
-    std::string text = "tc_mfuncno=100&tc_sfuncno=31&sector=";
+    std::string text = std::string(kRequestHead<kFuncSectorMembers>) + "&sector=";
     text += kind;
     text += "&sectorcode=";
     text += code;

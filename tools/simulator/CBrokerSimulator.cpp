@@ -77,7 +77,7 @@ struct CBrokerSimulator::Impl {
 
 CBrokerSimulator::CBrokerSimulator() : m_impl(std::make_unique<Impl>()) {
     Impl* impl = m_impl.get();
-    impl->routes.Add(100, 1, [impl](const SimRequest& r, SimContext&) {
+    impl->routes.Add(kFuncLogon, [impl](const SimRequest& r, SimContext&) {
         std::string issued;
         SimReply reply = impl->sessions.Logon(r, &issued);
         if (!issued.empty()) t_issuedKey = std::move(issued);
@@ -238,7 +238,7 @@ void CBrokerSimulator::Impl::SendReply(int fd, const SimRequest& request, SimRep
             compression = 18;
         }
     }
-    bool isLogon = request.main == 100 && request.sub == 1;
+    bool isLogon = FunctionNumber{request.main, request.sub} == kFuncLogon;
     if (reply.error == 0 && !isLogon && !request.sessionKey.empty() && payload.size() >= 16) {
         std::vector<uint8_t> sealed(SealedSize(static_cast<int>(payload.size())));
         if (SealData(request.sessionKey.c_str(), payload.data(), static_cast<int>(payload.size()), sealed.data()) > 0) {

@@ -92,11 +92,11 @@ const std::vector<SimWarrant>& CSimAccountRoutes::Warrants() {
 }
 
 void CSimAccountRoutes::AddRoutes(CSimRouteTable& table) {
-    table.Add(500, 20, [this](const SimRequest& r, SimContext& c) { return History(r, c, false); });
-    table.Add(500, 21, [this](const SimRequest& r, SimContext& c) { return History(r, c, true); });
-    table.Add(500, 13, [this](const SimRequest& r, SimContext& c) { return ChangePassword(r, c); });
-    table.Add(100, 28, [this](const SimRequest& r, SimContext& c) { return WarrantPrecheck(r, c); });
-    table.Add(100, 29, [this](const SimRequest& r, SimContext& c) { return Exercise(r, c); });
+    table.Add(kFuncOrderHistory, [this](const SimRequest& r, SimContext& c) { return History(r, c, false); });
+    table.Add(kFuncDealHistory, [this](const SimRequest& r, SimContext& c) { return History(r, c, true); });
+    table.Add(kFuncChangePassword, [this](const SimRequest& r, SimContext& c) { return ChangePassword(r, c); });
+    table.Add(kFuncWarrantPrecheck, [this](const SimRequest& r, SimContext& c) { return WarrantPrecheck(r, c); });
+    table.Add(kFuncWarrantExercise, [this](const SimRequest& r, SimContext& c) { return Exercise(r, c); });
 }
 
 const SimTradeAccount* CSimAccountRoutes::TradeAccount(const SimRequest& request, const SimContext& context,

@@ -554,4 +554,4 @@ std::array<std::vector<double>, 3> SimIndicator(std::string_view name, const std
     return {none, none, none};
 }
 
-void CSimKLineRoutes::AddRoutes(CSimRouteTable& table) { table.Add(31000, 2, KLine); }
+void CSimKLineRoutes::AddRoutes(CSimRouteTable& table) { table.Add(kFuncKLine, KLine); }

@@ -191,10 +191,10 @@ SimReply SectorMembers(const SimRequest& r, SimContext& context) {
 } // namespace
 
 void CSimQuoteRoutes::AddRoutes(CSimRouteTable& table) {
-    table.Add(31000, 3, Ranking);
-    table.Add(31000, 4, QuoteFields);
-    table.Add(31000, 8, WorldIndices);
-    table.Add(31000, 10, PinyinSearch);
-    table.Add(100, 30, SectorList);
-    table.Add(100, 31, SectorMembers);
+    table.Add(kFuncRanking, Ranking);
+    table.Add(kFuncQuoteFields, QuoteFields);
+    table.Add(kFuncWorldIndices, WorldIndices);
+    table.Add(kFuncPinyinSearch, PinyinSearch);
+    table.Add(kFuncSectorList, SectorList);
+    table.Add(kFuncSectorMembers, SectorMembers);
 }

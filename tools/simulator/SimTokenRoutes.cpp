@@ -64,9 +64,9 @@ std::string CSimTokenRoutes::SeedFor(std::string_view fundid, int application) {
 void CSimTokenRoutes::AddRoutes(CSimRouteTable& table) {
     std::shared_ptr<CSimTradeAccounts> accounts = m_accounts;
     std::shared_ptr<std::map<std::string, int>> applications = m_applications;
-    table.Add(100, 5, [](const SimRequest&, SimContext&) { return Texts(); });
+    table.Add(kFuncTokenTexts, [](const SimRequest&, SimContext&) { return Texts(); });
     table.Add(
-        500, 69,
+        kFuncTokenApply,
         [accounts, applications](const SimRequest& request, SimContext&) {
             const SimTradeAccount* account = accounts->FindLogin(request.Get("inputtype"), request.Get("inputid"));
             if (!account || account->password != request.Get("trdpwd"))

@@ -1,5 +1,6 @@
 // The branch directory's reply rows, flow and request.
 #include "trade/login/BranchDirectory.h"
+#include "core/FunctionNumbers.h"
 
 #include "core/CDataSet.h"
 
@@ -76,7 +77,7 @@ std::vector<BranchRegionLabel> LayoutRegions(const std::vector<BranchRegionRow>&
 std::string ProvinceBranchesRequest(int provinceId) {
     if (provinceId < 0)
         return {};
-    return "tc_mfuncno=504&tc_sfuncno=13&provinceid=" + std::to_string(provinceId);
+    return std::string(kRequestHead<kFuncBranches>) + "&provinceid=" + std::to_string(provinceId);
 }
 
 std::u16string ProvinceBranchesTitle(std::u16string_view province) {

@@ -1,5 +1,6 @@
 // The order form's pure part: parameters, requests, holders, slider, panel rows, checks, layout.
 #include "trade/orders/OrderForm.h"
+#include "core/FunctionNumbers.h"
 
 #include "core/CDataSet.h"
 #include "core/CQuoteNumber.h"
@@ -112,7 +113,8 @@ std::string MaxQuantityRequest(std::string_view loginId, std::string_view passwo
         !IsSixDigitCode(code) || (!fundid.empty() && !IsPlain(fundid)))
         return {};
     const bool buy = kind % 2 == 1;
-    std::string out = buy ? "tc_mfuncno=500&tc_sfuncno=4&" : "tc_mfuncno=500&tc_sfuncno=5&";
+    std::string out(buy ? kRequestHead<kFuncMaxBuyQuantity> : kRequestHead<kFuncMaxSellQuantity>);
+    out += '&';
     out += loginId;
     out += "&trdpwd=";
     out += password;
@@ -163,7 +165,7 @@ bool IsKeyText(std::string_view key) {
 std::string RepaymentRequest(std::string_view loginId, std::string_view fundid) {
     if (!IsLoginText(loginId) || (!fundid.empty() && !IsPlain(fundid)))
         return {};
-    std::string out = "tc_mfuncno=500&tc_sfuncno=75&";
+    std::string out = std::string(kRequestHead<kFuncMaxQuantity>) + "&";
     out += loginId;
     out += "&creditid=0&fundid=";
     out += fundid;
@@ -225,7 +227,7 @@ std::string PanelQuoteCode(std::string_view stkcode, std::string_view tradeMarke
 std::string PanelQuoteRequest(std::string_view quoteCode) {
     if (quoteCode.empty())
         return {};
-    std::string out = "tc_mfuncno=31000&tc_sfuncno=4&code=";
+    std::string out = std::string(kRequestHead<kFuncQuoteFields>) + "&code=";
     out += quoteCode;
     out += "&field=";
     out += kPanelQuoteFields;

@@ -1,5 +1,6 @@
 // The confirmation page's lines, checks and request texts.
 #include "trade/orders/OrderRequests.h"
+#include "core/FunctionNumbers.h"
 
 #include "core/StrUtil.h"
 
@@ -208,7 +209,7 @@ std::string OrderRequest(std::string_view loginId, std::string_view password, co
         return {};
     // A market-price order is priced by the exchange: its "-" is not sent.
     const std::string price = priceType.IsMarketPrice() ? std::string() : *Ascii(entry.price);
-    std::string out = "tc_mfuncno=500&tc_sfuncno=6&";
+    std::string out = std::string(kRequestHead<kFuncOrder>) + "&";
     out += loginId;
     AppendParam(out, "trdpwd", password);
     AppendParam(out, "bsflag", priceType.GetCode());
@@ -222,7 +223,7 @@ std::string OrderRequest(std::string_view loginId, std::string_view password, co
 std::string CancelRequest(std::string_view loginId, const ConfirmEntry& entry) {
     if (CheckEntry(ConfirmMode::Cancel, entry, nullptr) != EntryFault::None || !IsLogin(loginId))
         return {};
-    std::string out = "tc_mfuncno=500&tc_sfuncno=7&";
+    std::string out = std::string(kRequestHead<kFuncCancelOrder>) + "&";
     out += loginId;
     AppendParam(out, "ordersno", *Ascii(entry.serial));
     AppendHolder(out, ReadHolderParams(entry.holder));
@@ -259,7 +260,7 @@ std::string BatchRequest(std::string_view loginId, std::string_view password, co
     }
     if (complete == 0 || !IsLogin(loginId) || !IsSendablePassword(password))
         return {};
-    std::string out = "tc_mfuncno=100&tc_sfuncno=20&";
+    std::string out = std::string(kRequestHead<kFuncBatchOrder>) + "&";
     out += loginId;
     AppendParam(out, "trdpwd", password);
     AppendParam(out, "codes", codes);

@@ -1,5 +1,6 @@
 // Dates, checks and request texts; see the header.
 #include "trade/queries/AccountRequests.h"
+#include "core/FunctionNumbers.h"
 
 #include "core/StrUtil.h"
 
@@ -141,7 +142,7 @@ std::string WarrantHolderParam(std::string_view market, std::string_view secuid,
 std::string BuildWarrantPrecheck(std::string_view loginId, std::string_view code) {
     if (loginId.empty() || code.size() != 6 || !IsPlainValue(code))
         return {};
-    std::string out = "tc_mfuncno=100&tc_sfuncno=28&";
+    std::string out = std::string(kRequestHead<kFuncWarrantPrecheck>) + "&";
     out += loginId;
     out += "&stkcode=";
     out += code;
