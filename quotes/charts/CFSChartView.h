@@ -17,6 +17,7 @@
 // move redraws only those.
 #pragma once
 
+#include "framework/ui/WndMessages.h"
 #include "quotes/charts/CChartCanvas.h"
 #include "quotes/charts/FSChartMath.h"
 #include "quotes/charts/FSChartPanel.h"
@@ -31,7 +32,7 @@ class CFSChartView : public CChartCanvas {
 public:
     // Posted to the frame when a quote level of the panel was pressed and
     // held; the frame offers "买入" or "卖出" at the pressed price.
-    static constexpr UINT kMsgLevelHeld = 1000;
+    static constexpr UINT kMsgLevelHeld = WND_MSG_LEVEL_HELD;
     // Palette indexes the view draws with.
     static constexpr int kFrameColor = 12;
     static constexpr int kLabelColor = 17;

@@ -24,7 +24,7 @@
 namespace {
 // Opens the phone-token window over the form (posted by the question after
 // a refused token).
-constexpr UINT kMsgOpenDynCode = 0xFFF20015;
+constexpr UINT kMsgOpenDynCode = WND_MSG_OPEN_DYNCODE;
 
 struct CAccountType {
     const char16_t* text;
