@@ -40,15 +40,6 @@ std::vector<Param> Split(std::string_view text) {
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i]))
-            return false;
-    return true;
-}
-
 bool IsTcName(std::string_view name) { return name.size() >= 3 && EqualsNoCase(name.substr(0, 3), "tc_"); }
 
 std::string Join(const std::vector<std::string_view>& parts) {

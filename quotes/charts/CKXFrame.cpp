@@ -1,7 +1,7 @@
 // The K-line window: requests, replies, menus, the chooser and pinches.
 #include "quotes/charts/CKXFrame.h"
-#include "core/FunctionNumbers.h"
 
+#include "core/FunctionNumbers.h"
 #include "framework/app/CAppData.h"
 #include "framework/ui/IWindowOpener.h"
 #include "framework/ui/WindowKeywords.h"

@@ -1,7 +1,7 @@
 // The K-line chart's arithmetic; see the header.
 #include "quotes/charts/KLineMath.h"
-#include "core/FunctionNumbers.h"
 
+#include "core/FunctionNumbers.h"
 #include "core/StrUtil.h"
 #include "quotes/charts/CChartCanvas.h"
 #include "quotes/charts/CChartSeries.h"

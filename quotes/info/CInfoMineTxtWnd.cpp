@@ -1,9 +1,9 @@
 // The information-mark page: its request from the three values it was
 // given, and the reply's lines as the page text.
 #include "quotes/info/CInfoMineTxtWnd.h"
-#include "core/FunctionNumbers.h"
 
 #include "core/CDataSetList.h"
+#include "core/FunctionNumbers.h"
 #include "quotes/info/InfoText.h"
 
 std::string InfoMineRequest(std::string_view code, std::string_view ids, std::string_view date) {

@@ -1,8 +1,8 @@
 // The deal page's cursors, request, rows and merge.
 #include "quotes/info/DealDetails.h"
-#include "core/FunctionNumbers.h"
 
 #include "core/CDataSet.h"
+#include "core/FunctionNumbers.h"
 #include "quotes/charts/CChartCanvas.h"
 #include "quotes/tables/QuoteRequests.h"
 

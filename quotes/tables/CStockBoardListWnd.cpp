@@ -1,8 +1,8 @@
 // The board list: the sector buttons, their places and presses.
 #include "quotes/tables/CStockBoardListWnd.h"
-#include "core/FunctionNumbers.h"
 
 #include "core/CDataSetList.h"
+#include "core/FunctionNumbers.h"
 #include "core/StrUtil.h"
 #include "framework/ui/IWindowOpener.h"
 #include "framework/ui/CClientArea.h"
@@ -74,13 +74,8 @@ int CStockBoardListWnd::OnInitDialog() {
 }
 
 void CStockBoardListWnd::SetMenuParams(int menuId, const char* param, const char* request) {
-    if (request) {
-        if (char* kind = GetUrlParam(request, "sector")) {
-            if (*kind)
-                m_kind = kind;
-            std::free(kind);
-        }
-    }
+    if (std::string kind = GetUrlParamText(request, "sector"); !kind.empty())
+        m_kind = std::move(kind);
     CNetWnd::SetMenuParams(menuId, param, request);
 }
 

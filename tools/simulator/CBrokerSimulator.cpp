@@ -5,6 +5,7 @@
 
 #include "core/FunctionNumbers.h"
 #include "core/SealEnvelope.h"
+#include "core/StrUtil.h"
 #include "core/ZlibCodec.h"
 #include "tools/simulator/CSimMarket.h"
 #include "tools/simulator/CSimRequestLog.h"
@@ -23,10 +24,6 @@
 static_assert(CBrokerSimulator::kMaxBodyBytes == SimHttp::kMaxBodyBytes);
 
 namespace {
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
-}
-
 int ParseInt(const std::string& text, int fallback) {
     if (text.empty()) return fallback;
     char* end = nullptr;
@@ -151,12 +148,12 @@ SimRequest CBrokerSimulator::Impl::OpenRequest(const SimHttp::Request& http, std
     std::string reqData, reqLength;
     size_t sealAt = std::string::npos;
     for (const auto& [k, v] : outer) {
-        if (EqualNoCase(k, "TC_REQDATA")) {
+        if (EqualsNoCase(k, "TC_REQDATA")) {
             reqData = v;
             sealAt = r.params.size();
-        } else if (EqualNoCase(k, "TC_REQLENGTH")) {
+        } else if (EqualsNoCase(k, "TC_REQLENGTH")) {
             reqLength = v;
-        } else if (EqualNoCase(k, "TC_ENCRYPT")) {
+        } else if (EqualsNoCase(k, "TC_ENCRYPT")) {
             // The only cipher is 36; its number says nothing more.
         } else {
             r.params.emplace_back(k, v);
@@ -166,7 +163,7 @@ SimRequest CBrokerSimulator::Impl::OpenRequest(const SimHttp::Request& http, std
         r.sealed = true;
         std::vector<std::string> named;
         for (const auto& [k, v] : r.params)
-            if (EqualNoCase(k, "session")) named.push_back(v);
+            if (EqualsNoCase(k, "session")) named.push_back(v);
         std::vector<std::string> candidates = sessions.SealCandidates(named, connectionKey);
         std::vector<uint8_t> envelope;
         bool opened = false;

@@ -2,8 +2,8 @@
 #include "tools/simulator/SimTokenRoutes.h"
 
 #include "core/HmacSha1.h"
+#include "core/StrUtil.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -36,10 +36,6 @@ SimReply Texts() {
         w.SetText(2, kTip[i]);
     }
     return SimReply::Ok(w);
-}
-
-bool IsDigits(std::string_view text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 } // namespace
 

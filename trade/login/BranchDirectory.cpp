@@ -1,8 +1,8 @@
 // The branch directory's reply rows, flow and request.
 #include "trade/login/BranchDirectory.h"
-#include "core/FunctionNumbers.h"
 
 #include "core/CDataSet.h"
+#include "core/FunctionNumbers.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // Login request, reply reading and account texts; see the header.
 #include "trade/login/TradeLoginText.h"
-#include "core/FunctionNumbers.h"
 
+#include "core/FunctionNumbers.h"
 #include "framework/app/DataSetText.h"
 #include "trade/login/SalesDeptStore.h"
 

@@ -34,13 +34,6 @@ std::string Password() {
     const char* pw = app ? app->GetTradePassword() : nullptr;
     return pw ? std::string(pw) : std::string();
 }
-
-std::string ValueOf(const CAString& text, const char* key) {
-    char* value = GetUrlParam(text.c_str(), key);
-    std::string out = value ? value : "";
-    std::free(value);
-    return out;
-}
 } // namespace
 
 // ---- The sender that remembers what each send was ----
@@ -386,7 +379,7 @@ int CTradeBuySaleWnd::BuildRequest(CAString& out) {
     } else {
         SetSealRequest(true);
         const std::string fundid = m_holderIndex >= 0 && m_holderIndex < static_cast<int>(m_holders.size())
-                                       ? ValueOf(m_holders[m_holderIndex].value, "fundid")
+                                       ? GetUrlParamText(m_holders[m_holderIndex].value.c_str(), "fundid")
                                        : std::string();
         const std::string code = EditAnsi(m_code);
         if (m_kind < kKindBuyToReturn) {

@@ -1,7 +1,7 @@
 // The confirmation page's lines, checks and request texts.
 #include "trade/orders/OrderRequests.h"
-#include "core/FunctionNumbers.h"
 
+#include "core/FunctionNumbers.h"
 #include "core/StrUtil.h"
 
 #include <cstdlib>
@@ -50,21 +50,7 @@ bool IsQuantity(std::string_view qty) {
 
 // Digits with at most one point, above zero.
 bool IsPrice(std::string_view price) {
-    if (price.empty() || price.size() > 16 || price == ".")
-        return false;
-    int points = 0;
-    bool nonZero = false;
-    for (char c : price) {
-        if (c == '.') {
-            if (++points > 1)
-                return false;
-        } else if (!IsDigit(c)) {
-            return false;
-        } else {
-            nonZero = nonZero || c != '0';
-        }
-    }
-    return nonZero;
+    return IsPriceText(price) && price.find_first_not_of("0.") != std::string_view::npos;
 }
 
 bool IsTradeMarket(std::string_view market) {
@@ -103,18 +89,10 @@ void AppendList(std::string& list, std::string_view value) {
     list += value;
 }
 
-std::string ValueOf(std::string_view holder, const char* key) {
-    const std::string text(holder);
-    char* value = GetUrlParam(text.c_str(), key);
-    std::string out = value ? value : "";
-    std::free(value);
-    return out;
-}
-
 } // namespace
 
 HolderParams ReadHolderParams(std::string_view holder) {
-    return {ValueOf(holder, "market"), ValueOf(holder, "secuid"), ValueOf(holder, "fundid")};
+    return {GetUrlParamText(holder, "market"), GetUrlParamText(holder, "secuid"), GetUrlParamText(holder, "fundid")};
 }
 
 std::vector<std::u16string> ConfirmLines(ConfirmMode mode, const ConfirmEntry& entry,
