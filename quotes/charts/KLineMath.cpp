@@ -22,15 +22,7 @@ int Pinned(double v) {
     return static_cast<int>(std::clamp(v, -kPinLimit, kPinLimit));
 }
 
-bool KeyIs(std::string_view key, const char* name) {
-    const std::string_view n(name);
-    if (key.size() != n.size())
-        return false;
-    for (size_t i = 0; i < n.size(); ++i)
-        if (FoldAscii(key[i]) != FoldAscii(n[i]))
-            return false;
-    return true;
-}
+bool KeyIs(std::string_view key, const char* name) { return EqualsNoCase(key, name); }
 
 std::u16string Ascii(std::string_view s) { return std::u16string(s.begin(), s.end()); }
 
