@@ -328,8 +328,8 @@ bool NamesFunction(std::string_view text, Pred is) {
 
 // Functions that act once: a second copy would log in, order, cancel or
 // change the password again.
-constexpr FunctionNumber kNeverResend[] = {kFuncTradeLogin,      kFuncOrder,      kFuncCancelOrder,
-                                           kFuncChangePassword,  kFuncBatchOrder, kFuncWarrantExercise};
+constexpr FunctionNumber kNeverResend[] = {kFuncTradeLogin,     kFuncOrder,      kFuncCancelOrder,
+                                           kFuncChangePassword, kFuncBatchOrder, kFuncWarrantExercise};
 
 bool IsNeverResendFunction(int m, int s) {
     for (FunctionNumber f : kNeverResend)
@@ -342,7 +342,9 @@ bool IsNeverResendFunction(int m, int s) {
 bool IsNeverResendRequest(std::string_view text) { return NamesFunction(text, IsNeverResendFunction); }
 
 bool IsActingRequest(std::string_view text) {
-    return NamesFunction(text, [](int m, int s) { return IsNeverResendFunction(m, s) || FunctionNumber{m, s} == kFuncTokenApply; });
+    return NamesFunction(text, [](int m, int s) {
+        return IsNeverResendFunction(m, s) || FunctionNumber{m, s} == kFuncTokenApply;
+    });
 }
 
 RequestRefusal CheckRequestText(std::string_view text) {

@@ -287,7 +287,8 @@ void CKXFrame::OnMenuCommand(int id) {
         if (!IsRequestValue(code))
             break;
         const std::string param = "code=" + code;
-        GetWndManager().CreateWnd(kDetailQuoteKeyword, -1, u"详细报价", param.c_str(), kRequestHead<kFuncQuoteFields>.c_str(),
+        GetWndManager().CreateWnd(kDetailQuoteKeyword, -1, u"详细报价", param.c_str(),
+                                  kRequestHead<kFuncQuoteFields>.c_str(),
                                   0, this);
         break;
     }

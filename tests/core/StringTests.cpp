@@ -211,9 +211,10 @@ TEST(StrUtil, DigitsPricesAndCaseFreeEqualityOfViews) {
 
 TEST(UrlParams, TheTextCompanionGivesTheSameValueAndTellsAnAbsentKeyFromAnEmptyOne) {
     const char* query = "tc_mfuncno=500&Code=600000&empty=&date=20260601 9";
-    for (const char* key : {"tc_mfuncno", "code", "empty", "date", "xcode", "missing"})
-        EXPECT_EQ(GetUrlParamText(query, key), Owned(GetUrlParam(query, key)) == "<null>" ? "" : Owned(GetUrlParam(query, key)))
-            << key;
+    for (const char* key : {"tc_mfuncno", "code", "empty", "date", "xcode", "missing"}) {
+        const std::string owned = Owned(GetUrlParam(query, key));
+        EXPECT_EQ(GetUrlParamText(query, key), owned == "<null>" ? "" : owned) << key;
+    }
     bool present = false;
     EXPECT_EQ(GetUrlParamText(std::string_view(query), "empty", &present), "");
     EXPECT_TRUE(present);

@@ -39,7 +39,10 @@ public:
     static constexpr int kLineFontSize = 25;  // pixels
     // Posted to itself once a reply was taken: tell it, then go on; or
     // tell that nothing left, and let the press be made again.
-    enum : UINT { kMsgTellOutcome = WND_MSG_CONFIRM_TELL_OUTCOME, kMsgTellNotSent = WND_MSG_CONFIRM_TELL_NOT_SENT };
+    enum : UINT {
+        kMsgTellOutcome = WND_MSG_CONFIRM_TELL_OUTCOME,
+        kMsgTellNotSent = WND_MSG_CONFIRM_TELL_NOT_SENT,
+    };
 
     CTradeConfirmWnd();
     ~CTradeConfirmWnd() override;

@@ -75,7 +75,8 @@ OrderFormParams ReadOrderFormParams(std::string_view request) {
 bool IsSixDigitCode(std::string_view code) { return code.size() == 6 && IsDigits(code); }
 
 bool IsOrderQuantity(std::string_view quantity) {
-    return quantity.size() <= 9 && IsDigits(quantity) && quantity.find_first_not_of('0') != std::string_view::npos;
+    return quantity.size() <= 9 && IsDigits(quantity) &&
+           quantity.find_first_not_of('0') != std::string_view::npos;
 }
 
 std::string MaxQuantityRequest(std::string_view loginId, std::string_view password, int kind, std::string_view code,

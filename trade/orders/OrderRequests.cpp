@@ -92,7 +92,8 @@ void AppendList(std::string& list, std::string_view value) {
 } // namespace
 
 HolderParams ReadHolderParams(std::string_view holder) {
-    return {GetUrlParamText(holder, "market"), GetUrlParamText(holder, "secuid"), GetUrlParamText(holder, "fundid")};
+    return {GetUrlParamText(holder, "market"), GetUrlParamText(holder, "secuid"),
+            GetUrlParamText(holder, "fundid")};
 }
 
 std::vector<std::u16string> ConfirmLines(ConfirmMode mode, const ConfirmEntry& entry,
