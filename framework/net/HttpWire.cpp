@@ -1,5 +1,6 @@
 // HTTP head building and reply parsing; see the header.
 #include "framework/net/HttpWire.h"
+
 #include "core/StrUtil.h"
 
 #include <charconv>
