@@ -7,16 +7,6 @@
 #include <cstdarg>
 #include <cstdio>
 
-namespace {
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-    }
-    return true;
-}
-} // namespace
-
 CAString::CAString(const char* text) {
     if (text) m_text.assign(text);
 }
@@ -56,10 +46,10 @@ int CAString::Format(const char* format, ...) {
     return n;
 }
 
-bool CAString::EqualsNoCase(const CAString& other) const { return EqualNoCase(m_text, other.m_text); }
+bool CAString::EqualsNoCase(const CAString& other) const { return ::EqualsNoCase(m_text, other.m_text); }
 
 bool CAString::EqualsNoCaseStr(const char* other) const {
-    return EqualNoCase(m_text, other ? std::string_view(other) : std::string_view());
+    return ::EqualsNoCase(m_text, other ? std::string_view(other) : std::string_view());
 }
 
 int CAString::Find(const char* text, int start) const {

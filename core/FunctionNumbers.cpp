@@ -1,22 +1,7 @@
 // Strict reading of function numbers; see the header.
 #include "core/FunctionNumbers.h"
 
-namespace {
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-} // namespace
+#include "core/StrUtil.h"
 
 bool ParseFunctionNumber(std::string_view value, int* number) {
     if (value.empty() || value.size() > 9 || (value.size() > 1 && value[0] == '0'))

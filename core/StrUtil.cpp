@@ -63,6 +63,43 @@ bool IsAllDigits(const char* text) {
     return true;
 }
 
+bool IsDigits(std::string_view text) {
+    if (text.empty())
+        return false;
+    for (char c : text)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
+bool IsDigits(std::u16string_view text) {
+    if (text.empty())
+        return false;
+    for (char16_t c : text)
+        if (c < u'0' || c > u'9')
+            return false;
+    return true;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (FoldAscii(a[i]) != FoldAscii(b[i]))
+            return false;
+    return true;
+}
+
+bool IsPriceText(std::string_view text) {
+    if (text.empty() || text.size() > 16 || text == ".")
+        return false;
+    int points = 0;
+    for (char c : text)
+        if (c == '.' ? ++points > 1 : (c < '0' || c > '9'))
+            return false;
+    return true;
+}
+
 bool IsPlainRequestText(std::string_view text) {
     for (char c : text)
         if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '.'))
@@ -88,6 +125,20 @@ char* GetUrlParam(const char* query, const char* key) {
     size_t begin, end;
     if (!FindParam(query, key, &begin, &end)) return nullptr;
     return MallocText(std::string(query + begin, end - begin));
+}
+
+std::string GetUrlParamText(std::string_view query, const char* key, bool* present) {
+    const std::string copy(query);
+    return GetUrlParamText(copy.c_str(), key, present);
+}
+
+std::string GetUrlParamText(const char* query, const char* key, bool* present) {
+    char* value = GetUrlParam(query, key);
+    if (present)
+        *present = value != nullptr;
+    std::string out = value ? value : "";
+    std::free(value);
+    return out;
 }
 
 char* SetUrlParam(const char* query, const char* key, const char* value) {

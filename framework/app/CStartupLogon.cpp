@@ -2,6 +2,7 @@
 #include "framework/app/CStartupLogon.h"
 
 #include "core/CDataSetList.h"
+#include "core/FunctionNumbers.h"
 #include "framework/app/AppRequestTail.h"
 #include "framework/app/CAppData.h"
 #include "framework/net/CNetWorker.h"
@@ -17,8 +18,8 @@
 #include <vector>
 
 namespace {
-constexpr int kFetchMain = 100;
-constexpr int kFetchSub = 2;
+constexpr int kFetchMain = kFuncFetchConfig.main;
+constexpr int kFetchSub = kFuncFetchConfig.sub;
 
 CStartupLogon::LogonKey MakeLogonKey(const std::optional<std::vector<uint8_t>>& publicKeyDer) {
     CStartupLogon::LogonKey made;

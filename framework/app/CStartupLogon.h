@@ -83,7 +83,9 @@ public:
 
 private:
     enum class Step { Idle, Logon, Fetch, Finished };
-    static constexpr UINT kMsgNextStep = WM_USER + 1; // wParam: the step to run
+    // wParam: the step to run. WndMessages.h, above this layer, keeps the
+    // number from every other window message.
+    static constexpr UINT kMsgNextStep = 0xFFF20012;
     static constexpr UINT kLimitTimer = 1;
 
     void SendLogon();

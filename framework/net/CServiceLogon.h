@@ -6,6 +6,7 @@
 // that meets a lost session runs the whole exchange with Run.
 #pragma once
 
+#include "core/FunctionNumbers.h"
 #include "framework/net/RequestText.h"
 
 #include <cstddef>
@@ -18,8 +19,8 @@ class CHttpPostClient;
 
 class CServiceLogon {
 public:
-    static constexpr int kMainFunc = 100;
-    static constexpr int kSubFunc = 1;
+    static constexpr int kMainFunc = kFuncLogon.main;
+    static constexpr int kSubFunc = kFuncLogon.sub;
     static constexpr size_t kKeyLength = 16;
 
     // kKeyLength random characters of [0-9A-Za-z] from the OpenSSL random

@@ -1,6 +1,8 @@
 // HTTP head building and reply parsing; see the header.
 #include "framework/net/HttpWire.h"
 
+#include "core/StrUtil.h"
+
 #include <charconv>
 #include <vector>
 
@@ -11,19 +13,6 @@ std::string_view Trim(std::string_view s) {
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
         s.remove_suffix(1);
     return s;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
 }
 
 bool ParseDecimal(std::string_view s, std::uint64_t limit, std::uint64_t* value) {

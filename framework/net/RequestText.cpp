@@ -40,15 +40,6 @@ std::vector<Param> Split(std::string_view text) {
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i]))
-            return false;
-    return true;
-}
-
 bool IsTcName(std::string_view name) { return name.size() >= 3 && EqualsNoCase(name.substr(0, 3), "tc_"); }
 
 std::string Join(const std::vector<std::string_view>& parts) {
@@ -335,15 +326,25 @@ bool NamesFunction(std::string_view text, Pred is) {
     return false;
 }
 
+// Functions that act once: a second copy would log in, order, cancel or
+// change the password again.
+constexpr FunctionNumber kNeverResend[] = {kFuncTradeLogin,     kFuncOrder,      kFuncCancelOrder,
+                                           kFuncChangePassword, kFuncBatchOrder, kFuncWarrantExercise};
+
 bool IsNeverResendFunction(int m, int s) {
-    return (m == 500 && (s == 1 || s == 6 || s == 7 || s == 13)) || (m == 100 && (s == 20 || s == 29));
+    for (FunctionNumber f : kNeverResend)
+        if (f == FunctionNumber{m, s})
+            return true;
+    return false;
 }
 } // namespace
 
 bool IsNeverResendRequest(std::string_view text) { return NamesFunction(text, IsNeverResendFunction); }
 
 bool IsActingRequest(std::string_view text) {
-    return NamesFunction(text, [](int m, int s) { return IsNeverResendFunction(m, s) || (m == 500 && s == 69); });
+    return NamesFunction(text, [](int m, int s) {
+        return IsNeverResendFunction(m, s) || FunctionNumber{m, s} == kFuncTokenApply;
+    });
 }
 
 RequestRefusal CheckRequestText(std::string_view text) {

@@ -1,6 +1,7 @@
 // The application object's start-up and shut-down (see the header).
 #include "framework/shell/COrbApp.h"
 
+#include "core/FunctionNumbers.h"
 #include "framework/app/AppRequestTail.h"
 #include "framework/app/CAppData.h"
 #include "framework/shell/CMainMenuWnd.h"
@@ -28,8 +29,8 @@
 namespace {
 COrbApp* g_app = nullptr;
 
-constexpr int kLogoutMain = 100;
-constexpr int kLogoutSub = 22;
+constexpr int kLogoutMain = kFuncLogout.main;
+constexpr int kLogoutSub = kFuncLogout.sub;
 
 // A stored byte count; 0 for a missing or damaged value.
 std::uint64_t ParseCount(const std::string& text) {

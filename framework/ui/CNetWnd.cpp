@@ -14,6 +14,8 @@
 #include "framework/ui/WindowKeywords.h"
 #include "framework/ui/WndMessages.h"
 #include "platform/Clock.h"
+#include "platform/ui/UiDefs.h"
+#include "platform/win/UiGesture.h"
 #include "platform/win/UiMessageLoop.h"
 
 #include <cstdlib>
@@ -21,13 +23,17 @@
 #include <utility>
 
 namespace {
-// The road's messages and the window bases' reach the same window
-// procedures, so no two may share a number.
+// The road's messages, the window bases', the controls' and those a window
+// posts to itself reach the same window procedures, so no two may share a
+// number.
 constexpr UINT kWindowMessages[] = {
     NET_MSG_REPLY_READY,   NET_MSG_SEND_REQUEST,  NET_MSG_WORKER_IDLE,     WND_MSG_OPEN_MENU_CHILD,
     WND_MSG_CLOSE,         WND_MSG_CHILD_CLOSED,  WND_MSG_ROW_CLICKED,     WND_MSG_PARAMS_CHOSEN,
     WND_MSG_PICKER_RESULT, WND_MSG_TRADE_LOGGED_IN, WND_MSG_FUND_RISK_AGREED, WND_MSG_OPEN_FSCHART, WND_MSG_OPEN_KXCHART,
     WND_MSG_CAPTION_BACK,  WND_MSG_CAPTION_TRADE,
+    WM_GESTURE_NOTIFY,     UIM_EDIT_NOTIFY,       WND_MSG_STARTUP_NEXT_STEP, WND_MSG_REFETCH_WATCH_LIST,
+    WND_MSG_INFO_MARKS_CHOSEN, WND_MSG_OPEN_DYNCODE, WND_MSG_LEVEL_HELD,   WND_MSG_ORDER_SEND_QUERY,
+    WND_MSG_ORDER_TELL,    WND_MSG_CONFIRM_TELL_OUTCOME, WND_MSG_CONFIRM_TELL_NOT_SENT,
 };
 constexpr bool AllDistinct() {
     for (size_t i = 0; i < std::size(kWindowMessages); ++i)

@@ -25,11 +25,8 @@ void CQueryTableWnd::ReadQueryKeys(const char* request, CAString* sign, CAString
     for (const auto& [key, target] : keys) {
         if (!target)
             continue;
-        if (char* value = GetUrlParam(request, key)) {
-            if (*value)
-                target->Assign(value);
-            std::free(value);
-        }
+        if (const std::string value = GetUrlParamText(request, key); !value.empty())
+            target->Assign(value.c_str());
     }
 }
 

@@ -23,6 +23,17 @@ enum : UINT {
     WND_MSG_FUND_RISK_AGREED = 0xFFF2000F, // lParam: the menu id of the account opening
     WND_MSG_OPEN_FSCHART = 0xFFF20010,    // lParam: a malloc'd request text the receiver frees
     WND_MSG_OPEN_KXCHART = 0xFFF20011,    // lParam: a malloc'd request text the receiver frees
+    // Messages a window posts to itself, numbered here so that none shares
+    // a number with another (0xFFF20006 is the gesture notice, platform/win).
+    WND_MSG_STARTUP_NEXT_STEP = 0xFFF20012, // start-up logon (framework/app spells it); wParam: the step
+    WND_MSG_REFETCH_WATCH_LIST = 0xFFF20013, // watch-list editor
+    WND_MSG_INFO_MARKS_CHOSEN = 0xFFF20014,  // minute frame; lParam: a malloc'd id text the receiver frees
+    WND_MSG_OPEN_DYNCODE = 0xFFF20015,       // trade login
+    WND_MSG_LEVEL_HELD = 0xFFF20016,         // minute chart to its frame; wParam, lParam: x, y
+    WND_MSG_ORDER_SEND_QUERY = 0xFFF20017,   // order form; wParam: the query kind
+    WND_MSG_ORDER_TELL = 0xFFF20018,         // order form; wParam: what to tell
+    WND_MSG_CONFIRM_TELL_OUTCOME = 0xFFF20019,  // order confirmation
+    WND_MSG_CONFIRM_TELL_NOT_SENT = 0xFFF2001A, // order confirmation
     // The caption bar's two buttons, sent to its window.
     WND_MSG_CAPTION_BACK = 0xFFFFF661,
     WND_MSG_CAPTION_TRADE = 0xFFFFF662,

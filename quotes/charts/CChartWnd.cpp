@@ -30,15 +30,6 @@ int SplitKey(std::string_view text, std::string_view* code, int fallback) {
     return static_cast<int>(std::strtol(rest.c_str(), nullptr, 10));
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i]))
-            return false;
-    return true;
-}
-
 } // namespace
 
 CChartWnd::CChartWnd() = default;
@@ -66,7 +57,7 @@ int CChartWnd::SameStockCode(const char* a, const char* b) {
     std::string_view codeB;
     const int marketA = SplitKey(a, &codeA, -1);
     const int marketB = SplitKey(b, &codeB, -2);
-    return marketA == marketB && EqualNoCase(codeA, codeB) ? 1 : 0;
+    return marketA == marketB && EqualsNoCase(codeA, codeB) ? 1 : 0;
 }
 
 std::string CChartWnd::BuySellRequest(std::string_view codeText, std::string_view priceText, int market, int type,
@@ -102,16 +93,15 @@ void CChartWnd::SetPriceText(std::string_view text) {
 }
 
 void CChartWnd::SetMenuParams(int menuId, const char* param, const char* request) {
-    char* code = GetUrlParam(request, "code");
+    const std::string code = GetUrlParamText(request, "code");
     // Only a plain key can name the stock: the code text goes into requests.
-    if (code && *code && IsRequestValue(code)) {
-        if (!IsSameCode(code)) {
+    if (!code.empty() && IsRequestValue(code)) {
+        if (!IsSameCode(code.c_str())) {
             SetFirstShow(true);
             m_stockChanged = true;
         }
-        m_codeText.Assign(code);
+        m_codeText.Assign(code.c_str());
     }
-    std::free(code);
     CNetWnd::SetMenuParams(menuId, param, request);
 }
 

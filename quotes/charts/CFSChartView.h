@@ -19,6 +19,7 @@
 // move redraws only those.
 #pragma once
 
+#include "framework/ui/WndMessages.h"
 #include "quotes/charts/CChartCanvas.h"
 #include "quotes/charts/CFSSidePanel.h"
 #include "quotes/charts/FSChartMath.h"
@@ -34,7 +35,7 @@ class CFSChartView : public CChartCanvas {
 public:
     // What the host posts itself when a quote level of the panel was
     // pressed and held; it then offers "买入" or "卖出" at the pressed price.
-    static constexpr UINT kMsgLevelHeld = 1000;
+    static constexpr UINT kMsgLevelHeld = WND_MSG_LEVEL_HELD;
     // Palette indexes the view draws with.
     static constexpr int kFrameColor = kFSFrameColor;
     static constexpr int kLabelColor = kFSLabelColor;

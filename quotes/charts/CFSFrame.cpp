@@ -1,6 +1,7 @@
 // The minute chart window: requests, replies, menus and the windows it opens.
 #include "quotes/charts/CFSFrame.h"
 
+#include "core/FunctionNumbers.h"
 #include "core/StrUtil.h"
 #include "framework/app/CAppData.h"
 #include "framework/ui/IWindowOpener.h"
@@ -21,25 +22,6 @@
 #include <cstring>
 
 namespace {
-
-bool IsDigits(std::string_view value) {
-    if (value.empty())
-        return false;
-    for (char c : value)
-        if (c < '0' || c > '9')
-            return false;
-    return true;
-}
-
-// A URL parameter of a request text; empty when absent.
-std::string UrlParam(const char* query, const char* key) {
-    char* value = GetUrlParam(query, key);
-    if (!value)
-        return {};
-    std::string out = value;
-    std::free(value);
-    return out;
-}
 
 // A malloc'd copy that a posted message carries (FreeChartRequestText frees it).
 char* OwnedCopy(std::string_view text) {
@@ -67,7 +49,7 @@ std::string CFSFrame::MinuteRequest(std::string_view code, bool addup, std::stri
                                     std::string_view maxvol) {
     if (!IsRequestValue(code) || !IsDigits(time) || !IsDigits(maxvol) || (!date.empty() && !IsDigits(date)))
         return {};
-    std::string text = "tc_mfuncno=31000&tc_sfuncno=1&code=";
+    std::string text = std::string(kRequestHead<kFuncMinutes>) + "&code=";
     text.append(code);
     text.append(addup ? "&addup=1" : "&addup=0");
     text.append("&time=");
@@ -140,8 +122,8 @@ int CFSFrame::OnInitDialog() {
 }
 
 void CFSFrame::SetMenuParams(int menuId, const char* param, const char* request) {
-    const std::string code = UrlParam(request, "code");
-    const std::string date = UrlParam(request, "date");
+    const std::string code = GetUrlParamText(request, "code");
+    const std::string date = GetUrlParamText(request, "date");
     const bool dateChanged = !date.empty() && StrEqualNoCase(date.c_str(), m_requestedDate.c_str()) != 0;
     m_requestedDate = date;
     CChartWnd::SetMenuParams(menuId, param, request);

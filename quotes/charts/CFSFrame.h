@@ -16,6 +16,7 @@
 // and then asks its parent, so the K-line opens over the parent.
 #pragma once
 
+#include "framework/ui/WndMessages.h"
 #include "framework/ui/widgets/CPopMenuWnd.h"
 #include "quotes/charts/CChartWnd.h"
 #include "quotes/charts/IFSChartHost.h"
@@ -41,7 +42,7 @@ public:
         kMenuOverlayOff = 132,
     };
     // Posted to itself with wParam kInfoMineCode and an owned 8-bit id text.
-    static constexpr UINT kMsgInfoMine = 0xFFF20004;
+    static constexpr UINT kMsgInfoMine = WND_MSG_INFO_MARKS_CHOSEN;
     static constexpr WPARAM kInfoMineCode = 14;
     // The toolbar's images, left to right.
     static constexpr int kToolbarImages[6] = {126, 118, 114, 111, 115, 116};

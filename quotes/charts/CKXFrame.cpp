@@ -1,6 +1,7 @@
 // The K-line window: requests, replies, menus, the chooser and pinches.
 #include "quotes/charts/CKXFrame.h"
 
+#include "core/FunctionNumbers.h"
 #include "framework/app/CAppData.h"
 #include "framework/ui/IWindowOpener.h"
 #include "framework/ui/WindowKeywords.h"
@@ -291,7 +292,8 @@ void CKXFrame::OnMenuCommand(int id) {
         if (!IsRequestValue(code))
             break;
         const std::string param = "code=" + code;
-        GetWndManager().CreateWnd(kDetailQuoteKeyword, -1, u"详细报价", param.c_str(), "tc_mfuncno=31000&tc_sfuncno=4",
+        GetWndManager().CreateWnd(kDetailQuoteKeyword, -1, u"详细报价", param.c_str(),
+                                  kRequestHead<kFuncQuoteFields>.c_str(),
                                   0, this);
         break;
     }

@@ -1,6 +1,7 @@
 // The K-line chart's arithmetic; see the header.
 #include "quotes/charts/KLineMath.h"
 
+#include "core/FunctionNumbers.h"
 #include "core/StrUtil.h"
 #include "quotes/charts/CChartCanvas.h"
 #include "quotes/charts/CChartSeries.h"
@@ -21,15 +22,7 @@ int Pinned(double v) {
     return static_cast<int>(std::clamp(v, -kPinLimit, kPinLimit));
 }
 
-bool KeyIs(std::string_view key, const char* name) {
-    const std::string_view n(name);
-    if (key.size() != n.size())
-        return false;
-    for (size_t i = 0; i < n.size(); ++i)
-        if (FoldAscii(key[i]) != FoldAscii(n[i]))
-            return false;
-    return true;
-}
+bool KeyIs(std::string_view key, const char* name) { return EqualsNoCase(key, name); }
 
 std::u16string Ascii(std::string_view s) { return std::u16string(s.begin(), s.end()); }
 
@@ -333,7 +326,7 @@ std::string KLineRequestText(std::string_view code, std::string_view date, std::
     for (std::string_view v : {code, date, time, tech})
         if (!IsRequestValue(v))
             return {};
-    std::string t = "tc_mfuncno=31000&tc_sfuncno=2&code=";
+    std::string t = std::string(kRequestHead<kFuncKLine>) + "&code=";
     t.append(code).append("&date=").append(date).append("&time=").append(time);
     t.append("&type=").append(std::to_string(type));
     t.append("&direct=").append(std::to_string(direct));

@@ -3,12 +3,13 @@
 #include "quotes/info/CInfoMineTxtWnd.h"
 
 #include "core/CDataSetList.h"
+#include "core/FunctionNumbers.h"
 #include "quotes/info/InfoText.h"
 
 std::string InfoMineRequest(std::string_view code, std::string_view ids, std::string_view date) {
     if (!IsInfoMineValue(code) || !IsInfoMineValue(ids) || !IsInfoMineValue(date))
         return {};
-    std::string text = "tc_mfuncno=504&tc_sfuncno=11&lmdm=xxld&stkcode=";
+    std::string text = std::string(kRequestHead<kFuncInfoMarks>) + "&lmdm=xxld&stkcode=";
     text.append(code);
     text.append("&id=");
     text.append(ids);

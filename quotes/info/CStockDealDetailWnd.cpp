@@ -12,10 +12,6 @@
 #include <cstdlib>
 #include <memory>
 
-namespace {
-using UrlValue = std::unique_ptr<char, decltype(&std::free)>;
-} // namespace
-
 const std::vector<int>& CStockDealDetailWnd::BarImages() {
     static const std::vector<int> images = {113, 124, 115, 123, 116};
     return images;
@@ -45,11 +41,11 @@ int CStockDealDetailWnd::OnInitDialog() {
 }
 
 void CStockDealDetailWnd::SetMenuParams(int menuId, const char* param, const char* request) {
-    const UrlValue code(GetUrlParam(request, "code"), &std::free);
-    if (code && *code)
-        m_code = code.get();
-    const UrlValue date(GetUrlParam(request, "date"), &std::free);
-    m_date = date && *date ? date.get() : "0";
+    const std::string code = GetUrlParamText(request, "code");
+    if (!code.empty())
+        m_code = code;
+    const std::string date = GetUrlParamText(request, "date");
+    m_date = !date.empty() ? date : "0";
     if (GetGrid().IsCreated()) {
         GetGrid().DeleteAllRows();
         UpdateCursors();

@@ -23,9 +23,6 @@
 
 namespace {
 constexpr std::uint32_t kCaptionColor = 0x00FFFF;
-
-// A value of GetUrlParam, freed when it goes.
-using UrlValue = std::unique_ptr<char, decltype(&std::free)>;
 } // namespace
 
 const std::vector<int>& CStockDetaiPriceWnd::BarImages() {
@@ -90,9 +87,9 @@ void CStockDetaiPriceWnd::OnLayout() {
 }
 
 void CStockDetaiPriceWnd::SetMenuParams(int menuId, const char* param, const char* request) {
-    const UrlValue code(GetUrlParam(param, "code"), &std::free);
-    if (code && *code) {
-        const std::u16string wide = AnsiToWide(code.get());
+    const std::string code = GetUrlParamText(param, "code");
+    if (!code.empty()) {
+        const std::u16string wide = AnsiToWide(code.c_str());
         // The same stock (in any letter case) needs no fresh start.
         if (!SameStockCode(wide, m_code))
             SetFirstShow(true);

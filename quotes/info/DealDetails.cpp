@@ -2,6 +2,7 @@
 #include "quotes/info/DealDetails.h"
 
 #include "core/CDataSet.h"
+#include "core/FunctionNumbers.h"
 #include "quotes/charts/CChartCanvas.h"
 #include "quotes/tables/QuoteRequests.h"
 
@@ -72,7 +73,7 @@ DealRequest MakeDealRequest(std::string_view code, std::string_view date, const 
     }
     if (!IsRequestValue(code) || !IsRequestValue(date))
         return r;
-    r.text = "tc_mfuncno=31000&tc_sfuncno=9&code=";
+    r.text = std::string(kRequestHead<kFuncDeals>) + "&code=";
     r.text.append(code).append("&date=").append(date);
     r.text.append("&time=").append(std::to_string(r.time));
     r.text.append("&offset=").append(std::to_string(r.offset));

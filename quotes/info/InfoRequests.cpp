@@ -6,20 +6,9 @@
 
 #include <cstdlib>
 
-namespace {
-// The value of key in query, or empty.
-std::string UrlValue(std::string_view query, const char* key) {
-    const std::string text(query);
-    char* value = GetUrlParam(text.c_str(), key);
-    std::string out = value ? value : "";
-    std::free(value);
-    return out;
-}
-} // namespace
-
 std::string ArticleRequest(std::string_view preset, int id) {
-    const std::string main = UrlValue(preset, "tc_mfuncno");
-    const std::string sub = UrlValue(preset, "cont_sfunc");
+    const std::string main = GetUrlParamText(preset, "tc_mfuncno");
+    const std::string sub = GetUrlParamText(preset, "cont_sfunc");
     if (!IsRequestValue(main) || !IsRequestValue(sub))
         return {};
     std::string text = "tc_mfuncno=";

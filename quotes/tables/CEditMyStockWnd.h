@@ -18,6 +18,7 @@
 #include "core/CAString.h"
 #include "framework/ui/CNetWnd.h"
 #include "framework/ui/WindowKeywords.h"
+#include "framework/ui/WndMessages.h"
 #include "framework/ui/widgets/CCheckList.h"
 #include "framework/ui/widgets/CNotifyEdit.h"
 #include "framework/ui/widgets/CTextCtrl.h"
@@ -102,7 +103,7 @@ private:
     void AddCheckedStocks();
     // Posted to itself when the watch list must be asked for again once the
     // worker is done delivering a reply.
-    static constexpr UINT kMsgRefetchWatchList = WM_USER + 1;
+    static constexpr UINT kMsgRefetchWatchList = WND_MSG_REFETCH_WATCH_LIST;
     // The kind of request the current mode and view send.
     bool IsWatchListView() const { return m_mode == kModeEditor && !m_addable; }
     void FillQuoteResults(CDataSet& set, bool watchList);

@@ -19,19 +19,6 @@
 #include <memory>
 #include <string>
 
-namespace {
-
-// A value from GetUrlParam, freed when it goes.
-struct UrlValue {
-    char* text = nullptr;
-    UrlValue(const char* query, const char* key) : text(GetUrlParam(query, key)) {}
-    ~UrlValue() { std::free(text); }
-    UrlValue(const UrlValue&) = delete;
-    UrlValue& operator=(const UrlValue&) = delete;
-};
-
-} // namespace
-
 COrbStockTableWnd::COrbStockTableWnd() {
     m_pageSize = kPageSize;
     m_pageIndex = 0;
@@ -89,13 +76,15 @@ void COrbStockTableWnd::ParseParams(const char* param) {
                 {"type", &m_category, &m_categoryLabel},
                 {"sort", &m_field, &m_fieldLabel}};
     for (const auto& k : keys) {
-        UrlValue v(param, k.key);
-        changed |= TakeCode(k.key, v.text, *k.code, *k.label);
+        bool present = false;
+        const std::string value = GetUrlParamText(param, k.key, &present);
+        changed |= TakeCode(k.key, present ? value.c_str() : nullptr, *k.code, *k.label);
     }
     {
-        UrlValue v(param, "direct");
-        if (v.text) {
-            const int direction = std::atoi(v.text);
+        bool present = false;
+        const std::string value = GetUrlParamText(param, "direct", &present);
+        if (present) {
+            const int direction = std::atoi(value.c_str());
             if (direction != m_direction) {
                 m_direction = direction;
                 changed = true;

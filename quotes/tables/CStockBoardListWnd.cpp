@@ -2,6 +2,7 @@
 #include "quotes/tables/CStockBoardListWnd.h"
 
 #include "core/CDataSetList.h"
+#include "core/FunctionNumbers.h"
 #include "core/StrUtil.h"
 #include "framework/ui/IWindowOpener.h"
 #include "framework/ui/CClientArea.h"
@@ -43,7 +44,7 @@ CRect BoardButtonRect(int index, int width) {
 std::string BoardStocksRequest(std::string_view kind, std::string_view code) {
     if (!IsRequestValue(kind) || !IsRequestValue(code))
         return {};
-    std::string text = "tc_mfuncno=100&tc_sfuncno=31&sector=";
+    std::string text = std::string(kRequestHead<kFuncSectorMembers>) + "&sector=";
     text += kind;
     text += "&sectorcode=";
     text += code;
@@ -73,13 +74,8 @@ int CStockBoardListWnd::OnInitDialog() {
 }
 
 void CStockBoardListWnd::SetMenuParams(int menuId, const char* param, const char* request) {
-    if (request) {
-        if (char* kind = GetUrlParam(request, "sector")) {
-            if (*kind)
-                m_kind = kind;
-            std::free(kind);
-        }
-    }
+    if (std::string kind = GetUrlParamText(request, "sector"); !kind.empty())
+        m_kind = std::move(kind);
     CNetWnd::SetMenuParams(menuId, param, request);
 }
 

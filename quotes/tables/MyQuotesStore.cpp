@@ -1,6 +1,7 @@
 // The watch-list store's text rules and its one write operation.
 #include "quotes/tables/MyQuotesStore.h"
 
+#include "core/StrUtil.h"
 #include "framework/app/CAppData.h"
 
 #include <algorithm>
@@ -9,18 +10,6 @@
 namespace {
 
 char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 } // namespace
 
@@ -72,7 +61,7 @@ std::string JoinMyQuotes(const std::vector<std::string>& items, char separator) 
 }
 
 bool SameStockKey(std::string_view a, std::string_view b) {
-    return EqualNoCase(NormalizeStockCode(a), NormalizeStockCode(b));
+    return EqualsNoCase(NormalizeStockCode(a), NormalizeStockCode(b));
 }
 
 std::optional<std::string> ReadMyQuotes(const CAppData& app) {

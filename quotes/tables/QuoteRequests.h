@@ -10,17 +10,19 @@
 // get in, so no value adds or changes a parameter.
 #pragma once
 
+#include "core/FunctionNumbers.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
 
 // The quote request that watch lists, code searches and the detail quote
 // start from.
-inline constexpr std::string_view kQuoteRequest = "tc_mfuncno=31000&tc_sfuncno=4";
+inline constexpr std::string_view kQuoteRequest = kRequestHead<kFuncQuoteFields>;
 // The pinyin search's function numbers: its text carries none, the window
 // posts them.
-inline constexpr int kPinyinSearchMain = 31000;
-inline constexpr int kPinyinSearchSub = 10;
+inline constexpr int kPinyinSearchMain = kFuncPinyinSearch.main;
+inline constexpr int kPinyinSearchSub = kFuncPinyinSearch.sub;
 // The editor's fields: name, code, market.
 inline constexpr std::string_view kEditorFields = "4|3|1";
 

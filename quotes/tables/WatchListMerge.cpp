@@ -1,6 +1,7 @@
 // Matching watch-list items with reply rows, the store rewrite, block moves.
 #include "quotes/tables/WatchListMerge.h"
 
+#include "core/StrUtil.h"
 #include "quotes/tables/MyQuotesStore.h"
 
 #include <cstdio>
@@ -8,10 +9,6 @@
 #include <strings.h>
 
 namespace {
-
-bool EqualNoCase(std::string_view a, const std::string& b) {
-    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
-}
 
 bool Contains(const std::vector<std::string>& items, std::string_view key) {
     for (const std::string& s : items)
@@ -41,7 +38,7 @@ std::vector<int> MatchWatchItem(std::string_view item, const std::vector<WatchRe
             continue;
         }
         const std::string shortKey = rows[i].code + "." + std::to_string(rows[i].market);
-        if (EqualNoCase(item, key) || EqualNoCase(item, shortKey)) {
+        if (EqualsNoCase(item, key) || EqualsNoCase(item, shortKey)) {
             found.push_back(i);
             break;
         }
@@ -81,7 +78,7 @@ WatchListMerge MergeWatchListReply(std::string_view sentStore, const std::vector
         const std::string& item = now[i];
         bool drop = false;
         for (const std::string& d : dropped)
-            drop = drop || EqualNoCase(item, d);
+            drop = drop || EqualsNoCase(item, d);
         if (drop)
             continue;
         const std::vector<std::string>* keys = nullptr;

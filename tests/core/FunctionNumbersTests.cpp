@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 TEST(FunctionNumbers, OnlyPlainDigitsCountAndRequestTextsAreReadStrictly) {
     struct Value {
         const char* text;
@@ -51,5 +53,16 @@ TEST(FunctionNumbers, OnlyPlainDigitsCountAndRequestTextsAreReadStrictly) {
         EXPECT_EQ(n.sub, t.sub);
         EXPECT_EQ(n.malformed, t.malformed);
         EXPECT_EQ(n.repeated, t.repeated);
+    }
+}
+
+TEST(FunctionNumbers, ARequestHeadNamesItsFunctionAsTheWireSpellsItAndReadsBackTheSame) {
+    static_assert(kRequestHead<kFuncOrder>.view() == "tc_mfuncno=500&tc_sfuncno=6");
+    EXPECT_STREQ(kRequestHead<kFuncPinyinSearch>.c_str(), "tc_mfuncno=31000&tc_sfuncno=10");
+    EXPECT_EQ(std::string(kRequestHead<FunctionNumber{0, 0}>), "tc_mfuncno=0&tc_sfuncno=0");
+    for (FunctionNumber f : {kFuncLogon, kFuncTradeLogin, kFuncTokenApply, kFuncBranchRegions, kFuncDeals}) {
+        const CFunctionNumbers read = ReadFunctionNumbers(CRequestHead(f).view());
+        EXPECT_EQ((FunctionNumber{read.main, read.sub}), f);
+        EXPECT_FALSE(read.malformed);
     }
 }

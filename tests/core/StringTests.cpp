@@ -189,6 +189,44 @@ TEST(UrlParams, KeysMatchWholeAndInAnyCaseAndSetReplacesInPlaceOrAppends) {
     for (const auto& s : sets) EXPECT_EQ(Owned(SetUrlParam(s.query, s.key, s.value)), s.result) << s.result;
 }
 
+TEST(StrUtil, DigitsPricesAndCaseFreeEqualityOfViews) {
+    EXPECT_TRUE(IsDigits(std::string_view("0123")));
+    EXPECT_FALSE(IsDigits(std::string_view("")));
+    EXPECT_FALSE(IsDigits(std::string_view("12a")));
+    EXPECT_FALSE(IsDigits(std::string_view("1\0" "2", 3)));
+    EXPECT_TRUE(IsDigits(std::u16string_view(u"654321")));
+    EXPECT_FALSE(IsDigits(std::u16string_view(u"65432１"))); // a full-width digit is not one
+    EXPECT_FALSE(IsDigits(std::u16string_view()));
+
+    for (const char* price : {"0", "7", "7.", ".5", "7.80", "1234567890123456"})
+        EXPECT_TRUE(IsPriceText(price)) << price;
+    for (const char* price : {"", ".", "1.2.3", "-1", "+1", "1e3", "7,8", " 7", "12345678901234567"})
+        EXPECT_FALSE(IsPriceText(price)) << price;
+
+    EXPECT_TRUE(EqualsNoCase("TC_MFUNCNO", "tc_mfuncno"));
+    EXPECT_TRUE(EqualsNoCase("", ""));
+    EXPECT_FALSE(EqualsNoCase("tc_", "tc_x"));
+    EXPECT_FALSE(EqualsNoCase(std::string_view("a\0b", 3), std::string_view("a\0c", 3)));
+}
+
+TEST(UrlParams, TheTextCompanionGivesTheSameValueAndTellsAnAbsentKeyFromAnEmptyOne) {
+    const char* query = "tc_mfuncno=500&Code=600000&empty=&date=20260601 9";
+    for (const char* key : {"tc_mfuncno", "code", "empty", "date", "xcode", "missing"}) {
+        const std::string owned = Owned(GetUrlParam(query, key));
+        EXPECT_EQ(GetUrlParamText(query, key), owned == "<null>" ? "" : owned) << key;
+    }
+    bool present = false;
+    EXPECT_EQ(GetUrlParamText(std::string_view(query), "empty", &present), "");
+    EXPECT_TRUE(present);
+    EXPECT_EQ(GetUrlParamText(std::string_view(query), "missing", &present), "");
+    EXPECT_FALSE(present);
+    present = true;
+    EXPECT_EQ(GetUrlParamText(static_cast<const char*>(nullptr), "code", &present), "");
+    EXPECT_FALSE(present);
+    // A view need not end where its text does.
+    EXPECT_EQ(GetUrlParamText(std::string_view(query).substr(0, 23), "code"), "600");
+}
+
 TEST(StrUtil, HexEncodeAndLittleEndianReadsAndWrites) {
     const uint8_t bytes[] = {0x00, 0xAB, 0x7F, 0xFF};
     char out[9];

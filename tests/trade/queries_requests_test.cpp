@@ -80,3 +80,11 @@ TEST(WarrantRequests, OnlyPlainValuesAndAPositiveWholeQuantityMakeAnExercise) {
     EXPECT_EQ(WarrantConfirmText(u"582010", u"华岳CWB1", u"7.80", u"100"),
               u"交易类型：权证行权\n行权代码：582010\n证券名称：华岳CWB1\n行权价格：7.80\n行权数量：100\n");
 }
+
+TEST(WarrantRequests, AnExercisePriceIsDigitsWithAtMostOnePoint) {
+    const std::string holder = WarrantHolderParam("1", "A100012345", "000100012345");
+    for (const char* price : {"1.2.3", ".", "7..8", "-7.80", "7,80", "12345678901234567"})
+        EXPECT_EQ(BuildWarrantExercise("582010", price, "1000", holder), "") << price;
+    for (const char* price : {"7", "7.", ".8", "7.80"})
+        EXPECT_NE(BuildWarrantExercise("582010", price, "1000", holder), "") << price;
+}

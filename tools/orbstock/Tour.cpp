@@ -45,7 +45,7 @@ bool RunStep(const CTourStep& step, const std::string& dir) {
         if (step.atStartUp) {
             SimFault silent(SimFaultKind::SlowReply);
             silent.delayMs = 600000; // the simulator's Stop ends it
-            simulator.InjectFaultFor(100, 1, silent);
+            simulator.InjectFaultFor(kFuncLogon.main, kFuncLogon.sub, silent);
             driver.SetFailureHandler([](const std::string&) {});
             driver.SetRestTimeout(kStartUpRestMs);
         }

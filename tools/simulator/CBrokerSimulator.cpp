@@ -5,6 +5,7 @@
 
 #include "core/FunctionNumbers.h"
 #include "core/SealEnvelope.h"
+#include "core/StrUtil.h"
 #include "core/ZlibCodec.h"
 #include "tools/simulator/CSimMarket.h"
 #include "tools/simulator/CSimRequestLog.h"
@@ -23,10 +24,6 @@
 static_assert(CBrokerSimulator::kMaxBodyBytes == SimHttp::kMaxBodyBytes);
 
 namespace {
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
-}
-
 int ParseInt(const std::string& text, int fallback) {
     if (text.empty()) return fallback;
     char* end = nullptr;
@@ -77,7 +74,7 @@ struct CBrokerSimulator::Impl {
 
 CBrokerSimulator::CBrokerSimulator() : m_impl(std::make_unique<Impl>()) {
     Impl* impl = m_impl.get();
-    impl->routes.Add(100, 1, [impl](const SimRequest& r, SimContext&) {
+    impl->routes.Add(kFuncLogon, [impl](const SimRequest& r, SimContext&) {
         std::string issued;
         SimReply reply = impl->sessions.Logon(r, &issued);
         if (!issued.empty()) t_issuedKey = std::move(issued);
@@ -151,12 +148,12 @@ SimRequest CBrokerSimulator::Impl::OpenRequest(const SimHttp::Request& http, std
     std::string reqData, reqLength;
     size_t sealAt = std::string::npos;
     for (const auto& [k, v] : outer) {
-        if (EqualNoCase(k, "TC_REQDATA")) {
+        if (EqualsNoCase(k, "TC_REQDATA")) {
             reqData = v;
             sealAt = r.params.size();
-        } else if (EqualNoCase(k, "TC_REQLENGTH")) {
+        } else if (EqualsNoCase(k, "TC_REQLENGTH")) {
             reqLength = v;
-        } else if (EqualNoCase(k, "TC_ENCRYPT")) {
+        } else if (EqualsNoCase(k, "TC_ENCRYPT")) {
             // The only cipher is 36; its number says nothing more.
         } else {
             r.params.emplace_back(k, v);
@@ -166,7 +163,7 @@ SimRequest CBrokerSimulator::Impl::OpenRequest(const SimHttp::Request& http, std
         r.sealed = true;
         std::vector<std::string> named;
         for (const auto& [k, v] : r.params)
-            if (EqualNoCase(k, "session")) named.push_back(v);
+            if (EqualsNoCase(k, "session")) named.push_back(v);
         std::vector<std::string> candidates = sessions.SealCandidates(named, connectionKey);
         std::vector<uint8_t> envelope;
         bool opened = false;
@@ -238,7 +235,7 @@ void CBrokerSimulator::Impl::SendReply(int fd, const SimRequest& request, SimRep
             compression = 18;
         }
     }
-    bool isLogon = request.main == 100 && request.sub == 1;
+    bool isLogon = FunctionNumber{request.main, request.sub} == kFuncLogon;
     if (reply.error == 0 && !isLogon && !request.sessionKey.empty() && payload.size() >= 16) {
         std::vector<uint8_t> sealed(SealedSize(static_cast<int>(payload.size())));
         if (SealData(request.sessionKey.c_str(), payload.data(), static_cast<int>(payload.size()), sealed.data()) > 0) {

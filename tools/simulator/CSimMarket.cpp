@@ -11,15 +11,6 @@
 #include <strings.h>
 
 namespace {
-double Round2(double v) { return std::round(v * 100.0) / 100.0; }
-
-double RoundTo(double v, int decimals) {
-    double scale = decimals == 3 ? 1000.0 : 100.0;
-    // The nudge keeps a half written in decimal (6.505) from rounding down
-    // for being stored a hair below it.
-    return std::round(v * scale + (v >= 0 ? 1e-7 : -1e-7)) / scale;
-}
-
 bool IsMissing(double v) { return v == CSimMarket::kMissing; }
 
 CQuoteNumber Missing() { return CQuoteNumber(CQuoteNumber::kMissingValue, 0); }
@@ -90,23 +81,6 @@ std::string LevelColumnName(int number) {
     return name;
 }
 } // namespace
-
-std::string SimStock::Key() const {
-    char key[32];
-    std::snprintf(key, sizeof key, "%s.%02d", code.c_str(), market);
-    return key;
-}
-
-int SimStock::PriceDecimals() const { return secType == kFund || secType == kBShare ? 3 : 2; }
-
-double SimStock::OnTick(double v) const { return RoundTo(v, PriceDecimals()); }
-
-double SimStock::Change() const { return open == 0 ? 0 : OnTick(last - prevClose); }
-
-double SimStock::ChangePct() const {
-    if (open == 0 || prevClose == 0) return 0;
-    return Round2((last - prevClose) * 100.0 / prevClose);
-}
 
 CSimMarket::CSimMarket() {
     m_sectors = {
@@ -234,8 +208,8 @@ void CSimMarket::Add(const char* code, int market, int secType, const char16_t* 
         s.low = s.OnTick(std::min(s.open, s.last) * 0.991);
         s.volume = volume;
         s.amount = std::round(volume * 100.0 * (s.open + s.last) / 2.0);
-        s.orderRatio = Round2((changeBp % 97) * 0.7);
-        s.volumeRatio = Round2(0.5 + (static_cast<int>(volume) % 250) / 100.0);
+        s.orderRatio = SimRound2((changeBp % 97) * 0.7);
+        s.volumeRatio = SimRound2(0.5 + (static_cast<int>(volume) % 250) / 100.0);
     }
     m_days.push_back(std::move(s));
 }

@@ -16,39 +16,12 @@
 
 #include "core/CDataSetWriter.h"
 #include "tools/simulator/SimMarketDay.h"
+#include "tools/simulator/SimStock.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
-
-struct SimStock {
-    std::string code;          // "600010"
-    int market = 0;            // quote market: 1 Shenzhen, 2 Shanghai, 3 Hong Kong
-    int secType = 1;           // kAShare, kIndex, kFund or kBShare
-    std::u16string name;
-    std::string pinyin;        // upper-case initials of the name ("HYYH")
-    double prevClose = 0;      // yuan (index points for an index)
-    double open = 0;           // 0: not traded today
-    double high = 0, low = 0, last = 0;
-    double volume = 0;         // hands (lots of 100 shares)
-    double amount = 0;         // yuan; missing when the server does not know it
-    double orderRatio = 0;     // 委比, percent; missing likewise
-    double volumeRatio = 0;    // 量比
-    std::string sectors;       // sector codes the stock belongs to, "|"-joined
-    SimDayValues whole;        // today's figures at the close, which the day's path runs to
-
-    static constexpr int kAShare = 1, kIndex = 2, kFund = 3, kBShare = 4;
-
-    // "600010.02": the code, a point and the two-digit market.
-    std::string Key() const;
-    // The decimals of its prices: 3 for funds and B shares, 2 otherwise.
-    int PriceDecimals() const;
-    // v rounded to the price tick.
-    double OnTick(double v) const;
-    double Change() const;     // last - previous close; 0 when not opened
-    double ChangePct() const;  // percent; 0 when not opened
-};
 
 struct SimSector {
     std::string kind;          // sector kind as the menu tree names it ("hy", "gn", "dq")
@@ -68,7 +41,7 @@ struct SimWorldIndex {
 class CSimMarket {
 public:
     // The marker of a value the server does not know.
-    static constexpr double kMissing = 999999999.0;
+    static constexpr double kMissing = kSimMissing;
 
     CSimMarket();
 

@@ -1,6 +1,8 @@
 // History, password change and warrant exercise.
 #include "tools/simulator/SimAccountRoutes.h"
 
+#include "core/StrUtil.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -40,10 +42,6 @@ uint32_t Next(uint32_t& state) {
     state ^= state >> 17;
     state ^= state << 5;
     return state;
-}
-
-bool IsDigits(std::string_view v, size_t size) {
-    return v.size() == size && std::all_of(v.begin(), v.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // Yuan text to thousandths; -1 when not a price of up to three decimals.
@@ -92,11 +90,11 @@ const std::vector<SimWarrant>& CSimAccountRoutes::Warrants() {
 }
 
 void CSimAccountRoutes::AddRoutes(CSimRouteTable& table) {
-    table.Add(500, 20, [this](const SimRequest& r, SimContext& c) { return History(r, c, false); });
-    table.Add(500, 21, [this](const SimRequest& r, SimContext& c) { return History(r, c, true); });
-    table.Add(500, 13, [this](const SimRequest& r, SimContext& c) { return ChangePassword(r, c); });
-    table.Add(100, 28, [this](const SimRequest& r, SimContext& c) { return WarrantPrecheck(r, c); });
-    table.Add(100, 29, [this](const SimRequest& r, SimContext& c) { return Exercise(r, c); });
+    table.Add(kFuncOrderHistory, [this](const SimRequest& r, SimContext& c) { return History(r, c, false); });
+    table.Add(kFuncDealHistory, [this](const SimRequest& r, SimContext& c) { return History(r, c, true); });
+    table.Add(kFuncChangePassword, [this](const SimRequest& r, SimContext& c) { return ChangePassword(r, c); });
+    table.Add(kFuncWarrantPrecheck, [this](const SimRequest& r, SimContext& c) { return WarrantPrecheck(r, c); });
+    table.Add(kFuncWarrantExercise, [this](const SimRequest& r, SimContext& c) { return Exercise(r, c); });
 }
 
 const SimTradeAccount* CSimAccountRoutes::TradeAccount(const SimRequest& request, const SimContext& context,
@@ -174,7 +172,7 @@ SimReply CSimAccountRoutes::History(const SimRequest& request, SimContext& conte
     const SimTradeAccount* account = TradeAccount(request, context, &refusal);
     if (!account) return refusal;
     const std::string start = request.Get("strdate"), end = request.Get("enddate");
-    if (!IsDigits(start, 8) || !IsDigits(end, 8) || start > end) return Refuse(u"查询日期有误");
+    if (start.size() != 8 || end.size() != 8 || !IsDigits(start) || !IsDigits(end) || start > end) return Refuse(u"查询日期有误");
     const std::string cursor = request.Get("poststr");
     const int limit = std::clamp(request.GetInt("request_num", kMaxPageRows), 1, kMaxPageRows);
 
@@ -227,7 +225,7 @@ SimReply CSimAccountRoutes::ChangePassword(const SimRequest& request, SimContext
     if (!account) return refusal;
     if (request.Get("oldpwd") != account->password) return Refuse(u"原交易密码错误");
     const std::string next = request.Get("newpwd");
-    if (!IsDigits(next, 6)) return Refuse(u"新密码必须为六位数字");
+    if (next.size() != 6 || !IsDigits(next)) return Refuse(u"新密码必须为六位数字");
     m_accounts->SetPassword(account->fundid, next);
     char authid[16];
     std::snprintf(authid, sizeof authid, "AU%06d", m_nextAuth++);
@@ -288,7 +286,7 @@ SimReply CSimAccountRoutes::Exercise(const SimRequest& request, SimContext& cont
     if (!holderOk) return Refuse(u"股东代码不存在");
     if (request.Get("price") != warrant->exercisePrice) return Refuse(u"行权价格不符");
     const std::string qtyText = request.Get("qty");
-    const int64_t qty = IsDigits(qtyText, qtyText.size()) && !qtyText.empty() && qtyText.size() < 10
+    const int64_t qty = IsDigits(qtyText) && qtyText.size() < 10
                             ? std::stoll(qtyText) : 0;
     if (qty <= 0) return Refuse(u"行权数量有误");
     if (qty > WarrantsHeld(account->fundid, code)) return Refuse(u"可用数量不足");

@@ -108,6 +108,6 @@ SimReply Branches(const SimRequest& r, SimContext&) {
 } // namespace
 
 void CSimBranchRoutes::AddRoutes(CSimRouteTable& table) {
-    table.Add(504, 32, Regions);
-    table.Add(504, 13, Branches);
+    table.Add(kFuncBranchRegions, Regions);
+    table.Add(kFuncBranches, Branches);
 }

@@ -320,8 +320,8 @@ SimReply SimMarkTextReply(const SimRequest& r, CSimMarket& market) {
 }
 
 void CSimChartRoutes::AddRoutes(CSimRouteTable& table) {
-    table.Add(31000, 1, Minutes);
-    table.Add(504, 11, MarkTexts);
+    table.Add(kFuncMinutes, Minutes);
+    table.Add(kFuncInfoMarks, MarkTexts);
 }
 
 void CSimChartRoutes::FailMinuteSets(int set1Count, int set3Count) {

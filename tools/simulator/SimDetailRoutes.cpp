@@ -125,5 +125,5 @@ std::vector<size_t> SimDealPage(const std::vector<SimDeal>& deals, int time, int
 }
 
 void CSimDetailRoutes::AddRoutes(CSimRouteTable& table) {
-    table.Add(31000, 9, Deals);
+    table.Add(kFuncDeals, Deals);
 }

@@ -1,5 +1,6 @@
 // The server's HTTP reading and framing.
 #include "tools/simulator/SimHttp.h"
+#include "core/StrUtil.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -18,10 +19,6 @@ constexpr size_t kMaxHeaderBytes = 64 * 1024;
 constexpr int kIdleTimeoutMs = 30000;   // a kept-alive connection with no request is closed
 constexpr int kPollSliceMs = 50;        // how often blocked loops look at the stop flag
 constexpr size_t kChunkSize = 4096;     // chunked replies: a 7-byte chunk, then chunks of this size
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
-}
 
 std::string ChunkHeader(size_t size) {
     char line[32];
@@ -113,7 +110,7 @@ ReadResult ReadRequest(int fd, std::string& buffer, Request& request, int deadli
         size_t v = h.find_first_not_of(" \t", colon + 1);
         std::string value = v == std::string::npos ? std::string() : h.substr(v);
         while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.pop_back();
-        if (EqualNoCase(name, "Content-Length")) {
+        if (EqualsNoCase(name, "Content-Length")) {
             // Digits only, no sign, no overflow; two different lengths are a smuggling attempt.
             if (value.empty() || value.size() > 19 || value.find_first_not_of("0123456789") != std::string::npos)
                 return ReadResult::Malformed;
@@ -121,10 +118,10 @@ ReadResult ReadRequest(int fd, std::string& buffer, Request& request, int deadli
             if (n > kMaxBodyBytes) return ReadResult::BodyTooLarge;
             if (contentLength && *contentLength != n) return ReadResult::Malformed;
             contentLength = static_cast<size_t>(n);
-        } else if (EqualNoCase(name, "Connection")) {
-            if (EqualNoCase(value, "close")) request.keepAlive = false;
-            if (EqualNoCase(value, "keep-alive")) request.keepAlive = true;
-        } else if (EqualNoCase(name, "Transfer-Encoding")) {
+        } else if (EqualsNoCase(name, "Connection")) {
+            if (EqualsNoCase(value, "close")) request.keepAlive = false;
+            if (EqualsNoCase(value, "keep-alive")) request.keepAlive = true;
+        } else if (EqualsNoCase(name, "Transfer-Encoding")) {
             return ReadResult::Malformed;  // requests come with a Content-Length
         }
         request.headers.emplace_back(std::move(name), std::move(value));

@@ -144,6 +144,6 @@ SimReply Article(const SimRequest& r, SimContext& context) {
 } // namespace
 
 void CSimInfoRoutes::AddRoutes(CSimRouteTable& table) {
-    table.Add(504, 20, NewsList);
-    table.Add(504, 21, Article);
+    table.Add(kFuncNewsList, NewsList);
+    table.Add(kFuncArticle, Article);
 }

@@ -2,14 +2,13 @@
 #include "tools/simulator/SimKLineRoutes.h"
 
 #include "core/CQuoteNumber.h"
+#include "core/StrUtil.h"
 #include "tools/simulator/CSimMarket.h"
 #include "tools/simulator/SimMarketDay.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <string>
-#include <strings.h>
 
 namespace {
 
@@ -143,9 +142,6 @@ void WarmUp(std::vector<double>& v, int n) {
     for (int i = 0; i < n && i < static_cast<int>(v.size()); ++i) v[i] = kMissing;
 }
 
-bool NameIs(std::string_view name, const char* want) {
-    return name.size() == std::strlen(want) && strncasecmp(name.data(), want, name.size()) == 0;
-}
 
 using Columns = std::array<std::vector<double>, 3>;
 
@@ -298,8 +294,8 @@ std::vector<double> Sar(const std::vector<SimKBar>& b) {
 
 // The decimals an indicator's values travel with.
 int TechDecimals(std::string_view name, const SimStock& s) {
-    if (NameIs(name, "MACD") || NameIs(name, "DMA")) return 3;
-    if (NameIs(name, "BOLL") || NameIs(name, "SAR")) return s.PriceDecimals();
+    if (EqualsNoCase(name, "MACD") || EqualsNoCase(name, "DMA")) return 3;
+    if (EqualsNoCase(name, "BOLL") || EqualsNoCase(name, "SAR")) return s.PriceDecimals();
     return 2;
 }
 
@@ -539,19 +535,19 @@ std::vector<SimKBar> MakeSimKLineBars(const SimStock& stock, int period, int64_t
 std::vector<double> SimMovingAverage(const std::vector<SimKBar>& bars, int n) { return Average(Closes(bars), n); }
 
 std::array<std::vector<double>, 3> SimIndicator(std::string_view name, const std::vector<SimKBar>& bars) {
-    if (NameIs(name, "MACD")) return Macd(bars);
-    if (NameIs(name, "KDJ")) return Kdj(bars);
-    if (NameIs(name, "RSI")) return {Rsi(bars, 24), Rsi(bars, 12), Rsi(bars, 6)};
-    if (NameIs(name, "BOLL")) return Boll(bars);
-    if (NameIs(name, "WR")) return {Wr(bars, 6), Wr(bars, 10), std::vector<double>(bars.size(), kMissing)};
-    if (NameIs(name, "DMA")) return Dma(bars);
-    if (NameIs(name, "AROON")) return Aroon(bars);
-    if (NameIs(name, "CCI"))
+    if (EqualsNoCase(name, "MACD")) return Macd(bars);
+    if (EqualsNoCase(name, "KDJ")) return Kdj(bars);
+    if (EqualsNoCase(name, "RSI")) return {Rsi(bars, 24), Rsi(bars, 12), Rsi(bars, 6)};
+    if (EqualsNoCase(name, "BOLL")) return Boll(bars);
+    if (EqualsNoCase(name, "WR")) return {Wr(bars, 6), Wr(bars, 10), std::vector<double>(bars.size(), kMissing)};
+    if (EqualsNoCase(name, "DMA")) return Dma(bars);
+    if (EqualsNoCase(name, "AROON")) return Aroon(bars);
+    if (EqualsNoCase(name, "CCI"))
         return {Cci(bars), std::vector<double>(bars.size(), kMissing), std::vector<double>(bars.size(), kMissing)};
-    if (NameIs(name, "SAR"))
+    if (EqualsNoCase(name, "SAR"))
         return {Sar(bars), std::vector<double>(bars.size(), kMissing), std::vector<double>(bars.size(), kMissing)};
     const std::vector<double> none(bars.size(), kMissing);
     return {none, none, none};
 }
 
-void CSimKLineRoutes::AddRoutes(CSimRouteTable& table) { table.Add(31000, 2, KLine); }
+void CSimKLineRoutes::AddRoutes(CSimRouteTable& table) { table.Add(kFuncKLine, KLine); }

@@ -1,7 +1,7 @@
 // The market's calendar, hours and intraday paths; see the header.
 #include "tools/simulator/SimMarketDay.h"
 
-#include "tools/simulator/CSimMarket.h"
+#include "tools/simulator/SimStock.h"
 
 #include <algorithm>
 #include <cmath>
@@ -172,7 +172,7 @@ SimMinuteDay SimMinutePath(const SimStock& s, const SimDayValues& d, double prev
     volumes[120] = dayVolume - volumeSum;
     // An index trades its members at about the day's average share price.
     const bool index = s.secType == SimStock::kIndex;
-    const bool knownAmount = d.amount != CSimMarket::kMissing && d.amount > 0;
+    const bool knownAmount = d.amount != kSimMissing && d.amount > 0;
     const double sharePrice = index && knownAmount && d.volume > 0 ? d.amount / (d.volume * 100.0) : 12.0;
     double amounts[121];
     double rawSum = 0;
@@ -225,7 +225,7 @@ SimStock SimQuoteAt(const SimStock& stock, const SimMarketTime& time) {
         s.open = 0;
         s.high = s.low = s.last = s.prevClose;
         s.volume = 0;
-        s.amount = stock.whole.amount == CSimMarket::kMissing ? CSimMarket::kMissing : 0;
+        s.amount = stock.whole.amount == kSimMissing ? kSimMissing : 0;
         return s;
     }
     s.open = day.open;
@@ -233,6 +233,6 @@ SimStock SimQuoteAt(const SimStock& stock, const SimMarketTime& time) {
     s.low = day.low;
     s.last = day.last;
     s.volume = static_cast<double>(day.volume);
-    s.amount = stock.whole.amount == CSimMarket::kMissing ? CSimMarket::kMissing : day.amount;
+    s.amount = stock.whole.amount == kSimMissing ? kSimMissing : day.amount;
     return s;
 }

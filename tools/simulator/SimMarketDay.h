@@ -36,7 +36,7 @@ std::vector<int64_t> SimTradingDays(int64_t nowMs, int n);
 struct SimDayValues {
     double open = 0, high = 0, low = 0, close = 0;
     double volume = 0; // hands
-    double amount = 0; // yuan; CSimMarket::kMissing when the server does not know it
+    double amount = 0; // yuan; kSimMissing when the server does not know it
 };
 
 // One two-minute point of a simulated day.

@@ -18,9 +18,9 @@ CSimOrderFormRoutes::CSimOrderFormRoutes(const CSimTradeLoginRoutes& login)
     : m_accounts(login.SharedAccounts()), m_sessions(login.SharedSessions()) {}
 
 void CSimOrderFormRoutes::AddRoutes(CSimRouteTable& table) {
-    const CSimRouteTable::Entry* before = table.Find(31000, 4);
+    const CSimRouteTable::Entry* before = table.Find(kFuncQuoteFields);
     SimHandler next = before ? before->handler : SimHandler();
-    table.Add(31000, 4, [next](const SimRequest& r, SimContext& context) -> SimReply {
+    table.Add(kFuncQuoteFields, [next](const SimRequest& r, SimContext& context) -> SimReply {
         if (r.Get("field") != kPanelFields)
             return next ? next(r, context) : SimReply::Error(u"无此功能");
         const std::vector<int> fields = CSimMarket::ParseFieldList(kPanelFields);
@@ -33,7 +33,7 @@ void CSimOrderFormRoutes::AddRoutes(CSimRouteTable& table) {
         return SimReply::Ok(w);
     });
     if (m_accounts && m_sessions)
-        table.Add(500, 75, [this](const SimRequest& r, SimContext& c) { return Repayment(r, c); });
+        table.Add(kFuncMaxQuantity, [this](const SimRequest& r, SimContext& c) { return Repayment(r, c); });
 }
 
 std::string CSimOrderFormRoutes::RepayAmount(std::string_view fundid) {

@@ -55,11 +55,11 @@ void CSimOrderRoutes::AddRoutes(CSimRouteTable& table) {
     // The trade session is what these functions check; a request without
     // one is refused as such, so a bare order text is answered, not taken
     // for a lost service session.
-    table.Add(500, 4, [this](const SimRequest& r, SimContext& c) { return MaxQuantity(r, c, true); });
-    table.Add(500, 5, [this](const SimRequest& r, SimContext& c) { return MaxQuantity(r, c, false); });
-    table.Add(500, 6, [this](const SimRequest& r, SimContext& c) { return Order(r, c); });
-    table.Add(500, 7, [this](const SimRequest& r, SimContext& c) { return CancelOrder(r, c); });
-    table.Add(100, 20, [this](const SimRequest& r, SimContext& c) { return BatchOrder(r, c); });
+    table.Add(kFuncMaxBuyQuantity, [this](const SimRequest& r, SimContext& c) { return MaxQuantity(r, c, true); });
+    table.Add(kFuncMaxSellQuantity, [this](const SimRequest& r, SimContext& c) { return MaxQuantity(r, c, false); });
+    table.Add(kFuncOrder, [this](const SimRequest& r, SimContext& c) { return Order(r, c); });
+    table.Add(kFuncCancelOrder, [this](const SimRequest& r, SimContext& c) { return CancelOrder(r, c); });
+    table.Add(kFuncBatchOrder, [this](const SimRequest& r, SimContext& c) { return BatchOrder(r, c); });
 }
 
 SimReply CSimOrderRoutes::MaxQuantity(const SimRequest& request, SimContext& context, bool buy) {

@@ -2,16 +2,14 @@
 // list (CSimMarket::AddFieldColumns); an unknown code yields no row.
 #include "tools/simulator/SimQuoteRoutes.h"
 
+#include "core/StrUtil.h"
 #include "tools/simulator/CSimMarket.h"
 
 #include <algorithm>
-#include <strings.h>
 
 namespace {
 // The field list of the quote tables, used when a request names none.
 constexpr const char* kDefaultFields = "4|3|16|20|21|13|11|1";
-
-bool EqualCode(const std::string& a, const char* b) { return strcasecmp(a.c_str(), b) == 0; }
 
 std::vector<int> FieldsOf(const SimRequest& r) {
     std::string text = r.Get("field");
@@ -52,11 +50,11 @@ SimReply QuoteFields(const SimRequest& r, SimContext& context) {
 // The sort key of a ranking field code; missing values sort last.
 double SortKey(const SimStock& s, const std::string& field) {
     auto known = [](double v) { return v == CSimMarket::kMissing ? -1e300 : v; };
-    if (EqualCode(field, "df")) return -s.ChangePct();
-    if (EqualCode(field, "cjl")) return s.volume;
-    if (EqualCode(field, "cje")) return known(s.amount);
-    if (EqualCode(field, "xj")) return s.last;
-    if (EqualCode(field, "zd")) return s.Change();
+    if (EqualsNoCase(field, "df")) return -s.ChangePct();
+    if (EqualsNoCase(field, "cjl")) return s.volume;
+    if (EqualsNoCase(field, "cje")) return known(s.amount);
+    if (EqualsNoCase(field, "xj")) return s.last;
+    if (EqualsNoCase(field, "zd")) return s.Change();
     return s.ChangePct();
 }
 
@@ -64,9 +62,9 @@ double SortKey(const SimStock& s, const std::string& field) {
 // request names none), "B" B shares, "J" funds; 0 for classes that hold
 // nothing here (bonds, warrants, ...).
 int TypeOfClass(const std::string& category) {
-    if (category.empty() || EqualCode(category, "A")) return SimStock::kAShare;
-    if (EqualCode(category, "B")) return SimStock::kBShare;
-    if (EqualCode(category, "J")) return SimStock::kFund;
+    if (category.empty() || EqualsNoCase(category, "A")) return SimStock::kAShare;
+    if (EqualsNoCase(category, "B")) return SimStock::kBShare;
+    if (EqualsNoCase(category, "J")) return SimStock::kFund;
     return 0;
 }
 
@@ -176,7 +174,7 @@ SimReply SectorList(const SimRequest& r, SimContext& context) {
     w.AddColumn(DataSetType::WideText, "sectorname", u"板块名称");
     w.AddColumn(DataSetType::AnsiText, "sectorcode", u"板块代码");
     for (const auto& s : market.Sectors()) {
-        if (!EqualCode(kind, s.kind.c_str())) continue;
+        if (!EqualsNoCase(kind, s.kind.c_str())) continue;
         w.AddRow();
         w.SetText(0, s.name);
         w.SetAnsiText(1, s.code);
@@ -191,10 +189,10 @@ SimReply SectorMembers(const SimRequest& r, SimContext& context) {
 } // namespace
 
 void CSimQuoteRoutes::AddRoutes(CSimRouteTable& table) {
-    table.Add(31000, 3, Ranking);
-    table.Add(31000, 4, QuoteFields);
-    table.Add(31000, 8, WorldIndices);
-    table.Add(31000, 10, PinyinSearch);
-    table.Add(100, 30, SectorList);
-    table.Add(100, 31, SectorMembers);
+    table.Add(kFuncRanking, Ranking);
+    table.Add(kFuncQuoteFields, QuoteFields);
+    table.Add(kFuncWorldIndices, WorldIndices);
+    table.Add(kFuncPinyinSearch, PinyinSearch);
+    table.Add(kFuncSectorList, SectorList);
+    table.Add(kFuncSectorMembers, SectorMembers);
 }

@@ -1,6 +1,7 @@
 // The request accessors, the market clock and the route table.
 #include "tools/simulator/SimRouteGroup.h"
 
+#include "core/StrUtil.h"
 #include "core/UnixTime.h"
 
 #include <cerrno>
@@ -9,10 +10,6 @@
 #include <strings.h>
 
 namespace {
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
-}
-
 int ParseInt(const std::string& text, int fallback) {
     if (text.empty()) return fallback;
     char* end = nullptr;
@@ -25,13 +22,13 @@ int ParseInt(const std::string& text, int fallback) {
 
 std::string SimRequest::Get(std::string_view name) const {
     for (const auto& [k, v] : params)
-        if (EqualNoCase(k, name)) return v;
+        if (EqualsNoCase(k, name)) return v;
     return {};
 }
 
 bool SimRequest::Has(std::string_view name) const {
     for (const auto& p : params)
-        if (EqualNoCase(p.first, name)) return true;
+        if (EqualsNoCase(p.first, name)) return true;
     return false;
 }
 
@@ -39,7 +36,7 @@ int SimRequest::GetInt(std::string_view name, int fallback) const { return Parse
 
 std::string SimRequest::GetHeader(std::string_view name) const {
     for (const auto& [k, v] : headers)
-        if (EqualNoCase(k, name)) return v;
+        if (EqualsNoCase(k, name)) return v;
     return {};
 }
 

@@ -20,6 +20,7 @@
 #pragma once
 
 #include "core/CDataSetWriter.h"
+#include "core/FunctionNumbers.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -116,8 +117,12 @@ public:
 
     // Adds or replaces the handler of (main, sub).
     void Add(int main, int sub, SimHandler handler, SimNeeds needs = SimNeeds::Nothing);
+    void Add(FunctionNumber f, SimHandler handler, SimNeeds needs = SimNeeds::Nothing) {
+        Add(f.main, f.sub, std::move(handler), needs);
+    }
     // The entry of (main, sub); null when the server has no such function.
     const Entry* Find(int main, int sub) const;
+    const Entry* Find(FunctionNumber f) const { return Find(f.main, f.sub); }
 
 private:
     std::map<std::pair<int, int>, Entry> m_entries;

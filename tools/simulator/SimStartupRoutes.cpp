@@ -19,6 +19,6 @@ SimReply Logout(const SimRequest&, SimContext&) {
 } // namespace
 
 void CSimStartupRoutes::AddRoutes(CSimRouteTable& table) {
-    table.Add(100, 2, Configuration);
-    table.Add(100, 22, Logout);
+    table.Add(kFuncFetchConfig, Configuration);
+    table.Add(kFuncLogout, Logout);
 }

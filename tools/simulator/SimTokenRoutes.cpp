@@ -2,8 +2,8 @@
 #include "tools/simulator/SimTokenRoutes.h"
 
 #include "core/HmacSha1.h"
+#include "core/StrUtil.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -37,10 +37,6 @@ SimReply Texts() {
     }
     return SimReply::Ok(w);
 }
-
-bool IsDigits(std::string_view text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
 } // namespace
 
 CSimTokenRoutes::CSimTokenRoutes(std::shared_ptr<CSimTradeAccounts> accounts)
@@ -64,9 +60,9 @@ std::string CSimTokenRoutes::SeedFor(std::string_view fundid, int application) {
 void CSimTokenRoutes::AddRoutes(CSimRouteTable& table) {
     std::shared_ptr<CSimTradeAccounts> accounts = m_accounts;
     std::shared_ptr<std::map<std::string, int>> applications = m_applications;
-    table.Add(100, 5, [](const SimRequest&, SimContext&) { return Texts(); });
+    table.Add(kFuncTokenTexts, [](const SimRequest&, SimContext&) { return Texts(); });
     table.Add(
-        500, 69,
+        kFuncTokenApply,
         [accounts, applications](const SimRequest& request, SimContext&) {
             const SimTradeAccount* account = accounts->FindLogin(request.Get("inputtype"), request.Get("inputid"));
             if (!account || account->password != request.Get("trdpwd"))

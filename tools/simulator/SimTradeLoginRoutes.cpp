@@ -92,9 +92,9 @@ CSimTradeLoginRoutes::CSimTradeLoginRoutes(std::shared_ptr<CSimTradeAccounts> ac
 void CSimTradeLoginRoutes::AddRoutes(CSimRouteTable& table) {
     std::shared_ptr<CSimTradeAccounts> accounts = m_accounts;
     std::shared_ptr<CSimTradeSessions> sessions = m_sessions;
-    table.Add(501, 17, [accounts](const SimRequest&, SimContext&) { return Departments(*accounts); });
+    table.Add(kFuncSalesDepartments, [accounts](const SimRequest&, SimContext&) { return Departments(*accounts); });
     table.Add(
-        500, 1,
+        kFuncTradeLogin,
         [accounts, sessions](const SimRequest& request, SimContext& context) {
             return TradeLogin(request, context, *accounts, *sessions);
         },

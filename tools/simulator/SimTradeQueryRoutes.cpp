@@ -28,10 +28,10 @@ CSimTradeQueryRoutes::CSimTradeQueryRoutes(const CSimTradeLoginRoutes& login, co
     : m_accounts(login.SharedAccounts()), m_sessions(login.SharedSessions()), m_exchange(exchange) {}
 
 void CSimTradeQueryRoutes::AddRoutes(CSimRouteTable& table) {
-    table.Add(500, 10, [this](const SimRequest& r, SimContext& c) { return OrderTable(r, c, Table::Orders); });
-    table.Add(500, 11, [this](const SimRequest& r, SimContext& c) { return OrderTable(r, c, Table::Deals); });
-    table.Add(500, 14, [this](const SimRequest& r, SimContext& c) { return OrderTable(r, c, Table::Cancellable); });
-    table.Add(500, 12, [this](const SimRequest& r, SimContext& c) { return FundsTable(r, c); });
+    table.Add(kFuncTodayOrders, [this](const SimRequest& r, SimContext& c) { return OrderTable(r, c, Table::Orders); });
+    table.Add(kFuncTodayDeals, [this](const SimRequest& r, SimContext& c) { return OrderTable(r, c, Table::Deals); });
+    table.Add(kFuncCancellable, [this](const SimRequest& r, SimContext& c) { return OrderTable(r, c, Table::Cancellable); });
+    table.Add(kFuncFunds, [this](const SimRequest& r, SimContext& c) { return FundsTable(r, c); });
 }
 
 const SimTradeAccount* CSimTradeQueryRoutes::TradeAccount(const SimRequest& request, const SimContext& context,

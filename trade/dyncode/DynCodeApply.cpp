@@ -1,6 +1,7 @@
 // The token application's texts, its reply and its rows; see the header.
 #include "trade/dyncode/DynCodeApply.h"
 
+#include "core/StrUtil.h"
 #include "core/TextConvert.h"
 #include "framework/app/CAppData.h"
 #include "platform/storage/CppSQLite3DB.h"
@@ -12,7 +13,7 @@
 #include "trade/dyncode/DynCodeStore.h"
 #include "trade/login/TradeLoginText.h"
 
-#include <algorithm>
+#include <utility>
 
 std::vector<std::string> SplitAccountList(std::string_view text) {
     std::vector<std::string> out;
@@ -26,10 +27,6 @@ std::vector<std::string> SplitAccountList(std::string_view text) {
 }
 
 namespace {
-bool IsDigits(std::string_view text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 // The ids of a list, empty items left out.
 std::vector<std::string> Accounts(std::string_view list) {
     std::vector<std::string> out;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/CDataSetList.h"
+#include "core/FunctionNumbers.h"
 
 #include <cstdint>
 #include <string>
@@ -13,8 +14,8 @@
 
 class CAppData;
 
-inline constexpr char kDynCodeApplyRequest[] = "tc_mfuncno=500&tc_sfuncno=69";
-inline constexpr char kDynCodeTextRequest[] = "tc_mfuncno=100&tc_sfuncno=5";
+inline constexpr const char* kDynCodeApplyRequest = kRequestHead<kFuncTokenApply>.c_str();
+inline constexpr const char* kDynCodeTextRequest = kRequestHead<kFuncTokenTexts>.c_str();
 
 // The items of a comma-separated list, in order; a text without ',' is one
 // item ("" gives one empty item: the caller skips empty ids).

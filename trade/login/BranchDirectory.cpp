@@ -2,6 +2,7 @@
 #include "trade/login/BranchDirectory.h"
 
 #include "core/CDataSet.h"
+#include "core/FunctionNumbers.h"
 
 #include <string>
 
@@ -76,7 +77,7 @@ std::vector<BranchRegionLabel> LayoutRegions(const std::vector<BranchRegionRow>&
 std::string ProvinceBranchesRequest(int provinceId) {
     if (provinceId < 0)
         return {};
-    return "tc_mfuncno=504&tc_sfuncno=13&provinceid=" + std::to_string(provinceId);
+    return std::string(kRequestHead<kFuncBranches>) + "&provinceid=" + std::to_string(provinceId);
 }
 
 std::u16string ProvinceBranchesTitle(std::u16string_view province) {

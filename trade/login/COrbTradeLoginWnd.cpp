@@ -21,7 +21,7 @@
 namespace {
 // Opens the phone-token window over the form (posted by the question after
 // a refused token).
-constexpr UINT kMsgOpenDynCode = 0xFFF20015;
+constexpr UINT kMsgOpenDynCode = WND_MSG_OPEN_DYNCODE;
 
 constexpr const char16_t* kRowLabels[CTradeLoginLayout::kLabels] = {
     u"营业部", u"账号类型", u"账       号", u"保存账号", u"交易密码", u"认证口令", u"手机令牌"};

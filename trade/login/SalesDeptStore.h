@@ -9,6 +9,7 @@
 #pragma once
 
 #include "core/CDataSetList.h"
+#include "core/FunctionNumbers.h"
 
 #include <optional>
 #include <string>
@@ -22,9 +23,9 @@ inline constexpr char16_t kSalesDeptTable[] = u"Table_SalesDept";
 inline constexpr char16_t kSalesDeptCreateSql[] =
     u"create table Table_SalesDept(SALESDEPTCODE varchar(10), SALESDEPTNAME varchar(128));";
 // The broker's department list.
-inline constexpr char kSalesDeptRequest[] = "tc_mfuncno=501&tc_sfuncno=17";
-inline constexpr int kSalesDeptMain = 501;
-inline constexpr int kSalesDeptSub = 17;
+inline constexpr const char* kSalesDeptRequest = kRequestHead<kFuncSalesDepartments>.c_str();
+inline constexpr int kSalesDeptMain = kFuncSalesDepartments.main;
+inline constexpr int kSalesDeptSub = kFuncSalesDepartments.sub;
 // The personal list's limit.
 inline constexpr int kMaxSalesDepts = 10;
 // The longest code the table holds (varchar(10)); codes are 4 in practice.

@@ -1,6 +1,7 @@
 // Login request, reply reading and account texts; see the header.
 #include "trade/login/TradeLoginText.h"
 
+#include "core/FunctionNumbers.h"
 #include "framework/app/DataSetText.h"
 #include "trade/login/SalesDeptStore.h"
 
@@ -40,7 +41,7 @@ bool AppendTradeLoginRequest(const CTradeLoginFields& fields, std::string& out) 
          {fields.typeCode, fields.deptCode, fields.accountId, fields.password, authData})
         if (!IsLoginValueSafe(value))
             return false;
-    out.append("tc_mfuncno=500&tc_sfuncno=1&inputtype=").append(fields.typeCode);
+    out.append(kRequestHead<kFuncTradeLogin>).append("&inputtype=").append(fields.typeCode);
     out.append("&custorgid=").append(fields.deptCode);
     out.append("&inputid=").append(fields.accountId);
     out.append("&trdpwd=").append(fields.password);

@@ -24,13 +24,6 @@ constexpr const char16_t* kSellLabels[3] = {u"卖出价格:", u"最大可卖:", 
 constexpr int kLabelFont = 24;  // pixels
 constexpr int kPanelFont = 21;  // pixels
 constexpr std::size_t kKeptKinds = 16; // tags remembered; older ones can no longer answer
-
-std::string ValueOf(const CAString& text, const char* key) {
-    char* value = GetUrlParam(text.c_str(), key);
-    std::string out = value ? value : "";
-    std::free(value);
-    return out;
-}
 } // namespace
 
 // ---- The sender that remembers what each send was ----
@@ -376,7 +369,7 @@ int CTradeBuySaleWnd::BuildRequest(CAString& out) {
     } else {
         SetSealRequest(true);
         const std::string fundid = m_holderIndex >= 0 && m_holderIndex < static_cast<int>(m_holders.size())
-                                       ? ValueOf(m_holders[m_holderIndex].value, "fundid")
+                                       ? GetUrlParamText(m_holders[m_holderIndex].value.c_str(), "fundid")
                                        : std::string();
         const std::string code = EditAnsi(m_code);
         if (m_kind < kKindBuyToReturn) {

@@ -31,6 +31,7 @@
 
 #include "framework/ui/CLayoutBaseWnd.h"
 #include "framework/ui/CWorkerRequestSender.h"
+#include "framework/ui/WndMessages.h"
 #include "framework/ui/widgets/CGridCtrl.h"
 #include "platform/ui/UiButton.h"
 #include "platform/ui/UiEdit.h"
@@ -64,7 +65,7 @@ public:
     // The two queries; the kind rides on the post's wParam. Kind 4's
     // maximum query is preceded by the repayment one while that is unknown.
     enum class Query { MaxQuantity = 0, Quote = 1, Repayment = 2 };
-    enum : UINT { kMsgSendQuery = WM_USER + 117, kMsgTell = WM_USER + 118 };
+    enum : UINT { kMsgSendQuery = WND_MSG_ORDER_SEND_QUERY, kMsgTell = WND_MSG_ORDER_TELL };
     static constexpr std::uint32_t kGreyText = 0x646464;
     static constexpr std::uint32_t kDisabledPrice = 0x787878;
 

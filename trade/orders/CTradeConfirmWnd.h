@@ -21,6 +21,7 @@
 
 #include "framework/ui/CActionSend.h"
 #include "framework/ui/CLayoutBaseWnd.h"
+#include "framework/ui/WndMessages.h"
 #include "platform/ui/UiStatic.h"
 #include "trade/orders/CPriceTypeItem.h"
 #include "trade/orders/OrderRequests.h"
@@ -38,7 +39,10 @@ public:
     static constexpr int kLineFontSize = 25;  // pixels
     // Posted to itself once a reply was taken: tell it, then go on; or
     // tell that nothing left, and let the press be made again.
-    enum : UINT { kMsgTellOutcome = WM_USER + 108, kMsgTellNotSent = WM_USER + 109 };
+    enum : UINT {
+        kMsgTellOutcome = WND_MSG_CONFIRM_TELL_OUTCOME,
+        kMsgTellNotSent = WND_MSG_CONFIRM_TELL_NOT_SENT,
+    };
 
     CTradeConfirmWnd();
     ~CTradeConfirmWnd() override;

@@ -3,6 +3,7 @@
 
 #include "core/CDataSet.h"
 #include "core/CQuoteNumber.h"
+#include "core/FunctionNumbers.h"
 #include "core/StrUtil.h"
 #include "core/TextConvert.h"
 #include "framework/app/TradeMarket.h"
@@ -17,37 +18,8 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool IsDigits(std::string_view text, size_t maxSize) {
-    if (text.empty() || text.size() > maxSize)
-        return false;
-    for (char c : text)
-        if (!IsDigit(c))
-            return false;
-    return true;
-}
-
 // ASCII letters, digits and "." only, not empty.
 bool IsPlain(std::string_view value) { return !value.empty() && IsPlainRequestText(value); }
-
-bool IsPriceText(std::string_view price) {
-    if (price.empty() || price.size() > 16 || price == ".")
-        return false;
-    int points = 0;
-    for (char c : price)
-        if (c == '.' ? ++points > 1 : !IsDigit(c))
-            return false;
-    return true;
-}
-
-std::string Param(std::string_view text, const char* key, bool* present = nullptr) {
-    const std::string copy(text);
-    char* value = GetUrlParam(copy.c_str(), key);
-    if (present)
-        *present = value != nullptr;
-    std::string out = value ? value : "";
-    std::free(value);
-    return out;
-}
 
 int IntOr(const std::string& text, int fallback) {
     if (text.empty() || text.size() > 9)
@@ -81,30 +53,31 @@ constexpr int kIndexType = 2;
 OrderFormParams ReadOrderFormParams(std::string_view request) {
     OrderFormParams p;
     bool mmlb = false, credit = false;
-    Param(request, "MMLB", &mmlb);
-    Param(request, "creditflag", &credit);
+    GetUrlParamText(request, "MMLB", &mmlb);
+    GetUrlParamText(request, "creditflag", &credit);
     if (!mmlb && credit) {
         p.credit = true;
         return p;
     }
     // Only "1" sells: a stray value never turns into a kind of its own.
-    p.kind = Param(request, "MMLB") == "1" ? 2 : 1;
-    const std::string key = Param(request, "code");
+    p.kind = GetUrlParamText(request, "MMLB") == "1" ? 2 : 1;
+    const std::string key = GetUrlParamText(request, "code");
     const std::string code = key.substr(0, key.find('.'));
-    if (IsDigits(code, 6))
+    if (code.size() <= 6 && IsDigits(code))
         p.code = code;
-    const std::string price = Param(request, "price");
+    const std::string price = GetUrlParamText(request, "price");
     if (IsPriceText(price))
         p.price = price;
-    p.quoteMarket = IntOr(Param(request, "market"), -1);
-    p.type = IntOr(Param(request, "type"), -1);
+    p.quoteMarket = IntOr(GetUrlParamText(request, "market"), -1);
+    p.type = IntOr(GetUrlParamText(request, "type"), -1);
     return p;
 }
 
-bool IsSixDigitCode(std::string_view code) { return code.size() == 6 && IsDigits(code, 6); }
+bool IsSixDigitCode(std::string_view code) { return code.size() == 6 && IsDigits(code); }
 
 bool IsOrderQuantity(std::string_view quantity) {
-    return IsDigits(quantity, 9) && quantity.find_first_not_of('0') != std::string_view::npos;
+    return quantity.size() <= 9 && IsDigits(quantity) &&
+           quantity.find_first_not_of('0') != std::string_view::npos;
 }
 
 std::string MaxQuantityRequest(std::string_view loginId, std::string_view password, int kind, std::string_view code,
@@ -113,7 +86,8 @@ std::string MaxQuantityRequest(std::string_view loginId, std::string_view passwo
         (!fundid.empty() && !IsPlain(fundid)))
         return {};
     const bool buy = kind % 2 == 1;
-    std::string out = buy ? "tc_mfuncno=500&tc_sfuncno=4&" : "tc_mfuncno=500&tc_sfuncno=5&";
+    std::string out(buy ? kRequestHead<kFuncMaxBuyQuantity> : kRequestHead<kFuncMaxSellQuantity>);
+    out += '&';
     out += loginId;
     out += "&trdpwd=";
     out += password;
@@ -160,7 +134,7 @@ bool IsKeyText(std::string_view key) {
 std::string RepaymentRequest(std::string_view loginId, std::string_view fundid) {
     if (!IsSendableLoginId(loginId) || (!fundid.empty() && !IsPlain(fundid)))
         return {};
-    std::string out = "tc_mfuncno=500&tc_sfuncno=75&";
+    std::string out = std::string(kRequestHead<kFuncMaxQuantity>) + "&";
     out += loginId;
     out += "&creditid=0&fundid=";
     out += fundid;
@@ -187,9 +161,9 @@ bool IsPresetQuery(std::string_view preset) {
             if (strcasecmp(std::string(key).c_str(), own) == 0)
                 return false;
         if (key == "tc_mfuncno")
-            mfunc = IsDigits(value, 9);
+            mfunc = value.size() <= 9 && IsDigits(value);
         else if (key == "tc_sfuncno")
-            sfunc = IsDigits(value, 9);
+            sfunc = value.size() <= 9 && IsDigits(value);
         start = end + 1;
     }
     return mfunc && sfunc;
@@ -222,7 +196,7 @@ std::string PanelQuoteCode(std::string_view stkcode, std::string_view tradeMarke
 std::string PanelQuoteRequest(std::string_view quoteCode) {
     if (quoteCode.empty())
         return {};
-    std::string out = "tc_mfuncno=31000&tc_sfuncno=4&code=";
+    std::string out = std::string(kRequestHead<kFuncQuoteFields>) + "&code=";
     out += quoteCode;
     out += "&field=";
     out += kPanelQuoteFields;

@@ -1,6 +1,7 @@
 // The confirmation page's lines, checks and request texts.
 #include "trade/orders/OrderRequests.h"
 
+#include "core/FunctionNumbers.h"
 #include "core/StrUtil.h"
 
 #include <cstdlib>
@@ -49,21 +50,7 @@ bool IsQuantity(std::string_view qty) {
 
 // Digits with at most one point, above zero.
 bool IsPrice(std::string_view price) {
-    if (price.empty() || price.size() > 16 || price == ".")
-        return false;
-    int points = 0;
-    bool nonZero = false;
-    for (char c : price) {
-        if (c == '.') {
-            if (++points > 1)
-                return false;
-        } else if (!IsDigit(c)) {
-            return false;
-        } else {
-            nonZero = nonZero || c != '0';
-        }
-    }
-    return nonZero;
+    return IsPriceText(price) && price.find_first_not_of("0.") != std::string_view::npos;
 }
 
 bool IsTradeMarket(std::string_view market) {
@@ -97,18 +84,11 @@ void AppendList(std::string& list, std::string_view value) {
     list += value;
 }
 
-std::string ValueOf(std::string_view holder, const char* key) {
-    const std::string text(holder);
-    char* value = GetUrlParam(text.c_str(), key);
-    std::string out = value ? value : "";
-    std::free(value);
-    return out;
-}
-
 } // namespace
 
 HolderParams ReadHolderParams(std::string_view holder) {
-    return {ValueOf(holder, "market"), ValueOf(holder, "secuid"), ValueOf(holder, "fundid")};
+    return {GetUrlParamText(holder, "market"), GetUrlParamText(holder, "secuid"),
+            GetUrlParamText(holder, "fundid")};
 }
 
 std::vector<std::u16string> ConfirmLines(ConfirmMode mode, const ConfirmEntry& entry,
@@ -193,7 +173,7 @@ std::string OrderRequest(std::string_view loginId, std::string_view password, co
         return {};
     // A market-price order is priced by the exchange: its "-" is not sent.
     const std::string price = priceType.IsMarketPrice() ? std::string() : *Ascii(entry.price);
-    std::string out = "tc_mfuncno=500&tc_sfuncno=6&";
+    std::string out = std::string(kRequestHead<kFuncOrder>) + "&";
     out += loginId;
     AppendParam(out, "trdpwd", password);
     AppendParam(out, "bsflag", priceType.GetCode());
@@ -207,7 +187,7 @@ std::string OrderRequest(std::string_view loginId, std::string_view password, co
 std::string CancelRequest(std::string_view loginId, const ConfirmEntry& entry) {
     if (CheckEntry(ConfirmMode::Cancel, entry, nullptr) != EntryFault::None || !IsSendableLoginId(loginId))
         return {};
-    std::string out = "tc_mfuncno=500&tc_sfuncno=7&";
+    std::string out = std::string(kRequestHead<kFuncCancelOrder>) + "&";
     out += loginId;
     AppendParam(out, "ordersno", *Ascii(entry.serial));
     AppendHolder(out, ReadHolderParams(entry.holder));
@@ -244,7 +224,7 @@ std::string BatchRequest(std::string_view loginId, std::string_view password, co
     }
     if (complete == 0 || !IsSendableLoginId(loginId) || !IsSendablePassword(password))
         return {};
-    std::string out = "tc_mfuncno=100&tc_sfuncno=20&";
+    std::string out = std::string(kRequestHead<kFuncBatchOrder>) + "&";
     out += loginId;
     AppendParam(out, "trdpwd", password);
     AppendParam(out, "codes", codes);

@@ -1,7 +1,9 @@
 // Dates, checks and request texts; see the header.
 #include "trade/queries/AccountRequests.h"
 
+#include "core/FunctionNumbers.h"
 #include "core/StrUtil.h"
+#include "framework/net/RequestText.h"
 
 #include <algorithm>
 
@@ -12,14 +14,6 @@ bool IsLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 
 int MonthDays(int year, int month) {
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return month == 2 && IsLeap(year) ? 29 : kDays[(month - 1) % 12];
-}
-
-bool IsDigits(std::string_view value) {
-    return !value.empty() && std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-bool IsDigits16(std::u16string_view value) {
-    return !value.empty() && std::all_of(value.begin(), value.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; });
 }
 
 void AppendTwo(std::string& out, int v) {
@@ -102,9 +96,9 @@ PasswordCheck CheckPasswords(std::u16string_view oldPassword, std::u16string_vie
         return {u"请输入新密码和确认密码！", PasswordField::New};
     if (newPassword != confirm)
         return {u"确认密码与新密码不符！", PasswordField::Confirm};
-    if (!IsDigits16(oldPassword))
+    if (!IsDigits(oldPassword))
         return {u"输入的旧密码不是数字，请确认！", PasswordField::Old};
-    if (newPassword.size() != 6 || !IsDigits16(newPassword))
+    if (newPassword.size() != 6 || !IsDigits(newPassword))
         return {u"新密码必须为六位数字，请确认！", PasswordField::New};
     return {};
 }
@@ -141,7 +135,7 @@ std::string WarrantHolderParam(std::string_view market, std::string_view secuid,
 std::string BuildWarrantPrecheck(std::string_view loginId, std::string_view code) {
     if (loginId.empty() || code.size() != 6 || !IsPlainValue(code))
         return {};
-    std::string out = "tc_mfuncno=100&tc_sfuncno=28&";
+    std::string out = std::string(kRequestHead<kFuncWarrantPrecheck>) + "&";
     out += loginId;
     out += "&stkcode=";
     out += code;
@@ -151,12 +145,10 @@ std::string BuildWarrantPrecheck(std::string_view loginId, std::string_view code
 
 std::string BuildWarrantExercise(std::string_view code, std::string_view price, std::string_view qty,
                                  std::string_view holderParam) {
-    const bool priceOk = !price.empty() && std::all_of(price.begin(), price.end(), [](char c) {
-        return (c >= '0' && c <= '9') || c == '.';
-    });
-    if (code.size() != 6 || !IsPlainValue(code) || !priceOk || !IsPositiveWholeNumber(qty) || holderParam.empty())
+    if (code.size() != 6 || !IsPlainValue(code) || !IsPriceText(price) || !IsPositiveWholeNumber(qty) ||
+        holderParam.empty())
         return {};
-    std::string out = "TC_MFUNCNO=100&TC_SFUNCNO=29&stkcode=";
+    std::string out = BuildRequestText(kFuncWarrantExercise.main, kFuncWarrantExercise.sub, "stkcode=");
     out += code;
     out += "&price=";
     out += price;
