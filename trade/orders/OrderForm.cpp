@@ -6,6 +6,7 @@
 #include "core/StrUtil.h"
 #include "core/TextConvert.h"
 #include "framework/app/TradeMarket.h"
+#include "framework/ui/OrderOpening.h"
 #include "trade/orders/OrderRequests.h"
 
 #include <algorithm>
@@ -48,18 +49,6 @@ std::string Param(std::string_view text, const char* key, bool* present = nullpt
     return out;
 }
 
-int IntOr(const std::string& text, int fallback) {
-    if (text.empty() || text.size() > 9)
-        return fallback;
-    size_t i = text[0] == '-' ? 1 : 0;
-    if (i == text.size())
-        return fallback;
-    for (size_t k = i; k < text.size(); ++k)
-        if (!IsDigit(text[k]))
-            return fallback;
-    return std::atoi(text.c_str());
-}
-
 std::string FieldAnsi(CDataSet& set, const char* name) {
     const std::optional<CWString> text = set.GetFieldTextByName(name);
     return text ? text->ToAnsi() : std::string();
@@ -79,24 +68,18 @@ constexpr int kIndexType = 2;
 
 OrderFormParams ReadOrderFormParams(std::string_view request) {
     OrderFormParams p;
-    bool mmlb = false, credit = false;
-    Param(request, "MMLB", &mmlb);
+    bool credit = false;
     Param(request, "creditflag", &credit);
-    if (!mmlb && credit) {
+    if (!HasOrderSide(request) && credit) {
         p.credit = true;
         return p;
     }
-    // Only "1" sells: a stray value never turns into a kind of its own.
-    p.kind = Param(request, "MMLB") == "1" ? 2 : 1;
-    const std::string key = Param(request, "code");
-    const std::string code = key.substr(0, key.find('.'));
-    if (IsDigits(code, 6))
-        p.code = code;
-    const std::string price = Param(request, "price");
-    if (IsPriceText(price))
-        p.price = price;
-    p.quoteMarket = IntOr(Param(request, "market"), -1);
-    p.type = IntOr(Param(request, "type"), -1);
+    OrderOpening opening = ReadOrderOpening(request);
+    p.kind = opening.sell ? kKindSell : kKindBuy;
+    p.code = std::move(opening.code);
+    p.price = std::move(opening.price);
+    p.quoteMarket = opening.market;
+    p.type = opening.type;
     return p;
 }
 

@@ -19,8 +19,7 @@
 
 class CDataSet;
 
-// The opening request text: "code=<key>&MMLB=<0|1>", optionally with
-// "&price=&market=&type=" (quote market and security type). A margin
+// The opening text as ReadOrderOpening takes it (framework/ui/OrderOpening.h). A margin
 // form's preset query ("creditflag" without "MMLB") is not read: that form
 // sets its kind and code itself.
 struct OrderFormParams {
