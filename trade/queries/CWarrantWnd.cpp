@@ -6,10 +6,10 @@
 #include "framework/app/CAppData.h"
 #include "framework/ui/CMakeChoiceWnd.h"
 #include "framework/ui/WndMessages.h"
-#include "framework/ui/funds/CFundTradeConfirmWnd.h"
 #include "platform/gdi/CDC.h"
 #include "platform/ui/CModalScript.h"
 #include "platform/ui/CUiMessageBox.h"
+#include "trade/queries/CFundTradeConfirmWnd.h"
 #include "trade/queries/AccountRequests.h"
 
 namespace {
