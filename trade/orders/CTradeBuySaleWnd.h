@@ -31,11 +31,11 @@
 
 #include "framework/ui/CLayoutBaseWnd.h"
 #include "framework/ui/CWorkerRequestSender.h"
-#include "framework/ui/widgets/CGridCtrl.h"
 #include "platform/ui/UiButton.h"
 #include "platform/ui/UiEdit.h"
 #include "platform/ui/UiSlider.h"
 #include "platform/ui/UiStatic.h"
+#include "trade/orders/COrderPanel.h"
 #include "trade/orders/CPriceTypeItem.h"
 #include "trade/orders/OrderForm.h"
 #include "trade/orders/OrderRequests.h"
@@ -88,11 +88,6 @@ public:
     int GetSliderUnit() const { return m_sliderUnit; }
     const CGridCtrl& GetPanel() const { return m_panel; }
 
-    // The five-level grid, with a line between the asks and the bids.
-    class CPanelGrid : public CGridCtrl {
-    public:
-        void OnPaint(CDC& dc) override;
-    };
     int GetReplyCount() const { return m_replyCount; }
 
     void SelectHolder(int index);
@@ -157,7 +152,6 @@ private:
     void TakeQuote(CDataSetList& list, bool networkFailure);
     void TakeRepayment(CDataSetList& list);
     void SetSideTexts();
-    void SetPanelRows(const std::vector<PanelRow>& rows);
     void TapPanelRow(int row);
     void ApplySlider(const QuantitySlider& s);
     void ChooseHolder();
@@ -195,5 +189,5 @@ private:
     UiButton m_holderDrop, m_priceTypeDrop, m_all;
     UiEdit m_code, m_name, m_price, m_quantity;
     UiSlider m_slider;
-    CPanelGrid m_panel;
+    COrderPanel m_panel;
 };

@@ -6,6 +6,7 @@
 #include "core/StrUtil.h"
 #include "core/TextConvert.h"
 #include "framework/app/TradeMarket.h"
+#include "framework/ui/CLayoutBaseWnd.h"
 #include "framework/ui/OrderOpening.h"
 #include "trade/orders/OrderRequests.h"
 
@@ -366,7 +367,10 @@ FormFault CheckOrderForm(const OrderFormInput& in) {
 }
 
 OrderFormLayout LayoutOrderForm(int windowWidth, int kind) {
-    constexpr int margin = 20, top = 20, rowHeight = 80, boxHeight = 70, labelWidth = 120, fieldOffset = 140;
+    // The rows of every form page.
+    constexpr int margin = CLayoutBaseWnd::kLeftMargin, top = CLayoutBaseWnd::kTopOffset,
+                  rowHeight = CLayoutBaseWnd::kRowHeight, boxHeight = CLayoutBaseWnd::kRowBoxHeight,
+                  labelWidth = CLayoutBaseWnd::kLabelWidth, fieldOffset = CLayoutBaseWnd::kFieldOffset;
     const int w = windowWidth == 720 ? windowWidth * 2 / 3 : windowWidth;
     const auto rowTop = [&](int row) { return top + row * rowHeight - 5; };
     const auto label = [&](int row) { return CRect::FromSize(margin, rowTop(row), labelWidth, boxHeight); };
