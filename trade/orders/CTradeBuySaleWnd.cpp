@@ -333,20 +333,20 @@ void CTradeBuySaleWnd::OnOk() {
     in.marketPrice = type && type->IsMarketPrice();
     in.price = EditAnsi(m_price);
     in.quantity = EditAnsi(m_quantity);
-    const FormFault fault = CheckOrderForm(in);
+    const OrderFault fault = CheckOrderForm(in);
     switch (fault) {
-    case FormFault::None:
+    case OrderFault::None:
         break;
-    case FormFault::Stale:
-    case FormFault::NoPrice:
+    case OrderFault::Stale:
+    case OrderFault::NoPrice:
         // The server's answer brings the right stock and its price.
         PostQuery(Query::MaxQuantity);
         return;
     default:
-        UiMessageBox(this, FormFaultText(fault), u"提示", MB_OK);
-        if (fault == FormFault::Code)
+        UiMessageBox(this, OrderFaultText(fault), u"提示", MB_OK);
+        if (fault == OrderFault::Code)
             m_code.SetFocus();
-        else if (fault == FormFault::NoQuantity || fault == FormFault::Quantity)
+        else if (fault == OrderFault::NoQuantity || fault == OrderFault::Quantity)
             m_quantity.SetFocus();
         return;
     }
@@ -395,8 +395,8 @@ LRESULT CTradeBuySaleWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         switch (what) {
         case Told::QuoteFailed: told = u"取买卖盘信息错误！"; break;
         case Told::NoRepayment: told = u"未能取得需还款额！"; break;
-        case Told::NoMarket: told = FormFaultText(FormFault::NoMarket); break;
-        case Told::NoHolder: told = FormFaultText(FormFault::NoHolder); break;
+        case Told::NoMarket: told = OrderFaultText(OrderFault::NoMarket); break;
+        case Told::NoHolder: told = OrderFaultText(OrderFault::NoHolder); break;
         }
         const std::u16string text(told);
         if (CAppData* app = CAppData::Instance())

@@ -8,7 +8,6 @@
 #include "framework/app/TradeMarket.h"
 #include "framework/ui/CLayoutBaseWnd.h"
 #include "framework/ui/OrderOpening.h"
-#include "trade/orders/OrderRequests.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -82,12 +81,6 @@ OrderFormParams ReadOrderFormParams(std::string_view request) {
     p.quoteMarket = opening.market;
     p.type = opening.type;
     return p;
-}
-
-bool IsSixDigitCode(std::string_view code) { return code.size() == 6 && IsDigits(code, 6); }
-
-bool IsOrderQuantity(std::string_view quantity) {
-    return IsDigits(quantity, 9) && quantity.find_first_not_of('0') != std::string_view::npos;
 }
 
 std::string MaxQuantityRequest(std::string_view loginId, std::string_view password, int kind, std::string_view code,
@@ -327,43 +320,24 @@ std::string PanelRowCode(CDataSet& set) {
     return set.GetFieldText(kCodeColumn).ToAnsi();
 }
 
-std::u16string_view FormFaultText(FormFault fault) {
-    switch (fault) {
-    case FormFault::Code:
-        return u"请输入6位证券代码！";
-    case FormFault::NoMarket:
-        return u"无法确定证券所属市场，不能委托！";
-    case FormFault::NoHolder:
-        return u"您没有该市场的股东代码，不能委托！";
-    case FormFault::PriceType:
-        return u"请选择报价方式";
-    case FormFault::NoQuantity:
-        return u"请输入买卖数量！";
-    case FormFault::Quantity:
-        return u"委托数量有误";
-    default:
-        return {};
-    }
-}
-
-FormFault CheckOrderForm(const OrderFormInput& in) {
+OrderFault CheckOrderForm(const OrderFormInput& in) {
     if (!IsSixDigitCode(in.code))
-        return FormFault::Code;
+        return OrderFault::Code;
     if (in.replyCode != in.code)
-        return FormFault::Stale;
+        return OrderFault::Stale;
     if (!in.replyHasMarket)
-        return FormFault::NoMarket;
+        return OrderFault::NoMarket;
     if (!in.hasHolder)
-        return FormFault::NoHolder;
+        return OrderFault::NoHolder;
     if (!IsPlain(in.bsflag))
-        return FormFault::PriceType;
+        return OrderFault::PriceType;
     if (in.quantity.empty())
-        return FormFault::NoQuantity;
+        return OrderFault::NoQuantity;
     if (!IsOrderQuantity(in.quantity))
-        return FormFault::Quantity;
+        return OrderFault::Quantity;
     if (!in.marketPrice && (!IsPriceText(in.price) || std::atof(in.price.c_str()) < 0.01))
-        return FormFault::NoPrice;
-    return FormFault::None;
+        return OrderFault::NoPrice;
+    return OrderFault::None;
 }
 
 OrderFormLayout LayoutOrderForm(int windowWidth, int kind) {
