@@ -23,16 +23,6 @@ bool IsDigits(std::string_view text, size_t maxSize) {
     return true;
 }
 
-bool IsPriceText(std::string_view price) {
-    if (price.empty() || price.size() > 16 || price == ".")
-        return false;
-    int points = 0;
-    for (char c : price)
-        if (c == '.' ? ++points > 1 : !IsDigit(c))
-            return false;
-    return true;
-}
-
 std::string Param(std::string_view text, const char* key, bool* present = nullptr) {
     const std::string copy(text);
     char* value = GetUrlParam(copy.c_str(), key);
@@ -88,7 +78,7 @@ OrderOpening ReadOrderOpening(std::string_view text) {
     if (IsDigits(code, 6))
         o.code = code;
     const std::string price = Param(text, "price");
-    if (IsPriceText(price))
+    if (IsOrderPriceText(price))
         o.price = price;
     o.market = IntOr(Param(text, "market"), -1);
     o.type = IntOr(Param(text, "type"), -1);
@@ -99,6 +89,16 @@ bool HasOrderSide(std::string_view text) {
     bool present = false;
     Param(text, "MMLB", &present);
     return present;
+}
+
+bool IsOrderPriceText(std::string_view price) {
+    if (price.empty() || price.size() > 16 || price == ".")
+        return false;
+    int points = 0;
+    for (char c : price)
+        if (c == '.' ? ++points > 1 : !IsDigit(c))
+            return false;
+    return true;
 }
 
 bool TradeLoggedInOrAsk(UiWin* parent, const OrderGate& gate) {

@@ -27,6 +27,9 @@
 // the amount to repay (500/75) and shows it in a row of its own. Only
 // kinds 1 and 2 are handed to the confirmation page here: a margin order
 // is the margin form's to send (HandOver), never a plain one.
+//
+// CTradeBuySaleWndControls.cpp makes and places the controls and runs the
+// pickers; the panel is COrderPanel; what needs no window is OrderForm.h.
 #pragma once
 
 #include "framework/ui/CLayoutBaseWnd.h"

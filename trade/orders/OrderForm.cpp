@@ -29,24 +29,13 @@ bool IsDigits(std::string_view text, size_t maxSize) {
 // ASCII letters, digits and "." only, not empty.
 bool IsPlain(std::string_view value) { return !value.empty() && IsPlainRequestText(value); }
 
-bool IsPriceText(std::string_view price) {
-    if (price.empty() || price.size() > 16 || price == ".")
-        return false;
-    int points = 0;
-    for (char c : price)
-        if (c == '.' ? ++points > 1 : !IsDigit(c))
-            return false;
-    return true;
-}
-
-std::string Param(std::string_view text, const char* key, bool* present = nullptr) {
+// True when the text carries key (with any value).
+bool HasParam(std::string_view text, const char* key) {
     const std::string copy(text);
     char* value = GetUrlParam(copy.c_str(), key);
-    if (present)
-        *present = value != nullptr;
-    std::string out = value ? value : "";
+    const bool present = value != nullptr;
     std::free(value);
-    return out;
+    return present;
 }
 
 std::string FieldAnsi(CDataSet& set, const char* name) {
@@ -68,9 +57,7 @@ constexpr int kIndexType = 2;
 
 OrderFormParams ReadOrderFormParams(std::string_view request) {
     OrderFormParams p;
-    bool credit = false;
-    Param(request, "creditflag", &credit);
-    if (!HasOrderSide(request) && credit) {
+    if (!HasOrderSide(request) && HasParam(request, "creditflag")) {
         p.credit = true;
         return p;
     }
@@ -335,7 +322,7 @@ OrderFault CheckOrderForm(const OrderFormInput& in) {
         return OrderFault::NoQuantity;
     if (!IsOrderQuantity(in.quantity))
         return OrderFault::Quantity;
-    if (!in.marketPrice && (!IsPriceText(in.price) || std::atof(in.price.c_str()) < 0.01))
+    if (!in.marketPrice && (!IsOrderPriceText(in.price) || std::atof(in.price.c_str()) < 0.01))
         return OrderFault::NoPrice;
     return OrderFault::None;
 }
