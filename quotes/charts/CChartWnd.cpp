@@ -333,6 +333,7 @@ void CChartWnd::OpenBuySell(bool buy, bool priced) {
         return;
     CWString title(buy ? u"买入 " : u"卖出 ");
     title.Append((m_stockName.IsEmpty() && m_canvas ? m_canvas->GetName() : m_stockName).view());
-    if (!OpenOrderForm(this, title.view(), BuySellRequest(m_codeText.view(), m_priceText.view(), market, type, buy, priced)))
+    const std::string request = BuySellRequest(m_codeText.view(), m_priceText.view(), market, type, buy, priced);
+    if (!OpenOrderForm(this, title.view(), request))
         UiMessageBox(this, u"股票代码或价格无效！", u"提示");
 }
