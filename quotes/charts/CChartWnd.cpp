@@ -7,6 +7,7 @@
 #include "framework/app/CMenuNode.h"
 #include "framework/app/CMenuTree.h"
 #include "framework/ui/IWindowOpener.h"
+#include "framework/ui/OrderOpening.h"
 #include "framework/ui/WindowKeywords.h"
 #include "platform/ui/CUiMessageBox.h"
 #include "platform/win/UiMessageLoop.h"
@@ -62,20 +63,14 @@ int CChartWnd::SameStockCode(const char* a, const char* b) {
 
 std::string CChartWnd::BuySellRequest(std::string_view codeText, std::string_view priceText, int market, int type,
                                       bool buy, bool priced) {
-    if (!IsRequestValue(codeText))
+    if (codeText.empty() || (priced && priceText.empty()))
         return {};
-    if (priced && (!IsRequestValue(priceText) || !IsDecimalNumber(std::string(priceText).c_str())))
-        return {};
-    std::string text = "code=";
-    text.append(codeText);
-    if (priced) {
-        text.append("&price=");
-        text.append(priceText);
-    }
-    text.append("&market=").append(std::to_string(market));
-    text.append("&type=").append(std::to_string(type));
-    text.append("&MMLB=").append(std::to_string(buy ? kMmlbBuy : kMmlbSell));
-    return text;
+    OrderOpening opening = OrderOpening::Of(!buy, std::string(codeText));
+    if (priced)
+        opening.price = priceText;
+    opening.market = market;
+    opening.type = type;
+    return OrderOpeningText(opening);
 }
 
 std::string CChartWnd::F10CodeParam(std::string_view codeText) {
@@ -330,19 +325,11 @@ void CChartWnd::OpenBuySell(bool buy, bool priced) {
         UiMessageBox(this, u"暂不能买卖港股！", u"提示");
         return;
     }
-    CAppData* app = CAppData::Instance();
-    if (!app || !app->HasHolderData()) {
-        UiMessageBox(this, u"请先登录交易系统！", u"提示");
-        if (app)
-            app->CheckTradeLogin(this, -1, false);
+    if (!TradeLoggedInOrAsk(this, {u"请先登录交易系统！"}))
         return;
-    }
-    const std::string request = BuySellRequest(m_codeText.view(), m_priceText.view(), market, type, buy, priced);
-    if (request.empty()) {
-        UiMessageBox(this, u"股票代码或价格无效！", u"提示");
-        return;
-    }
     CWString title(buy ? u"买入 " : u"卖出 ");
     title.Append((m_stockName.IsEmpty() && m_canvas ? m_canvas->GetName() : m_stockName).view());
-    GetWndManager().CreateWnd(kOrderFormKeyword, -1, title.c_str(), "", request.c_str(), 0, this);
+    const std::string request = BuySellRequest(m_codeText.view(), m_priceText.view(), market, type, buy, priced);
+    if (!OpenOrderForm(this, title.view(), request))
+        UiMessageBox(this, u"股票代码或价格无效！", u"提示");
 }

@@ -33,9 +33,6 @@
 class CChartWnd : public CNetWnd {
 public:
     static constexpr int kPictureId = 175;
-    // Order kinds of the order form's MMLB.
-    static constexpr int kMmlbBuy = 0;
-    static constexpr int kMmlbSell = 1;
     // The longest order price text kept.
     static constexpr size_t kPriceTextChars = 15;
     // The company-information parameter keeps at most this many characters
@@ -59,9 +56,9 @@ public:
     // "600000.1" is "600000.01"); 0 for a null or empty text and whenever
     // either text has no point.
     static int SameStockCode(const char* a, const char* b);
-    // The order form's request text: "code=&market=&type=&MMLB=", with
-    // "&price=" after the code when priced. Empty when the code (a key with
-    // its point) or the price is not a plain value.
+    // The order form's opening text (OrderOpeningText) with market and
+    // type, and the price when priced. Empty when the code (a key with its
+    // point) or the price is not a plain value.
     static std::string BuySellRequest(std::string_view codeText, std::string_view priceText, int market, int type,
                                       bool buy, bool priced);
     // A rectangle of chart coordinates in client coordinates.

@@ -7,12 +7,12 @@
 #include "framework/app/CAppData.h"
 #include "framework/app/CMenuTree.h"
 #include "framework/ui/IWindowOpener.h"
+#include "framework/ui/OrderOpening.h"
 #include "framework/ui/WindowKeywords.h"
 #include "framework/ui/widgets/CPopMenuWnd.h"
 #include "platform/gdi/CDC.h"
 #include "platform/ui/CUiMessageBox.h"
 #include "quotes/QuoteGrid.h"
-#include "quotes/TradeLoginGate.h"
 #include "quotes/info/QuoteCells.h"
 #include "quotes/tables/CEditMyStockWnd.h"
 #include "quotes/tables/QuoteRequests.h"
@@ -218,7 +218,7 @@ void CStockDetaiPriceWnd::OpenOrder(bool sell) {
         return;
     if (!TradeLoggedInOrAsk(this))
         return;
-    GetWndManager().CreateWnd(kOrderFormKeyword, -1, order.title.c_str(), "", order.request.c_str(), 0, this);
+    OpenOrderForm(this, order.title, order.request);
 }
 
 void CStockDetaiPriceWnd::OpenStockInfo() {

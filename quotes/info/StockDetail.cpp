@@ -3,6 +3,7 @@
 
 #include "core/CDataSet.h"
 #include "core/StrUtil.h"
+#include "framework/ui/OrderOpening.h"
 #include "quotes/charts/CChartCanvas.h"
 #include "quotes/tables/QuoteRequests.h"
 
@@ -183,13 +184,14 @@ DetailOrder DetailOrderFor(const DetailQuote* q, bool sell) {
     order.title = sell ? u"卖出" : u"买入";
     order.title.append(u" ").append(q->name);
     const bool priced = q->last.known && !(q->open.known && q->open.number == CQuoteNumber());
-    std::string text = "code=" + q->key;
+    OrderOpening opening = OrderOpening::Of(sell, q->key);
+    opening.market = q->market;
+    opening.type = q->type;
     if (priced)
-        text.append("&price=").append(q->last.number.ToText().view());
-    text.append("&market=").append(std::to_string(q->market));
-    text.append("&type=").append(std::to_string(q->type));
-    text.append("&MMLB=").append(sell ? "1" : "0");
-    order.request = std::move(text);
+        opening.price = std::string(q->last.number.ToText().view());
+    order.request = OrderOpeningText(opening);
+    if (order.request.empty())
+        return order;
     order.step = DetailOrderStep::Open;
     return order;
 }

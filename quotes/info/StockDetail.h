@@ -102,7 +102,7 @@ struct DetailOrder {
     std::u16string title;  // "买入 <name>" or "卖出 <name>"
     std::string request;   // the order form's request text
 };
-// The order form for quote (null: none shown yet): with a price
-// "code=&price=&market=&type=&MMLB=", without one (not traded today, or a
-// missing price) "code=&market=&type=&MMLB=".
+// The order form for quote (null: none shown yet): its opening with the
+// key, market and type, and the last price unless not traded today or
+// missing.
 DetailOrder DetailOrderFor(const DetailQuote* quote, bool sell);

@@ -6,9 +6,9 @@
 #include "core/StrUtil.h"
 #include "framework/app/CAppData.h"
 #include "framework/shell/CWndManager.h"
+#include "framework/ui/OrderOpening.h"
 #include "framework/ui/WindowKeywords.h"
 #include "framework/ui/widgets/CPopMenuWnd.h"
-#include "quotes/TradeLoginGate.h"
 #include "quotes/tables/QuoteRequests.h"
 
 #include <algorithm>
@@ -194,9 +194,6 @@ void COrbTableWnd::OpenOrder(bool sell, int row) {
         title.AppendChar(u' ');
         title.Append(data->GetText(CQuoteRowData::kName).view());
     }
-    const std::string request =
-        data ? OrderRequest(sell, data->GetText(CQuoteRowData::kCode).ToAnsi()) : OrderRequest(sell);
-    if (request.empty())
-        return;
-    GetWndManager().CreateWnd(kOrderFormKeyword, -1, title.c_str(), "", request.c_str(), 0, this);
+    OpenOrderForm(this, title.view(),
+                  data ? OrderRequest(sell, data->GetText(CQuoteRowData::kCode).ToAnsi()) : OrderRequest(sell));
 }

@@ -2,6 +2,7 @@
 #include "quotes/tables/QuoteRequests.h"
 
 #include "core/StrUtil.h"
+#include "framework/ui/OrderOpening.h"
 #include "quotes/tables/QuoteRowFill.h"
 
 #include <algorithm>
@@ -104,11 +105,9 @@ std::string MinuteChartRequest(std::string_view key) {
     return IsRequestValue(key) ? std::string("date=&code=").append(key) : std::string();
 }
 
-std::string OrderRequest(bool sell) {
-    return sell ? "MMLB=1" : "MMLB=0";
-}
+std::string OrderRequest(bool sell) { return OrderOpeningText(OrderOpening::Of(sell)); }
 
 std::string OrderRequest(bool sell, std::string_view code) {
-    return IsRequestValue(code) ? std::string("code=").append(code).append("&").append(OrderRequest(sell))
-                                : std::string();
+    // A row without a code opens nothing, rather than a blank form.
+    return code.empty() ? std::string() : OrderOpeningText(OrderOpening::Of(sell, std::string(code)));
 }

@@ -72,7 +72,7 @@ std::string CodeSearchRequest(std::u16string_view typed);
 std::string StockCodeParam(std::string_view key);
 // "date=&code=" key: the minute chart's request; empty for a refused key.
 std::string MinuteChartRequest(std::string_view key);
-// The order form's request: "MMLB=" 1 to sell, 0 to buy, with no stock;
-// with one, "code=" code in front, and empty for a refused code.
+// The order form's opening text (OrderOpeningText) with no stock; with one,
+// of its code, and empty for a refused or empty code.
 std::string OrderRequest(bool sell);
 std::string OrderRequest(bool sell, std::string_view code);

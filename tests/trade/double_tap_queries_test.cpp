@@ -4,7 +4,7 @@
 #include "double_tap_Support.h"
 #include "queries_Fixture.h"
 
-#include "framework/ui/funds/CFundTradeConfirmWnd.h"
+#include "trade/queries/CFundTradeConfirmWnd.h"
 #include "trade/queries/CTradePasswordWnd.h"
 #include "trade/queries/CWarrantWnd.h"
 

@@ -210,23 +210,23 @@ TEST(FormPanel, LevelsReadOnlyTheColumnsTheReplyHas) {
 
 TEST(FormChecks, OkGoesOnOnlyWithEverythingTheOrderNeeds) {
     OrderFormInput ok{"600010", "600010", true, true, "0B", false, "8.50", "100"};
-    EXPECT_EQ(CheckOrderForm(ok), FormFault::None);
+    EXPECT_EQ(CheckOrderForm(ok), OrderFault::None);
     const auto with = [&](auto change) {
         OrderFormInput in = ok;
         change(in);
         return CheckOrderForm(in);
     };
-    EXPECT_EQ(with([](auto& in) { in.code = "60001"; }), FormFault::Code);
-    EXPECT_EQ(with([](auto& in) { in.replyCode = "000016"; }), FormFault::Stale);
-    EXPECT_EQ(with([](auto& in) { in.replyHasMarket = false; }), FormFault::NoMarket);
-    EXPECT_EQ(with([](auto& in) { in.hasHolder = false; }), FormFault::NoHolder);
-    EXPECT_EQ(with([](auto& in) { in.bsflag = ""; }), FormFault::PriceType);
-    EXPECT_EQ(with([](auto& in) { in.quantity = ""; }), FormFault::NoQuantity);
+    EXPECT_EQ(with([](auto& in) { in.code = "60001"; }), OrderFault::Code);
+    EXPECT_EQ(with([](auto& in) { in.replyCode = "000016"; }), OrderFault::Stale);
+    EXPECT_EQ(with([](auto& in) { in.replyHasMarket = false; }), OrderFault::NoMarket);
+    EXPECT_EQ(with([](auto& in) { in.hasHolder = false; }), OrderFault::NoHolder);
+    EXPECT_EQ(with([](auto& in) { in.bsflag = ""; }), OrderFault::PriceType);
+    EXPECT_EQ(with([](auto& in) { in.quantity = ""; }), OrderFault::NoQuantity);
     for (const char* bad : {"0", "-100", "1.5", "1234567890", "10&x=1"})
-        EXPECT_EQ(with([bad](auto& in) { in.quantity = bad; }), FormFault::Quantity) << bad;
-    EXPECT_EQ(with([](auto& in) { in.price = "0.001"; }), FormFault::NoPrice);
-    EXPECT_EQ(with([](auto& in) { in.price = ""; in.marketPrice = true; in.bsflag = "0d"; }), FormFault::None);
-    EXPECT_EQ(with([](auto& in) { in.quantity = "50"; }), FormFault::None); // odd lots are the server's to judge
+        EXPECT_EQ(with([bad](auto& in) { in.quantity = bad; }), OrderFault::Quantity) << bad;
+    EXPECT_EQ(with([](auto& in) { in.price = "0.001"; }), OrderFault::NoPrice);
+    EXPECT_EQ(with([](auto& in) { in.price = ""; in.marketPrice = true; in.bsflag = "0d"; }), OrderFault::None);
+    EXPECT_EQ(with([](auto& in) { in.quantity = "50"; }), OrderFault::None); // odd lots are the server's to judge
 }
 
 TEST(FormLayout, PortraitPutsThePanelBelowAndLandscapeBeside) {

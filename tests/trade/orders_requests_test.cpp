@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 const std::string kLogin = "custid=000100012345&tradesession=T0001&operway=i";
@@ -20,40 +22,40 @@ TEST(OrderRequests, EachFaultOfAnEntryIsToldAndNothingIsBuilt) {
         const char* what;
         ConfirmEntry entry;
         const CPriceTypeItem* type;
-        EntryFault fault;
+        OrderFault fault;
     } cases[] = {
-        {"five digits", Entry(u"00001", u"1", u"100"), &limit, EntryFault::BadCode},
-        {"a letter in the code", Entry(u"00001A", u"1", u"100"), &limit, EntryFault::BadCode},
-        {"an empty code", Entry(u"", u"1", u"100"), &limit, EntryFault::BadCode},
-        {"no quantity", Entry(u"000016", u"1", u""), &limit, EntryFault::BadQuantity},
-        {"zero", Entry(u"000016", u"1", u"000"), &limit, EntryFault::BadQuantity},
-        {"ten digits", Entry(u"000016", u"1", u"1000000000"), &limit, EntryFault::BadQuantity},
-        {"a fraction", Entry(u"000016", u"1", u"100.5"), &limit, EntryFault::BadQuantity},
-        {"a market order's bad quantity", Entry(u"000016", u"-", u"-5"), &market, EntryFault::BadQuantity},
-        {"a quantity with a comma", Entry(u"000016", u"1", u"1,00"), &limit, EntryFault::BadQuantity},
-        {"a limit order at 0", Entry(u"000016", u"0", u"100"), &limit, EntryFault::BadPrice},
-        {"a limit order without a price", Entry(u"000016", u"", u"100"), &limit, EntryFault::BadPrice},
-        {"a limit order at -", Entry(u"000016", u"-", u"100"), &limit, EntryFault::BadPrice},
-        {"a price with an ampersand", Entry(u"000016", u"1&x=2", u"100"), &limit, EntryFault::BadPrice},
-        {"two points", Entry(u"000016", u"1.2.3", u"100"), &limit, EntryFault::BadPrice},
-        {"no price type", Entry(u"000016", u"1", u"100"), nullptr, EntryFault::NoPriceType},
-        {"a price type without code", Entry(u"000016", u"1", u"100"), &noCode, EntryFault::NoPriceType},
-        {"no holder", Entry(u"000016", u"1", u"100", "fundid=1"), &limit, EntryFault::BadHolder},
-        {"a Hong Kong market", Entry(u"000016", u"1", u"100", "market=5&secuid=A1"), &limit, EntryFault::BadHolder},
+        {"five digits", Entry(u"00001", u"1", u"100"), &limit, OrderFault::BadCode},
+        {"a letter in the code", Entry(u"00001A", u"1", u"100"), &limit, OrderFault::BadCode},
+        {"an empty code", Entry(u"", u"1", u"100"), &limit, OrderFault::BadCode},
+        {"no quantity", Entry(u"000016", u"1", u""), &limit, OrderFault::BadQuantity},
+        {"zero", Entry(u"000016", u"1", u"000"), &limit, OrderFault::BadQuantity},
+        {"ten digits", Entry(u"000016", u"1", u"1000000000"), &limit, OrderFault::BadQuantity},
+        {"a fraction", Entry(u"000016", u"1", u"100.5"), &limit, OrderFault::BadQuantity},
+        {"a market order's bad quantity", Entry(u"000016", u"-", u"-5"), &market, OrderFault::BadQuantity},
+        {"a quantity with a comma", Entry(u"000016", u"1", u"1,00"), &limit, OrderFault::BadQuantity},
+        {"a limit order at 0", Entry(u"000016", u"0", u"100"), &limit, OrderFault::BadPrice},
+        {"a limit order without a price", Entry(u"000016", u"", u"100"), &limit, OrderFault::BadPrice},
+        {"a limit order at -", Entry(u"000016", u"-", u"100"), &limit, OrderFault::BadPrice},
+        {"a price with an ampersand", Entry(u"000016", u"1&x=2", u"100"), &limit, OrderFault::BadPrice},
+        {"two points", Entry(u"000016", u"1.2.3", u"100"), &limit, OrderFault::BadPrice},
+        {"no price type", Entry(u"000016", u"1", u"100"), nullptr, OrderFault::NoPriceType},
+        {"a price type without code", Entry(u"000016", u"1", u"100"), &noCode, OrderFault::NoPriceType},
+        {"no holder", Entry(u"000016", u"1", u"100", "fundid=1"), &limit, OrderFault::BadHolder},
+        {"a Hong Kong market", Entry(u"000016", u"1", u"100", "market=5&secuid=A1"), &limit, OrderFault::BadHolder},
         {"an account with a percent", Entry(u"000016", u"1", u"100", "market=0&secuid=A%261"), &limit,
-         EntryFault::BadHolder},
+         OrderFault::BadHolder},
         {"a fund id with a comma", Entry(u"000016", u"1", u"100", "market=0&secuid=A1&fundid=1,2"), &limit,
-         EntryFault::BadHolder},
+         OrderFault::BadHolder},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(CheckEntry(ConfirmMode::Buy, c.entry, c.type), c.fault);
-        EXPECT_FALSE(EntryFaultText(c.fault).empty());
+        EXPECT_FALSE(OrderFaultText(c.fault).empty());
         if (c.type) {
             EXPECT_EQ(OrderRequest(kLogin, "123456", c.entry, *c.type, ConfirmMode::Buy), "");
         }
     }
-    EXPECT_EQ(CheckEntry(ConfirmMode::Buy, Entry(u"000016", u"-", u"100"), &market), EntryFault::None)
+    EXPECT_EQ(CheckEntry(ConfirmMode::Buy, Entry(u"000016", u"-", u"100"), &market), OrderFault::None)
         << "a market order needs no price";
     EXPECT_EQ(OrderRequest(kLogin, "13&79", Entry(u"000016", u"1", u"100"), limit, ConfirmMode::Buy), "");
     EXPECT_EQ(OrderRequest("", "123456", Entry(u"000016", u"1", u"100"), limit, ConfirmMode::Buy), "");
@@ -61,14 +63,14 @@ TEST(OrderRequests, EachFaultOfAnEntryIsToldAndNothingIsBuilt) {
 
 TEST(OrderRequests, ACancelNeedsOnlyItsSerialAndSendsNoPassword) {
     ConfirmEntry row{u"600010", u"华岳银行", u"0", u"1,000股", u"100003", "market=1&secuid=A100012345&fundid=000100012345"};
-    EXPECT_EQ(CheckEntry(ConfirmMode::Cancel, row, nullptr), EntryFault::None)
+    EXPECT_EQ(CheckEntry(ConfirmMode::Cancel, row, nullptr), OrderFault::None)
         << "a market order's price 0 and a quantity with its unit never block a cancel";
     EXPECT_EQ(CancelRequest(kLogin, row), "tc_mfuncno=500&tc_sfuncno=7&custid=000100012345&tradesession=T0001"
                                           "&operway=i&ordersno=100003"
                                           "&market=1&secuid=A100012345&fundid=000100012345");
     for (const std::u16string serial : {u"", u"10&0", u"1=2", u"1,2", u"1%2"}) {
         row.serial = serial;
-        EXPECT_EQ(CheckEntry(ConfirmMode::Cancel, row, nullptr), EntryFault::BadSerial);
+        EXPECT_EQ(CheckEntry(ConfirmMode::Cancel, row, nullptr), OrderFault::BadSerial);
         EXPECT_EQ(CancelRequest(kLogin, row), "");
     }
 }
@@ -104,4 +106,21 @@ TEST(OrderRequests, TheLinesNameTheModeTheEntryThePriceTypeAndACancelsSerial) {
                                            u"数量： 1000", u"序号： 100003"}));
     EXPECT_EQ(ConfirmLines(ConfirmMode::Sell, row, nullptr).front(), u"委托： 卖出");
     EXPECT_EQ(ConfirmLines(ConfirmMode::Batch, row, nullptr).front(), u"委托： 买入");
+}
+
+// The form and the confirmation page read one table: what each fault says,
+// and that the two the form answers by asking again say nothing.
+TEST(OrderFaults, OneTableTellsTheFormsAndThePagesFaults) {
+    const std::pair<OrderFault, std::u16string_view> told[] = {
+        {OrderFault::BadCode, u"不是合法的股票代码"},    {OrderFault::BadQuantity, u"委托数量有误"},
+        {OrderFault::BadPrice, u"委托价格有误"},         {OrderFault::NoPriceType, u"请选择报价方式"},
+        {OrderFault::BadHolder, u"股东代码有误"},        {OrderFault::BadSerial, u"委托序号有误"},
+        {OrderFault::Code, u"请输入6位证券代码！"},      {OrderFault::NoMarket, u"无法确定证券所属市场，不能委托！"},
+        {OrderFault::NoHolder, u"您没有该市场的股东代码，不能委托！"}, {OrderFault::PriceType, u"请选择报价方式"},
+        {OrderFault::NoQuantity, u"请输入买卖数量！"},   {OrderFault::Quantity, u"委托数量有误"},
+    };
+    for (const auto& [fault, text] : told)
+        EXPECT_EQ(OrderFaultText(fault), text) << static_cast<int>(fault);
+    for (OrderFault silent : {OrderFault::None, OrderFault::Stale, OrderFault::NoPrice})
+        EXPECT_TRUE(OrderFaultText(silent).empty()) << static_cast<int>(silent);
 }

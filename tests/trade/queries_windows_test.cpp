@@ -4,8 +4,8 @@
 // that reaches the server once whatever the network does.
 #include "queries_Fixture.h"
 
-#include "framework/ui/funds/CFundTradeConfirmWnd.h"
 #include "framework/ui/WndMessages.h"
+#include "trade/queries/CFundTradeConfirmWnd.h"
 #include "trade/queries/CAccountQueryWnd.h"
 #include "trade/queries/CTradeHisQueryTableWnd.h"
 #include "trade/queries/CTradePasswordWnd.h"

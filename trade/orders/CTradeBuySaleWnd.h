@@ -27,6 +27,9 @@
 // the amount to repay (500/75) and shows it in a row of its own. Only
 // kinds 1 and 2 are handed to the confirmation page here: a margin order
 // is the margin form's to send (HandOver), never a plain one.
+//
+// CTradeBuySaleWndControls.cpp makes and places the controls and runs the
+// pickers; the panel is COrderPanel; what needs no window is OrderForm.h.
 #pragma once
 
 #include "framework/ui/CLayoutBaseWnd.h"
@@ -37,6 +40,7 @@
 #include "platform/ui/UiEdit.h"
 #include "platform/ui/UiSlider.h"
 #include "platform/ui/UiStatic.h"
+#include "trade/orders/COrderPanel.h"
 #include "trade/orders/CPriceTypeItem.h"
 #include "trade/orders/OrderForm.h"
 #include "trade/orders/OrderRequests.h"
@@ -89,11 +93,6 @@ public:
     int GetSliderUnit() const { return m_sliderUnit; }
     const CGridCtrl& GetPanel() const { return m_panel; }
 
-    // The five-level grid, with a line between the asks and the bids.
-    class CPanelGrid : public CGridCtrl {
-    public:
-        void OnPaint(CDC& dc) override;
-    };
     int GetReplyCount() const { return m_replyCount; }
 
     void SelectHolder(int index);
@@ -158,7 +157,6 @@ private:
     void TakeQuote(CDataSetList& list, bool networkFailure);
     void TakeRepayment(CDataSetList& list);
     void SetSideTexts();
-    void SetPanelRows(const std::vector<PanelRow>& rows);
     void TapPanelRow(int row);
     void ApplySlider(const QuantitySlider& s);
     void ChooseHolder();
@@ -196,5 +194,5 @@ private:
     UiButton m_holderDrop, m_priceTypeDrop, m_all;
     UiEdit m_code, m_name, m_price, m_quantity;
     UiSlider m_slider;
-    CPanelGrid m_panel;
+    COrderPanel m_panel;
 };

@@ -160,9 +160,9 @@ bool CTradeConfirmWnd::SubmitCurrent() {
                 break;
             }
         } else {
-            const EntryFault fault = CheckEntry(m_mode, m_entries[static_cast<size_t>(m_current)], GetPriceType());
-            if (fault != EntryFault::None) {
-                UiMessageBox(this, EntryFaultText(fault), kCaptionHint, MB_OK);
+            const OrderFault fault = CheckEntry(m_mode, m_entries[static_cast<size_t>(m_current)], GetPriceType());
+            if (fault != OrderFault::None) {
+                UiMessageBox(this, OrderFaultText(fault), kCaptionHint, MB_OK);
                 ++m_current;
                 continue;
             }

@@ -9,6 +9,8 @@
 #include "framework/app/TradeMarket.h"
 #include "framework/app/TradeSession.h"
 #include "trade/orders/OrderRequests.h"
+#include "framework/ui/CLayoutBaseWnd.h"
+#include "framework/ui/OrderOpening.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -21,16 +23,13 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // ASCII letters, digits and "." only, not empty.
 bool IsPlain(std::string_view value) { return !value.empty() && IsPlainRequestText(value); }
 
-int IntOr(const std::string& text, int fallback) {
-    if (text.empty() || text.size() > 9)
-        return fallback;
-    size_t i = text[0] == '-' ? 1 : 0;
-    if (i == text.size())
-        return fallback;
-    for (size_t k = i; k < text.size(); ++k)
-        if (!IsDigit(text[k]))
-            return fallback;
-    return std::atoi(text.c_str());
+// True when the text carries key (with any value).
+bool HasParam(std::string_view text, const char* key) {
+    const std::string copy(text);
+    char* value = GetUrlParam(copy.c_str(), key);
+    const bool present = value != nullptr;
+    std::free(value);
+    return present;
 }
 
 std::string FieldAnsi(CDataSet& set, const char* name) {
@@ -52,32 +51,17 @@ constexpr int kIndexType = 2;
 
 OrderFormParams ReadOrderFormParams(std::string_view request) {
     OrderFormParams p;
-    bool mmlb = false, credit = false;
-    GetUrlParamText(request, "MMLB", &mmlb);
-    GetUrlParamText(request, "creditflag", &credit);
-    if (!mmlb && credit) {
+    if (!HasOrderSide(request) && HasParam(request, "creditflag")) {
         p.credit = true;
         return p;
     }
-    // Only "1" sells: a stray value never turns into a kind of its own.
-    p.kind = GetUrlParamText(request, "MMLB") == "1" ? 2 : 1;
-    const std::string key = GetUrlParamText(request, "code");
-    const std::string code = key.substr(0, key.find('.'));
-    if (code.size() <= 6 && IsDigits(code))
-        p.code = code;
-    const std::string price = GetUrlParamText(request, "price");
-    if (IsPriceText(price))
-        p.price = price;
-    p.quoteMarket = IntOr(GetUrlParamText(request, "market"), -1);
-    p.type = IntOr(GetUrlParamText(request, "type"), -1);
+    OrderOpening opening = ReadOrderOpening(request);
+    p.kind = opening.sell ? kKindSell : kKindBuy;
+    p.code = std::move(opening.code);
+    p.price = std::move(opening.price);
+    p.quoteMarket = opening.market;
+    p.type = opening.type;
     return p;
-}
-
-bool IsSixDigitCode(std::string_view code) { return code.size() == 6 && IsDigits(code); }
-
-bool IsOrderQuantity(std::string_view quantity) {
-    return quantity.size() <= 9 && IsDigits(quantity) &&
-           quantity.find_first_not_of('0') != std::string_view::npos;
 }
 
 std::string MaxQuantityRequest(std::string_view loginId, std::string_view password, int kind, std::string_view code,
@@ -314,47 +298,31 @@ std::string PanelRowCode(CDataSet& set) {
     return set.GetFieldText(kCodeColumn).ToAnsi();
 }
 
-std::u16string_view FormFaultText(FormFault fault) {
-    switch (fault) {
-    case FormFault::Code:
-        return u"请输入6位证券代码！";
-    case FormFault::NoMarket:
-        return u"无法确定证券所属市场，不能委托！";
-    case FormFault::NoHolder:
-        return u"您没有该市场的股东代码，不能委托！";
-    case FormFault::PriceType:
-        return u"请选择报价方式";
-    case FormFault::NoQuantity:
-        return u"请输入买卖数量！";
-    case FormFault::Quantity:
-        return u"委托数量有误";
-    default:
-        return {};
-    }
-}
-
-FormFault CheckOrderForm(const OrderFormInput& in) {
+OrderFault CheckOrderForm(const OrderFormInput& in) {
     if (!IsSixDigitCode(in.code))
-        return FormFault::Code;
+        return OrderFault::Code;
     if (in.replyCode != in.code)
-        return FormFault::Stale;
+        return OrderFault::Stale;
     if (!in.replyHasMarket)
-        return FormFault::NoMarket;
+        return OrderFault::NoMarket;
     if (!in.hasHolder)
-        return FormFault::NoHolder;
+        return OrderFault::NoHolder;
     if (!IsPlain(in.bsflag))
-        return FormFault::PriceType;
+        return OrderFault::PriceType;
     if (in.quantity.empty())
-        return FormFault::NoQuantity;
+        return OrderFault::NoQuantity;
     if (!IsOrderQuantity(in.quantity))
-        return FormFault::Quantity;
-    if (!in.marketPrice && (!IsPriceText(in.price) || std::atof(in.price.c_str()) < 0.01))
-        return FormFault::NoPrice;
-    return FormFault::None;
+        return OrderFault::Quantity;
+    if (!in.marketPrice && (!IsOrderPriceText(in.price) || std::atof(in.price.c_str()) < 0.01))
+        return OrderFault::NoPrice;
+    return OrderFault::None;
 }
 
 OrderFormLayout LayoutOrderForm(int windowWidth, int kind) {
-    constexpr int margin = 20, top = 20, rowHeight = 80, boxHeight = 70, labelWidth = 120, fieldOffset = 140;
+    // The rows of every form page.
+    constexpr int margin = CLayoutBaseWnd::kLeftMargin, top = CLayoutBaseWnd::kTopOffset,
+                  rowHeight = CLayoutBaseWnd::kRowHeight, boxHeight = CLayoutBaseWnd::kRowBoxHeight,
+                  labelWidth = CLayoutBaseWnd::kLabelWidth, fieldOffset = CLayoutBaseWnd::kFieldOffset;
     const int w = windowWidth == 720 ? windowWidth * 2 / 3 : windowWidth;
     const auto rowTop = [&](int row) { return top + row * rowHeight - 5; };
     const auto label = [&](int row) { return CRect::FromSize(margin, rowTop(row), labelWidth, boxHeight); };

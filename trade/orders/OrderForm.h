@@ -10,6 +10,7 @@
 
 #include "core/CChoiceItem.h"
 #include "platform/Geometry.h"
+#include "trade/orders/OrderRequests.h"
 
 #include <cstdint>
 #include <optional>
@@ -19,8 +20,7 @@
 
 class CDataSet;
 
-// The opening request text: "code=<key>&MMLB=<0|1>", optionally with
-// "&price=&market=&type=" (quote market and security type). A margin
+// The opening text as ReadOrderOpening takes it (framework/ui/OrderOpening.h). A margin
 // form's preset query ("creditflag" without "MMLB") is not read: that form
 // sets its kind and code itself.
 struct OrderFormParams {
@@ -33,10 +33,6 @@ struct OrderFormParams {
 };
 OrderFormParams ReadOrderFormParams(std::string_view request);
 
-// True for exactly six digits.
-bool IsSixDigitCode(std::string_view code);
-// A quantity the form sends: one to nine digits, above zero.
-bool IsOrderQuantity(std::string_view quantity);
 
 // The maximum-quantity query: 500/4 with "B" for a buy side kind, 500/5
 // with "S" for a sell; empty when the login, the password, the code or the
@@ -131,19 +127,7 @@ std::optional<std::vector<PanelRow>> PanelRowsFrom(CDataSet& set, const PanelCol
 // The code of a quote row (column 2), to drop a reply for another stock.
 std::string PanelRowCode(CDataSet& set);
 
-// Why the form refuses OK.
-enum class FormFault {
-    None,
-    Code,       // "请输入6位证券代码！"
-    Stale,      // the last reply is not for the code shown: asked again, no message
-    NoMarket,   // the reply named no market: "无法确定证券所属市场，不能委托！"
-    NoHolder,   // "您没有该市场的股东代码，不能委托！"
-    PriceType,  // "请选择报价方式"
-    NoQuantity, // "请输入买卖数量！"
-    Quantity,   // "委托数量有误"
-    NoPrice,    // a limit order without a price: asked again, no message
-};
-std::u16string_view FormFaultText(FormFault fault);
+// What the form holds when OK is pressed.
 struct OrderFormInput {
     std::string code;        // the code edit
     std::string replyCode;   // "stkcode" of the last maximum-quantity reply
@@ -154,7 +138,10 @@ struct OrderFormInput {
     std::string price;
     std::string quantity;
 };
-FormFault CheckOrderForm(const OrderFormInput& in);
+// The first fault of the form, in the order the user meets them (code,
+// reply, market, holder, price type, quantity, price); OrderFault::None
+// when the order may go to the confirmation page.
+OrderFault CheckOrderForm(const OrderFormInput& in);
 
 // Where the form's controls go, in page coordinates.
 struct OrderFormLayout {

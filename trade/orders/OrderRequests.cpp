@@ -26,28 +26,6 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // ASCII letters, digits and ".", not empty.
 bool IsPlainValue(std::string_view value) { return !value.empty() && IsPlainRequestText(value); }
 
-bool IsStockCode(std::string_view code) {
-    if (code.size() != 6)
-        return false;
-    for (char c : code)
-        if (!IsDigit(c))
-            return false;
-    return true;
-}
-
-// One to nine digits, above zero.
-bool IsQuantity(std::string_view qty) {
-    if (qty.empty() || qty.size() > 9)
-        return false;
-    bool nonZero = false;
-    for (char c : qty) {
-        if (!IsDigit(c))
-            return false;
-        nonZero = nonZero || c != '0';
-    }
-    return nonZero;
-}
-
 // Digits with at most one point, above zero.
 bool IsPrice(std::string_view price) {
     return IsPriceText(price) && price.find_first_not_of("0.") != std::string_view::npos;
@@ -118,57 +96,79 @@ std::vector<std::u16string> ConfirmLines(ConfirmMode mode, const ConfirmEntry& e
     return lines;
 }
 
-std::u16string_view EntryFaultText(EntryFault fault) {
+std::u16string_view OrderFaultText(OrderFault fault) {
     switch (fault) {
-    case EntryFault::None:
-        return {};
-    case EntryFault::BadCode:
-        return u"不是合法的股票代码";
-    case EntryFault::BadQuantity:
-        return u"委托数量有误";
-    case EntryFault::BadPrice:
-        return u"委托价格有误";
-    case EntryFault::NoPriceType:
-        return u"请选择报价方式";
-    case EntryFault::BadHolder:
-        return u"股东代码有误";
-    case EntryFault::BadSerial:
-        return u"委托序号有误";
+    case OrderFault::BadCode: return u"不是合法的股票代码";
+    case OrderFault::BadQuantity: return u"委托数量有误";
+    case OrderFault::BadPrice: return u"委托价格有误";
+    case OrderFault::NoPriceType: return u"请选择报价方式";
+    case OrderFault::BadHolder: return u"股东代码有误";
+    case OrderFault::BadSerial: return u"委托序号有误";
+    case OrderFault::Code: return u"请输入6位证券代码！";
+    case OrderFault::NoMarket: return u"无法确定证券所属市场，不能委托！";
+    case OrderFault::NoHolder: return u"您没有该市场的股东代码，不能委托！";
+    case OrderFault::PriceType: return u"请选择报价方式";
+    case OrderFault::NoQuantity: return u"请输入买卖数量！";
+    case OrderFault::Quantity: return u"委托数量有误";
+    case OrderFault::None:
+    case OrderFault::Stale:
+    case OrderFault::NoPrice: return {};
     }
     return {};
 }
 
-EntryFault CheckEntry(ConfirmMode mode, const ConfirmEntry& entry, const CPriceTypeItem* priceType) {
+bool IsSixDigitCode(std::string_view code) {
+    if (code.size() != 6)
+        return false;
+    for (char c : code)
+        if (!IsDigit(c))
+            return false;
+    return true;
+}
+
+bool IsOrderQuantity(std::string_view qty) {
+    if (qty.empty() || qty.size() > 9)
+        return false;
+    bool nonZero = false;
+    for (char c : qty) {
+        if (!IsDigit(c))
+            return false;
+        nonZero = nonZero || c != '0';
+    }
+    return nonZero;
+}
+
+OrderFault CheckEntry(ConfirmMode mode, const ConfirmEntry& entry, const CPriceTypeItem* priceType) {
     const HolderParams holder = ReadHolderParams(entry.holder);
     if (mode == ConfirmMode::Cancel) {
         // A cancel is the serial's: the row's price ("0" of a market order)
         // and quantity (shown with a unit) are for the eye only.
         const std::optional<std::string> serial = Ascii(entry.serial);
         if (!serial || !IsPlainValue(*serial))
-            return EntryFault::BadSerial;
-        return IsHolder(holder, false) ? EntryFault::None : EntryFault::BadHolder;
+            return OrderFault::BadSerial;
+        return IsHolder(holder, false) ? OrderFault::None : OrderFault::BadHolder;
     }
     const std::optional<std::string> code = Ascii(entry.code);
-    if (!code || !IsStockCode(*code))
-        return EntryFault::BadCode;
+    if (!code || !IsSixDigitCode(*code))
+        return OrderFault::BadCode;
     const std::optional<std::string> qty = Ascii(entry.quantity);
-    if (!qty || !IsQuantity(*qty))
-        return EntryFault::BadQuantity;
+    if (!qty || !IsOrderQuantity(*qty))
+        return OrderFault::BadQuantity;
     const bool batch = mode == ConfirmMode::Batch;
     if (!batch && (!priceType || priceType->GetCode().empty() || !IsPlainValue(priceType->GetCode())))
-        return EntryFault::NoPriceType;
+        return OrderFault::NoPriceType;
     if (batch || !priceType->IsMarketPrice()) {
         const std::optional<std::string> price = Ascii(entry.price);
         if (!price || !IsPrice(*price))
-            return EntryFault::BadPrice;
+            return OrderFault::BadPrice;
     }
-    return IsHolder(holder, batch) ? EntryFault::None : EntryFault::BadHolder;
+    return IsHolder(holder, batch) ? OrderFault::None : OrderFault::BadHolder;
 }
 
 std::string OrderRequest(std::string_view loginId, std::string_view password, const ConfirmEntry& entry,
                          const CPriceTypeItem& priceType, ConfirmMode mode) {
     if ((mode != ConfirmMode::Buy && mode != ConfirmMode::Sell) ||
-        CheckEntry(mode, entry, &priceType) != EntryFault::None || !IsSendableLoginId(loginId) ||
+        CheckEntry(mode, entry, &priceType) != OrderFault::None || !IsSendableLoginId(loginId) ||
         !IsSendablePassword(password))
         return {};
     // A market-price order is priced by the exchange: its "-" is not sent.
@@ -185,7 +185,7 @@ std::string OrderRequest(std::string_view loginId, std::string_view password, co
 }
 
 std::string CancelRequest(std::string_view loginId, const ConfirmEntry& entry) {
-    if (CheckEntry(ConfirmMode::Cancel, entry, nullptr) != EntryFault::None || !IsSendableLoginId(loginId))
+    if (CheckEntry(ConfirmMode::Cancel, entry, nullptr) != OrderFault::None || !IsSendableLoginId(loginId))
         return {};
     std::string out = std::string(kRequestHead<kFuncCancelOrder>) + "&";
     out += loginId;
@@ -197,7 +197,7 @@ std::string CancelRequest(std::string_view loginId, const ConfirmEntry& entry) {
 std::vector<int> IncompleteBatchEntries(const std::vector<ConfirmEntry>& entries) {
     std::vector<int> out;
     for (size_t i = 0; i < entries.size(); ++i)
-        if (CheckEntry(ConfirmMode::Batch, entries[i], nullptr) != EntryFault::None)
+        if (CheckEntry(ConfirmMode::Batch, entries[i], nullptr) != OrderFault::None)
             out.push_back(static_cast<int>(i));
     return out;
 }
@@ -208,7 +208,7 @@ std::string BatchRequest(std::string_view loginId, std::string_view password, co
     int complete = 0;
     for (size_t i = 0; i < entries.size(); ++i) {
         const ConfirmEntry& e = entries[i];
-        if (CheckEntry(ConfirmMode::Batch, e, nullptr) != EntryFault::None) {
+        if (CheckEntry(ConfirmMode::Batch, e, nullptr) != OrderFault::None) {
             if (incomplete)
                 incomplete->push_back(static_cast<int>(i));
             continue;

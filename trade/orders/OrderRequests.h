@@ -43,21 +43,37 @@ HolderParams ReadHolderParams(std::string_view holder);
 // of a cancel.
 std::vector<std::u16string> ConfirmLines(ConfirmMode mode, const ConfirmEntry& entry, const CPriceTypeItem* priceType);
 
-// Why an entry may not be sent.
-enum class EntryFault {
+// Why an order may not go on: one list and one message table for the
+// order form (CheckOrderForm, what the user has yet to fill in) and the
+// confirmation page (CheckEntry, the values an order carries).
+enum class OrderFault {
     None,
+    // An entry's values, told by the confirmation page.
     BadCode,      // "不是合法的股票代码": not six digits
     BadQuantity,  // "委托数量有误": not a whole number of 1 to 9 digits above 0
     BadPrice,     // "委托价格有误": a limit order without a price above 0
     NoPriceType,  // "请选择报价方式": no price type, or one without a code
     BadHolder,    // "股东代码有误": no market "0".."3" or no account
     BadSerial,    // "委托序号有误": a cancel without its serial
+    // What the form still lacks, told by the form.
+    Code,       // "请输入6位证券代码！"
+    Stale,      // the last reply is not for the code shown: asked again, no message
+    NoMarket,   // the reply named no market: "无法确定证券所属市场，不能委托！"
+    NoHolder,   // "您没有该市场的股东代码，不能委托！"
+    PriceType,  // "请选择报价方式"
+    NoQuantity, // "请输入买卖数量！"
+    Quantity,   // "委托数量有误"
+    NoPrice,    // a limit order without a price: asked again, no message
 };
-// The message shown for a fault (empty for None).
-std::u16string_view EntryFaultText(EntryFault fault);
+// The message shown for a fault (empty for None, Stale and NoPrice).
+std::u16string_view OrderFaultText(OrderFault fault);
+// True for exactly six digits.
+bool IsSixDigitCode(std::string_view code);
+// A quantity an order carries: one to nine digits, above zero.
+bool IsOrderQuantity(std::string_view quantity);
 // The checks of one entry of the mode. A cancel needs only its serial and
 // holder; a market-price order needs no price (it sends none).
-EntryFault CheckEntry(ConfirmMode mode, const ConfirmEntry& entry, const CPriceTypeItem* priceType);
+OrderFault CheckEntry(ConfirmMode mode, const ConfirmEntry& entry, const CPriceTypeItem* priceType);
 
 // IsSendablePassword and IsSendableLoginId: framework/app/TradeSession.h.
 

@@ -5,6 +5,7 @@
 #include "framework/app/CAppData.h"
 #include "framework/app/TradeSession.h"
 #include "framework/ui/IWindowOpener.h"
+#include "framework/ui/OrderOpening.h"
 #include "framework/ui/WindowKeywords.h"
 #include "framework/ui/widgets/CPopMenuWnd.h"
 #include "platform/ui/CUiMessageBox.h"
@@ -127,13 +128,8 @@ void CTradeQueryTableWnd::OnFundMenuCommand(int commandId) {
     }
     if (commandId != kMenuBuy && commandId != kMenuSell)
         return;
-    CAppData* app = CAppData::Instance();
-    if (!app)
+    if (!CAppData::Instance() || !TradeLoggedInOrAsk(this, {u"", 0}))
         return;
-    if (!app->HasHolderData()) {
-        app->CheckTradeLogin(this, 0, false);
-        return;
-    }
     const bool sell = commandId == kMenuSell;
     std::u16string title = sell ? u"卖出" : u"买入";
     std::string code;
@@ -147,8 +143,7 @@ void CTradeQueryTableWnd::OnFundMenuCommand(int commandId) {
         if (!name.empty())
             title += u" " + Wide(name);
     }
-    const std::string request = OrderFormRequest(code, sell);
-    GetWndManager().CreateWnd(kOrderFormKeyword, -1, title.c_str(), "", request.c_str(), 0, this);
+    OpenOrderForm(this, title, OrderFormRequest(code, sell));
 }
 
 int CTradeQueryTableWnd::OpenMenuChild(int row) {

@@ -7,10 +7,10 @@
 #include "framework/app/TradeSession.h"
 #include "framework/ui/CMakeChoiceWnd.h"
 #include "framework/ui/WndMessages.h"
-#include "framework/ui/funds/CFundTradeConfirmWnd.h"
 #include "platform/gdi/CDC.h"
 #include "platform/ui/CModalScript.h"
 #include "platform/ui/CUiMessageBox.h"
+#include "trade/queries/CFundTradeConfirmWnd.h"
 #include "trade/queries/AccountRequests.h"
 
 namespace {

@@ -2,6 +2,7 @@
 #include "trade/queries/TradeQueryText.h"
 
 #include "framework/app/TradeMarket.h"
+#include "framework/ui/OrderOpening.h"
 
 #include <algorithm>
 
@@ -50,12 +51,6 @@ std::string MinuteChartRequest(std::string_view code, bool hasMarket, std::strin
 }
 
 std::string OrderFormRequest(std::string_view code, bool sell) {
-    std::string out;
-    if (IsPlain(code)) {
-        out = "code=";
-        out += code;
-        out += '&';
-    }
-    out += sell ? "MMLB=1" : "MMLB=0";
-    return out;
+    // A code that may not travel leaves the form blank rather than unopened.
+    return OrderOpeningText(OrderOpening::Of(sell, IsPlain(code) ? std::string(code) : std::string()));
 }

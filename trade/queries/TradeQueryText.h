@@ -25,6 +25,6 @@ std::array<std::u16string_view, 3> TradeQueryToolbar(TradeQueryVariant variant);
 // bare code when the reply has no market column (hasMarket false). Empty
 // for a code that is not plain, or a market that maps to none.
 std::string MinuteChartRequest(std::string_view code, bool hasMarket, std::string_view tradeMarket);
-// The order form's request: "code=<code>&MMLB=<0 buy, 1 sell>", or
-// "MMLB=.." alone without a plain code.
+// The order form's opening text (OrderOpeningText) of code, or without a
+// stock when the code is not plain.
 std::string OrderFormRequest(std::string_view code, bool sell);

@@ -7,8 +7,8 @@
 #include "framework/net/CServiceLogon.h"
 #include "framework/shell/CWndManager.h"
 #include "framework/ui/WndMessages.h"
-#include "framework/ui/funds/CFundTradeConfirmWnd.h"
 #include "platform/testing/CDriverControls.h"
+#include "trade/queries/CFundTradeConfirmWnd.h"
 #include "support/SimAppTest.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The confirmation page: its labels, the one send of its request and the
 // answer.
-#include "framework/ui/funds/CFundTradeConfirmWnd.h"
+#include "trade/queries/CFundTradeConfirmWnd.h"
 
 #include "core/CDataSetList.h"
 #include "framework/app/CAppData.h"
