@@ -46,6 +46,21 @@ unsigned NextTag() {
         g_lastTag = 1;
     return g_lastTag;
 }
+
+// Requests remembered per window; an older one can no longer answer.
+constexpr std::size_t kKeptRequests = 16;
+
+// The send message carries the function number in wParam, the sub-function
+// and the request kind in the two halves of lParam.
+LPARAM PackSubAndKind(int subFunc, int kind) {
+    const std::uint64_t packed = (std::uint64_t{static_cast<std::uint32_t>(kind)} << 32) |
+                                 std::uint64_t{static_cast<std::uint32_t>(subFunc)};
+    return static_cast<LPARAM>(packed);
+}
+int SubOf(LPARAM lParam) { return static_cast<int>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(lParam))); }
+int KindOf(LPARAM lParam) {
+    return static_cast<int>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(lParam) >> 32));
+}
 } // namespace
 
 CNetWnd::CNetWnd() = default;
@@ -92,16 +107,45 @@ int CNetWnd::OnInitDialog() {
     return CBaseWnd::OnInitDialog();
 }
 
-bool CNetWnd::PostRequest(int mainFunc, int subFunc) {
-    return PostMessage(NET_MSG_SEND_REQUEST, static_cast<WPARAM>(static_cast<LPARAM>(mainFunc)), subFunc);
+bool CNetWnd::PostRequest(int mainFunc, int subFunc, int kind) {
+    return PostMessage(NET_MSG_SEND_REQUEST, static_cast<WPARAM>(static_cast<LPARAM>(mainFunc)),
+                       PackSubAndKind(subFunc, kind));
 }
 
-bool CNetWnd::SendRequest(int mainFunc, int subFunc) {
+void CNetWnd::Remember(unsigned tag, CAsked asked) {
+    m_askedByTag[tag] = std::move(asked);
+    // Tags grow, so the first ones are the oldest (but for a wrap).
+    while (m_askedByTag.size() > kKeptRequests)
+        m_askedByTag.erase(m_askedByTag.begin());
+}
+
+CNetWnd::CAsked CNetWnd::TakeAsked(unsigned tag) {
+    const auto it = m_askedByTag.find(tag);
+    if (it == m_askedByTag.end())
+        return {};
+    CAsked asked = std::move(it->second);
+    m_askedByTag.erase(it);
+    return asked;
+}
+
+void CNetWnd::ReportNotSent(NotSent why, CAsked asked) {
+    // A handler may send again; what it was told stays for its own call.
+    CAsked outer = std::exchange(m_asked, std::move(asked));
+    OnRequestNotSent(why);
+    m_asked = std::move(outer);
+}
+
+bool CNetWnd::SendRequest(int mainFunc, int subFunc, int kind) {
     // The arming holds for this one send, whatever becomes of it.
     const bool armed = std::exchange(m_armed, false);
+    m_asking = CAsked{};
+    m_asking.kind = kind;
     CAString windowText;
-    if (BuildRequest(windowText) == 0) {
-        OnRequestNotSent(NotSent::NothingToSend);
+    const int built = BuildRequest(windowText);
+    CAsked asked = std::move(m_asking);
+    m_asking = CAsked{};
+    if (built == 0) {
+        ReportNotSent(NotSent::NothingToSend, std::move(asked));
         return false;
     }
     CAppData* app = CAppData::Instance();
@@ -110,26 +154,26 @@ bool CNetWnd::SendRequest(int mainFunc, int subFunc) {
         const CCommonTail tail = MakeAppRequestTail(*app);
         if (!ComposeRequest(mainFunc, subFunc, windowText.view(), tail, m_sealRequest, app->GetSessionKey().str(),
                             &text)) {
-            OnRequestNotSent(NotSent::SealFailed);
+            ReportNotSent(NotSent::SealFailed, std::move(asked));
             return false;
         }
     } else {
         // Without an application state there is no tail and no session key.
         if (m_sealRequest) {
-            OnRequestNotSent(NotSent::SealFailed);
+            ReportNotSent(NotSent::SealFailed, std::move(asked));
             return false;
         }
         text = BuildRequestText(mainFunc, subFunc, windowText.view());
     }
     if (CheckRequestText(text) != RequestRefusal::None) {
-        OnRequestNotSent(NotSent::Refused);
+        ReportNotSent(NotSent::Refused, std::move(asked));
         return false;
     }
     // The function numbers stay in clear when the rest is sealed, so the
     // finished text tells whether it acts.
     const bool acts = IsActingRequest(text);
     if (acts && !armed) {
-        OnRequestNotSent(NotSent::NotArmed);
+        ReportNotSent(NotSent::NotArmed, std::move(asked));
         return false;
     }
     unsigned flags = m_resendOnFailure ? unsigned(CNetWorker::kResendOnNetFailure) : 0u;
@@ -137,6 +181,10 @@ bool CNetWnd::SendRequest(int mainFunc, int subFunc) {
         flags |= CNetWorker::kNeverResend;
     const unsigned tag = NextTag();
     IRequestSender& sender = GetSender();
+    const bool replaces = m_waiting;
+    const unsigned replaced = m_pendingTag;
+    // Kept before the send: a sender may answer at once.
+    Remember(tag, std::move(asked));
     if (sender.Send(GetHandle(), text, flags, tag)) {
         m_waiting = false;
         m_waitingText.clear();
@@ -147,9 +195,12 @@ bool CNetWnd::SendRequest(int mainFunc, int subFunc) {
         m_waitingFlags = flags;
     } else {
         // An action is the user's to send again; it never goes by itself.
-        OnRequestNotSent(NotSent::WorkerBusy);
+        ReportNotSent(NotSent::WorkerBusy, TakeAsked(tag));
         return false;
     }
+    // A query that waited for the worker is replaced: only one is owed.
+    if (replaces)
+        TakeAsked(replaced);
     m_requestPending = true;
     m_actionOut = acts;
     m_pendingTag = tag;
@@ -178,9 +229,9 @@ bool CNetWnd::TakeFreeWorker() {
     return true;
 }
 
-bool CNetWnd::SendAction(int mainFunc, int subFunc) {
+bool CNetWnd::SendAction(int mainFunc, int subFunc, int kind) {
     m_armed = true;
-    return SendRequest(mainFunc, subFunc);
+    return SendRequest(mainFunc, subFunc, kind);
 }
 
 void CNetWnd::SendWaiting() {
@@ -198,7 +249,7 @@ void CNetWnd::SendWaiting() {
     m_waiting = false;
     m_waitingText.clear();
     EndPending();
-    OnRequestNotSent(NotSent::WorkerBusy);
+    ReportNotSent(NotSent::WorkerBusy, TakeAsked(m_pendingTag));
 }
 
 void CNetWnd::SendRefresh(RefreshCause) {
@@ -264,21 +315,25 @@ LRESULT CNetWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (reply && reply->abandoned) {
             // Only the request still out is restored; a late word about an
             // older one changes nothing.
+            CAsked asked = TakeAsked(reply->tag);
             if (!m_requestPending || reply->tag != m_pendingTag)
                 return 0;
             EndPending();
             m_abandonedLeft = reply->requestLeft != 0;
-            OnRequestNotSent(NotSent::Abandoned);
+            ReportNotSent(NotSent::Abandoned, std::move(asked));
             m_abandonedLeft = false;
             return 0;
         }
         EndPending();
-        if (reply)
+        if (reply) {
+            CAsked outer = std::exchange(m_asked, TakeAsked(reply->tag));
             OnNetReply(*reply);
+            m_asked = std::move(outer);
+        }
         return 0;
     }
     case NET_MSG_SEND_REQUEST:
-        SendRequest(static_cast<int>(static_cast<LPARAM>(wParam)), static_cast<int>(lParam));
+        SendRequest(static_cast<int>(static_cast<LPARAM>(wParam)), SubOf(lParam), KindOf(lParam));
         return 0;
     case NET_MSG_WORKER_IDLE:
         SendWaiting();

@@ -157,8 +157,6 @@ void CFSFrame::OnWindowShown() {
 }
 
 int CFSFrame::BuildRequest(CAString& out) {
-    m_lastBuildWasSwitch = m_switchSending;
-    m_switchSending = false;
     std::string time = "0";
     std::string maxvol = "999999999";
     const std::string key = m_data->GetStockKey();
@@ -192,9 +190,8 @@ int CFSFrame::BuildRequest(CAString& out) {
 
 void CFSFrame::OnRequestNotSent(NotSent why) {
     const bool busy = why == NotSent::WorkerBusy;
-    if (busy && m_lastBuildWasSwitch)
+    if (busy && Asked().kind == kAskOverlaySwitch)
         m_overlayResend = true;
-    m_lastBuildWasSwitch = false;
     // A switch the worker refused, or a first request that found it busy
     // with another window's: asked again shortly (and after the reply the
     // worker was busy with), rather than at the next refresh tick.
@@ -222,10 +219,8 @@ void CFSFrame::ResendOverlaySwitch() {
     m_overlayResend = false;
     // Only when no reply has brought what the switch asked for.
     const bool held = m_data->HasOverlayTable() && !m_data->IsIndex();
-    if (held != GetOverlaySwitch()) {
-        m_switchSending = true;
-        Refresh();
-    }
+    if (held != GetOverlaySwitch())
+        PostRequest(-1, 0, kAskOverlaySwitch);
 }
 
 void CFSFrame::OnNetData(const std::uint8_t* data, int length, bool /*networkFailure*/) {
@@ -394,8 +389,7 @@ void CFSFrame::OnMenuCommand(int id) {
         if (CFSChartView* view = GetView())
             view->SetOverlay(on);
         if (on) {
-            m_switchSending = true;
-            Refresh();
+            PostRequest(-1, 0, kAskOverlaySwitch);
         } else {
             Invalidate();
         }

@@ -39,6 +39,8 @@ public:
         kMenuOverlayOn = 129,
         kMenuOverlayOff = 132,
     };
+    // Request kinds: the chart's refresh, or the request an overlay switch asked.
+    enum : int { kAskChart = 0, kAskOverlaySwitch = 1 };
     // Posted to itself with wParam kInfoMineCode and an owned 8-bit id text.
     static constexpr UINT kMsgInfoMine = 0xFFF20004;
     static constexpr WPARAM kInfoMineCode = 14;
@@ -110,7 +112,5 @@ private:
 
     std::string m_requestedDate;       // "date" of the window; empty: today
     std::unique_ptr<CFSData> m_data;
-    bool m_switchSending = false;      // an overlay switch asked for a request
-    bool m_lastBuildWasSwitch = false; // the request last built was that one
-    bool m_overlayResend = false;      // a busy worker refused it: send after the reply
+    bool m_overlayResend = false; // a busy worker refused a switch: send after the reply
 };

@@ -22,7 +22,6 @@ constexpr const char16_t* kBuyLabels[7] = {u"股东代码:", u"证券代码:", u
 constexpr const char16_t* kSellLabels[3] = {u"卖出价格:", u"最大可卖:", u"卖出数量:"};
 constexpr int kLabelFont = 24;  // pixels
 constexpr int kPanelFont = 21;  // pixels
-constexpr std::size_t kKeptKinds = 16; // tags remembered; older ones can no longer answer
 
 std::string LoginId() {
     CAppData* app = CAppData::Instance();
@@ -43,33 +42,6 @@ std::string ValueOf(const CAString& text, const char* key) {
 }
 } // namespace
 
-// ---- The sender that remembers what each send was ----
-
-IRequestSender& CTradeBuySaleWnd::CQuerySender::Target() {
-    if (IRequestSender* shared = CNetWnd::GetDefaultSender())
-        return *shared;
-    return m_worker;
-}
-
-bool CTradeBuySaleWnd::CQuerySender::Send(HWND window, const std::string& text, unsigned flags, unsigned tag) {
-    // A waiting query is offered again under its first tag: keep that kind.
-    if (building >= 0) {
-        m_sent[tag] = {building, buildingCode};
-        while (m_sent.size() > kKeptKinds)
-            m_sent.erase(m_sent.begin());
-    }
-    return Target().Send(window, text, flags, tag);
-}
-
-CTradeBuySaleWnd::CQuerySender::Sent CTradeBuySaleWnd::CQuerySender::Take(unsigned tag) {
-    const auto it = m_sent.find(tag);
-    if (it == m_sent.end())
-        return {};
-    Sent sent = std::move(it->second);
-    m_sent.erase(it);
-    return sent;
-}
-
 void CTradeBuySaleWnd::CPanelGrid::OnPaint(CDC& dc) {
     CGridCtrl::OnPaint(dc);
     if (GetRowCount() < 10)
@@ -89,7 +61,6 @@ CTradeBuySaleWnd::CTradeBuySaleWnd() {
     SetAutoRefresh(true);
     // The panel refreshes at any hour, unlike the quote tables.
     SetRefreshInTradingHoursOnly(false);
-    SetRequestSender(&m_querySender);
     if (CAppData* app = CAppData::Instance())
         m_refreshSeconds = std::atoi(app->GetSetting("Quote_RefeWait").c_str());
     SetRefreshInterval(m_refreshSeconds);
@@ -380,7 +351,7 @@ void CTradeBuySaleWnd::StartRefreshTimer() {
 
 int CTradeBuySaleWnd::BuildRequest(CAString& out) {
     std::string text;
-    if (m_building == Query::Quote) {
+    if (Asking().kind == static_cast<int>(Query::Quote)) {
         SetSealRequest(false);
         text = PanelQuoteRequest(m_quoteCode);
     } else {
@@ -393,12 +364,12 @@ int CTradeBuySaleWnd::BuildRequest(CAString& out) {
             text = MaxQuantityRequest(LoginId(), Password(), m_kind, code, fundid);
         } else if (m_kind == kKindSellToRepay && m_repay.GetText().empty()) {
             // The amount to repay first; its reply asks the maximum.
-            m_querySender.building = static_cast<int>(Query::Repayment);
+            Asking().kind = static_cast<int>(Query::Repayment);
             text = RepaymentRequest(LoginId(), fundid);
         } else {
             text = PresetQueryRequest(GetRequestText().view(), LoginId(), Password(), code, fundid);
         }
-        m_querySender.buildingCode = code;
+        Asking().text = code;
         if (!text.empty())
             m_queriedCode = code;
     }
@@ -410,14 +381,14 @@ int CTradeBuySaleWnd::BuildRequest(CAString& out) {
 
 void CTradeBuySaleWnd::OnRequestNotSent(NotSent why) {
     // A maximum query the worker never took is owed to the next tick.
-    if (m_building == Query::MaxQuantity && (why == NotSent::WorkerBusy || why == NotSent::Abandoned)) {
+    if (Asked().kind == static_cast<int>(Query::MaxQuantity) && (why == NotSent::WorkerBusy || why == NotSent::Abandoned)) {
         m_maxOwed = true;
         m_queriedCode.clear();
     }
 }
 
 void CTradeBuySaleWnd::OnNetReply(const CNetReply& reply) {
-    const CQuerySender::Sent sent = m_querySender.Take(reply.tag);
+    const CAsked& sent = Asked();
     const int kind = sent.kind;
     if (kind < 0 || !reply.body || reply.length <= 0)
         return;
@@ -435,7 +406,7 @@ void CTradeBuySaleWnd::OnNetReply(const CNetReply& reply) {
         TakeRepayment(list);
         return;
     }
-    TakeMaxQuantity(list, sent.code);
+    TakeMaxQuantity(list, sent.text);
 }
 
 void CTradeBuySaleWnd::TakeRepayment(CDataSetList& list) {
@@ -666,13 +637,9 @@ LRESULT CTradeBuySaleWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         // A tick while a query is out waits for the next one.
         if (kind == Query::Quote && IsRequestPending())
             return 0;
-        m_building = kind;
-        m_querySender.building = static_cast<int>(kind);
         if (kind == Query::MaxQuantity)
             m_maxOwed = false;
-        SendRequest(-1, 0);
-        m_querySender.building = -1;
-        m_querySender.buildingCode.clear();
+        SendRequest(-1, 0, static_cast<int>(kind));
         return 0;
     }
     case kMsgTell: {
