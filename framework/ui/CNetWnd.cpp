@@ -285,6 +285,8 @@ void CNetWnd::EndPending() {
 bool CNetWnd::ShowReplyError(const CDataSetList& reply) {
     if (!reply.IsError())
         return false;
+    if (const int index = reply.GetErrorIndex(); index >= 0 && ReadsPastErrorSet(index))
+        return false;
     if (CAppData* app = CAppData::Instance())
         app->ShowInfoMessage(reply.GetErrorText().c_str(), this);
     return true;
@@ -296,13 +298,16 @@ CDataSet* CNetWnd::FirstReplySet(CDataSetList& reply) {
     return reply.GetCount() > 0 ? *reply.GetAt(0) : nullptr;
 }
 
+bool CNetWnd::TakeInfoSet(CDataSet* first) {
+    if (!first || StrEqualNoCase(first->GetTag(), "hq.info") != 0)
+        return false;
+    OnInfoSet(*first);
+    return true;
+}
+
 CDataSet* CNetWnd::FirstDataSet(CDataSetList& reply) {
     CDataSet* first = FirstReplySet(reply);
-    if (first && StrEqualNoCase(first->GetTag(), "hq.info") == 0) {
-        OnInfoSet(*first);
-        return nullptr;
-    }
-    return first;
+    return TakeInfoSet(first) ? nullptr : first;
 }
 
 LRESULT CNetWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -205,14 +205,21 @@ public:
     virtual void OnInfoSet(const CDataSet& /*set*/) {}
     // The first step of taking a reply in: an "error" reply's text is
     // shown in the information box over this window. True when the reply
-    // was an error (the caller then stops).
+    // was an error (the caller then stops); an error set the window reads
+    // past (ReadsPastErrorSet) is none.
     bool ShowReplyError(const CDataSetList& reply);
+    // True when an "error" set at index of a readable reply leaves the rest
+    // of it to be read (a chart's missing points); none by default.
+    virtual bool ReadsPastErrorSet(int /*index*/) const { return false; }
     // The first set of a reply, or null when there is none to read: an
     // "error" reply (its text shown) or a reply without a set.
     CDataSet* FirstReplySet(CDataSetList& reply);
     // FirstReplySet, except that a first set tagged "hq.info" is handed to
     // OnInfoSet and null returned.
     CDataSet* FirstDataSet(CDataSetList& reply);
+    // True when first is tagged "hq.info" (any case): it was handed to
+    // OnInfoSet, and the reply holds nothing else for the window.
+    bool TakeInfoSet(CDataSet* first);
     // A request that was not sent; nothing here.
     virtual void OnRequestNotSent(NotSent /*why*/) {}
     // First show: clears the flag, asks the worker to abandon its running

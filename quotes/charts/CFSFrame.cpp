@@ -12,6 +12,7 @@
 #include "platform/win/UiMessageLoop.h"
 #include "quotes/charts/CFSChartView.h"
 #include "quotes/charts/CFSData.h"
+#include "quotes/charts/ChartReplySets.h"
 #include "quotes/info/CInfoMineTxtWnd.h"
 #include "quotes/tables/CEditMyStockWnd.h"
 #include "quotes/tables/QuoteRequests.h"
@@ -227,20 +228,16 @@ void CFSFrame::OnNetData(const std::uint8_t* data, int length, bool /*networkFai
     if (!data || length <= 0)
         return;
     CDataSetList list(data, length);
-    const int error = list.GetErrorIndex();
-    if (list.GetCount() == 0 || (error >= 0 && error != 1 && error != 3)) {
-        ShowReplyError(list);
+    if (!FirstDataSet(list))
         return;
-    }
-    CDataSet* first = *list.GetAt(0);
-    if (first && StrEqualNoCase(first->GetTag(), "hq.info") == 0) {
-        OnInfoSet(*first);
-        return;
-    }
     LoadMinuteData(list);
     Invalidate();
     if (m_overlayResend)
         ResendOverlaySwitch();
+}
+
+bool CFSFrame::ReadsPastErrorSet(int index) const {
+    return IsMinuteReplyPartialError(index);
 }
 
 void CFSFrame::LoadMinuteData(CDataSetList& list) {

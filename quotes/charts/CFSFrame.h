@@ -85,6 +85,7 @@ public:
     int BuildRequest(CAString& out) override;
     void OnNetData(const std::uint8_t* data, int length, bool networkFailure) override;
     void OnRequestNotSent(NotSent why) override;
+    bool ReadsPastErrorSet(int index) const override;
     // A chosen search result (WND_MSG_OPEN_FSCHART) shows its stock here.
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnTimer(UINT id) override;

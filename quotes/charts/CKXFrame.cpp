@@ -11,6 +11,7 @@
 #include "platform/win/UiMessageLoop.h"
 #include "quotes/charts/CKXChartView.h"
 #include "quotes/charts/CKXParamWnd.h"
+#include "quotes/charts/ChartReplySets.h"
 #include "quotes/tables/CEditMyStockWnd.h"
 #include "quotes/tables/QuoteRequests.h"
 
@@ -209,6 +210,8 @@ void CKXFrame::OnRequestNotSent(NotSent /*why*/) {
     m_reloadWanted = false;
 }
 
+bool CKXFrame::ReadsPastErrorSet(int index) const { return IsKLineReplyPartialError(index); }
+
 void CKXFrame::ApplyPending(int askedPeriod, const std::string& askedTech) {
     const bool choiceChanged = askedPeriod != m_period || !SameName(askedTech, m_techName);
     if (m_reloadWanted || choiceChanged) {
@@ -231,16 +234,15 @@ void CKXFrame::OnNetData(const std::uint8_t* data, int length, bool /*networkFai
     }
     CDataSetList list(data, length);
     CAppData* app = CAppData::Instance();
-    CDataSet* first = *list.GetAt(0);
-    if (list.GetCount() == 0) {
-        if (app)
+    // An error shown, or the header hook's reply: nothing for the chart.
+    if (!FirstDataSet(list)) {
+        // A readable reply without a set is told too.
+        if (list.GetCount() == 0 && !list.IsError() && app)
             app->ShowInfoMessage(list.GetErrorText().c_str(), this);
-    } else if (first && strcasecmp(first->GetTag(), "hq.info") == 0) {
-        OnInfoSet(*first); // the header hook's reply: nothing for the chart
     } else if (!CKXData::IsAcceptedReply(list)) {
         ShowReplyError(list);
     } else {
-        if (previous != kModePage && list.GetErrorIndex() == 1 && app)
+        if (previous != kModePage && IsKLineReplyPartialError(list.GetErrorIndex()) && app)
             app->ShowInfoMessage(list.GetErrorText().c_str(), this);
         view->SetTechName(askedTech);
         m_shownPeriod = askedPeriod;

@@ -77,6 +77,7 @@ public:
     int BuildRequest(CAString& out) override;
     void OnNetData(const std::uint8_t* data, int length, bool networkFailure) override;
     void OnRequestNotSent(NotSent why) override;
+    bool ReadsPastErrorSet(int index) const override;
 
 private:
     // The one road of every K-line send.
