@@ -243,6 +243,10 @@ public:
     static bool IsRefreshTime(int weekday, int hour, int minute);
 
 private:
+    // NET_MSG_REPLY_READY: the reply, failure or abandonment of a request.
+    void OnReplyReady(const CNetReply* reply);
+    // NET_MSG_SEND_REQUEST: the posted request is composed and sent.
+    void OnSendMessage(WPARAM wParam, LPARAM lParam);
     // Clears the pending mark and stops the busy line, unless a request
     // still waits for the worker.
     void EndPending();
