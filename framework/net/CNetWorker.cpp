@@ -81,7 +81,7 @@ bool BodyHasErrorSet(const std::vector<std::uint8_t>& body) {
     if (body.size() > static_cast<size_t>(INT_MAX))
         return false;
     CDataSetList list(body.data(), static_cast<int>(body.size()));
-    return list.GetErrorIndex() >= 0;
+    return list.HasErrorSet();
 }
 } // namespace
 

@@ -19,7 +19,7 @@ ActionEnd ActionEndOfReply(const CNetReply& reply) {
         return ActionEnd::Unknown;
     // A failure after it left counts only when the server said why (it
     // refused the request unread).
-    if (reply.networkFailure && list.GetErrorIndex() < 0)
+    if (reply.networkFailure && !list.HasErrorSet())
         return ActionEnd::Unknown;
     return ActionEnd::Answered;
 }
