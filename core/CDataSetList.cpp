@@ -41,7 +41,7 @@ CDataSet** CDataSetList::GetAt(int index) {
     return &m_sets[index];
 }
 
-bool CDataSetList::IsError() const { return m_unreadable || GetErrorIndex() >= 0; }
+bool CDataSetList::IsError() const { return m_unreadable || HasErrorSet(); }
 
 int CDataSetList::GetErrorIndex() const {
     for (int i = 0; i < GetCount(); ++i) {

@@ -30,6 +30,10 @@ public:
     CDataSet** GetAt(int index);
     // True when the body was unreadable or a held set is tagged "error".
     bool IsError() const;
+    // True when the body could not be parsed (the list holds no set).
+    bool IsUnreadable() const { return m_unreadable; }
+    // True when a held set is tagged "error": the server said why.
+    bool HasErrorSet() const { return GetErrorIndex() >= 0; }
     // Index of the first held "error" set, -1 when none.
     int GetErrorIndex() const;
     // Field 0 of the first row of the error set, else its tag;

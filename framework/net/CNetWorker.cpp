@@ -74,14 +74,14 @@ bool BodyReadable(const std::vector<std::uint8_t>& body) {
     if (body.size() > static_cast<size_t>(INT_MAX))
         return false;
     CDataSetList list(body.data(), static_cast<int>(body.size()));
-    return !(list.IsError() && list.GetErrorIndex() < 0);
+    return !list.IsUnreadable();
 }
 
 bool BodyHasErrorSet(const std::vector<std::uint8_t>& body) {
     if (body.size() > static_cast<size_t>(INT_MAX))
         return false;
     CDataSetList list(body.data(), static_cast<int>(body.size()));
-    return list.GetErrorIndex() >= 0;
+    return list.HasErrorSet();
 }
 } // namespace
 

@@ -15,11 +15,11 @@ ActionEnd ActionEndOfReply(const CNetReply& reply) {
     if (!reply.body || reply.length <= 0)
         return ActionEnd::Unknown;
     CDataSetList list(reply.body, reply.length);
-    if (list.IsError() && list.GetErrorIndex() < 0)
+    if (list.IsUnreadable())
         return ActionEnd::Unknown;
     // A failure after it left counts only when the server said why (it
     // refused the request unread).
-    if (reply.networkFailure && list.GetErrorIndex() < 0)
+    if (reply.networkFailure && !list.HasErrorSet())
         return ActionEnd::Unknown;
     return ActionEnd::Answered;
 }

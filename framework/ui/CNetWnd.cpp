@@ -1,15 +1,12 @@
-// The request road of a window: composing, sending, replies, refreshes.
+// A network window's texts, replies read, shows, refreshes and the windows
+// it opens; the send road is in CNetWndRequest.cpp.
 #include "framework/ui/CNetWnd.h"
 
 #include "core/StrUtil.h"
-#include "framework/app/AppRequestTail.h"
 #include "framework/app/CAppData.h"
-#include "framework/app/CAppNetContext.h"
 #include "framework/app/CMenuTree.h"
-#include "framework/net/CHttpPostClient.h"
 #include "framework/net/CNetWorker.h"
 #include "framework/net/NetMessages.h"
-#include "framework/net/RequestText.h"
 #include "framework/ui/IWindowOpener.h"
 #include "framework/ui/WindowKeywords.h"
 #include "framework/ui/WndMessages.h"
@@ -43,15 +40,6 @@ constexpr bool AllDistinct() {
     return true;
 }
 static_assert(AllDistinct(), "two window messages share a number");
-
-IRequestSender* g_defaultSender = nullptr; // not owned; tests set it
-unsigned g_lastTag = 0;                    // GUI thread; tags tell a window's requests apart
-
-unsigned NextTag() {
-    if (++g_lastTag == 0)
-        g_lastTag = 1;
-    return g_lastTag;
-}
 } // namespace
 
 CNetWnd::CNetWnd() = default;
@@ -61,22 +49,6 @@ CNetWnd::~CNetWnd() {
     SetWorker(nullptr);
     m_ownWorker.reset();
     Destroy();
-}
-
-void CNetWnd::SetDefaultSender(IRequestSender* sender) {
-    g_defaultSender = sender;
-}
-
-IRequestSender* CNetWnd::GetDefaultSender() {
-    return g_defaultSender;
-}
-
-IRequestSender& CNetWnd::GetSender() {
-    if (m_sender)
-        return *m_sender;
-    if (g_defaultSender)
-        return *g_defaultSender;
-    return m_workerSender;
 }
 
 void CNetWnd::SetMenuParams(int menuId, const char* param, const char* request) {
@@ -98,123 +70,6 @@ int CNetWnd::OnInitDialog() {
     return CBaseWnd::OnInitDialog();
 }
 
-bool CNetWnd::PostRequest(int mainFunc, int subFunc) {
-    return PostMessage(NET_MSG_SEND_REQUEST, static_cast<WPARAM>(static_cast<LPARAM>(mainFunc)), subFunc);
-}
-
-bool CNetWnd::SendRequest(int mainFunc, int subFunc) {
-    // The arming holds for this one send, whatever becomes of it.
-    const bool armed = std::exchange(m_armed, false);
-    CAString windowText;
-    if (BuildRequest(windowText) == 0) {
-        OnRequestNotSent(NotSent::NothingToSend);
-        return false;
-    }
-    CAppData* app = CAppData::Instance();
-    std::string text;
-    if (app) {
-        const CCommonTail tail = MakeAppRequestTail(*app);
-        if (!ComposeRequest(mainFunc, subFunc, windowText.view(), tail, m_sealRequest, app->GetSessionKey().str(),
-                            &text)) {
-            OnRequestNotSent(NotSent::SealFailed);
-            return false;
-        }
-    } else {
-        // Without an application state there is no tail and no session key.
-        if (m_sealRequest) {
-            OnRequestNotSent(NotSent::SealFailed);
-            return false;
-        }
-        text = BuildRequestText(mainFunc, subFunc, windowText.view());
-    }
-    if (CheckRequestText(text) != RequestRefusal::None) {
-        OnRequestNotSent(NotSent::Refused);
-        return false;
-    }
-    // The function numbers stay in clear when the rest is sealed, so the
-    // finished text tells whether it acts.
-    const bool acts = IsActingRequest(text);
-    if (acts && !armed) {
-        OnRequestNotSent(NotSent::NotArmed);
-        return false;
-    }
-    unsigned flags = m_resendOnFailure ? unsigned(CNetWorker::kResendOnNetFailure) : 0u;
-    if (acts)
-        flags |= CNetWorker::kNeverResend;
-    const unsigned tag = NextTag();
-    IRequestSender& sender = GetSender();
-    if (sender.Send(GetHandle(), text, flags, tag)) {
-        m_waiting = false;
-        m_waitingText.clear();
-    } else if (!acts && sender.NotifyWhenIdle(GetHandle())) {
-        // A newer query replaces one that still waits: only one is owed.
-        m_waiting = true;
-        m_waitingText = std::move(text);
-        m_waitingFlags = flags;
-    } else {
-        // An action is the user's to send again; it never goes by itself.
-        OnRequestNotSent(NotSent::WorkerBusy);
-        return false;
-    }
-    m_requestPending = true;
-    m_actionOut = acts;
-    m_pendingTag = tag;
-    if (GetCaptionBar().IsCreated())
-        GetCaptionBar().SetBusy(true);
-    return true;
-}
-
-bool CNetWnd::TakeFreeWorker() {
-    if (m_ownWorker)
-        return true;
-    if (GetSender().AbortAndWait(0) == 0)
-        return true;
-    CAppData* app = CAppData::Instance();
-    if (!app)
-        return false;
-    std::unique_ptr<CNetWorker> worker = CNetWorker::Create();
-    if (!worker)
-        return false;
-    const CHttpPostClient* shared = app->GetSharedConnection();
-    const std::string host = shared ? shared->GetHost() : app->GetSetting("Server_Host").str();
-    worker->GetConnection().SetServer(host, std::atoi(app->GetSetting("Server_Port").c_str()));
-    worker->SetContext(&CAppNetContext::Instance());
-    m_ownWorker = std::move(worker);
-    SetWorker(m_ownWorker.get());
-    return true;
-}
-
-bool CNetWnd::SendAction(int mainFunc, int subFunc) {
-    m_armed = true;
-    return SendRequest(mainFunc, subFunc);
-}
-
-void CNetWnd::SendWaiting() {
-    if (!m_waiting)
-        return;
-    IRequestSender& sender = GetSender();
-    if (sender.Send(GetHandle(), m_waitingText, m_waitingFlags, m_pendingTag)) {
-        m_waiting = false;
-        m_waitingText.clear();
-        return;
-    }
-    // Another window took the worker first: wait for its end in turn.
-    if (sender.NotifyWhenIdle(GetHandle()))
-        return;
-    m_waiting = false;
-    m_waitingText.clear();
-    EndPending();
-    OnRequestNotSent(NotSent::WorkerBusy);
-}
-
-void CNetWnd::SendRefresh(RefreshCause) {
-    PostRequest(-1, 0);
-}
-
-bool CNetWnd::WaitIdle(int ms) {
-    return GetSender().WaitIdle(ms);
-}
-
 int CNetWnd::BuildRequest(CAString& out) {
     if (m_requestText.IsEmpty())
         return 0;
@@ -228,17 +83,10 @@ void CNetWnd::OnNetReply(const CNetReply& reply) {
     OnNetData(reply.body, reply.length, reply.networkFailure != 0);
 }
 
-void CNetWnd::EndPending() {
-    if (m_waiting)
-        return; // an older request's end: the newer one is still owed
-    m_requestPending = false;
-    m_actionOut = false;
-    if (GetCaptionBar().IsCreated())
-        GetCaptionBar().SetBusy(false);
-}
-
 bool CNetWnd::ShowReplyError(const CDataSetList& reply) {
     if (!reply.IsError())
+        return false;
+    if (const int index = reply.GetErrorIndex(); index >= 0 && ReadsPastErrorSet(index))
         return false;
     if (CAppData* app = CAppData::Instance())
         app->ShowInfoMessage(reply.GetErrorText().c_str(), this);
@@ -251,13 +99,16 @@ CDataSet* CNetWnd::FirstReplySet(CDataSetList& reply) {
     return reply.GetCount() > 0 ? *reply.GetAt(0) : nullptr;
 }
 
+bool CNetWnd::TakeInfoSet(CDataSet* first) {
+    if (!first || StrEqualNoCase(first->GetTag(), "hq.info") != 0)
+        return false;
+    OnInfoSet(*first);
+    return true;
+}
+
 CDataSet* CNetWnd::FirstDataSet(CDataSetList& reply) {
     CDataSet* first = FirstReplySet(reply);
-    if (first && StrEqualNoCase(first->GetTag(), "hq.info") == 0) {
-        OnInfoSet(*first);
-        return nullptr;
-    }
-    return first;
+    return TakeInfoSet(first) ? nullptr : first;
 }
 
 LRESULT CNetWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -266,25 +117,11 @@ LRESULT CNetWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         // Painting is free again before the reply is handled, so a message
         // box it raises is painted at once.
         ReleaseFirstPaint();
-        const CNetReply* reply = NetReplyFromLParam(lParam);
-        if (reply && reply->abandoned) {
-            // Only the request still out is restored; a late word about an
-            // older one changes nothing.
-            if (!m_requestPending || reply->tag != m_pendingTag)
-                return 0;
-            EndPending();
-            m_abandonedLeft = reply->requestLeft != 0;
-            OnRequestNotSent(NotSent::Abandoned);
-            m_abandonedLeft = false;
-            return 0;
-        }
-        EndPending();
-        if (reply)
-            OnNetReply(*reply);
+        OnReplyReady(NetReplyFromLParam(lParam));
         return 0;
     }
     case NET_MSG_SEND_REQUEST:
-        SendRequest(static_cast<int>(static_cast<LPARAM>(wParam)), static_cast<int>(lParam));
+        OnSendMessage(wParam, lParam);
         return 0;
     case NET_MSG_WORKER_IDLE:
         SendWaiting();

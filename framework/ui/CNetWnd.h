@@ -31,6 +31,13 @@
 // goes to OnNetData; a failure says whether the request had left, and an
 // order that left unanswered says its outcome is unknown (OnNetReply).
 //
+// What was asked. A send may carry a request kind, the window's own
+// number for which of its requests it is (0 when not given). The builder
+// reads it (Asking) and may note what it built with; the record is kept
+// beside the request's tag and handed back, while the reply or the failure
+// of that very request is handled, through Asked. A window that keeps
+// several kinds of request reads each reply as what it answers.
+//
 // Senders. A window sends through its own sender when one is set, else
 // through the process-wide default sender when one is set (tests), else
 // through its worker (null: the application's shared worker).
@@ -44,6 +51,7 @@
 #include "framework/ui/CWorkerRequestSender.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -73,6 +81,14 @@ public:
         User,        // the refresh command or button
         Timer,       // the automatic refresh timer
         ChildClosed, // a child closed with code 1
+    };
+
+    // What a request asked: its kind and what the builder noted of it.
+    struct CAsked {
+        static constexpr int kUnknown = -1;
+        int kind = kUnknown; // kUnknown: no request this window remembers
+        int number = 0;      // a number the builder noted (a period, ...)
+        std::string text;    // a text the builder noted (a code, a name, ...)
     };
 
     CNetWnd();
@@ -135,15 +151,25 @@ public:
     static IRequestSender* GetDefaultSender();
     IRequestSender& GetSender();
 
-    // Posts the send message; false when it could not be posted.
-    bool PostRequest(int mainFunc, int subFunc);
-    // Composes the request now and offers it; true when a worker took it
-    // or it waits for the busy worker. A request that acts is refused.
-    bool SendRequest(int mainFunc, int subFunc);
+    // Posts the send message, the request kind with it; false when it
+    // could not be posted.
+    bool PostRequest(int mainFunc, int subFunc, int kind = 0);
+    // Composes the request of that kind now and offers it; true when a
+    // worker took it or it waits for the busy worker. A request that acts
+    // is refused.
+    bool SendRequest(int mainFunc, int subFunc, int kind = 0);
     // The press that passed its checks: composes the window's request that
     // acts now and offers it, once; true when a worker took it. A busy
     // worker's refusal is reported (WorkerBusy), never kept for later.
-    bool SendAction(int mainFunc, int subFunc);
+    bool SendAction(int mainFunc, int subFunc, int kind = 0);
+    // While BuildRequest runs: the record of the request being built, its
+    // kind as the send gave it; the builder may change the kind and note
+    // what it built with.
+    CAsked& Asking() { return m_asking; }
+    // While OnNetReply, OnNetData or OnRequestNotSent runs: what the
+    // request that reply or failure is about asked (kind kUnknown for a
+    // reply to no request the window remembers).
+    const CAsked& Asked() const { return m_asked; }
     // The one road of every send of the window's own request; the default
     // posts PostRequest(−1, 0).
     virtual void SendRefresh(RefreshCause cause);
@@ -179,14 +205,21 @@ public:
     virtual void OnInfoSet(const CDataSet& /*set*/) {}
     // The first step of taking a reply in: an "error" reply's text is
     // shown in the information box over this window. True when the reply
-    // was an error (the caller then stops).
+    // was an error (the caller then stops); an error set the window reads
+    // past (ReadsPastErrorSet) is none.
     bool ShowReplyError(const CDataSetList& reply);
+    // True when an "error" set at index of a readable reply leaves the rest
+    // of it to be read (a chart's missing points); none by default.
+    virtual bool ReadsPastErrorSet(int /*index*/) const { return false; }
     // The first set of a reply, or null when there is none to read: an
     // "error" reply (its text shown) or a reply without a set.
     CDataSet* FirstReplySet(CDataSetList& reply);
     // FirstReplySet, except that a first set tagged "hq.info" is handed to
     // OnInfoSet and null returned.
     CDataSet* FirstDataSet(CDataSetList& reply);
+    // True when first is tagged "hq.info" (any case): it was handed to
+    // OnInfoSet, and the reply holds nothing else for the window.
+    bool TakeInfoSet(CDataSet* first);
     // A request that was not sent; nothing here.
     virtual void OnRequestNotSent(NotSent /*why*/) {}
     // First show: clears the flag, asks the worker to abandon its running
@@ -210,6 +243,10 @@ public:
     static bool IsRefreshTime(int weekday, int hour, int minute);
 
 private:
+    // NET_MSG_REPLY_READY: the reply, failure or abandonment of a request.
+    void OnReplyReady(const CNetReply* reply);
+    // NET_MSG_SEND_REQUEST: the posted request is composed and sent.
+    void OnSendMessage(WPARAM wParam, LPARAM lParam);
     // Clears the pending mark and stops the busy line, unless a request
     // still waits for the worker.
     void EndPending();
@@ -217,6 +254,12 @@ private:
     void SendWaiting();
     // Ends the first show's hold on painting, when it holds one.
     void ReleaseFirstPaint();
+    // Keeps what the request of tag asked, until its reply or failure.
+    void Remember(unsigned tag, CAsked asked);
+    // What the request of tag asked, once; kind kUnknown when forgotten.
+    CAsked TakeAsked(unsigned tag);
+    // OnRequestNotSent with Asked() telling what the request asked.
+    void ReportNotSent(NotSent why, CAsked asked);
 
     int m_menuId = -1;
     CAString m_paramText;
@@ -235,6 +278,9 @@ private:
     bool m_waiting = false;             // m_waitingText waits for the busy worker
     std::string m_waitingText;          // composed, sealed, tagged m_pendingTag
     unsigned m_waitingFlags = 0;
+    CAsked m_asking;                       // the request being built
+    CAsked m_asked;                        // the request being answered
+    std::map<unsigned, CAsked> m_askedByTag; // requests sent or waiting
     bool m_refreshedOnShow = false; // the last show refreshed already
     bool m_holdsPaint = false;      // the first show holds painting for its reply
     int m_windowKind = 0;

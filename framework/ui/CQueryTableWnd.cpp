@@ -102,11 +102,8 @@ void CQueryTableWnd::OnNetData(const std::uint8_t* data, int length, bool networ
     if (!data || length <= 0)
         return;
     CDataSetList list(data, length);
-    if (list.IsError()) {
-        if (app)
-            app->ShowInfoMessage(list.GetErrorText().c_str(), this);
+    if (ShowReplyError(list))
         return;
-    }
     m_set = list.Detach(0);
     if (!m_set)
         return;

@@ -2,6 +2,7 @@
 #include "quotes/charts/CFSData.h"
 
 #include "core/StrUtil.h"
+#include "quotes/charts/ChartReplySets.h"
 #include "quotes/tables/QuoteRequests.h"
 
 #include <algorithm>
@@ -424,7 +425,7 @@ int CFSData::ParseReply(CDataSetList& list) {
         --count;
     for (int i = 0; i < count; ++i) {
         const CDataSet* set = *list.GetAt(i);
-        if (set && set->IsError() && i != 1 && i != 3)
+        if (set && set->IsError() && !IsMinuteReplyPartialError(i))
             return 0;
     }
     if (count < 3)

@@ -14,6 +14,7 @@
 #include "quotes/charts/CChartState.h"
 #include "quotes/charts/CFSChartView.h"
 #include "quotes/charts/CFSData.h"
+#include "quotes/charts/ChartReplySets.h"
 #include "quotes/info/CInfoMineTxtWnd.h"
 #include "quotes/tables/CEditMyStockWnd.h"
 #include "quotes/tables/QuoteRequests.h"
@@ -148,8 +149,6 @@ void CFSFrame::OnWindowShown() {
 }
 
 int CFSFrame::BuildRequest(CAString& out) {
-    m_lastBuildWasSwitch = m_switchSending;
-    m_switchSending = false;
     std::string time = "0";
     std::string maxvol = "999999999";
     const std::string key = m_data->GetStockKey();
@@ -183,9 +182,8 @@ int CFSFrame::BuildRequest(CAString& out) {
 
 void CFSFrame::OnRequestNotSent(NotSent why) {
     const bool busy = why == NotSent::WorkerBusy;
-    if (busy && m_lastBuildWasSwitch)
+    if (busy && Asked().kind == kAskOverlaySwitch)
         m_overlayResend = true;
-    m_lastBuildWasSwitch = false;
     // A switch the worker refused, or a first request that found it busy
     // with another window's: asked again shortly (and after the reply the
     // worker was busy with), rather than at the next refresh tick.
@@ -213,30 +211,24 @@ void CFSFrame::ResendOverlaySwitch() {
     m_overlayResend = false;
     // Only when no reply has brought what the switch asked for.
     const bool held = m_data->HasOverlayTable() && !m_data->IsIndex();
-    if (held != GetOverlaySwitch()) {
-        m_switchSending = true;
-        Refresh();
-    }
+    if (held != GetOverlaySwitch())
+        PostRequest(-1, 0, kAskOverlaySwitch);
 }
 
 void CFSFrame::OnNetData(const std::uint8_t* data, int length, bool /*networkFailure*/) {
     if (!data || length <= 0)
         return;
     CDataSetList list(data, length);
-    const int error = list.GetErrorIndex();
-    if (list.GetCount() == 0 || (error >= 0 && error != 1 && error != 3)) {
-        ShowReplyError(list);
+    if (!FirstDataSet(list))
         return;
-    }
-    CDataSet* first = *list.GetAt(0);
-    if (first && StrEqualNoCase(first->GetTag(), "hq.info") == 0) {
-        OnInfoSet(*first);
-        return;
-    }
     LoadMinuteData(list);
     Invalidate();
     if (m_overlayResend)
         ResendOverlaySwitch();
+}
+
+bool CFSFrame::ReadsPastErrorSet(int index) const {
+    return IsMinuteReplyPartialError(index);
 }
 
 void CFSFrame::LoadMinuteData(CDataSetList& list) {
@@ -385,8 +377,7 @@ void CFSFrame::OnMenuCommand(int id) {
         if (CFSChartView* view = GetView())
             view->SetOverlay(on);
         if (on) {
-            m_switchSending = true;
-            Refresh();
+            PostRequest(-1, 0, kAskOverlaySwitch);
         } else {
             Invalidate();
         }

@@ -41,6 +41,8 @@ public:
         kMenuOverlayOn = 129,
         kMenuOverlayOff = 132,
     };
+    // Request kinds: the chart's refresh, or the request an overlay switch asked.
+    enum : int { kAskChart = 0, kAskOverlaySwitch = 1 };
     // Posted to itself with wParam kInfoMineCode and an owned 8-bit id text.
     static constexpr UINT kMsgInfoMine = WND_MSG_INFO_MARKS_CHOSEN;
     static constexpr WPARAM kInfoMineCode = 14;
@@ -92,6 +94,7 @@ public:
     int BuildRequest(CAString& out) override;
     void OnNetData(const std::uint8_t* data, int length, bool networkFailure) override;
     void OnRequestNotSent(NotSent why) override;
+    bool ReadsPastErrorSet(int index) const override;
     // A chosen search result (WND_MSG_OPEN_FSCHART) shows its stock here.
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnTimer(UINT id) override;
@@ -119,7 +122,5 @@ private:
 
     std::string m_requestedDate;       // "date" of the window; empty: today
     std::unique_ptr<CFSData> m_data;
-    bool m_switchSending = false;      // an overlay switch asked for a request
-    bool m_lastBuildWasSwitch = false; // the request last built was that one
-    bool m_overlayResend = false;      // a busy worker refused it: send after the reply
+    bool m_overlayResend = false; // a busy worker refused a switch: send after the reply
 };

@@ -2,6 +2,7 @@
 #include "quotes/charts/CKXData.h"
 
 #include "core/StrUtil.h"
+#include "quotes/charts/ChartReplySets.h"
 
 namespace {
 
@@ -113,7 +114,7 @@ bool CKXData::IsAcceptedReply(CDataSetList& list) {
     if (!header || header->IsError() || TagIs(header, "hq.info"))
         return false;
     const int error = list.GetErrorIndex();
-    return error < 0 || error == 1;
+    return error < 0 || IsKLineReplyPartialError(error);
 }
 
 int CKXData::ParseReply(CDataSetList& list) {

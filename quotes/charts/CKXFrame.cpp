@@ -13,6 +13,7 @@
 #include "quotes/charts/CChartState.h"
 #include "quotes/charts/CKXChartView.h"
 #include "quotes/charts/CKXParamWnd.h"
+#include "quotes/charts/ChartReplySets.h"
 #include "quotes/tables/CEditMyStockWnd.h"
 #include "quotes/tables/QuoteRequests.h"
 
@@ -203,9 +204,9 @@ int CKXFrame::BuildRequest(CAString& out) {
                                               KLineRequestCount(view->GetVisibleCount(), m_mode), m_techName);
     if (text.empty())
         return 0;
-    m_askedMode = m_mode;
-    m_askedPeriod = m_period;
-    m_askedTech = m_techName;
+    Asking().kind = m_mode;
+    Asking().number = m_period;
+    Asking().text = m_techName;
     out.Assign(text);
     return 1;
 }
@@ -215,8 +216,10 @@ void CKXFrame::OnRequestNotSent(NotSent /*why*/) {
     m_reloadWanted = false;
 }
 
-void CKXFrame::ApplyPending() {
-    const bool choiceChanged = m_askedPeriod != m_period || !SameName(m_askedTech, m_techName);
+bool CKXFrame::ReadsPastErrorSet(int index) const { return IsKLineReplyPartialError(index); }
+
+void CKXFrame::ApplyPending(int askedPeriod, const std::string& askedTech) {
+    const bool choiceChanged = askedPeriod != m_period || !SameName(askedTech, m_techName);
     if (m_reloadWanted || choiceChanged) {
         m_reloadWanted = false;
         SendKLine(kModeReload);
@@ -224,29 +227,31 @@ void CKXFrame::ApplyPending() {
 }
 
 void CKXFrame::OnNetData(const std::uint8_t* data, int length, bool /*networkFailure*/) {
-    const int previous = m_askedMode;
+    // A reply to no request remembered is read as a reload of the choice held.
+    const bool known = Asked().kind != CAsked::kUnknown;
+    const int previous = Asked().kind;
+    const int askedPeriod = known ? Asked().number : m_period;
+    const std::string askedTech = known ? Asked().text : m_techName;
     m_mode = kModeIdle;
-    m_askedMode = kModeIdle;
     CKXChartView* view = GetView();
     if (!data || length <= 0 || !view) {
-        ApplyPending();
+        ApplyPending(askedPeriod, askedTech);
         return;
     }
     CDataSetList list(data, length);
     CAppData* app = CAppData::Instance();
-    CDataSet* first = *list.GetAt(0);
-    if (list.GetCount() == 0) {
-        if (app)
+    // An error shown, or the header hook's reply: nothing for the chart.
+    if (!FirstDataSet(list)) {
+        // A readable reply without a set is told too.
+        if (list.GetCount() == 0 && !list.IsError() && app)
             app->ShowInfoMessage(list.GetErrorText().c_str(), this);
-    } else if (first && strcasecmp(first->GetTag(), "hq.info") == 0) {
-        OnInfoSet(*first); // the header hook's reply: nothing for the chart
     } else if (!CKXData::IsAcceptedReply(list)) {
         ShowReplyError(list);
     } else {
-        if (previous != kModePage && list.GetErrorIndex() == 1 && app)
+        if (previous != kModePage && IsKLineReplyPartialError(list.GetErrorIndex()) && app)
             app->ShowInfoMessage(list.GetErrorText().c_str(), this);
-        view->SetTechName(m_askedTech);
-        m_shownPeriod = m_askedPeriod;
+        view->SetTechName(askedTech);
+        m_shownPeriod = askedPeriod;
         if (previous != kModePage)
             view->Reset();
         const int added = view->AddReply(list);
@@ -262,11 +267,11 @@ void CKXFrame::OnNetData(const std::uint8_t* data, int length, bool /*networkFai
         m_stockName = d.GetName();
         std::u16string title(d.GetName().view());
         const std::u16string code = d.GetCode().ToWide();
-        title += code + KLinePeriodTitle(m_askedPeriod);
+        title += code + KLinePeriodTitle(askedPeriod);
         view->SetTitle(title.substr(0, CKXChartView::kTitleChars));
         Invalidate();
     }
-    ApplyPending();
+    ApplyPending(askedPeriod, askedTech);
 }
 
 // ---- Commands ----

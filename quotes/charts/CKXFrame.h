@@ -5,8 +5,8 @@
 //
 // Requests. Every send — the first show, a refresh, a child's close with
 // code 1, a zoom that needs more bars, a choice, a page — goes through
-// SendKLine, which records the mode, and BuildRequest records the period
-// and indicator it asked with. The frame is idle exactly when none of its
+// SendKLine, which records the mode; BuildRequest notes in the request's
+// record the mode (its kind), the period and the indicator it asked with. The frame is idle exactly when none of its
 // requests is out: a reply, a failure, a refusal or an abandonment returns
 // it to idle. A reply is drawn with the period and indicator it was asked
 // with; a choice made while a request was out is applied by one reload
@@ -80,12 +80,13 @@ public:
     int BuildRequest(CAString& out) override;
     void OnNetData(const std::uint8_t* data, int length, bool networkFailure) override;
     void OnRequestNotSent(NotSent why) override;
+    bool ReadsPastErrorSet(int index) const override;
 
 private:
     // The one road of every K-line send.
     void SendKLine(int mode);
     // After a reply: one reload when a choice or zoom came while busy.
-    void ApplyPending();
+    void ApplyPending(int askedPeriod, const std::string& askedTech);
     void ShowChartMenu();
     void OpenParams();
 
@@ -94,9 +95,6 @@ private:
     int m_period = kPeriodDay;
     std::string m_techName = "MACD";
     CKLinePinch m_pinch;            // zoom level 1 and no gesture counted
-    int m_askedPeriod = kPeriodDay; // what the request out was built with
-    std::string m_askedTech = "MACD";
-    int m_askedMode = kModeIdle;
     int m_shownPeriod = kPeriodDay;
     bool m_reloadWanted = false;    // a choice or zoom came while busy
     bool m_noOlder = false;         // a page added nothing

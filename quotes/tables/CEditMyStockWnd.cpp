@@ -325,8 +325,6 @@ void CEditMyStockWnd::PostSearch(bool pinyin) {
 void CEditMyStockWnd::OnRequestNotSent(NotSent why) {
     // A refused send leaves nothing to wait for: the box is usable again.
     m_pinyin = false;
-    if (why != NotSent::NothingToSend)
-        m_sent = m_sentBefore;
     if (!m_edit.IsEnabled())
         m_edit.EnableWindow(true);
 }
@@ -355,19 +353,18 @@ int CEditMyStockWnd::BuildRequest(CAString& out) {
             return 0;
         // Every stored item is listed, an unsent one under its key, so that
         // saving never drops what the user did not delete.
-        m_sentStore = JoinMyQuotes(items);
+        Asking().text = JoinMyQuotes(items);
     }
     out.Assign(text);
-    m_sentBefore = m_sent;
-    m_sent = kind;
+    Asking().kind = static_cast<int>(kind);
     return 1;
 }
 
 void CEditMyStockWnd::OnNetData(const std::uint8_t* data, int length, bool /*networkFailure*/) {
     if (!m_edit.IsEnabled())
         m_edit.EnableWindow(true);
-    const Sent sent = m_sent;
-    m_sent = m_sentBefore = Sent::None;
+    const int asked = Asked().kind;
+    const Sent sent = asked > 0 && asked <= static_cast<int>(Sent::WatchList) ? static_cast<Sent>(asked) : Sent::None;
     m_pinyin = false;
     if (!data || length <= 0)
         return;
@@ -395,7 +392,7 @@ void CEditMyStockWnd::OnNetData(const std::uint8_t* data, int length, bool /*net
     if (sent == Sent::Pinyin)
         FillSearchResults(*first);
     else
-        FillQuoteResults(*first, sent == Sent::WatchList);
+        FillQuoteResults(*first, sent == Sent::WatchList ? &Asked().text : nullptr);
     if (m_mode == kModeSearch && m_list.GetCount() == 1) {
         CloseAndOpen(0);
         return;
@@ -405,7 +402,7 @@ void CEditMyStockWnd::OnNetData(const std::uint8_t* data, int length, bool /*net
     Invalidate();
 }
 
-void CEditMyStockWnd::FillQuoteResults(CDataSet& set, bool watchList) {
+void CEditMyStockWnd::FillQuoteResults(CDataSet& set, const std::string* store) {
     // Columns of "field=4|3|1": name, code, market.
     std::vector<std::u16string> texts;
     std::vector<WatchReplyKey> keys;
@@ -418,11 +415,11 @@ void CEditMyStockWnd::FillQuoteResults(CDataSet& set, bool watchList) {
         keys.push_back({code, market});
     } while (set.MoveNext());
 
-    if (watchList) {
+    if (store) {
         // The watch list in the store's order; a stored item the reply does
         // not know stays in the list under its key, so that saving never
         // drops what the user did not delete.
-        for (const std::string& item : ParseMyQuotes(m_sentStore)) {
+        for (const std::string& item : ParseMyQuotes(*store)) {
             const std::vector<int> rows = MatchWatchItem(item, keys);
             if (rows.empty())
                 m_list.AddCheckItem(AnsiToWide(item), item.c_str(), false);

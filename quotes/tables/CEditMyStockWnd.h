@@ -106,7 +106,8 @@ private:
     static constexpr UINT kMsgRefetchWatchList = WND_MSG_REFETCH_WATCH_LIST;
     // The kind of request the current mode and view send.
     bool IsWatchListView() const { return m_mode == kModeEditor && !m_addable; }
-    void FillQuoteResults(CDataSet& set, bool watchList);
+    // store: the store text a watch-list request was built from; null for a search.
+    void FillQuoteResults(CDataSet& set, const std::string* store);
     void FillSearchResults(CDataSet& set);
     int Ask(std::u16string_view text);
     void Tell(std::u16string_view text);
@@ -121,12 +122,9 @@ private:
     bool m_changed = false;  // the edited list differs from the store
     bool m_addable = false;  // mode 1: the search view is shown
     bool m_pinyin = false;   // the search being started is by pinyin initials
-    // What a request asked for, so that its reply is read as what it is:
-    // the view may have switched, or a refused send changed the flags,
-    // while the reply was out.
+    // The request kinds, so that a reply is read as what its request asked
+    // (the view may have switched while it was out); a watch-list request
+    // notes the store text it was built from.
     enum class Sent { None, Code, Pinyin, WatchList };
-    Sent m_sent = Sent::None;     // the request with the worker
-    Sent m_sentBefore = Sent::None; // the one before it, back when a send is refused
-    std::string m_sentStore; // the store text the last watch-list request was built from
     std::u16string m_autoSearched; // the six-character text searched as typed
 };

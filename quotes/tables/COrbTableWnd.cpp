@@ -168,9 +168,8 @@ void COrbTableWnd::OnNetData(const std::uint8_t* data, int length, bool /*networ
         OnReplyWithoutRows();
         return;
     }
-    CDataSet* first = reply.GetCount() > 0 ? *reply.GetAt(0) : nullptr;
-    if (first && StrEqualNoCase(first->GetTag(), "hq.info") == 0) {
-        OnInfoSet(*first);
+    CDataSet* first = FirstReplySet(reply);
+    if (TakeInfoSet(first)) {
         OnReplyWithoutRows();
         return;
     }

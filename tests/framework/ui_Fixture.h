@@ -101,12 +101,19 @@ public:
     }
     void OnLeftSwipe() override { ++g_log.leftSwipes[m_label]; }
     void OnRequestNotSent(NotSent why) override { g_log.notSent[m_label].push_back(why); }
+    int BuildRequest(CAString& out) override {
+        builtKinds.push_back(Asking().kind);
+        return CNetWnd::BuildRequest(out);
+    }
     void OnNetData(const std::uint8_t* data, int length, bool failure) override {
         replies.emplace_back(reinterpret_cast<const char*>(data), static_cast<size_t>(length));
         lastFailure = failure;
+        answeredKinds.push_back(Asked().kind);
     }
 
     std::vector<std::string> replies;
+    std::vector<int> builtKinds;    // the request kind each build saw
+    std::vector<int> answeredKinds; // the request kind each reply answered
     bool lastFailure = false;
     COpenResult lastOpen;
 

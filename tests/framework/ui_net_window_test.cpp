@@ -312,3 +312,37 @@ TEST_F(NetWindowTest, TheMinuteAndKLineChartMessagesOpenTheirChartsWithThePosted
     }
     EXPECT_EQ(driver.RunOnGui([] { return g_log.childCodes["b"]; }), (std::vector<int>{5, 5}));
 }
+
+TEST_F(NetWindowTest, APostedOrSentRequestKindReachesTheBuilderAndTheReplyToThatVeryRequest) {
+    OpenB();
+    OnB([](CTestNetWnd* b) {
+        b->SetMenuParams(-1, nullptr, "tc_mfuncno=31000&tc_sfuncno=4&code=600000.02");
+        b->builtKinds.clear();
+        b->PostRequest(-1, 0, 5);
+    });
+    OnB([](CTestNetWnd* b) { return b->SendRequest(-1, 0, 6); });
+    const auto sent = Sent();
+    ASSERT_GE(sent.size(), 2u);
+    const unsigned first = sent[sent.size() - 2].tag, second = sent.back().tag;
+    const auto answer = [this](unsigned tag) {
+        OnB([tag](CTestNetWnd* b) {
+            static const char body[] = "body";
+            CNetReply reply{reinterpret_cast<const std::uint8_t*>(body), 4, 0};
+            reply.tag = tag;
+            b->SendMessage(NET_MSG_REPLY_READY, 0, reinterpret_cast<LPARAM>(&reply));
+        });
+    };
+    // Answered out of order, and the first twice: each reply is read as
+    // what it answers, and a request answers once.
+    answer(second);
+    answer(first);
+    answer(first);
+    OnB([](CTestNetWnd* b) {
+        EXPECT_EQ(b->builtKinds, (std::vector<int>{5, 6}));
+        const std::size_t n = b->answeredKinds.size();
+        ASSERT_GE(n, 3u);
+        EXPECT_EQ(std::vector<int>(b->answeredKinds.end() - 3, b->answeredKinds.end()),
+                  (std::vector<int>{6, 5, CNetWnd::CAsked::kUnknown}));
+        EXPECT_EQ(b->Asked().kind, CNetWnd::CAsked::kUnknown) << "outside a reply nothing is answered";
+    });
+}

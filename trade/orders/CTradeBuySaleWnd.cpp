@@ -14,37 +14,6 @@
 
 #include <cstdlib>
 
-namespace {
-constexpr std::size_t kKeptKinds = 16; // tags remembered; older ones can no longer answer
-} // namespace
-
-// ---- The sender that remembers what each send was ----
-
-IRequestSender& CTradeBuySaleWnd::CQuerySender::Target() {
-    if (IRequestSender* shared = CNetWnd::GetDefaultSender())
-        return *shared;
-    return m_worker;
-}
-
-bool CTradeBuySaleWnd::CQuerySender::Send(HWND window, const std::string& text, unsigned flags, unsigned tag) {
-    // A waiting query is offered again under its first tag: keep that kind.
-    if (building >= 0) {
-        m_sent[tag] = {building, buildingCode};
-        while (m_sent.size() > kKeptKinds)
-            m_sent.erase(m_sent.begin());
-    }
-    return Target().Send(window, text, flags, tag);
-}
-
-CTradeBuySaleWnd::CQuerySender::Sent CTradeBuySaleWnd::CQuerySender::Take(unsigned tag) {
-    const auto it = m_sent.find(tag);
-    if (it == m_sent.end())
-        return {};
-    Sent sent = std::move(it->second);
-    m_sent.erase(it);
-    return sent;
-}
-
 // ---- Making ----
 
 CTradeBuySaleWnd::CTradeBuySaleWnd() {
@@ -53,7 +22,6 @@ CTradeBuySaleWnd::CTradeBuySaleWnd() {
     SetAutoRefresh(true);
     // The panel refreshes at any hour, unlike the quote tables.
     SetRefreshInTradingHoursOnly(false);
-    SetRequestSender(&m_querySender);
     if (CAppData* app = CAppData::Instance())
         m_refreshSeconds = std::atoi(app->GetSetting("Quote_RefeWait").c_str());
     SetRefreshInterval(m_refreshSeconds);
@@ -94,7 +62,7 @@ void CTradeBuySaleWnd::StartRefreshTimer() {
 
 int CTradeBuySaleWnd::BuildRequest(CAString& out) {
     std::string text;
-    if (m_building == Query::Quote) {
+    if (Asking().kind == static_cast<int>(Query::Quote)) {
         SetSealRequest(false);
         text = PanelQuoteRequest(m_quoteCode);
     } else {
@@ -107,13 +75,13 @@ int CTradeBuySaleWnd::BuildRequest(CAString& out) {
             text = MaxQuantityRequest(CurrentLoginId(), CurrentTradePassword(), m_kind, code, fundid);
         } else if (m_kind == kKindSellToRepay && m_repay.GetText().empty()) {
             // The amount to repay first; its reply asks the maximum.
-            m_querySender.building = static_cast<int>(Query::Repayment);
+            Asking().kind = static_cast<int>(Query::Repayment);
             text = RepaymentRequest(CurrentLoginId(), fundid);
         } else {
             text = PresetQueryRequest(GetRequestText().view(), CurrentLoginId(), CurrentTradePassword(), code,
                                       fundid);
         }
-        m_querySender.buildingCode = code;
+        Asking().text = code;
         if (!text.empty())
             m_queriedCode = code;
     }
@@ -125,14 +93,14 @@ int CTradeBuySaleWnd::BuildRequest(CAString& out) {
 
 void CTradeBuySaleWnd::OnRequestNotSent(NotSent why) {
     // A maximum query the worker never took is owed to the next tick.
-    if (m_building == Query::MaxQuantity && (why == NotSent::WorkerBusy || why == NotSent::Abandoned)) {
+    if (Asked().kind == static_cast<int>(Query::MaxQuantity) && (why == NotSent::WorkerBusy || why == NotSent::Abandoned)) {
         m_maxOwed = true;
         m_queriedCode.clear();
     }
 }
 
 void CTradeBuySaleWnd::OnNetReply(const CNetReply& reply) {
-    const CQuerySender::Sent sent = m_querySender.Take(reply.tag);
+    const CAsked& sent = Asked();
     const int kind = sent.kind;
     if (kind < 0 || !reply.body || reply.length <= 0)
         return;
@@ -150,7 +118,7 @@ void CTradeBuySaleWnd::OnNetReply(const CNetReply& reply) {
         TakeRepayment(list);
         return;
     }
-    TakeMaxQuantity(list, sent.code);
+    TakeMaxQuantity(list, sent.text);
 }
 
 void CTradeBuySaleWnd::TakeRepayment(CDataSetList& list) {
@@ -364,13 +332,9 @@ LRESULT CTradeBuySaleWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         // A tick while a query is out waits for the next one.
         if (kind == Query::Quote && IsRequestPending())
             return 0;
-        m_building = kind;
-        m_querySender.building = static_cast<int>(kind);
         if (kind == Query::MaxQuantity)
             m_maxOwed = false;
-        SendRequest(-1, 0);
-        m_querySender.building = -1;
-        m_querySender.buildingCode.clear();
+        SendRequest(-1, 0, static_cast<int>(kind));
         return 0;
     }
     case kMsgTell: {

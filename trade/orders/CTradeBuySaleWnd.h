@@ -9,9 +9,9 @@
 // (500/4 buy, 500/5 sell, sealed); its reply names the stock, its market
 // and price, narrows the holders to that market and asks the panel's quote
 // (31000/4, unsealed), which the refresh timer repeats at any hour. The
-// kind of each query travels with its post and with its send (by the
-// request's tag), so a tick never turns one query into the other and a
-// reply is read as what was asked. A query the busy worker refused is
+// kind of each query travels with its post and is its request's kind, so
+// a tick never turns one query into the other and a reply is read as what
+// was asked. A query the busy worker refused is
 // sent when it is free; one it could not keep is owed and goes with the
 // next tick.
 //
@@ -33,7 +33,6 @@
 #pragma once
 
 #include "framework/ui/CLayoutBaseWnd.h"
-#include "framework/ui/CWorkerRequestSender.h"
 #include "framework/ui/WndMessages.h"
 #include "framework/ui/widgets/CGridCtrl.h"
 #include "platform/ui/UiButton.h"
@@ -46,7 +45,6 @@
 #include "trade/orders/OrderRequests.h"
 
 #include <array>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -125,30 +123,6 @@ protected:
     virtual void HandOver(const ConfirmEntry& entry, const CPriceTypeItem& priceType);
 
 private:
-    // Sends through the window's usual road and remembers, by the
-    // request's tag, which query each send was.
-    class CQuerySender : public IRequestSender {
-    public:
-        bool Send(HWND window, const std::string& text, unsigned flags, unsigned tag) override;
-        bool WaitIdle(int ms) override { return Target().WaitIdle(ms); }
-        int AbortAndWait(int ms) override { return Target().AbortAndWait(ms); }
-        bool NotifyWhenIdle(HWND window) override { return Target().NotifyWhenIdle(window); }
-        // The query of a reply's tag and the code it asked for, once;
-        // kind −1 when unknown.
-        struct Sent {
-            int kind = -1;
-            std::string code;
-        };
-        Sent Take(unsigned tag);
-
-        int building = -1;        // the query being composed, or −1
-        std::string buildingCode; // the code a maximum query asks for
-    private:
-        IRequestSender& Target();
-        CWorkerRequestSender m_worker;
-        std::map<unsigned, Sent> m_sent;
-    };
-
     void PlaceControls();
     void ApplyLayout(const OrderFormLayout& l);
     void FillHolders(const char* market);
@@ -185,8 +159,6 @@ private:
     bool m_quoteErrorShown = false;   // a quote failure is told once
     int m_sliderUnit = 100;           // shares per slider position
     int m_refreshSeconds = 0;
-    Query m_building = Query::MaxQuantity;
-    CQuerySender m_querySender;
 
     std::array<UiStatic, 7> m_labels;
     UiStatic m_repayLabel, m_repay;
