@@ -71,7 +71,8 @@ struct CTourStepRegistrar {
 // Runs every step in order and writes its screenshot into dir (created
 // when missing); a line on stderr for each step that fails. A tour whose
 // ranks or names clash runs no step. With referenceDir, each screenshot
-// is also compared with referenceDir/<name>.png within kTourTolerance (ScreenCompare.h); a mismatch or a missing reference
-// fails the step and leaves <name>_err.png (and <name>_diff.png) there.
+// is also compared with referenceDir/<name>.png within kTourTolerance
+// (ScreenCompare.h); a mismatch or a missing reference fails the step and
+// leaves <name>_err.png (and <name>_diff.png) there.
 // Returns 0 when every step passed, 1 otherwise.
 int RunTour(const std::string& dir, const std::string& referenceDir = {});

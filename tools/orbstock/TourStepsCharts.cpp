@@ -67,11 +67,11 @@ bool TurnPanel(CTourContext& tour, int count) {
     return at.has_value();
 }
 
-// Turns the screen of the shown minute chart to landscape.
-bool TurnChart(CTourContext& tour) {
-    const HWND chart = ShownWindow(tour, "CFSFrame");
-    bool turned = tour.driver.RunOnGui([&] {
-        CFSFrame* frame = ChartOf(chart);
+// Turns the screen of the shown chart of a class to landscape.
+bool TurnChart(CTourContext& tour, const char* className) {
+    const HWND chart = ShownWindow(tour, className);
+    bool turned = tour.driver.RunOnGui([chart] {
+        auto* frame = dynamic_cast<CChartWnd*>(UiWin::FromHandle(chart));
         if (!frame)
             return false;
         UiMessageLoop::Current()->SetScreenMode(SCREEN_MODE_0);
@@ -96,7 +96,7 @@ ORB_TOUR_STEP(minute_chart, 90) {
 ORB_TOUR_STEP(minute_chart_falling, 100) { return OpenChartOf(tour, "300147.01"); }
 
 // A stock with information marks, the screen turned.
-ORB_TOUR_STEP(minute_chart_landscape, 110) { return OpenChartOf(tour, "600010.02") && TurnChart(tour); }
+ORB_TOUR_STEP(minute_chart_landscape, 110) { return OpenChartOf(tour, "600010.02") && TurnChart(tour, "CFSFrame"); }
 
 // The Shanghai index with its second line overlaid.
 ORB_TOUR_STEP(minute_chart_overlay, 120) { return OpenChartOf(tour, "000001.02"); }
@@ -140,7 +140,7 @@ ORB_TOUR_STEP(minute_chart_untraded, 190) { return OpenChartOf(tour, "600372.02"
 ORB_TOUR_STEP(minute_chart_preopen, 200) { return OpenChartOf(tour, "600010.02", 9, 0); }
 
 // The Hang Seng index turned: its five-digit labels whole in the column.
-ORB_TOUR_STEP(minute_chart_hsi_landscape, 210) { return OpenChartOf(tour, "100100.03") && TurnChart(tour); }
+ORB_TOUR_STEP(minute_chart_hsi_landscape, 210) { return OpenChartOf(tour, "100100.03") && TurnChart(tour, "CFSFrame"); }
 
 // ---- The K-line chart ----
 
@@ -206,20 +206,7 @@ ORB_TOUR_STEP(kline_close_sar, 440) {
 }
 
 // The screen turned: the strip becomes a column at the right.
-ORB_TOUR_STEP(kline_landscape, 450) {
-    if (!OpenKLine(tour))
-        return false;
-    const HWND chart = KLineHandle(tour);
-    bool turned = tour.driver.RunOnGui([chart] {
-        CKXFrame* frame = KLineOf(chart);
-        if (!frame)
-            return false;
-        UiMessageLoop::Current()->SetScreenMode(SCREEN_MODE_0);
-        frame->ApplyScreenSettings();
-        return true;
-    });
-    return turned && tour.driver.WaitForRest();
-}
+ORB_TOUR_STEP(kline_landscape, 450) { return OpenKLine(tour) && TurnChart(tour, "CKXFrame"); }
 
 // The cursor on an older bar, its values in the strip and the legends.
 ORB_TOUR_STEP(kline_cursor, 460) {
