@@ -36,6 +36,30 @@ constexpr int kManualClockPollMs = 100; // re-check a manual clock advanced behi
 
 using loop_detail::Table;
 
+// A cross-thread send's hand-shake.
+class SendState {
+public:
+    void Complete(LRESULT result) {
+        {
+            std::lock_guard<std::mutex> guard(m_lock);
+            m_result = result;
+            m_done = true;
+        }
+        m_changed.notify_all();
+    }
+    LRESULT Wait() {
+        std::unique_lock<std::mutex> guard(m_lock);
+        m_changed.wait(guard, [this] { return m_done; });
+        return m_result;
+    }
+
+private:
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    bool m_done = false;
+    LRESULT m_result = 0;
+};
+
 UiMessageLoop* UiMessageLoop::Current() {
     std::shared_lock<std::shared_mutex> guard(g_currentLock);
     return g_current;

@@ -1,7 +1,7 @@
-// What the loop's source files share: the queued item, the loop's state
-// and a cross-thread send's hand-shake. Private to platform/win: the
-// queue and modal levels live in UiMessageLoop.cpp, input routing in
-// UiMessageLoopInput.cpp, painting in UiMessageLoopPaint.cpp.
+// What the loop's source files share: the queued item and the loop's
+// state. Private to platform/win: the queues and modal levels live in
+// UiMessageLoop.cpp, input routing in UiMessageLoopInput.cpp, painting in
+// UiMessageLoopPaint.cpp.
 #pragma once
 
 #include "platform/gdi/CSurface.h"
@@ -12,34 +12,11 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <mutex>
 #include <vector>
-
-// A cross-thread send's hand-shake.
-class SendState {
-public:
-    void Complete(LRESULT result) {
-        {
-            std::lock_guard<std::mutex> guard(m_lock);
-            m_result = result;
-            m_done = true;
-        }
-        m_changed.notify_all();
-    }
-    LRESULT Wait() {
-        std::unique_lock<std::mutex> guard(m_lock);
-        m_changed.wait(guard, [this] { return m_done; });
-        return m_result;
-    }
-
-private:
-    std::mutex m_lock;
-    std::condition_variable m_changed;
-    bool m_done = false;
-    LRESULT m_result = 0;
-};
 
 namespace loop_detail {
 // The window registry: top-level windows, dirty rectangles and timers.
