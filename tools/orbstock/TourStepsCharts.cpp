@@ -20,6 +20,7 @@
 #include "tools/simulator/CBrokerSimulator.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 // ---- The minute chart ----
@@ -67,6 +68,19 @@ bool TurnPanel(CTourContext& tour, int count) {
     return at.has_value();
 }
 
+// Opens the minute chart of 600010 and taps its grid at where(grid), a
+// point of the view (picture coordinates).
+bool TapChartGrid(CTourContext& tour, const std::function<CPoint(const CRect& grid)>& where) {
+    if (!OpenChartOf(tour, "600010.02"))
+        return false;
+    const std::optional<CFSLayout> layout = ChartLayout(tour);
+    if (!layout)
+        return false;
+    const CPoint point = where(layout->grid);
+    const std::optional<CPoint> at = ChartPoint(tour, point.x, point.y);
+    return at && tour.driver.Tap(at->x, at->y) && tour.driver.WaitForRest();
+}
+
 // Turns the screen of the shown chart of a class to landscape.
 bool TurnChart(CTourContext& tour, const char* className) {
     const HWND chart = ShownWindow(tour, className);
@@ -103,14 +117,9 @@ ORB_TOUR_STEP(minute_chart_overlay, 120) { return OpenChartOf(tour, "000001.02")
 
 // The cursor read-out at a point of the afternoon.
 ORB_TOUR_STEP(minute_chart_cursor, 130) {
-    if (!OpenChartOf(tour, "600010.02"))
-        return false;
-    const std::optional<CFSLayout> layout = ChartLayout(tour);
-    if (!layout)
-        return false;
-    const CRect& grid = layout->grid;
-    const std::optional<CPoint> at = ChartPoint(tour, grid.left + grid.Width() * 3 / 4, grid.top + grid.Height() / 2);
-    return at && tour.driver.Tap(at->x, at->y) && tour.driver.WaitForRest();
+    return TapChartGrid(tour, [](const CRect& grid) {
+        return CPoint{grid.left + grid.Width() * 3 / 4, grid.top + grid.Height() / 2};
+    });
 }
 
 // The side panel's four pages: quote, more figures, levels 1 to 3, levels 4 and 5.
@@ -121,15 +130,10 @@ ORB_TOUR_STEP(minute_chart_panel_4, 170) { return OpenChartOf(tour, "600010.02")
 
 // The information page of the two marks at 10:32, tapped on the chart.
 ORB_TOUR_STEP(info_mine, 180) {
-    if (!OpenChartOf(tour, "600010.02"))
-        return false;
-    const std::optional<CFSLayout> layout = ChartLayout(tour);
-    if (!layout)
-        return false;
-    const CRect& grid = layout->grid;
-    const int x = ChartSlotX(grid.left, grid.Width(), kFSSlots, FSMarkSlot(633));
-    const std::optional<CPoint> at = ChartPoint(tour, x, grid.top + 5);
-    return at && tour.driver.Tap(at->x, at->y) && tour.driver.WaitForRest() &&
+    return TapChartGrid(tour,
+                        [](const CRect& grid) {
+                            return CPoint{ChartSlotX(grid.left, grid.Width(), kFSSlots, FSMarkSlot(633)), grid.top + 5};
+                        }) &&
            ShownWindow(tour, "CInfoMineTxtWnd") != nullptr;
 }
 
