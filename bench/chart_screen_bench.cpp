@@ -65,7 +65,7 @@ class CChartProgram {
 public:
     explicit CChartProgram(const std::string& step) : m_folder("chart"), m_program(m_folder.Path()) {
         bool reached = false;
-        for (const CTourStep& s : TourSteps())
+        for (const CTourStep& s : RegisteredTourSteps())
             if (m_program.Started() && s.name == step) {
                 CTourContext tour{m_program.Driver(), m_program.App(), m_program.Simulator()};
                 reached = s.drive(tour) && m_program.Driver().WaitForRest();

@@ -86,7 +86,8 @@ bool BackToMenu(CTestDriver& driver, const std::string& menuClass) {
 int VisitEveryScreen(CBenchProgram& program, const std::string& menuClass) {
     int visited = 0;
     CTourContext context{program.Driver(), program.App(), program.Simulator()};
-    for (const CTourStep& step : TourSteps()) {
+    std::vector<std::string> problems;
+    for (const CTourStep& step : OrderTourSteps(RegisteredTourSteps(), &problems)) {
         if (step.atStartUp)
             continue;
         const bool drove = step.drive(context);

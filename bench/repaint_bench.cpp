@@ -24,7 +24,7 @@ class CRepaintProgram {
 public:
     explicit CRepaintProgram(const std::string& step) : m_folder("repaint"), m_program(m_folder.Path()) {
         m_ready = m_program.Started();
-        for (const CTourStep& s : TourSteps())
+        for (const CTourStep& s : RegisteredTourSteps())
             if (m_ready && s.name == step && !s.atStartUp) {
                 CTourContext tour{m_program.Driver(), m_program.App(), m_program.Simulator()};
                 m_ready = s.drive(tour) && m_program.Driver().WaitForRest();

@@ -8,22 +8,17 @@
 // restSeq, so a thread that queued a nudge with number n and sees
 // restSeq >= n knows everything before it was served and the loop then
 // had nothing to do.
-#include "platform/win/UiMessageLoop.h"
+//
+// This file holds the queues, dispatch, waiting and the modal levels;
+// input routing is in UiMessageLoopInput.cpp, painting in
+// UiMessageLoopPaint.cpp.
+#include "platform/win/UiMessageLoopImpl.h"
 
 #include "platform/Clock.h"
-#include "platform/gdi/CDC.h"
-#include "platform/gdi/CSurface.h"
-#include "platform/win/CGuiTask.h"
-#include "platform/win/UiGesture.h"
 #include "platform/win/UiWin.h"
-#include "platform/win/UiWindowTable.h"
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <climits>
-#include <cstdio>
-#include <cstdlib>
 #include <shared_mutex>
 
 namespace {
@@ -38,6 +33,8 @@ UiMessageLoop* g_current = nullptr;
 constexpr int kManualClockPollMs = 100; // re-check a manual clock advanced behind the loop's back
 
 } // namespace
+
+using loop_detail::Table;
 
 // A cross-thread send's hand-shake.
 class SendState {
@@ -61,56 +58,6 @@ private:
     std::condition_variable m_changed;
     bool m_done = false;
     LRESULT m_result = 0;
-};
-
-namespace {
-
-UiWindowTable& Table() { return UiWindowTable::Instance(); }
-
-} // namespace
-
-struct UiMessageLoop::Item {
-    enum class Kind { Post, Send, Task, Mouse, Char, Key, Nudge };
-    Kind kind = Kind::Nudge;
-    HWND target = nullptr;
-    UINT msg = 0;
-    WPARAM wParam = 0;
-    LPARAM lParam = 0;
-    void (*freePayload)(LPARAM) = nullptr;
-    std::shared_ptr<SendState> send;
-    std::shared_ptr<CGuiTask> task;
-    CPoint point;
-    std::uint64_t seq = 0; // its place in the queue's arrival order
-};
-
-struct UiMessageLoop::Impl {
-    mutable std::mutex lock;           // guards the queues and the sequence numbers
-    std::condition_variable restChanged;
-    std::deque<Item> urgent;           // sends and tasks
-    std::deque<Item> normal;           // posts, input, nudges
-    std::uint64_t enqueueSeq = 0;      // items queued so far
-    std::uint64_t restSeq = 0;         // enqueueSeq when last seen at rest
-    bool closed = false;               // the loop is being destroyed
-    bool stopped = false;              // Run returned: nothing is served any more
-
-    std::atomic<int> externalWork{0};
-    // Steady-clock time until which painting waits for external work in
-    // flight (HoldPaint); none when in the past.
-    std::chrono::steady_clock::time_point paintHeldUntil{};
-    std::atomic<bool> quitting{false};
-    std::atomic<int> quitCode{0};
-
-    struct Level {
-        bool running = true;
-        int code = 0;
-    };
-    std::vector<Level> modal;          // GUI thread
-    // enqueueSeq when a modal level last began or ended: the window in
-    // front changed, and a press queued before then was aimed elsewhere.
-    std::uint64_t frontChangedSeq = 0;
-    bool pressDropped = false;         // GUI thread: the current press is stale
-    CSurface screen;
-    CPressInfo press;                  // GUI thread
 };
 
 UiMessageLoop* UiMessageLoop::Current() {
@@ -292,10 +239,6 @@ void UiMessageLoop::EndModal(int code) {
     }
 }
 
-void UiMessageLoop::MarkFrontChanged() {
-    std::lock_guard<std::mutex> guard(m_impl->lock);
-    m_impl->frontChangedSeq = m_impl->enqueueSeq;
-}
 
 int UiMessageLoop::ModalDepth() const { return static_cast<int>(m_impl->modal.size()); }
 
@@ -495,211 +438,6 @@ bool UiMessageLoop::WaitForRest(int timeoutMs) {
 
 std::optional<std::uint64_t> UiMessageLoop::NextTimerDue() const { return Table().NextDue(); }
 
-void UiMessageLoop::InjectMouse(UINT msg, CPoint screen) {
-    Item item;
-    item.kind = Item::Kind::Mouse;
-    item.msg = msg;
-    item.point = screen;
-    Enqueue(std::move(item), false);
-}
-
-void UiMessageLoop::InjectChar(char16_t ch) {
-    Item item;
-    item.kind = Item::Kind::Char;
-    item.msg = WM_CHAR;
-    item.wParam = ch;
-    Enqueue(std::move(item), false);
-}
-
-void UiMessageLoop::InjectKey(int key) {
-    Item item;
-    item.kind = Item::Kind::Key;
-    item.msg = WM_KEYDOWN;
-    item.wParam = static_cast<WPARAM>(key);
-    Enqueue(std::move(item), false);
-}
-
-CPressInfo UiMessageLoop::GetPress() const { return m_impl->press; }
-
-void UiMessageLoop::RouteMouse(UINT msg, CPoint screen, std::uint64_t seq) {
-    // A press queued before a modal window opened or closed was meant for
-    // what was in front then: it is dropped whole, down to its release, so
-    // a second tap never lands on the page the first one opened.
-    if (msg == WM_LBUTTONDOWN)
-        m_impl->pressDropped = seq <= m_impl->frontChangedSeq;
-    if (m_impl->pressDropped) {
-        if (msg == WM_LBUTTONUP)
-            m_impl->pressDropped = false;
-        return;
-    }
-    CPressInfo& press = m_impl->press;
-    if (msg == WM_LBUTTONDOWN) {
-        press.down = true;
-        press.moved = false;
-        press.start = screen;
-        press.downTick = CClock::Instance().TickCount();
-        ++press.serial;
-    } else if (msg == WM_LBUTTONUP) {
-        press.down = false;
-    }
-    press.last = screen;
-    if (std::abs(screen.x - press.start.x) > UiGesture::kHoldSlop ||
-        std::abs(screen.y - press.start.y) > UiGesture::kHoldSlop)
-        press.moved = true;
-
-    UiWin* target = UiWin::GetCapture();
-    if (!target) {
-        const auto& tops = Table().TopLevels();
-        for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
-            UiWin* top = *it;
-            CRect r = top->GetRect();
-            if (!top->IsVisible() || !r.Contains(screen))
-                continue;
-            if (top->IsEnabled())
-                target = top->ChildFromPoint({screen.x - r.left, screen.y - r.top});
-            break;
-        }
-    }
-    if (!target)
-        return;
-    CPoint client = target->ScreenToClient(screen);
-    WPARAM flags = (msg == WM_LBUTTONDOWN || (msg == WM_MOUSEMOVE && press.down)) ? WPARAM{MK_LBUTTON} : WPARAM{0};
-    target->WndProc(msg, flags, MakeLParam(client.x, client.y));
-}
-
-void UiMessageLoop::RouteKey(UINT msg, WPARAM wParam) {
-    UiWin* target = UiWin::GetFocus();
-    if (!target || !target->IsShownOnScreen()) {
-        target = nullptr;
-        const auto& tops = Table().TopLevels();
-        for (auto it = tops.rbegin(); it != tops.rend() && !target; ++it)
-            if ((*it)->IsVisible())
-                target = *it;
-    }
-    if (target && target->IsEnabled())
-        target->WndProc(msg, wParam, 0);
-}
-
-CSurface& UiMessageLoop::Screen() { return m_impl->screen; }
-
-void UiMessageLoop::SetScreenMode(int mode) {
-    m_screenMode = mode;
-    if (IsPortraitMode(mode))
-        m_impl->screen.Resize(480, 720);
-    else
-        m_impl->screen.Resize(720, 480);
-    Table().MarkAllDirty();
-    Wake();
-}
-
-CRect UiMessageLoop::GetScreenRect() const {
-    return IsPortraitMode(m_screenMode) ? CRect{0, 0, 480, 720} : CRect{0, 0, 720, 480};
-}
-
-CRect UiMessageLoop::GetWorkRect() const {
-    CRect r = GetScreenRect();
-    r.top += kTaskBarHeight;
-    return r;
-}
-
-void UiMessageLoop::InvalidateScreen() {
-    Table().MarkAllDirty();
-    Wake();
-}
-
-void UiMessageLoop::PaintNow() {
-    bool all = false;
-    std::vector<CRect> damage = Table().TakeDamage(&all);
-    CSurface& screen = m_impl->screen;
-    const CRect screenRect{0, 0, screen.Width(), screen.Height()};
-    m_lastPaint.whole = all || damage.empty();
-    m_lastPaint.rects = damage;
-    if (m_lastPaint.whole) {
-        PaintArea(screenRect, true);
-    } else {
-        // The first pass logs every text of every visible window, as a full
-        // paint does; the others only draw their rectangle.
-        for (size_t i = 0; i < damage.size(); ++i)
-            PaintArea(damage[i].Intersect(screenRect), i == 0);
-        if (s_verifyPartialPaints)
-            VerifyPartialPaint(damage);
-    }
-    // Invalidations made while painting are dropped: they would repaint forever.
-    Table().TakeDamage(&all);
-    if (m_host)
-        m_host->Present(screen);
-}
-
-void UiMessageLoop::PaintArea(const CRect& area, bool logTexts) {
-    CSurface& screen = m_impl->screen;
-    const CRect screenRect{0, 0, screen.Width(), screen.Height()};
-    if (area.IsEmpty() && !logTexts)
-        return;
-    screen.SetTextLogging(logTexts);
-    if (area == screenRect)
-        screen.ClearDamage();
-    else
-        screen.SetDamage(area);
-    screen.ClearTexts();
-    {
-        // Only what no opaque window covers is cleared.
-        std::vector<CRect> covered;
-        for (UiWin* top : Table().TopLevels())
-            if (top->IsVisible() && top->HasBkColor())
-                covered.push_back(top->GetRect());
-        CDC dc(&screen);
-        for (const CRect& part : SubtractRects(screenRect, covered))
-            dc.FillRect(part, 0);
-    }
-    // A window's paint may close windows; walk handles and skip the gone.
-    std::vector<HWND> tops;
-    for (UiWin* top : Table().TopLevels())
-        tops.push_back(top->GetHandle());
-    for (HWND handle : tops) {
-        UiWin* top = UiWin::FromHandle(handle);
-        if (!top || !top->IsVisible())
-            continue;
-        const CRect r = top->GetRect();
-        if (!logTexts && r.Intersect(area).IsEmpty())
-            continue;
-        CDC dc(&screen, r.TopLeft(), r.Intersect(screenRect));
-        top->PaintTree(dc);
-    }
-    screen.ClearDamage();
-    screen.SetTextLogging(true);
-}
-
-long long UiMessageLoop::CPaintReport::Pixels(const CRect& screen) const {
-    if (whole)
-        return static_cast<long long>(screen.Width()) * screen.Height();
-    long long n = 0;
-    for (const CRect& r : rects) {
-        const CRect in = r.Intersect(screen);
-        n += static_cast<long long>(in.Width()) * in.Height();
-    }
-    return n;
-}
-
-bool UiMessageLoop::s_verifyPartialPaints = false;
-
-void UiMessageLoop::SetVerifyPartialPaints(bool on) { s_verifyPartialPaints = on; }
-
-void UiMessageLoop::VerifyPartialPaint(const std::vector<CRect>& damage) {
-    CSurface& screen = m_impl->screen;
-    const CSurface partial = screen;
-    PaintArea({0, 0, screen.Width(), screen.Height()}, true);
-    for (int y = 0; y < screen.Height(); ++y)
-        for (int x = 0; x < screen.Width(); ++x)
-            if (partial.GetPixel(x, y) != screen.GetPixel(x, y)) {
-                std::fprintf(stderr,
-                             "partial repaint of %zu rectangle(s), first (%d,%d)-(%d,%d), left (%d,%d) unlike a full "
-                             "paint: %06X, not %06X\n",
-                             damage.size(), damage[0].left, damage[0].top, damage[0].right, damage[0].bottom, x, y,
-                             static_cast<unsigned>(partial.GetPixel(x, y)),
-                             static_cast<unsigned>(screen.GetPixel(x, y)));
-                std::abort();
-            }
-}
 
 std::vector<UiWin*> UiMessageLoop::TopLevelWindows() const { return Table().TopLevels(); }
 

@@ -191,7 +191,9 @@ public:
     void SetAfterDispatchHook(std::function<void()> hook) { m_afterDispatch = std::move(hook); }
 
 private:
-    // Implementation details are left to the source file; see UiMessageLoop.cpp.
+    // Implementation details are left to the source files: UiMessageLoop.cpp
+    // (queues, dispatch, modal levels), UiMessageLoopInput.cpp and
+    // UiMessageLoopPaint.cpp, sharing UiMessageLoopImpl.h.
     struct Impl;
     struct Item;
     bool DispatchOne();

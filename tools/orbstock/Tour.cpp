@@ -10,10 +10,26 @@
 #include "tools/orbstock/ScreenCompare.h"
 #include "tools/simulator/CBrokerSimulator.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <set>
 
-std::vector<CTourStep>& TourSteps() {
+std::vector<CTourStep>& RegisteredTourSteps() {
     static std::vector<CTourStep> steps;
+    return steps;
+}
+
+std::vector<CTourStep> OrderTourSteps(std::vector<CTourStep> steps, std::vector<std::string>* problems) {
+    std::stable_sort(steps.begin(), steps.end(),
+                     [](const CTourStep& a, const CTourStep& b) { return a.rank < b.rank; });
+    std::set<std::string> names;
+    for (size_t i = 0; i < steps.size(); ++i) {
+        if (i > 0 && steps[i].rank == steps[i - 1].rank)
+            problems->push_back("the steps " + steps[i - 1].name + " and " + steps[i].name + " share the rank " +
+                                std::to_string(steps[i].rank));
+        if (!names.insert(steps[i].name).second)
+            problems->push_back("two steps are named " + steps[i].name);
+    }
     return steps;
 }
 
@@ -88,8 +104,14 @@ int RunTour(const std::string& dir, const std::string& referenceDir) {
         std::fprintf(stderr, "tour: cannot create %s\n", dir.c_str());
         return 1;
     }
+    std::vector<std::string> problems;
+    const std::vector<CTourStep> steps = OrderTourSteps(RegisteredTourSteps(), &problems);
+    for (const std::string& problem : problems)
+        std::fprintf(stderr, "tour: %s\n", problem.c_str());
+    if (!problems.empty())
+        return 1;
     int failed = 0;
-    for (const CTourStep& step : TourSteps()) {
+    for (const CTourStep& step : steps) {
         if (!RunStep(step, dir)) {
             ++failed;
             continue;
