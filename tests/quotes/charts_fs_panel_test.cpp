@@ -137,10 +137,12 @@ TEST(FSPanelValues, MissingUnknownAndNotYetTradedValuesShowADash) {
     EXPECT_EQ(Panel(missing.get(), kFSLabelAmount), u"-");
     EXPECT_EQ(Panel(missing.get(), kFSLabelOrderRatio), u"-");
     const auto idle = DataOf("600372.02"); // not traded today
-    for (int label : std::initializer_list<int>{kFSLabelLatest, kFSLabelOpen, kFSLabelHigh, kFSLabelLow, kFSLabelChange, kFSLabelChangePercent,
+    for (int label : std::initializer_list<int>{kFSLabelOpen, kFSLabelHigh, kFSLabelLow, kFSLabelChange, kFSLabelChangePercent,
                       kFSLabelTotalVolume, kFSLabelAmount, kFSFirstLevelLabel, kFSFirstLevelLabel + 1})
         EXPECT_EQ(Panel(idle.get(), label), u"-") << label;
     EXPECT_EQ(Panel(idle.get(), kFSLabelPrevClose), u"22.16");
+    // The server sends the previous close as the latest price until the first trade.
+    EXPECT_EQ(Panel(idle.get(), kFSLabelLatest), u"22.16");
     // A history day's change is its latest against the previous close.
     const auto history = DataOf("600010.02", "20261202");
     ASSERT_TRUE(history->IsHistory());

@@ -1,8 +1,9 @@
 // The simulated market's one clock: at every time of a day (before the
 // open, the morning, the lunch break, the afternoon, after the close, a
-// weekend) each quote route shows a stock with the same last, high, low,
-// volume and amount, and no intraday row later than the clock; a past
-// day's minute chart runs through that day's K-line bar.
+// weekend) each quote route shows a stock with the same open, last, high,
+// low, volume and amount, and no intraday row later than the clock; one not
+// traded (yet) shows open 0 and its previous close for every other price on
+// every route; a past day's minute chart runs through that day's K-line bar.
 #include "SimTestClient.h"
 
 #include "tools/simulator/CBrokerSimulator.h"
@@ -17,6 +18,9 @@
 
 namespace {
 const std::string kHead = "tc_service=300&tc_isunicode=1&";
+// The order form's quote panel asks exactly these fields.
+const std::string kPanelFields =
+    "1|2|3|4|11|13|14|15|16|17|18|32|29|30|50|51|52|53|54|55|56|57|58|59|70|71|72|73|74|75|76|77|78|79";
 
 // A volume or amount as a comparable number: the 万 or 亿 form the quote
 // functions send, whichever way a route rounded it.
@@ -103,29 +107,58 @@ TEST_F(SimMarketClock, EveryQuoteRouteShowsTheSameDayUpToTheClock) {
             const int shownMinute = hongKong && clock.hhmm < 2400 && clock.hhmm >= 1230 && clock.hhmm < 1432
                                         ? 1230 : clock.hhmm;
             const std::string where = std::string(clock.name) + " " + k;
-            auto quote = Ask("TC_MFUNCNO=31000&TC_SFUNCNO=4&code=" + k + "&field=3|16|14|15|17|18|13|11");
+            const bool index = k == "000001.02" || k == "100100.03";
+            auto quote = Ask("TC_MFUNCNO=31000&TC_SFUNCNO=4&code=" + k + "&field=3|16|14|15|17|18|13|11|32");
             CDataSet* q = Set(quote, 0);
             ASSERT_TRUE(q && q->MoveFirst()) << where;
             const Figures want = QuoteRow(q);
             const bool traded = Num(q, "jrkp") != 0;
             const double prevClose = Num(q, "zrsp");
+            ASSERT_GT(prevClose, 0) << where;
             if (!traded) {
                 ExpectSame({prevClose, prevClose, prevClose, 0, 0}, want, where + ": no trades show the previous close");
+                EXPECT_DOUBLE_EQ(Num(q, "jj"), prevClose) << where << ": the average too";
             }
             const bool notYet = clock.hhmm < (hongKong ? 1000 : 930);
             if (notYet) {
                 EXPECT_FALSE(traded) << where;
             }
 
-            // The minute chart: its header and its points.
-            auto minute = Ask("TC_MFUNCNO=31000&TC_SFUNCNO=1&code=" + k + "&time=0&date=");
+            // The order form's panel.
+            if (!index) {
+                auto panel = Ask("TC_MFUNCNO=31000&TC_SFUNCNO=4&code=" + code + "." + k.substr(8) +
+                                 "&field=" + kPanelFields);
+                CDataSet* p = Set(panel, 0);
+                ASSERT_TRUE(p && p->MoveFirst()) << where;
+                ExpectSame(want, QuoteRow(p), where + ": order panel");
+                EXPECT_DOUBLE_EQ(Num(p, "jrkp"), Num(q, "jrkp")) << where << ": order panel";
+                EXPECT_DOUBLE_EQ(Num(p, "zrsp"), prevClose) << where << ": order panel";
+            }
+
+            // The minute chart: its header and its points; a stock's with
+            // its market index overlaid, whose row is that index's quote.
+            auto minute = Ask("TC_MFUNCNO=31000&TC_SFUNCNO=1&code=" + k + "&time=0&date=&addup=" + (index ? "0" : "1"));
             CDataSet* head = Set(minute, 0);
             ASSERT_TRUE(head && head->MoveFirst()) << where;
             EXPECT_EQ(head->GetFieldInt32(0), clock.date) << where;
-            if (traded)
-                ExpectSame(want, QuoteRow(head), where + ": minute header");
-            else
-                ExpectSame({0, 0, 0, 0, 0}, QuoteRow(head), where + ": the chart's not-traded header");
+            ExpectSame(want, QuoteRow(head), where + ": minute header");
+            EXPECT_DOUBLE_EQ(Num(head, "zrsp"), prevClose) << where;
+            EXPECT_DOUBLE_EQ(Num(head, "jrkp"), Num(q, "jrkp")) << where << ": open 0 only before the first trade";
+            if (!index) {
+                const std::string overlayKey = k.ends_with(".01") ? "399001.01" : "000001.02";
+                auto overlayQuote = Ask("TC_MFUNCNO=31000&TC_SFUNCNO=4&code=" + overlayKey + "&field=3|16|14|15|17|18|13|11");
+                CDataSet* oq = Set(overlayQuote, 0);
+                ASSERT_TRUE(oq && oq->MoveFirst() && head->MoveNext()) << where;
+                ExpectSame(QuoteRow(oq), QuoteRow(head), where + ": the overlaid index's header row");
+                EXPECT_DOUBLE_EQ(Num(head, "jrkp"), Num(oq, "jrkp")) << where;
+                EXPECT_DOUBLE_EQ(Num(head, "zrsp"), Num(oq, "zrsp")) << where;
+            }
+            CDataSet* snapshot = Set(minute, 2);
+            ASSERT_TRUE(snapshot && snapshot->MoveFirst()) << where;
+            if (!traded) {
+                EXPECT_DOUBLE_EQ(Num(snapshot, "jj"), prevClose) << where << ": the chart's average";
+                EXPECT_DOUBLE_EQ(Num(snapshot, "zd"), 0) << where;
+            }
             CDataSet* points = Set(minute, 1);
             ASSERT_TRUE(points) << where;
             double lastPrice = prevClose;
@@ -162,6 +195,9 @@ TEST_F(SimMarketClock, EveryQuoteRouteShowsTheSameDayUpToTheClock) {
             // The deals: the last is the last price, their range and volume the day's.
             if (!hongKong && k != "000001.02") {
                 auto deals = Ask("TC_MFUNCNO=31000&TC_SFUNCNO=9&code=" + k + "&date=0&time=0&offset=0&direct=1&count=1000");
+                CDataSet* dealHead = Set(deals, 0);
+                ASSERT_TRUE(dealHead && dealHead->MoveFirst()) << where;
+                EXPECT_DOUBLE_EQ(Num(dealHead, "zrsp"), prevClose) << where;
                 CDataSet* d = Set(deals, 1);
                 ASSERT_TRUE(d) << where;
                 EXPECT_EQ(d->GetRowCount() > 0, traded) << where;
@@ -180,16 +216,24 @@ TEST_F(SimMarketClock, EveryQuoteRouteShowsTheSameDayUpToTheClock) {
                 }
             }
         }
-        // The ranking and a sector show the same figures as the quote.
-        auto quote = Ask("TC_MFUNCNO=31000&TC_SFUNCNO=4&code=600010.02&field=3|16|14|15|17|18");
-        auto ranking = Ask("TC_MFUNCNO=31000&TC_SFUNCNO=3&market=12&class=A&type=zf&direct=1&offset=0&count=200"
-                           "&field=3|16|14|15|17|18");
-        auto sector = Ask("TC_MFUNCNO=100&TC_SFUNCNO=31&sectorcode=HY01&field=3|16|14|15|17|18");
-        CDataSet* q = Set(quote, 0);
-        ASSERT_TRUE(q && q->MoveFirst());
-        ASSERT_TRUE(Seek(Set(ranking, 0), "600010") && Seek(Set(sector, 0), "600010")) << clock.name;
-        ExpectSame(QuoteRow(q), QuoteRow(Set(ranking, 0)), std::string(clock.name) + ": ranking");
-        ExpectSame(QuoteRow(q), QuoteRow(Set(sector, 0)), std::string(clock.name) + ": sector");
+        // The ranking and a sector show the same figures as the quote, a
+        // traded stock's and the untraded one's.
+        const std::string fields = "&field=3|16|14|15|17|18|13|32";
+        auto ranking = Ask("TC_MFUNCNO=31000&TC_SFUNCNO=3&market=12&class=A&type=zf&direct=1&offset=0&count=200" +
+                           fields);
+        for (const auto& [code, sectorCode] : {std::pair{"600010", "HY01"}, std::pair{"600372", "GN01"}}) {
+            const std::string where = std::string(clock.name) + " " + code;
+            auto quote = Ask("TC_MFUNCNO=31000&TC_SFUNCNO=4&code=" + std::string(code) + ".02" + fields);
+            auto sector = Ask(std::string("TC_MFUNCNO=100&TC_SFUNCNO=31&sectorcode=") + sectorCode + fields);
+            CDataSet* q = Set(quote, 0);
+            ASSERT_TRUE(q && q->MoveFirst()) << where;
+            for (CDataSet* table : {Set(ranking, 0), Set(sector, 0)}) {
+                ASSERT_TRUE(Seek(table, code)) << where;
+                ExpectSame(QuoteRow(q), QuoteRow(table), where + ": ranking and sector");
+                EXPECT_DOUBLE_EQ(Num(table, "jrkp"), Num(q, "jrkp")) << where;
+                EXPECT_DOUBLE_EQ(Num(table, "jj"), Num(q, "jj")) << where;
+            }
+        }
         // The world table's Hang Seng row is the market's.
         auto world = Ask("TC_MFUNCNO=31000&TC_SFUNCNO=8");
         auto hs = Ask("TC_MFUNCNO=31000&TC_SFUNCNO=4&code=100100.03&field=3|16");

@@ -370,9 +370,10 @@ void CSimMarket::WriteFieldRow(CDataSetWriter& writer, const std::vector<int>& f
                 writer.SetNumber(col, Price(s.OnTick((s.open + s.last) / 2.0), s));
                 break;
             }
+            // Before the first trade the average is the previous close, as the last is.
             writer.SetNumber(col, Price(opened && s.volume > 0 && !IsMissing(s.amount)
                                             ? s.OnTick(s.amount / (s.volume * 100.0))
-                                            : (opened ? kMissing : 0),
+                                            : (opened ? kMissing : s.prevClose),
                                         s));
             break;
         default:

@@ -105,16 +105,18 @@ void WriteMinuteSet(CDataSetWriter& w, const char* tag, const SimStock& s, const
 // A header row: trade date, previous close, open, high, low, latest,
 // market, type, code, name, (10 unused), the server's current trading day
 // (a weekend's is the Friday before), day volume and amount. A day without
-// trades (yet) sends its prices 0, which the chart shows as not traded.
+// trades (yet) sends open 0, which the chart reads as not opened, and the
+// previous close as its other prices, as the quote functions do.
 void WriteHeaderRow(CDataSetWriter& w, const SimStock& s, const SimMinuteDay& day, double prevClose, int tradeDate,
                     int serverDate) {
+    const SimShownPrices shown = SimShownPricesOf(day, prevClose);
     w.AddRow();
     w.SetInt(0, tradeDate);
     w.SetNumber(1, Price(prevClose, s));
-    w.SetNumber(2, Price(day.open, s));
-    w.SetNumber(3, Price(day.high, s));
-    w.SetNumber(4, Price(day.low, s));
-    w.SetNumber(5, Price(day.last, s));
+    w.SetNumber(2, Price(shown.open, s));
+    w.SetNumber(3, Price(shown.high, s));
+    w.SetNumber(4, Price(shown.low, s));
+    w.SetNumber(5, Price(shown.last, s));
     w.SetInt(6, s.market);
     w.SetInt(7, s.secType);
     w.SetAnsiText(8, s.code);
@@ -146,7 +148,7 @@ void WriteSnapshot(CDataSetWriter& w, const SimStock& s, const SimMinuteDay& day
                              : 0));
     w.SetNumber(3, Scaled(static_cast<double>(day.volume)));
     w.SetNumber(4, IsMissing(s.amount) ? Missing() : Scaled(day.amount));
-    w.SetNumber(5, Price(opened ? day.points.back().average : 0, s));
+    w.SetNumber(5, Price(SimShownPricesOf(day, prevClose).average, s));
     w.SetNumber(6, index ? Ratio(0) : Ratio(s.orderRatio));
     w.SetNumber(7, Ratio(s.volumeRatio));
     w.SetNumber(8, index ? Ratio(0) : Ratio(std::round((h % 900) + 10) / 100.0));

@@ -218,20 +218,25 @@ SimMinuteDay SimMinuteDayOf(const SimStock& s, int date, int count, int line) {
     return SimMinutePath(s, s.whole, s.prevClose, date, count, line);
 }
 
+SimShownPrices SimShownPricesOf(const SimMinuteDay& day, double prevClose) {
+    if (day.points.empty())
+        return {0, prevClose, prevClose, prevClose, prevClose};
+    return {day.open, day.high, day.low, day.last, day.points.back().average};
+}
+
 SimStock SimQuoteAt(const SimStock& stock, const SimMarketTime& time) {
     SimStock s = stock;
     const SimMinuteDay day = SimMinuteDayOf(stock, time.date, SimMinutePointsUntil(stock.market, time.hhmm));
+    const SimShownPrices shown = SimShownPricesOf(day, stock.prevClose);
+    s.open = shown.open;
+    s.high = shown.high;
+    s.low = shown.low;
+    s.last = shown.last;
     if (day.points.empty()) {
-        s.open = 0;
-        s.high = s.low = s.last = s.prevClose;
         s.volume = 0;
         s.amount = stock.whole.amount == kSimMissing ? kSimMissing : 0;
         return s;
     }
-    s.open = day.open;
-    s.high = day.high;
-    s.low = day.low;
-    s.last = day.last;
     s.volume = static_cast<double>(day.volume);
     s.amount = stock.whole.amount == kSimMissing ? kSimMissing : day.amount;
     return s;

@@ -73,6 +73,14 @@ SimMinuteDay SimMinutePath(const SimStock& stock, const SimDayValues& day, doubl
 // The path of the stock's whole day of today (SimStock::whole).
 SimMinuteDay SimMinuteDayOf(const SimStock& stock, int date, int count, int line = 0);
 
+// The prices a day shows: its own once it traded; before its first trade
+// open 0 (what the client reads as not opened) and the previous close as
+// high, low, last and average, so no price of a quote is a bare 0.
+struct SimShownPrices {
+    double open = 0, high = 0, low = 0, last = 0, average = 0;
+};
+SimShownPrices SimShownPricesOf(const SimMinuteDay& day, double prevClose);
+
 // The stock as the clock shows it: its day's path cut at the clock's minute.
 // One not traded (yet) shows open 0, its previous close as last, high and
 // low, and no volume or amount.
