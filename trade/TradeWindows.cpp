@@ -12,6 +12,7 @@
 #include "trade/login/CTradeLoginAccountWnd.h"
 #include "trade/orders/CTradeBuySaleWnd.h"
 #include "trade/queries/CAccountQueryWnd.h"
+#include "trade/queries/CTradeCancelWnd.h"
 #include "trade/queries/CTradeHisQueryTableWnd.h"
 #include "trade/queries/CTradePasswordWnd.h"
 #include "trade/queries/CTradeQueryTableWnd.h"

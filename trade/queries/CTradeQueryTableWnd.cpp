@@ -93,11 +93,15 @@ void CTradeQueryTableWnd::OnPlainToolbar(int index) {
 void CTradeQueryTableWnd::OpenSelectedRow() {
     const int row = GetGrid().GetSelectedRow();
     if (row < 0) {
-        Tell(this, kNoRow);
+        TellNoRow();
         return;
     }
     if (CanActOnRow(row))
         OpenMenuChild(row);
+}
+
+void CTradeQueryTableWnd::TellNoRow() {
+    Tell(this, kNoRow);
 }
 
 bool CTradeQueryTableWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -244,31 +248,4 @@ void CTradeQueryTableWnd::ForgetOtherAccount() {
 void CTradeQueryTableWnd::OnWindowShown() {
     ForgetOtherAccount();
     CQueryTableWnd::OnWindowShown();
-}
-
-// ---- The cancel window ----
-
-CTradeCancelWnd::CTradeCancelWnd() = default;
-
-CTradeCancelWnd::~CTradeCancelWnd() {
-    Destroy();
-}
-
-void CTradeCancelWnd::ApplyToolbar() {
-    auto texts = TradeQueryToolbar(GetVariant());
-    texts[1] = u"撤单";
-    UseTextToolbar(texts[0], texts[1], texts[2]);
-    LayoutGrid();
-}
-
-int CTradeCancelWnd::OpenMenuChild(int row) {
-    if (row < 0) {
-        Tell(this, kNoRow);
-        return -1;
-    }
-    return ConfirmCancel(row);
-}
-
-void CTradeCancelWnd::OnRowTapped(int row) {
-    OpenMenuChild(row);
 }

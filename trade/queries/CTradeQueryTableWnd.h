@@ -63,6 +63,8 @@ protected:
     virtual void OnRowTapped(int /*row*/) {}
     // The toolbar's middle button: opens the selected row.
     void OpenSelectedRow();
+    // "您未选中任何记录！" in a box.
+    void TellNoRow();
 
 private:
     void OnOptionsToolbar(int index);
@@ -80,21 +82,4 @@ private:
     bool m_requeryAwaited = false; // a cancel went through; its re-query has not come
     std::string m_sentLoginId;     // the login of the last query sent
     std::string m_setLoginId;      // the login the kept reply came for
-};
-
-// The same table in cancel mode: a tap on a row, or "撤单", opens the
-// cancel confirmation for that order.
-class CTradeCancelWnd : public CTradeQueryTableWnd {
-public:
-    CTradeCancelWnd();
-    ~CTradeCancelWnd() override;
-    const char* GetClassName() const override { return "CTradeCancelWnd"; }
-
-    // A negative row: "您未选中任何记录！"; otherwise the cancel.
-    int OpenMenuChild(int row) override;
-
-protected:
-    // Button 1 always reads "撤单".
-    void ApplyToolbar() override;
-    void OnRowTapped(int row) override;
 };

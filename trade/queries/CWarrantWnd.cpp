@@ -34,10 +34,6 @@ std::u16string FieldOf(CDataSet& set, const char* name) {
 
 } // namespace
 
-void CHolderField::OnLButtonDown(UINT, CPoint) {
-    m_form.PostMessage(WM_COMMAND, MakeWParam(CWarrantWnd::kDropId, 0), 0);
-}
-
 CWarrantWnd::CWarrantWnd() {
     SetMiddleText(u"行权");
     // Nothing is asked before a code is typed.

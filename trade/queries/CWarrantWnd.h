@@ -13,24 +13,13 @@
 #include "core/CChoiceItem.h"
 #include "framework/ui/CLayoutBaseWnd.h"
 #include "framework/ui/widgets/CNotifyEdit.h"
+#include "trade/queries/CHolderField.h"
 #include "platform/ui/UiButton.h"
 #include "platform/ui/UiEdit.h"
 #include "platform/ui/UiStatic.h"
 
 #include <string>
 #include <vector>
-
-// The shareholder field: shown, never typed in; a tap on it opens the
-// picker as the drop button does.
-class CHolderField : public UiEdit {
-public:
-    explicit CHolderField(UiWin& form) : m_form(form) {}
-    const char* GetClassName() const override { return "CHolderField"; }
-    void OnLButtonDown(UINT flags, CPoint pt) override;
-
-private:
-    UiWin& m_form;
-};
 
 class CWarrantWnd : public CLayoutBaseWnd {
 public:
@@ -85,7 +74,7 @@ private:
     std::string CodeText() const;
 
     UiStatic m_labels[9];
-    CHolderField m_holder{*this};
+    CHolderField m_holder{*this, kDropId};
     UiButton m_drop;
     CNotifyEdit m_code;
     UiEdit m_name;
