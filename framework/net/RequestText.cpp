@@ -38,8 +38,6 @@ std::vector<Param> Split(std::string_view text) {
     return params;
 }
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool IsTcName(std::string_view name) { return name.size() >= 3 && EqualsNoCase(name.substr(0, 3), "tc_"); }
 
 std::string Join(const std::vector<std::string_view>& parts) {

@@ -322,7 +322,7 @@ void CEditMyStockWnd::PostSearch(bool pinyin) {
         m_edit.EnableWindow(false);
 }
 
-void CEditMyStockWnd::OnRequestNotSent(NotSent why) {
+void CEditMyStockWnd::OnRequestNotSent(NotSent /*why*/) {
     // A refused send leaves nothing to wait for: the box is usable again.
     m_pinyin = false;
     if (!m_edit.IsEnabled())

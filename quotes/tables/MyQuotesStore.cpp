@@ -7,11 +7,6 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
-
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-} // namespace
 
 std::string NormalizeStockCode(std::string_view item) {
     std::string out(item);

@@ -302,8 +302,9 @@ TEST_P(UnopenedChartTest, DrawsAScaleAroundThePreviousCloseAndNoPointAtZero) {
     ASSERT_GT(prevClose, 0.0);
     EXPECT_NEAR(top - prevClose, prevClose / 500, 0.006);
     EXPECT_NEAR(prevClose - bottom, prevClose / 500, 0.006);
-    if (prices.empty())
+    if (prices.empty()) {
         EXPECT_EQ(OnChart([](CFSFrame& f) { return std::u16string(f.GetView()->GetLegendItem(1)->value); }), u"-");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(UntradedAndPreOpen, UnopenedChartTest,

@@ -166,7 +166,7 @@ TEST_F(KLineFrameTest, TheLabelColumnHoldsTheWidestLabelInBothOrientations) {
             g_frame->ApplyScreenSettings();
         });
         driver.WaitForRest();
-        const auto [margin, widest] = OnFrame([](CKXFrame& f, CKXChartView& v) {
+        const auto [margin, widest] = OnFrame([](CKXFrame&, CKXChartView& v) {
             const std::unique_ptr<CDC> dc = CDC::CreateMemoryDC(1, 1);
             return std::pair{v.GetLabelMargin(), v.MeasureScaleLabels(*dc, u"").cx};
         });
