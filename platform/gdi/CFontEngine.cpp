@@ -84,6 +84,10 @@ void CFontEngine::EnsureLoaded(std::unique_lock<std::mutex>& lock) const {
 }
 
 void CFontEngine::LoadDefaultFontInBackground() {
+    // A second call (the program's main, then the application object) must
+    // not wait on the lock the load in flight holds.
+    if (m_loadState.load() != LoadState::NotStarted)
+        return;
     std::lock_guard lock(m_mutex);
     if (m_loadState != LoadState::NotStarted)
         return;

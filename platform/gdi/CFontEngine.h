@@ -25,6 +25,7 @@
 // waits for it, so text is never drawn with a half-loaded or missing face.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -86,7 +87,7 @@ public:
     void LineGlyphs(int height, int weight, std::u32string_view text, std::vector<std::shared_ptr<const CGlyph>>& out);
     int LineAdvance(int height, int weight, std::u32string_view text);
 
-    static constexpr std::size_t kCacheBudget = 32u << 20; // bytes of cached glyphs
+    static constexpr std::size_t kCacheBudget = 4u << 20; // bytes of cached glyphs
     // Bytes the cached glyphs take now, for tests.
     std::size_t CacheBytes() const;
 
@@ -112,7 +113,9 @@ private:
 
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_loadDone;
-    LoadState m_loadState = LoadState::NotStarted;
+    // Written under m_mutex; read without it only to see that a load was
+    // started, since the background load holds m_mutex until it is done.
+    std::atomic<LoadState> m_loadState{LoadState::NotStarted};
     std::thread m_loader;      // the background load; joined by Unload and at exit
     void* m_library = nullptr; // FT_Library
     void* m_face = nullptr;    // FT_Face

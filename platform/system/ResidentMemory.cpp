@@ -60,4 +60,9 @@ std::optional<CResidentMemory> ReadResidentMemory() {
 void KeepHeapSmall() {
     mallopt(M_ARENA_MAX, 1);
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    // Setting the threshold above leaves the trim threshold at 128 kB for
+    // good. A screen's controls and replies take a few hundred kB at the top
+    // of the heap; given back as each screen closes, they come back as fresh
+    // zeroed pages at the next tap. Half a megabyte kept covers a screen.
+    mallopt(M_TRIM_THRESHOLD, 512 * 1024);
 }

@@ -27,4 +27,5 @@ std::optional<CResidentMemory> ReadResidentMemory();
 // threshold rising as the C library does by itself, what the request
 // workers and the built-in server's threads free stays held, and the
 // program grows by megabytes over a session for a few hundred kB in use.
+// Up to half a megabyte free at the heap's top is kept for the next screen.
 void KeepHeapSmall();

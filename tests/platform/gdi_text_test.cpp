@@ -56,6 +56,27 @@ TEST(GdiFontEngine, TheGlyphCacheStaysWithinItsBudgetAndAHeldGlyphOutlivesAFresh
     EXPECT_EQ(engine.Glyph(300, 400, U'国')->coverage, coverage);
 }
 
+// The program's main and its application object both ask for the load in
+// the background, and other threads may ask at the same moment: one load
+// runs, and the face it makes is the one a load on first use makes.
+TEST(GdiFontEngine, BackgroundLoadsAskedForAtOnceMakeOneFaceLikeALoadOnFirstUse) {
+    auto& engine = CFontEngine::Instance();
+    ASSERT_TRUE(engine.HasFont());
+    const std::vector<std::uint8_t> coverage = engine.Glyph(20, 400, U'国')->coverage;
+    for (int round = 0; round < 3; ++round) {
+        engine.Unload();
+        std::vector<std::thread> askers;
+        for (int i = 0; i < 4; ++i)
+            askers.emplace_back([&engine] { engine.LoadDefaultFontInBackground(); });
+        engine.LoadDefaultFontInBackground();
+        for (std::thread& asker : askers)
+            asker.join();
+        engine.LoadDefaultFontInBackground(); // after the load: nothing to do
+        EXPECT_EQ(engine.Glyph(20, 400, U'国')->coverage, coverage);
+        EXPECT_TRUE(engine.HasFont());
+    }
+}
+
 TEST(GdiText, TextIsLoggedWithItsRectangleAndColourAndItsGlyphsAreDrawnThere) {
     CSurface s(200, 50, kGrey);
     CDC dc(&s);
