@@ -137,6 +137,10 @@ void CChartCanvas::Paint(CDC& target) {
         m_memDC->SelectFont(m_font);
         DrawLegends(*m_memDC, m_recordCount >= 1);
     }
+    m_legendsDrawn.clear();
+    GetDrawnLegendRects(m_legendsDrawn);
+    if (!wholeCopy)
+        changed.insert(changed.end(), m_legendsDrawn.begin(), m_legendsDrawn.end());
     if (wholeCopy)
         target.BitBlt(whole.left, whole.top, width, height, *m_memDC, 0, 0);
     else
@@ -162,6 +166,7 @@ bool CChartCanvas::PaintChanged(CDC& target, std::vector<CRect>& changed) {
     std::vector<CRect> parts = m_cursorDrawn;
     GetLegendRects(parts);
     Paint(target);
+    parts.insert(parts.end(), m_legendsDrawn.begin(), m_legendsDrawn.end());
     parts.insert(parts.end(), m_cursorDrawn.begin(), m_cursorDrawn.end());
     const CRect picture{0, 0, whole.Width(), whole.Height()};
     for (const CRect& part : parts) {
@@ -205,6 +210,7 @@ void CChartCanvas::Render(CDC& dc) {
     DrawScale(dc);
     DrawLines(dc);
     DrawTitle(dc);
+    OnPictureRendered();
 }
 
 void CChartCanvas::ResetBitmap() {

@@ -117,6 +117,10 @@ public:
     // the whole area unless a view knows better.
     virtual void GetLegendRects(std::vector<CRect>& rects);
     virtual void GetCursorRects(std::vector<CRect>& rects);
+    // Where the last DrawLegends drew beyond what GetLegendRects said
+    // before it (picture coordinates): a view that redraws only the legend
+    // cells that changed tells them here.
+    virtual void GetDrawnLegendRects(std::vector<CRect>& /*rects*/) {}
     virtual void ToggleCursor() { m_cursorShown = !m_cursorShown; }
 
     // Makes the value-label column as wide as the widest of
@@ -210,6 +214,8 @@ protected:
     // After FitLabelColumn laid the canvas out again; previousSlots is the
     // slot count before.
     virtual void OnLabelColumnChanged(int /*previousSlots*/) {}
+    // After Render drew the picture anew: the legends it holds are gone.
+    virtual void OnPictureRendered() {}
     // Lays out and marks dirty.
     void ApplyLayout(const CChartLayout& layout);
 
@@ -243,4 +249,5 @@ private:
     const CSurface* m_lastTarget = nullptr; // the surface painted last
     CSize m_lastTargetSize;
     std::vector<CRect> m_cursorDrawn;  // picture coordinates of the cursor line on the last target
+    std::vector<CRect> m_legendsDrawn; // GetDrawnLegendRects of the last paint
 };

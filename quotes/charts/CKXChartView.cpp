@@ -304,26 +304,66 @@ void CKXChartView::DrawTitle(CDC& dc) {
 
 // ---- Legends ----
 
-void CKXChartView::DrawStrip(CDC& dc, const CKXBar* bar, int32_t time) {
+CRect CKXChartView::StripCell(int k) const {
+    const CRect& s = GetVolumeArea();
+    if (m_portrait) {
+        const int w = s.Width() / 3, h = s.Height() / 3;
+        return CRect::FromSize(s.left + (k % 3) * w, s.top + (k / 3) * h, w, h);
+    }
+    const int h = s.Height() / 9;
+    return CRect::FromSize(s.left + 2, s.top + k * h + 10, s.Width() - 2, h);
+}
+
+CRect CKXChartView::MaRow() const {
+    const CRect& p = m_panels.price;
+    return {GetWholeArea().left, p.top - GetLabelHeight(), p.right, p.top};
+}
+
+CRect CKXChartView::TechRow() const {
+    const CRect& t = m_panels.indicator;
+    const CRect& whole = GetWholeArea();
+    return {whole.left, t.top - GetLabelHeight(), m_portrait ? whole.right : GetVolumeArea().left, t.top};
+}
+
+void CKXChartView::DrawStrip(CDC& dc, const std::array<CKLineCell, 9>& cells) {
     const CRect& s = GetVolumeArea();
     dc.SelectPen({PS_SOLID, 1, PaletteColor(kGridColor)});
     dc.Rectangle({s.left - 1, s.top - 1, s.right + 1, s.bottom});
-    const std::array<CKLineCell, 9> cells = KLineStripCells(bar, time);
     for (int k = 0; k < 9; ++k) {
-        CRect cell;
-        if (m_portrait) {
-            const int w = s.Width() / 3, h = s.Height() / 3;
-            cell = CRect::FromSize(s.left + (k % 3) * w, s.top + (k / 3) * h, w, h);
-        } else {
-            const int h = s.Height() / 9;
-            cell = CRect::FromSize(s.left + 2, s.top + k * h + 10, s.Width() - 2, h);
-        }
+        const CRect cell = StripCell(k);
         dc.SetTextColor(PaletteColor(kFlatColor));
         dc.DrawText(cells[k].label, cell.Deflate(2, 0), DT_LEFT | DT_SINGLELINE | DT_VCENTER);
         const int x = cell.left + 2 + TextExtent(dc, cells[k].label).cx + 2;
         dc.SetTextColor(PaletteColor(cells[k].color));
         dc.DrawText(cells[k].value, {x, cell.top, cell.right, cell.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+        m_stripValueX[static_cast<size_t>(k)] = x;
+        m_shownValueRight[static_cast<size_t>(k)] = x + TextExtent(dc, cells[k].value).cx;
     }
+}
+
+int CKXChartView::RedrawValue(CDC& dc, const CRect& r, const CRect& limit, int shownRight,
+                              const std::u16string& value, COLORREF color) {
+    const CSize extent = TextExtent(dc, value);
+    const int right = r.left + extent.cx;
+    // The line's box over both values, a pixel of slack for the glyphs'
+    // edges; never past the text's rectangle or limit.
+    const int top = r.top + (r.Height() - extent.cy) / 2;
+    const CRect box =
+        CRect{r.left, top, std::max(right, shownRight) + 2, top + extent.cy}.Intersect(r).Intersect(limit);
+    if (box.IsEmpty())
+        return right;
+    // What the whole legend draws there: the background and the value,
+    // clipped to the box.
+    const CPoint origin = dc.GetOrigin();
+    const CRect clip = box.Intersect(dc.GetClipRect()).Offset(origin.x, origin.y);
+    CDC clipped(dc.GetSurface(), origin, clip);
+    clipped.SelectFont(dc.GetFont());
+    clipped.SetBkMode(TRANSPARENT);
+    clipped.FillRect(box, m_background);
+    clipped.SetTextColor(color);
+    clipped.DrawText(value, r, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+    m_legendsDrawn.push_back(box);
+    return right;
 }
 
 void CKXChartView::DrawLegendItems(CDC& dc, int x, const CRect& row, const std::u16string& title,
@@ -339,6 +379,31 @@ void CKXChartView::DrawLegendItems(CDC& dc, int x, const CRect& row, const std::
     }
 }
 
+void CKXChartView::DrawMaRow(CDC& dc, const std::array<CKLineLegendItem, 3>& ma) {
+    // Moving averages above the price panel, three fields of a third of its width.
+    const CRect maRow = MaRow();
+    dc.FillRect(maRow, m_background);
+    const int field = m_panels.price.Width() / 3;
+    for (int i = 0; i < 3; ++i) {
+        const CRect f{maRow.left + i * field, maRow.top, maRow.left + (i + 1) * field, maRow.bottom};
+        dc.SetTextColor(PaletteColor(kFlatColor));
+        dc.DrawText(ma[i].label, f, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+        dc.SetTextColor(PaletteColor(ma[i].color));
+        const int x = f.left + TextExtent(dc, ma[i].label).cx;
+        dc.DrawText(ma[i].value, {x, f.top, f.right, f.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+        m_maValueX[static_cast<size_t>(i)] = x;
+        m_maValueRight[static_cast<size_t>(i)] = x + TextExtent(dc, ma[i].value).cx;
+    }
+}
+
+void CKXChartView::DrawTechRow(CDC& dc, const CKLineTechLegend& legend) {
+    // The indicator's values above its panel.
+    const CRect techRow = TechRow();
+    dc.FillRect(techRow, m_background);
+    if (!legend.title.empty())
+        DrawLegendItems(dc, techRow.left + 2, techRow, legend.title, legend.items);
+}
+
 void CKXChartView::DrawLegends(CDC& dc, bool hasData) {
     const CDCStateSaver saved(dc);
     dc.SelectBrush(CBrush::Solid(m_background));
@@ -346,31 +411,57 @@ void CKXChartView::DrawLegends(CDC& dc, bool hasData) {
     const int selected = hasData ? GetSelectedBar() : -1;
     const CKXBar* bar = selected >= 0 ? &m_data->CalcBar(selected) : nullptr;
     const int32_t time = selected >= 0 ? m_data->GetInt(CKXData::kColTime, selected) : 0;
-    DrawStrip(dc, bar, time);
-    const int lh = GetLabelHeight();
-    const CRect& whole = GetWholeArea();
-    const CRect& p = m_panels.price;
-    // Moving averages above the price panel, three fields of a third of its width.
-    const CRect maRow{whole.left, p.top - lh, p.right, p.top};
-    dc.FillRect(maRow, m_background);
+    const std::array<CKLineCell, 9> cells = KLineStripCells(bar, time);
     const std::array<CKLineLegendItem, 3> ma = KLineMaLegend(bar);
-    const int field = p.Width() / 3;
-    for (int i = 0; i < 3; ++i) {
-        const CRect f{whole.left + i * field, maRow.top, whole.left + (i + 1) * field, maRow.bottom};
-        dc.SetTextColor(PaletteColor(kFlatColor));
-        dc.DrawText(ma[i].label, f, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-        dc.SetTextColor(PaletteColor(ma[i].color));
-        dc.DrawText(ma[i].value, {f.left + TextExtent(dc, ma[i].label).cx, f.top, f.right, f.bottom},
-                    DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-    }
-    // The indicator's values above its panel.
-    const CRect& t = m_panels.indicator;
-    const CRect techRow{whole.left, t.top - lh, m_portrait ? whole.right : GetVolumeArea().left, t.top};
-    dc.FillRect(techRow, m_background);
     const CKXBar zero;
-    const CKLineTechLegend legend = KLineTechLegend(m_techName, bar ? *bar : zero);
-    if (!legend.title.empty())
-        DrawLegendItems(dc, techRow.left + 2, techRow, legend.title, legend.items);
+    const CKLineTechLegend tech = KLineTechLegend(m_techName, bar ? *bar : zero);
+    m_legendsDrawn.clear();
+    if (!m_legendsShown) {
+        DrawStrip(dc, cells);
+        DrawMaRow(dc, ma);
+        DrawTechRow(dc, tech);
+        const CRect& s = GetVolumeArea();
+        m_legendsDrawn = {{s.left - 1, s.top - 1, s.right + 1, s.bottom}, MaRow(), TechRow()};
+    } else {
+        // Over the legends the picture holds: only what differs. A cell
+        // whose label changed is drawn whole.
+        const CRect& s = GetVolumeArea();
+        const CRect inside{s.left, s.top, s.right, s.bottom - 1}; // within the strip's frame
+        for (int k = 0; k < 9; ++k) {
+            const size_t i = static_cast<size_t>(k);
+            const CKLineCell& was = m_shownCells[i];
+            if (cells[k] == was)
+                continue;
+            if (cells[k].label != was.label) {
+                m_legendsShown = false;
+                return DrawLegends(dc, hasData);
+            }
+            const CRect cell = StripCell(k);
+            m_shownValueRight[i] = RedrawValue(dc, {m_stripValueX[i], cell.top, cell.right, cell.bottom}, inside,
+                                               m_shownValueRight[i], cells[k].value, PaletteColor(cells[k].color));
+        }
+        const CRect maRow = MaRow();
+        const int field = m_panels.price.Width() / 3;
+        for (size_t i = 0; i < 3; ++i) {
+            if (ma[i] == m_shownMa[i])
+                continue;
+            if (ma[i].label != m_shownMa[i].label) {
+                m_legendsShown = false;
+                return DrawLegends(dc, hasData);
+            }
+            const int right = maRow.left + (static_cast<int>(i) + 1) * field;
+            m_maValueRight[i] = RedrawValue(dc, {m_maValueX[i], maRow.top, right, maRow.bottom}, maRow,
+                                            m_maValueRight[i], ma[i].value, PaletteColor(ma[i].color));
+        }
+        if (tech != m_shownTech) {
+            DrawTechRow(dc, tech);
+            m_legendsDrawn.push_back(TechRow());
+        }
+    }
+    m_shownCells = cells;
+    m_shownMa = ma;
+    m_shownTech = tech;
+    m_legendsShown = true;
 }
 
 // ---- Cursor ----
@@ -448,14 +539,12 @@ void CKXChartView::ToggleCursor() {
         m_owner->OpenDayMinuteChart(request);
 }
 
-void CKXChartView::GetLegendRects(std::vector<CRect>& rects) {
-    // What DrawLegends draws: the strip and the two legend lines.
-    const CRect& s = GetVolumeArea();
-    const CRect& w = GetWholeArea();
-    const int lh = GetLabelHeight();
-    rects.push_back({s.left - 1, s.top - 1, s.right + 1, s.bottom});
-    rects.push_back({w.left, m_panels.price.top - lh, m_panels.price.right, m_panels.price.top});
-    rects.push_back({w.left, m_panels.indicator.top - lh, w.right, m_panels.indicator.top});
+void CKXChartView::GetLegendRects(std::vector<CRect>& /*rects*/) {
+    // DrawLegends says what it drew: only the cells that changed.
+}
+
+void CKXChartView::GetDrawnLegendRects(std::vector<CRect>& rects) {
+    rects.insert(rects.end(), m_legendsDrawn.begin(), m_legendsDrawn.end());
 }
 
 void CKXChartView::GetCursorRects(std::vector<CRect>& rects) {

@@ -20,6 +20,7 @@
 #include "quotes/charts/CKXData.h"
 #include "quotes/charts/KLineMath.h"
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -89,12 +90,27 @@ public:
     void ToggleCursor() override;
     void GetLegendRects(std::vector<CRect>& rects) override;
     void GetCursorRects(std::vector<CRect>& rects) override;
+    void GetDrawnLegendRects(std::vector<CRect>& rects) override;
+
+protected:
+    void OnPictureRendered() override { m_legendsShown = false; }
 
 private:
     void AfterLayout(bool portrait);
     void PlaceCursorButton();
     void DrawBars(CDC& dc);
-    void DrawStrip(CDC& dc, const CKXBar* bar, int32_t time);
+    void DrawStrip(CDC& dc, const std::array<CKLineCell, 9>& cells);
+    // The strip's cell k.
+    CRect StripCell(int k) const;
+    // Draws value left-aligned in r over a value shown there that ended at
+    // shownRight, touching only the line's box both cover (within limit);
+    // returns where the new value ends.
+    int RedrawValue(CDC& dc, const CRect& r, const CRect& limit, int shownRight, const std::u16string& value,
+                    COLORREF color);
+    void DrawMaRow(CDC& dc, const std::array<CKLineLegendItem, 3>& ma);
+    void DrawTechRow(CDC& dc, const CKLineTechLegend& legend);
+    CRect MaRow() const;
+    CRect TechRow() const;
     void DrawLegendItems(CDC& dc, int x, const CRect& row, const std::u16string& title,
                          const std::vector<CKLineLegendItem>& items);
 
@@ -114,4 +130,15 @@ private:
     std::u16string m_title = u"K线图";
     bool m_portrait = true;
     std::vector<CRect> m_cursorParts;       // what the last drawn cursor covered (its lines and button)
+    // The legends the picture holds, so a cursor move redraws only the
+    // cells that changed.
+    bool m_legendsShown = false;
+    std::array<CKLineCell, 9> m_shownCells;
+    std::array<int, 9> m_stripValueX{};     // where each strip value starts
+    std::array<int, 9> m_shownValueRight{}; // and ends
+    std::array<int, 3> m_maValueX{};        // the same of the moving averages
+    std::array<int, 3> m_maValueRight{};
+    std::array<CKLineLegendItem, 3> m_shownMa;
+    CKLineTechLegend m_shownTech;
+    std::vector<CRect> m_legendsDrawn;      // what the last DrawLegends drew
 };
