@@ -153,8 +153,9 @@ public:
     void ResetBitmap();
     void SetDirty() { m_dirty = true; }
     bool IsDirty() const { return m_dirty; }
-    // The cached picture (null before the first paint), for tests.
-    const CDC* GetCachedPicture() const { return m_memDC.get(); }
+    // The surface holding the picture as it stands (null before the first
+    // paint and while dirty), for tests.
+    const CSurface* GetPaintedSurface() const { return m_dirty ? nullptr : m_lastTarget; }
 
     // ---- Text ----
     // The text's width in the chart font and height in the dc's font.
@@ -238,16 +239,21 @@ protected:
 private:
     std::vector<CLegendItem> m_legend; // capacity items; empty before InitLegend
     int m_legendCount = 0;
-    // Copies rectangles of the cached picture (picture coordinates) into
-    // target at the whole area's place.
-    void CopyPicture(CDC& target, const std::vector<CRect>& rects) const;
     // True when target holds the last paint: the same surface and size.
     bool IsLastTarget(const CDC& target) const;
+    // Keeps the target's pixels under m_cursorDrawn (target coordinates),
+    // and puts them back.
+    void SaveUnderCursor(const CDC& target);
+    void RestoreUnderCursor(CDC& target);
 
-    std::unique_ptr<CDC> m_memDC;      // the cached picture, whole-area sized
-    bool m_dirty = true;               // the cached picture must be drawn again
+    struct CSavedPixels {
+        CRect rect; // surface pixels
+        std::vector<COLORREF> pixels;
+    };
+    std::vector<CSavedPixels> m_cursorUnder; // what the cursor line covers on the last target
+    bool m_dirty = true;               // the picture must be drawn again
     const CSurface* m_lastTarget = nullptr; // the surface painted last
     CSize m_lastTargetSize;
-    std::vector<CRect> m_cursorDrawn;  // picture coordinates of the cursor line on the last target
+    std::vector<CRect> m_cursorDrawn;  // where the cursor line is drawn on the last target
     std::vector<CRect> m_legendsDrawn; // GetDrawnLegendRects of the last paint
 };

@@ -488,27 +488,38 @@ void CKXChartView::SetCursor(int index, int /*extra*/) {
     CChartState::Shared().SetLastCursorPosition(m_cursorPos);
 }
 
-void CKXChartView::DrawCursorLine(CDC& dc) {
+void CKXChartView::CalcCursorParts() {
+    m_cursorParts.clear();
+    m_cursorY = -1;
+    PlaceCursorButton();
     const int i = GetSelectedBar();
     if (i < 0)
         return;
-    const CDCStateSaver saved(dc);
-    dc.SelectPen({PS_SOLID, 1, PaletteColor(kCursorColor)});
     const CRect& p = m_panels.price;
     const int x = p.left + (m_metrics.width + m_metrics.gap) * m_cursorPos;
     CQuoteNumber close;
     m_data->GetNumber(close, CKXData::kColClose, i);
     const int y = KLineCursorY(p, close, m_ranges.priceMax, m_ranges.priceMin);
-    m_cursorParts.clear();
     if (y >= p.top && y <= p.bottom) {
-        Line(dc, p.left, y, p.right, y);
+        m_cursorY = y;
         m_cursorParts.push_back({p.left, y, p.right + 1, y + 1});
     }
+    m_cursorParts.push_back({x, m_panels.price.top, x + 1, m_panels.indicator.bottom});
+    m_cursorParts.push_back(m_buttonRect);
+}
+
+void CKXChartView::DrawCursorLine(CDC& dc) {
+    CalcCursorParts();
+    if (GetSelectedBar() < 0)
+        return;
+    const CDCStateSaver saved(dc);
+    dc.SelectPen({PS_SOLID, 1, PaletteColor(kCursorColor)});
+    const CRect& p = m_panels.price;
+    const int x = p.left + (m_metrics.width + m_metrics.gap) * m_cursorPos;
+    if (m_cursorY >= 0)
+        Line(dc, p.left, m_cursorY, p.right, m_cursorY);
     for (const CRect* r : {&m_panels.price, &m_panels.volume, &m_panels.indicator})
         Line(dc, x, r->top, x, r->bottom - 1);
-    m_cursorParts.push_back({x, m_panels.price.top, x + 1, m_panels.indicator.bottom});
-    PlaceCursorButton();
-    m_cursorParts.push_back(m_buttonRect);
     if (m_buttonRect.IsEmpty())
         return;
     if (!m_buttonImageTried) {
@@ -548,6 +559,7 @@ void CKXChartView::GetDrawnLegendRects(std::vector<CRect>& rects) {
 }
 
 void CKXChartView::GetCursorRects(std::vector<CRect>& rects) {
+    CalcCursorParts();
     rects.insert(rects.end(), m_cursorParts.begin(), m_cursorParts.end());
 }
 

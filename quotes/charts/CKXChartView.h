@@ -98,6 +98,8 @@ protected:
 private:
     void AfterLayout(bool portrait);
     void PlaceCursorButton();
+    // Where the cursor goes: its lines and button (m_cursorParts).
+    void CalcCursorParts();
     void DrawBars(CDC& dc);
     void DrawStrip(CDC& dc, const std::array<CKLineCell, 9>& cells);
     // The strip's cell k.
@@ -129,7 +131,8 @@ private:
     CKLineMetrics m_metrics;
     std::u16string m_title = u"K线图";
     bool m_portrait = true;
-    std::vector<CRect> m_cursorParts;       // what the last drawn cursor covered (its lines and button)
+    std::vector<CRect> m_cursorParts;       // what the cursor covers (its lines and button)
+    int m_cursorY = -1;                     // its price line, −1 without one
     // The legends the picture holds, so a cursor move redraws only the
     // cells that changed.
     bool m_legendsShown = false;
