@@ -115,7 +115,8 @@ void CChartCanvas::Paint(CDC& target) {
     CDC picture(target.GetSurface(), {origin.x + whole.left, origin.y + whole.top}, clip);
     if (m_dirty || !IsLastTarget(target)) {
         // Drawn straight into the target: no picture of its own to copy.
-        m_cursorUnder.clear();
+        m_underRects.clear();
+        m_underPixels.clear();
         Render(picture);
         m_dirty = false;
     } else {
@@ -166,7 +167,8 @@ bool CChartCanvas::IsLastTarget(const CDC& target) const {
 }
 
 void CChartCanvas::SaveUnderCursor(const CDC& target) {
-    m_cursorUnder.clear();
+    m_underRects.clear();
+    m_underPixels.clear();
     const CSurface& surface = *target.GetSurface();
     const CPoint origin = target.GetOrigin();
     const CRect bounds{0, 0, surface.Width(), surface.Height()};
@@ -174,26 +176,28 @@ void CChartCanvas::SaveUnderCursor(const CDC& target) {
         const CRect r = part.Offset(origin.x, origin.y).Intersect(bounds);
         if (r.IsEmpty())
             continue;
-        CSavedPixels saved{r, {}};
-        saved.pixels.reserve(static_cast<size_t>(r.Width()) * r.Height());
+        m_underRects.push_back(r);
         for (int y = r.top; y < r.bottom; ++y)
-            saved.pixels.insert(saved.pixels.end(), surface.Row(y) + r.left, surface.Row(y) + r.right);
-        m_cursorUnder.push_back(std::move(saved));
+            m_underPixels.insert(m_underPixels.end(), surface.Row(y) + r.left, surface.Row(y) + r.right);
     }
 }
 
 void CChartCanvas::RestoreUnderCursor(CDC& target) {
     CSurface& surface = *target.GetSurface();
     // Last saved first: the parts overlap.
-    for (auto it = m_cursorUnder.rbegin(); it != m_cursorUnder.rend(); ++it) {
-        const CRect& r = it->rect;
+    size_t end = m_underPixels.size();
+    for (auto it = m_underRects.rbegin(); it != m_underRects.rend(); ++it) {
+        const CRect& r = *it;
+        const size_t width = static_cast<size_t>(r.Width());
+        end -= width * static_cast<size_t>(r.Height());
         if (r.right > surface.Width() || r.bottom > surface.Height())
             continue;
-        const COLORREF* from = it->pixels.data();
-        for (int y = r.top; y < r.bottom; ++y, from += r.Width())
-            std::copy(from, from + r.Width(), surface.Row(y) + r.left);
+        const COLORREF* from = m_underPixels.data() + end;
+        for (int y = r.top; y < r.bottom; ++y, from += width)
+            std::copy(from, from + width, surface.Row(y) + r.left);
     }
-    m_cursorUnder.clear();
+    m_underRects.clear();
+    m_underPixels.clear();
 }
 
 void CChartCanvas::GetLegendRects(std::vector<CRect>& rects) {
@@ -219,7 +223,8 @@ void CChartCanvas::Render(CDC& dc) {
 void CChartCanvas::ResetBitmap() {
     m_dirty = true;
     m_lastTarget = nullptr;
-    m_cursorUnder.clear();
+    m_underRects.clear();
+    m_underPixels.clear();
 }
 
 // ---- Cursor ----

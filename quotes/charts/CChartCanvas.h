@@ -246,11 +246,10 @@ private:
     void SaveUnderCursor(const CDC& target);
     void RestoreUnderCursor(CDC& target);
 
-    struct CSavedPixels {
-        CRect rect; // surface pixels
-        std::vector<COLORREF> pixels;
-    };
-    std::vector<CSavedPixels> m_cursorUnder; // what the cursor line covers on the last target
+    // What the cursor line covers on the last target: the rectangles
+    // (surface pixels) and their pixels, row by row, one after another.
+    std::vector<CRect> m_underRects;
+    std::vector<COLORREF> m_underPixels;
     bool m_dirty = true;               // the picture must be drawn again
     const CSurface* m_lastTarget = nullptr; // the surface painted last
     CSize m_lastTargetSize;

@@ -47,9 +47,11 @@ void CKXChartView::SetTitle(std::u16string_view title) {
 void CKXChartView::SetTechName(std::string_view name) {
     if (!name.empty())
         m_techName.assign(name);
+    m_allBarRanges.reset();
 }
 
 void CKXChartView::Reset() {
+    m_allBarRanges.reset();
     m_data->Clear();
     m_recordCount = 0;
     m_cursorPos = 0;
@@ -66,6 +68,7 @@ void CKXChartView::Reset() {
 int CKXChartView::AddReply(CDataSetList& list) {
     if (!CKXData::IsAcceptedReply(list))
         return 0;
+    m_allBarRanges.reset();
     if (m_data->GetCount() > m_slotCount + 150) {
         // Too much held: the new page replaces it all.
         m_market = 0;
@@ -89,6 +92,7 @@ int CKXChartView::AddReply(CDataSetList& list) {
 }
 
 void CKXChartView::CalcRanges() {
+    m_allBarRanges.reset();
     m_cursorPos = 0;
     m_recordCount = m_data->GetCount();
     if (m_recordCount > 0) {
@@ -107,6 +111,7 @@ void CKXChartView::CalcRanges() {
 }
 
 void CKXChartView::CalcVisibleRanges() {
+    m_allBarRanges.reset();
     m_ranges = KLineVisibleRanges(*m_data, m_first, m_slotCount, m_techName);
     PlaceCursorButton();
 }
@@ -221,7 +226,9 @@ std::vector<std::u16string> CKXChartView::ScaleLabelTexts() const {
         return texts;
     // The labels of every held bar as well as of the visible ones: a
     // scroll then never needs a wider column than the layout gave.
-    for (const CKLineRanges& r : {m_ranges, KLineVisibleRanges(*m_data, 0, m_recordCount, m_techName)})
+    if (!m_allBarRanges)
+        m_allBarRanges = KLineVisibleRanges(*m_data, 0, m_recordCount, m_techName);
+    for (const CKLineRanges& r : {m_ranges, *m_allBarRanges})
         for (const CKLineScaleLabel& label : KLineScaleLabels(r))
             texts.push_back(label.withUnit ? label.value.ToWideTextWithUnit().str() : label.value.ToWideText().str());
     return texts;
@@ -333,17 +340,17 @@ void CKXChartView::DrawStrip(CDC& dc, const std::array<CKLineCell, 9>& cells) {
         const CRect cell = StripCell(k);
         dc.SetTextColor(PaletteColor(kFlatColor));
         dc.DrawText(cells[k].label, cell.Deflate(2, 0), DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-        const int x = cell.left + 2 + TextExtent(dc, cells[k].label).cx + 2;
+        const int x = cell.left + 2 + dc.GetTextExtent(cells[k].label).cx + 2;
         dc.SetTextColor(PaletteColor(cells[k].color));
         dc.DrawText(cells[k].value, {x, cell.top, cell.right, cell.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
         m_stripValueX[static_cast<size_t>(k)] = x;
-        m_shownValueRight[static_cast<size_t>(k)] = x + TextExtent(dc, cells[k].value).cx;
+        m_shownValueRight[static_cast<size_t>(k)] = x + dc.GetTextExtent(cells[k].value).cx;
     }
 }
 
 int CKXChartView::RedrawValue(CDC& dc, const CRect& r, const CRect& limit, int shownRight,
                               const std::u16string& value, COLORREF color) {
-    const CSize extent = TextExtent(dc, value);
+    const CSize extent = dc.GetTextExtent(value);
     const int right = r.left + extent.cx;
     // The line's box over both values, a pixel of slack for the glyphs'
     // edges; never past the text's rectangle or limit.
@@ -370,12 +377,12 @@ void CKXChartView::DrawLegendItems(CDC& dc, int x, const CRect& row, const std::
                                    const std::vector<CKLineLegendItem>& items) {
     dc.SetTextColor(PaletteColor(kFlatColor));
     dc.DrawText(title, {x, row.top, row.right, row.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-    x += TextExtent(dc, title).cx;
+    x += dc.GetTextExtent(title).cx;
     for (const CKLineLegendItem& item : items) {
         const std::u16string text = item.label + item.value;
         dc.SetTextColor(PaletteColor(item.color));
         dc.DrawText(text, {x, row.top, row.right, row.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-        x += TextExtent(dc, text).cx;
+        x += dc.GetTextExtent(text).cx;
     }
 }
 
@@ -389,10 +396,10 @@ void CKXChartView::DrawMaRow(CDC& dc, const std::array<CKLineLegendItem, 3>& ma)
         dc.SetTextColor(PaletteColor(kFlatColor));
         dc.DrawText(ma[i].label, f, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
         dc.SetTextColor(PaletteColor(ma[i].color));
-        const int x = f.left + TextExtent(dc, ma[i].label).cx;
+        const int x = f.left + dc.GetTextExtent(ma[i].label).cx;
         dc.DrawText(ma[i].value, {x, f.top, f.right, f.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
         m_maValueX[static_cast<size_t>(i)] = x;
-        m_maValueRight[static_cast<size_t>(i)] = x + TextExtent(dc, ma[i].value).cx;
+        m_maValueRight[static_cast<size_t>(i)] = x + dc.GetTextExtent(ma[i].value).cx;
     }
 }
 
@@ -405,6 +412,7 @@ void CKXChartView::DrawTechRow(CDC& dc, const CKLineTechLegend& legend) {
 }
 
 void CKXChartView::DrawLegends(CDC& dc, bool hasData) {
+    // The canvas has selected the chart font: texts are measured in the dc.
     const CDCStateSaver saved(dc);
     dc.SelectBrush(CBrush::Solid(m_background));
     dc.SetBkMode(TRANSPARENT);

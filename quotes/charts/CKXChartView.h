@@ -22,6 +22,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 class IKXChartHost;
@@ -128,6 +129,9 @@ private:
     CRect m_buttonRect;                     // chart coordinates, empty when hidden
     CRect m_squares[2];                     // the two top-right squares (portrait)
     CKLineRanges m_ranges;
+    // The ranges of every held bar, for the label column; dropped whenever
+    // the bars, the indicator or the ranges are taken in again.
+    mutable std::optional<CKLineRanges> m_allBarRanges;
     CKLineMetrics m_metrics;
     std::u16string m_title = u"K线图";
     bool m_portrait = true;
