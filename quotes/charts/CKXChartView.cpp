@@ -344,21 +344,16 @@ void CKXChartView::DrawStrip(CDC& dc, const std::array<CKLineCell, 9>& cells) {
         dc.SetTextColor(PaletteColor(cells[k].color));
         dc.DrawText(cells[k].value, {x, cell.top, cell.right, cell.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
         m_stripValueX[static_cast<size_t>(k)] = x;
-        m_shownValueRight[static_cast<size_t>(k)] = x + dc.GetTextExtent(cells[k].value).cx;
     }
 }
 
-int CKXChartView::RedrawValue(CDC& dc, const CRect& r, const CRect& limit, int shownRight,
-                              const std::u16string& value, COLORREF color) {
-    const CSize extent = dc.GetTextExtent(value);
-    const int right = r.left + extent.cx;
-    // The line's box over both values, a pixel of slack for the glyphs'
-    // edges; never past the text's rectangle or limit.
-    const int top = r.top + (r.Height() - extent.cy) / 2;
-    const CRect box =
-        CRect{r.left, top, std::max(right, shownRight) + 2, top + extent.cy}.Intersect(r).Intersect(limit);
+void CKXChartView::RedrawValue(CDC& dc, const CRect& r, const CRect& limit, int lineHeight,
+                               const std::u16string& value, COLORREF color) {
+    // The value's line in r, where a whole legend draws it (clipped to r).
+    const int top = r.top + (r.Height() - lineHeight) / 2;
+    const CRect box = CRect{r.left, top, r.right, top + lineHeight}.Intersect(r).Intersect(limit);
     if (box.IsEmpty())
-        return right;
+        return;
     // What the whole legend draws there: the background and the value,
     // clipped to the box.
     const CPoint origin = dc.GetOrigin();
@@ -370,7 +365,6 @@ int CKXChartView::RedrawValue(CDC& dc, const CRect& r, const CRect& limit, int s
     clipped.SetTextColor(color);
     clipped.DrawText(value, r, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
     m_legendsDrawn.push_back(box);
-    return right;
 }
 
 void CKXChartView::DrawLegendItems(CDC& dc, int x, const CRect& row, const std::u16string& title,
@@ -399,7 +393,6 @@ void CKXChartView::DrawMaRow(CDC& dc, const std::array<CKLineLegendItem, 3>& ma)
         const int x = f.left + dc.GetTextExtent(ma[i].label).cx;
         dc.DrawText(ma[i].value, {x, f.top, f.right, f.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
         m_maValueX[static_cast<size_t>(i)] = x;
-        m_maValueRight[static_cast<size_t>(i)] = x + dc.GetTextExtent(ma[i].value).cx;
     }
 }
 
@@ -435,6 +428,7 @@ void CKXChartView::DrawLegends(CDC& dc, bool hasData) {
         // whose label changed is drawn whole.
         const CRect& s = GetVolumeArea();
         const CRect inside{s.left, s.top, s.right, s.bottom - 1}; // within the strip's frame
+        const int lineHeight = dc.GetTextExtent(u"0").cy;
         for (int k = 0; k < 9; ++k) {
             const size_t i = static_cast<size_t>(k);
             const CKLineCell& was = m_shownCells[i];
@@ -445,8 +439,8 @@ void CKXChartView::DrawLegends(CDC& dc, bool hasData) {
                 return DrawLegends(dc, hasData);
             }
             const CRect cell = StripCell(k);
-            m_shownValueRight[i] = RedrawValue(dc, {m_stripValueX[i], cell.top, cell.right, cell.bottom}, inside,
-                                               m_shownValueRight[i], cells[k].value, PaletteColor(cells[k].color));
+            RedrawValue(dc, {m_stripValueX[i], cell.top, cell.right, cell.bottom}, inside, lineHeight, cells[k].value,
+                        PaletteColor(cells[k].color));
         }
         const CRect maRow = MaRow();
         const int field = m_panels.price.Width() / 3;
@@ -458,8 +452,8 @@ void CKXChartView::DrawLegends(CDC& dc, bool hasData) {
                 return DrawLegends(dc, hasData);
             }
             const int right = maRow.left + (static_cast<int>(i) + 1) * field;
-            m_maValueRight[i] = RedrawValue(dc, {m_maValueX[i], maRow.top, right, maRow.bottom}, maRow,
-                                            m_maValueRight[i], ma[i].value, PaletteColor(ma[i].color));
+            RedrawValue(dc, {m_maValueX[i], maRow.top, right, maRow.bottom}, maRow, lineHeight, ma[i].value,
+                        PaletteColor(ma[i].color));
         }
         if (tech != m_shownTech) {
             DrawTechRow(dc, tech);

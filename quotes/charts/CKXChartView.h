@@ -105,11 +105,10 @@ private:
     void DrawStrip(CDC& dc, const std::array<CKLineCell, 9>& cells);
     // The strip's cell k.
     CRect StripCell(int k) const;
-    // Draws value left-aligned in r over a value shown there that ended at
-    // shownRight, touching only the line's box both cover (within limit);
-    // returns where the new value ends.
-    int RedrawValue(CDC& dc, const CRect& r, const CRect& limit, int shownRight, const std::u16string& value,
-                    COLORREF color);
+    // Draws value left-aligned in r over the value shown there, touching
+    // only its line (lineHeight high, within limit).
+    void RedrawValue(CDC& dc, const CRect& r, const CRect& limit, int lineHeight, const std::u16string& value,
+                     COLORREF color);
     void DrawMaRow(CDC& dc, const std::array<CKLineLegendItem, 3>& ma);
     void DrawTechRow(CDC& dc, const CKLineTechLegend& legend);
     CRect MaRow() const;
@@ -142,9 +141,7 @@ private:
     bool m_legendsShown = false;
     std::array<CKLineCell, 9> m_shownCells;
     std::array<int, 9> m_stripValueX{};     // where each strip value starts
-    std::array<int, 9> m_shownValueRight{}; // and ends
-    std::array<int, 3> m_maValueX{};        // the same of the moving averages
-    std::array<int, 3> m_maValueRight{};
+    std::array<int, 3> m_maValueX{};        // and each moving average's
     std::array<CKLineLegendItem, 3> m_shownMa;
     CKLineTechLegend m_shownTech;
     std::vector<CRect> m_legendsDrawn;      // what the last DrawLegends drew
