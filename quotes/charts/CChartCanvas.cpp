@@ -166,20 +166,36 @@ bool CChartCanvas::IsLastTarget(const CDC& target) const {
            surface->Height() == m_lastTargetSize.cy;
 }
 
+namespace {
+
+// Copies a row of n pixels; the cursor's lines are mostly one pixel wide.
+void CopyRow(const COLORREF* from, int n, COLORREF* to) {
+    if (n == 1)
+        *to = *from;
+    else
+        std::copy(from, from + n, to);
+}
+
+} // namespace
+
 void CChartCanvas::SaveUnderCursor(const CDC& target) {
     m_underRects.clear();
-    m_underPixels.clear();
     const CSurface& surface = *target.GetSurface();
     const CPoint origin = target.GetOrigin();
     const CRect bounds{0, 0, surface.Width(), surface.Height()};
+    size_t count = 0;
     for (const CRect& part : m_cursorDrawn) {
         const CRect r = part.Offset(origin.x, origin.y).Intersect(bounds);
         if (r.IsEmpty())
             continue;
         m_underRects.push_back(r);
-        for (int y = r.top; y < r.bottom; ++y)
-            m_underPixels.insert(m_underPixels.end(), surface.Row(y) + r.left, surface.Row(y) + r.right);
+        count += static_cast<size_t>(r.Width()) * static_cast<size_t>(r.Height());
     }
+    m_underPixels.resize(count);
+    COLORREF* to = m_underPixels.data();
+    for (const CRect& r : m_underRects)
+        for (int y = r.top; y < r.bottom; ++y, to += r.Width())
+            CopyRow(surface.Row(y) + r.left, r.Width(), to);
 }
 
 void CChartCanvas::RestoreUnderCursor(CDC& target) {
@@ -188,13 +204,12 @@ void CChartCanvas::RestoreUnderCursor(CDC& target) {
     size_t end = m_underPixels.size();
     for (auto it = m_underRects.rbegin(); it != m_underRects.rend(); ++it) {
         const CRect& r = *it;
-        const size_t width = static_cast<size_t>(r.Width());
-        end -= width * static_cast<size_t>(r.Height());
+        end -= static_cast<size_t>(r.Width()) * static_cast<size_t>(r.Height());
         if (r.right > surface.Width() || r.bottom > surface.Height())
             continue;
         const COLORREF* from = m_underPixels.data() + end;
-        for (int y = r.top; y < r.bottom; ++y, from += width)
-            std::copy(from, from + width, surface.Row(y) + r.left);
+        for (int y = r.top; y < r.bottom; ++y, from += r.Width())
+            CopyRow(from, r.Width(), surface.Row(y) + r.left);
     }
     m_underRects.clear();
     m_underPixels.clear();

@@ -367,11 +367,7 @@ void CKXChartView::RedrawValue(CDC& dc, const CRect& r, const CRect& limit, int 
     m_legendsDrawn.push_back(box);
 }
 
-void CKXChartView::DrawLegendItems(CDC& dc, int x, const CRect& row, const std::u16string& title,
-                                   const std::vector<CKLineLegendItem>& items) {
-    dc.SetTextColor(PaletteColor(kFlatColor));
-    dc.DrawText(title, {x, row.top, row.right, row.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-    x += dc.GetTextExtent(title).cx;
+void CKXChartView::DrawLegendItems(CDC& dc, int x, const CRect& row, const std::vector<CKLineLegendItem>& items) {
     for (const CKLineLegendItem& item : items) {
         const std::u16string text = item.label + item.value;
         dc.SetTextColor(PaletteColor(item.color));
@@ -400,8 +396,30 @@ void CKXChartView::DrawTechRow(CDC& dc, const CKLineTechLegend& legend) {
     // The indicator's values above its panel.
     const CRect techRow = TechRow();
     dc.FillRect(techRow, m_background);
-    if (!legend.title.empty())
-        DrawLegendItems(dc, techRow.left + 2, techRow, legend.title, legend.items);
+    m_techItemsX = techRow.left + 2;
+    if (legend.title.empty())
+        return;
+    dc.SetTextColor(PaletteColor(kFlatColor));
+    dc.DrawText(legend.title, {m_techItemsX, techRow.top, techRow.right, techRow.bottom},
+                DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+    m_techItemsX += dc.GetTextExtent(legend.title).cx;
+    DrawLegendItems(dc, m_techItemsX, techRow, legend.items);
+}
+
+void CKXChartView::RedrawTechItems(CDC& dc, const CKLineTechLegend& legend, int lineHeight) {
+    // After the title, which stays: the items' line to the row's end.
+    const CRect row = TechRow();
+    const int top = row.top + (row.Height() - lineHeight) / 2;
+    const CRect box = CRect{m_techItemsX, top, row.right, top + lineHeight}.Intersect(row);
+    if (box.IsEmpty())
+        return;
+    const CPoint origin = dc.GetOrigin();
+    CDC clipped(dc.GetSurface(), origin, box.Intersect(dc.GetClipRect()).Offset(origin.x, origin.y));
+    clipped.SelectFont(dc.GetFont());
+    clipped.SetBkMode(TRANSPARENT);
+    clipped.FillRect(box, m_background);
+    DrawLegendItems(clipped, m_techItemsX, row, legend.items);
+    m_legendsDrawn.push_back(box);
 }
 
 void CKXChartView::DrawLegends(CDC& dc, bool hasData) {
@@ -455,9 +473,11 @@ void CKXChartView::DrawLegends(CDC& dc, bool hasData) {
             RedrawValue(dc, {m_maValueX[i], maRow.top, right, maRow.bottom}, maRow, lineHeight, ma[i].value,
                         PaletteColor(ma[i].color));
         }
-        if (tech != m_shownTech) {
+        if (tech.title != m_shownTech.title || tech.items.size() != m_shownTech.items.size()) {
             DrawTechRow(dc, tech);
             m_legendsDrawn.push_back(TechRow());
+        } else if (tech != m_shownTech && !tech.title.empty()) {
+            RedrawTechItems(dc, tech, lineHeight);
         }
     }
     m_shownCells = cells;

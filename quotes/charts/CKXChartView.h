@@ -113,8 +113,10 @@ private:
     void DrawTechRow(CDC& dc, const CKLineTechLegend& legend);
     CRect MaRow() const;
     CRect TechRow() const;
-    void DrawLegendItems(CDC& dc, int x, const CRect& row, const std::u16string& title,
-                         const std::vector<CKLineLegendItem>& items);
+    // The items one after another from x in row.
+    void DrawLegendItems(CDC& dc, int x, const CRect& row, const std::vector<CKLineLegendItem>& items);
+    // Redraws the indicator's items over those shown, the title kept.
+    void RedrawTechItems(CDC& dc, const CKLineTechLegend& legend, int lineHeight);
 
     std::unique_ptr<CImage> m_buttonImage; // "fs.png", loaded on first use
     bool m_buttonImageTried = false;
@@ -142,6 +144,7 @@ private:
     std::array<CKLineCell, 9> m_shownCells;
     std::array<int, 9> m_stripValueX{};     // where each strip value starts
     std::array<int, 3> m_maValueX{};        // and each moving average's
+    int m_techItemsX = 0;                   // where the indicator's items start
     std::array<CKLineLegendItem, 3> m_shownMa;
     CKLineTechLegend m_shownTech;
     std::vector<CRect> m_legendsDrawn;      // what the last DrawLegends drew
