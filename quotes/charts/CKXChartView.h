@@ -5,9 +5,10 @@
 // hands it each reply and it asks its host (IKXChartHost, which the frame
 // implements) for older bars when the user scrolls near the oldest one.
 //
-// The cached picture holds the frames, scales, bars and lines; the strip,
-// the legends and the cursor (a cross with a button under it that opens
-// the day's minute chart) are drawn on every paint. The arithmetic is in
+// The picture holds the frames, scales, bars and lines; the strip and the
+// legends are drawn over it, whole after the picture and then only the
+// values that changed, and the cursor (a cross with a button under it that
+// opens the day's minute chart) on every paint. The arithmetic is in
 // KLineMath.h, the indicator panel is drawn by CKXIndicatorPainter.
 //
 // The cursor is a slot relative to the first visible bar and never leaves
