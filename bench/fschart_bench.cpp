@@ -1,9 +1,9 @@
 // Cost of the minute chart at 480 × 720: a full redraw (a whole day with the
 // overlay, volume bars, marks, the cursor and the side panel) and a cursor
-// move, which redraws the legend, caption and marks over the cached picture
-// and copies what changed. Each is printed as a number of memsets of a
-// surface of the same size, interleaved in the same run ("x_memset"), beside
-// one copy of the whole cached picture. These are the view alone; the screen as
+// move, which puts back what the old cursor covered and redraws the legend,
+// caption and marks over the picture. Each is printed as a number of
+// memsets of a surface of the same size, interleaved in the same run
+// ("x_memset"), beside one copy of the whole picture. These are the view alone; the screen as
 // the loop paints it is chart_screen_bench's.
 #include "bench/MemsetFloor.h"
 #include "core/CDataSetList.h"
@@ -96,8 +96,7 @@ void BM_MinuteChartCursorMove(benchmark::State& state) {
 }
 BENCHMARK(BM_MinuteChartCursorMove)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
-// One copy of the whole cached picture to the screen, as a full redraw
-// makes it.
+// One copy of the whole picture to the screen, as a full redraw makes it.
 void BM_CopyMinuteChartPicture(benchmark::State& state) {
     std::unique_ptr<CDC> picture = CDC::CreateMemoryDC(kWidth, kHeight);
     std::unique_ptr<CDC> screen = CDC::CreateMemoryDC(kWidth, kHeight);

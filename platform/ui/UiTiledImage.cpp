@@ -27,6 +27,11 @@ void UiTiledImage::OnPaint(CDC& dc) {
     dc.BitBlt(0, 0, m_mem.Width(), m_mem.Height(), *m_mem.GetDC(), 0, 0);
 }
 
+bool UiTiledImage::CoversClient() const {
+    const CRect r = GetClientRect();
+    return m_mem.IsCreated() && m_mem.Width() == r.Width() && m_mem.Height() == r.Height();
+}
+
 void UiTiledImage::OnLButtonDown(UINT flags, CPoint pt) { ForwardMouseToParent(this, WM_LBUTTONDOWN, flags, pt); }
 void UiTiledImage::OnLButtonUp(UINT flags, CPoint pt) { ForwardMouseToParent(this, WM_LBUTTONUP, flags, pt); }
 void UiTiledImage::OnMouseMove(UINT flags, CPoint pt) { ForwardMouseToParent(this, WM_MOUSEMOVE, flags, pt); }

@@ -20,6 +20,8 @@ public:
     int OnCreate() override;
     void OnSize(int width, int height) override;
     void OnPaint(CDC& dc) override;
+    // The bitmap is copied over the whole control once it has its size.
+    bool CoversClient() const override;
     void OnLButtonDown(UINT flags, CPoint pt) override;
     void OnLButtonUp(UINT flags, CPoint pt) override;
     void OnMouseMove(UINT flags, CPoint pt) override;

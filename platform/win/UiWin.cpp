@@ -342,7 +342,7 @@ void UiWin::PaintTree(CDC& dc) {
         return;
     {
         CDC own(dc.GetSurface(), origin, clip);
-        if (m_hasBk) {
+        if (m_hasBk && !CoversClient()) {
             // What an opaque child fills again is not filled here first.
             std::vector<CRect> covered;
             for (UiWin* child : m_children)

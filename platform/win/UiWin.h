@@ -136,8 +136,12 @@ public:
 
     // Paints the client area; dc has its origin at the client's top-left and
     // is clipped to it. PaintTree has filled the background colour (when
-    // set) before calling it; the default draws nothing more.
+    // set and CoversClient is false) before calling it; the default draws
+    // nothing more.
     virtual void OnPaint(CDC& dc);
+    // True when OnPaint sets every pixel of the client area (a picture
+    // copied over all of it): its background is not filled first.
+    virtual bool CoversClient() const { return false; }
     virtual void OnLButtonDown(UINT flags, CPoint pt);
     virtual void OnLButtonUp(UINT flags, CPoint pt);
     virtual void OnMouseMove(UINT flags, CPoint pt);

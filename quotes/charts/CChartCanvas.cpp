@@ -107,47 +107,36 @@ bool CChartCanvas::FitLabelColumn(CDC& dc, int fallbackWidth, int leastWidth) {
 
 void CChartCanvas::Paint(CDC& target) {
     const CRect& whole = m_layout.wholeArea;
-    const int width = whole.Width();
-    const int height = whole.Height();
-    if (width <= 0 || height <= 0)
+    if (whole.Width() <= 0 || whole.Height() <= 0 || !target.GetSurface())
         return;
-    const CSurface* cached = m_memDC ? m_memDC->GetSurface() : nullptr;
-    bool rendered = false;
-    if (!cached || cached->Width() != width || cached->Height() != height) {
-        m_memDC = CDC::CreateMemoryDC(width, height);
-        if (!m_memDC)
-            return;
-        m_dirty = true;
-    }
-    if (m_dirty) {
-        Render(*m_memDC);
-        rendered = true;
-    }
-    m_dirty = false;
-    // What the target holds of the last paint: the picture, but for the
-    // legends and the cursor line drawn over it.
-    std::vector<CRect> changed;
-    const bool wholeCopy = rendered || !IsLastTarget(target);
-    if (!wholeCopy) {
-        changed = m_cursorDrawn;
-        GetLegendRects(changed);
+    // The picture's (0,0) at the whole area's top-left, clipped to it.
+    const CPoint origin = target.GetOrigin();
+    const CRect clip = whole.Intersect(target.GetClipRect()).Offset(origin.x, origin.y);
+    CDC picture(target.GetSurface(), {origin.x + whole.left, origin.y + whole.top}, clip);
+    if (m_dirty || !IsLastTarget(target)) {
+        // Drawn straight into the target: no picture of its own to copy.
+        m_underRects.clear();
+        m_underPixels.clear();
+        Render(picture);
+        m_dirty = false;
+    } else {
+        RestoreUnderCursor(target);
     }
     {
-        const CDCStateSaver saved(*m_memDC);
-        m_memDC->SelectFont(m_font);
-        DrawLegends(*m_memDC, m_recordCount >= 1);
+        const CDCStateSaver saved(picture);
+        picture.SelectFont(m_font);
+        DrawLegends(picture, m_recordCount >= 1);
     }
-    if (wholeCopy)
-        target.BitBlt(whole.left, whole.top, width, height, *m_memDC, 0, 0);
-    else
-        CopyPicture(target, changed);
+    m_legendsDrawn.clear();
+    GetDrawnLegendRects(m_legendsDrawn);
     m_lastTarget = target.GetSurface();
-    m_lastTargetSize = m_lastTarget ? CSize{m_lastTarget->Width(), m_lastTarget->Height()} : CSize{};
+    m_lastTargetSize = CSize{m_lastTarget->Width(), m_lastTarget->Height()};
     m_cursorDrawn.clear();
-    // The cursor line is never part of the cached picture.
+    // The cursor line is drawn over what it covers, kept to be put back.
     if (m_cursorShown) {
-        DrawCursorLine(target);
         GetCursorRects(m_cursorDrawn);
+        SaveUnderCursor(target);
+        DrawCursorLine(target);
         for (CRect& r : m_cursorDrawn)
             r = r.Offset(-whole.left, -whole.top);
     }
@@ -155,13 +144,12 @@ void CChartCanvas::Paint(CDC& target) {
 
 bool CChartCanvas::PaintChanged(CDC& target, std::vector<CRect>& changed) {
     const CRect& whole = m_layout.wholeArea;
-    const CSurface* cached = m_memDC ? m_memDC->GetSurface() : nullptr;
-    if (m_dirty || !cached || cached->Width() != whole.Width() || cached->Height() != whole.Height() ||
-        !IsLastTarget(target))
+    if (m_dirty || whole.Width() <= 0 || whole.Height() <= 0 || !IsLastTarget(target))
         return false;
     std::vector<CRect> parts = m_cursorDrawn;
     GetLegendRects(parts);
     Paint(target);
+    parts.insert(parts.end(), m_legendsDrawn.begin(), m_legendsDrawn.end());
     parts.insert(parts.end(), m_cursorDrawn.begin(), m_cursorDrawn.end());
     const CRect picture{0, 0, whole.Width(), whole.Height()};
     for (const CRect& part : parts) {
@@ -178,14 +166,53 @@ bool CChartCanvas::IsLastTarget(const CDC& target) const {
            surface->Height() == m_lastTargetSize.cy;
 }
 
-void CChartCanvas::CopyPicture(CDC& target, const std::vector<CRect>& rects) const {
-    const CRect& whole = m_layout.wholeArea;
-    const CRect picture{0, 0, whole.Width(), whole.Height()};
-    for (const CRect& rect : rects) {
-        const CRect r = rect.Intersect(picture);
-        if (!r.IsEmpty())
-            target.BitBlt(whole.left + r.left, whole.top + r.top, r.Width(), r.Height(), *m_memDC, r.left, r.top);
+namespace {
+
+// Copies a row of n pixels; the cursor's lines are mostly one pixel wide.
+void CopyRow(const COLORREF* from, int n, COLORREF* to) {
+    if (n == 1)
+        *to = *from;
+    else
+        std::copy(from, from + n, to);
+}
+
+} // namespace
+
+void CChartCanvas::SaveUnderCursor(const CDC& target) {
+    m_underRects.clear();
+    const CSurface& surface = *target.GetSurface();
+    const CPoint origin = target.GetOrigin();
+    const CRect bounds{0, 0, surface.Width(), surface.Height()};
+    size_t count = 0;
+    for (const CRect& part : m_cursorDrawn) {
+        const CRect r = part.Offset(origin.x, origin.y).Intersect(bounds);
+        if (r.IsEmpty())
+            continue;
+        m_underRects.push_back(r);
+        count += static_cast<size_t>(r.Width()) * static_cast<size_t>(r.Height());
     }
+    m_underPixels.resize(count);
+    COLORREF* to = m_underPixels.data();
+    for (const CRect& r : m_underRects)
+        for (int y = r.top; y < r.bottom; ++y, to += r.Width())
+            CopyRow(surface.Row(y) + r.left, r.Width(), to);
+}
+
+void CChartCanvas::RestoreUnderCursor(CDC& target) {
+    CSurface& surface = *target.GetSurface();
+    // Last saved first: the parts overlap.
+    size_t end = m_underPixels.size();
+    for (auto it = m_underRects.rbegin(); it != m_underRects.rend(); ++it) {
+        const CRect& r = *it;
+        end -= static_cast<size_t>(r.Width()) * static_cast<size_t>(r.Height());
+        if (r.right > surface.Width() || r.bottom > surface.Height())
+            continue;
+        const COLORREF* from = m_underPixels.data() + end;
+        for (int y = r.top; y < r.bottom; ++y, from += r.Width())
+            CopyRow(from, r.Width(), surface.Row(y) + r.left);
+    }
+    m_underRects.clear();
+    m_underPixels.clear();
 }
 
 void CChartCanvas::GetLegendRects(std::vector<CRect>& rects) {
@@ -205,12 +232,14 @@ void CChartCanvas::Render(CDC& dc) {
     DrawScale(dc);
     DrawLines(dc);
     DrawTitle(dc);
+    OnPictureRendered();
 }
 
 void CChartCanvas::ResetBitmap() {
     m_dirty = true;
-    m_memDC.reset();
     m_lastTarget = nullptr;
+    m_underRects.clear();
+    m_underPixels.clear();
 }
 
 // ---- Cursor ----

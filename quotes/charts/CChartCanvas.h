@@ -1,17 +1,18 @@
 // The chart canvas: the abstract drawing surface under the minute and
 // K-line chart views. It owns the chart font, the split of the chart into a
-// price and a volume area, an off-screen picture that caches the drawn
-// chart, a cursor (a selected record shown as a vertical line), a small
-// legend array and the painters that scale a series into a rectangle. The
-// views fill in the drawing steps through the virtual operations; the chart
-// window (CChartWnd) owns one canvas at a time, lays it out, paints it and
-// hands it touches in chart coordinates.
+// price and a volume area, a cursor (a selected record shown as a vertical
+// line), a small legend array and the painters that scale a series into a
+// rectangle. The views fill in the drawing steps through the virtual
+// operations; the chart window (CChartWnd) owns one canvas at a time, lays
+// it out, paints it into its picture and hands it touches in chart
+// coordinates.
 //
-// Painting: the cached picture is drawn again only when the canvas is
-// dirty (a layout or data change); the legends and the cursor line are
-// drawn over it on every paint. Over the target it painted last, a paint
-// copies only the legend rectangles and the last cursor line's, so a cursor
-// move costs a few strips, not a copy of the whole picture. An area too
+// Painting: the picture (frames, scales, lines) is drawn straight into the
+// target, again only when the canvas is dirty (a layout or data change) or
+// the target is not the one painted last; the legends are drawn over it on
+// every paint, and the cursor line last, the pixels under it kept so the
+// next paint puts them back. A cursor move so costs the cursor's strips and
+// the legends that changed, never a copy of the whole picture. An area too
 // small to hold a picture paints nothing.
 //
 // It also holds the colour rule every quote screen shares: how a value
@@ -89,7 +90,7 @@ public:
     virtual void DrawLines(CDC& dc) = 0;
     // After every cursor change; the view reads the new position.
     virtual void OnCursorMoved() {}
-    // Drawn over the cached picture on every paint.
+    // Drawn over the picture on every paint.
     virtual void DrawLegends(CDC& /*dc*/, bool /*hasData*/) {}
     virtual void DrawTitle(CDC& /*dc*/) {}
     // The texts the value-label column shows with the current ranges; the
@@ -112,11 +113,16 @@ public:
     // The vertical cursor line over the price area.
     virtual void DrawCursorLine(CDC& dc);
     // Where the next DrawLegends draws (picture coordinates) and where
-    // DrawCursorLine has drawn (target coordinates): a paint over the same
-    // target copies only these rectangles of the cached picture. Both say
+    // DrawCursorLine draws (target coordinates; asked before it draws, so
+    // what it covers is kept): a paint over the same target changes only
+    // these rectangles. Both say
     // the whole area unless a view knows better.
     virtual void GetLegendRects(std::vector<CRect>& rects);
     virtual void GetCursorRects(std::vector<CRect>& rects);
+    // Where the last DrawLegends drew beyond what GetLegendRects said
+    // before it (picture coordinates): a view that redraws only the legend
+    // cells that changed tells them here.
+    virtual void GetDrawnLegendRects(std::vector<CRect>& /*rects*/) {}
     virtual void ToggleCursor() { m_cursorShown = !m_cursorShown; }
 
     // Makes the value-label column as wide as the widest of
@@ -130,27 +136,29 @@ public:
 
     // ---- Painting ----
     // Draws the chart into target with the whole area's top-left at its
-    // place: the cached picture (drawn again when dirty), the legends over
-    // it, then the cursor line when shown. Nothing for an empty area. When
-    // the target is the one painted last, only what changed is copied: the
-    // legend rectangles and the last cursor line's; whoever else draws into
-    // that target calls SetDirty before the next paint.
+    // place: the picture (drawn again when dirty or on another target), the
+    // legends over it, then the cursor line when shown. Nothing for an
+    // empty area. When the target is the one painted last, only what
+    // changed is drawn: the pixels under the last cursor line put back, the
+    // legends, the new line; whoever else draws into that target calls
+    // SetDirty before the next paint.
     void Paint(CDC& target);
     // A paint over the target painted last, with an up-to-date picture:
     // paints it and adds the rectangles of target it changed (the old and
     // new cursor lines and the legends). False, painting nothing, when it
-    // would copy the whole picture (dirty, or another target).
+    // would draw the whole picture (dirty, or another target).
     bool PaintChanged(CDC& target, std::vector<CRect>& changed);
-    // Draws the cacheable picture: background, DrawTimeAxis, DrawScale,
-    // DrawLines, DrawTitle.
+    // Draws the picture: background, DrawTimeAxis, DrawScale, DrawLines,
+    // DrawTitle.
     void Render(CDC& dc);
-    // Marks the canvas dirty and drops the cached picture, so the next
-    // paint makes one of the new size.
+    // Marks the canvas dirty and forgets the target painted last (resized
+    // or cleared), so the next paint draws the whole picture.
     void ResetBitmap();
     void SetDirty() { m_dirty = true; }
     bool IsDirty() const { return m_dirty; }
-    // The cached picture (null before the first paint), for tests.
-    const CDC* GetCachedPicture() const { return m_memDC.get(); }
+    // The surface holding the picture as it stands (null before the first
+    // paint and while dirty), for tests.
+    const CSurface* GetPaintedSurface() const { return m_dirty ? nullptr : m_lastTarget; }
 
     // ---- Text ----
     // The text's width in the chart font and height in the dc's font.
@@ -210,6 +218,8 @@ protected:
     // After FitLabelColumn laid the canvas out again; previousSlots is the
     // slot count before.
     virtual void OnLabelColumnChanged(int /*previousSlots*/) {}
+    // After Render drew the picture anew: the legends it holds are gone.
+    virtual void OnPictureRendered() {}
     // Lays out and marks dirty.
     void ApplyLayout(const CChartLayout& layout);
 
@@ -232,15 +242,20 @@ protected:
 private:
     std::vector<CLegendItem> m_legend; // capacity items; empty before InitLegend
     int m_legendCount = 0;
-    // Copies rectangles of the cached picture (picture coordinates) into
-    // target at the whole area's place.
-    void CopyPicture(CDC& target, const std::vector<CRect>& rects) const;
     // True when target holds the last paint: the same surface and size.
     bool IsLastTarget(const CDC& target) const;
+    // Keeps the target's pixels under m_cursorDrawn (target coordinates),
+    // and puts them back.
+    void SaveUnderCursor(const CDC& target);
+    void RestoreUnderCursor(CDC& target);
 
-    std::unique_ptr<CDC> m_memDC;      // the cached picture, whole-area sized
-    bool m_dirty = true;               // the cached picture must be drawn again
+    // What the cursor line covers on the last target: the rectangles
+    // (surface pixels) and their pixels, row by row, one after another.
+    std::vector<CRect> m_underRects;
+    std::vector<COLORREF> m_underPixels;
+    bool m_dirty = true;               // the picture must be drawn again
     const CSurface* m_lastTarget = nullptr; // the surface painted last
     CSize m_lastTargetSize;
-    std::vector<CRect> m_cursorDrawn;  // picture coordinates of the cursor line on the last target
+    std::vector<CRect> m_cursorDrawn;  // where the cursor line is drawn on the last target
+    std::vector<CRect> m_legendsDrawn; // GetDrawnLegendRects of the last paint
 };

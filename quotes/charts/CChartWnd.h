@@ -93,7 +93,7 @@ public:
     void SetCanvas(std::unique_ptr<CChartCanvas> canvas, const char* sample, bool sampleIsLeast = false);
     CChartCanvas* GetCanvas() const { return m_canvas.get(); }
     // Lays the canvas out again for the orientation (1 or 4 portrait, 0 or
-    // 2 landscape, others keep the layout): drops the cached picture,
+    // 2 landscape, others keep the layout): clears the picture,
     // resizes the picture and runs CalcRanges. Nothing without a canvas.
     void LayoutChart(int orientation);
     // Lays the canvas out over the picture in the orientation, runs

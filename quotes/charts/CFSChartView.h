@@ -12,11 +12,11 @@
 // (IFSChartHost). The panel's page and the kept cursor are process-wide
 // (CChartState). The side panel is a CFSSidePanel the view owns.
 //
-// Cached picture and overlays: the grid, lines, labels, title and panel are
-// drawn into the canvas's cached picture; the legend, the volume caption,
+// Picture and overlays: the grid, lines, labels, title and panel are drawn
+// into the canvas's picture; the legend, the volume caption,
 // the marks (blue under the cursor) and a panel that changed are drawn over
-// it on every paint, and the cursor cross-hair onto the screen, so a cursor
-// move redraws only those.
+// it on every paint, and the cursor cross-hair last (what it covers kept to
+// be put back), so a cursor move redraws only those.
 #pragma once
 
 #include "framework/ui/WndMessages.h"

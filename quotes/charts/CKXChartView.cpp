@@ -47,9 +47,11 @@ void CKXChartView::SetTitle(std::u16string_view title) {
 void CKXChartView::SetTechName(std::string_view name) {
     if (!name.empty())
         m_techName.assign(name);
+    m_allBarRanges.reset();
 }
 
 void CKXChartView::Reset() {
+    m_allBarRanges.reset();
     m_data->Clear();
     m_recordCount = 0;
     m_cursorPos = 0;
@@ -66,6 +68,7 @@ void CKXChartView::Reset() {
 int CKXChartView::AddReply(CDataSetList& list) {
     if (!CKXData::IsAcceptedReply(list))
         return 0;
+    m_allBarRanges.reset();
     if (m_data->GetCount() > m_slotCount + 150) {
         // Too much held: the new page replaces it all.
         m_market = 0;
@@ -89,6 +92,7 @@ int CKXChartView::AddReply(CDataSetList& list) {
 }
 
 void CKXChartView::CalcRanges() {
+    m_allBarRanges.reset();
     m_cursorPos = 0;
     m_recordCount = m_data->GetCount();
     if (m_recordCount > 0) {
@@ -107,6 +111,7 @@ void CKXChartView::CalcRanges() {
 }
 
 void CKXChartView::CalcVisibleRanges() {
+    m_allBarRanges.reset();
     m_ranges = KLineVisibleRanges(*m_data, m_first, m_slotCount, m_techName);
     PlaceCursorButton();
 }
@@ -221,7 +226,9 @@ std::vector<std::u16string> CKXChartView::ScaleLabelTexts() const {
         return texts;
     // The labels of every held bar as well as of the visible ones: a
     // scroll then never needs a wider column than the layout gave.
-    for (const CKLineRanges& r : {m_ranges, KLineVisibleRanges(*m_data, 0, m_recordCount, m_techName)})
+    if (!m_allBarRanges)
+        m_allBarRanges = KLineVisibleRanges(*m_data, 0, m_recordCount, m_techName);
+    for (const CKLineRanges& r : {m_ranges, *m_allBarRanges})
         for (const CKLineScaleLabel& label : KLineScaleLabels(r))
             texts.push_back(label.withUnit ? label.value.ToWideTextWithUnit().str() : label.value.ToWideText().str());
     return texts;
@@ -304,73 +311,179 @@ void CKXChartView::DrawTitle(CDC& dc) {
 
 // ---- Legends ----
 
-void CKXChartView::DrawStrip(CDC& dc, const CKXBar* bar, int32_t time) {
+CRect CKXChartView::StripCell(int k) const {
+    const CRect& s = GetVolumeArea();
+    if (m_portrait) {
+        const int w = s.Width() / 3, h = s.Height() / 3;
+        return CRect::FromSize(s.left + (k % 3) * w, s.top + (k / 3) * h, w, h);
+    }
+    const int h = s.Height() / 9;
+    return CRect::FromSize(s.left + 2, s.top + k * h + 10, s.Width() - 2, h);
+}
+
+CRect CKXChartView::MaRow() const {
+    const CRect& p = m_panels.price;
+    return {GetWholeArea().left, p.top - GetLabelHeight(), p.right, p.top};
+}
+
+CRect CKXChartView::TechRow() const {
+    const CRect& t = m_panels.indicator;
+    const CRect& whole = GetWholeArea();
+    return {whole.left, t.top - GetLabelHeight(), m_portrait ? whole.right : GetVolumeArea().left, t.top};
+}
+
+void CKXChartView::DrawStrip(CDC& dc, const std::array<CKLineCell, 9>& cells) {
     const CRect& s = GetVolumeArea();
     dc.SelectPen({PS_SOLID, 1, PaletteColor(kGridColor)});
     dc.Rectangle({s.left - 1, s.top - 1, s.right + 1, s.bottom});
-    const std::array<CKLineCell, 9> cells = KLineStripCells(bar, time);
     for (int k = 0; k < 9; ++k) {
-        CRect cell;
-        if (m_portrait) {
-            const int w = s.Width() / 3, h = s.Height() / 3;
-            cell = CRect::FromSize(s.left + (k % 3) * w, s.top + (k / 3) * h, w, h);
-        } else {
-            const int h = s.Height() / 9;
-            cell = CRect::FromSize(s.left + 2, s.top + k * h + 10, s.Width() - 2, h);
-        }
+        const CRect cell = StripCell(k);
         dc.SetTextColor(PaletteColor(kFlatColor));
         dc.DrawText(cells[k].label, cell.Deflate(2, 0), DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-        const int x = cell.left + 2 + TextExtent(dc, cells[k].label).cx + 2;
+        const int x = cell.left + 2 + dc.GetTextExtent(cells[k].label).cx + 2;
         dc.SetTextColor(PaletteColor(cells[k].color));
         dc.DrawText(cells[k].value, {x, cell.top, cell.right, cell.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+        m_stripValueX[static_cast<size_t>(k)] = x;
     }
 }
 
-void CKXChartView::DrawLegendItems(CDC& dc, int x, const CRect& row, const std::u16string& title,
-                                   const std::vector<CKLineLegendItem>& items) {
-    dc.SetTextColor(PaletteColor(kFlatColor));
-    dc.DrawText(title, {x, row.top, row.right, row.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-    x += TextExtent(dc, title).cx;
+void CKXChartView::RedrawValue(CDC& dc, const CRect& r, const CRect& limit, int lineHeight,
+                               const std::u16string& value, COLORREF color) {
+    // The value's line in r, where a whole legend draws it (clipped to r).
+    const int top = r.top + (r.Height() - lineHeight) / 2;
+    const CRect box = CRect{r.left, top, r.right, top + lineHeight}.Intersect(r).Intersect(limit);
+    if (box.IsEmpty())
+        return;
+    // What the whole legend draws there: the background and the value,
+    // clipped to the box.
+    const CPoint origin = dc.GetOrigin();
+    const CRect clip = box.Intersect(dc.GetClipRect()).Offset(origin.x, origin.y);
+    CDC clipped(dc.GetSurface(), origin, clip);
+    clipped.SelectFont(dc.GetFont());
+    clipped.SetBkMode(TRANSPARENT);
+    clipped.FillRect(box, m_background);
+    clipped.SetTextColor(color);
+    clipped.DrawText(value, r, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+    m_legendsDrawn.push_back(box);
+}
+
+void CKXChartView::DrawLegendItems(CDC& dc, int x, const CRect& row, const std::vector<CKLineLegendItem>& items) {
     for (const CKLineLegendItem& item : items) {
         const std::u16string text = item.label + item.value;
         dc.SetTextColor(PaletteColor(item.color));
         dc.DrawText(text, {x, row.top, row.right, row.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-        x += TextExtent(dc, text).cx;
+        x += dc.GetTextExtent(text).cx;
     }
 }
 
+void CKXChartView::DrawMaRow(CDC& dc, const std::array<CKLineLegendItem, 3>& ma) {
+    // Moving averages above the price panel, three fields of a third of its width.
+    const CRect maRow = MaRow();
+    dc.FillRect(maRow, m_background);
+    const int field = m_panels.price.Width() / 3;
+    for (int i = 0; i < 3; ++i) {
+        const CRect f{maRow.left + i * field, maRow.top, maRow.left + (i + 1) * field, maRow.bottom};
+        dc.SetTextColor(PaletteColor(kFlatColor));
+        dc.DrawText(ma[i].label, f, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+        dc.SetTextColor(PaletteColor(ma[i].color));
+        const int x = f.left + dc.GetTextExtent(ma[i].label).cx;
+        dc.DrawText(ma[i].value, {x, f.top, f.right, f.bottom}, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+        m_maValueX[static_cast<size_t>(i)] = x;
+    }
+}
+
+void CKXChartView::DrawTechRow(CDC& dc, const CKLineTechLegend& legend) {
+    // The indicator's values above its panel.
+    const CRect techRow = TechRow();
+    dc.FillRect(techRow, m_background);
+    m_techItemsX = techRow.left + 2;
+    if (legend.title.empty())
+        return;
+    dc.SetTextColor(PaletteColor(kFlatColor));
+    dc.DrawText(legend.title, {m_techItemsX, techRow.top, techRow.right, techRow.bottom},
+                DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+    m_techItemsX += dc.GetTextExtent(legend.title).cx;
+    DrawLegendItems(dc, m_techItemsX, techRow, legend.items);
+}
+
+void CKXChartView::RedrawTechItems(CDC& dc, const CKLineTechLegend& legend, int lineHeight) {
+    // After the title, which stays: the items' line to the row's end.
+    const CRect row = TechRow();
+    const int top = row.top + (row.Height() - lineHeight) / 2;
+    const CRect box = CRect{m_techItemsX, top, row.right, top + lineHeight}.Intersect(row);
+    if (box.IsEmpty())
+        return;
+    const CPoint origin = dc.GetOrigin();
+    CDC clipped(dc.GetSurface(), origin, box.Intersect(dc.GetClipRect()).Offset(origin.x, origin.y));
+    clipped.SelectFont(dc.GetFont());
+    clipped.SetBkMode(TRANSPARENT);
+    clipped.FillRect(box, m_background);
+    DrawLegendItems(clipped, m_techItemsX, row, legend.items);
+    m_legendsDrawn.push_back(box);
+}
+
 void CKXChartView::DrawLegends(CDC& dc, bool hasData) {
+    // The canvas has selected the chart font: texts are measured in the dc.
     const CDCStateSaver saved(dc);
     dc.SelectBrush(CBrush::Solid(m_background));
     dc.SetBkMode(TRANSPARENT);
     const int selected = hasData ? GetSelectedBar() : -1;
     const CKXBar* bar = selected >= 0 ? &m_data->CalcBar(selected) : nullptr;
     const int32_t time = selected >= 0 ? m_data->GetInt(CKXData::kColTime, selected) : 0;
-    DrawStrip(dc, bar, time);
-    const int lh = GetLabelHeight();
-    const CRect& whole = GetWholeArea();
-    const CRect& p = m_panels.price;
-    // Moving averages above the price panel, three fields of a third of its width.
-    const CRect maRow{whole.left, p.top - lh, p.right, p.top};
-    dc.FillRect(maRow, m_background);
+    const std::array<CKLineCell, 9> cells = KLineStripCells(bar, time);
     const std::array<CKLineLegendItem, 3> ma = KLineMaLegend(bar);
-    const int field = p.Width() / 3;
-    for (int i = 0; i < 3; ++i) {
-        const CRect f{whole.left + i * field, maRow.top, whole.left + (i + 1) * field, maRow.bottom};
-        dc.SetTextColor(PaletteColor(kFlatColor));
-        dc.DrawText(ma[i].label, f, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-        dc.SetTextColor(PaletteColor(ma[i].color));
-        dc.DrawText(ma[i].value, {f.left + TextExtent(dc, ma[i].label).cx, f.top, f.right, f.bottom},
-                    DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-    }
-    // The indicator's values above its panel.
-    const CRect& t = m_panels.indicator;
-    const CRect techRow{whole.left, t.top - lh, m_portrait ? whole.right : GetVolumeArea().left, t.top};
-    dc.FillRect(techRow, m_background);
     const CKXBar zero;
-    const CKLineTechLegend legend = KLineTechLegend(m_techName, bar ? *bar : zero);
-    if (!legend.title.empty())
-        DrawLegendItems(dc, techRow.left + 2, techRow, legend.title, legend.items);
+    const CKLineTechLegend tech = KLineTechLegend(m_techName, bar ? *bar : zero);
+    m_legendsDrawn.clear();
+    if (!m_legendsShown) {
+        DrawStrip(dc, cells);
+        DrawMaRow(dc, ma);
+        DrawTechRow(dc, tech);
+        const CRect& s = GetVolumeArea();
+        m_legendsDrawn = {{s.left - 1, s.top - 1, s.right + 1, s.bottom}, MaRow(), TechRow()};
+    } else {
+        // Over the legends the picture holds: only what differs. A cell
+        // whose label changed is drawn whole.
+        const CRect& s = GetVolumeArea();
+        const CRect inside{s.left, s.top, s.right, s.bottom - 1}; // within the strip's frame
+        const int lineHeight = dc.GetTextExtent(u"0").cy;
+        for (int k = 0; k < 9; ++k) {
+            const size_t i = static_cast<size_t>(k);
+            const CKLineCell& was = m_shownCells[i];
+            if (cells[k] == was)
+                continue;
+            if (cells[k].label != was.label) {
+                m_legendsShown = false;
+                return DrawLegends(dc, hasData);
+            }
+            const CRect cell = StripCell(k);
+            RedrawValue(dc, {m_stripValueX[i], cell.top, cell.right, cell.bottom}, inside, lineHeight, cells[k].value,
+                        PaletteColor(cells[k].color));
+        }
+        const CRect maRow = MaRow();
+        const int field = m_panels.price.Width() / 3;
+        for (size_t i = 0; i < 3; ++i) {
+            if (ma[i] == m_shownMa[i])
+                continue;
+            if (ma[i].label != m_shownMa[i].label) {
+                m_legendsShown = false;
+                return DrawLegends(dc, hasData);
+            }
+            const int right = maRow.left + (static_cast<int>(i) + 1) * field;
+            RedrawValue(dc, {m_maValueX[i], maRow.top, right, maRow.bottom}, maRow, lineHeight, ma[i].value,
+                        PaletteColor(ma[i].color));
+        }
+        if (tech.title != m_shownTech.title || tech.items.size() != m_shownTech.items.size()) {
+            DrawTechRow(dc, tech);
+            m_legendsDrawn.push_back(TechRow());
+        } else if (tech != m_shownTech && !tech.title.empty()) {
+            RedrawTechItems(dc, tech, lineHeight);
+        }
+    }
+    m_shownCells = cells;
+    m_shownMa = ma;
+    m_shownTech = tech;
+    m_legendsShown = true;
 }
 
 // ---- Cursor ----
@@ -397,27 +510,38 @@ void CKXChartView::SetCursor(int index, int /*extra*/) {
     CChartState::Shared().SetLastCursorPosition(m_cursorPos);
 }
 
-void CKXChartView::DrawCursorLine(CDC& dc) {
+void CKXChartView::CalcCursorParts() {
+    m_cursorParts.clear();
+    m_cursorY = -1;
+    PlaceCursorButton();
     const int i = GetSelectedBar();
     if (i < 0)
         return;
-    const CDCStateSaver saved(dc);
-    dc.SelectPen({PS_SOLID, 1, PaletteColor(kCursorColor)});
     const CRect& p = m_panels.price;
     const int x = p.left + (m_metrics.width + m_metrics.gap) * m_cursorPos;
     CQuoteNumber close;
     m_data->GetNumber(close, CKXData::kColClose, i);
     const int y = KLineCursorY(p, close, m_ranges.priceMax, m_ranges.priceMin);
-    m_cursorParts.clear();
     if (y >= p.top && y <= p.bottom) {
-        Line(dc, p.left, y, p.right, y);
+        m_cursorY = y;
         m_cursorParts.push_back({p.left, y, p.right + 1, y + 1});
     }
+    m_cursorParts.push_back({x, m_panels.price.top, x + 1, m_panels.indicator.bottom});
+    m_cursorParts.push_back(m_buttonRect);
+}
+
+void CKXChartView::DrawCursorLine(CDC& dc) {
+    CalcCursorParts();
+    if (GetSelectedBar() < 0)
+        return;
+    const CDCStateSaver saved(dc);
+    dc.SelectPen({PS_SOLID, 1, PaletteColor(kCursorColor)});
+    const CRect& p = m_panels.price;
+    const int x = p.left + (m_metrics.width + m_metrics.gap) * m_cursorPos;
+    if (m_cursorY >= 0)
+        Line(dc, p.left, m_cursorY, p.right, m_cursorY);
     for (const CRect* r : {&m_panels.price, &m_panels.volume, &m_panels.indicator})
         Line(dc, x, r->top, x, r->bottom - 1);
-    m_cursorParts.push_back({x, m_panels.price.top, x + 1, m_panels.indicator.bottom});
-    PlaceCursorButton();
-    m_cursorParts.push_back(m_buttonRect);
     if (m_buttonRect.IsEmpty())
         return;
     if (!m_buttonImageTried) {
@@ -448,17 +572,16 @@ void CKXChartView::ToggleCursor() {
         m_owner->OpenDayMinuteChart(request);
 }
 
-void CKXChartView::GetLegendRects(std::vector<CRect>& rects) {
-    // What DrawLegends draws: the strip and the two legend lines.
-    const CRect& s = GetVolumeArea();
-    const CRect& w = GetWholeArea();
-    const int lh = GetLabelHeight();
-    rects.push_back({s.left - 1, s.top - 1, s.right + 1, s.bottom});
-    rects.push_back({w.left, m_panels.price.top - lh, m_panels.price.right, m_panels.price.top});
-    rects.push_back({w.left, m_panels.indicator.top - lh, w.right, m_panels.indicator.top});
+void CKXChartView::GetLegendRects(std::vector<CRect>& /*rects*/) {
+    // DrawLegends says what it drew: only the cells that changed.
+}
+
+void CKXChartView::GetDrawnLegendRects(std::vector<CRect>& rects) {
+    rects.insert(rects.end(), m_legendsDrawn.begin(), m_legendsDrawn.end());
 }
 
 void CKXChartView::GetCursorRects(std::vector<CRect>& rects) {
+    CalcCursorParts();
     rects.insert(rects.end(), m_cursorParts.begin(), m_cursorParts.end());
 }
 

@@ -5,9 +5,10 @@
 // hands it each reply and it asks its host (IKXChartHost, which the frame
 // implements) for older bars when the user scrolls near the oldest one.
 //
-// The cached picture holds the frames, scales, bars and lines; the strip,
-// the legends and the cursor (a cross with a button under it that opens
-// the day's minute chart) are drawn on every paint. The arithmetic is in
+// The picture holds the frames, scales, bars and lines; the strip and the
+// legends are drawn over it, whole after the picture and then only the
+// values that changed, and the cursor (a cross with a button under it that
+// opens the day's minute chart) on every paint. The arithmetic is in
 // KLineMath.h, the indicator panel is drawn by CKXIndicatorPainter.
 //
 // The cursor is a slot relative to the first visible bar and never leaves
@@ -20,7 +21,9 @@
 #include "quotes/charts/CKXData.h"
 #include "quotes/charts/KLineMath.h"
 
+#include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 class IKXChartHost;
@@ -89,14 +92,32 @@ public:
     void ToggleCursor() override;
     void GetLegendRects(std::vector<CRect>& rects) override;
     void GetCursorRects(std::vector<CRect>& rects) override;
+    void GetDrawnLegendRects(std::vector<CRect>& rects) override;
+
+protected:
+    void OnPictureRendered() override { m_legendsShown = false; }
 
 private:
     void AfterLayout(bool portrait);
     void PlaceCursorButton();
+    // Where the cursor goes: its lines and button (m_cursorParts).
+    void CalcCursorParts();
     void DrawBars(CDC& dc);
-    void DrawStrip(CDC& dc, const CKXBar* bar, int32_t time);
-    void DrawLegendItems(CDC& dc, int x, const CRect& row, const std::u16string& title,
-                         const std::vector<CKLineLegendItem>& items);
+    void DrawStrip(CDC& dc, const std::array<CKLineCell, 9>& cells);
+    // The strip's cell k.
+    CRect StripCell(int k) const;
+    // Draws value left-aligned in r over the value shown there, touching
+    // only its line (lineHeight high, within limit).
+    void RedrawValue(CDC& dc, const CRect& r, const CRect& limit, int lineHeight, const std::u16string& value,
+                     COLORREF color);
+    void DrawMaRow(CDC& dc, const std::array<CKLineLegendItem, 3>& ma);
+    void DrawTechRow(CDC& dc, const CKLineTechLegend& legend);
+    CRect MaRow() const;
+    CRect TechRow() const;
+    // The items one after another from x in row.
+    void DrawLegendItems(CDC& dc, int x, const CRect& row, const std::vector<CKLineLegendItem>& items);
+    // Redraws the indicator's items over those shown, the title kept.
+    void RedrawTechItems(CDC& dc, const CKLineTechLegend& legend, int lineHeight);
 
     std::unique_ptr<CImage> m_buttonImage; // "fs.png", loaded on first use
     bool m_buttonImageTried = false;
@@ -110,8 +131,22 @@ private:
     CRect m_buttonRect;                     // chart coordinates, empty when hidden
     CRect m_squares[2];                     // the two top-right squares (portrait)
     CKLineRanges m_ranges;
+    // The ranges of every held bar, for the label column; dropped whenever
+    // the bars, the indicator or the ranges are taken in again.
+    mutable std::optional<CKLineRanges> m_allBarRanges;
     CKLineMetrics m_metrics;
     std::u16string m_title = u"K线图";
     bool m_portrait = true;
-    std::vector<CRect> m_cursorParts;       // what the last drawn cursor covered (its lines and button)
+    std::vector<CRect> m_cursorParts;       // what the cursor covers (its lines and button)
+    int m_cursorY = -1;                     // its price line, −1 without one
+    // The legends the picture holds, so a cursor move redraws only the
+    // cells that changed.
+    bool m_legendsShown = false;
+    std::array<CKLineCell, 9> m_shownCells;
+    std::array<int, 9> m_stripValueX{};     // where each strip value starts
+    std::array<int, 3> m_maValueX{};        // and each moving average's
+    int m_techItemsX = 0;                   // where the indicator's items start
+    std::array<CKLineLegendItem, 3> m_shownMa;
+    CKLineTechLegend m_shownTech;
+    std::vector<CRect> m_legendsDrawn;      // what the last DrawLegends drew
 };

@@ -96,6 +96,7 @@ CKLineBarShapes KLineBarShapes(int style, int x, int width, const CRect& panel, 
 struct CKLineCell {
     std::u16string label, value;
     int color = 17; // palette index
+    friend bool operator==(const CKLineCell&, const CKLineCell&) = default;
 };
 // The nine cells for the selected bar and its time (column 1), or "-"
 // values without a bar; a missing value shows "-" too.
@@ -107,6 +108,7 @@ std::u16string KLineBarTime(int32_t date, int32_t time);
 struct CKLineLegendItem {
     std::u16string label, value;
     int color = 17; // palette index of the value
+    friend bool operator==(const CKLineLegendItem&, const CKLineLegendItem&) = default;
 };
 std::array<CKLineLegendItem, 3> KLineMaLegend(const CKXBar* bar);
 // The indicator legend of the key: a title and the items with the values
@@ -114,6 +116,7 @@ std::array<CKLineLegendItem, 3> KLineMaLegend(const CKXBar* bar);
 struct CKLineTechLegend {
     std::u16string title;
     std::vector<CKLineLegendItem> items;
+    friend bool operator==(const CKLineTechLegend&, const CKLineTechLegend&) = default;
 };
 CKLineTechLegend KLineTechLegend(std::string_view key, const CKXBar& bar);
 

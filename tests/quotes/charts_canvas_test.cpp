@@ -190,7 +190,7 @@ TEST(ChartCanvas, ThePictureIsDrawnAgainOnlyWhenDirtyAndAnEmptyAreaPaintsNothing
     auto target = CDC::CreateMemoryDC(200, 200);
     canvas.LayoutPortrait({40, 20}, {0, 0, 0, 0});
     canvas.Paint(*target);
-    EXPECT_EQ(canvas.GetCachedPicture(), nullptr);
+    EXPECT_EQ(canvas.GetPaintedSurface(), nullptr);
     EXPECT_EQ(canvas.renders, 0);
 
     canvas.LayoutPortrait({40, 20}, {0, 0, 200, 150});
@@ -204,18 +204,30 @@ TEST(ChartCanvas, ThePictureIsDrawnAgainOnlyWhenDirtyAndAnEmptyAreaPaintsNothing
     canvas.LayoutLandscape({40, 20}, {0, 0, 180, 100}); // a new size: a new picture
     canvas.Paint(*target);
     EXPECT_EQ(canvas.renders, 3);
-    EXPECT_EQ(canvas.GetCachedPicture()->GetSurface()->Width(), 180);
+    EXPECT_EQ(canvas.GetPaintedSurface(), target->GetSurface());
+    // Another target: drawn anew there.
+    auto other = CDC::CreateMemoryDC(200, 200);
+    canvas.Paint(*other);
+    EXPECT_EQ(canvas.renders, 4);
+    EXPECT_EQ(canvas.GetPaintedSurface(), other->GetSurface());
 
-    // The cursor line is drawn on the target, never into the picture.
+    // The cursor line is drawn over the picture and what it covered comes
+    // back when it goes.
     canvas.records = 4;
     canvas.CalcRanges();
     canvas.SetSlotCount(4);
-    canvas.SetCursor(2, 0);
     canvas.Paint(*target);
     const int x = ChartSlotX(canvas.GetPriceArea().left, canvas.GetPriceArea().Width(), 4, 2);
     const int y = canvas.GetPriceArea().top + 5;
+    const COLORREF under = target->GetPixel(x, y);
+    canvas.SetCursor(2, 0);
+    canvas.Paint(*target);
     EXPECT_EQ(target->GetPixel(x, y), CChartCanvas::PaletteColor(CChartCanvas::kCursorColor));
-    EXPECT_NE(canvas.GetCachedPicture()->GetPixel(x, y), CChartCanvas::PaletteColor(CChartCanvas::kCursorColor));
+    canvas.ToggleCursor();
+    canvas.Paint(*target);
+    EXPECT_EQ(target->GetPixel(x, y), under);
+    EXPECT_NE(under, CChartCanvas::PaletteColor(CChartCanvas::kCursorColor));
+    EXPECT_EQ(canvas.renders, 5);
     CChartState::Shared().SetLastCursorPosition(-1);
 }
 

@@ -391,3 +391,46 @@ TEST_F(KLineFrameTest, ALeftSwipeInTheStripSwitchesToTheMinuteChartAndADragElsew
 }
 
 } // namespace
+
+namespace {
+
+// A finger moving the cursor over the bars repaints the cursor and the
+// legend values that changed, not the screen; the driver's loop paints the
+// whole screen again after every partial paint and stops the test on any
+// pixel that differs, so the values drawn over the kept picture must be
+// what a whole legend would show.
+TEST_F(KLineFrameTest, AFingerMovingTheCursorRepaintsOnlyWhatChangedAndMatchesAFullPaint) {
+    StartKLine();
+    const CRect p = PricePanel();
+    const int y = (p.top + p.bottom) / 2;
+    const auto strip = [this] {
+        std::u16string all;
+        for (const CDrawnText& t : driver.ScreenTexts())
+            all += t.text + u"|";
+        return all;
+    };
+    ASSERT_TRUE(driver.Drag({p.left + p.Width() * 2 / 3, y}, {p.left + p.Width() / 2, y}, 4));
+    const std::u16string first = strip();
+    const int firstCursor = OnFrame([](CKXFrame&, CKXChartView& v) { return v.GetCursorPosition(); });
+    ASSERT_TRUE(driver.Drag({p.left + p.Width() / 2, y}, {p.left + p.Width() / 4, y}, 6));
+    EXPECT_LT(OnFrame([](CKXFrame&, CKXChartView& v) { return v.GetCursorPosition(); }), firstCursor);
+    const auto report = driver.RunOnGui([] { return UiMessageLoop::Current()->LastPaint(); });
+    const auto shownBefore = driver.ScreenTexts();
+    ASSERT_FALSE(report.whole);
+    const long long screen = 480LL * 720;
+    EXPECT_LT(report.Pixels({0, 0, 480, 720}) * 6, screen) << "a sixth of the screen at most";
+    EXPECT_NE(strip(), first) << "the legends follow the cursor";
+    // The text log reads as after a full paint.
+    driver.RunOnGui([] {
+        UiMessageLoop::Current()->InvalidateScreen();
+        UiMessageLoop::Current()->PaintNow();
+    });
+    const auto shownAfter = driver.ScreenTexts();
+    ASSERT_EQ(shownBefore.size(), shownAfter.size());
+    for (size_t i = 0; i < shownAfter.size(); ++i) {
+        EXPECT_EQ(shownBefore[i].text, shownAfter[i].text);
+        EXPECT_EQ(shownBefore[i].rect, shownAfter[i].rect);
+    }
+}
+
+} // namespace

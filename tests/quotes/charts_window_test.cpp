@@ -135,7 +135,7 @@ TEST_F(ChartWindowTest, TheCanvasIsLaidOutOverThePictureAndPaintedIntoIt) {
         EXPECT_GT(canvas->GetLabelMargin(), 0);
         EXPECT_EQ(ranges, 1);
         EXPECT_GE(renders, 1);
-        EXPECT_NE(canvas->GetCachedPicture(), nullptr);
+        EXPECT_EQ(canvas->GetPaintedSurface(), wnd->GetPicture().GetDC()->GetSurface());
     });
 }
 
