@@ -5,6 +5,7 @@
 #include "platform/gdi/CBlendMemo.h"
 #include "platform/gdi/CFontEngine.h"
 #include "platform/gdi/CGlyphBlendCache.h"
+#include "platform/gdi/CTextRunCache.h"
 #include "platform/gdi/DCPixels.h"
 #include "platform/gdi/Utf16.h"
 
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,6 +62,52 @@ struct CLaidLineScope {
     CLaidLineScope& operator=(const CLaidLineScope&) = delete;
     ~CLaidLineScope() { LastLaidLine().height = -1; }
 };
+
+// Draws the line's glyphs with pen and baseline at (x, y) as one kept run
+// when every pixel they ink inside clip lies on one plain ground; false
+// (nothing drawn) otherwise.
+bool DrawRun(CSurface& surface, const std::vector<std::shared_ptr<const CFontEngine::CGlyph>>& glyphs, int x, int y,
+             COLORREF color, const CRect& clip) {
+    // Calls each(surface row, first column, run row, first run column,
+    // count) for the run's inked spans inside clip, while it returns true.
+    auto spansInside = [&](const CTextRun& run, auto&& each) {
+        const int left = x + run.left, top = y + run.top;
+        const int bx0 = std::max(0, clip.left - left), by0 = std::max(0, clip.top - top);
+        const int bx1 = std::min(run.width, clip.right - left), by1 = std::min(run.height, clip.bottom - top);
+        for (int ry = by0; ry < by1; ++ry) {
+            const CTextRun::CSpan s = run.spans[static_cast<size_t>(ry)];
+            const int from = std::max(s.begin, bx0), to = std::min(s.end, bx1);
+            if (from < to && !each(surface.Row(top + ry) + left + from, ry, from, static_cast<size_t>(to - from)))
+                return;
+        }
+    };
+    bool shown = false;
+    const CTextRun* run = CTextRunCache::ForThread().Find(
+        glyphs, color,
+        [&](const CTextRun& shape) -> std::optional<COLORREF> {
+            COLORREF ground = 0;
+            bool plain = true;
+            spansInside(shape, [&](const COLORREF* p, int, int, size_t n) {
+                if (!shown) {
+                    shown = true;
+                    ground = *p;
+                }
+                plain = IsPlain(p, n, ground);
+                return plain;
+            });
+            if (!shown || !plain)
+                return std::nullopt;
+            return ground;
+        },
+        CBlendMemo::ForThread());
+    if (!run)
+        return false;
+    spansInside(*run, [&](COLORREF* p, int ry, int rx, size_t n) {
+        std::memcpy(p, run->pixels.data() + static_cast<size_t>(ry) * run->width + rx, sizeof(COLORREF) * n);
+        return true;
+    });
+    return true;
+}
 
 CRect Union(const CRect& a, const CRect& b) {
     if (a.IsEmpty())
@@ -173,7 +221,10 @@ void CDC::DrawTextLine(const TextLine& line, int x, int y, const CRect& surfaceC
     const bool laidOut = laid.height == LineHeight() && laid.weight == m_font.weight && laid.text == line.text;
     if (!laidOut)
         engine.LineGlyphs(LineHeight(), m_font.weight, line.text, fetched);
-    for (const auto& glyph : laidOut ? laid.glyphs : fetched) {
+    const auto& glyphs = laidOut ? laid.glyphs : fetched;
+    if (DrawRun(*m_surface, glyphs, pen, baseline, color, surfaceClip))
+        return;
+    for (const auto& glyph : glyphs) {
         const CFontEngine::CGlyph& g = *glyph;
         int gx = pen + g.left, gy = baseline - g.top;
         CRect box = CRect{gx, gy, gx + g.width, gy + g.height}.Intersect(surfaceClip);
