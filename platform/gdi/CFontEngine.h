@@ -25,6 +25,7 @@
 // waits for it, so text is never drawn with a half-loaded or missing face.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -109,6 +110,13 @@ private:
     CGlyph Render(int height, bool bold, char32_t cp);
     // Fills the glyph's ink rows from its coverage.
     static void MeasureInk(CGlyph& g);
+    // The calling thread's glyphs looked up lately for the current face: a
+    // table's lines look up the same few glyphs at every repaint, without
+    // the lock.
+    struct CFront;
+    static CFront& Front();
+    // With m_mutex held: the glyph, remembered in the thread's front.
+    const std::shared_ptr<const CGlyph>& GlyphRemembered(CFront& front, int height, int weight, char32_t cp);
 
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_loadDone;
@@ -122,5 +130,7 @@ private:
     long m_descender = 0;      // face units, positive below the baseline
     bool m_fontconfigUsed = false;
     std::unordered_map<std::uint64_t, std::shared_ptr<const CGlyph>> m_cache;
+    // Counts the faces dropped; a thread's front is for one count only.
+    std::atomic<std::uint64_t> m_faceCount{0};
     std::size_t m_cacheBytes = 0;  // coverage and bookkeeping of m_cache
 };
