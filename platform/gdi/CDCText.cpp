@@ -134,7 +134,8 @@ std::vector<CDC::TextLine> CDC::LayoutText(std::u16string_view text, int maxWidt
     std::u32string all = DecodeUtf16(text);
     std::vector<std::u32string> paragraphs;
     if (format & DT_SINGLELINE) {
-        std::erase_if(all, [](char32_t c) { return c == U'\r' || c == U'\n'; });
+        if (all.find_first_of(U"\r\n") != std::u32string::npos)
+            std::erase_if(all, [](char32_t c) { return c == U'\r' || c == U'\n'; });
         paragraphs.push_back(std::move(all));
     } else {
         std::u32string cur;
@@ -157,7 +158,7 @@ std::vector<CDC::TextLine> CDC::LayoutText(std::u16string_view text, int maxWidt
         if (!wrap) {
             CLaidLine& laid = LastLaidLine();
             engine.LineGlyphs(LineHeight(), m_font.weight, para, laid.glyphs);
-            laid.text = para;
+            laid.text.assign(para);
             laid.height = LineHeight();
             laid.weight = m_font.weight;
             int width = 0;
@@ -194,10 +195,12 @@ std::vector<CDC::TextLine> CDC::LayoutText(std::u16string_view text, int maxWidt
     }
 
     if (format & DT_END_ELLIPSIS) {
-        int ellipsis = advance(kEllipsis);
+        int ellipsis = -1; // looked up only for a line too long
         for (auto& line : lines) {
             if (line.width <= maxWidth)
                 continue;
+            if (ellipsis < 0)
+                ellipsis = advance(kEllipsis);
             int width = 0;
             size_t keep = 0;
             while (keep < line.text.size() && width + advance(line.text[keep]) + ellipsis <= maxWidth)
@@ -275,6 +278,13 @@ void CDC::LogText(const std::vector<TextLine>& lines, const CRect& cells, const 
     CRect shown = cells.Intersect(surfaceClip);
     if (!m_surface || shown.IsEmpty())
         return;
+    if (!m_surface->LogsTexts())
+        return;
+    if (lines.size() == 1) {
+        if (!lines[0].text.empty())
+            m_surface->AddText({EncodeUtf16(lines[0].text), shown, m_textColor & 0x00FFFFFF});
+        return;
+    }
     std::u32string joined;
     for (size_t i = 0; i < lines.size(); ++i) {
         if (i > 0)
