@@ -55,6 +55,9 @@ struct CLaidLine {
     std::u32string text;
     int height = -1, weight = -1;
     std::vector<std::shared_ptr<const CFontEngine::CGlyph>> glyphs;
+    // What drawing takes: this line's own, or a remembered layout's.
+    const std::u32string* shownText = &text;
+    const std::vector<std::shared_ptr<const CFontEngine::CGlyph>>* shownGlyphs = &glyphs;
 };
 CLaidLine& LastLaidLine() {
     thread_local CLaidLine line;
@@ -66,8 +69,40 @@ struct CLaidLineScope {
     CLaidLineScope() = default;
     CLaidLineScope(const CLaidLineScope&) = delete;
     CLaidLineScope& operator=(const CLaidLineScope&) = delete;
-    ~CLaidLineScope() { LastLaidLine().height = -1; }
+    ~CLaidLineScope() {
+        CLaidLine& line = LastLaidLine();
+        line.height = -1;
+        line.shownText = &line.text;
+        line.shownGlyphs = &line.glyphs;
+    }
 };
+
+// Single lines laid out lately on this thread, with their glyphs: a table
+// lays out the same cells at every repaint. A layout holds for its text,
+// font, format, width and face.
+template <class Line>
+struct CLaidText {
+    std::u16string text;
+    int height = -1, weight = -1, maxWidth = 0;
+    unsigned format = 0;
+    std::uint64_t faceCount = 0;
+    std::vector<Line> lines;
+    std::vector<std::shared_ptr<const CFontEngine::CGlyph>> glyphs; // of lines[0]
+};
+constexpr size_t kLaidTexts = 512;
+// The formats that change a single line's layout; its width only counts
+// when it may cut the line.
+constexpr unsigned kLayoutFormat = DT_SINGLELINE | DT_END_ELLIPSIS;
+
+template <class Line>
+CLaidText<Line>& LaidTextSlot(std::u16string_view text, int height, int weight, unsigned format, int maxWidth) {
+    thread_local std::vector<CLaidText<Line>> slots(kLaidTexts);
+    std::uint64_t h = (std::uint64_t(static_cast<unsigned>(height)) << 40) ^ (std::uint64_t(static_cast<unsigned>(weight)) << 20) ^
+                      format ^ (std::uint64_t(static_cast<unsigned>(maxWidth)) << 8);
+    for (char16_t c : text)
+        h = (h ^ c) * 0x9E3779B97F4A7C15ull;
+    return slots[static_cast<size_t>(h >> 40) & (kLaidTexts - 1)];
+}
 
 // Draws the line's glyphs with pen and baseline at (x, y) as one kept run
 // when every pixel they ink inside clip lies on one plain ground; false
@@ -159,6 +194,8 @@ std::vector<CDC::TextLine> CDC::LayoutText(std::u16string_view text, int maxWidt
             CLaidLine& laid = LastLaidLine();
             engine.LineGlyphs(LineHeight(), m_font.weight, para, laid.glyphs);
             laid.text.assign(para);
+            laid.shownText = &laid.text;
+            laid.shownGlyphs = &laid.glyphs;
             laid.height = LineHeight();
             laid.weight = m_font.weight;
             int width = 0;
@@ -227,10 +264,10 @@ void CDC::DrawTextLine(const TextLine& line, int x, int y, const CRect& surfaceC
     CGlyphBlendCache& drawn = CGlyphBlendCache::ForThread();
     const CLaidLine& laid = LastLaidLine();
     thread_local std::vector<std::shared_ptr<const CFontEngine::CGlyph>> fetched;
-    const bool laidOut = laid.height == LineHeight() && laid.weight == m_font.weight && laid.text == line.text;
+    const bool laidOut = laid.height == LineHeight() && laid.weight == m_font.weight && *laid.shownText == line.text;
     if (!laidOut)
         engine.LineGlyphs(LineHeight(), m_font.weight, line.text, fetched);
-    const auto& glyphs = laidOut ? laid.glyphs : fetched;
+    const auto& glyphs = laidOut ? *laid.shownGlyphs : fetched;
     if (DrawRun(*m_surface, glyphs, pen, baseline, color, surfaceClip))
         return;
     for (const auto& glyph : glyphs) {
@@ -316,10 +353,42 @@ int CDC::DrawText(std::u16string_view text, const CRect& rect, unsigned format) 
             return LineHeight();
     }
     const CLaidLineScope laid;
-    auto lines = LayoutText(text, r.Width(), format);
-    int height = static_cast<int>(lines.size()) * LineHeight();
     if ((format & DT_CALCRECT) || !m_surface)
-        return height;
+        return static_cast<int>(LayoutText(text, r.Width(), format).size()) * LineHeight();
+    std::vector<TextLine> fresh;
+    const std::vector<TextLine>* laidLines = &fresh;
+    if (format & DT_SINGLELINE) {
+        const unsigned layout = format & kLayoutFormat;
+        const int maxWidth = (format & DT_END_ELLIPSIS) ? r.Width() : 0;
+        const std::uint64_t faceCount = CFontEngine::Instance().FaceCount();
+        CLaidText<TextLine>& slot = LaidTextSlot<TextLine>(text, LineHeight(), m_font.weight, layout, maxWidth);
+        if (slot.height != LineHeight() || slot.weight != m_font.weight || slot.format != layout ||
+            slot.maxWidth != maxWidth || slot.faceCount != faceCount || slot.text != text) {
+            slot.height = -1;
+            slot.lines = LayoutText(text, r.Width(), format);
+            const CLaidLine& last = LastLaidLine();
+            if (slot.lines.size() != 1 || last.text != slot.lines[0].text)
+                CFontEngine::Instance().LineGlyphs(LineHeight(), m_font.weight, slot.lines[0].text, slot.glyphs);
+            else
+                slot.glyphs = last.glyphs;
+            slot.text.assign(text);
+            slot.height = LineHeight();
+            slot.weight = m_font.weight;
+            slot.format = layout;
+            slot.maxWidth = maxWidth;
+            slot.faceCount = faceCount;
+        }
+        CLaidLine& last = LastLaidLine();
+        last.height = LineHeight();
+        last.weight = m_font.weight;
+        last.shownText = &slot.lines[0].text;
+        last.shownGlyphs = &slot.glyphs;
+        laidLines = &slot.lines;
+    } else {
+        fresh = LayoutText(text, r.Width(), format);
+    }
+    const std::vector<TextLine>& lines = *laidLines;
+    int height = static_cast<int>(lines.size()) * LineHeight();
     int y = r.top;
     if (format & DT_SINGLELINE) {
         if (format & DT_VCENTER)

@@ -87,6 +87,10 @@ public:
     void LineGlyphs(int height, int weight, std::u32string_view text, std::vector<std::shared_ptr<const CGlyph>>& out);
     int LineAdvance(int height, int weight, std::u32string_view text);
 
+    // Changes whenever the face is dropped: what was laid out under one count
+    // holds while it stays.
+    std::uint64_t FaceCount() const { return m_faceCount.load(std::memory_order_acquire); }
+
     static constexpr std::size_t kCacheBudget = 32u << 20; // bytes of cached glyphs
     // Bytes the cached glyphs take now, for tests.
     std::size_t CacheBytes() const;

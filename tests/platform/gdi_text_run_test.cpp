@@ -109,4 +109,37 @@ TEST(TextRunCache, ACopiedLineIsTheLineDrawnGlyphByGlyph) {
     }
 }
 
+// A single line laid out once is laid out again when what shapes it
+// changes: the width that cuts it, or the face.
+TEST(TextRunCache, ALineIsLaidOutAgainForAnotherWidthOrFace) {
+    if (!CFontEngine::Instance().HasFont())
+        GTEST_SKIP() << "no font";
+    CSurface s(300, 120, kGround);
+    CDC dc(&s);
+    dc.SelectFont({20, 400});
+    constexpr unsigned kFormat = DT_SINGLELINE | DT_END_ELLIPSIS;
+    dc.DrawText(u"12345678", {0, 0, 300, 40}, kFormat);
+    dc.DrawText(u"12345678", {0, 40, 40, 80}, kFormat);
+    dc.DrawText(u"12345678", {0, 80, 300, 120}, kFormat);
+    ASSERT_EQ(s.Texts().size(), 3u);
+    EXPECT_EQ(s.Texts()[0].text, u"12345678");
+    EXPECT_NE(s.Texts()[1].text, u"12345678");
+    EXPECT_EQ(s.Texts()[1].text.back(), u'\u2026');
+    EXPECT_EQ(s.Texts()[2].text, u"12345678");
+
+    const CRect withFace = s.Texts()[0].rect;
+    CFontEngine::Instance().LoadFont("");
+    CSurface bare(300, 40, kGround);
+    CDC plain(&bare);
+    plain.SelectFont({20, 400});
+    plain.SetBkMode(TRANSPARENT);
+    plain.DrawText(u"12345678", {0, 0, 300, 40}, kFormat);
+    CFontEngine::Instance().LoadDefaultFont();
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 300; ++x)
+            ASSERT_EQ(bare.GetPixel(x, y), kGround) << x << "," << y;
+    ASSERT_EQ(bare.Texts().size(), 1u);
+    EXPECT_EQ(bare.Texts()[0].rect.Width(), 8 * 10) << "the faceless width, not " << withFace.Width();
+}
+
 } // namespace
