@@ -27,28 +27,6 @@ constexpr char32_t kEllipsis = U'\u2026';
 bool IsSpace(char32_t c) { return c == U' ' || c == U'\t' || c == 0x3000; }
 bool IsWide(char32_t c) { return c >= 0x2E80; }
 
-// Whether n pixels from p are all ground; sixteen bytes at a time in two
-// lanes, so the loads need not wait on one another.
-bool IsPlain(const COLORREF* p, size_t n, COLORREF ground) {
-    using Lanes = std::uint32_t __attribute__((vector_size(16)));
-    static_assert(sizeof(COLORREF) == sizeof(std::uint32_t));
-    const Lanes g = {ground, ground, ground, ground};
-    Lanes a{}, b{};
-    size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        Lanes x, y;
-        std::memcpy(&x, p + i, sizeof x);
-        std::memcpy(&y, p + i + 4, sizeof y);
-        a |= x ^ g;
-        b |= y ^ g;
-    }
-    a |= b;
-    COLORREF rest = a[0] | a[1] | a[2] | a[3];
-    for (; i < n; ++i)
-        rest |= p[i] ^ ground;
-    return rest == 0;
-}
-
 // The glyphs of the last line laid out on this thread: drawing, which
 // follows the layout, takes them instead of looking them up again.
 struct CLaidLine {

@@ -30,21 +30,11 @@ inline CRect Normalized(const CRect& r) {
                       std::max(r.top, r.bottom)});
 }
 
-// Fills count pixels from p with c: thirty-two bytes a step by two
-// sixteen-byte stores (vector lanes, which every target has), the rest one
-// by one.
-inline void FillPixels(COLORREF* p, size_t count, COLORREF c) {
-    using Lanes = std::uint32_t __attribute__((vector_size(16)));
-    static_assert(sizeof(COLORREF) == sizeof(std::uint32_t));
-    const Lanes v = {c, c, c, c};
-    size_t i = 0;
-    for (; i + 8 <= count; i += 8) {
-        std::memcpy(p + i, &v, sizeof v);
-        std::memcpy(p + i + 4, &v, sizeof v);
-    }
-    for (; i < count; ++i)
-        p[i] = c;
-}
+// Fills count pixels from p with c, in the widest stores the machine has
+// (DCPixels.cpp).
+void FillPixels(COLORREF* p, size_t count, COLORREF c);
+// Whether count pixels from p are all ground, read likewise.
+bool IsPlain(const COLORREF* p, size_t count, COLORREF ground);
 
 // Fills the rows of r (inside the surface) with c, row by row in wide
 // stores: copying a first row would read as much as it writes.
