@@ -75,8 +75,8 @@ constexpr unsigned kLayoutFormat = DT_SINGLELINE | DT_END_ELLIPSIS;
 template <class Line>
 CLaidText<Line>& LaidTextSlot(std::u16string_view text, int height, int weight, unsigned format, int maxWidth) {
     thread_local std::vector<CLaidText<Line>> slots(kLaidTexts);
-    std::uint64_t h = (std::uint64_t(static_cast<unsigned>(height)) << 40) ^ (std::uint64_t(static_cast<unsigned>(weight)) << 20) ^
-                      format ^ (std::uint64_t(static_cast<unsigned>(maxWidth)) << 8);
+    auto bits = [](int v) { return std::uint64_t{static_cast<unsigned>(v)}; };
+    std::uint64_t h = (bits(height) << 40) ^ (bits(weight) << 20) ^ (bits(maxWidth) << 8) ^ format;
     for (char16_t c : text)
         h = (h ^ c) * 0x9E3779B97F4A7C15ull;
     return slots[static_cast<size_t>(h >> 40) & (kLaidTexts - 1)];

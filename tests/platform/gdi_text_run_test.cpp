@@ -38,8 +38,8 @@ TEST(TextRunCache, ARunIsItsGlyphsBlendedOneAfterAnother) {
                 if (const int alpha = glyph->coverage[static_cast<size_t>(y) * glyph->width + x]) {
                     const int bx = pen + glyph->left - run->left + x, by = -glyph->top - run->top + y;
                     ASSERT_TRUE(bx >= 0 && bx < run->width && by >= 0 && by < run->height);
-                    const int sb = run->spans[static_cast<size_t>(by)].begin, se = run->spans[static_cast<size_t>(by)].end;
-                    EXPECT_TRUE(bx >= sb && bx < se) << "ink outside its row's span";
+                    const CTextRun::CSpan span = run->spans[static_cast<size_t>(by)];
+                    EXPECT_TRUE(bx >= span.begin && bx < span.end) << "ink outside its row's span";
                     COLORREF& p = expected[static_cast<size_t>(by) * run->width + bx];
                     p = reference.Mix(p, kInk, alpha);
                 }
