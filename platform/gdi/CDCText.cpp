@@ -5,6 +5,7 @@
 #include "platform/gdi/CBlendMemo.h"
 #include "platform/gdi/CFontEngine.h"
 #include "platform/gdi/CGlyphBlendCache.h"
+#include "platform/gdi/CTextRunCache.h"
 #include "platform/gdi/DCPixels.h"
 #include "platform/gdi/Utf16.h"
 
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,28 +27,15 @@ constexpr char32_t kEllipsis = U'\u2026';
 bool IsSpace(char32_t c) { return c == U' ' || c == U'\t' || c == 0x3000; }
 bool IsWide(char32_t c) { return c >= 0x2E80; }
 
-// Whether n pixels from p are all ground; four at a time, so the loads
-// need not wait on one another.
-bool IsPlain(const COLORREF* p, size_t n, COLORREF ground) {
-    COLORREF a = 0, b = 0, c = 0, d = 0;
-    size_t i = 0;
-    for (; i + 4 <= n; i += 4) {
-        a |= p[i] ^ ground;
-        b |= p[i + 1] ^ ground;
-        c |= p[i + 2] ^ ground;
-        d |= p[i + 3] ^ ground;
-    }
-    for (; i < n; ++i)
-        a |= p[i] ^ ground;
-    return (a | b | c | d) == 0;
-}
-
 // The glyphs of the last line laid out on this thread: drawing, which
 // follows the layout, takes them instead of looking them up again.
 struct CLaidLine {
     std::u32string text;
     int height = -1, weight = -1;
     std::vector<std::shared_ptr<const CFontEngine::CGlyph>> glyphs;
+    // What drawing takes: this line's own, or a remembered layout's.
+    const std::u32string* shownText = &text;
+    const std::vector<std::shared_ptr<const CFontEngine::CGlyph>>* shownGlyphs = &glyphs;
 };
 CLaidLine& LastLaidLine() {
     thread_local CLaidLine line;
@@ -58,8 +47,86 @@ struct CLaidLineScope {
     CLaidLineScope() = default;
     CLaidLineScope(const CLaidLineScope&) = delete;
     CLaidLineScope& operator=(const CLaidLineScope&) = delete;
-    ~CLaidLineScope() { LastLaidLine().height = -1; }
+    ~CLaidLineScope() {
+        CLaidLine& line = LastLaidLine();
+        line.height = -1;
+        line.shownText = &line.text;
+        line.shownGlyphs = &line.glyphs;
+    }
 };
+
+// Single lines laid out lately on this thread, with their glyphs: a table
+// lays out the same cells at every repaint. A layout holds for its text,
+// font, format, width and face.
+template <class Line>
+struct CLaidText {
+    std::u16string text;
+    int height = -1, weight = -1, maxWidth = 0;
+    unsigned format = 0;
+    std::uint64_t faceCount = 0;
+    std::vector<Line> lines;
+    std::vector<std::shared_ptr<const CFontEngine::CGlyph>> glyphs; // of lines[0]
+};
+constexpr size_t kLaidTexts = 512;
+// The formats that change a single line's layout; its width only counts
+// when it may cut the line.
+constexpr unsigned kLayoutFormat = DT_SINGLELINE | DT_END_ELLIPSIS;
+
+template <class Line>
+CLaidText<Line>& LaidTextSlot(std::u16string_view text, int height, int weight, unsigned format, int maxWidth) {
+    thread_local std::vector<CLaidText<Line>> slots(kLaidTexts);
+    auto bits = [](int v) { return std::uint64_t{static_cast<unsigned>(v)}; };
+    std::uint64_t h = (bits(height) << 40) ^ (bits(weight) << 20) ^ (bits(maxWidth) << 8) ^ format;
+    for (char16_t c : text)
+        h = (h ^ c) * 0x9E3779B97F4A7C15ull;
+    return slots[static_cast<size_t>(h >> 40) & (kLaidTexts - 1)];
+}
+
+// Draws the line's glyphs with pen and baseline at (x, y) as one kept run
+// when every pixel they ink inside clip lies on one plain ground; false
+// (nothing drawn) otherwise.
+bool DrawRun(CSurface& surface, const std::vector<std::shared_ptr<const CFontEngine::CGlyph>>& glyphs, int x, int y,
+             COLORREF color, const CRect& clip) {
+    // Calls each(surface row, first column, run row, first run column,
+    // count) for the run's inked spans inside clip, while it returns true.
+    auto spansInside = [&](const CTextRun& run, auto&& each) {
+        const int left = x + run.left, top = y + run.top;
+        const int bx0 = std::max(0, clip.left - left), by0 = std::max(0, clip.top - top);
+        const int bx1 = std::min(run.width, clip.right - left), by1 = std::min(run.height, clip.bottom - top);
+        for (int ry = by0; ry < by1; ++ry) {
+            const CTextRun::CSpan s = run.spans[static_cast<size_t>(ry)];
+            const int from = std::max(s.begin, bx0), to = std::min(s.end, bx1);
+            if (from < to && !each(surface.Row(top + ry) + left + from, ry, from, static_cast<size_t>(to - from)))
+                return;
+        }
+    };
+    bool shown = false;
+    const CTextRun* run = CTextRunCache::ForThread().Find(
+        glyphs, color,
+        [&](const CTextRun& shape) -> std::optional<COLORREF> {
+            COLORREF ground = 0;
+            bool plain = true;
+            spansInside(shape, [&](const COLORREF* p, int, int, size_t n) {
+                if (!shown) {
+                    shown = true;
+                    ground = *p;
+                }
+                plain = IsPlain(p, n, ground);
+                return plain;
+            });
+            if (!shown || !plain)
+                return std::nullopt;
+            return ground;
+        },
+        CBlendMemo::ForThread());
+    if (!run)
+        return false;
+    spansInside(*run, [&](COLORREF* p, int ry, int rx, size_t n) {
+        std::memcpy(p, run->pixels.data() + static_cast<size_t>(ry) * run->width + rx, sizeof(COLORREF) * n);
+        return true;
+    });
+    return true;
+}
 
 CRect Union(const CRect& a, const CRect& b) {
     if (a.IsEmpty())
@@ -80,7 +147,8 @@ std::vector<CDC::TextLine> CDC::LayoutText(std::u16string_view text, int maxWidt
     std::u32string all = DecodeUtf16(text);
     std::vector<std::u32string> paragraphs;
     if (format & DT_SINGLELINE) {
-        std::erase_if(all, [](char32_t c) { return c == U'\r' || c == U'\n'; });
+        if (all.find_first_of(U"\r\n") != std::u32string::npos)
+            std::erase_if(all, [](char32_t c) { return c == U'\r' || c == U'\n'; });
         paragraphs.push_back(std::move(all));
     } else {
         std::u32string cur;
@@ -103,7 +171,9 @@ std::vector<CDC::TextLine> CDC::LayoutText(std::u16string_view text, int maxWidt
         if (!wrap) {
             CLaidLine& laid = LastLaidLine();
             engine.LineGlyphs(LineHeight(), m_font.weight, para, laid.glyphs);
-            laid.text = para;
+            laid.text.assign(para);
+            laid.shownText = &laid.text;
+            laid.shownGlyphs = &laid.glyphs;
             laid.height = LineHeight();
             laid.weight = m_font.weight;
             int width = 0;
@@ -140,10 +210,12 @@ std::vector<CDC::TextLine> CDC::LayoutText(std::u16string_view text, int maxWidt
     }
 
     if (format & DT_END_ELLIPSIS) {
-        int ellipsis = advance(kEllipsis);
+        int ellipsis = -1; // looked up only for a line too long
         for (auto& line : lines) {
             if (line.width <= maxWidth)
                 continue;
+            if (ellipsis < 0)
+                ellipsis = advance(kEllipsis);
             int width = 0;
             size_t keep = 0;
             while (keep < line.text.size() && width + advance(line.text[keep]) + ellipsis <= maxWidth)
@@ -170,10 +242,13 @@ void CDC::DrawTextLine(const TextLine& line, int x, int y, const CRect& surfaceC
     CGlyphBlendCache& drawn = CGlyphBlendCache::ForThread();
     const CLaidLine& laid = LastLaidLine();
     thread_local std::vector<std::shared_ptr<const CFontEngine::CGlyph>> fetched;
-    const bool laidOut = laid.height == LineHeight() && laid.weight == m_font.weight && laid.text == line.text;
+    const bool laidOut = laid.height == LineHeight() && laid.weight == m_font.weight && *laid.shownText == line.text;
     if (!laidOut)
         engine.LineGlyphs(LineHeight(), m_font.weight, line.text, fetched);
-    for (const auto& glyph : laidOut ? laid.glyphs : fetched) {
+    const auto& glyphs = laidOut ? *laid.shownGlyphs : fetched;
+    if (DrawRun(*m_surface, glyphs, pen, baseline, color, surfaceClip))
+        return;
+    for (const auto& glyph : glyphs) {
         const CFontEngine::CGlyph& g = *glyph;
         int gx = pen + g.left, gy = baseline - g.top;
         CRect box = CRect{gx, gy, gx + g.width, gy + g.height}.Intersect(surfaceClip);
@@ -218,6 +293,13 @@ void CDC::LogText(const std::vector<TextLine>& lines, const CRect& cells, const 
     CRect shown = cells.Intersect(surfaceClip);
     if (!m_surface || shown.IsEmpty())
         return;
+    if (!m_surface->LogsTexts())
+        return;
+    if (lines.size() == 1) {
+        if (!lines[0].text.empty())
+            m_surface->AddText({EncodeUtf16(lines[0].text), shown, m_textColor & 0x00FFFFFF});
+        return;
+    }
     std::u32string joined;
     for (size_t i = 0; i < lines.size(); ++i) {
         if (i > 0)
@@ -249,10 +331,42 @@ int CDC::DrawText(std::u16string_view text, const CRect& rect, unsigned format) 
             return LineHeight();
     }
     const CLaidLineScope laid;
-    auto lines = LayoutText(text, r.Width(), format);
-    int height = static_cast<int>(lines.size()) * LineHeight();
     if ((format & DT_CALCRECT) || !m_surface)
-        return height;
+        return static_cast<int>(LayoutText(text, r.Width(), format).size()) * LineHeight();
+    std::vector<TextLine> fresh;
+    const std::vector<TextLine>* laidLines = &fresh;
+    if (format & DT_SINGLELINE) {
+        const unsigned layout = format & kLayoutFormat;
+        const int maxWidth = (format & DT_END_ELLIPSIS) ? r.Width() : 0;
+        const std::uint64_t faceCount = CFontEngine::Instance().FaceCount();
+        CLaidText<TextLine>& slot = LaidTextSlot<TextLine>(text, LineHeight(), m_font.weight, layout, maxWidth);
+        if (slot.height != LineHeight() || slot.weight != m_font.weight || slot.format != layout ||
+            slot.maxWidth != maxWidth || slot.faceCount != faceCount || slot.text != text) {
+            slot.height = -1;
+            slot.lines = LayoutText(text, r.Width(), format);
+            const CLaidLine& last = LastLaidLine();
+            if (slot.lines.size() != 1 || last.text != slot.lines[0].text)
+                CFontEngine::Instance().LineGlyphs(LineHeight(), m_font.weight, slot.lines[0].text, slot.glyphs);
+            else
+                slot.glyphs = last.glyphs;
+            slot.text.assign(text);
+            slot.height = LineHeight();
+            slot.weight = m_font.weight;
+            slot.format = layout;
+            slot.maxWidth = maxWidth;
+            slot.faceCount = faceCount;
+        }
+        CLaidLine& last = LastLaidLine();
+        last.height = LineHeight();
+        last.weight = m_font.weight;
+        last.shownText = &slot.lines[0].text;
+        last.shownGlyphs = &slot.glyphs;
+        laidLines = &slot.lines;
+    } else {
+        fresh = LayoutText(text, r.Width(), format);
+    }
+    const std::vector<TextLine>& lines = *laidLines;
+    int height = static_cast<int>(lines.size()) * LineHeight();
     int y = r.top;
     if (format & DT_SINGLELINE) {
         if (format & DT_VCENTER)

@@ -133,6 +133,7 @@ void CFontEngine::UnloadLocked() {
     m_descender = 0;
     m_cache.clear();
     m_cacheBytes = 0;
+    m_faceCount.fetch_add(1, std::memory_order_release);
 }
 
 bool CFontEngine::HasFont() const {
@@ -224,27 +225,105 @@ int CFontEngine::Ascent(int height) const {
     return static_cast<int>(std::lround(static_cast<double>(height) * m_ascender / (m_ascender + m_descender)));
 }
 
+struct CFontEngine::CFront {
+    static constexpr std::size_t kSlots = 1024;
+    struct CSlot {
+        std::uint64_t key = ~std::uint64_t{0};
+        std::shared_ptr<const CGlyph> glyph;
+    };
+    std::uint64_t faceCount = ~std::uint64_t{0};
+    std::vector<CSlot> slots = std::vector<CSlot>(kSlots);
+
+    static std::size_t SlotOf(std::uint64_t key) {
+        return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 54) & (kSlots - 1);
+    }
+    // The remembered glyph of key, or null.
+    const std::shared_ptr<const CGlyph>* Find(std::uint64_t key) const {
+        const CSlot& slot = slots[SlotOf(key)];
+        return slot.key == key ? &slot.glyph : nullptr;
+    }
+    // For the face counted count: forgets what an earlier face drew.
+    void Use(std::uint64_t count) {
+        if (faceCount == count)
+            return;
+        for (CSlot& slot : slots)
+            slot = CSlot{};
+        faceCount = count;
+    }
+};
+
+CFontEngine::CFront& CFontEngine::Front() {
+    thread_local CFront front;
+    return front;
+}
+
+const std::shared_ptr<const CFontEngine::CGlyph>& CFontEngine::GlyphRemembered(CFront& front, int height, int weight,
+                                                                                char32_t cp) {
+    const std::shared_ptr<const CGlyph>& glyph = GlyphLocked(height, weight, cp);
+    CFront::CSlot& slot = front.slots[CFront::SlotOf(Key(std::clamp(height, 0, kMaxHeight), weight, cp))];
+    slot.key = Key(std::clamp(height, 0, kMaxHeight), weight, cp);
+    slot.glyph = glyph;
+    return glyph;
+}
+
 std::shared_ptr<const CFontEngine::CGlyph> CFontEngine::Glyph(int height, int weight, char32_t cp) {
+    CFront& front = Front();
+    if (front.faceCount == m_faceCount.load(std::memory_order_acquire))
+        if (const auto* glyph = front.Find(Key(std::clamp(height, 0, kMaxHeight), weight, cp)))
+            return *glyph;
     std::unique_lock lock(m_mutex);
     EnsureLoaded(lock);
-    return GlyphLocked(height, weight, cp);
+    front.Use(m_faceCount.load(std::memory_order_relaxed));
+    return GlyphRemembered(front, height, weight, cp);
 }
 
 void CFontEngine::LineGlyphs(int height, int weight, std::u32string_view text,
                              std::vector<std::shared_ptr<const CGlyph>>& out) {
     out.clear();
+    CFront& front = Front();
+    // A line whose glyphs the thread looked up lately for this face takes
+    // them from its front (entries are made only with the face loaded).
+    if (front.faceCount == m_faceCount.load(std::memory_order_acquire)) {
+        const int h = std::clamp(height, 0, kMaxHeight);
+        for (char32_t cp : text) {
+            const auto* glyph = front.Find(Key(h, weight, cp));
+            if (!glyph)
+                break;
+            out.push_back(*glyph);
+        }
+        if (out.size() == text.size())
+            return;
+    }
     std::unique_lock lock(m_mutex);
     EnsureLoaded(lock);
+    front.Use(m_faceCount.load(std::memory_order_relaxed));
+    out.clear();
     for (char32_t cp : text)
-        out.push_back(GlyphLocked(height, weight, cp));
+        out.push_back(GlyphRemembered(front, height, weight, cp));
 }
 
 int CFontEngine::LineAdvance(int height, int weight, std::u32string_view text) {
+    CFront& front = Front();
+    if (front.faceCount == m_faceCount.load(std::memory_order_acquire)) {
+        const int h = std::clamp(height, 0, kMaxHeight);
+        int width = 0;
+        size_t found = 0;
+        for (char32_t cp : text) {
+            const auto* glyph = front.Find(Key(h, weight, cp));
+            if (!glyph)
+                break;
+            width += (*glyph)->advance;
+            ++found;
+        }
+        if (found == text.size())
+            return width;
+    }
     std::unique_lock lock(m_mutex);
     EnsureLoaded(lock);
+    front.Use(m_faceCount.load(std::memory_order_relaxed));
     int width = 0;
     for (char32_t cp : text)
-        width += GlyphLocked(height, weight, cp)->advance;
+        width += GlyphRemembered(front, height, weight, cp)->advance;
     return width;
 }
 

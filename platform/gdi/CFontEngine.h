@@ -87,6 +87,10 @@ public:
     void LineGlyphs(int height, int weight, std::u32string_view text, std::vector<std::shared_ptr<const CGlyph>>& out);
     int LineAdvance(int height, int weight, std::u32string_view text);
 
+    // Changes whenever the face is dropped: what was laid out under one count
+    // holds while it stays.
+    std::uint64_t FaceCount() const { return m_faceCount.load(std::memory_order_acquire); }
+
     static constexpr std::size_t kCacheBudget = 4u << 20; // bytes of cached glyphs
     // Bytes the cached glyphs take now, for tests.
     std::size_t CacheBytes() const;
@@ -110,6 +114,13 @@ private:
     CGlyph Render(int height, bool bold, char32_t cp);
     // Fills the glyph's ink rows from its coverage.
     static void MeasureInk(CGlyph& g);
+    // The calling thread's glyphs looked up lately for the current face: a
+    // table's lines look up the same few glyphs at every repaint, without
+    // the lock.
+    struct CFront;
+    static CFront& Front();
+    // With m_mutex held: the glyph, remembered in the thread's front.
+    const std::shared_ptr<const CGlyph>& GlyphRemembered(CFront& front, int height, int weight, char32_t cp);
 
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_loadDone;
@@ -125,5 +136,7 @@ private:
     long m_descender = 0;      // face units, positive below the baseline
     bool m_fontconfigUsed = false;
     std::unordered_map<std::uint64_t, std::shared_ptr<const CGlyph>> m_cache;
+    // Counts the faces dropped; a thread's front is for one count only.
+    std::atomic<std::uint64_t> m_faceCount{0};
     std::size_t m_cacheBytes = 0;  // coverage and bookkeeping of m_cache
 };

@@ -30,21 +30,25 @@ inline CRect Normalized(const CRect& r) {
                       std::max(r.top, r.bottom)});
 }
 
-// Fills count pixels from p with c, eight at a time where it can (a loop
-// the compiler turns into vector stores), the rest one by one.
-inline void FillPixels(COLORREF* p, size_t count, COLORREF c) {
-    size_t i = 0;
-    for (; i + 8 <= count; i += 8)
-        for (size_t k = 0; k < 8; ++k)
-            p[i + k] = c;
-    for (; i < count; ++i)
-        p[i] = c;
-}
+// Fills count pixels from p with c, in the widest stores the machine has
+// (DCPixels.cpp).
+void FillPixels(COLORREF* p, size_t count, COLORREF c);
+// Whether count pixels from p are all ground, read likewise.
+bool IsPlain(const COLORREF* p, size_t count, COLORREF ground);
 
-// Fills the rows of r (inside the surface) with c: a wide one's first row by
-// wide stores, the others as copies of it, which the C library moves as
-// fast as the machine allows.
+// Fills the rows of r (inside the surface) with c, row by row in wide
+// stores: copying a first row would read as much as it writes.
 inline void FillSpanRows(CSurface& surface, const CRect& r, COLORREF c) {
+    if (r.left == 0 && r.right == surface.Width() && r.bottom - r.top > 1) {
+        // Whole rows lie one after another: one fill, which the C library
+        // does fastest when long.
+        const size_t all = static_cast<size_t>(r.Width()) * static_cast<size_t>(r.bottom - r.top);
+        if (c == 0)
+            std::memset(surface.Row(r.top), 0, all * sizeof(COLORREF));
+        else
+            FillPixels(surface.Row(r.top), all, c);
+        return;
+    }
     const size_t count = static_cast<size_t>(r.Width());
     if (c == 0) {
         // Black, the tables' ground, is all zero bytes.
@@ -52,16 +56,8 @@ inline void FillSpanRows(CSurface& surface, const CRect& r, COLORREF c) {
             std::memset(surface.Row(y) + r.left, 0, count * sizeof(COLORREF));
         return;
     }
-    if (count <= 16) {
-        // A column or a short span: stores cost less than calls.
-        for (int y = r.top; y < r.bottom; ++y)
-            FillPixels(surface.Row(y) + r.left, count, c);
-        return;
-    }
-    COLORREF* first = surface.Row(r.top) + r.left;
-    FillPixels(first, count, c);
-    for (int y = r.top + 1; y < r.bottom; ++y)
-        std::memcpy(surface.Row(y) + r.left, first, count * sizeof(COLORREF));
+    for (int y = r.top; y < r.bottom; ++y)
+        FillPixels(surface.Row(y) + r.left, count, c);
 }
 
 } // namespace dcpixels
