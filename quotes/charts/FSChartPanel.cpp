@@ -171,7 +171,7 @@ std::u16string FSPanelValue(const CFSData* data, int label, int* colorIndex, std
     int* color = colorIndex ? colorIndex : &scratch;
     *color = kFlatColor;
     if (volume)
-        *volume = kMissingText;
+        *volume = std::u16string(kMissingText);
     if (!data || data->HasNoData() || label < 0 || label >= kFSPanelLabelCount)
         return kMissingText;
     const CQuoteNumber& pc = data->GetPrevClose();

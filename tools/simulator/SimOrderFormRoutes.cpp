@@ -44,10 +44,11 @@ std::string CSimOrderFormRoutes::RepayAmount(std::string_view fundid) {
         h *= 16777619u;
     }
     const std::uint32_t fen = 50000u + h % 5000000u;
-    std::string cents = std::to_string(fen % 100);
-    if (cents.size() < 2)
-        cents.insert(0, "0");
-    return std::to_string(fen / 100) + "." + cents;
+    std::string out = std::to_string(fen / 100);
+    out += '.';
+    out += static_cast<char>('0' + fen % 100 / 10);
+    out += static_cast<char>('0' + fen % 10);
+    return out;
 }
 
 SimReply CSimOrderFormRoutes::Repayment(const SimRequest& request, const SimContext& context) const {
