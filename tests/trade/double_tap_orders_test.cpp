@@ -63,19 +63,11 @@ protected:
         ASSERT_TRUE(driver.WaitForRest());
     }
     int OpenNow(const char* className) {
-        return driver.RunOnGui([className] { return OpenCount(className); });
+        return doubletap::OpenNow(driver, className);
     }
     // The host alone is open and shown, and no modal run is left.
     void ExpectOnlyTheHost() {
-        driver.RunOnGui([] {
-            UiMessageLoop* loop = UiMessageLoop::Current();
-            EXPECT_EQ(loop->ModalDepth(), 0);
-            std::vector<std::string> shown;
-            for (UiWin* w : loop->TopLevelWindows())
-                if (w->IsVisible())
-                    shown.push_back(w->GetClassName());
-            EXPECT_EQ(shown, std::vector<std::string>{"CConfirmHostWnd"});
-        });
+        doubletap::ExpectOnlyShown(driver, "CConfirmHostWnd");
     }
     // The order form for 600010, 200 shares.
     void OpenForm() {
