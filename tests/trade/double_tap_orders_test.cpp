@@ -28,32 +28,7 @@ protected:
         RegisterTradeWindows();
     }
     // 张伟 with his Shenzhen and Shanghai A holders.
-    void StartWithHolders() {
-        Start();
-        driver.RunOnGui([] {
-            CAppData* app = CAppData::Instance();
-            auto holders = std::make_unique<CDataSet>("holder");
-            for (const char* column : {"market", "secuid", "fundid"})
-                holders->AddColumn(DataSetType::AnsiText, column);
-            holders->AddColumn(DataSetType::WideText, "~market");
-            const struct {
-                const char* market;
-                const char* secuid;
-                std::u16string name;
-            } rows[] = {{"0", "0100012345", u"深A"}, {"1", "A100012345", u"沪A"}};
-            for (const auto& r : rows) {
-                holders->AddRow(-1);
-                holders->SetField(0, r.market, 1);
-                holders->SetField(1, r.secuid, static_cast<int>(std::strlen(r.secuid)));
-                holders->SetField(2, "000100012345", 12);
-                holders->SetField(3, r.name.data(), static_cast<int>(r.name.size() * 2));
-            }
-            const std::string login = app->GetLoginId();
-            app->RemoveAccount(0);
-            app->AddAccount(std::move(holders), "000100012345", login.c_str(), "123456", u"张伟", u"营业部");
-            app->SetTradeLoggedIn(true);
-        });
-    }
+    void StartWithHolders() { StartWith({{"0", "0100012345", u"深A"}, {"1", "A100012345", u"沪A"}}); }
     // Runs fn over the host, as a screen opens the window fn runs.
     void RunOverHost(std::function<void()> fn) {
         driver.RunOnGui([this, fn] {
