@@ -4,9 +4,11 @@
 // program around it) and medians of interleaved samples.
 #pragma once
 
+#include "bench/BenchClock.h"
 #include "framework/shell/COrbApp.h"
 #include "platform/testing/CTestDriver.h"
 #include "platform/win/UiMessageLoop.h"
+#include "platform/win/UiWin.h"
 #include "tools/orbstock/RegisterWindows.h"
 #include "tools/simulator/CBrokerSimulator.h"
 
@@ -17,7 +19,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -27,16 +28,8 @@
 
 namespace benchroad {
 
-inline double NowUs() {
-    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-inline double Median(std::vector<double> v) {
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
+using benchclock::Median;
+using benchclock::NowUs;
 
 // A data folder of its own, removed at the end.
 class CTempFolder {
@@ -143,6 +136,17 @@ private:
     int m_port;
     int m_fd = -1;
 };
+
+// The class of the topmost shown window.
+inline std::string TopClass(CTestDriver& driver) {
+    return driver.RunOnGui([]() -> std::string {
+        std::vector<UiWin*> tops = UiMessageLoop::Current()->TopLevelWindows();
+        for (auto it = tops.rbegin(); it != tops.rend(); ++it)
+            if ((*it)->IsVisible())
+                return (*it)->GetClassName();
+        return {};
+    });
+}
 
 // The program over a data folder and its own simulator, started to the
 // painted main menu as the tour starts it (headless, the manual clock).

@@ -4,28 +4,19 @@
 // machine.
 #pragma once
 
+#include "bench/BenchClock.h"
 #include "platform/gdi/CSurface.h"
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstring>
 #include <string>
 #include <vector>
 
 namespace benchfloor {
 
-inline double NowUs() {
-    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-inline double Median(std::vector<double> v) {
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
+using benchclock::Median;
+using benchclock::NowUs;
 
 class CMemsetFloor {
 public:

@@ -33,17 +33,6 @@ constexpr double kMb = 1024.0 * 1024.0;
 const bool g_heapAsTheDesktops = (KeepHeapSmall(), true);
 constexpr int kMostBacks = 8;
 
-// The class of the topmost shown window.
-std::string TopClass(CTestDriver& driver) {
-    return driver.RunOnGui([]() -> std::string {
-        std::vector<UiWin*> tops = UiMessageLoop::Current()->TopLevelWindows();
-        for (auto it = tops.rbegin(); it != tops.rend(); ++it)
-            if ((*it)->IsVisible())
-                return (*it)->GetClassName();
-        return {};
-    });
-}
-
 // Closes the topmost window: a message box by its "no", "cancel" or "OK"
 // button (as a user leaves a question unanswered), any other window by its
 // caption's back button.

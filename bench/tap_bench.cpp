@@ -35,17 +35,6 @@ std::optional<CPoint> MenuRowPoint(CTestDriver& driver, int index) {
     });
 }
 
-// The class of the topmost shown window.
-std::string TopClass(CTestDriver& driver) {
-    return driver.RunOnGui([]() -> std::string {
-        std::vector<UiWin*> tops = UiMessageLoop::Current()->TopLevelWindows();
-        for (auto it = tops.rbegin(); it != tops.rend(); ++it)
-            if ((*it)->IsVisible())
-                return (*it)->GetClassName();
-        return {};
-    });
-}
-
 // The caption's back button on the topmost window.
 bool Back(CTestDriver& driver) {
     const bool posted = driver.RunOnGui([] {

@@ -64,6 +64,9 @@ char* SetUrlParam(const char* query, const char* key, const char* value);
 // the digit count, or -1 for a null argument or a length whose digit count
 // an int cannot hold.
 int HexEncode(const uint8_t* bytes, int length, char* output, int upper);
+// The value 0 to 15 of a hexadecimal digit of either case; -1 for any other
+// character.
+int HexDigitValue(char c);
 
 // The int32 stored little-endian at p, which need not be aligned.
 int32_t ReadLE32(const uint8_t* p);

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
+#include <utility>
 
 namespace {
 // A malloc'd C text as a string, "<null>" for null.
@@ -235,6 +236,11 @@ TEST(StrUtil, HexEncodeAndLittleEndianReadsAndWrites) {
     HexEncode(bytes, 4, out, 0);
     EXPECT_STREQ(out, "00ab7fff");
     EXPECT_EQ(HexEncode(bytes, -1, out, 1), -1);
+    // Reading back: both cases, nothing past "f" or "9".
+    const std::pair<char, int> digits[] = {{'0', 0},  {'9', 9},  {'a', 10}, {'F', 15},  {'g', -1},
+                                           {'G', -1}, {'/', -1}, {':', -1}, {'%', -1}, {'\xA1', -1}};
+    for (const auto& [c, v] : digits)
+        EXPECT_EQ(HexDigitValue(c), v) << c;
     const uint8_t neg[] = {0x99, 0xFE, 0xFF, 0xFF, 0xFF};
     EXPECT_EQ(ReadLE32(neg + 1), -2);  // unaligned, signed
     uint8_t stored[5] = {0xAA, 0, 0, 0, 0};

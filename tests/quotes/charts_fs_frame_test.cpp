@@ -3,6 +3,7 @@
 // level, the information page of a mark, the K-line switch, and what a
 // child's close or a refused reply must leave as it was.
 #include "charts_fs_Fixture.h"
+#include "support/WholePaintTexts.h"
 
 #include "quotes/charts/CChartState.h"
 #include "quotes/tables/COrbTableWnd.h"
@@ -357,16 +358,7 @@ TEST_F(ChartTest, AFingerMovingTheCursorRepaintsOnlyWhatChangedAndMatchesAFullPa
     const long long screen = 480LL * 720;
     EXPECT_LT(report.Pixels({0, 0, 480, 720}) * 4, screen) << "a quarter of the screen at most";
     // The text log reads as after a full paint.
-    driver.RunOnGui([] {
-        UiMessageLoop::Current()->InvalidateScreen();
-        UiMessageLoop::Current()->PaintNow();
-    });
-    const auto shownAfter = driver.ScreenTexts();
-    ASSERT_EQ(shownBefore.size(), shownAfter.size());
-    for (size_t i = 0; i < shownAfter.size(); ++i) {
-        EXPECT_EQ(shownBefore[i].text, shownAfter[i].text);
-        EXPECT_EQ(shownBefore[i].rect, shownAfter[i].rect);
-    }
+    ExpectTextsAsAfterWholePaint(driver, shownBefore);
 }
 
 // A partial paint shows the picture as the finger left it; a cursor key

@@ -3,6 +3,7 @@
 // title of each period, the cursor button's minute chart, and a busy or
 // failing exchange that never leaves the window stuck.
 #include "tables_ranking_Fixture.h"
+#include "support/WholePaintTexts.h"
 
 #include "platform/ui/UiScrollWin.h"
 #include "platform/win/UiGesture.h"
@@ -421,16 +422,7 @@ TEST_F(KLineFrameTest, AFingerMovingTheCursorRepaintsOnlyWhatChangedAndMatchesAF
     EXPECT_LT(report.Pixels({0, 0, 480, 720}) * 6, screen) << "a sixth of the screen at most";
     EXPECT_NE(strip(), first) << "the legends follow the cursor";
     // The text log reads as after a full paint.
-    driver.RunOnGui([] {
-        UiMessageLoop::Current()->InvalidateScreen();
-        UiMessageLoop::Current()->PaintNow();
-    });
-    const auto shownAfter = driver.ScreenTexts();
-    ASSERT_EQ(shownBefore.size(), shownAfter.size());
-    for (size_t i = 0; i < shownAfter.size(); ++i) {
-        EXPECT_EQ(shownBefore[i].text, shownAfter[i].text);
-        EXPECT_EQ(shownBefore[i].rect, shownAfter[i].rect);
-    }
+    ExpectTextsAsAfterWholePaint(driver, shownBefore);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "tables_ranking_Fixture.h"
 
 #include "core/CDataSet.h"
+#include "platform/testing/ShownWindow.h"
 #include "platform/win/UiMessageLoop.h"
 #include "quotes/info/COrbInfoListWnd.h"
 #include "quotes/info/COrbInfoTxtWnd.h"
@@ -76,11 +77,7 @@ protected:
     }
     template <class T>
     static T* Shown() {
-        const std::vector<UiWin*> tops = UiMessageLoop::Current()->TopLevelWindows();
-        for (auto it = tops.rbegin(); it != tops.rend(); ++it)
-            if (auto* w = dynamic_cast<T*>(*it); w && w->IsVisible())
-                return w;
-        return nullptr;
+        return ShownTopWindow<T>();
     }
     // Opens the node with a parameter text and title, as a detail page would.
     void OpenWith(int node, const char* keyword, const char16_t* title, const char* param) {

@@ -3,6 +3,7 @@
 // and the rows and headers a reply leaves.
 #include "tables_ranking_Fixture.h"
 
+#include "platform/testing/ShownWindow.h"
 #include "platform/win/UiMessageLoop.h"
 #include "quotes/tables/CChinaIndexWnd.h"
 #include "quotes/tables/CGlobalIndexWnd.h"
@@ -81,11 +82,7 @@ protected:
     // The shown table of class T; GUI thread.
     template <class T>
     static T* Shown() {
-        const std::vector<UiWin*> tops = UiMessageLoop::Current()->TopLevelWindows();
-        for (auto it = tops.rbegin(); it != tops.rend(); ++it)
-            if (auto* t = dynamic_cast<T*>(*it); t && t->IsVisible())
-                return t;
-        return nullptr;
+        return ShownTopWindow<T>();
     }
     template <class T>
     int Rows() {

@@ -8,10 +8,14 @@
 #include "platform/testing/CTestDriver.h"
 #include "platform/win/UiMessageLoop.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace doubletap {
 
@@ -20,6 +24,24 @@ inline int OpenCount(const char* className) {
     const std::vector<UiWin*> tops = UiMessageLoop::Current()->TopLevelWindows();
     return static_cast<int>(std::count_if(
         tops.begin(), tops.end(), [className](UiWin* w) { return std::strcmp(w->GetClassName(), className) == 0; }));
+}
+
+// OpenCount asked from the test thread.
+inline int OpenNow(CTestDriver& driver, const char* className) {
+    return driver.RunOnGui([className] { return OpenCount(className); });
+}
+
+// The window of hostClass alone shown, and no modal run left.
+inline void ExpectOnlyShown(CTestDriver& driver, const char* hostClass) {
+    driver.RunOnGui([hostClass] {
+        UiMessageLoop* loop = UiMessageLoop::Current();
+        EXPECT_EQ(loop->ModalDepth(), 0);
+        std::vector<std::string> shown;
+        for (UiWin* w : loop->TopLevelWindows())
+            if (w->IsVisible())
+                shown.push_back(w->GetClassName());
+        EXPECT_EQ(shown, std::vector<std::string>{hostClass});
+    });
 }
 
 // Two taps on the shown bottom bar's button index, both queued before the

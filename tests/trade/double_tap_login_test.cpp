@@ -22,7 +22,7 @@ protected:
     COpenPeak logins;
 
     int OpenNow(const char* className) {
-        return driver.RunOnGui([className] { return doubletap::OpenCount(className); });
+        return doubletap::OpenNow(driver, className);
     }
     // The host alone shown, no modal run left.
     void ExpectOnlyTheHost() {

@@ -28,32 +28,7 @@ protected:
         RegisterTradeWindows();
     }
     // 张伟 with his Shenzhen and Shanghai A holders.
-    void StartWithHolders() {
-        Start();
-        driver.RunOnGui([] {
-            CAppData* app = CAppData::Instance();
-            auto holders = std::make_unique<CDataSet>("holder");
-            for (const char* column : {"market", "secuid", "fundid"})
-                holders->AddColumn(DataSetType::AnsiText, column);
-            holders->AddColumn(DataSetType::WideText, "~market");
-            const struct {
-                const char* market;
-                const char* secuid;
-                std::u16string name;
-            } rows[] = {{"0", "0100012345", u"深A"}, {"1", "A100012345", u"沪A"}};
-            for (const auto& r : rows) {
-                holders->AddRow(-1);
-                holders->SetField(0, r.market, 1);
-                holders->SetField(1, r.secuid, static_cast<int>(std::strlen(r.secuid)));
-                holders->SetField(2, "000100012345", 12);
-                holders->SetField(3, r.name.data(), static_cast<int>(r.name.size() * 2));
-            }
-            const std::string login = app->GetLoginId();
-            app->RemoveAccount(0);
-            app->AddAccount(std::move(holders), "000100012345", login.c_str(), "123456", u"张伟", u"营业部");
-            app->SetTradeLoggedIn(true);
-        });
-    }
+    void StartWithHolders() { StartWith({{"0", "0100012345", u"深A"}, {"1", "A100012345", u"沪A"}}); }
     // Runs fn over the host, as a screen opens the window fn runs.
     void RunOverHost(std::function<void()> fn) {
         driver.RunOnGui([this, fn] {
@@ -63,19 +38,11 @@ protected:
         ASSERT_TRUE(driver.WaitForRest());
     }
     int OpenNow(const char* className) {
-        return driver.RunOnGui([className] { return OpenCount(className); });
+        return doubletap::OpenNow(driver, className);
     }
     // The host alone is open and shown, and no modal run is left.
     void ExpectOnlyTheHost() {
-        driver.RunOnGui([] {
-            UiMessageLoop* loop = UiMessageLoop::Current();
-            EXPECT_EQ(loop->ModalDepth(), 0);
-            std::vector<std::string> shown;
-            for (UiWin* w : loop->TopLevelWindows())
-                if (w->IsVisible())
-                    shown.push_back(w->GetClassName());
-            EXPECT_EQ(shown, std::vector<std::string>{"CConfirmHostWnd"});
-        });
+        doubletap::ExpectOnlyShown(driver, "CConfirmHostWnd");
     }
     // The order form for 600010, 200 shares.
     void OpenForm() {

@@ -16,19 +16,11 @@ using doubletap::DoubleTapBottom;
 class DoubleTapQueryTest : public TradeQueryTest {
 protected:
     int OpenNow(const char* className) {
-        return driver.RunOnGui([className] { return doubletap::OpenCount(className); });
+        return doubletap::OpenNow(driver, className);
     }
     // The host alone shown, no modal run left.
     void ExpectOnlyTheHost() {
-        driver.RunOnGui([] {
-            UiMessageLoop* loop = UiMessageLoop::Current();
-            EXPECT_EQ(loop->ModalDepth(), 0);
-            std::vector<std::string> shown;
-            for (UiWin* w : loop->TopLevelWindows())
-                if (w->IsVisible())
-                    shown.push_back(w->GetClassName());
-            EXPECT_EQ(shown, std::vector<std::string>{"CQueryHostWnd"});
-        });
+        doubletap::ExpectOnlyShown(driver, "CQueryHostWnd");
     }
 };
 

@@ -97,6 +97,14 @@ protected:
         return driver.RunOnGui([&fn] { return fn(*CAppData::Instance()); });
     }
 
+    // 王芳's phone token kept with the simulator's default seed, its
+    // counter at 0.
+    void KeepTokenSeed() {
+        driver.RunOnGui([] {
+            ASSERT_TRUE(
+                StoreDynCodeSeed(*CAppData::Instance(), kTokenFund, CSimTradeAccounts::kDefaultSeed, u"", true, 0));
+        });
+    }
     // The trade entry point as a buy command runs it.
     void RunEntry(bool newLogin = false) {
         driver.RunOnGui([this, newLogin] { host->PostMessage(CTradeHostWnd::kRunEntry, newLogin ? 1 : 0); });

@@ -9,6 +9,7 @@
 #include "framework/shell/CWndManager.h"
 #include "framework/ui/widgets/CTextCtrl.h"
 #include "platform/testing/CDriverControls.h"
+#include "platform/testing/ShownWindow.h"
 #include "platform/win/UiMessageLoop.h"
 #include "support/SimAppTest.h"
 #include "tools/simulator/CSimMenuTree.h"
@@ -150,11 +151,7 @@ protected:
     }
     template <class T>
     static T* Shown() {
-        const std::vector<UiWin*> tops = UiMessageLoop::Current()->TopLevelWindows();
-        for (auto it = tops.rbegin(); it != tops.rend(); ++it)
-            if (auto* w = dynamic_cast<T*>(*it); w && w->IsVisible())
-                return w;
-        return nullptr;
+        return ShownTopWindow<T>();
     }
     // Taps the region page's text that reads text.
     bool TapText(std::u16string_view text) {

@@ -67,10 +67,7 @@ TEST_F(TradeLoginTest, AWholeLoginAddsTheAccountWritesTheSettingsAndKeepsOneHist
 
 TEST_F(TradeLoginTest, WithAPhoneTokenFiveMistypedPasswordsThenTheRightOneLogIn) {
     Start("0003");
-    driver.RunOnGui([] {
-        ASSERT_TRUE(
-            StoreDynCodeSeed(*CAppData::Instance(), kTokenFund, CSimTradeAccounts::kDefaultSeed, u"", true, 0));
-    });
+    KeepTokenSeed();
     RunEntry();
     TypeInto(kAccount, u"56789");
     ASSERT_EQ(driver.ControlVisible(COrbTradeLoginWnd::kCodeBoxId), true) << "token mode";
@@ -101,10 +98,7 @@ class LostTokenLogin : public TradeLoginTest, public ::testing::WithParamInterfa
 
 TEST_P(LostTokenLogin, IsSentOnceKeepsTheTokenRowAndUsedOneCounterValue) {
     Start("0003");
-    driver.RunOnGui([] {
-        ASSERT_TRUE(
-            StoreDynCodeSeed(*CAppData::Instance(), kTokenFund, CSimTradeAccounts::kDefaultSeed, u"", true, 0));
-    });
+    KeepTokenSeed();
     sim.InjectFaultFor(500, 1, SimFault(GetParam().fault));
     RunEntry();
     TypeInto(kAccount, u"56789");
@@ -204,10 +198,7 @@ class TokenRefused : public TradeLoginTest, public ::testing::WithParamInterface
 TEST_P(TokenRefused, DeletesTheTokenRowAndAsksOrTells) {
     accounts->SetTokenSeed(kTokenFund, GetParam().serverSeed);
     Start("0003");
-    driver.RunOnGui([] {
-        ASSERT_TRUE(
-            StoreDynCodeSeed(*CAppData::Instance(), kTokenFund, CSimTradeAccounts::kDefaultSeed, u"", true, 0));
-    });
+    KeepTokenSeed();
     RunEntry();
     TypeInto(kAccount, u"56789");
     // OK on the question opens the phone-token window over the form.

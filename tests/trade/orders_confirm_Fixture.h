@@ -16,6 +16,7 @@
 #include "support/SimAppTest.h"
 #include "trade/orders/CTradeConfirmWnd.h"
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -43,6 +44,14 @@ struct CConfirmLog {
     std::vector<std::string> watchItems;
 };
 inline CConfirmLog g_confirm;
+
+// A row of the holder set a trade login hands out.
+struct HolderRow {
+    const char* market;
+    const char* secuid;
+    const char16_t* name;
+    const char* fundid = "000100012345";
+};
 
 class ConfirmPageTest : public SimAppTest {
 protected:
@@ -189,6 +198,30 @@ protected:
             orders.push_back(CWString(row).ToAnsi());
         }
         return orders;
+    }
+
+    // Start, then 张伟's account again with these holder rows (and their
+    // "~market" names) in place of the empty set.
+    void StartWith(const std::vector<HolderRow>& rows) {
+        Start();
+        driver.RunOnGui([rows] {
+            CAppData* app = CAppData::Instance();
+            auto holders = std::make_unique<CDataSet>("holder");
+            for (const char* column : {"market", "secuid", "fundid"})
+                holders->AddColumn(DataSetType::AnsiText, column);
+            holders->AddColumn(DataSetType::WideText, "~market");
+            for (const HolderRow& r : rows) {
+                holders->AddRow(-1);
+                holders->SetField(0, r.market, 1);
+                holders->SetField(1, r.secuid, static_cast<int>(std::strlen(r.secuid)));
+                holders->SetField(2, r.fundid, static_cast<int>(std::strlen(r.fundid)));
+                holders->SetField(3, r.name, static_cast<int>(std::char_traits<char16_t>::length(r.name) * 2));
+            }
+            const std::string login = app->GetLoginId();
+            app->RemoveAccount(0);
+            app->AddAccount(std::move(holders), "000100012345", login.c_str(), "123456", u"张伟", u"营业部");
+            app->SetTradeLoggedIn(true);
+        });
     }
 
     // Runs fn on the GUI thread now, without waiting for rest (a request in

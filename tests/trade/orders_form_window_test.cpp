@@ -13,13 +13,6 @@
 
 namespace {
 
-struct HolderRow {
-    const char* market;
-    const char* secuid;
-    const char16_t* name;
-    const char* fundid = "000100012345";
-};
-
 // 张伟's holders as his login hands them, and variants of them.
 const std::vector<HolderRow> kAllHolders = {
     {"0", "0100012345", u"深A"}, {"1", "A100012345", u"沪A"}, {"2", "2000012345", u"深B"}, {"3", "C100012345", u"沪B"}};
@@ -34,28 +27,6 @@ public:
 
 class OrderFormTest : public ConfirmPageTest {
 protected:
-    // Logs in as ConfirmPageTest does, with these holder rows.
-    void StartWith(const std::vector<HolderRow>& rows) {
-        Start();
-        driver.RunOnGui([rows] {
-            CAppData* app = CAppData::Instance();
-            auto holders = std::make_unique<CDataSet>("holder");
-            for (const char* column : {"market", "secuid", "fundid"})
-                holders->AddColumn(DataSetType::AnsiText, column);
-            holders->AddColumn(DataSetType::WideText, "~market");
-            for (const HolderRow& r : rows) {
-                holders->AddRow(-1);
-                holders->SetField(0, r.market, 1);
-                holders->SetField(1, r.secuid, static_cast<int>(std::strlen(r.secuid)));
-                holders->SetField(2, r.fundid, static_cast<int>(std::strlen(r.fundid)));
-                holders->SetField(3, r.name, static_cast<int>(std::char_traits<char16_t>::length(r.name) * 2));
-            }
-            const std::string login = app->GetLoginId();
-            app->RemoveAccount(0);
-            app->AddAccount(std::move(holders), "000100012345", login.c_str(), "123456", u"张伟", u"营业部");
-            app->SetTradeLoggedIn(true);
-        });
-    }
     // Opens the form with the request text a quote screen gives it and waits
     // for its first exchange.
     void OpenForm(const std::string& request, int marginKind = 0) {

@@ -14,6 +14,7 @@
 #include "framework/ui/CBaseWnd.h"
 #include "platform/testing/CDriverControls.h"
 #include "platform/win/CGuiTask.h"
+#include "platform/testing/ShownWindow.h"
 #include "platform/win/UiMessageLoop.h"
 #include "support/SimAppTest.h"
 
@@ -134,14 +135,7 @@ protected:
     // GUI thread: the shown window of class T, the topmost first.
     template <class T>
     static T* Shown() {
-        UiMessageLoop* loop = UiMessageLoop::Current();
-        if (!loop)
-            return nullptr;
-        const std::vector<UiWin*> tops = loop->TopLevelWindows();
-        for (auto it = tops.rbegin(); it != tops.rend(); ++it)
-            if (auto* found = dynamic_cast<T*>(*it); found && found->IsVisible())
-                return found;
-        return nullptr;
+        return ShownTopWindow<T>();
     }
     void AnswerBoxes(int n = 4) {
         for (int i = 0; i < n; ++i)

@@ -5,6 +5,7 @@
 
 #include "platform/Geometry.h"
 #include "platform/win/Message.h"
+#include "platform/testing/ShownWindow.h"
 #include "platform/win/UiMessageLoop.h"
 #include "platform/win/UiWin.h"
 #include "tools/orbstock/Tour.h"
@@ -41,14 +42,7 @@ HWND ShownWindow(CTourContext& tour, const char* className);
 // The shown window of class T, the topmost first; GUI thread.
 template <class T>
 T* ShownWindow() {
-    UiMessageLoop* loop = UiMessageLoop::Current();
-    if (!loop)
-        return nullptr;
-    const std::vector<UiWin*> tops = loop->TopLevelWindows();
-    for (auto it = tops.rbegin(); it != tops.rend(); ++it)
-        if (auto* found = dynamic_cast<T*>(*it); found && found->IsVisible())
-            return found;
-    return nullptr;
+    return ShownTopWindow<T>();
 }
 
 // The login form from the main menu's caption bar, departments set up.

@@ -27,15 +27,6 @@ bool TakeOne(std::atomic<int>& count) {
     return false;
 }
 
-uint32_t Hash(std::string_view text, uint32_t seed) {
-    uint32_t h = 2166136261u ^ seed;
-    for (char c : text)
-        h = (h ^ static_cast<uint8_t>(c)) * 16777619u;
-    h ^= h >> 13;
-    h *= 0x5bd1e995u;
-    return h ^ (h >> 15);
-}
-
 bool IsMissing(double v) { return v == CSimMarket::kMissing; }
 CQuoteNumber Missing() { return CQuoteNumber(CQuoteNumber::kMissingValue, 0); }
 CQuoteNumber Price(double v, const SimStock& s) {
@@ -141,7 +132,7 @@ void WriteSnapshot(CDataSetWriter& w, const SimStock& s, const SimMinuteDay& day
     w.SetAnsiText(0, s.code);
     const bool opened = !day.points.empty();
     const bool index = s.secType == SimStock::kIndex;
-    const uint32_t h = Hash(s.code, 7);
+    const uint32_t h = SimHash(s.code, 7);
     w.SetNumber(1, Price(opened ? s.OnTick(day.last - prevClose) : 0, s));
     w.SetNumber(2, Ratio(opened && prevClose != 0
                              ? std::round((day.last - prevClose) * 10000.0 / prevClose) / 100.0

@@ -11,18 +11,9 @@ namespace {
 
 constexpr int64_t kChinaOffsetSeconds = 8 * 3600;
 
-uint32_t Hash(std::string_view text, uint32_t seed) {
-    uint32_t h = 2166136261u ^ seed;
-    for (char c : text)
-        h = (h ^ static_cast<uint8_t>(c)) * 16777619u;
-    h ^= h >> 13;
-    h *= 0x5bd1e995u;
-    return h ^ (h >> 15);
-}
-
 // A value in [-1, 1] for point k.
 double Wobble(uint32_t seed, int k) {
-    const uint32_t h = Hash(std::string_view(reinterpret_cast<const char*>(&k), sizeof k), seed);
+    const uint32_t h = SimHash(std::string_view(reinterpret_cast<const char*>(&k), sizeof k), seed);
     return (static_cast<double>(h % 20001) - 10000.0) / 10000.0;
 }
 
@@ -37,6 +28,15 @@ double Swing(uint32_t seed, int k) {
 int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
 } // namespace
+
+uint32_t SimHash(std::string_view text, uint32_t seed) {
+    uint32_t h = 2166136261u ^ seed;
+    for (char c : text)
+        h = (h ^ static_cast<uint8_t>(c)) * 16777619u;
+    h ^= h >> 13;
+    h *= 0x5bd1e995u;
+    return h ^ (h >> 15);
+}
 
 int32_t SimDateOfDays(int64_t days) {
     days += 719468;
@@ -122,7 +122,7 @@ SimMinuteDay SimMinutePath(const SimStock& s, const SimDayValues& d, double prev
     count = std::clamp(count, 0, 121);
     if (d.open == 0 || count == 0)
         return day;
-    const uint32_t seed = Hash(s.code, static_cast<uint32_t>(date) * 4u + static_cast<uint32_t>(line));
+    const uint32_t seed = SimHash(s.code, static_cast<uint32_t>(date) * 4u + static_cast<uint32_t>(line));
     double last = d.close, high = d.high, low = d.low;
     if (line == 1) {
         // An index's second line: the same opening, a livelier day.

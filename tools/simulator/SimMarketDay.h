@@ -7,9 +7,14 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 struct SimStock;
+
+// A well-mixed 32-bit hash of text under seed: the one source of the
+// market's fixed per-stock and per-point variety.
+uint32_t SimHash(std::string_view text, uint32_t seed);
 
 // What the clock shows.
 struct SimMarketTime {

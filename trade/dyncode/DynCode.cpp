@@ -3,6 +3,7 @@
 
 #include "core/HmacSha1.h"
 #include "core/SealEnvelope.h"
+#include "core/StrUtil.h"
 #include "core/TextConvert.h"
 
 #include <array>
@@ -12,19 +13,9 @@ namespace {
 constexpr std::uint32_t kModulus[kDynCodeMaxDigits + 1] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000,
                                                             100000000};
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool IsHexText(std::string_view text) {
     for (char c : text)
-        if (HexValue(c) < 0)
+        if (HexDigitValue(c) < 0)
             return false;
     return true;
 }
@@ -37,11 +28,11 @@ bool HexToBytes(std::string_view hex, std::vector<std::uint8_t>& out) {
     out.reserve((hex.size() + 1) / 2);
     size_t i = 0;
     if (hex.size() % 2 == 1) {
-        out.push_back(static_cast<std::uint8_t>(HexValue(hex[0])));
+        out.push_back(static_cast<std::uint8_t>(HexDigitValue(hex[0])));
         i = 1;
     }
     for (; i < hex.size(); i += 2)
-        out.push_back(static_cast<std::uint8_t>(HexValue(hex[i]) << 4 | HexValue(hex[i + 1])));
+        out.push_back(static_cast<std::uint8_t>(HexDigitValue(hex[i]) << 4 | HexDigitValue(hex[i + 1])));
     return true;
 }
 
