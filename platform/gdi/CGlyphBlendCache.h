@@ -20,7 +20,7 @@ public:
     // Larger glyphs (a zoomed chart's) are blended pixel by pixel.
     static constexpr int kMaxGlyphPixels = 64 * 64;
     // Past this many bytes of pixels the cache starts afresh.
-    static constexpr size_t kBudgetBytes = size_t{2} << 20;
+    static constexpr size_t kBudgetBytes = size_t{1} << 19;
 
     // The cache of the calling thread.
     static CGlyphBlendCache& ForThread();

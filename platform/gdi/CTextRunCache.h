@@ -44,7 +44,7 @@ public:
     // Larger lines (a zoomed chart's) are drawn glyph by glyph.
     static constexpr int kMaxRunPixels = 480 * 64;
     // Past this many bytes of pixels the cache starts afresh.
-    static constexpr size_t kBudgetBytes = size_t{4} << 20;
+    static constexpr size_t kBudgetBytes = size_t{1} << 20;
 
     // The cache of the calling thread.
     static CTextRunCache& ForThread();
