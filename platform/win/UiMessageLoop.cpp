@@ -327,6 +327,7 @@ void UiMessageLoop::DispatchItem(Item& item) {
 }
 
 void UiMessageLoop::WaitIdle(std::uint64_t deadlineTick) {
+    bool published = false;
     {
         std::lock_guard<std::mutex> guard(m_impl->lock);
         if (m_impl->urgent.empty() && m_impl->normal.empty()) {
@@ -334,11 +335,16 @@ void UiMessageLoop::WaitIdle(std::uint64_t deadlineTick) {
             std::optional<std::uint64_t> due = Table().NextDue();
             if (due && *due <= CClock::Instance().TickCount())
                 rest = false;
-            if (rest)
+            if (rest && m_impl->restSeq != m_impl->enqueueSeq) {
                 m_impl->restSeq = m_impl->enqueueSeq;
+                published = true;
+            }
         }
     }
-    m_impl->restChanged.notify_all();
+    // Waiters are woken only by news: an idle wait that is not rest (a
+    // request out, a paint held) would wake each of them for nothing.
+    if (published)
+        m_impl->restChanged.notify_all();
 
     int timeout = -1;
     CClock& clock = CClock::Instance();

@@ -18,7 +18,6 @@ std::vector<CNameValueList> LoadQuoteOptionGroups(std::initializer_list<const ch
     CServerConfig* options = GetQuoteTableOptions();
     if (!options)
         return lists;
-    options->Load(0);
     size_t i = 0;
     for (const char* group : groups) {
         if (std::optional<CWString> value = options->GetValue(group))

@@ -13,8 +13,10 @@ class CServerConfig;
 // The configuration store of the application state; null without one.
 CServerConfig* GetQuoteTableOptions();
 
-// Reloads the store and parses group into name/value pairs; an empty list
-// when the group or the store is missing.
+// Parses group into name/value pairs; an empty list when the group or the
+// store is missing. The application state keeps the store current (loaded
+// at its creation, again whenever "config" is written), so opening a table
+// reads no file.
 CNameValueList LoadQuoteOptionGroup(const char* group);
-// The same for several groups with one reload, in their order.
+// The same for several groups, in their order.
 std::vector<CNameValueList> LoadQuoteOptionGroups(std::initializer_list<const char*> groups);

@@ -5,11 +5,13 @@
 #include "framework/app/CAppData.h"
 #include "quotes/tables/COrbStockTableWnd.h"
 #include "quotes/tables/CStockBoardTableWnd.h"
+#include "quotes/tables/QuoteTableOptions.h"
 #include "support/CTempDir.h"
 #include "tools/simulator/CSimMenuTree.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -107,6 +109,38 @@ TEST_F(RankingRequestTest, TheBoardTableSendsNothingWithoutAPresetAndStartsDesce
     CAString out;
     EXPECT_EQ(w.BuildRequest(out), 0);
     EXPECT_EQ(w.GetDirection(), 0);
+}
+
+// The groups come from the configuration the application keeps, which a
+// rewrite of "config" replaces at once; a file changed behind its back is
+// not read again by each table that opens.
+TEST_F(RankingRequestTest, TheOptionGroupsFollowTheConfigurationAsTheApplicationStoresIt) {
+    const auto writeMarkets = [](const char16_t* markets) {
+        CDataSetWriter writer;
+        writer.AddSet("config");
+        writer.AddColumn(DataSetType::AnsiText, "name");
+        writer.AddColumn(DataSetType::WideText, "value");
+        writer.AddRow();
+        writer.SetAnsiText(0, "market");
+        writer.SetText(1, markets);
+        return writer.Serialize();
+    };
+    const std::vector<uint8_t> rewritten = writeMarkets(u"沪市^1#");
+    ASSERT_TRUE(CAppData::Instance()->WriteDatFile("config", rewritten.data(), rewritten.size()));
+    CNameValueList markets = LoadQuoteOptionGroup("market");
+    ASSERT_EQ(markets.GetCount(), 1);
+    EXPECT_EQ(std::u16string(markets.GetName(0)), u"沪市");
+    EXPECT_EQ(LoadQuoteOptionGroups({"market", "sort"})[1].GetCount(), 0); // a group the configuration lacks
+
+    const std::vector<uint8_t> behind = writeMarkets(u"深市^2#");
+    const std::filesystem::path file = dir.Path() / "config.dat";
+    std::FILE* out = std::fopen(file.string().c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    ASSERT_EQ(std::fwrite(behind.data(), 1, behind.size(), out), behind.size());
+    std::fclose(out);
+    markets = LoadQuoteOptionGroup("market");
+    ASSERT_EQ(markets.GetCount(), 1);
+    EXPECT_EQ(std::u16string(markets.GetName(0)), u"沪市");
 }
 
 } // namespace
