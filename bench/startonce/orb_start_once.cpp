@@ -1,7 +1,7 @@
 // One start of the program to its painted main menu, then out: the child
 // that startup_bench times from exec. It does what the desktop program's
-// main() does (the window's libraries and the font loaded on threads of
-// their own, the embedded simulator, the application object over a data
+// main() does (the font and, once the start's early threads exist, the
+// window's libraries loaded on threads of their own, the embedded simulator, the application object over a data
 // folder, the desktop window opened while the program starts), but the
 // program paints into the headless loop, whose first paint of the menu is
 // timed.
@@ -44,7 +44,6 @@ int main(int argc, char** argv) {
         return 0;
     }
     // As the desktop program does first.
-    PreloadDesktopHost();
     CFontEngine::Instance().LoadDefaultFontInBackground();
     CBrokerSimulator simulator;
     const int port = simulator.Start(0);
@@ -73,6 +72,8 @@ int main(int argc, char** argv) {
     // Without the driver's check of every partial repaint, as the program runs.
     bool started = port > 0 && driver.Start([&app, &startRan] {
         UiMessageLoop::SetVerifyPartialPaints(false);
+        // As the desktop program does, once the start's early threads exist.
+        PreloadDesktopHost();
         app.InitInstance();
         startRan.set_value();
     });

@@ -178,7 +178,25 @@ bool CFontEngine::LoadFontLocked(const std::string& path, int index) {
         m_ascender = face->units_per_EM * 88 / 100;
         m_descender = face->units_per_EM - m_ascender;
     }
+    PrepareHinting(face);
     return true;
+}
+
+// The light hinting's analysis of a face (which characters belong to which
+// script, and each script's reference heights and stem widths) is made on
+// the first glyph of each script loaded and kept with the face; one Latin
+// and one Han glyph loaded here do it while the face loads, on the loader's
+// thread, instead of in the first paint. It depends on the face alone, so
+// every glyph comes out as it would have.
+void CFontEngine::PrepareHinting(void* faceHandle) {
+    FT_Face face = Face(faceHandle);
+    if (FT_Set_Char_Size(face, 0, 16 * 64, 72, 72) != 0)
+        return;
+    for (char32_t cp : {U'0', U'\u4E2D'}) {
+        if (FT_UInt index = FT_Get_Char_Index(face, cp))
+            FT_Load_Glyph(face, index, FT_LOAD_TARGET_LIGHT);
+    }
+    m_sizedHeight = 0; // the next glyph sizes the face for itself
 }
 
 bool CFontEngine::LoadDefaultFont() {

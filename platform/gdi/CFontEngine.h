@@ -107,6 +107,8 @@ private:
     // here when none was started or chosen.
     void EnsureLoaded(std::unique_lock<std::mutex>& lock) const;
     bool LoadFontLocked(const std::string& path, int index);
+    // With m_mutex held: the face's hinting analysis made ahead of its first glyph.
+    void PrepareHinting(void* faceHandle);
     bool LoadDefaultFontLocked();
     void UnloadLocked();
     // With m_mutex held and the face loaded: the cached or new glyph.

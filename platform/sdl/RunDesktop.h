@@ -19,5 +19,9 @@ int RunDesktop(std::function<bool()> startProgram);
 
 // Starts loading the window's library (SDL2 and the libraries it brings) on
 // a thread of its own, so that it runs while the program starts; RunDesktop
-// waits for it. Call it first, before the work it should overlap.
+// waits for it. While the loader maps and links the libraries it holds the
+// lock every new thread takes for its thread-local storage, so a thread
+// made meanwhile waits until the load ends: call it once the threads the
+// start makes early (the font's, the key's, the built-in server's) exist,
+// just before the program's start runs.
 void PreloadDesktopHost();

@@ -77,6 +77,24 @@ TEST(GdiFontEngine, BackgroundLoadsAskedForAtOnceMakeOneFaceLikeALoadOnFirstUse)
     }
 }
 
+// The load prepares the face's hinting with glyphs of a size of its own:
+// the first glyphs drawn after it, at any height, are the ones drawn after
+// other glyphs at other heights.
+TEST(GdiFontEngine, TheFirstGlyphsAfterALoadAreTheOnesDrawnLater) {
+    auto& engine = CFontEngine::Instance();
+    ASSERT_TRUE(engine.LoadDefaultFont());
+    const std::vector<std::uint8_t> first16 = engine.Glyph(16, 400, U'a')->coverage;
+    const std::vector<std::uint8_t> first21 = engine.Glyph(21, 700, U'国')->coverage;
+    ASSERT_FALSE(first16.empty());
+    ASSERT_FALSE(first21.empty());
+    for (const auto& [height, cp] : {std::pair{21, U'国'}, std::pair{16, U'a'}}) {
+        ASSERT_TRUE(engine.LoadDefaultFont());
+        engine.Glyph(33, 400, U'7');
+        engine.Glyph(12, 700, U'中');
+        EXPECT_EQ(engine.Glyph(height, height == 16 ? 400 : 700, cp)->coverage, height == 16 ? first16 : first21);
+    }
+}
+
 TEST(GdiText, TextIsLoggedWithItsRectangleAndColourAndItsGlyphsAreDrawnThere) {
     CSurface s(200, 50, kGrey);
     CDC dc(&s);

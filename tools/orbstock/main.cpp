@@ -163,9 +163,8 @@ int RunProgram(const CProgramOptions& options) {
         PrintNoDisplay("no display is set (DISPLAY) to open the phone-sized window on");
         return 2;
     }
-    // The window's libraries and the font load on threads of their own
-    // while the server, the data and the window registrations are made.
-    PreloadDesktopHost();
+    // The font loads on a thread of its own while the server and the data
+    // are made; the window's libraries load once those threads exist.
     CFontEngine::Instance().LoadDefaultFontInBackground();
     CBrokerSimulator simulator;
     simulator.SetLimits(EmbeddedDesktopLimits());
@@ -206,6 +205,8 @@ int RunProgram(const CProgramOptions& options) {
     }
 
     RegisterWindows();
+    // Here, not sooner: a thread made while SDL2 loads waits for the load.
+    PreloadDesktopHost();
     std::string refused;
     int code = RunDesktop([&] { return app.InitInstance(); }, &refused);
     app.ExitInstance();
