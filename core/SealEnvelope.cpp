@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <openssl/blowfish.h>
 #include <openssl/crypto.h>
 #include <vector>
@@ -26,15 +27,27 @@ bool KeyUsable(const char* key) { return key && std::strlen(key) >= kMinKey; }
 
 // Blowfish's key schedule runs the cipher 521 times, as much work as
 // enciphering 4 KB, while a session seals and opens every message under
-// the same key. So each thread keeps the schedules of the last few keys it
-// used (a simulator connection may try several keys on one seal), wiped
-// when the thread ends. Only the key bytes Blowfish uses are compared: the
-// schedule is what a fresh BF_set_key would give, so the bytes are too.
+// the same key. So the schedules of the last few keys used (a simulator
+// connection may try several keys on one seal) are kept, shared by the
+// threads; each use takes a copy, wiped after it. Only the key bytes
+// Blowfish uses are compared: the schedule is what a fresh BF_set_key would
+// give, so the bytes are too. (Shared rather than per thread: a
+// thread_local's first use waits out any library another thread is loading.)
 class CKeySchedules {
 public:
-    ~CKeySchedules() { OPENSSL_cleanse(m_slots, sizeof m_slots); }
+    static CKeySchedules& Instance() {
+        // Never destroyed: a thread may still seal while the process ends.
+        static CKeySchedules* schedules = new CKeySchedules;
+        return *schedules;
+    }
 
-    // The schedule of key, valid until this thread's next call.
+    // Copies the schedule of key into out.
+    void CopyFor(const char* key, BF_KEY* out) {
+        std::lock_guard lock(m_mutex);
+        *out = For(key);
+    }
+
+private:
     const BF_KEY& For(const char* key) {
         const size_t n = std::min(std::strlen(key), kMaxKey);
         Slot* oldest = &m_slots[0];
@@ -53,24 +66,25 @@ public:
         return oldest->schedule;
     }
 
-private:
     struct Slot {
         unsigned char key[kMaxKey];
         size_t length = 0;
         BF_KEY schedule;
         std::uint64_t lastUse = 0; // 0: empty
     };
+    std::mutex m_mutex;
     Slot m_slots[4];
     std::uint64_t m_uses = 0;
 };
 
-const BF_KEY& ScheduleFor(const char* key) {
-    // Made on a thread's first seal, so threads that never seal carry nothing.
-    thread_local std::unique_ptr<CKeySchedules> schedules;
-    if (!schedules)
-        schedules = std::make_unique<CKeySchedules>();
-    return schedules->For(key);
-}
+// A copy of key's schedule for one message, wiped when it goes.
+struct CSchedule {
+    explicit CSchedule(const char* key) { CKeySchedules::Instance().CopyFor(key, &schedule); }
+    ~CSchedule() { OPENSSL_cleanse(&schedule, sizeof schedule); }
+    CSchedule(const CSchedule&) = delete;
+    CSchedule& operator=(const CSchedule&) = delete;
+    BF_KEY schedule;
+};
 
 } // namespace
 
@@ -103,7 +117,8 @@ int SealData(const char* key, const uint8_t* data, int length, uint8_t* output) 
     WriteLE32(output, static_cast<uint32_t>(length));
     WriteLE32(output + 4, Crc32(plain.data(), length));
     unsigned char iv[8] = {};
-    BF_cbc_encrypt(plain.data(), output + kHeader, cipherLength, &ScheduleFor(key), iv, BF_ENCRYPT);
+    const CSchedule schedule(key);
+    BF_cbc_encrypt(plain.data(), output + kHeader, cipherLength, &schedule.schedule, iv, BF_ENCRYPT);
     return size;
 }
 
@@ -117,7 +132,8 @@ int OpenSealedData(const char* key, const uint8_t* envelope, int length, uint8_t
     if (plainLength < 0 || plainLength > cipherLength) return -3;
     std::vector<uint8_t> plain(cipherLength);
     unsigned char iv[8] = {};
-    BF_cbc_encrypt(envelope + kHeader, plain.data(), cipherLength, &ScheduleFor(key), iv, BF_DECRYPT);
+    const CSchedule schedule(key);
+    BF_cbc_encrypt(envelope + kHeader, plain.data(), cipherLength, &schedule.schedule, iv, BF_DECRYPT);
     if (Crc32(plain.data(), plainLength) != crc) return -4;
     std::memcpy(output, plain.data(), plainLength);
     return plainLength;

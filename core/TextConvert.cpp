@@ -1,6 +1,8 @@
-// GBK conversion through iconv with one pair of descriptors per thread
-// (iconv descriptors carry state and are not shareable), and a hand-written
-// UTF-8 codec.
+// GBK conversion through iconv, and a hand-written UTF-8 codec. iconv
+// descriptors carry state and are not shareable: a conversion borrows a
+// pair from a pool and gives it back. (A pool rather than a pair per
+// thread: a thread_local's first use waits out any library another thread
+// is loading, and the pool keeps the GBK module loaded between uses.)
 #include "core/TextConvert.h"
 
 #include <algorithm>
@@ -10,6 +12,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <iconv.h>
+#include <memory>
+#include <mutex>
+#include <vector>
 
 static_assert(std::endian::native == std::endian::little, "char16_t buffers are handed to iconv as UTF-16LE");
 
@@ -28,10 +33,47 @@ struct IconvPair {
     }
 };
 
-IconvPair& Converters() {
-    thread_local IconvPair pair;
-    return pair;
-}
+// The pairs not in use; made as conversions overlap, kept for the process.
+class CConverterPool {
+public:
+    static CConverterPool& Instance() {
+        // Never destroyed: a thread may still convert while the process ends.
+        static CConverterPool* pool = new CConverterPool;
+        return *pool;
+    }
+    std::unique_ptr<IconvPair> Take() {
+        {
+            std::lock_guard lock(m_mutex);
+            if (!m_free.empty()) {
+                std::unique_ptr<IconvPair> pair = std::move(m_free.back());
+                m_free.pop_back();
+                return pair;
+            }
+        }
+        return std::make_unique<IconvPair>();
+    }
+    void Give(std::unique_ptr<IconvPair> pair) {
+        std::lock_guard lock(m_mutex);
+        m_free.push_back(std::move(pair));
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<std::unique_ptr<IconvPair>> m_free;
+};
+
+// A pair borrowed for one conversion.
+class CConverters {
+public:
+    CConverters() : m_pair(CConverterPool::Instance().Take()) {}
+    ~CConverters() { CConverterPool::Instance().Give(std::move(m_pair)); }
+    CConverters(const CConverters&) = delete;
+    CConverters& operator=(const CConverters&) = delete;
+    IconvPair* operator->() const { return m_pair.get(); }
+
+private:
+    std::unique_ptr<IconvPair> m_pair;
+};
 
 // Input bytes that make one character that does not convert: a GBK byte
 // is skipped alone (the next may start a valid character), a UTF-16
@@ -86,10 +128,15 @@ size_t WideLength(const char16_t* text) {
     return n;
 }
 
+void PrepareTextConvert() {
+    // The pool keeps the pair, and with it the module, for the process.
+    CConverters ready;
+}
+
 std::u16string AnsiToWide(std::string_view text) {
     std::string bytes;
     static const char16_t kReplacement = 0xFFFD;
-    RunIconv(Converters().toWide, text.data(), text.size(), bytes, SkipAnsi,
+    RunIconv(CConverters()->toWide, text.data(), text.size(), bytes, SkipAnsi,
              std::string_view(reinterpret_cast<const char*>(&kReplacement), 2));
     std::u16string result(bytes.size() / 2, u'\0');
     if (!result.empty()) std::memcpy(result.data(), bytes.data(), result.size() * 2);
@@ -98,7 +145,7 @@ std::u16string AnsiToWide(std::string_view text) {
 
 std::string WideToAnsi(std::u16string_view text) {
     std::string result;
-    RunIconv(Converters().toAnsi, reinterpret_cast<const char*>(text.data()), text.size() * 2, result, SkipWide, "?");
+    RunIconv(CConverters()->toAnsi, reinterpret_cast<const char*>(text.data()), text.size() * 2, result, SkipWide, "?");
     return result;
 }
 

@@ -31,5 +31,10 @@ std::string WideToAnsi(std::u16string_view text);
 std::u16string Utf8ToWide(std::string_view text);
 std::string WideToUtf8(std::u16string_view text);
 
+// Makes a GBK converter ready now, loading the system's conversion module,
+// so that no later conversion loads it: a module load waits out any
+// library another thread is loading. Conversions work without it.
+void PrepareTextConvert();
+
 // Length of a NUL-terminated UTF-16 text; 0 for null.
 size_t WideLength(const char16_t* text);

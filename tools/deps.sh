@@ -8,6 +8,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   zlib1g-dev libssl-dev libsqlite3-dev libpng-dev libfreetype-dev libfontconfig-dev
+  libbrotli-dev libexpat1-dev
   libsdl2-dev libgtest-dev libbenchmark-dev
   fonts-wqy-microhei xvfb xauth x11-utils
   clang libclang-rt-14-dev

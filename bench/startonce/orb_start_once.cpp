@@ -14,6 +14,7 @@
 #include "platform/gdi/CFontEngine.h"
 #include "platform/sdl/CSdlHost.h"
 #include "platform/sdl/RunDesktop.h"
+#include "platform/system/ResidentMemory.h"
 #include "platform/testing/CTestDriver.h"
 #include "platform/win/UiMessageLoop.h"
 #include "tools/orbstock/RegisterWindows.h"
@@ -44,7 +45,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     // As the desktop program does first.
-    CFontEngine::Instance().LoadDefaultFontInBackground();
+    KeepHeapSmall();
+    CFontEngine::Instance().LoadDefaultFontInBackground(COrbApp::FontChoiceFile(argv[1]));
     CBrokerSimulator simulator;
     const int port = simulator.Start(0);
     COrbAppOptions options;
@@ -70,13 +72,18 @@ int main(int argc, char** argv) {
     driver.SetRestTimeout(20000);
     RegisterWindows();
     // Without the driver's check of every partial repaint, as the program runs.
-    bool started = port > 0 && driver.Start([&app, &startRan] {
-        UiMessageLoop::SetVerifyPartialPaints(false);
-        // As the desktop program does, once the start's early threads exist.
+    bool started = port > 0 && driver.Start([] { UiMessageLoop::SetVerifyPartialPaints(false); });
+    if (started) {
+        // As the desktop program does before its loop runs: the data and the
+        // worker, then SDL2's load once the start's threads exist.
+        app.PrepareInstance();
         PreloadDesktopHost();
-        app.InitInstance();
-        startRan.set_value();
-    });
+        driver.RunOnGui([&app, &startRan] {
+            app.InitInstance();
+            startRan.set_value();
+        });
+        started = driver.WaitForRest();
+    }
     if (!started) {
         // The start never ran: the window is not awaited.
         std::printf("%lld 0\n", atMain);

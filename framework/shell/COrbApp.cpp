@@ -1,7 +1,9 @@
 // The application object's start-up and shut-down (see the header).
 #include "framework/shell/COrbApp.h"
 
+#include "core/CryptoSetup.h"
 #include "core/FunctionNumbers.h"
+#include "core/TextConvert.h"
 #include "framework/app/AppRequestTail.h"
 #include "framework/app/CAppData.h"
 #include "framework/shell/CMainMenuWnd.h"
@@ -55,7 +57,7 @@ COrbApp::COrbApp(COrbAppOptions options) : m_options(std::move(options)) {
     // and each costs milliseconds of set-up: both are made beside the
     // window's set-up, and the first text drawn and the logon wait for what
     // is left of them.
-    CFontEngine::Instance().LoadDefaultFontInBackground();
+    CFontEngine::Instance().LoadDefaultFontInBackground(FontChoiceFile(m_dataDir));
     m_logonKey = CStartupLogon::PrepareKey(PublicKeyPath());
 }
 
@@ -82,26 +84,25 @@ std::string COrbApp::DefaultDataDir() {
     return "OrbStock";
 }
 
+std::string COrbApp::FontChoiceFile(const std::string& dataDir) { return dataDir + "/FontFace.dat"; }
+
 CSingleInstance::Result COrbApp::LockInstance() { return m_instanceLock.Acquire(m_dataDir); }
 
-bool COrbApp::InitInstance() {
+bool COrbApp::PrepareInstance() {
     if (m_state != State::Idle)
         return false;
-    CSingleInstance::Result lock = LockInstance();
-    if (lock != CSingleInstance::Result::Acquired) {
-        m_state = State::Failed;
-        m_failureText = lock == CSingleInstance::Result::RunningAlready ? u"OrbStock 已经在运行。"
-                                                                          : u"无法使用数据目录。";
-        UiMessageBox(nullptr, m_failureText, u"提示", MB_OK);
+    if (m_ownsAppData)
+        return true;
+    if (LockInstance() != CSingleInstance::Result::Acquired)
         return false;
-    }
     CAppData* app = CAppData::Create(m_dataDir);
-    if (!app) {
-        m_state = State::Failed;
-        m_instanceLock.Release();
+    if (!app)
         return false;
-    }
     m_ownsAppData = true;
+    // What takes the loader's lock at its first use is done here, not by a
+    // thread while a library loads: the GBK module, OpenSSL's set-up.
+    PrepareTextConvert();
+    PrepareCrypto();
     // A first start gets the default watch list; a failure here only leaves
     // the watch list empty, it does not stop the program.
     app->LoadMyQuotes();
@@ -118,15 +119,38 @@ bool COrbApp::InitInstance() {
         m_savedPort = app->GetSetting("Server_Port").str();
         app->SetSetting("Server_Port", std::to_string(m_options.serverPort), false);
     }
-    CNetWorker* worker = app->GetNetWorker();
+    if (CNetWorker* worker = app->GetNetWorker()) {
+        // A host too long for the settings still reaches the connection.
+        const std::string host =
+            m_options.serverHost.empty() ? app->GetSetting("Server_Host").str() : m_options.serverHost;
+        const int port =
+            m_options.serverPort > 0 ? m_options.serverPort : std::atoi(app->GetSetting("Server_Port").c_str());
+        worker->GetConnection().SetServer(host, port);
+    }
+    return true;
+}
+
+bool COrbApp::InitInstance() {
+    if (m_state != State::Idle)
+        return false;
+    CSingleInstance::Result lock = LockInstance();
+    if (lock != CSingleInstance::Result::Acquired) {
+        m_state = State::Failed;
+        m_failureText = lock == CSingleInstance::Result::RunningAlready ? u"OrbStock 已经在运行。"
+                                                                          : u"无法使用数据目录。";
+        UiMessageBox(nullptr, m_failureText, u"提示", MB_OK);
+        return false;
+    }
+    if (!PrepareInstance()) {
+        m_state = State::Failed;
+        m_instanceLock.Release();
+        return false;
+    }
+    CNetWorker* worker = CAppData::Instance()->GetNetWorker();
     if (!worker) {
         FailStartup(NetFailureMessage(NET_ERR_NO_NETWORK));
         return true;
     }
-    // A host too long for the settings still reaches the connection.
-    const std::string host = m_options.serverHost.empty() ? app->GetSetting("Server_Host").str() : m_options.serverHost;
-    const int port = m_options.serverPort > 0 ? m_options.serverPort : std::atoi(app->GetSetting("Server_Port").c_str());
-    worker->GetConnection().SetServer(host, port);
 
     m_state = State::StartingUp;
     ShowStartupScreen();

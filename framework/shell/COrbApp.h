@@ -81,11 +81,23 @@ public:
     // ./OrbStock (native path).
     static std::string DefaultDataDir();
 
+    // Where the face the font engine chose is kept in dataDir ("FontFace.dat").
+    static std::string FontChoiceFile(const std::string& dataDir);
+
     const std::string& GetDataDir() const { return m_dataDir; }
     // Takes the instance lock of the data directory; callable before a loop
     // exists, so a refused start shows no window.
     CSingleInstance::Result LockInstance();
 
+    // The start's part that needs no window, before InitInstance and while
+    // the loop does not use the application (the desktop program: before
+    // its loop runs): the instance lock, the application state over the
+    // data directory, the shared worker (its thread), a GBK converter and
+    // OpenSSL's set-up. A caller that loads a library after it knows the
+    // start makes no thread and takes no loader's lock during the load.
+    // False when it cannot be done; InitInstance then meets the failure
+    // again and tells it. InitInstance does it when not done.
+    bool PrepareInstance();
     // Starts the program in the current loop (see above). False when it
     // cannot start at all: already running or the data directory unusable
     // (the user was told), or an application state exists already. The

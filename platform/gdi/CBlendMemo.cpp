@@ -1,4 +1,5 @@
 #include "platform/gdi/CBlendMemo.h"
+#include "platform/system/ThreadSlot.h"
 
 namespace {
 // n / 255 rounded toward zero for |n| ≤ 65152 (every blend term), by a
@@ -10,8 +11,8 @@ inline int DivideBy255(int n) {
 } // namespace
 
 CBlendMemo& CBlendMemo::ForThread() {
-    thread_local CBlendMemo memo;
-    return memo;
+    static CThreadSlot<CBlendMemo> memo;
+    return memo.Get();
 }
 
 COLORREF CBlendMemo::Blend(COLORREF dst, COLORREF src, int alpha) {

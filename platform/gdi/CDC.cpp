@@ -11,6 +11,7 @@
 // from the first pixel that can reach the clip, so a far-flung line costs
 // no more than its visible part.
 #include "platform/gdi/CDC.h"
+#include "platform/system/ThreadSlot.h"
 
 #include "platform/gdi/DCPixels.h"
 
@@ -56,8 +57,13 @@ struct CShapeRows {
 // The rows of the last few shapes drawn on this thread (a screen's boxes
 // come in a few shapes); a new shape takes the place of the oldest.
 CShapeRows& ThreadShapeRows(int width, int height, int cornerWidth, int cornerHeight) {
-    thread_local std::array<CShapeRows, 4> shapes;
-    thread_local size_t next = 0;
+    struct CShapes {
+        std::array<CShapeRows, 4> rows;
+        size_t next = 0;
+    };
+    static CThreadSlot<CShapes> perThread;
+    std::array<CShapeRows, 4>& shapes = perThread.Get().rows;
+    size_t& next = perThread.Get().next;
     for (CShapeRows& shape : shapes)
         if (shape.Is(width, height, cornerWidth, cornerHeight))
             return shape;

@@ -1,6 +1,7 @@
 // Text of the device context (see CDC.h): layout into lines (breaks,
 // ellipsis), glyphs blended onto the surface, and the text log.
 #include "platform/gdi/CDC.h"
+#include "platform/system/ThreadSlot.h"
 
 #include "platform/gdi/CBlendMemo.h"
 #include "platform/gdi/CFontEngine.h"
@@ -38,8 +39,8 @@ struct CLaidLine {
     const std::vector<std::shared_ptr<const CFontEngine::CGlyph>>* shownGlyphs = &glyphs;
 };
 CLaidLine& LastLaidLine() {
-    thread_local CLaidLine line;
-    return line;
+    static CThreadSlot<CLaidLine> line;
+    return line.Get();
 }
 // Forgets the laid line when the call that laid it out returns, so no
 // later call takes glyphs of a face loaded since.
@@ -74,7 +75,11 @@ constexpr unsigned kLayoutFormat = DT_SINGLELINE | DT_END_ELLIPSIS;
 
 template <class Line>
 CLaidText<Line>& LaidTextSlot(std::u16string_view text, int height, int weight, unsigned format, int maxWidth) {
-    thread_local std::vector<CLaidText<Line>> slots(kLaidTexts);
+    struct CSlots {
+        std::vector<CLaidText<Line>> slots = std::vector<CLaidText<Line>>(kLaidTexts);
+    };
+    static CThreadSlot<CSlots> perThread;
+    std::vector<CLaidText<Line>>& slots = perThread.Get().slots;
     auto bits = [](int v) { return std::uint64_t{static_cast<unsigned>(v)}; };
     std::uint64_t h = (bits(height) << 40) ^ (bits(weight) << 20) ^ (bits(maxWidth) << 8) ^ format;
     for (char16_t c : text)
@@ -241,7 +246,8 @@ void CDC::DrawTextLine(const TextLine& line, int x, int y, const CRect& surfaceC
     CBlendMemo& memo = CBlendMemo::ForThread();
     CGlyphBlendCache& drawn = CGlyphBlendCache::ForThread();
     const CLaidLine& laid = LastLaidLine();
-    thread_local std::vector<std::shared_ptr<const CFontEngine::CGlyph>> fetched;
+    static CThreadSlot<std::vector<std::shared_ptr<const CFontEngine::CGlyph>>> fetchedSlot;
+    std::vector<std::shared_ptr<const CFontEngine::CGlyph>>& fetched = fetchedSlot.Get();
     const bool laidOut = laid.height == LineHeight() && laid.weight == m_font.weight && *laid.shownText == line.text;
     if (!laidOut)
         engine.LineGlyphs(LineHeight(), m_font.weight, line.text, fetched);

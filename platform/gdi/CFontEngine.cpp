@@ -1,5 +1,8 @@
 // FreeType and fontconfig behind the drawing layer's text (see CFontEngine.h).
+#include "platform/system/ThreadSlot.h"
 #include "platform/gdi/CFontEngine.h"
+
+#include "platform/gdi/FontChoice.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -83,7 +86,7 @@ void CFontEngine::EnsureLoaded(std::unique_lock<std::mutex>& lock) const {
     }
 }
 
-void CFontEngine::LoadDefaultFontInBackground() {
+void CFontEngine::LoadDefaultFontInBackground(const std::string& choiceFile) {
     // A second call (the program's main, then the application object) must
     // not wait on the lock the load in flight holds.
     if (m_loadState.load() != LoadState::NotStarted)
@@ -92,6 +95,7 @@ void CFontEngine::LoadDefaultFontInBackground() {
     if (m_loadState != LoadState::NotStarted)
         return;
     m_loadState = LoadState::Loading;
+    m_choiceFile = choiceFile;
     try {
         // The lock is held for the whole load, and the state says "Loading"
         // until it is over, so no call sees a face half made.
@@ -115,6 +119,7 @@ void CFontEngine::Unload() {
         if (m_fontconfigUsed)
             FcFini();
         m_fontconfigUsed = false;
+        m_choiceFile.clear();
         m_loadState = LoadState::NotStarted;
         loader = std::move(m_loader);
     }
@@ -209,9 +214,17 @@ bool CFontEngine::LoadDefaultFont() {
 bool CFontEngine::LoadDefaultFontLocked() {
     std::string file;
     int index = 0;
+    if (!m_choiceFile.empty()) {
+        if (std::optional<CFontChoice> kept = ReadFontChoice(m_choiceFile);
+            kept && LoadFontLocked(kept->file, kept->index))
+            return true;
+    }
     m_fontconfigUsed = true;
-    if (FcInit() && MatchFont("sans-serif:lang=zh-cn", file, index) && LoadFontLocked(file, index))
+    if (FcInit() && MatchFont("sans-serif:lang=zh-cn", file, index) && LoadFontLocked(file, index)) {
+        if (!m_choiceFile.empty())
+            KeepFontChoice(m_choiceFile, CFontChoice{file, index});
         return true;
+    }
     // Any font at all rather than none.
     bool loaded = false;
     if (FcPattern* pattern = FcPatternCreate()) {
@@ -271,8 +284,8 @@ struct CFontEngine::CFront {
 };
 
 CFontEngine::CFront& CFontEngine::Front() {
-    thread_local CFront front;
-    return front;
+    static CThreadSlot<CFront> front;
+    return front.Get();
 }
 
 const std::shared_ptr<const CFontEngine::CGlyph>& CFontEngine::GlyphRemembered(CFront& front, int height, int weight,

@@ -70,8 +70,10 @@ public:
     // Starts loading the default face on a thread of its own, unless a face
     // was loaded or chosen already or is being loaded; nothing waits for it
     // but the first call that needs the face. Without a thread the first use
-    // loads it as before. Any thread.
-    void LoadDefaultFontInBackground();
+    // loads it as before. With choiceFile (in the data directory) the face
+    // fontconfig chose is kept there and loaded from it while its font file
+    // stays the same (FontChoice.h). Any thread.
+    void LoadDefaultFontInBackground(const std::string& choiceFile = {});
     // Back to the state of a new process: no face, no cache, fontconfig's
     // configuration released, so the next use loads afresh (a benchmark's
     // cold start). Only while nothing else in the process uses fontconfig.
@@ -133,6 +135,7 @@ private:
     void* m_library = nullptr; // FT_Library
     void* m_face = nullptr;    // FT_Face
     std::string m_file;
+    std::string m_choiceFile;  // where the default face's choice is kept; empty: nowhere
     int m_sizedHeight = 0;     // line height the face is currently sized for, pixels
     long m_ascender = 0;       // face units
     long m_descender = 0;      // face units, positive below the baseline

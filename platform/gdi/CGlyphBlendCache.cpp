@@ -1,10 +1,11 @@
 #include "platform/gdi/CGlyphBlendCache.h"
+#include "platform/system/ThreadSlot.h"
 
 #include <cstdint>
 
 CGlyphBlendCache& CGlyphBlendCache::ForThread() {
-    thread_local CGlyphBlendCache cache;
-    return cache;
+    static CThreadSlot<CGlyphBlendCache> cache;
+    return cache.Get();
 }
 
 size_t CGlyphBlendCache::SlotOf(const CFontEngine::CGlyph* glyph, COLORREF ground, COLORREF color) {

@@ -1,4 +1,5 @@
 #include "platform/gdi/CTextRunCache.h"
+#include "platform/system/ThreadSlot.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -71,8 +72,8 @@ void CTextRun::Paint(COLORREF groundIn, COLORREF colorIn, CBlendMemo& memo) {
 }
 
 CTextRunCache& CTextRunCache::ForThread() {
-    thread_local CTextRunCache cache;
-    return cache;
+    static CThreadSlot<CTextRunCache> cache;
+    return cache.Get();
 }
 
 size_t CTextRunCache::SetOf(const std::vector<GlyphPtr>& line, COLORREF color) {

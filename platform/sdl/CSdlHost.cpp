@@ -7,6 +7,7 @@
 
 #include "platform/sdl/SdlLibrary.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -51,6 +52,36 @@ void CSdlHost::OpenOnFirstUse(const char* title, int width, int height) {
     m_title = title ? title : "";
     m_openWidth = width;
     m_openHeight = height;
+    if (m_beforeOpen)
+        return;
+    m_beforeOpen = std::make_shared<CBeforeOpen>();
+    PreloadSdl();
+    // The state outlives a host gone before the load ends.
+    WhenSdlLoadEnds([state = m_beforeOpen] {
+        {
+            std::lock_guard lock(state->mutex);
+            state->loaded = true;
+        }
+        state->changed.notify_all();
+    });
+}
+
+bool CSdlHost::SdlLoadEnded() const {
+    if (!m_beforeOpen)
+        return true; // Open was asked for by name: it waits for the load itself
+    std::lock_guard lock(m_beforeOpen->mutex);
+    return m_beforeOpen->loaded;
+}
+
+void CSdlHost::WaitBeforeOpen(int timeoutMs) {
+    CBeforeOpen& state = *m_beforeOpen;
+    std::unique_lock lock(state.mutex);
+    auto ready = [&state] { return state.loaded || state.woken; };
+    if (timeoutMs < 0)
+        state.changed.wait(lock, ready);
+    else
+        state.changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready);
+    state.woken = false;
 }
 
 bool CSdlHost::EnsureOpen() {
@@ -127,6 +158,10 @@ bool CSdlHost::OpenWindow(const char* title, int width, int height) {
 }
 
 void CSdlHost::Present(const CSurface& screen) {
+    if (!m_opened && !SdlLoadEnded()) {
+        m_pendingScreen = &screen; // shown as the window opens
+        return;
+    }
     if (!EnsureOpen() || !m_window || screen.Width() <= 0 || screen.Height() <= 0)
         return;
     const CSdlApi& sdl = *m_sdl;
@@ -153,10 +188,19 @@ void CSdlHost::Present(const CSurface& screen) {
 }
 
 void CSdlHost::WaitForEvents(int timeoutMs) {
-    // Opened here: back to the loop without waiting, since a wake that came
-    // while the window opened pushed no event.
+    // Opened here once SDL2 has loaded: back to the loop without waiting,
+    // since a wake that came while the window opened pushed no event.
     if (!m_opened) {
-        EnsureOpen(); // a failure quits the loop
+        if (!SdlLoadEnded()) {
+            WaitBeforeOpen(timeoutMs);
+            if (!SdlLoadEnded())
+                return;
+        }
+        if (EnsureOpen() && m_pendingScreen) { // a failure quits the loop
+            const CSurface* screen = m_pendingScreen;
+            m_pendingScreen = nullptr;
+            Present(*screen);
+        }
         return;
     }
     if (!*m_opened)
@@ -173,8 +217,18 @@ void CSdlHost::WaitForEvents(int timeoutMs) {
 
 void CSdlHost::Wake() {
     const std::uint32_t wakeEvent = m_wakeEvent.load(std::memory_order_acquire);
-    if (!wakeEvent || wakeEvent == static_cast<std::uint32_t>(-1))
-        return; // not open yet: the loop looks at its queue before it first waits
+    if (!wakeEvent || wakeEvent == static_cast<std::uint32_t>(-1)) {
+        // Not open yet: the loop may wait for SDL2's load, or look at its
+        // queue before it first waits on the window.
+        if (m_beforeOpen) {
+            {
+                std::lock_guard lock(m_beforeOpen->mutex);
+                m_beforeOpen->woken = true;
+            }
+            m_beforeOpen->changed.notify_all();
+        }
+        return;
+    }
     SDL_Event event{};
     event.type = wakeEvent;
     m_sdl->PushEvent(&event);

@@ -20,6 +20,9 @@
 #include "platform/win/UiMessageLoop.h"
 
 #include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -40,11 +43,15 @@ public:
     // set when there is no display, SDL chose an invisible driver that was
     // not asked for, or SDL fails. Once: a later call answers as the first.
     bool Open(const char* title, int width, int height);
-    // The window that the loop's first wait or present opens, when Open was
-    // not called before: a program may start (its logon go out) while the
-    // window opens, and a modal box in its start still gets a window. A
-    // failed open quits the loop.
+    // The window the loop opens once SDL2 has loaded, when Open was not
+    // called before: the program runs (its logon goes out, its replies are
+    // taken, its screens are painted) while SDL2 loads, and the last screen
+    // presented shows when the window opens. A failed open quits the loop
+    // with code 2 (OpenFailed then tells).
     void OpenOnFirstUse(const char* title, int width, int height);
+    bool OpenFailed() const { return m_opened && !*m_opened; }
+    // Whether the failure was SDL2 itself missing, not the display.
+    bool LibraryMissing() const { return OpenFailed() && !m_sdl; }
     const std::string& LastError() const { return m_error; }
     // The loop that receives input; set before running it.
     void SetLoop(UiMessageLoop* loop) { m_loop = loop; }
@@ -60,6 +67,16 @@ public:
     void Wake() override;
 
 private:
+    // Until the window opens: SDL2's load ending or another thread's Wake.
+    struct CBeforeOpen {
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool loaded = false; // SDL2's load has ended
+        bool woken = false;
+    };
+    bool SdlLoadEnded() const;
+    // Waits up to timeoutMs (< 0: without end) for the load's end or a Wake.
+    void WaitBeforeOpen(int timeoutMs);
     bool EnsureOpen();
     bool OpenWindow(const char* title, int width, int height);
     void Handle(const SDL_Event& event);
@@ -78,5 +95,7 @@ private:
     CHostInput m_input; // the finger's state and the input rules
     bool m_sdlStarted = false;
     UiMessageLoop* m_loop = nullptr;
+    std::shared_ptr<CBeforeOpen> m_beforeOpen; // set by OpenOnFirstUse
+    const CSurface* m_pendingScreen = nullptr;  // presented before the window opened
     std::string m_error;
 };

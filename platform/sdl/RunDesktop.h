@@ -5,10 +5,10 @@
 #include <functional>
 #include <string>
 
-// Makes the loop, runs startProgram on it, opens the window (portrait
-// 480 × 720; sooner when the start shows a modal box) while what the start
-// sent is under way and, when startProgram returned true, runs the loop
-// until the program quits or the window is closed. Returns the loop's exit code; 1 when startProgram
+// Makes the loop, runs startProgram on it and, when it returned true, runs
+// the loop until the program quits or the window is closed; the window
+// (portrait 480 × 720) opens once SDL2 has loaded, the program running
+// meanwhile (sooner when the start shows a modal box). Returns the loop's exit code; 1 when startProgram
 // fails, or, with a message on stderr, when SDL2 cannot be loaded; 2, with
 // a message on stderr, when there is no display, or only one
 // of SDL's invisible drivers that SDL_VIDEODRIVER did not ask for. With

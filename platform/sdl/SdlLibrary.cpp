@@ -4,6 +4,8 @@
 #include <dlfcn.h>
 
 #include <future>
+#include <mutex>
+#include <vector>
 
 namespace {
 
@@ -15,7 +17,35 @@ struct CLoaded {
     std::string error; // empty when loaded
 };
 
+// Who waits for the load's end, and whether it has ended.
+struct CLoadEnd {
+    std::mutex mutex;
+    bool ended = false;
+    std::vector<std::function<void()>> waiting;
+};
+
+CLoadEnd& LoadEnd() {
+    static CLoadEnd end;
+    return end;
+}
+
+CLoaded LoadLibrary();
+
 CLoaded Load() {
+    CLoaded out = LoadLibrary();
+    std::vector<std::function<void()>> waiting;
+    {
+        CLoadEnd& end = LoadEnd();
+        std::lock_guard lock(end.mutex);
+        end.ended = true;
+        waiting.swap(end.waiting);
+    }
+    for (auto& done : waiting)
+        done();
+    return out;
+}
+
+CLoaded LoadLibrary() {
     CLoaded out;
     // Never closed: SDL's own threads and handlers may outlive any owner.
     void* library = dlopen(kLibraryName, RTLD_NOW | RTLD_LOCAL);
@@ -42,6 +72,18 @@ const std::shared_future<CLoaded>& Loading() {
 } // namespace
 
 void PreloadSdl() { Loading(); }
+
+void WhenSdlLoadEnds(std::function<void()> done) {
+    CLoadEnd& end = LoadEnd();
+    {
+        std::lock_guard lock(end.mutex);
+        if (!end.ended) {
+            end.waiting.push_back(std::move(done));
+            return;
+        }
+    }
+    done();
+}
 
 const CSdlApi* LoadSdl(std::string* error) {
     const CLoaded& loaded = Loading().get();

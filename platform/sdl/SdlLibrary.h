@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 
+#include <functional>
 #include <string>
 
 // The functions of SDL2 the desktop host calls.
@@ -42,6 +43,9 @@ struct CSdlApi {
 
 // Starts loading SDL2 on a thread of its own; later calls do nothing.
 void PreloadSdl();
+// Calls done once SDL2's load has ended, loaded or not: at once when it has,
+// else on the loading thread as it ends. The load must have been started.
+void WhenSdlLoadEnds(std::function<void()> done);
 // SDL2's functions, loaded here or waited for when PreloadSdl began it;
 // nullptr, with the reason in *error, when the library or one of its
 // functions cannot be found. Any thread.

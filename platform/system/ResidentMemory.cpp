@@ -58,7 +58,7 @@ std::optional<CResidentMemory> ReadResidentMemory() {
 }
 
 void KeepHeapSmall() {
-    mallopt(M_ARENA_MAX, 1);
+    mallopt(M_ARENA_MAX, 4);
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     // Setting the threshold above leaves the trim threshold at 128 kB for
     // good. A screen's controls and replies take a few hundred kB at the top

@@ -3,8 +3,10 @@
 #include "core/SealEnvelope.h"
 
 #include <algorithm>
+#include <atomic>
 #include <gtest/gtest.h>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -44,6 +46,34 @@ TEST(SealEnvelope, KeysTakenInTurnSealAsEachAloneDoes) {
             }
         }
     }
+}
+
+TEST(SealEnvelope, ThreadsSealingUnderTheirOwnKeysAtOnceEachGetTheirOwnSeal) {
+    // The kept schedules are shared by the threads: a schedule replaced under
+    // one thread by another's key would seal under the wrong key.
+    std::vector<uint8_t> plain(64);
+    for (size_t i = 0; i < plain.size(); ++i) plain[i] = static_cast<uint8_t>(i * 17 + 3);
+    std::vector<std::string> keys;
+    std::vector<std::vector<uint8_t>> expected;
+    for (int t = 0; t < 8; ++t) {
+        keys.push_back("THREADKEY" + std::to_string(t * 7919));
+        expected.push_back(Seal(plain, keys.back()));
+    }
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 8; ++t) {
+        threads.emplace_back([&, t] {
+            std::vector<uint8_t> env(expected[t].size()), out(env.size());
+            for (int i = 0; i < 300; ++i) {
+                SealData(keys[t].c_str(), plain.data(), static_cast<int>(plain.size()), env.data());
+                if (env != expected[t] ||
+                    OpenSealedData(keys[t].c_str(), env.data(), static_cast<int>(env.size()), out.data()) != 64)
+                    ++wrong;
+            }
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(wrong, 0);
 }
 
 } // namespace

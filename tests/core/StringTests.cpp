@@ -5,11 +5,14 @@
 #include "core/TextConvert.h"
 #include "core/UnixTime.h"
 
+#include <atomic>
 #include <climits>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
+#include <thread>
 #include <utility>
+#include <vector>
 
 namespace {
 // A malloc'd C text as a string, "<null>" for null.
@@ -41,6 +44,24 @@ TEST(TextConvert, ChineseTextSurvivesARoundTripThroughGbk) {
     EXPECT_EQ(std::u16string(wide, units), text);
     std::free(ansi);
     std::free(wide);
+}
+
+TEST(TextConvert, ThreadsConvertingAtOnceEachGetTheirOwnText) {
+    // The converters are shared by the threads; a pair used by two at once
+    // would mix their texts.
+    std::vector<std::thread> threads;
+    std::atomic<int> wrong{0};
+    for (int t = 0; t < 8; ++t) {
+        threads.emplace_back([t, &wrong] {
+            const std::u16string text = u"股票" + std::u16string(static_cast<size_t>(t + 1) * 50, u'中') + u"行情";
+            for (int i = 0; i < 200; ++i)
+                if (AnsiToWide(WideToAnsi(text)) != text)
+                    ++wrong;
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST(TextConvert, BadBytesLoneSurrogatesAndNullArgumentsDoNotFailTheConversion) {

@@ -71,6 +71,30 @@ TEST_F(StartupTest, StartUpLogsOnFetchesTheSealedConfigurationStoresItAndLeavesO
     EXPECT_EQ(State(), COrbApp::State::Running);
 }
 
+TEST_F(StartupTest, DataAndWorkerMadeBeforeTheLoopStartTheSameProgramAndASecondPreparationIsRefused) {
+    // As the desktop program does: the data and the worker first, then the
+    // start in the loop, with the same two requests and the main menu.
+    m_app = std::make_unique<COrbApp>(Options(m_port));
+    ASSERT_TRUE(m_app->PrepareInstance());
+    EXPECT_TRUE(m_app->PrepareInstance()) << "prepared already";
+    ASSERT_TRUE(m_driver.Start([this] { m_app->InitInstance(); }));
+    ASSERT_EQ(State(), COrbApp::State::Running);
+    const std::vector<SimRequest> log = m_sim.GetRequestLog();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[1].main * 1000 + log[1].sub, 100002);
+    EXPECT_TRUE(m_driver.ScreenShows(SimulatorRootTitles()[0]));
+    // A second program over the same folder prepares nothing, and its start
+    // says why.
+    COrbApp second(Options(m_port));
+    EXPECT_FALSE(second.PrepareInstance());
+    m_driver.AnswerNext(ModalKind::MessageBox, IDOK);
+    EXPECT_FALSE(m_driver.RunOnGui([&second] { return second.InitInstance(); }));
+    ASSERT_EQ(MessageBoxes().size(), 1u);
+    EXPECT_EQ(MessageBoxes()[0].text, u"OrbStock 已经在运行。");
+    second.ExitInstance();
+    EXPECT_EQ(State(), COrbApp::State::Running);
+}
+
 // ---- One running instance ----
 
 TEST_F(StartupTest, ASecondProgramOverTheSameDataDirectoryIsRefusedAndToldSo) {

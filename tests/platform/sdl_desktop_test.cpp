@@ -62,8 +62,12 @@ int DesktopScenario() {
             }
             return std::nullopt;
         };
-        // The window opens after the start: the input comes once the loop runs.
-        loop->PostTask([] {
+        // The window opens after the start, once SDL2 has loaded, the loop
+        // running meanwhile: the input comes once it is open.
+        form.onMessage = [&form](UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+            if (msg != WM_TIMER || !SDL_WasInit(SDL_INIT_VIDEO))
+                return std::nullopt;
+            form.KillTimer(1);
             PushMouse(SDL_MOUSEBUTTONDOWN, 100, 236); // form (100, 200)
             PushMouse(SDL_MOUSEBUTTONUP, 100, 236);
             SDL_Event text{};
@@ -74,7 +78,9 @@ int DesktopScenario() {
             key.type = SDL_KEYDOWN;
             key.key.keysym.sym = SDLK_RETURN;
             SDL_PushEvent(&key);
-        });
+            return 0;
+        };
+        form.SetTimer(1, 5);
         return true;
     });
     int failures = 0;

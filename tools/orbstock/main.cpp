@@ -164,8 +164,9 @@ int RunProgram(const CProgramOptions& options) {
         return 2;
     }
     // The font loads on a thread of its own while the server and the data
-    // are made; the window's libraries load once those threads exist.
-    CFontEngine::Instance().LoadDefaultFontInBackground();
+    // are made; the window's libraries load once the start's threads exist.
+    const std::string dataDir = options.app.dataDir.empty() ? COrbApp::DefaultDataDir() : options.app.dataDir;
+    CFontEngine::Instance().LoadDefaultFontInBackground(COrbApp::FontChoiceFile(dataDir));
     CBrokerSimulator simulator;
     simulator.SetLimits(EmbeddedDesktopLimits());
     COrbAppOptions appOptions = options.app;
@@ -205,7 +206,9 @@ int RunProgram(const CProgramOptions& options) {
     }
 
     RegisterWindows();
-    // Here, not sooner: a thread made while SDL2 loads waits for the load.
+    // The data and the shared worker's thread first: a thread made while
+    // SDL2 loads waits for the whole load.
+    app.PrepareInstance();
     PreloadDesktopHost();
     std::string refused;
     int code = RunDesktop([&] { return app.InitInstance(); }, &refused);

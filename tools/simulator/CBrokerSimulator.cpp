@@ -3,6 +3,8 @@
 // it (the route table the groups filled), then pack, seal and frame the reply.
 #include "tools/simulator/CBrokerSimulator.h"
 
+#include "platform/system/ThreadSlot.h"
+
 #include "core/FunctionNumbers.h"
 #include "core/SealEnvelope.h"
 #include "core/StrUtil.h"
@@ -35,7 +37,12 @@ int ParseInt(const std::string& text, int fallback) {
 
 // The key the last logon on this thread issued; routes run on the
 // connection's thread, so Serve learns here which key its peer now holds.
-thread_local std::string t_issuedKey;
+// A slot, not a thread_local: a connection served while the program beside
+// it loads a library would wait for the load at its first logon.
+std::string& IssuedKey() {
+    static CThreadSlot<std::string> key;
+    return key.Get();
+}
 } // namespace
 
 struct CBrokerSimulator::Impl {
@@ -77,7 +84,7 @@ CBrokerSimulator::CBrokerSimulator() : m_impl(std::make_unique<Impl>()) {
     impl->routes.Add(kFuncLogon, [impl](const SimRequest& r, SimContext&) {
         std::string issued;
         SimReply reply = impl->sessions.Logon(r, &issued);
-        if (!issued.empty()) t_issuedKey = std::move(issued);
+        if (!issued.empty()) IssuedKey() = std::move(issued);
         return reply;
     });
     impl->groups = MakeRouteGroups();
@@ -128,8 +135,10 @@ bool CBrokerSimulator::Impl::Serve(int fd) {
                          : fault.Refuses() ? fault.Refusal()
                                            : Route(request);
         // The key a logon on this connection issued is the one its next seals likely use.
-        if (!t_issuedKey.empty()) connectionKey = std::move(t_issuedKey);
-        t_issuedKey.clear();
+        if (std::string& issued = IssuedKey(); !issued.empty()) {
+            connectionKey = std::move(issued);
+            issued.clear();
+        }
         bool closeAfter = !http.keepAlive;
         SendReply(fd, request, std::move(reply), fault, &closeAfter);
         if (closeAfter) return false;

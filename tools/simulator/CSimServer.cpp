@@ -64,15 +64,24 @@ int CSimServer::Start(int port) {
     m_running = true;
     m_refusing = false;
     m_acceptThread = std::thread([this] { AcceptLoop(); });
+    m_connections.emplace_back();
+    Connection& ready = m_connections.back();
+    try {
+        ready.thread = std::thread([this, c = &ready] { RunWhenHanded(c); });
+        m_ready = &ready;
+    } catch (const std::system_error&) {
+        m_connections.pop_back(); // the first peer gets a thread of its own
+    }
     return m_port;
 }
 
 void CSimServer::Stop() {
-    std::vector<Connection> connections;
+    std::list<Connection> connections;
     {
         std::lock_guard<std::mutex> lock(m_mu);
         if (!m_running) return;
         m_running = false;
+        m_ready = nullptr;
         Wake();
         // Unblock every connection thread; each closes its own socket.
         for (auto& c : m_connections) ::shutdown(c.fd, SHUT_RDWR);
@@ -202,6 +211,13 @@ void CSimServer::AcceptLoop() {
         // A reply the peer does not read must not hold the thread for ever.
         timeval stall{m_sendStallMs / 1000, (m_sendStallMs % 1000) * 1000};
         ::setsockopt(conn, SOL_SOCKET, SO_SNDTIMEO, &stall, sizeof stall);
+        if (m_ready) {
+            m_ready->fd = conn;
+            m_ready = nullptr;
+            ++m_served;
+            m_cv.notify_all();
+            continue;
+        }
         // Listed before its thread starts, so Run always finds its entry.
         m_connections.emplace_back();
         Connection& c = m_connections.back();
@@ -221,6 +237,17 @@ void CSimServer::AcceptLoop() {
             m_cv.wait_for(lock, std::chrono::milliseconds(kAcceptPauseMs), [this] { return !m_running.load(); });
         }
     }
+}
+
+void CSimServer::RunWhenHanded(Connection* c) {
+    int fd;
+    {
+        std::unique_lock<std::mutex> lock(m_mu);
+        m_cv.wait(lock, [&] { return c->fd >= 0 || !m_running.load(); });
+        fd = c->fd;
+    }
+    if (fd >= 0) Run(fd);
+    c->done->store(true);
 }
 
 void CSimServer::Run(int fd) {

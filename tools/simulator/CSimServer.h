@@ -4,7 +4,9 @@
 // bounds, shuts down and reaps.
 //
 // Threads: Start runs the accept thread; each accepted connection is served
-// on a thread of its own. Every public member may be called from any thread
+// on a thread of its own. The first connection's thread is made at Start: a
+// thread made while the process loads a library waits for the whole load,
+// and a program starting beside such a load would wait for its first reply. Every public member may be called from any thread
 // except the serve function's own (Stop joins it).
 #pragma once
 
@@ -14,8 +16,8 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <list>
 #include <thread>
-#include <vector>
 
 class CSimServer {
 public:
@@ -59,6 +61,8 @@ private:
 
     int OpenListener(int wanted);  // sets errno on failure
     void AcceptLoop();
+    // The ready thread's body: serves the connection the accept loop hands it.
+    void RunWhenHanded(Connection* c);
     void Run(int fd);
     void Wake();
 
@@ -73,7 +77,8 @@ private:
     bool m_refusing = false;
     std::chrono::steady_clock::time_point m_refuseUntil;
     std::thread m_acceptThread;
-    std::vector<Connection> m_connections;
+    std::list<Connection> m_connections;     // a list: the ready thread holds its entry
+    Connection* m_ready = nullptr;           // the entry whose thread waits for its peer
     int m_served = 0;                        // connections whose serving has not ended
     int m_maxConnections = 256;
     int m_sendStallMs = 10000;
