@@ -423,6 +423,21 @@ TEST_F(KLineFrameTest, AFingerMovingTheCursorRepaintsOnlyWhatChangedAndMatchesAF
     EXPECT_NE(strip(), first) << "the legends follow the cursor";
     // The text log reads as after a full paint.
     ExpectTextsAsAfterWholePaint(driver, shownBefore);
+    // The driver's check paints the screen again over the picture the
+    // moves left; drawn anew, the chart must show the same pixels.
+    const int differing = driver.RunOnGui([] {
+        UiMessageLoop* loop = UiMessageLoop::Current();
+        const CSurface kept = loop->Screen();
+        g_frame->GetView()->SetDirty();
+        g_frame->Invalidate();
+        loop->PaintNow();
+        int n = 0;
+        for (int y = 0; y < kept.Height(); ++y)
+            for (int x = 0; x < kept.Width(); ++x)
+                n += kept.GetPixel(x, y) != loop->Screen().GetPixel(x, y);
+        return n;
+    });
+    EXPECT_EQ(differing, 0);
 }
 
 } // namespace
