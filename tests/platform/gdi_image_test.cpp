@@ -221,37 +221,6 @@ TEST(GdiImages, AKeptScalingDrawsThePixelsOfAFreshOneForEachSizeFilterAndGround)
     }
 }
 
-TEST(GdiImages, AKeptScalingMovedOverStripesDrawsThePixelsOfAFreshOne) {
-    // Half-transparent pixels only: each one blends with whatever lies under it.
-    std::vector<std::uint8_t> rgba;
-    for (int i = 0; i < 6; ++i)
-        rgba.insert(rgba.end(), {static_cast<std::uint8_t>(40 * i), 0x80, 0x20, 0x90});
-    const std::string path = WriteRgbaPng("moved.png", 3, 2, rgba);
-    CImage kept;
-    ASSERT_TRUE(kept.LoadFile(path));
-    // A dark ground crossed by light stripes every third column, as a
-    // cursor line crosses a chart: moved a column at a time (and back), the
-    // image's pixels meet a stripe, leave it and meet black again.
-    const auto ground = [](CSurface& s) {
-        CDC dc(&s);
-        for (int x = 0; x < s.Width(); x += 3)
-            dc.FillRect({x, 0, x + 1, s.Height()}, MakeRgb(0xC0, 0xC0, 0xC0));
-    };
-    for (int left : {0, 1, 2, 3, 2, 1, 0, 4}) {
-        SCOPED_TRACE(left);
-        CImage fresh;
-        ASSERT_TRUE(fresh.LoadFile(path));
-        CSurface a(16, 8, 0), b(16, 8, 0);
-        ground(a);
-        ground(b);
-        CDC(&a).DrawImage(kept, {left, 1, left + 7, 6}, CDC::ImageFilter::Bilinear);
-        CDC(&b).DrawImage(fresh, {left, 1, left + 7, 6}, CDC::ImageFilter::Bilinear);
-        for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 16; ++x)
-                ASSERT_EQ(a.GetPixel(x, y), b.GetPixel(x, y)) << x << "," << y;
-    }
-}
-
 TEST_F(GdiResources, TheSortArrowsPointUpAndDownAndAnotherDirectoryIsUsedOnceSet) {
     CImage up, down;
     ASSERT_TRUE(up.LoadResource(137));
