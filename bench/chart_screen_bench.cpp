@@ -3,8 +3,9 @@
 // screen. A full redraw marks the view dirty and repaints the whole
 // screen; a cursor move sends the frame a touch move (the finger held down
 // on the chart, sliding between two points) and lets the loop paint what it
-// marked. Each is printed as a number of memsets of a surface of the
-// screen's size ("x_memset", from interleaved samples).
+// marked, nothing when it marked nothing. Each is printed as a number of
+// memsets of a surface of the screen's size ("x_memset", from interleaved
+// samples).
 #include "bench/BenchRoad.h"
 #include "bench/MemsetFloor.h"
 #include "platform/gdi/CSurface.h"
@@ -126,11 +127,16 @@ public:
                 }
                 ++step;
                 const int x = slide.to.x - (slide.to.x - slide.from.x) * step / steps;
+                bool painted = false;
                 floor.Sample(state, [&] {
                     SendMessage(handle, WM_MOUSEMOVE, MK_LBUTTON, MakeLParam(x, y));
-                    loop->PaintNow();
+                    // As the loop does: a move that marked nothing is not painted.
+                    painted = loop->NeedsPaint();
+                    if (painted)
+                        loop->PaintNow();
                 });
-                pixels += static_cast<double>(loop->LastPaint().Pixels(loop->GetScreenRect()));
+                if (painted)
+                    pixels += static_cast<double>(loop->LastPaint().Pixels(loop->GetScreenRect()));
                 ++samples;
             }
             SendMessage(handle, WM_LBUTTONUP, 0, MakeLParam(slide.from.x, y));

@@ -111,23 +111,19 @@ void CDC::DrawImage(const CImage& image, const CRect& dstRect, ImageFilter filte
         return;
     }
     const CScaledImage& scaled = image.Scaled(width, height, bilinear);
-    // Partial pixels over the ground their kept blends were made on are
-    // looked up; the first one of this paint says which ground that is.
-    bool groundChecked = false;
+    // A partial pixel over the ground it was blended over last is looked up.
+    if (scaled.blendGrounds.size() != scaled.partial.size()) {
+        scaled.blendGrounds.assign(scaled.partial.size(), CScaledImage::kNoGround);
+        scaled.blends.assign(scaled.partial.size(), 0);
+    }
     auto blendPartial = [&](COLORREF d, std::uint32_t index) {
-        if (!groundChecked) {
-            groundChecked = true;
-            if (d != scaled.blendGround || scaled.blendsOverGround.size() != scaled.partial.size()) {
-                scaled.blendGround = d;
-                scaled.blendsOverGround.assign(scaled.partial.size(), CScaledImage::kUnknownBlend);
-            }
-        }
-        if (d != scaled.blendGround)
+        if (d & CScaledImage::kNoGround)
             return blend(d, scaled.partial[index]);
-        COLORREF& mixed = scaled.blendsOverGround[index];
-        if (mixed == CScaledImage::kUnknownBlend)
-            mixed = blend(d, scaled.partial[index]);
-        return mixed;
+        if (scaled.blendGrounds[index] != d) {
+            scaled.blendGrounds[index] = d;
+            scaled.blends[index] = blend(d, scaled.partial[index]);
+        }
+        return scaled.blends[index];
     };
     for (int sy = target.top; sy < target.bottom; ++sy) {
         COLORREF* row = m_surface->Row(sy);

@@ -34,12 +34,14 @@ struct CScaledImage {
         int begin = 0, end = 0;
     };
     std::vector<Span> shown;
-    // The partial pixels blended over one ground, kept from one repaint to
-    // the next (an image mostly lies over the same ground): the ground,
-    // and per partial pixel its blend or kUnknownBlend. GUI thread.
-    static constexpr COLORREF kUnknownBlend = 0xFF000000; // no blend has the top byte set
-    mutable COLORREF blendGround = kUnknownBlend;
-    mutable std::vector<COLORREF> blendsOverGround;
+    // Per partial pixel, the ground it was last blended over and that
+    // blend, kept from one repaint to the next: an image mostly lies over
+    // the same ground pixel for pixel, even one moved over a chart whose
+    // lines cross a few of its pixels. A ground of kNoGround is none yet
+    // (surface pixels never have the top byte set). GUI thread.
+    static constexpr COLORREF kNoGround = 0xFF000000;
+    mutable std::vector<COLORREF> blendGrounds;
+    mutable std::vector<COLORREF> blends;
 };
 
 class CImage {

@@ -173,6 +173,8 @@ public:
     // and presents the screen. Every visible top-level window paints, its
     // drawing kept inside the marked rectangles.
     void PaintNow();
+    // True when something is marked for repainting: the loop paints only then.
+    bool NeedsPaint() const;
     // Tests: after each partial repaint, paints the whole screen again and
     // aborts, naming the pixel, when the two differ.
     static void SetVerifyPartialPaints(bool on);

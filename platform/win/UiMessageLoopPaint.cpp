@@ -37,6 +37,8 @@ void UiMessageLoop::InvalidateScreen() {
     Wake();
 }
 
+bool UiMessageLoop::NeedsPaint() const { return Table().dirty; }
+
 void UiMessageLoop::PaintNow() {
     bool all = false;
     std::vector<CRect> damage = Table().TakeDamage(&all);

@@ -342,6 +342,10 @@ void UiWin::PaintTree(CDC& dc) {
         return;
     {
         CDC own(dc.GetSurface(), origin, clip);
+        // A pass that logs no texts and draws nowhere here (a partial
+        // repaint elsewhere) has nothing to do in this window or below.
+        if (own.GetSurface() && !own.GetSurface()->LogsTexts() && own.GetDrawRect().IsEmpty())
+            return;
         if (m_hasBk && !CoversClient()) {
             // What an opaque child fills again is not filled here first.
             std::vector<CRect> covered;

@@ -132,6 +132,7 @@ void CChartCanvas::Paint(CDC& target) {
     m_lastTarget = target.GetSurface();
     m_lastTargetSize = CSize{m_lastTarget->Width(), m_lastTarget->Height()};
     m_cursorDrawn.clear();
+    m_cursorDrawnAt = m_cursorShown ? m_cursorPos : -1;
     // The cursor line is drawn over what it covers, kept to be put back.
     if (m_cursorShown) {
         GetCursorRects(m_cursorDrawn);
@@ -147,8 +148,15 @@ bool CChartCanvas::PaintChanged(CDC& target, std::vector<CRect>& changed) {
     if (m_dirty || whole.Width() <= 0 || whole.Height() <= 0 || !IsLastTarget(target))
         return false;
     std::vector<CRect> parts = m_cursorDrawn;
+    const size_t cursorParts = parts.size();
+    const int cursorBefore = m_cursorDrawnAt;
     GetLegendRects(parts);
     Paint(target);
+    // A finger moving within one record draws the cursor where it was and
+    // no legend anew: the picture is as it was, and nothing needs showing.
+    if (parts.size() == cursorParts && m_legendsDrawn.empty() && m_cursorDrawnAt == cursorBefore &&
+        std::equal(parts.begin(), parts.end(), m_cursorDrawn.begin(), m_cursorDrawn.end()))
+        return true;
     parts.insert(parts.end(), m_legendsDrawn.begin(), m_legendsDrawn.end());
     parts.insert(parts.end(), m_cursorDrawn.begin(), m_cursorDrawn.end());
     const CRect picture{0, 0, whole.Width(), whole.Height()};

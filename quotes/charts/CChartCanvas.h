@@ -145,7 +145,8 @@ public:
     void Paint(CDC& target);
     // A paint over the target painted last, with an up-to-date picture:
     // paints it and adds the rectangles of target it changed (the old and
-    // new cursor lines and the legends). False, painting nothing, when it
+    // new cursor lines and the legends), none when the cursor stayed where
+    // it was and no legend was drawn. False, painting nothing, when it
     // would draw the whole picture (dirty, or another target).
     bool PaintChanged(CDC& target, std::vector<CRect>& changed);
     // Draws the picture: background, DrawTimeAxis, DrawScale, DrawLines,
@@ -257,5 +258,6 @@ private:
     const CSurface* m_lastTarget = nullptr; // the surface painted last
     CSize m_lastTargetSize;
     std::vector<CRect> m_cursorDrawn;  // where the cursor line is drawn on the last target
+    int m_cursorDrawnAt = -1;          // the position it shows there, −1 while hidden
     std::vector<CRect> m_legendsDrawn; // GetDrawnLegendRects of the last paint
 };

@@ -347,11 +347,21 @@ void CKXChartView::DrawStrip(CDC& dc, const std::array<CKLineCell, 9>& cells) {
     }
 }
 
+int CKXChartView::ItemsWidth(CDC& dc, const std::vector<CKLineLegendItem>& items) {
+    int width = 0;
+    for (const CKLineLegendItem& item : items)
+        width += dc.GetTextExtent(item.label + item.value).cx;
+    return width;
+}
+
 void CKXChartView::RedrawValue(CDC& dc, const CRect& r, const CRect& limit, int lineHeight,
-                               const std::u16string& value, COLORREF color) {
-    // The value's line in r, where a whole legend draws it (clipped to r).
+                               const std::u16string& was, const std::u16string& value, COLORREF color) {
+    // The value's line in r, where a whole legend draws it (clipped to r),
+    // as far as the longer of the two texts reaches.
     const int top = r.top + (r.Height() - lineHeight) / 2;
-    const CRect box = CRect{r.left, top, r.right, top + lineHeight}.Intersect(r).Intersect(limit);
+    const int advance = std::max(dc.GetTextExtent(was).cx, dc.GetTextExtent(value).cx);
+    const int right = std::min(r.right, r.left + advance + InkOverhang(lineHeight));
+    const CRect box = CRect{r.left, top, right, top + lineHeight}.Intersect(r).Intersect(limit);
     if (box.IsEmpty())
         return;
     // What the whole legend draws there: the background and the value,
@@ -406,11 +416,15 @@ void CKXChartView::DrawTechRow(CDC& dc, const CKLineTechLegend& legend) {
     DrawLegendItems(dc, m_techItemsX, techRow, legend.items);
 }
 
-void CKXChartView::RedrawTechItems(CDC& dc, const CKLineTechLegend& legend, int lineHeight) {
-    // After the title, which stays: the items' line to the row's end.
+void CKXChartView::RedrawTechItems(CDC& dc, const CKLineTechLegend& was, const CKLineTechLegend& legend,
+                                   int lineHeight) {
+    // After the title, which stays: the items' line as far as the longer
+    // of the two runs of items reaches.
     const CRect row = TechRow();
     const int top = row.top + (row.Height() - lineHeight) / 2;
-    const CRect box = CRect{m_techItemsX, top, row.right, top + lineHeight}.Intersect(row);
+    const int advance = std::max(ItemsWidth(dc, was.items), ItemsWidth(dc, legend.items));
+    const int right = std::min(row.right, m_techItemsX + advance + InkOverhang(lineHeight));
+    const CRect box = CRect{m_techItemsX, top, right, top + lineHeight}.Intersect(row);
     if (box.IsEmpty())
         return;
     const CPoint origin = dc.GetOrigin();
@@ -457,8 +471,8 @@ void CKXChartView::DrawLegends(CDC& dc, bool hasData) {
                 return DrawLegends(dc, hasData);
             }
             const CRect cell = StripCell(k);
-            RedrawValue(dc, {m_stripValueX[i], cell.top, cell.right, cell.bottom}, inside, lineHeight, cells[k].value,
-                        PaletteColor(cells[k].color));
+            RedrawValue(dc, {m_stripValueX[i], cell.top, cell.right, cell.bottom}, inside, lineHeight, was.value,
+                        cells[k].value, PaletteColor(cells[k].color));
         }
         const CRect maRow = MaRow();
         const int field = m_panels.price.Width() / 3;
@@ -470,14 +484,14 @@ void CKXChartView::DrawLegends(CDC& dc, bool hasData) {
                 return DrawLegends(dc, hasData);
             }
             const int right = maRow.left + (static_cast<int>(i) + 1) * field;
-            RedrawValue(dc, {m_maValueX[i], maRow.top, right, maRow.bottom}, maRow, lineHeight, ma[i].value,
-                        PaletteColor(ma[i].color));
+            RedrawValue(dc, {m_maValueX[i], maRow.top, right, maRow.bottom}, maRow, lineHeight, m_shownMa[i].value,
+                        ma[i].value, PaletteColor(ma[i].color));
         }
         if (tech.title != m_shownTech.title || tech.items.size() != m_shownTech.items.size()) {
             DrawTechRow(dc, tech);
             m_legendsDrawn.push_back(TechRow());
         } else if (tech != m_shownTech && !tech.title.empty()) {
-            RedrawTechItems(dc, tech, lineHeight);
+            RedrawTechItems(dc, m_shownTech, tech, lineHeight);
         }
     }
     m_shownCells = cells;
@@ -602,7 +616,7 @@ void CKXChartView::Scroll(int step) {
     }
 }
 
-void CKXChartView::OnTouch(CChartWnd* owner, UINT message, int x, int y) {
+void CKXChartView::OnTouch(CChartWnd* /*owner*/, UINT message, int x, int y) {
     if (message == kTouchPress)
         m_lastTouchX = x;
     const bool inButton = !m_buttonRect.IsEmpty() && PtInChartRect(m_buttonRect, x, y);
@@ -648,6 +662,4 @@ void CKXChartView::OnTouch(CChartWnd* owner, UINT message, int x, int y) {
         if (!next.empty())
             m_owner->SetTechName(next.c_str());
     }
-    if (owner)
-        owner->RepaintChart();
 }

@@ -106,18 +106,24 @@ private:
     void DrawStrip(CDC& dc, const std::array<CKLineCell, 9>& cells);
     // The strip's cell k.
     CRect StripCell(int k) const;
-    // Draws value left-aligned in r over the value shown there, touching
-    // only its line (lineHeight high, within limit).
-    void RedrawValue(CDC& dc, const CRect& r, const CRect& limit, int lineHeight, const std::u16string& value,
-                     COLORREF color);
+    // Draws value left-aligned in r over was, the value shown there,
+    // touching only its line (lineHeight high, within limit) as far as the
+    // longer of the two reaches.
+    void RedrawValue(CDC& dc, const CRect& r, const CRect& limit, int lineHeight, const std::u16string& was,
+                     const std::u16string& value, COLORREF color);
     void DrawMaRow(CDC& dc, const std::array<CKLineLegendItem, 3>& ma);
     void DrawTechRow(CDC& dc, const CKLineTechLegend& legend);
     CRect MaRow() const;
     CRect TechRow() const;
     // The items one after another from x in row.
     void DrawLegendItems(CDC& dc, int x, const CRect& row, const std::vector<CKLineLegendItem>& items);
-    // Redraws the indicator's items over those shown, the title kept.
-    void RedrawTechItems(CDC& dc, const CKLineTechLegend& legend, int lineHeight);
+    // Redraws the indicator's items over those of was, the title kept.
+    void RedrawTechItems(CDC& dc, const CKLineTechLegend& was, const CKLineTechLegend& legend, int lineHeight);
+    // The items' advance, one after another, in the dc's font.
+    static int ItemsWidth(CDC& dc, const std::vector<CKLineLegendItem>& items);
+    // How far a line's ink may reach past its advance: a glyph's right
+    // side bearing is negative now and then.
+    static int InkOverhang(int lineHeight) { return lineHeight / 4; }
 
     std::unique_ptr<CImage> m_buttonImage; // "fs.png", loaded on first use
     bool m_buttonImageTried = false;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -228,6 +229,42 @@ TEST(ChartCanvas, ThePictureIsDrawnAgainOnlyWhenDirtyAndAnEmptyAreaPaintsNothing
     EXPECT_EQ(target->GetPixel(x, y), under);
     EXPECT_NE(under, CChartCanvas::PaletteColor(CChartCanvas::kCursorColor));
     EXPECT_EQ(canvas.renders, 5);
+    CChartState::Shared().SetLastCursorPosition(-1);
+}
+
+// A canvas that tells where its legends drew, and nothing otherwise.
+class CQuietLegendCanvas : public CTestCanvas {
+public:
+    std::vector<CRect> drawn;
+    void GetLegendRects(std::vector<CRect>&) override {}
+    void GetDrawnLegendRects(std::vector<CRect>& rects) override { rects = drawn; }
+};
+
+TEST(ChartCanvas, APaintThatLeavesThePictureAsItWasChangesNothingAndAnyChangeIsTold) {
+    CQuietLegendCanvas canvas;
+    auto target = CDC::CreateMemoryDC(200, 200);
+    canvas.LayoutPortrait({40, 20}, {0, 0, 200, 150});
+    canvas.records = 4;
+    canvas.CalcRanges();
+    canvas.SetSlotCount(4);
+    canvas.Paint(*target);
+    const auto changedBy = [&](const std::function<void()>& step) {
+        step();
+        std::vector<CRect> changed;
+        EXPECT_TRUE(canvas.PaintChanged(*target, changed));
+        return changed;
+    };
+    // The cursor's rectangles stay the whole area wherever it is (the
+    // canvas's own): only its position tells a move.
+    EXPECT_FALSE(changedBy([&] { canvas.SetCursor(1, 0); }).empty()) << "shown";
+    EXPECT_TRUE(changedBy([&] { canvas.SetCursor(1, 0); }).empty()) << "the same record";
+    EXPECT_FALSE(changedBy([&] { canvas.SetCursor(2, 0); }).empty()) << "the next record";
+    const CRect whole = canvas.GetWholeArea();
+    EXPECT_EQ(changedBy([&] { canvas.drawn = {{5, 6, 7, 8}}; }), (std::vector<CRect>{whole, {5, 6, 7, 8}, whole}))
+        << "a legend drawn";
+    canvas.drawn.clear();
+    EXPECT_FALSE(changedBy([&] { canvas.ToggleCursor(); }).empty()) << "hidden";
+    EXPECT_TRUE(changedBy([] {}).empty()) << "still hidden";
     CChartState::Shared().SetLastCursorPosition(-1);
 }
 

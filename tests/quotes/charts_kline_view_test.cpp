@@ -317,4 +317,44 @@ TEST(KLineViewPaint, ACursorMoveLeavesThePixelsOfAFullPaint) {
     EXPECT_EQ(differing, 0);
 }
 
+// Values of very different lengths side by side: a cursor move from a long
+// value to a short one must wipe all of the long one, in the strip, the
+// moving averages and the indicator's items alike.
+TEST(KLineViewPaint, AShorterValueLeavesNothingOfTheLongerOneBefore) {
+    CKXChartView view(kKLineZoom[0], nullptr);
+    view.SetTechName("MACD");
+    view.LayoutPortrait(kLabel, {0, 0, 480, 560});
+    std::vector<Bar> bars = WithTech(DailyBars(40), -0.2, 0.1, 0.3);
+    for (size_t i = 0; i < bars.size(); i += 2) {
+        Bar& b = bars[i];
+        b.open = b.prevClose = 8888.88;
+        b.high = 9999.99;
+        b.low = 1111.11;
+        b.close = 7777.77;
+        b.volume = 987654321;
+        b.amount = 123456789012.0;
+        b.ma5 = b.ma10 = b.ma30 = 6666.66;
+        b.tech[0] = -12345.678;
+        b.tech[1] = 23456.789;
+        b.tech[2] = -34567.891;
+    }
+    Feed(view, bars);
+    CSurface kept(480, 560);
+    CDC keptDc(&kept);
+    view.Paint(keptDc);
+    for (int slot : {10, 11, 12, 13, 11, 30, 31}) {
+        view.SetCursor(slot, 0);
+        view.Paint(keptDc);
+        CSurface fresh(480, 560);
+        CDC freshDc(&fresh);
+        view.Paint(freshDc); // another target: drawn whole
+        int differing = 0;
+        for (int y = 0; y < 560; ++y)
+            for (int x = 0; x < 480; ++x)
+                differing += kept.Row(y)[x] != fresh.Row(y)[x];
+        EXPECT_EQ(differing, 0) << "slot " << slot;
+        view.Paint(keptDc); // back to the kept target: drawn whole again
+    }
+}
+
 } // namespace
