@@ -43,8 +43,10 @@ public:
     using GlyphPtr = CTextRun::GlyphPtr;
     // Larger lines (a zoomed chart's) are drawn glyph by glyph.
     static constexpr int kMaxRunPixels = 480 * 64;
-    // Past this many bytes of pixels the cache starts afresh.
-    static constexpr size_t kBudgetBytes = size_t{1} << 20;
+    // Past this many bytes of pixels the cache starts afresh. A screen's
+    // lines take 60 to 300 kB: this holds the screen shown and, mostly, the
+    // one a back leads to, and bounds what stays of closed screens.
+    static constexpr size_t kBudgetBytes = size_t{384} << 10;
 
     // The cache of the calling thread.
     static CTextRunCache& ForThread();
