@@ -93,7 +93,9 @@ public:
     // holds while it stays.
     std::uint64_t FaceCount() const { return m_faceCount.load(std::memory_order_acquire); }
 
-    static constexpr std::size_t kCacheBudget = 4u << 20; // bytes of cached glyphs
+    // Bytes of cached glyphs: every screen of the program together takes
+    // under half of it.
+    static constexpr std::size_t kCacheBudget = 1u << 20;
     // Bytes the cached glyphs take now, for tests.
     std::size_t CacheBytes() const;
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <map>
 #include <mutex>
 
@@ -136,25 +137,48 @@ const CScaledImage& CImage::Scaled(int width, int height, bool bilinear) const {
 }
 
 bool CImage::LoadResource(int id) {
+    // A resource stays decoded while an image holds it, and the last few
+    // asked for stay after their windows close, so a screen opened again
+    // finds its icons; the others go with the last window that showed them.
     struct Kept {
         int width, height;
-        std::shared_ptr<Data> data;
+        std::weak_ptr<Data> data;
     };
     static std::mutex lock;
-    static std::map<std::string, Kept> kept; // by path
+    static std::map<std::string, Kept> kept;          // by path
+    static std::deque<std::shared_ptr<Data>> recent; // newest first
     const std::string path = GetResourceDir() + "/" + std::to_string(id) + ".png";
+    auto keepRecent = [](const std::shared_ptr<Data>& data) {
+        if (auto it = std::find(recent.begin(), recent.end(), data); it != recent.end())
+            recent.erase(it);
+        recent.push_front(data);
+        if (recent.size() > kRecentResources)
+            recent.pop_back();
+    };
     {
         std::lock_guard<std::mutex> guard(lock);
         if (auto it = kept.find(path); it != kept.end()) {
-            m_width = it->second.width;
-            m_height = it->second.height;
-            m_data = it->second.data;
-            return true;
+            if (std::shared_ptr<Data> data = it->second.data.lock()) {
+                m_width = it->second.width;
+                m_height = it->second.height;
+                m_data = std::move(data);
+                keepRecent(m_data);
+                return true;
+            }
         }
     }
     if (!LoadFile(path))
         return false;
     std::lock_guard<std::mutex> guard(lock);
-    kept[path] = {m_width, m_height, m_data};
+    // Another thread may have decoded it meanwhile: one copy is shared.
+    Kept& entry = kept[path];
+    if (std::shared_ptr<Data> data = entry.data.lock()) {
+        m_width = entry.width;
+        m_height = entry.height;
+        m_data = std::move(data);
+    } else {
+        entry = {m_width, m_height, m_data};
+    }
+    keepRecent(m_data);
     return true;
 }

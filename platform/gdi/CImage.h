@@ -48,15 +48,19 @@ class CImage {
 public:
     // The largest destination (in pixels) whose scaling is kept.
     static constexpr long kMaxScaledArea = 1L << 20;
+    // How many of the resources asked for last stay decoded when no image
+    // holds them any more: a screen's icons, for the screen opened again.
+    static constexpr size_t kRecentResources = 8;
     static void SetResourceDir(const std::string& dir);
     static const std::string& GetResourceDir();
 
     // Load any PNG as 8-bit RGBA. False for a missing or unreadable file or
     // one wider or taller than 16384 pixels; the image is unchanged then.
     bool LoadFile(const std::string& path);
-    // A resource is decoded once per program: every image of the same id
-    // shares its pixels and its kept scalings (resources never change while
-    // the program runs).
+    // Every image of the same id shares one decoding, its pixels and its kept
+    // scalings (resources never change while the program runs). The decoding
+    // is freed once no image holds it and it is not among the
+    // kRecentResources asked for last; the next image decodes it again.
     bool LoadResource(int id);
     bool IsLoaded() const { return m_width > 0; }
     int Width() const { return m_width; }

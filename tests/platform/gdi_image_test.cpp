@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -246,4 +247,44 @@ TEST_F(GdiResources, TheSortArrowsPointUpAndDownAndAnotherDirectoryIsUsedOnceSet
     CImage::SetResourceDir(TempPath("res"));
     ASSERT_TRUE(image.LoadResource(900));
     EXPECT_EQ(image.Width(), 3);
+}
+
+// A resource is shared while an image holds it and stays decoded while it is
+// among the last few asked for; past that, with no image left holding it,
+// it is let go, and the next image decodes the file again (here a file
+// rewritten meanwhile shows which of the two an image got).
+TEST_F(GdiResources, AResourceGoesWithItsLastImageOnceOthersWereAskedForSince) {
+    const std::string dir = TempPath("res_kept");
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    CImage::SetResourceDir(dir);
+    auto write = [&](int id, int width) { CSurface(width, 2, kRise).SavePng(dir + "/" + std::to_string(id) + ".png"); };
+    auto widthOf = [](int id) {
+        CImage image;
+        return image.LoadResource(id) ? image.Width() : -1;
+    };
+    // Asks for as many other resources as are kept after their images.
+    auto askForOthers = [&](int firstId) {
+        for (int i = 0; i < static_cast<int>(CImage::kRecentResources); ++i) {
+            write(firstId + i, 1);
+            ASSERT_EQ(widthOf(firstId + i), 1);
+        }
+    };
+
+    write(900, 3);
+    auto held = std::make_unique<CImage>();
+    ASSERT_TRUE(held->LoadResource(900));
+    write(900, 4);
+    EXPECT_EQ(widthOf(900), 3) << "shared while held";
+    askForOthers(910);
+    EXPECT_EQ(widthOf(900), 3) << "held, however many were asked for since";
+
+    held.reset();
+    EXPECT_EQ(widthOf(900), 3) << "kept: among the last asked for";
+    askForOthers(920);
+    EXPECT_EQ(widthOf(900), 4) << "let go, then decoded again";
+
+    // A missing file is still refused, and refused again.
+    EXPECT_EQ(widthOf(999), -1);
+    EXPECT_EQ(widthOf(999), -1);
 }
