@@ -172,3 +172,66 @@ TEST_F(NetWorkerTest, ARequestCarryingAPasswordInClearIsRefusedAndTheLogShowsNoP
         EXPECT_EQ(line.find("246801"), std::string::npos) << line;
     }
 }
+
+TEST_F(NetWorkerTest, QueriesOnTheKeptConnectionAreAnsweredOnceAlsoAfterTheServerClosedItWhileTheWorkerSlept) {
+    std::atomic<bool> keepOpen{true};
+    CTestPeer peer([&keepOpen](int fd, const CPeerRequest&) {
+        const bool keep = keepOpen;
+        CTestPeer::SendAll(fd, OkReply(u"ok"));
+        return keep;
+    });
+    Use(peer);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(Post("TC_MFUNCNO=1&TC_SFUNCNO=1", CNetWorker::kResendOnNetFailure));
+    EXPECT_EQ(peer.ConnectionCount(), 1) << "the later ones went ahead on the kept connection";
+    keepOpen = false;
+    ASSERT_TRUE(Post("TC_MFUNCNO=1&TC_SFUNCNO=1", CNetWorker::kResendOnNetFailure));
+    ASSERT_TRUE(peer.WaitForClosed(1, 5000)); // while the worker sleeps on it
+    keepOpen = true;
+    ASSERT_TRUE(Post("TC_MFUNCNO=1&TC_SFUNCNO=1", CNetWorker::kResendOnNetFailure));
+    EXPECT_EQ(peer.ConnectionCount(), 2);
+    EXPECT_EQ(peer.RequestCount(), 5);
+    const std::vector<CTold> told = Told();
+    ASSERT_EQ(told.size(), 5u);
+    for (const CTold& t : told)
+        EXPECT_EQ(t.rows, 1);
+}
+
+TEST_F(NetWorkerTest, AQuerySentAheadIsStillAbandonedOnAbortAndHeldToItsDeadline) {
+    std::atomic<int> mode{0}; // 0 answers, 1 pauses then answers, 2 stays silent
+    CTestPeer peer([&](int fd, const CPeerRequest&) {
+        if (mode == 1)
+            peer.Pause(1000);
+        if (mode != 2)
+            CTestPeer::SendAll(fd, OkReply(u"late"));
+        return true;
+    });
+    Use(peer);
+    ASSERT_TRUE(Post("TC_MFUNCNO=1&TC_SFUNCNO=1", CNetWorker::kResendOnNetFailure));
+    ForgetTold();
+    mode = 1;
+    ASSERT_TRUE(PostNow("TC_MFUNCNO=1&TC_SFUNCNO=2", CNetWorker::kResendOnNetFailure));
+    ASSERT_TRUE(peer.WaitForRequests(2, 5000));
+    EXPECT_EQ(driver.RunOnGui([this] { return worker->AbortAndWait(2000); }), 0);
+    driver.WaitForRest();
+    std::vector<CTold> told = Told();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].marks.abandoned, 1);
+    EXPECT_EQ(told[0].marks.requestLeft, 1);
+
+    // A fresh kept connection, then silence: the exchange's own deadline
+    // ends the wait for an answer that never comes.
+    mode = 0;
+    ASSERT_TRUE(Post("TC_MFUNCNO=1&TC_SFUNCNO=1", CNetWorker::kResendOnNetFailure));
+    ForgetTold();
+    worker->GetConnection().SetTimeouts(2000, 2000, 300);
+    mode = 2;
+    const auto t0 = std::chrono::steady_clock::now();
+    ASSERT_TRUE(PostNow("TC_MFUNCNO=1&TC_SFUNCNO=3", 0));
+    EXPECT_TRUE(worker->WaitIdle(5000));
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(2000));
+    driver.WaitForRest();
+    told = Told();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].marks.networkFailure, 1);
+}
