@@ -22,6 +22,12 @@ long long NowMs() {
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
+
+long long NowUs() {
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 } // namespace
 
 // What one exchange carries from its start to its reply: the settings it
@@ -34,6 +40,7 @@ struct CHttpPostClient::Exchange {
     NetIo io = NetIo::Ok; // how the last send ended
     int endCode = 0;     // an exchange over before its send: -1 aborted, or a failure code
     bool ahead = false;  // its first send took only what went without waiting
+    long long sendUs = 0; // steady-clock microseconds at its first send
 };
 
 CHttpPostClient::CHttpPostClient() {
@@ -334,6 +341,8 @@ bool CHttpPostClient::Begin(std::string_view requestText, bool isProtected, bool
 }
 
 void CHttpPostClient::SendRest(Exchange& ex, int timeoutMs) {
+    if (ex.sendUs == 0)
+        ex.sendUs = NowUs();
     size_t sent = 0;
     ex.io = m_socket->Send(ex.request.data() + ex.sent, ex.request.size() - ex.sent, timeoutMs, &sent);
     ex.sent += sent;
@@ -366,7 +375,10 @@ CHttpOutcome CHttpPostClient::Finish(Exchange& ex, const std::string& sessionKey
         return finish(-1);
     if (ex.io != NetIo::Ok || ex.sent != ex.request.size())
         return finish(NET_ERR_SEND);
-    return finish(ReadReply(ex.config, sessionKey, out));
+    const int code = ReadReply(ex.config, sessionKey, out);
+    if (code == 0)
+        m_lastAnswerUs = std::max(NowUs() - ex.sendUs, 1LL);
+    return finish(code);
 }
 
 CHttpOutcome CHttpPostClient::Post(std::string_view requestText, const std::string& sessionKey, bool isProtected) {

@@ -105,6 +105,10 @@ public:
     // (INetSocket::PollHandle); -1 without one. For the worker's thread while
     // it waits for work, beside a SendAhead (which never replaces the socket).
     int KeptConnectionHandle() const { return m_socket ? m_socket->PollHandle() : -1; }
+    // Microseconds from the first byte sent to the last byte of the answer
+    // in the last exchange that was answered in full; 0 before one. The
+    // exchange's thread, or one that hands it its next request.
+    long long LastAnswerUs() const { return m_lastAnswerUs; }
     // Drops the connection (the next request connects anew).
     void Disconnect();
 
@@ -155,6 +159,7 @@ private:
     long long m_deadlineMs = 0;           // steady-clock ms at which the exchange gives up
     std::unique_ptr<INetSocket> m_socket; // the exchange's thread only (see the top)
     std::unique_ptr<Exchange> m_ahead;    // begun by SendAhead, waiting for FinishAhead
+    long long m_lastAnswerUs = 0;         // see LastAnswerUs
     std::string m_connectedTo;            // "host:port" the socket is connected to
     std::string m_in;                     // received bytes not yet consumed
     std::atomic<std::uint64_t> m_bytesSent{0};

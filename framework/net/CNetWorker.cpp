@@ -8,10 +8,12 @@
 #include "framework/net/NetLog.h"
 #include "framework/net/NetMessages.h"
 #include "framework/net/RequestText.h"
+#include "platform/system/CpuRelax.h"
 #include "platform/win/CGuiTask.h"
 #include "platform/win/UiMessageLoop.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <climits>
 #include <system_error>
@@ -27,6 +29,7 @@ struct CNetDeliverySlot {
     State state = State::Pending;
     HWND target = nullptr;
     CNetReply reply;
+    std::atomic<bool> ended{false}; // Done or Withdrawn, for a wait that polls
 
     // GUI thread: sends the reply unless withdrawn.
     void Run() {
@@ -40,6 +43,7 @@ struct CNetDeliverySlot {
         {
             std::lock_guard<std::mutex> guard(lock);
             state = State::Done;
+            ended.store(true, std::memory_order_release);
         }
         changed.notify_all();
     }
@@ -52,14 +56,21 @@ struct CNetDeliverySlot {
     void Withdraw() {
         {
             std::lock_guard<std::mutex> guard(lock);
-            if (state == State::Pending)
+            if (state == State::Pending) {
                 state = State::Withdrawn;
+                ended.store(true, std::memory_order_release);
+            }
         }
         changed.notify_all();
     }
     // Worker: waits until done or withdrawn; withdraws when the loop dropped
     // the task that would have run it.
-    void WaitEnd(const std::shared_ptr<CGuiTask>& task) {
+    void WaitEnd(const std::shared_ptr<CGuiTask>& task, int pollUs) {
+        // A loop that polls for the answer handles it within microseconds:
+        // polling for that end too spares the GUI thread a wake to make.
+        const auto pollEnd = std::chrono::steady_clock::now() + std::chrono::microseconds(pollUs);
+        while (!ended.load(std::memory_order_acquire) && std::chrono::steady_clock::now() < pollEnd)
+            CpuRelax();
         std::unique_lock<std::mutex> guard(lock);
         while (state == State::Pending || state == State::Running) {
             if (changed.wait_for(guard, std::chrono::milliseconds(50)) == std::cv_status::timeout &&
@@ -71,6 +82,13 @@ struct CNetDeliverySlot {
 
 namespace {
 constexpr int kWatchMs = 50; // the longest sleep on the kept connection alone
+// An answer that came within kQuickAnswerUs (microseconds) is awaited the
+// next time by the loop's polling, for twice that and kAnswerSlackUs more.
+constexpr long long kQuickAnswerUs = 400;
+constexpr long long kAnswerSlackUs = 50;
+// Such an answer's handling on the GUI thread is awaited by polling for up
+// to kHandOverPollUs (microseconds) before the worker sleeps.
+constexpr int kHandOverPollUs = 200;
 
 bool BodyReadable(const std::vector<std::uint8_t>& body) {
     if (body.size() > static_cast<size_t>(INT_MAX))
@@ -163,6 +181,14 @@ bool CNetWorker::PostRequest(HWND target, std::string requestText, unsigned flag
             m_client.SetConnectType(context->GetConnectType());
         ahead = m_client.SendAhead(m_job.text);
         m_job.sentAhead = ahead != CHttpPostClient::Ahead::None;
+        // On a link that answered the last one within a fraction of a
+        // millisecond, the loop polls for this answer a while instead of
+        // sleeping: a wake costs tens of microseconds (UiMessageLoop::ExpectSoon).
+        const long long last = m_client.LastAnswerUs();
+        m_job.quick = ahead == CHttpPostClient::Ahead::Whole && target && m_job.loop && last > 0 &&
+                      last <= kQuickAnswerUs;
+        if (m_job.quick)
+            m_job.loop->ExpectSoon(static_cast<int>(2 * last + kAnswerSlackUs));
     }
     bool wake = true;
     {
@@ -429,7 +455,7 @@ void CNetWorker::Deliver(const Job& job, const std::vector<std::uint8_t>& body, 
     m_changed.notify_all();
     std::shared_ptr<CGuiTask> task = UiMessageLoop::PostTaskToCurrent([slot] { slot->Run(); });
     if (task)
-        slot->WaitEnd(task);
+        slot->WaitEnd(task, job.quick ? kHandOverPollUs : 0);
     std::lock_guard<std::mutex> guard(m_lock);
     m_slot.reset();
 }

@@ -110,6 +110,7 @@ private:
         bool acts = false;             // an order or the like: unanswered means outcome unknown
         UiMessageLoop* loop = nullptr; // whose external work the job counts as
         bool sentAhead = false;        // its first attempt left in PostRequest (SendAhead)
+        bool quick = false;            // its answer is awaited by polling (UiMessageLoop::ExpectSoon)
         std::uint64_t sentBefore = 0;     // the connection's traffic totals when it was taken
         std::uint64_t receivedBefore = 0;
     };

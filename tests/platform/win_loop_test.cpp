@@ -422,3 +422,70 @@ TEST(LoopLifetime, PostsAndSendsFromAWorkerWhileLoopsComeAndGoNeverTouchAGoneLoo
     worker.join();
     EXPECT_GT(w.Count(kNote), 0);
 }
+
+namespace {
+// A host that sleeps for nothing and notes when the loop went to sleep.
+class CSleepNotingHost : public IUiHost {
+public:
+    void Present(const CSurface&) override {}
+    void WaitForEvents(int) override {
+        sleptAt = std::chrono::steady_clock::now();
+        ++sleeps;
+    }
+    void Wake() override {}
+    std::chrono::steady_clock::time_point sleptAt;
+    int sleeps = 0;
+};
+} // namespace
+
+TEST(LoopExpectSoon, AnIdleLoopPollsForAnnouncedWorkOnlyWhileWorkIsOutAndOnlyForTheTimeAnnounced) {
+    CClock::Instance().UseManual({2024, 3, 13, 3, 10, 30, 0, 0});
+    CSleepNotingHost host;
+    UiMessageLoop loop(&host);
+    loop.PumpReady();
+    // Runs until the loop goes to sleep; microseconds from the start.
+    auto usUntilSleep = [&] {
+        const int before = host.sleeps;
+        const auto t0 = std::chrono::steady_clock::now();
+        loop.RunUntil([&] { return host.sleeps > before; });
+        return std::chrono::duration_cast<std::chrono::microseconds>(host.sleptAt - t0).count();
+    };
+    const long long announced = UiMessageLoop::kExpectPollMaxUs;
+    loop.BeginExternalWork();
+    loop.ExpectSoon(1000000);
+    EXPECT_GE(usUntilSleep(), announced * 9 / 10) << "work out: it polls, for no more than the most it may";
+    EXPECT_LT(usUntilSleep(), announced) << "once: the time is spent";
+    loop.EndExternalWork();
+    // At rest it sleeps at once. A stalled machine may hold a try past the
+    // time; a loop that polls at rest holds every try.
+    bool sleptAtOnce = false;
+    for (int i = 0; i < 3 && !sleptAtOnce; ++i) {
+        loop.ExpectSoon(1000000);
+        sleptAtOnce = usUntilSleep() < announced;
+    }
+    EXPECT_TRUE(sleptAtOnce);
+
+    // Work that comes while it polls is taken.
+    CRecordingWin w;
+    ASSERT_TRUE(w.Create(nullptr, {0, 0, 10, 10}));
+    loop.PumpReady();
+    const HWND target = w.GetHandle();
+    loop.BeginExternalWork();
+    std::atomic<bool> polling{false};
+    std::thread worker([&] {
+        while (!polling)
+            std::this_thread::yield();
+        loop.Post(target, kNote, 7, 0);
+    });
+    const int sleeps = host.sleeps;
+    loop.ExpectSoon(UiMessageLoop::kExpectPollMaxUs);
+    polling = true;
+    loop.RunUntil([&] { return w.Count(kNote) > 0 || host.sleeps > sleeps; });
+    worker.join();
+    loop.RunUntil([&] { return w.Count(kNote) > 0; });
+    EXPECT_EQ(w.Count(kNote), 1);
+    loop.EndExternalWork();
+    loop.PumpReady();
+    EXPECT_TRUE(loop.IsAtRest());
+    CClock::Instance().UseSystem();
+}
