@@ -17,6 +17,7 @@
 #include <chrono>
 #include <climits>
 #include <system_error>
+#include <thread>
 
 // One reply waiting for the GUI thread. The GUI runs it (from its queue, or
 // from WaitIdle) unless the worker withdrew it first; the worker's body
@@ -185,8 +186,10 @@ bool CNetWorker::PostRequest(HWND target, std::string requestText, unsigned flag
         // millisecond, the loop polls for this answer a while instead of
         // sleeping: a wake costs tens of microseconds (UiMessageLoop::ExpectSoon).
         const long long last = m_client.LastAnswerUs();
-        m_job.quick = ahead == CHttpPostClient::Ahead::Whole && target && m_job.loop && last > 0 &&
-                      last <= kQuickAnswerUs;
+        // With one processor the poller would only hold up the thread it waits for.
+        static const bool parallel = std::thread::hardware_concurrency() > 1;
+        m_job.quick = parallel && ahead == CHttpPostClient::Ahead::Whole && target && m_job.loop &&
+                      last > 0 && last <= kQuickAnswerUs;
         if (m_job.quick)
             m_job.loop->ExpectSoon(static_cast<int>(2 * last + kAnswerSlackUs));
     }
@@ -309,7 +312,8 @@ void CNetWorker::ThreadMain() {
             context = m_context;
         }
         if (context)
-            context->AddTraffic(m_client.GetBytesSent() - job.sentBefore, m_client.GetBytesReceived() - job.receivedBefore);
+            context->AddTraffic(m_client.GetBytesSent() - job.sentBefore,
+                                m_client.GetBytesReceived() - job.receivedBefore);
         std::vector<HWND> waiters;
         {
             std::lock_guard<std::mutex> guard(m_lock);

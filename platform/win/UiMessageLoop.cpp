@@ -34,8 +34,8 @@ UiMessageLoop* g_current = nullptr;
 constexpr int kManualClockPollMs = 100; // re-check a manual clock advanced behind the loop's back
 
 std::int64_t SteadyNs() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+    using namespace std::chrono;
+    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 } // namespace
@@ -137,8 +137,8 @@ void UiMessageLoop::Wake() {
 }
 
 void UiMessageLoop::ExpectSoon(int microseconds) {
-    const std::int64_t until = SteadyNs() + std::int64_t{std::clamp(microseconds, 0, kExpectPollMaxUs)} * 1000;
-    m_impl->expectUntilNs.store(until, std::memory_order_relaxed);
+    const std::int64_t ns = std::int64_t{std::clamp(microseconds, 0, kExpectPollMaxUs)} * 1000;
+    m_impl->expectUntilNs.store(SteadyNs() + ns, std::memory_order_relaxed);
 }
 
 bool UiMessageLoop::PollForExpected(std::uint64_t seenSeq) {
@@ -148,7 +148,9 @@ bool UiMessageLoop::PollForExpected(std::uint64_t seenSeq) {
     // Only while the work announced is out: a loop at rest sleeps.
     const int busy = m_impl->externalWork.load();
     while (busy > 0 && SteadyNs() < until) {
-        if (m_impl->queuedSeq.load(std::memory_order_acquire) != seenSeq || m_impl->externalWork.load() != busy)
+        if (m_impl->queuedSeq.load(std::memory_order_acquire) != seenSeq)
+            return true;
+        if (m_impl->externalWork.load() != busy)
             return true;
         CpuRelax();
     }

@@ -116,7 +116,7 @@ TEST_F(DataFiles, TheRegistrationRecordIsEmptyWithoutARegistryAndReadsTheMobileN
         EXPECT_EQ(record.Focus, u"13800138000");
         EXPECT_EQ(disk.Failures(), 0);
     }
-    ASSERT_TRUE(CRegistry(App().MakeDataPath(CRegistry::kFileName).view()).Write(CRegRecord::kKey, u"Focus", u"139"));
+    ASSERT_TRUE(registry.Write(CRegRecord::kKey, u"Focus", u"139"));
     App().ReadRegRecord(record);
     EXPECT_EQ(record.Focus, u"139") << "a write through any registry object is read again";
     EXPECT_EQ(record.Values.size(), 1u);
