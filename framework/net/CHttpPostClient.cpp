@@ -22,26 +22,7 @@ long long NowMs() {
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
-
-long long NowUs() {
-    return std::chrono::duration_cast<std::chrono::microseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 } // namespace
-
-// What one exchange carries from its start to its reply: the settings it
-// began with, the request's bytes and how many of them left.
-struct CHttpPostClient::Exchange {
-    Config config;
-    CHttpOutcome out;
-    std::string request; // head and body
-    size_t sent = 0;     // bytes of request handed to the network
-    NetIo io = NetIo::Ok; // how the last send ended
-    int endCode = 0;     // an exchange over before its send: -1 aborted, or a failure code
-    bool ahead = false;  // its first send took only what went without waiting
-    long long sendUs = 0; // steady-clock microseconds at its first send
-};
 
 CHttpPostClient::CHttpPostClient() {
     m_factory = [](CAbortSignal* abort) { return std::make_unique<CTcpSocket>(abort); };
@@ -265,94 +246,30 @@ int CHttpPostClient::ReadReply(const Config& config, const std::string& sessionK
     return 0;
 }
 
-bool CHttpPostClient::Begin(std::string_view requestText, bool isProtected, bool mayConnect, Exchange& ex) {
+CHttpOutcome CHttpPostClient::Post(std::string_view requestText, const std::string& sessionKey, bool isProtected) {
+    CHttpOutcome out;
+    Config config;
     SocketFactory factory;
     {
         std::lock_guard<std::mutex> guard(m_configLock);
-        if (!mayConnect && m_factoryChanged)
-            return false;
-        ex.config = m_config;
+        config = m_config;
         factory = m_factory;
         if (m_factoryChanged) {
             m_factoryChanged = false;
             Disconnect();
         }
     }
-    const Config& config = ex.config;
-    const bool viaGateway = config.connectType == 1;
-    const std::string peerHost = viaGateway ? config.gatewayHost : config.host;
-    const int peerPort = viaGateway ? config.gatewayPort : config.port;
-    std::string peer = peerHost;
-    peer += ':';
-    peer += std::to_string(peerPort);
-    // A kept connection serves only the same peer and only while quiet. A
-    // protected request always takes a fresh one: a kept connection the
-    // server closed a moment ago would fail it after it left, unread, and
-    // its outcome would be unknown for nothing.
-    const bool keptServes = m_socket && !isProtected && m_connectedTo == peer && m_socket->IsReusable();
-    if (!mayConnect && (!keptServes || m_abort.IsRaised()))
-        return false;
-
     m_deadlineMs = NowMs() + std::max(config.totalTimeoutMs, 0);
     {
         std::lock_guard<std::mutex> guard(m_commitLock);
         m_protected = isProtected;
         m_committed = false;
     }
-    if (m_abort.IsRaised()) {
-        ex.endCode = -1;
-        return true;
-    }
-    if (m_socket && !keptServes)
-        Disconnect();
-    if (!m_socket) {
-        m_socket = factory(&m_abort);
-        if (!m_socket) {
-            ex.endCode = NET_ERR_NO_NETWORK;
-            return true;
-        }
-        NetConnect connected = m_socket->Connect(peerHost, peerPort, StepTimeout(config.connectTimeoutMs));
-        if (connected != NetConnect::Ok) {
-            ex.endCode = connected == NetConnect::Aborted      ? -1
-                         : connected == NetConnect::NotResolved ? NET_ERR_NO_NETWORK
-                                                                : NET_ERR_CONNECT;
-            return true;
-        }
-        m_connectedTo = std::move(peer);
-    }
-    m_in.clear();
+    const bool viaGateway = config.connectType == 1;
+    const std::string peerHost = viaGateway ? config.gatewayHost : config.host;
+    const int peerPort = viaGateway ? config.gatewayPort : config.port;
+    const std::string peer = peerHost + ":" + std::to_string(peerPort);
 
-    std::string body;
-    body.reserve(kBodyPrefix.size() + requestText.size());
-    body.append(kBodyPrefix).append(requestText);
-    ex.request = BuildPostHead(config.host, config.port, viaGateway, body.size());
-    ex.request += body;
-    {
-        // From here a byte may leave: a protected request can no longer be
-        // abandoned, and an abort that came first stops it unsent.
-        std::lock_guard<std::mutex> guard(m_commitLock);
-        if (m_abort.IsRaised()) {
-            ex.endCode = -1;
-            return true;
-        }
-        m_committed = true;
-    }
-    return true;
-}
-
-void CHttpPostClient::SendRest(Exchange& ex, int timeoutMs) {
-    if (ex.sendUs == 0)
-        ex.sendUs = NowUs();
-    size_t sent = 0;
-    ex.io = m_socket->Send(ex.request.data() + ex.sent, ex.request.size() - ex.sent, timeoutMs, &sent);
-    ex.sent += sent;
-    ex.out.bytesSent += sent;
-    m_bytesSent += sent;
-    ex.out.requestLeft = ex.sent > 0;
-}
-
-CHttpOutcome CHttpPostClient::Finish(Exchange& ex, const std::string& sessionKey) {
-    CHttpOutcome& out = ex.out;
     auto finish = [&](int code) {
         if (code == -1) {
             out.aborted = true;
@@ -363,54 +280,51 @@ CHttpOutcome CHttpPostClient::Finish(Exchange& ex, const std::string& sessionKey
             Disconnect();
             out.body.clear();
         }
-        return std::move(out);
+        return out;
     };
-    if (ex.endCode != 0)
-        return finish(ex.endCode);
-    // What a send ahead could not hand over at once goes now, within the
-    // exchange's own limits.
-    if (ex.ahead && ex.io == NetIo::TimedOut && ex.sent < ex.request.size())
-        SendRest(ex, StepTimeout(ex.config.ioTimeoutMs));
-    if (ex.io == NetIo::Aborted)
+
+    if (m_abort.IsRaised())
         return finish(-1);
-    if (ex.io != NetIo::Ok || ex.sent != ex.request.size())
-        return finish(NET_ERR_SEND);
-    const int code = ReadReply(ex.config, sessionKey, out);
-    if (code == 0)
-        m_lastAnswerUs = std::max(NowUs() - ex.sendUs, 1LL);
-    return finish(code);
-}
-
-CHttpOutcome CHttpPostClient::Post(std::string_view requestText, const std::string& sessionKey, bool isProtected) {
-    m_ahead.reset();
-    Exchange ex;
-    Begin(requestText, isProtected, true, ex);
-    if (ex.endCode == 0)
-        SendRest(ex, StepTimeout(ex.config.ioTimeoutMs));
-    return Finish(ex, sessionKey);
-}
-
-CHttpPostClient::Ahead CHttpPostClient::SendAhead(std::string_view requestText) {
-    m_ahead.reset();
-    auto ex = std::make_unique<Exchange>();
-    if (!Begin(requestText, false, false, *ex))
-        return Ahead::None;
-    // Only what the connection takes without waiting; the rest is the
-    // reply's reader's to send.
-    ex->ahead = true;
-    if (ex->endCode == 0)
-        SendRest(*ex, 0);
-    const bool whole = ex->endCode == 0 && ex->io == NetIo::Ok && ex->sent == ex->request.size();
-    m_ahead = std::move(ex);
-    return whole ? Ahead::Whole : Ahead::Begun;
-}
-
-CHttpOutcome CHttpPostClient::FinishAhead(const std::string& sessionKey) {
-    std::unique_ptr<Exchange> ex = std::move(m_ahead);
-    if (!ex) {
-        CHttpOutcome none;
-        none.transportCode = NET_ERR_SEND;
-        return none;
+    // A kept connection serves only the same peer and only while quiet. A
+    // protected request always takes a fresh one: a kept connection the
+    // server closed a moment ago would fail it after it left, unread, and
+    // its outcome would be unknown for nothing.
+    if (m_socket && (isProtected || m_connectedTo != peer || !m_socket->IsReusable()))
+        Disconnect();
+    if (!m_socket) {
+        m_socket = factory(&m_abort);
+        if (!m_socket)
+            return finish(NET_ERR_NO_NETWORK);
+        NetConnect connected = m_socket->Connect(peerHost, peerPort, StepTimeout(config.connectTimeoutMs));
+        if (connected == NetConnect::Aborted)
+            return finish(-1);
+        if (connected != NetConnect::Ok)
+            return finish(connected == NetConnect::NotResolved ? NET_ERR_NO_NETWORK : NET_ERR_CONNECT);
+        m_connectedTo = peer;
     }
-    return Finish(*ex, sessionKey);
+    m_in.clear();
+
+    std::string body;
+    body.reserve(kBodyPrefix.size() + requestText.size());
+    body.append(kBodyPrefix).append(requestText);
+    std::string request = BuildPostHead(config.host, config.port, viaGateway, body.size());
+    request += body;
+    {
+        // From here a byte may leave: a protected request can no longer be
+        // abandoned, and an abort that came first stops it unsent.
+        std::lock_guard<std::mutex> guard(m_commitLock);
+        if (m_abort.IsRaised())
+            return finish(-1);
+        m_committed = true;
+    }
+    size_t sent = 0;
+    NetIo io = m_socket->Send(request.data(), request.size(), StepTimeout(config.ioTimeoutMs), &sent);
+    out.bytesSent += sent;
+    m_bytesSent += sent;
+    out.requestLeft = sent > 0;
+    if (io == NetIo::Aborted)
+        return finish(-1);
+    if (io != NetIo::Ok || sent != request.size())
+        return finish(NET_ERR_SEND);
+    return finish(ReadReply(config, sessionKey, out));
 }

@@ -2,9 +2,7 @@
 // one kept-alive connection to the configured server, or to the operator's
 // gateway proxy with the server named in "X-Online-Host" (docs/protocol.md).
 //
-// Post runs on the worker's thread, and so does FinishAhead; SendAhead runs
-// on the thread that hands the worker its request, while the worker waits
-// for it (the two never use the connection at once). The setters, GetHost, Abort and the
+// Post runs on the worker's thread; the setters, GetHost, Abort and the
 // traffic totals may be called from any thread. A changed server or
 // connection type takes effect from the next request.
 //
@@ -88,27 +86,6 @@ public:
     // TryAbort is refused from the moment the first byte may leave. Never
     // throws; every failure is in the outcome.
     CHttpOutcome Post(std::string_view requestText, const std::string& sessionKey, bool isProtected = false);
-    // The first half of an unprotected Post, on the calling thread: when the
-    // kept connection is open, quiet and to the same peer, hands it what of
-    // the request it takes without waiting; FinishAhead then sends the rest
-    // and reads the reply, and the outcome is the one Post would have had.
-    // None, with nothing done, when there is no such connection (or an
-    // abort is raised): Post must run instead. Never connects, never waits.
-    enum class Ahead {
-        None,  // nothing begun
-        Whole, // the whole request left: the connection turns readable with its answer
-        Begun, // begun, but not all of it left (or the send failed)
-    };
-    Ahead SendAhead(std::string_view requestText);
-    CHttpOutcome FinishAhead(const std::string& sessionKey);
-    // The kept connection's descriptor for a sleep beside others
-    // (INetSocket::PollHandle); -1 without one. For the worker's thread while
-    // it waits for work, beside a SendAhead (which never replaces the socket).
-    int KeptConnectionHandle() const { return m_socket ? m_socket->PollHandle() : -1; }
-    // Microseconds from the first byte sent to the last byte of the answer
-    // in the last exchange that was answered in full; 0 before one. The
-    // exchange's thread, or one that hands it its next request.
-    long long LastAnswerUs() const { return m_lastAnswerUs; }
     // Drops the connection (the next request connects anew).
     void Disconnect();
 
@@ -136,15 +113,6 @@ private:
     int ReadLine(std::string& line, size_t limit, int timeoutMs, CHttpOutcome& out);
     int ReadExactly(std::uint64_t n, std::vector<std::uint8_t>& into, int timeoutMs, CHttpOutcome& out);
     int ReadReply(const Config& config, const std::string& sessionKey, CHttpOutcome& out);
-    struct Exchange;
-    // Everything before the first send: the settings, the connection (made
-    // only with mayConnect), the request's bytes and the commit. False, with
-    // nothing changed, when it may not connect and the kept connection
-    // cannot carry the request; an exchange over early has its endCode.
-    bool Begin(std::string_view requestText, bool isProtected, bool mayConnect, Exchange& ex);
-    // Sends what of the request is left, waiting up to timeoutMs.
-    void SendRest(Exchange& ex, int timeoutMs);
-    CHttpOutcome Finish(Exchange& ex, const std::string& sessionKey);
     static int IoFailureCode(NetIo io) { return io == NetIo::Aborted ? -1 : 4; }
 
     mutable std::mutex m_configLock;
@@ -157,9 +125,7 @@ private:
     bool m_protected = false;             // the exchange in flight may not be abandoned once sent
     bool m_committed = false;             // its sending has begun
     long long m_deadlineMs = 0;           // steady-clock ms at which the exchange gives up
-    std::unique_ptr<INetSocket> m_socket; // the exchange's thread only (see the top)
-    std::unique_ptr<Exchange> m_ahead;    // begun by SendAhead, waiting for FinishAhead
-    long long m_lastAnswerUs = 0;         // see LastAnswerUs
+    std::unique_ptr<INetSocket> m_socket; // worker thread only
     std::string m_connectedTo;            // "host:port" the socket is connected to
     std::string m_in;                     // received bytes not yet consumed
     std::atomic<std::uint64_t> m_bytesSent{0};

@@ -8,16 +8,13 @@
 #include "framework/net/NetLog.h"
 #include "framework/net/NetMessages.h"
 #include "framework/net/RequestText.h"
-#include "platform/system/CpuRelax.h"
 #include "platform/win/CGuiTask.h"
 #include "platform/win/UiMessageLoop.h"
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <climits>
 #include <system_error>
-#include <thread>
 
 // One reply waiting for the GUI thread. The GUI runs it (from its queue, or
 // from WaitIdle) unless the worker withdrew it first; the worker's body
@@ -30,7 +27,6 @@ struct CNetDeliverySlot {
     State state = State::Pending;
     HWND target = nullptr;
     CNetReply reply;
-    std::atomic<bool> ended{false}; // Done or Withdrawn, for a wait that polls
 
     // GUI thread: sends the reply unless withdrawn.
     void Run() {
@@ -44,7 +40,6 @@ struct CNetDeliverySlot {
         {
             std::lock_guard<std::mutex> guard(lock);
             state = State::Done;
-            ended.store(true, std::memory_order_release);
         }
         changed.notify_all();
     }
@@ -57,21 +52,14 @@ struct CNetDeliverySlot {
     void Withdraw() {
         {
             std::lock_guard<std::mutex> guard(lock);
-            if (state == State::Pending) {
+            if (state == State::Pending)
                 state = State::Withdrawn;
-                ended.store(true, std::memory_order_release);
-            }
         }
         changed.notify_all();
     }
     // Worker: waits until done or withdrawn; withdraws when the loop dropped
     // the task that would have run it.
-    void WaitEnd(const std::shared_ptr<CGuiTask>& task, int pollUs) {
-        // A loop that polls for the answer handles it within microseconds:
-        // polling for that end too spares the GUI thread a wake to make.
-        const auto pollEnd = std::chrono::steady_clock::now() + std::chrono::microseconds(pollUs);
-        while (!ended.load(std::memory_order_acquire) && std::chrono::steady_clock::now() < pollEnd)
-            CpuRelax();
+    void WaitEnd(const std::shared_ptr<CGuiTask>& task) {
         std::unique_lock<std::mutex> guard(lock);
         while (state == State::Pending || state == State::Running) {
             if (changed.wait_for(guard, std::chrono::milliseconds(50)) == std::cv_status::timeout &&
@@ -82,15 +70,6 @@ struct CNetDeliverySlot {
 };
 
 namespace {
-constexpr int kWatchMs = 50; // the longest sleep on the kept connection alone
-// An answer that came within kQuickAnswerUs (microseconds) is awaited the
-// next time by the loop's polling, for twice that and kAnswerSlackUs more.
-constexpr long long kQuickAnswerUs = 400;
-constexpr long long kAnswerSlackUs = 50;
-// Such an answer's handling on the GUI thread is awaited by polling for up
-// to kHandOverPollUs (microseconds) before the worker sleeps.
-constexpr int kHandOverPollUs = 200;
-
 bool BodyReadable(const std::vector<std::uint8_t>& body) {
     if (body.size() > static_cast<size_t>(INT_MAX))
         return false;
@@ -108,8 +87,6 @@ bool BodyHasErrorSet(const std::vector<std::uint8_t>& body) {
 
 std::unique_ptr<CNetWorker> CNetWorker::Create() {
     std::unique_ptr<CNetWorker> worker(new CNetWorker());
-    if (!worker->m_wake.IsUsable())
-        return nullptr;
     try {
         worker->m_thread = std::thread([w = worker.get()] { w->ThreadMain(); });
     } catch (const std::system_error&) {
@@ -129,7 +106,7 @@ CNetWorker::~CNetWorker() {
         if (m_slot)
             m_slot->Withdraw();
     }
-    m_wake.Signal();
+    m_wake.notify_all();
     if (m_thread.joinable())
         m_thread.join();
 }
@@ -146,7 +123,6 @@ bool CNetWorker::PostRequest(HWND target, std::string requestText, unsigned flag
     }
     const bool acts = (flags & kNeverResend) || IsActingRequest(requestText);
     const bool neverTwice = acts || !(flags & kResendOnNetFailure);
-    INetContext* context = nullptr;
     {
         std::lock_guard<std::mutex> guard(m_lock);
         if (!m_thread.joinable() || m_quit || m_busy) {
@@ -154,6 +130,7 @@ bool CNetWorker::PostRequest(HWND target, std::string requestText, unsigned flag
             return false;
         }
         m_busy = true;
+        m_hasJob = true;
         m_abortRequested = false;
         m_client.ResetAbort();
         m_job.target = target;
@@ -162,45 +139,11 @@ bool CNetWorker::PostRequest(HWND target, std::string requestText, unsigned flag
         m_job.tag = tag;
         m_job.neverTwice = neverTwice;
         m_job.acts = acts;
-        m_job.sentBefore = m_client.GetBytesSent();
-        m_job.receivedBefore = m_client.GetBytesReceived();
         m_job.loop = UiMessageLoop::Current();
         if (m_job.loop)
             m_job.loop->BeginExternalWork();
-        context = m_context;
     }
-    // A query that may go on the kept connection leaves from here, before
-    // the worker wakes: a thread's wake costs about a fifth of a loopback
-    // round trip. A worker asleep on that connection is then woken by the
-    // answer alone. The worker does not touch the connection until it has
-    // the job; a request that must not go twice keeps to the worker's fresh
-    // connection.
-    CHttpPostClient::Ahead ahead = CHttpPostClient::Ahead::None;
-    if (!neverTwice) {
-        NetLogRequest("request: ", m_job.text);
-        if (context)
-            m_client.SetConnectType(context->GetConnectType());
-        ahead = m_client.SendAhead(m_job.text);
-        m_job.sentAhead = ahead != CHttpPostClient::Ahead::None;
-        // On a link that answered the last one within a fraction of a
-        // millisecond, the loop polls for this answer a while instead of
-        // sleeping: a wake costs tens of microseconds (UiMessageLoop::ExpectSoon).
-        const long long last = m_client.LastAnswerUs();
-        // With one processor the poller would only hold up the thread it waits for.
-        static const bool parallel = std::thread::hardware_concurrency() > 1;
-        m_job.quick = parallel && ahead == CHttpPostClient::Ahead::Whole && target && m_job.loop &&
-                      last > 0 && last <= kQuickAnswerUs;
-        if (m_job.quick)
-            m_job.loop->ExpectSoon(static_cast<int>(2 * last + kAnswerSlackUs));
-    }
-    bool wake = true;
-    {
-        std::lock_guard<std::mutex> guard(m_lock);
-        m_hasJob = true;
-        wake = !(m_watching && ahead == CHttpPostClient::Ahead::Whole);
-    }
-    if (wake)
-        m_wake.Signal();
+    m_wake.notify_all();
     return true;
 }
 
@@ -247,8 +190,6 @@ bool CNetWorker::WaitIdleFor(int ms, bool abort) {
         } else if (m_client.TryAbort()) {
             NetLogLine("abort");
             m_abortRequested = true;
-            // A worker asleep on the kept connection watches no abort.
-            m_wake.Signal();
         } else {
             NetLogLine("abort refused: the request has left and must not be sent twice");
         }
@@ -278,33 +219,19 @@ bool CNetWorker::IsAbortRequested() {
 }
 
 void CNetWorker::ThreadMain() {
-    // After a request the thread sleeps on the kept connection too, where
-    // the answer to a request sent ahead (PostRequest) wakes it. Any wake
-    // that brings no job ends that until the next request: a connection the
-    // server closed stays readable, and must not wake it again. The watch
-    // lasts kWatchMs, so a request whose answer never comes is still held
-    // to the exchange's time-outs, from the worker's reading of it.
-    bool watch = true;
     for (;;) {
         Job job;
         {
             std::unique_lock<std::mutex> guard(m_lock);
-            while (!m_quit && !m_hasJob) {
-                const int handle = watch ? m_client.KeptConnectionHandle() : -1;
-                m_watching = handle >= 0;
-                guard.unlock();
-                m_wake.Wait(handle, handle >= 0 ? kWatchMs : -1);
-                guard.lock();
-                m_watching = false;
-                watch = false;
-            }
+            m_wake.wait(guard, [this] { return m_quit || m_hasJob; });
             if (!m_hasJob)
                 break;
             job = std::move(m_job);
             m_job = Job{};
             m_hasJob = false;
         }
-        watch = true;
+        std::uint64_t sentBefore = m_client.GetBytesSent();
+        std::uint64_t receivedBefore = m_client.GetBytesReceived();
         RunJob(job);
         INetContext* context = nullptr;
         {
@@ -312,8 +239,7 @@ void CNetWorker::ThreadMain() {
             context = m_context;
         }
         if (context)
-            context->AddTraffic(m_client.GetBytesSent() - job.sentBefore,
-                                m_client.GetBytesReceived() - job.receivedBefore);
+            context->AddTraffic(m_client.GetBytesSent() - sentBefore, m_client.GetBytesReceived() - receivedBefore);
         std::vector<HWND> waiters;
         {
             std::lock_guard<std::mutex> guard(m_lock);
@@ -344,16 +270,13 @@ void CNetWorker::RunJob(const Job& job) {
     bool retried = false;
     bool loggedOnAgain = false;
     bool left = false; // some attempt left and was not refused unread
-    bool ahead = job.sentAhead; // the first attempt left before the worker woke
     CNetReply failure;
     failure.networkFailure = 1;
-    if (job.neverTwice) // a query was logged as it was handed over
-        NetLogRequest("request: ", text);
+    NetLogRequest("request: ", text);
     for (;;) {
-        if (context && !ahead)
+        if (context)
             m_client.SetConnectType(context->GetConnectType());
-        CHttpOutcome out = ahead ? m_client.FinishAhead(key) : m_client.Post(text, key, neverTwice);
-        ahead = false;
+        CHttpOutcome out = m_client.Post(text, key, neverTwice);
         left = left || out.requestLeft;
         if (out.aborted || IsAbortRequested()) {
             NetLogLine("request abandoned");
@@ -459,7 +382,7 @@ void CNetWorker::Deliver(const Job& job, const std::vector<std::uint8_t>& body, 
     m_changed.notify_all();
     std::shared_ptr<CGuiTask> task = UiMessageLoop::PostTaskToCurrent([slot] { slot->Run(); });
     if (task)
-        slot->WaitEnd(task, job.quick ? kHandOverPollUs : 0);
+        slot->WaitEnd(task);
     std::lock_guard<std::mutex> guard(m_lock);
     m_slot.reset();
 }

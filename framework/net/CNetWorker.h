@@ -7,10 +7,6 @@
 // it disabled. A window refused as busy may ask to be told when the worker
 // is free (NotifyWhenIdle) instead of waiting for it. A request in flight
 // counts as external work of the GUI loop (the test driver waits for it).
-// A query that may be sent again goes out on the kept connection from the
-// caller's thread, before the worker wakes (CHttpPostClient::SendAhead),
-// when that connection can take it without waiting; the worker reads its
-// reply. Everything else leaves from the worker's thread.
 //
 // Delivery: every request taken ends in exactly one NET_MSG_REPLY_READY to
 // its window, carrying a CNetReply (NetMessages.h): the reply, a failure
@@ -41,7 +37,6 @@
 
 #include "framework/net/CHttpPostClient.h"
 #include "framework/net/NetMessages.h"
-#include "platform/net/CWakeSignal.h"
 #include "platform/win/Message.h"
 
 #include <condition_variable>
@@ -109,10 +104,6 @@ private:
         bool neverTwice = false;       // neither retried nor abandoned once it left
         bool acts = false;             // an order or the like: unanswered means outcome unknown
         UiMessageLoop* loop = nullptr; // whose external work the job counts as
-        bool sentAhead = false;        // its first attempt left in PostRequest (SendAhead)
-        bool quick = false;            // its answer is awaited by polling (UiMessageLoop::ExpectSoon)
-        std::uint64_t sentBefore = 0;     // the connection's traffic totals when it was taken
-        std::uint64_t receivedBefore = 0;
     };
 
     CNetWorker() = default;
@@ -130,8 +121,7 @@ private:
     INetContext* m_context = nullptr;
 
     mutable std::mutex m_lock;             // guards everything below
-    CWakeSignal m_wake;                    // the thread: a job, quit or an abort
-    bool m_watching = false;               // the thread sleeps watching the kept connection too
+    std::condition_variable m_wake;        // the thread: a job or quit
     std::condition_variable m_changed;     // waiters: idle, or a reply waiting for the GUI thread
     bool m_busy = false;
     bool m_hasJob = false;

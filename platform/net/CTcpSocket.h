@@ -19,7 +19,6 @@ public:
     NetIo Send(const void* data, size_t size, int timeoutMs, size_t* sent) override;
     NetIo Receive(void* buffer, size_t capacity, int timeoutMs, size_t* received) override;
     bool IsReusable() override;
-    int PollHandle() const override { return m_fd; }
     void Close() override;
 
 private:

@@ -41,8 +41,5 @@ public:
     // True while connected and the peer has neither closed nor sent
     // anything unasked, so the connection may carry another request.
     virtual bool IsReusable() = 0;
-    // A descriptor that turns readable when the peer sends or closes, for a
-    // thread to sleep on beside others; -1 when there is none to watch.
-    virtual int PollHandle() const { return -1; }
     virtual void Close() = 0;
 };

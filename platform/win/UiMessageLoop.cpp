@@ -15,7 +15,6 @@
 #include "platform/win/UiMessageLoopImpl.h"
 
 #include "platform/Clock.h"
-#include "platform/system/CpuRelax.h"
 #include "platform/win/UiWin.h"
 
 #include <algorithm>
@@ -32,11 +31,6 @@ std::shared_mutex g_currentLock;
 UiMessageLoop* g_current = nullptr;
 
 constexpr int kManualClockPollMs = 100; // re-check a manual clock advanced behind the loop's back
-
-std::int64_t SteadyNs() {
-    using namespace std::chrono;
-    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
-}
 
 } // namespace
 
@@ -123,7 +117,6 @@ bool UiMessageLoop::Enqueue(Item&& item, bool urgent) {
             return false;
         item.seq = ++m_impl->enqueueSeq;
         (urgent ? m_impl->urgent : m_impl->normal).push_back(std::move(item));
-        m_impl->queuedSeq.store(m_impl->enqueueSeq, std::memory_order_release);
         // Woken under the lock: once the item is visible the loop may be
         // destroyed, and this must not touch it any more.
         Wake();
@@ -134,28 +127,6 @@ bool UiMessageLoop::Enqueue(Item&& item, bool urgent) {
 void UiMessageLoop::Wake() {
     if (m_host)
         m_host->Wake();
-}
-
-void UiMessageLoop::ExpectSoon(int microseconds) {
-    const std::int64_t ns = std::int64_t{std::clamp(microseconds, 0, kExpectPollMaxUs)} * 1000;
-    m_impl->expectUntilNs.store(SteadyNs() + ns, std::memory_order_relaxed);
-}
-
-bool UiMessageLoop::PollForExpected(std::uint64_t seenSeq) {
-    std::int64_t until = m_impl->expectUntilNs.load(std::memory_order_relaxed);
-    if (until == 0)
-        return false;
-    // Only while the work announced is out: a loop at rest sleeps.
-    const int busy = m_impl->externalWork.load();
-    while (busy > 0 && SteadyNs() < until) {
-        if (m_impl->queuedSeq.load(std::memory_order_acquire) != seenSeq)
-            return true;
-        if (m_impl->externalWork.load() != busy)
-            return true;
-        CpuRelax();
-    }
-    m_impl->expectUntilNs.compare_exchange_strong(until, 0, std::memory_order_relaxed);
-    return false;
 }
 
 bool UiMessageLoop::Post(HWND target, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -357,11 +328,9 @@ void UiMessageLoop::DispatchItem(Item& item) {
 
 void UiMessageLoop::WaitIdle(std::uint64_t deadlineTick) {
     bool published = false;
-    std::optional<std::uint64_t> seenSeq; // set when nothing is queued
     {
         std::lock_guard<std::mutex> guard(m_impl->lock);
         if (m_impl->urgent.empty() && m_impl->normal.empty()) {
-            seenSeq = m_impl->enqueueSeq;
             bool rest = !Table().dirty && m_impl->externalWork == 0;
             std::optional<std::uint64_t> due = Table().NextDue();
             if (due && *due <= CClock::Instance().TickCount())
@@ -396,8 +365,6 @@ void UiMessageLoop::WaitIdle(std::uint64_t deadlineTick) {
             timeout = timeout < 0 ? held : std::min(timeout, held);
     }
     if (timeout == 0)
-        return;
-    if (seenSeq && PollForExpected(*seenSeq))
         return;
     if (m_host)
         m_host->WaitForEvents(timeout);
@@ -468,7 +435,6 @@ bool UiMessageLoop::WaitForRest(int timeoutMs) {
             return true;
         mine = ++m_impl->enqueueSeq;
         m_impl->normal.push_back(Item{});
-        m_impl->queuedSeq.store(mine, std::memory_order_release);
         Wake();
     }
     std::unique_lock<std::mutex> guard(m_impl->lock);

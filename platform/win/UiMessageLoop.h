@@ -31,12 +31,6 @@
 //   under a manual program clock), and releases it once the reply is in:
 //   a quick reply is painted once, with its data, and the opening costs no
 //   paint of an empty window. Explicit paints (PaintNow) are never held.
-// - ExpectSoon: when work for the GUI thread is due within microseconds (the
-//   answer to a request just sent over a quick link), a loop with nothing
-//   else to do waits for it by polling, for at most the time announced,
-//   instead of sleeping: a sleeping thread's wake costs tens of
-//   microseconds, a fair share of such an exchange. Nothing polls
-//   otherwise: a loop at rest sleeps.
 // - Order of service at every loop level: cross-thread sends and GUI tasks
 //   first, then posted messages and host input in arrival order, then
 //   painting, then one due timer; so a nested modal loop never starves a
@@ -124,9 +118,6 @@ public:
     std::shared_ptr<CGuiTask> PostTask(std::function<void()> fn);
     // Wakes the loop from any thread so it re-checks timers, the clock and rest.
     void Wake();
-    // See ExpectSoon at the top; any thread. At most kExpectPollMaxUs.
-    static constexpr int kExpectPollMaxUs = 1000;
-    void ExpectSoon(int microseconds);
 
     // Runs the outer loop until Quit; returns Quit's code.
     int Run();
@@ -219,10 +210,6 @@ private:
     void MarkFrontChanged();
     void RouteKey(UINT msg, WPARAM wParam);
     void WaitIdle(std::uint64_t deadlineTick);
-    // Polls up to the announced time (ExpectSoon) for an item queued after
-    // seenSeq, or for the end of external work; true when either came.
-    // False at once when nothing was announced.
-    bool PollForExpected(std::uint64_t seenSeq);
     bool Enqueue(Item&& item, bool urgent);
     // Queues a cross-thread send; null when the target or the loop is gone.
     std::shared_ptr<SendState> QueueSend(HWND target, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -48,10 +48,6 @@ struct UiMessageLoop::Impl {
     bool stopped = false;              // Run returned: nothing is served any more
 
     std::atomic<int> externalWork{0};
-    std::atomic<std::uint64_t> queuedSeq{0};  // enqueueSeq, readable without the lock
-    // Steady-clock nanoseconds until which an idle loop polls for work that
-    // was announced (ExpectSoon); 0 when none is.
-    std::atomic<std::int64_t> expectUntilNs{0};
     // Steady-clock time until which painting waits for external work in
     // flight (HoldPaint); none when in the past.
     std::chrono::steady_clock::time_point paintHeldUntil{};

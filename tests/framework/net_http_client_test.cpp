@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <memory>
 
 namespace {
 const std::string kKey = "Ab3dE6gH9jK2mN5p";
@@ -51,44 +50,6 @@ private:
     size_t m_limit;
 };
 
-// A connection that takes only a few bytes of a send that may not wait,
-// and answers every whole request it got with the same reply.
-class CNarrowSocket : public INetSocket {
-public:
-    struct Wire {
-        std::string in;      // every byte handed over
-        size_t answered = 0; // bytes of in already answered
-        std::string reply;
-        std::string out;     // reply bytes not yet received
-    };
-    static constexpr size_t kNarrow = 10;
-    explicit CNarrowSocket(std::shared_ptr<Wire> wire) : m_wire(std::move(wire)) {}
-    NetConnect Connect(const std::string&, int, int) override { return NetConnect::Ok; }
-    NetIo Send(const void* data, size_t size, int timeoutMs, size_t* sent) override {
-        *sent = timeoutMs == 0 ? std::min(size, kNarrow) : size;
-        m_wire->in.append(static_cast<const char*>(data), *sent);
-        const size_t head = m_wire->in.find("\r\n\r\n", m_wire->answered);
-        const size_t at = m_wire->in.find("Content-Length: ", m_wire->answered);
-        if (head != std::string::npos && at != std::string::npos &&
-            m_wire->in.size() >= head + 4 + std::stoul(m_wire->in.substr(at + 16))) {
-            m_wire->answered = m_wire->in.size();
-            m_wire->out += m_wire->reply;
-        }
-        return *sent == size ? NetIo::Ok : NetIo::TimedOut;
-    }
-    NetIo Receive(void* buffer, size_t capacity, int, size_t* received) override {
-        *received = std::min(capacity, m_wire->out.size());
-        m_wire->out.copy(static_cast<char*>(buffer), *received);
-        m_wire->out.erase(0, *received);
-        return *received > 0 ? NetIo::Ok : NetIo::TimedOut;
-    }
-    bool IsReusable() override { return m_wire->out.empty(); }
-    void Close() override {}
-
-private:
-    std::shared_ptr<Wire> m_wire;
-};
-
 class HttpClientTest : public ::testing::Test {
 protected:
     void Use(CTestPeer& peer) {
@@ -117,57 +78,6 @@ TEST_F(HttpClientTest, AKeptConnectionServesTheNextRequestButNeitherAProtectedOn
     ASSERT_TRUE(peer.WaitForClosed(2, 5000)); // the first connection and the one just used
     EXPECT_EQ(client.Post("x=1", "").transportCode, 0);
     EXPECT_EQ(peer.ConnectionCount(), 3);
-}
-
-TEST_F(HttpClientTest, ASendAheadRidesOnlyAQuietKeptConnectionAndEndsAsAPostWould) {
-    std::atomic<bool> keepOpen{true};
-    CTestPeer peer([&keepOpen](int fd, const CPeerRequest&) {
-        const bool keep = keepOpen;
-        CTestPeer::SendAll(fd, OkReply(u"ok"));
-        return keep;
-    });
-    Use(peer);
-    EXPECT_EQ(client.SendAhead("x=1"), CHttpPostClient::Ahead::None) << "no connection yet: it never connects";
-    const CHttpOutcome posted = client.Post("x=1", "");
-    ASSERT_EQ(posted.transportCode, 0);
-    ASSERT_EQ(client.SendAhead("y=2"), CHttpPostClient::Ahead::Whole);
-    ASSERT_TRUE(peer.WaitForRequests(2, 5000)) << "the request left from the caller, before its reader";
-    const CHttpOutcome ahead = client.FinishAhead("");
-    ASSERT_EQ(ahead.transportCode, 0);
-    EXPECT_EQ(FirstText(ahead.body), u"ok");
-    EXPECT_TRUE(ahead.requestLeft);
-    EXPECT_EQ(ahead.bytesSent, posted.bytesSent);
-    EXPECT_EQ(ahead.bytesReceived, posted.bytesReceived);
-    EXPECT_EQ(peer.Requests()[1].body, "tc_service=300&tc_isunicode=1&y=2");
-    EXPECT_EQ(peer.Requests()[1].head, peer.Requests()[0].head);
-    EXPECT_EQ(peer.ConnectionCount(), 1);
-
-    ASSERT_TRUE(client.TryAbort());
-    EXPECT_EQ(client.SendAhead("y=2"), CHttpPostClient::Ahead::None) << "an abort raised stops it unsent";
-    client.ResetAbort();
-    keepOpen = false;
-    ASSERT_EQ(client.Post("x=1", "").transportCode, 0);
-    ASSERT_TRUE(peer.WaitForClosed(1, 5000));
-    EXPECT_EQ(client.SendAhead("y=2"), CHttpPostClient::Ahead::None) << "the server closed the kept connection";
-    EXPECT_EQ(peer.RequestCount(), 3);
-    EXPECT_EQ(client.Post("x=1", "").transportCode, 0) << "the post that follows connects anew";
-    EXPECT_EQ(peer.ConnectionCount(), 2);
-}
-
-TEST_F(HttpClientTest, WhatASendAheadCouldNotHandOverAtOnceIsSentByItsReaderByteForByte) {
-    auto wire = std::make_shared<CNarrowSocket::Wire>();
-    wire->reply = OkReply(u"narrow");
-    client.SetSocketFactory([wire](CAbortSignal*) { return std::make_unique<CNarrowSocket>(wire); });
-    client.SetServer("127.0.0.1", 1);
-    ASSERT_EQ(client.Post("x=1", "").transportCode, 0);
-    const std::string first = wire->in;
-    ASSERT_EQ(client.SendAhead("x=1"), CHttpPostClient::Ahead::Begun);
-    EXPECT_EQ(wire->in.size(), first.size() + CNarrowSocket::kNarrow) << "only what went without waiting";
-    const CHttpOutcome out = client.FinishAhead("");
-    ASSERT_EQ(out.transportCode, 0);
-    EXPECT_EQ(FirstText(out.body), u"narrow");
-    EXPECT_EQ(out.bytesSent, first.size());
-    EXPECT_EQ(wire->in, first + first) << "the same bytes as the post before, once";
 }
 
 TEST_F(HttpClientTest, ASealedAndPackedBodyOpensWithItsKeyOnly) {
