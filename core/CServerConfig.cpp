@@ -1,12 +1,19 @@
 // Loading and looking up the stored configuration.
 #include "core/CServerConfig.h"
 
+#include <atomic>
 #include <climits>
 
 CServerConfig::CServerConfig(FileReader reader, ErrorSink showError)
     : m_reader(std::move(reader)), m_showError(std::move(showError)) {}
 
+std::uint64_t CServerConfig::NextStamp() {
+    static std::atomic<std::uint64_t> stamps{0};
+    return ++stamps;
+}
+
 bool CServerConfig::Load(int /*flag*/) {
+    m_stamp = NextStamp();
     m_list.reset();
     if (!m_reader) return false;
     std::optional<std::vector<uint8_t>> bytes = m_reader("config");

@@ -31,8 +31,15 @@ public:
     // Column 1 text of the first row of the first set whose column 0 text
     // equals name ignoring ASCII case; nullopt otherwise.
     std::optional<CWString> GetValue(const char* name) const;
+    // Names what is held: it differs from every other configuration's and
+    // changes with each Load, so what was read from one may be kept while
+    // the stamp stays.
+    std::uint64_t GetStamp() const { return m_stamp; }
 
 private:
+    static std::uint64_t NextStamp();
+
+    std::uint64_t m_stamp = NextStamp();
     FileReader m_reader;
     ErrorSink m_showError;
     std::unique_ptr<CDataSetList> m_list;

@@ -14,6 +14,7 @@
 #include <iconv.h>
 #include <memory>
 #include <mutex>
+#include <type_traits>
 #include <vector>
 
 static_assert(std::endian::native == std::endian::little, "char16_t buffers are handed to iconv as UTF-16LE");
@@ -111,6 +112,12 @@ void RunIconv(iconv_t cd, const char* in, size_t inLeft, std::string& out, size_
     }
 }
 
+template <class T> bool IsAscii(const T* text, size_t n) {
+    for (size_t i = 0; i < n; ++i)
+        if (static_cast<std::make_unsigned_t<T>>(text[i]) >= 0x80) return false;
+    return true;
+}
+
 template <class T> T* MallocCopy(const T* data, size_t n) {
     T* p = static_cast<T*>(std::malloc((n + 1) * sizeof(T)));
     if (!p) return nullptr;
@@ -134,6 +141,9 @@ void PrepareTextConvert() {
 }
 
 std::u16string AnsiToWide(std::string_view text) {
+    // GBK keeps ASCII as it is: codes, numbers and keys need no converter.
+    if (IsAscii(text.data(), text.size()))
+        return std::u16string(text.begin(), text.end());
     std::string bytes;
     static const char16_t kReplacement = 0xFFFD;
     RunIconv(CConverters()->toWide, text.data(), text.size(), bytes, SkipAnsi,
@@ -144,6 +154,8 @@ std::u16string AnsiToWide(std::string_view text) {
 }
 
 std::string WideToAnsi(std::u16string_view text) {
+    if (IsAscii(text.data(), text.size()))
+        return std::string(text.begin(), text.end());
     std::string result;
     RunIconv(CConverters()->toAnsi, reinterpret_cast<const char*>(text.data()), text.size() * 2, result, SkipWide, "?");
     return result;

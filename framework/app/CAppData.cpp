@@ -447,8 +447,18 @@ void CAppData::SetTradePassword(const char* text) {
 // ---- Registration record ----
 
 void CAppData::ReadRegRecord(CRegRecord& record) const {
-    CRegistry registry(MakeDataPath(CRegistry::kFileName).view());
-    ::ReadRegRecord(registry, record);
+    const CWString path = MakeDataPath(CRegistry::kFileName);
+    std::lock_guard lock(m_regLock);
+    // Counted before the read: a write made meanwhile makes the next caller read again.
+    const std::uint64_t writes = CRegistry::WriteCount();
+    if (!m_regRecord || m_regWrites != writes || m_regPath != path.view()) {
+        CRegistry registry(path.view());
+        m_regRecord.emplace();
+        ::ReadRegRecord(registry, *m_regRecord);
+        m_regWrites = writes;
+        m_regPath.assign(path.view());
+    }
+    record = *m_regRecord;
 }
 
 // ---- Request road ----

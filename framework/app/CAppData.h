@@ -181,7 +181,9 @@ public:
     // ---- Registration record ----
 
     // Fills record from the registry file in the data directory ("Focus":
-    // the registered mobile number); all empty when it is missing.
+    // the registered mobile number); all empty when it is missing. What was
+    // read is kept until a registry write (CRegistry::WriteCount), so every
+    // request's tail does not read the disk.
     void ReadRegRecord(CRegRecord& record) const;
 
     // ---- Request road ----
@@ -244,6 +246,10 @@ private:
     bool m_tradeLoggedIn = false;
 
     mutable std::mutex m_sessionLock;           // guards m_sessionKey
+    mutable std::mutex m_regLock;               // guards the kept registration record below
+    mutable std::optional<CRegRecord> m_regRecord;
+    mutable std::u16string m_regPath;           // the registry file it was read from
+    mutable std::uint64_t m_regWrites = 0;      // CRegistry::WriteCount() before it was read
     CAString m_sessionKey;
     CAString m_session;
     int m_requestCounter = 0;

@@ -4,6 +4,7 @@
 
 #include "platform/storage/AtomicFile.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
@@ -16,6 +17,11 @@ namespace {
 std::mutex& FileLock() {
     static std::mutex lock;
     return lock;
+}
+
+std::atomic<std::uint64_t>& Writes() {
+    static std::atomic<std::uint64_t> writes{0};
+    return writes;
 }
 
 void AppendEscaped(std::u16string& out, std::u16string_view text) {
@@ -151,8 +157,11 @@ std::map<std::u16string, std::u16string> CRegistry::ReadKey(std::u16string_view 
     return key == keys.end() ? std::map<std::u16string, std::u16string>() : key->second;
 }
 
+std::uint64_t CRegistry::WriteCount() { return Writes().load(); }
+
 bool CRegistry::Write(std::u16string_view keyPath, std::u16string_view valueName, std::u16string_view value) {
     std::lock_guard guard(FileLock());
+    ++Writes();
     Keys keys;
     if (!Load(keys)) {
         return false;

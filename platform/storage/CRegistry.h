@@ -16,6 +16,7 @@
 // process are serialised; the file is meant for one process.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -42,6 +43,11 @@ public:
     // the file cannot be written (or exists but cannot be read); the old
     // file is then unchanged.
     bool Write(std::u16string_view keyPath, std::u16string_view valueName, std::u16string_view value);
+
+    // Writes begun through any registry object of the process so far. Since
+    // the file is meant for one process, a reader that keeps what it read
+    // may keep it while this stays the same.
+    static std::uint64_t WriteCount();
 
 private:
     using Keys = std::map<std::u16string, std::map<std::u16string, std::u16string>, std::less<>>;

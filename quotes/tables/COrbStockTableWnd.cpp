@@ -33,8 +33,7 @@ COrbStockTableWnd::COrbStockTableWnd() {
     const Slot slots[] = {{"market", &m_market, &m_marketLabel},
                           {"type", &m_category, &m_categoryLabel},
                           {"sort", &m_field, &m_fieldLabel}};
-    // One reload of the store for the three groups: this runs on every tap
-    // that opens a table.
+    // The three groups at once: this runs on every tap that opens a table.
     const std::vector<CNameValueList> groups = LoadQuoteOptionGroups({slots[0].group, slots[1].group, slots[2].group});
     for (size_t i = 0; i < std::size(slots); ++i) {
         const CNameValueList& group = groups[i];

@@ -16,7 +16,8 @@ CServerConfig* GetQuoteTableOptions();
 // Parses group into name/value pairs; an empty list when the group or the
 // store is missing. The application state keeps the store current (loaded
 // at its creation, again whenever "config" is written), so opening a table
-// reads no file.
+// reads no file; a group is parsed once for each load of the store
+// (CServerConfig::GetStamp).
 CNameValueList LoadQuoteOptionGroup(const char* group);
 // The same for several groups, in their order.
 std::vector<CNameValueList> LoadQuoteOptionGroups(std::initializer_list<const char*> groups);

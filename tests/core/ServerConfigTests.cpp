@@ -83,3 +83,18 @@ TEST(CServerConfig, ReloadingAnErrorSetOrADamagedFileShowsItsTextAndAnAbsentOneD
         }
     }
 }
+
+TEST(CServerConfig, TheStampTellsEveryLoadAndEveryConfigurationApart) {
+    Harness a;
+    Harness b;
+    a.files["config"] = b.files["config"] = ConfigBody();
+    EXPECT_NE(a.config.GetStamp(), b.config.GetStamp());
+    const std::uint64_t before = a.config.GetStamp();
+    ASSERT_TRUE(a.config.Load(0));
+    EXPECT_NE(a.config.GetStamp(), before) << "a load, even of the same bytes, is a new stamp";
+    a.files.erase("config");
+    const std::uint64_t held = a.config.GetStamp();
+    EXPECT_FALSE(a.config.Load(0));
+    EXPECT_NE(a.config.GetStamp(), held) << "and so is a load that drops the values";
+    EXPECT_NE(a.config.GetStamp(), b.config.GetStamp());
+}

@@ -64,6 +64,21 @@ TEST(TextConvert, ThreadsConvertingAtOnceEachGetTheirOwnText) {
     EXPECT_EQ(wrong, 0);
 }
 
+TEST(TextConvert, AsciiTextConvertsUnitForUnitAndTextWithOneOtherCharacterStillThroughGbk) {
+    std::string ascii;
+    std::u16string wide;
+    for (int c = 0; c < 0x80; ++c) {
+        ascii.push_back(static_cast<char>(c));
+        wide.push_back(static_cast<char16_t>(c));
+    }
+    EXPECT_EQ(AnsiToWide(ascii), wide);
+    EXPECT_EQ(WideToAnsi(wide), ascii);
+    EXPECT_EQ(AnsiToWide(std::string_view("600010\xB9\xFA", 8)), u"600010国") << "one GBK character at the end";
+    EXPECT_EQ(WideToAnsi(std::u16string_view(u"sz000001国")), "sz000001\xB9\xFA");
+    EXPECT_EQ(AnsiToWide(std::string_view("zf\x80", 3)).size(), 3u) << "a byte above ASCII is GBK's to read";
+    EXPECT_EQ(WideToAnsi(std::u16string_view(u"a\u0E01")), "a?") << "a character above ASCII that GBK lacks";
+}
+
 TEST(TextConvert, BadBytesLoneSurrogatesAndNullArgumentsDoNotFailTheConversion) {
     EXPECT_EQ(AnsiToWide(std::string_view("a\xFF", 2)), u"a\xFFFD");
     // A character GBK lacks is one '?', also when it takes a surrogate pair.

@@ -109,6 +109,17 @@ TEST_F(DataFiles, TheRegistrationRecordIsEmptyWithoutARegistryAndReadsTheMobileN
     ASSERT_TRUE(registry.Write(CRegRecord::kKey, u"Focus", u"13800138000"));
     App().ReadRegRecord(record);
     EXPECT_EQ(record.Focus, u"13800138000");
+    {
+        // Kept between writes: a request's tail does not read the disk.
+        CFailingFileOps disk({"unreadable", FileOp::OpenForReading, EACCES});
+        App().ReadRegRecord(record);
+        EXPECT_EQ(record.Focus, u"13800138000");
+        EXPECT_EQ(disk.Failures(), 0);
+    }
+    ASSERT_TRUE(registry.Write(CRegRecord::kKey, u"Focus", u"139"));
+    App().ReadRegRecord(record);
+    EXPECT_EQ(record.Focus, u"139") << "a write through any registry object is read again";
+    EXPECT_EQ(record.Values.size(), 1u);
 }
 
 TEST_F(DataFiles, TheServerConfigurationFollowsTheStoredConfigFileFromTheStart) {
