@@ -48,6 +48,7 @@
 #include "platform/Geometry.h"
 #include "platform/win/Message.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -182,6 +183,7 @@ public:
     struct CPaintReport {
         bool whole = true;
         std::vector<CRect> rects; // when not whole
+        std::chrono::steady_clock::time_point presented; // when it was handed to the host
         long long Pixels(const CRect& screen) const;
     };
     const CPaintReport& LastPaint() const { return m_lastPaint; }

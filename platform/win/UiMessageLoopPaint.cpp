@@ -60,6 +60,7 @@ void UiMessageLoop::PaintNow() {
     Table().TakeDamage(&all);
     if (m_host)
         m_host->Present(screen);
+    m_lastPaint.presented = std::chrono::steady_clock::now();
 }
 
 void UiMessageLoop::PaintArea(const CRect& area, bool logTexts) {
