@@ -15,16 +15,21 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <spawn.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+extern char** environ;
 
 namespace benchroad {
 
@@ -48,6 +53,46 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// Runs program with args, this environment and extraEnv before it, and
+// gives what it wrote on its standard output (and its standard error too,
+// with withStderr); nullopt when it could not run or did not exit with 0.
+inline std::optional<std::string> RunForOutput(const std::string& program, const std::vector<std::string>& args,
+                                               const std::vector<std::string>& extraEnv, bool withStderr) {
+    int out[2];
+    if (::pipe(out) != 0)
+        return std::nullopt;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    if (withStderr)
+        posix_spawn_file_actions_adddup2(&actions, out[1], 2);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    std::string path = program;
+    std::vector<char*> argv{path.data()};
+    for (const std::string& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    std::vector<char*> env;
+    for (const std::string& setting : extraEnv)
+        env.push_back(const_cast<char*>(setting.c_str()));
+    for (char** e = environ; *e; ++e)
+        env.push_back(*e);
+    env.push_back(nullptr);
+    pid_t pid = -1;
+    const int spawned = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), env.data());
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<size_t>(n));
+    ::close(out[0]);
+    int status = 0;
+    if (spawned != 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return std::nullopt;
+    return text;
+}
 
 // The whole HTTP request as the simulator logged it.
 inline std::string WireBytes(const SimRequest& request) {

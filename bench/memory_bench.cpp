@@ -6,14 +6,17 @@
 // figures to read are growth_mb after one round of every screen and after a
 // second one (a cache or log without bound shows as a second growth).
 //
-// The process is this benchmark's, not the desktop program's: its own
-// libraries add to the file-backed pages, and the headless loop holds its
-// screen in anonymous memory where the desktop window holds it shared.
+// The process is a fresh one of this benchmark program (it runs itself
+// again for this benchmark alone), so nothing another benchmark left counts;
+// it is not the desktop program's: its own libraries add to the file-backed
+// pages, and the headless loop holds its screen in anonymous memory where
+// the desktop window holds it shared.
 #include "bench/BenchRoad.h"
 
 #include "framework/ui/CBaseWnd.h"
 #include "framework/ui/WndMessages.h"
 #include "platform/gdi/CFontEngine.h"
+#include "platform/system/Environment.h"
 #include "platform/system/ResidentMemory.h"
 #include "platform/ui/CModalScript.h"
 #include "platform/win/UiMessageLoop.h"
@@ -21,6 +24,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <cstring>
+#include <sstream>
 
 namespace {
 
@@ -94,43 +100,93 @@ void SetMemoryCounters(benchmark::State& state, const std::string& prefix, const
     state.counters[prefix + "_anon_mb"] = static_cast<double>(memory.anonBytes) / kMb;
 }
 
-void BM_MemoryMenuAndEveryScreen(benchmark::State& state) {
+// What the child measured, in the order it prints them after kChildMark.
+struct CMemoryFigures {
+    CResidentMemory atMenu, afterOne, afterTwo;
+    int visited = 0;
+    double glyphCacheMb = 0;
+};
+constexpr const char* kChildEnv = "ORB_MEMORY_CHILD=1";
+constexpr const char* kChildMark = "orb-memory:";
+
+// In this process: the program to its menu, then two rounds of every screen.
+std::optional<CMemoryFigures> MeasureHere() {
     CTempFolder folder("memory");
     CBenchProgram program(folder.Path());
-    if (!program.Started()) {
-        state.SkipWithError("the program did not reach its main menu");
-        return;
-    }
+    if (!program.Started())
+        return std::nullopt;
     program.Simulator().SetLimits(EmbeddedDesktopLimits());
     program.Driver().SetFailureHandler([](const std::string&) {});
     const std::string menuClass = TopClass(program.Driver());
+    CMemoryFigures figures;
     const std::optional<CResidentMemory> atMenu = ReadResidentMemory();
-    std::optional<CResidentMemory> afterOne, afterTwo;
-    int visited = 0;
-    for (auto _ : state) {
-        const double t0 = NowUs();
-        visited = VisitEveryScreen(program, menuClass);
-        afterOne = ReadResidentMemory();
-        VisitEveryScreen(program, menuClass);
-        afterTwo = ReadResidentMemory();
-        state.SetIterationTime((NowUs() - t0) / 1e6);
-    }
-    if (!atMenu || !afterOne || !afterTwo) {
-        state.SkipWithError("the system does not say what the process holds");
-        return;
-    }
-    SetMemoryCounters(state, "menu", *atMenu);
-    SetMemoryCounters(state, "all", *afterTwo);
-    state.counters["menu_mb"] = static_cast<double>(atMenu->Total()) / kMb;
-    state.counters["all_mb"] = static_cast<double>(afterTwo->Total()) / kMb;
-    state.counters["growth_mb"] = (static_cast<double>(afterOne->Total()) - atMenu->Total()) / kMb;
-    state.counters["second_round_growth_mb"] = (static_cast<double>(afterTwo->Total()) - afterOne->Total()) / kMb;
-    state.counters["anon_growth_mb"] = (static_cast<double>(afterOne->anonBytes) - atMenu->anonBytes) / kMb;
-    state.counters["file_growth_mb"] = (static_cast<double>(afterOne->fileBytes) - atMenu->fileBytes) / kMb;
-    state.counters["screens"] = visited;
+    figures.visited = VisitEveryScreen(program, menuClass);
+    const std::optional<CResidentMemory> afterOne = ReadResidentMemory();
+    VisitEveryScreen(program, menuClass);
+    const std::optional<CResidentMemory> afterTwo = ReadResidentMemory();
+    if (!atMenu || !afterOne || !afterTwo)
+        return std::nullopt;
+    figures.atMenu = *atMenu;
+    figures.afterOne = *afterOne;
+    figures.afterTwo = *afterTwo;
     // Of the anonymous figure: the glyphs the font engine keeps (bounded by
     // its byte budget, not by this round).
-    state.counters["glyph_cache_mb"] = static_cast<double>(CFontEngine::Instance().CacheBytes()) / kMb;
+    figures.glyphCacheMb = static_cast<double>(CFontEngine::Instance().CacheBytes()) / kMb;
+    return figures;
+}
+
+std::string Print(const CMemoryFigures& f) {
+    std::string line = kChildMark;
+    for (const CResidentMemory* m : {&f.atMenu, &f.afterOne, &f.afterTwo})
+        for (size_t bytes : {m->fileBytes, m->shmemBytes, m->anonBytes})
+            line += " " + std::to_string(bytes);
+    line += " " + std::to_string(f.visited) + " " + std::to_string(f.glyphCacheMb) + "\n";
+    return line;
+}
+
+std::optional<CMemoryFigures> Parse(const std::string& output) {
+    const size_t at = output.find(kChildMark);
+    if (at == std::string::npos)
+        return std::nullopt;
+    std::istringstream in(output.substr(at + std::strlen(kChildMark)));
+    CMemoryFigures f;
+    for (CResidentMemory* m : {&f.atMenu, &f.afterOne, &f.afterTwo})
+        in >> m->fileBytes >> m->shmemBytes >> m->anonBytes;
+    in >> f.visited >> f.glyphCacheMb;
+    return in ? std::optional<CMemoryFigures>(f) : std::nullopt;
+}
+
+void BM_MemoryMenuAndEveryScreen(benchmark::State& state) {
+    const bool child = !EnvironmentValue("ORB_MEMORY_CHILD").empty();
+    std::optional<CMemoryFigures> figures;
+    for (auto _ : state) {
+        const double t0 = NowUs();
+        if (child) {
+            figures = MeasureHere();
+            if (figures)
+                std::fputs(Print(*figures).c_str(), stderr);
+        } else {
+            const std::optional<std::string> output =
+                RunForOutput("/proc/self/exe", {"--benchmark_filter=^BM_MemoryMenuAndEveryScreen"}, {kChildEnv}, true);
+            figures = output ? Parse(*output) : std::nullopt;
+        }
+        state.SetIterationTime((NowUs() - t0) / 1e6);
+    }
+    if (!figures) {
+        state.SkipWithError("no figures: the program did not reach its menu, or the system does not say what it holds");
+        return;
+    }
+    const CMemoryFigures& f = *figures;
+    SetMemoryCounters(state, "menu", f.atMenu);
+    SetMemoryCounters(state, "all", f.afterTwo);
+    state.counters["menu_mb"] = static_cast<double>(f.atMenu.Total()) / kMb;
+    state.counters["all_mb"] = static_cast<double>(f.afterTwo.Total()) / kMb;
+    state.counters["growth_mb"] = (static_cast<double>(f.afterOne.Total()) - f.atMenu.Total()) / kMb;
+    state.counters["second_round_growth_mb"] = (static_cast<double>(f.afterTwo.Total()) - f.afterOne.Total()) / kMb;
+    state.counters["anon_growth_mb"] = (static_cast<double>(f.afterOne.anonBytes) - f.atMenu.anonBytes) / kMb;
+    state.counters["file_growth_mb"] = (static_cast<double>(f.afterOne.fileBytes) - f.atMenu.fileBytes) / kMb;
+    state.counters["screens"] = f.visited;
+    state.counters["glyph_cache_mb"] = f.glyphCacheMb;
 }
 BENCHMARK(BM_MemoryMenuAndEveryScreen)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 

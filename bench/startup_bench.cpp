@@ -39,10 +39,7 @@
 #include <openssl/blowfish.h>
 
 #include <cstring>
-#include <spawn.h>
-#include <sys/wait.h>
 
-extern char** environ;
 
 namespace {
 
@@ -133,35 +130,11 @@ BENCHMARK(BM_StartupToPaintedMenu)
 // with extra settings ("NAME=value") before it; its printed numbers, or empty.
 std::vector<long long> RunProgram(const std::string& program, const std::string& argument,
                                   const std::vector<std::string>& extraEnv = {}) {
-    int out[2];
-    if (::pipe(out) != 0)
-        return {};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    std::string path = program;
-    char* argv[] = {path.data(), argument.empty() ? nullptr : const_cast<char*>(argument.c_str()), nullptr};
-    std::vector<char*> env;
-    for (const std::string& setting : extraEnv)
-        env.push_back(const_cast<char*>(setting.c_str()));
-    for (char** e = environ; *e; ++e)
-        env.push_back(*e);
-    env.push_back(nullptr);
-    pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv, env.data());
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
-    std::string text;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
-        text.append(buffer, static_cast<size_t>(n));
-    ::close(out[0]);
-    int status = 0;
-    if (spawned != 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return {};
+    const std::optional<std::string> text =
+        RunForOutput(program, argument.empty() ? std::vector<std::string>{} : std::vector<std::string>{argument},
+                     extraEnv, false);
     std::vector<long long> values;
-    for (const char* p = text.c_str(); *p;) {
+    for (const char* p = text ? text->c_str() : ""; *p;) {
         char* end = nullptr;
         long long v = std::strtoll(p, &end, 10);
         if (end == p)
