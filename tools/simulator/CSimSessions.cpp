@@ -5,7 +5,6 @@
 #include "tools/simulator/SimPrivateKey.h"
 
 #include <algorithm>
-#include <system_error>
 #include <cstdio>
 
 namespace {
@@ -17,23 +16,12 @@ bool IsValidSessionKey(const std::string& key) {
 }
 } // namespace
 
-CSimSessions::CSimSessions() {
-    auto load = [] {
-        auto key = std::make_unique<CSimRsaKey>();
-        key->LoadPem(SimPrivateKeyPem());
-        return key;
-    };
-    try {
-        m_rsaLoading = std::async(std::launch::async, load);
-    } catch (const std::system_error&) {
-        m_rsaLoading = std::async(std::launch::deferred, load); // no thread: read at the first logon
-    }
-}
-
 const CSimRsaKey& CSimSessions::RsaKey() {
     std::lock_guard<std::mutex> lock(m_rsaMu);
-    if (!m_rsa)
-        m_rsa = m_rsaLoading.get();
+    if (!m_rsa) {
+        m_rsa = std::make_unique<CSimRsaKey>();
+        m_rsa->LoadPem(SimPrivateKeyPem());
+    }
     return *m_rsa;
 }
 

@@ -10,7 +10,6 @@
 
 #include <cstddef>
 #include <deque>
-#include <future>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -22,7 +21,7 @@ public:
     // Starts reading the built-in private key on a thread of its own: the
     // read costs a millisecond or more that the server's start need not
     // wait for; the first logon waits for what is left of it.
-    CSimSessions();
+    CSimSessions() = default;
 
     // Keeps the keys of the latest maxKeys logons; a seal no hint opens is
     // tried with the sealTries most recently used keys.
@@ -55,10 +54,12 @@ private:
         std::string session, key;
     };
     void Trim();  // under m_mu
+    // Read at the first logon, not at the making: a program starting with
+    // the simulator inside makes its own first keys meanwhile, and the two
+    // first uses of OpenSSL at once hold each other up for milliseconds.
     const CSimRsaKey& RsaKey();
 
-    std::mutex m_rsaMu;                                   // guards the two below
-    std::future<std::unique_ptr<CSimRsaKey>> m_rsaLoading;  // until taken
+    std::mutex m_rsaMu;                 // guards m_rsa
     std::unique_ptr<CSimRsaKey> m_rsa;
     mutable std::mutex m_mu;
     std::map<std::string, std::string> m_sessions;  // session string -> key, of the kept keys
