@@ -1,10 +1,11 @@
 // One start of the program to its painted main menu, then out: the child
 // that startup_bench times from exec. It does what the desktop program's
-// main() does (the font and, once the start's early threads exist, the
-// window's libraries loaded on threads of their own, the embedded simulator, the application object over a data
-// folder, the desktop window opened while the program starts), but the
-// program paints into the headless loop, whose first paint of the menu is
-// timed.
+// main() and RunDesktop do: the heap set, the font on a thread of its own,
+// the embedded simulator, the application object over a data folder, the
+// data and the worker prepared, SDL2's load begun, then the program started
+// and its loop run on this thread while SDL2 loads, the window opening as
+// the load ends. The menu counts as painted when it first reaches the open
+// window.
 //
 //   orb_start_once DATADIR      prints "<main> <painted>" (CLOCK_MONOTONIC ns)
 //   orb_start_once --at-main    prints "<main>" and leaves: exec and loading only
@@ -15,7 +16,6 @@
 #include "platform/sdl/CSdlHost.h"
 #include "platform/sdl/RunDesktop.h"
 #include "platform/system/ResidentMemory.h"
-#include "platform/testing/CTestDriver.h"
 #include "platform/win/UiMessageLoop.h"
 #include "tools/orbstock/RegisterWindows.h"
 #include "tools/simulator/CBrokerSimulator.h"
@@ -25,7 +25,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <future>
+#include <chrono>
 #include <thread>
 
 namespace {
@@ -34,6 +34,31 @@ long long MonotonicNs() {
     clock_gettime(CLOCK_MONOTONIC, &t);
     return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec;
 }
+
+// The desktop host, noting when the running program's screen first reached
+// the open window, and ending the loop then.
+class CTimedHost : public CSdlHost {
+public:
+    explicit CTimedHost(const COrbApp& app) : m_app(app) {}
+    void SetTimedLoop(UiMessageLoop* loop) {
+        m_loop = loop;
+        SetLoop(loop);
+    }
+    long long Painted() const { return m_painted; }
+
+    void Present(const CSurface& screen) override {
+        CSdlHost::Present(screen);
+        if (m_painted == 0 && IsOpen() && m_app.GetState() == COrbApp::State::Running) {
+            m_painted = MonotonicNs();
+            m_loop->Quit(0);
+        }
+    }
+
+private:
+    const COrbApp& m_app;
+    UiMessageLoop* m_loop = nullptr;
+    long long m_painted = 0;
+};
 } // namespace
 
 int main(int argc, char** argv) {
@@ -55,48 +80,26 @@ int main(int argc, char** argv) {
     options.serverPort = port;
     options.resourceDir = ORB_SOURCE_DIR "/resources";
     COrbApp app(options);
-    // The desktop window opens once the program's start has run, while what
-    // it sent is under way, as RunDesktop opens it; the menu counts as
-    // painted once both are done.
-    CSdlHost host;
-    long long opened = 0;
-    std::promise<void> startRan;
-    std::thread opener([&host, &opened, ran = startRan.get_future()] {
-        ran.wait();
-        if (host.Open("OrbStock", 480, 720))
-            opened = MonotonicNs();
-        else
-            std::fprintf(stderr, "orb_start_once: %s\n", host.LastError().c_str());
-    });
-    CTestDriver driver;
-    driver.SetRestTimeout(20000);
     RegisterWindows();
-    // Without the driver's check of every partial repaint, as the program runs.
-    bool started = port > 0 && driver.Start([] { UiMessageLoop::SetVerifyPartialPaints(false); });
-    if (started) {
-        // As the desktop program does before its loop runs: the data and the
-        // worker, then SDL2's load once the start's threads exist.
-        app.PrepareInstance();
-        PreloadDesktopHost();
-        driver.RunOnGui([&app, &startRan] {
-            app.InitInstance();
-            startRan.set_value();
-        });
-        started = driver.WaitForRest();
-    }
-    if (!started) {
-        // The start never ran: the window is not awaited.
-        std::printf("%lld 0\n", atMain);
-        std::fflush(stdout);
-        std::_Exit(1);
-    }
-    const long long menu = MonotonicNs();
-    opener.join();
-    const long long painted = opened ? std::max(menu, opened) : 0;
-    started = started && painted != 0;
-    started = started && driver.RunOnGui([&app] { return app.GetState(); }) == COrbApp::State::Running;
-    std::printf("%lld %lld\n", atMain, started ? painted : 0LL);
+    // A start that never comes to its menu ends here rather than hanging.
+    std::thread([] {
+        std::this_thread::sleep_for(std::chrono::seconds(20));
+        std::_Exit(3);
+    }).detach();
+    // As the desktop program does before its loop runs, then as RunDesktop runs it.
+    app.PrepareInstance();
+    PreloadDesktopHost();
+    CTimedHost host(app);
+    host.OpenOnFirstUse("OrbStock", 480, 720);
+    UiMessageLoop loop(&host);
+    host.SetTimedLoop(&loop);
+    if (port > 0 && app.InitInstance())
+        loop.Run();
+    const long long painted = host.Painted();
+    if (painted == 0 && host.OpenFailed())
+        std::fprintf(stderr, "orb_start_once: %s\n", host.LastError().c_str());
+    std::printf("%lld %lld\n", atMain, painted);
     std::fflush(stdout);
     // The end of the session is no part of a start.
-    std::_Exit(started ? 0 : 1);
+    std::_Exit(painted != 0 ? 0 : 1);
 }

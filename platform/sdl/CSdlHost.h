@@ -50,6 +50,8 @@ public:
     // with code 2 (OpenFailed then tells).
     void OpenOnFirstUse(const char* title, int width, int height);
     bool OpenFailed() const { return m_opened && !*m_opened; }
+    // Whether the window is open: what is presented from now on shows.
+    bool IsOpen() const { return m_opened && *m_opened; }
     // Whether the failure was SDL2 itself missing, not the display.
     bool LibraryMissing() const { return OpenFailed() && !m_sdl; }
     const std::string& LastError() const { return m_error; }
