@@ -14,15 +14,6 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool IsDigits(std::string_view text, size_t maxSize) {
-    if (text.empty() || text.size() > maxSize)
-        return false;
-    for (char c : text)
-        if (!IsDigit(c))
-            return false;
-    return true;
-}
-
 std::string Param(std::string_view text, const char* key, bool* present = nullptr) {
     const std::string copy(text);
     char* value = GetUrlParam(copy.c_str(), key);
@@ -75,10 +66,10 @@ OrderOpening ReadOrderOpening(std::string_view text) {
     o.sell = Param(text, "MMLB") == "1";
     const std::string key = Param(text, "code");
     const std::string code = key.substr(0, key.find('.'));
-    if (IsDigits(code, 6))
+    if (code.size() <= 6 && IsDigits(code))
         o.code = code;
     const std::string price = Param(text, "price");
-    if (IsOrderPriceText(price))
+    if (IsPriceText(price))
         o.price = price;
     o.market = IntOr(Param(text, "market"), -1);
     o.type = IntOr(Param(text, "type"), -1);
@@ -89,16 +80,6 @@ bool HasOrderSide(std::string_view text) {
     bool present = false;
     Param(text, "MMLB", &present);
     return present;
-}
-
-bool IsOrderPriceText(std::string_view price) {
-    if (price.empty() || price.size() > 16 || price == ".")
-        return false;
-    int points = 0;
-    for (char c : price)
-        if (c == '.' ? ++points > 1 : !IsDigit(c))
-            return false;
-    return true;
 }
 
 bool TradeLoggedInOrAsk(UiWin* parent, const OrderGate& gate) {

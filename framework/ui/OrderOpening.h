@@ -39,9 +39,6 @@ std::string OrderOpeningText(const OrderOpening& opening);
 OrderOpening ReadOrderOpening(std::string_view text);
 // True when the text carries "MMLB" (an opening, not a margin preset).
 bool HasOrderSide(std::string_view text);
-// A price as the form takes it: digits with at most one point, 1 to 16
-// characters, not "." alone.
-bool IsOrderPriceText(std::string_view price);
 
 // How a screen asks for the trade login when none is in.
 struct OrderGate {

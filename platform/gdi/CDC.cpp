@@ -414,30 +414,9 @@ void CDC::PenSegment(CPoint from, CPoint to) {
     const std::int64_t nx = xMajor ? first : minor, ny = xMajor ? minor : first;
     std::int64_t x = from.x + sx * nx, y = from.y + sy * ny;
     std::int64_t err = static_cast<std::int64_t>(Wide{dx} * (ny + 1) - Wide{a} * (nx + 1));
-    if (m_pen.style != PS_DASH && w == 1) {
-        // A solid thin line: its pixels, each inside the clip, written as
-        // they come.
-        const COLORREF color = m_pen.color & 0x00FFFFFF;
-        const CRect clip = m_clip.Offset(-m_origin.x, -m_origin.y);
-        for (std::int64_t k = first; k <= last; ++k) {
-            if (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom)
-                m_surface->Row(static_cast<int>(y + m_origin.y))[x + m_origin.x] = color;
-            const std::int64_t e2 = 2 * err;
-            if (e2 >= dy) {
-                err += dy;
-                x += sx;
-            }
-            if (e2 <= dx) {
-                err += dx;
-                y += sy;
-            }
-        }
-        return;
-    }
-    for (std::int64_t k = first; k <= last; ++k) {
-        bool on = m_pen.style != PS_DASH || (phase + k) % (kDashOn + kDashOff) < kDashOn;
-        PenDot(x, y, on);
-        std::int64_t e2 = 2 * err;
+    // One step of the line to its next pixel.
+    auto step = [&] {
+        const std::int64_t e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;
             x += sx;
@@ -446,7 +425,19 @@ void CDC::PenSegment(CPoint from, CPoint to) {
             err += dx;
             y += sy;
         }
+    };
+    if (m_pen.style != PS_DASH && w == 1) {
+        // A solid thin line: its pixels, each inside the clip, written as
+        // they come.
+        const COLORREF color = m_pen.color & 0x00FFFFFF;
+        const CRect clip = m_clip.Offset(-m_origin.x, -m_origin.y);
+        for (std::int64_t k = first; k <= last; ++k, step())
+            if (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom)
+                m_surface->Row(static_cast<int>(y + m_origin.y))[x + m_origin.x] = color;
+        return;
     }
+    for (std::int64_t k = first; k <= last; ++k, step())
+        PenDot(x, y, m_pen.style != PS_DASH || (phase + k) % (kDashOn + kDashOff) < kDashOn);
 }
 
 void CDC::MoveTo(int x, int y) {

@@ -313,7 +313,7 @@ OrderFault CheckOrderForm(const OrderFormInput& in) {
         return OrderFault::NoQuantity;
     if (!IsOrderQuantity(in.quantity))
         return OrderFault::Quantity;
-    if (!in.marketPrice && (!IsOrderPriceText(in.price) || std::atof(in.price.c_str()) < 0.01))
+    if (!in.marketPrice && (!IsPriceText(in.price) || std::atof(in.price.c_str()) < 0.01))
         return OrderFault::NoPrice;
     return OrderFault::None;
 }
