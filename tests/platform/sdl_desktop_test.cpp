@@ -128,7 +128,7 @@ TEST(SdlDesktopTest, ADisplayNobodyAnswersIsRefusedWithAMessageNotRunInvisibly) 
     // hang: only a refusal ends with 2.
     EXPECT_EXIT(
         {
-            ::setenv("DISPLAY", ":99999", 1);
+            ::setenv("DISPLAY", "unix:99999", 1); // by its socket: no TCP port to fall back to
             ::unsetenv("WAYLAND_DISPLAY");
             ::unsetenv("SDL_VIDEODRIVER");
             std::_Exit(RunDesktop([] { return false; }));
@@ -138,7 +138,7 @@ TEST(SdlDesktopTest, ADisplayNobodyAnswersIsRefusedWithAMessageNotRunInvisibly) 
     // refused all the same, and its loop never runs.
     EXPECT_EXIT(
         {
-            ::setenv("DISPLAY", ":99999", 1);
+            ::setenv("DISPLAY", "unix:99999", 1); // by its socket: no TCP port to fall back to
             ::unsetenv("WAYLAND_DISPLAY");
             ::unsetenv("SDL_VIDEODRIVER");
             std::_Exit(RunDesktop([] { return true; }));
